@@ -1,0 +1,32 @@
+#include "core/LogTexts.h"
+
+#include <QStringList>
+
+QStringList LogText::All()
+{
+    return {
+        FileWriteError,
+        FileEraseError,
+        LogFileSuffix,
+        WeekendFriday,
+        WeekendSaturday,
+        WeekendSunday,
+        WaitingForStart,
+        ProcessingStarted,
+        HistoricDataDownloaded,
+        QuoteSetDownloaded,
+        QuoteSetDownloadedEnd,
+        StoppedByUser,
+        AlertHeader,
+        EmailSent,
+        EmailFailed,
+        EmailWithheld,
+        SoundError,
+        CalcError,
+        QuoteDownloadError,
+        DownloadError,
+        DataError,
+        BadSymbolOrServerDown,
+        FileTooSmall,
+    };
+}

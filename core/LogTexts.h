@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+
+// Every fixed text the program writes into the activity log, in one place: the troubleshooting
+// page of the manual must explain each of them, and a test holds the two together.
+// Texts that end in a number or a name are the fixed part in front of it.
+namespace LogText {
+
+// The log itself
+inline const QString FileWriteError = u"File Write Error # "_qs;
+inline const QString FileEraseError = u"File Erase Error # "_qs;
+inline const QString LogFileSuffix = u" Log File"_qs;
+
+// Monitoring cycle
+inline const QString WeekendFriday = u"Markets closed for the weekend"_qs;
+inline const QString WeekendSaturday = u"Markets closed: Resumes Monday"_qs;
+inline const QString WeekendSunday = u"Markets closed: Awaiting Monday"_qs;
+inline const QString WaitingForStart = u"Waiting for Start time of "_qs;
+inline const QString ProcessingStarted = u" Processing started. "_qs;
+inline const QString HistoricDataDownloaded = u"Historic Data Downloaded"_qs;
+inline const QString QuoteSetDownloaded = u"Quote set #: "_qs; // followed by the number and " downloded"
+inline const QString QuoteSetDownloadedEnd = u" downloded"_qs;
+inline const QString StoppedByUser = u"Process stopped by user"_qs;
+inline const QString AlertHeader = u"MESSAGE FROM: TRADEVANE"_qs;
+
+// Mail
+inline const QString EmailSent = u" Email message sent."_qs;
+inline const QString EmailFailed = u" Email message failed: "_qs;
+inline const QString EmailWithheld = u" Email alert(s) prepared but witheld - Disabled by user"_qs;
+
+// Sounds
+inline const QString SoundError = u"Sound Error - Location WAV module"_qs;
+
+// Indicators: "Calc Error-Stock #:" <n> <label>
+inline const QString CalcError = u"Calc Error-Stock #:"_qs;
+
+// Market data (the texts of the download and parse error paths)
+inline const QString QuoteDownloadError = u"Quote Download Error-Stock #:"_qs;
+inline const QString DownloadError = u"Download Error-Stock #:"_qs;
+inline const QString DataError = u"Data Error-Stock #:"_qs;
+inline const QString BadSymbolOrServerDown = u" Bad symbol or Server down"_qs;
+inline const QString FileTooSmall = u" Downloaded file too small or corrupt. Check Stock Symbol"_qs;
+
+// All of the above, for the manual's test.
+QStringList All();
+
+} // namespace LogText

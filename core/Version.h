@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// The program's version, shown as "Version: 1.6.0" and in the main window's title.
+constexpr int kVersionMajor = 1;
+constexpr int kVersionMinor = 6;
+constexpr int kVersionRevision = 0;
+
+inline QString VersionText()
+{
+    return u"Version: "_qs + QString::number(kVersionMajor) + u'.' + QString::number(kVersionMinor) + u'.'
+        + QString::number(kVersionRevision);
+}

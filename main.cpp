@@ -1,0 +1,10 @@
+#include "platform/MsgBoxGui.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    InstallWidgetMessageBoxes();
+    return 0;
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "core/VarDef.h"
+#include "platform/RecordFile.h"
+
+// soundset.dat: six 16-bit booleans.
+constexpr int kSoundSettingsLength = 12;
+
+QByteArray EncodeRecord(const SoundSettings& settings);
+void DecodeRecord(const QByteArray& bytes, SoundSettings& settings);
+
+QString SoundSettingsPath();
+[[nodiscard]] FileError ReadSoundSettings(); // into gSoundSettings
+[[nodiscard]] FileError WriteSoundSettings(); // from gSoundSettings

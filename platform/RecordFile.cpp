@@ -1,0 +1,152 @@
+#include "platform/RecordFile.h"
+
+#include "platform/MsgBox.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QtEndian>
+
+#include <bit>
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+// Error numbers as the settings messages have always shown them.
+FileError errorFrom(int err, const QFile& file)
+{
+    FileError e;
+    switch (err) {
+    case ENOSPC:
+        e.number = 61; // Disk full
+        break;
+    case EACCES:
+    case EPERM:
+        e.number = 70; // Permission denied
+        break;
+    case ENOENT:
+    case ENOTDIR:
+        e.number = 76; // Path not found
+        break;
+    case EISDIR:
+    case EROFS:
+        e.number = 75; // Path/File access error
+        break;
+    default:
+        e.number = 57; // Device I/O error
+        break;
+    }
+    e.description = err != 0 ? QString::fromLocal8Bit(std::strerror(err)) : file.errorString();
+    return e;
+}
+
+} // namespace
+
+RecordRead ReadRecord1(const QString& path, int recordLength)
+{
+    RecordRead result;
+    QFile file(path);
+    const bool exists = QFileInfo::exists(path);
+    errno = 0;
+    if (!file.open(exists ? QIODevice::ReadOnly : QIODevice::ReadWrite)) {
+        result.error = errorFrom(errno, file);
+        return result;
+    }
+    errno = 0;
+    result.bytes = file.read(recordLength);
+    if (file.error() != QFileDevice::NoError) {
+        result.error = errorFrom(errno, file);
+        result.bytes.clear();
+    }
+    result.bytes.resize(recordLength, '\0');
+    return result;
+}
+
+FileError WriteRecord1(const QString& path, const QByteArray& record, QFileDevice::Permissions permissions)
+{
+    QFile file(path);
+    errno = 0;
+    const bool opened
+        = permissions ? file.open(QIODevice::ReadWrite, permissions) : file.open(QIODevice::ReadWrite);
+    if (!opened)
+        return errorFrom(errno, file);
+    if (permissions && file.permissions() != permissions)
+        file.setPermissions(permissions);
+    errno = 0;
+    if (file.write(record) != record.size() || !file.flush())
+        return errorFrom(errno, file);
+    file.close();
+    if (file.error() != QFileDevice::NoError)
+        return errorFrom(errno, file);
+    return {};
+}
+
+QString FileErrorMessage(const FileError& error, const QStringList& lines)
+{
+    QStringList all {u"FILE ERROR:"_qs + QString::number(error.number) + u" :"_qs + error.description};
+    all += lines;
+    return JoinLines(all);
+}
+
+void RecordWriter::int16(qint16 value)
+{
+    char raw[2];
+    qToLittleEndian(value, raw);
+    m_bytes.append(raw, 2);
+}
+
+void RecordWriter::uint8(quint8 value)
+{
+    m_bytes.append(static_cast<char>(value));
+}
+
+void RecordWriter::float64(double value)
+{
+    char raw[8];
+    qToLittleEndian(std::bit_cast<quint64>(value), raw);
+    m_bytes.append(raw, 8);
+}
+
+void RecordWriter::text(const QString& value, int width)
+{
+    QByteArray latin = value.left(width).toLatin1();
+    latin.resize(width, ' ');
+    m_bytes.append(latin);
+}
+
+quint8 RecordReader::byteAt(qsizetype offset) const
+{
+    return offset < m_bytes.size() ? static_cast<quint8>(m_bytes.at(offset)) : 0;
+}
+
+qint16 RecordReader::int16()
+{
+    const auto value = static_cast<qint16>(byteAt(m_pos) | (byteAt(m_pos + 1) << 8));
+    m_pos += 2;
+    return value;
+}
+
+quint8 RecordReader::uint8()
+{
+    return byteAt(m_pos++);
+}
+
+double RecordReader::float64()
+{
+    quint64 raw = 0;
+    for (int i = 7; i >= 0; --i)
+        raw = (raw << 8) | byteAt(m_pos + i);
+    m_pos += 8;
+    return std::bit_cast<double>(raw);
+}
+
+QString RecordReader::text(int width)
+{
+    QByteArray raw(width, ' ');
+    for (int i = 0; i < width; ++i) {
+        const quint8 b = byteAt(m_pos + i);
+        raw[i] = b == 0 ? ' ' : static_cast<char>(b);
+    }
+    m_pos += width;
+    return QString::fromLatin1(raw);
+}

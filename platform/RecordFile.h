@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFileDevice>
+#include <QString>
+#include <QStringList>
+
+// Settings files hold one fixed-length binary record each, read and written whole as record
+// number 1: little-endian integers, IEEE 754 binary64 floats, single-byte (Latin-1) texts
+// padded with spaces.
+
+struct FileError
+{
+    int number = 0; // 0: no error
+    QString description;
+
+    bool ok() const { return number == 0; }
+};
+
+struct RecordRead
+{
+    FileError error;
+    QByteArray bytes; // exactly the record length; bytes past the end of the file are zeros
+};
+
+// Opens `path`, creating it empty when it does not exist, and reads record 1.
+[[nodiscard]] RecordRead ReadRecord1(const QString& path, int recordLength);
+
+// Writes `record` at offset 0 without truncating the file, creating it when missing. A new file
+// gets `newFilePermissions` when given; an existing one is set to them as well.
+[[nodiscard]] FileError WriteRecord1(
+    const QString& path, const QByteArray& record, QFileDevice::Permissions permissions = {});
+
+// "FILE ERROR:" <number> " :" <description>, then `lines`, all joined by CR LF.
+QString FileErrorMessage(const FileError& error, const QStringList& lines);
+
+// Fills a record field by field, in file order.
+class RecordWriter
+{
+public:
+    void int16(qint16 value);
+    void uint8(quint8 value);
+    void float64(double value);
+    void text(const QString& value, int width); // cut to width, padded with spaces
+
+    const QByteArray& bytes() const { return m_bytes; }
+
+private:
+    QByteArray m_bytes;
+};
+
+// Reads a record field by field, in file order; reads past the end give zeros.
+class RecordReader
+{
+public:
+    explicit RecordReader(const QByteArray& bytes)
+        : m_bytes(bytes)
+    { }
+
+    qint16 int16();
+    quint8 uint8();
+    double float64();
+    QString text(int width); // NUL bytes read as spaces
+
+private:
+    quint8 byteAt(qsizetype offset) const;
+
+    QByteArray m_bytes;
+    qsizetype m_pos = 0;
+};
+
+// Record types provide `QByteArray EncodeRecord(const R&)` and `void DecodeRecord(const QByteArray&, R&)`.
+template<typename Record>
+[[nodiscard]] FileError ReadRecordFile(const QString& path, int recordLength, Record& record)
+{
+    const RecordRead read = ReadRecord1(path, recordLength);
+    if (read.error.ok())
+        DecodeRecord(read.bytes, record);
+    return read.error;
+}
+
+template<typename Record>
+[[nodiscard]] FileError WriteRecordFile(
+    const QString& path, const Record& record, QFileDevice::Permissions permissions = {})
+{
+    return WriteRecord1(path, EncodeRecord(record), permissions);
+}

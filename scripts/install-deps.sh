@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs what Tradevane needs to build, run and test on Debian 12 (run as root).
+set -euo pipefail
+packages=(
+    # build
+    cmake ninja-build g++ ccache qt6-base-dev qt6-multimedia-dev libcurl4-openssl-dev libgtest-dev
+    libbenchmark-dev libcpp-httplib-dev
+    # run: Qt's platform plugins, a virtual display when none is there
+    qt6-qpa-plugins xvfb xauth
+    # tests: loopback servers, screenshots, clock travel, sound sink, accessibility
+    python3 python3-aiosmtpd openssl imagemagick x11-utils xdotool faketime
+    pulseaudio pulseaudio-utils sox espeak-ng dbus-x11 at-spi2-core python3-pyatspi
+)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

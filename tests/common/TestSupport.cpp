@@ -1,0 +1,61 @@
+#include "TestSupport.h"
+
+#include "core/VarDef.h"
+#include "platform/ProgramFolder.h"
+
+#include <QDir>
+#include <QFile>
+
+void ProgramTest::SetUp()
+{
+    ASSERT_TRUE(folder.isValid());
+    SetProgramFolder(folder.path());
+    ResetProgramState();
+    boxes.clear();
+}
+
+void ProgramTest::TearDown()
+{
+    Clock::install(nullptr);
+    clock.reset();
+    SetProgramFolder({});
+}
+
+QString ProgramTest::path(const QString& name) const
+{
+    return QDir(folder.path()).filePath(name);
+}
+
+QByteArray ProgramTest::readFile(const QString& name) const
+{
+    QFile file(path(name));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+void ProgramTest::writeFile(const QString& name, const QByteArray& bytes) const
+{
+    QFile file(path(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+void ProgramTest::copyResource(const QString& name) const
+{
+    const QString source = QDir(QStringLiteral(TRADEVANE_SOURCE_DIR "/resources")).filePath(name);
+    QFile::remove(path(name));
+    ASSERT_TRUE(QFile::copy(source, path(name))) << source.toStdString();
+}
+
+SimulatedClock& ProgramTest::simulateClock(const QDateTime& start)
+{
+    clock = std::make_unique<SimulatedClock>(start);
+    Clock::install(clock.get());
+    return *clock;
+}
+
+QByteArray FromHex(const char* hex)
+{
+    return QByteArray::fromHex(QByteArray(hex).replace(' ', ""));
+}
