@@ -2,6 +2,8 @@
 
 #include <QDateTime>
 
+#include <limits>
+
 // The one source of time for the whole program. Every read of the date or the time of day goes
 // through Clock::current(), so that tests can run whole trading weeks in seconds with a
 // SimulatedClock.
@@ -16,6 +18,10 @@ public:
     // wake() is called (a button handler that changed what the waiter is waiting for).
     virtual void waitEvents(int ms) = 0;
     virtual void wake() = 0;
+
+    // The longest single wait a waiting loop should make before it reads the clock again: the
+    // system clock is read every second so that a clock adjustment is noticed.
+    virtual qint64 longestWaitMs() const = 0;
 
     // Blocks without processing window events (the kernel sleep of the waiting loops).
     virtual void sleep(int ms) = 0;
@@ -33,6 +39,7 @@ public:
     void waitEvents(int ms) override;
     void wake() override;
     void sleep(int ms) override;
+    qint64 longestWaitMs() const override { return 1000; }
 
 private:
     class QEventLoop* m_loop = nullptr;
@@ -49,6 +56,7 @@ public:
     void waitEvents(int ms) override;
     void wake() override { }
     void sleep(int ms) override;
+    qint64 longestWaitMs() const override { return std::numeric_limits<qint64>::max(); }
 
     void set(const QDateTime& when) { m_now = when; }
     void advance(qint64 ms) { m_now = m_now.addMSecs(ms); }
