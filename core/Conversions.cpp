@@ -1,6 +1,11 @@
 #include "core/Conversions.h"
 
+#include <QStringView>
+
+#include <array>
+#include <charconv>
 #include <cmath>
+#include <string>
 
 namespace {
 
@@ -9,69 +14,90 @@ bool isBlank(QChar c)
     return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
 }
 
-// Length of the decimal number at `from`: sign, digits, point, digits, exponent. 0 when none.
-qsizetype numberLength(const QString& text, qsizetype from)
+bool isDigit(QChar c)
 {
-    qsizetype i = from;
+    return c >= u'0' && c <= u'9';
+}
+
+// Length of the decimal number at the start of `text`: optional sign, digits, at most one
+// decimal point, at least one digit. 0 when the text does not start with one.
+qsizetype numberLength(QStringView text)
+{
+    qsizetype i = 0;
     const qsizetype n = text.size();
     if (i < n && (text[i] == u'+' || text[i] == u'-'))
         ++i;
     qsizetype digits = 0;
-    while (i < n && text[i].isDigit() && text[i].unicode() < 128) {
-        ++i;
+    for (; i < n && isDigit(text[i]); ++i)
         ++digits;
-    }
     if (i < n && text[i] == u'.') {
         ++i;
-        while (i < n && text[i].isDigit() && text[i].unicode() < 128) {
-            ++i;
+        for (; i < n && isDigit(text[i]); ++i)
             ++digits;
-        }
     }
-    if (digits == 0)
-        return 0;
-    if (i < n && (text[i] == u'e' || text[i] == u'E')) {
-        qsizetype j = i + 1;
-        if (j < n && (text[j] == u'+' || text[j] == u'-'))
-            ++j;
-        const qsizetype expStart = j;
-        while (j < n && text[j].isDigit() && text[j].unicode() < 128)
-            ++j;
-        if (j > expStart)
-            i = j;
+    return digits == 0 ? 0 : i;
+}
+
+// Converts text already known to be a decimal number (ASCII sign, digits and point). No value
+// when it is too large for a double; a number too small to be told from zero is 0.
+std::optional<double> convert(QStringView number)
+{
+    // from_chars reads neither a leading "+" nor the locale; it rounds to the nearest double.
+    if (number.front() == u'+')
+        number = number.sliced(1);
+    std::array<char, 64> shortText;
+    std::string longText;
+    char* begin = shortText.data();
+    if (number.size() > qsizetype(shortText.size())) {
+        longText.resize(number.size());
+        begin = longText.data();
     }
-    return i - from;
+    for (qsizetype i = 0; i < number.size(); ++i)
+        begin[i] = char(number[i].unicode());
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(begin, begin + number.size(), value);
+    if (error == std::errc() && end == begin + number.size())
+        return value;
+    // Out of range (too large, or so small that it reads as 0) or a form from_chars does not
+    // take: Qt's reading decides.
+    bool ok = false;
+    value = number.toDouble(&ok);
+    if (ok && std::isfinite(value))
+        return value;
+    if (std::isinf(value) || std::isnan(value))
+        return std::nullopt;
+    return 0.0;
 }
 
 } // namespace
 
 std::optional<double> TextToNumber(const QString& text)
 {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isBlank(text[begin]))
-        ++begin;
-    while (end > begin && isBlank(text[end - 1]))
-        --end;
-    if (begin == end)
+    QStringView view(text);
+    while (!view.isEmpty() && isBlank(view.front()))
+        view = view.sliced(1);
+    while (!view.isEmpty() && isBlank(view.back()))
+        view.chop(1);
+    if (view.isEmpty())
         return 0.0;
-    if (numberLength(text, begin) != end - begin)
+    if (numberLength(view) != view.size())
         return std::nullopt;
-    bool ok = false;
-    const double value = text.mid(begin, end - begin).toDouble(&ok);
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    return value;
+    return convert(view);
 }
 
-double Val(const QString& text)
+double Val(const QString& text, bool* overflow)
 {
-    qsizetype begin = 0;
-    while (begin < text.size() && isBlank(text[begin]))
-        ++begin;
-    const qsizetype length = numberLength(text, begin);
+    QStringView view(text);
+    while (!view.isEmpty() && isBlank(view.front()))
+        view = view.sliced(1);
+    const qsizetype length = numberLength(view);
     if (length == 0)
         return 0.0;
-    const double value = text.mid(begin, length).toDouble();
-    return std::isfinite(value) ? value : 0.0;
+    const std::optional<double> value = convert(view.first(length));
+    if (!value) {
+        if (overflow)
+            *overflow = true;
+        return 0.0;
+    }
+    return *value;
 }

@@ -4,13 +4,20 @@
 
 #include <optional>
 
-// The two text-to-number conversions of the whole program.
+// The two text-to-number conversions of the whole program. Both read plain decimal numbers as
+// the quote server and the settings windows write them: an optional sign, digits, at most one
+// decimal point ("12", "-5", "10.25", ".5", "7."), with "." as the decimal point whatever the
+// system's locale. There are no exponents, hexadecimal forms, infinities or NaNs.
 
-// Whole-text conversion for arithmetic: blanks around the number are allowed, an empty text
-// counts 0, a trailing carriage return (left by a CR LF line) is ignored; anything that is not
-// a finite decimal number gives no value, and the caller takes its error path.
+// Whole-text conversion for arithmetic. Blanks (spaces, tabs, CR, LF) around the number are
+// allowed, so the CR left at the end of a CR LF line reads as the number before it; an empty or
+// all-blank text counts 0. Anything else that is not a decimal number, or a number too large for
+// a double, gives no value and the caller takes its error path. (A settings box that must not be
+// empty checks that itself.)
 std::optional<double> TextToNumber(const QString& text);
 
-// Leading-number value: the decimal number at the start of the text (after blanks), 0 when
-// there is none. "12.5abc" is 12.5, "N/A" is 0.
-double Val(const QString& text);
+// Leading-number value: the decimal number at the start of the text (after blanks), up to the
+// first character that cannot continue it; 0 when there is none. "12.5abc" is 12.5, "N/A" is 0,
+// "1e5" is 1. A leading number too large for a double also gives 0; callers that do arithmetic
+// with the value pass `overflow`, which is then set to true, and take their error path.
+double Val(const QString& text, bool* overflow = nullptr);

@@ -32,8 +32,17 @@ inline const QString EmailWithheld = u" Email alert(s) prepared but witheld - Di
 // Sounds
 inline const QString SoundError = u"Sound Error - Location WAV module"_qs;
 
-// Indicators: "Calc Error-Stock #:" <n> <label>
+// Indicators: "Calc Error-Stock #:" <n> <label>, the label naming the procedure that failed
 inline const QString CalcError = u"Calc Error-Stock #:"_qs;
+inline const QString MACalc = u" MA Calc"_qs;
+inline const QString ROCCalc = u" ROC Calc"_qs;
+inline const QString StochasticKCalc = u" Stochastic K Calc"_qs;
+inline const QString StochasticSlowKCalc = u" Stochastic %K Calc"_qs;
+inline const QString StochasticSlowDCalc = u" Stochastic %D Calc"_qs;
+inline const QString HighestHighModule = u" Highest High Module"_qs;
+inline const QString LowestLowModule = u" Lowest Low Module"_qs;
+inline const QString VolumeMACalc = u" Volume MA Calc"_qs;
+inline const QString AlertFlagsCalc = u" Alert Flags"_qs;
 
 // Market data (the texts of the download and parse error paths)
 inline const QString QuoteDownloadError = u"Quote Download Error-Stock #:"_qs;

@@ -1,0 +1,116 @@
+#include "indicators/indStochastic.h"
+
+#include "core/LogTexts.h"
+#include "core/VarDef.h"
+#include "indicators/IndicatorSupport.h"
+
+#include <array>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr int kRawRows = 30; // rows with a raw %K
+constexpr int kWindow = 15; // rows in the window of one raw %K
+constexpr int kRowsRead = kRawRows + kWindow - 1; // rows 0..43
+
+std::array<double, kRawRows + 1> FastK {}; // rows 0..29
+std::array<double, 11> SlowK {}; // rows 0..9
+std::array<double, 4> SlowD {}; // rows 0..2
+
+// Three values averaged, added from 0 in row order. No value on overflow.
+std::optional<double> threeRowAverage(double first, double second, double third)
+{
+    const double average = (0.0 + first + second + third) / 3;
+    if (!std::isfinite(average))
+        return std::nullopt;
+    return average;
+}
+
+} // namespace
+
+void CalcFastK()
+{
+    if (!CurrentStockValid())
+        return;
+    for (int j = 0; j < kRawRows; ++j)
+        FastK[j] = 0.0;
+
+    // Every high and low of rows 0..43 and every close of rows 0..29 is read by some window,
+    // so converting them first fails exactly where the window loop would.
+    std::array<double, kRowsRead> low {};
+    std::array<double, kRowsRead> high {};
+    std::array<double, kRawRows> close {};
+    bool readable = true;
+    for (int r = 0; r < kRowsRead && readable; ++r) {
+        const std::optional<double> l = SlotNumber(RowSlot(r, kLowField));
+        const std::optional<double> h = SlotNumber(RowSlot(r, kHighField));
+        readable = l && h;
+        low[r] = l.value_or(0.0);
+        high[r] = h.value_or(0.0);
+    }
+    for (int r = 0; r < kRawRows && readable; ++r) {
+        const std::optional<double> c = SlotNumber(RowSlot(r, kCloseField));
+        readable = c.has_value();
+        close[r] = c.value_or(0.0);
+    }
+    if (!readable) {
+        TakeCalcErrorPath(LogText::StochasticKCalc);
+        return;
+    }
+
+    for (int j = 0; j < kRawRows; ++j) {
+        // The lowest low starts above any price, so that a stock trading at 9999 or more gets
+        // its real low. The highest high starts at 0.01: a window of empty rows (a history
+        // shorter than 30 days) then reads 0 instead of dividing by zero.
+        double lowest = std::numeric_limits<double>::infinity();
+        double highest = 0.01;
+        for (int r = j; r < j + kWindow; ++r) {
+            if (low[r] < lowest)
+                lowest = low[r];
+        }
+        for (int r = j; r < j + kWindow; ++r) {
+            if (high[r] > highest)
+                highest = high[r];
+        }
+        const double range = highest - lowest;
+        // A range of 0 is a window whose highest high equals its lowest low (a suspended stock).
+        const double rawK
+            = range == 0.0 ? std::numeric_limits<double>::quiet_NaN() : (close[j] - lowest) / range * 100.0;
+        if (!std::isfinite(rawK)) {
+            TakeCalcErrorPath(LogText::StochasticKCalc);
+            return;
+        }
+        FastK[j] = rawK;
+    }
+}
+
+void CalcSlowK()
+{
+    if (!CurrentStockValid())
+        return;
+    for (int m = 0; m < 10; ++m) {
+        const std::optional<double> average = threeRowAverage(FastK[m], FastK[m + 1], FastK[m + 2]);
+        if (!average) {
+            TakeCalcErrorPath(LogText::StochasticSlowKCalc);
+            return;
+        }
+        SlowK[m] = *average;
+    }
+    gIndicators[StockID].StochK = SlowK[0];
+}
+
+void CalcSlowD()
+{
+    if (!CurrentStockValid())
+        return;
+    for (int m = 0; m < 3; ++m) {
+        const std::optional<double> average = threeRowAverage(SlowK[m], SlowK[m + 1], SlowK[m + 2]);
+        if (!average) {
+            TakeCalcErrorPath(LogText::StochasticSlowDCalc);
+            return;
+        }
+        SlowD[m] = *average;
+    }
+    gIndicators[StockID].StochD = SlowD[0];
+}

@@ -1,0 +1,401 @@
+#include "IndicatorFixture.h"
+
+#include "indicators/indHLBreakout.h"
+#include "indicators/indMovingAverage.h"
+#include "indicators/indROC.h"
+#include "indicators/indStochastic.h"
+#include "indicators/indVolume.h"
+
+namespace {
+
+const QString kHuge = u"1"_qs + QString(400, u'0'); // no double holds it
+const QString kNearMax = u"9"_qs + QString(307, u'0'); // 9e307: finite, but two of them overflow
+
+// ---------------------------------------------------------------- moving averages
+
+using MovingAverages = IndicatorTest;
+
+TEST_F(MovingAverages, ThreeDaysEndWithTodayYesterdayAndTwoDaysBack)
+{
+    for (int r = 0; r <= 6; ++r)
+        setClose(r, QString::number(10 + r));
+    CalcMovingAverages(5, 1);
+    EXPECT_EQ(values().MovingAverage[1][1], 12.0);
+    EXPECT_EQ(values().MovingAverage[1][2], 13.0);
+    EXPECT_EQ(values().MovingAverage[1][3], 14.0);
+    EXPECT_EQ(values().MovingAverage[2][1], 0.0);
+
+    // An average number outside 1..6 is computed but stored nowhere.
+    const IndicatorValues before = values();
+    CalcMovingAverages(5, 7);
+    CalcMovingAverages(5, 0);
+    EXPECT_EQ(values().MovingAverage, before.MovingAverage);
+    EXPECT_FALSE(inError());
+}
+
+TEST_F(MovingAverages, ShortHistoryAveragesEmptyRowsAsZero)
+{
+    // Ten days of history, the way the parser and the cycle leave the texts.
+    setClose(0, u"100"_qs);
+    for (int r = 1; r <= 9; ++r)
+        setClose(r, r % 2 ? u" 100\r"_qs : u"100.00"_qs);
+    CalcMovingAverages(200, 6);
+    EXPECT_DOUBLE_EQ(values().MovingAverage[6][1], 5.0);
+    EXPECT_DOUBLE_EQ(values().MovingAverage[6][2], 4.5);
+    EXPECT_DOUBLE_EQ(values().MovingAverage[6][3], 4.0);
+    EXPECT_FALSE(inError());
+}
+
+TEST_F(MovingAverages, CloseThatIsNotANumberKeepsEarlierDaysAndLogs)
+{
+    for (int r = 0; r <= 6; ++r)
+        setClose(r, QString::number(10 + r));
+    setClose(6, u"N/A"_qs); // read only by day 3
+    values().MovingAverage[1][3] = 99.0;
+    CalcMovingAverages(5, 1);
+    EXPECT_EQ(values().MovingAverage[1][1], 12.0);
+    EXPECT_EQ(values().MovingAverage[1][2], 13.0);
+    EXPECT_EQ(values().MovingAverage[1][3], 99.0);
+    EXPECT_TRUE(inError());
+    EXPECT_EQ(log(), errorNote(" MA Calc"));
+    EXPECT_TRUE(strLogString.isEmpty());
+}
+
+TEST_F(MovingAverages, RowsBeyondTheHistoryNoRowsAndOverflowAreErrors)
+{
+    CalcMovingAverages(281, 1); // day 3 reads rows 2..282, the last close slot (1696)
+    EXPECT_FALSE(inError());
+
+    const std::pair<qint16, QString> failing[] = {
+        {282, u"period 282 reads row 283"_qs},
+        {0, u"period 0"_qs},
+        {-5, u"negative period"_qs},
+    };
+    for (const auto& [period, what] : failing) {
+        SCOPED_TRACE(what.toStdString());
+        gDownloadError.fill(vbFalse);
+        CalcMovingAverages(period, 1);
+        EXPECT_TRUE(inError());
+    }
+
+    for (const QString& text : {kHuge, kNearMax}) {
+        gDownloadError.fill(vbFalse);
+        for (int r = 0; r < 200; ++r)
+            setClose(r, text);
+        values().MovingAverage[6][1] = 1.0;
+        CalcMovingAverages(200, 6);
+        EXPECT_TRUE(inError());
+        EXPECT_EQ(values().MovingAverage[6][1], 1.0);
+    }
+}
+
+// ---------------------------------------------------------------- rate of change
+
+using RateOfChange = IndicatorTest;
+
+TEST_F(RateOfChange, TodayAgainstTheClose20RowsBack)
+{
+    setClose(20, u"100"_qs);
+    setClose(0, u"110"_qs);
+    CalcROC(21);
+    EXPECT_DOUBLE_EQ(values().RateOfChange, 10.0);
+    setClose(0, u"90"_qs);
+    CalcROC(21);
+    EXPECT_DOUBLE_EQ(values().RateOfChange, -10.0);
+    CalcROC(1); // row 0 against itself
+    EXPECT_EQ(values().RateOfChange, 0.0);
+    EXPECT_FALSE(inError());
+}
+
+TEST_F(RateOfChange, NoUsableCloseBackThenKeepsThePreviousValue)
+{
+    const QString cases[] = {u""_qs, u"0.00"_qs, u"N/A"_qs};
+    setClose(0, u"110"_qs);
+    for (const QString& back : cases) {
+        SCOPED_TRACE(back.toStdString());
+        gDownloadError.fill(vbFalse);
+        setClose(20, back);
+        values().RateOfChange = 7.5;
+        CalcROC(21);
+        EXPECT_TRUE(inError());
+        EXPECT_EQ(values().RateOfChange, 7.5);
+    }
+    EXPECT_EQ(log(), errorNote(" ROC Calc") + errorNote(" ROC Calc") + errorNote(" ROC Calc"));
+
+    setClose(20, u"100"_qs);
+    for (qint16 period : {0, -3, 284}) {
+        gDownloadError.fill(vbFalse);
+        CalcROC(period);
+        EXPECT_TRUE(inError()) << period;
+    }
+    // A tiny close back then makes a rate no double holds.
+    gDownloadError.fill(vbFalse);
+    setClose(0, kNearMax);
+    setClose(20, u"0."_qs + QString(300, u'0') + u"1"_qs);
+    CalcROC(21);
+    EXPECT_TRUE(inError());
+    EXPECT_EQ(values().RateOfChange, 7.5);
+}
+
+// ---------------------------------------------------------------- slow stochastic
+
+class SlowStochastic : public IndicatorTest
+{
+protected:
+    void calculate()
+    {
+        CalcFastK();
+        CalcSlowK();
+        CalcSlowD();
+    }
+};
+
+TEST_F(SlowStochastic, CloseAtTheHighestHighIs100AndAtTheLowestLow0)
+{
+    setDays(0, 43, 20, 10, 15);
+    setDays(0, 2, 20, 10, 20);
+    calculate();
+    EXPECT_DOUBLE_EQ(values().StochK, 100.0);
+
+    setDays(0, 2, 20, 10, 10);
+    calculate();
+    EXPECT_DOUBLE_EQ(values().StochK, 0.0);
+    EXPECT_FALSE(inError());
+}
+
+TEST_F(SlowStochastic, SlowKAveragesThreeRowsAndSlowDThreeSlowK)
+{
+    // With every high 100 and low 0 the raw %K of a row is its close.
+    setDays(0, 45, 100, 0, 0);
+    const int closes[] = {50, 60, 70, 80, 90, 100, 100};
+    for (int r = 0; r < 7; ++r)
+        setClose(r, QString::number(closes[r]));
+    calculate();
+    EXPECT_DOUBLE_EQ(values().StochK, 60.0);
+    EXPECT_DOUBLE_EQ(values().StochD, 70.0);
+
+    // One row and two rows later the same closes give the next slow %K values.
+    for (int shift = 1; shift <= 2; ++shift) {
+        for (int r = 0; r < 7 - shift; ++r)
+            setClose(r, QString::number(closes[r + shift]));
+        calculate();
+        EXPECT_DOUBLE_EQ(values().StochK, 60.0 + 10 * shift);
+    }
+    EXPECT_FALSE(inError());
+}
+
+TEST_F(SlowStochastic, FlatWindowIsADivisionByZero)
+{
+    setDays(0, 43, 12, 8, 10);
+    setDays(20, 34, 10, 10, 10); // a suspended stock: the window of row 20 has no range
+    values().StochK = 42.0;
+    CalcFastK();
+    EXPECT_TRUE(inError());
+    EXPECT_EQ(log(), errorNote(" Stochastic K Calc"));
+    EXPECT_EQ(values().StochK, 42.0);
+}
+
+TEST_F(SlowStochastic, OnlyRowsZeroTo43AreRead)
+{
+    setDays(0, 43, 12, 8, 10);
+    setLow(44, u"N/A"_qs);
+    setClose(30, u"N/A"_qs); // the closes of rows 30.. are never used
+    calculate();
+    EXPECT_FALSE(inError());
+
+    setHigh(43, u"N/A"_qs);
+    CalcFastK();
+    EXPECT_TRUE(inError());
+    EXPECT_EQ(log(), errorNote(" Stochastic K Calc"));
+}
+
+TEST_F(SlowStochastic, PricesAtEitherEndOfTheScale)
+{
+    // A stock trading above 9999 is measured against its own lowest low.
+    setDays(0, 43, 21000, 19000, 20500);
+    calculate();
+    EXPECT_DOUBLE_EQ(values().StochK, 75.0);
+
+    // Highs of 0.01 or less leave the highest high at 0.01.
+    setDays(0, 43, 0.008, 0.002, 0.005);
+    calculate();
+    EXPECT_DOUBLE_EQ(values().StochK, 37.5);
+
+    // No history at all: every window reads 0 rather than failing.
+    gWorkData.fill({});
+    calculate();
+    EXPECT_EQ(values().StochK, 0.0);
+    EXPECT_EQ(values().StochD, 0.0);
+    EXPECT_FALSE(inError());
+}
+
+TEST_F(SlowStochastic, SlowKThatOverflowsTakesItsOwnPath)
+{
+    // Raw %K of 9e307 each: finite, but three of them do not add up in a double.
+    setDays(0, 43, 1, 0, 0);
+    for (int r = 0; r < 30; ++r)
+        setClose(r, kNearMax.chopped(2));
+    CalcFastK();
+    ASSERT_FALSE(inError());
+    values().StochK = 42.0;
+    CalcSlowK();
+    EXPECT_TRUE(inError());
+    EXPECT_EQ(values().StochK, 42.0);
+    EXPECT_EQ(log(), errorNote(" Stochastic %K Calc"));
+}
+
+// ---------------------------------------------------------------- breakout
+
+using Breakout = IndicatorTest;
+
+TEST_F(Breakout, NewHighMustBeStrictlyAboveEveryDay)
+{
+    gAlertSettings[kStock].HHDays = 2;
+    setHigh(0, u"10.5"_qs);
+    setHigh(1, u"10.4"_qs);
+    setHigh(2, u"10.49"_qs);
+    CheckHighestHigh();
+    EXPECT_EQ(values().NewHigh, vbTrue);
+
+    setHigh(2, u"10.5"_qs);
+    CheckHighestHigh();
+    EXPECT_EQ(values().NewHigh, vbFalse);
+
+    // Numbers, not texts: "9.5" sorts after "10.25" as text.
+    gAlertSettings[kStock].HHDays = 1;
+    setHigh(0, u"9.5"_qs);
+    setHigh(1, u"10.25"_qs);
+    CheckHighestHigh();
+    EXPECT_EQ(values().NewHigh, vbFalse);
+
+    for (qint16 days : {0, -1}) {
+        values().NewHigh = vbTrue;
+        gAlertSettings[kStock].HHDays = days;
+        CheckHighestHigh();
+        EXPECT_EQ(values().NewHigh, vbFalse) << days;
+    }
+    EXPECT_FALSE(inError());
+}
+
+TEST_F(Breakout, NewLowMustBeStrictlyBelowEveryDay)
+{
+    gAlertSettings[kStock].LLDays = 2;
+    setLow(0, u"9.5"_qs);
+    setLow(1, u"9.6"_qs);
+    setLow(2, u"9.51"_qs);
+    setLow(3, u"1"_qs); // beyond the day count
+    CheckLowestLow();
+    EXPECT_EQ(values().NewLow, vbTrue);
+
+    setLow(2, u"9.5"_qs);
+    CheckLowestLow();
+    EXPECT_EQ(values().NewLow, vbFalse);
+
+    // Numbers, not texts: "10.25" sorts before "9.5" as text.
+    gAlertSettings[kStock].LLDays = 1;
+    setLow(0, u"10.25"_qs);
+    setLow(1, u"9.5"_qs);
+    CheckLowestLow();
+    EXPECT_EQ(values().NewLow, vbFalse);
+    EXPECT_FALSE(inError());
+}
+
+TEST_F(Breakout, UnreadableDayKeepsTheFlagAndLogsItsModule)
+{
+    gAlertSettings[kStock].HHDays = 5;
+    gAlertSettings[kStock].LLDays = 5;
+    setHigh(0, u"11"_qs);
+    setLow(0, u"9"_qs);
+    setDays(1, 5, 10, 10, 10);
+    setHigh(3, u"N/A"_qs);
+    setLow(4, u"10,5"_qs);
+    values().NewHigh = vbTrue;
+    values().NewLow = vbTrue;
+    CheckHighestHigh();
+    CheckLowestLow();
+    EXPECT_EQ(values().NewHigh, vbTrue);
+    EXPECT_EQ(values().NewLow, vbTrue);
+    EXPECT_EQ(log(), errorNote(" Highest High Module") + errorNote(" Lowest Low Module"));
+}
+
+TEST_F(Breakout, DayCountReachesRow283AtMost)
+{
+    setHigh(0, u"100"_qs);
+    for (int r = 1; r <= 283; ++r)
+        setHigh(r, u"50"_qs);
+    gAlertSettings[kStock].HHDays = 283; // high of row 283 is slot 1700, the last one
+    CheckHighestHigh();
+    EXPECT_EQ(values().NewHigh, vbTrue);
+    EXPECT_FALSE(inError());
+
+    gAlertSettings[kStock].HHDays = 284;
+    CheckHighestHigh();
+    EXPECT_TRUE(inError());
+    EXPECT_EQ(values().NewHigh, vbTrue);
+}
+
+// ---------------------------------------------------------------- volume
+
+using Volume = IndicatorTest;
+
+TEST_F(Volume, AverageIncludesTodaysVolume)
+{
+    setVolume(0, u"1200"_qs);
+    for (int r = 1; r < 20; ++r)
+        setVolume(r, u"1000"_qs);
+    setVolume(20, u"999999"_qs); // outside the 20 rows
+    CalcVolumeAverage(20);
+    EXPECT_EQ(values().TodayVolume, 1200.0);
+    EXPECT_DOUBLE_EQ(values().AverageVolume, 1010.0);
+
+    // Volumes are leading numbers: N/A counts 0 and is no failure.
+    setVolume(7, u"N/A"_qs);
+    setVolume(8, u"1000\r"_qs);
+    CalcVolumeAverage(20);
+    EXPECT_DOUBLE_EQ(values().AverageVolume, 960.0);
+    EXPECT_FALSE(inError());
+}
+
+TEST_F(Volume, FailuresKeepBothValues)
+{
+    CalcVolumeAverage(283); // rows 0..282, the last volume slot (1697)
+    EXPECT_FALSE(inError());
+
+    setVolume(0, u"1200"_qs);
+    setVolume(3, kHuge);
+    values().TodayVolume = 5.0;
+    values().AverageVolume = 6.0;
+    for (qint16 period : {20, 284, 0, -1}) {
+        gDownloadError.fill(vbFalse);
+        CalcVolumeAverage(period);
+        EXPECT_TRUE(inError()) << period;
+        EXPECT_EQ(values().TodayVolume, 5.0);
+        EXPECT_EQ(values().AverageVolume, 6.0);
+    }
+    EXPECT_TRUE(log().startsWith(errorNote(" Volume MA Calc")));
+}
+
+// ---------------------------------------------------------------- all of them
+
+TEST_F(IndicatorTest, NoStockBeingEvaluatedLeavesEverythingAlone)
+{
+    // After a loop over the stocks StockID holds 11: there is no entry to write to.
+    for (qint16 id : {11, 0, -1}) {
+        StockID = id;
+        CalcMovingAverages(5, 1);
+        CalcROC(21);
+        CheckHighestHigh();
+        CheckLowestLow();
+        CalcVolumeAverage(20);
+        CalcFastK();
+        CalcSlowK();
+        CalcSlowD();
+    }
+    for (const IndicatorValues& entry : gIndicators)
+        EXPECT_EQ(entry.StochD, 0.0);
+    for (qint16 flag : gDownloadError)
+        EXPECT_EQ(flag, vbFalse);
+    EXPECT_TRUE(log().isEmpty());
+}
+
+} // namespace

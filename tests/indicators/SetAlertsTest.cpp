@@ -1,0 +1,225 @@
+#include "IndicatorFixture.h"
+
+#include "indicators/SetAlerts.h"
+
+namespace {
+
+// Stock 3 is enabled with every switch on; flags are read back per kind.
+class AlertFlags : public IndicatorTest
+{
+protected:
+    void SetUp() override
+    {
+        IndicatorTest::SetUp();
+        AlertSettings& s = settings();
+        s.Enabled = vbTrue;
+        for (quint8* alertSwitch : switches())
+            *alertSwitch = 1;
+        s.ROCPlus = 5;
+        s.ROCMinus = -5;
+        s.MaxPrice = 20.0;
+        s.MinPrice = 10.0;
+        gQuotes[kStock].Last = u"15"_qs;
+    }
+
+    AlertSettings& settings() const { return gAlertSettings[kStock]; }
+    std::array<quint8*, 15> switches(int stock = kStock) const
+    {
+        AlertSettings& s = gAlertSettings[stock];
+        return {&s.MACond1, &s.MACond2, &s.MACond3, &s.MACond4, &s.MACond5, &s.MACond6, &s.HHAlert,
+            &s.LLAlert, &s.ROCUp, &s.ROCDown, &s.Stoch80, &s.Stoch20, &s.PriceAbove, &s.PriceBelow,
+            &s.VolumeUp};
+    }
+    static bool triggered(int kind, int stock = kStock)
+    {
+        return gAlertState[stock][kind].Triggered == vbTrue;
+    }
+    // Today's and two days back's value of average m; the day in between is set far off, as
+    // it takes no part.
+    void setAverage(int m, double today, double twoDaysBack) const
+    {
+        values().MovingAverage[m] = {0.0, today, 1000.0, twoDaysBack};
+    }
+};
+
+TEST_F(AlertFlags, CrossoverComparesTodayWithTwoDaysBack)
+{
+    setAverage(1, 10.2, 9.9);
+    setAverage(2, 10.0, 10.0);
+    SetAlertFlags();
+    EXPECT_TRUE(triggered(1));
+    EXPECT_FALSE(triggered(2));
+
+    setAverage(1, 10.2, 10.0); // touching two days back still counts as below
+    SetAlertFlags();
+    EXPECT_TRUE(triggered(1));
+
+    setAverage(1, 10.0, 9.9); // touching today is not above
+    SetAlertFlags();
+    EXPECT_FALSE(triggered(1));
+
+    setAverage(1, 9.8, 10.0); // the mirror image for the way down
+    SetAlertFlags();
+    EXPECT_TRUE(triggered(2));
+    setAverage(1, 10.0, 10.1);
+    SetAlertFlags();
+    EXPECT_FALSE(triggered(2));
+}
+
+TEST_F(AlertFlags, EachCrossoverKindUsesItsOwnPair)
+{
+    setAverage(3, 5.0, 4.0); // medium pair crosses up
+    setAverage(4, 4.5, 4.5);
+    setAverage(5, 4.0, 5.0); // long pair crosses down
+    setAverage(6, 4.5, 4.5);
+    SetAlertFlags();
+    const bool expected[] = {false, false, false, true, false, false, true};
+    for (int kind = 1; kind <= 6; ++kind)
+        EXPECT_EQ(triggered(kind), expected[kind]) << kind;
+}
+
+TEST_F(AlertFlags, StrictLimitsForRateOfChangeStochasticAndVolume)
+{
+    struct Case
+    {
+        const char* what;
+        int kind;
+        double IndicatorValues::*field;
+        double value;
+        bool expected;
+    };
+    const Case cases[] = {
+        {"ROC 5.0 vs +5", 9, &IndicatorValues::RateOfChange, 5.0, false},
+        {"ROC 5.01 vs +5", 9, &IndicatorValues::RateOfChange, 5.01, true},
+        {"ROC -5.0 vs -5", 10, &IndicatorValues::RateOfChange, -5.0, false},
+        {"ROC -5.01 vs -5", 10, &IndicatorValues::RateOfChange, -5.01, true},
+        {"volume 1200 vs 1000 * 1.2", 15, &IndicatorValues::TodayVolume, 1200.0, false},
+        {"volume 1201 vs 1000 * 1.2", 15, &IndicatorValues::TodayVolume, 1201.0, true},
+    };
+    values().AverageVolume = 1000.0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        values().*c.field = c.value;
+        SetAlertFlags();
+        EXPECT_EQ(triggered(c.kind), c.expected);
+    }
+
+    const struct
+    {
+        double k, d;
+        bool above80, below20;
+    } stochastic[] = {
+        {85, 88, true, false},
+        {85, 85, false, false},
+        {80, 88, false, false},
+        {15, 12, false, true},
+        {15, 15, false, false},
+        {20, 12, false, false},
+    };
+    for (const auto& s : stochastic) {
+        SCOPED_TRACE(testing::Message() << "K " << s.k << " D " << s.d);
+        values().StochK = s.k;
+        values().StochD = s.d;
+        SetAlertFlags();
+        EXPECT_EQ(triggered(11), s.above80);
+        EXPECT_EQ(triggered(12), s.below20);
+    }
+}
+
+TEST_F(AlertFlags, BreakoutFlagsFollowTheIndicator)
+{
+    values().NewHigh = vbTrue;
+    SetAlertFlags();
+    EXPECT_TRUE(triggered(7));
+    EXPECT_FALSE(triggered(8));
+    values().NewHigh = vbFalse;
+    values().NewLow = vbTrue;
+    SetAlertFlags();
+    EXPECT_FALSE(triggered(7));
+    EXPECT_TRUE(triggered(8));
+}
+
+TEST_F(AlertFlags, PriceLimitsUseTheLeadingNumberOfTheLastPrice)
+{
+    gQuotes[kStock].Last = u"20.01 "_qs;
+    SetAlertFlags();
+    EXPECT_TRUE(triggered(13));
+    gQuotes[kStock].Last = u"20"_qs;
+    SetAlertFlags();
+    EXPECT_FALSE(triggered(13));
+    gQuotes[kStock].Last = u"9.99x"_qs;
+    SetAlertFlags();
+    EXPECT_TRUE(triggered(14));
+    gQuotes[kStock].Last = u"N/A"_qs; // reads 0: below any positive limit
+    SetAlertFlags();
+    EXPECT_TRUE(triggered(14));
+}
+
+TEST_F(AlertFlags, SwitchOffKeepsTheFlagExceptForPriceLimits)
+{
+    values().RateOfChange = 50.0;
+    values().NewHigh = vbTrue;
+    gQuotes[kStock].Last = u"25"_qs;
+    SetAlertFlags();
+    ASSERT_TRUE(triggered(9));
+    ASSERT_TRUE(triggered(7));
+    ASSERT_TRUE(triggered(13));
+
+    // Only the stored value 1 counts as on.
+    settings().ROCUp = 0;
+    settings().HHAlert = 2;
+    settings().PriceAbove = 255;
+    values().RateOfChange = 0.0;
+    values().NewHigh = vbFalse;
+    SetAlertFlags();
+    EXPECT_TRUE(triggered(9));
+    EXPECT_TRUE(triggered(7));
+    EXPECT_FALSE(triggered(13)); // off: false even though 25 is above 20
+}
+
+TEST_F(AlertFlags, UpdatesEveryStockOnlyWhenTheCurrentOneIsEnabled)
+{
+    // Stock 7 is not enabled itself, yet its flags follow its own latest values.
+    for (quint8* alertSwitch : switches(7))
+        *alertSwitch = 1;
+    gIndicators[7].RateOfChange = 12.0;
+    gAlertSettings[7].ROCPlus = 10;
+    gAlertState[7][3].Triggered = vbTrue;
+    gAlertState[7][3].Armed = 1;
+    SetAlertFlags();
+    EXPECT_TRUE(triggered(9, 7));
+    EXPECT_FALSE(triggered(3, 7));
+    EXPECT_EQ(gAlertState[7][3].Armed, 1);
+
+    // With the current stock not enabled (only -1 is true) nothing changes.
+    gIndicators[7].RateOfChange = 0.0;
+    for (qint16 enabled : {qint16(0), qint16(1)}) {
+        settings().Enabled = enabled;
+        SetAlertFlags();
+        EXPECT_TRUE(triggered(9, 7));
+    }
+    StockID = 11;
+    SetAlertFlags();
+    EXPECT_TRUE(triggered(9, 7));
+}
+
+TEST_F(AlertFlags, LastPriceTooLongToReadHoldsNoPriceCondition)
+{
+    const QString huge = u"1"_qs + QString(400, u'0');
+    gAlertSettings[7].PriceAbove = 1;
+    gAlertState[7][13].Triggered = vbTrue;
+    gQuotes[7].Last = huge;
+    SetAlertFlags();
+    EXPECT_FALSE(triggered(13, 7));
+    EXPECT_FALSE(inError()); // another stock's quote does not stop this one's alerts
+    EXPECT_TRUE(log().isEmpty());
+
+    gQuotes[kStock].Last = huge;
+    SetAlertFlags();
+    EXPECT_FALSE(triggered(13));
+    EXPECT_FALSE(triggered(14));
+    EXPECT_TRUE(inError());
+    EXPECT_EQ(log(), errorNote(" Alert Flags"));
+}
+
+} // namespace
