@@ -37,5 +37,9 @@ QStringList LogText::All()
         DataError,
         BadSymbolOrServerDown,
         FileTooSmall,
+        ResponseTooLarge,
+        HttpErrorNoReason,
+        ServerSettingsDefaults,
+        ServerSettingsNotWritten,
     };
 }

@@ -51,6 +51,15 @@ inline const QString DataError = u"Data Error-Stock #:"_qs;
 inline const QString BadSymbolOrServerDown = u" Bad symbol or Server down"_qs;
 inline const QString FileTooSmall = u" Downloaded file too small or corrupt. Check Stock Symbol"_qs;
 
+// Transfer failures the transfer control describes itself (logged after the response code)
+inline const QString ResponseTooLarge = u"Response refused: larger than 1048576 bytes"_qs;
+inline const QString HttpErrorNoReason = u"HTTP error"_qs;
+
+// Server addresses (servers.ini)
+inline const QString ServerSettingsDefaults
+    = u"Server settings file servers.ini unreadable or malformed - default servers used: "_qs;
+inline const QString ServerSettingsNotWritten = u"Server settings file servers.ini could not be written: "_qs;
+
 // All of the above, for the manual's test.
 QStringList All();
 

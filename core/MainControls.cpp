@@ -1,0 +1,27 @@
+#include "core/MainControls.h"
+
+#include "core/VarDef.h"
+#include "notify/UpdateLog.h"
+#include "platform/InetControl.h"
+
+InetControl& InetQuotes()
+{
+    static InetControl control;
+    static const bool connected = [] {
+        QObject::connect(&control, &InetControl::StateChanged, &InetQuotes_StateChanged);
+        return true;
+    }();
+    Q_UNUSED(connected);
+    return control;
+}
+
+void InetQuotes_StateChanged(int State)
+{
+    if (State != InetControl::icError)
+        return;
+    if (StockID >= 0 && StockID <= kStockCount)
+        gStockFailed[StockID] = vbTrue;
+    const InetControl& control = InetQuotes();
+    strLogString += QString::number(control.ResponseCode) + u' ' + control.ResponseInfo + u"\r\n"_qs;
+    AppendLog();
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+class InetControl;
+
+// The main window's internet transfer control: every quote and history download goes through
+// this one instance. Its state-change notification is connected to InetQuotes_StateChanged.
+InetControl& InetQuotes();
+
+// The main window's handler of the transfer control's state changes. State 11 (an error
+// occurred) marks the current stock failed for the rest of the quote set and logs the control's
+// ResponseCode and ResponseInfo; every other state is ignored.
+void InetQuotes_StateChanged(int State);

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+// Where the quotes and the daily histories come from: "servers.ini" in the program folder.
+//
+//   [servers]
+//   QuoteServer=http://127.0.0.1:8470
+//   HistoryServer=http://127.0.0.1:8470
+//
+// Each value is the base address (http or https, a host, optionally a port and a path) that the
+// request paths are appended to.
+struct ServerSettings
+{
+    QString QuoteServer;
+    QString HistoryServer;
+};
+
+ServerSettings DefaultServerSettings();
+
+// The addresses in use; the defaults until LoadServerSettings has read the file.
+extern ServerSettings gServerSettings;
+
+QString ServerSettingsPath();
+
+// Reads servers.ini into gServerSettings; run once at start-up. A missing file is written with
+// the defaults. An unreadable or malformed file (a line that is neither a section, a comment nor
+// key=value, an unknown key or an address that is not http or https with a host) is left as it
+// is and the defaults are used, with a note in the activity log. A key that is missing takes its
+// default.
+void LoadServerSettings();

@@ -1,0 +1,235 @@
+#include "LoopbackHttpServer.h"
+#include "TestSupport.h"
+
+#include "core/LogTexts.h"
+#include "platform/InetControl.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <curl/curl.h>
+
+namespace {
+
+using Answer = LoopbackHttpServer::Answer;
+
+class TransferControl : public ProgramTest
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        server = new LoopbackHttpServer;
+        ASSERT_TRUE(server->start());
+    }
+    static void TearDownTestSuite()
+    {
+        delete server;
+        server = nullptr;
+    }
+
+    void SetUp() override
+    {
+        ProgramTest::SetUp();
+        server->clear();
+        QObject::connect(&control, &InetControl::StateChanged, [this](int state) { states << state; });
+    }
+
+    static QString url(const QString& target) { return server->baseUrl() + target; }
+
+    // The answer dribbles in: `body` one byte every `intervalMs` milliseconds.
+    static Answer drip(const QByteArray& body, int intervalMs)
+    {
+        Answer answer;
+        answer.mode = Answer::Mode::Drip;
+        answer.body = body;
+        answer.intervalMs = intervalMs;
+        return answer;
+    }
+
+    void expectError(int code, const QString& info)
+    {
+        EXPECT_EQ(control.ResponseCode, code);
+        EXPECT_EQ(control.ResponseInfo, info);
+        ASSERT_FALSE(states.isEmpty());
+        EXPECT_EQ(states.last(), InetControl::icError);
+        EXPECT_EQ(states.count(InetControl::icError), 1);
+        EXPECT_FALSE(control.StillExecuting());
+    }
+
+    static inline LoopbackHttpServer* server = nullptr;
+    InetControl control;
+    QList<int> states;
+};
+
+TEST_F(TransferControl, ReturnsTheBodyByteForByteAndReportsCompletion)
+{
+    server->serve(u"/quote"_qs, QByteArray("\"abc\",10.5\r\ncaf\xe9\r\n"));
+    server->serve(u"/empty"_qs, QByteArray());
+
+    const std::optional<QString> body = control.OpenURL(url(u"/quote"_qs));
+    ASSERT_TRUE(body.has_value());
+    EXPECT_EQ(*body, u"\"abc\",10.5\r\ncaf\u00e9\r\n"_qs);
+    EXPECT_EQ(control.ResponseCode, 200);
+    EXPECT_EQ(control.ResponseInfo, u"OK"_qs);
+    EXPECT_EQ(states, (QList<int> {InetControl::icConnecting, InetControl::icResponseCompleted}));
+
+    const std::optional<QString> empty = control.OpenURL(url(u"/empty"_qs));
+    ASSERT_TRUE(empty.has_value());
+    EXPECT_TRUE(empty->isEmpty());
+    EXPECT_EQ(states.count(InetControl::icError), 0);
+}
+
+TEST_F(TransferControl, HttpErrorStatusIsAnErrorWithItsCodeAndReason)
+{
+    server->serveStatus(u"/missing"_qs, 404);
+    server->serveStatus(u"/broken"_qs, 500);
+    server->serveStatus(u"/busy"_qs, 503, u"Try Again Later"_qs);
+
+    EXPECT_FALSE(control.OpenURL(url(u"/missing"_qs)).has_value());
+    expectError(404, u"Not Found"_qs);
+    states.clear();
+    EXPECT_FALSE(control.OpenURL(url(u"/broken"_qs)).has_value());
+    expectError(500, u"Internal Server Error"_qs);
+    states.clear();
+    EXPECT_FALSE(control.OpenURL(url(u"/busy"_qs)).has_value());
+    expectError(503, u"Try Again Later"_qs);
+}
+
+TEST_F(TransferControl, ServerDownOrHangingUpIsAnError)
+{
+    const QString down
+        = u"http://127.0.0.1:"_qs + QString::number(LoopbackHttpServer::unusedPort()) + u"/q"_qs;
+    EXPECT_FALSE(control.OpenURL(down).has_value());
+    EXPECT_EQ(control.ResponseCode, CURLE_COULDNT_CONNECT);
+    EXPECT_FALSE(control.ResponseInfo.isEmpty());
+    EXPECT_EQ(states.last(), InetControl::icError);
+
+    Answer hangUp;
+    hangUp.mode = Answer::Mode::Close;
+    server->serve(u"/hangup"_qs, hangUp);
+    states.clear();
+    EXPECT_FALSE(control.OpenURL(url(u"/hangup"_qs)).has_value());
+    EXPECT_EQ(control.ResponseCode, CURLE_GOT_NOTHING);
+    EXPECT_EQ(states.last(), InetControl::icError);
+}
+
+TEST_F(TransferControl, SilentServerCostsAtMostTheTimeout)
+{
+    EXPECT_EQ(control.connectTimeoutMs(), 10'000);
+    EXPECT_EQ(control.transferTimeoutMs(), 30'000);
+
+    Answer hang;
+    hang.mode = Answer::Mode::Hang;
+    server->serve(u"/silent"_qs, hang);
+    control.setTimeouts(2000, 600);
+    QElapsedTimer elapsed;
+    elapsed.start();
+    EXPECT_FALSE(control.OpenURL(url(u"/silent"_qs)).has_value());
+    EXPECT_LT(elapsed.elapsed(), 5000);
+    EXPECT_EQ(control.ResponseCode, CURLE_OPERATION_TIMEDOUT);
+    EXPECT_EQ(states.last(), InetControl::icError);
+}
+
+TEST_F(TransferControl, BodyOverOneMebibyteIsRefused)
+{
+    Answer huge;
+    huge.mode = Answer::Mode::Huge;
+    huge.size = 5 * 1024 * 1024;
+    server->serve(u"/unannounced"_qs, huge);
+    huge.announce = true;
+    server->serve(u"/announced"_qs, huge);
+    huge.size = InetControl::kMaxBodyBytes;
+    server->serve(u"/justfits"_qs, huge);
+
+    EXPECT_FALSE(control.OpenURL(url(u"/unannounced"_qs)).has_value());
+    expectError(CURLE_FILESIZE_EXCEEDED, LogText::ResponseTooLarge);
+    states.clear();
+    EXPECT_FALSE(control.OpenURL(url(u"/announced"_qs)).has_value());
+    expectError(CURLE_FILESIZE_EXCEEDED, LogText::ResponseTooLarge);
+
+    const std::optional<QString> fits = control.OpenURL(url(u"/justfits"_qs));
+    ASSERT_TRUE(fits.has_value());
+    EXPECT_EQ(fits->size(), InetControl::kMaxBodyBytes);
+}
+
+TEST_F(TransferControl, RedirectsAreFollowedOnlyToTheWebAndOnlyAFew)
+{
+    server->serveRedirect(u"/old"_qs, url(u"/new"_qs), 301);
+    server->serve(u"/new"_qs, QByteArray("moved here"));
+    server->serveRedirect(u"/loop"_qs, url(u"/loop"_qs));
+    server->serveRedirect(u"/local"_qs, u"file:///etc/hostname"_qs);
+
+    EXPECT_EQ(control.OpenURL(url(u"/old"_qs)), std::optional<QString>(u"moved here"_qs));
+    EXPECT_EQ(control.ResponseCode, 200);
+
+    EXPECT_FALSE(control.OpenURL(url(u"/loop"_qs)).has_value());
+    EXPECT_EQ(control.ResponseCode, CURLE_TOO_MANY_REDIRECTS);
+    EXPECT_EQ(server->requests().count(u"/loop"_qs), InetControl::kMaxRedirects + 1);
+
+    EXPECT_FALSE(control.OpenURL(url(u"/local"_qs)).has_value());
+    EXPECT_EQ(control.ResponseCode, CURLE_UNSUPPORTED_PROTOCOL);
+    EXPECT_FALSE(control.OpenURL(u"file:///etc/hostname"_qs).has_value());
+    EXPECT_EQ(control.ResponseCode, CURLE_UNSUPPORTED_PROTOCOL);
+}
+
+TEST_F(TransferControl, HttpsCertificatesAreVerified)
+{
+    LoopbackHttpServer secure;
+    ASSERT_TRUE(secure.start(true));
+    secure.serve(u"/q"_qs, QByteArray("secret"));
+
+    EXPECT_FALSE(control.OpenURL(secure.baseUrl() + u"/q"_qs).has_value());
+    EXPECT_EQ(control.ResponseCode, CURLE_PEER_FAILED_VERIFICATION);
+    EXPECT_EQ(states.last(), InetControl::icError);
+
+    control.setCaFile(secure.certificateFile());
+    EXPECT_EQ(control.OpenURL(secure.baseUrl() + u"/q"_qs), std::optional<QString>(u"secret"_qs));
+}
+
+// An event handler that runs during a transfer may start another: it is refused at once, raises
+// no error and leaves the running transfer alone.
+TEST_F(TransferControl, NestedCallFromAnEventHandlerIsRefused)
+{
+    server->serve(u"/slow"_qs, drip("slow body", 30));
+    server->serve(u"/other"_qs, QByteArray("other"));
+    std::optional<std::optional<QString>> nested;
+    QTimer::singleShot(60, [&] { nested = control.OpenURL(url(u"/other"_qs)); });
+
+    EXPECT_EQ(control.OpenURL(url(u"/slow"_qs)), std::optional<QString>(u"slow body"_qs));
+    ASSERT_TRUE(nested.has_value());
+    EXPECT_FALSE(nested->has_value());
+    EXPECT_EQ(states, (QList<int> {InetControl::icConnecting, InetControl::icResponseCompleted}));
+    EXPECT_FALSE(server->requests().contains(u"/other"_qs));
+}
+
+TEST_F(TransferControl, CancelFromAnEventHandlerEndsTheTransfer)
+{
+    server->serve(u"/endless"_qs, drip(QByteArray(100, 'x'), 100)); // ten seconds of body
+    QTimer::singleShot(150, [&] { control.Cancel(); });
+    QElapsedTimer elapsed;
+    elapsed.start();
+
+    EXPECT_FALSE(control.OpenURL(url(u"/endless"_qs)).has_value());
+    EXPECT_LT(elapsed.elapsed(), 3000);
+    EXPECT_EQ(states.count(InetControl::icError), 0);
+    EXPECT_FALSE(control.StillExecuting());
+
+    control.Cancel(); // nothing running: no effect on the next transfer
+    server->serve(u"/next"_qs, QByteArray("next"));
+    EXPECT_EQ(control.OpenURL(url(u"/next"_qs)), std::optional<QString>(u"next"_qs));
+}
+
+TEST_F(TransferControl, WindowTimersRunDuringASlowTransfer)
+{
+    server->serve(u"/slow"_qs, drip("0123456789", 80)); // about 0.8 s
+    int ticks = 0;
+    QTimer timer;
+    timer.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+    timer.start(40);
+
+    EXPECT_EQ(control.OpenURL(url(u"/slow"_qs)), std::optional<QString>(u"0123456789"_qs));
+    EXPECT_GE(ticks, 5);
+}
+
+} // namespace
