@@ -44,6 +44,11 @@ void errorPath(const QString& text)
     setFlag(gStockFailed);
 }
 
+void dataErrorPath()
+{
+    errorPath(LogText::DataError + QString::number(StockID) + LogText::FileTooSmall);
+}
+
 // Walks HistoryFields into HistoryWork, line by line. False when a line runs past the last slot
 // or the response ends inside a line before its close.
 bool walkFields()
@@ -101,7 +106,7 @@ void ParseHistory()
     HistoryFields.clear();
     LastFieldIndex = -1;
     if (HistoryText.isEmpty()) {
-        errorPath(LogText::DataError + QString::number(StockID) + LogText::FileTooSmall);
+        dataErrorPath();
         return;
     }
     // Carriage returns stay: with CR LF lines the close of every row keeps one at its end.
@@ -111,7 +116,7 @@ void ParseHistory()
     HistoryFields = text.split(u',');
     LastFieldIndex = static_cast<int>(HistoryFields.size()) - 1;
     if (LastFieldIndex < kMinimumFields - 1 || !walkFields()) {
-        errorPath(LogText::DataError + QString::number(StockID) + LogText::FileTooSmall);
+        dataErrorPath();
         return;
     }
     // Exactly the slots this walk wrote; the rest of the stock's array is emptied, so nothing of an

@@ -1,0 +1,169 @@
+#include "MarketDataTest.h"
+
+#include "core/VarDef.h"
+#include "marketdata/QuoteRetrieval.h"
+
+#include <QElapsedTimer>
+
+namespace {
+
+using Answer = LoopbackHttpServer::Answer;
+
+const QString kQuotePath = u"/download/quotes.csv"_qs;
+const QString kStock3Error = u"Quote Download Error-Stock #:3 Bad symbol or Server down\r\n\r\n"_qs;
+
+class QuoteDownload : public MarketDataTest
+{
+protected:
+    void SetUp() override
+    {
+        MarketDataTest::SetUp();
+        StockID = 3;
+        gQuotes[3] = {u"old0"_qs, u"old1"_qs, u"old2"_qs, u"old3"_qs, u"old4"_qs, u"old5"_qs, u"old6"_qs,
+            u"old7"_qs, u"old8"_qs};
+    }
+
+    // Downloads and parses the quote of stock 3 as the cycle does.
+    void fetch(QString symbol = u"abc"_qs)
+    {
+        DownloadQuote(symbol);
+        ParseQuote();
+    }
+
+    QStringList fields() const
+    {
+        const Quote& q = gQuotes[3];
+        return {q.Symbol, q.Last, q.Date, q.Time, q.Change, q.Open, q.High, q.Low, q.Volume};
+    }
+
+    void expectFailed()
+    {
+        EXPECT_EQ(gDownloadError[3], vbTrue);
+        EXPECT_EQ(gStockFailed[3], vbTrue);
+    }
+};
+
+TEST_F(QuoteDownload, NineFieldLineFillsTheQuoteWithoutQuotesOrLineEnd)
+{
+    server->serve(kQuotePath, QByteArray("\"abc\",10.5,\"d1\",\"t1\",0.25,10.1,10.9,10.0,4200\r\n"));
+    QString symbol = u"ABC"_qs;
+    DownloadQuote(symbol);
+    EXPECT_EQ(symbol, u"abc"_qs); // in the caller's own variable
+    ParseQuote();
+
+    EXPECT_EQ(fields(),
+        (QStringList {u"abc"_qs, u"10.5"_qs, u"d1"_qs, u"t1"_qs, u"0.25"_qs, u"10.1"_qs, u"10.9"_qs,
+            u"10.0"_qs, u"4200"_qs}));
+    EXPECT_EQ(server->requests().value(0), u"/download/quotes.csv?format=sl&ext=.csv&symbols=abc"_qs);
+    EXPECT_EQ(gDownloadError[3], vbFalse);
+    EXPECT_EQ(gStockFailed[3], vbFalse);
+    EXPECT_TRUE(log().isEmpty());
+}
+
+TEST_F(QuoteDownload, QuotedCommaSplitsTheFieldAndShiftsTheRest)
+{
+    server->serve(kQuotePath, QByteArray("\"abc\",\"1,234.5\",\"d1\",\"t1\",0.25,10.1,10.9,10.0,4200\r\n"));
+    fetch();
+    EXPECT_EQ(fields(),
+        (QStringList {u"abc"_qs, u"1"_qs, u"234.5"_qs, u"d1"_qs, u"t1"_qs, u"0.25"_qs, u"10.1"_qs, u"10.9"_qs,
+            u"10.0"_qs}));
+}
+
+TEST_F(QuoteDownload, EightFieldsFailWithoutLineEndAndPassWithIt)
+{
+    server->serve(kQuotePath, QByteArray("abc,10.5,d1,t1,0.25,10.1,10.9,10.0"));
+    fetch();
+    EXPECT_EQ(fields().mid(0, 8),
+        (QStringList {
+            u"abc"_qs, u"10.5"_qs, u"d1"_qs, u"t1"_qs, u"0.25"_qs, u"10.1"_qs, u"10.9"_qs, u"10.0"_qs}));
+    EXPECT_EQ(gQuotes[3].Volume, u"old8"_qs);
+    expectFailed();
+    EXPECT_EQ(log(), kStock3Error);
+
+    ResetProgramState();
+    StockID = 3;
+    EraseLog(2);
+    server->serve(kQuotePath, QByteArray("abc,10.5,d1,t1,0.25,10.1,10.9,10.0\r\n"));
+    fetch();
+    EXPECT_EQ(gQuotes[3].Low, u"10.0"_qs);
+    EXPECT_EQ(gQuotes[3].Volume, QString());
+    EXPECT_EQ(gStockFailed[3], vbFalse);
+    EXPECT_EQ(log(), u"\r\n"_qs);
+}
+
+TEST_F(QuoteDownload, EmptyBodyLogsExactlyOneLine)
+{
+    server->serve(kQuotePath, QByteArray());
+    fetch();
+    EXPECT_EQ(log(), kStock3Error);
+    expectFailed();
+    EXPECT_EQ(gQuotes[3].Last, u"old1"_qs);
+}
+
+TEST_F(QuoteDownload, HttpErrorLogsCodeAndReasonThenTheQuoteError)
+{
+    server->serveStatus(kQuotePath, 404);
+    fetch();
+    EXPECT_EQ(log(), u"404 Not Found\r\n\r\n"_qs + kStock3Error);
+    expectFailed();
+
+    EraseLog(2);
+    server->serveStatus(kQuotePath, 500);
+    fetch();
+    EXPECT_EQ(log(), u"\r\n500 Internal Server Error\r\n\r\n"_qs + kStock3Error);
+    EXPECT_EQ(QuoteRetrieval::QuoteText, QString()); // the error page is not a quote
+    EXPECT_EQ(gQuotes[3].Last, u"old1"_qs);
+}
+
+TEST_F(QuoteDownload, ServerDownFailsTheStock)
+{
+    gServerSettings.QuoteServer = u"http://127.0.0.1:"_qs + QString::number(LoopbackHttpServer::unusedPort());
+    fetch();
+    EXPECT_TRUE(log().startsWith(u"7 "_qs)) << log().toStdString();
+    EXPECT_TRUE(log().endsWith(kStock3Error));
+    expectFailed();
+}
+
+TEST_F(QuoteDownload, HangingServerEndsAtTheTimeout)
+{
+    Answer hang;
+    hang.mode = Answer::Mode::Hang;
+    server->serve(kQuotePath, hang);
+    InetQuotes().setTimeouts(2000, 700);
+    QElapsedTimer elapsed;
+    elapsed.start();
+    fetch();
+    EXPECT_LT(elapsed.elapsed(), 5000);
+    EXPECT_TRUE(log().startsWith(u"28 "_qs)) << log().toStdString();
+    EXPECT_TRUE(log().endsWith(kStock3Error));
+    expectFailed();
+}
+
+TEST_F(QuoteDownload, FiveMegabyteBodyIsRefused)
+{
+    Answer huge;
+    huge.mode = Answer::Mode::Huge;
+    huge.size = 5'000'000;
+    server->serve(kQuotePath, huge);
+    fetch();
+    EXPECT_EQ(log(), u"63 "_qs + LogText::ResponseTooLarge + u"\r\n\r\n"_qs + kStock3Error);
+    expectFailed();
+}
+
+TEST_F(QuoteDownload, SymbolIsLowerCasedAndCannotChangeTheRequest)
+{
+    server->serve(kQuotePath, QByteArray("x,1,d,t,0,1,1,1,1\r\n"));
+    const QStringList symbols {u"BRK.B"_qs, u"BRK B"_qs, u"A&B"_qs, u"^GSPC"_qs, u"X#Y?Z=1"_qs};
+    const QStringList sent {u"brk.b"_qs, u"brk%20b"_qs, u"a%26b"_qs, u"^gspc"_qs, u"x%23y%3Fz%3D1"_qs};
+    for (const QString& original : symbols) {
+        QString symbol = original;
+        DownloadQuote(symbol);
+        EXPECT_EQ(symbol, original.toLower());
+    }
+    QStringList received;
+    for (const QString& target : server->requests())
+        received << target.section(u"symbols="_qs, 1);
+    EXPECT_EQ(received, sent);
+}
+
+} // namespace
