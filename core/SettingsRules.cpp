@@ -1,0 +1,34 @@
+#include "core/SettingsRules.h"
+
+#include "core/Conversions.h"
+
+#include <cmath>
+#include <limits>
+
+bool IsNumeric(const QString& text)
+{
+    return !text.trimmed().isEmpty() && TextToNumber(text).has_value();
+}
+
+double RoundHalfEven(double value)
+{
+    const double floor = std::floor(value);
+    const double fraction = value - floor;
+    if (fraction < 0.5)
+        return floor;
+    if (fraction > 0.5)
+        return floor + 1.0;
+    return std::fmod(floor, 2.0) == 0.0 ? floor : floor + 1.0;
+}
+
+std::optional<qint16> ToInt16(double rounded)
+{
+    if (!(rounded >= std::numeric_limits<qint16>::min() && rounded <= std::numeric_limits<qint16>::max()))
+        return std::nullopt;
+    return static_cast<qint16>(rounded);
+}
+
+QString SupportContactLine()
+{
+    return u"If the problem persists, contact Tradevane support for help."_qs;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// Rules shared by the settings windows (alerts, times, mail) for reading and checking what the
+// user typed before anything is stored.
+
+// A refused entry: the title and text of the OK-only box that tells the user.
+struct EntryProblem
+{
+    QString title;
+    QString text; // lines joined by CR LF
+};
+
+// The whole text, apart from blanks around it, is a decimal number. An empty or blank text is
+// not a number (unlike TextToNumber, which counts it 0 for arithmetic).
+bool IsNumeric(const QString& text);
+
+// Nearest whole number, halves to the even neighbour: 2.5 gives 2, 3.5 gives 4, -2.5 gives -2.
+double RoundHalfEven(double value);
+
+// A 16-bit field's value from a rounded number; nothing when it does not fit.
+std::optional<qint16> ToInt16(double rounded);
+
+// The last line of the file error boxes of the settings windows.
+QString SupportContactLine();

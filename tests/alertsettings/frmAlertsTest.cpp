@@ -1,0 +1,596 @@
+#include "TestSupport.h"
+#include "WidgetDriving.h"
+
+#include "alertsettings/AlertEntries.h"
+#include "alertsettings/AlertHelpTexts.h"
+#include "alertsettings/AlertSettingsFile.h"
+#include "alertsettings/frmAlerts.h"
+#include "core/SettingsRules.h"
+#include "platform/HelpMarkerGui.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QImage>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+
+#include <memory>
+
+namespace {
+
+// The default settings with the symbol ABC, stock watched.
+const char* kDefaultsAbc = "FF FF 00 41 42 43 20 20 20 20 01 00 01 00 01 00"
+                           " 05 00 0A 00 0A 00 1E 00 32 00 C8 00 01 01 14 00 14 00"
+                           " 00 00 0A 00 00 00 00 00 00 00"
+                           " 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 01 00";
+
+QByteArray DefaultsWith(const QByteArray& enabled, const QByteArray& symbol)
+{
+    QByteArray bytes = FromHex(kDefaultsAbc);
+    bytes.replace(0, 2, enabled);
+    bytes.replace(3, 7, symbol.leftJustified(7, ' '));
+    return bytes;
+}
+
+class AlertWindow : public ProgramTest
+{
+protected:
+    void TearDown() override
+    {
+        window.reset();
+        ProgramTest::TearDown();
+    }
+
+    // Opens the window of `stock` as the main window does, after loading its file.
+    void open(int stock)
+    {
+        StockID = static_cast<qint16>(stock);
+        ASSERT_TRUE(ReadAlertSettings(stock).ok());
+        window = std::make_unique<frmAlerts>();
+        labels = std::make_unique<QSignalSpy>(window.get(), &frmAlerts::symbolSaved);
+        ShowActive(window.get());
+    }
+
+    template<typename T = QWidget> T* w(const char* name)
+    {
+        return Find<T>(window.get(), QString::fromLatin1(name));
+    }
+    QLineEdit* box(const char* name) { return w<QLineEdit>(name); }
+    QComboBox* combo(const char* name) { return w<QComboBox>(name); }
+    QCheckBox* check(const char* name) { return w<QCheckBox>(name); }
+
+    void type(const char* name, const QString& text) { TypeInto(box(name), text); }
+    void typePeriod(const char* name, const QString& text) { TypeInto(combo(name)->lineEdit(), text); }
+    void tick(const char* name, bool on)
+    {
+        if (check(name)->isChecked() != on)
+            Click(check(name));
+    }
+
+    // Save, answered `answer`; the boxes shown after the question.
+    QList<MsgBoxRequest> save(MsgResult answer = MsgResult::Yes)
+    {
+        boxes.clear();
+        boxes.queueAnswer(answer);
+        Click(w<QPushButton>("cmdSaveSettings"));
+        QList<MsgBoxRequest> shown = boxes.shown();
+        EXPECT_FALSE(shown.isEmpty());
+        if (!shown.isEmpty()) {
+            EXPECT_EQ(shown[0].title, u"Closing Alert Settings"_qs);
+            EXPECT_EQ(shown[0].text, u"Save Alert Settings ?"_qs);
+            EXPECT_EQ(shown[0].buttons, MsgButtons::YesNoCancel);
+            EXPECT_EQ(shown[0].icon, MsgIcon::Question);
+            shown.removeFirst();
+        }
+        return shown;
+    }
+
+    void restoreDefaults()
+    {
+        boxes.clear();
+        Click(w<QPushButton>("cmdDefaltSettings"));
+    }
+
+    std::unique_ptr<frmAlerts> window;
+    std::unique_ptr<QSignalSpy> labels;
+};
+
+TEST_F(AlertWindow, MissingFileShowsZerosAndSavesOnlyAfterRestoreDefaults)
+{
+    open(2);
+    EXPECT_EQ(w<QTabWidget>("SSTab1")->tabText(0), u"Stock #2"_qs);
+    EXPECT_EQ(box("txtSymbol")->text(), QString());
+    for (const char* name : {"comboShortMA_Fast", "comboShortMA_Slow", "comboMedMA_Fast", "comboMedMA_Slow",
+             "comboLongMA_Fast", "comboLongMA_Slow"})
+        EXPECT_EQ(combo(name)->currentText(), u"0"_qs) << name;
+    for (const char* name : {"txtHHDays", "txtLLDays", "txtROC_Plus", "txtROC_Minus"})
+        EXPECT_EQ(box(name)->text(), u"0"_qs) << name;
+    EXPECT_EQ(box("txtMaxPrice")->text(), QString());
+    EXPECT_EQ(box("txtMinPrice")->text(), QString());
+    for (QCheckBox* c : window->findChildren<QCheckBox*>())
+        EXPECT_FALSE(c->isChecked()) << c->objectName().toStdString();
+
+    QList<MsgBoxRequest> shown = save();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0].title, u"Fast Moving Average"_qs);
+    EXPECT_EQ(shown[0].text, u"FAST moving average entry must be less\r\nthan the SLOW moving average."_qs);
+    EXPECT_EQ(shown[0].buttons, MsgButtons::OkOnly);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(readFile(u"Aset2.dat"_qs).size(), 0); // created empty by the read, not written
+
+    restoreDefaults();
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_EQ(boxes.shown()[0].title, u"Confirmation"_qs);
+    EXPECT_EQ(
+        boxes.shown()[0].text, u"Default settings restored for stock #2\r\nSave on exit to take effect."_qs);
+    EXPECT_EQ(boxes.shown()[0].icon, MsgIcon::None);
+    EXPECT_EQ(combo("comboLongMA_Slow")->currentIndex(), 3);
+    EXPECT_EQ(readFile(u"Aset2.dat"_qs).size(), 0); // defaults reach the file only through Save
+
+    EXPECT_TRUE(save().isEmpty());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->result(), QDialog::Accepted);
+    EXPECT_EQ(readFile(u"Aset2.dat"_qs), DefaultsWith(FromHex("00 00"), ""));
+    ASSERT_EQ(labels->size(), 1);
+    EXPECT_EQ(labels->at(0).at(0).toInt(), 2);
+    EXPECT_EQ(labels->at(0).at(1).toString(), QString());
+}
+
+TEST_F(AlertWindow, ListsAndSelectionsOfThePeriodBoxes)
+{
+    open(1);
+    restoreDefaults();
+    const std::pair<const char*, QStringList> lists[] = {
+        {"comboShortMA_Fast", {u"3"_qs, u"5"_qs, u"7"_qs, u"10"_qs, u"15"_qs, u"20"_qs}},
+        {"comboShortMA_Slow", {u"5"_qs, u"7"_qs, u"10"_qs, u"15"_qs, u"20"_qs, u"25"_qs}},
+        {"comboMedMA_Fast", {u"10"_qs, u"15"_qs, u"20"_qs, u"25"_qs, u"30"_qs, u"35"_qs}},
+        {"comboMedMA_Slow", {u"20"_qs, u"25"_qs, u"30"_qs, u"35"_qs, u"40"_qs, u"50"_qs}},
+        {"comboLongMA_Fast", {u"40"_qs, u"50"_qs, u"75"_qs, u"90"_qs, u"100"_qs}},
+        {"comboLongMA_Slow", {u"90"_qs, u"100"_qs, u"150"_qs, u"200"_qs}},
+    };
+    const int selected[] = {1, 2, 0, 2, 1, 3};
+    for (int i = 0; i < 6; ++i) {
+        QComboBox* c = combo(lists[i].first);
+        QStringList items;
+        for (int k = 0; k < c->count(); ++k)
+            items << c->itemText(k);
+        EXPECT_EQ(items, lists[i].second) << lists[i].first;
+        EXPECT_EQ(c->currentIndex(), selected[i]) << lists[i].first;
+        EXPECT_TRUE(c->isEditable());
+    }
+}
+
+TEST_F(AlertWindow, HandTypedPeriodInItsRangeIsStored)
+{
+    open(1);
+    restoreDefaults();
+    type("txtSymbol", u"ABC"_qs);
+    typePeriod("comboShortMA_Fast", u"8"_qs);
+    EXPECT_TRUE(save().isEmpty());
+    QByteArray expected = DefaultsWith(FromHex("FF FF"), "ABC");
+    expected[16] = 8;
+    EXPECT_EQ(readFile(u"Aset1.dat"_qs), expected);
+    EXPECT_EQ(combo("comboShortMA_Fast")->count(), 6); // typing adds no list entry
+}
+
+TEST_F(AlertWindow, PriceCheckComesBeforeThePeriodChecks)
+{
+    open(4); // all periods 0: check 4 would fail too
+    tick("chkPriceAbove", true);
+    const QList<MsgBoxRequest> shown = save();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0].title, u"Check input"_qs);
+    EXPECT_EQ(shown[0].text,
+        u"The <Price GREATER than> alert in the 'Price/Volume'\r\nsection is selected but no numeric value "
+        u"is\r\n"
+        "entered. Please enter a value."_qs);
+}
+
+TEST_F(AlertWindow, SymbolIsUpperCasedOnFocusLossAndCutToSevenWhileTheLabelShowsItWhole)
+{
+    open(3);
+    restoreDefaults();
+    type("txtSymbol", u"ibm"_qs);
+    EXPECT_EQ(box("txtSymbol")->text(), u"ibm"_qs);
+    check("chkRepeatAlerts")->setFocus();
+    EXPECT_EQ(box("txtSymbol")->text(), u"IBM"_qs);
+
+    type("txtSymbol", u"brk.a.long"_qs);
+    EXPECT_TRUE(save().isEmpty()); // saved while the symbol box still had the focus
+    EXPECT_EQ(readFile(u"Aset3.dat"_qs), DefaultsWith(FromHex("FF FF"), "BRK.A.L"));
+    ASSERT_EQ(labels->size(), 1);
+    EXPECT_EQ(labels->at(0).at(0).toInt(), 3);
+    EXPECT_EQ(labels->at(0).at(1).toString(), u"BRK.A.LONG"_qs);
+    EXPECT_EQ(gAlertSettings[3].Symbol, u"BRK.A.L"_qs);
+}
+
+TEST_F(AlertWindow, EmptySymbolStopsWatchingButKeepsTheOtherSettings)
+{
+    QByteArray stored = FromHex(kDefaultsAbc);
+    stored[61] = char(0x33); // Reserved survives
+    writeFile(u"Aset5.dat"_qs, stored);
+    open(5);
+    EXPECT_EQ(box("txtSymbol")->text(), u"ABC"_qs);
+    type("txtSymbol", QString());
+    EXPECT_TRUE(save().isEmpty());
+    QByteArray expected = DefaultsWith(FromHex("00 00"), "");
+    expected[61] = char(0x33);
+    EXPECT_EQ(readFile(u"Aset5.dat"_qs), expected);
+    ASSERT_EQ(labels->size(), 1);
+    EXPECT_EQ(labels->at(0).at(1).toString(), QString());
+}
+
+TEST_F(AlertWindow, BoxesWhoseAlertIsOffAreNotCheckedAndStoreZero)
+{
+    open(1);
+    restoreDefaults();
+    type("txtSymbol", u"XYZ"_qs);
+    const std::pair<const char*, const char*> pairs[] = {{"chkPriceAbove", "txtMaxPrice"},
+        {"chkPriceBelow", "txtMinPrice"}, {"chkROC_up", "txtROC_Plus"}, {"chkROC_down", "txtROC_Minus"}};
+    for (const auto& [checkName, boxName] : pairs) {
+        tick(checkName, true);
+        type(boxName, u"abc"_qs);
+        tick(checkName, false);
+        EXPECT_EQ(box(boxName)->text(), u"abc"_qs); // stays visible, read-only
+    }
+    EXPECT_TRUE(save().isEmpty());
+    QByteArray expected = DefaultsWith(FromHex("FF FF"), "XYZ");
+    expected[36] = 0; // ROCPlus: abc is 0
+    EXPECT_EQ(readFile(u"Aset1.dat"_qs), expected);
+}
+
+TEST_F(AlertWindow, PricesAreStoredOnlyWhileTheirAlertIsOn)
+{
+    open(1);
+    restoreDefaults();
+    tick("chkPriceAbove", true);
+    type("txtMaxPrice", u" 1234.5 "_qs);
+    type("txtMinPrice", u"12"_qs); // read-only: typing does nothing
+    EXPECT_EQ(box("txtMinPrice")->text(), QString());
+    EXPECT_TRUE(save().isEmpty());
+    const QByteArray stored = readFile(u"Aset1.dat"_qs);
+    EXPECT_EQ(stored.mid(42, 2), FromHex("01 00"));
+    EXPECT_EQ(stored.mid(44, 8), QByteArray::fromHex("00000000004a9340"));
+    EXPECT_EQ(stored.mid(52, 8), QByteArray(8, '\0'));
+
+    open(1);
+    EXPECT_EQ(box("txtMaxPrice")->text(), u"1234.5"_qs);
+    EXPECT_EQ(box("txtMinPrice")->text(), QString());
+}
+
+TEST_F(AlertWindow, HighestHighDaysAcceptTwoHundredAndRefuseTheRest)
+{
+    for (const QString& days : {u"201"_qs, u"1"_qs, QString(), u"20x"_qs, u"200.5"_qs}) {
+        open(6);
+        restoreDefaults();
+        type("txtHHDays", days);
+        const QList<MsgBoxRequest> shown = save();
+        ASSERT_EQ(shown.size(), 1) << days.toStdString();
+        EXPECT_EQ(shown[0].title, u"Momentum Entry Error)"_qs);
+        EXPECT_EQ(
+            shown[0].text, u"Invalid input for Highest High days\r\nInput a number between 2 and 200"_qs);
+        EXPECT_EQ(readFile(u"Aset6.dat"_qs).size(), 0);
+    }
+    open(6);
+    restoreDefaults();
+    type("txtHHDays", u"200"_qs);
+    type("txtLLDays", u"2.5"_qs); // compared unrounded, stored rounded half to even
+    EXPECT_TRUE(save().isEmpty());
+    const QByteArray stored = readFile(u"Aset6.dat"_qs);
+    EXPECT_EQ(stored.mid(30, 4), FromHex("C8 00 02 00"));
+
+    open(6);
+    EXPECT_EQ(box("txtHHDays")->text(), u"200"_qs);
+    EXPECT_EQ(box("txtLLDays")->text(), u"2"_qs);
+}
+
+TEST_F(AlertWindow, RestoreDefaultsThenNoChangesNothing)
+{
+    QByteArray stored = FromHex(kDefaultsAbc);
+    stored[16] = 7; // short fast 7
+    stored[2] = 1; // repeat alerts
+    writeFile(u"Aset7.dat"_qs, stored);
+    open(7);
+    const AlertSettings before = gAlertSettings[7];
+    restoreDefaults();
+    EXPECT_EQ(combo("comboShortMA_Fast")->currentText(), u"5"_qs);
+    EXPECT_TRUE(save(MsgResult::No).isEmpty());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->result(), QDialog::Rejected);
+    EXPECT_EQ(readFile(u"Aset7.dat"_qs), stored);
+    EXPECT_EQ(EncodeRecord(gAlertSettings[7]), EncodeRecord(before));
+    EXPECT_EQ(labels->size(), 0);
+}
+
+TEST_F(AlertWindow, CancelKeepsTheWindowOpenAndStoresNothing)
+{
+    open(1);
+    restoreDefaults();
+    EXPECT_TRUE(save(MsgResult::Cancel).isEmpty());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(readFile(u"Aset1.dat"_qs).size(), 0);
+}
+
+TEST_F(AlertWindow, ReopeningShowsTheSavedValues)
+{
+    open(8);
+    restoreDefaults();
+    type("txtSymbol", u"MSFT"_qs);
+    tick("chkRepeatAlerts", true);
+    typePeriod("comboMedMA_Slow", u"45"_qs);
+    tick("chkMAcond4", true);
+    type("txtHHDays", u"40"_qs);
+    type("txtLLDays", u"7"_qs);
+    tick("chkROC_down", true);
+    type("txtROC_Minus", u"-5"_qs);
+    tick("chkStoch20", true);
+    tick("chkVolumeUp", false);
+    EXPECT_TRUE(save().isEmpty());
+
+    open(8);
+    EXPECT_EQ(box("txtSymbol")->text(), u"MSFT"_qs);
+    EXPECT_TRUE(check("chkRepeatAlerts")->isChecked());
+    EXPECT_EQ(combo("comboMedMA_Slow")->currentText(), u"45"_qs);
+    EXPECT_EQ(combo("comboLongMA_Slow")->currentIndex(), 3);
+    EXPECT_TRUE(check("chkMAcond4")->isChecked());
+    EXPECT_EQ(box("txtHHDays")->text(), u"40"_qs);
+    EXPECT_EQ(box("txtLLDays")->text(), u"7"_qs);
+    EXPECT_TRUE(check("chkROC_down")->isChecked());
+    EXPECT_EQ(box("txtROC_Minus")->text(), u"-5"_qs);
+    EXPECT_FALSE(box("txtROC_Minus")->isReadOnly());
+    EXPECT_TRUE(box("txtROC_Plus")->isReadOnly());
+    EXPECT_TRUE(check("chkStoch20")->isChecked());
+    EXPECT_FALSE(check("chkVolumeUp")->isChecked());
+    EXPECT_EQ(readFile(u"Aset8.dat"_qs).mid(34, 6), FromHex("00 01 0A 00 FB FF"));
+}
+
+TEST_F(AlertWindow, RateOfChangeThatDoesNotFitSixteenBitsIsRefusedEvenWhenItsAlertIsOff)
+{
+    const QString rocMessage
+        = u"The <Rate of Change> alert in the 'Momentum'\r\nsection is selected but no numeric "
+          "value is\r\nentered. Please enter a value.\r\nWhole Numbers (Integers) Only."_qs;
+    for (const QString& value : {u"40000"_qs, u"32767.5"_qs, u"-32769"_qs}) {
+        open(9);
+        restoreDefaults();
+        tick("chkROC_up", true);
+        type("txtROC_Plus", value);
+        tick("chkROC_up", false);
+        const QList<MsgBoxRequest> shown = save();
+        ASSERT_EQ(shown.size(), 1) << value.toStdString();
+        EXPECT_EQ(shown[0].text, rocMessage);
+        EXPECT_EQ(readFile(u"Aset9.dat"_qs).size(), 0);
+    }
+    open(9);
+    restoreDefaults();
+    tick("chkROC_up", true);
+    type("txtROC_Plus", u"32767"_qs);
+    tick("chkROC_down", true);
+    type("txtROC_Minus", u"-32768"_qs);
+    EXPECT_TRUE(save().isEmpty());
+    EXPECT_EQ(readFile(u"Aset9.dat"_qs).mid(34, 6), FromHex("01 01 FF 7F 00 80"));
+}
+
+TEST_F(AlertWindow, DependentBoxesFollowTheirCheckBoxes)
+{
+    open(1);
+    const QColor windowColour = QApplication::palette().color(QPalette::Base);
+    for (const auto& [checkName, boxName] :
+        {std::pair {"chkPriceAbove", "txtMaxPrice"}, std::pair {"chkPriceBelow", "txtMinPrice"},
+            std::pair {"chkROC_up", "txtROC_Plus"}, std::pair {"chkROC_down", "txtROC_Minus"}}) {
+        EXPECT_TRUE(box(boxName)->isReadOnly());
+        EXPECT_EQ(box(boxName)->palette().color(QPalette::Base), QColor(224, 224, 224)) << boxName;
+        tick(checkName, true);
+        EXPECT_FALSE(box(boxName)->isReadOnly());
+        EXPECT_EQ(box(boxName)->palette().color(QPalette::Base), windowColour) << boxName;
+        tick(checkName, false);
+        EXPECT_TRUE(box(boxName)->isReadOnly());
+        EXPECT_EQ(box(boxName)->palette().color(QPalette::Base), QColor(224, 224, 224)) << boxName;
+    }
+}
+
+TEST_F(AlertWindow, FailedWriteKeepsTheWindowOpenWithTheNewValuesInMemory)
+{
+    ASSERT_TRUE(QDir(folder.path()).mkdir(u"Aset3.dat"_qs));
+    StockID = 3;
+    window = std::make_unique<frmAlerts>();
+    labels = std::make_unique<QSignalSpy>(window.get(), &frmAlerts::symbolSaved);
+    ShowActive(window.get());
+    restoreDefaults();
+    type("txtSymbol", u"GE"_qs);
+    const QList<MsgBoxRequest> shown = save();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0].title, u"File Read/Write Error"_qs);
+    EXPECT_TRUE(shown[0].text.startsWith(u"FILE ERROR:"_qs));
+    const QStringList lines = shown[0].text.split(u"\r\n"_qs);
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_EQ(lines[1], u"Unable to open/write to the 'Alert Settings' file"_qs);
+    EXPECT_EQ(lines[2], u"Exit the program and restart."_qs);
+    EXPECT_EQ(lines[3], SupportContactLine());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(gAlertSettings[3].Symbol, u"GE     "_qs);
+    EXPECT_EQ(gAlertSettings[3].Enabled, vbTrue);
+    EXPECT_EQ(labels->size(), 1);
+}
+
+TEST_F(AlertWindow, HelpPanelsOpenCloseAndHideOnActivation)
+{
+    open(1);
+    auto* marker = w<MarkerShape>("shpAboutAlerts");
+    const QColor windowColour = QApplication::palette().color(QPalette::Base);
+    EXPECT_EQ(marker->fillColor(), windowColour);
+    for (const char* frame :
+        {"frameAboutAlerts", "frameMAHelp", "frameHHLLHelp", "frameROCHelp", "frameStochHelp"})
+        EXPECT_FALSE(w<QGroupBox>(frame)->isVisible()) << frame;
+
+    Click(w<ClickLabel>("lblAboutAlerts"));
+    EXPECT_TRUE(w<QGroupBox>("frameAboutAlerts")->isVisible());
+    EXPECT_EQ(marker->fillColor(), QColor(255, 192, 128));
+    Click(w<ClickLabel>("lblAboutAlerts"));
+    EXPECT_EQ(marker->fillColor(), QColor(255, 192, 128));
+    Click(w<ClickLabel>("lblCloseAboutAlerts"));
+    EXPECT_FALSE(w<QGroupBox>("frameAboutAlerts")->isVisible());
+    EXPECT_EQ(marker->fillColor(), windowColour);
+
+    auto* tabs = w<QTabWidget>("SSTab1");
+    tabs->setCurrentIndex(2);
+    Click(w<ClickLabel>("lblHHLLHelp"));
+    Click(w<ClickLabel>("lblROCHelp"));
+    EXPECT_TRUE(w<QGroupBox>("frameHHLLHelp")->isVisible()); // panels are independent
+    EXPECT_TRUE(w<QGroupBox>("frameROCHelp")->isVisible());
+    Click(w<ClickLabel>("lblCloseROCHelp"));
+    EXPECT_FALSE(w<QGroupBox>("frameROCHelp")->isVisible());
+    tabs->setCurrentIndex(4);
+    Click(w<ClickLabel>("lblStochHelp"));
+    EXPECT_TRUE(w<QGroupBox>("frameStochHelp")->isVisible());
+    Click(w<ClickLabel>("lblAboutAlerts"));
+
+    window->hide();
+    ShowActive(window.get());
+    EXPECT_EQ(tabs->currentIndex(), 0);
+    EXPECT_EQ(marker->fillColor(), windowColour);
+    tabs->setCurrentIndex(4);
+    EXPECT_FALSE(w<QGroupBox>("frameStochHelp")->isVisible());
+    tabs->setCurrentIndex(2);
+    EXPECT_FALSE(w<QGroupBox>("frameHHLLHelp")->isVisible());
+}
+
+TEST_F(AlertWindow, HelpPanelsHoldTheirTextsAndCharts)
+{
+    copyResource(u"chartMA.bmp"_qs);
+    copyResource(u"chartStoch.bmp"_qs);
+    open(1);
+    const auto shown = [this](const char* name) { return w<QPlainTextEdit>(name)->toPlainText(); };
+    const auto plain = [](QString text) { return text.replace(u"\r\n"_qs, u"\n"_qs); };
+    EXPECT_EQ(shown("txtAboutAlerts"), plain(AlertHelp::About()));
+    EXPECT_TRUE(AlertHelp::About().endsWith(u"\r\n\r\n  Orange [Close] button hides help screens."_qs));
+    EXPECT_TRUE(AlertHelp::About().contains(u"trading day. De-select"_qs));
+    EXPECT_EQ(shown("txtMAHelpText"), plain(AlertHelp::MovingAverages()));
+    EXPECT_TRUE(AlertHelp::MovingAverages().contains(
+        u"\r\n* - Positive (Fast MA crosses above the Slow MA from below)\r\n"
+        "* - Negative (Fast MA crosses below the Slow MA from above).\r\n\r\n"_qs));
+    EXPECT_EQ(shown("txtHHLLHelpText"), plain(AlertHelp::Breakouts()));
+    EXPECT_EQ(shown("txtROCHelpText"), plain(AlertHelp::RateOfChange()));
+    EXPECT_EQ(shown("txtStochHelpText"), plain(AlertHelp::Stochastic()));
+    EXPECT_TRUE(AlertHelp::Stochastic().contains(u"Lane"_qs));
+    EXPECT_TRUE(AlertHelp::Stochastic().endsWith(u"markets.\r\n\r\n"_qs));
+
+    EXPECT_EQ(w<QLabel>("picMAHelp")->pixmap().size(), QSize(230, 121));
+    EXPECT_EQ(w<QLabel>("picStochHelp")->pixmap().size(), QSize(192, 167));
+    EXPECT_TRUE(w<QLabel>("picROCHelp")->pixmap().isNull()); // not in this folder: the panel still opens
+}
+
+TEST(AlertCharts, AreTwentyFourBitBitmapsOfTheirSizes)
+{
+    const std::pair<const char*, QSize> charts[] = {{"chartMA.bmp", {230, 121}},
+        {"chartHHLL.bmp", {230, 121}}, {"chartROC.bmp", {165, 157}}, {"chartStoch.bmp", {192, 167}}};
+    for (const auto& [name, size] : charts) {
+        QFile file(
+            QDir(QStringLiteral(TRADEVANE_SOURCE_DIR "/resources")).filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+        const QByteArray bytes = file.readAll();
+        ASSERT_GT(bytes.size(), 54);
+        EXPECT_EQ(bytes.left(2), QByteArray("BM"));
+        EXPECT_EQ(quint8(bytes[28]), 24) << name; // bits per pixel
+        const QImage image = QImage::fromData(bytes, "BMP");
+        EXPECT_EQ(image.size(), size) << name;
+        EXPECT_GT(image.convertToFormat(QImage::Format_Indexed8).colorCount(), 3)
+            << name; // a chart, not a blank
+    }
+}
+
+// The checks on their own: each case fails exactly one check and every later one, so the first
+// failing check is the one named.
+TEST(AlertChecks, FourteenChecksInTheirOrder)
+{
+    AlertEntries valid;
+    valid.periods = {u"5"_qs, u"10"_qs, u"10"_qs, u"30"_qs, u"50"_qs, u"200"_qs};
+    valid.hhDays = valid.llDays = u"20"_qs;
+    valid.rocPlus = u"10"_qs;
+    valid.rocMinus = u"0"_qs;
+    EXPECT_FALSE(CheckAlertEntries(valid));
+
+    const auto periods = [&](std::array<const char16_t*, 6> p) {
+        AlertEntries e = valid;
+        for (int i = 0; i < 6; ++i)
+            e.periods[i] = QString::fromUtf16(p[i]);
+        e.hhDays = e.llDays = u"0"_qs;
+        return e;
+    };
+    struct Case
+    {
+        AlertEntries entries;
+        const char16_t* title;
+        const char16_t* firstLine;
+    };
+    AlertEntries priceAbove = periods({u"0", u"0", u"0", u"0", u"0", u"0"});
+    priceAbove.priceAbove = priceAbove.priceBelow = priceAbove.rocUp = true;
+    priceAbove.rocPlus = QString();
+    AlertEntries priceBelow = priceAbove;
+    priceBelow.maxPrice = u"1e2"_qs;
+    AlertEntries roc = priceBelow;
+    roc.minPrice = u"-3.5"_qs;
+    AlertEntries shortPair = roc;
+    shortPair.rocPlus = u" 7 "_qs;
+    const Case cases[] = {
+        {priceAbove, u"Check input", u"The <Price GREATER than> alert in the 'Price/Volume'"},
+        {priceBelow, u"Check input", u"The <Price LESS than> alert in the 'Price/Volume'"},
+        {roc, u"Check input", u"The <Rate of Change> alert in the 'Momentum'"},
+        {shortPair, u"Fast Moving Average", u"FAST moving average entry must be less"},
+        {periods({u"9.6", u"9.9", u"0", u"0", u"0", u"0"}), u"Fast Moving Average",
+            u"FAST moving average entry must be less"}, // both are stored as 10
+        {periods({u"5", u"10", u"10", u"10", u"0", u"0"}), u"Medium Moving Average",
+            u"FAST moving average entry must be less"},
+        {periods({u"5", u"10", u"10", u"30", u"90", u"50"}), u"Long Moving Average",
+            u"FAST moving average entry must be less"},
+        {periods({u"2", u"200", u"0", u"1", u"0", u"1"}), u"Short Timeframe Averages",
+            u"FAST moving average period range is 3 to 20"},
+        {periods({u"20", u"25.5", u"0", u"1", u"0", u"1"}), u"Short Timeframe Averages",
+            u"SLOW moving average period range is 5 to 25"},
+        {periods({u"3", u"25", u"9.9", u"19", u"0", u"1"}), u"Medium Timeframe Averages",
+            u"FAST moving average period range is 10 to 35"},
+        {periods({u"3", u"25", u"35", u"51", u"0", u"1"}), u"Medium Timeframe Averages",
+            u"SLOW moving average period range is 20 to 50"},
+        {periods({u"3", u"25", u"35", u"50", u"100.1", u"101"}), u"Long Timeframe Averages",
+            u"FAST moving average period range is 40 to 100"},
+        {periods({u"3", u"25", u"35", u"50", u"40", u"89"}), u"Long Timeframe Averages",
+            u"SLOW moving average period range is 90 to 200"},
+        {periods({u"3", u"25", u"35", u"50", u"40", u"90"}), u"Momentum Entry Error)",
+            u"Invalid input for Highest High days"},
+    };
+    for (const Case& c : cases) {
+        const auto problem = CheckAlertEntries(c.entries);
+        ASSERT_TRUE(problem) << QString::fromUtf16(c.firstLine).toStdString();
+        EXPECT_EQ(problem->title, QString::fromUtf16(c.title));
+        EXPECT_EQ(problem->text.split(u"\r\n"_qs).first(), QString::fromUtf16(c.firstLine));
+    }
+    AlertEntries lowestLow = valid;
+    lowestLow.llDays = u"abc"_qs;
+    lowestLow.hhDays = u" 2 "_qs;
+    const auto problem = CheckAlertEntries(lowestLow);
+    ASSERT_TRUE(problem);
+    EXPECT_EQ(problem->text, u"Invalid input for Lowest Low days\r\nInput a number between 2 and 200"_qs);
+}
+
+TEST(SettingsRules, RoundingGoesHalfToEvenAndNumbersMustBeWhole)
+{
+    const std::pair<double, double> rounding[] = {{2.5, 2}, {3.5, 4}, {0.5, 0}, {1.5, 2}, {-2.5, -2},
+        {-3.5, -4}, {2.4999, 2}, {7.5, 8}, {8.5, 8}, {-0.4, 0}, {199.6, 200}};
+    for (const auto& [value, expected] : rounding)
+        EXPECT_EQ(RoundHalfEven(value), expected) << value;
+    EXPECT_TRUE(IsNumeric(u" -12.5 "_qs));
+    EXPECT_TRUE(IsNumeric(u".5"_qs));
+    EXPECT_FALSE(IsNumeric(QString()));
+    EXPECT_FALSE(IsNumeric(u"   "_qs));
+    EXPECT_FALSE(IsNumeric(u"12abc"_qs));
+    EXPECT_FALSE(IsNumeric(u"1,5"_qs));
+    EXPECT_EQ(ToInt16(32767), std::optional<qint16>(32767));
+    EXPECT_FALSE(ToInt16(32768));
+    EXPECT_FALSE(ToInt16(-32769));
+}
+
+} // namespace
