@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QDialog>
+
+#include <array>
+
+class ClickLabel;
+class MarkerShape;
+class QComboBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+// "Tradevane - Time Settings": the daily quote download window and the interval between quote
+// sets. Loads timeset.dat into gTimeSettings when it opens; stores both only on a checked save.
+class frmTimeSettings : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit frmTimeSettings(QWidget* parent = nullptr);
+
+    enum Help { StartTimeHelp, StopTimeHelp, DLFreqHelp, HelpCount };
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void Form_Load();
+    void Form_Activate();
+    void LoadDefaults();
+    void cmdInsertTime_Click();
+    void cmdSaveSettings_Click();
+    void ShowHelp(Help help);
+
+    QLineEdit* txtStart_QDL_Hour;
+    QLineEdit* txtStart_QDL_Min;
+    QLineEdit* txtStop_QDL_Hour;
+    QLineEdit* txtStop_QDL_Min;
+    QComboBox* comboQuoteInterval;
+    QPushButton* cmdInsertTime;
+    QPushButton* cmdSaveSettings;
+    QPlainTextEdit* txtTimeSetInfo;
+    std::array<ClickLabel*, HelpCount> helpLabels {};
+    std::array<MarkerShape*, HelpCount> helpShapes {};
+};

@@ -1,0 +1,284 @@
+#include "TestSupport.h"
+#include "WidgetDriving.h"
+
+#include "platform/HelpMarkerGui.h"
+#include "schedule/TimeEntries.h"
+#include "schedule/TimeSettingsFile.h"
+#include "schedule/frmTimeSettings.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <memory>
+
+namespace {
+
+const char* kDefaultsFile = "09 00 32 00 09 00 32 00 10 00 01 00 05 00";
+
+class TimeWindow : public ProgramTest
+{
+protected:
+    void TearDown() override
+    {
+        window.reset();
+        ProgramTest::TearDown();
+    }
+
+    // Opens the window; the boxes shown while it loaded.
+    QList<MsgBoxRequest> open()
+    {
+        boxes.clear();
+        window = std::make_unique<frmTimeSettings>();
+        ShowActive(window.get());
+        return boxes.shown();
+    }
+
+    template<typename T = QWidget> T* w(const char* name)
+    {
+        return Find<T>(window.get(), QString::fromLatin1(name));
+    }
+    QString text(const char* name) { return w<QLineEdit>(name)->text(); }
+    void type(const char* name, const QString& value) { TypeInto(w<QLineEdit>(name), value); }
+    QComboBox* interval() { return w<QComboBox>("comboQuoteInterval"); }
+
+    void setTimes(const QString& startHour, const QString& startMinute, const QString& stopHour,
+        const QString& stopMinute, const QString& minutes = u"5"_qs)
+    {
+        type("txtStart_QDL_Hour", startHour);
+        type("txtStart_QDL_Min", startMinute);
+        type("txtStop_QDL_Hour", stopHour);
+        type("txtStop_QDL_Min", stopMinute);
+        TypeInto(interval()->lineEdit(), minutes);
+    }
+
+    // Save, answered `answer`; the boxes shown after the question.
+    QList<MsgBoxRequest> save(MsgResult answer = MsgResult::Yes)
+    {
+        boxes.clear();
+        boxes.queueAnswer(answer);
+        Click(w<QPushButton>("cmdSaveSettings"));
+        QList<MsgBoxRequest> shown = boxes.shown();
+        EXPECT_FALSE(shown.isEmpty());
+        if (!shown.isEmpty()) {
+            EXPECT_EQ(shown[0].title, u"Closing Time Settings"_qs);
+            EXPECT_EQ(shown[0].text, u"Save Time Settings ?"_qs);
+            EXPECT_EQ(shown[0].buttons, MsgButtons::YesNoCancel);
+            EXPECT_EQ(shown[0].icon, MsgIcon::Question);
+            shown.removeFirst();
+        }
+        return shown;
+    }
+
+    std::unique_ptr<frmTimeSettings> window;
+};
+
+TEST_F(TimeWindow, EmptyFileOffersTheDefaultsWhichSaveAsTheKnownBytes)
+{
+    const QList<MsgBoxRequest> loading = open(); // no timeset.dat: created empty
+    ASSERT_EQ(loading.size(), 1);
+    EXPECT_EQ(loading[0].title, u"File read error"_qs);
+    EXPECT_EQ(loading[0].text, u"Error reading the 'Time Settings' file.\r\nUsing default values"_qs);
+    EXPECT_EQ(loading[0].buttons, MsgButtons::OkOnly);
+    EXPECT_EQ(text("txtStart_QDL_Hour"), u"9"_qs);
+    EXPECT_EQ(text("txtStart_QDL_Min"), u"50"_qs);
+    EXPECT_EQ(text("txtStop_QDL_Hour"), u"16"_qs);
+    EXPECT_EQ(text("txtStop_QDL_Min"), u"1"_qs); // no leading zero from the defaults
+    EXPECT_EQ(interval()->currentIndex(), 2);
+    EXPECT_EQ(interval()->currentText(), u"5"_qs);
+    EXPECT_EQ(EncodeRecord(gTimeSettings), FromHex(kDefaultsFile));
+    EXPECT_EQ(readFile(u"timeset.dat"_qs).size(), 0);
+
+    EXPECT_TRUE(save().isEmpty());
+    EXPECT_EQ(window->result(), QDialog::Accepted);
+    EXPECT_EQ(readFile(u"timeset.dat"_qs), FromHex(kDefaultsFile));
+}
+
+TEST_F(TimeWindow, StoredTimesAreShownWithTwoDigitMinutes)
+{
+    writeFile(u"timeset.dat"_qs, FromHex("08 00 05 00 0A 00 07 00 11 00 01 00 0F 00"));
+    EXPECT_TRUE(open().isEmpty());
+    EXPECT_EQ(text("txtStart_QDL_Hour"), u"10"_qs); // the quote start fields
+    EXPECT_EQ(text("txtStart_QDL_Min"), u"07"_qs);
+    EXPECT_EQ(text("txtStop_QDL_Hour"), u"17"_qs);
+    EXPECT_EQ(text("txtStop_QDL_Min"), u"01"_qs);
+    EXPECT_EQ(interval()->currentText(), u"15"_qs);
+    QStringList items;
+    for (int i = 0; i < interval()->count(); ++i)
+        items << interval()->itemText(i);
+    EXPECT_EQ(items, (QStringList {u"1"_qs, u"2"_qs, u"5"_qs, u"10"_qs, u"15"_qs, u"20"_qs, u"30"_qs}));
+
+    EXPECT_TRUE(save().isEmpty());
+    EXPECT_EQ(readFile(u"timeset.dat"_qs), FromHex("0A 00 07 00 0A 00 07 00 11 00 01 00 0F 00"));
+}
+
+TEST_F(TimeWindow, IntervalOutsideTheListShowsFiveButStaysUntilTheNextSave)
+{
+    writeFile(u"timeset.dat"_qs, FromHex("09 00 32 00 09 00 32 00 10 00 01 00 07 00"));
+    open();
+    EXPECT_EQ(interval()->currentText(), u"5"_qs);
+    EXPECT_EQ(gTimeSettings.QuoteInterval, 7);
+    EXPECT_TRUE(save(MsgResult::No).isEmpty());
+    EXPECT_EQ(gTimeSettings.QuoteInterval, 7);
+    EXPECT_EQ(readFile(u"timeset.dat"_qs).right(2), FromHex("07 00"));
+}
+
+TEST_F(TimeWindow, UnreadableFileLoadsTheDefaults)
+{
+    ASSERT_TRUE(QDir(folder.path()).mkdir(u"timeset.dat"_qs));
+    const QList<MsgBoxRequest> loading = open();
+    ASSERT_EQ(loading.size(), 1);
+    EXPECT_EQ(loading[0].title, u"Defaults Loaded"_qs);
+    EXPECT_EQ(loading[0].text, u"Unable to read 'Settings' file.\r\nDefault settings loaded."_qs);
+    EXPECT_EQ(text("txtStop_QDL_Min"), u"1"_qs);
+    EXPECT_EQ(EncodeRecord(gTimeSettings), FromHex(kDefaultsFile));
+
+    setTimes(u"8"_qs, u"30"_qs, u"15"_qs, u"45"_qs, u"10"_qs);
+    const QList<MsgBoxRequest> shown = save();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0].title, u"File Write Error"_qs);
+    const QStringList lines = shown[0].text.split(u"\r\n"_qs);
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_TRUE(lines[0].startsWith(u"FILE ERROR:"_qs));
+    EXPECT_EQ(lines[1], u"Unable to open/write to the 'Settings' file"_qs);
+    EXPECT_EQ(lines[2], u"Exit the program and restart."_qs);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(EncodeRecord(gTimeSettings), FromHex("08 00 1E 00 08 00 1E 00 0F 00 2D 00 0A 00"));
+}
+
+TEST_F(TimeWindow, OnlyTheHoursAreCompared)
+{
+    open();
+    setTimes(u"9"_qs, u"50"_qs, u"9"_qs, u"55"_qs);
+    const QList<MsgBoxRequest> shown = save();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0].title, u"Invalid Time"_qs);
+    EXPECT_EQ(shown[0].text,
+        u"Location: Stop Time\r\nHour entry error\r\nAllowed range = 1 to 23\r\nMust be greater than START time"_qs);
+    EXPECT_TRUE(window->isVisible());
+
+    setTimes(u"9"_qs, u"59"_qs, u"10"_qs, u"0"_qs);
+    EXPECT_TRUE(save().isEmpty());
+    EXPECT_EQ(readFile(u"timeset.dat"_qs), FromHex("09 00 3B 00 09 00 3B 00 0A 00 00 00 05 00"));
+}
+
+TEST_F(TimeWindow, HoursAreRoundedHalfToEven)
+{
+    open();
+    setTimes(u"7.5"_qs, u"0"_qs, u"16"_qs, u"0"_qs);
+    EXPECT_TRUE(save().isEmpty());
+    EXPECT_EQ(readFile(u"timeset.dat"_qs).left(2), FromHex("08 00"));
+
+    open();
+    setTimes(u" 8.5 "_qs, u"0"_qs, u"16"_qs, u"0"_qs);
+    EXPECT_TRUE(save().isEmpty());
+    EXPECT_EQ(readFile(u"timeset.dat"_qs).left(2), FromHex("08 00"));
+}
+
+TEST_F(TimeWindow, InsertCurrentTimeAddsOneMinuteWithoutWrappingTheHour)
+{
+    open();
+    SimulatedClock& clock = simulateClock(QDateTime(QDate(2026, 3, 4), QTime(10, 59, 30)));
+    auto* insert = w<QPushButton>("cmdInsertTime");
+    Click(insert);
+    EXPECT_EQ(text("txtStart_QDL_Hour"), u"11"_qs);
+    EXPECT_EQ(text("txtStart_QDL_Min"), u"00"_qs);
+    EXPECT_EQ(text("txtStop_QDL_Hour"), u"16"_qs); // the stop boxes do not change
+
+    clock.set(QDateTime(QDate(2026, 3, 4), QTime(14, 5, 0)));
+    Click(insert);
+    EXPECT_EQ(text("txtStart_QDL_Hour"), u"14"_qs);
+    EXPECT_EQ(text("txtStart_QDL_Min"), u"06"_qs);
+
+    clock.set(QDateTime(QDate(2026, 3, 4), QTime(23, 59, 0)));
+    Click(insert);
+    EXPECT_EQ(text("txtStart_QDL_Hour"), u"24"_qs);
+    EXPECT_EQ(text("txtStart_QDL_Min"), u"00"_qs);
+    const QList<MsgBoxRequest> shown = save();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0].text, u"Location: StartTime\r\nHour entry error\r\nAllowed range = 1 to 23"_qs);
+}
+
+TEST_F(TimeWindow, HelpButtonsMarkTheirShapeAndShowTheirText)
+{
+    open();
+    auto* info = w<QPlainTextEdit>("txtTimeSetInfo");
+    EXPECT_EQ(info->toPlainText(), u"Click  (?)  for help"_qs);
+    const QColor windowColour = QApplication::palette().color(QPalette::Base);
+    const char* labels[] = {"lblStartTimeHelp", "lblStopTimeHelp", "lblDLFreqHelp"};
+    const char* shapes[] = {"ShapeStartTimeHelp", "ShapeStopTimeHelp", "ShapeDLFreqHelp"};
+    const QString texts[] = {TimeHelp::StartTime(), TimeHelp::StopTime(), TimeHelp::Interval()};
+    for (int h = 0; h < 3; ++h) {
+        Click(w<ClickLabel>(labels[h]));
+        EXPECT_EQ(info->toPlainText(), QString(texts[h]).replace(u"\r\n"_qs, u"\n"_qs));
+        for (int k = 0; k < 3; ++k)
+            EXPECT_EQ(w<MarkerShape>(shapes[k])->fillColor(), k == h ? kMarkerOrange : windowColour);
+    }
+    EXPECT_TRUE(
+        TimeHelp::StopTime().endsWith(u"time on  friday afternoon and resume downloading/processing on "
+                                      "Monday when the selected Start Time arrives."_qs));
+    EXPECT_TRUE(
+        TimeHelp::Interval().contains(u"\r\n\r\nStart Time  = 15Min. after close (in your time zone)\r\n"
+                                      "Stop Time   = 20Min. after close\r\nQuote Freq. = 1 Min.\r\n\r\n"_qs));
+
+    window->hide();
+    ShowActive(window.get());
+    EXPECT_EQ(info->toPlainText(), u"Click  (?)  for help"_qs);
+    EXPECT_EQ(w<MarkerShape>("ShapeDLFreqHelp")->fillColor(), windowColour);
+}
+
+TEST_F(TimeWindow, CancelKeepsTheWindowAndNoLeavesTheFileAlone)
+{
+    writeFile(u"timeset.dat"_qs, FromHex(kDefaultsFile));
+    open();
+    setTimes(u"x"_qs, u"0"_qs, u"16"_qs, u"0"_qs);
+    EXPECT_TRUE(save(MsgResult::Cancel).isEmpty());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(save(MsgResult::No).isEmpty());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(readFile(u"timeset.dat"_qs), FromHex(kDefaultsFile));
+    EXPECT_EQ(EncodeRecord(gTimeSettings), FromHex(kDefaultsFile));
+}
+
+TEST(TimeChecks, TenChecksInTheirOrder)
+{
+    struct Case
+    {
+        TimeEntries entries;
+        const char16_t* title;
+        const char16_t* text;
+    };
+    const Case cases[] = {
+        {{u""_qs, u"x"_qs, u"x"_qs, u"x"_qs, u"x"_qs}, u"Check input",
+            u"Quote Download Start Time:\r\nHOUR value must be numeric"},
+        {{u"0"_qs, u"5m"_qs, u"x"_qs, u"x"_qs, u"x"_qs}, u"Check input",
+            u"Quote Download Start Time:\r\nMINUTES value must be numeric"},
+        {{u"0"_qs, u"-1"_qs, u" "_qs, u"x"_qs, u"x"_qs}, u"Check input",
+            u"Quote Download Stop Time:\r\nHOUR value must be numeric"},
+        {{u"0"_qs, u"-1"_qs, u"0"_qs, u"1:00"_qs, u"x"_qs}, u"Check input",
+            u"Quote Download Stop Time:\r\nMINUTE value must be numeric"},
+        {{u"0"_qs, u"-1"_qs, u"0"_qs, u"60"_qs, u""_qs}, u"Check input",
+            u"Intra Day Quote Interval:\r\nValue must be numeric"},
+        {{u"0.9"_qs, u"-1"_qs, u"0"_qs, u"60"_qs, u"0"_qs}, u"Invalid Time",
+            u"Location: StartTime\r\nHour entry error\r\nAllowed range = 1 to 23"},
+        {{u"23"_qs, u"59.5"_qs, u"0"_qs, u"60"_qs, u"0"_qs}, u"Invalid Time",
+            u"Location: Start Time\r\nMinute entry error\r\nAllowed range = 0 to 59"},
+        {{u"9.6"_qs, u"0"_qs, u"9.9"_qs, u"60"_qs, u"0"_qs}, u"Invalid Time",
+            u"Location: Stop Time\r\nHour entry error\r\nAllowed range = 1 to 23\r\nMust be greater than "
+            u"START time"},
+        {{u"1"_qs, u"0"_qs, u"23"_qs, u"60"_qs, u"0"_qs}, u"Invalid Time",
+            u"Location: Stop Time\r\nMinute entry error\r\nAllowed range = 0 to 59"},
+        {{u"1"_qs, u"0"_qs, u"23"_qs, u"59"_qs, u"30.5"_qs}, u"Quote download interval",
+            u"Quote update interval: Outside allowed range.\r\nAllowed range = 1 to 30 minutes"},
+    };
+    for (const Case& c : cases) {
+        const auto problem = CheckTimeEntries(c.entries);
+        ASSERT_TRUE(problem) << QString::fromUtf16(c.text).toStdString();
+        EXPECT_EQ(problem->title, QString::fromUtf16(c.title));
+        EXPECT_EQ(problem->text, QString::fromUtf16(c.text));
+    }
+    EXPECT_FALSE(CheckTimeEntries({u"1"_qs, u"0"_qs, u"23"_qs, u"59"_qs, u"30"_qs}));
+}
+
+} // namespace
