@@ -30,9 +30,14 @@ inline void TypeInto(QLineEdit* box, const QString& text)
         QTest::keyClicks(box, text);
 }
 
+// Clicks a widget; check boxes and option buttons on their indicator, which a wide box does not
+// have under its centre.
 inline void Click(QWidget* widget)
 {
-    QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+    QPoint at = widget->rect().center();
+    if (widget->inherits("QCheckBox") || widget->inherits("QRadioButton"))
+        at.setX(qMin(at.x(), 8));
+    QTest::mouseClick(widget, Qt::LeftButton, {}, at);
 }
 
 // Shows `window` and waits until it is active, so that focus changes are delivered.

@@ -1,0 +1,301 @@
+#include "TestSupport.h"
+#include "WidgetDriving.h"
+
+#include "notify/EmailSwitch.h"
+#include "notify/MailEntries.h"
+#include "notify/MailSettingsFile.h"
+#include "notify/frmMailSettings.h"
+#include "platform/HelpMarkerGui.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+QByteArray Text(const char* text, int width)
+{
+    return QByteArray(text).leftJustified(width, ' ', true);
+}
+
+// A mailset.dat record written out field by field.
+QByteArray Record(const char* flags, const char* server, const char* user, const char* password,
+    const char* from, const char* to, const char* cc, const char* subject)
+{
+    return FromHex(flags) + Text(server, 30) + Text(user, 20) + Text(password, 20) + Text(from, 40)
+        + Text(to, 40) + Text(cc, 40) + Text(subject, 50) + QByteArray(600, ' ');
+}
+
+const auto OwnerOnly = std::filesystem::perms::owner_read | std::filesystem::perms::owner_write;
+
+std::filesystem::perms ModeOf(const QString& file)
+{
+    return std::filesystem::status(file.toStdString()).permissions();
+}
+
+class MailWindow : public ProgramTest
+{
+protected:
+    void TearDown() override
+    {
+        window.reset();
+        frmMailSettings::setTestMailSender({});
+        ProgramTest::TearDown();
+    }
+
+    // Loads mailset.dat as start-up does and opens the window; the boxes shown while loading.
+    QList<MsgBoxRequest> open()
+    {
+        EXPECT_TRUE(ReadMailSettings().ok());
+        boxes.clear();
+        window = std::make_unique<frmMailSettings>();
+        ShowActive(window.get());
+        return boxes.shown();
+    }
+
+    template<typename T = QWidget> T* w(const char* name)
+    {
+        return Find<T>(window.get(), QString::fromLatin1(name));
+    }
+    QLineEdit* box(const char* name) { return w<QLineEdit>(name); }
+    void type(const char* name, const QString& text) { TypeInto(box(name), text); }
+    void tick(const char* name, bool on)
+    {
+        if (w<QCheckBox>(name)->isChecked() != on)
+            Click(w<QCheckBox>(name));
+    }
+
+    QList<MsgBoxRequest> save(MsgResult answer = MsgResult::Yes)
+    {
+        boxes.clear();
+        boxes.queueAnswer(answer);
+        Click(w<QPushButton>("cmdSaveSettings"));
+        QList<MsgBoxRequest> shown = boxes.shown();
+        EXPECT_FALSE(shown.isEmpty());
+        if (!shown.isEmpty()) {
+            EXPECT_EQ(shown[0].title, u"Closing Mail Settings"_qs);
+            EXPECT_EQ(shown[0].text, u"Save Mail Settings ?"_qs);
+            EXPECT_EQ(shown[0].buttons, MsgButtons::YesNoCancel);
+            EXPECT_EQ(shown[0].icon, MsgIcon::Question);
+            shown.removeFirst();
+        }
+        return shown;
+    }
+
+    void fillRequired()
+    {
+        type("txtServer", u"smtp.example.com"_qs);
+        type("txtMailFrom", u"me@example.com"_qs);
+        type("txtSendTo", u"you@example.com"_qs);
+        type("txtMessageSubject", u"Alert"_qs);
+    }
+
+    std::unique_ptr<frmMailSettings> window;
+};
+
+TEST_F(MailWindow, SixChecksInOrderWithABeepAndSpacesCountingAsEmpty)
+{
+    open();
+    EXPECT_EQ(box("txtMessageSubject")->text(), QString()); // the empty record's blank subject
+    const std::pair<const char*, std::pair<const char16_t*, const char16_t*>> steps[] = {
+        {"txtServer", {u"Server Name", u"Enter the server name or IP address"}},
+        {"txtMailFrom", {u"Sender address", u"Enter the sender's e-mail address"}},
+        {"txtSendTo", {u"Email address", u"Enter the recepient's e-mail address"}},
+        {"txtMessageSubject", {u"Subject required", u"Enter a message subject"}},
+        {"txtUserName", {u"Username required", u"Username required but none entered"}},
+        {"txtPassword", {u"Password required", u"Password required but none entered"}},
+    };
+    for (const auto& [name, message] : steps) {
+        if (QString::fromLatin1(name) == u"txtUserName"_qs)
+            tick("chkPassword", true);
+        type(name, u"   "_qs);
+        const QList<MsgBoxRequest> shown = save();
+        ASSERT_EQ(shown.size(), 1) << name;
+        EXPECT_EQ(shown[0].title, QString::fromUtf16(message.first));
+        EXPECT_EQ(shown[0].text, QString::fromUtf16(message.second));
+        EXPECT_EQ(shown[0].buttons, MsgButtons::OkOnly);
+        EXPECT_EQ(boxes.beeps(), 1);
+        EXPECT_TRUE(window->isVisible());
+        type(name, u"x"_qs);
+    }
+    EXPECT_EQ(readFile(u"mailset.dat"_qs).size(), 0);
+    EXPECT_TRUE(save().isEmpty());
+    EXPECT_EQ(boxes.beeps(), 0);
+    EXPECT_EQ(readFile(u"mailset.dat"_qs), Record("00 00 00 00 01 00", "x", "x", "x", "x", "x", "", "x"));
+}
+
+TEST_F(MailWindow, UntickingTheLoginBoxEmptiesTheLoginFields)
+{
+    open();
+    fillRequired();
+    EXPECT_TRUE(box("txtUserName")->isReadOnly());
+    EXPECT_EQ(box("txtUserName")->palette().color(QPalette::Base), QColor(224, 224, 224));
+    tick("chkPassword", true);
+    EXPECT_FALSE(box("txtUserName")->isReadOnly());
+    EXPECT_EQ(
+        box("txtPassword")->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Base));
+    EXPECT_TRUE(box("txtUserName")->hasFocus());
+    type("txtUserName", u"trader"_qs);
+    type("txtPassword", u"secret"_qs);
+    EXPECT_EQ(box("txtPassword")->echoMode(), QLineEdit::Password);
+    tick("chkPassword", false);
+    EXPECT_EQ(box("txtUserName")->text(), QString());
+    EXPECT_EQ(box("txtPassword")->text(), QString());
+    EXPECT_TRUE(box("txtPassword")->isReadOnly());
+    EXPECT_TRUE(save().isEmpty());
+    EXPECT_EQ(readFile(u"mailset.dat"_qs),
+        Record("00 00 00 00 00 00", "smtp.example.com", "", "", "me@example.com", "you@example.com", "",
+            "Alert"));
+}
+
+TEST_F(MailWindow, TextsAtTheBoxLimitsAreSavedWholeInAnOwnerOnlyFileThatKeepsReserved)
+{
+    QByteArray stored = Record("01 00 34 12 01 00", " old.example.com ", "user", "pw", "a@example.com",
+        "b@example.com", "c@example.com", "  Hello ");
+    writeFile(u"mailset.dat"_qs, stored);
+    std::filesystem::permissions(path(u"mailset.dat"_qs).toStdString(),
+        OwnerOnly | std::filesystem::perms::group_read | std::filesystem::perms::others_read);
+    open();
+    EXPECT_EQ(box("txtServer")->text(), u"old.example.com"_qs);
+    EXPECT_EQ(box("txtMessageSubject")->text(), u"Hello"_qs);
+    EXPECT_TRUE(w<QCheckBox>("chkDisableEmail")->isChecked());
+    EXPECT_TRUE(w<QCheckBox>("chkPassword")->isChecked());
+    EXPECT_EQ(box("txtUserName")->text(), u"user"_qs);
+    EXPECT_FALSE(box("txtUserName")->isReadOnly());
+    EXPECT_EQ(box("txtPassword")->text(), u"pw"_qs);
+
+    const QByteArray server = "s234567890123456789012345678.x"; // 30
+    const QByteArray address = "a234567890123456789012345678901@mple.com"; // 40
+    const QByteArray subject = "Subject 0123456789012345678901234567890123456789.!"; // 50
+    type("txtServer", QString::fromLatin1(server + "overflow"));
+    type("txtMailFrom", QString::fromLatin1(address));
+    type("txtSendTo", QString::fromLatin1(address));
+    type("txtCC", QString::fromLatin1(address + "z"));
+    type("txtMessageSubject", QString::fromLatin1(subject));
+    type("txtUserName", u"u2345678901234567890"_qs);
+    type("txtPassword", u"p2345678901234567890"_qs);
+    EXPECT_EQ(box("txtServer")->text().size(), 30);
+    EXPECT_TRUE(save().isEmpty());
+
+    const QByteArray expected = Record("01 00 34 12 01 00", server, "u2345678901234567890",
+        "p2345678901234567890", address, address, address, subject);
+    EXPECT_EQ(readFile(u"mailset.dat"_qs), expected);
+    EXPECT_EQ(expected.size(), 846);
+    EXPECT_EQ(ModeOf(path(u"mailset.dat"_qs)), OwnerOnly);
+}
+
+TEST_F(MailWindow, NewFileIsCreatedOwnerOnly)
+{
+    QFile::remove(path(u"mailset.dat"_qs));
+    window = std::make_unique<frmMailSettings>();
+    ShowActive(window.get());
+    fillRequired();
+    EXPECT_TRUE(save().isEmpty());
+    EXPECT_EQ(readFile(u"mailset.dat"_qs).size(), 846);
+    EXPECT_EQ(ModeOf(path(u"mailset.dat"_qs)), OwnerOnly);
+}
+
+TEST_F(MailWindow, DamagedRecordShowsDataMissingAndEmptyBoxes)
+{
+    writeFile(u"mailset.dat"_qs, Record("07 00 00 00 01 00", "srv", "u", "p", "f", "t", "c", "s"));
+    const QList<MsgBoxRequest> loading = open();
+    ASSERT_EQ(loading.size(), 1);
+    EXPECT_EQ(loading[0].title, u"Data Missing"_qs);
+    EXPECT_EQ(loading[0].text,
+        u"Unable to read 'MailSettings' file.\r\nNo MailSettings loaded.\r\n"
+        "Enter settings then click <Save Settings>"_qs);
+    for (QLineEdit* edit : window->findChildren<QLineEdit*>())
+        EXPECT_EQ(edit->text(), QString()) << edit->objectName().toStdString();
+    EXPECT_FALSE(w<QCheckBox>("chkPassword")->isChecked());
+    EXPECT_FALSE(w<QCheckBox>("chkDisableEmail")->isChecked());
+}
+
+TEST_F(MailWindow, TestMailUsesTheShownDisableSwitchWhileTheWindowIsOpen)
+{
+    gMailSettings.DisableEmail = 0;
+    writeFile(u"mailset.dat"_qs, Record("00 00 00 00 00 00", "srv", "", "", "f", "t", "", "s"));
+    QStringList sent;
+    QList<bool> disabled;
+    frmMailSettings::setTestMailSender([&](const QString& message) {
+        sent << message;
+        disabled << EmailDisabled();
+    });
+    open();
+    tick("chkDisableEmail", true); // shown, not saved
+    Click(w<QPushButton>("cmdTestMail"));
+    EXPECT_EQ(sent, QStringList {u"This is a test message from Tradevane"_qs});
+    EXPECT_EQ(disabled, QList<bool> {true});
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_EQ(boxes.shown()[0].title, u"Test Mail"_qs);
+    EXPECT_EQ(boxes.shown()[0].text,
+        u"A test message was sent to\r\nthe email handler. If all\r\nsettings are "
+        "correct, the\r\nmessage should be at the\r\ndestination mailbox."_qs);
+    EXPECT_EQ(gMailSettings.DisableEmail, 0);
+
+    EXPECT_TRUE(save(MsgResult::No).isEmpty());
+    EXPECT_FALSE(EmailDisabled()); // closed: the stored switch again
+    gMailSettings.DisableEmail = 1;
+    EXPECT_TRUE(EmailDisabled());
+}
+
+TEST_F(MailWindow, HelpLabelsMarkTheirShapeAndShowTheirText)
+{
+    open();
+    auto* info = w<QPlainTextEdit>("txtMailSetInfo");
+    EXPECT_EQ(info->toPlainText(), u"Click (?) for help"_qs);
+    const char* labels[] = {"lblServerHelp", "lblMailFromHelp", "lblSendToHelp", "lblCCHelp",
+        "lblSubjectHelp", "lblPasswordHelp"};
+    const char* shapes[] = {"ShapeServerHelp", "ShapeMailFromHelp", "ShapeSendToHelp", "ShapeCCHelp",
+        "ShapeSubjectHelp", "ShapePasswordHelp"};
+    const QString texts[] = {MailHelp::Server(), MailHelp::MailFrom(), MailHelp::SendTo(), MailHelp::CC(),
+        MailHelp::Subject(), MailHelp::Password()};
+    const QColor windowColour = QApplication::palette().color(QPalette::Base);
+    for (int h = 0; h < 6; ++h) {
+        Click(w<ClickLabel>(labels[h]));
+        EXPECT_EQ(info->toPlainText(), QString(texts[h]).replace(u"\r\n"_qs, u"\n"_qs));
+        for (int k = 0; k < 6; ++k)
+            EXPECT_EQ(w<MarkerShape>(shapes[k])->fillColor(), k == h ? kMarkerOrange : windowColour) << k;
+    }
+    const QStringList server = MailHelp::Server().split(u"\r\n"_qs);
+    EXPECT_TRUE(server[1].startsWith(u"For example:   "_qs) && server[1].endsWith(u" "_qs));
+    EXPECT_TRUE(server[2].startsWith(QString(19, u' ') + u"or  "_qs));
+    EXPECT_TRUE(MailHelp::Server().contains(u":587"_qs) && MailHelp::Server().contains(u":465"_qs));
+    EXPECT_TRUE(MailHelp::Server().contains(u"app password"_qs));
+    EXPECT_TRUE(MailHelp::SendTo().contains(u"\r\nEg: "_qs));
+}
+
+TEST_F(MailWindow, FailedWriteHidesTheWindowAndKeepsTheValuesInMemory)
+{
+    window = std::make_unique<frmMailSettings>();
+    ShowActive(window.get());
+    ASSERT_TRUE(QDir(folder.path()).mkdir(u"mailset.dat"_qs));
+    fillRequired();
+    const QList<MsgBoxRequest> shown = save();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0].title, u"File Write Error"_qs);
+    const QStringList lines = shown[0].text.split(u"\r\n"_qs);
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_TRUE(lines[0].startsWith(u"FILE ERROR:"_qs));
+    EXPECT_EQ(lines[1], u"Unable to open/write to the 'Settings' file"_qs);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(gMailSettings.Server, u"smtp.example.com"_qs);
+}
+
+TEST_F(MailWindow, CancelKeepsTheWindowAndNoStoresNothing)
+{
+    open();
+    fillRequired();
+    EXPECT_TRUE(save(MsgResult::Cancel).isEmpty());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(save(MsgResult::No).isEmpty());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(readFile(u"mailset.dat"_qs).size(), 0);
+    EXPECT_EQ(gMailSettings.Server, QString(30, u' '));
+}
+
+} // namespace
