@@ -116,7 +116,7 @@ frmAlerts::frmAlerts(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
     layout->addWidget(SSTab1);
-    setFixedSize(780, 480);
+    setFixedSize(860, 480);
 
     connect(cmdSaveSettings, &QPushButton::clicked, this, &frmAlerts::cmdSaveSettings_Click);
     connect(cmdDefaltSettings, &QPushButton::clicked, this, &frmAlerts::cmdDefaltSettings_Click);
@@ -354,13 +354,16 @@ void frmAlerts::placePanels(QWidget* pane)
 {
     const int margin = 6;
     const int height = pane->height() - 2 * margin;
-    const int half = (pane->width() - 3 * margin) / 2;
+    const int half = (pane->width() - 2 * margin) / 2;
     for (int p = 0; p < PanelCount; ++p) {
         if (panels[p]->parentWidget() != pane)
             continue;
-        const int width = p == HHLLHelp || p == ROCHelp ? half : 420;
-        const int x = p == HHLLHelp ? margin : pane->width() - margin - width;
-        panels[p]->setGeometry(x, margin, width, height);
+        if (p == HHLLHelp)
+            panels[p]->setGeometry(margin, margin, half, height);
+        else if (p == ROCHelp)
+            panels[p]->setGeometry(margin + half, margin, pane->width() - 2 * margin - half, height);
+        else
+            panels[p]->setGeometry(pane->width() - margin - 440, margin, 440, height);
     }
 }
 

@@ -87,7 +87,7 @@ frmMailSettings::frmMailSettings(QWidget* parent)
     txtMailSetInfo->setAccessibleName(u"Mail settings help"_qs);
     txtMailSetInfo->setReadOnly(true);
     txtMailSetInfo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    txtMailSetInfo->setFixedWidth(290);
+    txtMailSetInfo->setFixedSize(300, 330);
 
     static const char16_t* helps[HelpCount][3] = {
         {u"lblServerHelp", u"ShapeServerHelp", u"Server help"},
@@ -137,7 +137,7 @@ frmMailSettings::frmMailSettings(QWidget* parent)
     layout->setSpacing(16);
     layout->addLayout(grid);
     layout->addWidget(txtMailSetInfo);
-    setFixedSize(760, 360);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(chkPassword, &QCheckBox::toggled, this, &frmMailSettings::SetLoginFields);
     connect(cmdTestMail, &QPushButton::clicked, this, &frmMailSettings::cmdTestMail_Click);

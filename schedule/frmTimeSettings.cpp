@@ -95,7 +95,7 @@ frmTimeSettings::frmTimeSettings(QWidget* parent)
     txtTimeSetInfo->setAccessibleName(u"Time settings help"_qs);
     txtTimeSetInfo->setReadOnly(true);
     txtTimeSetInfo->setPlainText(u"Click the (?) buttons for assistance"_qs);
-    txtTimeSetInfo->setFixedWidth(300);
+    txtTimeSetInfo->setFixedSize(320, 300);
 
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(8);
@@ -115,6 +115,7 @@ frmTimeSettings::frmTimeSettings(QWidget* parent)
     grid->addWidget(Caption(u"Eg:  2:05 PM  = 14hrs,  5Min."_qs, u"lblClockExample"_qs, this), 6, 0, 1, 4);
     grid->setRowMinimumHeight(7, 10);
     auto* interval = new QHBoxLayout;
+    interval->setSpacing(8);
     interval->addWidget(Caption(u"Update Intra-Day quotes every :"_qs, u"lblIntervalCaption"_qs, this));
     interval->addWidget(comboQuoteInterval);
     interval->addWidget(Caption(u"Minutes"_qs, u"lblMinutesCaption"_qs, this));
@@ -131,7 +132,7 @@ frmTimeSettings::frmTimeSettings(QWidget* parent)
     layout->setSpacing(16);
     layout->addLayout(grid);
     layout->addWidget(txtTimeSetInfo);
-    setFixedSize(660, 330);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(cmdInsertTime, &QPushButton::clicked, this, &frmTimeSettings::cmdInsertTime_Click);
     connect(cmdSaveSettings, &QPushButton::clicked, this, &frmTimeSettings::cmdSaveSettings_Click);

@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
+#include <QPixmap>
+#include <QScreen>
 #include <QTest>
 #include <QWidget>
 
@@ -47,4 +49,29 @@ inline void ShowActive(QWidget* window)
     QApplication::setActiveWindow(window);
     if (!QTest::qWaitForWindowActive(window, 2000))
         ADD_FAILURE() << "window did not become active";
+}
+
+// Where screenshots of the windows go: set by scripts/screenshot-settings.sh, which runs the
+// Screenshots tests on a virtual X display. Empty in ordinary test runs.
+inline QString ScreenshotFolder()
+{
+    return qEnvironmentVariable("TRADEVANE_SCREENSHOT_DIR");
+}
+
+// Shows `window` on the display and waits until it is drawn.
+inline void ShowForScreenshot(QWidget* window)
+{
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window, 5000))
+        ADD_FAILURE() << "window was not shown";
+}
+
+// Saves what the display shows of `window` as <folder>/<name>.png.
+inline void SaveScreenshot(QWidget* window, const QString& name)
+{
+    window->raise();
+    QTest::qWait(150);
+    const QPixmap shot = window->screen()->grabWindow(window->winId());
+    if (!shot.save(ScreenshotFolder() + u'/' + name + u".png"_qs))
+        ADD_FAILURE() << "could not save " << name.toStdString();
 }
