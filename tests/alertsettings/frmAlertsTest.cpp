@@ -8,6 +8,7 @@
 #include "core/SettingsRules.h"
 #include "platform/HelpMarkerGui.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -139,30 +140,6 @@ TEST_F(AlertWindow, MissingFileShowsZerosAndSavesOnlyAfterRestoreDefaults)
     ASSERT_EQ(labels->size(), 1);
     EXPECT_EQ(labels->at(0).at(0).toInt(), 2);
     EXPECT_EQ(labels->at(0).at(1).toString(), QString());
-}
-
-TEST_F(AlertWindow, ListsAndSelectionsOfThePeriodBoxes)
-{
-    open(1);
-    restoreDefaults();
-    const std::pair<const char*, QStringList> lists[] = {
-        {"comboShortMA_Fast", {u"3"_qs, u"5"_qs, u"7"_qs, u"10"_qs, u"15"_qs, u"20"_qs}},
-        {"comboShortMA_Slow", {u"5"_qs, u"7"_qs, u"10"_qs, u"15"_qs, u"20"_qs, u"25"_qs}},
-        {"comboMedMA_Fast", {u"10"_qs, u"15"_qs, u"20"_qs, u"25"_qs, u"30"_qs, u"35"_qs}},
-        {"comboMedMA_Slow", {u"20"_qs, u"25"_qs, u"30"_qs, u"35"_qs, u"40"_qs, u"50"_qs}},
-        {"comboLongMA_Fast", {u"40"_qs, u"50"_qs, u"75"_qs, u"90"_qs, u"100"_qs}},
-        {"comboLongMA_Slow", {u"90"_qs, u"100"_qs, u"150"_qs, u"200"_qs}},
-    };
-    const int selected[] = {1, 2, 0, 2, 1, 3};
-    for (int i = 0; i < 6; ++i) {
-        QComboBox* c = combo(lists[i].first);
-        QStringList items;
-        for (int k = 0; k < c->count(); ++k)
-            items << c->itemText(k);
-        EXPECT_EQ(items, lists[i].second) << lists[i].first;
-        EXPECT_EQ(c->currentIndex(), selected[i]) << lists[i].first;
-        EXPECT_TRUE(c->isEditable());
-    }
 }
 
 TEST_F(AlertWindow, HandTypedPeriodInItsRangeIsStored)
@@ -457,6 +434,21 @@ TEST_F(AlertWindow, HelpPanelsOpenCloseAndHideOnActivation)
     EXPECT_FALSE(w<QGroupBox>("frameStochHelp")->isVisible());
     tabs->setCurrentIndex(2);
     EXPECT_FALSE(w<QGroupBox>("frameHHLLHelp")->isVisible());
+}
+
+TEST_F(AlertWindow, HelpLabelsArePushButtonsForAssistiveTools)
+{
+    open(1);
+    QAccessibleInterface* help = QAccessible::queryAccessibleInterface(w<ClickLabel>("lblAboutAlerts"));
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->role(), QAccessible::Button);
+    EXPECT_EQ(help->text(QAccessible::Name), u"Alert settings information"_qs);
+    ASSERT_NE(help->actionInterface(), nullptr);
+    EXPECT_TRUE(help->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    help->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(w<QGroupBox>("frameAboutAlerts")->isVisible());
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(w<QLineEdit>("txtHHDays"))->text(QAccessible::Name),
+        u"Highest high days"_qs);
 }
 
 TEST_F(AlertWindow, HelpPanelsHoldTheirTextsAndCharts)
