@@ -523,7 +523,7 @@ TEST(AlertChecks, FourteenChecksInTheirOrder)
     priceAbove.priceAbove = priceAbove.priceBelow = priceAbove.rocUp = true;
     priceAbove.rocPlus = QString();
     AlertEntries priceBelow = priceAbove;
-    priceBelow.maxPrice = u"1e2"_qs;
+    priceBelow.maxPrice = u"100"_qs;
     AlertEntries roc = priceBelow;
     roc.minPrice = u"-3.5"_qs;
     AlertEntries shortPair = roc;
