@@ -64,11 +64,15 @@ void SimulatedClock::waitEvents(int ms)
 {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     advance(ms);
+    if (onWait)
+        onWait();
 }
 
 void SimulatedClock::sleep(int ms)
 {
     advance(ms);
+    if (onWait)
+        onWait();
 }
 
 QDateTime Now()

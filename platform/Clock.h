@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 
+#include <functional>
 #include <limits>
 
 // The one source of time for the whole program. Every read of the date or the time of day goes
@@ -51,6 +52,10 @@ class SimulatedClock final : public Clock
 {
 public:
     explicit SimulatedClock(QDateTime start);
+
+    // Runs after every wait and sleep, with the clock already moved on: a test acts at chosen
+    // simulated times from here (presses Stop, changes an answer of its server).
+    std::function<void()> onWait;
 
     QDateTime now() const override { return m_now; }
     void waitEvents(int ms) override;
