@@ -3,6 +3,7 @@
 #include "core/Conversions.h"
 #include "core/Version.h"
 #include "platform/Clock.h"
+#include "platform/CurlDriver.h"
 
 #include <QRegularExpression>
 #include <QScopedValueRollback>
@@ -380,31 +381,18 @@ SmtpResult SmtpControl::Send()
     curl_easy_setopt(h, CURLOPT_VERBOSE, 1L);
 
     // Driven through a multi handle so that the windows stay responsive while the server talks.
-    curl_multi_add_handle(multi.get(), h);
-    int running = 1;
-    CURLcode rc = CURLE_FAILED_INIT; // stays so unless the transfer reports its end
-    while (running) {
-        if (curl_multi_perform(multi.get(), &running) != CURLM_OK)
-            break;
-        if (running) {
-            curl_multi_poll(multi.get(), nullptr, 0, kPollMs, nullptr);
-            DoEvents();
-        }
-    }
-    int queued = 0;
-    while (CURLMsg* msg = curl_multi_info_read(multi.get(), &queued)) {
-        if (msg->msg == CURLMSG_DONE)
-            rc = msg->data.result;
-    }
-    curl_multi_remove_handle(multi.get(), h);
-
+    const bool neverCancelled = false;
+    const CurlRun run = DriveTransfer(multi.get(), h, &neverCancelled, kPollMs);
+    if (!run.finished)
+        return {false,
+            u"The mail transfer failed: "_qs + QString::fromUtf8(curl_multi_strerror(run.multiResult))};
+    const CURLcode rc = run.result;
     if (rc == CURLE_OK)
         return {true, {}};
     if (rc == CURLE_USE_SSL_FAILED && login)
         return {false,
             u"The server at "_qs + url
-                + u" offers no encryption (STARTTLS), so the user name and "
-                  u"password were not sent"_qs};
+                + u" offers no encryption (STARTTLS), so the user name and password were not sent"_qs};
     QString error = QString::fromUtf8(errorBuffer).trimmed();
     if (error.isEmpty())
         error = QString::fromUtf8(curl_easy_strerror(rc));

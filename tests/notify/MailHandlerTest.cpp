@@ -9,6 +9,7 @@
 #include "platform/SmtpControl.h"
 
 #include <QElapsedTimer>
+#include <QTimer>
 
 namespace {
 
@@ -196,10 +197,15 @@ TEST_F(AlertMail, UnreachableOrSilentServersFailInTime)
     startServer(silent);
     settings(silent.server());
     SMTP1().ConnectTimeoutMs = 500;
+    // Window events run while the server keeps silent; a second send from one of them is refused.
+    SmtpResult second {true, {}};
+    QTimer::singleShot(100, [&second] { second = SMTP1().Send(); });
     QElapsedTimer took;
     took.start();
     EXPECT_EQ(SendAlertMail(u"alert"_qs), MailOutcome::Failed);
     EXPECT_LT(took.elapsed(), 5000);
+    EXPECT_FALSE(second.ok);
+    EXPECT_EQ(second.error, u"Another message is still being sent"_qs);
     EXPECT_TRUE(log().contains(u"imeout"_qs) || log().contains(u"timed out"_qs)) << log().toStdString();
 }
 
