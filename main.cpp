@@ -1,4 +1,5 @@
 #include "platform/MsgBoxGui.h"
+#include "platform/SoundPlayerGui.h"
 
 #include <QApplication>
 
@@ -6,5 +7,6 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     InstallWidgetMessageBoxes();
+    InstallSoundPlayer();
     return 0;
 }

@@ -3,6 +3,7 @@
 #include "core/VarDef.h"
 #include "notify/UpdateLog.h"
 #include "platform/InetControl.h"
+#include "platform/SmtpControl.h"
 
 InetControl& InetQuotes()
 {
@@ -24,4 +25,10 @@ void InetQuotes_StateChanged(int State)
     const InetControl& control = InetQuotes();
     strLogString += QString::number(control.ResponseCode) + u' ' + control.ResponseInfo + u"\r\n"_qs;
     AppendLog();
+}
+
+SmtpControl& SMTP1()
+{
+    static SmtpControl control;
+    return control;
 }

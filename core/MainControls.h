@@ -1,6 +1,7 @@
 #pragma once
 
 class InetControl;
+class SmtpControl;
 
 // The main window's internet transfer control: every quote and history download goes through
 // this one instance. Its state-change notification is connected to InetQuotes_StateChanged.
@@ -10,3 +11,6 @@ InetControl& InetQuotes();
 // occurred) marks the current stock failed for the rest of the quote set and logs the control's
 // ResponseCode and ResponseInfo; every other state is ignored.
 void InetQuotes_StateChanged(int State);
+
+// The main window's mail control: every alert and test mail leaves through this one instance.
+SmtpControl& SMTP1();

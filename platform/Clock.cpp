@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QLocale>
+#include <QRegularExpression>
 #include <QThread>
 #include <QTimer>
 
@@ -104,6 +106,17 @@ int Weekday()
 double Timer()
 {
     return Now().time().msecsSinceStartOfDay() / 1000.0;
+}
+
+QString LongTimeText(const QTime& time)
+{
+    const QLocale locale = QLocale::system();
+    // Qt's long format names the time zone as well ("t"); the log line has the time alone.
+    static const QRegularExpression zone(u"\\s*\\bt+\\b\\s*"_qs);
+    QString format = locale.timeFormat(QLocale::LongFormat).replace(zone, u" "_qs).trimmed();
+    if (!format.contains(u's'))
+        format = u"HH:mm:ss"_qs;
+    return locale.toString(time, format);
 }
 
 void DoEvents()

@@ -78,5 +78,9 @@ int Second();
 int Weekday(); // 1 = Sunday .. 7 = Saturday
 double Timer(); // seconds since midnight, with fractions
 
+// A time of day in the system's long time format: hours, minutes and seconds, with the
+// locale's AM/PM marker where it has one, without a time zone ("4:59:30 PM", "16:59:30").
+QString LongTimeText(const QTime& time);
+
 void DoEvents();
 void Sleep(int ms);

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+// What became of one alert mail; the activity log has the line for each.
+enum class MailOutcome { Sent, Failed, Withheld };
+
+// Sends `message` as one mail through SMTP1 with the addresses, server, login and subject of
+// gMailSettings, or withholds it when Disable Email is on, and writes one line to the activity
+// log: the time followed by " Email message sent.", " Email message failed: " and the reason,
+// or " Email alert(s) prepared but witheld - Disabled by user". The program goes on either way.
+MailOutcome SendAlertMail(const QString& message);
+
+// Disable Email as the open mail settings window shows it (1 ticked, 0 clear), saved or not.
+// The window registers its check box while it is open and clears the source (nullptr) when it
+// closes; without a source the stored gMailSettings.DisableEmail decides.
+using DisableEmailSource = std::function<qint16()>;
+void SetDisableEmailSource(DisableEmailSource source);

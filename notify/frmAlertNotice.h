@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QWidget>
+
+class QFrame;
+class QLabel;
+class QTimer;
+
+// The orange "ALERT" pop-up of an alert; it closes itself six seconds after it was last shown.
+class frmAlertNotice : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kShowMs = 6000;
+
+    // Shows the one notice without making it modal; when it is already up it comes forward and
+    // its six seconds start again.
+    static frmAlertNotice* ShowNotice();
+    // The notice now on the screen, or nullptr.
+    static frmAlertNotice* Current();
+
+    QLabel* Label1;
+    QLabel* Label2;
+    QFrame* Shape1;
+    QTimer* AlertTimer;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    frmAlertNotice();
+    void AlertTimer_Timer();
+};

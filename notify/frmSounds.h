@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+
+class QCheckBox;
+class QPushButton;
+class QRadioButton;
+
+// The sounds window: which alert sound plays, and whether sounds play at all. The choice is
+// saved to soundset.dat when the enable box is clicked and by Close Settings.
+class frmSounds : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit frmSounds(QWidget* parent = nullptr);
+
+    // Shows the one sounds window (creating it when none is open) without making it modal.
+    static frmSounds* ShowSounds(QWidget* parent = nullptr);
+
+    QRadioButton* optSiren;
+    QRadioButton* optFemVoice;
+    QRadioButton* optAttnSound;
+    QRadioButton* opt3BeepsSound;
+    QRadioButton* optChimesSound;
+    QCheckBox* chkEnableSounds;
+    QPushButton* cmdTestWav;
+    QPushButton* cmdClose;
+
+private:
+    void Form_Load();
+    void chkEnableSounds_Click();
+    void cmdTestWav_Click();
+    void cmdClose_Click();
+    void SaveSoundSettings();
+
+    // The option buttons in the order of the sound settings record, with their sound names.
+    std::array<QRadioButton*, 5> options() const;
+};

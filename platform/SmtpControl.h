@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The outcome of one send: ok, or the reason it failed (the server's reply where there is one).
+struct SmtpResult
+{
+    bool ok = false;
+    QString error;
+};
+
+// Where the Server text points: "smtp.example.com", "smtp.example.com:587", "[::1]:2525".
+struct SmtpEndpoint
+{
+    QString host; // without brackets
+    int port = 25;
+    bool implicitTls = false; // port 465: TLS from the first byte
+    bool loopback = false; // this machine: a login may go unencrypted
+};
+
+// The mail control of the main window. The caller sets the properties and calls Send, which
+// returns once the server has taken the message or the transfer has failed:
+//  - a port in Host ("host:587") wins over Port; port 465 speaks TLS at once, every other port
+//    switches to TLS with STARTTLS whenever the server offers it;
+//  - a user name or password only ever travels encrypted, except to a loopback address;
+//  - certificates are verified; connecting may take 10 s, the whole send 60 s;
+//  - CR and LF are removed from every header value and address.
+// While the transfer runs, window events are processed; a second Send meanwhile is refused.
+class SmtpControl
+{
+public:
+    SmtpControl();
+    ~SmtpControl();
+    SmtpControl(const SmtpControl&) = delete;
+    SmtpControl& operator=(const SmtpControl&) = delete;
+
+    QString Port = QStringLiteral("25");
+    QString Host;
+    QString LoginName;
+    QString LoginPassword;
+    QString Sender;
+    QString Recipients; // one address, or several separated by commas
+    QString CarbonCopy; // empty: no copy
+    QString MessageSubject;
+    QString MessageText;
+
+    // Certificate authorities to trust instead of the system's (a test server's own certificate).
+    QString CaFile;
+    int ConnectTimeoutMs = 10'000;
+    int TimeoutMs = 60'000;
+
+    [[nodiscard]] SmtpResult Send();
+
+    bool busy() const { return m_busy; }
+
+private:
+    bool m_busy = false;
+};
+
+namespace Smtp {
+
+// Reads the Server text; nullopt with `error` set when it cannot name a server.
+std::optional<SmtpEndpoint> ParseServer(const QString& server, const QString& defaultPort, QString* error);
+
+// "a@x.com, b@y.com,c@z.com" -> the three addresses, trimmed, empty entries dropped.
+QStringList SplitAddresses(const QString& text);
+
+// The bare address for the envelope: "Ann <ann@x.com>" -> "ann@x.com".
+QString EnvelopeAddress(const QString& address);
+
+// A header value with every CR and LF removed.
+QString HeaderValue(const QString& text);
+
+// The subject as it goes into the header: as is when plain ASCII, else UTF-8 encoded words.
+QByteArray EncodeSubject(const QString& subject);
+
+// The whole message, CR LF line ends throughout.
+QByteArray BuildMessage(const QString& from, const QStringList& to, const QStringList& cc,
+    const QString& subject, const QString& body, const QDateTime& date, const QString& messageId);
+
+} // namespace Smtp

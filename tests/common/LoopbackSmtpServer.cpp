@@ -1,0 +1,192 @@
+#include "LoopbackSmtpServer.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+
+namespace {
+
+const QString kPython = QStringLiteral("/usr/bin/python3");
+constexpr int kStartMs = 15000;
+
+QString script()
+{
+    return QStringLiteral(TRADEVANE_SOURCE_DIR "/tests/common/smtp_server.py");
+}
+
+} // namespace
+
+QString ReceivedMail::header(const QString& name) const
+{
+    const qsizetype end = content.indexOf("\r\n\r\n");
+    const QString head = QString::fromUtf8(end < 0 ? content : content.left(end));
+    QString value;
+    bool inside = false;
+    for (const QString& line : head.split(u"\r\n"_qs)) {
+        if (inside && (line.startsWith(u' ') || line.startsWith(u'\t'))) {
+            value += line.mid(1);
+            continue;
+        }
+        if (inside)
+            break;
+        if (line.section(u':', 0, 0).compare(name, Qt::CaseInsensitive) == 0) {
+            value = line.section(u':', 1).trimmed();
+            inside = true;
+        }
+    }
+    return value;
+}
+
+QByteArray ReceivedMail::body() const
+{
+    const qsizetype end = content.indexOf("\r\n\r\n");
+    return end < 0 ? QByteArray() : content.mid(end + 4);
+}
+
+LoopbackSmtpServer::LoopbackSmtpServer(SmtpServerOptions options)
+    : m_options(std::move(options))
+{ }
+
+LoopbackSmtpServer::~LoopbackSmtpServer()
+{
+    stop();
+}
+
+QString LoopbackSmtpServer::server() const
+{
+    const QString host = m_options.host.contains(u':') ? u'[' + m_options.host + u']' : m_options.host;
+    return host + u':' + QString::number(m_port);
+}
+
+QString LoopbackSmtpServer::caFile() const
+{
+    return (m_options.startTls || m_options.implicitTls) ? m_dir.filePath(u"cert.pem"_qs) : QString();
+}
+
+bool LoopbackSmtpServer::makeCertificate(QString* error)
+{
+    QString names = u"subjectAltName=DNS:localhost,IP:127.0.0.1,IP:::1"_qs;
+    if (!m_options.host.isEmpty() && m_options.host != u"127.0.0.1"_qs && m_options.host != u"::1"_qs)
+        names += (m_options.host.contains(QRegularExpression(u"^[0-9.:]+$"_qs)) ? u",IP:"_qs : u",DNS:"_qs)
+            + m_options.host;
+    QProcess openssl;
+    openssl.start(u"openssl"_qs,
+        {u"req"_qs, u"-x509"_qs, u"-newkey"_qs, u"ec"_qs, u"-pkeyopt"_qs, u"ec_paramgen_curve:prime256v1"_qs,
+            u"-nodes"_qs, u"-days"_qs, u"2"_qs, u"-subj"_qs, u"/CN=localhost"_qs, u"-addext"_qs, names,
+            u"-keyout"_qs, m_dir.filePath(u"key.pem"_qs), u"-out"_qs, m_dir.filePath(u"cert.pem"_qs)});
+    if (!openssl.waitForFinished(kStartMs) || openssl.exitCode() != 0) {
+        *error = u"openssl could not make a certificate: "_qs
+            + QString::fromUtf8(openssl.readAllStandardError());
+        return false;
+    }
+    return true;
+}
+
+bool LoopbackSmtpServer::start(QString* error)
+{
+    if (!QFile::exists(kPython)) {
+        *error = kPython + u" is missing"_qs;
+        return false;
+    }
+    const QString store = m_dir.filePath(u"received"_qs);
+    QDir().mkpath(store);
+    QStringList args {script(), u"--host"_qs, m_options.host, u"--store"_qs, store};
+    if (m_options.port)
+        args << u"--port"_qs << QString::number(m_options.port);
+    if (!m_options.user.isEmpty())
+        args << u"--user"_qs << m_options.user << u"--password"_qs << m_options.password;
+    if (m_options.startTls || m_options.implicitTls) {
+        if (!makeCertificate(error))
+            return false;
+        args << u"--cert"_qs << m_dir.filePath(u"cert.pem"_qs) << u"--key"_qs
+             << m_dir.filePath(u"key.pem"_qs);
+        if (m_options.implicitTls)
+            args << u"--implicit-tls"_qs;
+    }
+    for (const QString& address : m_options.reject)
+        args << u"--reject"_qs << address;
+    if (m_options.silent)
+        args << u"--silent"_qs;
+
+    m_process.setProcessChannelMode(QProcess::SeparateChannels);
+    m_process.start(kPython, args);
+    if (!m_process.waitForStarted(kStartMs)) {
+        *error = u"the SMTP test server did not start"_qs;
+        return false;
+    }
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < kStartMs) {
+        if (m_process.canReadLine() || m_process.waitForReadyRead(200)) {
+            const QString line = QString::fromUtf8(m_process.readLine()).trimmed();
+            if (line.startsWith(u"READY "_qs)) {
+                m_port = line.mid(6).toInt();
+                return true;
+            }
+        }
+        if (m_process.state() != QProcess::Running)
+            break;
+    }
+    *error
+        = u"the SMTP test server did not come up: "_qs + QString::fromUtf8(m_process.readAllStandardError());
+    stop();
+    return false;
+}
+
+void LoopbackSmtpServer::stop()
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    m_process.closeWriteChannel();
+    if (!m_process.waitForFinished(3000)) {
+        m_process.kill();
+        m_process.waitForFinished(3000);
+    }
+}
+
+QList<ReceivedMail> LoopbackSmtpServer::received() const
+{
+    QList<ReceivedMail> mails;
+    QDir store(m_dir.filePath(u"received"_qs));
+    for (const QString& name : store.entryList({u"msg-*.eml"_qs}, QDir::Files, QDir::Name)) {
+        ReceivedMail mail;
+        QFile eml(store.filePath(name));
+        if (eml.open(QIODevice::ReadOnly))
+            mail.content = eml.readAll();
+        QFile json(store.filePath(QString(name).replace(u".eml"_qs, u".json"_qs)));
+        if (json.open(QIODevice::ReadOnly)) {
+            const QJsonObject info = QJsonDocument::fromJson(json.readAll()).object();
+            mail.mailFrom = info[u"mail_from"_qs].toString();
+            for (const QJsonValue& to : info[u"rcpt_tos"_qs].toArray())
+                mail.rcptTos.append(to.toString());
+            mail.tls = info[u"tls"_qs].toBool();
+            mail.tlsAtLogin = info[u"tls_at_auth"_qs].toBool();
+            mail.login = info[u"login"_qs].toString();
+        }
+        mails.append(mail);
+    }
+    return mails;
+}
+
+QString LoopbackSmtpServer::NonLoopbackAddress()
+{
+    // Asks Python: it reads the interfaces without a library of ours.
+    QProcess python;
+    python.start(kPython,
+        {u"-c"_qs,
+            u"import socket\n"
+            "s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)\n"
+            "try:\n"
+            "    s.connect(('192.0.2.1', 9))\n"
+            "    a = s.getsockname()[0]\n"
+            "    print('' if a.startswith('127.') else a)\n"
+            "except OSError:\n"
+            "    print('')\n"_qs});
+    if (!python.waitForFinished(kStartMs))
+        return {};
+    return QString::fromUtf8(python.readAllStandardOutput()).trimmed();
+}

@@ -1,0 +1,358 @@
+#include "LoopbackSmtpServer.h"
+#include "TestSupport.h"
+
+#include "core/LogTexts.h"
+#include "core/MainControls.h"
+#include "core/VarDef.h"
+#include "notify/MailHandler.h"
+#include "notify/UpdateLog.h"
+#include "platform/SmtpControl.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+
+namespace {
+
+const QDateTime kAlertTime(QDate(2026, 12, 4), QTime(16, 59, 30));
+
+SmtpServerOptions options(const QString& user, const QString& password, bool startTls = false,
+    const QString& host = u"127.0.0.1"_qs)
+{
+    SmtpServerOptions o;
+    o.host = host;
+    o.user = user;
+    o.password = password;
+    o.startTls = startTls;
+    return o;
+}
+
+SmtpServerOptions rejecting(const QString& recipient)
+{
+    SmtpServerOptions o;
+    o.reject = {recipient};
+    return o;
+}
+
+// Alert mail through the program's own mail settings to a real SMTP server on this machine.
+class AlertMail : public ProgramTest
+{
+protected:
+    void SetUp() override
+    {
+        ProgramTest::SetUp();
+        simulateClock(kAlertTime);
+        SMTP1().CaFile.clear();
+        SMTP1().ConnectTimeoutMs = 10'000;
+        SMTP1().TimeoutMs = 60'000;
+        SetDisableEmailSource(nullptr);
+    }
+
+    void TearDown() override
+    {
+        SetDisableEmailSource(nullptr);
+        SMTP1().CaFile.clear();
+        ProgramTest::TearDown();
+    }
+
+    // Starts `server` or skips the test when no SMTP server can run here.
+    void startServer(LoopbackSmtpServer& server)
+    {
+        QString error;
+        if (!server.start(&error))
+            GTEST_SKIP() << "no SMTP test server: " << error.toStdString();
+    }
+
+    // Mail settings as the settings window stores them: fixed-width texts padded with spaces.
+    void settings(const QString& server, const QString& to = u"ann@example.com"_qs, const QString& cc = {},
+        const QString& subject = u"Message from Tradevane"_qs)
+    {
+        auto padded = [](const QString& text, int width) { return text.leftJustified(width, u' '); };
+        gMailSettings.Server = padded(server, 30);
+        gMailSettings.MailFrom = padded(u"trader@example.com"_qs, 40);
+        gMailSettings.SendTo = padded(to, 40);
+        gMailSettings.CopyTo = padded(cc, 40);
+        gMailSettings.Subject = padded(subject, 50);
+        gMailSettings.UserName = QString(20, u' ');
+        gMailSettings.Password = QString(20, u' ');
+        gMailSettings.Spare2 = QString(300, u' ');
+    }
+
+    void login(const QString& user, const QString& password)
+    {
+        gMailSettings.UsePassword = 1;
+        gMailSettings.UserName = user.leftJustified(20, u' ');
+        gMailSettings.Password = password.leftJustified(20, u' ');
+    }
+
+    QString stamp() const { return LongTimeText(kAlertTime.time()); }
+    QString log() const { return QString::fromLatin1(readFile(u"activlog.dat"_qs)); }
+};
+
+TEST_F(AlertMail, ReachesEveryRecipientWithProperHeadersAndTheBodyIntact)
+{
+    LoopbackSmtpServer server;
+    startServer(server);
+    settings(server.server(), u"ann@example.com, bob@example.org"_qs, u"carl@example.net"_qs);
+    strLogString = u"Data Error-Stock #:3\r\n"_qs;
+
+    const QString message
+        = u"   MESSAGE FROM: TRADEVANE\r\nIBM    Price above 120\r\n.dot line\r\n\r\nend  "_qs;
+    EXPECT_EQ(SendAlertMail(message), MailOutcome::Sent);
+
+    const QList<ReceivedMail> mails = server.received();
+    ASSERT_EQ(mails.size(), 1);
+    const ReceivedMail& mail = mails[0];
+    EXPECT_EQ(mail.mailFrom, u"trader@example.com"_qs);
+    EXPECT_EQ(
+        mail.rcptTos, QStringList({u"ann@example.com"_qs, u"bob@example.org"_qs, u"carl@example.net"_qs}));
+    EXPECT_EQ(mail.header(u"From"_qs), u"trader@example.com"_qs);
+    EXPECT_EQ(mail.header(u"To"_qs), u"ann@example.com, bob@example.org"_qs);
+    EXPECT_EQ(mail.header(u"Cc"_qs), u"carl@example.net"_qs);
+    EXPECT_EQ(mail.header(u"Subject"_qs), u"Message from Tradevane"_qs);
+    EXPECT_EQ(mail.header(u"MIME-Version"_qs), u"1.0"_qs);
+    EXPECT_TRUE(mail.header(u"Content-Type"_qs).startsWith(u"text/plain; charset="_qs));
+    EXPECT_EQ(QDateTime::fromString(mail.header(u"Date"_qs), Qt::RFC2822Date), kAlertTime);
+    EXPECT_TRUE(mail.header(u"Message-ID"_qs).contains(u"@example.com>"_qs))
+        << mail.header(u"Message-ID"_qs).toStdString();
+    EXPECT_FALSE(mail.content.contains("\n\n")) << "every line ends in CR LF";
+    // Leading and trailing spaces go, the lines in between stay as they were.
+    EXPECT_EQ(mail.body(),
+        QByteArray("MESSAGE FROM: TRADEVANE\r\nIBM    Price above 120\r\n.dot line\r\n\r\nend\r\n"));
+
+    // The earlier note and the mail line leave in the same write.
+    EXPECT_EQ(log(), u"Data Error-Stock #:3\r\n"_qs + stamp() + u" Email message sent.\r\n"_qs);
+    EXPECT_TRUE(strLogString.isEmpty());
+}
+
+TEST_F(AlertMail, LogsInOverStartTlsWithAVerifiedCertificate)
+{
+    LoopbackSmtpServer server(options(u"trader"_qs, u"s3cret"_qs, true));
+    startServer(server);
+    settings(server.server());
+    login(u"trader"_qs, u"s3cret"_qs);
+
+    // An untrusted certificate stops the send before the login leaves.
+    EXPECT_EQ(SendAlertMail(u"first"_qs), MailOutcome::Failed);
+    EXPECT_TRUE(server.received().isEmpty());
+    EXPECT_TRUE(log().contains(u"certificate"_qs, Qt::CaseInsensitive)) << log().toStdString();
+
+    SMTP1().CaFile = server.caFile();
+    EXPECT_EQ(SendAlertMail(u"second"_qs), MailOutcome::Sent);
+    const QList<ReceivedMail> mails = server.received();
+    ASSERT_EQ(mails.size(), 1);
+    EXPECT_TRUE(mails[0].tls);
+    EXPECT_TRUE(mails[0].tlsAtLogin);
+    EXPECT_EQ(mails[0].login, u"trader"_qs);
+}
+
+TEST_F(AlertMail, FailuresAreLoggedWithTheReasonAndNeverAsSent)
+{
+    struct Case
+    {
+        const char* what;
+        SmtpServerOptions options;
+        QString to;
+        QString password;
+        QString expected; // in the reason
+    };
+    const QList<Case> cases = {
+        {"login refused", options(u"trader"_qs, u"right"_qs), u"ann@example.com"_qs, u"wrong"_qs, u"535"_qs},
+        {"recipient rejected", rejecting(u"nobody@example.com"_qs), u"ann@example.com,nobody@example.com"_qs,
+            {}, u"550 5.1.1 <nobody@example.com>"_qs},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        LoopbackSmtpServer server(c.options);
+        startServer(server);
+        settings(server.server(), c.to);
+        if (!c.password.isEmpty())
+            login(u"trader"_qs, c.password);
+        EraseLog(2);
+        EXPECT_EQ(SendAlertMail(u"alert"_qs), MailOutcome::Failed);
+        EXPECT_TRUE(server.received().isEmpty());
+        const QString line = log();
+        EXPECT_TRUE(line.startsWith(u"\r\n"_qs + stamp() + u" Email message failed: "_qs))
+            << line.toStdString();
+        EXPECT_TRUE(line.contains(c.expected)) << line.toStdString();
+        EXPECT_FALSE(line.contains(LogText::EmailSent));
+        EXPECT_TRUE(line.endsWith(u"\r\n"_qs) && line.count(u"\r\n"_qs) == 2) << "one line per mail";
+    }
+}
+
+TEST_F(AlertMail, UnreachableOrSilentServersFailInTime)
+{
+    int closedPort = 0;
+    {
+        LoopbackSmtpServer gone;
+        startServer(gone);
+        closedPort = gone.port();
+    }
+    settings(u"127.0.0.1:"_qs + QString::number(closedPort));
+    EXPECT_EQ(SendAlertMail(u"alert"_qs), MailOutcome::Failed);
+    EXPECT_TRUE(log().contains(u" Email message failed: "_qs)) << log().toStdString();
+
+    SmtpServerOptions silentOptions;
+    silentOptions.silent = true;
+    LoopbackSmtpServer silent(silentOptions);
+    startServer(silent);
+    settings(silent.server());
+    SMTP1().ConnectTimeoutMs = 500;
+    // Window events run while the server keeps silent; a second send from one of them is refused.
+    SmtpResult second {true, {}};
+    QTimer::singleShot(100, [&second] { second = SMTP1().Send(); });
+    QElapsedTimer took;
+    took.start();
+    EXPECT_EQ(SendAlertMail(u"alert"_qs), MailOutcome::Failed);
+    EXPECT_LT(took.elapsed(), 5000);
+    EXPECT_FALSE(second.ok);
+    EXPECT_EQ(second.error, u"Another message is still being sent"_qs);
+    EXPECT_TRUE(log().contains(u"imeout"_qs) || log().contains(u"timed out"_qs)) << log().toStdString();
+}
+
+TEST_F(AlertMail, LineBreaksInSettingsCannotAddHeadersOrRecipients)
+{
+    LoopbackSmtpServer server;
+    startServer(server);
+    settings(server.server(), u"ann@example.com"_qs, {}, {});
+    gMailSettings.Subject = u"Alert\r\nBcc: eve@example.com"_qs;
+    gMailSettings.CopyTo = u"carl@example.net\r\n\r\n"_qs;
+
+    EXPECT_EQ(SendAlertMail(u"alert"_qs), MailOutcome::Sent);
+    const QList<ReceivedMail> mails = server.received();
+    ASSERT_EQ(mails.size(), 1);
+    EXPECT_EQ(mails[0].header(u"Subject"_qs), u"AlertBcc: eve@example.com"_qs);
+    EXPECT_TRUE(mails[0].header(u"Bcc"_qs).isEmpty());
+    EXPECT_EQ(mails[0].header(u"Cc"_qs), u"carl@example.net"_qs);
+    EXPECT_EQ(mails[0].rcptTos, QStringList({u"ann@example.com"_qs, u"carl@example.net"_qs}));
+    EXPECT_EQ(mails[0].body(), QByteArray("alert\r\n"));
+
+    // A line break inside an address leaves one address the server refuses, never a second command.
+    gMailSettings.CopyTo = u"carl@example.net>\r\nRCPT TO:<eve@example.com"_qs;
+    EXPECT_EQ(SendAlertMail(u"alert"_qs), MailOutcome::Failed);
+    EXPECT_EQ(server.received().size(), 1);
+}
+
+TEST_F(AlertMail, DisableEmailAsShownInTheOpenWindowElseAsStored)
+{
+    LoopbackSmtpServer server;
+    startServer(server);
+    settings(server.server());
+
+    gMailSettings.DisableEmail = 1;
+    EXPECT_EQ(SendAlertMail(u"alert"_qs), MailOutcome::Withheld);
+    EXPECT_TRUE(server.received().isEmpty());
+    EXPECT_EQ(log(), stamp() + u" Email alert(s) prepared but witheld - Disabled by user\r\n"_qs);
+
+    // An open mail settings window with the box cleared but not saved: the mail goes.
+    SetDisableEmailSource([] { return qint16(0); });
+    EXPECT_EQ(SendAlertMail(u"alert"_qs), MailOutcome::Sent);
+    EXPECT_EQ(server.received().size(), 1);
+
+    // Ticked in the window, not stored: withheld.
+    gMailSettings.DisableEmail = 0;
+    SetDisableEmailSource([] { return qint16(1); });
+    EXPECT_EQ(SendAlertMail(u"alert"_qs), MailOutcome::Withheld);
+    EXPECT_EQ(server.received().size(), 1);
+}
+
+TEST_F(AlertMail, LoginNeverTravelsUnencryptedToAnotherMachine)
+{
+    const QString address = LoopbackSmtpServer::NonLoopbackAddress();
+    if (address.isEmpty())
+        GTEST_SKIP() << "this machine has no address besides loopback";
+
+    LoopbackSmtpServer plain(options(u"trader"_qs, u"s3cret"_qs, false, address));
+    startServer(plain);
+    settings(plain.server());
+    login(u"trader"_qs, u"s3cret"_qs);
+    EXPECT_EQ(SendAlertMail(u"alert"_qs), MailOutcome::Failed);
+    EXPECT_TRUE(log().contains(u"offers no encryption"_qs)) << log().toStdString();
+    EXPECT_TRUE(plain.received().isEmpty());
+
+    LoopbackSmtpServer secure(options(u"trader"_qs, u"s3cret"_qs, true, address));
+    startServer(secure);
+    settings(secure.server());
+    login(u"trader"_qs, u"s3cret"_qs);
+    SMTP1().CaFile = secure.caFile();
+    EXPECT_EQ(SendAlertMail(u"alert"_qs), MailOutcome::Sent);
+    ASSERT_EQ(secure.received().size(), 1);
+    EXPECT_TRUE(secure.received()[0].tlsAtLogin);
+}
+
+TEST_F(AlertMail, Port465SpeaksTlsFromTheFirstByte)
+{
+    SmtpServerOptions smtps;
+    smtps.port = 465;
+    smtps.implicitTls = true;
+    LoopbackSmtpServer server(smtps);
+    QString error;
+    if (!server.start(&error))
+        GTEST_SKIP() << "port 465 cannot be used here: " << error.toStdString();
+    settings(u"localhost:465"_qs);
+    SMTP1().CaFile = server.caFile();
+    EXPECT_EQ(SendAlertMail(u"alert"_qs), MailOutcome::Sent);
+    ASSERT_EQ(server.received().size(), 1);
+    EXPECT_TRUE(server.received()[0].tls);
+}
+
+// The pieces of the control that need no server.
+TEST(SmtpServerText, PortInTheServerNameWinsAndBadOnesAreRefused)
+{
+    QString error;
+    auto endpoint = Smtp::ParseServer(u"smtp.example.com"_qs, u"25"_qs, &error);
+    ASSERT_TRUE(endpoint);
+    EXPECT_EQ(endpoint->port, 25);
+    EXPECT_FALSE(endpoint->implicitTls);
+    EXPECT_FALSE(endpoint->loopback);
+
+    endpoint = Smtp::ParseServer(u" smtp.example.com:465 "_qs, u"25"_qs, &error);
+    ASSERT_TRUE(endpoint);
+    EXPECT_EQ(endpoint->host, u"smtp.example.com"_qs);
+    EXPECT_EQ(endpoint->port, 465);
+    EXPECT_TRUE(endpoint->implicitTls);
+
+    endpoint = Smtp::ParseServer(u"[::1]:2525"_qs, u"25"_qs, &error);
+    ASSERT_TRUE(endpoint);
+    EXPECT_EQ(endpoint->host, u"::1"_qs);
+    EXPECT_EQ(endpoint->port, 2525);
+    EXPECT_TRUE(endpoint->loopback);
+
+    for (const QString& host : {u"localhost"_qs, u"127.0.0.1"_qs, u"127.4.5.6:587"_qs, u"::1"_qs})
+        EXPECT_TRUE(Smtp::ParseServer(host, u"25"_qs, &error)->loopback) << host.toStdString();
+    for (const QString& host : {u"127.example.com"_qs, u"192.168.1.1"_qs})
+        EXPECT_FALSE(Smtp::ParseServer(host, u"25"_qs, &error)->loopback) << host.toStdString();
+
+    for (const QString& bad : {u""_qs, u"   "_qs, u"mail.example.com:0"_qs, u"mail.example.com:70000"_qs,
+             u"mail.example.com:25x"_qs, u"mail.example.com:"_qs, u"mail example.com"_qs, u"evil.com/path"_qs,
+             u"user@evil.com"_qs, u"[::1"_qs}) {
+        error.clear();
+        EXPECT_FALSE(Smtp::ParseServer(bad, u"25"_qs, &error)) << bad.toStdString();
+        EXPECT_FALSE(error.isEmpty());
+    }
+}
+
+TEST(SmtpMessage, NonAsciiSubjectAndBodyAreEncoded)
+{
+    const QString subject = u"Alerte: cours élevé – "_qs + QString(40, u'é');
+    const QByteArray encoded = Smtp::EncodeSubject(subject);
+    QString decoded;
+    for (const QByteArray& word : encoded.split('\n')) {
+        const QByteArray w = word.trimmed();
+        ASSERT_TRUE(w.startsWith("=?UTF-8?B?") && w.endsWith("?=")) << w.toStdString();
+        EXPECT_LE(w.size(), 75);
+        decoded += QString::fromUtf8(QByteArray::fromBase64(w.mid(10, w.size() - 12)));
+    }
+    EXPECT_EQ(decoded, subject);
+    EXPECT_EQ(Smtp::EncodeSubject(u"Plain subject"_qs), QByteArray("Plain subject"));
+
+    const QByteArray message = Smtp::BuildMessage(u"a@x.com"_qs, {u"b@y.com"_qs}, {}, u"s"_qs,
+        u"Prix: 12€\nlong "_qs + QString(200, u'x'), kAlertTime, u"id@x.com"_qs);
+    EXPECT_TRUE(message.contains("Content-Type: text/plain; charset=UTF-8\r\n"));
+    EXPECT_TRUE(message.contains("Content-Transfer-Encoding: quoted-printable\r\n"));
+    EXPECT_TRUE(message.contains("Prix: 12=E2=82=AC\r\n"));
+    for (const QByteArray& line : message.split('\n'))
+        EXPECT_LE(line.size(), 78);
+    EXPECT_FALSE(message.contains("Cc:"));
+}
+
+} // namespace
