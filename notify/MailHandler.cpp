@@ -3,17 +3,12 @@
 #include "core/LogTexts.h"
 #include "core/MainControls.h"
 #include "core/VarDef.h"
+#include "notify/EmailSwitch.h"
 #include "notify/UpdateLog.h"
 #include "platform/Clock.h"
 #include "platform/SmtpControl.h"
 
 namespace {
-
-DisableEmailSource& disableEmailSource()
-{
-    static DisableEmailSource source;
-    return source;
-}
 
 // The reason goes into one log line.
 QString oneLine(const QString& text)
@@ -37,18 +32,12 @@ QString trimSpaces(const QString& text)
 
 } // namespace
 
-void SetDisableEmailSource(DisableEmailSource source)
-{
-    disableEmailSource() = std::move(source);
-}
-
 MailOutcome SendAlertMail(const QString& message)
 {
     const QString stamp = LongTimeText(Now().time());
-    const qint16 disabled = disableEmailSource() ? disableEmailSource()() : gMailSettings.DisableEmail;
 
     MailOutcome outcome = MailOutcome::Withheld;
-    if (disabled == 0) {
+    if (!EmailDisabled()) {
         SmtpControl& smtp = SMTP1();
         smtp.Port = u"25"_qs; // a port written in the server name wins
         smtp.Host = gMailSettings.Server.trimmed();

@@ -2,8 +2,6 @@
 
 #include <QString>
 
-#include <functional>
-
 // What became of one alert mail; the activity log has the line for each.
 enum class MailOutcome { Sent, Failed, Withheld };
 
@@ -12,9 +10,3 @@ enum class MailOutcome { Sent, Failed, Withheld };
 // log: the time followed by " Email message sent.", " Email message failed: " and the reason,
 // or " Email alert(s) prepared but witheld - Disabled by user". The program goes on either way.
 MailOutcome SendAlertMail(const QString& message);
-
-// Disable Email as the open mail settings window shows it (1 ticked, 0 clear), saved or not.
-// The window registers its check box while it is open and clears the source (nullptr) when it
-// closes; without a source the stored gMailSettings.DisableEmail decides.
-using DisableEmailSource = std::function<qint16()>;
-void SetDisableEmailSource(DisableEmailSource source);

@@ -1,5 +1,7 @@
 #include "notify/frmMailSettings.h"
 
+#include "notify/MailHandler.h"
+
 #include "core/VarDef.h"
 #include "notify/EmailSwitch.h"
 #include "notify/MailSettingsFile.h"
@@ -16,12 +18,6 @@
 #include <QShowEvent>
 
 namespace {
-
-frmMailSettings::TestMailSender& testMailSender()
-{
-    static frmMailSettings::TestMailSender sender;
-    return sender;
-}
 
 QLineEdit* Entry(
     const QString& name, const QString& accessible, int maxLength, const QString& toolTip, QWidget* parent)
@@ -42,11 +38,6 @@ QLabel* Caption(const QString& text, const QString& name, QWidget* parent)
 }
 
 } // namespace
-
-void frmMailSettings::setTestMailSender(TestMailSender sender)
-{
-    testMailSender() = std::move(sender);
-}
 
 frmMailSettings::frmMailSettings(QWidget* parent)
     : QDialog(parent)
@@ -219,8 +210,7 @@ void frmMailSettings::ShowHelp(Help help)
 
 void frmMailSettings::cmdTestMail_Click()
 {
-    if (testMailSender())
-        testMailSender()(TestMailText());
+    SendAlertMail(TestMailText());
     MsgBox(JoinLines({u"A test message was sent to"_qs, u"the email handler. If all"_qs,
                u"settings are correct, the"_qs, u"message should be at the"_qs, u"destination mailbox."_qs}),
         MsgButtons::OkOnly, u"Test Mail"_qs);

@@ -27,8 +27,6 @@ public:
 
     // The sender of the test mail. The alert mail handler installs its SendAlertMail here; without
     // one the test button only shows its message.
-    using TestMailSender = std::function<void(const QString& message)>;
-    static void setTestMailSender(TestMailSender sender);
 
 protected:
     void showEvent(QShowEvent* event) override;

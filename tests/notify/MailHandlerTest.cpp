@@ -4,6 +4,7 @@
 #include "core/LogTexts.h"
 #include "core/MainControls.h"
 #include "core/VarDef.h"
+#include "notify/EmailSwitch.h"
 #include "notify/MailHandler.h"
 #include "notify/UpdateLog.h"
 #include "platform/SmtpControl.h"
@@ -44,12 +45,12 @@ protected:
         SMTP1().CaFile.clear();
         SMTP1().ConnectTimeoutMs = 10'000;
         SMTP1().TimeoutMs = 60'000;
-        SetDisableEmailSource(nullptr);
+        SetShownDisableEmail({});
     }
 
     void TearDown() override
     {
-        SetDisableEmailSource(nullptr);
+        SetShownDisableEmail({});
         SMTP1().CaFile.clear();
         ProgramTest::TearDown();
     }
@@ -244,13 +245,13 @@ TEST_F(AlertMail, DisableEmailAsShownInTheOpenWindowElseAsStored)
     EXPECT_EQ(log(), stamp() + u" Email alert(s) prepared but witheld - Disabled by user\r\n"_qs);
 
     // An open mail settings window with the box cleared but not saved: the mail goes.
-    SetDisableEmailSource([] { return qint16(0); });
+    SetShownDisableEmail([] { return false; });
     EXPECT_EQ(SendAlertMail(u"alert"_qs), MailOutcome::Sent);
     EXPECT_EQ(server.received().size(), 1);
 
     // Ticked in the window, not stored: withheld.
     gMailSettings.DisableEmail = 0;
-    SetDisableEmailSource([] { return qint16(1); });
+    SetShownDisableEmail([] { return true; });
     EXPECT_EQ(SendAlertMail(u"alert"_qs), MailOutcome::Withheld);
     EXPECT_EQ(server.received().size(), 1);
 }
