@@ -1,3 +1,4 @@
+#include "core/frmSplash.h"
 #include "platform/MsgBoxGui.h"
 #include "platform/SoundPlayerGui.h"
 
@@ -6,7 +7,13 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // The program ends when the main window closes (or the terms are refused), never because
+    // the start-up window went away before the main window appeared.
+    QApplication::setQuitOnLastWindowClosed(false);
     InstallWidgetMessageBoxes();
     InstallSoundPlayer();
-    return 0;
+    frmSplash splash;
+    if (!splash.Start())
+        return 0;
+    return QApplication::exec();
 }

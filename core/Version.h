@@ -12,3 +12,7 @@ inline QString VersionText()
     return u"Version: "_qs + QString::number(kVersionMajor) + u'.' + QString::number(kVersionMinor) + u'.'
         + QString::number(kVersionRevision);
 }
+
+// The program's web site and the page that helps users with problems.
+inline const QString kWebSite = u"https://www.tradevane.example"_qs;
+inline const QString kSupportPage = kWebSite + u"/support"_qs;

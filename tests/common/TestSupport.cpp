@@ -1,10 +1,14 @@
 #include "TestSupport.h"
 
 #include "core/VarDef.h"
+#include "platform/ProgramEnd.h"
 #include "platform/ProgramFolder.h"
 
+#include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QTimer>
 
 void ProgramTest::SetUp()
 {
@@ -12,10 +16,12 @@ void ProgramTest::SetUp()
     SetProgramFolder(folder.path());
     ResetProgramState();
     boxes.clear();
+    SetProgramEndHandler([this] { ++endRequests; });
 }
 
 void ProgramTest::TearDown()
 {
+    SetProgramEndHandler({});
     Clock::install(nullptr);
     clock.reset();
     SetProgramFolder({});
@@ -59,3 +65,21 @@ QByteArray FromHex(const char* hex)
 {
     return QByteArray::fromHex(QByteArray(hex).replace(' ', ""));
 }
+
+OnNextModal::OnNextModal(std::function<void(QWidget*)> action, int timeoutMs)
+    : m_timer(std::make_unique<QTimer>())
+{
+    m_timer->setInterval(5);
+    QObject::connect(m_timer.get(), &QTimer::timeout,
+        [this, action = std::move(action), deadline = QDeadlineTimer(timeoutMs)] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal && !deadline.hasExpired())
+                return;
+            m_timer->stop();
+            m_done = true;
+            action(modal);
+        });
+    m_timer->start();
+}
+
+OnNextModal::~OnNextModal() = default;

@@ -9,10 +9,15 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <ostream>
+
+class QTimer;
+class QWidget;
 
 // A fresh program: an empty temporary program folder, the program-wide state of a fresh start,
-// message boxes recorded and answered from a queue.
+// message boxes recorded and answered from a queue, a request to end the program counted.
 class ProgramTest : public ::testing::Test
 {
 protected:
@@ -31,7 +36,33 @@ protected:
     QTemporaryDir folder;
     MsgBoxRecorder boxes;
     std::unique_ptr<SimulatedClock> clock;
+    int endRequests = 0; // times the program asked to end (the test runner goes on)
 };
+
+// Readable failure messages for Qt texts.
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QByteArray& bytes, std::ostream* os)
+{
+    *os << '"' << bytes.toPercentEncoding(" !#$&'()*+,/:;=?@[]{}<>|^\"~").toStdString() << '"';
+}
 
 // Bytes from a hexadecimal text such as "FF FF 00 41".
 QByteArray FromHex(const char* hex);
+
+// Acts on the next modal window (a QDialog in exec()) as soon as it is up: `action` gets it,
+// or nullptr when none came within `timeoutMs`. Polls while the caller waits in the window's
+// own event loop; stops when destroyed, so it never acts in another test.
+class OnNextModal
+{
+public:
+    explicit OnNextModal(std::function<void(QWidget*)> action, int timeoutMs = 5000);
+    ~OnNextModal();
+    bool done() const { return m_done; }
+
+private:
+    std::unique_ptr<QTimer> m_timer;
+    bool m_done = false;
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/RecordFile.h"
+
+#include <QString>
+
+// What the start-up window reads before the main window exists: the ten alert settings, then the
+// mail, time and sound settings, then the licence acceptance marker, in that order.
+struct StartupLoad
+{
+    FileError error; // the first failure; loading stopped there
+    QString location; // the settings concerned: "Alert Settings", "Email Settings", ...
+    quint8 TermsAccepted = 0;
+
+    bool ok() const { return error.ok(); }
+};
+
+// Reads every settings file into its record (missing files are created empty and read as
+// zeros). Stops at the first file that cannot be opened or read; records not reached keep
+// what they held.
+StartupLoad LoadSettingsFiles();
+
+// The text of the "Initialize Error" box for a failed load.
+QString InitializeErrorText(const StartupLoad& load);

@@ -1,0 +1,430 @@
+#include "core/frmMain.h"
+
+#include "core/LogTexts.h"
+#include "core/Version.h"
+#include "notify/UpdateLog.h"
+#include "notify/frmLog.h"
+#include "platform/Clock.h"
+#include "platform/ProgramEnd.h"
+#include "platform/ProgramFolder.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QColor kPanel(16, 40, 72); // behind the buttons and lights; the light bitmaps share it
+const QColor kWhite(255, 255, 255);
+const QColor kSymbolGreen(0, 128, 0);
+const QColor kStartGreen(128, 255, 128);
+const QColor kStopRed(255, 0, 0);
+const QColor kStockOrange(255, 128, 0);
+const QColor kStockPale(255, 224, 192);
+const QColor kGreyedText(120, 132, 150);
+
+QColor ButtonFace()
+{
+    return QApplication::palette().color(QPalette::Active, QPalette::Button);
+}
+
+void SetBackColor(QPushButton* button, const QColor& colour)
+{
+    QPalette p = button->palette();
+    p.setColor(QPalette::Button, colour);
+    button->setPalette(p);
+}
+
+void SetForeColor(QLabel* label, const QColor& colour)
+{
+    QPalette p = label->palette();
+    p.setColor(QPalette::Active, QPalette::WindowText, colour);
+    p.setColor(QPalette::Inactive, QPalette::WindowText, colour);
+    label->setPalette(p);
+}
+
+// A caption beside a button: white when its button can be used, button face when not. On the
+// dark panel the button-face colour would look almost white, so such a label is also drawn in
+// the disabled (greyed) colour.
+void SetCaptionLook(QLabel* label, bool usable)
+{
+    SetForeColor(label, usable ? kWhite : ButtonFace());
+    label->setEnabled(usable);
+}
+
+QLabel* NewLabel(QWidget* parent, const QString& name, const QString& accessible, const QString& text = {})
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setAccessibleName(accessible);
+    return label;
+}
+
+QPushButton* NewButton(
+    QWidget* parent, const QString& name, const QString& accessible, const QString& text = {})
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setAccessibleName(accessible);
+    if (text.isEmpty())
+        button->setFixedSize(30, 24);
+    return button;
+}
+
+} // namespace
+
+frmMain::frmMain(QWidget* parent)
+    : QWidget(parent, Qt::Window)
+{
+    buildControls();
+    // The lights start with their off bitmaps and every control in the stopped look, as the
+    // window was drawn; Form_Load then sets the stop light on.
+    LoadLight(picRunLight, u"s-grn-off.bmp"_qs);
+    LoadLight(picDL_Light, u"s-yel-off.bmp"_qs);
+    LoadLight(picEmailLight, u"s-yel-off.bmp"_qs);
+    ShowStoppedState();
+    Form_Load();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::buildControls()
+{
+    setObjectName(u"frmMain"_qs);
+    setWindowTitle(
+        u"Tradevane Version "_qs + QString::number(kVersionMajor) + u'.' + QString::number(kVersionMinor));
+    setAutoFillBackground(true);
+    QPalette panel = palette();
+    panel.setColor(QPalette::Window, kPanel);
+    setPalette(panel);
+
+    // Stock table on a white sheet.
+    auto* table = new QFrame(this);
+    table->setObjectName(u"fraStocks"_qs);
+    table->setFrameShape(QFrame::StyledPanel);
+    table->setAutoFillBackground(true);
+    QPalette sheet = table->palette();
+    sheet.setColor(QPalette::Window, kWhite);
+    sheet.setColor(QPalette::WindowText, Qt::black);
+    sheet.setColor(QPalette::Light, QColor(200, 200, 200)); // the lower edge of the sunken cells
+    table->setPalette(sheet);
+    auto* grid = new QGridLayout(table);
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(3);
+
+    const struct
+    {
+        LabelColumn* column;
+        const char16_t* name;
+        const char16_t* heading;
+        int width;
+    } columns[] = {
+        {&lblSymbol, u"lblSymbol", u"Symbol", 64},
+        {&lblPrice, u"lblPrice", u"Price", 64},
+        {&lblChange, u"lblChange", u"Change", 64},
+        {&lblOpen, u"lblOpen", u"Open", 64},
+        {&lblHigh, u"lblHigh", u"High", 64},
+        {&lblLow, u"lblLow", u"Low", 64},
+        {&lblVolume, u"lblVolume", u"Volume", 88},
+    };
+    int col = 1;
+    for (const auto& c : columns) {
+        const QString name = QString::fromUtf16(c.name);
+        const QString heading = QString::fromUtf16(c.heading);
+        for (int n = 0; n <= kStockCount; ++n) {
+            QLabel* label = NewLabel(table, name + u'(' + QString::number(n) + u')',
+                n == 0 ? heading : heading + u" of stock "_qs + QString::number(n),
+                n == 0 ? heading : QString());
+            label->setMinimumWidth(c.width);
+            if (n == 0) {
+                QFont bold = label->font();
+                bold.setBold(true);
+                label->setFont(bold);
+            } else {
+                label->setFrameShape(QFrame::Panel);
+                label->setFrameShadow(QFrame::Sunken);
+                label->setMinimumHeight(20);
+            }
+            (*c.column)[n] = label;
+            grid->addWidget(label, n, col);
+        }
+        ++col;
+    }
+    for (int n = 0; n <= kStockCount; ++n) {
+        QPushButton* button = NewButton(
+            table, u"cmdStockSelect("_qs + QString::number(n) + u')', u"Stock #"_qs + QString::number(n));
+        button->setFixedSize(26, 20);
+        button->setToolTip(
+            u"Click here to edit stock symbol and alert settings for stock #"_qs + QString::number(n));
+        connect(button, &QPushButton::clicked, this, [this, n] { cmdStockSelect_Click(n); });
+        cmdStockSelect[n] = button;
+        grid->addWidget(button, n, 0);
+    }
+
+    // Buttons with their captions.
+    auto* buttons = new QGridLayout;
+    buttons->setVerticalSpacing(8);
+    const auto addButton
+        = [&](QPushButton*& button, QLabel*& label, const QString& name, const QString& caption) {
+              button = NewButton(this, u"cmd"_qs + name, caption);
+              label = NewLabel(this, u"lbl"_qs + name, caption, caption);
+              label->setBuddy(button);
+              const int row = buttons->rowCount();
+              buttons->addWidget(button, row, 0);
+              buttons->addWidget(label, row, 1);
+          };
+    addButton(cmdStart, lblStart, u"Start"_qs, u"START"_qs);
+    addButton(cmdStop, lblStop, u"Stop"_qs, u"STOP"_qs);
+    addButton(cmdLog, lblLog, u"Log"_qs, u"Log File"_qs);
+    addButton(cmdMailSettings, lblMailSettings, u"MailSettings"_qs, u"Email"_qs);
+    addButton(cmdTimeSettings, lblTimeSettings, u"TimeSettings"_qs, u"Set Times"_qs);
+    addButton(cmdAbout, lblAbout, u"About"_qs, u"About"_qs);
+    addButton(cmdExit, lblExit, u"Exit"_qs, u"Exit"_qs);
+    SetCaptionLook(lblLog, true);
+    cmdShowHelp = NewButton(this, u"cmdShowHelp"_qs, u"Help"_qs, u"Help"_qs);
+    cmdSounds = NewButton(this, u"cmdSounds"_qs, u"Sounds"_qs, u"Sounds"_qs);
+    buttons->setRowMinimumHeight(buttons->rowCount(), 6);
+    buttons->addWidget(cmdShowHelp, buttons->rowCount(), 0, 1, 2);
+    buttons->addWidget(cmdSounds, buttons->rowCount(), 0, 1, 2);
+    buttons->setRowStretch(buttons->rowCount(), 1);
+
+    // Lights with their captions.
+    auto* lights = new QHBoxLayout;
+    const auto addLight = [&](QLabel*& light, const QString& name, const QString& caption) {
+        light = NewLabel(this, name, caption + u" light"_qs);
+        light->setFixedSize(22, 22);
+        light->setAlignment(Qt::AlignCenter);
+        QLabel* text = NewLabel(this, name + u"Caption"_qs, caption, caption);
+        SetForeColor(text, kWhite);
+        lights->addWidget(light);
+        lights->addWidget(text);
+        lights->addSpacing(14);
+    };
+    addLight(picRunLight, u"picRunLight"_qs, u"Running"_qs);
+    addLight(picStopLight, u"picStopLight"_qs, u"Stopped"_qs);
+    addLight(picDL_Light, u"picDL_Light"_qs, u"Download"_qs);
+    addLight(picEmailLight, u"picEmailLight"_qs, u"Sending Email"_qs);
+    lights->addStretch();
+
+    // Status line and download frequency.
+    auto* status = new QHBoxLayout;
+    const auto addField = [&](QLabel*& field, const QString& name, const QString& caption, int width) {
+        QLabel* text = NewLabel(this, name + u"Caption"_qs, caption, caption);
+        SetForeColor(text, kWhite);
+        field = NewLabel(this, name, caption.chopped(caption.endsWith(u':') ? 1 : 2));
+        field->setMinimumWidth(width);
+        field->setFrameShape(QFrame::Panel);
+        field->setFrameShadow(QFrame::Sunken);
+        field->setAutoFillBackground(true);
+        QPalette p = field->palette();
+        p.setColor(QPalette::Window, kWhite);
+        p.setColor(QPalette::WindowText, Qt::black);
+        p.setColor(QPalette::Light, QColor(200, 200, 200));
+        field->setPalette(p);
+        text->setBuddy(field);
+        status->addWidget(text);
+        status->addSpacing(4);
+        status->addWidget(field, width);
+    };
+    addField(lblStatus, u"lblStatus"_qs, u"Status:"_qs, 300);
+    status->addSpacing(12);
+    addField(lblDLFreq, u"lblDLFreq"_qs, u"Download Freq. ="_qs, 100);
+
+    comboTestID = new QComboBox(this);
+    comboTestID->setObjectName(u"comboTestID"_qs);
+    comboTestID->setAccessibleName(u"Test stock"_qs);
+
+    auto* layout = new QGridLayout(this);
+    layout->setContentsMargins(12, 12, 12, 12);
+    layout->setHorizontalSpacing(16);
+    layout->addWidget(table, 0, 0);
+    layout->addLayout(buttons, 0, 1, 2, 1);
+    layout->addLayout(lights, 1, 0);
+    layout->addLayout(status, 2, 0, 1, 2);
+    layout->addWidget(comboTestID, 3, 0);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(cmdStart, &QPushButton::clicked, this, &frmMain::cmdStart_Click);
+    connect(cmdStop, &QPushButton::clicked, this, &frmMain::cmdStop_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &frmMain::cmdExit_Click);
+    connect(cmdLog, &QPushButton::clicked, this, &frmMain::cmdLog_Click);
+    connect(cmdShowHelp, &QPushButton::clicked, this, &frmMain::cmdShowHelp_Click);
+    connect(cmdSounds, &QPushButton::clicked, this, &frmMain::cmdSounds_Click);
+    connect(cmdAbout, &QPushButton::clicked, this, &frmMain::cmdAbout_Click);
+    connect(cmdMailSettings, &QPushButton::clicked, this, &frmMain::cmdMailSettings_Click);
+    connect(cmdTimeSettings, &QPushButton::clicked, this, &frmMain::cmdTimeSettings_Click);
+}
+
+void frmMain::Form_Load()
+{
+    setStatus({});
+    comboTestID->hide();
+    cmdStockSelect[0]->hide();
+    LoadLight(picStopLight, u"s-red-on.bmp"_qs);
+    strLogString.clear();
+    ClearQuoteDisplay();
+    StockID = 1;
+    for (int n = 1; n <= kStockCount; ++n)
+        lblSymbol[n]->setText(gAlertSettings[n].Symbol);
+}
+
+void frmMain::LoadLight(QLabel* light, const QString& file)
+{
+    // The bitmaps alone are joined to the folder with "/".
+    const QPixmap bitmap(ProgramFolder() + u'/' + file);
+    if (bitmap.isNull()) {
+        light->clear();
+        light->setProperty("bitmap", QString());
+        return;
+    }
+    light->setPixmap(bitmap);
+    light->setProperty("bitmap", file);
+    light->setAccessibleDescription(file.endsWith(u"-on.bmp"_qs) ? u"on"_qs : u"off"_qs);
+}
+
+void frmMain::setStatus(const QString& text)
+{
+    lblStatus->setText(text);
+}
+
+void frmMain::StopProcessing()
+{
+    Running = vbFalse;
+    // A waiting loop of the running cycle returns from its wait at once and sees the flag.
+    Clock::current().wake();
+    LoadLight(picRunLight, u"s-grn-off.bmp"_qs);
+    LoadLight(picStopLight, u"s-red-on.bmp"_qs);
+    setStatus(u"Processing Stopped"_qs);
+    ShowStoppedState();
+}
+
+void frmMain::ClearQuoteDisplay()
+{
+    for (int n = 1; n <= kStockCount; ++n) {
+        for (LabelColumn* column : {&lblPrice, &lblChange, &lblOpen, &lblHigh, &lblLow, &lblVolume})
+            (*column)[n]->clear();
+    }
+    for (int n = 1; n <= kStockCount; ++n)
+        SetForeColor(lblSymbol[n], kSymbolGreen);
+}
+
+void frmMain::ShowRunningState()
+{
+    for (QPushButton* button : {cmdMailSettings, cmdAbout, cmdTimeSettings, cmdStart, cmdExit})
+        button->setEnabled(false);
+    for (QLabel* label : {lblMailSettings, lblAbout, lblTimeSettings, lblStart, lblExit})
+        SetCaptionLook(label, false);
+    SetBackColor(cmdStart, ButtonFace());
+    SetBackColor(cmdStop, kStopRed);
+    SetCaptionLook(lblStop, true);
+    for (int n = 1; n <= kStockCount; ++n) {
+        cmdStockSelect[n]->setEnabled(false);
+        SetBackColor(cmdStockSelect[n], kStockPale);
+    }
+    cmdLog->setFocus();
+}
+
+void frmMain::ShowStoppedState()
+{
+    for (QPushButton* button : {cmdMailSettings, cmdAbout, cmdTimeSettings, cmdStart, cmdExit})
+        button->setEnabled(true);
+    for (QLabel* label : {lblMailSettings, lblAbout, lblTimeSettings, lblStart, lblExit})
+        SetCaptionLook(label, true);
+    SetBackColor(cmdStart, kStartGreen);
+    SetBackColor(cmdStop, ButtonFace());
+    SetCaptionLook(lblStop, false);
+    for (int n = 1; n <= kStockCount; ++n) {
+        cmdStockSelect[n]->setEnabled(true);
+        SetBackColor(cmdStockSelect[n], kStockOrange);
+    }
+}
+
+void frmMain::RefreshLogWindow()
+{
+    if (blnLogVisible != vbFalse && m_log)
+        m_log->UpdateLogForm();
+}
+
+void frmMain::cmdStart_Click()
+{
+    // The monitoring cycle replaces this: for now Start only switches to the running look.
+    ShowRunningState();
+    ClearQuoteDisplay();
+    LoadLight(picRunLight, u"s-grn-on.bmp"_qs);
+    LoadLight(picStopLight, u"s-red-off.bmp"_qs);
+    Running = vbTrue;
+}
+
+void frmMain::cmdStop_Click()
+{
+    StopProcessing();
+    strLogString += LogText::StoppedByUser + u"\r\n"_qs + QString(43, u'*') + u"\r\n"_qs;
+    AppendLog();
+}
+
+void frmMain::cmdExit_Click()
+{
+    // Closing does what Exit does: the log is emptied and the program ends.
+    close();
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    EraseLog(2);
+    // A transfer in progress is cancelled here once downloads exist.
+    // Whatever loop the Start handler is in, it finds Running false after its current wait,
+    // which ends at once; EndProgram then leaves every event loop so that main() returns.
+    Running = vbFalse;
+    Clock::current().wake();
+    event->accept();
+    EndProgram();
+}
+
+void frmMain::cmdLog_Click()
+{
+    if (!m_log)
+        m_log = new frmLog(this);
+    m_log->show();
+    m_log->raise();
+    m_log->activateWindow();
+    blnLogVisible = vbTrue;
+}
+
+void frmMain::cmdShowHelp_Click()
+{
+    // frmHelp is shown here, not modal.
+}
+
+void frmMain::cmdSounds_Click()
+{
+    // frmSounds is shown here, not modal.
+}
+
+void frmMain::cmdAbout_Click()
+{
+    // frmAbout is shown here, modal.
+}
+
+void frmMain::cmdMailSettings_Click()
+{
+    // frmMailSettings is shown here, modal.
+}
+
+void frmMain::cmdTimeSettings_Click()
+{
+    // frmTimeSettings is shown here, modal.
+}
+
+void frmMain::cmdStockSelect_Click(int Index)
+{
+    if (Index >= 1 && Index <= kStockCount)
+        StockID = static_cast<qint16>(Index);
+    // frmAlerts is shown here, modal; it edits stock StockID.
+}

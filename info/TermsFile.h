@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform/RecordFile.h"
+
+// frs.dat: one byte, 1 once the user has accepted the licence terms; missing or empty reads 0.
+constexpr int kTermsRecordLength = 1;
+
+QString TermsFilePath();
+[[nodiscard]] FileError ReadTermsAccepted(quint8& accepted);
+[[nodiscard]] FileError WriteTermsAccepted(); // 1 into record 1

@@ -1,0 +1,88 @@
+#include "notify/frmLog.h"
+
+#include "core/VarDef.h"
+#include "notify/UpdateLog.h"
+#include "platform/MsgBox.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+frmLog::frmLog(QWidget* parent)
+    : QWidget(parent, Qt::Window)
+{
+    setObjectName(u"frmLog"_qs);
+    setWindowTitle(u"Activity Log"_qs);
+
+    txtLog = new QPlainTextEdit(this);
+    txtLog->setObjectName(u"txtLog"_qs);
+    txtLog->setAccessibleName(u"Activity log"_qs);
+    txtLog->setReadOnly(true);
+    txtLog->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txtLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtLog->setFont(QFont(u"Monospace"_qs));
+
+    cmdEraseLog = new QPushButton(this);
+    cmdEraseLog->setObjectName(u"cmdEraseLog"_qs);
+    cmdEraseLog->setAccessibleName(u"Clear Log"_qs);
+    cmdEraseLog->setFixedSize(28, 24);
+    lblEraseLog = new QLabel(u"Clear Log"_qs, this);
+    lblEraseLog->setObjectName(u"lblEraseLog"_qs);
+    lblEraseLog->setAccessibleName(u"Clear Log"_qs);
+    lblEraseLog->setBuddy(cmdEraseLog);
+
+    cmdClose = new QPushButton(u"Close"_qs, this);
+    cmdClose->setObjectName(u"cmdClose"_qs);
+    cmdClose->setAccessibleName(u"Close"_qs);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdEraseLog);
+    buttons->addWidget(lblEraseLog);
+    buttons->addStretch();
+    buttons->addWidget(cmdClose);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(txtLog);
+    layout->addLayout(buttons);
+    resize(640, 420);
+
+    connect(cmdEraseLog, &QPushButton::clicked, this, &frmLog::cmdEraseLog_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &frmLog::cmdClose_Click);
+}
+
+void frmLog::UpdateLogForm()
+{
+    txtLog->clear();
+    m_logViewText = ReadLogFile();
+    // The box shows the file's lines as they are; CR LF is one line break on screen.
+    txtLog->setPlainText(QString(m_logViewText).replace(u"\r\n"_qs, u"\n"_qs));
+    txtLog->moveCursor(QTextCursor::End);
+}
+
+void frmLog::cmdEraseLog_Click()
+{
+    if (MsgBox(u"Proceed to clear the activity log file ?"_qs, MsgButtons::OkCancel, u"Confirm"_qs,
+            MsgIcon::Question)
+        != MsgResult::Ok)
+        return;
+    txtLog->clear();
+    m_logViewText.clear();
+    EraseLog(1);
+}
+
+void frmLog::cmdClose_Click()
+{
+    blnLogVisible = vbFalse;
+    close();
+}
+
+bool frmLog::event(QEvent* event)
+{
+    // Every activation reloads the file. Showing counts as well: without a window manager a new
+    // window is not always activated.
+    if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show)
+        UpdateLogForm();
+    return QWidget::event(event);
+}

@@ -1,0 +1,39 @@
+#include "platform/ProgramEnd.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+bool ending = false;
+
+void leaveEventLoops()
+{
+    // Quits the main loop and every nested loop that is running; loops started afterwards
+    // return at once, so a handler that is still waiting gets out quickly.
+    QCoreApplication::exit(0);
+}
+
+std::function<void()>& handler()
+{
+    static std::function<void()> current = leaveEventLoops;
+    return current;
+}
+
+} // namespace
+
+void EndProgram()
+{
+    ending = true;
+    handler()();
+}
+
+bool ProgramEnding()
+{
+    return ending;
+}
+
+void SetProgramEndHandler(std::function<void()> h)
+{
+    handler() = h ? std::move(h) : std::function<void()>(leaveEventLoops);
+    ending = false;
+}

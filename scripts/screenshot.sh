@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# Photographs Tradevane's windows under a virtual display (Xvfb), from a scratch program folder
+# made by `cmake --install`, so the pictures can be remade whenever a window changes.
+#   scripts/screenshot.sh          the main window, into docs/main-window.png (for the README)
+#   scripts/screenshot.sh DIR      main, start-up, terms and log windows, into DIR
+# Needs a build (scripts/build.sh), xvfb-run, ImageMagick, xdotool, dbus and python3-pyatspi.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+[[ -x build/tradevane ]] || scripts/build.sh
+
+if [[ "${1:-}" == --inside ]]; then
+    # Runs inside xvfb-run and a D-Bus session; $2 the program folder, $3 the output folder.
+    folder=$2 out=$3 all=$4
+    export QT_ACCESSIBILITY=1 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+    shoot() { # window name pattern, file
+        local id
+        id=$(timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -1)
+        sleep 0.7
+        import -window "$id" "$2"
+    }
+    if [[ $all == yes ]]; then
+        # First run: the terms window comes first, then the splash, then the main window.
+        rm -f "$folder/frs.dat"
+        "$folder/tradevane" &
+        pid=$!
+        press() { # accessible role, name
+            /usr/bin/python3 - "$1" "$2" <<'PY'
+import sys, time
+import pyatspi
+role, name = sys.argv[1], sys.argv[2]
+for _ in range(100):
+    apps = [a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "tradevane"]
+    node = apps and pyatspi.findDescendant(apps[0], lambda a: a.getRoleName() == role and a.name == name)
+    if node and node.queryAction().nActions:  # a disabled button offers no action yet
+        try:
+            node.queryAction().doAction(0)
+        except Exception:
+            pass  # the press closed the window before it answered
+        sys.exit(0)
+    time.sleep(0.2)
+sys.exit(f"no {role} named {name}")
+PY
+        }
+        id=$(timeout 20 xdotool search --sync --onlyvisible --class tradevane | head -1)
+        sleep 1
+        import -window "$id" "$out/terms.png"
+        press "radio button" "I accept the agreement"
+        sleep 0.3
+        press "push button" "Proceed"
+        shoot '^Tradevane$' "$out/splash.png"
+        shoot '^Tradevane Version 1.6$' "$out/main-window.png"
+        press "push button" "START"
+        sleep 0.5
+        shoot '^Tradevane Version 1.6$' "$out/main-running.png"
+        press "push button" "Log File"
+        shoot '^Activity Log$' "$out/log.png"
+    else
+        "$folder/tradevane" &
+        pid=$!
+        shoot '^Tradevane Version 1.6$' "$out/main-window.png"
+    fi
+    kill "$pid"
+    wait "$pid" 2>/dev/null || true
+    exit 0
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cmake --install build --prefix "$work/program" >/dev/null
+# Licence accepted, three stocks watched, and a few lines in the activity log.
+printf '\1' >"$work/program/frs.dat"
+printf 'Waiting for Start time of 9:30\r\n12/7/2026 9:30:00 AM Processing started. \r\nProcess stopped by user\r\n*******************************************\r\n' \
+    >"$work/program/activlog.dat"
+/usr/bin/python3 - "$work/program" <<'PY'
+import struct, sys
+for n, symbol in enumerate(["IBM", "MSFT", "KO"], start=1):
+    record = struct.pack("<hB7s", -1, 0, symbol.ljust(7).encode("latin-1")) + bytes(52)
+    open(f"{sys.argv[1]}/Aset{n}.dat", "wb").write(record)
+PY
+if [[ $# -ge 1 ]]; then
+    mkdir -p "$1"
+    out=$(cd "$1" && pwd)
+    all=yes
+else
+    out=$work
+    all=no
+fi
+xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- \
+    bash ${TRACE:+-x} "$0" --inside "$work/program" "$out" "$all"
+if [[ $all == no ]]; then
+    mkdir -p docs
+    convert "$out/main-window.png" -strip docs/main-window.png
+    echo "docs/main-window.png"
+else
+    ls "$out"/*.png
+fi

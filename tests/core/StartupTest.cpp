@@ -1,0 +1,205 @@
+#include "TestSupport.h"
+
+#include "alertsettings/AlertSettingsFile.h"
+#include "core/StartupLoad.h"
+#include "core/VarDef.h"
+#include "core/frmMain.h"
+#include "core/frmSplash.h"
+#include "info/frmTerms.h"
+#include "platform/ProgramFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+class StartUp : public ProgramTest
+{
+protected:
+    const QStringList settingsFiles = [] {
+        QStringList names;
+        for (int n = 1; n <= 10; ++n)
+            names << u"Aset"_qs + QString::number(n) + u".dat"_qs;
+        return names << u"mailset.dat"_qs << u"timeset.dat"_qs << u"soundset.dat"_qs;
+    }();
+
+    void makeUnreadable(const QString& name) { ASSERT_TRUE(QDir(folder.path()).mkdir(name)); }
+
+    // Accepts the terms if the terms window comes up; tells whether it did and whether the main
+    // window existed by then.
+    struct TermsSeen
+    {
+        bool shown = false;
+        bool mainWindowExisted = false;
+    };
+    std::unique_ptr<OnNextModal> acceptTerms(frmSplash& splash, TermsSeen& seen)
+    {
+        return std::make_unique<OnNextModal>([&splash, &seen](QWidget* modal) {
+            auto* terms = qobject_cast<frmTerms*>(modal);
+            if (!terms)
+                return;
+            seen.shown = true;
+            seen.mainWindowExisted = splash.mainWindow() != nullptr;
+            terms->optAgreeToTerms->click();
+            terms->cmdProceed->click();
+        });
+    }
+};
+
+TEST_F(StartUp, FirstRunCreatesEmptySettingsAsksForTermsThenShowsEmptyRows)
+{
+    frmSplash splash;
+    TermsSeen seen;
+    auto driver = acceptTerms(splash, seen);
+    ASSERT_TRUE(splash.Start());
+
+    EXPECT_TRUE(seen.shown);
+    EXPECT_FALSE(seen.mainWindowExisted);
+    for (const QString& name : settingsFiles) {
+        EXPECT_TRUE(QFile::exists(path(name))) << name.toStdString();
+        EXPECT_EQ(readFile(name).size(), 0) << name.toStdString();
+    }
+    EXPECT_EQ(readFile(u"frs.dat"_qs), QByteArray(1, '\1'));
+    EXPECT_EQ(splash.Label1->text(), u"Version: 1.6.0"_qs);
+    EXPECT_TRUE(boxes.shown().isEmpty());
+
+    // The hand-over waits for the timer, which runs once the window is up.
+    EXPECT_TRUE(splash.isVisible());
+    EXPECT_TRUE(splash.TimerSplash->isActive());
+    EXPECT_EQ(splash.TimerSplash->interval(), 3000);
+    EXPECT_EQ(splash.mainWindow(), nullptr);
+    splash.TimerSplash_Timer();
+    frmMain* main = splash.mainWindow();
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_FALSE(splash.isVisible());
+    for (int n = 1; n <= 10; ++n) {
+        EXPECT_TRUE(main->lblSymbol[n]->text().trimmed().isEmpty());
+        EXPECT_TRUE(main->lblPrice[n]->text().isEmpty());
+        EXPECT_TRUE(main->lblVolume[n]->text().isEmpty());
+        EXPECT_EQ(gAlertSettings[n].Enabled, 0);
+    }
+}
+
+TEST_F(StartUp, AcceptedTermsAreNotAskedAgainAndStoredSymbolsAppear)
+{
+    writeFile(u"frs.dat"_qs, QByteArray(1, '\1'));
+    AlertSettings ibm;
+    ibm.Enabled = vbTrue;
+    ibm.Symbol = u"IBM"_qs;
+    writeFile(u"Aset3.dat"_qs, EncodeRecord(ibm));
+
+    frmSplash splash;
+    TermsSeen seen;
+    auto driver = acceptTerms(splash, seen);
+    ASSERT_TRUE(splash.Start());
+    splash.TimerSplash_Timer();
+
+    EXPECT_FALSE(seen.shown);
+    ASSERT_NE(splash.mainWindow(), nullptr);
+    EXPECT_EQ(splash.mainWindow()->lblSymbol[3]->text(), u"IBM    "_qs);
+    EXPECT_EQ(gAlertSettings[3].Enabled, vbTrue);
+    EXPECT_TRUE(splash.mainWindow()->lblSymbol[2]->text().trimmed().isEmpty());
+}
+
+TEST_F(StartUp, UnreadableMailSettingsStopLoadingButTheMainWindowOpens)
+{
+    AlertSettings ko;
+    ko.Symbol = u"KO"_qs;
+    writeFile(u"Aset10.dat"_qs, EncodeRecord(ko));
+    makeUnreadable(u"mailset.dat"_qs);
+    writeFile(u"timeset.dat"_qs, FromHex("09 00 1E 00 09 00 1E 00 10 00 00 00 05 00"));
+    writeFile(u"soundset.dat"_qs, FromHex("FF FF FF FF 00 00 00 00 00 00 00 00"));
+
+    frmSplash splash;
+    TermsSeen seen;
+    auto driver = acceptTerms(splash, seen);
+    ASSERT_TRUE(splash.Start());
+
+    ASSERT_EQ(boxes.shown().size(), 1);
+    const MsgBoxRequest& box = boxes.shown()[0];
+    EXPECT_EQ(box.title, u"Initialize Error"_qs);
+    EXPECT_EQ(box.buttons, MsgButtons::OkOnly);
+    const QStringList lines = box.text.split(u"\r\n"_qs);
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_TRUE(lines[0].startsWith(u"FILE ERROR:"_qs));
+    EXPECT_EQ(lines[1], u"Error Location:Email Settings"_qs);
+    EXPECT_EQ(lines[2], u"Exit the program and restart."_qs);
+    EXPECT_TRUE(lines[3].contains(u"support"_qs));
+
+    // Loading stopped at the mail settings: what came before is in, what came after is not.
+    EXPECT_EQ(gAlertSettings[10].Symbol, u"KO     "_qs);
+    EXPECT_EQ(gTimeSettings.StartHour, 0);
+    EXPECT_EQ(gTimeSettings.QuoteInterval, 0);
+    EXPECT_EQ(gSoundSettings.SoundsEnabled, 0);
+    EXPECT_EQ(gSoundSettings.UseSiren, 0);
+    EXPECT_FALSE(QFile::exists(path(u"frs.dat"_qs)));
+    EXPECT_FALSE(seen.shown);
+
+    splash.TimerSplash_Timer();
+    ASSERT_NE(splash.mainWindow(), nullptr);
+    EXPECT_TRUE(splash.mainWindow()->isVisible());
+    EXPECT_EQ(splash.mainWindow()->lblSymbol[10]->text(), u"KO     "_qs);
+}
+
+TEST_F(StartUp, EachSettingsFileNamesItsLocationAndLoadingStopsThere)
+{
+    const struct
+    {
+        const char16_t* file;
+        const char16_t* location;
+        const char16_t* notCreated; // a file after it in the loading order
+    } cases[] = {
+        {u"Aset7.dat", u"Alert Settings", u"Aset8.dat"},
+        {u"timeset.dat", u"Time Settings", u"soundset.dat"},
+        {u"soundset.dat", u"Sound Settings", u"frs.dat"},
+        {u"frs.dat", u"Licence Acceptance", nullptr},
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir dir;
+        SetProgramFolder(dir.path());
+        ASSERT_TRUE(QDir(dir.path()).mkdir(QString::fromUtf16(c.file)));
+        const StartupLoad load = LoadSettingsFiles();
+        EXPECT_FALSE(load.ok());
+        EXPECT_EQ(load.location, QString::fromUtf16(c.location));
+        if (c.notCreated) {
+            EXPECT_FALSE(QFile::exists(QDir(dir.path()).filePath(QString::fromUtf16(c.notCreated))));
+        }
+        EXPECT_TRUE(
+            InitializeErrorText(load).contains(u"Error Location:"_qs + QString::fromUtf16(c.location)));
+    }
+}
+
+TEST_F(StartUp, RefusedTermsEndTheProgramBeforeAnythingIsShown)
+{
+    frmSplash splash;
+    OnNextModal refuse([](QWidget* modal) {
+        ASSERT_NE(qobject_cast<frmTerms*>(modal), nullptr);
+        static_cast<frmTerms*>(modal)->cmdCancel->click();
+    });
+    EXPECT_FALSE(splash.Start());
+    EXPECT_TRUE(refuse.done());
+    EXPECT_EQ(endRequests, 1);
+    EXPECT_FALSE(splash.isVisible());
+    EXPECT_EQ(splash.mainWindow(), nullptr);
+    EXPECT_EQ(readFile(u"frs.dat"_qs), QByteArray());
+}
+
+TEST_F(StartUp, TheSplashTimerHandsOverOnItsOwn)
+{
+    writeFile(u"frs.dat"_qs, QByteArray(1, '\1'));
+    frmSplash splash;
+    splash.Form_Load();
+    EXPECT_FALSE(splash.TimerSplash->isActive()); // not before the window is up
+    splash.TimerSplash->setInterval(20);
+    ASSERT_TRUE(splash.Start());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return splash.mainWindow() != nullptr; }, 3000));
+    EXPECT_FALSE(splash.isVisible());
+}
+
+} // namespace
