@@ -1,10 +1,12 @@
 #include "core/frmMain.h"
 
 #include "core/LogTexts.h"
+#include "core/MainControls.h"
 #include "core/Version.h"
 #include "notify/UpdateLog.h"
 #include "notify/frmLog.h"
 #include "platform/Clock.h"
+#include "platform/InetControl.h"
 #include "platform/ProgramEnd.h"
 #include "platform/ProgramFolder.h"
 
@@ -378,9 +380,10 @@ void frmMain::cmdExit_Click()
 void frmMain::closeEvent(QCloseEvent* event)
 {
     EraseLog(2);
-    // A transfer in progress is cancelled here once downloads exist.
-    // Whatever loop the Start handler is in, it finds Running false after its current wait,
-    // which ends at once; EndProgram then leaves every event loop so that main() returns.
+    // Whatever the Start handler is doing ends at once: a download in progress is cancelled at
+    // its next poll, a waiting loop returns from its wait and finds Running false. EndProgram
+    // then leaves every event loop, so main() returns.
+    InetQuotes().Cancel();
     Running = vbFalse;
     Clock::current().wake();
     event->accept();

@@ -1,9 +1,12 @@
+#include "LoopbackHttpServer.h"
 #include "TestSupport.h"
 
+#include "core/MainControls.h"
 #include "core/VarDef.h"
 #include "core/frmMain.h"
 #include "notify/UpdateLog.h"
 #include "notify/frmLog.h"
+#include "platform/InetControl.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -236,6 +239,35 @@ TEST_F(MainWindow, ClosingOrStoppingEndsAWaitingLoopInsideAClickHandlerPromptly)
         EXPECT_LT(loopMs, 3000) << (viaClose ? "close" : "stop");
         EXPECT_EQ(endRequests, 1); // only the close asked to end the program
     }
+}
+
+// The same for a download in progress: a server that never answers would hold the transfer for
+// its whole time-out.
+TEST_F(MainWindow, ClosingCancelsADownloadInProgress)
+{
+    LoopbackHttpServer server;
+    ASSERT_TRUE(server.start());
+    LoopbackHttpServer::Answer hang;
+    hang.mode = LoopbackHttpServer::Answer::Mode::Hang;
+    server.serve(u"/hang"_qs, hang);
+
+    frmMain main;
+    main.show();
+    qint64 downloadMs = -1;
+    bool gotDocument = true;
+    QTimer::singleShot(0, &main, [&] {
+        main.cmdStart_Click();
+        QElapsedTimer elapsed;
+        elapsed.start();
+        gotDocument = InetQuotes().OpenURL(server.baseUrl() + u"/hang"_qs).has_value();
+        downloadMs = elapsed.elapsed();
+    });
+    QTimer::singleShot(300, &main, [&] { main.close(); });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return downloadMs >= 0; }, 40000));
+    EXPECT_FALSE(gotDocument);
+    EXPECT_LT(downloadMs, 5000);
+    EXPECT_EQ(endRequests, 1);
+    EXPECT_EQ(readFile(u"activlog.dat"_qs), QByteArray("\r\n")); // a cancelled transfer logs nothing
 }
 
 TEST_F(MainWindow, StockButtonsChooseTheStock)
