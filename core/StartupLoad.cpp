@@ -1,6 +1,7 @@
 #include "core/StartupLoad.h"
 
 #include "alertsettings/AlertSettingsFile.h"
+#include "core/ServerSettings.h"
 #include "core/Version.h"
 #include "info/TermsFile.h"
 #include "notify/MailSettingsFile.h"
@@ -9,6 +10,10 @@
 
 StartupLoad LoadSettingsFiles()
 {
+    // The server addresses never stop the loading: a bad servers.ini leaves the defaults in
+    // use with a note in the activity log.
+    LoadServerSettings();
+
     StartupLoad load;
     auto failed = [&load](const FileError& error, const QString& location) {
         if (error.ok())

@@ -4,8 +4,9 @@
 
 #include <QString>
 
-// What the start-up window reads before the main window exists: the ten alert settings, then the
-// mail, time and sound settings, then the licence acceptance marker, in that order.
+// What the start-up window reads before the main window exists: the server addresses, then the
+// ten alert settings, the mail, time and sound settings and the licence acceptance marker, in
+// that order.
 struct StartupLoad
 {
     FileError error; // the first failure; loading stopped there

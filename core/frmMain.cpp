@@ -4,6 +4,7 @@
 #include "core/MainControls.h"
 #include "core/Version.h"
 #include "notify/UpdateLog.h"
+#include "notify/frmAlertNotice.h"
 #include "notify/frmLog.h"
 #include "platform/Clock.h"
 #include "platform/InetControl.h"
@@ -28,6 +29,7 @@ const QColor kWhite(255, 255, 255);
 const QColor kSymbolGreen(0, 128, 0);
 const QColor kStartGreen(128, 255, 128);
 const QColor kStopRed(255, 0, 0);
+const QColor kAlertRed(255, 0, 0);
 const QColor kStockOrange(255, 128, 0);
 const QColor kStockPale(255, 224, 192);
 const QColor kGreyedText(120, 132, 150);
@@ -266,7 +268,7 @@ void frmMain::buildControls()
 
 void frmMain::Form_Load()
 {
-    setStatus({});
+    SetStatus({});
     comboTestID->hide();
     cmdStockSelect[0]->hide();
     LoadLight(picStopLight, u"s-red-on.bmp"_qs);
@@ -291,19 +293,67 @@ void frmMain::LoadLight(QLabel* light, const QString& file)
     light->setAccessibleDescription(file.endsWith(u"-on.bmp"_qs) ? u"on"_qs : u"off"_qs);
 }
 
-void frmMain::setStatus(const QString& text)
+void frmMain::SetStatus(const QString& text)
 {
     lblStatus->setText(text);
 }
 
+void frmMain::SetDownloadFrequency(const QString& text)
+{
+    lblDLFreq->setText(text);
+}
+
+void frmMain::SetLight(Light light, const QString& bitmap)
+{
+    switch (light) {
+    case Light::Run:
+        LoadLight(picRunLight, bitmap);
+        break;
+    case Light::Stop:
+        LoadLight(picStopLight, bitmap);
+        break;
+    case Light::Download:
+        LoadLight(picDL_Light, bitmap);
+        break;
+    case Light::Email:
+        LoadLight(picEmailLight, bitmap);
+        break;
+    }
+}
+
+void frmMain::ShowQuoteRow(int stock, const Quote& quote)
+{
+    lblPrice[stock]->setText(quote.Last);
+    lblChange[stock]->setText(quote.Change);
+    lblOpen[stock]->setText(quote.Open);
+    lblHigh[stock]->setText(quote.High);
+    lblLow[stock]->setText(quote.Low);
+    lblVolume[stock]->setText(quote.Volume);
+}
+
+void frmMain::SetPriceText(int stock, const QString& text)
+{
+    lblPrice[stock]->setText(text);
+}
+
+void frmMain::SetSymbolAlertColour(int stock, bool alert)
+{
+    SetForeColor(lblSymbol[stock], alert ? kAlertRed : kSymbolGreen);
+}
+
+void frmMain::ShowAlertNotice()
+{
+    if (!m_closed)
+        frmAlertNotice::ShowNotice();
+}
+
 void frmMain::StopProcessing()
 {
-    Running = vbFalse;
-    // A waiting loop of the running cycle returns from its wait at once and sees the flag.
-    Clock::current().wake();
+    // The cycle ends at once: a waiting loop returns from its wait and finds the flag cleared.
+    m_cycle.Stop();
     LoadLight(picRunLight, u"s-grn-off.bmp"_qs);
     LoadLight(picStopLight, u"s-red-on.bmp"_qs);
-    setStatus(u"Processing Stopped"_qs);
+    SetStatus(u"Processing Stopped"_qs);
     ShowStoppedState();
 }
 
@@ -356,12 +406,11 @@ void frmMain::RefreshLogWindow()
 
 void frmMain::cmdStart_Click()
 {
-    // The monitoring cycle replaces this: for now Start only switches to the running look.
-    ShowRunningState();
-    ClearQuoteDisplay();
-    LoadLight(picRunLight, u"s-grn-on.bmp"_qs);
-    LoadLight(picStopLight, u"s-red-off.bmp"_qs);
-    Running = vbTrue;
+    // Returns only when Stop clears the run flag or the window closes.
+    m_cycle.Run();
+    // Closed while the cycle ran: what it logged after the log was emptied goes as well.
+    if (m_closed)
+        EraseLog(2);
 }
 
 void frmMain::cmdStop_Click()
@@ -379,14 +428,19 @@ void frmMain::cmdExit_Click()
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
+    m_closed = true;
     EraseLog(2);
     // Whatever the Start handler is doing ends at once: a download in progress is cancelled at
-    // its next poll, a waiting loop returns from its wait and finds Running false. EndProgram
-    // then leaves every event loop, so main() returns.
+    // its next poll, a waiting loop returns from its wait and finds the run flag cleared.
+    // EndProgram then leaves every event loop, so main() returns.
     InetQuotes().Cancel();
-    Running = vbFalse;
-    Clock::current().wake();
+    m_cycle.Stop();
     event->accept();
+    // The other windows (log, help, sounds) go with it; nothing is left to click.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != this)
+            window->hide();
+    }
     EndProgram();
 }
 

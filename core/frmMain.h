@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/CycleWindow.h"
+#include "core/MonitoringCycle.h"
 #include "core/VarDef.h"
 
 #include <QWidget>
@@ -14,7 +16,7 @@ class frmLog;
 // "Tradevane Version 1.6": the control panel. One row per stock with its latest quote, the four
 // status lights, the status line, and the buttons that start and stop monitoring and open the
 // other windows. Monitoring runs inside cmdStart_Click; closing this window ends the program.
-class frmMain final : public QWidget
+class frmMain final : public QWidget, public CycleWindow
 {
     Q_OBJECT
 
@@ -61,24 +63,30 @@ public:
     QLabel* lblDLFreq = nullptr;
     QComboBox* comboTestID = nullptr; // hidden, unused
 
-    // Procedures of the window.
+    // Procedures of the window, and what the monitoring cycle shows on it.
     void StopProcessing();
-    void ClearQuoteDisplay();
-    void ShowRunningState();
+    void ClearQuoteDisplay() override;
+    void ShowRunningState() override;
     void ShowStoppedState();
-    void setStatus(const QString& text);
+    void SetLight(Light light, const QString& bitmap) override;
+    void SetStatus(const QString& text) override;
+    void SetDownloadFrequency(const QString& text) override;
+    void ShowQuoteRow(int stock, const Quote& quote) override;
+    void SetPriceText(int stock, const QString& text) override;
+    void SetSymbolAlertColour(int stock, bool alert) override;
+    void ShowAlertNotice() override;
+    // Reloads the log window when it is open (the cycle calls this after each quote set).
+    void RefreshLogWindow() override;
 
     // Shows the bitmap `file` of the program folder in `light`; a missing or unreadable bitmap
     // leaves the light blank. The light's "bitmap" property names the file shown.
     void LoadLight(QLabel* light, const QString& file);
 
-    // Reloads the log window when it is open (the monitoring cycle calls this after each set).
-    void RefreshLogWindow();
     frmLog* logWindow() const { return m_log; }
 
-    // True from Start until Stop or until the window closes. Every waiting loop of the
-    // monitoring cycle tests it after each wait and ends when it is false.
-    bool IsRunning() const { return Running != vbFalse; }
+    // True from Start until Stop or until the window closes: the monitoring cycle's run flag,
+    // which every waiting loop of the cycle tests after each wait.
+    bool IsRunning() const { return m_cycle.IsRunning(); }
 
     // Button handlers.
     void cmdStart_Click();
@@ -99,6 +107,7 @@ private:
     void buildControls();
     void Form_Load();
 
-    qint16 Running = vbFalse;
+    MonitoringCycle m_cycle {*this}; // holds the run flag
+    bool m_closed = false;
     frmLog* m_log = nullptr;
 };

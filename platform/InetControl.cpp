@@ -3,6 +3,7 @@
 #include "core/LogTexts.h"
 #include "core/Version.h"
 #include "platform/CurlDriver.h"
+#include "platform/ProgramEnd.h"
 
 #include <mutex>
 
@@ -87,8 +88,9 @@ void InetControl::fail(int code, const QString& info)
 std::optional<QString> InetControl::OpenURL(const QString& url)
 {
     // A transfer started from an event handler while this one runs would reuse the multi handle
-    // under the running transfer's feet.
-    if (m_busy)
+    // under the running transfer's feet. A program that is ending starts no transfer: the rest
+    // of a quote set after the main window closed passes at once.
+    if (m_busy || ProgramEnding())
         return std::nullopt;
 
     ResponseCode = 0;

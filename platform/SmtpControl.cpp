@@ -4,6 +4,7 @@
 #include "core/Version.h"
 #include "platform/Clock.h"
 #include "platform/CurlDriver.h"
+#include "platform/ProgramEnd.h"
 
 #include <QRegularExpression>
 #include <QScopedValueRollback>
@@ -305,6 +306,8 @@ SmtpResult SmtpControl::Send()
 {
     if (m_busy)
         return {false, u"Another message is still being sent"_qs};
+    if (ProgramEnding())
+        return {false, u"The program is ending"_qs};
     QScopedValueRollback busyWhileSending(m_busy, true);
 
     QString reason;

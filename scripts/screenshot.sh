@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 
 if [[ "${1:-}" == --inside ]]; then
     # Runs inside xvfb-run and a D-Bus session; $2 the program folder, $3 the output folder.
-    folder=$2 out=$3 all=$4
+    folder=$2 out=$3 all=$4 port=$5
     export QT_ACCESSIBILITY=1 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
     shoot() { # window name pattern, file
         local id
@@ -49,8 +49,12 @@ PY
         press "push button" "Proceed"
         shoot '^Tradevane$' "$out/splash.png"
         shoot '^Tradevane Version 1.6$' "$out/main-window.png"
-        press "push button" "START"
+        # A local web server stands in for the quote server, so that Start finds a connection.
+        /usr/bin/python3 -m http.server --bind 127.0.0.1 "$port" >/dev/null 2>&1 &
+        web=$!
         sleep 0.5
+        press "push button" "START"
+        sleep 1
         shoot '^Tradevane Version 1.6$' "$out/main-running.png"
         press "push button" "Log File"
         shoot '^Activity Log$' "$out/log.png"
@@ -59,7 +63,7 @@ PY
         pid=$!
         shoot '^Tradevane Version 1.6$' "$out/main-window.png"
     fi
-    kill "$pid"
+    kill "$pid" ${web:-}
     wait "$pid" 2>/dev/null || true
     exit 0
 fi
@@ -69,6 +73,9 @@ trap 'rm -rf "$work"' EXIT
 cmake --install build --prefix "$work/program" >/dev/null
 # Licence accepted, three stocks watched, and a few lines in the activity log.
 printf '\1' >"$work/program/frs.dat"
+port=$((20000 + RANDOM % 20000))
+printf '[servers]\nQuoteServer=http://127.0.0.1:%s\nHistoryServer=http://127.0.0.1:%s\n' "$port" "$port" \
+    >"$work/program/servers.ini"
 printf 'Waiting for Start time of 9:30\r\n12/7/2026 9:30:00 AM Processing started. \r\nProcess stopped by user\r\n*******************************************\r\n' \
     >"$work/program/activlog.dat"
 /usr/bin/python3 - "$work/program" <<'PY'
@@ -86,7 +93,7 @@ else
     all=no
 fi
 xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- \
-    bash ${TRACE:+-x} "$0" --inside "$work/program" "$out" "$all"
+    bash ${TRACE:+-x} "$0" --inside "$work/program" "$out" "$all" "$port"
 if [[ $all == no ]]; then
     mkdir -p docs
     convert "$out/main-window.png" -strip docs/main-window.png

@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 
 #include "core/MainControls.h"
+#include "core/ServerSettings.h"
 #include "core/VarDef.h"
 #include "core/frmMain.h"
 #include "notify/UpdateLog.h"
@@ -41,16 +42,72 @@ QString Bitmap(const QLabel* light)
     return light->property("bitmap").toString();
 }
 
+// The main window with the real monitoring cycle behind Start. A loopback server lets the
+// connection check pass; the start time lies two hours ahead, so a started cycle waits.
 class MainWindow : public ProgramTest
 {
 protected:
+    static void SetUpTestSuite()
+    {
+        server = new LoopbackHttpServer;
+        ASSERT_TRUE(server->start());
+    }
+    static void TearDownTestSuite()
+    {
+        delete server;
+        server = nullptr;
+    }
+
     void SetUp() override
     {
         ProgramTest::SetUp();
         for (const char16_t* name : {u"s-grn-on.bmp", u"s-grn-off.bmp", u"s-red-on.bmp", u"s-red-off.bmp",
                  u"s-yel-on.bmp", u"s-yel-off.bmp"})
             copyResource(QString::fromUtf16(name));
+        gServerSettings = {server->baseUrl(), server->baseUrl()};
+        gTimeSettings.StartHour = static_cast<qint16>((Hour() + 2) % 24);
+        gTimeSettings.QuoteStartHour = gTimeSettings.StartHour;
+        gTimeSettings.StopHour = 23;
+        gTimeSettings.StopMinute = 59;
+        gTimeSettings.QuoteInterval = 5;
     }
+    void TearDown() override
+    {
+        gServerSettings = DefaultServerSettings();
+        ProgramTest::TearDown();
+    }
+
+    // Presses START; once the cycle waits (for the start time or the weekend), runs `action`
+    // from inside that wait. Returns when the Start handler has returned, with the time it took
+    // after the action.
+    qint64 whileWaiting(frmMain& main, const std::function<void()>& action)
+    {
+        bool returned = false;
+        bool acted = false;
+        QElapsedTimer sinceAction;
+        QTimer::singleShot(0, &main, [&] {
+            main.cmdStart->click();
+            returned = true;
+        });
+        QTimer poll;
+        poll.setInterval(10);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (!main.IsRunning() || !main.lblStatus->text().startsWith(u"Awaiting"_qs))
+                return;
+            poll.stop();
+            acted = true;
+            sinceAction.start();
+            action();
+            if (main.IsRunning())
+                main.StopProcessing(); // never leave the cycle waiting for two hours
+        });
+        poll.start();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return returned; }, 20000));
+        EXPECT_TRUE(acted) << "the cycle did not start waiting";
+        return acted ? sinceAction.elapsed() : -1;
+    }
+
+    static inline LoopbackHttpServer* server = nullptr;
 };
 
 TEST_F(MainWindow, LoadsWithCaptionsNamesAndTheStopLightOn)
@@ -157,26 +214,41 @@ TEST_F(MainWindow, StartAndStopSwitchLooksLightsAndLogTheStop)
     ExpectStoppedLook(main);
 
     main.lblPrice[2]->setText(u"12.5"_qs);
-    main.cmdStart->click();
-    ExpectRunningLook(main);
-    EXPECT_TRUE(main.IsRunning());
-    EXPECT_EQ(Bitmap(main.picRunLight), u"s-grn-on.bmp"_qs);
-    EXPECT_EQ(Bitmap(main.picStopLight), u"s-red-off.bmp"_qs);
-    EXPECT_TRUE(main.lblPrice[2]->text().isEmpty());
-
-    main.cmdStop->click();
+    const qint64 stopMs = whileWaiting(main, [&] {
+        ExpectRunningLook(main);
+        EXPECT_TRUE(main.IsRunning());
+        EXPECT_EQ(Bitmap(main.picRunLight), u"s-grn-on.bmp"_qs);
+        EXPECT_EQ(Bitmap(main.picStopLight), u"s-red-off.bmp"_qs);
+        EXPECT_TRUE(main.lblPrice[2]->text().isEmpty());
+        EXPECT_EQ(main.lblDLFreq->text(), u" 5 Minute(s)"_qs);
+        main.cmdStop->click();
+    });
+    EXPECT_LT(stopMs, 3000); // the wait ends at once, not at the next clock check
     ExpectStoppedLook(main);
     EXPECT_FALSE(main.IsRunning());
     EXPECT_EQ(Bitmap(main.picRunLight), u"s-grn-off.bmp"_qs);
     EXPECT_EQ(Bitmap(main.picStopLight), u"s-red-on.bmp"_qs);
     EXPECT_EQ(main.lblStatus->text(), u"Processing Stopped"_qs);
-    EXPECT_EQ(readFile(u"activlog.dat"_qs),
-        QByteArray("Process stopped by user\r\n") + QByteArray(43, '*') + QByteArray("\r\n\r\n"));
+    const QByteArray stopLines = QByteArray("Process stopped by user\r\n") + QByteArray(43, '*') + "\r\n\r\n";
+    EXPECT_TRUE(readFile(u"activlog.dat"_qs).endsWith(stopLines));
 
     // Stop while nothing runs still shows the stopped look and logs the stop.
     main.cmdStop->click();
     ExpectStoppedLook(main);
     EXPECT_EQ(readFile(u"activlog.dat"_qs).count("Process stopped by user"), 2);
+}
+
+TEST_F(MainWindow, StartWithoutAConnectionChangesNothing)
+{
+    gServerSettings.QuoteServer = u"http://127.0.0.1:"_qs + QString::number(LoopbackHttpServer::unusedPort());
+    frmMain main;
+    main.show();
+    main.cmdStart->click();
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_EQ(boxes.shown()[0].title, u"Network Connection"_qs);
+    EXPECT_FALSE(main.IsRunning());
+    ExpectStoppedLook(main);
+    EXPECT_EQ(Bitmap(main.picStopLight), u"s-red-on.bmp"_qs);
 }
 
 TEST_F(MainWindow, AMissingBitmapLeavesItsLightBlank)
@@ -186,80 +258,60 @@ TEST_F(MainWindow, AMissingBitmapLeavesItsLightBlank)
     frmMain main;
     EXPECT_TRUE(main.picStopLight->pixmap().isNull());
     EXPECT_TRUE(Bitmap(main.picStopLight).isEmpty());
-    main.cmdStart->click();
-    EXPECT_TRUE(main.picRunLight->pixmap().isNull());
-    EXPECT_FALSE(main.picStopLight->pixmap().isNull()); // s-red-off.bmp is there
-    ExpectRunningLook(main);
+    whileWaiting(main, [&] {
+        EXPECT_TRUE(main.picRunLight->pixmap().isNull());
+        EXPECT_FALSE(main.picStopLight->pixmap().isNull()); // s-red-off.bmp is there
+        ExpectRunningLook(main);
+        main.cmdStop->click();
+    });
 }
 
 TEST_F(MainWindow, ExitAndClosingEmptyTheLogAndEndTheProgram)
 {
-    {
-        frmMain main;
-        main.show();
-        strLogString = u"entry"_qs;
-        AppendLog();
-        main.cmdExit->click();
-        EXPECT_EQ(endRequests, 1);
-        EXPECT_FALSE(main.isVisible());
-        EXPECT_EQ(readFile(u"activlog.dat"_qs), QByteArray("\r\n"));
-    }
-    {
-        frmMain main;
-        main.show();
-        main.cmdStart->click();
-        strLogString = u"entry"_qs;
-        AppendLog();
-        main.close(); // the title-bar button, while running
-        EXPECT_EQ(endRequests, 2);
-        EXPECT_FALSE(main.IsRunning());
-        EXPECT_EQ(readFile(u"activlog.dat"_qs), QByteArray("\r\n"));
-    }
+    frmMain main;
+    main.show();
+    strLogString = u"entry"_qs;
+    AppendLog();
+    main.cmdExit->click();
+    EXPECT_EQ(endRequests, 1);
+    EXPECT_FALSE(main.isVisible());
+    EXPECT_EQ(readFile(u"activlog.dat"_qs), QByteArray("\r\n"));
 }
 
-// A long handler loop, as the monitoring cycle runs inside Start: it waits with the real clock
-// and checks the run flag after each wait. Closing the window (or Stop) must end it at once,
-// not after the wait.
-TEST_F(MainWindow, ClosingOrStoppingEndsAWaitingLoopInsideAClickHandlerPromptly)
+// The monitoring cycle runs inside the Start handler; closing the window with the title-bar
+// button while it waits must end it at once, and leave an empty log behind.
+TEST_F(MainWindow, ClosingDuringTheCycleEndsItPromptlyWithAnEmptyLog)
 {
-    for (const bool viaClose : {true, false}) {
-        frmMain main;
-        main.show();
-        qint64 loopMs = -1;
-        QTimer::singleShot(0, &main, [&] {
-            main.cmdStart_Click();
-            QElapsedTimer elapsed;
-            elapsed.start();
-            while (main.IsRunning() && elapsed.elapsed() < 20000)
-                Clock::current().waitEvents(10000);
-            loopMs = elapsed.elapsed();
-        });
-        QTimer::singleShot(100, &main, [&] { viaClose ? (void)main.close() : main.cmdStop->click(); });
-        ASSERT_TRUE(QTest::qWaitFor([&] { return loopMs >= 0; }, 15000));
-        EXPECT_LT(loopMs, 3000) << (viaClose ? "close" : "stop");
-        EXPECT_EQ(endRequests, 1); // only the close asked to end the program
-    }
+    frmMain main;
+    main.show();
+    main.cmdLog->click();
+    const qint64 closeMs = whileWaiting(main, [&] {
+        EXPECT_FALSE(readFile(u"activlog.dat"_qs).isEmpty()); // the weekend or start-time wait is logged
+        main.close();
+    });
+    EXPECT_LT(closeMs, 3000);
+    EXPECT_EQ(endRequests, 1);
+    EXPECT_FALSE(main.IsRunning());
+    EXPECT_FALSE(main.logWindow()->isVisible()); // no window of the program stays up
+    EXPECT_EQ(readFile(u"activlog.dat"_qs), QByteArray("\r\n"));
 }
 
-// The same for a download in progress: a server that never answers would hold the transfer for
-// its whole time-out.
+// A download in progress when the window closes: a server that never answers would hold the
+// transfer for its whole time-out, and no new transfer starts afterwards.
 TEST_F(MainWindow, ClosingCancelsADownloadInProgress)
 {
-    LoopbackHttpServer server;
-    ASSERT_TRUE(server.start());
     LoopbackHttpServer::Answer hang;
     hang.mode = LoopbackHttpServer::Answer::Mode::Hang;
-    server.serve(u"/hang"_qs, hang);
+    server->serve(u"/hang"_qs, hang);
 
     frmMain main;
     main.show();
     qint64 downloadMs = -1;
     bool gotDocument = true;
     QTimer::singleShot(0, &main, [&] {
-        main.cmdStart_Click();
         QElapsedTimer elapsed;
         elapsed.start();
-        gotDocument = InetQuotes().OpenURL(server.baseUrl() + u"/hang"_qs).has_value();
+        gotDocument = InetQuotes().OpenURL(server->baseUrl() + u"/hang"_qs).has_value();
         downloadMs = elapsed.elapsed();
     });
     QTimer::singleShot(300, &main, [&] { main.close(); });
@@ -268,6 +320,34 @@ TEST_F(MainWindow, ClosingCancelsADownloadInProgress)
     EXPECT_LT(downloadMs, 5000);
     EXPECT_EQ(endRequests, 1);
     EXPECT_EQ(readFile(u"activlog.dat"_qs), QByteArray("\r\n")); // a cancelled transfer logs nothing
+
+    server->serve(u"/page"_qs, QByteArray("document"));
+    EXPECT_FALSE(InetQuotes().OpenURL(server->baseUrl() + u"/page"_qs).has_value());
+    EXPECT_TRUE(server->requests().filter(u"/page"_qs).isEmpty());
+}
+
+TEST_F(MainWindow, QuotesAndAlertColoursGoIntoTheStockRows)
+{
+    frmMain main;
+    main.ShowQuoteRow(5,
+        Quote {u"IBM"_qs, u"181.2"_qs, u"12/4/2026"_qs, u"4:00pm"_qs, u"+1.5"_qs, u"179.9"_qs, u"182.0"_qs,
+            u"179.1"_qs, u"4123000"_qs});
+    EXPECT_EQ(main.lblPrice[5]->text(), u"181.2"_qs);
+    EXPECT_EQ(main.lblChange[5]->text(), u"+1.5"_qs);
+    EXPECT_EQ(main.lblOpen[5]->text(), u"179.9"_qs);
+    EXPECT_EQ(main.lblHigh[5]->text(), u"182.0"_qs);
+    EXPECT_EQ(main.lblLow[5]->text(), u"179.1"_qs);
+    EXPECT_EQ(main.lblVolume[5]->text(), u"4123000"_qs);
+    main.SetPriceText(5, u"?"_qs);
+    EXPECT_EQ(main.lblPrice[5]->text(), u"?"_qs);
+    main.SetSymbolAlertColour(5, true);
+    EXPECT_EQ(Fore(main.lblSymbol[5]), QColor(255, 0, 0));
+    main.SetSymbolAlertColour(5, false);
+    EXPECT_EQ(Fore(main.lblSymbol[5]), QColor(0, 128, 0));
+    main.SetLight(Light::Email, u"s-yel-on.bmp"_qs);
+    EXPECT_EQ(Bitmap(main.picEmailLight), u"s-yel-on.bmp"_qs);
+    main.SetDownloadFrequency(u" 5 Minute(s)"_qs);
+    EXPECT_EQ(main.lblDLFreq->text(), u" 5 Minute(s)"_qs);
 }
 
 TEST_F(MainWindow, StockButtonsChooseTheStock)
