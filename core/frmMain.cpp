@@ -1,15 +1,19 @@
 #include "core/frmMain.h"
 
+#include "alertsettings/frmAlerts.h"
 #include "core/LogTexts.h"
 #include "core/MainControls.h"
 #include "core/Version.h"
 #include "notify/UpdateLog.h"
 #include "notify/frmAlertNotice.h"
 #include "notify/frmLog.h"
+#include "notify/frmMailSettings.h"
+#include "notify/frmSounds.h"
 #include "platform/Clock.h"
 #include "platform/InetControl.h"
 #include "platform/ProgramEnd.h"
 #include "platform/ProgramFolder.h"
+#include "schedule/frmTimeSettings.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -461,7 +465,7 @@ void frmMain::cmdShowHelp_Click()
 
 void frmMain::cmdSounds_Click()
 {
-    // frmSounds is shown here, not modal.
+    frmSounds::ShowSounds(this);
 }
 
 void frmMain::cmdAbout_Click()
@@ -471,17 +475,24 @@ void frmMain::cmdAbout_Click()
 
 void frmMain::cmdMailSettings_Click()
 {
-    // frmMailSettings is shown here, modal.
+    frmMailSettings window(this);
+    window.exec();
 }
 
 void frmMain::cmdTimeSettings_Click()
 {
-    // frmTimeSettings is shown here, modal.
+    frmTimeSettings window(this);
+    window.exec();
 }
 
 void frmMain::cmdStockSelect_Click(int Index)
 {
     if (Index >= 1 && Index <= kStockCount)
         StockID = static_cast<qint16>(Index);
-    // frmAlerts is shown here, modal; it edits stock StockID.
+    frmAlerts window(this);
+    connect(&window, &frmAlerts::symbolSaved, this, [this](int stock, const QString& text) {
+        if (stock >= 1 && stock <= kStockCount)
+            lblSymbol[stock]->setText(text);
+    });
+    window.exec();
 }

@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -353,9 +354,24 @@ TEST_F(MainWindow, QuotesAndAlertColoursGoIntoTheStockRows)
 TEST_F(MainWindow, StockButtonsChooseTheStock)
 {
     frmMain main;
+    main.show();
+    // The alert settings window opens for stock 6; a saved symbol shows in row 6 as typed.
+    OnNextModal edit([](QWidget* window) {
+        ASSERT_EQ(window->objectName(), u"frmAlerts"_qs);
+        window->findChild<QLineEdit*>(u"txtSymbol"_qs)->setText(u"verylongsym"_qs);
+        window->findChild<QPushButton*>(u"cmdDefaltSettings"_qs)->click();
+        window->findChild<QPushButton*>(u"cmdSaveSettings"_qs)->click();
+    });
+    boxes.queueAnswer(MsgResult::Yes); // restore the defaults
     main.cmdStockSelect[6]->click();
+    EXPECT_TRUE(edit.done());
     EXPECT_EQ(StockID, 6);
-    main.cmdStockSelect_Click(0); // the hidden button changes nothing
+    EXPECT_EQ(main.lblSymbol[6]->text(), u"VERYLONGSYM"_qs);
+    EXPECT_EQ(gAlertSettings[6].Symbol, u"VERYLON"_qs);
+
+    OnNextModal close([](QWidget* window) { window->close(); });
+    boxes.queueAnswer(MsgResult::No);
+    main.cmdStockSelect_Click(0); // the hidden button keeps the stock
     EXPECT_EQ(StockID, 6);
 }
 
