@@ -52,5 +52,5 @@ awk -v a=\$((a1 - a0)) -v p=\$((p1 - p0)) -v t0=\$t0 -v t1=\$t1 -v hz=\$tick 'BE
 kill \$app \$poll 2>/dev/null || true
 SH
 chmod +x "$work/run.sh"
-QT_ACCESSIBILITY=1 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
+QT_QPA_PLATFORM=xcb QT_ACCESSIBILITY=1 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
     xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- "$work/run.sh"

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# End to end: the real tradevane from a prepared program folder, its clock set by libfaketime to
+# a Monday just before its 10:00 start time, START pressed through the accessibility tree, and the
+# alert mail checked at a real mail server. Exit 77 (skipped) when no display can be made.
+set -euo pipefail
+program_dir=$1
+source_dir=$2
+for tool in xvfb-run dbus-run-session faketime; do
+    command -v $tool >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
+done
+work=$(mktemp -d)
+cleanup() {
+    kill $(jobs -p) 2>/dev/null || true
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+mkdir "$work/program" "$work/mail"
+cp "$program_dir/tradevane" "$program_dir"/*.bmp "$program_dir"/*.doc "$work/program/"
+cp "$program_dir"/*.wav "$work/program/" 2>/dev/null || true
+
+/usr/bin/python3 "$source_dir/tests/e2e/market_server.py" >"$work/http.out" &
+# The mail server serves until its standard input closes.
+sleep 600 | /usr/bin/python3 "$source_dir/tests/common/smtp_server.py" --store "$work/mail" >"$work/smtp.out" &
+for i in $(seq 100); do
+    grep -q READY "$work/http.out" 2>/dev/null && grep -q READY "$work/smtp.out" 2>/dev/null && break
+    sleep 0.1
+done
+http_port=$(awk '/READY/ {print $2}' "$work/http.out")
+smtp_port=$(awk '/READY/ {print $2}' "$work/smtp.out")
+[[ -n $http_port && -n $smtp_port ]] || { echo "the test servers did not start"; exit 1; }
+/usr/bin/python3 "$source_dir/tests/e2e/prepare_folder.py" "$work/program" "$http_port" "$smtp_port"
+
+cat >"$work/session.sh" <<SH
+#!/usr/bin/env bash
+set -u
+# Monday 7 December 2026, 09:59:00, ten times as fast: the start time comes after ~6 s.
+faketime -f '@2026-12-07 09:59:00 x10' "$work/program/tradevane" >"$work/program.out" 2>&1 &
+/usr/bin/python3 "$source_dir/scripts/press-button.py" START 40 || exit 2
+for i in \$(seq 120); do
+    ls "$work/mail"/*.eml >/dev/null 2>&1 && exit 0
+    sleep 0.5
+done
+exit 3
+SH
+chmod +x "$work/session.sh"
+status=0
+QT_QPA_PLATFORM=xcb QT_ACCESSIBILITY=1 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
+    xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- "$work/session.sh" || status=$?
+if ((status != 0)); then
+    echo "failed (status $status): START not found (2) or no mail within 60 s (3)"
+    echo "--- activity log"; cat "$work/program/activlog.dat" 2>/dev/null || true
+    echo "--- program output"; cat "$work/program.out" 2>/dev/null || true
+    exit 1
+fi
+mail=$(ls "$work/mail"/*.eml | head -1)
+expected='ABC    : Price climbed above $12.00'
+if ! grep -qF "$expected" "$mail" || ! grep -qF 'ABC    : Volume is 20% > average of the last 20 days.' "$mail"; then
+    echo "the alert mail lacks the expected lines:"; cat "$mail"
+    exit 1
+fi
+grep -q '^Subject: Tradevane alert' "$mail" || { echo "subject missing"; cat "$mail"; exit 1; }
+echo "alert mail received:"
+sed -n '/^MESSAGE FROM/,$p' "$mail"
