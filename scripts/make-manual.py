@@ -152,7 +152,8 @@ def blocks(lines):
 
 def to_rtf(markdown, title):
     out = [HEADER, r"{\info{\title " + escape(title) + "}}", r"\viewkind4"]
-    for kind, payload in blocks(markdown.splitlines()):
+    parts = list(blocks(markdown.splitlines()))
+    for n, (kind, payload) in enumerate(parts):
         if kind == "head":
             level, text = payload
             out.append(STYLES[level] + inline(text) + r"\b0\par")
@@ -161,12 +162,14 @@ def to_rtf(markdown, title):
         elif kind == "item":
             marker, text = payload
             mark = r"\u8226\'b7" if marker == "bullet" else escape(marker)
-            out.append(ITEM + mark + " " + inline(text) + r"\par")
+            last = n + 1 == len(parts) or parts[n + 1][0] != "item"
+            style = ITEM.replace(r"\sa60", r"\sa120") if last else ITEM
+            out.append(style + mark + " " + inline(text) + r"\par")
         elif kind == "tip":
             out.append(TIP + inline(payload) + r"\par")
         else:
-            for n, line in enumerate(payload):
-                style = CODE_LAST if n == len(payload) - 1 else CODE
+            for k, line in enumerate(payload):
+                style = CODE_LAST if k == len(payload) - 1 else CODE
                 out.append(style + escape(line) + r"\par")
     out.append("}")
     return ("\r\n".join(out) + "\r\n").encode("ascii")
