@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+
+class ClickLabel;
+class MarkerShape;
+class QLabel;
+class QPushButton;
+class QTextEdit;
+
+// The help window: the user manual, eight rich-text documents beside the program (a contents
+// page and pages 1 to 7), one at a time. It is not modal, so it can stay open during monitoring.
+class frmHelp : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr int kPages = 8; // 0 is the contents page, 1..7 the numbered pages
+
+    explicit frmHelp(QWidget* parent = nullptr);
+
+    // The document of each page, in the program folder.
+    static QString PageDocument(int page);
+
+    // Shows `page`, always reading its document afresh from the file, and moves the marker.
+    void lblHelpPage_Click(int page);
+    void cmdExitHelp_Click();
+
+    int currentPage() const { return m_current; }
+
+private:
+    void Form_Load();
+
+    QTextEdit* rtfHelp;
+    std::array<MarkerShape*, kPages> ShapeHelpPage {}; // ShapeHelpCont, ShapeHelpPg1 .. ShapeHelpPg7
+    std::array<ClickLabel*, kPages> lblHelpPage {}; // lblHelpCont, lblHelpPg1 .. lblHelpPg7
+    QPushButton* cmdExitHelp;
+    QLabel* lblExitHelp;
+    int m_current = 0;
+};
+
+// The main window's Help button: shows the one help window, loading it on the contents page
+// when it is not open, or brings the open one forward as it is.
+frmHelp* ShowHelpWindow(QWidget* owner);

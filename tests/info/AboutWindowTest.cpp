@@ -1,0 +1,91 @@
+#include "TestSupport.h"
+
+#include "core/Version.h"
+#include "info/frmAbout.h"
+#include "platform/WebOpenerGui.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+class AboutWindow : public ProgramTest
+{
+protected:
+    void SetUp() override
+    {
+        ProgramTest::SetUp();
+        window = std::make_unique<frmAbout>();
+    }
+    void clickLink() const { window->findChild<QAbstractButton*>(u"lblHyperlink"_qs)->click(); }
+
+    WebOpenerRecorder browser;
+    std::unique_ptr<frmAbout> window;
+};
+
+} // namespace
+
+TEST_F(AboutWindow, ShowsTheVersionAndTheWebAddress)
+{
+    EXPECT_EQ(window->findChild<QLabel*>(u"Label3"_qs)->text(), u"Version: 1.6.0"_qs);
+    EXPECT_EQ(window->findChild<QLabel*>(u"Label2"_qs)->text(), u"Stock Monitoring Software"_qs);
+    EXPECT_TRUE(window->windowTitle().isEmpty());
+    const QString link = window->findChild<QAbstractButton*>(u"lblHyperlink"_qs)->text();
+    EXPECT_TRUE(kWebSite.endsWith(link)) << link.toStdString();
+    EXPECT_EQ(window->findChild<QPushButton*>(u"cmdOk"_qs)->text(), u"Ok"_qs);
+}
+
+TEST_F(AboutWindow, TheLinkAsksFirstAndOpensTheHomePageOnlyOnOk)
+{
+    boxes.queueAnswer(MsgResult::Cancel);
+    clickLink();
+    ASSERT_EQ(boxes.shown().size(), 1);
+    const MsgBoxRequest& question = boxes.shown().first();
+    EXPECT_EQ(question.title, u"Confirm active connection"_qs);
+    EXPECT_EQ(question.text,
+        u"About to hyperlink to the Tradevane web site.\r\nIs your network or modem now online and active ?"_qs);
+    EXPECT_EQ(question.buttons, MsgButtons::OkCancel);
+    EXPECT_EQ(question.icon, MsgIcon::Question);
+    EXPECT_TRUE(browser.opened().isEmpty()) << "Cancel opens nothing";
+
+    boxes.queueAnswer(MsgResult::Ok);
+    clickLink();
+    EXPECT_EQ(boxes.shown().size(), 2);
+    ASSERT_EQ(browser.opened().size(), 1);
+    EXPECT_EQ(browser.opened().first(), QUrl(kWebSite));
+}
+
+TEST_F(AboutWindow, ABrowserThatCannotBeStartedIsReported)
+{
+    browser.setResult(false);
+    boxes.queueAnswer(MsgResult::Ok);
+    clickLink();
+    ASSERT_EQ(boxes.shown().size(), 2);
+    EXPECT_TRUE(boxes.shown().last().text.contains(kWebSite)) << "the user can type the address instead";
+    EXPECT_EQ(boxes.shown().last().buttons, MsgButtons::OkOnly);
+}
+
+TEST_F(AboutWindow, OkHidesTheModalWindowWhichStaysLoaded)
+{
+    QWidget owner;
+    int shown = 0;
+    const auto pressOk = [&shown] {
+        auto* about = qobject_cast<frmAbout*>(QApplication::activeModalWidget());
+        ASSERT_NE(about, nullptr) << "the about window is modal";
+        ++shown;
+        about->findChild<QPushButton*>(u"cmdOk"_qs)->click();
+    };
+    QTimer::singleShot(0, pressOk);
+    frmAbout* first = ShowAboutWindow(&owner);
+    EXPECT_EQ(shown, 1);
+    EXPECT_FALSE(first->isVisible());
+
+    QTimer::singleShot(0, pressOk);
+    EXPECT_EQ(ShowAboutWindow(&owner), first) << "hidden, not unloaded";
+    EXPECT_EQ(shown, 2);
+}

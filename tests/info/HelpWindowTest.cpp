@@ -1,0 +1,171 @@
+#include "TestSupport.h"
+
+#include "info/frmHelp.h"
+#include "platform/MarkerGui.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QApplication>
+#include <QDir>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextEdit>
+
+#include <memory>
+
+namespace {
+
+const QStringList kDocuments = {u"hlpCont.doc"_qs, u"hlpPg1.doc"_qs, u"hlpPg2.doc"_qs, u"hlpPg3.doc"_qs,
+    u"hlpPg4.doc"_qs, u"hlpPg5.doc"_qs, u"hlpPg6.doc"_qs, u"hlpPg7.doc"_qs};
+const QStringList kLabels = {u"lblHelpCont"_qs, u"lblHelpPg1"_qs, u"lblHelpPg2"_qs, u"lblHelpPg3"_qs,
+    u"lblHelpPg4"_qs, u"lblHelpPg5"_qs, u"lblHelpPg6"_qs, u"lblHelpPg7"_qs};
+const QStringList kShapes = {u"ShapeHelpCont"_qs, u"ShapeHelpPg1"_qs, u"ShapeHelpPg2"_qs, u"ShapeHelpPg3"_qs,
+    u"ShapeHelpPg4"_qs, u"ShapeHelpPg5"_qs, u"ShapeHelpPg6"_qs, u"ShapeHelpPg7"_qs};
+
+QByteArray Page(const char* text)
+{
+    return QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 ") + text + "\\par}";
+}
+
+class HelpWindow : public ProgramTest
+{
+protected:
+    void open()
+    {
+        window = std::make_unique<frmHelp>();
+        window->setAttribute(Qt::WA_DeleteOnClose, false); // the test owns it
+        window->show();
+    }
+    QString shown() const { return window->findChild<QTextEdit*>(u"rtfHelp"_qs)->toPlainText(); }
+    void click(int page) const { window->findChild<QAbstractButton*>(kLabels[page])->click(); }
+    QColor marker(int page) const { return window->findChild<MarkerShape*>(kShapes[page])->fillColor(); }
+
+    // The marker of `page` is light orange, every other one has the window colour.
+    void expectMarkerOn(int page) const
+    {
+        const QColor background = window->palette().color(QPalette::Window);
+        for (int other = 0; other < frmHelp::kPages; ++other)
+            EXPECT_EQ(marker(other), other == page ? QColor(255, 192, 128) : background)
+                << "marker " << other;
+    }
+
+    std::unique_ptr<frmHelp> window;
+};
+
+} // namespace
+
+TEST_F(HelpWindow, OpensOnTheContentsAndEveryLabelShowsItsPage)
+{
+    for (const QString& document : kDocuments)
+        copyResource(document);
+    open();
+    EXPECT_EQ(window->windowTitle(), u"Tradevane Help"_qs);
+    EXPECT_EQ(window->currentPage(), 0);
+    EXPECT_TRUE(shown().startsWith(u"Tradevane Help"_qs)) << shown().left(80).toStdString();
+    expectMarkerOn(0);
+
+    const QStringList headings
+        = {u"Tradevane Help"_qs, u"1  Getting started"_qs, u"2  The main window"_qs, u"3  Alert settings"_qs,
+            u"4  Schedule"_qs, u"5  E-mail"_qs, u"6  Sounds, notice and log"_qs, u"7  Troubleshooting"_qs};
+    // Assistive tools see the page labels as buttons they can press.
+    QAccessibleInterface* label = QAccessible::queryAccessibleInterface(window->findChild<QWidget*>(kLabels[4]));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text(QAccessible::Name), u"Help page 4"_qs);
+    ASSERT_NE(label->actionInterface(), nullptr);
+    EXPECT_TRUE(label->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+
+    for (int page : {3, 1, 7, 2, 6, 4, 5, 0}) {
+        click(page);
+        EXPECT_EQ(window->currentPage(), page);
+        EXPECT_TRUE(shown().startsWith(headings[page])) << page << ": " << shown().left(80).toStdString();
+        expectMarkerOn(page);
+    }
+}
+
+TEST_F(HelpWindow, ThePageAlreadyShownIsReadAgainFromItsFile)
+{
+    writeFile(u"hlpPg2.doc"_qs, Page("First version"));
+    open();
+    click(2);
+    EXPECT_EQ(shown(), u"First version"_qs);
+
+    writeFile(u"hlpPg2.doc"_qs, Page("Second version"));
+    click(2);
+    EXPECT_EQ(shown(), u"Second version"_qs);
+    expectMarkerOn(2);
+
+    QFile::remove(path(u"hlpPg2.doc"_qs));
+    click(2);
+    EXPECT_TRUE(shown().isEmpty()) << "a document that has gone leaves an empty page, not the old text";
+}
+
+TEST_F(HelpWindow, MissingOrUnreadableDocumentsGiveEmptyPagesInAUsableWindow)
+{
+    // Only page 1 exists; page 4's "document" is a folder, which cannot be read.
+    writeFile(u"hlpPg1.doc"_qs, Page("Page one"));
+    ASSERT_TRUE(QDir(folder.path()).mkdir(u"hlpPg4.doc"_qs));
+    open();
+    EXPECT_TRUE(shown().isEmpty());
+    expectMarkerOn(0);
+
+    click(1);
+    EXPECT_EQ(shown(), u"Page one"_qs);
+    click(3);
+    EXPECT_TRUE(shown().isEmpty());
+    expectMarkerOn(3);
+    click(4);
+    EXPECT_TRUE(shown().isEmpty());
+    expectMarkerOn(4);
+    click(1);
+    EXPECT_EQ(shown(), u"Page one"_qs);
+    expectMarkerOn(1);
+    EXPECT_TRUE(boxes.shown().isEmpty()) << "no message box interrupts the reader";
+
+    window->findChild<QPushButton*>(u"cmdExitHelp"_qs)->click();
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(HelpWindow, ArrowKeysScrollTheDocument)
+{
+    copyResource(u"hlpPg7.doc"_qs);
+    open();
+    click(7);
+    auto* text = window->findChild<QTextEdit*>(u"rtfHelp"_qs);
+    ASSERT_GT(text->verticalScrollBar()->maximum(), 0)
+        << "the troubleshooting page is longer than the window";
+    for (int i = 0; i < 80; ++i)
+        QTest::keyClick(text, Qt::Key_Down);
+    const int down = text->verticalScrollBar()->value();
+    EXPECT_GT(down, 0);
+    for (int i = 0; i < 80; ++i)
+        QTest::keyClick(text, Qt::Key_Up);
+    EXPECT_LT(text->verticalScrollBar()->value(), down);
+}
+
+TEST_F(HelpWindow, TheHelpButtonKeepsOneWindowUntilItIsClosed)
+{
+    writeFile(u"hlpCont.doc"_qs, Page("Contents"));
+    writeFile(u"hlpPg5.doc"_qs, Page("Page five"));
+    QWidget owner;
+    frmHelp* first = ShowHelpWindow(&owner);
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_FALSE(first->isModal());
+    first->lblHelpPage_Click(5);
+
+    // Pressed again while it is open: the same window, still on the page the reader chose.
+    EXPECT_EQ(ShowHelpWindow(&owner), first);
+    EXPECT_EQ(first->currentPage(), 5);
+
+    QPointer<frmHelp> closed = first;
+    first->findChild<QPushButton*>(u"cmdExitHelp"_qs)->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(closed.isNull()) << "closing unloads the window";
+
+    frmHelp* again = ShowHelpWindow(&owner);
+    EXPECT_EQ(again->currentPage(), 0);
+    EXPECT_EQ(again->findChild<QTextEdit*>(u"rtfHelp"_qs)->toPlainText(), u"Contents"_qs);
+    again->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
