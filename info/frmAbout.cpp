@@ -1,7 +1,7 @@
 #include "info/frmAbout.h"
 
 #include "core/Version.h"
-#include "platform/MarkerGui.h"
+#include "platform/HelpMarkerGui.h"
 #include "platform/MsgBox.h"
 #include "platform/WebOpenerGui.h"
 
@@ -119,6 +119,7 @@ frmAbout::frmAbout(QWidget* parent)
     lblHyperlink->setAccessibleName(u"Tradevane web site"_qs);
     lblHyperlink->setToolTip(kWebSite);
     lblHyperlink->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    lblHyperlink->setFocusPolicy(Qt::StrongFocus);
     QPalette link = lblHyperlink->palette();
     link.setColor(QPalette::WindowText, QColor(0, 0, 255));
     lblHyperlink->setPalette(link);
@@ -149,7 +150,7 @@ frmAbout::frmAbout(QWidget* parent)
     layout->setRowMinimumHeight(4, 28);
     setFixedWidth(440);
 
-    connect(lblHyperlink, &QAbstractButton::clicked, this, &frmAbout::lblHyperlink_Click);
+    connect(lblHyperlink, &ClickLabel::clicked, this, &frmAbout::lblHyperlink_Click);
     connect(cmdOk, &QPushButton::clicked, this, &frmAbout::cmdOk_Click);
 
     Form_Load();

@@ -1,6 +1,6 @@
 #include "info/frmHelp.h"
 
-#include "platform/MarkerGui.h"
+#include "platform/HelpMarkerGui.h"
 #include "platform/ProgramFolder.h"
 #include "platform/RichTextGui.h"
 
@@ -60,18 +60,11 @@ frmHelp::frmHelp(QWidget* parent)
     pages->addSpacing(6);
     for (int page = 0; page < kPages; ++page) {
         const PageInfo& info = kPageInfo[page];
-        auto* shape = new MarkerShape(this);
-        shape->setObjectName(Text(info.shape));
-        shape->setFixedSize(34, 26);
-        auto* label = new ClickLabel(Text(info.caption), shape);
-        label->setObjectName(Text(info.label));
-        label->setAccessibleName(Text(info.spoken));
-        label->setToolTip(Text(info.spoken));
-        label->setFont(heading);
-        label->setGeometry(shape->rect());
-        ShapeHelpPage[page] = shape;
-        lblHelpPage[page] = label;
-        pages->addWidget(shape);
+        const HelpMarker marker = MakeHelpMarker(Text(info.label), Text(info.shape), Text(info.spoken),
+            Text(info.caption), MarkerShape::Form::Rectangle, QSize(34, 26), this);
+        ShapeHelpPage[page] = marker.shape;
+        lblHelpPage[page] = marker.label;
+        pages->addWidget(marker.shape);
     }
     pages->addStretch();
     auto* hint = new QLabel(u"Use keyboard UP/DOWN arrow keys to scroll documents"_qs, this);
@@ -107,8 +100,7 @@ frmHelp::frmHelp(QWidget* parent)
     resize(760, 600);
 
     for (int page = 0; page < kPages; ++page)
-        connect(
-            lblHelpPage[page], &QAbstractButton::clicked, this, [this, page] { lblHelpPage_Click(page); });
+        connect(lblHelpPage[page], &ClickLabel::clicked, this, [this, page] { lblHelpPage_Click(page); });
     connect(cmdExitHelp, &QPushButton::clicked, this, &frmHelp::cmdExitHelp_Click);
 
     Form_Load();
@@ -131,9 +123,12 @@ void frmHelp::lblHelpPage_Click(int page)
     // A missing or unreadable document leaves an empty page; the window stays as usable as ever.
     LoadRichTextFile(rtfHelp, PageDocument(page));
     m_current = page;
-    const QColor window = palette().color(QPalette::Window);
-    for (int other = 0; other < kPages; ++other)
-        ShapeHelpPage[other]->setFillColor(other == page ? kMarkerOn : window);
+    for (int other = 0; other < kPages; ++other) {
+        if (other == page)
+            ShapeHelpPage[other]->setFillColor(kMarkerOrange);
+        else
+            ShapeHelpPage[other]->clearFill();
+    }
     rtfHelp->setFocus(); // the arrow keys scroll the page just opened
 }
 

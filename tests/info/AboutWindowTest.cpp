@@ -2,9 +2,9 @@
 
 #include "core/Version.h"
 #include "info/frmAbout.h"
+#include "platform/HelpMarkerGui.h"
 #include "platform/WebOpenerGui.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -22,7 +22,7 @@ protected:
         ProgramTest::SetUp();
         window = std::make_unique<frmAbout>();
     }
-    void clickLink() const { window->findChild<QAbstractButton*>(u"lblHyperlink"_qs)->click(); }
+    void clickLink() const { window->findChild<ClickLabel*>(u"lblHyperlink"_qs)->click(); }
 
     WebOpenerRecorder browser;
     std::unique_ptr<frmAbout> window;
@@ -35,7 +35,7 @@ TEST_F(AboutWindow, ShowsTheVersionAndTheWebAddress)
     EXPECT_EQ(window->findChild<QLabel*>(u"Label3"_qs)->text(), u"Version: 1.6.0"_qs);
     EXPECT_EQ(window->findChild<QLabel*>(u"Label2"_qs)->text(), u"Stock Monitoring Software"_qs);
     EXPECT_TRUE(window->windowTitle().isEmpty());
-    const QString link = window->findChild<QAbstractButton*>(u"lblHyperlink"_qs)->text();
+    const QString link = window->findChild<ClickLabel*>(u"lblHyperlink"_qs)->text();
     EXPECT_TRUE(kWebSite.endsWith(link)) << link.toStdString();
     EXPECT_EQ(window->findChild<QPushButton*>(u"cmdOk"_qs)->text(), u"Ok"_qs);
 }

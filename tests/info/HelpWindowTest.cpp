@@ -1,9 +1,8 @@
 #include "TestSupport.h"
 
 #include "info/frmHelp.h"
-#include "platform/MarkerGui.h"
+#include "platform/HelpMarkerGui.h"
 
-#include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
 #include <QDir>
@@ -38,13 +37,13 @@ protected:
         window->show();
     }
     QString shown() const { return window->findChild<QTextEdit*>(u"rtfHelp"_qs)->toPlainText(); }
-    void click(int page) const { window->findChild<QAbstractButton*>(kLabels[page])->click(); }
+    void click(int page) const { window->findChild<ClickLabel*>(kLabels[page])->click(); }
     QColor marker(int page) const { return window->findChild<MarkerShape*>(kShapes[page])->fillColor(); }
 
-    // The marker of `page` is light orange, every other one has the window colour.
+    // The marker of `page` is light orange, every other one has the system window colour.
     void expectMarkerOn(int page) const
     {
-        const QColor background = window->palette().color(QPalette::Window);
+        const QColor background = QApplication::palette().color(QPalette::Base);
         for (int other = 0; other < frmHelp::kPages; ++other)
             EXPECT_EQ(marker(other), other == page ? QColor(255, 192, 128) : background)
                 << "marker " << other;
@@ -69,7 +68,8 @@ TEST_F(HelpWindow, OpensOnTheContentsAndEveryLabelShowsItsPage)
         = {u"Tradevane Help"_qs, u"1  Getting started"_qs, u"2  The main window"_qs, u"3  Alert settings"_qs,
             u"4  Schedule"_qs, u"5  E-mail"_qs, u"6  Sounds, notice and log"_qs, u"7  Troubleshooting"_qs};
     // Assistive tools see the page labels as buttons they can press.
-    QAccessibleInterface* label = QAccessible::queryAccessibleInterface(window->findChild<QWidget*>(kLabels[4]));
+    QAccessibleInterface* label
+        = QAccessible::queryAccessibleInterface(window->findChild<QWidget*>(kLabels[4]));
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->text(QAccessible::Name), u"Help page 4"_qs);
     ASSERT_NE(label->actionInterface(), nullptr);
