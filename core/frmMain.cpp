@@ -4,6 +4,8 @@
 #include "core/LogTexts.h"
 #include "core/MainControls.h"
 #include "core/Version.h"
+#include "info/frmAbout.h"
+#include "info/frmHelp.h"
 #include "notify/UpdateLog.h"
 #include "notify/frmAlertNotice.h"
 #include "notify/frmLog.h"
@@ -460,7 +462,7 @@ void frmMain::cmdLog_Click()
 
 void frmMain::cmdShowHelp_Click()
 {
-    // frmHelp is shown here, not modal.
+    ShowHelpWindow(this); // not modal: it stays usable while the cycle runs
 }
 
 void frmMain::cmdSounds_Click()
@@ -470,7 +472,7 @@ void frmMain::cmdSounds_Click()
 
 void frmMain::cmdAbout_Click()
 {
-    // frmAbout is shown here, modal.
+    ShowAboutWindow(this);
 }
 
 void frmMain::cmdMailSettings_Click()

@@ -1,6 +1,7 @@
 #include "info/frmAbout.h"
 
 #include "core/Version.h"
+#include "info/LogoGui.h"
 #include "platform/HelpMarkerGui.h"
 #include "platform/MsgBox.h"
 #include "platform/WebOpenerGui.h"
@@ -8,7 +9,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointer>
@@ -33,27 +33,6 @@ QPainterPath PriceLine(const QRectF& area)
             path.lineTo(point);
     }
     return path;
-}
-
-QPixmap LogoPicture()
-{
-    QPixmap pixmap(64, 64);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient back(0, 0, 0, 64);
-    back.setColorAt(0, QColor(0, 96, 160));
-    back.setColorAt(1, QColor(0, 48, 96));
-    painter.setBrush(back);
-    painter.setPen(Qt::NoPen);
-    painter.drawRoundedRect(QRectF(2, 2, 60, 60), 12, 12);
-    painter.setPen(QPen(QColor(255, 255, 255), 3.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawPath(PriceLine(QRectF(10, 14, 44, 38)));
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(255, 128, 0)); // the alert: a dot where the line breaks out
-    painter.drawEllipse(QPointF(54, 17.8), 5.5, 5.5);
-    return pixmap;
 }
 
 QPixmap BannerPicture(const QFont& base)
@@ -92,7 +71,7 @@ frmAbout::frmAbout(QWidget* parent)
     picLogo = new QLabel(this);
     picLogo->setObjectName(u"picLogo"_qs);
     picLogo->setAccessibleName(u"Tradevane logo"_qs);
-    picLogo->setPixmap(LogoPicture());
+    picLogo->setPixmap(ProgramLogo(64));
 
     Picture1 = new QLabel(this);
     Picture1->setObjectName(u"Picture1"_qs);

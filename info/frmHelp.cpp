@@ -75,7 +75,8 @@ frmHelp::frmHelp(QWidget* parent)
     rtfHelp->setObjectName(u"rtfHelp"_qs);
     rtfHelp->setAccessibleName(u"Help text"_qs);
     rtfHelp->setReadOnly(true);
-    rtfHelp->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    // No text cursor: the arrow keys scroll the page at once, line by line.
+    rtfHelp->setTextInteractionFlags(Qt::TextSelectableByMouse);
     rtfHelp->document()->setDocumentMargin(12);
 
     cmdExitHelp = new QPushButton(this);

@@ -2,7 +2,8 @@
 # Photographs Tradevane's windows under a virtual display (Xvfb), from a scratch program folder
 # made by `cmake --install`, so the pictures can be remade whenever a window changes.
 #   scripts/screenshot.sh          the main window, into docs/main-window.png (for the README)
-#   scripts/screenshot.sh DIR      main, start-up, terms and log windows, into DIR
+#   scripts/screenshot.sh DIR      main, start-up, terms, log, help (every page) and about
+#                                  windows, into DIR
 # Needs a build (scripts/build.sh), xvfb-run, ImageMagick, xdotool, dbus and python3-pyatspi.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -58,6 +59,22 @@ PY
         shoot '^Tradevane Version 1.6$' "$out/main-running.png"
         press "push button" "Log File"
         shoot '^Activity Log$' "$out/log.png"
+        # Help stays usable while monitoring runs: every page of the manual.
+        press "push button" "Help"
+        press "push button" "Help contents"
+        shoot '^Tradevane Help$' "$out/help-contents.png"
+        for page in 1 2 3 4 5 6 7; do
+            press "push button" "Help page $page"
+            shoot '^Tradevane Help$' "$out/help-page$page.png"
+        done
+        press "push button" "Close Help"
+        press "push button" "STOP"
+        # The about window has no caption: it is the program's newest visible window.
+        press "push button" "About"
+        sleep 1
+        id=$(xdotool search --onlyvisible --class tradevane | tail -1)
+        import -window "$id" "$out/about.png"
+        press "push button" "Ok"
     else
         "$folder/tradevane" &
         pid=$!

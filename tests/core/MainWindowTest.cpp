@@ -5,6 +5,7 @@
 #include "core/ServerSettings.h"
 #include "core/VarDef.h"
 #include "core/frmMain.h"
+#include "info/frmHelp.h"
 #include "notify/UpdateLog.h"
 #include "notify/frmLog.h"
 #include "platform/InetControl.h"
@@ -373,6 +374,35 @@ TEST_F(MainWindow, StockButtonsChooseTheStock)
     boxes.queueAnswer(MsgResult::No);
     main.cmdStockSelect_Click(0); // the hidden button keeps the stock
     EXPECT_EQ(StockID, 6);
+}
+
+// Help stays usable while the cycle runs and opens without blocking it; About is modal.
+TEST_F(MainWindow, HelpOpensAlsoDuringMonitoringAndAboutIsModal)
+{
+    writeFile(u"hlpCont.doc"_qs, "{\\rtf1 Contents\\par}");
+    frmMain main;
+    main.show();
+    frmHelp* help = nullptr;
+    whileWaiting(main, [&] {
+        EXPECT_TRUE(main.cmdShowHelp->isEnabled());
+        main.cmdShowHelp->click();
+        help = main.findChild<frmHelp*>();
+        ASSERT_NE(help, nullptr);
+        EXPECT_TRUE(help->isVisible());
+        EXPECT_FALSE(help->isModal());
+        EXPECT_TRUE(main.IsRunning()) << "the cycle goes on under the help window";
+        main.cmdStop->click();
+    });
+    main.cmdShowHelp->click();
+    EXPECT_EQ(main.findChildren<frmHelp*>().size(), 1) << "one help window";
+
+    OnNextModal about([](QWidget* window) {
+        ASSERT_EQ(window->objectName(), u"frmAbout"_qs);
+        EXPECT_EQ(window->findChild<QLabel*>(u"Label3"_qs)->text(), u"Version: 1.6.0"_qs);
+        window->findChild<QPushButton*>(u"cmdOk"_qs)->click();
+    });
+    main.cmdAbout->click();
+    EXPECT_TRUE(about.done());
 }
 
 TEST_F(MainWindow, TheOpenLogWindowFollowsAppendsUntilClosedWithItsButton)
