@@ -125,6 +125,11 @@ void MonitoringCycle::Run()
     strLogString.clear();
     gStockFailed.fill(vbFalse);
     gDownloadError.fill(vbFalse);
+    // An alert switched off keeps its last state while it is not evaluated; what a previous run
+    // left must not be reported under settings changed since.
+    for (AlertStates& states : gAlertState)
+        for (AlertEntry& entry : states)
+            entry.Triggered = vbFalse;
     m_window.SetStatus({});
     m_window.SetDownloadFrequency(u' ' + QString::number(gTimeSettings.QuoteInterval) + u" Minute(s)"_qs);
 

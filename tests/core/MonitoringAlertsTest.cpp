@@ -173,6 +173,17 @@ TEST_F(MonitoringAlerts, AFailedQuoteShowsAQuestionMarkAndIsTriedInTheNextSet)
     EXPECT_EQ(mails[0].trimmed(), mail(kHeaderAt1000, kAbcLines));
 }
 
+TEST_F(MonitoringAlerts, AnAlertSwitchedOffSinceTheLastRunIsNotReported)
+{
+    // A previous run saw XYZ's volume surge; the switch has been turned off since.
+    gAlertState[2][15].Triggered = vbTrue;
+    gAlertSettings[2].VolumeUp = 0;
+    ASSERT_TRUE(runSets(1));
+    const QStringList mails = bodies();
+    ASSERT_EQ(mails.size(), 1);
+    EXPECT_EQ(mails[0].trimmed(), mail(kHeaderAt1000, kAbcLines + kXyzLines));
+}
+
 TEST_F(MonitoringAlerts, NoAlertNoMailButTheMailLightIsReset)
 {
     gAlertSettings[1].PriceAbove = gAlertSettings[1].HHAlert = gAlertSettings[1].VolumeUp = 0;
