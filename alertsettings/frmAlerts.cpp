@@ -1,5 +1,8 @@
 #include "alertsettings/frmAlerts.h"
 
+#include "core/SettingsRules.h"
+#include "platform/FormControlsGui.h"
+
 #include "alertsettings/AlertHelpTexts.h"
 #include "alertsettings/AlertSettingsFile.h"
 #include "core/VarDef.h"
@@ -55,13 +58,6 @@ const PanelInfo kPanels[frmAlerts::PanelCount] = {
 QString S(const char16_t* text)
 {
     return QString::fromUtf16(text);
-}
-
-QLabel* Caption(const QString& text, const QString& name, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    return label;
 }
 
 QCheckBox* Check(const QString& text, const QString& name, const QString& accessible, QWidget* parent)
@@ -527,16 +523,11 @@ void frmAlerts::cmdDefaltSettings_Click()
 
 void frmAlerts::cmdSaveSettings_Click()
 {
-    switch (MsgBox(u"Save Alert Settings ?"_qs, MsgButtons::YesNoCancel, u"Closing Alert Settings"_qs,
-        MsgIcon::Question)) {
-    case MsgResult::Yes:
-        break;
-    case MsgResult::No:
+    const SaveAnswer answer = AskToSave(u"Save Alert Settings ?"_qs, u"Closing Alert Settings"_qs);
+    if (answer == SaveAnswer::Discard)
         reject();
+    if (answer != SaveAnswer::Save)
         return;
-    default:
-        return;
-    }
     // A save by keyboard or assistive tool may come while the symbol box still has the focus.
     txtSymbol_LostFocus();
     const AlertEntries e = entries();

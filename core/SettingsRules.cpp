@@ -1,5 +1,7 @@
 #include "core/SettingsRules.h"
 
+#include "platform/MsgBox.h"
+
 #include "core/Conversions.h"
 
 #include <cmath>
@@ -31,4 +33,16 @@ std::optional<qint16> ToInt16(double rounded)
 QString SupportContactLine()
 {
     return u"If the problem persists, contact Tradevane support for help."_qs;
+}
+
+SaveAnswer AskToSave(const QString& question, const QString& title)
+{
+    switch (MsgBox(question, MsgButtons::YesNoCancel, title, MsgIcon::Question)) {
+    case MsgResult::Yes:
+        return SaveAnswer::Save;
+    case MsgResult::No:
+        return SaveAnswer::Discard;
+    default:
+        return SaveAnswer::Stay;
+    }
 }

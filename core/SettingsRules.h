@@ -26,3 +26,8 @@ std::optional<qint16> ToInt16(double rounded);
 
 // The last line of the file error boxes of the settings windows.
 QString SupportContactLine();
+
+// The question of a settings window's close button ("Save Alert Settings ?") with Yes, No and
+// Cancel: save, close without saving, or stay in the window.
+enum class SaveAnswer { Save, Discard, Stay };
+SaveAnswer AskToSave(const QString& question, const QString& title);

@@ -1,5 +1,8 @@
 #include "notify/frmMailSettings.h"
 
+#include "core/SettingsRules.h"
+#include "platform/FormControlsGui.h"
+
 #include "notify/MailHandler.h"
 
 #include "core/VarDef.h"
@@ -28,13 +31,6 @@ QLineEdit* Entry(
     box->setMaxLength(maxLength);
     box->setToolTip(toolTip);
     return box;
-}
-
-QLabel* Caption(const QString& text, const QString& name, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    return label;
 }
 
 } // namespace
@@ -238,16 +234,11 @@ void frmMailSettings::setEntries(const MailEntries& e)
 
 void frmMailSettings::cmdSaveSettings_Click()
 {
-    switch (MsgBox(u"Save Mail Settings ?"_qs, MsgButtons::YesNoCancel, u"Closing Mail Settings"_qs,
-        MsgIcon::Question)) {
-    case MsgResult::Yes:
-        break;
-    case MsgResult::No:
+    const SaveAnswer answer = AskToSave(u"Save Mail Settings ?"_qs, u"Closing Mail Settings"_qs);
+    if (answer == SaveAnswer::Discard)
         reject();
+    if (answer != SaveAnswer::Save)
         return;
-    default:
-        return;
-    }
     const MailEntries e = entries();
     if (const auto problem = CheckMailEntries(e)) {
         Beep();

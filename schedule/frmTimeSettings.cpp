@@ -3,6 +3,7 @@
 #include "core/SettingsRules.h"
 #include "core/VarDef.h"
 #include "platform/Clock.h"
+#include "platform/FormControlsGui.h"
 #include "platform/HelpMarkerGui.h"
 #include "platform/MsgBox.h"
 #include "schedule/TimeEntries.h"
@@ -20,13 +21,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QLabel* Caption(const QString& text, const QString& name, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    return label;
-}
 
 QLineEdit* TimeBox(const QString& name, const QString& accessible, QWidget* parent)
 {
@@ -216,16 +210,11 @@ void frmTimeSettings::cmdInsertTime_Click()
 
 void frmTimeSettings::cmdSaveSettings_Click()
 {
-    switch (MsgBox(u"Save Time Settings ?"_qs, MsgButtons::YesNoCancel, u"Closing Time Settings"_qs,
-        MsgIcon::Question)) {
-    case MsgResult::Yes:
-        break;
-    case MsgResult::No:
+    const SaveAnswer answer = AskToSave(u"Save Time Settings ?"_qs, u"Closing Time Settings"_qs);
+    if (answer == SaveAnswer::Discard)
         reject();
+    if (answer != SaveAnswer::Save)
         return;
-    default:
-        return;
-    }
     const TimeEntries entries {txtStart_QDL_Hour->text(), txtStart_QDL_Min->text(), txtStop_QDL_Hour->text(),
         txtStop_QDL_Min->text(), comboQuoteInterval->currentText()};
     if (const auto problem = CheckTimeEntries(entries)) {
