@@ -1,0 +1,177 @@
+#pragma once
+
+#include "MarketData.h"
+#include "QuoteService.h"
+
+#include <httplib.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace quoted::test {
+
+// An HTTP server on a free loopback port, run on its own thread for the life of the object.
+class LoopbackServer
+{
+public:
+    explicit LoopbackServer(const std::function<void(httplib::Server&)>& setup)
+    {
+        setup(m_server);
+        m_port = m_server.bind_to_any_port("127.0.0.1");
+        m_thread = std::thread([this] { m_server.listen_after_bind(); });
+        while (!m_server.is_running())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ~LoopbackServer()
+    {
+        m_server.stop();
+        m_thread.join();
+    }
+    int port() const { return m_port; }
+    std::string url() const { return "http://127.0.0.1:" + std::to_string(m_port); }
+
+    struct Reply
+    {
+        int status = 0; // 0: no answer
+        std::string body;
+    };
+    Reply get(const std::string& target) const
+    {
+        httplib::Client client("127.0.0.1", m_port);
+        client.set_read_timeout(std::chrono::seconds(30));
+        const auto result = client.Get(target.c_str());
+        if (!result)
+            return {};
+        return { result->status, result->body };
+    }
+
+private:
+    httplib::Server m_server;
+    std::thread m_thread;
+    int m_port = 0;
+};
+
+// A clock the test sets; the server threads read it.
+class TestClock
+{
+public:
+    explicit TestClock(QDateTime start)
+        : m_now(std::move(start))
+    {
+    }
+    void set(const QDateTime& when)
+    {
+        std::lock_guard lock(m_mutex);
+        m_now = when;
+    }
+    void advanceSeconds(int seconds)
+    {
+        std::lock_guard lock(m_mutex);
+        m_now = m_now.addSecs(seconds);
+    }
+    QDateTime now() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_now;
+    }
+    ServiceClock clock()
+    {
+        return [this] { return now(); };
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    QDateTime m_now;
+};
+
+// The service's log lines, collected.
+class LogLines
+{
+public:
+    LogSink sink()
+    {
+        return [this](const std::string& line) {
+            std::lock_guard lock(m_mutex);
+            m_lines.push_back(line);
+        };
+    }
+    std::vector<std::string> lines() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_lines;
+    }
+    std::string last() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_lines.empty() ? std::string() : m_lines.back();
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    std::vector<std::string> m_lines;
+};
+
+// The service over `source`, listening on loopback.
+struct RunningService
+{
+    RunningService(Source& source, TestClock& clock, ServiceOptions options = {})
+        : service(source, clock.clock(), log.sink(), std::move(options))
+        , server([this](httplib::Server& s) { service.install(s); })
+    {
+    }
+    LogLines log;
+    QuoteService service;
+    LoopbackServer server;
+};
+
+inline std::string QuotePath(const std::string& symbol)
+{
+    return "/download/quotes.csv?format=sl&ext=.csv&symbols=" + symbol;
+}
+
+// The history request as the program builds it: a year back from `today`, January = 1.
+inline std::string HistoryPath(const std::string& symbol, QDate today)
+{
+    const QDate from = today.addDays(-365);
+    return "/table.csv?s=" + symbol + "&a=" + std::to_string(from.month()) + "&b=" + std::to_string(from.day())
+        + "&c=" + std::to_string(from.year()) + "&d=" + std::to_string(today.month())
+        + "&e=" + std::to_string(today.day()) + "&f=" + std::to_string(today.year()) + "&g=d&Ignore=.csv";
+}
+
+// Splits at commas, keeping empty parts.
+inline std::vector<std::string> Fields(const std::string& line)
+{
+    std::vector<std::string> fields(1);
+    for (char c : line) {
+        if (c == ',')
+            fields.emplace_back();
+        else
+            fields.back() += c;
+    }
+    return fields;
+}
+
+inline std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::string current;
+    for (char c : text) {
+        if (c == '\n') {
+            lines.push_back(current);
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    if (!current.empty())
+        lines.push_back(current);
+    return lines;
+}
+
+} // namespace quoted::test

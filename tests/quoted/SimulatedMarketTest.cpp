@@ -1,0 +1,199 @@
+#include "QuotedTestSupport.h"
+
+#include "Formats.h"
+#include "SimulatedMarket.h"
+
+#include <cmath>
+#include <map>
+
+using namespace quoted;
+using namespace quoted::test;
+
+namespace {
+
+const QDate Wednesday(2026, 3, 11);
+
+QDateTime At(QDate day, int hour, int minute) { return QDateTime(day, QTime(hour, minute)); }
+
+std::vector<DailyBar> History(SimulatedMarket& market, const std::string& symbol, QDate today, int limit = 241)
+{
+    const auto answer = market.history(symbol, today.addDays(-365), today, limit, At(today, 9, 0));
+    EXPECT_TRUE(answer.ok);
+    return answer.data;
+}
+
+} // namespace
+
+TEST(SimulatedMarket, SameSeedGivesTheSameMarketAndAnotherSeedAnother)
+{
+    TestClock clock(At(Wednesday, 11, 17));
+    SimulatedMarket first(7), again(7), other(8);
+    RunningService a(first, clock), b(again, clock), c(other, clock);
+    for (const std::string& path : { QuotePath("abc"), HistoryPath("abc", Wednesday), QuotePath("msft") }) {
+        const auto fromA = a.server.get(path);
+        ASSERT_EQ(fromA.status, 200);
+        ASSERT_FALSE(fromA.body.empty());
+        EXPECT_EQ(fromA.body, b.server.get(path).body) << path;
+        EXPECT_NE(fromA.body, c.server.get(path).body) << path;
+    }
+    // Symbols differ from each other, and asking in another order changes nothing.
+    EXPECT_NE(a.server.get(QuotePath("abc")).body.substr(6), a.server.get(QuotePath("abd")).body.substr(6));
+}
+
+TEST(SimulatedMarket, HistoryIsTheTradingDaysOfAYearEndingYesterday)
+{
+    SimulatedMarket market(1);
+    const std::vector<DailyBar> all = History(market, "IBM", Wednesday, 100000);
+    ASSERT_FALSE(all.empty());
+    EXPECT_EQ(all.front().date, Wednesday.addDays(-1));
+    EXPECT_GE(all.back().date, Wednesday.addDays(-365));
+    EXPECT_NEAR(static_cast<double>(all.size()), 261, 1);
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        const DailyBar& b = all[i];
+        EXPECT_TRUE(IsTradingDay(b.date)) << IsoDate(b.date);
+        if (i > 0) {
+            EXPECT_LT(b.date, all[i - 1].date);
+        }
+        EXPECT_LE(b.low, std::min(b.open, b.close));
+        EXPECT_GE(b.high, std::max(b.open, b.close));
+        EXPECT_GT(b.low, 1.0);
+        EXPECT_LT(b.high, 9999.0);
+        EXPECT_GT(b.volume, 0);
+        if (i + 1 < all.size()) { // gaps between days stay small
+            EXPECT_LT(std::fabs(std::log(b.open / all[i + 1].close)), 0.1);
+        }
+    }
+    // On a Monday the newest bar is Friday's; the limit keeps the newest bars.
+    const std::vector<DailyBar> monday = History(market, "IBM", QDate(2026, 3, 16));
+    EXPECT_EQ(monday.front().date, QDate(2026, 3, 13));
+    EXPECT_EQ(monday.size(), 241u);
+}
+
+TEST(SimulatedMarket, QuotesMoveThroughTheDayAndEndAsTomorrowsBar)
+{
+    SimulatedMarket market(1);
+    double previousHigh = 0, previousLow = 1e9, previousVolume = -1;
+    std::map<std::string, int> lasts;
+    for (int minute = 0; minute < 24 * 60; minute += 5) {
+        const QuoteFields q = market.quote("XOM", At(Wednesday, minute / 60, minute % 60)).data;
+        EXPECT_EQ(q.date, "3/11/2026");
+        const double high = *PriceValue(q.high), low = *PriceValue(q.low), last = *PriceValue(q.last);
+        EXPECT_GE(high, previousHigh);
+        EXPECT_LE(low, previousLow);
+        EXPECT_LE(low, last);
+        EXPECT_GE(high, last);
+        EXPECT_GE(std::stod(q.volume), previousVolume);
+        previousHigh = high;
+        previousLow = low;
+        previousVolume = std::stod(q.volume);
+        ++lasts[q.last];
+    }
+    EXPECT_GT(lasts.size(), 200u) << "the price should move nearly every five minutes";
+
+    const QuoteFields close = market.quote("XOM", At(Wednesday, 23, 59)).data;
+    const DailyBar bar = History(market, "XOM", Wednesday.addDays(1)).front();
+    EXPECT_EQ(bar.date, Wednesday);
+    EXPECT_EQ(close.last, FormatPrice(bar.close));
+    EXPECT_EQ(close.open, FormatPrice(bar.open));
+    EXPECT_EQ(close.high, FormatPrice(bar.high));
+    EXPECT_EQ(close.low, FormatPrice(bar.low));
+    EXPECT_EQ(close.volume, std::to_string(bar.volume));
+}
+
+TEST(SimulatedMarket, OutsideTheSessionTheLastCloseStands)
+{
+    SimulatedMarket market(1, *SessionWindow::parse("09:30-16:00"));
+    const QuoteFields early = market.quote("KO", At(Wednesday, 8, 0)).data;
+    const DailyBar tuesday = History(market, "KO", Wednesday).front();
+    EXPECT_EQ(early.date, "3/10/2026");
+    EXPECT_EQ(early.time, "4:00pm");
+    EXPECT_EQ(early.last, FormatPrice(tuesday.close));
+
+    const QuoteFields open = market.quote("KO", At(Wednesday, 9, 30)).data;
+    EXPECT_EQ(open.date, "3/11/2026");
+    EXPECT_EQ(open.last, open.open);
+    EXPECT_EQ(open.change, FormatChange(*PriceValue(open.open) - tuesday.close));
+
+    const QuoteFields late = market.quote("KO", At(Wednesday, 20, 0)).data;
+    EXPECT_EQ(late.time, "4:00pm");
+    EXPECT_EQ(late.last, FormatPrice(History(market, "KO", Wednesday.addDays(1)).front().close));
+
+    // Saturday and Sunday show Friday's close.
+    const QuoteFields saturday = market.quote("KO", At(QDate(2026, 3, 14), 12, 0)).data;
+    const QuoteFields sunday = market.quote("KO", At(QDate(2026, 3, 15), 12, 0)).data;
+    EXPECT_EQ(saturday.date, "3/13/2026");
+    EXPECT_EQ(QuoteLine(saturday), QuoteLine(sunday));
+}
+
+// The alerts a demonstration relies on must really fire while it runs: over a few days of quotes
+// every five minutes, for ten symbols, the conditions of the moving-average crossovers, the 20-day
+// breakouts, the stochastic reversals and the volume surge turn true during the day (not just at
+// the first quote). The indicators are computed here the way the program defines them.
+TEST(SimulatedMarket, ADemonstrationDayHasCrossoversBreakoutsAndReversals)
+{
+    SimulatedMarket market(1);
+    const std::vector<std::string> symbols = { "ABC", "MSFT", "IBM", "INTC", "CSCO", "GE", "XOM", "KO", "PFE", "T" };
+    std::map<std::string, int> turnedTrue;
+    for (QDate day = QDate(2026, 3, 9); day <= QDate(2026, 3, 13); day = day.addDays(1)) {
+        for (const std::string& symbol : symbols) {
+            const std::vector<DailyBar> history = History(market, symbol, day);
+            std::map<std::string, bool> before;
+            for (int minute = 9 * 60; minute < 24 * 60; minute += 5) {
+                const QuoteFields q = market.quote(symbol, At(day, minute / 60, minute % 60)).data;
+                std::vector<DailyBar> rows { { day, *PriceValue(q.open), *PriceValue(q.high), *PriceValue(q.low),
+                                               *PriceValue(q.last), std::stoll(q.volume) } };
+                rows.insert(rows.end(), history.begin(), history.end());
+                const auto ma = [&](int period, int offset) {
+                    double sum = 0;
+                    for (int r = offset; r < offset + period; ++r)
+                        sum += rows[r].close;
+                    return sum / period;
+                };
+                const auto crossUp = [&](int fast, int slow) {
+                    return ma(fast, 0) > ma(slow, 0) && ma(fast, 2) <= ma(slow, 2);
+                };
+                const auto crossDown = [&](int fast, int slow) {
+                    return ma(fast, 0) < ma(slow, 0) && ma(fast, 2) >= ma(slow, 2);
+                };
+                bool newHigh = true, newLow = true;
+                for (int r = 1; r <= 20; ++r) {
+                    newHigh = newHigh && rows[0].high > rows[r].high;
+                    newLow = newLow && rows[0].low < rows[r].low;
+                }
+                double fastK[32], slowK[12];
+                for (int j = 0; j < 30; ++j) {
+                    double lowest = 9999, highest = 0.01;
+                    for (int r = j; r < j + 15; ++r) {
+                        lowest = std::min(lowest, rows[r].low);
+                        highest = std::max(highest, rows[r].high);
+                    }
+                    fastK[j] = 100 * (rows[j].close - lowest) / (highest - lowest);
+                }
+                for (int j = 0; j < 10; ++j)
+                    slowK[j] = (fastK[j] + fastK[j + 1] + fastK[j + 2]) / 3;
+                const double k = slowK[0], d = (slowK[0] + slowK[1] + slowK[2]) / 3;
+                double volumes = 0;
+                for (int r = 0; r < 20; ++r)
+                    volumes += static_cast<double>(rows[r].volume);
+                const std::map<std::string, bool> now = {
+                    { "short crossover", crossUp(5, 10) || crossDown(5, 10) },
+                    { "medium crossover", crossUp(10, 30) || crossDown(10, 30) },
+                    { "long crossover", crossUp(50, 200) || crossDown(50, 200) },
+                    { "20-day breakout", newHigh || newLow },
+                    { "stochastic reversal", (k > 80 && k < d) || (k < 20 && k > d) },
+                    { "volume surge", static_cast<double>(rows[0].volume) > 1.2 * volumes / 20 },
+                };
+                for (const auto& [kind, holds] : now) {
+                    if (!before.empty() && holds && !before[kind])
+                        ++turnedTrue[kind];
+                }
+                before = now;
+            }
+        }
+    }
+    for (const auto& [kind, count] : turnedTrue)
+        std::printf("%-20s turned true %d times\n", kind.c_str(), count);
+    for (const char* kind : { "short crossover", "medium crossover", "20-day breakout", "stochastic reversal",
+                              "volume surge" })
+        EXPECT_GE(turnedTrue[kind], 5) << kind << " should turn true during the week's demonstration days";
+}

@@ -1,0 +1,148 @@
+#include "Formats.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace quoted {
+
+ServiceClock SystemServiceClock()
+{
+    return [] { return QDateTime::currentDateTime(); };
+}
+
+std::string FormatPrice(double price)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, std::fabs(price) < 1.0 ? "%.4f" : "%.2f", price);
+    return buffer;
+}
+
+std::string FormatChange(double change)
+{
+    if (std::fabs(change) < 0.005)
+        return "0.00";
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%+.2f", change);
+    return buffer;
+}
+
+std::string FormatQuoteDate(QDate date)
+{
+    return std::to_string(date.month()) + "/" + std::to_string(date.day()) + "/"
+        + std::to_string(date.year());
+}
+
+std::string FormatQuoteTime(QTime time)
+{
+    int hour = time.hour() % 12;
+    if (hour == 0)
+        hour = 12;
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%d:%02d%s", hour, time.minute(), time.hour() < 12 ? "am" : "pm");
+    return buffer;
+}
+
+std::string IsoDate(QDate date) { return date.toString(Qt::ISODate).toStdString(); }
+
+namespace {
+
+    // The program drops every double quote and splits at every comma, so a field must hold neither.
+    std::string Clean(const std::string& text)
+    {
+        std::string out;
+        for (char c : text) {
+            if (c != ',' && c != '"' && c != '\r' && c != '\n')
+                out += c;
+        }
+        return out;
+    }
+
+    std::string Quoted(const std::string& text) { return "\"" + Clean(text) + "\""; }
+
+} // namespace
+
+std::string QuoteLine(const QuoteFields& q)
+{
+    return Quoted(q.symbol) + "," + Clean(q.last) + "," + Quoted(q.date) + "," + Quoted(q.time) + ","
+        + Clean(q.change) + "," + Clean(q.open) + "," + Clean(q.high) + "," + Clean(q.low) + ","
+        + Clean(q.volume) + "\r\n";
+}
+
+std::string HistoryText(const std::vector<DailyBar>& bars, const std::string& label, int maxRows)
+{
+    std::string text = "Date (" + Clean(label) + "),Open,High,Low,Close,Volume,Adj Close\n";
+    const std::size_t rows
+        = maxRows > 0 ? std::min(bars.size(), static_cast<std::size_t>(maxRows)) : bars.size();
+    text.reserve(text.size() + rows * 64);
+    for (std::size_t i = 0; i < rows; ++i) {
+        const DailyBar& b = bars[i];
+        const std::string close = FormatPrice(b.close);
+        text += IsoDate(b.date);
+        text += ',' + FormatPrice(b.open) + ',' + FormatPrice(b.high) + ',' + FormatPrice(b.low) + ','
+            + close + ',' + std::to_string(b.volume) + ',' + close + '\n';
+    }
+    return text;
+}
+
+std::optional<double> PriceValue(const std::string& text)
+{
+    std::string digits;
+    for (char c : text) {
+        if (c == '$' || c == ',' || c == ' ')
+            continue;
+        digits += c;
+    }
+    if (digits.empty())
+        return std::nullopt;
+    char* end = nullptr;
+    const double value = std::strtod(digits.c_str(), &end);
+    if (end != digits.c_str() + digits.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<std::int64_t> VolumeValue(const std::string& text)
+{
+    std::string digits;
+    for (char c : text) {
+        if (c == ',' || c == ' ')
+            continue;
+        if (!std::isdigit(static_cast<unsigned char>(c)))
+            return std::nullopt;
+        digits += c;
+    }
+    if (digits.empty() || digits.size() > 18)
+        return std::nullopt;
+    return std::stoll(digits);
+}
+
+bool IsPlausibleSymbol(const std::string& symbol)
+{
+    if (symbol.empty() || symbol.size() > 12)
+        return false;
+    return std::all_of(symbol.begin(), symbol.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == '^' || c == '=';
+    });
+}
+
+std::string ToUpper(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+bool IsTradingDay(QDate date) { return date.dayOfWeek() <= 5; }
+
+QDate PreviousTradingDay(QDate date)
+{
+    do
+        date = date.addDays(-1);
+    while (!IsTradingDay(date));
+    return date;
+}
+
+} // namespace quoted

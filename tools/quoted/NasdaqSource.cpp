@@ -1,0 +1,406 @@
+#include "NasdaqSource.h"
+
+#include "Formats.h"
+#include "Upstream.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <algorithm>
+#include <regex>
+#include <thread>
+
+namespace quoted {
+
+namespace {
+
+    QJsonObject Data(const std::string& body)
+    {
+        return QJsonDocument::fromJson(QByteArray::fromStdString(body)).object().value(u"data").toObject();
+    }
+
+    std::string Text(const QJsonValue& value)
+    {
+        if (value.isString())
+            return value.toString().trimmed().toStdString();
+        if (value.isDouble())
+            return QString::number(value.toDouble(), 'f', 2).toStdString();
+        return {};
+    }
+
+    // A label/value pair of the key statistics: {"label":"Open","value":"$10.37"}.
+    std::string StatValue(const QJsonObject& stats, const char* key)
+    {
+        return Text(stats.value(QLatin1String(key)).toObject().value(u"value"));
+    }
+
+    // "$1,234.50" -> "1234.50"; "" when the text is not a price.
+    std::string PriceText(const std::string& text)
+    {
+        const auto value = PriceValue(text);
+        return value && *value > 0 ? FormatPrice(*value) : std::string();
+    }
+
+    // The two prices of a range text, "188.00 - 190.32" or "$267.43/$264.23", as high and low.
+    bool SplitRange(const std::string& text, std::string& high, std::string& low)
+    {
+        static const std::regex number(R"(\$?([0-9][0-9,]*(?:\.[0-9]+)?))");
+        std::vector<double> values;
+        for (auto it = std::sregex_iterator(text.begin(), text.end(), number); it != std::sregex_iterator(); ++it) {
+            if (const auto v = PriceValue((*it)[1].str()))
+                values.push_back(*v);
+        }
+        if (values.size() != 2 || values[0] <= 0 || values[1] <= 0)
+            return false;
+        high = FormatPrice(std::max(values[0], values[1]));
+        low = FormatPrice(std::min(values[0], values[1]));
+        return true;
+    }
+
+    std::string VolumeText(const std::string& text)
+    {
+        const auto v = VolumeValue(text);
+        return v ? std::to_string(*v) : std::string();
+    }
+
+    std::string ChangeText(const std::string& text)
+    {
+        if (text == "UNCH")
+            return "0.00";
+        const auto v = PriceValue(text);
+        return v ? FormatChange(*v) : std::string();
+    }
+
+    std::string UrlEncode(const std::string& text)
+    {
+        std::string out;
+        for (unsigned char c : text) {
+            if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~') {
+                out += static_cast<char>(c);
+            } else {
+                char buffer[4];
+                std::snprintf(buffer, sizeof buffer, "%%%02X", c);
+                out += buffer;
+            }
+        }
+        return out;
+    }
+
+} // namespace
+
+// --- reading upstream answers ------------------------------------------------------------------
+
+std::string UpstreamProblem(const std::string& body)
+{
+    if (body.empty())
+        return "upstream sent an empty answer";
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(body), &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject()) {
+        const std::string head = ToUpper(body.substr(0, 512));
+        if (head.find("<HTML") != std::string::npos || head.find("<!DOCTYPE") != std::string::npos)
+            return "upstream sent an HTML page instead of data (blocked or a challenge page)";
+        return "upstream sent something that is not JSON";
+    }
+    const QJsonObject root = document.object();
+    if (root.value(u"data").isObject())
+        return {};
+    // {"data":null,"status":{"rCode":400,"bCodeMessage":[{"code":1001,"errorMessage":"Symbol not exists."}]}}
+    const QJsonObject status = root.value(u"status").toObject();
+    std::string why;
+    for (const QJsonValue& message : status.value(u"bCodeMessage").toArray()) {
+        const std::string text = Text(message.toObject().value(u"errorMessage"));
+        if (!text.empty())
+            why += (why.empty() ? "" : "; ") + text;
+    }
+    if (why.empty())
+        why = Text(root.value(u"message"));
+    if (why.empty())
+        why = "no data (status " + std::to_string(status.value(u"rCode").toInt()) + ")";
+    return "upstream: " + why;
+}
+
+bool IsUnknownSymbolReason(const std::string& reason)
+{
+    return ToUpper(reason).find("NOT EXIST") != std::string::npos;
+}
+
+Answer<UpstreamQuote> ReadUpstreamInfo(const std::string& body)
+{
+    if (const std::string problem = UpstreamProblem(body); !problem.empty())
+        return Answer<UpstreamQuote>::failure(problem);
+    const QJsonObject data = Data(body);
+    const QJsonObject primary = data.value(u"primaryData").toObject();
+    const QJsonObject stats = data.value(u"keyStats").toObject();
+    UpstreamQuote q;
+    q.symbol = ToUpper(Text(data.value(u"symbol")));
+    q.last = PriceText(Text(primary.value(u"lastSalePrice")));
+    if (q.last.empty())
+        return Answer<UpstreamQuote>::failure("upstream quote has no last sale price");
+    q.change = ChangeText(Text(primary.value(u"netChange")));
+    q.timestamp = Text(primary.value(u"lastTradeTimestamp"));
+    q.volume = VolumeText(Text(primary.value(u"volume")));
+    if (q.volume.empty())
+        q.volume = VolumeText(StatValue(stats, "Volume"));
+    q.open = PriceText(StatValue(stats, "OpenPrice"));
+    SplitRange(StatValue(stats, "dayrange"), q.high, q.low);
+    return Answer<UpstreamQuote>::success(q);
+}
+
+void AddUpstreamSummary(UpstreamQuote& quote, const std::string& body)
+{
+    if (!UpstreamProblem(body).empty())
+        return;
+    const QJsonObject summary = Data(body).value(u"summaryData").toObject();
+    if (quote.high.empty() || quote.low.empty())
+        SplitRange(StatValue(summary, "TodayHighLow"), quote.high, quote.low);
+    if (quote.volume.empty())
+        quote.volume = VolumeText(StatValue(summary, "ShareVolume"));
+    if (quote.open.empty())
+        quote.open = PriceText(StatValue(summary, "OpenPrice"));
+}
+
+Answer<std::vector<DailyBar>> ReadUpstreamHistory(const std::string& body)
+{
+    using Result = Answer<std::vector<DailyBar>>;
+    if (const std::string problem = UpstreamProblem(body); !problem.empty())
+        return Result::failure(problem);
+    const QJsonArray rows = Data(body).value(u"tradesTable").toObject().value(u"rows").toArray();
+    std::vector<DailyBar> bars;
+    int skipped = 0;
+    for (const QJsonValue& value : rows) {
+        const QJsonObject row = value.toObject();
+        DailyBar bar;
+        bar.date = QDate::fromString(row.value(u"date").toString(), u"MM/dd/yyyy");
+        const auto open = PriceValue(Text(row.value(u"open"))), high = PriceValue(Text(row.value(u"high"))),
+                   low = PriceValue(Text(row.value(u"low"))), close = PriceValue(Text(row.value(u"close")));
+        if (!bar.date.isValid() || !close || *close <= 0) {
+            ++skipped;
+            continue;
+        }
+        // Funds and indices sometimes lack the day's range: the close stands in.
+        bar.close = *close;
+        bar.open = open && *open > 0 ? *open : *close;
+        bar.high = std::max({ high && *high > 0 ? *high : *close, bar.open, bar.close });
+        bar.low = std::min({ low && *low > 0 ? *low : *close, bar.open, bar.close });
+        bar.volume = VolumeValue(Text(row.value(u"volume"))).value_or(0);
+        bars.push_back(bar);
+    }
+    if (bars.empty())
+        return Result::failure(rows.isEmpty() ? "upstream history has no rows"
+                                              : "upstream history rows hold no prices");
+    std::stable_sort(bars.begin(), bars.end(), [](const DailyBar& a, const DailyBar& b) { return a.date > b.date; });
+    return Result::success(std::move(bars), skipped ? std::to_string(skipped) + " upstream rows skipped" : "");
+}
+
+QuoteFields ToQuoteFields(const UpstreamQuote& q, const QDateTime& now)
+{
+    QDate date = now.date();
+    QTime time = now.time();
+    // "Nov 3, 2023 4:00 PM ET", "DATA AS OF Jul 28, 2020", "CLOSED AT 4:00 PM ET ON Nov 18, 2019"
+    static const std::regex datePattern(R"(([A-Z][a-z]{2}) (\d{1,2}), (\d{4}))");
+    static const std::regex timePattern(R"((\d{1,2}):(\d{2}) ?([AP]M))");
+    std::smatch m;
+    if (std::regex_search(q.timestamp, m, datePattern)) {
+        const QDate d = QDate::fromString(QString::fromStdString(m[1].str() + " " + m[2].str() + " " + m[3].str()),
+                                          u"MMM d yyyy");
+        if (d.isValid()) {
+            date = d;
+            time = QTime(16, 0); // a date alone is the close of that day
+        }
+    }
+    if (std::regex_search(q.timestamp, m, timePattern)) {
+        const int hour = std::stoi(m[1].str()) % 12 + (m[3].str() == "PM" ? 12 : 0);
+        const QTime t(hour, std::stoi(m[2].str()));
+        if (t.isValid())
+            time = t;
+    }
+    const auto orNA = [](const std::string& text) { return text.empty() ? std::string("N/A") : text; };
+    return { q.symbol,
+             q.last,
+             FormatQuoteDate(date),
+             FormatQuoteTime(time),
+             orNA(q.change),
+             orNA(q.open),
+             orNA(q.high),
+             orNA(q.low),
+             orNA(q.volume) };
+}
+
+// --- the source --------------------------------------------------------------------------------
+
+NasdaqSource::NasdaqSource(NasdaqOptions options)
+    : m_options(std::move(options))
+{
+    while (!m_options.upstream.empty() && m_options.upstream.back() == '/')
+        m_options.upstream.pop_back();
+}
+
+int NasdaqSource::upstreamRequests() const
+{
+    std::lock_guard lock(m_cacheMutex);
+    return m_requests;
+}
+
+Answer<std::string> NasdaqSource::fetch(const std::string& url)
+{
+    using namespace std::chrono;
+    if (steady_clock::now() < m_refusedUntil) {
+        const auto left = duration_cast<seconds>(m_refusedUntil - steady_clock::now()).count() + 1;
+        return Answer<std::string>::failure("upstream refused us recently; asking again in " + std::to_string(left)
+                                            + " s");
+    }
+    // Polite spacing between requests, however fast the program asks.
+    if (const auto wait = m_nextRequest - steady_clock::now(); wait > steady_clock::duration::zero())
+        std::this_thread::sleep_for(wait);
+    {
+        std::lock_guard lock(m_cacheMutex);
+        ++m_requests;
+    }
+    const UpstreamReply reply = FetchUpstream(url, m_options.timeoutMs);
+    m_nextRequest = steady_clock::now() + milliseconds(m_options.spacingMs);
+    const bool challenge = reply.transferred && UpstreamProblem(reply.body).find("HTML page") != std::string::npos;
+    if (reply.transferred && (reply.status == 403 || reply.status == 429 || challenge))
+        m_refusedUntil = steady_clock::now() + milliseconds(m_options.pauseAfterRefusalMs);
+    if (!reply.transferred || reply.status != 200) {
+        std::string why = "upstream " + DescribeTransfer(reply);
+        if (reply.transferred && challenge)
+            why += ", an HTML page (blocked or a challenge page)";
+        return Answer<std::string>::failure(why);
+    }
+    return Answer<std::string>::success(reply.body);
+}
+
+Answer<std::string> NasdaqSource::askUpstream(const std::string& symbol, const std::string& what,
+                                              const std::string& extra)
+{
+    std::string assetClass;
+    {
+        std::lock_guard lock(m_cacheMutex);
+        auto it = m_assetClass.find(symbol);
+        assetClass = it == m_assetClass.end() ? "stocks" : it->second;
+    }
+    const auto url = [&](const std::string& cls) {
+        return m_options.upstream + "/api/quote/" + UrlEncode(symbol) + "/" + what + "?assetclass=" + cls + extra;
+    };
+    Answer<std::string> answer = fetch(url(assetClass));
+    if (answer.ok) {
+        const std::string problem = UpstreamProblem(answer.data);
+        if (IsUnknownSymbolReason(problem) && assetClass == "stocks") {
+            // Funds (SPY, QQQ) are not stocks upstream.
+            Answer<std::string> fund = fetch(url("etf"));
+            if (fund.ok && UpstreamProblem(fund.data).empty()) {
+                std::lock_guard lock(m_cacheMutex);
+                m_assetClass[symbol] = "etf";
+                return fund;
+            }
+        }
+    }
+    return answer;
+}
+
+std::optional<Answer<QuoteFields>> NasdaqSource::cachedQuote(const std::string& symbol, const QDateTime& now)
+{
+    std::lock_guard lock(m_cacheMutex);
+    auto it = m_quotes.find(symbol);
+    if (it == m_quotes.end())
+        return std::nullopt;
+    const qint64 age = it->second.fetched.secsTo(now);
+    if (age < 0 || age >= m_options.quoteSeconds)
+        return std::nullopt;
+    Answer<QuoteFields> answer = it->second.answer;
+    answer.note = "cached " + std::to_string(age) + " s";
+    return answer;
+}
+
+Answer<QuoteFields> NasdaqSource::quote(const std::string& symbol, const QDateTime& now)
+{
+    if (auto cached = cachedQuote(symbol, now))
+        return *cached;
+    std::lock_guard upstream(m_upstreamMutex);
+    if (auto cached = cachedQuote(symbol, now)) // another request fetched it meanwhile
+        return *cached;
+
+    Answer<QuoteFields> answer;
+    const Answer<std::string> info = askUpstream(symbol, "info", "");
+    Answer<UpstreamQuote> read = info.ok ? ReadUpstreamInfo(info.data) : Answer<UpstreamQuote>::failure(info.reason);
+    if (read.ok) {
+        UpstreamQuote& q = read.data;
+        if (q.symbol.empty())
+            q.symbol = symbol;
+        if (q.high.empty() || q.low.empty() || q.volume.empty() || q.open.empty()) {
+            const Answer<std::string> summary = askUpstream(symbol, "summary", "");
+            if (summary.ok)
+                AddUpstreamSummary(q, summary.data);
+        }
+        answer = Answer<QuoteFields>::success(ToQuoteFields(q, now), "from upstream");
+    } else {
+        answer = Answer<QuoteFields>::failure(read.reason);
+    }
+    std::lock_guard lock(m_cacheMutex);
+    if (m_quotes.size() > 500)
+        m_quotes.clear();
+    m_quotes[symbol] = { now, answer };
+    return answer;
+}
+
+std::optional<Answer<std::vector<DailyBar>>> NasdaqSource::cachedHistory(const std::string& symbol, QDate from,
+                                                                        QDate to, const QDateTime& now)
+{
+    std::lock_guard lock(m_cacheMutex);
+    auto it = m_histories.find(symbol);
+    if (it == m_histories.end())
+        return std::nullopt;
+    const CachedHistory& c = it->second;
+    if (!c.answer.ok) {
+        const qint64 age = c.fetched.secsTo(now);
+        if (age >= 0 && age < m_options.failureSeconds)
+            return Answer<std::vector<DailyBar>>::failure(c.answer.reason + " (cached " + std::to_string(age) + " s)");
+        return std::nullopt;
+    }
+    // A symbol's history is fetched once a day; any range inside the fetched one is served from it.
+    if (c.fetched.date() != now.date() || from < c.from || to > c.to)
+        return std::nullopt;
+    std::vector<DailyBar> bars;
+    for (const DailyBar& b : c.answer.data) {
+        if (b.date >= from && b.date <= to)
+            bars.push_back(b);
+    }
+    return Answer<std::vector<DailyBar>>::success(std::move(bars), "cached today");
+}
+
+Answer<std::vector<DailyBar>> NasdaqSource::history(const std::string& symbol, QDate from, QDate to, int limit,
+                                                    const QDateTime& now)
+{
+    const auto finish = [&](Answer<std::vector<DailyBar>> answer) {
+        if (answer.ok) {
+            // Today's row, if upstream has one already, is the quote's business.
+            std::erase_if(answer.data, [&](const DailyBar& b) { return b.date >= now.date(); });
+            if (static_cast<int>(answer.data.size()) > limit)
+                answer.data.resize(static_cast<std::size_t>(limit));
+        }
+        return answer;
+    };
+    if (auto cached = cachedHistory(symbol, from, to, now))
+        return finish(*cached);
+    std::lock_guard upstream(m_upstreamMutex);
+    if (auto cached = cachedHistory(symbol, from, to, now))
+        return finish(*cached);
+
+    const Answer<std::string> body
+        = askUpstream(symbol, "historical", "&fromdate=" + IsoDate(from) + "&todate=" + IsoDate(to) + "&limit=9999");
+    Answer<std::vector<DailyBar>> answer
+        = body.ok ? ReadUpstreamHistory(body.data) : Answer<std::vector<DailyBar>>::failure(body.reason);
+    if (answer.ok)
+        answer.note = "from upstream" + (answer.note.empty() ? "" : ", " + answer.note);
+    {
+        std::lock_guard lock(m_cacheMutex);
+        if (m_histories.size() > 500)
+            m_histories.clear();
+        m_histories[symbol] = { now, from, to, answer };
+    }
+    return finish(answer);
+}
+
+} // namespace quoted

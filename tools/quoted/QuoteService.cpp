@@ -1,0 +1,197 @@
+#include "QuoteService.h"
+
+#include "Formats.h"
+
+#include <httplib.h>
+
+#include <cstdio>
+#include <mutex>
+
+namespace quoted {
+
+namespace {
+
+    using Params = std::multimap<std::string, std::string>;
+
+    // The outcome the handler decided on, picked up by the request logger, which runs right after
+    // the handler on the same thread.
+    thread_local std::string tOutcome;
+
+    std::optional<std::string> Param(const Params& params, const char* key)
+    {
+        const auto it = params.find(key);
+        if (it == params.end())
+            return std::nullopt;
+        return it->second;
+    }
+
+    std::optional<int> WholeNumber(const std::optional<std::string>& text)
+    {
+        if (!text || text->empty() || text->size() > 6)
+            return std::nullopt;
+        int value = 0;
+        for (char c : *text) {
+            if (c < '0' || c > '9')
+                return std::nullopt;
+            value = value * 10 + (c - '0');
+        }
+        return value;
+    }
+
+    // Month (January = 1), day and year keys of one end of the range.
+    QDate RangeDate(const Params& params, const char* monthKey, const char* dayKey, const char* yearKey)
+    {
+        const auto month = WholeNumber(Param(params, monthKey));
+        const auto day = WholeNumber(Param(params, dayKey));
+        const auto year = WholeNumber(Param(params, yearKey));
+        if (!month || !day || !year || *year < 1900 || *year > 2200)
+            return {};
+        return QDate(*year, *month, *day); // invalid for month 13 or 31 February
+    }
+
+    std::vector<std::string> SplitSymbols(const std::string& text)
+    {
+        std::vector<std::string> symbols;
+        std::string current;
+        for (char c : text + ",") {
+            if (c == ',' || c == ' ' || c == '+') {
+                if (!current.empty())
+                    symbols.push_back(current);
+                current.clear();
+            } else {
+                current += c;
+            }
+        }
+        return symbols;
+    }
+
+} // namespace
+
+LogSink StdoutLog()
+{
+    return [](const std::string& line) {
+        static std::mutex mutex;
+        std::lock_guard lock(mutex);
+        std::fwrite(line.data(), 1, line.size(), stdout);
+        std::fputc('\n', stdout);
+        std::fflush(stdout);
+    };
+}
+
+QuoteService::QuoteService(Source& source, ServiceClock clock, LogSink log, ServiceOptions options)
+    : m_source(source)
+    , m_clock(std::move(clock))
+    , m_log(std::move(log))
+    , m_options(std::move(options))
+{
+}
+
+void QuoteService::install(httplib::Server& server)
+{
+    const auto serve = [this](auto answer) {
+        return [this, answer](const httplib::Request& request, httplib::Response& response) {
+            Reply reply;
+            try {
+                reply = (this->*answer)(request.params);
+            } catch (const std::exception& e) {
+                reply = { 500, {}, std::string("empty: internal error: ") + e.what() };
+            }
+            response.status = reply.status;
+            response.set_header("X-Data-Source", m_source.label());
+            response.set_content(reply.body, "text/csv");
+            tOutcome = reply.outcome;
+        };
+    };
+    server.Get("/download/quotes.csv", serve(&QuoteService::answerQuotes));
+    server.Get("/table.csv", serve(&QuoteService::answerHistory));
+    server.Get("/", [this](const httplib::Request&, httplib::Response& response) {
+        response.set_content("tradevane-quoted: " + m_options.description
+                                 + "\n/download/quotes.csv?format=sl&ext=.csv&symbols=SYMBOL\n"
+                                   "/table.csv?s=SYMBOL&a=FROM_MONTH&b=FROM_DAY&c=FROM_YEAR"
+                                   "&d=TO_MONTH&e=TO_DAY&f=TO_YEAR&g=d\n",
+                             "text/plain");
+        tOutcome = "service page";
+    });
+    server.set_logger([this](const httplib::Request& request, const httplib::Response& response) {
+        std::string outcome = std::move(tOutcome);
+        tOutcome.clear();
+        if (outcome.empty())
+            outcome = response.status == 404 ? "empty: no such page" : "empty: request not understood";
+        const std::string when = m_clock().toString(u"yyyy-MM-dd HH:mm:ss").toStdString();
+        m_log(when + " " + request.remote_addr + " " + request.method + " " + request.target + " -> "
+              + std::to_string(response.status) + " " + outcome);
+    });
+}
+
+QuoteService::Reply QuoteService::answerQuotes(const Params& params)
+{
+    const auto text = Param(params, "symbols");
+    if (!text)
+        return { 400, {}, "empty: no symbols= in the request" };
+    const std::vector<std::string> symbols = SplitSymbols(*text);
+    if (symbols.empty() || symbols.size() > 20)
+        return { 400, {}, "empty: " + std::to_string(symbols.size()) + " symbols (1 to 20 are served)" };
+    for (const std::string& s : symbols) {
+        if (!IsPlausibleSymbol(s))
+            return { 400, {}, "empty: not a symbol" };
+    }
+    const QDateTime now = m_clock();
+    Reply reply;
+    for (const std::string& s : symbols) {
+        const std::string symbol = ToUpper(s);
+        const Answer<QuoteFields> answer = m_source.quote(symbol, now);
+        if (!reply.outcome.empty())
+            reply.outcome += "; ";
+        if (answer.ok) {
+            reply.body += QuoteLine(answer.data);
+            reply.outcome += "quote " + symbol + " " + answer.data.last + " (" + m_source.label()
+                + (answer.note.empty() ? "" : ", " + answer.note) + ")";
+        } else {
+            reply.outcome += "no quote for " + symbol + ": " + answer.reason;
+        }
+    }
+    if (reply.body.empty())
+        reply.outcome = "empty: " + reply.outcome;
+    return reply;
+}
+
+QuoteService::Reply QuoteService::answerHistory(const Params& params)
+{
+    const auto s = Param(params, "s");
+    if (!s || !IsPlausibleSymbol(*s))
+        return { 400, {}, "empty: no symbol or not a symbol in s=" };
+    const std::string symbol = ToUpper(*s);
+    if (const auto g = Param(params, "g"); g && *g != "d")
+        return { 400, {}, "empty: only daily history (g=d) is served" };
+
+    const QDateTime now = m_clock();
+    QDate from = now.date().addDays(-365);
+    QDate to = now.date();
+    bool anyKey = false;
+    for (const char* key : { "a", "b", "c", "d", "e", "f" })
+        anyKey = anyKey || params.count(key) > 0;
+    if (anyKey) {
+        from = RangeDate(params, "a", "b", "c");
+        to = RangeDate(params, "d", "e", "f");
+        if (!from.isValid() || !to.isValid())
+            return { 400, {}, "empty: a..f are not two dates (month 1-12, day, year)" };
+        if (from > to)
+            return { 400, {}, "empty: the range ends before it begins" };
+    }
+    // Bounded even when every bar is wanted: ten years of trading days.
+    const int limit = m_options.maxRows > 0 ? m_options.maxRows : 2610;
+    const Answer<std::vector<DailyBar>> answer = m_source.history(symbol, from, to, limit, now);
+    const std::string range = IsoDate(from) + " to " + IsoDate(to);
+    if (!answer.ok)
+        return { 200, {}, "empty: no history for " + symbol + " " + range + ": " + answer.reason };
+    if (answer.data.empty())
+        return { 200, {}, "empty: no trading days for " + symbol + " " + range + " (" + m_source.label() + ")" };
+    const DailyBar& newest = answer.data.front();
+    const DailyBar& oldest = answer.data.back();
+    return { 200, HistoryText(answer.data, m_source.label(), m_options.maxRows),
+             "history " + symbol + " " + std::to_string(answer.data.size()) + " days " + IsoDate(oldest.date) + " to "
+                 + IsoDate(newest.date) + " (" + m_source.label() + (answer.note.empty() ? "" : ", " + answer.note)
+                 + ")" };
+}
+
+} // namespace quoted

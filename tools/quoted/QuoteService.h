@@ -1,0 +1,56 @@
+#pragma once
+
+#include "MarketData.h"
+
+#include <functional>
+#include <string>
+
+namespace httplib {
+class Server;
+}
+
+namespace quoted {
+
+using LogSink = std::function<void(const std::string& line)>;
+// Writes each line to standard output at once (the service's log).
+LogSink StdoutLog();
+
+struct ServiceOptions
+{
+    // The program takes a history of at most 242 lines including the heading; longer answers it
+    // rejects as corrupt. 0 serves every bar of the requested range.
+    int maxRows = 241;
+    // Words for the service's own page ("simulated market, seed 1").
+    std::string description;
+};
+
+// The two requests the program makes, answered from a source:
+//   /download/quotes.csv?format=sl&ext=.csv&symbols=abc    one quote line
+//   /table.csv?s=abc&a=..&b=..&c=..&d=..&e=..&f=..&g=d&Ignore=.csv    daily history
+// A symbol the source does not have, or a source failure, gets an empty body (which the program
+// reads as "bad symbol or server down"); a malformed request gets 400 with an empty body. Every
+// request leaves one line in the log with its outcome.
+class QuoteService
+{
+public:
+    QuoteService(Source& source, ServiceClock clock, LogSink log, ServiceOptions options = {});
+
+    void install(httplib::Server& server);
+
+private:
+    struct Reply
+    {
+        int status = 200;
+        std::string body;
+        std::string outcome;
+    };
+    Reply answerQuotes(const std::multimap<std::string, std::string>& params);
+    Reply answerHistory(const std::multimap<std::string, std::string>& params);
+
+    Source& m_source;
+    ServiceClock m_clock;
+    LogSink m_log;
+    ServiceOptions m_options;
+};
+
+} // namespace quoted

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+namespace quoted {
+
+// One GET to an outside web service.
+struct UpstreamReply
+{
+    bool transferred = false; // false: no HTTP answer at all (see error)
+    long status = 0;
+    std::string body;
+    std::string error;
+};
+
+// Fetches `url` the way a browser's page script would (a browser's User-Agent and Accept
+// headers, compressed transfer), giving up after `timeoutMs`. Safe to call from several threads.
+UpstreamReply FetchUpstream(const std::string& url, int timeoutMs);
+
+// The same as text for a log line: "HTTP 403", "no answer: Connection refused".
+std::string DescribeTransfer(const UpstreamReply& reply);
+
+} // namespace quoted
