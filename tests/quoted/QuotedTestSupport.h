@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -90,7 +91,8 @@ private:
     QDateTime m_now;
 };
 
-// The service's log lines, collected.
+// The service's log lines, collected. The server logs a request just after it has sent the
+// answer, so a test waits for the line.
 class LogLines
 {
 public:
@@ -99,22 +101,27 @@ public:
         return [this](const std::string& line) {
             std::lock_guard lock(m_mutex);
             m_lines.push_back(line);
+            m_added.notify_all();
         };
     }
-    std::vector<std::string> lines() const
+    // The next line not read yet; empty after two seconds without one.
+    std::string next()
     {
-        std::lock_guard lock(m_mutex);
-        return m_lines;
+        std::unique_lock lock(m_mutex);
+        m_added.wait_for(lock, std::chrono::seconds(2), [this] { return m_read < m_lines.size(); });
+        return m_read < m_lines.size() ? m_lines[m_read++] : std::string();
     }
-    std::string last() const
+    std::size_t count() const
     {
         std::lock_guard lock(m_mutex);
-        return m_lines.empty() ? std::string() : m_lines.back();
+        return m_lines.size();
     }
 
 private:
     mutable std::mutex m_mutex;
+    std::condition_variable m_added;
     std::vector<std::string> m_lines;
+    std::size_t m_read = 0;
 };
 
 // The service over `source`, listening on loopback.

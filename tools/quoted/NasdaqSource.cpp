@@ -376,7 +376,9 @@ Answer<std::vector<DailyBar>> NasdaqSource::history(const std::string& symbol, Q
     const auto finish = [&](Answer<std::vector<DailyBar>> answer) {
         if (answer.ok) {
             // Today's row, if upstream has one already, is the quote's business.
-            std::erase_if(answer.data, [&](const DailyBar& b) { return b.date >= now.date(); });
+            std::erase_if(answer.data, [&](const DailyBar& b) {
+                return b.date >= now.date() || b.date < from || b.date > to;
+            });
             if (static_cast<int>(answer.data.size()) > limit)
                 answer.data.resize(static_cast<std::size_t>(limit));
         }

@@ -1,0 +1,320 @@
+#include "QuotedTestSupport.h"
+
+#include "Formats.h"
+#include "NasdaqSource.h"
+
+#include <chrono>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+using namespace quoted;
+using namespace quoted::test;
+
+namespace {
+
+std::string Fixture(const std::string& name)
+{
+    std::ifstream in(std::string(TRADEVANE_SOURCE_DIR) + "/tests/quoted/fixtures/nasdaq/" + name, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Stands in for the upstream host on loopback: serves recorded answers by symbol, endpoint and
+// asset class ("AAPL/info/stocks"), and the unknown-symbol answer for everything else, as the real
+// one does. Remembers what it was asked.
+class UpstreamStub
+{
+public:
+    struct Canned
+    {
+        int status = 200;
+        std::string body;
+        int delayMs = 0;
+    };
+    struct Seen
+    {
+        std::string key, target, userAgent, accept;
+        std::chrono::steady_clock::time_point when;
+    };
+
+    UpstreamStub()
+        : m_server([this](httplib::Server& s) {
+            s.Get(R"(/api/quote/([^/]+)/([a-z]+))", [this](const httplib::Request& request, httplib::Response& response) {
+                const std::string key = request.matches[1].str() + "/" + request.matches[2].str() + "/"
+                    + request.get_param_value("assetclass");
+                Canned canned { 200, Fixture("unknown-symbol.json") };
+                {
+                    std::lock_guard lock(m_mutex);
+                    m_seen.push_back({ key, request.target, request.get_header_value("User-Agent"),
+                                       request.get_header_value("Accept"), std::chrono::steady_clock::now() });
+                    if (auto it = m_canned.find(key); it != m_canned.end())
+                        canned = it->second;
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(canned.delayMs));
+                response.status = canned.status;
+                response.set_content(canned.body, canned.body.starts_with("<") ? "text/html" : "application/json");
+            });
+        })
+    {
+    }
+
+    void serve(const std::string& key, Canned canned)
+    {
+        std::lock_guard lock(m_mutex);
+        m_canned[key] = std::move(canned);
+    }
+    void serve(const std::string& key, const char* fixture) { serve(key, Canned { 200, Fixture(fixture) }); }
+    std::vector<Seen> seen() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_seen;
+    }
+    std::string url() const { return m_server.url(); }
+
+private:
+    mutable std::mutex m_mutex;
+    std::map<std::string, Canned> m_canned;
+    std::vector<Seen> m_seen;
+    LoopbackServer m_server;
+};
+
+// The source and the service in front of it, against the stub.
+struct NasdaqRig
+{
+    explicit NasdaqRig(NasdaqOptions options = {}, std::string upstream = {})
+        : clock(QDateTime(QDate(2023, 12, 4), QTime(14, 35)))
+        , source([&] {
+            options.upstream = upstream.empty() ? stub.url() : upstream;
+            options.timeoutMs = options.timeoutMs == NasdaqOptions().timeoutMs ? 2000 : options.timeoutMs;
+            options.spacingMs = options.spacingMs == NasdaqOptions().spacingMs ? 0 : options.spacingMs;
+            return options;
+        }())
+        , service(source, clock)
+    {
+    }
+    UpstreamStub stub;
+    TestClock clock;
+    NasdaqSource source;
+    RunningService service;
+};
+
+} // namespace
+
+TEST(NasdaqSource, QuotesAreMadeFromTheInfoAndSummaryAnswers)
+{
+    NasdaqRig rig;
+    rig.stub.serve("AAPL/info/stocks", "aapl-info.json");
+    rig.stub.serve("AAPL/summary/stocks", "aapl-summary.json");
+    rig.stub.serve("MSFT/info/stocks", "msft-info.json");
+    rig.stub.serve("MSFT/summary/stocks", "msft-summary.json");
+
+    const auto aapl = rig.service.server.get(QuotePath("aapl"));
+    EXPECT_EQ(aapl.status, 200);
+    // The current layout has no open price anywhere: the program is told "N/A".
+    EXPECT_EQ(aapl.body, "\"AAPL\",189.98,\"12/4/2023\",\"2:31pm\",+0.95,N/A,190.32,188.00,48794366\r\n");
+    const std::string logged = rig.service.log.next();
+    EXPECT_NE(logged.find("-> 200 quote AAPL 189.98 (nasdaq, from upstream)"), std::string::npos) << logged;
+
+    // The older layout: open and volume in the key statistics, the day's range from the summary.
+    EXPECT_EQ(rig.service.server.get(QuotePath("msft")).body,
+              "\"MSFT\",1374.61,\"12/1/2023\",\"4:00pm\",0.00,1370.02,1380.00,1366.15,21674751\r\n");
+
+    const auto seen = rig.stub.seen();
+    ASSERT_EQ(seen.size(), 4u);
+    EXPECT_EQ(seen[0].target, "/api/quote/AAPL/info?assetclass=stocks");
+    EXPECT_EQ(seen[1].target, "/api/quote/AAPL/summary?assetclass=stocks");
+    for (const auto& s : seen) {
+        EXPECT_TRUE(s.userAgent.starts_with("Mozilla/5.0 (")) << s.userAgent;
+        EXPECT_NE(s.accept.find("application/json"), std::string::npos);
+    }
+}
+
+TEST(NasdaqSource, AQuoteIsAskedUpstreamAtMostEveryThirtySeconds)
+{
+    NasdaqRig rig;
+    rig.stub.serve("AAPL/info/stocks", "aapl-info.json");
+    rig.stub.serve("AAPL/summary/stocks", "aapl-summary.json");
+    const std::string first = rig.service.server.get(QuotePath("aapl")).body;
+    EXPECT_EQ(rig.stub.seen().size(), 2u);
+    rig.service.log.next();
+
+    rig.clock.advanceSeconds(29);
+    EXPECT_EQ(rig.service.server.get(QuotePath("AAPL")).body, first);
+    EXPECT_EQ(rig.stub.seen().size(), 2u);
+    const std::string logged = rig.service.log.next();
+    EXPECT_NE(logged.find("(nasdaq, cached 29 s)"), std::string::npos) << logged;
+
+    rig.clock.advanceSeconds(1);
+    rig.service.server.get(QuotePath("aapl"));
+    EXPECT_EQ(rig.stub.seen().size(), 4u);
+}
+
+TEST(NasdaqSource, HistoryIsConvertedAndFetchedOncePerDay)
+{
+    NasdaqRig rig;
+    rig.stub.serve("AAPL/historical/stocks", "aapl-historical.json");
+    const QDate today(2023, 12, 4);
+    const auto reply = rig.service.server.get(HistoryPath("aapl", today));
+    ASSERT_EQ(reply.status, 200);
+    const std::vector<std::string> lines = Lines(reply.body);
+    ASSERT_EQ(lines.size(), 242u);
+    EXPECT_EQ(lines[0], "Date (nasdaq),Open,High,Low,Close,Volume,Adj Close");
+    // Today's row is left to the quote; dollar signs and thousands separators go.
+    EXPECT_EQ(lines[1], "2023-12-01,186.46,188.12,185.91,186.66,75068190,186.66");
+    // A row without an open keeps its close as the open; a row without a date is dropped.
+    EXPECT_EQ(lines[5], "2023-11-27,188.93,190.18,186.67,188.93,64995367,188.93");
+    EXPECT_EQ(lines[8].substr(0, 10), "2023-11-22");
+    EXPECT_EQ(lines[9].substr(0, 10), "2023-11-20");
+    EXPECT_EQ(rig.stub.seen().at(0).target,
+              "/api/quote/AAPL/historical?assetclass=stocks&fromdate=2022-12-04&todate=2023-12-04&limit=9999");
+    const std::string logged = rig.service.log.next();
+    EXPECT_NE(logged.find("history AAPL 241 days"), std::string::npos) << logged;
+    EXPECT_NE(logged.find("(nasdaq, from upstream, 1 upstream rows skipped)"), std::string::npos) << logged;
+
+    rig.clock.advanceSeconds(3 * 3600);
+    EXPECT_EQ(rig.service.server.get(HistoryPath("aapl", today)).body, reply.body);
+    EXPECT_EQ(rig.stub.seen().size(), 1u) << "the same day's history comes from the cache";
+
+    rig.clock.advanceSeconds(24 * 3600);
+    rig.service.server.get(HistoryPath("aapl", today.addDays(1)));
+    EXPECT_EQ(rig.stub.seen().size(), 2u) << "a new day fetches again";
+}
+
+TEST(NasdaqSource, UpstreamFailuresGiveAnEmptyAnswerAndALoggedReason)
+{
+    struct Case
+    {
+        const char* what;
+        UpstreamStub::Canned canned;
+        const char* reason;
+    };
+    const std::vector<Case> cases = {
+        { "unknown symbol", { 200, Fixture("unknown-symbol.json") }, "upstream: Symbol not exists." },
+        { "challenge page", { 200, Fixture("challenge.html") }, "an HTML page instead of data (blocked or a challenge page)" },
+        { "refusal", { 403, Fixture("challenge.html") }, "upstream HTTP 403" },
+        { "server error", { 500, "" }, "upstream HTTP 500" },
+        { "not JSON", { 200, "{\"data\":{\"symbol\":" }, "upstream sent something that is not JSON" },
+        { "no price", { 200, R"({"data":{"symbol":"AAPL","primaryData":{"lastSalePrice":"N/A"}}})" },
+          "upstream quote has no last sale price" },
+        { "no rows", { 200, R"({"data":{"symbol":"AAPL","tradesTable":{"rows":null}}})" },
+          "upstream history has no rows" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        NasdaqRig rig;
+        rig.stub.serve("AAPL/info/stocks", c.canned);
+        rig.stub.serve("AAPL/historical/stocks", c.canned);
+        const bool history = std::string(c.what) == "no rows";
+        const auto reply = rig.service.server.get(history ? HistoryPath("aapl", QDate(2023, 12, 4)) : QuotePath("aapl"));
+        EXPECT_EQ(reply.status, 200);
+        EXPECT_EQ(reply.body, "");
+        const std::string logged = rig.service.log.next();
+        EXPECT_NE(logged.find("-> 200 empty: no "), std::string::npos) << logged;
+        EXPECT_NE(logged.find(c.reason), std::string::npos) << logged;
+    }
+}
+
+TEST(NasdaqSource, ARefusalLeavesUpstreamAloneForAWhile)
+{
+    NasdaqRig rig;
+    rig.stub.serve("AAPL/info/stocks", { 429, "Too Many Requests" });
+    rig.stub.serve("MSFT/info/stocks", "msft-info.json");
+    EXPECT_EQ(rig.service.server.get(QuotePath("aapl")).body, "");
+    EXPECT_EQ(rig.service.server.get(QuotePath("msft")).body, "");
+    EXPECT_EQ(rig.service.server.get(HistoryPath("msft", QDate(2023, 12, 4))).body, "");
+    EXPECT_EQ(rig.stub.seen().size(), 1u);
+    rig.service.log.next();
+    const std::string logged = rig.service.log.next();
+    EXPECT_NE(logged.find("upstream refused us recently; asking again in 120 s"), std::string::npos) << logged;
+
+    // A failed history is not asked again for five minutes either.
+    NasdaqRig other;
+    other.stub.serve("AAPL/historical/stocks", { 500, "" });
+    other.service.server.get(HistoryPath("aapl", QDate(2023, 12, 4)));
+    other.clock.advanceSeconds(299);
+    other.service.server.get(HistoryPath("aapl", QDate(2023, 12, 4)));
+    EXPECT_EQ(other.stub.seen().size(), 1u);
+    other.clock.advanceSeconds(1);
+    other.service.server.get(HistoryPath("aapl", QDate(2023, 12, 4)));
+    EXPECT_EQ(other.stub.seen().size(), 2u);
+}
+
+TEST(NasdaqSource, AnUnreachableOrSilentUpstreamIsABoundedFailure)
+{
+    NasdaqRig unreachable({}, "http://127.0.0.1:1");
+    EXPECT_EQ(unreachable.service.server.get(QuotePath("aapl")).body, "");
+    std::string logged = unreachable.service.log.next();
+    EXPECT_NE(logged.find("upstream no answer: "), std::string::npos) << logged;
+
+    NasdaqOptions quick;
+    quick.timeoutMs = 300;
+    NasdaqRig silent(quick);
+    silent.stub.serve("AAPL/info/stocks", { 200, Fixture("aapl-info.json"), 1500 });
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(silent.service.server.get(QuotePath("aapl")).body, "");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1200));
+    logged = silent.service.log.next();
+    EXPECT_NE(logged.find("timed out"), std::string::npos) << logged;
+}
+
+TEST(NasdaqSource, FundsAreAskedForAsFundsWhenStocksDoNotKnowThem)
+{
+    NasdaqRig rig;
+    rig.stub.serve("SPY/info/etf", "spy-etf-info.json");
+    const auto reply = rig.service.server.get(QuotePath("spy"));
+    EXPECT_EQ(reply.body, "\"SPY\",459.10,\"12/4/2023\",\"2:31pm\",+0.95,N/A,460.00,455.00,48794366\r\n");
+    auto seen = rig.stub.seen();
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0].key, "SPY/info/stocks");
+    EXPECT_EQ(seen[1].key, "SPY/info/etf");
+    EXPECT_EQ(seen[2].key, "SPY/summary/etf");
+
+    rig.clock.advanceSeconds(60);
+    rig.service.server.get(QuotePath("spy"));
+    seen = rig.stub.seen();
+    EXPECT_EQ(seen.at(3).key, "SPY/info/etf") << "the asset class is remembered";
+}
+
+TEST(NasdaqSource, UpstreamRequestsAreSpacedOut)
+{
+    NasdaqOptions polite;
+    polite.spacingMs = 250;
+    NasdaqRig rig(polite);
+    for (const char* symbol : { "aapl", "msft", "ibm" })
+        rig.service.server.get(QuotePath(symbol));
+    const auto seen = rig.stub.seen();
+    ASSERT_EQ(seen.size(), 6u); // each unknown symbol is asked as a stock and as a fund
+    for (std::size_t i = 1; i < seen.size(); ++i)
+        EXPECT_GE(seen[i].when - seen[i - 1].when, std::chrono::milliseconds(240)) << i;
+}
+
+TEST(NasdaqConversion, TimestampsPricesAndRanges)
+{
+    const QDateTime now(QDate(2024, 2, 9), QTime(10, 7));
+    const auto at = [&](const std::string& stamp) {
+        const QuoteFields q = ToQuoteFields({ "X", "1.00", "", stamp, "", "", "", "" }, now);
+        return q.date + " " + q.time;
+    };
+    EXPECT_EQ(at("Nov 3, 2023 4:00 PM ET"), "11/3/2023 4:00pm");
+    EXPECT_EQ(at("DATA AS OF Nov 19, 2019 9:27 AM ET - PRE-MARKET"), "11/19/2019 9:27am");
+    EXPECT_EQ(at("CLOSED AT 4:00 PM ET ON Nov 18, 2019"), "11/18/2019 4:00pm");
+    EXPECT_EQ(at("DATA AS OF Jul 28, 2020"), "7/28/2020 4:00pm");
+    EXPECT_EQ(at("Feb 9, 2024 12:05 PM ET"), "2/9/2024 12:05pm");
+    EXPECT_EQ(at("Feb 9, 2024 12:05 AM ET"), "2/9/2024 12:05am");
+    EXPECT_EQ(at(""), "2/9/2024 10:07am");
+    EXPECT_EQ(at("Foo 45, 2024 99:99 PM"), "2/9/2024 10:07am");
+    // Missing values are "N/A", which the program shows but does not use.
+    EXPECT_EQ(QuoteLine(ToQuoteFields({ "X", "1.00", "", "", "", "", "", "" }, now)),
+              "\"X\",1.00,\"2/9/2024\",\"10:07am\",N/A,N/A,N/A,N/A,N/A\r\n");
+
+    // Index rows: thousands separators without a dollar sign, no volume.
+    const auto index = ReadUpstreamHistory(
+        R"({"data":{"symbol":"NDX","tradesTable":{"rows":[{"date":"08/25/2026","close":"29,209.23","volume":"--",)"
+        R"("open":"29,231.18","high":"29,338.77","low":"29,077.72"}]}},"status":{"rCode":200}})");
+    ASSERT_TRUE(index.ok);
+    EXPECT_EQ(index.data.at(0).close, 29209.23);
+    EXPECT_EQ(index.data.at(0).high, 29338.77);
+    EXPECT_EQ(index.data.at(0).volume, 0);
+}

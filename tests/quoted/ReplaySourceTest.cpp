@@ -1,0 +1,132 @@
+#include "QuotedTestSupport.h"
+
+#include "Formats.h"
+#include "ReplaySource.h"
+
+#include <QTemporaryDir>
+
+#include <filesystem>
+#include <fstream>
+
+using namespace quoted;
+using namespace quoted::test;
+
+namespace {
+
+const std::filesystem::path Fixtures = std::filesystem::path(TRADEVANE_SOURCE_DIR) / "tests/quoted/fixtures/replay";
+const QDate Wednesday(2026, 3, 11);
+
+QDateTime At(QDate day, int hour, int minute) { return QDateTime(day, QTime(hour, minute)); }
+
+} // namespace
+
+TEST(ReplaySource, TheFileIsReplayedAsTheTradingDaysUpToYesterday)
+{
+    TestClock clock(At(Wednesday, 10, 0));
+    ReplaySource source(Fixtures, 1);
+    RunningService running(source, clock);
+
+    const auto reply = running.server.get(HistoryPath("abc", Wednesday));
+    ASSERT_EQ(reply.status, 200);
+    const std::vector<std::string> lines = Lines(reply.body);
+    ASSERT_EQ(lines.size(), 242u) << "heading and the 241 newest bars";
+    EXPECT_EQ(lines[0], "Date (replay),Open,High,Low,Close,Volume,Adj Close");
+    // The newest bar of the file (2024-01-01) is yesterday, the one before it (2023-12-29) Monday.
+    EXPECT_EQ(lines[1], "2026-03-10,55.66,56.26,55.07,55.79,723726,55.79");
+    EXPECT_EQ(lines[2], "2026-03-09,55.98,56.13,55.40,55.61,484293,55.61");
+    EXPECT_EQ(lines[3].substr(0, 10), "2026-03-06");
+    const std::string logged = running.log.next();
+    EXPECT_NE(logged.find("history ABC 241 days 2025-04-08 to 2026-03-10 (replay)"), std::string::npos) << logged;
+
+    // Without the row limit the whole year is served: all 260 bars of the file fit in it.
+    ReplaySource again(Fixtures, 1);
+    const auto all = again.history("ABC", Wednesday.addDays(-365), Wednesday, 100000, At(Wednesday, 10, 0));
+    ASSERT_TRUE(all.ok);
+    EXPECT_EQ(all.data.size(), 260u);
+    EXPECT_EQ(all.data.back().open, 51.95);
+}
+
+TEST(ReplaySource, FilesInAnotherHandAreReadAsWellAsTheyCanBe)
+{
+    // xyz.csv: lower-case name, M/D/YYYY dates, newest first, CR LF, one line of N/A, one day twice.
+    const ReplaySource::FileBars file = ReplaySource::ReadFile(Fixtures / "xyz.csv");
+    ASSERT_EQ(file.bars.size(), 3u);
+    EXPECT_EQ(file.skippedLines, 1);
+    EXPECT_EQ(file.firstProblem, "line 4 is not Date,Open,High,Low,Close,Volume");
+    EXPECT_EQ(file.bars[0].date, QDate(2024, 12, 31));
+    EXPECT_EQ(file.bars[1].open, 10.60) << "a day given twice keeps its last line";
+    EXPECT_EQ(file.bars[2].volume, 5000);
+
+    TestClock clock(At(Wednesday, 10, 0));
+    ReplaySource source(Fixtures, 1);
+    RunningService running(source, clock);
+    const std::vector<std::string> lines = Lines(running.server.get(HistoryPath("XYZ", Wednesday)).body);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[1], "2026-03-10,11.00,11.50,10.80,11.20,5000,11.20");
+    EXPECT_EQ(lines[3], "2026-03-06,10.00,10.60,9.90,10.40,3000,10.40");
+    const std::string logged = running.log.next();
+    EXPECT_NE(logged.find("1 lines of xyz.csv skipped"), std::string::npos) << logged;
+}
+
+TEST(ReplaySource, TodaysQuotesWalkOnFromTheNewestBar)
+{
+    ReplaySource source(Fixtures, 1);
+    const QuoteFields midnight = source.quote("ABC", At(Wednesday, 0, 0)).data;
+    EXPECT_EQ(midnight.date, "3/11/2026");
+    EXPECT_EQ(midnight.last, midnight.open);
+    EXPECT_NEAR(*PriceValue(midnight.open), 55.79, 55.79 * 0.03) << "opens near the newest close";
+    EXPECT_EQ(midnight.change, FormatChange(*PriceValue(midnight.last) - 55.79));
+
+    std::set<std::string> prices;
+    for (int hour = 1; hour < 24; ++hour) {
+        const QuoteFields q = source.quote("ABC", At(Wednesday, hour, 0)).data;
+        EXPECT_LE(*PriceValue(q.low), *PriceValue(q.last));
+        EXPECT_GE(*PriceValue(q.high), *PriceValue(q.last));
+        prices.insert(q.last);
+    }
+    EXPECT_GT(prices.size(), 15u);
+    EXPECT_EQ(QuoteLine(source.quote("ABC", At(Wednesday, 12, 0)).data),
+              QuoteLine(ReplaySource(Fixtures, 1).quote("ABC", At(Wednesday, 12, 0)).data))
+        << "the walk is the same for the same seed";
+
+    // Before a session and on a weekend, the newest bar is the last close.
+    ReplaySource daytime(Fixtures, 1, *SessionWindow::parse("09:30-16:00"));
+    const QuoteFields early = daytime.quote("ABC", At(Wednesday, 8, 0)).data;
+    EXPECT_EQ(early.date, "3/10/2026");
+    EXPECT_EQ(early.last, "55.79");
+    EXPECT_EQ(early.change, "+0.18");
+    const QuoteFields saturday = daytime.quote("ABC", At(QDate(2026, 3, 14), 12, 0)).data;
+    EXPECT_EQ(saturday.date, "3/13/2026");
+    EXPECT_EQ(saturday.last, "55.79");
+}
+
+TEST(ReplaySource, MissingBrokenAndChangedFiles)
+{
+    QTemporaryDir folder;
+    const std::filesystem::path dir = folder.path().toStdString();
+    std::filesystem::copy_file(Fixtures / "ABC.csv", dir / "ABC.csv");
+    std::ofstream(dir / "BAD.csv") << "<html>not a price file</html>\n\x01\x02\x03\n";
+    TestClock clock(At(Wednesday, 10, 0));
+    ReplaySource source(dir, 1);
+    RunningService running(source, clock);
+
+    for (const std::string& path : { QuotePath("nope"), HistoryPath("nope", Wednesday) }) {
+        const auto reply = running.server.get(path);
+        EXPECT_EQ(reply.status, 200);
+        EXPECT_EQ(reply.body, "");
+        const std::string logged = running.log.next();
+        EXPECT_NE(logged.find("-> 200 empty: no "), std::string::npos) << logged;
+        EXPECT_NE(logged.find(": no file NOPE.csv in"), std::string::npos) << logged;
+    }
+    EXPECT_EQ(running.server.get(QuotePath("bad")).body, "");
+    const std::string logged = running.log.next();
+    EXPECT_NE(logged.find("BAD.csv holds no bars"), std::string::npos) << logged;
+
+    // A file changed while the service runs is read again.
+    EXPECT_EQ(Lines(running.server.get(HistoryPath("abc", Wednesday)).body)[1].substr(11, 5), "55.66");
+    std::ofstream(dir / "ABC.csv", std::ios::app) << "2024-01-02,60.00,61.00,59.00,60.50,1000\n";
+    std::filesystem::last_write_time(dir / "ABC.csv",
+                                     std::filesystem::last_write_time(dir / "ABC.csv") + std::chrono::seconds(5));
+    EXPECT_EQ(Lines(running.server.get(HistoryPath("abc", Wednesday)).body)[1],
+              "2026-03-10,60.00,61.00,59.00,60.50,1000,60.50");
+}
