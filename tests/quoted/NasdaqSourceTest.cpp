@@ -15,7 +15,8 @@ namespace {
 
 std::string Fixture(const std::string& name)
 {
-    std::ifstream in(std::string(TRADEVANE_SOURCE_DIR) + "/tests/quoted/fixtures/nasdaq/" + name, std::ios::binary);
+    std::ifstream in(
+        std::string(TRADEVANE_SOURCE_DIR) + "/tests/quoted/fixtures/nasdaq/" + name, std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
@@ -41,31 +42,32 @@ public:
 
     UpstreamStub()
         : m_server([this](httplib::Server& s) {
-            s.Get(R"(/api/quote/([^/]+)/([a-z]+))", [this](const httplib::Request& request, httplib::Response& response) {
-                const std::string key = request.matches[1].str() + "/" + request.matches[2].str() + "/"
-                    + request.get_param_value("assetclass");
-                Canned canned { 200, Fixture("unknown-symbol.json") };
-                {
-                    std::lock_guard lock(m_mutex);
-                    m_seen.push_back({ key, request.target, request.get_header_value("User-Agent"),
-                                       request.get_header_value("Accept"), std::chrono::steady_clock::now() });
-                    if (auto it = m_canned.find(key); it != m_canned.end())
-                        canned = it->second;
-                }
-                std::this_thread::sleep_for(std::chrono::milliseconds(canned.delayMs));
-                response.status = canned.status;
-                response.set_content(canned.body, canned.body.starts_with("<") ? "text/html" : "application/json");
-            });
+            s.Get(R"(/api/quote/([^/]+)/([a-z]+))",
+                [this](const httplib::Request& request, httplib::Response& response) {
+                    const std::string key = request.matches[1].str() + "/" + request.matches[2].str() + "/"
+                        + request.get_param_value("assetclass");
+                    Canned canned {200, Fixture("unknown-symbol.json")};
+                    {
+                        std::lock_guard lock(m_mutex);
+                        m_seen.push_back({key, request.target, request.get_header_value("User-Agent"),
+                            request.get_header_value("Accept"), std::chrono::steady_clock::now()});
+                        if (auto it = m_canned.find(key); it != m_canned.end())
+                            canned = it->second;
+                    }
+                    std::this_thread::sleep_for(std::chrono::milliseconds(canned.delayMs));
+                    response.status = canned.status;
+                    response.set_content(
+                        canned.body, canned.body.starts_with("<") ? "text/html" : "application/json");
+                });
         })
-    {
-    }
+    { }
 
     void serve(const std::string& key, Canned canned)
     {
         std::lock_guard lock(m_mutex);
         m_canned[key] = std::move(canned);
     }
-    void serve(const std::string& key, const char* fixture) { serve(key, Canned { 200, Fixture(fixture) }); }
+    void serve(const std::string& key, const char* fixture) { serve(key, Canned {200, Fixture(fixture)}); }
     std::vector<Seen> seen() const
     {
         std::lock_guard lock(m_mutex);
@@ -92,8 +94,7 @@ struct NasdaqRig
             return options;
         }())
         , service(source, clock)
-    {
-    }
+    { }
     UpstreamStub stub;
     TestClock clock;
     NasdaqSource source;
@@ -119,7 +120,7 @@ TEST(NasdaqSource, QuotesAreMadeFromTheInfoAndSummaryAnswers)
 
     // The older layout: open and volume in the key statistics, the day's range from the summary.
     EXPECT_EQ(rig.service.server.get(QuotePath("msft")).body,
-              "\"MSFT\",1374.61,\"12/1/2023\",\"4:00pm\",0.00,1370.02,1380.00,1366.15,21674751\r\n");
+        "\"MSFT\",1374.61,\"12/1/2023\",\"4:00pm\",0.00,1370.02,1380.00,1366.15,21674751\r\n");
 
     const auto seen = rig.stub.seen();
     ASSERT_EQ(seen.size(), 4u);
@@ -168,7 +169,7 @@ TEST(NasdaqSource, HistoryIsConvertedAndFetchedOncePerDay)
     EXPECT_EQ(lines[8].substr(0, 10), "2023-11-22");
     EXPECT_EQ(lines[9].substr(0, 10), "2023-11-20");
     EXPECT_EQ(rig.stub.seen().at(0).target,
-              "/api/quote/AAPL/historical?assetclass=stocks&fromdate=2022-12-04&todate=2023-12-04&limit=9999");
+        "/api/quote/AAPL/historical?assetclass=stocks&fromdate=2022-12-04&todate=2023-12-04&limit=9999");
     const std::string logged = rig.service.log.next();
     EXPECT_NE(logged.find("history AAPL 241 days"), std::string::npos) << logged;
     EXPECT_NE(logged.find("(nasdaq, from upstream, 1 upstream rows skipped)"), std::string::npos) << logged;
@@ -191,15 +192,16 @@ TEST(NasdaqSource, UpstreamFailuresGiveAnEmptyAnswerAndALoggedReason)
         const char* reason;
     };
     const std::vector<Case> cases = {
-        { "unknown symbol", { 200, Fixture("unknown-symbol.json") }, "upstream: Symbol not exists." },
-        { "challenge page", { 200, Fixture("challenge.html") }, "an HTML page instead of data (blocked or a challenge page)" },
-        { "refusal", { 403, Fixture("challenge.html") }, "upstream HTTP 403" },
-        { "server error", { 500, "" }, "upstream HTTP 500" },
-        { "not JSON", { 200, "{\"data\":{\"symbol\":" }, "upstream sent something that is not JSON" },
-        { "no price", { 200, R"({"data":{"symbol":"AAPL","primaryData":{"lastSalePrice":"N/A"}}})" },
-          "upstream quote has no last sale price" },
-        { "no rows", { 200, R"({"data":{"symbol":"AAPL","tradesTable":{"rows":null}}})" },
-          "upstream history has no rows" },
+        {"unknown symbol", {200, Fixture("unknown-symbol.json")}, "upstream: Symbol not exists."},
+        {"challenge page", {200, Fixture("challenge.html")},
+            "an HTML page instead of data (blocked or a challenge page)"},
+        {"refusal", {403, Fixture("challenge.html")}, "upstream HTTP 403"},
+        {"server error", {500, ""}, "upstream HTTP 500"},
+        {"not JSON", {200, "{\"data\":{\"symbol\":"}, "upstream sent something that is not JSON"},
+        {"no price", {200, R"({"data":{"symbol":"AAPL","primaryData":{"lastSalePrice":"N/A"}}})"},
+            "upstream quote has no last sale price"},
+        {"no rows", {200, R"({"data":{"symbol":"AAPL","tradesTable":{"rows":null}}})"},
+            "upstream history has no rows"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -207,7 +209,8 @@ TEST(NasdaqSource, UpstreamFailuresGiveAnEmptyAnswerAndALoggedReason)
         rig.stub.serve("AAPL/info/stocks", c.canned);
         rig.stub.serve("AAPL/historical/stocks", c.canned);
         const bool history = std::string(c.what) == "no rows";
-        const auto reply = rig.service.server.get(history ? HistoryPath("aapl", QDate(2023, 12, 4)) : QuotePath("aapl"));
+        const auto reply
+            = rig.service.server.get(history ? HistoryPath("aapl", QDate(2023, 12, 4)) : QuotePath("aapl"));
         EXPECT_EQ(reply.status, 200);
         EXPECT_EQ(reply.body, "");
         const std::string logged = rig.service.log.next();
@@ -219,7 +222,7 @@ TEST(NasdaqSource, UpstreamFailuresGiveAnEmptyAnswerAndALoggedReason)
 TEST(NasdaqSource, ARefusalLeavesUpstreamAloneForAWhile)
 {
     NasdaqRig rig;
-    rig.stub.serve("AAPL/info/stocks", { 429, "Too Many Requests" });
+    rig.stub.serve("AAPL/info/stocks", {429, "Too Many Requests"});
     rig.stub.serve("MSFT/info/stocks", "msft-info.json");
     EXPECT_EQ(rig.service.server.get(QuotePath("aapl")).body, "");
     EXPECT_EQ(rig.service.server.get(QuotePath("msft")).body, "");
@@ -227,11 +230,12 @@ TEST(NasdaqSource, ARefusalLeavesUpstreamAloneForAWhile)
     EXPECT_EQ(rig.stub.seen().size(), 1u);
     rig.service.log.next();
     const std::string logged = rig.service.log.next();
-    EXPECT_NE(logged.find("upstream refused us recently; asking again in 120 s"), std::string::npos) << logged;
+    EXPECT_NE(logged.find("upstream refused us recently; asking again in 120 s"), std::string::npos)
+        << logged;
 
     // A failed history is not asked again for five minutes either.
     NasdaqRig other;
-    other.stub.serve("AAPL/historical/stocks", { 500, "" });
+    other.stub.serve("AAPL/historical/stocks", {500, ""});
     other.service.server.get(HistoryPath("aapl", QDate(2023, 12, 4)));
     other.clock.advanceSeconds(299);
     other.service.server.get(HistoryPath("aapl", QDate(2023, 12, 4)));
@@ -251,7 +255,7 @@ TEST(NasdaqSource, AnUnreachableOrSilentUpstreamIsABoundedFailure)
     NasdaqOptions quick;
     quick.timeoutMs = 300;
     NasdaqRig silent(quick);
-    silent.stub.serve("AAPL/info/stocks", { 200, Fixture("aapl-info.json"), 1500 });
+    silent.stub.serve("AAPL/info/stocks", {200, Fixture("aapl-info.json"), 1500});
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(silent.service.server.get(QuotePath("aapl")).body, "");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1200));
@@ -282,7 +286,7 @@ TEST(NasdaqSource, UpstreamRequestsAreSpacedOut)
     NasdaqOptions polite;
     polite.spacingMs = 250;
     NasdaqRig rig(polite);
-    for (const char* symbol : { "aapl", "msft", "ibm" })
+    for (const char* symbol : {"aapl", "msft", "ibm"})
         rig.service.server.get(QuotePath(symbol));
     const auto seen = rig.stub.seen();
     ASSERT_EQ(seen.size(), 6u); // each unknown symbol is asked as a stock and as a fund
@@ -294,7 +298,7 @@ TEST(NasdaqConversion, TimestampsPricesAndRanges)
 {
     const QDateTime now(QDate(2024, 2, 9), QTime(10, 7));
     const auto at = [&](const std::string& stamp) {
-        const QuoteFields q = ToQuoteFields({ "X", "1.00", "", stamp, "", "", "", "" }, now);
+        const QuoteFields q = ToQuoteFields({"X", "1.00", "", stamp, "", "", "", ""}, now);
         return q.date + " " + q.time;
     };
     EXPECT_EQ(at("Nov 3, 2023 4:00 PM ET"), "11/3/2023 4:00pm");
@@ -306,8 +310,8 @@ TEST(NasdaqConversion, TimestampsPricesAndRanges)
     EXPECT_EQ(at(""), "2/9/2024 10:07am");
     EXPECT_EQ(at("Foo 45, 2024 99:99 PM"), "2/9/2024 10:07am");
     // Missing values are "N/A", which the program shows but does not use.
-    EXPECT_EQ(QuoteLine(ToQuoteFields({ "X", "1.00", "", "", "", "", "", "" }, now)),
-              "\"X\",1.00,\"2/9/2024\",\"10:07am\",N/A,N/A,N/A,N/A,N/A\r\n");
+    EXPECT_EQ(QuoteLine(ToQuoteFields({"X", "1.00", "", "", "", "", "", ""}, now)),
+        "\"X\",1.00,\"2/9/2024\",\"10:07am\",N/A,N/A,N/A,N/A,N/A\r\n");
 
     // Index rows: thousands separators without a dollar sign, no volume.
     const auto index = ReadUpstreamHistory(

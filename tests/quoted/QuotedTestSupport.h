@@ -49,7 +49,7 @@ public:
         const auto result = client.Get(target.c_str());
         if (!result)
             return {};
-        return { result->status, result->body };
+        return {result->status, result->body};
     }
 
 private:
@@ -64,8 +64,7 @@ class TestClock
 public:
     explicit TestClock(QDateTime start)
         : m_now(std::move(start))
-    {
-    }
+    { }
     void set(const QDateTime& when)
     {
         std::lock_guard lock(m_mutex);
@@ -130,8 +129,7 @@ struct RunningService
     RunningService(Source& source, TestClock& clock, ServiceOptions options = {})
         : service(source, clock.clock(), log.sink(), std::move(options))
         , server([this](httplib::Server& s) { service.install(s); })
-    {
-    }
+    { }
     LogLines log;
     QuoteService service;
     LoopbackServer server;
@@ -146,9 +144,10 @@ inline std::string QuotePath(const std::string& symbol)
 inline std::string HistoryPath(const std::string& symbol, QDate today)
 {
     const QDate from = today.addDays(-365);
-    return "/table.csv?s=" + symbol + "&a=" + std::to_string(from.month()) + "&b=" + std::to_string(from.day())
-        + "&c=" + std::to_string(from.year()) + "&d=" + std::to_string(today.month())
-        + "&e=" + std::to_string(today.day()) + "&f=" + std::to_string(today.year()) + "&g=d&Ignore=.csv";
+    return "/table.csv?s=" + symbol + "&a=" + std::to_string(from.month())
+        + "&b=" + std::to_string(from.day()) + "&c=" + std::to_string(from.year())
+        + "&d=" + std::to_string(today.month()) + "&e=" + std::to_string(today.day())
+        + "&f=" + std::to_string(today.year()) + "&g=d&Ignore=.csv";
 }
 
 // Splits at commas, keeping empty parts.

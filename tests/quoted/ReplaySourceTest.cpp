@@ -13,10 +13,14 @@ using namespace quoted::test;
 
 namespace {
 
-const std::filesystem::path Fixtures = std::filesystem::path(TRADEVANE_SOURCE_DIR) / "tests/quoted/fixtures/replay";
+const std::filesystem::path Fixtures
+    = std::filesystem::path(TRADEVANE_SOURCE_DIR) / "tests/quoted/fixtures/replay";
 const QDate Wednesday(2026, 3, 11);
 
-QDateTime At(QDate day, int hour, int minute) { return QDateTime(day, QTime(hour, minute)); }
+QDateTime At(QDate day, int hour, int minute)
+{
+    return QDateTime(day, QTime(hour, minute));
+}
 
 } // namespace
 
@@ -36,7 +40,8 @@ TEST(ReplaySource, TheFileIsReplayedAsTheTradingDaysUpToYesterday)
     EXPECT_EQ(lines[2], "2026-03-09,55.98,56.13,55.40,55.61,484293,55.61");
     EXPECT_EQ(lines[3].substr(0, 10), "2026-03-06");
     const std::string logged = running.log.next();
-    EXPECT_NE(logged.find("history ABC 241 days 2025-04-08 to 2026-03-10 (replay)"), std::string::npos) << logged;
+    EXPECT_NE(logged.find("history ABC 241 days 2025-04-08 to 2026-03-10 (replay)"), std::string::npos)
+        << logged;
 
     // Without the row limit the whole year is served: all 260 bars of the file fit in it.
     ReplaySource again(Fixtures, 1);
@@ -86,7 +91,7 @@ TEST(ReplaySource, TodaysQuotesWalkOnFromTheNewestBar)
     }
     EXPECT_GT(prices.size(), 15u);
     EXPECT_EQ(QuoteLine(source.quote("ABC", At(Wednesday, 12, 0)).data),
-              QuoteLine(ReplaySource(Fixtures, 1).quote("ABC", At(Wednesday, 12, 0)).data))
+        QuoteLine(ReplaySource(Fixtures, 1).quote("ABC", At(Wednesday, 12, 0)).data))
         << "the walk is the same for the same seed";
 
     // Before a session and on a weekend, the newest bar is the last close.
@@ -110,7 +115,7 @@ TEST(ReplaySource, MissingBrokenAndChangedFiles)
     ReplaySource source(dir, 1);
     RunningService running(source, clock);
 
-    for (const std::string& path : { QuotePath("nope"), HistoryPath("nope", Wednesday) }) {
+    for (const std::string& path : {QuotePath("nope"), HistoryPath("nope", Wednesday)}) {
         const auto reply = running.server.get(path);
         EXPECT_EQ(reply.status, 200);
         EXPECT_EQ(reply.body, "");
@@ -125,8 +130,8 @@ TEST(ReplaySource, MissingBrokenAndChangedFiles)
     // A file changed while the service runs is read again.
     EXPECT_EQ(Lines(running.server.get(HistoryPath("abc", Wednesday)).body)[1].substr(11, 5), "55.66");
     std::ofstream(dir / "ABC.csv", std::ios::app) << "2024-01-02,60.00,61.00,59.00,60.50,1000\n";
-    std::filesystem::last_write_time(dir / "ABC.csv",
-                                     std::filesystem::last_write_time(dir / "ABC.csv") + std::chrono::seconds(5));
+    std::filesystem::last_write_time(
+        dir / "ABC.csv", std::filesystem::last_write_time(dir / "ABC.csv") + std::chrono::seconds(5));
     EXPECT_EQ(Lines(running.server.get(HistoryPath("abc", Wednesday)).body)[1],
-              "2026-03-10,60.00,61.00,59.00,60.50,1000,60.50");
+        "2026-03-10,60.00,61.00,59.00,60.50,1000,60.50");
 }

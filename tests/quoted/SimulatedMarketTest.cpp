@@ -13,9 +13,13 @@ namespace {
 
 const QDate Wednesday(2026, 3, 11);
 
-QDateTime At(QDate day, int hour, int minute) { return QDateTime(day, QTime(hour, minute)); }
+QDateTime At(QDate day, int hour, int minute)
+{
+    return QDateTime(day, QTime(hour, minute));
+}
 
-std::vector<DailyBar> History(SimulatedMarket& market, const std::string& symbol, QDate today, int limit = 241)
+std::vector<DailyBar> History(
+    SimulatedMarket& market, const std::string& symbol, QDate today, int limit = 241)
 {
     const auto answer = market.history(symbol, today.addDays(-365), today, limit, At(today, 9, 0));
     EXPECT_TRUE(answer.ok);
@@ -29,7 +33,7 @@ TEST(SimulatedMarket, SameSeedGivesTheSameMarketAndAnotherSeedAnother)
     TestClock clock(At(Wednesday, 11, 17));
     SimulatedMarket first(7), again(7), other(8);
     RunningService a(first, clock), b(again, clock), c(other, clock);
-    for (const std::string& path : { QuotePath("abc"), HistoryPath("abc", Wednesday), QuotePath("msft") }) {
+    for (const std::string& path : {QuotePath("abc"), HistoryPath("abc", Wednesday), QuotePath("msft")}) {
         const auto fromA = a.server.get(path);
         ASSERT_EQ(fromA.status, 200);
         ASSERT_FALSE(fromA.body.empty());
@@ -132,7 +136,8 @@ TEST(SimulatedMarket, OutsideTheSessionTheLastCloseStands)
 TEST(SimulatedMarket, ADemonstrationDayHasCrossoversBreakoutsAndReversals)
 {
     SimulatedMarket market(1);
-    const std::vector<std::string> symbols = { "ABC", "MSFT", "IBM", "INTC", "CSCO", "GE", "XOM", "KO", "PFE", "T" };
+    const std::vector<std::string> symbols
+        = {"ABC", "MSFT", "IBM", "INTC", "CSCO", "GE", "XOM", "KO", "PFE", "T"};
     std::map<std::string, int> turnedTrue;
     for (QDate day = QDate(2026, 3, 9); day <= QDate(2026, 3, 13); day = day.addDays(1)) {
         for (const std::string& symbol : symbols) {
@@ -140,8 +145,8 @@ TEST(SimulatedMarket, ADemonstrationDayHasCrossoversBreakoutsAndReversals)
             std::map<std::string, bool> before;
             for (int minute = 9 * 60; minute < 24 * 60; minute += 5) {
                 const QuoteFields q = market.quote(symbol, At(day, minute / 60, minute % 60)).data;
-                std::vector<DailyBar> rows { { day, *PriceValue(q.open), *PriceValue(q.high), *PriceValue(q.low),
-                                               *PriceValue(q.last), std::stoll(q.volume) } };
+                std::vector<DailyBar> rows {{day, *PriceValue(q.open), *PriceValue(q.high),
+                    *PriceValue(q.low), *PriceValue(q.last), std::stoll(q.volume)}};
                 rows.insert(rows.end(), history.begin(), history.end());
                 const auto ma = [&](int period, int offset) {
                     double sum = 0;
@@ -176,12 +181,12 @@ TEST(SimulatedMarket, ADemonstrationDayHasCrossoversBreakoutsAndReversals)
                 for (int r = 0; r < 20; ++r)
                     volumes += static_cast<double>(rows[r].volume);
                 const std::map<std::string, bool> now = {
-                    { "short crossover", crossUp(5, 10) || crossDown(5, 10) },
-                    { "medium crossover", crossUp(10, 30) || crossDown(10, 30) },
-                    { "long crossover", crossUp(50, 200) || crossDown(50, 200) },
-                    { "20-day breakout", newHigh || newLow },
-                    { "stochastic reversal", (k > 80 && k < d) || (k < 20 && k > d) },
-                    { "volume surge", static_cast<double>(rows[0].volume) > 1.2 * volumes / 20 },
+                    {"short crossover", crossUp(5, 10) || crossDown(5, 10)},
+                    {"medium crossover", crossUp(10, 30) || crossDown(10, 30)},
+                    {"long crossover", crossUp(50, 200) || crossDown(50, 200)},
+                    {"20-day breakout", newHigh || newLow},
+                    {"stochastic reversal", (k > 80 && k < d) || (k < 20 && k > d)},
+                    {"volume surge", static_cast<double>(rows[0].volume) > 1.2 * volumes / 20},
                 };
                 for (const auto& [kind, holds] : now) {
                     if (!before.empty() && holds && !before[kind])
@@ -193,7 +198,7 @@ TEST(SimulatedMarket, ADemonstrationDayHasCrossoversBreakoutsAndReversals)
     }
     for (const auto& [kind, count] : turnedTrue)
         std::printf("%-20s turned true %d times\n", kind.c_str(), count);
-    for (const char* kind : { "short crossover", "medium crossover", "20-day breakout", "stochastic reversal",
-                              "volume surge" })
+    for (const char* kind :
+        {"short crossover", "medium crossover", "20-day breakout", "stochastic reversal", "volume surge"})
         EXPECT_GE(turnedTrue[kind], 5) << kind << " should turn true during the week's demonstration days";
 }

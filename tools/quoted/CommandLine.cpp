@@ -6,12 +6,11 @@ namespace quoted {
 
 namespace {
 
-    template<class T>
-    bool Number(const std::string& text, T& value)
-    {
-        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-        return error == std::errc() && end == text.data() + text.size();
-    }
+template<class T> bool Number(const std::string& text, T& value)
+{
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size();
+}
 
 } // namespace
 
@@ -93,7 +92,8 @@ std::variant<CommandLine, std::string> ParseCommandLine(const std::vector<std::s
             const std::string* v = value(i);
             const auto session = v ? SessionWindow::parse(*v) : std::nullopt;
             if (!session)
-                return std::string("--session wants HH:MM-HH:MM, at least 30 minutes, for example 09:30-16:00");
+                return std::string(
+                    "--session wants HH:MM-HH:MM, at least 30 minutes, for example 09:30-16:00");
             line.session = *session;
         } else if (arg == "--max-rows") {
             const std::string* v = value(i);

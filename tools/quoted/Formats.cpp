@@ -45,22 +45,28 @@ std::string FormatQuoteTime(QTime time)
     return buffer;
 }
 
-std::string IsoDate(QDate date) { return date.toString(Qt::ISODate).toStdString(); }
+std::string IsoDate(QDate date)
+{
+    return date.toString(Qt::ISODate).toStdString();
+}
 
 namespace {
 
-    // The program drops every double quote and splits at every comma, so a field must hold neither.
-    std::string Clean(const std::string& text)
-    {
-        std::string out;
-        for (char c : text) {
-            if (c != ',' && c != '"' && c != '\r' && c != '\n')
-                out += c;
-        }
-        return out;
+// The program drops every double quote and splits at every comma, so a field must hold neither.
+std::string Clean(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        if (c != ',' && c != '"' && c != '\r' && c != '\n')
+            out += c;
     }
+    return out;
+}
 
-    std::string Quoted(const std::string& text) { return "\"" + Clean(text) + "\""; }
+std::string Quoted(const std::string& text)
+{
+    return "\"" + Clean(text) + "\"";
+}
 
 } // namespace
 
@@ -81,8 +87,8 @@ std::string HistoryText(const std::vector<DailyBar>& bars, const std::string& la
         const DailyBar& b = bars[i];
         const std::string close = FormatPrice(b.close);
         text += IsoDate(b.date);
-        text += ',' + FormatPrice(b.open) + ',' + FormatPrice(b.high) + ',' + FormatPrice(b.low) + ','
-            + close + ',' + std::to_string(b.volume) + ',' + close + '\n';
+        text += ',' + FormatPrice(b.open) + ',' + FormatPrice(b.high) + ',' + FormatPrice(b.low) + ',' + close
+            + ',' + std::to_string(b.volume) + ',' + close + '\n';
     }
     return text;
 }
@@ -135,7 +141,10 @@ std::string ToUpper(std::string text)
     return text;
 }
 
-bool IsTradingDay(QDate date) { return date.dayOfWeek() <= 5; }
+bool IsTradingDay(QDate date)
+{
+    return date.dayOfWeek() <= 5;
+}
 
 QDate PreviousTradingDay(QDate date)
 {

@@ -38,8 +38,7 @@ struct QuoteFields
 
 // What a source answers: data, or the reason why there is none (logged by the service, never
 // sent to the program, which only understands an empty body).
-template<class T>
-struct Answer
+template<class T> struct Answer
 {
     bool ok = false;
     T data {};
@@ -80,8 +79,8 @@ public:
 
     // Daily bars with from <= date <= to and date before today, most recent first, at most
     // `limit` of them.
-    virtual Answer<std::vector<DailyBar>> history(const std::string& symbol, QDate from, QDate to, int limit,
-                                                  const QDateTime& now)
+    virtual Answer<std::vector<DailyBar>> history(
+        const std::string& symbol, QDate from, QDate to, int limit, const QDateTime& now)
         = 0;
 };
 

@@ -15,77 +15,78 @@ namespace quoted {
 
 namespace {
 
-    QJsonObject Data(const std::string& body)
-    {
-        return QJsonDocument::fromJson(QByteArray::fromStdString(body)).object().value(u"data").toObject();
-    }
+QJsonObject Data(const std::string& body)
+{
+    return QJsonDocument::fromJson(QByteArray::fromStdString(body)).object().value(u"data").toObject();
+}
 
-    std::string Text(const QJsonValue& value)
-    {
-        if (value.isString())
-            return value.toString().trimmed().toStdString();
-        if (value.isDouble())
-            return QString::number(value.toDouble(), 'f', 2).toStdString();
-        return {};
-    }
+std::string Text(const QJsonValue& value)
+{
+    if (value.isString())
+        return value.toString().trimmed().toStdString();
+    if (value.isDouble())
+        return QString::number(value.toDouble(), 'f', 2).toStdString();
+    return {};
+}
 
-    // A label/value pair of the key statistics: {"label":"Open","value":"$10.37"}.
-    std::string StatValue(const QJsonObject& stats, const char* key)
-    {
-        return Text(stats.value(QLatin1String(key)).toObject().value(u"value"));
-    }
+// A label/value pair of the key statistics: {"label":"Open","value":"$10.37"}.
+std::string StatValue(const QJsonObject& stats, const char* key)
+{
+    return Text(stats.value(QLatin1String(key)).toObject().value(u"value"));
+}
 
-    // "$1,234.50" -> "1234.50"; "" when the text is not a price.
-    std::string PriceText(const std::string& text)
-    {
-        const auto value = PriceValue(text);
-        return value && *value > 0 ? FormatPrice(*value) : std::string();
-    }
+// "$1,234.50" -> "1234.50"; "" when the text is not a price.
+std::string PriceText(const std::string& text)
+{
+    const auto value = PriceValue(text);
+    return value && *value > 0 ? FormatPrice(*value) : std::string();
+}
 
-    // The two prices of a range text, "188.00 - 190.32" or "$267.43/$264.23", as high and low.
-    bool SplitRange(const std::string& text, std::string& high, std::string& low)
-    {
-        static const std::regex number(R"(\$?([0-9][0-9,]*(?:\.[0-9]+)?))");
-        std::vector<double> values;
-        for (auto it = std::sregex_iterator(text.begin(), text.end(), number); it != std::sregex_iterator(); ++it) {
-            if (const auto v = PriceValue((*it)[1].str()))
-                values.push_back(*v);
+// The two prices of a range text, "188.00 - 190.32" or "$267.43/$264.23", as high and low.
+bool SplitRange(const std::string& text, std::string& high, std::string& low)
+{
+    static const std::regex number(R"(\$?([0-9][0-9,]*(?:\.[0-9]+)?))");
+    std::vector<double> values;
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), number); it != std::sregex_iterator();
+         ++it) {
+        if (const auto v = PriceValue((*it)[1].str()))
+            values.push_back(*v);
+    }
+    if (values.size() != 2 || values[0] <= 0 || values[1] <= 0)
+        return false;
+    high = FormatPrice(std::max(values[0], values[1]));
+    low = FormatPrice(std::min(values[0], values[1]));
+    return true;
+}
+
+std::string VolumeText(const std::string& text)
+{
+    const auto v = VolumeValue(text);
+    return v ? std::to_string(*v) : std::string();
+}
+
+std::string ChangeText(const std::string& text)
+{
+    if (text == "UNCH")
+        return "0.00";
+    const auto v = PriceValue(text);
+    return v ? FormatChange(*v) : std::string();
+}
+
+std::string UrlEncode(const std::string& text)
+{
+    std::string out;
+    for (unsigned char c : text) {
+        if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~') {
+            out += static_cast<char>(c);
+        } else {
+            char buffer[4];
+            std::snprintf(buffer, sizeof buffer, "%%%02X", c);
+            out += buffer;
         }
-        if (values.size() != 2 || values[0] <= 0 || values[1] <= 0)
-            return false;
-        high = FormatPrice(std::max(values[0], values[1]));
-        low = FormatPrice(std::min(values[0], values[1]));
-        return true;
     }
-
-    std::string VolumeText(const std::string& text)
-    {
-        const auto v = VolumeValue(text);
-        return v ? std::to_string(*v) : std::string();
-    }
-
-    std::string ChangeText(const std::string& text)
-    {
-        if (text == "UNCH")
-            return "0.00";
-        const auto v = PriceValue(text);
-        return v ? FormatChange(*v) : std::string();
-    }
-
-    std::string UrlEncode(const std::string& text)
-    {
-        std::string out;
-        for (unsigned char c : text) {
-            if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~') {
-                out += static_cast<char>(c);
-            } else {
-                char buffer[4];
-                std::snprintf(buffer, sizeof buffer, "%%%02X", c);
-                out += buffer;
-            }
-        }
-        return out;
-    }
+    return out;
+}
 
 } // namespace
 
@@ -182,16 +183,18 @@ Answer<std::vector<DailyBar>> ReadUpstreamHistory(const std::string& body)
         // Funds and indices sometimes lack the day's range: the close stands in.
         bar.close = *close;
         bar.open = open && *open > 0 ? *open : *close;
-        bar.high = std::max({ high && *high > 0 ? *high : *close, bar.open, bar.close });
-        bar.low = std::min({ low && *low > 0 ? *low : *close, bar.open, bar.close });
+        bar.high = std::max({high && *high > 0 ? *high : *close, bar.open, bar.close});
+        bar.low = std::min({low && *low > 0 ? *low : *close, bar.open, bar.close});
         bar.volume = VolumeValue(Text(row.value(u"volume"))).value_or(0);
         bars.push_back(bar);
     }
     if (bars.empty())
-        return Result::failure(rows.isEmpty() ? "upstream history has no rows"
-                                              : "upstream history rows hold no prices");
-    std::stable_sort(bars.begin(), bars.end(), [](const DailyBar& a, const DailyBar& b) { return a.date > b.date; });
-    return Result::success(std::move(bars), skipped ? std::to_string(skipped) + " upstream rows skipped" : "");
+        return Result::failure(
+            rows.isEmpty() ? "upstream history has no rows" : "upstream history rows hold no prices");
+    std::stable_sort(
+        bars.begin(), bars.end(), [](const DailyBar& a, const DailyBar& b) { return a.date > b.date; });
+    return Result::success(
+        std::move(bars), skipped ? std::to_string(skipped) + " upstream rows skipped" : "");
 }
 
 QuoteFields ToQuoteFields(const UpstreamQuote& q, const QDateTime& now)
@@ -203,8 +206,8 @@ QuoteFields ToQuoteFields(const UpstreamQuote& q, const QDateTime& now)
     static const std::regex timePattern(R"((\d{1,2}):(\d{2}) ?([AP]M))");
     std::smatch m;
     if (std::regex_search(q.timestamp, m, datePattern)) {
-        const QDate d = QDate::fromString(QString::fromStdString(m[1].str() + " " + m[2].str() + " " + m[3].str()),
-                                          u"MMM d yyyy");
+        const QDate d = QDate::fromString(
+            QString::fromStdString(m[1].str() + " " + m[2].str() + " " + m[3].str()), u"MMM d yyyy");
         if (d.isValid()) {
             date = d;
             time = QTime(16, 0); // a date alone is the close of that day
@@ -217,15 +220,8 @@ QuoteFields ToQuoteFields(const UpstreamQuote& q, const QDateTime& now)
             time = t;
     }
     const auto orNA = [](const std::string& text) { return text.empty() ? std::string("N/A") : text; };
-    return { q.symbol,
-             q.last,
-             FormatQuoteDate(date),
-             FormatQuoteTime(time),
-             orNA(q.change),
-             orNA(q.open),
-             orNA(q.high),
-             orNA(q.low),
-             orNA(q.volume) };
+    return {q.symbol, q.last, FormatQuoteDate(date), FormatQuoteTime(time), orNA(q.change), orNA(q.open),
+        orNA(q.high), orNA(q.low), orNA(q.volume)};
 }
 
 // --- the source --------------------------------------------------------------------------------
@@ -248,8 +244,8 @@ Answer<std::string> NasdaqSource::fetch(const std::string& url)
     using namespace std::chrono;
     if (steady_clock::now() < m_refusedUntil) {
         const auto left = duration_cast<seconds>(m_refusedUntil - steady_clock::now()).count() + 1;
-        return Answer<std::string>::failure("upstream refused us recently; asking again in " + std::to_string(left)
-                                            + " s");
+        return Answer<std::string>::failure(
+            "upstream refused us recently; asking again in " + std::to_string(left) + " s");
     }
     // Polite spacing between requests, however fast the program asks.
     if (const auto wait = m_nextRequest - steady_clock::now(); wait > steady_clock::duration::zero())
@@ -260,7 +256,8 @@ Answer<std::string> NasdaqSource::fetch(const std::string& url)
     }
     const UpstreamReply reply = FetchUpstream(url, m_options.timeoutMs);
     m_nextRequest = steady_clock::now() + milliseconds(m_options.spacingMs);
-    const bool challenge = reply.transferred && UpstreamProblem(reply.body).find("HTML page") != std::string::npos;
+    const bool challenge
+        = reply.transferred && UpstreamProblem(reply.body).find("HTML page") != std::string::npos;
     if (reply.transferred && (reply.status == 403 || reply.status == 429 || challenge))
         m_refusedUntil = steady_clock::now() + milliseconds(m_options.pauseAfterRefusalMs);
     if (!reply.transferred || reply.status != 200) {
@@ -272,8 +269,8 @@ Answer<std::string> NasdaqSource::fetch(const std::string& url)
     return Answer<std::string>::success(reply.body);
 }
 
-Answer<std::string> NasdaqSource::askUpstream(const std::string& symbol, const std::string& what,
-                                              const std::string& extra)
+Answer<std::string> NasdaqSource::askUpstream(
+    const std::string& symbol, const std::string& what, const std::string& extra)
 {
     std::string assetClass;
     {
@@ -282,7 +279,8 @@ Answer<std::string> NasdaqSource::askUpstream(const std::string& symbol, const s
         assetClass = it == m_assetClass.end() ? "stocks" : it->second;
     }
     const auto url = [&](const std::string& cls) {
-        return m_options.upstream + "/api/quote/" + UrlEncode(symbol) + "/" + what + "?assetclass=" + cls + extra;
+        return m_options.upstream + "/api/quote/" + UrlEncode(symbol) + "/" + what + "?assetclass=" + cls
+            + extra;
     };
     Answer<std::string> answer = fetch(url(assetClass));
     if (answer.ok) {
@@ -324,7 +322,8 @@ Answer<QuoteFields> NasdaqSource::quote(const std::string& symbol, const QDateTi
 
     Answer<QuoteFields> answer;
     const Answer<std::string> info = askUpstream(symbol, "info", "");
-    Answer<UpstreamQuote> read = info.ok ? ReadUpstreamInfo(info.data) : Answer<UpstreamQuote>::failure(info.reason);
+    Answer<UpstreamQuote> read
+        = info.ok ? ReadUpstreamInfo(info.data) : Answer<UpstreamQuote>::failure(info.reason);
     if (read.ok) {
         UpstreamQuote& q = read.data;
         if (q.symbol.empty())
@@ -341,12 +340,12 @@ Answer<QuoteFields> NasdaqSource::quote(const std::string& symbol, const QDateTi
     std::lock_guard lock(m_cacheMutex);
     if (m_quotes.size() > 500)
         m_quotes.clear();
-    m_quotes[symbol] = { now, answer };
+    m_quotes[symbol] = {now, answer};
     return answer;
 }
 
-std::optional<Answer<std::vector<DailyBar>>> NasdaqSource::cachedHistory(const std::string& symbol, QDate from,
-                                                                        QDate to, const QDateTime& now)
+std::optional<Answer<std::vector<DailyBar>>> NasdaqSource::cachedHistory(
+    const std::string& symbol, QDate from, QDate to, const QDateTime& now)
 {
     std::lock_guard lock(m_cacheMutex);
     auto it = m_histories.find(symbol);
@@ -356,7 +355,8 @@ std::optional<Answer<std::vector<DailyBar>>> NasdaqSource::cachedHistory(const s
     if (!c.answer.ok) {
         const qint64 age = c.fetched.secsTo(now);
         if (age >= 0 && age < m_options.failureSeconds)
-            return Answer<std::vector<DailyBar>>::failure(c.answer.reason + " (cached " + std::to_string(age) + " s)");
+            return Answer<std::vector<DailyBar>>::failure(
+                c.answer.reason + " (cached " + std::to_string(age) + " s)");
         return std::nullopt;
     }
     // A symbol's history is fetched once a day; any range inside the fetched one is served from it.
@@ -370,15 +370,14 @@ std::optional<Answer<std::vector<DailyBar>>> NasdaqSource::cachedHistory(const s
     return Answer<std::vector<DailyBar>>::success(std::move(bars), "cached today");
 }
 
-Answer<std::vector<DailyBar>> NasdaqSource::history(const std::string& symbol, QDate from, QDate to, int limit,
-                                                    const QDateTime& now)
+Answer<std::vector<DailyBar>> NasdaqSource::history(
+    const std::string& symbol, QDate from, QDate to, int limit, const QDateTime& now)
 {
     const auto finish = [&](Answer<std::vector<DailyBar>> answer) {
         if (answer.ok) {
             // Today's row, if upstream has one already, is the quote's business.
-            std::erase_if(answer.data, [&](const DailyBar& b) {
-                return b.date >= now.date() || b.date < from || b.date > to;
-            });
+            std::erase_if(answer.data,
+                [&](const DailyBar& b) { return b.date >= now.date() || b.date < from || b.date > to; });
             if (static_cast<int>(answer.data.size()) > limit)
                 answer.data.resize(static_cast<std::size_t>(limit));
         }
@@ -390,8 +389,8 @@ Answer<std::vector<DailyBar>> NasdaqSource::history(const std::string& symbol, Q
     if (auto cached = cachedHistory(symbol, from, to, now))
         return finish(*cached);
 
-    const Answer<std::string> body
-        = askUpstream(symbol, "historical", "&fromdate=" + IsoDate(from) + "&todate=" + IsoDate(to) + "&limit=9999");
+    const Answer<std::string> body = askUpstream(
+        symbol, "historical", "&fromdate=" + IsoDate(from) + "&todate=" + IsoDate(to) + "&limit=9999");
     Answer<std::vector<DailyBar>> answer
         = body.ok ? ReadUpstreamHistory(body.data) : Answer<std::vector<DailyBar>>::failure(body.reason);
     if (answer.ok)
@@ -400,7 +399,7 @@ Answer<std::vector<DailyBar>> NasdaqSource::history(const std::string& symbol, Q
         std::lock_guard lock(m_cacheMutex);
         if (m_histories.size() > 500)
             m_histories.clear();
-        m_histories[symbol] = { now, from, to, answer };
+        m_histories[symbol] = {now, from, to, answer};
     }
     return finish(answer);
 }

@@ -51,8 +51,8 @@ public:
 
     std::string label() const override { return "nasdaq"; }
     Answer<QuoteFields> quote(const std::string& symbol, const QDateTime& now) override;
-    Answer<std::vector<DailyBar>> history(const std::string& symbol, QDate from, QDate to, int limit,
-                                          const QDateTime& now) override;
+    Answer<std::vector<DailyBar>> history(
+        const std::string& symbol, QDate from, QDate to, int limit, const QDateTime& now) override;
 
     // Requests sent upstream so far (for the tests and the log).
     int upstreamRequests() const;
@@ -72,12 +72,13 @@ private:
 
     // The body of GET base/api/quote/SYMBOL/what?assetclass=...extra, for the symbol's asset class;
     // when stocks do not know the symbol, funds are asked once. The caller holds m_upstreamMutex.
-    Answer<std::string> askUpstream(const std::string& symbol, const std::string& what, const std::string& extra);
+    Answer<std::string> askUpstream(
+        const std::string& symbol, const std::string& what, const std::string& extra);
     Answer<std::string> fetch(const std::string& url);
 
     std::optional<Answer<QuoteFields>> cachedQuote(const std::string& symbol, const QDateTime& now);
-    std::optional<Answer<std::vector<DailyBar>>> cachedHistory(const std::string& symbol, QDate from, QDate to,
-                                                               const QDateTime& now);
+    std::optional<Answer<std::vector<DailyBar>>> cachedHistory(
+        const std::string& symbol, QDate from, QDate to, const QDateTime& now);
 
     NasdaqOptions m_options;
     mutable std::mutex m_cacheMutex;

@@ -11,59 +11,59 @@ namespace quoted {
 
 namespace {
 
-    using Params = std::multimap<std::string, std::string>;
+using Params = std::multimap<std::string, std::string>;
 
-    // The outcome the handler decided on, picked up by the request logger, which runs right after
-    // the handler on the same thread.
-    thread_local std::string tOutcome;
+// The outcome the handler decided on, picked up by the request logger, which runs right after
+// the handler on the same thread.
+thread_local std::string tOutcome;
 
-    std::optional<std::string> Param(const Params& params, const char* key)
-    {
-        const auto it = params.find(key);
-        if (it == params.end())
+std::optional<std::string> Param(const Params& params, const char* key)
+{
+    const auto it = params.find(key);
+    if (it == params.end())
+        return std::nullopt;
+    return it->second;
+}
+
+std::optional<int> WholeNumber(const std::optional<std::string>& text)
+{
+    if (!text || text->empty() || text->size() > 6)
+        return std::nullopt;
+    int value = 0;
+    for (char c : *text) {
+        if (c < '0' || c > '9')
             return std::nullopt;
-        return it->second;
+        value = value * 10 + (c - '0');
     }
+    return value;
+}
 
-    std::optional<int> WholeNumber(const std::optional<std::string>& text)
-    {
-        if (!text || text->empty() || text->size() > 6)
-            return std::nullopt;
-        int value = 0;
-        for (char c : *text) {
-            if (c < '0' || c > '9')
-                return std::nullopt;
-            value = value * 10 + (c - '0');
+// Month (January = 1), day and year keys of one end of the range.
+QDate RangeDate(const Params& params, const char* monthKey, const char* dayKey, const char* yearKey)
+{
+    const auto month = WholeNumber(Param(params, monthKey));
+    const auto day = WholeNumber(Param(params, dayKey));
+    const auto year = WholeNumber(Param(params, yearKey));
+    if (!month || !day || !year || *year < 1900 || *year > 2200)
+        return {};
+    return QDate(*year, *month, *day); // invalid for month 13 or 31 February
+}
+
+std::vector<std::string> SplitSymbols(const std::string& text)
+{
+    std::vector<std::string> symbols;
+    std::string current;
+    for (char c : text + ",") {
+        if (c == ',' || c == ' ' || c == '+') {
+            if (!current.empty())
+                symbols.push_back(current);
+            current.clear();
+        } else {
+            current += c;
         }
-        return value;
     }
-
-    // Month (January = 1), day and year keys of one end of the range.
-    QDate RangeDate(const Params& params, const char* monthKey, const char* dayKey, const char* yearKey)
-    {
-        const auto month = WholeNumber(Param(params, monthKey));
-        const auto day = WholeNumber(Param(params, dayKey));
-        const auto year = WholeNumber(Param(params, yearKey));
-        if (!month || !day || !year || *year < 1900 || *year > 2200)
-            return {};
-        return QDate(*year, *month, *day); // invalid for month 13 or 31 February
-    }
-
-    std::vector<std::string> SplitSymbols(const std::string& text)
-    {
-        std::vector<std::string> symbols;
-        std::string current;
-        for (char c : text + ",") {
-            if (c == ',' || c == ' ' || c == '+') {
-                if (!current.empty())
-                    symbols.push_back(current);
-                current.clear();
-            } else {
-                current += c;
-            }
-        }
-        return symbols;
-    }
+    return symbols;
+}
 
 } // namespace
 
@@ -83,8 +83,7 @@ QuoteService::QuoteService(Source& source, ServiceClock clock, LogSink log, Serv
     , m_clock(std::move(clock))
     , m_log(std::move(log))
     , m_options(std::move(options))
-{
-}
+{ }
 
 void QuoteService::install(httplib::Server& server)
 {
@@ -94,7 +93,7 @@ void QuoteService::install(httplib::Server& server)
             try {
                 reply = (this->*answer)(request.params);
             } catch (const std::exception& e) {
-                reply = { 500, {}, std::string("empty: internal error: ") + e.what() };
+                reply = {500, {}, std::string("empty: internal error: ") + e.what()};
             }
             response.status = reply.status;
             response.set_header("X-Data-Source", m_source.label());
@@ -106,10 +105,10 @@ void QuoteService::install(httplib::Server& server)
     server.Get("/table.csv", serve(&QuoteService::answerHistory));
     server.Get("/", [this](const httplib::Request&, httplib::Response& response) {
         response.set_content("tradevane-quoted: " + m_options.description
-                                 + "\n/download/quotes.csv?format=sl&ext=.csv&symbols=SYMBOL\n"
-                                   "/table.csv?s=SYMBOL&a=FROM_MONTH&b=FROM_DAY&c=FROM_YEAR"
-                                   "&d=TO_MONTH&e=TO_DAY&f=TO_YEAR&g=d\n",
-                             "text/plain");
+                + "\n/download/quotes.csv?format=sl&ext=.csv&symbols=SYMBOL\n"
+                  "/table.csv?s=SYMBOL&a=FROM_MONTH&b=FROM_DAY&c=FROM_YEAR"
+                  "&d=TO_MONTH&e=TO_DAY&f=TO_YEAR&g=d\n",
+            "text/plain");
         tOutcome = "service page";
     });
     server.set_logger([this](const httplib::Request& request, const httplib::Response& response) {
@@ -119,7 +118,7 @@ void QuoteService::install(httplib::Server& server)
             outcome = response.status == 404 ? "empty: no such page" : "empty: request not understood";
         const std::string when = m_clock().toString(u"yyyy-MM-dd HH:mm:ss").toStdString();
         m_log(when + " " + request.remote_addr + " " + request.method + " " + request.target + " -> "
-              + std::to_string(response.status) + " " + outcome);
+            + std::to_string(response.status) + " " + outcome);
     });
 }
 
@@ -127,13 +126,13 @@ QuoteService::Reply QuoteService::answerQuotes(const Params& params)
 {
     const auto text = Param(params, "symbols");
     if (!text)
-        return { 400, {}, "empty: no symbols= in the request" };
+        return {400, {}, "empty: no symbols= in the request"};
     const std::vector<std::string> symbols = SplitSymbols(*text);
     if (symbols.empty() || symbols.size() > 20)
-        return { 400, {}, "empty: " + std::to_string(symbols.size()) + " symbols (1 to 20 are served)" };
+        return {400, {}, "empty: " + std::to_string(symbols.size()) + " symbols (1 to 20 are served)"};
     for (const std::string& s : symbols) {
         if (!IsPlausibleSymbol(s))
-            return { 400, {}, "empty: not a symbol" };
+            return {400, {}, "empty: not a symbol"};
     }
     const QDateTime now = m_clock();
     Reply reply;
@@ -159,39 +158,40 @@ QuoteService::Reply QuoteService::answerHistory(const Params& params)
 {
     const auto s = Param(params, "s");
     if (!s || !IsPlausibleSymbol(*s))
-        return { 400, {}, "empty: no symbol or not a symbol in s=" };
+        return {400, {}, "empty: no symbol or not a symbol in s="};
     const std::string symbol = ToUpper(*s);
     if (const auto g = Param(params, "g"); g && *g != "d")
-        return { 400, {}, "empty: only daily history (g=d) is served" };
+        return {400, {}, "empty: only daily history (g=d) is served"};
 
     const QDateTime now = m_clock();
     QDate from = now.date().addDays(-365);
     QDate to = now.date();
     bool anyKey = false;
-    for (const char* key : { "a", "b", "c", "d", "e", "f" })
+    for (const char* key : {"a", "b", "c", "d", "e", "f"})
         anyKey = anyKey || params.count(key) > 0;
     if (anyKey) {
         from = RangeDate(params, "a", "b", "c");
         to = RangeDate(params, "d", "e", "f");
         if (!from.isValid() || !to.isValid())
-            return { 400, {}, "empty: a..f are not two dates (month 1-12, day, year)" };
+            return {400, {}, "empty: a..f are not two dates (month 1-12, day, year)"};
         if (from > to)
-            return { 400, {}, "empty: the range ends before it begins" };
+            return {400, {}, "empty: the range ends before it begins"};
     }
     // Bounded even when every bar is wanted: ten years of trading days.
     const int limit = m_options.maxRows > 0 ? m_options.maxRows : 2610;
     const Answer<std::vector<DailyBar>> answer = m_source.history(symbol, from, to, limit, now);
     const std::string range = IsoDate(from) + " to " + IsoDate(to);
     if (!answer.ok)
-        return { 200, {}, "empty: no history for " + symbol + " " + range + ": " + answer.reason };
+        return {200, {}, "empty: no history for " + symbol + " " + range + ": " + answer.reason};
     if (answer.data.empty())
-        return { 200, {}, "empty: no trading days for " + symbol + " " + range + " (" + m_source.label() + ")" };
+        return {
+            200, {}, "empty: no trading days for " + symbol + " " + range + " (" + m_source.label() + ")"};
     const DailyBar& newest = answer.data.front();
     const DailyBar& oldest = answer.data.back();
-    return { 200, HistoryText(answer.data, m_source.label(), m_options.maxRows),
-             "history " + symbol + " " + std::to_string(answer.data.size()) + " days " + IsoDate(oldest.date) + " to "
-                 + IsoDate(newest.date) + " (" + m_source.label() + (answer.note.empty() ? "" : ", " + answer.note)
-                 + ")" };
+    return {200, HistoryText(answer.data, m_source.label(), m_options.maxRows),
+        "history " + symbol + " " + std::to_string(answer.data.size()) + " days " + IsoDate(oldest.date)
+            + " to " + IsoDate(newest.date) + " (" + m_source.label()
+            + (answer.note.empty() ? "" : ", " + answer.note) + ")"};
 }
 
 } // namespace quoted

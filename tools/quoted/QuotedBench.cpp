@@ -20,10 +20,10 @@ int main(int argc, char** argv)
     const int port = std::atoi(argv[1]);
     const double seconds = std::atof(argv[2]);
     const int clients = argc > 3 ? std::atoi(argv[3]) : 4;
-    const char* symbols[] = { "abc", "msft", "ibm", "xom", "ge", "intc", "csco", "ko", "pfe", "t" };
+    const char* symbols[] = {"abc", "msft", "ibm", "xom", "ge", "intc", "csco", "ko", "pfe", "t"};
 
-    std::atomic<long> good { 0 }, bad { 0 };
-    std::atomic<bool> running { true };
+    std::atomic<long> good {0}, bad {0};
+    std::atomic<bool> running {true};
     std::vector<std::thread> threads;
     const auto start = std::chrono::steady_clock::now();
     for (int c = 0; c < clients; ++c) {
@@ -35,7 +35,8 @@ int main(int argc, char** argv)
                     = std::string("/download/quotes.csv?format=sl&ext=.csv&symbols=") + symbols[i % 10];
                 const auto result = client.Get(path.c_str());
                 // A usable answer is one line of nine fields.
-                if (result && result->status == 200 && std::count(result->body.begin(), result->body.end(), ',') == 8)
+                if (result && result->status == 200
+                    && std::count(result->body.begin(), result->body.end(), ',') == 8)
                     ++good;
                 else
                     ++bad;
@@ -47,7 +48,7 @@ int main(int argc, char** argv)
     for (auto& t : threads)
         t.join();
     const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("%d clients, %.1f s: %ld quotes, %ld failed, %.0f quote requests per second\n", clients, elapsed,
-                good.load(), bad.load(), good.load() / elapsed);
+    std::printf("%d clients, %.1f s: %ld quotes, %ld failed, %.0f quote requests per second\n", clients,
+        elapsed, good.load(), bad.load(), good.load() / elapsed);
     return bad.load() == 0 ? 0 : 1;
 }

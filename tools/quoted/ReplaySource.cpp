@@ -11,36 +11,36 @@ namespace quoted {
 
 namespace {
 
-    std::string Trim(const std::string& text)
-    {
-        const auto begin = text.find_first_not_of(" \t\r\n\"");
-        if (begin == std::string::npos)
-            return {};
-        const auto end = text.find_last_not_of(" \t\r\n\"");
-        return text.substr(begin, end - begin + 1);
-    }
-
-    std::vector<std::string> SplitCsv(const std::string& line)
-    {
-        std::vector<std::string> fields;
-        std::stringstream stream(line);
-        std::string field;
-        while (std::getline(stream, field, ','))
-            fields.push_back(Trim(field));
-        return fields;
-    }
-
-    // 2024-05-06, 5/6/2024 or 20240506.
-    QDate ParseDate(const std::string& text)
-    {
-        const QString t = QString::fromStdString(text);
-        for (const char* format : { "yyyy-MM-dd", "M/d/yyyy", "yyyyMMdd" }) {
-            const QDate d = QDate::fromString(t, QString::fromLatin1(format));
-            if (d.isValid())
-                return d;
-        }
+std::string Trim(const std::string& text)
+{
+    const auto begin = text.find_first_not_of(" \t\r\n\"");
+    if (begin == std::string::npos)
         return {};
+    const auto end = text.find_last_not_of(" \t\r\n\"");
+    return text.substr(begin, end - begin + 1);
+}
+
+std::vector<std::string> SplitCsv(const std::string& line)
+{
+    std::vector<std::string> fields;
+    std::stringstream stream(line);
+    std::string field;
+    while (std::getline(stream, field, ','))
+        fields.push_back(Trim(field));
+    return fields;
+}
+
+// 2024-05-06, 5/6/2024 or 20240506.
+QDate ParseDate(const std::string& text)
+{
+    const QString t = QString::fromStdString(text);
+    for (const char* format : {"yyyy-MM-dd", "M/d/yyyy", "yyyyMMdd"}) {
+        const QDate d = QDate::fromString(t, QString::fromLatin1(format));
+        if (d.isValid())
+            return d;
     }
+    return {};
+}
 
 } // namespace
 
@@ -48,8 +48,7 @@ ReplaySource::ReplaySource(std::filesystem::path folder, std::uint64_t seed, Ses
     : m_folder(std::move(folder))
     , m_seed(seed)
     , m_session(session)
-{
-}
+{ }
 
 ReplaySource::FileBars ReplaySource::ReadFile(const std::filesystem::path& file)
 {
@@ -75,8 +74,8 @@ ReplaySource::FileBars ReplaySource::ReadFile(const std::filesystem::path& file)
                 // Keep the bar consistent even when the file is not: the high is the highest price.
                 bar.open = *open;
                 bar.close = *close;
-                bar.high = std::max({ *high, *open, *close, *low });
-                bar.low = std::min({ *low, *open, *close, *high });
+                bar.high = std::max({*high, *open, *close, *low});
+                bar.low = std::min({*low, *open, *close, *high});
                 bar.volume = std::llround(*volume);
             }
         }
@@ -84,14 +83,15 @@ ReplaySource::FileBars ReplaySource::ReadFile(const std::filesystem::path& file)
             if (number == 1)
                 continue; // the heading
             if (result.firstProblem.empty())
-                result.firstProblem = "line " + std::to_string(number) + " is not Date,Open,High,Low,Close,Volume";
+                result.firstProblem
+                    = "line " + std::to_string(number) + " is not Date,Open,High,Low,Close,Volume";
             ++result.skippedLines;
             continue;
         }
         result.bars.push_back(bar);
     }
     std::stable_sort(result.bars.begin(), result.bars.end(),
-                     [](const DailyBar& a, const DailyBar& b) { return a.date < b.date; });
+        [](const DailyBar& a, const DailyBar& b) { return a.date < b.date; });
     // A date given twice keeps its last line.
     std::vector<DailyBar> unique;
     for (const DailyBar& b : result.bars) {
@@ -128,12 +128,12 @@ Answer<std::shared_ptr<const ReplaySource::FileBars>> ReplaySource::load(const s
         auto bars = std::make_shared<FileBars>(ReadFile(file));
         if (m_files.size() > 500)
             m_files.clear();
-        it = m_files.insert_or_assign(symbol, Loaded { stamp, std::move(bars) }).first;
+        it = m_files.insert_or_assign(symbol, Loaded {stamp, std::move(bars)}).first;
     }
     const auto& bars = it->second.bars;
     if (bars->bars.empty())
         return Result::failure(file.string() + " holds no bars"
-                               + (bars->firstProblem.empty() ? std::string() : " (" + bars->firstProblem + ")"));
+            + (bars->firstProblem.empty() ? std::string() : " (" + bars->firstProblem + ")"));
     std::string note;
     if (bars->skippedLines > 0)
         note = std::to_string(bars->skippedLines) + " lines of " + file.filename().string()
@@ -178,7 +178,8 @@ DayPlan ReplaySource::todayPlan(const std::string& symbol, const FileBars& file,
         volume += static_cast<double>(bars[i].volume);
     volume /= static_cast<double>(recent);
 
-    const std::uint64_t key = NoiseKey(m_seed, SymbolHash(symbol), static_cast<std::uint64_t>(TradingDayNumber(today)));
+    const std::uint64_t key
+        = NoiseKey(m_seed, SymbolHash(symbol), static_cast<std::uint64_t>(TradingDayNumber(today)));
     DayPlan p;
     p.date = today;
     p.key = key;
@@ -200,17 +201,17 @@ Answer<QuoteFields> ReplaySource::quote(const std::string& symbol, const QDateTi
     const QDate today = now.date();
     const int minuteOfDay = now.time().hour() * 60 + now.time().minute();
     if (IsTradingDay(today) && minuteOfDay >= m_session.startMinute)
-        return Answer<QuoteFields>::success(QuoteDuringDay(symbol, todayPlan(symbol, file, today), m_session, now),
-                                            loaded.note);
+        return Answer<QuoteFields>::success(
+            QuoteDuringDay(symbol, todayPlan(symbol, file, today), m_session, now), loaded.note);
     // Before the session and on weekends the newest bar of the file is the last finished day.
     const std::vector<DailyBar> bars = redated(file, today);
     const double previousClose = bars.size() > 1 ? bars[1].close : bars[0].open;
     return Answer<QuoteFields>::success(QuoteAfterDay(symbol, bars[0], previousClose, m_session),
-                                        loaded.note.empty() ? "newest bar" : loaded.note);
+        loaded.note.empty() ? "newest bar" : loaded.note);
 }
 
-Answer<std::vector<DailyBar>> ReplaySource::history(const std::string& symbol, QDate from, QDate to, int limit,
-                                                    const QDateTime& now)
+Answer<std::vector<DailyBar>> ReplaySource::history(
+    const std::string& symbol, QDate from, QDate to, int limit, const QDateTime& now)
 {
     const auto loaded = load(symbol);
     if (!loaded.ok)

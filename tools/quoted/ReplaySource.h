@@ -17,8 +17,8 @@ public:
 
     std::string label() const override { return "replay"; }
     Answer<QuoteFields> quote(const std::string& symbol, const QDateTime& now) override;
-    Answer<std::vector<DailyBar>> history(const std::string& symbol, QDate from, QDate to, int limit,
-                                          const QDateTime& now) override;
+    Answer<std::vector<DailyBar>> history(
+        const std::string& symbol, QDate from, QDate to, int limit, const QDateTime& now) override;
 
     struct FileBars
     {

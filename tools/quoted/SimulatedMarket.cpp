@@ -10,35 +10,41 @@ namespace quoted {
 
 namespace {
 
-    std::uint64_t Mix(std::uint64_t x)
-    {
-        x += 0x9E3779B97F4A7C15ull;
-        x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
-        x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
-        return x ^ (x >> 31);
-    }
+std::uint64_t Mix(std::uint64_t x)
+{
+    x += 0x9E3779B97F4A7C15ull;
+    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+    x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+    return x ^ (x >> 31);
+}
 
-    double Between(std::uint64_t key, double low, double high) { return low + (high - low) * Uniform(key); }
+double Between(std::uint64_t key, double low, double high)
+{
+    return low + (high - low) * Uniform(key);
+}
 
-    double Cents(double price) { return std::round(price * 100.0) / 100.0; }
+double Cents(double price)
+{
+    return std::round(price * 100.0) / 100.0;
+}
 
-    constexpr double TwoPi = 2.0 * std::numbers::pi;
+constexpr double TwoPi = 2.0 * std::numbers::pi;
 
-    // Salt values that keep the different draws of one day apart.
-    enum Draw : std::uint64_t {
-        DrawNoise = 1,
-        DrawGap,
-        DrawVolume,
-        DrawSurge,
-        DrawSwing,
-        DrawPath,
-        DrawWave,
-    };
+// Salt values that keep the different draws of one day apart.
+enum Draw : std::uint64_t {
+    DrawNoise = 1,
+    DrawGap,
+    DrawVolume,
+    DrawSurge,
+    DrawSwing,
+    DrawPath,
+    DrawWave,
+};
 
-    QTime SessionEndTime(const SessionWindow& session)
-    {
-        return QTime(session.closeMinute() / 60, session.closeMinute() % 60);
-    }
+QTime SessionEndTime(const SessionWindow& session)
+{
+    return QTime(session.closeMinute() / 60, session.closeMinute() % 60);
+}
 
 } // namespace
 
@@ -50,13 +56,16 @@ std::optional<SessionWindow> SessionWindow::parse(const std::string& text)
         return std::nullopt;
     if (h1 < 0 || h1 > 24 || m1 < 0 || m1 > 59 || h2 < 0 || h2 > 24 || m2 < 0 || m2 > 59)
         return std::nullopt;
-    SessionWindow w { h1 * 60 + m1, h2 * 60 + m2 };
+    SessionWindow w {h1 * 60 + m1, h2 * 60 + m2};
     if (w.endMinute > 24 * 60 || w.length() < 30)
         return std::nullopt;
     return w;
 }
 
-std::uint64_t NoiseKey(std::uint64_t a, std::uint64_t b, std::uint64_t c) { return Mix(Mix(Mix(a) ^ b) ^ c); }
+std::uint64_t NoiseKey(std::uint64_t a, std::uint64_t b, std::uint64_t c)
+{
+    return Mix(Mix(Mix(a) ^ b) ^ c);
+}
 
 std::uint64_t SymbolHash(const std::string& symbol)
 {
@@ -68,7 +77,10 @@ std::uint64_t SymbolHash(const std::string& symbol)
     return h;
 }
 
-double Uniform(std::uint64_t key) { return static_cast<double>(Mix(key) >> 11) * 0x1.0p-53; }
+double Uniform(std::uint64_t key)
+{
+    return static_cast<double>(Mix(key) >> 11) * 0x1.0p-53;
+}
 
 double Gaussian(std::uint64_t key)
 {
@@ -122,13 +134,15 @@ IntradayPath::Point IntradayPath::at(int minute) const
         walk += increment(k - 1);
         const double u = static_cast<double>(k) / m_minutes;
         const double waves = m_plan.swing * std::sin(std::numbers::pi * u)
-            * (std::sin(TwoPi * k / m_period1 + m_phase1) + 0.45 * std::sin(TwoPi * k / m_period2 + m_phase2));
+            * (std::sin(TwoPi * k / m_period1 + m_phase1)
+                + 0.45 * std::sin(TwoPi * k / m_period2 + m_phase2));
         const double bridge = walk - u * m_walkEnd;
-        last = k == m_minutes ? m_plan.close : Cents(std::exp(logOpen + (logClose - logOpen) * u + waves + bridge));
+        last = k == m_minutes ? m_plan.close
+                              : Cents(std::exp(logOpen + (logClose - logOpen) * u + waves + bridge));
         high = std::max(high, last);
         low = std::min(low, last);
     }
-    return { last, high, low };
+    return {last, high, low};
 }
 
 double VolumeShare(double elapsed)
@@ -140,43 +154,32 @@ double VolumeShare(double elapsed)
 DailyBar BarOfDay(const DayPlan& plan, const SessionWindow& session)
 {
     const IntradayPath::Point end = IntradayPath(plan, session.pathLength()).at(session.pathLength());
-    return { plan.date, plan.open, end.high, end.low, plan.close, plan.volume };
+    return {plan.date, plan.open, end.high, end.low, plan.close, plan.volume};
 }
 
-QuoteFields QuoteDuringDay(const std::string& symbol, const DayPlan& plan, const SessionWindow& session,
-                           const QDateTime& now)
+QuoteFields QuoteDuringDay(
+    const std::string& symbol, const DayPlan& plan, const SessionWindow& session, const QDateTime& now)
 {
     const QTime time = now.time();
     const int minuteOfDay = time.hour() * 60 + time.minute();
     const int minute = std::clamp(minuteOfDay - session.startMinute, 0, session.pathLength());
     const IntradayPath::Point p = IntradayPath(plan, session.pathLength()).at(minute);
-    const double traded = static_cast<double>(plan.volume) * VolumeShare(static_cast<double>(minute) / session.pathLength());
+    const double traded
+        = static_cast<double>(plan.volume) * VolumeShare(static_cast<double>(minute) / session.pathLength());
     const QTime shown = minuteOfDay >= session.closeMinute() ? SessionEndTime(session)
-        : minuteOfDay < session.startMinute                ? QTime(session.startMinute / 60, session.startMinute % 60)
-                                                           : QTime(time.hour(), time.minute());
-    return { symbol,
-             FormatPrice(p.last),
-             FormatQuoteDate(plan.date),
-             FormatQuoteTime(shown),
-             FormatChange(p.last - plan.previousClose),
-             FormatPrice(plan.open),
-             FormatPrice(p.high),
-             FormatPrice(p.low),
-             std::to_string(static_cast<std::int64_t>(std::llround(traded))) };
+        : minuteOfDay < session.startMinute ? QTime(session.startMinute / 60, session.startMinute % 60)
+                                            : QTime(time.hour(), time.minute());
+    return {symbol, FormatPrice(p.last), FormatQuoteDate(plan.date), FormatQuoteTime(shown),
+        FormatChange(p.last - plan.previousClose), FormatPrice(plan.open), FormatPrice(p.high),
+        FormatPrice(p.low), std::to_string(static_cast<std::int64_t>(std::llround(traded)))};
 }
 
-QuoteFields QuoteAfterDay(const std::string& symbol, const DailyBar& bar, double previousClose,
-                          const SessionWindow& session)
+QuoteFields QuoteAfterDay(
+    const std::string& symbol, const DailyBar& bar, double previousClose, const SessionWindow& session)
 {
-    return { symbol,
-             FormatPrice(bar.close),
-             FormatQuoteDate(bar.date),
-             FormatQuoteTime(SessionEndTime(session)),
-             FormatChange(bar.close - previousClose),
-             FormatPrice(bar.open),
-             FormatPrice(bar.high),
-             FormatPrice(bar.low),
-             std::to_string(bar.volume) };
+    return {symbol, FormatPrice(bar.close), FormatQuoteDate(bar.date),
+        FormatQuoteTime(SessionEndTime(session)), FormatChange(bar.close - previousClose),
+        FormatPrice(bar.open), FormatPrice(bar.high), FormatPrice(bar.low), std::to_string(bar.volume)};
 }
 
 // --- the simulated market ----------------------------------------------------------------------
@@ -184,8 +187,7 @@ QuoteFields QuoteAfterDay(const std::string& symbol, const DailyBar& bar, double
 SimulatedMarket::SimulatedMarket(std::uint64_t seed, SessionWindow session)
     : m_seed(seed)
     , m_session(session)
-{
-}
+{ }
 
 SimulatedMarket::Character SimulatedMarket::character(const std::string& symbol) const
 {
@@ -238,7 +240,7 @@ DayPlan SimulatedMarket::plan(const std::string& symbol, QDate day) const
     const double move = std::fabs(std::log(p.close / p.previousClose));
     const bool surge = Uniform(dayKey(DrawSurge)) < 0.12;
     p.volume = std::llround(c.baseVolume * std::exp(0.25 * Gaussian(dayKey(DrawVolume))) * (1.0 + 6.0 * move)
-                            * (surge ? 2.3 : 1.0));
+        * (surge ? 2.3 : 1.0));
     return p;
 }
 
@@ -268,12 +270,12 @@ Answer<QuoteFields> SimulatedMarket::quote(const std::string& symbol, const QDat
     // Before the session, and on weekends, the last finished day stands.
     const QDate last = PreviousTradingDay(today);
     const DayPlan p = plan(symbol, last);
-    return Answer<QuoteFields>::success(QuoteAfterDay(symbol, bar(symbol, last), p.previousClose, m_session),
-                                        "last session's close");
+    return Answer<QuoteFields>::success(
+        QuoteAfterDay(symbol, bar(symbol, last), p.previousClose, m_session), "last session's close");
 }
 
-Answer<std::vector<DailyBar>> SimulatedMarket::history(const std::string& symbol, QDate from, QDate to,
-                                                       int limit, const QDateTime& now)
+Answer<std::vector<DailyBar>> SimulatedMarket::history(
+    const std::string& symbol, QDate from, QDate to, int limit, const QDateTime& now)
 {
     std::vector<DailyBar> bars;
     const QDate newest = std::min(to, now.date().addDays(-1));

@@ -78,11 +78,11 @@ double VolumeShare(double elapsed);
 DailyBar BarOfDay(const DayPlan& plan, const SessionWindow& session);
 // The quote at `now` on the planned day (clamped to the session: before it, the open; after it,
 // the close).
-QuoteFields QuoteDuringDay(const std::string& symbol, const DayPlan& plan, const SessionWindow& session,
-                           const QDateTime& now);
+QuoteFields QuoteDuringDay(
+    const std::string& symbol, const DayPlan& plan, const SessionWindow& session, const QDateTime& now);
 // The last quote of a finished day.
-QuoteFields QuoteAfterDay(const std::string& symbol, const DailyBar& bar, double previousClose,
-                          const SessionWindow& session);
+QuoteFields QuoteAfterDay(
+    const std::string& symbol, const DailyBar& bar, double previousClose, const SessionWindow& session);
 
 // A seeded simulated market: every plausible symbol has a daily history going back years and a
 // session today whose quotes move minute by minute.
@@ -93,8 +93,8 @@ public:
 
     std::string label() const override { return "simulated"; }
     Answer<QuoteFields> quote(const std::string& symbol, const QDateTime& now) override;
-    Answer<std::vector<DailyBar>> history(const std::string& symbol, QDate from, QDate to, int limit,
-                                          const QDateTime& now) override;
+    Answer<std::vector<DailyBar>> history(
+        const std::string& symbol, QDate from, QDate to, int limit, const QDateTime& now) override;
 
     // The plan of a trading day of `symbol`.
     DayPlan plan(const std::string& symbol, QDate day) const;

@@ -8,17 +8,17 @@ namespace quoted {
 
 namespace {
 
-    constexpr std::size_t MaxBody = 16 * 1024 * 1024;
+constexpr std::size_t MaxBody = 16 * 1024 * 1024;
 
-    std::size_t Collect(char* data, std::size_t size, std::size_t count, void* target)
-    {
-        auto* body = static_cast<std::string*>(target);
-        const std::size_t bytes = size * count;
-        if (body->size() + bytes > MaxBody)
-            return 0; // ends the transfer with an error
-        body->append(data, bytes);
-        return bytes;
-    }
+std::size_t Collect(char* data, std::size_t size, std::size_t count, void* target)
+{
+    auto* body = static_cast<std::string*>(target);
+    const std::size_t bytes = size * count;
+    if (body->size() + bytes > MaxBody)
+        return 0; // ends the transfer with an error
+    body->append(data, bytes);
+    return bytes;
+}
 
 } // namespace
 
@@ -42,8 +42,8 @@ UpstreamReply FetchUpstream(const std::string& url, int timeoutMs)
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
     curl_easy_setopt(curl, CURLOPT_USERAGENT,
-                     "Mozilla/5.0 (X11; Linux x86_64) AppleWebKit/537.36 (KHTML, like Gecko) "
-                     "Chrome/124.0.0.0 Safari/537.36");
+        "Mozilla/5.0 (X11; Linux x86_64) AppleWebKit/537.36 (KHTML, like Gecko) "
+        "Chrome/124.0.0.0 Safari/537.36");
     curl_easy_setopt(curl, CURLOPT_ACCEPT_ENCODING, ""); // every compression curl knows
     curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(timeoutMs));
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeoutMs));

@@ -56,7 +56,7 @@ int main(int argc, char** argv)
 
     httplib::Server server;
     server.set_keep_alive_max_count(1000);
-    QuoteService service(*source, SystemServiceClock(), StdoutLog(), { line.maxRows, description });
+    QuoteService service(*source, SystemServiceClock(), StdoutLog(), {line.maxRows, description});
     service.install(server);
 
     int port = line.port;

@@ -1,0 +1,215 @@
+#include "QuotedTestSupport.h"
+
+#include "CommandLine.h"
+#include "ReplaySource.h"
+#include "SimulatedMarket.h"
+
+#include <sys/socket.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <unistd.h>
+
+using namespace quoted;
+using namespace quoted::test;
+
+namespace {
+
+const QDateTime Noon(QDate(2026, 3, 11), QTime(12, 0));
+
+// Sends raw bytes and closes, the way a broken client would.
+void SendRaw(int port, const std::string& bytes)
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0)
+        (void)!::write(fd, bytes.data(), bytes.size());
+    ::close(fd);
+}
+
+class ThrowingSource final : public Source
+{
+public:
+    std::string label() const override { return "broken"; }
+    Answer<QuoteFields> quote(const std::string&, const QDateTime&) override
+    {
+        throw std::runtime_error("boom");
+    }
+    Answer<std::vector<DailyBar>> history(const std::string&, QDate, QDate, int, const QDateTime&) override
+    {
+        throw std::bad_alloc();
+    }
+};
+
+} // namespace
+
+TEST(QuoteService, BadRequestsGetAnEmptyAnswerAndALogLine)
+{
+    TestClock clock(Noon);
+    SimulatedMarket market(1);
+    RunningService running(market, clock);
+    const std::string history = "/table.csv?s=abc";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"/download/quotes.csv", "400 empty: no symbols= in the request"},
+        {"/download/quotes.csv?format=sl&ext=.csv&symbols=", "400 empty: 0 symbols"},
+        {"/download/quotes.csv?symbols=ab%2Fcd", "400 empty: not a symbol"},
+        {"/download/quotes.csv?symbols=../../etc/passwd", "400 empty: not a symbol"},
+        {"/download/quotes.csv?symbols=ABCDEFGHIJKLM", "400 empty: not a symbol"},
+        {"/download/quotes.csv?symbols=a,b,c,d,e,f,g,h,i,j,k,l,m,n,o,p,q,r,s,t,u", "400 empty: 21 symbols"},
+        {"/table.csv?a=1&b=1&c=2025&d=1&e=1&f=2026", "400 empty: no symbol"},
+        {history + "&a=13&b=1&c=2025&d=1&e=1&f=2026&g=d", "400 empty: a..f are not two dates"},
+        {history + "&a=2&b=30&c=2025&d=1&e=1&f=2026&g=d", "400 empty: a..f are not two dates"},
+        {history + "&a=x&b=1&c=2025&d=1&e=1&f=2026&g=d", "400 empty: a..f are not two dates"},
+        {history + "&a=-1&b=1&c=2025&d=1&e=1&f=2026&g=d", "400 empty: a..f are not two dates"},
+        {history + "&a=1&b=1&c=99999999999&d=1&e=1&f=2026", "400 empty: a..f are not two dates"},
+        {history + "&a=3", "400 empty: a..f are not two dates"},
+        {history + "&a=3&b=1&c=2026&d=1&e=1&f=2026&g=d", "400 empty: the range ends before it begins"},
+        {history + "&a=1&b=1&c=2025&d=1&e=1&f=2026&g=w", "400 empty: only daily history"},
+        {"/table.csv?s=abc&a=1&b=3&c=2026&d=1&e=4&f=2026&g=d", "200 empty: no trading days for ABC"},
+        {"/download/quotes.csv%00?symbols=abc", "404 empty: no such page"},
+        {"/etc/passwd", "404 empty: no such page"},
+    };
+    for (const auto& [path, outcome] : cases) {
+        const auto reply = running.server.get(path);
+        EXPECT_EQ(reply.status, std::stoi(outcome.substr(0, 3))) << path;
+        EXPECT_EQ(reply.body, "") << path;
+        const std::string logged = running.log.next();
+        EXPECT_NE(logged.find(" -> " + outcome), std::string::npos) << path << "\n" << logged;
+    }
+
+    // Broken clients and oversized requests: no crash, the service goes on answering.
+    SendRaw(running.server.port(), "GARBAGE\r\n\r\n");
+    SendRaw(running.server.port(), std::string(100000, 'x'));
+    SendRaw(
+        running.server.port(), "GET /table.csv?s=abc HTTP/1.1\r\nHost: x\r\nContent-Length: 99\r\n\r\nab");
+    EXPECT_GE(running.server.get("/download/quotes.csv?symbols=" + std::string(20000, 'a')).status, 400);
+    EXPECT_EQ(running.server.get(QuotePath("abc")).status, 200);
+}
+
+TEST(QuoteService, AnswersTheProgramsRequestsAndSaysWhatItServes)
+{
+    TestClock clock(Noon);
+    SimulatedMarket market(1);
+    RunningService running(market, clock, {241, "simulated market (seed 1), not real prices"});
+
+    // No range: the year up to yesterday, like the program's own request.
+    const auto plain = running.server.get("/table.csv?s=abc");
+    EXPECT_EQ(plain.body, running.server.get(HistoryPath("abc", Noon.date())).body);
+    EXPECT_EQ(Lines(plain.body).size(), 242u);
+
+    // Several symbols, separated by commas or plus signs, one line each; unknown ones are left out.
+    const std::string two = running.server.get("/download/quotes.csv?format=sl&symbols=abc+msft").body;
+    EXPECT_EQ(Lines(two).size(), 2u);
+    EXPECT_EQ(two, running.server.get("/download/quotes.csv?format=sl&symbols=abc,msft").body);
+    ReplaySource replay(std::filesystem::path(TRADEVANE_SOURCE_DIR) / "tests/quoted/fixtures/replay", 1);
+    RunningService replaying(replay, clock);
+    const std::string known = replaying.server.get("/download/quotes.csv?symbols=nope,abc").body;
+    EXPECT_EQ(Lines(known).size(), 1u);
+    EXPECT_TRUE(known.starts_with("\"ABC\","));
+    const std::string logged = replaying.log.next();
+    EXPECT_NE(logged.find("-> 200 no quote for NOPE: no file NOPE.csv"), std::string::npos) << logged;
+    EXPECT_NE(logged.find("; quote ABC "), std::string::npos) << logged;
+
+    // The service page and every answer say where the prices come from.
+    const auto page = running.server.get("/");
+    EXPECT_TRUE(page.body.starts_with("tradevane-quoted: simulated market (seed 1), not real prices\n"))
+        << page.body;
+    httplib::Client client("127.0.0.1", running.server.port());
+    const auto answer = client.Get(QuotePath("abc").c_str());
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->get_header_value("X-Data-Source"), "simulated");
+}
+
+TEST(QuoteService, ManyClientsAtOnceAreAllAnsweredAndLogged)
+{
+    TestClock clock(Noon);
+    SimulatedMarket market(1);
+    RunningService running(market, clock);
+    std::atomic<int> good {0};
+    std::vector<std::thread> clients;
+    for (int c = 0; c < 8; ++c) {
+        clients.emplace_back([&, c] {
+            httplib::Client client("127.0.0.1", running.server.port());
+            for (int i = 0; i < 25; ++i) {
+                const std::string symbol = "s" + std::to_string((c * 25 + i) % 13);
+                const auto result
+                    = client.Get((i % 5 == 0 ? HistoryPath(symbol, Noon.date()) : QuotePath(symbol)).c_str());
+                if (result && result->status == 200 && !result->body.empty())
+                    ++good;
+            }
+        });
+    }
+    for (auto& t : clients)
+        t.join();
+    EXPECT_EQ(good, 200);
+    for (int i = 0; i < 200; ++i)
+        EXPECT_NE(running.log.next(), "");
+}
+
+TEST(QuoteService, AFailingSourceIsAnEmptyAnswerNotACrash)
+{
+    TestClock clock(Noon);
+    ThrowingSource broken;
+    RunningService running(broken, clock);
+    for (const std::string& path : {QuotePath("abc"), HistoryPath("abc", Noon.date())}) {
+        const auto reply = running.server.get(path);
+        EXPECT_EQ(reply.status, 500);
+        EXPECT_EQ(reply.body, "");
+        const std::string logged = running.log.next();
+        EXPECT_NE(logged.find("-> 500 empty: internal error: "), std::string::npos) << logged;
+    }
+}
+
+TEST(QuotedCommandLine, OptionsAndMistakes)
+{
+    const auto parse = [](std::vector<std::string> args) { return ParseCommandLine(args); };
+    const auto error = [&](std::vector<std::string> args) {
+        const auto result = parse(std::move(args));
+        return std::holds_alternative<std::string>(result) ? std::get<std::string>(result) : std::string();
+    };
+
+    const CommandLine defaults = std::get<CommandLine>(parse({}));
+    EXPECT_EQ(defaults.host, "127.0.0.1");
+    EXPECT_EQ(defaults.port, 8470);
+    EXPECT_EQ(defaults.source, "simulate");
+    EXPECT_EQ(defaults.seed, 1u);
+    EXPECT_EQ(defaults.maxRows, 241);
+    EXPECT_EQ(defaults.session.startMinute, 0);
+    EXPECT_EQ(defaults.session.closeMinute(), 23 * 60 + 59);
+
+    const CommandLine full = std::get<CommandLine>(parse({"--listen", "0.0.0.0:9000", "--source", "simulate",
+        "42", "--session", "09:30-16:00", "--max-rows", "0"}));
+    EXPECT_EQ(full.host, "0.0.0.0");
+    EXPECT_EQ(full.port, 9000);
+    EXPECT_EQ(full.seed, 42u);
+    EXPECT_EQ(full.session.startMinute, 570);
+    EXPECT_EQ(full.session.closeMinute(), 960);
+    EXPECT_EQ(full.maxRows, 0);
+
+    const CommandLine replay
+        = std::get<CommandLine>(parse({"--source", "replay", "/data/csv", "--seed", "7"}));
+    EXPECT_EQ(replay.source, "replay");
+    EXPECT_EQ(replay.folder, "/data/csv");
+    EXPECT_EQ(replay.seed, 7u);
+    const CommandLine live
+        = std::get<CommandLine>(parse({"--source", "nasdaq", "--upstream", "http://127.0.0.1:9"}));
+    EXPECT_EQ(live.upstream, "http://127.0.0.1:9");
+    EXPECT_TRUE(std::get<CommandLine>(parse({"--help"})).help);
+    EXPECT_NE(HelpText().find("--source NAME [ARG]"), std::string::npos);
+
+    EXPECT_EQ(error({"--listen", "8470"}), "--listen wants HOST:PORT, for example 127.0.0.1:8470");
+    EXPECT_NE(error({"--listen", "localhost:70000"}), "");
+    EXPECT_NE(error({"--listen"}), "");
+    EXPECT_EQ(error({"--source", "replay"}), "replay wants the folder of its CSV files: --source replay DIR");
+    EXPECT_EQ(error({"--source", "yahoo"}), "unknown source yahoo (simulate, replay or nasdaq)");
+    EXPECT_EQ(error({"--source", "simulate", "x1"}), "simulate takes a whole number as its seed, not x1");
+    EXPECT_NE(error({"--source", "nasdaq", "extra"}), "");
+    EXPECT_NE(error({"--session", "16:00-09:30"}), "");
+    EXPECT_NE(error({"--session", "09:30-09:45"}), "");
+    EXPECT_NE(error({"--max-rows", "-1"}), "");
+    EXPECT_NE(error({"--upstream", "ftp://x"}), "");
+    EXPECT_EQ(error({"--frobnicate"}), "unknown argument --frobnicate");
+}
