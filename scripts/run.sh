@@ -1,11 +1,80 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds and starts Tradevane.
+# Installs what is needed, builds, starts the quote service tradevane-quoted in the background (a
+# simulated market unless told otherwise), then Tradevane; the service stops when Tradevane exits.
+#   scripts/run.sh                              simulated market
+#   scripts/run.sh --source replay DIR          daily bars from DIR/SYMBOL.csv
+#   scripts/run.sh --source nasdaq              live delayed prices (needs the internet)
+#   scripts/run.sh --no-service                 only Tradevane, with the servers of build/servers.ini
+# Any other arguments go to tradevane-quoted (see build/tradevane-quoted --help).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh
+
+service=1
+args=()
+for arg in "$@"; do
+    if [[ $arg == --no-service ]]; then service=0; else args+=("$arg"); fi
+done
+
+# Tradevane finds its quote and history servers in servers.ini beside it.
+if [[ ! -f build/servers.ini ]]; then
+    printf '[servers]\nQuoteServer=http://127.0.0.1:8470\nHistoryServer=http://127.0.0.1:8470\n' >build/servers.ini
+fi
+
+# True when a tradevane-quoted answers on HOST PORT.
+quoted_answers() {
+    local reply
+    reply=$(timeout 2 bash -c "exec 3<>/dev/tcp/$1/$2 && printf 'GET / HTTP/1.0\r\n\r\n' >&3 && cat <&3" \
+        2>/dev/null) || return 1
+    [[ $reply == *"tradevane-quoted:"* ]]
+}
+
+pid=
+stop_service() {
+    if [[ -n $pid ]]; then
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+        pid=
+    fi
+}
+trap stop_service EXIT
+trap 'exit 130' INT TERM
+
+if ((service)); then
+    listen=127.0.0.1:8470
+    for ((i = 0; i < ${#args[@]}; i++)); do
+        [[ ${args[i]} == --listen && $((i + 1)) -lt ${#args[@]} ]] && listen=${args[i + 1]}
+    done
+    host=${listen%:*} port=${listen##*:}
+    [[ $host == 0.0.0.0 ]] && host=127.0.0.1
+    log=build/tradevane-quoted.log
+    if quoted_answers "$host" "$port"; then
+        echo "A quote service already answers on $listen: Tradevane will use it."
+    else
+        build/tradevane-quoted "${args[@]}" >"$log" 2>&1 &
+        pid=$!
+        # Ready once it has said where it listens; a service that ends at once could not start.
+        for _ in $(seq 100); do
+            grep -q "listening on" "$log" && break
+            if ! kill -0 "$pid" 2>/dev/null; then
+                pid=
+                cat "$log" >&2
+                echo "The quote service did not start (see above); Tradevane is not started." >&2
+                exit 1
+            fi
+            sleep 0.05
+        done
+        head -n 1 "$log"
+        echo "Quote service log (one line per request): $log"
+    fi
+fi
+
+status=0
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
     echo "No display found: running Tradevane under xvfb-run (a virtual display)."
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" build/tradevane
+    xvfb-run -a -s "-screen 0 1280x1024x24" build/tradevane || status=$?
+else
+    build/tradevane || status=$?
 fi
-exec build/tradevane
+exit "$status"
