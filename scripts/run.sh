@@ -17,11 +17,6 @@ for arg in "$@"; do
     if [[ $arg == --no-service ]]; then service=0; else args+=("$arg"); fi
 done
 
-# Tradevane finds its quote and history servers in servers.ini beside it.
-if [[ ! -f build/servers.ini ]]; then
-    printf '[servers]\nQuoteServer=http://127.0.0.1:8470\nHistoryServer=http://127.0.0.1:8470\n' >build/servers.ini
-fi
-
 # True when a tradevane-quoted answers on HOST PORT.
 quoted_answers() {
     local reply

@@ -93,12 +93,14 @@ TEST(QuoteService, AnswersTheProgramsRequestsAndSaysWhatItServes)
 {
     TestClock clock(Noon);
     SimulatedMarket market(1);
-    RunningService running(market, clock, {241, "simulated market (seed 1), not real prices"});
+    RunningService running(market, clock, {282, "simulated market (seed 1), not real prices"});
 
     // No range: the year up to yesterday, like the program's own request.
     const auto plain = running.server.get("/table.csv?s=abc");
     EXPECT_EQ(plain.body, running.server.get(HistoryPath("abc", Noon.date())).body);
-    EXPECT_EQ(Lines(plain.body).size(), 242u);
+    EXPECT_EQ(Lines(plain.body).size(), 262u) << "a heading and the 261 weekdays of the year";
+    RunningService shorter(market, clock, {100, "simulated"});
+    EXPECT_EQ(Lines(shorter.server.get("/table.csv?s=abc").body).size(), 101u);
 
     // Several symbols, separated by commas or plus signs, one line each; unknown ones are left out.
     const std::string two = running.server.get("/download/quotes.csv?format=sl&symbols=abc+msft").body;
@@ -176,7 +178,7 @@ TEST(QuotedCommandLine, OptionsAndMistakes)
     EXPECT_EQ(defaults.port, 8470);
     EXPECT_EQ(defaults.source, "simulate");
     EXPECT_EQ(defaults.seed, 1u);
-    EXPECT_EQ(defaults.maxRows, 241);
+    EXPECT_EQ(defaults.maxRows, 282);
     EXPECT_EQ(defaults.session.startMinute, 0);
     EXPECT_EQ(defaults.session.closeMinute(), 23 * 60 + 59);
 

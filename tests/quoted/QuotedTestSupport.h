@@ -8,9 +8,12 @@
 #include <gtest/gtest.h>
 
 #include <condition_variable>
+#include <fstream>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -24,6 +27,9 @@ public:
     explicit LoopbackServer(const std::function<void(httplib::Server&)>& setup)
     {
         setup(m_server);
+        // Stopping waits for idle kept-alive connections (the program's transfer control keeps
+        // its own): keep that wait short.
+        m_server.set_keep_alive_timeout(1);
         m_port = m_server.bind_to_any_port("127.0.0.1");
         m_thread = std::thread([this] { m_server.listen_after_bind(); });
         while (!m_server.is_running())
@@ -179,5 +185,78 @@ inline std::vector<std::string> Lines(const std::string& text)
         lines.push_back(current);
     return lines;
 }
+
+// A recorded answer of the upstream host.
+inline std::string NasdaqFixture(const std::string& name)
+{
+    std::ifstream in(
+        std::string(TRADEVANE_SOURCE_DIR) + "/tests/quoted/fixtures/nasdaq/" + name, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Stands in for the upstream host on loopback: serves recorded answers by symbol, endpoint and
+// asset class ("AAPL/info/stocks"), and the unknown-symbol answer for everything else, as the real
+// one does. Remembers what it was asked.
+class UpstreamStub
+{
+public:
+    struct Canned
+    {
+        int status = 200;
+        std::string body;
+        int delayMs = 0;
+    };
+    struct Seen
+    {
+        std::string key, target, userAgent, accept;
+        std::chrono::steady_clock::time_point when;
+    };
+
+    UpstreamStub()
+        : m_server([this](httplib::Server& s) {
+            s.Get(R"(/api/quote/([^/]+)/([a-z]+))",
+                [this](const httplib::Request& request, httplib::Response& response) {
+                    const std::string key = request.matches[1].str() + "/" + request.matches[2].str() + "/"
+                        + request.get_param_value("assetclass");
+                    Canned canned {200, NasdaqFixture("unknown-symbol.json")};
+                    {
+                        std::lock_guard lock(m_mutex);
+                        m_seen.push_back({key, request.target, request.get_header_value("User-Agent"),
+                            request.get_header_value("Accept"), std::chrono::steady_clock::now()});
+                        if (auto it = m_canned.find(key); it != m_canned.end())
+                            canned = it->second;
+                    }
+                    std::this_thread::sleep_for(std::chrono::milliseconds(canned.delayMs));
+                    response.status = canned.status;
+                    response.set_content(
+                        canned.body, canned.body.starts_with("<") ? "text/html" : "application/json");
+                });
+        })
+    { }
+
+    void serve(const std::string& key, Canned canned)
+    {
+        std::lock_guard lock(m_mutex);
+        m_canned[key] = std::move(canned);
+    }
+    void serve(const std::string& key, const char* fixture)
+    {
+        serve(key, Canned {200, NasdaqFixture(fixture)});
+    }
+    std::vector<Seen> seen() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_seen;
+    }
+    std::string url() const { return m_server.url(); }
+
+private:
+    mutable std::mutex m_mutex;
+    std::map<std::string, Canned> m_canned;
+    std::vector<Seen> m_seen;
+    LoopbackServer m_server;
+};
 
 } // namespace quoted::test

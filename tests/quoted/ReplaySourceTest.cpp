@@ -33,22 +33,24 @@ TEST(ReplaySource, TheFileIsReplayedAsTheTradingDaysUpToYesterday)
     const auto reply = running.server.get(HistoryPath("abc", Wednesday));
     ASSERT_EQ(reply.status, 200);
     const std::vector<std::string> lines = Lines(reply.body);
-    ASSERT_EQ(lines.size(), 242u) << "heading and the 241 newest bars";
+    ASSERT_EQ(lines.size(), 261u) << "heading and the 260 bars of the file";
     EXPECT_EQ(lines[0], "Date (replay),Open,High,Low,Close,Volume,Adj Close");
     // The newest bar of the file (2024-01-01) is yesterday, the one before it (2023-12-29) Monday.
     EXPECT_EQ(lines[1], "2026-03-10,55.66,56.26,55.07,55.79,723726,55.79");
     EXPECT_EQ(lines[2], "2026-03-09,55.98,56.13,55.40,55.61,484293,55.61");
     EXPECT_EQ(lines[3].substr(0, 10), "2026-03-06");
+    EXPECT_EQ(lines[260], "2025-03-12,51.95,52.04,50.92,51.17,1004112,51.17");
     const std::string logged = running.log.next();
-    EXPECT_NE(logged.find("history ABC 241 days 2025-04-08 to 2026-03-10 (replay)"), std::string::npos)
+    EXPECT_NE(logged.find("history ABC 260 days 2025-03-12 to 2026-03-10 (replay)"), std::string::npos)
         << logged;
 
-    // Without the row limit the whole year is served: all 260 bars of the file fit in it.
-    ReplaySource again(Fixtures, 1);
-    const auto all = again.history("ABC", Wednesday.addDays(-365), Wednesday, 100000, At(Wednesday, 10, 0));
-    ASSERT_TRUE(all.ok);
-    EXPECT_EQ(all.data.size(), 260u);
-    EXPECT_EQ(all.data.back().open, 51.95);
+    // A limit keeps the newest bars; a shorter range the bars inside it.
+    const auto newest = source.history("ABC", Wednesday.addDays(-365), Wednesday, 20, At(Wednesday, 10, 0));
+    ASSERT_EQ(newest.data.size(), 20u);
+    EXPECT_EQ(newest.data.front().date, QDate(2026, 3, 10));
+    const auto week = source.history("ABC", QDate(2026, 3, 2), QDate(2026, 3, 6), 282, At(Wednesday, 10, 0));
+    ASSERT_EQ(week.data.size(), 5u);
+    EXPECT_EQ(week.data.front().date, QDate(2026, 3, 6));
 }
 
 TEST(ReplaySource, FilesInAnotherHandAreReadAsWellAsTheyCanBe)

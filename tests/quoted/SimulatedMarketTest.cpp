@@ -19,7 +19,7 @@ QDateTime At(QDate day, int hour, int minute)
 }
 
 std::vector<DailyBar> History(
-    SimulatedMarket& market, const std::string& symbol, QDate today, int limit = 241)
+    SimulatedMarket& market, const std::string& symbol, QDate today, int limit = 282)
 {
     const auto answer = market.history(symbol, today.addDays(-365), today, limit, At(today, 9, 0));
     EXPECT_TRUE(answer.ok);
@@ -68,7 +68,7 @@ TEST(SimulatedMarket, HistoryIsTheTradingDaysOfAYearEndingYesterday)
         }
     }
     // On a Monday the newest bar is Friday's; the limit keeps the newest bars.
-    const std::vector<DailyBar> monday = History(market, "IBM", QDate(2026, 3, 16));
+    const std::vector<DailyBar> monday = History(market, "IBM", QDate(2026, 3, 16), 241);
     EXPECT_EQ(monday.front().date, QDate(2026, 3, 13));
     EXPECT_EQ(monday.size(), 241u);
 }
@@ -127,78 +127,4 @@ TEST(SimulatedMarket, OutsideTheSessionTheLastCloseStands)
     const QuoteFields sunday = market.quote("KO", At(QDate(2026, 3, 15), 12, 0)).data;
     EXPECT_EQ(saturday.date, "3/13/2026");
     EXPECT_EQ(QuoteLine(saturday), QuoteLine(sunday));
-}
-
-// The alerts a demonstration relies on must really fire while it runs: over a few days of quotes
-// every five minutes, for ten symbols, the conditions of the moving-average crossovers, the 20-day
-// breakouts, the stochastic reversals and the volume surge turn true during the day (not just at
-// the first quote). The indicators are computed here the way the program defines them.
-TEST(SimulatedMarket, ADemonstrationDayHasCrossoversBreakoutsAndReversals)
-{
-    SimulatedMarket market(1);
-    const std::vector<std::string> symbols
-        = {"ABC", "MSFT", "IBM", "INTC", "CSCO", "GE", "XOM", "KO", "PFE", "T"};
-    std::map<std::string, int> turnedTrue;
-    for (QDate day = QDate(2026, 3, 9); day <= QDate(2026, 3, 13); day = day.addDays(1)) {
-        for (const std::string& symbol : symbols) {
-            const std::vector<DailyBar> history = History(market, symbol, day);
-            std::map<std::string, bool> before;
-            for (int minute = 9 * 60; minute < 24 * 60; minute += 5) {
-                const QuoteFields q = market.quote(symbol, At(day, minute / 60, minute % 60)).data;
-                std::vector<DailyBar> rows {{day, *PriceValue(q.open), *PriceValue(q.high),
-                    *PriceValue(q.low), *PriceValue(q.last), std::stoll(q.volume)}};
-                rows.insert(rows.end(), history.begin(), history.end());
-                const auto ma = [&](int period, int offset) {
-                    double sum = 0;
-                    for (int r = offset; r < offset + period; ++r)
-                        sum += rows[r].close;
-                    return sum / period;
-                };
-                const auto crossUp = [&](int fast, int slow) {
-                    return ma(fast, 0) > ma(slow, 0) && ma(fast, 2) <= ma(slow, 2);
-                };
-                const auto crossDown = [&](int fast, int slow) {
-                    return ma(fast, 0) < ma(slow, 0) && ma(fast, 2) >= ma(slow, 2);
-                };
-                bool newHigh = true, newLow = true;
-                for (int r = 1; r <= 20; ++r) {
-                    newHigh = newHigh && rows[0].high > rows[r].high;
-                    newLow = newLow && rows[0].low < rows[r].low;
-                }
-                double fastK[32], slowK[12];
-                for (int j = 0; j < 30; ++j) {
-                    double lowest = 9999, highest = 0.01;
-                    for (int r = j; r < j + 15; ++r) {
-                        lowest = std::min(lowest, rows[r].low);
-                        highest = std::max(highest, rows[r].high);
-                    }
-                    fastK[j] = 100 * (rows[j].close - lowest) / (highest - lowest);
-                }
-                for (int j = 0; j < 10; ++j)
-                    slowK[j] = (fastK[j] + fastK[j + 1] + fastK[j + 2]) / 3;
-                const double k = slowK[0], d = (slowK[0] + slowK[1] + slowK[2]) / 3;
-                double volumes = 0;
-                for (int r = 0; r < 20; ++r)
-                    volumes += static_cast<double>(rows[r].volume);
-                const std::map<std::string, bool> now = {
-                    {"short crossover", crossUp(5, 10) || crossDown(5, 10)},
-                    {"medium crossover", crossUp(10, 30) || crossDown(10, 30)},
-                    {"long crossover", crossUp(50, 200) || crossDown(50, 200)},
-                    {"20-day breakout", newHigh || newLow},
-                    {"stochastic reversal", (k > 80 && k < d) || (k < 20 && k > d)},
-                    {"volume surge", static_cast<double>(rows[0].volume) > 1.2 * volumes / 20},
-                };
-                for (const auto& [kind, holds] : now) {
-                    if (!before.empty() && holds && !before[kind])
-                        ++turnedTrue[kind];
-                }
-                before = now;
-            }
-        }
-    }
-    for (const auto& [kind, count] : turnedTrue)
-        std::printf("%-20s turned true %d times\n", kind.c_str(), count);
-    for (const char* kind :
-        {"short crossover", "medium crossover", "20-day breakout", "stochastic reversal", "volume surge"})
-        EXPECT_GE(turnedTrue[kind], 5) << kind << " should turn true during the week's demonstration days";
 }

@@ -35,8 +35,8 @@ Usage: tradevane-quoted [--listen HOST:PORT] [--source NAME [ARG]] [options]
   --seed N             seed of the simulated walks (simulate and replay; default 1)
   --session HH:MM-HH:MM  the part of the day in which simulated quotes move
                        (default 00:00-24:00, so a demonstration moves at any hour)
-  --max-rows N         most daily bars in one history answer (default 241, what Tradevane takes
-                       at most; 0 = the whole range)
+  --max-rows N         most daily bars in one history answer (default 282, what Tradevane takes
+                       at most; a year is about 261; 0 = the whole range)
   --upstream URL       base address of the nasdaq source (default https://api.nasdaq.com)
   --help               this text
 

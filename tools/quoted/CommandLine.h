@@ -16,7 +16,7 @@ struct CommandLine
     std::string folder; // replay
     std::uint64_t seed = 1;
     SessionWindow session;
-    int maxRows = 241;
+    int maxRows = 282;
     std::string upstream = "https://api.nasdaq.com";
     bool help = false;
 };

@@ -17,9 +17,10 @@ LogSink StdoutLog();
 
 struct ServiceOptions
 {
-    // The program takes a history of at most 242 lines including the heading; longer answers it
-    // rejects as corrupt. 0 serves every bar of the requested range.
-    int maxRows = 241;
+    // Tradevane's history array holds 283 rows of six values, the heading line included, and it
+    // rejects a longer answer as corrupt; a year of trading days (about 261) fits. 0 serves every
+    // bar of the requested range.
+    int maxRows = 282;
     // Words for the service's own page ("simulated market, seed 1").
     std::string description;
 };
