@@ -165,6 +165,17 @@ TEST(QuoteService, AFailingSourceIsAnEmptyAnswerNotACrash)
     }
 }
 
+TEST(QuoteService, ASecondServiceCannotTakeAPortInUse)
+{
+    TestClock clock(Noon);
+    SimulatedMarket market(1);
+    RunningService first(market, clock);
+    httplib::Server second;
+    QuoteService service(market, clock.clock(), [](const std::string&) {});
+    service.install(second);
+    EXPECT_FALSE(second.bind_to_port("127.0.0.1", first.server.port()));
+}
+
 TEST(QuotedCommandLine, OptionsAndMistakes)
 {
     const auto parse = [](std::vector<std::string> args) { return ParseCommandLine(args); };

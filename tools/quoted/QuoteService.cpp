@@ -90,6 +90,12 @@ void QuoteService::install(httplib::Server& server)
     // Answers are one small write each: without this, Nagle's algorithm and the client's delayed
     // acknowledgement hold every answer on a kept-alive connection back by 40 ms.
     server.set_tcp_nodelay(true);
+    // The library's default, SO_REUSEPORT, lets a second service bind the same port and silently
+    // share the program's requests with the first; SO_REUSEADDR alone only allows a quick restart.
+    server.set_socket_options([](socket_t sock) {
+        int yes = 1;
+        setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
     const auto serve = [this](auto answer) {
         return [this, answer](const httplib::Request& request, httplib::Response& response) {
             Reply reply;
