@@ -63,6 +63,12 @@ if ((service)); then
         head -n 1 "$log"
         echo "Quote service log (one line per request): $log"
     fi
+    # A first run on the simulated market watches ten demo stocks (nothing else is changed).
+    simulated=1
+    for ((i = 0; i < ${#args[@]}; i++)); do
+        [[ ${args[i]} == --source && ${args[i + 1]:-} != simulate ]] && simulated=0
+    done
+    ((simulated)) && build/tradevane-demo-stocks build
 fi
 
 status=0
