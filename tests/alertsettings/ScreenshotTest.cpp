@@ -2,17 +2,29 @@
 #include "WidgetDriving.h"
 
 #include "alertsettings/frmAlerts.h"
+#include "core/VarDef.h"
+#include "notify/frmMailSettings.h"
 #include "platform/HelpMarkerGui.h"
+#include "schedule/frmTimeSettings.h"
 
 #include <QTabWidget>
 
 namespace {
 
-class Screenshots : public ProgramTest
-{
-};
+using Screenshots = ProgramTest;
 
-TEST_F(Screenshots, AlertSettingsPanesAndHelpPanels)
+// Shows `window`, saves it as `name`, then once more after each help label in `helps` is clicked.
+void ShootWithHelp(QWidget& window, const QString& name, std::initializer_list<const char*> helps)
+{
+    ShowForScreenshot(&window);
+    SaveScreenshot(&window, name);
+    for (const char* label : helps) {
+        Click(window.findChild<ClickLabel*>(QString::fromLatin1(label)));
+        SaveScreenshot(&window, name + u"-help-"_qs + QString::fromLatin1(label));
+    }
+}
+
+TEST_F(Screenshots, SettingsWindowsPanesAndHelpPanels)
 {
     if (ScreenshotFolder().isEmpty())
         GTEST_SKIP() << "set TRADEVANE_SCREENSHOT_DIR (scripts/screenshot-settings.sh)";
@@ -20,22 +32,38 @@ TEST_F(Screenshots, AlertSettingsPanesAndHelpPanels)
         copyResource(QString::fromLatin1(chart));
     StockID = 3;
     gAlertSettings[3].Symbol = u"IBM    "_qs;
-    frmAlerts window;
-    ShowForScreenshot(&window);
-    auto* tabs = window.findChild<QTabWidget*>(u"SSTab1"_qs);
+    frmAlerts alerts;
+    ShowForScreenshot(&alerts);
+    auto* tabs = alerts.findChild<QTabWidget*>(u"SSTab1"_qs);
     const char* panes[] = {"alerts-1-stock", "alerts-2-moving-average", "alerts-3-momentum",
         "alerts-4-price-volume", "alerts-5-stochastics"};
     for (int i = 0; i < 5; ++i) {
         tabs->setCurrentIndex(i);
-        SaveScreenshot(&window, QString::fromLatin1(panes[i]));
+        SaveScreenshot(&alerts, QString::fromLatin1(panes[i]));
     }
     const std::pair<int, const char*> helps[] = {
         {0, "lblAboutAlerts"}, {1, "lblMAHelp"}, {2, "lblHHLLHelp"}, {2, "lblROCHelp"}, {4, "lblStochHelp"}};
     for (const auto& [pane, label] : helps) {
         tabs->setCurrentIndex(pane);
-        Click(window.findChild<ClickLabel*>(QString::fromLatin1(label)));
-        SaveScreenshot(&window, u"alerts-help-"_qs + QString::fromLatin1(label));
+        Click(alerts.findChild<ClickLabel*>(QString::fromLatin1(label)));
+        SaveScreenshot(&alerts, u"alerts-help-"_qs + QString::fromLatin1(label));
     }
+    alerts.hide();
+
+    writeFile(u"timeset.dat"_qs, FromHex("09 00 32 00 09 00 32 00 10 00 01 00 05 00"));
+    frmTimeSettings time;
+    ShootWithHelp(time, u"time"_qs, {"lblStartTimeHelp", "lblStopTimeHelp", "lblDLFreqHelp"});
+    time.hide();
+
+    gMailSettings.Server = u"smtp.example.com:587"_qs;
+    gMailSettings.MailFrom = u"trader@example.com"_qs;
+    gMailSettings.SendTo = u"alerts@example.com, desk@example.org"_qs;
+    gMailSettings.Subject = u"Message from Tradevane"_qs;
+    gMailSettings.UsePassword = 1;
+    gMailSettings.UserName = u"trader"_qs;
+    gMailSettings.Password = u"app-password"_qs;
+    frmMailSettings mail;
+    ShootWithHelp(mail, u"mail"_qs, {"lblServerHelp", "lblPasswordHelp"});
 }
 
 } // namespace

@@ -1,26 +1,19 @@
-#include "TestSupport.h"
-#include "WidgetDriving.h"
+#include "SettingsWindowTest.h"
 
 #include "alertsettings/AlertEntries.h"
 #include "alertsettings/AlertHelpTexts.h"
 #include "alertsettings/AlertSettingsFile.h"
 #include "alertsettings/frmAlerts.h"
 #include "core/SettingsRules.h"
-#include "platform/HelpMarkerGui.h"
 
 #include <QAccessible>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QImage>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
-
-#include <memory>
 
 namespace {
 
@@ -38,58 +31,25 @@ QByteArray DefaultsWith(const QByteArray& enabled, const QByteArray& symbol)
     return bytes;
 }
 
-class AlertWindow : public ProgramTest
+class AlertWindow : public SettingsWindowTest<frmAlerts>
 {
 protected:
-    void TearDown() override
-    {
-        window.reset();
-        ProgramTest::TearDown();
-    }
+    AlertWindow()
+        : SettingsWindowTest(u"Alert"_qs)
+    { }
 
     // Opens the window of `stock` as the main window does, after loading its file.
-    void open(int stock)
+    void open(int stock, bool load = true)
     {
         StockID = static_cast<qint16>(stock);
-        ASSERT_TRUE(ReadAlertSettings(stock).ok());
-        window = std::make_unique<frmAlerts>();
+        ASSERT_TRUE(!load || ReadAlertSettings(stock).ok());
+        SettingsWindowTest::open();
         labels = std::make_unique<QSignalSpy>(window.get(), &frmAlerts::symbolSaved);
-        ShowActive(window.get());
     }
 
-    template<typename T = QWidget> T* w(const char* name)
-    {
-        return Find<T>(window.get(), QString::fromLatin1(name));
-    }
-    QLineEdit* box(const char* name) { return w<QLineEdit>(name); }
     QComboBox* combo(const char* name) { return w<QComboBox>(name); }
     QCheckBox* check(const char* name) { return w<QCheckBox>(name); }
-
-    void type(const char* name, const QString& text) { TypeInto(box(name), text); }
     void typePeriod(const char* name, const QString& text) { TypeInto(combo(name)->lineEdit(), text); }
-    void tick(const char* name, bool on)
-    {
-        if (check(name)->isChecked() != on)
-            Click(check(name));
-    }
-
-    // Save, answered `answer`; the boxes shown after the question.
-    QList<MsgBoxRequest> save(MsgResult answer = MsgResult::Yes)
-    {
-        boxes.clear();
-        boxes.queueAnswer(answer);
-        Click(w<QPushButton>("cmdSaveSettings"));
-        QList<MsgBoxRequest> shown = boxes.shown();
-        EXPECT_FALSE(shown.isEmpty());
-        if (!shown.isEmpty()) {
-            EXPECT_EQ(shown[0].title, u"Closing Alert Settings"_qs);
-            EXPECT_EQ(shown[0].text, u"Save Alert Settings ?"_qs);
-            EXPECT_EQ(shown[0].buttons, MsgButtons::YesNoCancel);
-            EXPECT_EQ(shown[0].icon, MsgIcon::Question);
-            shown.removeFirst();
-        }
-        return shown;
-    }
 
     void restoreDefaults()
     {
@@ -97,7 +57,6 @@ protected:
         Click(w<QPushButton>("cmdDefaltSettings"));
     }
 
-    std::unique_ptr<frmAlerts> window;
     std::unique_ptr<QSignalSpy> labels;
 };
 
@@ -116,19 +75,14 @@ TEST_F(AlertWindow, MissingFileShowsZerosAndSavesOnlyAfterRestoreDefaults)
     for (QCheckBox* c : window->findChildren<QCheckBox*>())
         EXPECT_FALSE(c->isChecked()) << c->objectName().toStdString();
 
-    QList<MsgBoxRequest> shown = save();
-    ASSERT_EQ(shown.size(), 1);
-    EXPECT_EQ(shown[0].title, u"Fast Moving Average"_qs);
-    EXPECT_EQ(shown[0].text, u"FAST moving average entry must be less\r\nthan the SLOW moving average."_qs);
-    EXPECT_EQ(shown[0].buttons, MsgButtons::OkOnly);
+    EXPECT_TRUE(OneBox(save(), u"Fast Moving Average"_qs,
+        u"FAST moving average entry must be less\r\nthan the SLOW moving average."_qs));
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(readFile(u"Aset2.dat"_qs).size(), 0); // created empty by the read, not written
 
     restoreDefaults();
-    ASSERT_EQ(boxes.shown().size(), 1);
-    EXPECT_EQ(boxes.shown()[0].title, u"Confirmation"_qs);
-    EXPECT_EQ(
-        boxes.shown()[0].text, u"Default settings restored for stock #2\r\nSave on exit to take effect."_qs);
+    EXPECT_TRUE(OneBox(boxes.shown(), u"Confirmation"_qs,
+        u"Default settings restored for stock #2\r\nSave on exit to take effect."_qs));
     EXPECT_EQ(boxes.shown()[0].icon, MsgIcon::None);
     EXPECT_EQ(combo("comboLongMA_Slow")->currentIndex(), 3);
     EXPECT_EQ(readFile(u"Aset2.dat"_qs).size(), 0); // defaults reach the file only through Save
@@ -159,13 +113,9 @@ TEST_F(AlertWindow, PriceCheckComesBeforeThePeriodChecks)
 {
     open(4); // all periods 0: check 4 would fail too
     tick("chkPriceAbove", true);
-    const QList<MsgBoxRequest> shown = save();
-    ASSERT_EQ(shown.size(), 1);
-    EXPECT_EQ(shown[0].title, u"Check input"_qs);
-    EXPECT_EQ(shown[0].text,
+    EXPECT_TRUE(OneBox(save(), u"Check input"_qs,
         u"The <Price GREATER than> alert in the 'Price/Volume'\r\nsection is selected but no numeric value "
-        u"is\r\n"
-        "entered. Please enter a value."_qs);
+        u"is\r\nentered. Please enter a value."_qs));
 }
 
 TEST_F(AlertWindow, SymbolIsUpperCasedOnFocusLossAndCutToSevenWhileTheLabelShowsItWhole)
@@ -202,18 +152,27 @@ TEST_F(AlertWindow, EmptySymbolStopsWatchingButKeepsTheOtherSettings)
     EXPECT_EQ(labels->at(0).at(1).toString(), QString());
 }
 
-TEST_F(AlertWindow, BoxesWhoseAlertIsOffAreNotCheckedAndStoreZero)
+// A dependent box is editable on the window colour while its check box is ticked, else
+// read-only on light grey; what it holds is kept but neither checked nor stored.
+TEST_F(AlertWindow, BoxesWhoseAlertIsOffAreReadOnlyNotCheckedAndStoreZero)
 {
     open(1);
     restoreDefaults();
     type("txtSymbol", u"XYZ"_qs);
-    const std::pair<const char*, const char*> pairs[] = {{"chkPriceAbove", "txtMaxPrice"},
-        {"chkPriceBelow", "txtMinPrice"}, {"chkROC_up", "txtROC_Plus"}, {"chkROC_down", "txtROC_Minus"}};
-    for (const auto& [checkName, boxName] : pairs) {
+    const QColor windowColour = QApplication::palette().color(QPalette::Base);
+    for (const auto& [checkName, boxName] :
+        {std::pair {"chkPriceAbove", "txtMaxPrice"}, std::pair {"chkPriceBelow", "txtMinPrice"},
+            std::pair {"chkROC_up", "txtROC_Plus"}, std::pair {"chkROC_down", "txtROC_Minus"}}) {
+        EXPECT_TRUE(box(boxName)->isReadOnly());
+        EXPECT_EQ(box(boxName)->palette().color(QPalette::Base), kDisabledEntryGrey) << boxName;
         tick(checkName, true);
+        EXPECT_FALSE(box(boxName)->isReadOnly());
+        EXPECT_EQ(box(boxName)->palette().color(QPalette::Base), windowColour) << boxName;
         type(boxName, u"abc"_qs);
         tick(checkName, false);
-        EXPECT_EQ(box(boxName)->text(), u"abc"_qs); // stays visible, read-only
+        EXPECT_TRUE(box(boxName)->isReadOnly());
+        EXPECT_EQ(box(boxName)->palette().color(QPalette::Base), kDisabledEntryGrey) << boxName;
+        EXPECT_EQ(box(boxName)->text(), u"abc"_qs);
     }
     EXPECT_TRUE(save().isEmpty());
     QByteArray expected = DefaultsWith(FromHex("FF FF"), "XYZ");
@@ -246,11 +205,9 @@ TEST_F(AlertWindow, HighestHighDaysAcceptTwoHundredAndRefuseTheRest)
         open(6);
         restoreDefaults();
         type("txtHHDays", days);
-        const QList<MsgBoxRequest> shown = save();
-        ASSERT_EQ(shown.size(), 1) << days.toStdString();
-        EXPECT_EQ(shown[0].title, u"Momentum Entry Error)"_qs);
-        EXPECT_EQ(
-            shown[0].text, u"Invalid input for Highest High days\r\nInput a number between 2 and 200"_qs);
+        EXPECT_TRUE(OneBox(save(), u"Momentum Entry Error)"_qs,
+            u"Invalid input for Highest High days\r\nInput a number between 2 and 200"_qs))
+            << days.toStdString();
         EXPECT_EQ(readFile(u"Aset6.dat"_qs).size(), 0);
     }
     open(6);
@@ -337,9 +294,7 @@ TEST_F(AlertWindow, RateOfChangeThatDoesNotFitSixteenBitsIsRefusedEvenWhenItsAle
         tick("chkROC_up", true);
         type("txtROC_Plus", value);
         tick("chkROC_up", false);
-        const QList<MsgBoxRequest> shown = save();
-        ASSERT_EQ(shown.size(), 1) << value.toStdString();
-        EXPECT_EQ(shown[0].text, rocMessage);
+        EXPECT_TRUE(OneBox(save(), u"Check input"_qs, rocMessage)) << value.toStdString();
         EXPECT_EQ(readFile(u"Aset9.dat"_qs).size(), 0);
     }
     open(9);
@@ -352,42 +307,15 @@ TEST_F(AlertWindow, RateOfChangeThatDoesNotFitSixteenBitsIsRefusedEvenWhenItsAle
     EXPECT_EQ(readFile(u"Aset9.dat"_qs).mid(34, 6), FromHex("01 01 FF 7F 00 80"));
 }
 
-TEST_F(AlertWindow, DependentBoxesFollowTheirCheckBoxes)
-{
-    open(1);
-    const QColor windowColour = QApplication::palette().color(QPalette::Base);
-    for (const auto& [checkName, boxName] :
-        {std::pair {"chkPriceAbove", "txtMaxPrice"}, std::pair {"chkPriceBelow", "txtMinPrice"},
-            std::pair {"chkROC_up", "txtROC_Plus"}, std::pair {"chkROC_down", "txtROC_Minus"}}) {
-        EXPECT_TRUE(box(boxName)->isReadOnly());
-        EXPECT_EQ(box(boxName)->palette().color(QPalette::Base), QColor(224, 224, 224)) << boxName;
-        tick(checkName, true);
-        EXPECT_FALSE(box(boxName)->isReadOnly());
-        EXPECT_EQ(box(boxName)->palette().color(QPalette::Base), windowColour) << boxName;
-        tick(checkName, false);
-        EXPECT_TRUE(box(boxName)->isReadOnly());
-        EXPECT_EQ(box(boxName)->palette().color(QPalette::Base), QColor(224, 224, 224)) << boxName;
-    }
-}
-
 TEST_F(AlertWindow, FailedWriteKeepsTheWindowOpenWithTheNewValuesInMemory)
 {
     ASSERT_TRUE(QDir(folder.path()).mkdir(u"Aset3.dat"_qs));
-    StockID = 3;
-    window = std::make_unique<frmAlerts>();
-    labels = std::make_unique<QSignalSpy>(window.get(), &frmAlerts::symbolSaved);
-    ShowActive(window.get());
+    open(3, false);
     restoreDefaults();
     type("txtSymbol", u"GE"_qs);
-    const QList<MsgBoxRequest> shown = save();
-    ASSERT_EQ(shown.size(), 1);
-    EXPECT_EQ(shown[0].title, u"File Read/Write Error"_qs);
-    EXPECT_TRUE(shown[0].text.startsWith(u"FILE ERROR:"_qs));
-    const QStringList lines = shown[0].text.split(u"\r\n"_qs);
-    ASSERT_EQ(lines.size(), 4);
-    EXPECT_EQ(lines[1], u"Unable to open/write to the 'Alert Settings' file"_qs);
-    EXPECT_EQ(lines[2], u"Exit the program and restart."_qs);
-    EXPECT_EQ(lines[3], SupportContactLine());
+    EXPECT_TRUE(OneFileErrorBox(save(), u"File Read/Write Error"_qs,
+        {u"Unable to open/write to the 'Alert Settings' file"_qs, u"Exit the program and restart."_qs,
+            SupportContactLine()}));
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(gAlertSettings[3].Symbol, u"GE     "_qs);
     EXPECT_EQ(gAlertSettings[3].Enabled, vbTrue);
@@ -456,18 +384,17 @@ TEST_F(AlertWindow, HelpPanelsHoldTheirTextsAndCharts)
     copyResource(u"chartMA.bmp"_qs);
     copyResource(u"chartStoch.bmp"_qs);
     open(1);
-    const auto shown = [this](const char* name) { return w<QPlainTextEdit>(name)->toPlainText(); };
-    const auto plain = [](QString text) { return text.replace(u"\r\n"_qs, u"\n"_qs); };
-    EXPECT_EQ(shown("txtAboutAlerts"), plain(AlertHelp::About()));
+    const std::pair<const char*, QString> panels[] = {{"txtAboutAlerts", AlertHelp::About()},
+        {"txtMAHelpText", AlertHelp::MovingAverages()}, {"txtHHLLHelpText", AlertHelp::Breakouts()},
+        {"txtROCHelpText", AlertHelp::RateOfChange()}, {"txtStochHelpText", AlertHelp::Stochastic()}};
+    for (const auto& [name, text] : panels)
+        EXPECT_EQ(w<QPlainTextEdit>(name)->toPlainText(), QString(text).replace(u"\r\n"_qs, u"\n"_qs))
+            << name;
     EXPECT_TRUE(AlertHelp::About().endsWith(u"\r\n\r\n  Orange [Close] button hides help screens."_qs));
     EXPECT_TRUE(AlertHelp::About().contains(u"trading day. De-select"_qs));
-    EXPECT_EQ(shown("txtMAHelpText"), plain(AlertHelp::MovingAverages()));
     EXPECT_TRUE(AlertHelp::MovingAverages().contains(
         u"\r\n* - Positive (Fast MA crosses above the Slow MA from below)\r\n"
         "* - Negative (Fast MA crosses below the Slow MA from above).\r\n\r\n"_qs));
-    EXPECT_EQ(shown("txtHHLLHelpText"), plain(AlertHelp::Breakouts()));
-    EXPECT_EQ(shown("txtROCHelpText"), plain(AlertHelp::RateOfChange()));
-    EXPECT_EQ(shown("txtStochHelpText"), plain(AlertHelp::Stochastic()));
     EXPECT_TRUE(AlertHelp::Stochastic().contains(u"Lane"_qs));
     EXPECT_TRUE(AlertHelp::Stochastic().endsWith(u"markets.\r\n\r\n"_qs));
 

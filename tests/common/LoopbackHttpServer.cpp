@@ -1,5 +1,7 @@
 #include "LoopbackHttpServer.h"
 
+#include "core/ServerSettings.h"
+
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -168,4 +170,23 @@ int LoopbackHttpServer::unusedPort()
     if (fd >= 0)
         ::close(fd);
     return port;
+}
+
+void HttpServerTest::SetUpTestSuite()
+{
+    server = new LoopbackHttpServer;
+    ASSERT_TRUE(server->start());
+}
+
+void HttpServerTest::TearDownTestSuite()
+{
+    delete server;
+    server = nullptr;
+}
+
+void HttpServerTest::SetUp()
+{
+    ProgramTest::SetUp();
+    server->clear();
+    gServerSettings = {server->baseUrl(), server->baseUrl()};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TestSupport.h"
+
 #include <QByteArray>
 #include <QMap>
 #include <QProcess>
@@ -62,4 +64,18 @@ private:
     QTemporaryDir m_certDir;
     bool m_tls = false;
     int m_port = 0;
+};
+
+// A fresh program whose quote and history servers are one loopback server, shared by the tests
+// of a suite and emptied before each test.
+class HttpServerTest : public ProgramTest
+{
+protected:
+    static void SetUpTestSuite();
+    static void TearDownTestSuite();
+    void SetUp() override;
+
+    static QString url(const QString& target) { return server->baseUrl() + target; }
+
+    static inline LoopbackHttpServer* server = nullptr;
 };

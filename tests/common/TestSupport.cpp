@@ -1,8 +1,14 @@
 #include "TestSupport.h"
 
+#include "core/MainControls.h"
+#include "core/ServerSettings.h"
 #include "core/VarDef.h"
+#include "notify/EmailSwitch.h"
+#include "notify/PlayWAV.h"
+#include "platform/InetControl.h"
 #include "platform/ProgramEnd.h"
 #include "platform/ProgramFolder.h"
+#include "platform/SmtpControl.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -22,6 +28,14 @@ void ProgramTest::SetUp()
 void ProgramTest::TearDown()
 {
     SetProgramEndHandler({});
+    gServerSettings = DefaultServerSettings();
+    InetQuotes().setTimeouts(InetControl::kDefaultConnectTimeoutMs, InetControl::kDefaultTransferTimeoutMs);
+    static const SmtpControl freshMail;
+    SMTP1().CaFile.clear();
+    SMTP1().ConnectTimeoutMs = freshMail.ConnectTimeoutMs;
+    SMTP1().TimeoutMs = freshMail.TimeoutMs;
+    SetShownDisableEmail({});
+    SetWavPlayer(nullptr);
     Clock::install(nullptr);
     clock.reset();
     SetProgramFolder({});
@@ -64,6 +78,28 @@ SimulatedClock& ProgramTest::simulateClock(const QDateTime& start)
 QByteArray FromHex(const char* hex)
 {
     return QByteArray::fromHex(QByteArray(hex).replace(' ', ""));
+}
+
+testing::AssertionResult OneBox(const QList<MsgBoxRequest>& shown, const QString& title, const QString& text)
+{
+    if (shown.size() != 1)
+        return testing::AssertionFailure() << shown.size() << " boxes shown, not one";
+    if (shown[0].title != title || shown[0].text != text)
+        return testing::AssertionFailure()
+            << "box \"" << shown[0].title.toStdString() << "\": \"" << shown[0].text.toStdString() << '"';
+    return testing::AssertionSuccess();
+}
+
+testing::AssertionResult OneFileErrorBox(
+    const QList<MsgBoxRequest>& shown, const QString& title, const QStringList& lines)
+{
+    if (shown.size() != 1)
+        return testing::AssertionFailure() << shown.size() << " boxes shown, not one";
+    const QStringList text = shown[0].text.split(u"\r\n"_qs);
+    if (shown[0].title != title || !text[0].startsWith(u"FILE ERROR:"_qs) || text.mid(1) != lines)
+        return testing::AssertionFailure()
+            << "box \"" << shown[0].title.toStdString() << "\": \"" << shown[0].text.toStdString() << '"';
+    return testing::AssertionSuccess();
 }
 
 OnNextModal::OnNextModal(std::function<void(QWidget*)> action, int timeoutMs)

@@ -17,7 +17,9 @@ class QTimer;
 class QWidget;
 
 // A fresh program: an empty temporary program folder, the program-wide state of a fresh start,
-// message boxes recorded and answered from a queue, a request to end the program counted.
+// message boxes recorded and answered from a queue, a request to end the program counted. The
+// seams a test may change (server addresses, transfer time-outs, the mail control's trusted
+// certificate, the sound player, the shown Disable Email switch) are put back afterwards.
 class ProgramTest : public ::testing::Test
 {
 protected:
@@ -51,6 +53,13 @@ inline void PrintTo(const QByteArray& bytes, std::ostream* os)
 
 // Bytes from a hexadecimal text such as "FF FF 00 41".
 QByteArray FromHex(const char* hex);
+
+// Exactly one message box was shown, with this title and text.
+testing::AssertionResult OneBox(const QList<MsgBoxRequest>& shown, const QString& title, const QString& text);
+// Exactly one message box was shown, with this title and a "FILE ERROR:" message whose lines
+// after the first are `lines`.
+testing::AssertionResult OneFileErrorBox(
+    const QList<MsgBoxRequest>& shown, const QString& title, const QStringList& lines);
 
 // Acts on the next modal window (a QDialog in exec()) as soon as it is up: `action` gets it,
 // or nullptr when none came within `timeoutMs`. Polls while the caller waits in the window's

@@ -1,21 +1,16 @@
-#include "TestSupport.h"
-#include "WidgetDriving.h"
+#include "SettingsWindowTest.h"
 
+#include "core/SettingsRules.h"
 #include "notify/EmailSwitch.h"
 #include "notify/MailEntries.h"
 #include "notify/MailSettingsFile.h"
 #include "notify/UpdateLog.h"
 #include "notify/frmMailSettings.h"
-#include "platform/HelpMarkerGui.h"
 
-#include <QCheckBox>
 #include <QDir>
 #include <QFile>
-#include <QPlainTextEdit>
-#include <QPushButton>
 
 #include <filesystem>
-#include <memory>
 
 namespace {
 
@@ -39,52 +34,18 @@ std::filesystem::perms ModeOf(const QString& file)
     return std::filesystem::status(file.toStdString()).permissions();
 }
 
-class MailWindow : public ProgramTest
+class MailWindow : public SettingsWindowTest<frmMailSettings>
 {
 protected:
-    void TearDown() override
-    {
-        window.reset();
-        ProgramTest::TearDown();
-    }
+    MailWindow()
+        : SettingsWindowTest(u"Mail"_qs)
+    { }
 
     // Loads mailset.dat as start-up does and opens the window; the boxes shown while loading.
-    QList<MsgBoxRequest> open()
+    QList<MsgBoxRequest> load()
     {
         EXPECT_TRUE(ReadMailSettings().ok());
-        boxes.clear();
-        window = std::make_unique<frmMailSettings>();
-        ShowActive(window.get());
-        return boxes.shown();
-    }
-
-    template<typename T = QWidget> T* w(const char* name)
-    {
-        return Find<T>(window.get(), QString::fromLatin1(name));
-    }
-    QLineEdit* box(const char* name) { return w<QLineEdit>(name); }
-    void type(const char* name, const QString& text) { TypeInto(box(name), text); }
-    void tick(const char* name, bool on)
-    {
-        if (w<QCheckBox>(name)->isChecked() != on)
-            Click(w<QCheckBox>(name));
-    }
-
-    QList<MsgBoxRequest> save(MsgResult answer = MsgResult::Yes)
-    {
-        boxes.clear();
-        boxes.queueAnswer(answer);
-        Click(w<QPushButton>("cmdSaveSettings"));
-        QList<MsgBoxRequest> shown = boxes.shown();
-        EXPECT_FALSE(shown.isEmpty());
-        if (!shown.isEmpty()) {
-            EXPECT_EQ(shown[0].title, u"Closing Mail Settings"_qs);
-            EXPECT_EQ(shown[0].text, u"Save Mail Settings ?"_qs);
-            EXPECT_EQ(shown[0].buttons, MsgButtons::YesNoCancel);
-            EXPECT_EQ(shown[0].icon, MsgIcon::Question);
-            shown.removeFirst();
-        }
-        return shown;
+        return open();
     }
 
     void fillRequired()
@@ -94,13 +55,11 @@ protected:
         type("txtSendTo", u"you@example.com"_qs);
         type("txtMessageSubject", u"Alert"_qs);
     }
-
-    std::unique_ptr<frmMailSettings> window;
 };
 
 TEST_F(MailWindow, SixChecksInOrderWithABeepAndSpacesCountingAsEmpty)
 {
-    open();
+    load();
     EXPECT_EQ(box("txtMessageSubject")->text(), QString()); // the empty record's blank subject
     const std::pair<const char*, std::pair<const char16_t*, const char16_t*>> steps[] = {
         {"txtServer", {u"Server Name", u"Enter the server name or IP address"}},
@@ -114,11 +73,7 @@ TEST_F(MailWindow, SixChecksInOrderWithABeepAndSpacesCountingAsEmpty)
         if (QString::fromLatin1(name) == u"txtUserName"_qs)
             tick("chkPassword", true);
         type(name, u"   "_qs);
-        const QList<MsgBoxRequest> shown = save();
-        ASSERT_EQ(shown.size(), 1) << name;
-        EXPECT_EQ(shown[0].title, QString::fromUtf16(message.first));
-        EXPECT_EQ(shown[0].text, QString::fromUtf16(message.second));
-        EXPECT_EQ(shown[0].buttons, MsgButtons::OkOnly);
+        EXPECT_TRUE(OneBox(save(), QString::fromUtf16(message.first), QString::fromUtf16(message.second)));
         EXPECT_EQ(boxes.beeps(), 1);
         EXPECT_TRUE(window->isVisible());
         type(name, u"x"_qs);
@@ -131,7 +86,7 @@ TEST_F(MailWindow, SixChecksInOrderWithABeepAndSpacesCountingAsEmpty)
 
 TEST_F(MailWindow, UntickingTheLoginBoxEmptiesTheLoginFields)
 {
-    open();
+    load();
     fillRequired();
     EXPECT_TRUE(box("txtUserName")->isReadOnly());
     EXPECT_EQ(box("txtUserName")->palette().color(QPalette::Base), QColor(224, 224, 224));
@@ -160,7 +115,7 @@ TEST_F(MailWindow, TextsAtTheBoxLimitsAreSavedWholeInAnOwnerOnlyFileThatKeepsRes
     writeFile(u"mailset.dat"_qs, stored);
     std::filesystem::permissions(path(u"mailset.dat"_qs).toStdString(),
         OwnerOnly | std::filesystem::perms::group_read | std::filesystem::perms::others_read);
-    open();
+    load();
     EXPECT_EQ(box("txtServer")->text(), u"old.example.com"_qs);
     EXPECT_EQ(box("txtMessageSubject")->text(), u"Hello"_qs);
     EXPECT_TRUE(w<QCheckBox>("chkDisableEmail")->isChecked());
@@ -189,26 +144,12 @@ TEST_F(MailWindow, TextsAtTheBoxLimitsAreSavedWholeInAnOwnerOnlyFileThatKeepsRes
     EXPECT_EQ(ModeOf(path(u"mailset.dat"_qs)), OwnerOnly);
 }
 
-TEST_F(MailWindow, NewFileIsCreatedOwnerOnly)
-{
-    QFile::remove(path(u"mailset.dat"_qs));
-    window = std::make_unique<frmMailSettings>();
-    ShowActive(window.get());
-    fillRequired();
-    EXPECT_TRUE(save().isEmpty());
-    EXPECT_EQ(readFile(u"mailset.dat"_qs).size(), 846);
-    EXPECT_EQ(ModeOf(path(u"mailset.dat"_qs)), OwnerOnly);
-}
-
 TEST_F(MailWindow, DamagedRecordShowsDataMissingAndEmptyBoxes)
 {
     writeFile(u"mailset.dat"_qs, Record("07 00 00 00 01 00", "srv", "u", "p", "f", "t", "c", "s"));
-    const QList<MsgBoxRequest> loading = open();
-    ASSERT_EQ(loading.size(), 1);
-    EXPECT_EQ(loading[0].title, u"Data Missing"_qs);
-    EXPECT_EQ(loading[0].text,
+    EXPECT_TRUE(OneBox(load(), u"Data Missing"_qs,
         u"Unable to read 'MailSettings' file.\r\nNo MailSettings loaded.\r\n"
-        "Enter settings then click <Save Settings>"_qs);
+        "Enter settings then click <Save Settings>"_qs));
     for (QLineEdit* edit : window->findChildren<QLineEdit*>())
         EXPECT_EQ(edit->text(), QString()) << edit->objectName().toStdString();
     EXPECT_FALSE(w<QCheckBox>("chkPassword")->isChecked());
@@ -219,16 +160,14 @@ TEST_F(MailWindow, TestMailUsesTheShownDisableSwitchWhileTheWindowIsOpen)
 {
     gMailSettings.DisableEmail = 0;
     writeFile(u"mailset.dat"_qs, Record("00 00 00 00 00 00", "srv", "", "", "f", "t", "", "s"));
-    open();
+    load();
     tick("chkDisableEmail", true); // shown, not saved
     Click(w<QPushButton>("cmdTestMail"));
     // The test message went to the mail handler, which withheld it as the window shows.
     EXPECT_TRUE(ReadLogFile().endsWith(u" Email alert(s) prepared but witheld - Disabled by user\r\n"_qs));
-    ASSERT_EQ(boxes.shown().size(), 1);
-    EXPECT_EQ(boxes.shown()[0].title, u"Test Mail"_qs);
-    EXPECT_EQ(boxes.shown()[0].text,
+    EXPECT_TRUE(OneBox(boxes.shown(), u"Test Mail"_qs,
         u"A test message was sent to\r\nthe email handler. If all\r\nsettings are "
-        "correct, the\r\nmessage should be at the\r\ndestination mailbox."_qs);
+        "correct, the\r\nmessage should be at the\r\ndestination mailbox."_qs));
     EXPECT_EQ(gMailSettings.DisableEmail, 0);
 
     EXPECT_TRUE(save(MsgResult::No).isEmpty());
@@ -239,22 +178,15 @@ TEST_F(MailWindow, TestMailUsesTheShownDisableSwitchWhileTheWindowIsOpen)
 
 TEST_F(MailWindow, HelpLabelsMarkTheirShapeAndShowTheirText)
 {
-    open();
-    auto* info = w<QPlainTextEdit>("txtMailSetInfo");
-    EXPECT_EQ(info->toPlainText(), u"Click (?) for help"_qs);
-    const char* labels[] = {"lblServerHelp", "lblMailFromHelp", "lblSendToHelp", "lblCCHelp",
-        "lblSubjectHelp", "lblPasswordHelp"};
-    const char* shapes[] = {"ShapeServerHelp", "ShapeMailFromHelp", "ShapeSendToHelp", "ShapeCCHelp",
-        "ShapeSubjectHelp", "ShapePasswordHelp"};
-    const QString texts[] = {MailHelp::Server(), MailHelp::MailFrom(), MailHelp::SendTo(), MailHelp::CC(),
-        MailHelp::Subject(), MailHelp::Password()};
-    const QColor windowColour = QApplication::palette().color(QPalette::Base);
-    for (int h = 0; h < 6; ++h) {
-        Click(w<ClickLabel>(labels[h]));
-        EXPECT_EQ(info->toPlainText(), QString(texts[h]).replace(u"\r\n"_qs, u"\n"_qs));
-        for (int k = 0; k < 6; ++k)
-            EXPECT_EQ(w<MarkerShape>(shapes[k])->fillColor(), k == h ? kMarkerOrange : windowColour) << k;
-    }
+    load();
+    EXPECT_EQ(w<QPlainTextEdit>("txtMailSetInfo")->toPlainText(), u"Click (?) for help"_qs);
+    expectHelpLabels("txtMailSetInfo",
+        {{"lblServerHelp", "ShapeServerHelp", MailHelp::Server()},
+            {"lblMailFromHelp", "ShapeMailFromHelp", MailHelp::MailFrom()},
+            {"lblSendToHelp", "ShapeSendToHelp", MailHelp::SendTo()},
+            {"lblCCHelp", "ShapeCCHelp", MailHelp::CC()},
+            {"lblSubjectHelp", "ShapeSubjectHelp", MailHelp::Subject()},
+            {"lblPasswordHelp", "ShapePasswordHelp", MailHelp::Password()}});
     const QStringList server = MailHelp::Server().split(u"\r\n"_qs);
     EXPECT_TRUE(server[1].startsWith(u"For example:   "_qs) && server[1].endsWith(u" "_qs));
     EXPECT_TRUE(server[2].startsWith(QString(19, u' ') + u"or  "_qs));
@@ -265,22 +197,19 @@ TEST_F(MailWindow, HelpLabelsMarkTheirShapeAndShowTheirText)
 
 TEST_F(MailWindow, FailedWriteHidesTheWindowAndKeepsTheValuesInMemory)
 {
-    window = std::make_unique<frmMailSettings>();
-    ShowActive(window.get());
+    open();
     ASSERT_TRUE(QDir(folder.path()).mkdir(u"mailset.dat"_qs));
     fillRequired();
-    const QList<MsgBoxRequest> shown = save();
-    ASSERT_EQ(shown.size(), 1);
-    EXPECT_EQ(shown[0].title, u"File Write Error"_qs);
-    const QStringList lines = shown[0].text.split(u"\r\n"_qs);
-    ASSERT_EQ(lines.size(), 4);
-    EXPECT_TRUE(lines[0].startsWith(u"FILE ERROR:"_qs));
-    EXPECT_EQ(lines[1], u"Unable to open/write to the 'Settings' file"_qs);
+    EXPECT_TRUE(OneFileErrorBox(save(), u"File Write Error"_qs,
+        {u"Unable to open/write to the 'Settings' file"_qs, u"Exit the program and restart."_qs,
+            SupportContactLine()}));
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(gMailSettings.Server, u"smtp.example.com"_qs);
 }
 
-TEST_F(MailWindow, CancelKeepsTheWindowAndNoStoresNothing)
+// With no file yet: Cancel keeps the window, No stores nothing, Yes creates the file for its
+// owner only.
+TEST_F(MailWindow, CancelKeepsTheWindowNoStoresNothingAndANewFileIsOwnerOnly)
 {
     open();
     fillRequired();
@@ -288,8 +217,14 @@ TEST_F(MailWindow, CancelKeepsTheWindowAndNoStoresNothing)
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(save(MsgResult::No).isEmpty());
     EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(readFile(u"mailset.dat"_qs).size(), 0);
-    EXPECT_EQ(gMailSettings.Server, QString(30, u' '));
+    EXPECT_FALSE(QFile::exists(path(u"mailset.dat"_qs)));
+    EXPECT_TRUE(gMailSettings.Server.trimmed().isEmpty());
+
+    open();
+    fillRequired();
+    EXPECT_TRUE(save().isEmpty());
+    EXPECT_EQ(readFile(u"mailset.dat"_qs).size(), 846);
+    EXPECT_EQ(ModeOf(path(u"mailset.dat"_qs)), OwnerOnly);
 }
 
 } // namespace

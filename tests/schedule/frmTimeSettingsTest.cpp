@@ -1,46 +1,25 @@
-#include "TestSupport.h"
-#include "WidgetDriving.h"
+#include "SettingsWindowTest.h"
 
-#include "platform/HelpMarkerGui.h"
+#include "core/SettingsRules.h"
 #include "schedule/TimeEntries.h"
 #include "schedule/TimeSettingsFile.h"
 #include "schedule/frmTimeSettings.h"
 
 #include <QComboBox>
 #include <QDir>
-#include <QPlainTextEdit>
-#include <QPushButton>
-
-#include <memory>
 
 namespace {
 
 const char* kDefaultsFile = "09 00 32 00 09 00 32 00 10 00 01 00 05 00";
 
-class TimeWindow : public ProgramTest
+class TimeWindow : public SettingsWindowTest<frmTimeSettings>
 {
 protected:
-    void TearDown() override
-    {
-        window.reset();
-        ProgramTest::TearDown();
-    }
+    TimeWindow()
+        : SettingsWindowTest(u"Time"_qs)
+    { }
 
-    // Opens the window; the boxes shown while it loaded.
-    QList<MsgBoxRequest> open()
-    {
-        boxes.clear();
-        window = std::make_unique<frmTimeSettings>();
-        ShowActive(window.get());
-        return boxes.shown();
-    }
-
-    template<typename T = QWidget> T* w(const char* name)
-    {
-        return Find<T>(window.get(), QString::fromLatin1(name));
-    }
-    QString text(const char* name) { return w<QLineEdit>(name)->text(); }
-    void type(const char* name, const QString& value) { TypeInto(w<QLineEdit>(name), value); }
+    QString text(const char* name) { return box(name)->text(); }
     QComboBox* interval() { return w<QComboBox>("comboQuoteInterval"); }
 
     void setTimes(const QString& startHour, const QString& startMinute, const QString& stopHour,
@@ -52,35 +31,13 @@ protected:
         type("txtStop_QDL_Min", stopMinute);
         TypeInto(interval()->lineEdit(), minutes);
     }
-
-    // Save, answered `answer`; the boxes shown after the question.
-    QList<MsgBoxRequest> save(MsgResult answer = MsgResult::Yes)
-    {
-        boxes.clear();
-        boxes.queueAnswer(answer);
-        Click(w<QPushButton>("cmdSaveSettings"));
-        QList<MsgBoxRequest> shown = boxes.shown();
-        EXPECT_FALSE(shown.isEmpty());
-        if (!shown.isEmpty()) {
-            EXPECT_EQ(shown[0].title, u"Closing Time Settings"_qs);
-            EXPECT_EQ(shown[0].text, u"Save Time Settings ?"_qs);
-            EXPECT_EQ(shown[0].buttons, MsgButtons::YesNoCancel);
-            EXPECT_EQ(shown[0].icon, MsgIcon::Question);
-            shown.removeFirst();
-        }
-        return shown;
-    }
-
-    std::unique_ptr<frmTimeSettings> window;
 };
 
 TEST_F(TimeWindow, EmptyFileOffersTheDefaultsWhichSaveAsTheKnownBytes)
 {
-    const QList<MsgBoxRequest> loading = open(); // no timeset.dat: created empty
-    ASSERT_EQ(loading.size(), 1);
-    EXPECT_EQ(loading[0].title, u"File read error"_qs);
-    EXPECT_EQ(loading[0].text, u"Error reading the 'Time Settings' file.\r\nUsing default values"_qs);
-    EXPECT_EQ(loading[0].buttons, MsgButtons::OkOnly);
+    // No timeset.dat: created empty.
+    EXPECT_TRUE(OneBox(open(), u"File read error"_qs,
+        u"Error reading the 'Time Settings' file.\r\nUsing default values"_qs));
     EXPECT_EQ(text("txtStart_QDL_Hour"), u"9"_qs);
     EXPECT_EQ(text("txtStart_QDL_Min"), u"50"_qs);
     EXPECT_EQ(text("txtStop_QDL_Hour"), u"16"_qs);
@@ -127,22 +84,15 @@ TEST_F(TimeWindow, IntervalOutsideTheListShowsFiveButStaysUntilTheNextSave)
 TEST_F(TimeWindow, UnreadableFileLoadsTheDefaults)
 {
     ASSERT_TRUE(QDir(folder.path()).mkdir(u"timeset.dat"_qs));
-    const QList<MsgBoxRequest> loading = open();
-    ASSERT_EQ(loading.size(), 1);
-    EXPECT_EQ(loading[0].title, u"Defaults Loaded"_qs);
-    EXPECT_EQ(loading[0].text, u"Unable to read 'Settings' file.\r\nDefault settings loaded."_qs);
+    EXPECT_TRUE(OneBox(
+        open(), u"Defaults Loaded"_qs, u"Unable to read 'Settings' file.\r\nDefault settings loaded."_qs));
     EXPECT_EQ(text("txtStop_QDL_Min"), u"1"_qs);
     EXPECT_EQ(EncodeRecord(gTimeSettings), FromHex(kDefaultsFile));
 
     setTimes(u"8"_qs, u"30"_qs, u"15"_qs, u"45"_qs, u"10"_qs);
-    const QList<MsgBoxRequest> shown = save();
-    ASSERT_EQ(shown.size(), 1);
-    EXPECT_EQ(shown[0].title, u"File Write Error"_qs);
-    const QStringList lines = shown[0].text.split(u"\r\n"_qs);
-    ASSERT_EQ(lines.size(), 4);
-    EXPECT_TRUE(lines[0].startsWith(u"FILE ERROR:"_qs));
-    EXPECT_EQ(lines[1], u"Unable to open/write to the 'Settings' file"_qs);
-    EXPECT_EQ(lines[2], u"Exit the program and restart."_qs);
+    EXPECT_TRUE(OneFileErrorBox(save(), u"File Write Error"_qs,
+        {u"Unable to open/write to the 'Settings' file"_qs, u"Exit the program and restart."_qs,
+            SupportContactLine()}));
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(EncodeRecord(gTimeSettings), FromHex("08 00 1E 00 08 00 1E 00 0F 00 2D 00 0A 00"));
 }
@@ -151,11 +101,8 @@ TEST_F(TimeWindow, OnlyTheHoursAreCompared)
 {
     open();
     setTimes(u"9"_qs, u"50"_qs, u"9"_qs, u"55"_qs);
-    const QList<MsgBoxRequest> shown = save();
-    ASSERT_EQ(shown.size(), 1);
-    EXPECT_EQ(shown[0].title, u"Invalid Time"_qs);
-    EXPECT_EQ(shown[0].text,
-        u"Location: Stop Time\r\nHour entry error\r\nAllowed range = 1 to 23\r\nMust be greater than START time"_qs);
+    EXPECT_TRUE(OneBox(save(), u"Invalid Time"_qs,
+        u"Location: Stop Time\r\nHour entry error\r\nAllowed range = 1 to 23\r\nMust be greater than START time"_qs));
     EXPECT_TRUE(window->isVisible());
 
     setTimes(u"9"_qs, u"59"_qs, u"10"_qs, u"0"_qs);
@@ -165,39 +112,28 @@ TEST_F(TimeWindow, OnlyTheHoursAreCompared)
 
 TEST_F(TimeWindow, HoursAreRoundedHalfToEven)
 {
-    open();
-    setTimes(u"7.5"_qs, u"0"_qs, u"16"_qs, u"0"_qs);
-    EXPECT_TRUE(save().isEmpty());
-    EXPECT_EQ(readFile(u"timeset.dat"_qs).left(2), FromHex("08 00"));
-
-    open();
-    setTimes(u" 8.5 "_qs, u"0"_qs, u"16"_qs, u"0"_qs);
-    EXPECT_TRUE(save().isEmpty());
-    EXPECT_EQ(readFile(u"timeset.dat"_qs).left(2), FromHex("08 00"));
+    for (const QString& hour : {u"7.5"_qs, u" 8.5 "_qs}) {
+        open();
+        setTimes(hour, u"0"_qs, u"16"_qs, u"0"_qs);
+        EXPECT_TRUE(save().isEmpty());
+        EXPECT_EQ(readFile(u"timeset.dat"_qs).left(2), FromHex("08 00")) << hour.toStdString();
+    }
 }
 
 TEST_F(TimeWindow, InsertCurrentTimeAddsOneMinuteWithoutWrappingTheHour)
 {
     open();
-    SimulatedClock& clock = simulateClock(QDateTime(QDate(2026, 3, 4), QTime(10, 59, 30)));
-    auto* insert = w<QPushButton>("cmdInsertTime");
-    Click(insert);
-    EXPECT_EQ(text("txtStart_QDL_Hour"), u"11"_qs);
-    EXPECT_EQ(text("txtStart_QDL_Min"), u"00"_qs);
-    EXPECT_EQ(text("txtStop_QDL_Hour"), u"16"_qs); // the stop boxes do not change
-
-    clock.set(QDateTime(QDate(2026, 3, 4), QTime(14, 5, 0)));
-    Click(insert);
-    EXPECT_EQ(text("txtStart_QDL_Hour"), u"14"_qs);
-    EXPECT_EQ(text("txtStart_QDL_Min"), u"06"_qs);
-
-    clock.set(QDateTime(QDate(2026, 3, 4), QTime(23, 59, 0)));
-    Click(insert);
-    EXPECT_EQ(text("txtStart_QDL_Hour"), u"24"_qs);
-    EXPECT_EQ(text("txtStart_QDL_Min"), u"00"_qs);
-    const QList<MsgBoxRequest> shown = save();
-    ASSERT_EQ(shown.size(), 1);
-    EXPECT_EQ(shown[0].text, u"Location: StartTime\r\nHour entry error\r\nAllowed range = 1 to 23"_qs);
+    simulateClock(QDateTime(QDate(2026, 3, 4), QTime(10, 59, 30)));
+    const std::pair<QTime, QStringList> inserts[] = {{QTime(10, 59, 30), {u"11"_qs, u"00"_qs}},
+        {QTime(14, 5, 0), {u"14"_qs, u"06"_qs}}, {QTime(23, 59, 0), {u"24"_qs, u"00"_qs}}};
+    for (const auto& [now, shown] : inserts) {
+        clock->set(QDateTime(QDate(2026, 3, 4), now));
+        Click(w<QPushButton>("cmdInsertTime"));
+        EXPECT_EQ(QStringList({text("txtStart_QDL_Hour"), text("txtStart_QDL_Min")}), shown);
+        EXPECT_EQ(text("txtStop_QDL_Hour"), u"16"_qs); // the stop boxes do not change
+    }
+    EXPECT_TRUE(OneBox(save(), u"Invalid Time"_qs,
+        u"Location: StartTime\r\nHour entry error\r\nAllowed range = 1 to 23"_qs));
 }
 
 TEST_F(TimeWindow, HelpButtonsMarkTheirShapeAndShowTheirText)
@@ -205,16 +141,10 @@ TEST_F(TimeWindow, HelpButtonsMarkTheirShapeAndShowTheirText)
     open();
     auto* info = w<QPlainTextEdit>("txtTimeSetInfo");
     EXPECT_EQ(info->toPlainText(), u"Click  (?)  for help"_qs);
-    const QColor windowColour = QApplication::palette().color(QPalette::Base);
-    const char* labels[] = {"lblStartTimeHelp", "lblStopTimeHelp", "lblDLFreqHelp"};
-    const char* shapes[] = {"ShapeStartTimeHelp", "ShapeStopTimeHelp", "ShapeDLFreqHelp"};
-    const QString texts[] = {TimeHelp::StartTime(), TimeHelp::StopTime(), TimeHelp::Interval()};
-    for (int h = 0; h < 3; ++h) {
-        Click(w<ClickLabel>(labels[h]));
-        EXPECT_EQ(info->toPlainText(), QString(texts[h]).replace(u"\r\n"_qs, u"\n"_qs));
-        for (int k = 0; k < 3; ++k)
-            EXPECT_EQ(w<MarkerShape>(shapes[k])->fillColor(), k == h ? kMarkerOrange : windowColour);
-    }
+    expectHelpLabels("txtTimeSetInfo",
+        {{"lblStartTimeHelp", "ShapeStartTimeHelp", TimeHelp::StartTime()},
+            {"lblStopTimeHelp", "ShapeStopTimeHelp", TimeHelp::StopTime()},
+            {"lblDLFreqHelp", "ShapeDLFreqHelp", TimeHelp::Interval()}});
     EXPECT_TRUE(
         TimeHelp::StopTime().endsWith(u"time on  friday afternoon and resume downloading/processing on "
                                       "Monday when the selected Start Time arrives."_qs));
@@ -225,7 +155,7 @@ TEST_F(TimeWindow, HelpButtonsMarkTheirShapeAndShowTheirText)
     window->hide();
     ShowActive(window.get());
     EXPECT_EQ(info->toPlainText(), u"Click  (?)  for help"_qs);
-    EXPECT_EQ(w<MarkerShape>("ShapeDLFreqHelp")->fillColor(), windowColour);
+    EXPECT_EQ(w<MarkerShape>("ShapeDLFreqHelp")->fillColor(), QApplication::palette().color(QPalette::Base));
 }
 
 TEST_F(TimeWindow, CancelKeepsTheWindowAndNoLeavesTheFileAlone)
