@@ -1,7 +1,6 @@
 #include "CycleFixture.h"
 
 #include "core/ServerSettings.h"
-#include "notify/UpdateLog.h"
 
 #include <cmath>
 
@@ -18,7 +17,6 @@ void CycleTest::TearDown()
 {
     cycle.reset();
     http.stop();
-    gServerSettings = DefaultServerSettings();
     ProgramTest::TearDown();
 }
 
@@ -59,11 +57,6 @@ bool CycleTest::runFrom(const QDateTime& start, const std::function<bool()>& sto
     sim.onWait = nullptr;
     window.onStatus = nullptr;
     return !hitLimit;
-}
-
-QString CycleTest::log() const
-{
-    return ReadLogFile();
 }
 
 QByteArray MakeHistory(const QDate& today, int days, double base)

@@ -27,8 +27,6 @@ protected:
     // clock passes `limit`; returns false when it had to stop at the limit.
     bool runFrom(const QDateTime& start, const std::function<bool()>& stopWhen, const QDateTime& limit = {});
 
-    QString log() const;
-
     LoopbackHttpServer http;
     RecordingWindow window;
     std::unique_ptr<MonitoringCycle> cycle;

@@ -13,11 +13,11 @@ struct SmtpServerOptions
 {
     QString host = QStringLiteral("127.0.0.1");
     int port = 0; // 0: a free one
-    QString user; // set: a login is required
-    QString password;
+    QString user {}; // set: a login is required
+    QString password {};
     bool startTls = false;
     bool implicitTls = false;
-    QStringList reject; // recipients refused with 550
+    QStringList reject {}; // recipients refused with 550
     bool silent = false; // accepts connections, never greets
 };
 

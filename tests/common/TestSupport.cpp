@@ -5,6 +5,7 @@
 #include "core/VarDef.h"
 #include "notify/EmailSwitch.h"
 #include "notify/PlayWAV.h"
+#include "notify/UpdateLog.h"
 #include "platform/InetControl.h"
 #include "platform/ProgramEnd.h"
 #include "platform/ProgramFolder.h"
@@ -66,6 +67,11 @@ void ProgramTest::copyResource(const QString& name) const
     const QString source = QDir(QStringLiteral(TRADEVANE_SOURCE_DIR "/resources")).filePath(name);
     QFile::remove(path(name));
     ASSERT_TRUE(QFile::copy(source, path(name))) << source.toStdString();
+}
+
+QString ProgramTest::log() const
+{
+    return ReadLogFile();
 }
 
 SimulatedClock& ProgramTest::simulateClock(const QDateTime& start)

@@ -31,6 +31,8 @@ protected:
     void writeFile(const QString& name, const QByteArray& bytes) const;
     // Copies a file that ships with the program (bitmaps, sounds, documents) into the folder.
     void copyResource(const QString& name) const;
+    // The activity log as the program wrote it.
+    QString log() const;
 
     // Replaces the clock by a simulated one starting at `start` (local time).
     SimulatedClock& simulateClock(const QDateTime& start);

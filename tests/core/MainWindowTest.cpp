@@ -1,5 +1,4 @@
 #include "LoopbackHttpServer.h"
-#include "TestSupport.h"
 
 #include "core/MainControls.h"
 #include "core/ServerSettings.h"
@@ -46,39 +45,21 @@ QString Bitmap(const QLabel* light)
 
 // The main window with the real monitoring cycle behind Start. A loopback server lets the
 // connection check pass; the start time lies two hours ahead, so a started cycle waits.
-class MainWindow : public ProgramTest
+class MainWindow : public HttpServerTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        server = new LoopbackHttpServer;
-        ASSERT_TRUE(server->start());
-    }
-    static void TearDownTestSuite()
-    {
-        delete server;
-        server = nullptr;
-    }
-
     void SetUp() override
     {
-        ProgramTest::SetUp();
+        HttpServerTest::SetUp();
         for (const char16_t* name : {u"s-grn-on.bmp", u"s-grn-off.bmp", u"s-red-on.bmp", u"s-red-off.bmp",
                  u"s-yel-on.bmp", u"s-yel-off.bmp"})
             copyResource(QString::fromUtf16(name));
-        gServerSettings = {server->baseUrl(), server->baseUrl()};
         gTimeSettings.StartHour = static_cast<qint16>((Hour() + 2) % 24);
         gTimeSettings.QuoteStartHour = gTimeSettings.StartHour;
         gTimeSettings.StopHour = 23;
         gTimeSettings.StopMinute = 59;
         gTimeSettings.QuoteInterval = 5;
     }
-    void TearDown() override
-    {
-        gServerSettings = DefaultServerSettings();
-        ProgramTest::TearDown();
-    }
-
     // Presses START; once the cycle waits (for the start time or the weekend), runs `action`
     // from inside that wait. Returns when the Start handler has returned, with the time it took
     // after the action.
@@ -108,8 +89,6 @@ protected:
         EXPECT_TRUE(acted) << "the cycle did not start waiting";
         return acted ? sinceAction.elapsed() : -1;
     }
-
-    static inline LoopbackHttpServer* server = nullptr;
 };
 
 TEST_F(MainWindow, LoadsWithCaptionsNamesAndTheStopLightOn)
@@ -169,55 +148,36 @@ TEST_F(MainWindow, LoadsWithCaptionsNamesAndTheStopLightOn)
     EXPECT_EQ(main.lblTimeSettings->text(), u"Set Times"_qs);
 }
 
-// Enabled state and colours of every control that the two looks change.
-void ExpectStoppedLook(const frmMain& main)
+// Enabled state and colours of every control that the running and stopped looks change.
+void ExpectLook(const frmMain& main, bool running)
 {
     for (const QPushButton* b :
         {main.cmdMailSettings, main.cmdAbout, main.cmdTimeSettings, main.cmdStart, main.cmdExit})
-        EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
+        EXPECT_EQ(b->isEnabled(), !running) << b->objectName().toStdString();
     for (const QLabel* l :
         {main.lblMailSettings, main.lblAbout, main.lblTimeSettings, main.lblStart, main.lblExit})
-        EXPECT_EQ(Fore(l), kWhite) << l->objectName().toStdString();
-    EXPECT_EQ(Back(main.cmdStart), QColor(128, 255, 128));
-    EXPECT_EQ(Back(main.cmdStop), ButtonFace());
-    EXPECT_EQ(Fore(main.lblStop), ButtonFace());
+        EXPECT_EQ(Fore(l), running ? ButtonFace() : kWhite) << l->objectName().toStdString();
+    EXPECT_EQ(Back(main.cmdStart), running ? ButtonFace() : QColor(128, 255, 128));
+    EXPECT_EQ(Back(main.cmdStop), running ? QColor(255, 0, 0) : ButtonFace());
+    EXPECT_EQ(Fore(main.lblStop), running ? kWhite : ButtonFace());
     for (int n = 1; n <= 10; ++n) {
-        EXPECT_TRUE(main.cmdStockSelect[n]->isEnabled());
-        EXPECT_EQ(Back(main.cmdStockSelect[n]), QColor(255, 128, 0));
+        EXPECT_EQ(main.cmdStockSelect[n]->isEnabled(), !running);
+        EXPECT_EQ(Back(main.cmdStockSelect[n]), running ? QColor(255, 224, 192) : QColor(255, 128, 0));
     }
     for (const QPushButton* b : {main.cmdStop, main.cmdLog, main.cmdShowHelp, main.cmdSounds})
         EXPECT_TRUE(b->isEnabled());
-}
-
-void ExpectRunningLook(const frmMain& main)
-{
-    for (const QPushButton* b :
-        {main.cmdMailSettings, main.cmdAbout, main.cmdTimeSettings, main.cmdStart, main.cmdExit})
-        EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
-    for (const QLabel* l :
-        {main.lblMailSettings, main.lblAbout, main.lblTimeSettings, main.lblStart, main.lblExit})
-        EXPECT_EQ(Fore(l), ButtonFace()) << l->objectName().toStdString();
-    EXPECT_EQ(Back(main.cmdStart), ButtonFace());
-    EXPECT_EQ(Back(main.cmdStop), QColor(255, 0, 0));
-    EXPECT_EQ(Fore(main.lblStop), kWhite);
-    for (int n = 1; n <= 10; ++n) {
-        EXPECT_FALSE(main.cmdStockSelect[n]->isEnabled());
-        EXPECT_EQ(Back(main.cmdStockSelect[n]), QColor(255, 224, 192));
-    }
-    for (const QPushButton* b : {main.cmdStop, main.cmdLog, main.cmdShowHelp, main.cmdSounds})
-        EXPECT_TRUE(b->isEnabled());
-    EXPECT_EQ(main.focusWidget(), main.cmdLog);
+    EXPECT_TRUE(!running || main.focusWidget() == main.cmdLog) << "the focus goes to Log File";
 }
 
 TEST_F(MainWindow, StartAndStopSwitchLooksLightsAndLogTheStop)
 {
     frmMain main;
     main.show();
-    ExpectStoppedLook(main);
+    ExpectLook(main, false);
 
     main.lblPrice[2]->setText(u"12.5"_qs);
     const qint64 stopMs = whileWaiting(main, [&] {
-        ExpectRunningLook(main);
+        ExpectLook(main, true);
         EXPECT_TRUE(main.IsRunning());
         EXPECT_EQ(Bitmap(main.picRunLight), u"s-grn-on.bmp"_qs);
         EXPECT_EQ(Bitmap(main.picStopLight), u"s-red-off.bmp"_qs);
@@ -226,7 +186,7 @@ TEST_F(MainWindow, StartAndStopSwitchLooksLightsAndLogTheStop)
         main.cmdStop->click();
     });
     EXPECT_LT(stopMs, 3000); // the wait ends at once, not at the next clock check
-    ExpectStoppedLook(main);
+    ExpectLook(main, false);
     EXPECT_FALSE(main.IsRunning());
     EXPECT_EQ(Bitmap(main.picRunLight), u"s-grn-off.bmp"_qs);
     EXPECT_EQ(Bitmap(main.picStopLight), u"s-red-on.bmp"_qs);
@@ -236,7 +196,7 @@ TEST_F(MainWindow, StartAndStopSwitchLooksLightsAndLogTheStop)
 
     // Stop while nothing runs still shows the stopped look and logs the stop.
     main.cmdStop->click();
-    ExpectStoppedLook(main);
+    ExpectLook(main, false);
     EXPECT_EQ(readFile(u"activlog.dat"_qs).count("Process stopped by user"), 2);
 }
 
@@ -249,7 +209,7 @@ TEST_F(MainWindow, StartWithoutAConnectionChangesNothing)
     ASSERT_EQ(boxes.shown().size(), 1);
     EXPECT_EQ(boxes.shown()[0].title, u"Network Connection"_qs);
     EXPECT_FALSE(main.IsRunning());
-    ExpectStoppedLook(main);
+    ExpectLook(main, false);
     EXPECT_EQ(Bitmap(main.picStopLight), u"s-red-on.bmp"_qs);
 }
 
@@ -263,7 +223,7 @@ TEST_F(MainWindow, AMissingBitmapLeavesItsLightBlank)
     whileWaiting(main, [&] {
         EXPECT_TRUE(main.picRunLight->pixmap().isNull());
         EXPECT_FALSE(main.picStopLight->pixmap().isNull()); // s-red-off.bmp is there
-        ExpectRunningLook(main);
+        ExpectLook(main, true);
         main.cmdStop->click();
     });
 }
@@ -340,16 +300,12 @@ TEST_F(MainWindow, QuotesAndAlertColoursGoIntoTheStockRows)
     EXPECT_EQ(main.lblHigh[5]->text(), u"182.0"_qs);
     EXPECT_EQ(main.lblLow[5]->text(), u"179.1"_qs);
     EXPECT_EQ(main.lblVolume[5]->text(), u"4123000"_qs);
-    main.SetPriceText(5, u"?"_qs);
-    EXPECT_EQ(main.lblPrice[5]->text(), u"?"_qs);
     main.SetSymbolAlertColour(5, true);
     EXPECT_EQ(Fore(main.lblSymbol[5]), QColor(255, 0, 0));
     main.SetSymbolAlertColour(5, false);
     EXPECT_EQ(Fore(main.lblSymbol[5]), QColor(0, 128, 0));
     main.SetLight(Light::Email, u"s-yel-on.bmp"_qs);
     EXPECT_EQ(Bitmap(main.picEmailLight), u"s-yel-on.bmp"_qs);
-    main.SetDownloadFrequency(u" 5 Minute(s)"_qs);
-    EXPECT_EQ(main.lblDLFreq->text(), u" 5 Minute(s)"_qs);
 }
 
 TEST_F(MainWindow, StockButtonsChooseTheStock)

@@ -37,9 +37,9 @@ protected:
     bool inError() const { return gDownloadError[kStock] == vbTrue; }
 
     // The activity log as the error path leaves it for `label`.
-    static QByteArray errorNote(const char* label)
+    static QString errorNote(const char* label)
     {
-        return QByteArray("Calc Error-Stock #:3") + label + "\r\n" + QByteArray(36, '=') + "\r\n\r\n";
+        return u"Calc Error-Stock #:3"_qs + QLatin1String(label) + u"\r\n"_qs + QString(36, u'=')
+            + u"\r\n\r\n"_qs;
     }
-    QByteArray log() const { return readFile(u"activlog.dat"_qs); }
 };

@@ -1,8 +1,9 @@
-#include "MarketDataTest.h"
+#include "LoopbackHttpServer.h"
 
 #include "core/LogTexts.h"
 #include "core/VarDef.h"
 #include "marketdata/DataRetrieval.h"
+#include "notify/UpdateLog.h"
 
 namespace {
 
@@ -36,12 +37,12 @@ QStringList expectedRow(const char* tag, int r)
     return {p + u'd', p + u'o', p + u'h', p + u'l', p + u'a', p + u'v'};
 }
 
-class HistoryDownload : public MarketDataTest
+class HistoryDownload : public HttpServerTest
 {
 protected:
     void SetUp() override
     {
-        MarketDataTest::SetUp();
+        HttpServerTest::SetUp();
         simulateClock(QDateTime(QDate(2003, 12, 5), QTime(9, 30)));
         SetHistoryDates();
     }

@@ -1,7 +1,12 @@
-#include "MarketDataTest.h"
+#include "LoopbackHttpServer.h"
 
+#include "core/LogTexts.h"
+#include "core/MainControls.h"
+#include "core/ServerSettings.h"
 #include "core/VarDef.h"
 #include "marketdata/QuoteRetrieval.h"
+#include "notify/UpdateLog.h"
+#include "platform/InetControl.h"
 
 #include <QElapsedTimer>
 
@@ -12,12 +17,12 @@ using Answer = LoopbackHttpServer::Answer;
 const QString kQuotePath = u"/download/quotes.csv"_qs;
 const QString kStock3Error = u"Quote Download Error-Stock #:3 Bad symbol or Server down\r\n\r\n"_qs;
 
-class QuoteDownload : public MarketDataTest
+class QuoteDownload : public HttpServerTest
 {
 protected:
     void SetUp() override
     {
-        MarketDataTest::SetUp();
+        HttpServerTest::SetUp();
         StockID = 3;
         gQuotes[3] = {u"old0"_qs, u"old1"_qs, u"old2"_qs, u"old3"_qs, u"old4"_qs, u"old5"_qs, u"old6"_qs,
             u"old7"_qs, u"old8"_qs};

@@ -8,17 +8,7 @@
 
 namespace {
 
-class ServerAddresses : public ProgramTest
-{
-protected:
-    void TearDown() override
-    {
-        gServerSettings = DefaultServerSettings();
-        ProgramTest::TearDown();
-    }
-
-    QString log() const { return QString::fromLatin1(readFile(u"activlog.dat"_qs)); }
-};
+using ServerAddresses = ProgramTest;
 
 TEST_F(ServerAddresses, MissingFileIsWrittenWithTheDefaults)
 {

@@ -6,15 +6,7 @@
 
 namespace {
 
-class ConnectionCheck : public ProgramTest
-{
-protected:
-    void TearDown() override
-    {
-        gServerSettings = DefaultServerSettings();
-        ProgramTest::TearDown();
-    }
-};
+using ConnectionCheck = ProgramTest;
 
 TEST_F(ConnectionCheck, OnlineWhenTheQuoteServerAcceptsAConnection)
 {

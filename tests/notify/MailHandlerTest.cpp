@@ -16,24 +16,6 @@ namespace {
 
 const QDateTime kAlertTime(QDate(2026, 12, 4), QTime(16, 59, 30));
 
-SmtpServerOptions options(const QString& user, const QString& password, bool startTls = false,
-    const QString& host = u"127.0.0.1"_qs)
-{
-    SmtpServerOptions o;
-    o.host = host;
-    o.user = user;
-    o.password = password;
-    o.startTls = startTls;
-    return o;
-}
-
-SmtpServerOptions rejecting(const QString& recipient)
-{
-    SmtpServerOptions o;
-    o.reject = {recipient};
-    return o;
-}
-
 // Alert mail through the program's own mail settings to a real SMTP server on this machine.
 class AlertMail : public ProgramTest
 {
@@ -42,17 +24,6 @@ protected:
     {
         ProgramTest::SetUp();
         simulateClock(kAlertTime);
-        SMTP1().CaFile.clear();
-        SMTP1().ConnectTimeoutMs = 10'000;
-        SMTP1().TimeoutMs = 60'000;
-        SetShownDisableEmail({});
-    }
-
-    void TearDown() override
-    {
-        SetShownDisableEmail({});
-        SMTP1().CaFile.clear();
-        ProgramTest::TearDown();
     }
 
     // Starts `server` or skips the test when no SMTP server can run here.
@@ -86,7 +57,6 @@ protected:
     }
 
     QString stamp() const { return LongTimeText(kAlertTime.time()); }
-    QString log() const { return QString::fromLatin1(readFile(u"activlog.dat"_qs)); }
 };
 
 TEST_F(AlertMail, ReachesEveryRecipientWithProperHeadersAndTheBodyIntact)
@@ -127,7 +97,7 @@ TEST_F(AlertMail, ReachesEveryRecipientWithProperHeadersAndTheBodyIntact)
 
 TEST_F(AlertMail, LogsInOverStartTlsWithAVerifiedCertificate)
 {
-    LoopbackSmtpServer server(options(u"trader"_qs, u"s3cret"_qs, true));
+    LoopbackSmtpServer server({.user = u"trader"_qs, .password = u"s3cret"_qs, .startTls = true});
     startServer(server);
     settings(server.server());
     login(u"trader"_qs, u"s3cret"_qs);
@@ -157,9 +127,10 @@ TEST_F(AlertMail, FailuresAreLoggedWithTheReasonAndNeverAsSent)
         QString expected; // in the reason
     };
     const QList<Case> cases = {
-        {"login refused", options(u"trader"_qs, u"right"_qs), u"ann@example.com"_qs, u"wrong"_qs, u"535"_qs},
-        {"recipient rejected", rejecting(u"nobody@example.com"_qs), u"ann@example.com,nobody@example.com"_qs,
-            {}, u"550 5.1.1 <nobody@example.com>"_qs},
+        {"login refused", {.user = u"trader"_qs, .password = u"right"_qs}, u"ann@example.com"_qs, u"wrong"_qs,
+            u"535"_qs},
+        {"recipient rejected", {.reject = {u"nobody@example.com"_qs}},
+            u"ann@example.com,nobody@example.com"_qs, {}, u"550 5.1.1 <nobody@example.com>"_qs},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -192,9 +163,7 @@ TEST_F(AlertMail, UnreachableOrSilentServersFailInTime)
     EXPECT_EQ(SendAlertMail(u"alert"_qs), MailOutcome::Failed);
     EXPECT_TRUE(log().contains(u" Email message failed: "_qs)) << log().toStdString();
 
-    SmtpServerOptions silentOptions;
-    silentOptions.silent = true;
-    LoopbackSmtpServer silent(silentOptions);
+    LoopbackSmtpServer silent({.silent = true});
     startServer(silent);
     settings(silent.server());
     SMTP1().ConnectTimeoutMs = 500;
@@ -262,7 +231,7 @@ TEST_F(AlertMail, LoginNeverTravelsUnencryptedToAnotherMachine)
     if (address.isEmpty())
         GTEST_SKIP() << "this machine has no address besides loopback";
 
-    LoopbackSmtpServer plain(options(u"trader"_qs, u"s3cret"_qs, false, address));
+    LoopbackSmtpServer plain({.host = address, .user = u"trader"_qs, .password = u"s3cret"_qs});
     startServer(plain);
     settings(plain.server());
     login(u"trader"_qs, u"s3cret"_qs);
@@ -270,7 +239,8 @@ TEST_F(AlertMail, LoginNeverTravelsUnencryptedToAnotherMachine)
     EXPECT_TRUE(log().contains(u"offers no encryption"_qs)) << log().toStdString();
     EXPECT_TRUE(plain.received().isEmpty());
 
-    LoopbackSmtpServer secure(options(u"trader"_qs, u"s3cret"_qs, true, address));
+    LoopbackSmtpServer secure(
+        {.host = address, .user = u"trader"_qs, .password = u"s3cret"_qs, .startTls = true});
     startServer(secure);
     settings(secure.server());
     login(u"trader"_qs, u"s3cret"_qs);
@@ -282,10 +252,7 @@ TEST_F(AlertMail, LoginNeverTravelsUnencryptedToAnotherMachine)
 
 TEST_F(AlertMail, Port465SpeaksTlsFromTheFirstByte)
 {
-    SmtpServerOptions smtps;
-    smtps.port = 465;
-    smtps.implicitTls = true;
-    LoopbackSmtpServer server(smtps);
+    LoopbackSmtpServer server({.port = 465, .implicitTls = true});
     QString error;
     if (!server.start(&error))
         GTEST_SKIP() << "port 465 cannot be used here: " << error.toStdString();

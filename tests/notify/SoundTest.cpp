@@ -30,11 +30,6 @@ protected:
             return outcome;
         });
     }
-    void TearDown() override
-    {
-        SetWavPlayer(nullptr);
-        ProgramTest::TearDown();
-    }
 
     QStringList played;
     SoundOutcome outcome = SoundOutcome::Played;

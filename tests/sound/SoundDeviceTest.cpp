@@ -176,12 +176,6 @@ protected:
         InstallSoundPlayer();
     }
 
-    void TearDown() override
-    {
-        SetWavPlayer(nullptr);
-        ProgramTest::TearDown();
-    }
-
     static NullSinkServer* sink;
     static QString whyNot;
 };
