@@ -11,9 +11,7 @@ const char* kWorkedExample = "FF FF 00 41 42 43 20 20 20 20 01 00 01 00 01 00"
                              " 00 00 0A 00 00 00 00 00 00 00"
                              " 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 01 00";
 
-class AlertSettingsFile : public ProgramTest
-{
-};
+using AlertSettingsFile = ProgramTest;
 
 TEST_F(AlertSettingsFile, DefaultsWithSymbolAbcGiveTheWorkedExample)
 {

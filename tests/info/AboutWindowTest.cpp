@@ -33,24 +33,17 @@ protected:
 TEST_F(AboutWindow, ShowsTheVersionAndTheWebAddress)
 {
     EXPECT_EQ(window->findChild<QLabel*>(u"Label3"_qs)->text(), u"Version: 1.6.0"_qs);
-    EXPECT_EQ(window->findChild<QLabel*>(u"Label2"_qs)->text(), u"Stock Monitoring Software"_qs);
-    EXPECT_TRUE(window->windowTitle().isEmpty());
     const QString link = window->findChild<ClickLabel*>(u"lblHyperlink"_qs)->text();
     EXPECT_TRUE(kWebSite.endsWith(link)) << link.toStdString();
-    EXPECT_EQ(window->findChild<QPushButton*>(u"cmdOk"_qs)->text(), u"Ok"_qs);
 }
 
 TEST_F(AboutWindow, TheLinkAsksFirstAndOpensTheHomePageOnlyOnOk)
 {
     boxes.queueAnswer(MsgResult::Cancel);
     clickLink();
-    ASSERT_EQ(boxes.shown().size(), 1);
-    const MsgBoxRequest& question = boxes.shown().first();
-    EXPECT_EQ(question.title, u"Confirm active connection"_qs);
-    EXPECT_EQ(question.text,
-        u"About to hyperlink to the Tradevane web site.\r\nIs your network or modem now online and active ?"_qs);
-    EXPECT_EQ(question.buttons, MsgButtons::OkCancel);
-    EXPECT_EQ(question.icon, MsgIcon::Question);
+    EXPECT_TRUE(OneBox(boxes.shown(), u"Confirm active connection"_qs,
+        u"About to hyperlink to the Tradevane web site.\r\nIs your network or modem now online and active ?"_qs));
+    EXPECT_EQ(boxes.shown()[0].buttons, MsgButtons::OkCancel);
     EXPECT_TRUE(browser.opened().isEmpty()) << "Cancel opens nothing";
 
     boxes.queueAnswer(MsgResult::Ok);

@@ -8,9 +8,7 @@
 
 namespace {
 
-class ActivityLog : public ProgramTest
-{
-};
+using ActivityLog = ProgramTest;
 
 TEST_F(ActivityLog, AppendsEndEachTextWithCrLf)
 {
@@ -36,9 +34,7 @@ TEST_F(ActivityLog, EraseLeavesOneEmptyLineAndConfirmsOnlyWhenAsked)
     EXPECT_EQ(readFile(u"activlog.dat"_qs), QByteArray("\r\n"));
     EXPECT_TRUE(boxes.shown().isEmpty());
     EraseLog(1);
-    ASSERT_EQ(boxes.shown().size(), 1);
-    EXPECT_EQ(boxes.shown()[0].title, u"Done !"_qs);
-    EXPECT_EQ(boxes.shown()[0].text, u"Log file erased !"_qs);
+    EXPECT_TRUE(OneBox(boxes.shown(), u"Done !"_qs, u"Log file erased !"_qs));
 }
 
 TEST_F(ActivityLog, FailedAppendRetriesOnceThenKeepsTheTextPending)

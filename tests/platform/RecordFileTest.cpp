@@ -4,13 +4,10 @@
 #include "platform/RecordFile.h"
 
 #include <QDir>
-#include <QFile>
 
 namespace {
 
-class RecordFile : public ProgramTest
-{
-};
+using RecordFile = ProgramTest;
 
 TEST_F(RecordFile, FieldsArePackedLittleEndianAndReadBackPastTheEndAsZero)
 {
@@ -37,25 +34,6 @@ TEST_F(RecordFile, FailuresComeBackWithANumberAndADescription)
     EXPECT_TRUE(FileErrorMessage(read, {u"Error Location:Email Settings"_qs})
                     .startsWith(u"FILE ERROR:"_qs + QString::number(read.number) + u" :"_qs));
     EXPECT_FALSE(WriteRecord1(path(u"no/such/folder.dat"_qs), "x").ok());
-}
-
-TEST_F(RecordFile, MailSettingsAre846BytesForTheOwnerOnly)
-{
-    gMailSettings.Reserved = 0x1234;
-    gMailSettings.Server = u"smtp.example.com:587"_qs;
-    gMailSettings.Password = u"secret"_qs;
-    ASSERT_TRUE(WriteMailSettings().ok());
-    QFile file(MailSettingsPath());
-    EXPECT_EQ(file.size(), kMailSettingsLength);
-    EXPECT_EQ(file.permissions()
-            & (QFileDevice::ReadGroup | QFileDevice::ReadOther | QFileDevice::WriteGroup
-                | QFileDevice::WriteOther),
-        QFileDevice::Permissions());
-    gMailSettings = {};
-    ASSERT_TRUE(ReadMailSettings().ok());
-    EXPECT_EQ(gMailSettings.Reserved, 0x1234);
-    EXPECT_EQ(gMailSettings.Server.trimmed(), u"smtp.example.com:587"_qs);
-    EXPECT_EQ(gMailSettings.Spare2.size(), 300);
 }
 
 } // namespace

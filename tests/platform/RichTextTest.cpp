@@ -89,9 +89,7 @@ TEST(RichText, BrokenDocumentsStillLoadWhatTheyHold)
     EXPECT_EQ(doc.toPlainText().size(), 3);
 }
 
-class RichTextFile : public ProgramTest
-{
-};
+using RichTextFile = ProgramTest;
 
 TEST_F(RichTextFile, AMissingOrUnreadableFileLeavesTheViewEmpty)
 {
