@@ -13,24 +13,12 @@ const QString kTooSmall = u"0."_qs + QString(400, u'0') + u"1"_qs;
 
 TEST(TextToNumber, ReadsDecimalNumbersWithBlanksAroundThem)
 {
-    const std::pair<QString, double> cases[] = {
-        {u"12"_qs, 12.0},
-        {u" 10.25 "_qs, 10.25},
-        {u"110\r"_qs, 110.0}, // the CR of a CR LF history line
-        {u"\t-5\r\n"_qs, -5.0},
-        {u"+3"_qs, 3.0},
-        {u".5"_qs, 0.5},
-        {u"7."_qs, 7.0},
-        {u"-.5"_qs, -0.5},
-        {u"-7."_qs, -7.0},
-        {u"123456789.123456789"_qs, 123456789.123456789},
-        {u"0.1"_qs, 0.1},
-        {u"0001.50"_qs, 1.5},
-        {u""_qs, 0.0},
-        {u"   "_qs, 0.0},
-        {u"\r"_qs, 0.0},
-        {kTooSmall, 0.0},
-    };
+    // "110\r": the close of a CR LF history line.
+    const std::pair<QString, double> cases[]
+        = {{u"12"_qs, 12.0}, {u" 10.25 "_qs, 10.25}, {u"110\r"_qs, 110.0}, {u"\t-5\r\n"_qs, -5.0},
+            {u"+3"_qs, 3.0}, {u".5"_qs, 0.5}, {u"7."_qs, 7.0}, {u"-.5"_qs, -0.5}, {u"-7."_qs, -7.0},
+            {u"123456789.123456789"_qs, 123456789.123456789}, {u"0.1"_qs, 0.1}, {u"0001.50"_qs, 1.5},
+            {u""_qs, 0.0}, {u"   "_qs, 0.0}, {u"\r"_qs, 0.0}, {kTooSmall, 0.0}};
     for (const auto& [text, expected] : cases) {
         const std::optional<double> value = TextToNumber(text);
         ASSERT_TRUE(value.has_value()) << text.toStdString();
@@ -53,22 +41,10 @@ TEST(TextToNumber, RefusesEverythingElse)
 
 TEST(Val, ReadsTheNumberAtTheStart)
 {
-    const std::pair<QString, double> cases[] = {
-        {u"12.5abc"_qs, 12.5},
-        {u"  42"_qs, 42.0},
-        {u"1200\r"_qs, 1200.0},
-        {u"-5"_qs, -5.0},
-        {u"+.5"_qs, 0.5},
-        {u"1.2.3"_qs, 1.2},
-        {u"1e5"_qs, 1.0},
-        {u"1,500"_qs, 1.0},
-        {u"N/A"_qs, 0.0},
-        {u""_qs, 0.0},
-        {u"."_qs, 0.0},
-        {u"- 5"_qs, 0.0},
-        {u"inf"_qs, 0.0},
-        {kTooSmall + u"x"_qs, 0.0},
-    };
+    const std::pair<QString, double> cases[]
+        = {{u"12.5abc"_qs, 12.5}, {u"  42"_qs, 42.0}, {u"1200\r"_qs, 1200.0}, {u"-5"_qs, -5.0},
+            {u"+.5"_qs, 0.5}, {u"1.2.3"_qs, 1.2}, {u"1e5"_qs, 1.0}, {u"1,500"_qs, 1.0}, {u"N/A"_qs, 0.0},
+            {u""_qs, 0.0}, {u"."_qs, 0.0}, {u"- 5"_qs, 0.0}, {u"inf"_qs, 0.0}, {kTooSmall + u"x"_qs, 0.0}};
     for (const auto& [text, expected] : cases) {
         bool overflow = false;
         EXPECT_EQ(Val(text, &overflow), expected) << text.toStdString();

@@ -126,18 +126,10 @@ TEST_F(MainWindow, LoadsWithCaptionsNamesAndTheStopLightOn)
     {
         const char16_t* objectName;
         const char16_t* accessible;
-    } named[] = {
-        {u"cmdStart", u"START"},
-        {u"cmdStop", u"STOP"},
-        {u"cmdExit", u"Exit"},
-        {u"cmdLog", u"Log File"},
-        {u"cmdShowHelp", u"Help"},
-        {u"cmdSounds", u"Sounds"},
-        {u"cmdAbout", u"About"},
-        {u"cmdMailSettings", u"Email"},
-        {u"cmdTimeSettings", u"Set Times"},
-        {u"cmdStockSelect(3)", u"Stock #3"},
-    };
+    } named[] = {{u"cmdStart", u"START"}, {u"cmdStop", u"STOP"}, {u"cmdExit", u"Exit"},
+        {u"cmdLog", u"Log File"}, {u"cmdShowHelp", u"Help"}, {u"cmdSounds", u"Sounds"},
+        {u"cmdAbout", u"About"}, {u"cmdMailSettings", u"Email"}, {u"cmdTimeSettings", u"Set Times"},
+        {u"cmdStockSelect(3)", u"Stock #3"}};
     for (const auto& n : named) {
         auto* button = main.findChild<QPushButton*>(QString::fromUtf16(n.objectName));
         ASSERT_NE(button, nullptr) << QString::fromUtf16(n.objectName).toStdString();

@@ -154,12 +154,9 @@ TEST_F(StartUp, EachSettingsFileNamesItsLocationAndLoadingStopsThere)
         const char16_t* file;
         const char16_t* location;
         const char16_t* notCreated; // a file after it in the loading order
-    } cases[] = {
-        {u"Aset7.dat", u"Alert Settings", u"Aset8.dat"},
-        {u"timeset.dat", u"Time Settings", u"soundset.dat"},
-        {u"soundset.dat", u"Sound Settings", u"frs.dat"},
-        {u"frs.dat", u"Licence Acceptance", nullptr},
-    };
+    } cases[] = {{u"Aset7.dat", u"Alert Settings", u"Aset8.dat"},
+        {u"timeset.dat", u"Time Settings", u"soundset.dat"}, {u"soundset.dat", u"Sound Settings", u"frs.dat"},
+        {u"frs.dat", u"Licence Acceptance", nullptr}};
     for (const auto& c : cases) {
         QTemporaryDir dir;
         SetProgramFolder(dir.path());

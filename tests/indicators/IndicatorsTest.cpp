@@ -66,11 +66,8 @@ TEST_F(MovingAverages, RowsBeyondTheHistoryNoRowsAndOverflowAreErrors)
     CalcMovingAverages(281, 1); // day 3 reads rows 2..282, the last close slot (1696)
     EXPECT_FALSE(inError());
 
-    const std::pair<qint16, QString> failing[] = {
-        {282, u"period 282 reads row 283"_qs},
-        {0, u"period 0"_qs},
-        {-5, u"negative period"_qs},
-    };
+    const std::pair<qint16, QString> failing[]
+        = {{282, u"period 282 reads row 283"_qs}, {0, u"period 0"_qs}, {-5, u"negative period"_qs}};
     for (const auto& [period, what] : failing) {
         SCOPED_TRACE(what.toStdString());
         gDownloadError.fill(vbFalse);
@@ -248,55 +245,34 @@ TEST_F(SlowStochastic, SlowKThatOverflowsTakesItsOwnPath)
 
 using Breakout = IndicatorTest;
 
-TEST_F(Breakout, NewHighMustBeStrictlyAboveEveryDay)
+// Today's high (low) against the highs (lows) of the last `days` days before it: strictly
+// beyond every one, compared as numbers ("9.5" sorts after "10.25" as text).
+TEST_F(Breakout, NewHighOrLowMustBeStrictlyBeyondEveryDay)
 {
-    gAlertSettings[kStock].HHDays = 2;
-    setHigh(0, u"10.5"_qs);
-    setHigh(1, u"10.4"_qs);
-    setHigh(2, u"10.49"_qs);
-    CheckHighestHigh();
-    EXPECT_EQ(values().NewHigh, vbTrue);
-
-    setHigh(2, u"10.5"_qs);
-    CheckHighestHigh();
-    EXPECT_EQ(values().NewHigh, vbFalse);
-
-    // Numbers, not texts: "9.5" sorts after "10.25" as text.
-    gAlertSettings[kStock].HHDays = 1;
-    setHigh(0, u"9.5"_qs);
-    setHigh(1, u"10.25"_qs);
-    CheckHighestHigh();
-    EXPECT_EQ(values().NewHigh, vbFalse);
-
-    for (qint16 days : {0, -1}) {
-        values().NewHigh = vbTrue;
-        gAlertSettings[kStock].HHDays = days;
-        CheckHighestHigh();
-        EXPECT_EQ(values().NewHigh, vbFalse) << days;
+    struct Case
+    {
+        bool low;
+        qint16 days;
+        QStringList rows; // today first
+        bool expected;
+    };
+    const Case cases[] = {{false, 2, {u"10.5"_qs, u"10.4"_qs, u"10.49"_qs}, true},
+        {false, 2, {u"10.5"_qs, u"10.4"_qs, u"10.5"_qs}, false}, {false, 1, {u"9.5"_qs, u"10.25"_qs}, false},
+        {false, 0, {u"10.5"_qs}, false}, {false, -1, {u"10.5"_qs}, false},
+        {true, 2, {u"9.5"_qs, u"9.6"_qs, u"9.51"_qs, u"1"_qs}, true}, // the 1 lies beyond the day count
+        {true, 2, {u"9.5"_qs, u"9.6"_qs, u"9.5"_qs}, false}, {true, 1, {u"10.25"_qs, u"9.5"_qs}, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+            << (c.low ? "low " : "high ") << c.days << " days " << c.rows.join(u' ').toStdString());
+        gWorkData.fill({});
+        for (int r = 0; r < c.rows.size(); ++r)
+            (c.low ? setLow : setHigh)(r, c.rows[r]);
+        gAlertSettings[kStock].HHDays = gAlertSettings[kStock].LLDays = c.days;
+        qint16& flag = c.low ? values().NewLow : values().NewHigh;
+        flag = c.expected ? vbFalse : vbTrue;
+        c.low ? CheckLowestLow() : CheckHighestHigh();
+        EXPECT_EQ(flag, c.expected ? vbTrue : vbFalse);
     }
-    EXPECT_FALSE(inError());
-}
-
-TEST_F(Breakout, NewLowMustBeStrictlyBelowEveryDay)
-{
-    gAlertSettings[kStock].LLDays = 2;
-    setLow(0, u"9.5"_qs);
-    setLow(1, u"9.6"_qs);
-    setLow(2, u"9.51"_qs);
-    setLow(3, u"1"_qs); // beyond the day count
-    CheckLowestLow();
-    EXPECT_EQ(values().NewLow, vbTrue);
-
-    setLow(2, u"9.5"_qs);
-    CheckLowestLow();
-    EXPECT_EQ(values().NewLow, vbFalse);
-
-    // Numbers, not texts: "10.25" sorts before "9.5" as text.
-    gAlertSettings[kStock].LLDays = 1;
-    setLow(0, u"10.25"_qs);
-    setLow(1, u"9.5"_qs);
-    CheckLowestLow();
-    EXPECT_EQ(values().NewLow, vbFalse);
     EXPECT_FALSE(inError());
 }
 

@@ -42,28 +42,25 @@ protected:
     }
 };
 
+// Kinds 1 and 2 from averages 1 (fast) and 2 (slow, 10.0 on both days).
 TEST_F(AlertFlags, CrossoverComparesTodayWithTwoDaysBack)
 {
-    setAverage(1, 10.2, 9.9);
+    const struct
+    {
+        double today, twoDaysBack;
+        bool up, down;
+    } cases[]
+        = {{10.2, 9.9, true, false}, {10.2, 10.0, true, false}, // touching two days back counts as below
+            {10.0, 9.9, false, false}, // touching today is not above
+            {9.8, 10.0, false, true}, {10.0, 10.1, false, false}};
     setAverage(2, 10.0, 10.0);
-    SetAlertFlags();
-    EXPECT_TRUE(triggered(1));
-    EXPECT_FALSE(triggered(2));
-
-    setAverage(1, 10.2, 10.0); // touching two days back still counts as below
-    SetAlertFlags();
-    EXPECT_TRUE(triggered(1));
-
-    setAverage(1, 10.0, 9.9); // touching today is not above
-    SetAlertFlags();
-    EXPECT_FALSE(triggered(1));
-
-    setAverage(1, 9.8, 10.0); // the mirror image for the way down
-    SetAlertFlags();
-    EXPECT_TRUE(triggered(2));
-    setAverage(1, 10.0, 10.1);
-    SetAlertFlags();
-    EXPECT_FALSE(triggered(2));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.today << " " << c.twoDaysBack);
+        setAverage(1, c.today, c.twoDaysBack);
+        SetAlertFlags();
+        EXPECT_EQ(triggered(1), c.up);
+        EXPECT_EQ(triggered(2), c.down);
+    }
 }
 
 TEST_F(AlertFlags, EachCrossoverKindUsesItsOwnPair)
@@ -108,14 +105,8 @@ TEST_F(AlertFlags, StrictLimitsForRateOfChangeStochasticAndVolume)
     {
         double k, d;
         bool above80, below20;
-    } stochastic[] = {
-        {85, 88, true, false},
-        {85, 85, false, false},
-        {80, 88, false, false},
-        {15, 12, false, true},
-        {15, 15, false, false},
-        {20, 12, false, false},
-    };
+    } stochastic[] = {{85, 88, true, false}, {85, 85, false, false}, {80, 88, false, false},
+        {15, 12, false, true}, {15, 15, false, false}, {20, 12, false, false}};
     for (const auto& s : stochastic) {
         SCOPED_TRACE(testing::Message() << "K " << s.k << " D " << s.d);
         values().StochK = s.k;
@@ -141,18 +132,15 @@ TEST_F(AlertFlags, BreakoutFlagsFollowTheIndicator)
 
 TEST_F(AlertFlags, PriceLimitsUseTheLeadingNumberOfTheLastPrice)
 {
-    gQuotes[kStock].Last = u"20.01 "_qs;
-    SetAlertFlags();
-    EXPECT_TRUE(triggered(13));
-    gQuotes[kStock].Last = u"20"_qs;
-    SetAlertFlags();
-    EXPECT_FALSE(triggered(13));
-    gQuotes[kStock].Last = u"9.99x"_qs;
-    SetAlertFlags();
-    EXPECT_TRUE(triggered(14));
-    gQuotes[kStock].Last = u"N/A"_qs; // reads 0: below any positive limit
-    SetAlertFlags();
-    EXPECT_TRUE(triggered(14));
+    // Limits 20 and 10; "N/A" reads 0, below any positive limit.
+    const std::tuple<QString, bool, bool> cases[] = {{u"20.01 "_qs, true, false}, {u"20"_qs, false, false},
+        {u"9.99x"_qs, false, true}, {u"N/A"_qs, false, true}};
+    for (const auto& [last, above, below] : cases) {
+        gQuotes[kStock].Last = last;
+        SetAlertFlags();
+        EXPECT_EQ(triggered(13), above) << last.toStdString();
+        EXPECT_EQ(triggered(14), below) << last.toStdString();
+    }
 }
 
 TEST_F(AlertFlags, SwitchOffKeepsTheFlagExceptForPriceLimits)

@@ -34,13 +34,10 @@ TEST_F(ServerAddresses, UsersAddressesAreRead)
 
 TEST_F(ServerAddresses, MalformedFileFallsBackToTheDefaultsAndIsLogged)
 {
-    const QList<QByteArray> files {
-        "[servers]\nQuoteServer http://10.0.0.1\n",
-        "[servers]\nQuoteServer=ftp://10.0.0.1\n",
-        "[servers]\nQuoteSever=http://10.0.0.1\n",
+    const QList<QByteArray> files {"[servers]\nQuoteServer http://10.0.0.1\n",
+        "[servers]\nQuoteServer=ftp://10.0.0.1\n", "[servers]\nQuoteSever=http://10.0.0.1\n",
         "[servers]\nHistoryServer=http://10.0.0.1\nQuoteServer=not an address\n",
-        "[servers]\nQuoteServer=http://10.0.0.1/?symbols=\n",
-    };
+        "[servers]\nQuoteServer=http://10.0.0.1/?symbols=\n"};
     for (const QByteArray& text : files) {
         SCOPED_TRACE(text.toStdString());
         EraseLog(2);
