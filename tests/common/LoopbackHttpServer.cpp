@@ -2,7 +2,6 @@
 
 #include "core/ServerSettings.h"
 
-#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>

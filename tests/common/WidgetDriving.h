@@ -1,10 +1,8 @@
 #pragma once
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
 #include <QPixmap>
-#include <QScreen>
 #include <QTest>
 #include <QWidget>
 

@@ -10,11 +10,7 @@
 
 #include <QDir>
 #include <QFile>
-#include <QLabel>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 

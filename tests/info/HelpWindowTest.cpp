@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QTest>
 #include <QTextEdit>
 

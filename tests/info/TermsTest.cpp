@@ -4,10 +4,6 @@
 #include "info/frmTerms.h"
 
 #include <QDir>
-#include <QLabel>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTextEdit>
 
 namespace {
 

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 

@@ -5,8 +5,6 @@
 #include "notify/frmLog.h"
 
 #include <QDir>
-#include <QPlainTextEdit>
-#include <QPushButton>
 
 namespace {
 

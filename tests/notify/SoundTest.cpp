@@ -7,11 +7,9 @@
 #include "notify/frmSounds.h"
 #include "platform/WaveFile.h"
 
-#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QPushButton>
 #include <QRadioButton>
 
 #include <algorithm>

@@ -3,7 +3,6 @@
 #include "platform/RichTextGui.h"
 
 #include <QDir>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>

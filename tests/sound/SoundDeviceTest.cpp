@@ -9,7 +9,6 @@
 #include "platform/WaveFile.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
