@@ -31,19 +31,10 @@ bool LoopbackHttpServer::start(bool tls)
     m_tls = tls;
     QStringList arguments {QStringLiteral(TRADEVANE_SOURCE_DIR "/tests/common/loopback_http_server.py")};
     if (tls) {
-        if (!m_certDir.isValid())
+        QString error;
+        if (!m_certDir.isValid() || !MakeTestCertificate(m_certDir.path(), {}, &error))
             return false;
-        const QString key = m_certDir.filePath(u"key.pem"_qs);
-        QProcess openssl;
-        openssl.setProcessChannelMode(QProcess::MergedChannels);
-        openssl.start(u"openssl"_qs,
-            {u"req"_qs, u"-x509"_qs, u"-newkey"_qs, u"ec"_qs, u"-pkeyopt"_qs,
-                u"ec_paramgen_curve:prime256v1"_qs, u"-nodes"_qs, u"-days"_qs, u"2"_qs, u"-subj"_qs,
-                u"/CN=127.0.0.1"_qs, u"-addext"_qs, u"subjectAltName=IP:127.0.0.1"_qs, u"-keyout"_qs, key,
-                u"-out"_qs, certificateFile()});
-        if (!openssl.waitForFinished(kReplyTimeoutMs) || openssl.exitCode() != 0)
-            return false;
-        arguments << u"--tls"_qs << certificateFile() << key;
+        arguments << u"--tls"_qs << certificateFile() << m_certDir.filePath(u"key.pem"_qs);
     }
     m_process = std::make_unique<QProcess>();
     m_process->setProcessChannelMode(QProcess::ForwardedErrorChannel);

@@ -1,11 +1,13 @@
 #include "LoopbackSmtpServer.h"
 
+#include "TestSupport.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
 
 namespace {
 
@@ -66,25 +68,6 @@ QString LoopbackSmtpServer::caFile() const
     return (m_options.startTls || m_options.implicitTls) ? m_dir.filePath(u"cert.pem"_qs) : QString();
 }
 
-bool LoopbackSmtpServer::makeCertificate(QString* error)
-{
-    QString names = u"subjectAltName=DNS:localhost,IP:127.0.0.1,IP:::1"_qs;
-    if (!m_options.host.isEmpty() && m_options.host != u"127.0.0.1"_qs && m_options.host != u"::1"_qs)
-        names += (m_options.host.contains(QRegularExpression(u"^[0-9.:]+$"_qs)) ? u",IP:"_qs : u",DNS:"_qs)
-            + m_options.host;
-    QProcess openssl;
-    openssl.start(u"openssl"_qs,
-        {u"req"_qs, u"-x509"_qs, u"-newkey"_qs, u"ec"_qs, u"-pkeyopt"_qs, u"ec_paramgen_curve:prime256v1"_qs,
-            u"-nodes"_qs, u"-days"_qs, u"2"_qs, u"-subj"_qs, u"/CN=localhost"_qs, u"-addext"_qs, names,
-            u"-keyout"_qs, m_dir.filePath(u"key.pem"_qs), u"-out"_qs, m_dir.filePath(u"cert.pem"_qs)});
-    if (!openssl.waitForFinished(kStartMs) || openssl.exitCode() != 0) {
-        *error = u"openssl could not make a certificate: "_qs
-            + QString::fromUtf8(openssl.readAllStandardError());
-        return false;
-    }
-    return true;
-}
-
 bool LoopbackSmtpServer::start(QString* error)
 {
     if (!QFile::exists(kPython)) {
@@ -99,7 +82,7 @@ bool LoopbackSmtpServer::start(QString* error)
     if (!m_options.user.isEmpty())
         args << u"--user"_qs << m_options.user << u"--password"_qs << m_options.password;
     if (m_options.startTls || m_options.implicitTls) {
-        if (!makeCertificate(error))
+        if (!MakeTestCertificate(m_dir.path(), m_options.host, error))
             return false;
         args << u"--cert"_qs << m_dir.filePath(u"cert.pem"_qs) << u"--key"_qs
              << m_dir.filePath(u"key.pem"_qs);

@@ -58,8 +58,6 @@ public:
     static QString NonLoopbackAddress();
 
 private:
-    bool makeCertificate(QString* error);
-
     SmtpServerOptions m_options;
     QTemporaryDir m_dir;
     QProcess m_process;

@@ -15,6 +15,8 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTimer>
 
 void ProgramTest::SetUp()
@@ -79,6 +81,25 @@ SimulatedClock& ProgramTest::simulateClock(const QDateTime& start)
     clock = std::make_unique<SimulatedClock>(start);
     Clock::install(clock.get());
     return *clock;
+}
+
+bool MakeTestCertificate(const QString& folder, const QString& host, QString* error)
+{
+    QString names = u"subjectAltName=DNS:localhost,IP:127.0.0.1,IP:::1"_qs;
+    if (!host.isEmpty() && host != u"127.0.0.1"_qs && host != u"::1"_qs)
+        names += (host.contains(QRegularExpression(u"^[0-9.:]+$"_qs)) ? u",IP:"_qs : u",DNS:"_qs) + host;
+    const QDir dir(folder);
+    QProcess openssl;
+    openssl.start(u"openssl"_qs,
+        {u"req"_qs, u"-x509"_qs, u"-newkey"_qs, u"ec"_qs, u"-pkeyopt"_qs, u"ec_paramgen_curve:prime256v1"_qs,
+            u"-nodes"_qs, u"-days"_qs, u"2"_qs, u"-subj"_qs, u"/CN=localhost"_qs, u"-addext"_qs, names,
+            u"-keyout"_qs, dir.filePath(u"key.pem"_qs), u"-out"_qs, dir.filePath(u"cert.pem"_qs)});
+    if (!openssl.waitForFinished(15000) || openssl.exitCode() != 0) {
+        *error = u"openssl could not make a certificate: "_qs
+            + QString::fromUtf8(openssl.readAllStandardError());
+        return false;
+    }
+    return true;
 }
 
 QByteArray FromHex(const char* hex)

@@ -56,8 +56,16 @@ inline void PrintTo(const QByteArray& bytes, std::ostream* os)
 // Bytes from a hexadecimal text such as "FF FF 00 41".
 QByteArray FromHex(const char* hex);
 
+// Makes a self-signed certificate (cert.pem, key.pem in `folder`) valid for localhost, 127.0.0.1,
+// ::1 and `host`; false with `error` set when openssl fails.
+bool MakeTestCertificate(const QString& folder, const QString& host, QString* error);
+
 // Exactly one message box was shown, with this title and text.
 testing::AssertionResult OneBox(const QList<MsgBoxRequest>& shown, const QString& title, const QString& text);
+// Makes a self-signed certificate (cert.pem, key.pem in `folder`) valid for localhost, 127.0.0.1,
+// ::1 and `host`; false with `error` set when openssl fails.
+bool MakeTestCertificate(const QString& folder, const QString& host, QString* error);
+
 // Exactly one message box was shown, with this title and a "FILE ERROR:" message whose lines
 // after the first are `lines`.
 testing::AssertionResult OneFileErrorBox(
