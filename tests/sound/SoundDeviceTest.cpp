@@ -50,7 +50,10 @@ public:
         QElapsedTimer waited;
         waited.start();
         while (waited.elapsed() < 10000 && daemon.state() != QProcess::NotRunning) {
-            if (QFile::exists(socket) && pactl({u"info"_qs})) {
+            QProcess pactl;
+            pactl.setProcessEnvironment(clientEnvironment());
+            pactl.start(u"pactl"_qs, {u"info"_qs});
+            if (QFile::exists(socket) && pactl.waitForFinished(3000) && pactl.exitCode() == 0) {
                 startRecording();
                 return true;
             }
@@ -63,14 +66,11 @@ public:
 
     QString server() const { return u"unix:"_qs + socket; }
 
-    bool pactl(const QStringList& args) const
+    QProcessEnvironment clientEnvironment() const
     {
-        QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(u"PULSE_SERVER"_qs, server());
-        p.setProcessEnvironment(env);
-        p.start(u"pactl"_qs, args);
-        return p.waitForFinished(3000) && p.exitCode() == 0;
+        return env;
     }
 
     // The recorder runs from the start with a short latency. That also keeps the null sink
@@ -78,9 +78,7 @@ public:
     // hold back the first sound of a test by as much.
     void startRecording()
     {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(u"PULSE_SERVER"_qs, server());
-        recorder.setProcessEnvironment(env);
+        recorder.setProcessEnvironment(clientEnvironment());
         recorder.start(u"parec"_qs,
             {u"--device=tvnull.monitor"_qs, u"--raw"_qs, u"--format=s16le"_qs,
                 u"--rate="_qs + QString::number(kRecordRate), u"--channels=1"_qs, u"--latency-msec=20"_qs});
@@ -151,8 +149,6 @@ class SoundDevice : public ProgramTest
 protected:
     static void SetUpTestSuite()
     {
-        if (qEnvironmentVariableIsSet(kChildMarker))
-            return;
         sink = new NullSinkServer;
         if (!sink->start(&whyNot)) {
             delete sink;
@@ -173,22 +169,16 @@ protected:
     {
         ProgramTest::SetUp();
         InstallSoundPlayer();
+        if (!sink)
+            GTEST_SKIP() << "no sound server could be started: " << whyNot.toStdString();
     }
 
-    static NullSinkServer* sink;
-    static QString whyNot;
+    static inline NullSinkServer* sink = nullptr;
+    static inline QString whyNot;
 };
-
-NullSinkServer* SoundDevice::sink = nullptr;
-QString SoundDevice::whyNot;
 
 TEST_F(SoundDevice, EveryShippedSoundIsHeardToItsEndBeforePlayReturns)
 {
-    if (qEnvironmentVariableIsSet(kChildMarker))
-        GTEST_SKIP() << "runs in the parent process only";
-    if (!sink)
-        GTEST_SKIP() << "no sound server could be started: " << whyNot.toStdString();
-
     for (const QString& name : {u"siren"_qs, u"voice_alert"_qs, u"Attn"_qs, u"Beep3"_qs, u"Chimes"_qs}) {
         SCOPED_TRACE(name.toStdString());
         copyResource(name + u".wav"_qs);
@@ -214,11 +204,6 @@ TEST_F(SoundDevice, EveryShippedSoundIsHeardToItsEndBeforePlayReturns)
 
 TEST_F(SoundDevice, MissingOrBrokenFilesFallBackToTheDefaultSound)
 {
-    if (qEnvironmentVariableIsSet(kChildMarker))
-        GTEST_SKIP() << "runs in the parent process only";
-    if (!sink)
-        GTEST_SKIP() << "no sound server could be started: " << whyNot.toStdString();
-
     QElapsedTimer took;
     took.start();
     PlayWavFile(u"no_such_sound"_qs);
@@ -237,7 +222,9 @@ TEST_F(SoundDevice, MissingOrBrokenFilesFallBackToTheDefaultSound)
 
 // Without any sound server the default sound plays at once. Run in a child process of this
 // executable, so that its audio backend sees no server from the start.
-TEST_F(SoundDevice, WithoutASoundServerTheDefaultSoundPlays)
+using NoSoundServer = ProgramTest;
+
+TEST_F(NoSoundServer, TheDefaultSoundPlays)
 {
     if (!qEnvironmentVariableIsSet(kChildMarker)) {
         QTemporaryDir nowhere;
@@ -249,7 +236,7 @@ TEST_F(SoundDevice, WithoutASoundServerTheDefaultSoundPlays)
         child.setProcessEnvironment(env);
         child.setProcessChannelMode(QProcess::MergedChannels);
         child.start(QCoreApplication::applicationFilePath(),
-            {u"--gtest_filter=SoundDevice.WithoutASoundServerTheDefaultSoundPlays"_qs});
+            {u"--gtest_filter=NoSoundServer.TheDefaultSoundPlays"_qs});
         ASSERT_TRUE(child.waitForFinished(30000)) << "the child hung";
         const QString output = QString::fromUtf8(child.readAll());
         EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
