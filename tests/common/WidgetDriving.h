@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QScreen>
 #include <QTest>
 #include <QWidget>
 

@@ -10,7 +10,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 

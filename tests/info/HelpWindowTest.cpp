@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextEdit>
 

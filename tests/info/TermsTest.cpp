@@ -4,6 +4,10 @@
 #include "info/frmTerms.h"
 
 #include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextEdit>
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 

@@ -5,6 +5,8 @@
 #include "notify/frmLog.h"
 
 #include <QDir>
+#include <QPlainTextEdit>
+#include <QPushButton>
 
 namespace {
 

@@ -266,30 +266,25 @@ TEST_F(AlertMail, Port465SpeaksTlsFromTheFirstByte)
 // The pieces of the control that need no server.
 TEST(SmtpServerText, PortInTheServerNameWinsAndBadOnesAreRefused)
 {
+    const struct
+    {
+        QString text, host;
+        int port;
+        bool implicitTls, loopback;
+    } servers[] = {{u"smtp.example.com"_qs, u"smtp.example.com"_qs, 25, false, false},
+        {u" smtp.example.com:465 "_qs, u"smtp.example.com"_qs, 465, true, false},
+        {u"[::1]:2525"_qs, u"::1"_qs, 2525, false, true}, {u"localhost"_qs, u"localhost"_qs, 25, false, true},
+        {u"127.4.5.6:587"_qs, u"127.4.5.6"_qs, 587, false, true},
+        {u"127.example.com"_qs, u"127.example.com"_qs, 25, false, false},
+        {u"192.168.1.1"_qs, u"192.168.1.1"_qs, 25, false, false}};
     QString error;
-    auto endpoint = Smtp::ParseServer(u"smtp.example.com"_qs, u"25"_qs, &error);
-    ASSERT_TRUE(endpoint);
-    EXPECT_EQ(endpoint->port, 25);
-    EXPECT_FALSE(endpoint->implicitTls);
-    EXPECT_FALSE(endpoint->loopback);
-
-    endpoint = Smtp::ParseServer(u" smtp.example.com:465 "_qs, u"25"_qs, &error);
-    ASSERT_TRUE(endpoint);
-    EXPECT_EQ(endpoint->host, u"smtp.example.com"_qs);
-    EXPECT_EQ(endpoint->port, 465);
-    EXPECT_TRUE(endpoint->implicitTls);
-
-    endpoint = Smtp::ParseServer(u"[::1]:2525"_qs, u"25"_qs, &error);
-    ASSERT_TRUE(endpoint);
-    EXPECT_EQ(endpoint->host, u"::1"_qs);
-    EXPECT_EQ(endpoint->port, 2525);
-    EXPECT_TRUE(endpoint->loopback);
-
-    for (const QString& host : {u"localhost"_qs, u"127.0.0.1"_qs, u"127.4.5.6:587"_qs, u"::1"_qs})
-        EXPECT_TRUE(Smtp::ParseServer(host, u"25"_qs, &error)->loopback) << host.toStdString();
-    for (const QString& host : {u"127.example.com"_qs, u"192.168.1.1"_qs})
-        EXPECT_FALSE(Smtp::ParseServer(host, u"25"_qs, &error)->loopback) << host.toStdString();
-
+    for (const auto& s : servers) {
+        const auto endpoint = Smtp::ParseServer(s.text, u"25"_qs, &error);
+        ASSERT_TRUE(endpoint) << s.text.toStdString();
+        EXPECT_EQ(std::tuple(endpoint->host, endpoint->port, endpoint->implicitTls, endpoint->loopback),
+            std::tuple(s.host, s.port, s.implicitTls, s.loopback))
+            << s.text.toStdString();
+    }
     for (const QString& bad : {u""_qs, u"   "_qs, u"mail.example.com:0"_qs, u"mail.example.com:70000"_qs,
              u"mail.example.com:25x"_qs, u"mail.example.com:"_qs, u"mail example.com"_qs, u"evil.com/path"_qs,
              u"user@evil.com"_qs, u"[::1"_qs}) {

@@ -7,9 +7,11 @@
 #include "notify/frmSounds.h"
 #include "platform/WaveFile.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
 #include <QRadioButton>
 
 #include <algorithm>

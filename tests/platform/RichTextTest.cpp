@@ -3,6 +3,7 @@
 #include "platform/RichTextGui.h"
 
 #include <QDir>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
