@@ -3,6 +3,7 @@
 #include "alertsettings/AlertSettingsFile.h"
 #include "core/StartupLoad.h"
 #include "core/VarDef.h"
+#include "core/Version.h"
 #include "core/frmMain.h"
 #include "core/frmSplash.h"
 #include "info/frmTerms.h"
@@ -28,38 +29,31 @@ protected:
         return names << u"mailset.dat"_qs << u"timeset.dat"_qs << u"soundset.dat"_qs;
     }();
 
-    void makeUnreadable(const QString& name) { ASSERT_TRUE(QDir(folder.path()).mkdir(name)); }
-
-    // Accepts the terms if the terms window comes up; tells whether it did and whether the main
-    // window existed by then.
-    struct TermsSeen
+    // Starts up as the program does, accepting the terms if their window comes up.
+    bool start()
     {
-        bool shown = false;
-        bool mainWindowExisted = false;
-    };
-    std::unique_ptr<OnNextModal> acceptTerms(frmSplash& splash, TermsSeen& seen)
-    {
-        return std::make_unique<OnNextModal>([&splash, &seen](QWidget* modal) {
-            auto* terms = qobject_cast<frmTerms*>(modal);
-            if (!terms)
-                return;
-            seen.shown = true;
-            seen.mainWindowExisted = splash.mainWindow() != nullptr;
-            terms->optAgreeToTerms->click();
-            terms->cmdProceed->click();
+        OnNextModal accept([this](QWidget* modal) {
+            if (auto* terms = qobject_cast<frmTerms*>(modal)) {
+                termsShown = true;
+                mainWindowBeforeTerms = splash.mainWindow() != nullptr;
+                terms->optAgreeToTerms->click();
+                terms->cmdProceed->click();
+            }
         });
+        return splash.Start();
     }
+
+    frmSplash splash;
+    bool termsShown = false;
+    bool mainWindowBeforeTerms = false;
 };
 
 TEST_F(StartUp, FirstRunCreatesEmptySettingsAsksForTermsThenShowsEmptyRows)
 {
-    frmSplash splash;
-    TermsSeen seen;
-    auto driver = acceptTerms(splash, seen);
-    ASSERT_TRUE(splash.Start());
+    ASSERT_TRUE(start());
 
-    EXPECT_TRUE(seen.shown);
-    EXPECT_FALSE(seen.mainWindowExisted);
+    EXPECT_TRUE(termsShown);
+    EXPECT_FALSE(mainWindowBeforeTerms);
     for (const QString& name : settingsFiles) {
         EXPECT_TRUE(QFile::exists(path(name))) << name.toStdString();
         EXPECT_EQ(readFile(name).size(), 0) << name.toStdString();
@@ -94,13 +88,10 @@ TEST_F(StartUp, AcceptedTermsAreNotAskedAgainAndStoredSymbolsAppear)
     ibm.Symbol = u"IBM"_qs;
     writeFile(u"Aset3.dat"_qs, EncodeRecord(ibm));
 
-    frmSplash splash;
-    TermsSeen seen;
-    auto driver = acceptTerms(splash, seen);
-    ASSERT_TRUE(splash.Start());
+    ASSERT_TRUE(start());
     splash.TimerSplash_Timer();
 
-    EXPECT_FALSE(seen.shown);
+    EXPECT_FALSE(termsShown);
     ASSERT_NE(splash.mainWindow(), nullptr);
     EXPECT_EQ(splash.mainWindow()->lblSymbol[3]->text(), u"IBM    "_qs);
     EXPECT_EQ(gAlertSettings[3].Enabled, vbTrue);
@@ -112,25 +103,15 @@ TEST_F(StartUp, UnreadableMailSettingsStopLoadingButTheMainWindowOpens)
     AlertSettings ko;
     ko.Symbol = u"KO"_qs;
     writeFile(u"Aset10.dat"_qs, EncodeRecord(ko));
-    makeUnreadable(u"mailset.dat"_qs);
+    ASSERT_TRUE(QDir(folder.path()).mkdir(u"mailset.dat"_qs));
     writeFile(u"timeset.dat"_qs, FromHex("09 00 1E 00 09 00 1E 00 10 00 00 00 05 00"));
     writeFile(u"soundset.dat"_qs, FromHex("FF FF FF FF 00 00 00 00 00 00 00 00"));
 
-    frmSplash splash;
-    TermsSeen seen;
-    auto driver = acceptTerms(splash, seen);
-    ASSERT_TRUE(splash.Start());
+    ASSERT_TRUE(start());
 
-    ASSERT_EQ(boxes.shown().size(), 1);
-    const MsgBoxRequest& box = boxes.shown()[0];
-    EXPECT_EQ(box.title, u"Initialize Error"_qs);
-    EXPECT_EQ(box.buttons, MsgButtons::OkOnly);
-    const QStringList lines = box.text.split(u"\r\n"_qs);
-    ASSERT_EQ(lines.size(), 4);
-    EXPECT_TRUE(lines[0].startsWith(u"FILE ERROR:"_qs));
-    EXPECT_EQ(lines[1], u"Error Location:Email Settings"_qs);
-    EXPECT_EQ(lines[2], u"Exit the program and restart."_qs);
-    EXPECT_TRUE(lines[3].contains(u"support"_qs));
+    EXPECT_TRUE(OneFileErrorBox(boxes.shown(), u"Initialize Error"_qs,
+        {u"Error Location:Email Settings"_qs, u"Exit the program and restart."_qs,
+            u"If the problem persists, see the Tradevane support page: "_qs + kSupportPage}));
 
     // Loading stopped at the mail settings: what came before is in, what came after is not.
     EXPECT_EQ(gAlertSettings[10].Symbol, u"KO     "_qs);
@@ -139,7 +120,7 @@ TEST_F(StartUp, UnreadableMailSettingsStopLoadingButTheMainWindowOpens)
     EXPECT_EQ(gSoundSettings.SoundsEnabled, 0);
     EXPECT_EQ(gSoundSettings.UseSiren, 0);
     EXPECT_FALSE(QFile::exists(path(u"frs.dat"_qs)));
-    EXPECT_FALSE(seen.shown);
+    EXPECT_FALSE(termsShown);
 
     splash.TimerSplash_Timer();
     ASSERT_NE(splash.mainWindow(), nullptr);
@@ -174,7 +155,6 @@ TEST_F(StartUp, EachSettingsFileNamesItsLocationAndLoadingStopsThere)
 
 TEST_F(StartUp, RefusedTermsEndTheProgramBeforeAnythingIsShown)
 {
-    frmSplash splash;
     OnNextModal refuse([](QWidget* modal) {
         ASSERT_NE(qobject_cast<frmTerms*>(modal), nullptr);
         static_cast<frmTerms*>(modal)->cmdCancel->click();
@@ -190,7 +170,6 @@ TEST_F(StartUp, RefusedTermsEndTheProgramBeforeAnythingIsShown)
 TEST_F(StartUp, TheSplashTimerHandsOverOnItsOwn)
 {
     writeFile(u"frs.dat"_qs, QByteArray(1, '\1'));
-    frmSplash splash;
     splash.Form_Load();
     EXPECT_FALSE(splash.TimerSplash->isActive()); // not before the window is up
     splash.TimerSplash->setInterval(20);
