@@ -341,7 +341,6 @@ TEST_F(MainWindow, HelpOpensAlsoDuringMonitoringAndAboutIsModal)
 
     OnNextModal about([](QWidget* window) {
         ASSERT_EQ(window->objectName(), u"frmAbout"_qs);
-        EXPECT_EQ(window->findChild<QLabel*>(u"Label3"_qs)->text(), u"Version: 1.6.0"_qs);
         window->findChild<QPushButton*>(u"cmdOk"_qs)->click();
     });
     main.cmdAbout->click();

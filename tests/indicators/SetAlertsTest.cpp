@@ -117,19 +117,6 @@ TEST_F(AlertFlags, StrictLimitsForRateOfChangeStochasticAndVolume)
     }
 }
 
-TEST_F(AlertFlags, BreakoutFlagsFollowTheIndicator)
-{
-    values().NewHigh = vbTrue;
-    SetAlertFlags();
-    EXPECT_TRUE(triggered(7));
-    EXPECT_FALSE(triggered(8));
-    values().NewHigh = vbFalse;
-    values().NewLow = vbTrue;
-    SetAlertFlags();
-    EXPECT_FALSE(triggered(7));
-    EXPECT_TRUE(triggered(8));
-}
-
 TEST_F(AlertFlags, PriceLimitsUseTheLeadingNumberOfTheLastPrice)
 {
     // Limits 20 and 10; "N/A" reads 0, below any positive limit.

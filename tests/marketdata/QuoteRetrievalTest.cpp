@@ -105,19 +105,23 @@ TEST_F(QuoteDownload, EmptyBodyLogsExactlyOneLine)
     EXPECT_EQ(gQuotes[3].Last, u"old1"_qs);
 }
 
+// The status line's reason as the server sends it; the error page is not a quote.
 TEST_F(QuoteDownload, HttpErrorLogsCodeAndReasonThenTheQuoteError)
 {
-    server->serveStatus(kQuotePath, 404);
-    fetch();
-    EXPECT_EQ(log(), u"404 Not Found\r\n\r\n"_qs + kStock3Error);
-    expectFailed();
-
-    EraseLog(2);
-    server->serveStatus(kQuotePath, 500);
-    fetch();
-    EXPECT_EQ(log(), u"\r\n500 Internal Server Error\r\n\r\n"_qs + kStock3Error);
-    EXPECT_EQ(QuoteRetrieval::QuoteText, QString()); // the error page is not a quote
-    EXPECT_EQ(gQuotes[3].Last, u"old1"_qs);
+    const std::pair<int, QString> errors[]
+        = {{404, u"Not Found"_qs}, {500, u"Internal Server Error"_qs}, {503, u"Try Again Later"_qs}};
+    for (const auto& [status, reason] : errors) {
+        gStockFailed.fill(vbFalse);
+        gDownloadError.fill(vbFalse);
+        EraseLog(2);
+        server->serveStatus(kQuotePath, status, status == 503 ? reason : QString());
+        fetch();
+        EXPECT_EQ(
+            log(), u"\r\n"_qs + QString::number(status) + u' ' + reason + u"\r\n\r\n"_qs + kStock3Error);
+        expectFailed();
+        EXPECT_EQ(QuoteRetrieval::QuoteText, QString());
+        EXPECT_EQ(gQuotes[3].Last, u"old1"_qs);
+    }
 }
 
 TEST_F(QuoteDownload, ServerDownFailsTheStock)

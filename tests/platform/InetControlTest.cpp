@@ -63,18 +63,6 @@ TEST_F(TransferControl, ReturnsTheBodyByteForByteAndReportsCompletion)
     EXPECT_EQ(states.count(InetControl::icError), 0);
 }
 
-TEST_F(TransferControl, HttpErrorStatusIsAnErrorWithItsCodeAndReason)
-{
-    const std::pair<int, QString> errors[]
-        = {{404, u"Not Found"_qs}, {500, u"Internal Server Error"_qs}, {503, u"Try Again Later"_qs}};
-    for (const auto& [status, reason] : errors) {
-        server->serveStatus(u"/error"_qs, status, status == 503 ? reason : QString());
-        states.clear();
-        EXPECT_FALSE(control.OpenURL(url(u"/error"_qs)).has_value());
-        expectError(status, reason);
-    }
-}
-
 // A server that is down and one that never answers are met where the quote download meets
 // them: the stock fails with the control's code in the log.
 TEST_F(TransferControl, ConnectionClosedWithoutAReplyIsAnError)

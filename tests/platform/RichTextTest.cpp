@@ -2,11 +2,9 @@
 
 #include "platform/RichTextGui.h"
 
-#include <QDir>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextEdit>
 
 namespace {
 
@@ -87,25 +85,6 @@ TEST(RichText, BrokenDocumentsStillLoadWhatTheyHold)
     EXPECT_EQ(doc.toPlainText(), u"end"_qs);
     ReadRichText("{\\rtf1 \\u-4064? \\fs-5 x\\'zz}", doc);
     EXPECT_EQ(doc.toPlainText().size(), 3);
-}
-
-using RichTextFile = ProgramTest;
-
-TEST_F(RichTextFile, AMissingOrUnreadableFileLeavesTheViewEmpty)
-{
-    QTextEdit view;
-    view.setPlainText(u"previous page"_qs);
-    EXPECT_FALSE(LoadRichTextFile(&view, path(u"nothing.doc"_qs)));
-    EXPECT_TRUE(view.toPlainText().isEmpty());
-
-    QDir(folder.path()).mkdir(u"folder.doc"_qs);
-    view.setPlainText(u"previous page"_qs);
-    EXPECT_FALSE(LoadRichTextFile(&view, path(u"folder.doc"_qs)));
-    EXPECT_TRUE(view.toPlainText().isEmpty());
-
-    writeFile(u"page.doc"_qs, "{\\rtf1 {\\b Help} page\\par}");
-    EXPECT_TRUE(LoadRichTextFile(&view, path(u"page.doc"_qs)));
-    EXPECT_EQ(view.toPlainText(), u"Help page"_qs);
 }
 
 } // namespace
