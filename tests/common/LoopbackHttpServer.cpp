@@ -2,108 +2,134 @@
 
 #include "core/ServerSettings.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
+#include <QFile>
+#include <QSslKey>
+#include <QSslServer>
+#include <QTcpSocket>
+#include <QTimer>
 
 namespace {
-constexpr int kReplyTimeoutMs = 10'000;
+
+QByteArray StandardReason(int status)
+{
+    switch (status) {
+    case 200:
+        return "OK";
+    case 301:
+        return "Moved Permanently";
+    case 302:
+        return "Found";
+    case 404:
+        return "Not Found";
+    case 500:
+        return "Internal Server Error";
+    default:
+        return "Unknown";
+    }
 }
+
+QByteArray PriceText(qint64 size)
+{
+    const QByteArray line = "2003-12-05,10.10,10.90,10.00,10.50,4200,10.50\n";
+    return line.repeated(size / line.size() + 1).left(size);
+}
+
+} // namespace
+
+LoopbackHttpServer::LoopbackHttpServer() = default;
 
 LoopbackHttpServer::~LoopbackHttpServer()
 {
     stop();
 }
 
-QString LoopbackHttpServer::certificateFile() const
-{
-    return m_certDir.filePath(u"cert.pem"_qs);
-}
-
 bool LoopbackHttpServer::start(bool tls)
 {
     stop();
     m_tls = tls;
-    QStringList arguments {QStringLiteral(TRADEVANE_SOURCE_DIR "/tests/common/loopback_http_server.py")};
     if (tls) {
         QString error;
-        if (!m_certDir.isValid() || !MakeTestCertificate(m_certDir.path(), {}, &error))
+        QFile key(m_certDir.filePath(u"key.pem"_qs));
+        if (!m_certDir.isValid() || !MakeTestCertificate(m_certDir.path(), {}, &error)
+            || !key.open(QIODevice::ReadOnly))
             return false;
-        arguments << u"--tls"_qs << certificateFile() << m_certDir.filePath(u"key.pem"_qs);
+        QSslConfiguration config = QSslConfiguration::defaultConfiguration();
+        config.setLocalCertificateChain(QSslCertificate::fromPath(certificateFile()));
+        config.setPrivateKey(QSslKey(&key, QSsl::Ec));
+        auto secure = std::make_unique<QSslServer>();
+        secure->setSslConfiguration(config);
+        m_server = std::move(secure);
+    } else {
+        m_server = std::make_unique<QTcpServer>();
     }
-    m_process = std::make_unique<QProcess>();
-    m_process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_process->start(u"/usr/bin/python3"_qs, arguments);
-    if (!m_process->waitForStarted(kReplyTimeoutMs))
-        return false;
-    while (!m_process->canReadLine()) {
-        if (!m_process->waitForReadyRead(kReplyTimeoutMs))
-            return false;
-    }
-    const QByteArray line = m_process->readLine().trimmed();
-    if (!line.startsWith("PORT "))
-        return false;
-    m_port = line.mid(5).toInt();
-    return m_port > 0;
+    QObject::connect(m_server.get(), &QTcpServer::pendingConnectionAvailable, [this] {
+        while (QTcpSocket* socket = m_server->nextPendingConnection()) {
+            QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            QObject::connect(
+                socket, &QTcpSocket::readyRead, socket, [this, socket, request = QByteArray()]() mutable {
+                    request += socket->readAll();
+                    if (request.contains("\r\n\r\n") && !socket->property("answered").toBool()) {
+                        socket->setProperty("answered", true);
+                        answer(socket, QString::fromLatin1(request.split(' ').value(1)));
+                    }
+                });
+        }
+    });
+    return m_server->listen(QHostAddress::LocalHost);
 }
 
 void LoopbackHttpServer::stop()
 {
-    if (!m_process)
-        return;
-    m_process->closeWriteChannel(); // the server ends at the end of its input
-    if (!m_process->waitForFinished(3000)) {
-        m_process->kill();
-        m_process->waitForFinished(3000);
-    }
-    m_process.reset();
-    m_port = 0;
+    m_server.reset(); // its connections with it
 }
 
 QString LoopbackHttpServer::baseUrl() const
 {
-    return (m_tls ? u"https://127.0.0.1:"_qs : u"http://127.0.0.1:"_qs) + QString::number(m_port);
+    return (m_tls ? u"https://127.0.0.1:"_qs : u"http://127.0.0.1:"_qs) + QString::number(port());
 }
 
-QByteArray LoopbackHttpServer::command(const QByteArray& json)
+int LoopbackHttpServer::port() const
 {
-    if (!m_process)
-        return {};
-    m_process->write(json + '\n');
-    m_process->waitForBytesWritten(kReplyTimeoutMs);
-    while (!m_process->canReadLine()) {
-        if (!m_process->waitForReadyRead(kReplyTimeoutMs))
-            return {};
+    return m_server ? m_server->serverPort() : 0;
+}
+
+void LoopbackHttpServer::answer(QTcpSocket* socket, const QString& target)
+{
+    using Mode = Answer::Mode;
+    m_requests.append(target);
+    Answer a;
+    a.status = 404;
+    a.body = "no such page";
+    a = m_answers.value(target, m_answers.value(target.section(u'?', 0, 0), a));
+    if (a.mode == Mode::Hang)
+        return;
+    if (a.mode == Mode::Close) {
+        socket->disconnectFromHost();
+        return;
     }
-    return m_process->readLine();
-}
-
-void LoopbackHttpServer::serve(const QString& target, const Answer& answer)
-{
-    static const char* const modes[] = {"normal", "hang", "close", "drip", "huge"};
-    QJsonObject headers;
-    for (auto it = answer.headers.begin(); it != answer.headers.end(); ++it)
-        headers.insert(it.key(), it.value());
-    QJsonObject request {
-        {u"cmd"_qs, u"set"_qs},
-        {u"path"_qs, target},
-        {u"mode"_qs, QString::fromLatin1(modes[static_cast<int>(answer.mode)])},
-        {u"status"_qs, answer.status},
-        {u"body"_qs, QString::fromLatin1(answer.body.toBase64())},
-        {u"headers"_qs, headers},
-        {u"chunk"_qs, answer.chunk},
-        {u"interval_ms"_qs, answer.intervalMs},
-        {u"size"_qs, answer.size},
-        {u"announce"_qs, answer.announce},
-    };
-    if (!answer.reason.isEmpty())
-        request.insert(u"reason"_qs, answer.reason);
-    command(QJsonDocument(request).toJson(QJsonDocument::Compact));
+    const QByteArray body = a.mode == Mode::Huge ? PriceText(a.size) : a.body;
+    QByteArray head = "HTTP/1.1 " + QByteArray::number(a.status) + ' '
+        + (a.reason.isEmpty() ? StandardReason(a.status) : a.reason.toLatin1()) + "\r\nConnection: close\r\n";
+    if (!a.location.isEmpty())
+        head += "Location: " + a.location.toLatin1() + "\r\n";
+    if (a.mode == Mode::Normal || a.announce)
+        head += "Content-Length: " + QByteArray::number(body.size()) + "\r\n";
+    socket->write(head + "\r\n");
+    if (a.mode != Mode::Drip) {
+        socket->write(body);
+        socket->disconnectFromHost(); // once everything is written
+        return;
+    }
+    auto* timer = new QTimer(socket);
+    timer->setTimerType(Qt::PreciseTimer);
+    QObject::connect(timer, &QTimer::timeout, socket, [socket, timer, body, sent = qsizetype(0)]() mutable {
+        socket->write(body.mid(sent++, 1));
+        if (sent >= body.size()) {
+            timer->stop();
+            socket->disconnectFromHost();
+        }
+    });
+    timer->start(a.intervalMs);
 }
 
 void LoopbackHttpServer::serve(const QString& target, const QByteArray& body)
@@ -126,40 +152,21 @@ void LoopbackHttpServer::serveRedirect(const QString& target, const QString& loc
 {
     Answer answer;
     answer.status = status;
-    answer.headers.insert(u"Location"_qs, location);
+    answer.location = location;
     serve(target, answer);
 }
 
 void LoopbackHttpServer::clear()
 {
-    command(R"({"cmd":"clear"})");
-}
-
-QStringList LoopbackHttpServer::requests()
-{
-    QStringList targets;
-    const QJsonArray list
-        = QJsonDocument::fromJson(command(R"({"cmd":"requests"})")).object().value(u"requests"_qs).toArray();
-    for (const QJsonValue& value : list)
-        targets << value.toString();
-    return targets;
+    m_answers.clear();
+    m_requests.clear();
 }
 
 int LoopbackHttpServer::unusedPort()
 {
-    // Binds a free port and gives it back; nothing listens there afterwards.
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    int port = 0;
-    if (fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0
-        && ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
-        port = ntohs(address.sin_port);
-    if (fd >= 0)
-        ::close(fd);
-    return port;
+    // Listens on a free port and gives it back; nothing listens there afterwards.
+    QTcpServer probe;
+    return probe.listen(QHostAddress::LocalHost) ? probe.serverPort() : 0;
 }
 
 void HttpServerTest::SetUpTestSuite()

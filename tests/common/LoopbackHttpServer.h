@@ -4,34 +4,42 @@
 
 #include <QByteArray>
 #include <QMap>
-#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
 #include <memory>
 
-// A real HTTP server on a free loopback port (/usr/bin/python3 running
-// tests/common/loopback_http_server.py) that serves prepared answers per request path.
-// Unknown paths get 404 Not Found.
+class QTcpServer;
+class QTcpSocket;
+
+// A real HTTP server on a free loopback port, inside the test process: it answers whenever
+// window events run, as they do throughout every transfer of the program. It serves prepared
+// answers per request target; unknown targets get 404 Not Found. Every answer ends its
+// connection.
 class LoopbackHttpServer
 {
 public:
     struct Answer
     {
-        enum class Mode { Normal, Hang, Close, Drip, Huge };
+        enum class Mode {
+            Normal,
+            Hang, // reads the request, then says nothing
+            Close, // reads the request, then closes the connection without a word
+            Drip, // the body one byte every `intervalMs`, without Content-Length
+            Huge // `size` bytes of price-like text, with Content-Length if `announce`
+        };
         Mode mode = Mode::Normal;
         int status = 200;
         QString reason; // empty: the standard reason of `status`
         QByteArray body;
-        QMap<QString, QString> headers;
-        int chunk = 1; // Drip: bytes per step
-        int intervalMs = 100; // Drip: pause before each step
-        qint64 size = 0; // Huge: body length
-        bool announce = false; // Huge: send Content-Length
+        QString location; // sent as the Location header
+        int intervalMs = 100;
+        qint64 size = 0;
+        bool announce = false;
     };
 
-    LoopbackHttpServer() = default;
+    LoopbackHttpServer();
     ~LoopbackHttpServer();
     LoopbackHttpServer(const LoopbackHttpServer&) = delete;
     LoopbackHttpServer& operator=(const LoopbackHttpServer&) = delete;
@@ -42,28 +50,29 @@ public:
     void stop();
 
     QString baseUrl() const; // "http://127.0.0.1:<port>" (https with tls)
-    int port() const { return m_port; }
-    QString certificateFile() const;
+    int port() const;
+    QString certificateFile() const { return m_certDir.filePath(u"cert.pem"_qs); }
 
     // `target` is a path with or without a query; an exact match of path and query wins over a
     // match of the path alone.
-    void serve(const QString& target, const Answer& answer);
+    void serve(const QString& target, const Answer& answer) { m_answers[target] = answer; }
     void serve(const QString& target, const QByteArray& body);
     void serveStatus(const QString& target, int status, const QString& reason = {});
     void serveRedirect(const QString& target, const QString& location, int status = 302);
     void clear(); // forgets answers and recorded requests
-    QStringList requests(); // request targets received so far, in order
+    QStringList requests() const { return m_requests; } // request targets received, in order
 
     // A loopback port on which nothing listens.
     static int unusedPort();
 
 private:
-    QByteArray command(const QByteArray& json);
+    void answer(QTcpSocket* socket, const QString& target);
 
-    std::unique_ptr<QProcess> m_process;
+    std::unique_ptr<QTcpServer> m_server;
     QTemporaryDir m_certDir;
     bool m_tls = false;
-    int m_port = 0;
+    QMap<QString, Answer> m_answers;
+    QStringList m_requests;
 };
 
 // A fresh program whose quote and history servers are one loopback server, shared by the tests
