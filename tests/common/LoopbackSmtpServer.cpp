@@ -8,6 +8,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QNetworkInterface>
 
 namespace {
 
@@ -156,19 +157,9 @@ QList<ReceivedMail> LoopbackSmtpServer::received() const
 
 QString LoopbackSmtpServer::NonLoopbackAddress()
 {
-    // Asks Python: it reads the interfaces without a library of ours.
-    QProcess python;
-    python.start(kPython,
-        {u"-c"_qs,
-            u"import socket\n"
-            "s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)\n"
-            "try:\n"
-            "    s.connect(('192.0.2.1', 9))\n"
-            "    a = s.getsockname()[0]\n"
-            "    print('' if a.startswith('127.') else a)\n"
-            "except OSError:\n"
-            "    print('')\n"_qs});
-    if (!python.waitForFinished(kStartMs))
-        return {};
-    return QString::fromUtf8(python.readAllStandardOutput()).trimmed();
+    for (const QHostAddress& address : QNetworkInterface::allAddresses()) {
+        if (address.protocol() == QAbstractSocket::IPv4Protocol && !address.isLoopback())
+            return address.toString();
+    }
+    return {};
 }
