@@ -37,17 +37,15 @@ protected:
 
 TEST_F(Sounds, LastChosenSoundWinsAndNothingPlaysWhenSoundsAreOff)
 {
-    gSoundSettings = {vbTrue, vbTrue, 0, vbTrue, 0, 0};
-    PlayAlertSound();
-    gSoundSettings = {vbTrue, vbTrue, vbTrue, vbTrue, vbTrue, vbTrue};
-    PlayAlertSound();
-    gSoundSettings = {vbTrue, 0, vbTrue, 0, 0, 0};
-    PlayAlertSound();
-    // Sounds on without a choice: the path of an empty name, which plays the default sound.
-    gSoundSettings = {vbTrue, 0, 0, 0, 0, 0};
-    PlayAlertSound();
-    gSoundSettings = {0, vbTrue, 0, 0, 0, 0};
-    PlayAlertSound();
+    // The fourth has sounds on without a choice: the path of an empty name, which plays the
+    // default sound. The last has sounds off.
+    const decltype(gSoundSettings) settings[]
+        = {{vbTrue, vbTrue, 0, vbTrue, 0, 0}, {vbTrue, vbTrue, vbTrue, vbTrue, vbTrue, vbTrue},
+            {vbTrue, 0, vbTrue, 0, 0, 0}, {vbTrue, 0, 0, 0, 0, 0}, {0, vbTrue, 0, 0, 0, 0}};
+    for (const auto& choice : settings) {
+        gSoundSettings = choice;
+        PlayAlertSound();
+    }
     EXPECT_EQ(played, QStringList({u"Attn.wav"_qs, u"Chimes.wav"_qs, u"voice_alert.wav"_qs, u".wav"_qs}));
     EXPECT_TRUE(strLogString.isEmpty());
 }
