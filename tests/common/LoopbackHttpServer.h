@@ -31,9 +31,9 @@ public:
         };
         Mode mode = Mode::Normal;
         int status = 200;
-        QString reason; // empty: the standard reason of `status`
-        QByteArray body;
-        QString location; // sent as the Location header
+        QString reason {}; // empty: the standard reason of `status`
+        QByteArray body {};
+        QString location {}; // sent as the Location header
         int intervalMs = 100;
         qint64 size = 0;
         bool announce = false;

@@ -251,9 +251,7 @@ TEST_F(MainWindow, ClosingDuringTheCycleEndsItPromptlyWithAnEmptyLog)
 // transfer for its whole time-out, and no new transfer starts afterwards.
 TEST_F(MainWindow, ClosingCancelsADownloadInProgress)
 {
-    LoopbackHttpServer::Answer hang;
-    hang.mode = LoopbackHttpServer::Answer::Mode::Hang;
-    server->serve(u"/hang"_qs, hang);
+    server->serve(u"/hang"_qs, {.mode = LoopbackHttpServer::Answer::Mode::Hang});
 
     frmMain main;
     main.show();

@@ -135,9 +135,7 @@ TEST_F(QuoteDownload, ServerDownFailsTheStock)
 
 TEST_F(QuoteDownload, HangingServerEndsAtTheTimeout)
 {
-    Answer hang;
-    hang.mode = Answer::Mode::Hang;
-    server->serve(kQuotePath, hang);
+    server->serve(kQuotePath, {.mode = Answer::Mode::Hang});
     InetQuotes().setTimeouts(2000, 700);
     QElapsedTimer elapsed;
     elapsed.start();
@@ -150,10 +148,7 @@ TEST_F(QuoteDownload, HangingServerEndsAtTheTimeout)
 
 TEST_F(QuoteDownload, FiveMegabyteBodyIsRefused)
 {
-    Answer huge;
-    huge.mode = Answer::Mode::Huge;
-    huge.size = 5'000'000;
-    server->serve(kQuotePath, huge);
+    server->serve(kQuotePath, {.mode = Answer::Mode::Huge, .size = 5'000'000});
     fetch();
     EXPECT_EQ(log(), u"63 "_qs + LogText::ResponseTooLarge + u"\r\n\r\n"_qs + kStock3Error);
     expectFailed();

@@ -21,16 +21,6 @@ protected:
         QObject::connect(&control, &InetControl::StateChanged, [this](int state) { states << state; });
     }
 
-    // The answer dribbles in: `body` one byte every `intervalMs` milliseconds.
-    static Answer drip(const QByteArray& body, int intervalMs)
-    {
-        Answer answer;
-        answer.mode = Answer::Mode::Drip;
-        answer.body = body;
-        answer.intervalMs = intervalMs;
-        return answer;
-    }
-
     void expectError(int code, const QString& info)
     {
         EXPECT_EQ(control.ResponseCode, code);
@@ -67,9 +57,7 @@ TEST_F(TransferControl, ReturnsTheBodyByteForByteAndReportsCompletion)
 // them: the stock fails with the control's code in the log.
 TEST_F(TransferControl, ConnectionClosedWithoutAReplyIsAnError)
 {
-    Answer hangUp;
-    hangUp.mode = Answer::Mode::Close;
-    server->serve(u"/hangup"_qs, hangUp);
+    server->serve(u"/hangup"_qs, {.mode = Answer::Mode::Close});
     EXPECT_FALSE(control.OpenURL(url(u"/hangup"_qs)).has_value());
     EXPECT_EQ(control.ResponseCode, CURLE_GOT_NOTHING);
     EXPECT_EQ(states.last(), InetControl::icError);
@@ -77,14 +65,9 @@ TEST_F(TransferControl, ConnectionClosedWithoutAReplyIsAnError)
 
 TEST_F(TransferControl, BodyOverOneMebibyteIsRefused)
 {
-    Answer huge;
-    huge.mode = Answer::Mode::Huge;
-    huge.size = 5 * 1024 * 1024;
-    server->serve(u"/unannounced"_qs, huge);
-    huge.announce = true;
-    server->serve(u"/announced"_qs, huge);
-    huge.size = InetControl::kMaxBodyBytes;
-    server->serve(u"/justfits"_qs, huge);
+    server->serve(u"/unannounced"_qs, {.mode = Answer::Mode::Huge, .size = 5 * 1024 * 1024});
+    server->serve(u"/announced"_qs, {.mode = Answer::Mode::Huge, .size = 5 * 1024 * 1024, .announce = true});
+    server->serve(u"/justfits"_qs, {.mode = Answer::Mode::Huge, .size = InetControl::kMaxBodyBytes});
 
     EXPECT_FALSE(control.OpenURL(url(u"/unannounced"_qs)).has_value());
     expectError(CURLE_FILESIZE_EXCEEDED, LogText::ResponseTooLarge);
@@ -135,7 +118,7 @@ TEST_F(TransferControl, HttpsCertificatesAreVerified)
 // no error and leaves the running transfer alone.
 TEST_F(TransferControl, NestedCallFromAnEventHandlerIsRefused)
 {
-    server->serve(u"/slow"_qs, drip("slow body", 30));
+    server->serve(u"/slow"_qs, {.mode = Answer::Mode::Drip, .body = "slow body", .intervalMs = 30});
     server->serve(u"/other"_qs, QByteArray("other"));
     std::optional<std::optional<QString>> nested;
     QTimer::singleShot(60, [&] { nested = control.OpenURL(url(u"/other"_qs)); });
@@ -149,7 +132,8 @@ TEST_F(TransferControl, NestedCallFromAnEventHandlerIsRefused)
 
 TEST_F(TransferControl, CancelFromAnEventHandlerEndsTheTransfer)
 {
-    server->serve(u"/endless"_qs, drip(QByteArray(100, 'x'), 100)); // ten seconds of body
+    server->serve(u"/endless"_qs,
+        {.mode = Answer::Mode::Drip, .body = QByteArray(100, 'x'), .intervalMs = 100}); // ten seconds of body
     QTimer::singleShot(150, [&] { control.Cancel(); });
     QElapsedTimer elapsed;
     elapsed.start();
@@ -166,7 +150,8 @@ TEST_F(TransferControl, CancelFromAnEventHandlerEndsTheTransfer)
 
 TEST_F(TransferControl, WindowTimersRunDuringASlowTransfer)
 {
-    server->serve(u"/slow"_qs, drip("0123456789", 80)); // about 0.8 s
+    server->serve(
+        u"/slow"_qs, {.mode = Answer::Mode::Drip, .body = "0123456789", .intervalMs = 80}); // about 0.8 s
     int ticks = 0;
     QTimer timer;
     timer.setTimerType(Qt::PreciseTimer);
