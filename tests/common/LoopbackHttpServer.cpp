@@ -162,13 +162,6 @@ void LoopbackHttpServer::clear()
     m_requests.clear();
 }
 
-int LoopbackHttpServer::unusedPort()
-{
-    // Listens on a free port and gives it back; nothing listens there afterwards.
-    QTcpServer probe;
-    return probe.listen(QHostAddress::LocalHost) ? probe.serverPort() : 0;
-}
-
 void HttpServerTest::SetUpTestSuite()
 {
     server = new LoopbackHttpServer;

@@ -62,9 +62,6 @@ public:
     void clear(); // forgets answers and recorded requests
     QStringList requests() const { return m_requests; } // request targets received, in order
 
-    // A loopback port on which nothing listens.
-    static int unusedPort();
-
 private:
     void answer(QTcpSocket* socket, const QString& target);
 

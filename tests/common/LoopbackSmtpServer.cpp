@@ -92,8 +92,6 @@ bool LoopbackSmtpServer::start(QString* error)
     }
     for (const QString& address : m_options.reject)
         args << u"--reject"_qs << address;
-    if (m_options.silent)
-        args << u"--silent"_qs;
 
     m_process.setProcessChannelMode(QProcess::SeparateChannels);
     m_process.start(kPython, args);

@@ -8,7 +8,7 @@
 
 // A real SMTP server (aiosmtpd under /usr/bin/python3) on a free port for one test, saving
 // what it receives. Optional login, STARTTLS or TLS at once with a self-signed certificate the
-// fixture makes (trust it with caFile()), rejected recipients, or a server that never answers.
+// fixture makes (trust it with caFile()), rejected recipients.
 struct SmtpServerOptions
 {
     QString host = QStringLiteral("127.0.0.1");
@@ -18,7 +18,6 @@ struct SmtpServerOptions
     bool startTls = false;
     bool implicitTls = false;
     QStringList reject {}; // recipients refused with 550
-    bool silent = false; // accepts connections, never greets
 };
 
 struct ReceivedMail

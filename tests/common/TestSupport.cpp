@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTcpServer>
 #include <QTimer>
 
 void ProgramTest::SetUp()
@@ -81,6 +82,12 @@ SimulatedClock& ProgramTest::simulateClock(const QDateTime& start)
     clock = std::make_unique<SimulatedClock>(start);
     Clock::install(clock.get());
     return *clock;
+}
+
+int UnusedLoopbackPort()
+{
+    QTcpServer probe; // takes a free port and gives it back
+    return probe.listen(QHostAddress::LocalHost) ? probe.serverPort() : 0;
 }
 
 bool MakeTestCertificate(const QString& folder, const QString& host, QString* error)

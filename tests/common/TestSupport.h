@@ -56,12 +56,18 @@ inline void PrintTo(const QByteArray& bytes, std::ostream* os)
 // Bytes from a hexadecimal text such as "FF FF 00 41".
 QByteArray FromHex(const char* hex);
 
+// A loopback port on which nothing listens.
+int UnusedLoopbackPort();
+
 // Makes a self-signed certificate (cert.pem, key.pem in `folder`) valid for localhost, 127.0.0.1,
 // ::1 and `host`; false with `error` set when openssl fails.
 bool MakeTestCertificate(const QString& folder, const QString& host, QString* error);
 
 // Exactly one message box was shown, with this title and text.
 testing::AssertionResult OneBox(const QList<MsgBoxRequest>& shown, const QString& title, const QString& text);
+// A loopback port on which nothing listens.
+int UnusedLoopbackPort();
+
 // Makes a self-signed certificate (cert.pem, key.pem in `folder`) valid for localhost, 127.0.0.1,
 // ::1 and `host`; false with `error` set when openssl fails.
 bool MakeTestCertificate(const QString& folder, const QString& host, QString* error);

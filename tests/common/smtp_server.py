@@ -80,30 +80,22 @@ def main():
     p.add_argument("--key")
     p.add_argument("--implicit-tls", action="store_true")
     p.add_argument("--reject", action="append", default=[])
-    p.add_argument("--silent", action="store_true", help="accept connections and never answer")
     a = p.parse_args()
 
     port = a.port or free_port(a.host)
-    if a.silent:
-        # Listening without ever accepting: connections complete, and no greeting ever comes.
-        family = socket.AF_INET6 if ":" in a.host else socket.AF_INET
-        silent = socket.socket(family, socket.SOCK_STREAM)
-        silent.bind((a.host, port))
-        silent.listen(16)
-    else:
-        context = None
-        if a.cert:
-            context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
-            context.load_cert_chain(a.cert, a.key)
-        kwargs = dict(hostname=a.host, port=port, auth_require_tls=False)
-        if a.user is not None:
-            kwargs.update(authenticator=make_authenticator(a.user, a.password or ""), auth_required=True)
-        if context and a.implicit_tls:
-            kwargs["ssl_context"] = context
-        elif context:
-            kwargs["tls_context"] = context
-        controller = Controller(Handler(a.store, a.reject), **kwargs)
-        controller.start()
+    context = None
+    if a.cert:
+        context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
+        context.load_cert_chain(a.cert, a.key)
+    kwargs = dict(hostname=a.host, port=port, auth_require_tls=False)
+    if a.user is not None:
+        kwargs.update(authenticator=make_authenticator(a.user, a.password or ""), auth_required=True)
+    if context and a.implicit_tls:
+        kwargs["ssl_context"] = context
+    elif context:
+        kwargs["tls_context"] = context
+    controller = Controller(Handler(a.store, a.reject), **kwargs)
+    controller.start()
     print("READY %d" % port, flush=True)
     sys.stdin.read()  # the test closes stdin (or ends) when it is done
 

@@ -191,7 +191,7 @@ TEST_F(MainWindow, StartAndStopSwitchLooksLightsAndLogTheStop)
 
 TEST_F(MainWindow, StartWithoutAConnectionChangesNothing)
 {
-    gServerSettings.QuoteServer = u"http://127.0.0.1:"_qs + QString::number(LoopbackHttpServer::unusedPort());
+    gServerSettings.QuoteServer = u"http://127.0.0.1:"_qs + QString::number(UnusedLoopbackPort());
     frmMain main;
     main.show();
     main.cmdStart->click();

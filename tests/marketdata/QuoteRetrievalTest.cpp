@@ -126,7 +126,7 @@ TEST_F(QuoteDownload, HttpErrorLogsCodeAndReasonThenTheQuoteError)
 
 TEST_F(QuoteDownload, ServerDownFailsTheStock)
 {
-    gServerSettings.QuoteServer = u"http://127.0.0.1:"_qs + QString::number(LoopbackHttpServer::unusedPort());
+    gServerSettings.QuoteServer = u"http://127.0.0.1:"_qs + QString::number(UnusedLoopbackPort());
     fetch();
     EXPECT_TRUE(log().startsWith(u"7 "_qs)) << log().toStdString();
     EXPECT_TRUE(log().endsWith(kStock3Error));

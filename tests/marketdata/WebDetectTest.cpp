@@ -30,7 +30,7 @@ TEST_F(ConnectionCheck, OnlineWhenTheQuoteServerAcceptsAConnection)
 TEST_F(ConnectionCheck, OfflineWhenNothingAnswersOrNoAddressIsUsable)
 {
     const QStringList addresses {
-        u"http://127.0.0.1:"_qs + QString::number(LoopbackHttpServer::unusedPort()), u"not an address"_qs};
+        u"http://127.0.0.1:"_qs + QString::number(UnusedLoopbackPort()), u"not an address"_qs};
     for (const QString& address : addresses) {
         SCOPED_TRACE(address.toStdString());
         gServerSettings.QuoteServer = address;

@@ -10,6 +10,7 @@
 #include "platform/SmtpControl.h"
 
 #include <QElapsedTimer>
+#include <QTcpServer>
 #include <QTimer>
 
 namespace {
@@ -153,19 +154,13 @@ TEST_F(AlertMail, FailuresAreLoggedWithTheReasonAndNeverAsSent)
 
 TEST_F(AlertMail, UnreachableOrSilentServersFailInTime)
 {
-    int closedPort = 0;
-    {
-        LoopbackSmtpServer gone;
-        startServer(gone);
-        closedPort = gone.port();
-    }
-    settings(u"127.0.0.1:"_qs + QString::number(closedPort));
+    settings(u"127.0.0.1:"_qs + QString::number(UnusedLoopbackPort()));
     EXPECT_EQ(SendAlertMail(u"alert"_qs), MailOutcome::Failed);
     EXPECT_TRUE(log().contains(u" Email message failed: "_qs)) << log().toStdString();
 
-    LoopbackSmtpServer silent({.silent = true});
-    startServer(silent);
-    settings(silent.server());
+    QTcpServer silent; // takes connections and never greets
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    settings(u"127.0.0.1:"_qs + QString::number(silent.serverPort()));
     SMTP1().ConnectTimeoutMs = 500;
     // Window events run while the server keeps silent; a second send from one of them is refused.
     SmtpResult second {true, {}};
