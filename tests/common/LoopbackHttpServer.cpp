@@ -97,10 +97,8 @@ void LoopbackHttpServer::answer(QTcpSocket* socket, const QString& target)
 {
     using Mode = Answer::Mode;
     m_requests.append(target);
-    Answer a;
-    a.status = 404;
-    a.body = "no such page";
-    a = m_answers.value(target, m_answers.value(target.section(u'?', 0, 0), a));
+    const Answer missing {.status = 404, .body = "no such page"};
+    const Answer a = m_answers.value(target, m_answers.value(target.section(u'?', 0, 0), missing));
     if (a.mode == Mode::Hang)
         return;
     if (a.mode == Mode::Close) {

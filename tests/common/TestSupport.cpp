@@ -34,7 +34,7 @@ void ProgramTest::TearDown()
     SetProgramEndHandler({});
     gServerSettings = DefaultServerSettings();
     InetQuotes().setTimeouts(InetControl::kDefaultConnectTimeoutMs, InetControl::kDefaultTransferTimeoutMs);
-    static const SmtpControl freshMail;
+    const SmtpControl freshMail; // the mail control as the program starts with it
     SMTP1().CaFile.clear();
     SMTP1().ConnectTimeoutMs = freshMail.ConnectTimeoutMs;
     SMTP1().TimeoutMs = freshMail.TimeoutMs;
