@@ -140,10 +140,8 @@ QWidget* frmAlerts::buildSymbolPane()
     txtSymbol = Entry(u"txtSymbol"_qs, u"Stock Symbol"_qs, 110, pane);
     grid->addWidget(Caption(u"Stock Symbol"_qs, u"lblSymbolCaption"_qs, pane), 0, 0);
     grid->addWidget(txtSymbol, 0, 1, Qt::AlignLeft);
-    const HelpMarker about = MakeHelpMarker(S(kPanels[AboutAlerts].opener), u"shpAboutAlerts"_qs,
-        S(kPanels[AboutAlerts].openerName), u"?"_qs, MarkerShape::Form::Circle, {24, 24}, pane);
+    const HelpMarker about = helpMarker(AboutAlerts, u"shpAboutAlerts"_qs, pane);
     shpAboutAlerts = about.shape;
-    helpLabels[AboutAlerts] = about.label;
     grid->addWidget(about.shape, 0, 2, Qt::AlignLeft);
 
     chkRepeatAlerts = Check(u"Enable repeat alerts for this stock"_qs, u"chkRepeatAlerts"_qs, {}, pane);
@@ -206,9 +204,7 @@ QWidget* frmAlerts::buildMovingAveragePane()
         }
         grid->addWidget(frame, 0, f, Qt::AlignTop);
     }
-    const HelpMarker help = MakeHelpMarker(S(kPanels[MAHelp].opener), u"shpMAHelp"_qs,
-        S(kPanels[MAHelp].openerName), u"?"_qs, MarkerShape::Form::Circle, {24, 24}, pane);
-    helpLabels[MAHelp] = help.label;
+    const HelpMarker help = helpMarker(MAHelp, u"shpMAHelp"_qs, pane);
     grid->addWidget(help.shape, 0, 3, Qt::AlignTop);
     grid->addWidget(Note(kReturnNote, u"lblReturnNoteMA"_qs, pane), 1, 0, 1, 4, Qt::AlignBottom);
     grid->setRowStretch(1, 1);
@@ -235,9 +231,7 @@ QWidget* frmAlerts::buildMomentumPane()
     grid->addWidget(txtLLDays, 1, 1);
     grid->addWidget(Caption(u"days  (Short Breakout)"_qs, u"lblLLDaysCaption"_qs, pane), 1, 2);
     grid->addWidget(Caption(u"Range : 2 to 200"_qs, u"lblDaysRange"_qs, pane), 0, 3, 2, 1);
-    const HelpMarker hhll = MakeHelpMarker(S(kPanels[HHLLHelp].opener), u"shpHHLLHelp"_qs,
-        S(kPanels[HHLLHelp].openerName), u"?"_qs, MarkerShape::Form::Circle, {24, 24}, pane);
-    helpLabels[HHLLHelp] = hhll.label;
+    const HelpMarker hhll = helpMarker(HHLLHelp, u"shpHHLLHelp"_qs, pane);
     grid->addWidget(hhll.shape, 0, 4, 2, 1);
     grid->setRowMinimumHeight(2, 24);
 
@@ -251,9 +245,7 @@ QWidget* frmAlerts::buildMomentumPane()
     grid->addWidget(chkROC_down, 4, 0);
     grid->addWidget(txtROC_Minus, 4, 1);
     grid->addWidget(Caption(u"%"_qs, u"lblROCMinusPercent"_qs, pane), 4, 2);
-    const HelpMarker roc = MakeHelpMarker(S(kPanels[ROCHelp].opener), u"shpROCHelp"_qs,
-        S(kPanels[ROCHelp].openerName), u"?"_qs, MarkerShape::Form::Circle, {24, 24}, pane);
-    helpLabels[ROCHelp] = roc.label;
+    const HelpMarker roc = helpMarker(ROCHelp, u"shpROCHelp"_qs, pane);
     grid->addWidget(roc.shape, 3, 4, 2, 1);
 
     grid->addWidget(Note(kReturnNote, u"lblReturnNoteMomentum"_qs, pane), 5, 0, 1, 5, Qt::AlignBottom);
@@ -303,15 +295,21 @@ QWidget* frmAlerts::buildStochasticPane()
         u"chkStoch20"_qs, {}, pane);
     grid->addWidget(chkStoch80, 0, 0);
     grid->addWidget(chkStoch20, 1, 0);
-    const HelpMarker help = MakeHelpMarker(S(kPanels[StochHelp].opener), u"shpStochHelp"_qs,
-        S(kPanels[StochHelp].openerName), u"?"_qs, MarkerShape::Form::Circle, {24, 24}, pane);
-    helpLabels[StochHelp] = help.label;
+    const HelpMarker help = helpMarker(StochHelp, u"shpStochHelp"_qs, pane);
     grid->addWidget(help.shape, 0, 1, 2, 1);
     grid->addWidget(Note(kReturnNote, u"lblReturnNoteStochastics"_qs, pane), 2, 0, 1, 3, Qt::AlignBottom);
     grid->setRowStretch(2, 1);
     grid->setColumnStretch(2, 1);
     buildPanel(StochHelp, pane);
     return pane;
+}
+
+HelpMarker frmAlerts::helpMarker(Panel panel, const QString& shapeName, QWidget* pane)
+{
+    const HelpMarker marker = MakeHelpMarker(S(kPanels[panel].opener), shapeName,
+        S(kPanels[panel].openerName), u"?"_qs, MarkerShape::Form::Circle, {24, 24}, pane);
+    helpLabels[panel] = marker.label;
+    return marker;
 }
 
 QGroupBox* frmAlerts::buildPanel(Panel panel, QWidget* pane)

@@ -1,13 +1,12 @@
 #pragma once
 
 #include "alertsettings/AlertEntries.h"
+#include "platform/HelpMarkerGui.h"
 
 #include <QDialog>
 
 #include <array>
 
-class ClickLabel;
-class MarkerShape;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -57,6 +56,8 @@ private:
     QWidget* buildPriceVolumePane();
     QWidget* buildStochasticPane();
     QGroupBox* buildPanel(Panel panel, QWidget* pane);
+    // The round "?" marker that opens `panel`, its label kept in helpLabels.
+    HelpMarker helpMarker(Panel panel, const QString& shapeName, QWidget* pane);
     void placePanels(QWidget* pane);
 
     QTabWidget* SSTab1;

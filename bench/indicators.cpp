@@ -1,12 +1,8 @@
 // What one quote set costs in indicator work: for ten watched stocks, the history copy and
 // every indicator in the cycle's order, then the alert flags of each stock.
+#include "core/MonitoringCycle.h"
 #include "core/VarDef.h"
 #include "indicators/SetAlerts.h"
-#include "indicators/indHLBreakout.h"
-#include "indicators/indMovingAverage.h"
-#include "indicators/indROC.h"
-#include "indicators/indStochastic.h"
-#include "indicators/indVolume.h"
 
 #include <benchmark/benchmark.h>
 
@@ -57,19 +53,7 @@ void runIndicators(int stock)
 {
     StockID = static_cast<qint16>(stock);
     gWorkData = gHistory[stock];
-    CalcMovingAverages(5, 1);
-    CalcMovingAverages(10, 2);
-    CalcMovingAverages(10, 3);
-    CalcMovingAverages(30, 4);
-    CalcMovingAverages(50, 5);
-    CalcMovingAverages(200, 6);
-    CalcROC(21);
-    CheckHighestHigh();
-    CheckLowestLow();
-    CalcVolumeAverage(20);
-    CalcFastK();
-    CalcSlowK();
-    CalcSlowD();
+    MonitoringCycle::CalcIndicators();
 }
 
 void BM_IndicatorsAndAlertFlagsTenStocks(benchmark::State& state)

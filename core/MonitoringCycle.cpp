@@ -298,10 +298,11 @@ void MonitoringCycle::StoreTodaysRows()
     }
 }
 
-void MonitoringCycle::RunIndicators()
+void MonitoringCycle::CalcIndicators()
 {
-    static constexpr std::pair<int, int> kAverages[] = {{5, 1}, {10, 2}, {10, 3}, {30, 4}, {50, 5}, {200, 6}};
-    const std::function<void()> steps[] = {
+    static constexpr std::pair<qint16, qint16> kAverages[]
+        = {{5, 1}, {10, 2}, {10, 3}, {30, 4}, {50, 5}, {200, 6}};
+    static const std::function<void()> kSteps[] = {
         [] { CalcROC(21); },
         [] { CheckHighestHigh(); },
         [] { CheckLowestLow(); },
@@ -310,18 +311,24 @@ void MonitoringCycle::RunIndicators()
         [] { CalcSlowK(); },
         [] { CalcSlowD(); },
     };
+    const int i = StockID;
+    const auto inError = [i] { return i >= 0 && i <= kStockCount && gDownloadError[i] != vbFalse; };
+    for (const auto& [period, number] : kAverages)
+        if (!inError())
+            CalcMovingAverages(period, number);
+    for (const auto& step : kSteps)
+        if (!inError())
+            step();
+}
+
+void MonitoringCycle::RunIndicators()
+{
     for (StockID = 1; StockID <= kStockCount; ++StockID) {
         const int i = StockID;
         if (gStockFailed[i] != vbFalse || !QuoteValid[i] || gAlertSettings[i].Enabled != vbTrue)
             continue;
         gWorkData = gHistory[i];
-        // A failed indicator marks the stock in error and skips the ones after it.
-        for (const auto& [period, number] : kAverages)
-            if (!gDownloadError[i])
-                CalcMovingAverages(period, number);
-        for (const auto& step : steps)
-            if (!gDownloadError[i])
-                step();
+        CalcIndicators();
     }
 }
 

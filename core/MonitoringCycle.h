@@ -26,6 +26,10 @@ public:
     // Every alert of stocks 1..10 may be reported again (start of a trading day).
     static void ArmAllAlerts();
 
+    // The indicators of stock StockID over gWorkData, in their fixed order; one that fails marks
+    // the stock in error and the ones after it are skipped.
+    static void CalcIndicators();
+
     // The texts the cycle shows and logs.
     static QString StartTimeText(int hour, int minute); // "9:05", "14:30"
     static QString NextDownloadText(const QTime& now, int interval); // "Next download @ 11:03:20"
