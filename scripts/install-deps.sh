@@ -2,8 +2,8 @@
 # Installs what Tradevane needs to build, run and test on Debian 12 (run as root).
 set -euo pipefail
 packages=(
-    # build
-    cmake ninja-build g++ ccache qt6-base-dev qt6-multimedia-dev libcurl4-openssl-dev libgtest-dev
+    # build, and the checks of the test script (formatting, fuzzers)
+    cmake ninja-build g++ ccache clang-format-14 qt6-base-dev qt6-multimedia-dev libcurl4-openssl-dev libgtest-dev
     libbenchmark-dev libcpp-httplib-dev
     # run: Qt's platform plugins, a virtual display when none is there
     qt6-qpa-plugins xvfb xauth

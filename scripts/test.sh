@@ -1,8 +1,37 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds and runs every test.
+# Installs what is needed, then checks everything, in this order: the formatting of every C++ file,
+# a build without a single warning, every test, every test again built with AddressSanitizer and
+# UndefinedBehaviorSanitizer (build-asan/).
+# A test that lacks a tool fails and names the package; a skipped test fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+started=$SECONDS
+step() { printf '\n=== %s (%d s so far)\n' "$1" $((SECONDS - started)); }
+
+# Runs ctest in the build folder $1 with the remaining arguments; fails when a test did not run.
+run_tests() {
+    local folder=$1 output
+    shift
+    output=$(mktemp)
+    (cd "$folder" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2 "$@") 2>&1 | tee "$output"
+    local status=${PIPESTATUS[0]}
+    if grep -q 'tests did not run' "$output"; then
+        echo "FAILED: tests were skipped in $folder; under CI every test must run"
+        status=1
+    fi
+    rm -f "$output"
+    return "$status"
+}
+
+step "install"
 scripts/install-deps.sh
-scripts/build.sh
-cd build
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 -j2
+step "format"
+scripts/check-format.sh
+step "build (warnings are errors)"
+scripts/build.sh -DTRADEVANE_WERROR=ON
+step "tests"
+run_tests build --timeout 300
+step "tests with AddressSanitizer and UndefinedBehaviorSanitizer"
+scripts/sanitize.sh --build-only
+run_tests build-asan --timeout 600
+step "all checks passed"

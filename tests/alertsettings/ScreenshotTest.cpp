@@ -14,20 +14,22 @@ namespace {
 using Screenshots = ProgramTest;
 
 // Shows `window`, saves it as `name`, then once more after each help label in `helps` is clicked.
-void ShootWithHelp(QWidget& window, const QString& name, std::initializer_list<const char*> helps)
+void ShootWithHelp(
+    QWidget& window, const QString& folder, const QString& name, std::initializer_list<const char*> helps)
 {
     ShowForScreenshot(&window);
-    SaveScreenshot(&window, name);
+    SaveScreenshot(&window, folder, name);
     for (const char* label : helps) {
         Click(window.findChild<ClickLabel*>(QString::fromLatin1(label)));
-        SaveScreenshot(&window, name + u"-help-"_qs + QString::fromLatin1(label));
+        SaveScreenshot(&window, folder, name + u"-help-"_qs + QString::fromLatin1(label));
     }
 }
 
+// Every pane and help panel of the settings windows draws something; scripts/screenshot-settings.sh
+// keeps the pictures for a person to look at.
 TEST_F(Screenshots, SettingsWindowsPanesAndHelpPanels)
 {
-    if (ScreenshotFolder().isEmpty())
-        GTEST_SKIP() << "set TRADEVANE_SCREENSHOT_DIR (scripts/screenshot-settings.sh)";
+    const QString shots = ScreenshotFolder(folder.path());
     for (const char* chart : {"chartMA.bmp", "chartHHLL.bmp", "chartROC.bmp", "chartStoch.bmp"})
         copyResource(QString::fromLatin1(chart));
     StockID = 3;
@@ -39,20 +41,20 @@ TEST_F(Screenshots, SettingsWindowsPanesAndHelpPanels)
         "alerts-4-price-volume", "alerts-5-stochastics"};
     for (int i = 0; i < 5; ++i) {
         tabs->setCurrentIndex(i);
-        SaveScreenshot(&alerts, QString::fromLatin1(panes[i]));
+        SaveScreenshot(&alerts, shots, QString::fromLatin1(panes[i]));
     }
     const std::pair<int, const char*> helps[] = {
         {0, "lblAboutAlerts"}, {1, "lblMAHelp"}, {2, "lblHHLLHelp"}, {2, "lblROCHelp"}, {4, "lblStochHelp"}};
     for (const auto& [pane, label] : helps) {
         tabs->setCurrentIndex(pane);
         Click(alerts.findChild<ClickLabel*>(QString::fromLatin1(label)));
-        SaveScreenshot(&alerts, u"alerts-help-"_qs + QString::fromLatin1(label));
+        SaveScreenshot(&alerts, shots, u"alerts-help-"_qs + QString::fromLatin1(label));
     }
     alerts.hide();
 
     writeFile(u"timeset.dat"_qs, FromHex("09 00 32 00 09 00 32 00 10 00 01 00 05 00"));
     frmTimeSettings time;
-    ShootWithHelp(time, u"time"_qs, {"lblStartTimeHelp", "lblStopTimeHelp", "lblDLFreqHelp"});
+    ShootWithHelp(time, shots, u"time"_qs, {"lblStartTimeHelp", "lblStopTimeHelp", "lblDLFreqHelp"});
     time.hide();
 
     gMailSettings.Server = u"smtp.example.com:587"_qs;
@@ -63,7 +65,7 @@ TEST_F(Screenshots, SettingsWindowsPanesAndHelpPanels)
     gMailSettings.UserName = u"trader"_qs;
     gMailSettings.Password = u"app-password"_qs;
     frmMailSettings mail;
-    ShootWithHelp(mail, u"mail"_qs, {"lblServerHelp", "lblPasswordHelp"});
+    ShootWithHelp(mail, shots, u"mail"_qs, {"lblServerHelp", "lblPasswordHelp"});
 }
 
 } // namespace

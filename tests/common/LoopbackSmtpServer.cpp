@@ -14,6 +14,8 @@ namespace {
 
 const QString kPython = QStringLiteral("/usr/bin/python3");
 constexpr int kStartMs = 15000;
+const QString kPackages = u" (the test mail server needs Debian's python3 and python3-aiosmtpd: "
+                          "scripts/install-deps.sh installs them)"_qs;
 
 QString script()
 {
@@ -72,7 +74,7 @@ QString LoopbackSmtpServer::caFile() const
 bool LoopbackSmtpServer::start(QString* error)
 {
     if (!QFile::exists(kPython)) {
-        *error = kPython + u" is missing"_qs;
+        *error = kPython + u" is missing"_qs + kPackages;
         return false;
     }
     const QString store = m_dir.filePath(u"received"_qs);
@@ -112,8 +114,8 @@ bool LoopbackSmtpServer::start(QString* error)
         if (m_process.state() != QProcess::Running)
             break;
     }
-    *error
-        = u"the SMTP test server did not come up: "_qs + QString::fromUtf8(m_process.readAllStandardError());
+    *error = u"the SMTP test server did not come up: "_qs
+        + QString::fromUtf8(m_process.readAllStandardError()).trimmed() + kPackages;
     stop();
     return false;
 }

@@ -51,11 +51,12 @@ inline void ShowActive(QWidget* window)
         ADD_FAILURE() << "window did not become active";
 }
 
-// Where screenshots of the windows go: set by scripts/screenshot-settings.sh, which runs the
-// Screenshots tests on a virtual X display. Empty in ordinary test runs.
-inline QString ScreenshotFolder()
+// Where screenshots of the windows go when a person wants to look at them: set by
+// scripts/screenshot-settings.sh. Ordinary test runs save them in the test's own folder.
+inline QString ScreenshotFolder(const QString& fallback)
 {
-    return qEnvironmentVariable("TRADEVANE_SCREENSHOT_DIR");
+    const QString chosen = qEnvironmentVariable("TRADEVANE_SCREENSHOT_DIR");
+    return chosen.isEmpty() ? fallback : chosen;
 }
 
 // Shows `window` on the display and waits until it is drawn.
@@ -66,12 +67,20 @@ inline void ShowForScreenshot(QWidget* window)
         ADD_FAILURE() << "window was not shown";
 }
 
-// Saves what the display shows of `window` as <folder>/<name>.png.
-inline void SaveScreenshot(QWidget* window, const QString& name)
+// Saves what the display shows of `window` as <folder>/<name>.png. A picture of one colour (a
+// window that drew nothing) fails the test.
+inline void SaveScreenshot(QWidget* window, const QString& folder, const QString& name)
 {
     window->raise();
     QTest::qWait(150);
-    const QPixmap shot = window->screen()->grabWindow(window->winId());
-    if (!shot.save(ScreenshotFolder() + u'/' + name + u".png"_qs))
+    const QImage shot = window->screen()->grabWindow(window->winId()).toImage();
+    if (!shot.save(folder + u'/' + name + u".png"_qs))
         ADD_FAILURE() << "could not save " << name.toStdString();
+    const QRgb first = shot.isNull() ? 0 : shot.pixel(0, 0);
+    bool drawn = false;
+    for (int y = 0; y < shot.height() && !drawn; y += 3)
+        for (int x = 0; x < shot.width() && !drawn; x += 3)
+            drawn = shot.pixel(x, y) != first;
+    if (!drawn)
+        ADD_FAILURE() << name.toStdString() << " is blank";
 }

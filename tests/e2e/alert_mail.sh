@@ -1,13 +1,12 @@
 #!/usr/bin/env bash
 # End to end: the real tradevane from a prepared program folder, its clock set by libfaketime to
 # a Monday just before its 10:00 start time, START pressed through the accessibility tree, and the
-# alert mail checked at a real mail server. Exit 77 (skipped) when no display can be made.
+# alert mail checked at a real mail server. A missing tool fails the test and names its package.
 set -euo pipefail
 program_dir=$1
 source_dir=$2
-for tool in xvfb-run dbus-run-session faketime; do
-    command -v $tool >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
-done
+source "$source_dir/tests/e2e/require_tools.sh"
+require_tools xvfb-run:xvfb dbus-run-session:dbus faketime:faketime
 work=$(mktemp -d)
 cleanup() {
     kill $(jobs -p) 2>/dev/null || true

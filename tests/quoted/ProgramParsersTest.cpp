@@ -109,9 +109,9 @@ protected:
 
 TEST_F(ServedToTheProgram, ASimulatedYearAndItsQuotesPassEveryCheckOfTheProgram)
 {
-    TestClock clock(Wednesday);
+    TestClock serviceClock(Wednesday);
     SimulatedMarket market(1);
-    RunningService service(market, clock);
+    RunningService service(market, serviceClock);
     const QStringList symbols = {u"ABC"_qs, u"msft"_qs, u"ibm"_qs, u"intc"_qs, u"csco"_qs, u"ge"_qs,
         u"xom"_qs, u"ko"_qs, u"brk.b"_qs, u"t"_qs};
     for (int stock = 1; stock <= 10; ++stock) {
@@ -133,9 +133,9 @@ TEST_F(ServedToTheProgram, ASimulatedYearAndItsQuotesPassEveryCheckOfTheProgram)
 
 TEST_F(ServedToTheProgram, ReplayAndNasdaqAnswersPassToo)
 {
-    TestClock clock(Wednesday);
+    TestClock serviceClock(Wednesday);
     ReplaySource replay(std::filesystem::path(TRADEVANE_SOURCE_DIR) / "tests/quoted/fixtures/replay", 1);
-    RunningService replaying(replay, clock);
+    RunningService replaying(replay, serviceClock);
     fetch(1, u"abc"_qs, replaying.server.url());
     EXPECT_EQ(HistoryRows(1), 261);
     EXPECT_EQ(gHistory[1][6 + 4], u"55.79"_qs) << "the close of the file's newest bar";
@@ -145,7 +145,7 @@ TEST_F(ServedToTheProgram, ReplayAndNasdaqAnswersPassToo)
 
     // The live source on its recorded answers: the quote has no open ("N/A") and is still used.
     const QDateTime december(QDate(2023, 12, 4), QTime(14, 35));
-    clock.set(december);
+    serviceClock.set(december);
     simulateClock(december);
     UpstreamStub stub;
     stub.serve("AAPL/info/stocks", "aapl-info.json");
@@ -155,7 +155,7 @@ TEST_F(ServedToTheProgram, ReplayAndNasdaqAnswersPassToo)
     options.upstream = stub.url();
     options.spacingMs = 0;
     NasdaqSource nasdaq(options);
-    RunningService live(nasdaq, clock);
+    RunningService live(nasdaq, serviceClock);
     fetch(2, u"AAPL"_qs, live.server.url());
     EXPECT_EQ(HistoryRows(2), 259);
     EXPECT_EQ(gQuotes[2].Open, u"N/A"_qs);
@@ -167,9 +167,9 @@ TEST_F(ServedToTheProgram, ReplayAndNasdaqAnswersPassToo)
 
 TEST_F(ServedToTheProgram, AnUnknownSymbolIsABadSymbolToTheProgram)
 {
-    TestClock clock(Wednesday);
+    TestClock serviceClock(Wednesday);
     ReplaySource replay(std::filesystem::path(TRADEVANE_SOURCE_DIR) / "tests/quoted/fixtures/replay", 1);
-    RunningService service(replay, clock);
+    RunningService service(replay, serviceClock);
     fetch(3, u"nope"_qs, service.server.url());
     EXPECT_EQ(gStockFailed[3], vbTrue);
     // One message per request: the history arrived (empty), so there is no download error.
