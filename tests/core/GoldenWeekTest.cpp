@@ -1,0 +1,118 @@
+#include "CycleFixture.h"
+#include "LoopbackSmtpServer.h"
+
+#include <QFile>
+
+namespace {
+
+// A whole trading week, Monday 08:00 to the next Monday's start-time wait, with every kind of
+// line the log can hold: history and quote downloads, alerts once a day and in every set, a mail
+// for each message, a symbol the servers do not know, a history too short to use, a quote that
+// is not plausible. The log must come out byte for byte as in golden-week.log, which was written
+// by the program as it was before its monitoring engine was rebuilt.
+class GoldenWeek : public CycleTest
+{
+protected:
+    void SetUp() override
+    {
+        CycleTest::SetUp();
+        QString error;
+        ASSERT_TRUE(smtp.start(&error)) << error.toStdString();
+        gMailSettings.Server = smtp.server();
+        gMailSettings.MailFrom = u"tradevane@example.com"_qs;
+        gMailSettings.SendTo = u"trader@example.com"_qs;
+        gMailSettings.Subject = u"Stock alerts"_qs;
+        schedule(9, 30, 16, 0, 30);
+
+        watch(1, u"ABC"_qs); // above its range on a heavy day: alerts once a day
+        gAlertSettings[1].HHAlert = gAlertSettings[1].PriceAbove = gAlertSettings[1].VolumeUp = 1;
+        gAlertSettings[1].MaxPrice = 12;
+        watch(2, u"XYZ"_qs); // below its range, reported in every set
+        gAlertSettings[2].LLAlert = gAlertSettings[2].PriceBelow = gAlertSettings[2].RepeatAlerts = 1;
+        gAlertSettings[2].MinPrice = 46;
+        watch(3, u"BAD"_qs); // unknown to both servers
+        watch(4, u"NAQ"_qs); // its quote has no last price
+        gAlertSettings[5].Symbol = u"OFF    "_qs; // not watched
+        watch(7, u"NEW"_qs); // a short history: the rate of change cannot be computed
+        gAlertSettings[7].ROCUp = 1;
+        gAlertSettings[7].ROCPlus = 5;
+        ApplyDefaultPeriods();
+
+        for (int day = 0; day < 5; ++day) {
+            const QDate today = kMonday.addDays(day);
+            for (const char* symbol : {"abc", "xyz", "naq", "new"}) {
+                const double base = QByteArray(symbol) == "xyz" ? 50 : 10;
+                const int days = QByteArray(symbol) == "new" ? 100 : 252;
+                http.serve(history(QString::fromLatin1(symbol), today), MakeHistory(today, days, base));
+            }
+        }
+        http.serve(quote(u"abc"_qs), MakeQuote(u"ABC"_qs, 12.5, 12, 12.6, 11.9, 5000));
+        http.serve(quote(u"xyz"_qs), MakeQuote(u"XYZ"_qs, 45, 49, 50.1, 44, 900));
+        http.serve(quote(u"naq"_qs), QByteArray("\"NAQ\",N/A,\"12/7/2026\",\"10:00am\",N/A,N/A,N/A,N/A,0\r\n"));
+        http.serve(quote(u"new"_qs), MakeQuote(u"NEW"_qs, 20, 19, 21, 18.5, 3000));
+    }
+
+    // The moving-average periods the defaults hold, so that any choice of averages gives the same.
+    static void ApplyDefaultPeriods()
+    {
+        for (int n = 1; n <= kStockCount; ++n) {
+            AlertSettings& s = gAlertSettings[n];
+            s.ShortMAFast = 5;
+            s.ShortMASlow = 10;
+            s.MedMAFast = 10;
+            s.MedMASlow = 30;
+            s.LongMAFast = 50;
+            s.LongMASlow = 200;
+        }
+    }
+
+    static QString quote(const QString& symbol)
+    {
+        return u"/download/quotes.csv?format=sl&ext=.csv&symbols="_qs + symbol;
+    }
+
+    static QString history(const QString& symbol, const QDate& today)
+    {
+        const QDate from = today.addDays(-365);
+        return u"/table.csv?s=%1&a=%2&b=%3&c=%4&d=%5&e=%6&f=%7&g=d&Ignore=.csv"_qs.arg(symbol)
+            .arg(from.month())
+            .arg(from.day())
+            .arg(from.year())
+            .arg(today.month())
+            .arg(today.day())
+            .arg(today.year());
+    }
+
+    static QString fixture() { return QStringLiteral(TRADEVANE_SOURCE_DIR "/tests/core/golden-week.log"); }
+
+    const QDate kMonday {2026, 12, 7};
+    LoopbackSmtpServer smtp;
+};
+
+TEST_F(GoldenWeek, LogBytesAreThoseOfTheProgramBeforeTheEngineWasRebuilt)
+{
+    // Started before the start time; stopped while the next Monday waits for its start time.
+    ASSERT_TRUE(runFrom(QDateTime(kMonday, QTime(8, 0)), [&] {
+        return window.statuses(u"Awaiting Start Time - 9:30"_qs).size() == 6;
+    }));
+    const QByteArray written = readFile(u"activlog.dat"_qs);
+    // 9:30 .. 16:00 on Monday; on later days the first set waits an interval after the history.
+    EXPECT_EQ(smtp.received().size(), 14 + 4 * 13);
+
+    QFile golden(fixture());
+    if (qEnvironmentVariableIsSet("TRADEVANE_RECORD_GOLDEN")) {
+        ASSERT_TRUE(golden.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        golden.write(written);
+        return;
+    }
+    ASSERT_TRUE(golden.open(QIODevice::ReadOnly));
+    const QByteArray expected = golden.readAll();
+    ASSERT_EQ(written.size(), expected.size());
+    const QList<QByteArray> writtenLines = written.split('\n');
+    const QList<QByteArray> expectedLines = expected.split('\n');
+    for (qsizetype i = 0; i < std::min(writtenLines.size(), expectedLines.size()); ++i)
+        ASSERT_EQ(writtenLines[i], expectedLines[i]) << "line " << i + 1;
+    EXPECT_EQ(written, expected);
+}
+
+} // namespace
