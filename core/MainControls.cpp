@@ -4,10 +4,17 @@
 #include "notify/UpdateLog.h"
 #include "platform/InetControl.h"
 #include "platform/SmtpControl.h"
+#include "platform/TransferHub.h"
+
+TransferHub& ProgramHub()
+{
+    static TransferHub hub;
+    return hub;
+}
 
 InetControl& InetQuotes()
 {
-    static InetControl control;
+    static InetControl control(ProgramHub());
     static const bool connected = [] {
         QObject::connect(&control, &InetControl::StateChanged, &InetQuotes_StateChanged);
         return true;
@@ -29,6 +36,6 @@ void InetQuotes_StateChanged(int State)
 
 SmtpControl& SMTP1()
 {
-    static SmtpControl control;
+    static SmtpControl control(ProgramHub());
     return control;
 }

@@ -2,6 +2,10 @@
 
 class InetControl;
 class SmtpControl;
+class TransferHub;
+
+// The one owner of libcurl: every transfer of the program runs on it.
+TransferHub& ProgramHub();
 
 // The main window's internet transfer control: every quote and history download goes through
 // this one instance. Its state-change notification is connected to InetQuotes_StateChanged.

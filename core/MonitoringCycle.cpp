@@ -3,6 +3,8 @@
 #include "core/AlertEvaluation.h"
 #include "core/Conversions.h"
 #include "core/LogTexts.h"
+#include "core/MainControls.h"
+#include "core/ServerSettings.h"
 #include "core/WebDetect.h"
 #include "indicators/indHLBreakout.h"
 #include "indicators/indMovingAverage.h"
@@ -13,6 +15,7 @@
 #include "marketdata/QuoteRetrieval.h"
 #include "notify/UpdateLog.h"
 #include "platform/Clock.h"
+#include "platform/LegacyWait.h"
 #include "platform/MsgBox.h"
 
 #include <QLocale>
@@ -106,7 +109,7 @@ bool MonitoringCycle::WaitUntil(const std::function<bool()>& ready, Step step)
 
 void MonitoringCycle::Run()
 {
-    if (!IsConnected()) {
+    if (!ConnectionStateAndWait(ProgramHub(), gServerSettings.QuoteServer).connected) {
         MsgBox(
             JoinLines({u"The program cannot detect an active"_qs,
                 u"internet connection. Please check your"_qs, u"connection and try again."_qs,

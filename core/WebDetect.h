@@ -1,6 +1,13 @@
 #pragma once
 
+#include "platform/Pending.h"
+
 #include <QString>
+
+#include <functional>
+#include <memory>
+
+class TransferHub;
 
 // Whether the machine is online, asked once per press of Start. Online means that the configured
 // quote server accepts a TCP connection within kConnectTimeoutMs; nothing is sent to it.
@@ -13,9 +20,14 @@ constexpr qint32 kConnectionOffline = 0x20; // no connection within the time-out
 
 constexpr int kConnectTimeoutMs = 3000;
 
-// True when the quote server accepted a connection. `Flags` receives the flags above;
-// `ConnectionName` receives the host that answered and is left as it was when none did.
-// The windows stay responsive while it waits.
-bool GetConnectionState(qint32& Flags, QString& ConnectionName);
+struct ConnectionState
+{
+    bool connected = false; // the quote server accepted a connection
+    qint32 Flags = kConnectionOffline;
+    QString ConnectionName; // the host that answered; empty when none did
+};
 
-bool IsConnected();
+// Starts the check of `quoteServer` (the base address from servers.ini); `done` hears the answer
+// from the event loop. Cancelling it reports no connection.
+[[nodiscard]] std::unique_ptr<Pending> GetConnectionState(
+    TransferHub& hub, const QString& quoteServer, std::function<void(const ConnectionState&)> done);

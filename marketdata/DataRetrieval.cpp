@@ -7,6 +7,7 @@
 #include "notify/UpdateLog.h"
 #include "platform/Clock.h"
 #include "platform/InetControl.h"
+#include "platform/LegacyWait.h"
 
 namespace DataRetrieval {
 QDateTime Today;
@@ -91,7 +92,7 @@ void DownloadHistory(QString& symbol)
     HistoryUrl = gServerSettings.HistoryServer + u"/table.csv?s="_qs + SymbolForRequest(symbol) + u"&a="_qs
         + FromMonth + u"&b="_qs + FromDay + u"&c="_qs + FromYear + u"&d="_qs + ToMonth + u"&e="_qs + ToDay
         + u"&f="_qs + ToYear + u"&g=d&Ignore=.csv"_qs;
-    const std::optional<QString> body = InetQuotes().OpenURL(HistoryUrl);
+    const std::optional<QString> body = OpenURLAndWait(InetQuotes(), HistoryUrl);
     InetQuotes().Cancel();
     if (!body) {
         errorPath(

@@ -6,6 +6,7 @@
 #include "core/VarDef.h"
 #include "notify/UpdateLog.h"
 #include "platform/InetControl.h"
+#include "platform/LegacyWait.h"
 
 #include <QStringList>
 #include <QUrl>
@@ -55,7 +56,7 @@ void DownloadQuote(QString& symbol)
     symbol = symbol.toLower();
     const QString address = gServerSettings.QuoteServer
         + u"/download/quotes.csv?format=sl&ext=.csv&symbols="_qs + SymbolForRequest(symbol);
-    QuoteText = InetQuotes().OpenURL(address).value_or(QString());
+    QuoteText = OpenURLAndWait(InetQuotes(), address).value_or(QString());
     InetQuotes().Cancel();
 }
 

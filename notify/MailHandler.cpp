@@ -6,6 +6,7 @@
 #include "notify/EmailSwitch.h"
 #include "notify/UpdateLog.h"
 #include "platform/Clock.h"
+#include "platform/LegacyWait.h"
 #include "platform/SmtpControl.h"
 
 namespace {
@@ -48,7 +49,7 @@ MailOutcome SendAlertMail(const QString& message)
         smtp.CarbonCopy = gMailSettings.CopyTo.trimmed();
         smtp.MessageSubject = gMailSettings.Subject.trimmed();
         smtp.MessageText = trimSpaces(message);
-        const SmtpResult result = smtp.Send();
+        const SmtpResult result = SendAndWait(smtp);
         if (result.ok) {
             strLogString += stamp + LogText::EmailSent;
             outcome = MailOutcome::Sent;

@@ -2,69 +2,67 @@
 
 #include "core/LogTexts.h"
 #include "core/Version.h"
-#include "platform/CurlDriver.h"
-#include "platform/ProgramEnd.h"
-
-#include <mutex>
+#include "platform/TransferHub.h"
 
 namespace {
 
-// What one transfer collects while libcurl runs it.
-struct Transfer
+struct Body
 {
-    QByteArray body;
+    QByteArray bytes;
     bool tooLarge = false;
+};
+
+} // namespace
+
+// One fetch: what libcurl's callbacks fill while the transfer runs, and who waits for it.
+struct InetControl::Fetch
+{
+    QByteArray url;
+    QByteArray userAgent;
+    QByteArray caFile;
+    Body body;
     QByteArray reason; // reason text of the last status line (the final one after redirects)
     char error[CURL_ERROR_SIZE] = {};
+    Done done;
+    std::unique_ptr<Transfer> transfer; // last: it goes first, before what its callbacks use
 };
+
+namespace {
 
 size_t writeBody(char* data, size_t size, size_t count, void* user)
 {
-    auto* transfer = static_cast<Transfer*>(user);
+    auto* body = static_cast<Body*>(user);
     const size_t bytes = size * count;
-    if (transfer->body.size() + static_cast<qint64>(bytes) > InetControl::kMaxBodyBytes) {
-        transfer->tooLarge = true;
+    if (body->bytes.size() + static_cast<qint64>(bytes) > InetControl::kMaxBodyBytes) {
+        body->tooLarge = true;
         return 0; // anything but `bytes` ends the transfer with CURLE_WRITE_ERROR
     }
-    transfer->body.append(data, static_cast<qsizetype>(bytes));
+    body->bytes.append(data, static_cast<qsizetype>(bytes));
     return bytes;
 }
 
 size_t readHeader(char* data, size_t size, size_t count, void* user)
 {
-    auto* transfer = static_cast<Transfer*>(user);
+    auto* reason = static_cast<QByteArray*>(user);
     const size_t bytes = size * count;
     const QByteArray line = QByteArray(data, static_cast<qsizetype>(bytes)).trimmed();
     // "HTTP/1.1 404 Not Found": the reason follows the second space; HTTP/2 sends none.
     if (line.startsWith("HTTP/")) {
         const qsizetype codeStart = line.indexOf(' ');
         const qsizetype reasonStart = codeStart < 0 ? -1 : line.indexOf(' ', codeStart + 1);
-        transfer->reason = reasonStart < 0 ? QByteArray() : line.mid(reasonStart + 1);
+        *reason = reasonStart < 0 ? QByteArray() : line.mid(reasonStart + 1);
     }
     return bytes;
 }
 
-QString curlText(const Transfer& transfer, CURLcode code)
-{
-    if (transfer.error[0] != '\0')
-        return QString::fromUtf8(transfer.error);
-    return QString::fromUtf8(curl_easy_strerror(code));
-}
-
 } // namespace
 
-InetControl::InetControl(QObject* parent)
+InetControl::InetControl(TransferHub& hub, QObject* parent)
     : QObject(parent)
-{
-    static std::once_flag curlReady;
-    std::call_once(curlReady, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-    m_multi = curl_multi_init();
-}
+    , m_hub(hub)
+{ }
 
-InetControl::~InetControl()
-{
-    curl_multi_cleanup(static_cast<CURLM*>(m_multi));
-}
+InetControl::~InetControl() = default;
 
 void InetControl::setTimeouts(int connectMs, int transferMs)
 {
@@ -74,49 +72,40 @@ void InetControl::setTimeouts(int connectMs, int transferMs)
 
 void InetControl::Cancel()
 {
-    if (m_busy)
-        m_cancel = true;
+    if (m_fetch)
+        m_fetch->transfer->cancel();
 }
 
-void InetControl::fail(int code, const QString& info)
+bool InetControl::OpenURL(const QString& url, Done done)
 {
-    ResponseCode = code;
-    ResponseInfo = info;
-    emit StateChanged(icError);
-}
-
-std::optional<QString> InetControl::OpenURL(const QString& url)
-{
-    // A transfer started from an event handler while this one runs would reuse the multi handle
-    // under the running transfer's feet. A program that is ending starts no transfer: the rest
-    // of a quote set after the main window closed passes at once.
-    if (m_busy || ProgramEnding())
-        return std::nullopt;
-
+    if (m_fetch)
+        return false;
     ResponseCode = 0;
     ResponseInfo.clear();
-    auto* multi = static_cast<CURLM*>(m_multi);
-    CURL* easy = multi ? curl_easy_init() : nullptr;
+    CURL* easy = curl_easy_init();
     if (!easy) {
-        fail(CURLE_FAILED_INIT, QString::fromUtf8(curl_easy_strerror(CURLE_FAILED_INIT)));
-        return std::nullopt;
+        ResponseCode = CURLE_FAILED_INIT;
+        ResponseInfo = QString::fromUtf8(curl_easy_strerror(CURLE_FAILED_INIT));
+        emit StateChanged(icError);
+        done(std::nullopt);
+        return true;
     }
 
-    m_busy = true;
-    m_cancel = false;
-    Transfer transfer;
-    const QByteArray address = url.toUtf8();
-    const QByteArray caFile = m_caFile.toLocal8Bit();
-    const QByteArray userAgent = "Tradevane/" + QByteArray::number(kVersionMajor) + '.'
-        + QByteArray::number(kVersionMinor) + '.' + QByteArray::number(kVersionRevision);
-    curl_easy_setopt(easy, CURLOPT_URL, address.constData());
-    curl_easy_setopt(easy, CURLOPT_USERAGENT, userAgent.constData());
+    m_fetch = std::make_unique<Fetch>();
+    Fetch& f = *m_fetch;
+    f.done = std::move(done);
+    f.url = url.toUtf8();
+    f.caFile = m_caFile.toLocal8Bit();
+    f.userAgent = "Tradevane/" + QByteArray::number(kVersionMajor) + '.' + QByteArray::number(kVersionMinor)
+        + '.' + QByteArray::number(kVersionRevision);
+    curl_easy_setopt(easy, CURLOPT_URL, f.url.constData());
+    curl_easy_setopt(easy, CURLOPT_USERAGENT, f.userAgent.constData());
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, writeBody);
-    curl_easy_setopt(easy, CURLOPT_WRITEDATA, &transfer);
+    curl_easy_setopt(easy, CURLOPT_WRITEDATA, &f.body);
     curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, readHeader);
-    curl_easy_setopt(easy, CURLOPT_HEADERDATA, &transfer);
-    curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, transfer.error);
+    curl_easy_setopt(easy, CURLOPT_HEADERDATA, &f.reason);
+    curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, f.error);
     curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
@@ -127,41 +116,48 @@ std::optional<QString> InetControl::OpenURL(const QString& url)
     curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(kMaxBodyBytes));
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 2L);
-    if (!caFile.isEmpty())
-        curl_easy_setopt(easy, CURLOPT_CAINFO, caFile.constData());
+    if (!f.caFile.isEmpty())
+        curl_easy_setopt(easy, CURLOPT_CAINFO, f.caFile.constData());
 
     emit StateChanged(icConnecting);
-    const CurlRun run = DriveTransfer(multi, easy, &m_cancel, kPollMs);
-    long status = 0;
-    curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
-    curl_easy_cleanup(easy);
-    m_busy = false;
-    m_cancel = false;
+    f.transfer = m_hub.start(easy, [this](const Transfer::Result& result) {
+        Fetch& fetch = *m_fetch;
+        if (result.cancelled) {
+            finish(CURLE_ABORTED_BY_CALLBACK,
+                QString::fromUtf8(curl_easy_strerror(CURLE_ABORTED_BY_CALLBACK)), false);
+            return;
+        }
+        long status = 0;
+        curl_easy_getinfo(fetch.transfer->easy(), CURLINFO_RESPONSE_CODE, &status);
+        if (fetch.body.tooLarge || result.code == CURLE_FILESIZE_EXCEEDED) {
+            finish(CURLE_FILESIZE_EXCEEDED, LogText::ResponseTooLarge, true);
+        } else if (result.code != CURLE_OK) {
+            const QString text = fetch.error[0] != '\0' ? QString::fromUtf8(fetch.error)
+                                                        : QString::fromUtf8(curl_easy_strerror(result.code));
+            finish(result.code, text, true);
+        } else if (status >= 400) {
+            const QString reason = QString::fromLatin1(fetch.reason);
+            finish(static_cast<int>(status), reason.isEmpty() ? LogText::HttpErrorNoReason : reason, true);
+        } else {
+            finish(static_cast<int>(status), QString::fromLatin1(fetch.reason), false);
+        }
+    });
+    return true;
+}
 
-    if (run.cancelled) {
-        ResponseCode = CURLE_ABORTED_BY_CALLBACK;
-        ResponseInfo = QString::fromUtf8(curl_easy_strerror(CURLE_ABORTED_BY_CALLBACK));
-        return std::nullopt;
-    }
-    if (!run.finished) {
-        fail(CURLE_FAILED_INIT, QString::fromUtf8(curl_multi_strerror(run.multiResult)));
-        return std::nullopt;
-    }
-    if (transfer.tooLarge || run.result == CURLE_FILESIZE_EXCEEDED) {
-        fail(CURLE_FILESIZE_EXCEEDED, LogText::ResponseTooLarge);
-        return std::nullopt;
-    }
-    if (run.result != CURLE_OK) {
-        fail(run.result, curlText(transfer, run.result));
-        return std::nullopt;
-    }
-    if (status >= 400) {
-        const QString reason = QString::fromLatin1(transfer.reason);
-        fail(static_cast<int>(status), reason.isEmpty() ? LogText::HttpErrorNoReason : reason);
-        return std::nullopt;
-    }
-    ResponseCode = static_cast<int>(status);
-    ResponseInfo = QString::fromLatin1(transfer.reason);
-    emit StateChanged(icResponseCompleted);
-    return QString::fromLatin1(transfer.body);
+void InetControl::finish(int code, const QString& info, bool failed)
+{
+    // The control is free again before anyone hears of the end, so `done` may fetch the next.
+    const std::unique_ptr<Fetch> fetch = std::move(m_fetch);
+    const bool cancelled = code == CURLE_ABORTED_BY_CALLBACK && !failed;
+    ResponseCode = code;
+    ResponseInfo = info;
+    if (failed)
+        emit StateChanged(icError);
+    else if (!cancelled)
+        emit StateChanged(icResponseCompleted);
+    if (failed || cancelled)
+        fetch->done(std::nullopt);
+    else
+        fetch->done(QString::fromLatin1(fetch->body.bytes));
 }

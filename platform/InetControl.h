@@ -3,24 +3,27 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+#include <memory>
 #include <optional>
 
-// The internet transfer control: fetches one document by address, synchronously for the caller,
-// while the windows stay responsive. The transfer runs on a libcurl multi handle that is polled
-// every 20 ms; pending window events are processed between two polls, so a button click or a
-// timer runs during a download.
+class Transfer;
+class TransferHub;
+
+// The internet transfer control: fetches one document by address on the transfer hub. OpenURL
+// returns at once; the body arrives later through `done`, from the event loop.
 //
 // Safety limits that a stalled or rogue server cannot get past:
 // - connect time-out 10 s, whole transfer 30 s;
 // - a body larger than 1 MiB is refused;
 // - an HTTP status of 400 or above is an error, its body is not returned;
 // - at most kMaxRedirects redirects, only to http or https; https certificates are verified;
-// - a call of OpenURL while a transfer runs (from an event handler) is refused.
+// - a second OpenURL while a transfer runs is refused.
 //
-// Every failure raises StateChanged(icError) before OpenURL returns, with ResponseCode and
-// ResponseInfo describing it: the HTTP status and its reason for a status of 400 or above,
-// otherwise the libcurl error number and its readable text. A refused nested call and a cancelled
-// transfer raise nothing: neither says anything about the server.
+// Every failure raises StateChanged(icError) just before `done` gets nothing, with ResponseCode
+// and ResponseInfo describing it: the HTTP status and its reason for a status of 400 or above,
+// otherwise the libcurl error number and its readable text. A cancelled transfer raises nothing:
+// it says nothing about the server.
 class InetControl : public QObject
 {
     Q_OBJECT
@@ -40,21 +43,23 @@ public:
     static constexpr int kDefaultTransferTimeoutMs = 30'000;
     static constexpr qint64 kMaxBodyBytes = 1024 * 1024;
     static constexpr int kMaxRedirects = 5;
-    static constexpr int kPollMs = 20;
 
-    explicit InetControl(QObject* parent = nullptr);
+    // The body of the document, decoded byte for byte (Latin-1, the program's single-byte code
+    // page); an answer with an empty body gives an empty text, a failure or a cancel nothing.
+    using Done = std::function<void(const std::optional<QString>& body)>;
+
+    explicit InetControl(TransferHub& hub, QObject* parent = nullptr);
     ~InetControl() override;
 
-    // The body of the document at `url`, decoded byte for byte (Latin-1, the program's single-byte
-    // code page). An answer with an empty body gives an empty text; nothing means the fetch failed
-    // (StateChanged(icError) has been raised unless the call was refused or cancelled).
-    [[nodiscard]] std::optional<QString> OpenURL(const QString& url);
+    // Starts fetching `url`. False when refused (a transfer is running): `done` is then never
+    // called.
+    bool OpenURL(const QString& url, Done done);
 
-    // Ends a transfer in progress: OpenURL returns nothing at its next poll. Without a transfer
-    // it does nothing.
+    // Ends the transfer in progress at once: its `done` gets nothing before Cancel returns.
+    // Without a transfer it does nothing.
     void Cancel();
 
-    bool StillExecuting() const { return m_busy; }
+    bool StillExecuting() const { return m_fetch != nullptr; }
 
     // HTTP status (200 on success), or the libcurl error number when no status applies.
     int ResponseCode = 0;
@@ -72,11 +77,11 @@ signals:
     void StateChanged(int State);
 
 private:
-    void fail(int code, const QString& info);
+    struct Fetch;
+    void finish(int code, const QString& info, bool failed);
 
-    void* m_multi = nullptr; // CURLM*, kept for the control's lifetime so connections are reused
-    bool m_busy = false;
-    bool m_cancel = false;
+    TransferHub& m_hub;
+    std::unique_ptr<Fetch> m_fetch;
     int m_connectTimeoutMs = kDefaultConnectTimeoutMs;
     int m_transferTimeoutMs = kDefaultTransferTimeoutMs;
     QString m_caFile;

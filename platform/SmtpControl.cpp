@@ -3,11 +3,9 @@
 #include "core/Conversions.h"
 #include "core/Version.h"
 #include "platform/Clock.h"
-#include "platform/CurlDriver.h"
-#include "platform/ProgramEnd.h"
+#include "platform/TransferHub.h"
 
 #include <QRegularExpression>
-#include <QScopedValueRollback>
 #include <QUuid>
 
 #include <curl/curl.h>
@@ -16,7 +14,6 @@
 
 namespace {
 
-constexpr int kPollMs = 20;
 constexpr qsizetype kMaxLineOctets = 998; // the longest line a mail may hold, CR LF not counted
 constexpr qsizetype kQuotedPrintableWidth = 76;
 
@@ -98,23 +95,13 @@ QString messageIdDomain(const QString& sender)
     return u"tradevane.invalid"_qs;
 }
 
-struct CurlEasyDeleter
-{
-    void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
-};
-
-struct CurlMultiDeleter
-{
-    void operator()(CURLM* handle) const { curl_multi_cleanup(handle); }
-};
-
 struct CurlListDeleter
 {
     void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
 
 // What the transfer callbacks share: the message being uploaded and the server's last reply.
-struct Transfer
+struct Dialogue
 {
     QByteArray message;
     qsizetype sent = 0;
@@ -124,7 +111,7 @@ struct Transfer
 
 size_t readMessage(char* buffer, size_t size, size_t count, void* user)
 {
-    auto* t = static_cast<Transfer*>(user);
+    auto* t = static_cast<Dialogue*>(user);
     const qsizetype room = static_cast<qsizetype>(size * count);
     const qsizetype n = std::min(room, t->message.size() - t->sent);
     std::memcpy(buffer, t->message.constData() + t->sent, static_cast<size_t>(n));
@@ -138,7 +125,7 @@ int watchDialogue(CURL*, curl_infotype type, char* data, size_t size, void* user
 {
     if (type != CURLINFO_HEADER_IN)
         return 0;
-    auto* t = static_cast<Transfer*>(user);
+    auto* t = static_cast<Dialogue*>(user);
     t->pendingReply.append(data, static_cast<qsizetype>(size));
     qsizetype end;
     while ((end = t->pendingReply.indexOf('\n')) >= 0) {
@@ -148,12 +135,6 @@ int watchDialogue(CURL*, curl_infotype type, char* data, size_t size, void* user
             t->lastRefusal = line;
     }
     return 0;
-}
-
-void initCurl()
-{
-    static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-    Q_UNUSED(initialised);
 }
 
 } // namespace
@@ -295,111 +276,187 @@ QByteArray BuildMessage(const QString& from, const QStringList& to, const QStrin
 
 } // namespace Smtp
 
-SmtpControl::SmtpControl()
+// One send: the message and the envelope, which libcurl's callbacks read while the transfer runs.
+class SmtpControl::MailSend final : public QObject, public Pending
 {
-    initCurl();
+public:
+    MailSend(SmtpControl* control, Done done)
+        : m_done(std::move(done))
+    {
+        if (!control->m_sending) {
+            m_control = control;
+            control->m_sending = this;
+        }
+    }
+
+    ~MailSend() override
+    {
+        m_done = nullptr;
+        transfer.reset(); // before what its callbacks read
+        curl_slist_free_all(recipients);
+        release();
+    }
+
+    void cancel() override
+    {
+        if (transfer)
+            transfer->cancel();
+        else if (m_early)
+            deliver(*m_early);
+    }
+
+    // A failure found before anything was sent, reported from the event loop all the same.
+    void failEarly(const QString& why)
+    {
+        m_early = SmtpResult {false, why};
+        QMetaObject::invokeMethod(
+            this, [this] { deliver(*m_early); }, Qt::QueuedConnection);
+    }
+
+    void deliver(const SmtpResult& result)
+    {
+        release();
+        Done done = std::exchange(m_done, nullptr);
+        if (done)
+            done(result); // may destroy this send: nothing of it is touched afterwards
+    }
+
+    void release()
+    {
+        if (m_control)
+            m_control->m_sending = nullptr;
+        m_control = nullptr;
+    }
+
+    Dialogue dialogue;
+    char errorBuffer[CURL_ERROR_SIZE] = {};
+    QByteArray url;
+    QByteArray from;
+    QByteArray user;
+    QByteArray password;
+    QByteArray caFile;
+    curl_slist* recipients = nullptr;
+    std::unique_ptr<Transfer> transfer;
+
+private:
+    SmtpControl* m_control = nullptr;
+    Done m_done;
+    std::optional<SmtpResult> m_early;
+};
+
+SmtpControl::SmtpControl(TransferHub& hub)
+    : m_hub(hub)
+{ }
+
+SmtpControl::~SmtpControl()
+{
+    if (m_sending)
+        m_sending->release();
 }
 
-SmtpControl::~SmtpControl() = default;
-
-SmtpResult SmtpControl::Send()
+std::unique_ptr<Pending> SmtpControl::Send(Done done)
 {
-    if (m_busy)
-        return {false, u"Another message is still being sent"_qs};
-    if (ProgramEnding())
-        return {false, u"The program is ending"_qs};
-    QScopedValueRollback busyWhileSending(m_busy, true);
+    const bool busyBefore = busy();
+    auto send = std::make_unique<MailSend>(this, std::move(done));
+    if (busyBefore) {
+        send->failEarly(u"Another message is still being sent"_qs);
+        return send;
+    }
 
     QString reason;
     const std::optional<SmtpEndpoint> endpoint = Smtp::ParseServer(Host, Port, &reason);
-    if (!endpoint)
-        return {false, reason};
     const QString from = Smtp::EnvelopeAddress(Sender);
-    if (from.isEmpty())
-        return {false, u"No sender address is set"_qs};
     const QStringList to = Smtp::SplitAddresses(Recipients);
     const QStringList cc = Smtp::SplitAddresses(CarbonCopy);
-    if (to.isEmpty())
-        return {false, u"No recipient address is set"_qs};
+    if (!endpoint)
+        send->failEarly(reason);
+    else if (from.isEmpty())
+        send->failEarly(u"No sender address is set"_qs);
+    else if (to.isEmpty())
+        send->failEarly(u"No recipient address is set"_qs);
+    if (!endpoint || from.isEmpty() || to.isEmpty())
+        return send;
 
     const bool login = !LoginName.isEmpty() || !LoginPassword.isEmpty();
     const QString host = endpoint->host.contains(u':') ? u'[' + endpoint->host + u']' : endpoint->host;
     const QString url = (endpoint->implicitTls ? u"smtps://"_qs : u"smtp://"_qs) + host + u':'
         + QString::number(endpoint->port);
 
-    Transfer transfer;
-    transfer.message = Smtp::BuildMessage(Sender, to, cc, MessageSubject, MessageText, Now(),
+    MailSend& m = *send;
+    m.dialogue.message = Smtp::BuildMessage(Sender, to, cc, MessageSubject, MessageText, Now(),
         QUuid::createUuid().toString(QUuid::WithoutBraces) + u'@' + messageIdDomain(Sender));
-
-    std::unique_ptr<CURL, CurlEasyDeleter> easy(curl_easy_init());
-    std::unique_ptr<CURLM, CurlMultiDeleter> multi(curl_multi_init());
-    if (!easy || !multi)
-        return {false, u"The mail transfer could not be prepared"_qs};
-    CURL* h = easy.get();
-
-    curl_slist* list = nullptr;
     for (const QString& address : to + cc) {
         const QByteArray entry = '<' + Smtp::EnvelopeAddress(address).toUtf8() + '>';
-        curl_slist* grown = curl_slist_append(list, entry.constData());
+        curl_slist* grown = curl_slist_append(m.recipients, entry.constData());
         if (!grown) {
-            curl_slist_free_all(list);
-            return {false, u"The mail transfer could not be prepared"_qs};
+            send->failEarly(u"The mail transfer could not be prepared"_qs);
+            return send;
         }
-        list = grown;
+        m.recipients = grown;
     }
-    const std::unique_ptr<curl_slist, CurlListDeleter> rcpt(list);
+    CURL* h = curl_easy_init();
+    if (!h) {
+        send->failEarly(u"The mail transfer could not be prepared"_qs);
+        return send;
+    }
 
-    char errorBuffer[CURL_ERROR_SIZE] = {};
-    const QByteArray urlBytes = url.toUtf8();
-    const QByteArray fromBytes = '<' + from.toUtf8() + '>';
-    const QByteArray user = LoginName.toUtf8();
-    const QByteArray password = LoginPassword.toUtf8();
-    const QByteArray caFile = CaFile.toLocal8Bit();
-    curl_easy_setopt(h, CURLOPT_URL, urlBytes.constData());
+    m.url = url.toUtf8();
+    m.from = '<' + from.toUtf8() + '>';
+    m.user = LoginName.toUtf8();
+    m.password = LoginPassword.toUtf8();
+    m.caFile = CaFile.toLocal8Bit();
+    curl_easy_setopt(h, CURLOPT_URL, m.url.constData());
     curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "smtp,smtps");
     curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorBuffer);
+    curl_easy_setopt(h, CURLOPT_ERRORBUFFER, m.errorBuffer);
     curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(ConnectTimeoutMs));
     curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, static_cast<long>(TimeoutMs));
     curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
-    if (!caFile.isEmpty())
-        curl_easy_setopt(h, CURLOPT_CAINFO, caFile.constData());
+    if (!m.caFile.isEmpty())
+        curl_easy_setopt(h, CURLOPT_CAINFO, m.caFile.constData());
     // A login must never cross the network in clear text; without one, mail goes encrypted
     // when the server can, and plain otherwise, as it always did on port 25.
     const bool mustEncrypt = endpoint->implicitTls || (login && !endpoint->loopback);
     curl_easy_setopt(h, CURLOPT_USE_SSL, static_cast<long>(mustEncrypt ? CURLUSESSL_ALL : CURLUSESSL_TRY));
     if (login) {
-        curl_easy_setopt(h, CURLOPT_USERNAME, user.constData());
-        curl_easy_setopt(h, CURLOPT_PASSWORD, password.constData());
+        curl_easy_setopt(h, CURLOPT_USERNAME, m.user.constData());
+        curl_easy_setopt(h, CURLOPT_PASSWORD, m.password.constData());
     }
-    curl_easy_setopt(h, CURLOPT_MAIL_FROM, fromBytes.constData());
-    curl_easy_setopt(h, CURLOPT_MAIL_RCPT, rcpt.get());
+    curl_easy_setopt(h, CURLOPT_MAIL_FROM, m.from.constData());
+    curl_easy_setopt(h, CURLOPT_MAIL_RCPT, m.recipients);
     curl_easy_setopt(h, CURLOPT_UPLOAD, 1L);
-    curl_easy_setopt(h, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(transfer.message.size()));
+    curl_easy_setopt(h, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(m.dialogue.message.size()));
     curl_easy_setopt(h, CURLOPT_READFUNCTION, readMessage);
-    curl_easy_setopt(h, CURLOPT_READDATA, &transfer);
+    curl_easy_setopt(h, CURLOPT_READDATA, &m.dialogue);
     curl_easy_setopt(h, CURLOPT_DEBUGFUNCTION, watchDialogue);
-    curl_easy_setopt(h, CURLOPT_DEBUGDATA, &transfer);
+    curl_easy_setopt(h, CURLOPT_DEBUGDATA, &m.dialogue);
     curl_easy_setopt(h, CURLOPT_VERBOSE, 1L);
+    // One connection per mail: nothing is left open to a server between two quote sets.
+    curl_easy_setopt(h, CURLOPT_FORBID_REUSE, 1L);
 
-    // Driven through a multi handle so that the windows stay responsive while the server talks.
-    const bool neverCancelled = false;
-    const CurlRun run = DriveTransfer(multi.get(), h, &neverCancelled, kPollMs);
-    if (!run.finished)
-        return {false,
-            u"The mail transfer failed: "_qs + QString::fromUtf8(curl_multi_strerror(run.multiResult))};
-    const CURLcode rc = run.result;
-    if (rc == CURLE_OK)
-        return {true, {}};
-    if (rc == CURLE_USE_SSL_FAILED && login)
-        return {false,
-            u"The server at "_qs + url
-                + u" offers no encryption (STARTTLS), so the user name and password were not sent"_qs};
-    QString error = QString::fromUtf8(errorBuffer).trimmed();
-    if (error.isEmpty())
-        error = QString::fromUtf8(curl_easy_strerror(rc));
-    if (!transfer.lastRefusal.isEmpty())
-        error += u" (server replied: "_qs + transfer.lastRefusal + u')';
-    return {false, error};
+    m.transfer = m_hub.start(h, [&m, url, login](const Transfer::Result& result) {
+        if (result.cancelled) {
+            m.deliver({false, kSendingCancelled});
+            return;
+        }
+        const CURLcode rc = result.code;
+        if (rc == CURLE_OK) {
+            m.deliver({true, {}});
+            return;
+        }
+        if (rc == CURLE_USE_SSL_FAILED && login) {
+            m.deliver({false,
+                u"The server at "_qs + url
+                    + u" offers no encryption (STARTTLS), so the user name and password were not sent"_qs});
+            return;
+        }
+        QString error = QString::fromUtf8(m.errorBuffer).trimmed();
+        if (error.isEmpty())
+            error = QString::fromUtf8(curl_easy_strerror(rc));
+        if (!m.dialogue.lastRefusal.isEmpty())
+            error += u" (server replied: "_qs + m.dialogue.lastRefusal + u')';
+        m.deliver({false, error});
+    });
+    return send;
 }

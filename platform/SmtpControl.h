@@ -1,10 +1,16 @@
 #pragma once
 
+#include "platform/Pending.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <memory>
 #include <optional>
+
+class TransferHub;
 
 // The outcome of one send: ok, or the reason it failed (the server's reply where there is one).
 struct SmtpResult
@@ -23,17 +29,21 @@ struct SmtpEndpoint
 };
 
 // The mail control of the main window. The caller sets the properties and calls Send, which
-// returns once the server has taken the message or the transfer has failed:
+// starts the transfer on the hub and returns; `done` hears from the event loop whether the server
+// took the message:
 //  - a port in Host ("host:587") wins over Port; port 465 speaks TLS at once, every other port
 //    switches to TLS with STARTTLS whenever the server offers it;
 //  - a user name or password only ever travels encrypted, except to a loopback address;
 //  - certificates are verified; connecting may take 10 s, the whole send 60 s;
 //  - CR and LF are removed from every header value and address.
-// While the transfer runs, window events are processed; a second Send meanwhile is refused.
+// A second Send while one runs is refused. Cancelling the send that Send returns ends the transfer
+// at once and reports "sending cancelled".
 class SmtpControl
 {
 public:
-    SmtpControl();
+    using Done = std::function<void(const SmtpResult&)>;
+
+    explicit SmtpControl(TransferHub& hub);
     ~SmtpControl();
     SmtpControl(const SmtpControl&) = delete;
     SmtpControl& operator=(const SmtpControl&) = delete;
@@ -53,13 +63,21 @@ public:
     int ConnectTimeoutMs = 10'000;
     int TimeoutMs = 60'000;
 
-    [[nodiscard]] SmtpResult Send();
+    // The message as it stands now is sent; changing the properties afterwards changes nothing.
+    // A failure found before anything is sent (no server, no recipient, busy) is reported too,
+    // from the event loop like every other outcome.
+    [[nodiscard]] std::unique_ptr<Pending> Send(Done done);
 
-    bool busy() const { return m_busy; }
+    bool busy() const { return m_sending != nullptr; }
 
 private:
-    bool m_busy = false;
+    class MailSend;
+    TransferHub& m_hub;
+    MailSend* m_sending = nullptr;
 };
+
+// What a cancelled send reports.
+inline const QString kSendingCancelled = QStringLiteral("sending cancelled");
 
 namespace Smtp {
 

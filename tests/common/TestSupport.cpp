@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -34,7 +35,7 @@ void ProgramTest::TearDown()
     SetProgramEndHandler({});
     gServerSettings = DefaultServerSettings();
     InetQuotes().setTimeouts(InetControl::kDefaultConnectTimeoutMs, InetControl::kDefaultTransferTimeoutMs);
-    const SmtpControl freshMail; // the mail control as the program starts with it
+    const SmtpControl freshMail(ProgramHub()); // the mail control as the program starts with it
     SMTP1().CaFile.clear();
     SMTP1().ConnectTimeoutMs = freshMail.ConnectTimeoutMs;
     SMTP1().TimeoutMs = freshMail.TimeoutMs;
@@ -82,6 +83,23 @@ SimulatedClock& ProgramTest::simulateClock(const QDateTime& start)
     clock = std::make_unique<SimulatedClock>(start);
     Clock::install(clock.get());
     return *clock;
+}
+
+bool RunUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    if (done())
+        return true;
+    QEventLoop loop;
+    QTimer check;
+    check.setTimerType(Qt::PreciseTimer);
+    const QDeadlineTimer deadline(timeoutMs);
+    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+        if (done() || deadline.hasExpired())
+            loop.quit();
+    });
+    check.start(1);
+    loop.exec();
+    return done();
 }
 
 int UnusedLoopbackPort()

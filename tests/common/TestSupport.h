@@ -65,12 +65,10 @@ bool MakeTestCertificate(const QString& folder, const QString& host, QString* er
 
 // Exactly one message box was shown, with this title and text.
 testing::AssertionResult OneBox(const QList<MsgBoxRequest>& shown, const QString& title, const QString& text);
-// A loopback port on which nothing listens.
-int UnusedLoopbackPort();
-
-// Makes a self-signed certificate (cert.pem, key.pem in `folder`) valid for localhost, 127.0.0.1,
-// ::1 and `host`; false with `error` set when openssl fails.
-bool MakeTestCertificate(const QString& folder, const QString& host, QString* error);
+// Runs the event loop until `done` holds (checked every millisecond) or `timeoutMs` has passed;
+// false on the time-out. Unlike QTest::qWaitFor it never sleeps, so a transfer of many steps
+// takes no longer than it would in the program.
+bool RunUntil(const std::function<bool()>& done, int timeoutMs = 10000);
 
 // Exactly one message box was shown, with this title and a "FILE ERROR:" message whose lines
 // after the first are `lines`.

@@ -48,7 +48,8 @@ protected:
         }
         http.serve(quote(u"abc"_qs), MakeQuote(u"ABC"_qs, 12.5, 12, 12.6, 11.9, 5000));
         http.serve(quote(u"xyz"_qs), MakeQuote(u"XYZ"_qs, 45, 49, 50.1, 44, 900));
-        http.serve(quote(u"naq"_qs), QByteArray("\"NAQ\",N/A,\"12/7/2026\",\"10:00am\",N/A,N/A,N/A,N/A,0\r\n"));
+        http.serve(
+            quote(u"naq"_qs), QByteArray("\"NAQ\",N/A,\"12/7/2026\",\"10:00am\",N/A,N/A,N/A,N/A,0\r\n"));
         http.serve(quote(u"new"_qs), MakeQuote(u"NEW"_qs, 20, 19, 21, 18.5, 3000));
     }
 
@@ -92,9 +93,8 @@ protected:
 TEST_F(GoldenWeek, LogBytesAreThoseOfTheProgramBeforeTheEngineWasRebuilt)
 {
     // Started before the start time; stopped while the next Monday waits for its start time.
-    ASSERT_TRUE(runFrom(QDateTime(kMonday, QTime(8, 0)), [&] {
-        return window.statuses(u"Awaiting Start Time - 9:30"_qs).size() == 6;
-    }));
+    ASSERT_TRUE(runFrom(QDateTime(kMonday, QTime(8, 0)),
+        [&] { return window.statuses(u"Awaiting Start Time - 9:30"_qs).size() == 6; }));
     const QByteArray written = readFile(u"activlog.dat"_qs);
     // 9:30 .. 16:00 on Monday; on later days the first set waits an interval after the history.
     EXPECT_EQ(smtp.received().size(), 14 + 4 * 13);

@@ -8,6 +8,7 @@
 #include "notify/UpdateLog.h"
 #include "notify/frmLog.h"
 #include "platform/InetControl.h"
+#include "platform/LegacyWait.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -253,7 +254,7 @@ TEST_F(MainWindow, ClosingCancelsADownloadInProgress)
     bool returned = false;
     bool gotDocument = true;
     QTimer::singleShot(0, &main, [&] {
-        gotDocument = InetQuotes().OpenURL(server->baseUrl() + u"/hang"_qs).has_value();
+        gotDocument = OpenURLAndWait(InetQuotes(), server->baseUrl() + u"/hang"_qs).has_value();
         returned = true;
     });
     QTimer::singleShot(300, &main, [&] { main.close(); });
@@ -265,7 +266,7 @@ TEST_F(MainWindow, ClosingCancelsADownloadInProgress)
     EXPECT_EQ(readFile(u"activlog.dat"_qs), QByteArray("\r\n")); // a cancelled transfer logs nothing
 
     server->serve(u"/page"_qs, QByteArray("document"));
-    EXPECT_FALSE(InetQuotes().OpenURL(server->baseUrl() + u"/page"_qs).has_value());
+    EXPECT_FALSE(OpenURLAndWait(InetQuotes(), server->baseUrl() + u"/page"_qs).has_value());
     EXPECT_TRUE(server->requests().filter(u"/page"_qs).isEmpty());
 }
 

@@ -7,6 +7,7 @@
 #include "notify/EmailSwitch.h"
 #include "notify/MailHandler.h"
 #include "notify/UpdateLog.h"
+#include "platform/LegacyWait.h"
 #include "platform/SmtpControl.h"
 
 #include <QTcpServer>
@@ -162,7 +163,7 @@ TEST_F(AlertMail, UnreachableOrSilentServersFailInTime)
     SMTP1().ConnectTimeoutMs = 500;
     // Window events run while the server keeps silent; a second send from one of them is refused.
     SmtpResult second {true, {}};
-    QTimer::singleShot(100, [&second] { second = SMTP1().Send(); });
+    QTimer::singleShot(100, [&second] { second = SendAndWait(SMTP1()); });
     EXPECT_EQ(SendAlertMail(u"alert"_qs), MailOutcome::Failed);
     EXPECT_FALSE(second.ok);
     EXPECT_EQ(second.error, u"Another message is still being sent"_qs);
