@@ -1,3 +1,4 @@
+#include "core/AppServices.h"
 #include "core/frmSplash.h"
 #include "platform/MsgBoxGui.h"
 #include "platform/SoundPlayerGui.h"
@@ -11,8 +12,8 @@ int main(int argc, char** argv)
     // the start-up window went away before the main window appeared.
     QApplication::setQuitOnLastWindowClosed(false);
     InstallWidgetMessageBoxes();
-    InstallSoundPlayer();
-    frmSplash splash;
+    AppServices services(PlayWaveOnDefaultOutput);
+    frmSplash splash(services);
     if (!splash.Start())
         return 0;
     return QApplication::exec();

@@ -77,6 +77,43 @@ AlertEntries EntriesFromSettings(const AlertSettings& s)
     return e;
 }
 
+namespace {
+
+// The range the window allows for each moving-average period, with the box's refusal.
+struct PeriodRange
+{
+    AlertEntries::Period box;
+    qint16 low, high;
+    const char16_t* title;
+    const char16_t* text;
+};
+constexpr PeriodRange kPeriodRanges[] = {
+    {AlertEntries::ShortFast, 3, 20, u"Short Timeframe Averages",
+        u"FAST moving average period range is 3 to 20"},
+    {AlertEntries::ShortSlow, 5, 25, u"Short Timeframe Averages",
+        u"SLOW moving average period range is 5 to 25"},
+    {AlertEntries::MedFast, 10, 35, u"Medium Timeframe Averages",
+        u"FAST moving average period range is 10 to 35"},
+    {AlertEntries::MedSlow, 20, 50, u"Medium Timeframe Averages",
+        u"SLOW moving average period range is 20 to 50"},
+    {AlertEntries::LongFast, 40, 100, u"Long Timeframe Averages",
+        u"FAST moving average period range is 40 to 100"},
+    {AlertEntries::LongSlow, 90, 200, u"Long Timeframe Averages",
+        u"SLOW moving average period range is 90 to 200"},
+};
+
+} // namespace
+
+std::array<qint16, 6> MovingAveragePeriods(const AlertSettings& s)
+{
+    const std::array<qint16, 6> stored {
+        s.ShortMAFast, s.ShortMASlow, s.MedMAFast, s.MedMASlow, s.LongMAFast, s.LongMASlow};
+    bool usable = stored[1] > stored[0] && stored[3] > stored[2] && stored[5] > stored[4];
+    for (const PeriodRange& r : kPeriodRanges)
+        usable = usable && stored[r.box] >= r.low && stored[r.box] <= r.high;
+    return usable ? stored : std::array<qint16, 6> {5, 10, 10, 30, 50, 200};
+}
+
 std::optional<EntryProblem> CheckAlertEntries(const AlertEntries& e)
 {
     using P = AlertEntries::Period;
@@ -101,22 +138,7 @@ std::optional<EntryProblem> CheckAlertEntries(const AlertEntries& e)
             return FastNotBelowSlow(pairTitles[i]);
     }
 
-    struct Range
-    {
-        P box;
-        double low, high;
-        const char16_t* title;
-        const char16_t* text;
-    };
-    static constexpr Range ranges[] = {
-        {P::ShortFast, 3, 20, u"Short Timeframe Averages", u"FAST moving average period range is 3 to 20"},
-        {P::ShortSlow, 5, 25, u"Short Timeframe Averages", u"SLOW moving average period range is 5 to 25"},
-        {P::MedFast, 10, 35, u"Medium Timeframe Averages", u"FAST moving average period range is 10 to 35"},
-        {P::MedSlow, 20, 50, u"Medium Timeframe Averages", u"SLOW moving average period range is 20 to 50"},
-        {P::LongFast, 40, 100, u"Long Timeframe Averages", u"FAST moving average period range is 40 to 100"},
-        {P::LongSlow, 90, 200, u"Long Timeframe Averages", u"SLOW moving average period range is 90 to 200"},
-    };
-    for (const Range& r : ranges) {
+    for (const PeriodRange& r : kPeriodRanges) {
         if (OutsideRange(e.periods[r.box], r.low, r.high))
             return EntryProblem {QString::fromUtf16(r.title), QString::fromUtf16(r.text)};
     }
@@ -135,7 +157,7 @@ void StoreAlertEntries(const AlertEntries& e, AlertSettings& s)
 {
     const QString symbol = e.symbol.trimmed();
     s.Symbol = symbol.left(kSymbolWidth).leftJustified(kSymbolWidth, u' ');
-    s.Enabled = symbol.isEmpty() ? vbFalse : vbTrue;
+    s.Enabled = StoredFlag(!symbol.isEmpty());
     s.RepeatAlerts = Flag(e.repeatAlerts);
     quint8* conds[] = {&s.MACond1, &s.MACond2, &s.MACond3, &s.MACond4, &s.MACond5, &s.MACond6};
     for (int i = 0; i < 6; ++i)

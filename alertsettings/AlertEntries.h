@@ -44,6 +44,11 @@ AlertEntries EntriesFromSettings(const AlertSettings& settings);
 // The checks made before a save, in their fixed order; the first one that fails.
 std::optional<EntryProblem> CheckAlertEntries(const AlertEntries& entries);
 
+// The six moving-average periods the alerts use (short fast, short slow, medium fast, medium
+// slow, long fast, long slow): the stored ones when the window would accept them, else the
+// defaults 5, 10, 10, 30, 50 and 200.
+std::array<qint16, 6> MovingAveragePeriods(const AlertSettings& settings);
+
 // Puts checked entries into `settings`: the symbol cut or padded to 7 and Enabled from it, whole
 // numbers rounded half to even, prices only where their alert is on. Reserved is left alone.
 void StoreAlertEntries(const AlertEntries& entries, AlertSettings& settings);

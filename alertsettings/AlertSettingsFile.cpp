@@ -60,19 +60,19 @@ void DecodeRecord(const QByteArray& bytes, AlertSettings& s)
     s.Reserved = r.uint8();
 }
 
-QString AlertSettingsPath(int stock)
+QString AlertSettingsPath(StockIndex stock)
 {
-    return ProgramFile(u"Aset"_qs + QString::number(stock) + u".dat"_qs);
+    return ProgramFile(u"Aset"_qs + QString::number(stock.number()) + u".dat"_qs);
 }
 
-FileError ReadAlertSettings(int stock)
+FileError ReadAlertSettings(StockIndex stock, AlertSettings& settings)
 {
-    return ReadRecordFile(AlertSettingsPath(stock), kAlertSettingsLength, gAlertSettings[stock]);
+    return ReadRecordFile(AlertSettingsPath(stock), kAlertSettingsLength, settings);
 }
 
-FileError WriteAlertSettings(int stock)
+FileError WriteAlertSettings(StockIndex stock, const AlertSettings& settings)
 {
-    return WriteRecordFile(AlertSettingsPath(stock), gAlertSettings[stock]);
+    return WriteRecordFile(AlertSettingsPath(stock), settings);
 }
 
 void ApplyDefaultAlertSettings(AlertSettings& s)

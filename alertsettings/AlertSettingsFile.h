@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/StockState.h"
 #include "core/VarDef.h"
 #include "platform/RecordFile.h"
 
@@ -11,11 +12,10 @@ QByteArray EncodeRecord(const AlertSettings& settings);
 void DecodeRecord(const QByteArray& bytes, AlertSettings& settings);
 
 // "Aset" n ".dat" in the program folder (Aset1.dat .. Aset10.dat).
-QString AlertSettingsPath(int stock);
+QString AlertSettingsPath(StockIndex stock);
 
-// Reads into / writes from gAlertSettings[stock].
-[[nodiscard]] FileError ReadAlertSettings(int stock);
-[[nodiscard]] FileError WriteAlertSettings(int stock);
+[[nodiscard]] FileError ReadAlertSettings(StockIndex stock, AlertSettings& settings);
+[[nodiscard]] FileError WriteAlertSettings(StockIndex stock, const AlertSettings& settings);
 
 // The values of Restore Defaults; Enabled, Symbol and Reserved are left alone.
 void ApplyDefaultAlertSettings(AlertSettings& settings);

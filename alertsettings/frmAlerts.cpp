@@ -5,7 +5,7 @@
 
 #include "alertsettings/AlertHelpTexts.h"
 #include "alertsettings/AlertSettingsFile.h"
-#include "core/VarDef.h"
+#include "core/SettingsStore.h"
 #include "platform/HelpMarkerGui.h"
 #include "platform/MsgBox.h"
 #include "platform/ProgramFolder.h"
@@ -95,8 +95,10 @@ QLabel* Note(const QString& text, const QString& name, QWidget* parent)
 
 } // namespace
 
-frmAlerts::frmAlerts(QWidget* parent)
+frmAlerts::frmAlerts(SettingsStore& settings, StockIndex stock, QWidget* parent)
     : QDialog(parent)
+    , m_settings(settings)
+    , m_stock(stock)
 {
     setObjectName(u"frmAlerts"_qs);
     setWindowTitle(u"Tradevane - Alert Settings"_qs);
@@ -390,10 +392,9 @@ void frmAlerts::Set_Combo_Boxes()
 
 void frmAlerts::Form_Load()
 {
-    const int n = StockID;
-    SSTab1->setTabText(0, u"Stock #"_qs + QString::number(n));
+    SSTab1->setTabText(0, u"Stock #"_qs + QString::number(m_stock.number()));
     Set_Combo_Boxes();
-    setEntries(EntriesFromSettings(gAlertSettings[n]));
+    setEntries(EntriesFromSettings(m_settings.alert(m_stock)));
     ApplyDependentBoxes();
     helpTexts[AboutAlerts]->setPlainText(AlertHelp::About());
     helpTexts[MAHelp]->setPlainText(AlertHelp::MovingAverages());
@@ -504,7 +505,6 @@ void frmAlerts::setEntries(const AlertEntries& e)
 
 void frmAlerts::cmdDefaltSettings_Click()
 {
-    const int n = StockID;
     AlertSettings defaults;
     ApplyDefaultAlertSettings(defaults);
     AlertEntries e = EntriesFromSettings(defaults);
@@ -514,7 +514,7 @@ void frmAlerts::cmdDefaltSettings_Click()
     e.minPrice = current.minPrice;
     setEntries(e);
     ApplyDependentBoxes();
-    MsgBox(JoinLines({u"Default settings restored for stock #"_qs + QString::number(n),
+    MsgBox(JoinLines({u"Default settings restored for stock #"_qs + QString::number(m_stock.number()),
                u"Save on exit to take effect."_qs}),
         MsgButtons::OkOnly, u"Confirmation"_qs);
 }
@@ -533,10 +533,10 @@ void frmAlerts::cmdSaveSettings_Click()
         MsgBox(problem->text, MsgButtons::OkOnly, problem->title);
         return;
     }
-    const int n = StockID;
-    emit symbolSaved(n, e.symbol);
-    StoreAlertEntries(e, gAlertSettings[n]);
-    const FileError error = WriteAlertSettings(n);
+    emit symbolSaved(m_stock.number(), e.symbol);
+    AlertSettings& record = m_settings.alert(m_stock);
+    StoreAlertEntries(e, record);
+    const FileError error = WriteAlertSettings(m_stock, record);
     if (!error.ok()) {
         MsgBox(FileErrorMessage(error,
                    {u"Unable to open/write to the 'Alert Settings' file"_qs,

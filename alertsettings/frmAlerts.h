@@ -1,6 +1,7 @@
 #pragma once
 
 #include "alertsettings/AlertEntries.h"
+#include "core/StockState.h"
 #include "platform/HelpMarkerGui.h"
 
 #include <QDialog>
@@ -15,15 +16,16 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
+class SettingsStore;
 
-// "Tradevane - Alert Settings": edits the alert settings of the stock StockID. Shown modally by
-// the main window's stock buttons; built afresh for every opening. Nothing is stored until Save
-// is answered Yes and every check passes.
+// "Tradevane - Alert Settings": edits the alert settings of one stock. Shown modally by the main
+// window's stock buttons; built afresh for every opening. Nothing is stored until Save is answered
+// Yes and every check passes.
 class frmAlerts : public QDialog
 {
     Q_OBJECT
 public:
-    explicit frmAlerts(QWidget* parent = nullptr);
+    frmAlerts(SettingsStore& settings, StockIndex stock, QWidget* parent = nullptr);
 
     // The five help panels, with their opening and closing labels and text boxes.
     enum Panel { AboutAlerts, MAHelp, HHLLHelp, ROCHelp, StochHelp, PanelCount };
@@ -59,6 +61,9 @@ private:
     // The round "?" marker that opens `panel`, its label kept in helpLabels.
     HelpMarker helpMarker(Panel panel, const QString& shapeName, QWidget* pane);
     void placePanels(QWidget* pane);
+
+    SettingsStore& m_settings;
+    const StockIndex m_stock;
 
     QTabWidget* SSTab1;
     QLineEdit* txtSymbol;

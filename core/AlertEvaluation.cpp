@@ -2,10 +2,7 @@
 
 #include "core/LogTexts.h"
 #include "indicators/SetAlerts.h"
-#include "notify/MailHandler.h"
-#include "notify/PlayWAV.h"
-#include "notify/UpdateLog.h"
-#include "platform/Clock.h"
+#include "platform/RecordFile.h"
 
 namespace {
 
@@ -20,113 +17,98 @@ QString price(double value)
     return QString::number(value, 'f', 2);
 }
 
-bool takesPart(int stock, const PerStock<qint16>& QuoteValid)
-{
-    return QuoteValid[stock] != 0 && gAlertSettings[stock].Enabled == vbTrue && gStockFailed[stock] == 0
-        && gDownloadError[stock] == 0;
-}
-
 } // namespace
 
-QString MessageHeader()
+QString MessageHeader(const QTime& now)
 {
-    const QTime now = Now().time();
     return LogText::AlertHeader + u"\r\nTIME: "_qs + QString::number(now.hour()) + u':'
         + twoDigits(now.minute()) + u"\r\nSUBJECT: STOCK ALERTS\r\n"_qs + QString(26, u'=') + u"\r\n\r\n"_qs;
 }
 
-QString AlertLine(int stock, int kind)
+QString AlertLine(const AlertSettings& s, AlertKind kind)
 {
-    const AlertSettings& s = gAlertSettings[stock];
     QString text;
     switch (kind) {
-    case 1:
+    case AlertKind::ShortCrossUp:
         text = u": Short Term Moving Average Cross: Direction = UP"_qs;
         break;
-    case 2:
+    case AlertKind::ShortCrossDown:
         text = u": Short Term Moving Average Cross: Direction = DOWN"_qs;
         break;
-    case 3:
+    case AlertKind::MediumCrossUp:
         text = u": Medium Term Moving Average Cross: Direction = UP"_qs;
         break;
-    case 4:
+    case AlertKind::MediumCrossDown:
         text = u": Medium Term Moving Average Cross: Direction = DOWN"_qs;
         break;
-    case 5:
+    case AlertKind::LongCrossUp:
         text = u": Long Term Moving Average Cross: Direction = UP"_qs;
         break;
-    case 6:
+    case AlertKind::LongCrossDown:
         text = u": Long Term Moving Average Cross: Direction = DOWN"_qs;
         break;
-    case 7:
+    case AlertKind::HighestHigh:
         text = u": Highest High value in "_qs + QString::number(s.HHDays) + u" days."_qs;
         break;
-    case 8:
+    case AlertKind::LowestLow:
         text = u": Lowest Low value in "_qs + QString::number(s.LLDays) + u" days."_qs;
         break;
-    case 9:
+    case AlertKind::RateOfChangeAbove:
         text = u": 21 Day Rate of Change > "_qs + QString::number(s.ROCPlus) + u'%';
         break;
-    case 10:
+    case AlertKind::RateOfChangeBelow:
         text = u": 21 Day Rate of Change < "_qs + QString::number(s.ROCMinus) + u'%';
         break;
-    case 11:
+    case AlertKind::StochasticAbove80:
         text = u": Stochastic %K value is > 80 and reversing"_qs;
         break;
-    case 12:
+    case AlertKind::StochasticBelow20:
         text = u": Stochastic %K value is < 20 and reversing."_qs;
         break;
-    case 13:
+    case AlertKind::PriceAbove:
         text = u": Price climbed above $"_qs + price(s.MaxPrice);
         break;
-    case 14:
+    case AlertKind::PriceBelow:
         text = u": Price dropped below $"_qs + price(s.MinPrice);
         break;
-    case 15:
+    case AlertKind::VolumeSurge:
         text = u": Volume is 20% > average of the last 20 days."_qs;
         break;
-    default:
-        return {};
     }
     return s.Symbol + text + u"\r\n"_qs;
 }
 
-QString EvaluateAlerts(CycleWindow& window, const PerStock<qint16>& QuoteValid)
+bool TakesPart(const StockContext& stock)
 {
-    const QString header = MessageHeader();
+    const StockState& state = stock.state;
+    return state.quoteValid && IsTrue(stock.settings.Enabled) && !state.stockFailed && !state.downloadError;
+}
+
+QString EvaluateAlerts(const std::function<StockContext(StockIndex)>& stockAt, const QTime& now,
+    const std::function<void(StockIndex, bool alert)>& colour)
+{
+    const QString header = MessageHeader(now);
     QString body;
     bool anyAlert = false;
 
-    for (StockID = 1; StockID <= kStockCount; ++StockID) {
-        const int i = StockID;
-        if (!takesPart(i, QuoteValid))
+    for (const StockIndex index : AllStocks()) {
+        StockContext stock = stockAt(index);
+        if (!TakesPart(stock))
             continue;
-        window.SetSymbolAlertColour(i, false);
-        SetAlertFlags();
-        for (int k = 1; k <= kAlertKinds; ++k) {
-            AlertEntry& entry = gAlertState[i][k];
-            if (entry.Triggered != vbTrue)
+        colour(index, false);
+        SetAlertFlags(stock);
+        for (int k = 0; k < kAlertKinds; ++k) {
+            const auto kind = static_cast<AlertKind>(k);
+            AlertEntry& entry = stock.state.alerts[kind];
+            if (!entry.Triggered)
                 continue;
-            window.SetSymbolAlertColour(i, true);
-            if (entry.Armed == 1)
-                body += AlertLine(i, k);
-            if (gAlertSettings[i].RepeatAlerts == 0)
-                entry.Armed = 0;
+            colour(index, true);
+            if (entry.Armed)
+                body += AlertLine(stock.settings, kind);
+            if (stock.settings.RepeatAlerts == 0)
+                entry.Armed = false;
             anyAlert = true;
         }
     }
-
-    QString message;
-    if (!body.isEmpty() && anyAlert) {
-        message = header + body;
-        strLogString += u"\r\n"_qs + message;
-        AppendLog();
-        PlayAlertSound();
-        window.ShowAlertNotice();
-        window.SetStatus(u"Sending Email"_qs);
-        window.SetLight(Light::Email, u"s-yel-on.bmp"_qs);
-        SendAlertMail(message);
-    }
-    window.SetLight(Light::Email, u"s-yel-off.bmp"_qs);
-    return message;
+    return !body.isEmpty() && anyAlert ? header + body : QString();
 }

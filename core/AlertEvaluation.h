@@ -1,20 +1,28 @@
 #pragma once
 
-#include "core/CycleWindow.h"
+#include "core/StockState.h"
 
 #include <QString>
+#include <QTime>
+
+#include <functional>
 
 // One quote set's alert evaluation: decides stock by stock which alerts hold, colours the
-// symbols, composes one message of every alert line due and hands a non-empty message to the
-// log, the alert sound, the notice window and the mail sender, in that order.
+// symbols and composes one message of every alert line due; the engine hands a non-empty message
+// to the log, the alert sound, the notice window and the mail sender, in that order.
 
-// "MESSAGE FROM: TRADEVANE" ... with the current time, then a rule of 26 "=" and an empty line.
-QString MessageHeader();
+// "MESSAGE FROM: TRADEVANE" ... with the time `now`, then a rule of 26 "=" and an empty line.
+QString MessageHeader(const QTime& now);
 
-// The line of alert `kind` (1..15) for `stock`: the symbol as stored (7 characters), the text,
-// CR LF.
-QString AlertLine(int stock, int kind);
+// The line of alert `kind` for the stock: the symbol as stored (7 characters), the text, CR LF.
+QString AlertLine(const AlertSettings& settings, AlertKind kind);
 
-// Runs the evaluation; returns the whole message (header and lines) that was handed on, or an
-// empty text when nothing was due.
-QString EvaluateAlerts(CycleWindow& window, const PerStock<qint16>& QuoteValid);
+// The stock takes part in the evaluation: its quote is plausible, it is watched, and nothing
+// failed for it in this set.
+bool TakesPart(const StockContext& stock);
+
+// Evaluates every stock that takes part, in order, and returns the whole message (header and
+// lines), or an empty text when no line is due. `colour` turns a taking part stock's symbol red
+// (an alert holds) or green. Without repeats, an alert reported now is not reported again today.
+QString EvaluateAlerts(const std::function<StockContext(StockIndex)>& stockAt, const QTime& now,
+    const std::function<void(StockIndex, bool alert)>& colour);

@@ -11,8 +11,6 @@
 
 #include <optional>
 
-ServerSettings gServerSettings = DefaultServerSettings();
-
 namespace {
 
 const QString kFileName = u"servers.ini"_qs;
@@ -63,10 +61,11 @@ std::optional<QString> parse(const QString& text, ServerSettings& settings)
     return std::nullopt;
 }
 
-void note(const QString& text)
+// Read at start-up, before any stock has been chosen: a note of the log itself says stock 0.
+void note(ActivityLog& log, const QString& text)
 {
-    AppendNote(text);
-    AppendLog();
+    log.AppendNote(text);
+    log.AppendLog(0);
 }
 
 } // namespace
@@ -81,10 +80,10 @@ QString ServerSettingsPath()
     return ProgramFile(kFileName);
 }
 
-void LoadServerSettings()
+void LoadServerSettings(ServerSettings& settings, ActivityLog& log)
 {
     const ServerSettings defaults = DefaultServerSettings();
-    gServerSettings = defaults;
+    settings = defaults;
 
     QFile file(ServerSettingsPath());
     if (!file.exists()) {
@@ -92,20 +91,20 @@ void LoadServerSettings()
         const QByteArray text = "[servers]\nQuoteServer=" + defaults.QuoteServer.toUtf8()
             + "\nHistoryServer=" + defaults.HistoryServer.toUtf8() + '\n';
         if (!out.open(QIODevice::WriteOnly) || out.write(text) != text.size() || !out.commit())
-            note(LogText::ServerSettingsNotWritten + out.errorString());
+            note(log, LogText::ServerSettingsNotWritten + out.errorString());
         return;
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        note(LogText::ServerSettingsDefaults + file.errorString());
+        note(log, LogText::ServerSettingsDefaults + file.errorString());
         return;
     }
     const QByteArray bytes = file.read(kMaxFileBytes + 1);
     if (file.error() != QFileDevice::NoError) {
-        note(LogText::ServerSettingsDefaults + file.errorString());
+        note(log, LogText::ServerSettingsDefaults + file.errorString());
         return;
     }
     if (bytes.size() > kMaxFileBytes) {
-        note(LogText::ServerSettingsDefaults + file.fileName());
+        note(log, LogText::ServerSettingsDefaults + file.fileName());
         return;
     }
     QString text = QString::fromUtf8(bytes);
@@ -114,8 +113,8 @@ void LoadServerSettings()
 
     ServerSettings read = defaults;
     if (const std::optional<QString> badLine = parse(text, read)) {
-        note(LogText::ServerSettingsDefaults + *badLine);
+        note(log, LogText::ServerSettingsDefaults + *badLine);
         return;
     }
-    gServerSettings = read;
+    settings = read;
 }

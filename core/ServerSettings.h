@@ -18,14 +18,13 @@ struct ServerSettings
 
 ServerSettings DefaultServerSettings();
 
-// The addresses in use; the defaults until LoadServerSettings has read the file.
-extern ServerSettings gServerSettings;
+class ActivityLog;
 
 QString ServerSettingsPath();
 
-// Reads servers.ini into gServerSettings; run once at start-up. A missing file is written with
+// Reads servers.ini into `settings`; run once at start-up. A missing file is written with
 // the defaults. An unreadable or malformed file (a line that is neither a section, a comment nor
 // key=value, an unknown key or an address that is not http or https with a host) is left as it
 // is and the defaults are used, with a note in the activity log. A key that is missing takes its
 // default.
-void LoadServerSettings();
+void LoadServerSettings(ServerSettings& settings, ActivityLog& log);

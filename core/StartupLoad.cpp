@@ -2,17 +2,18 @@
 
 #include "alertsettings/AlertSettingsFile.h"
 #include "core/ServerSettings.h"
+#include "core/SettingsStore.h"
 #include "core/Version.h"
 #include "info/TermsFile.h"
 #include "notify/MailSettingsFile.h"
 #include "notify/SoundSettingsFile.h"
 #include "schedule/TimeSettingsFile.h"
 
-StartupLoad LoadSettingsFiles()
+StartupLoad LoadSettingsFiles(SettingsStore& settings, ActivityLog& log)
 {
     // The server addresses never stop the loading: a bad servers.ini leaves the defaults in
     // use with a note in the activity log.
-    LoadServerSettings();
+    LoadServerSettings(settings.servers, log);
 
     StartupLoad load;
     auto failed = [&load](const FileError& error, const QString& location) {
@@ -23,15 +24,15 @@ StartupLoad LoadSettingsFiles()
         return true;
     };
 
-    for (int stock = 1; stock <= kStockCount; ++stock) {
-        if (failed(ReadAlertSettings(stock), u"Alert Settings"_qs))
+    for (const StockIndex stock : AllStocks()) {
+        if (failed(ReadAlertSettings(stock, settings.alert(stock)), u"Alert Settings"_qs))
             return load;
     }
-    if (failed(ReadMailSettings(), u"Email Settings"_qs))
+    if (failed(ReadMailSettings(settings.mail), u"Email Settings"_qs))
         return load;
-    if (failed(ReadTimeSettings(), u"Time Settings"_qs))
+    if (failed(ReadTimeSettings(settings.time), u"Time Settings"_qs))
         return load;
-    if (failed(ReadSoundSettings(), u"Sound Settings"_qs))
+    if (failed(ReadSoundSettings(settings.sound), u"Sound Settings"_qs))
         return load;
     failed(ReadTermsAccepted(load.TermsAccepted), u"Licence Acceptance"_qs);
     return load;

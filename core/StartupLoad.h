@@ -4,6 +4,9 @@
 
 #include <QString>
 
+class ActivityLog;
+class SettingsStore;
+
 // What the start-up window reads before the main window exists: the server addresses, then the
 // ten alert settings, the mail, time and sound settings and the licence acceptance marker, in
 // that order.
@@ -19,7 +22,7 @@ struct StartupLoad
 // Reads every settings file into its record (missing files are created empty and read as
 // zeros). Stops at the first file that cannot be opened or read; records not reached keep
 // what they held.
-StartupLoad LoadSettingsFiles();
+StartupLoad LoadSettingsFiles(SettingsStore& settings, ActivityLog& log);
 
 // The text of the "Initialize Error" box for a failed load.
 QString InitializeErrorText(const StartupLoad& load);

@@ -5,16 +5,13 @@
 #include <array>
 #include <cstdint>
 
-// Program-wide state. Every per-stock array has the slots 0..10; slot 0 is never a stock.
-// Booleans are 16-bit: -1 true, 0 false.
+// The records the program keeps and stores. The settings records hold their fields exactly as
+// their files store them (flags as 16-bit -1/0 or 8-bit 1/0, texts padded to their width), so that
+// a record read and written back is the same bytes; platform/RecordFile.h reads the flags.
 
-constexpr qint16 vbTrue = -1;
-constexpr qint16 vbFalse = 0;
 constexpr int kStockCount = 10;
 constexpr int kHistorySlots = 1701; // six per trading-day row: date, open, high, low, close, volume
 constexpr int kAlertKinds = 15;
-
-template<typename T> using PerStock = std::array<T, kStockCount + 1>;
 
 // What to watch for one stock (stored in Aset<n>.dat).
 struct AlertSettings
@@ -68,28 +65,6 @@ struct Quote
 
 using HistoryArray = std::array<QString, kHistorySlots>;
 
-// Indicator results of one stock.
-struct IndicatorValues
-{
-    // [average number 1..6][day 1..3]; index 0 unused.
-    std::array<std::array<double, 4>, 7> MovingAverage {};
-    double RateOfChange = 0.0;
-    double TodayVolume = 0.0;
-    double AverageVolume = 0.0;
-    qint16 NewHigh = 0;
-    qint16 NewLow = 0;
-    double StochK = 0.0;
-    double StochD = 0.0;
-};
-
-struct AlertEntry
-{
-    qint16 Triggered = 0;
-    quint8 Armed = 0; // 1: a line for this alert may still be reported
-};
-
-using AlertStates = std::array<AlertEntry, kAlertKinds + 1>; // kinds 1..15; index 0 unused
-
 struct TimeSettings
 {
     qint16 StartHour = 0;
@@ -126,23 +101,3 @@ struct SoundSettings
     qint16 UseThreeBeeps = 0;
     qint16 UseChimes = 0;
 };
-
-extern PerStock<AlertSettings> gAlertSettings;
-extern PerStock<Quote> gQuotes;
-extern PerStock<HistoryArray> gHistory; // gHistory[1] .. gHistory[10]
-extern HistoryArray gWorkData;
-extern PerStock<IndicatorValues> gIndicators;
-extern PerStock<AlertStates> gAlertState;
-extern PerStock<qint16> gDownloadError;
-extern PerStock<qint16> gStockFailed;
-extern TimeSettings gTimeSettings;
-extern MailSettings gMailSettings;
-extern SoundSettings gSoundSettings;
-
-// The main window's public fields, reachable from every module.
-extern QString strLogString; // pending activity-log text, written by AppendLog
-extern qint16 blnLogVisible; // the log window is open
-extern qint16 StockID; // the stock being processed (1..10; 11 after a loop over the stocks)
-
-// Back to the state of a fresh start: numbers 0, texts empty, flags false.
-void ResetProgramState();

@@ -1,8 +1,7 @@
 #include "core/frmMain.h"
 
 #include "alertsettings/frmAlerts.h"
-#include "core/LogTexts.h"
-#include "core/MainControls.h"
+#include "core/AppServices.h"
 #include "core/Version.h"
 #include "info/frmAbout.h"
 #include "info/frmHelp.h"
@@ -11,8 +10,7 @@
 #include "notify/frmLog.h"
 #include "notify/frmMailSettings.h"
 #include "notify/frmSounds.h"
-#include "platform/Clock.h"
-#include "platform/InetControl.h"
+#include "platform/MsgBox.h"
 #include "platform/ProgramEnd.h"
 #include "platform/ProgramFolder.h"
 #include "schedule/frmTimeSettings.h"
@@ -90,10 +88,12 @@ QPushButton* NewButton(
 
 } // namespace
 
-frmMain::frmMain(QWidget* parent)
+frmMain::frmMain(AppServices& services, QWidget* parent)
     : QWidget(parent, Qt::Window)
+    , m_services(services)
 {
     buildControls();
+    ConnectObserver(m_services.engine, *this, this);
     // The lights start with their off bitmaps and every control in the stopped look, as the
     // window was drawn; Form_Load then sets the stop light on.
     LoadLight(picRunLight, u"s-grn-off.bmp"_qs);
@@ -278,11 +278,11 @@ void frmMain::Form_Load()
     comboTestID->hide();
     cmdStockSelect[0]->hide();
     LoadLight(picStopLight, u"s-red-on.bmp"_qs);
-    strLogString.clear();
+    m_services.log.dropPending();
     ClearQuoteDisplay();
-    StockID = 1;
-    for (int n = 1; n <= kStockCount; ++n)
-        lblSymbol[n]->setText(gAlertSettings[n].Symbol);
+    m_selectedStock = 1;
+    for (const StockIndex stock : AllStocks())
+        lblSymbol[stock.number()]->setText(m_services.settings.alert(stock).Symbol);
 }
 
 void frmMain::LoadLight(QLabel* light, const QString& file)
@@ -347,20 +347,20 @@ void frmMain::SetSymbolAlertColour(int stock, bool alert)
     SetForeColor(lblSymbol[stock], alert ? kAlertRed : kSymbolGreen);
 }
 
-void frmMain::ShowAlertNotice()
+void frmMain::ShowAlertNotice(const QString&)
 {
     if (!m_closed)
         frmAlertNotice::ShowNotice();
 }
 
-void frmMain::StopProcessing()
+void frmMain::ShowConnectionRefused()
 {
-    // The cycle ends at once: a waiting loop returns from its wait and finds the flag cleared.
-    m_cycle.Stop();
-    LoadLight(picRunLight, u"s-grn-off.bmp"_qs);
-    LoadLight(picStopLight, u"s-red-on.bmp"_qs);
-    SetStatus(u"Processing Stopped"_qs);
-    ShowStoppedState();
+    MsgBox(ConnectionRefusedText(), MsgButtons::OkOnly, u"Network Connection"_qs);
+}
+
+bool frmMain::IsRunning() const
+{
+    return m_services.engine.IsRunning();
 }
 
 void frmMain::ClearQuoteDisplay()
@@ -406,24 +406,18 @@ void frmMain::ShowStoppedState()
 
 void frmMain::RefreshLogWindow()
 {
-    if (blnLogVisible != vbFalse && m_log)
+    if (m_logVisible && m_log)
         m_log->UpdateLogForm();
 }
 
 void frmMain::cmdStart_Click()
 {
-    // Returns only when Stop clears the run flag or the window closes.
-    m_cycle.Run();
-    // Closed while the cycle ran: what it logged after the log was emptied goes as well.
-    if (m_closed)
-        EraseLog(2);
+    m_services.engine.start(); // returns at once; the engine runs from the event loop
 }
 
 void frmMain::cmdStop_Click()
 {
-    StopProcessing();
-    strLogString += LogText::StoppedByUser + u"\r\n"_qs + QString(43, u'*') + u"\r\n"_qs;
-    AppendLog();
+    m_services.engine.stop(); // when it returns nothing runs any more
 }
 
 void frmMain::cmdExit_Click()
@@ -435,12 +429,11 @@ void frmMain::cmdExit_Click()
 void frmMain::closeEvent(QCloseEvent* event)
 {
     m_closed = true;
-    EraseLog(2);
-    // Whatever the Start handler is doing ends at once: a download in progress is cancelled at
-    // its next poll, a waiting loop returns from its wait and finds the run flag cleared.
-    // EndProgram then leaves every event loop, so main() returns.
-    InetQuotes().Cancel();
-    m_cycle.Stop();
+    // Whatever is under way ends at once: a wait, a download, a sound, a mail (the test mail of
+    // the mail window too). EndProgram then leaves the event loop, so main() returns.
+    m_services.engine.shutdown();
+    m_services.hub.cancelAll();
+    m_services.log.EraseLog(2, m_selectedStock);
     event->accept();
     // The other windows (log, help, sounds) go with it; nothing is left to click.
     for (QWidget* window : QApplication::topLevelWidgets()) {
@@ -452,12 +445,15 @@ void frmMain::closeEvent(QCloseEvent* event)
 
 void frmMain::cmdLog_Click()
 {
-    if (!m_log)
-        m_log = new frmLog(this);
+    if (!m_log) {
+        m_log = new frmLog(
+            m_services.log, [this] { return m_selectedStock; }, this);
+        connect(m_log, &frmLog::closedByButton, this, [this] { m_logVisible = false; });
+    }
     m_log->show();
     m_log->raise();
     m_log->activateWindow();
-    blnLogVisible = vbTrue;
+    m_logVisible = true;
 }
 
 void frmMain::cmdShowHelp_Click()
@@ -467,7 +463,7 @@ void frmMain::cmdShowHelp_Click()
 
 void frmMain::cmdSounds_Click()
 {
-    frmSounds::ShowSounds(this);
+    frmSounds::ShowSounds(m_services.settings, m_services.sound, m_services.log, m_selectedStock, this);
 }
 
 void frmMain::cmdAbout_Click()
@@ -477,21 +473,22 @@ void frmMain::cmdAbout_Click()
 
 void frmMain::cmdMailSettings_Click()
 {
-    frmMailSettings window(this);
+    frmMailSettings window(m_services.settings, m_services.SMTP1(), m_services.log, m_selectedStock, this);
     window.exec();
 }
 
 void frmMain::cmdTimeSettings_Click()
 {
-    frmTimeSettings window(this);
+    frmTimeSettings window(m_services.settings, this);
     window.exec();
 }
 
 void frmMain::cmdStockSelect_Click(int Index)
 {
-    if (Index >= 1 && Index <= kStockCount)
-        StockID = static_cast<qint16>(Index);
-    frmAlerts window(this);
+    if (Index < 1 || Index > kStockCount)
+        return; // button 0 is never shown
+    m_selectedStock = Index;
+    frmAlerts window(m_services.settings, StockIndex::fromNumber(Index), this);
     connect(&window, &frmAlerts::symbolSaved, this, [this](int stock, const QString& text) {
         if (stock >= 1 && stock <= kStockCount)
             lblSymbol[stock]->setText(text);

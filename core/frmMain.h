@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/CycleWindow.h"
-#include "core/MonitoringCycle.h"
 #include "core/VarDef.h"
 
 #include <QWidget>
@@ -11,17 +10,19 @@
 class QComboBox;
 class QLabel;
 class QPushButton;
+class AppServices;
 class frmLog;
 
 // "Tradevane Version 1.6": the control panel. One row per stock with its latest quote, the four
 // status lights, the status line, and the buttons that start and stop monitoring and open the
-// other windows. Monitoring runs inside cmdStart_Click; closing this window ends the program.
+// other windows. It drives the monitoring engine (START, STOP, closing) and shows what it does;
+// closing this window ends the program.
 class frmMain final : public QWidget, public CycleWindow
 {
     Q_OBJECT
 
 public:
-    explicit frmMain(QWidget* parent = nullptr);
+    explicit frmMain(AppServices& services, QWidget* parent = nullptr);
     ~frmMain() override;
 
     // Stock table: index 0 is the column heading, 1..10 the stocks.
@@ -63,20 +64,20 @@ public:
     QLabel* lblDLFreq = nullptr;
     QComboBox* comboTestID = nullptr; // hidden, unused
 
-    // Procedures of the window, and what the monitoring cycle shows on it.
-    void StopProcessing();
+    // Procedures of the window, and what the monitoring engine shows on it.
     void ClearQuoteDisplay() override;
     void ShowRunningState() override;
-    void ShowStoppedState();
+    void ShowStoppedState() override;
     void SetLight(Light light, const QString& bitmap) override;
     void SetStatus(const QString& text) override;
     void SetDownloadFrequency(const QString& text) override;
     void ShowQuoteRow(int stock, const Quote& quote) override;
     void SetPriceText(int stock, const QString& text) override;
     void SetSymbolAlertColour(int stock, bool alert) override;
-    void ShowAlertNotice() override;
-    // Reloads the log window when it is open (the cycle calls this after each quote set).
+    void ShowAlertNotice(const QString& message) override;
+    // Reloads the log window while it is open (after each quote set).
     void RefreshLogWindow() override;
+    void ShowConnectionRefused() override;
 
     // Shows the bitmap `file` of the program folder in `light`; a missing or unreadable bitmap
     // leaves the light blank. The light's "bitmap" property names the file shown.
@@ -84,9 +85,8 @@ public:
 
     frmLog* logWindow() const { return m_log; }
 
-    // True from Start until Stop or until the window closes: the monitoring cycle's run flag,
-    // which every waiting loop of the cycle tests after each wait.
-    bool IsRunning() const { return m_cycle.IsRunning(); }
+    // True from a successful START until STOP or until the window closes.
+    bool IsRunning() const;
 
     // Button handlers.
     void cmdStart_Click();
@@ -107,7 +107,9 @@ private:
     void buildControls();
     void Form_Load();
 
-    MonitoringCycle m_cycle {*this}; // holds the run flag
+    AppServices& m_services;
     bool m_closed = false;
     frmLog* m_log = nullptr;
+    bool m_logVisible = false; // the log window is open and follows the log
+    int m_selectedStock = 1; // the stock button pressed last; the log's own notes name it
 };

@@ -1,5 +1,6 @@
 #include "core/frmSplash.h"
 
+#include "core/AppServices.h"
 #include "core/StartupLoad.h"
 #include "core/Version.h"
 #include "core/frmMain.h"
@@ -14,8 +15,9 @@
 #include <QScreen>
 #include <QTimer>
 
-frmSplash::frmSplash(QWidget* parent)
+frmSplash::frmSplash(AppServices& services, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
+    , m_services(services)
 {
     setObjectName(u"frmSplash"_qs);
     setWindowTitle(u"Tradevane"_qs);
@@ -81,7 +83,7 @@ void frmSplash::Form_Load()
 
     // The main window's rows are filled from these records, so all loading happens before it
     // exists.
-    const StartupLoad load = LoadSettingsFiles();
+    const StartupLoad load = LoadSettingsFiles(m_services.settings, m_services.log);
     if (!load.ok()) {
         MsgBox(InitializeErrorText(load), MsgButtons::OkOnly, u"Initialize Error"_qs);
         return;
@@ -118,7 +120,7 @@ void frmSplash::closeEvent(QCloseEvent* event)
     // Closed by its timer or by the user: either way the main window comes next.
     TimerSplash->stop();
     if (!m_main && !ProgramEnding()) {
-        m_main = std::make_unique<frmMain>();
+        m_main = std::make_unique<frmMain>(m_services);
         m_main->show();
     }
     event->accept();

@@ -6,6 +6,7 @@
 
 class QLabel;
 class QTimer;
+class AppServices;
 class frmMain;
 
 // The start-up window: reads every settings file, asks for the licence terms on the first run,
@@ -15,7 +16,7 @@ class frmSplash final : public QWidget
     Q_OBJECT
 
 public:
-    explicit frmSplash(QWidget* parent = nullptr);
+    explicit frmSplash(AppServices& services, QWidget* parent = nullptr);
     ~frmSplash() override;
 
     // Form_Load, then the window appears. False when the program ends during the load (the
@@ -37,5 +38,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    AppServices& m_services;
     std::unique_ptr<frmMain> m_main;
 };

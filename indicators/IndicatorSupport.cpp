@@ -2,24 +2,18 @@
 
 #include "core/Conversions.h"
 #include "core/LogTexts.h"
-#include "core/VarDef.h"
 #include "notify/UpdateLog.h"
 
-bool CurrentStockValid()
-{
-    return StockID >= 1 && StockID <= kStockCount;
-}
-
-std::optional<double> SlotNumber(int slot)
+std::optional<double> SlotNumber(const HistoryArray& history, int slot)
 {
     if (slot < 0 || slot >= kHistorySlots)
         return std::nullopt;
-    return TextToNumber(gWorkData[slot]);
+    return TextToNumber(history[static_cast<std::size_t>(slot)]);
 }
 
-void TakeCalcErrorPath(const QString& label)
+void TakeCalcErrorPath(StockContext& stock, const QString& label)
 {
-    gDownloadError[StockID] = vbTrue;
-    AppendNote(LogText::CalcError + QString::number(StockID) + label);
-    AppendLog();
+    stock.state.downloadError = true;
+    stock.log.AppendNote(LogText::CalcError + QString::number(stock.stock.number()) + label);
+    stock.log.AppendLog(stock.stock.number());
 }

@@ -1,8 +1,10 @@
 #pragma once
 
-// Turns the indicator results, the last trade prices and the alert switches into the fifteen
-// Triggered flags of every stock, when the current stock (StockID) is enabled. A switch counts
-// as on only when it holds 1. Kinds 1..12 and 15 follow their condition while their switch is
-// on and keep their last value while it is off; kinds 13 and 14 (price above / below) are
-// true only while their switch is on and the condition holds.
-void SetAlertFlags();
+#include "core/StockState.h"
+
+// Turns the stock's indicator results, its last trade price and its alert switches into the
+// fifteen Triggered flags, when the stock is watched. A switch counts as on only when it holds 1.
+// Kinds up to the stochastic reversals and the volume surge follow their condition while their
+// switch is on and keep their last value while it is off; the price kinds are true only while
+// their switch is on and the condition holds.
+void SetAlertFlags(StockContext& stock);

@@ -1,19 +1,18 @@
 #include "indicators/indHLBreakout.h"
 
 #include "core/LogTexts.h"
-#include "core/VarDef.h"
 #include "indicators/IndicatorSupport.h"
 
 namespace {
 
 // Whether today's value of `field` beats the value of each of rows 1..days (above for highs,
 // below for lows); no value when a text is not a number or a row lies beyond the history.
-std::optional<bool> beatsLastDays(int field, int days, bool above)
+std::optional<bool> beatsLastDays(const HistoryArray& history, int field, int days, bool above)
 {
     bool result = false;
     for (int r = 1; r <= days; ++r) {
-        const std::optional<double> today = SlotNumber(RowSlot(0, field));
-        const std::optional<double> before = SlotNumber(RowSlot(r, field));
+        const std::optional<double> today = SlotNumber(history, RowSlot(0, field));
+        const std::optional<double> before = SlotNumber(history, RowSlot(r, field));
         if (!today || !before)
             return std::nullopt;
         result = above ? *today > *before : *today < *before;
@@ -23,28 +22,27 @@ std::optional<bool> beatsLastDays(int field, int days, bool above)
     return result;
 }
 
-void storeBreakout(qint16 IndicatorValues::*flag, int field, int days, bool above, const QString& label)
+void storeBreakout(
+    StockContext& stock, bool IndicatorValues::*flag, int field, int days, bool above, const QString& label)
 {
-    const std::optional<bool> result = beatsLastDays(field, days, above);
+    const std::optional<bool> result = beatsLastDays(stock.state.history, field, days, above);
     if (!result) {
-        TakeCalcErrorPath(label);
+        TakeCalcErrorPath(stock, label);
         return;
     }
-    gIndicators[StockID].*flag = *result ? vbTrue : vbFalse;
+    stock.state.indicators.*flag = *result;
 }
 
 } // namespace
 
-void CheckHighestHigh()
+void CheckHighestHigh(StockContext& stock)
 {
-    if (CurrentStockValid())
-        storeBreakout(&IndicatorValues::NewHigh, kHighField, gAlertSettings[StockID].HHDays, true,
-            LogText::HighestHighModule);
+    storeBreakout(stock, &IndicatorValues::NewHigh, kHighField, stock.settings.HHDays, true,
+        LogText::HighestHighModule);
 }
 
-void CheckLowestLow()
+void CheckLowestLow(StockContext& stock)
 {
-    if (CurrentStockValid())
-        storeBreakout(&IndicatorValues::NewLow, kLowField, gAlertSettings[StockID].LLDays, false,
-            LogText::LowestLowModule);
+    storeBreakout(
+        stock, &IndicatorValues::NewLow, kLowField, stock.settings.LLDays, false, LogText::LowestLowModule);
 }

@@ -1,37 +1,36 @@
 #include "indicators/indMovingAverage.h"
 
 #include "core/LogTexts.h"
-#include "core/VarDef.h"
 #include "indicators/IndicatorSupport.h"
 
 #include <cmath>
 
-void CalcMovingAverages(qint16 period, qint16 averageNumber)
+void CalcMovingAverages(StockContext& stock, qint16 period, qint16 averageNumber)
 {
-    if (!CurrentStockValid())
-        return;
     // With no rows there is nothing to average (0 / 0).
     if (period < 1) {
-        TakeCalcErrorPath(LogText::MACalc);
+        TakeCalcErrorPath(stock, LogText::MACalc);
         return;
     }
-    for (int day = 1; day <= 3; ++day) {
+    for (int day = 0; day < 3; ++day) {
         double sum = 0.0;
-        int slot = RowSlot(day - 1, kCloseField);
+        int slot = RowSlot(day, kCloseField);
         for (int n = 0; n < period; ++n, slot += 6) {
-            const std::optional<double> close = SlotNumber(slot);
+            const std::optional<double> close = SlotNumber(stock.state.history, slot);
             if (!close) {
-                TakeCalcErrorPath(LogText::MACalc);
+                TakeCalcErrorPath(stock, LogText::MACalc);
                 return;
             }
             sum += *close;
         }
         const double average = sum / period;
         if (!std::isfinite(average)) {
-            TakeCalcErrorPath(LogText::MACalc);
+            TakeCalcErrorPath(stock, LogText::MACalc);
             return;
         }
         if (averageNumber >= 1 && averageNumber <= 6)
-            gIndicators[StockID].MovingAverage[averageNumber][day] = average;
+            stock.state.indicators
+                .MovingAverage[static_cast<std::size_t>(averageNumber - 1)][static_cast<std::size_t>(day)]
+                = average;
     }
 }

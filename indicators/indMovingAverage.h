@@ -1,10 +1,9 @@
 #pragma once
 
-#include <QtGlobal>
+#include "core/StockState.h"
 
-// Simple moving average of the close over `period` rows for the current stock (StockID), for
-// three consecutive days: day 1 ends with row 0 (today's quote), day 2 with row 1, day 3 with
-// row 2. Stored as MovingAverage(averageNumber, day) of gIndicators(StockID); an average
-// number outside 1..6 stores nothing. The cycle's six calls are (5, 1), (10, 2), (10, 3),
-// (30, 4), (50, 5) and (200, 6).
-void CalcMovingAverages(qint16 period, qint16 averageNumber);
+// Simple moving average of the close over `period` rows, for three consecutive days: day 1 ends
+// with row 0 (today's quote), day 2 with row 1, day 3 with row 2. Stored as average
+// `averageNumber` (1..6: short fast, short slow, medium fast, medium slow, long fast, long slow)
+// of the stock's indicators; a number outside 1..6 stores nothing.
+void CalcMovingAverages(StockContext& stock, qint16 period, qint16 averageNumber);

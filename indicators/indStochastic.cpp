@@ -1,7 +1,6 @@
 #include "indicators/indStochastic.h"
 
 #include "core/LogTexts.h"
-#include "core/VarDef.h"
 #include "indicators/IndicatorSupport.h"
 
 #include <array>
@@ -14,10 +13,6 @@ constexpr int kRawRows = 30; // rows with a raw %K
 constexpr int kWindow = 15; // rows in the window of one raw %K
 constexpr int kRowsRead = kRawRows + kWindow - 1; // rows 0..43
 
-std::array<double, kRawRows + 1> FastK {}; // rows 0..29
-std::array<double, 11> SlowK {}; // rows 0..9
-std::array<double, 4> SlowD {}; // rows 0..2
-
 // Three values averaged, added from 0 in row order. No value on overflow.
 std::optional<double> threeRowAverage(double first, double second, double third)
 {
@@ -29,12 +24,10 @@ std::optional<double> threeRowAverage(double first, double second, double third)
 
 } // namespace
 
-void CalcFastK()
+void CalcFastK(StockContext& stock, StochasticWork& work)
 {
-    if (!CurrentStockValid())
-        return;
-    for (int j = 0; j < kRawRows; ++j)
-        FastK[j] = 0.0;
+    const HistoryArray& history = stock.state.history;
+    work.FastK.fill(0.0);
 
     // Every high and low of rows 0..43 and every close of rows 0..29 is read by some window,
     // so converting them first fails exactly where the window loop would.
@@ -43,19 +36,19 @@ void CalcFastK()
     std::array<double, kRawRows> close {};
     bool readable = true;
     for (int r = 0; r < kRowsRead && readable; ++r) {
-        const std::optional<double> l = SlotNumber(RowSlot(r, kLowField));
-        const std::optional<double> h = SlotNumber(RowSlot(r, kHighField));
+        const std::optional<double> l = SlotNumber(history, RowSlot(r, kLowField));
+        const std::optional<double> h = SlotNumber(history, RowSlot(r, kHighField));
         readable = l && h;
         low[r] = l.value_or(0.0);
         high[r] = h.value_or(0.0);
     }
     for (int r = 0; r < kRawRows && readable; ++r) {
-        const std::optional<double> c = SlotNumber(RowSlot(r, kCloseField));
+        const std::optional<double> c = SlotNumber(history, RowSlot(r, kCloseField));
         readable = c.has_value();
         close[r] = c.value_or(0.0);
     }
     if (!readable) {
-        TakeCalcErrorPath(LogText::StochasticKCalc);
+        TakeCalcErrorPath(stock, LogText::StochasticKCalc);
         return;
     }
 
@@ -78,39 +71,37 @@ void CalcFastK()
         const double rawK
             = range == 0.0 ? std::numeric_limits<double>::quiet_NaN() : (close[j] - lowest) / range * 100.0;
         if (!std::isfinite(rawK)) {
-            TakeCalcErrorPath(LogText::StochasticKCalc);
+            TakeCalcErrorPath(stock, LogText::StochasticKCalc);
             return;
         }
-        FastK[j] = rawK;
+        work.FastK[static_cast<std::size_t>(j)] = rawK;
     }
 }
 
-void CalcSlowK()
+void CalcSlowK(StockContext& stock, StochasticWork& work)
 {
-    if (!CurrentStockValid())
-        return;
-    for (int m = 0; m < 10; ++m) {
+    const auto& FastK = work.FastK;
+    for (std::size_t m = 0; m < work.SlowK.size(); ++m) {
         const std::optional<double> average = threeRowAverage(FastK[m], FastK[m + 1], FastK[m + 2]);
         if (!average) {
-            TakeCalcErrorPath(LogText::StochasticSlowKCalc);
+            TakeCalcErrorPath(stock, LogText::StochasticSlowKCalc);
             return;
         }
-        SlowK[m] = *average;
+        work.SlowK[m] = *average;
     }
-    gIndicators[StockID].StochK = SlowK[0];
+    stock.state.indicators.StochK = work.SlowK[0];
 }
 
-void CalcSlowD()
+void CalcSlowD(StockContext& stock, StochasticWork& work)
 {
-    if (!CurrentStockValid())
-        return;
-    for (int m = 0; m < 3; ++m) {
+    const auto& SlowK = work.SlowK;
+    for (std::size_t m = 0; m < work.SlowD.size(); ++m) {
         const std::optional<double> average = threeRowAverage(SlowK[m], SlowK[m + 1], SlowK[m + 2]);
         if (!average) {
-            TakeCalcErrorPath(LogText::StochasticSlowDCalc);
+            TakeCalcErrorPath(stock, LogText::StochasticSlowDCalc);
             return;
         }
-        SlowD[m] = *average;
+        work.SlowD[m] = *average;
     }
-    gIndicators[StockID].StochD = SlowD[0];
+    stock.state.indicators.StochD = work.SlowD[0];
 }

@@ -2,15 +2,13 @@
 
 #include "core/Conversions.h"
 #include "core/LogTexts.h"
-#include "core/VarDef.h"
 #include "indicators/IndicatorSupport.h"
 
 #include <cmath>
 
-void CalcVolumeAverage(qint16 period)
+void CalcVolumeAverage(StockContext& stock, qint16 period)
 {
-    if (!CurrentStockValid())
-        return;
+    const HistoryArray& history = stock.state.history;
     bool overflow = false;
     double sum = 0.0;
     int slot = RowSlot(0, kVolumeField);
@@ -19,13 +17,13 @@ void CalcVolumeAverage(qint16 period)
     for (int n = 0; n < period && ok; ++n, slot += 6) {
         ok = slot < kHistorySlots;
         if (ok)
-            sum += Val(gWorkData[slot], &overflow);
+            sum += Val(history[static_cast<std::size_t>(slot)], &overflow);
     }
     const double average = ok ? sum / period : 0.0;
     if (!ok || overflow || !std::isfinite(average)) {
-        TakeCalcErrorPath(LogText::VolumeMACalc);
+        TakeCalcErrorPath(stock, LogText::VolumeMACalc);
         return;
     }
-    gIndicators[StockID].TodayVolume = Val(gWorkData[RowSlot(0, kVolumeField)]);
-    gIndicators[StockID].AverageVolume = average;
+    stock.state.indicators.TodayVolume = Val(history[RowSlot(0, kVolumeField)]);
+    stock.state.indicators.AverageVolume = average;
 }

@@ -1,27 +1,12 @@
 #include "marketdata/DataRetrieval.h"
 
 #include "core/LogTexts.h"
-#include "core/MainControls.h"
-#include "core/ServerSettings.h"
 #include "marketdata/QuoteRetrieval.h"
 #include "notify/UpdateLog.h"
-#include "platform/Clock.h"
+#include "platform/Deferred.h"
 #include "platform/InetControl.h"
-#include "platform/LegacyWait.h"
 
-namespace DataRetrieval {
-QDateTime Today;
-QDateTime FromDate;
-QString ToMonth, ToDay, ToYear, FromMonth, FromDay, FromYear;
-QString HistoryUrl;
-QString HistoryText;
-QStringList HistoryFields;
-int LastFieldIndex = 0;
-HistoryArray HistoryWork;
-int HistorySlotsWritten = 0;
-} // namespace DataRetrieval
-
-using namespace DataRetrieval;
+#include <QStringList>
 
 namespace {
 
@@ -30,101 +15,94 @@ constexpr int kLineFields = 7;
 // Slot of a row that receives line field k (0..5); the close comes from field 6, field 4 is unused.
 constexpr int kFieldOfSlot[6] = {0, 1, 2, 3, 6, 5};
 
-void setFlag(PerStock<qint16>& flags)
-{
-    if (StockID >= 0 && StockID <= kStockCount)
-        flags[StockID] = vbTrue;
-}
-
 // The download and data error paths: the stock is out of this quote set, the reason is logged.
-void errorPath(const QString& text)
+void errorPath(const StockContext& stock, const QString& text)
 {
-    setFlag(gDownloadError);
-    strLogString += text;
-    AppendLog();
-    setFlag(gStockFailed);
+    stock.state.downloadError = true;
+    stock.log.add(text);
+    stock.log.AppendLog(stock.stock.number());
+    stock.state.stockFailed = true;
 }
 
-void dataErrorPath()
+void dataErrorPath(StockContext& stock)
 {
-    errorPath(LogText::DataError + QString::number(StockID) + LogText::FileTooSmall);
-}
-
-// Walks HistoryFields into HistoryWork, line by line. False when a line runs past the last slot
-// or the response ends inside a line before its close.
-bool walkFields()
-{
-    HistorySlotsWritten = 0;
-    int slot = 0;
-    for (int k = 0; k <= LastFieldIndex; ++k) {
-        const int column = k % kLineFields;
-        if (column == kLineFields - 1)
-            continue;
-        const int source = k - column + kFieldOfSlot[column];
-        if (slot >= kHistorySlots || source > LastFieldIndex)
-            return false;
-        HistoryWork[slot] = HistoryFields[source];
-        HistorySlotsWritten = ++slot;
-    }
-    return true;
+    errorPath(stock, LogText::DataError + QString::number(stock.stock.number()) + LogText::FileTooSmall);
 }
 
 } // namespace
 
-void SetHistoryDates()
+HistoryDates SetHistoryDates(const QDateTime& now)
 {
-    Today = Now();
-    ToMonth = QString::number(Today.date().month());
-    ToDay = QString::number(Today.date().day());
-    ToYear = QString::number(Today.date().year());
+    HistoryDates d;
+    d.Today = now;
+    d.ToMonth = QString::number(now.date().month());
+    d.ToDay = QString::number(now.date().day());
+    d.ToYear = QString::number(now.date().year());
     // A count of days, not a calendar year: across a leap day the range starts a day later.
-    FromDate = Today.addDays(-365);
-    FromMonth = QString::number(FromDate.date().month());
-    FromDay = QString::number(FromDate.date().day());
-    FromYear = QString::number(FromDate.date().year());
+    d.FromDate = now.addDays(-365);
+    d.FromMonth = QString::number(d.FromDate.date().month());
+    d.FromDay = QString::number(d.FromDate.date().day());
+    d.FromYear = QString::number(d.FromDate.date().year());
+    return d;
 }
 
-void DownloadHistory(QString& symbol)
+QString HistoryRequest(const QString& server, const QString& symbol, const HistoryDates& d)
 {
-    symbol = symbol.toLower();
-    DoEvents();
-    HistoryText.clear();
-    HistoryUrl = gServerSettings.HistoryServer + u"/table.csv?s="_qs + SymbolForRequest(symbol) + u"&a="_qs
-        + FromMonth + u"&b="_qs + FromDay + u"&c="_qs + FromYear + u"&d="_qs + ToMonth + u"&e="_qs + ToDay
-        + u"&f="_qs + ToYear + u"&g=d&Ignore=.csv"_qs;
-    const std::optional<QString> body = OpenURLAndWait(InetQuotes(), HistoryUrl);
-    InetQuotes().Cancel();
-    if (!body) {
-        errorPath(
-            LogText::DownloadError + QString::number(StockID) + LogText::BadSymbolOrServerDown + u"\r\n"_qs);
-        return;
-    }
-    HistoryText = *body;
+    return server + u"/table.csv?s="_qs + SymbolForRequest(symbol.toLower()) + u"&a="_qs + d.FromMonth
+        + u"&b="_qs + d.FromDay + u"&c="_qs + d.FromYear + u"&d="_qs + d.ToMonth + u"&e="_qs + d.ToDay
+        + u"&f="_qs + d.ToYear + u"&g=d&Ignore=.csv"_qs;
 }
 
-void ParseHistory()
+std::optional<HistoryArray> ReadHistoryTable(const QString& text)
 {
-    HistoryFields.clear();
-    LastFieldIndex = -1;
-    if (HistoryText.isEmpty()) {
-        dataErrorPath();
-        return;
-    }
+    if (text.isEmpty())
+        return std::nullopt;
     // Carriage returns stay: with CR LF lines the close of every row keeps one at its end.
-    QString text = HistoryText;
-    text.replace(u'\n', u',');
-    text.remove(u'"');
-    HistoryFields = text.split(u',');
-    LastFieldIndex = static_cast<int>(HistoryFields.size()) - 1;
-    if (LastFieldIndex < kMinimumFields - 1 || !walkFields()) {
-        dataErrorPath();
+    QString joined = text;
+    joined.replace(u'\n', u',');
+    joined.remove(u'"');
+    const QStringList fields = joined.split(u',');
+    const int lastField = static_cast<int>(fields.size()) - 1;
+    if (lastField < kMinimumHistoryFields - 1)
+        return std::nullopt;
+
+    HistoryArray history;
+    std::size_t slot = 0;
+    for (int k = 0; k <= lastField; ++k) {
+        const int column = k % kLineFields;
+        if (column == kLineFields - 1)
+            continue;
+        const int source = k - column + kFieldOfSlot[column];
+        if (slot >= history.size() || source > lastField)
+            return std::nullopt;
+        history[slot++] = fields[source];
+    }
+    return history;
+}
+
+std::unique_ptr<Pending> DownloadHistory(const StockContext& stock, InetControl& inet, const QString& request,
+    std::function<void(const QString&)> done)
+{
+    auto arrived = [stock, done](const std::optional<QString>& body) {
+        if (!body)
+            errorPath(stock,
+                LogText::DownloadError + QString::number(stock.stock.number())
+                    + LogText::BadSymbolOrServerDown + u"\r\n"_qs);
+        done(body.value_or(QString()));
+    };
+    std::unique_ptr<Pending> fetch = inet.OpenURL(request, arrived);
+    if (!fetch) // a control that is busy fails the download like a server that does not answer
+        fetch = std::make_unique<Deferred>([arrived] { arrived(std::nullopt); });
+    return fetch;
+}
+
+void ParseHistory(StockContext& stock, const QString& HistoryText)
+{
+    std::optional<HistoryArray> history = ReadHistoryTable(HistoryText);
+    if (!history) {
+        dataErrorPath(stock);
         return;
     }
-    // Exactly the slots this walk wrote; the rest of the stock's array is emptied, so nothing of an
-    // earlier parse (of this or another stock) is left behind the last row.
-    if (StockID < 1 || StockID > kStockCount)
-        return;
-    HistoryArray& history = gHistory[StockID];
-    for (int slot = 0; slot < kHistorySlots; ++slot)
-        history[slot] = slot < HistorySlotsWritten ? HistoryWork[slot] : QString();
+    // Every slot is replaced, so nothing of an earlier day is left behind the last row.
+    stock.state.history = std::move(*history);
 }

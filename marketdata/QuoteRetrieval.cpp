@@ -1,19 +1,12 @@
 #include "marketdata/QuoteRetrieval.h"
 
 #include "core/LogTexts.h"
-#include "core/MainControls.h"
-#include "core/ServerSettings.h"
-#include "core/VarDef.h"
 #include "notify/UpdateLog.h"
+#include "platform/Deferred.h"
 #include "platform/InetControl.h"
-#include "platform/LegacyWait.h"
 
 #include <QStringList>
 #include <QUrl>
-
-QString QuoteRetrieval::QuoteText;
-
-using QuoteRetrieval::QuoteText;
 
 namespace {
 
@@ -27,20 +20,13 @@ QString& quoteField(Quote& quote, int k)
     return *fields[k];
 }
 
-bool isStock(int id)
+void quoteErrorPath(StockContext& stock)
 {
-    return id >= 0 && id <= kStockCount;
-}
-
-void quoteErrorPath()
-{
-    if (isStock(StockID))
-        gDownloadError[StockID] = vbTrue;
-    strLogString += LogText::QuoteDownloadError + QString::number(StockID) + LogText::BadSymbolOrServerDown
-        + u"\r\n"_qs;
-    AppendLog();
-    if (isStock(StockID))
-        gStockFailed[StockID] = vbTrue;
+    stock.state.downloadError = true;
+    stock.log.add(LogText::QuoteDownloadError + QString::number(stock.stock.number())
+        + LogText::BadSymbolOrServerDown + u"\r\n"_qs);
+    stock.log.AppendLog(stock.stock.number());
+    stock.state.stockFailed = true;
 }
 
 } // namespace
@@ -50,36 +36,46 @@ QString SymbolForRequest(const QString& symbol)
     return QString::fromLatin1(QUrl::toPercentEncoding(symbol, "^"));
 }
 
-void DownloadQuote(QString& symbol)
+QString QuoteRequest(const QString& server, const QString& symbol)
 {
-    QuoteText.clear();
-    symbol = symbol.toLower();
-    const QString address = gServerSettings.QuoteServer
-        + u"/download/quotes.csv?format=sl&ext=.csv&symbols="_qs + SymbolForRequest(symbol);
-    QuoteText = OpenURLAndWait(InetQuotes(), address).value_or(QString());
-    InetQuotes().Cancel();
+    return server + u"/download/quotes.csv?format=sl&ext=.csv&symbols="_qs
+        + SymbolForRequest(symbol.toLower());
 }
 
-void ParseQuote()
+std::unique_ptr<Pending> DownloadQuote(
+    InetControl& inet, const QString& request, std::function<void(const QString&)> done)
 {
-    if (QuoteText.isEmpty()) {
-        quoteErrorPath();
-        return;
-    }
-    QuoteText.replace(u'\n', u',');
-    QuoteText.replace(u'\r', u',');
-    QuoteText.remove(u'"');
-    const QStringList fields = QuoteText.split(u',');
-    if (!isStock(StockID)) {
-        quoteErrorPath();
-        return;
-    }
+    std::unique_ptr<Pending> fetch = inet.OpenURL(
+        request, [done](const std::optional<QString>& body) { done(body.value_or(QString())); });
+    if (!fetch) // a control that is busy fails the download like a server that does not answer
+        fetch = std::make_unique<Deferred>([done] { done(QString()); });
+    return fetch;
+}
+
+void TransferFailed(const StockContext& stock, const InetControl& control)
+{
+    stock.state.stockFailed = true;
+    stock.log.add(QString::number(control.ResponseCode) + u' ' + control.ResponseInfo + u"\r\n"_qs);
+    stock.log.AppendLog(stock.stock.number());
+}
+
+bool SplitQuoteLine(const QString& QuoteText, Quote& quote)
+{
+    QString text = QuoteText;
+    text.replace(u'\n', u',');
+    text.replace(u'\r', u',');
+    text.remove(u'"');
+    const QStringList fields = text.split(u',');
     for (int k = 0; k < kQuoteFields; ++k) {
-        // A short line keeps the fields stored so far and reports the quote as failed.
-        if (k >= fields.size()) {
-            quoteErrorPath();
-            return;
-        }
-        quoteField(gQuotes[StockID], k) = fields[k];
+        if (k >= fields.size())
+            return false;
+        quoteField(quote, k) = fields[k];
     }
+    return true;
+}
+
+void ParseQuote(StockContext& stock, const QString& QuoteText)
+{
+    if (QuoteText.isEmpty() || !SplitQuoteLine(QuoteText, stock.state.quote))
+        quoteErrorPath(stock);
 }

@@ -1,12 +1,10 @@
 #include "notify/MailHandler.h"
 
 #include "core/LogTexts.h"
-#include "core/MainControls.h"
-#include "core/VarDef.h"
-#include "notify/EmailSwitch.h"
+#include "core/SettingsStore.h"
 #include "notify/UpdateLog.h"
 #include "platform/Clock.h"
-#include "platform/LegacyWait.h"
+#include "platform/Deferred.h"
 #include "platform/SmtpControl.h"
 
 namespace {
@@ -33,33 +31,28 @@ QString trimSpaces(const QString& text)
 
 } // namespace
 
-MailOutcome SendAlertMail(const QString& message)
+std::unique_ptr<Pending> SendAlertMail(const QString& message, const SettingsStore& settings,
+    SmtpControl& smtp, ActivityLog& log, int number, std::function<void(MailOutcome)> done)
 {
     const QString stamp = LongTimeText(Now().time());
-
-    MailOutcome outcome = MailOutcome::Withheld;
-    if (!EmailDisabled()) {
-        SmtpControl& smtp = SMTP1();
-        smtp.Port = u"25"_qs; // a port written in the server name wins
-        smtp.Host = gMailSettings.Server.trimmed();
-        smtp.LoginName = gMailSettings.UserName.trimmed();
-        smtp.LoginPassword = gMailSettings.Password.trimmed();
-        smtp.Sender = gMailSettings.MailFrom.trimmed();
-        smtp.Recipients = gMailSettings.SendTo.trimmed();
-        smtp.CarbonCopy = gMailSettings.CopyTo.trimmed();
-        smtp.MessageSubject = gMailSettings.Subject.trimmed();
-        smtp.MessageText = trimSpaces(message);
-        const SmtpResult result = SendAndWait(smtp);
-        if (result.ok) {
-            strLogString += stamp + LogText::EmailSent;
-            outcome = MailOutcome::Sent;
-        } else {
-            strLogString += stamp + LogText::EmailFailed + oneLine(result.error);
-            outcome = MailOutcome::Failed;
-        }
-    } else {
-        strLogString += stamp + LogText::EmailWithheld;
+    if (settings.EmailDisabled()) {
+        log.add(stamp + LogText::EmailWithheld);
+        log.AppendLog(number);
+        return std::make_unique<Deferred>([done] { done(MailOutcome::Withheld); });
     }
-    AppendLog();
-    return outcome;
+    const MailSettings& mail = settings.mail;
+    smtp.Port = u"25"_qs; // a port written in the server name wins
+    smtp.Host = mail.Server.trimmed();
+    smtp.LoginName = mail.UserName.trimmed();
+    smtp.LoginPassword = mail.Password.trimmed();
+    smtp.Sender = mail.MailFrom.trimmed();
+    smtp.Recipients = mail.SendTo.trimmed();
+    smtp.CarbonCopy = mail.CopyTo.trimmed();
+    smtp.MessageSubject = mail.Subject.trimmed();
+    smtp.MessageText = trimSpaces(message);
+    return smtp.Send([stamp, &log, number, done](const SmtpResult& result) {
+        log.add(stamp + (result.ok ? LogText::EmailSent : LogText::EmailFailed + oneLine(result.error)));
+        log.AppendLog(number);
+        done(result.ok ? MailOutcome::Sent : MailOutcome::Failed);
+    });
 }

@@ -1,12 +1,24 @@
 #pragma once
 
+#include "platform/Pending.h"
+
 #include <QString>
+
+#include <functional>
+#include <memory>
+
+class ActivityLog;
+class SettingsStore;
+class SmtpControl;
 
 // What became of one alert mail; the activity log has the line for each.
 enum class MailOutcome { Sent, Failed, Withheld };
 
-// Sends `message` as one mail through SMTP1 with the addresses, server, login and subject of
-// gMailSettings, or withholds it when Disable Email is on, and writes one line to the activity
-// log: the time followed by " Email message sent.", " Email message failed: " and the reason,
-// or " Email alert(s) prepared but witheld - Disabled by user". The program goes on either way.
-MailOutcome SendAlertMail(const QString& message);
+// Sends `message` as one mail through `smtp` with the addresses, server, login and subject of the
+// mail settings, or withholds it when Disable Email is on, and writes one line to the activity log
+// when the send ends: the time it began followed by " Email message sent.", " Email message
+// failed: " and the reason (" sending cancelled" when it was cut off), or " Email alert(s)
+// prepared but witheld - Disabled by user". `number` is the stock number the log's own notes
+// name. `done` hears the outcome from the event loop; the program goes on either way.
+[[nodiscard]] std::unique_ptr<Pending> SendAlertMail(const QString& message, const SettingsStore& settings,
+    SmtpControl& smtp, ActivityLog& log, int number, std::function<void(MailOutcome)> done);

@@ -48,13 +48,12 @@ QString MailSettingsPath()
     return ProgramFile(u"mailset.dat"_qs);
 }
 
-FileError ReadMailSettings()
+FileError ReadMailSettings(MailSettings& settings)
 {
-    return ReadRecordFile(MailSettingsPath(), kMailSettingsLength, gMailSettings);
+    return ReadRecordFile(MailSettingsPath(), kMailSettingsLength, settings);
 }
 
-FileError WriteMailSettings()
+FileError WriteMailSettings(const MailSettings& settings)
 {
-    return WriteRecordFile(
-        MailSettingsPath(), gMailSettings, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    return WriteRecordFile(MailSettingsPath(), settings, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }

@@ -11,5 +11,5 @@ QByteArray EncodeRecord(const MailSettings& settings);
 void DecodeRecord(const QByteArray& bytes, MailSettings& settings);
 
 QString MailSettingsPath();
-[[nodiscard]] FileError ReadMailSettings(); // into gMailSettings
-[[nodiscard]] FileError WriteMailSettings(); // from gMailSettings, mode 0600
+[[nodiscard]] FileError ReadMailSettings(MailSettings& settings);
+[[nodiscard]] FileError WriteMailSettings(const MailSettings& settings); // mode 0600

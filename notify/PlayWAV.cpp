@@ -2,32 +2,78 @@
 
 #include "core/LogTexts.h"
 #include "notify/UpdateLog.h"
+#include "platform/Deferred.h"
 #include "platform/MsgBox.h"
 #include "platform/ProgramFolder.h"
 
-#include <QScopedValueRollback>
-
 namespace {
 
-SoundOutcome defaultSoundOnly(const QString&)
+// Without a device: the system's default sound, reported from the event loop.
+std::unique_ptr<Pending> defaultSoundOnly(const QString&, std::function<void(SoundOutcome)> done)
 {
     Beep();
-    return SoundOutcome::DefaultSound;
+    return std::make_unique<Deferred>([done] { done(SoundOutcome::DefaultSound); });
 }
-
-WavPlayer& player()
-{
-    static WavPlayer current = defaultSoundOnly;
-    return current;
-}
-
-bool playing = false;
 
 } // namespace
 
-void SetWavPlayer(WavPlayer p)
+// One sound being heard: the device's play, and what to do when it ends.
+class SoundPlayer::Play final : public Pending
 {
-    player() = p ? std::move(p) : WavPlayer(defaultSoundOnly);
+public:
+    Play(SoundPlayer* player, std::function<void()> done)
+        : m_player(player)
+        , m_done(std::move(done))
+    {
+        m_player->m_playing = this;
+    }
+
+    ~Play() override
+    {
+        m_done = nullptr;
+        device.reset();
+        release();
+    }
+
+    void cancel() override
+    {
+        if (device)
+            device->cancel();
+    }
+
+    void ended(SoundOutcome outcome, ActivityLog& log, int number)
+    {
+        release();
+        if (outcome == SoundOutcome::Failed) {
+            log.AppendNote(LogText::SoundError);
+            log.AppendLog(number);
+        }
+        if (auto done = std::exchange(m_done, nullptr))
+            done(); // may destroy this play: nothing of it is touched afterwards
+    }
+
+    void release()
+    {
+        if (m_player && m_player->m_playing == this)
+            m_player->m_playing = nullptr;
+        m_player = nullptr;
+    }
+
+    std::unique_ptr<Pending> device;
+
+private:
+    SoundPlayer* m_player;
+    std::function<void()> m_done;
+};
+
+SoundPlayer::SoundPlayer(WavPlayer device)
+    : m_device(device ? std::move(device) : WavPlayer(defaultSoundOnly))
+{ }
+
+SoundPlayer::~SoundPlayer()
+{
+    if (m_playing)
+        m_playing->release();
 }
 
 QString WavPath(const QString& soundName)
@@ -35,20 +81,24 @@ QString WavPath(const QString& soundName)
     return ProgramFile(soundName + u".wav"_qs);
 }
 
-void PlayWavFile(const QString& soundName)
+std::unique_ptr<Pending> SoundPlayer::PlayWavFile(
+    const QString& soundName, ActivityLog& log, int number, std::function<void()> done)
 {
-    // The player keeps the windows responsive while it waits for the end of the sound, so a
-    // Test Sound click could arrive meanwhile; one sound at a time.
-    if (playing)
-        return;
-    QScopedValueRollback busy(playing, true);
+    if (m_playing)
+        return std::make_unique<Deferred>(std::move(done));
+    auto play = std::make_unique<Play>(this, std::move(done));
+    Play* p = play.get();
+    p->device = m_device(
+        WavPath(soundName), [p, &log, number](SoundOutcome outcome) { p->ended(outcome, log, number); });
+    return play;
+}
 
-    if (player()(WavPath(soundName)) != SoundOutcome::Failed)
-        return;
-    if (StockID >= 1 && StockID <= kStockCount)
-        gDownloadError[StockID] = vbTrue;
-    AppendNote(LogText::SoundError);
-    AppendLog();
+std::unique_ptr<Pending> SoundPlayer::PlayAlertSound(
+    const SoundSettings& settings, ActivityLog& log, int number, std::function<void()> done)
+{
+    if (!settings.SoundsEnabled)
+        return std::make_unique<Deferred>(std::move(done));
+    return PlayWavFile(AlertSoundName(settings), log, number, std::move(done));
 }
 
 QString AlertSoundName(const SoundSettings& s)
@@ -65,11 +115,4 @@ QString AlertSoundName(const SoundSettings& s)
     if (s.UseChimes)
         name = u"Chimes"_qs;
     return name;
-}
-
-void PlayAlertSound()
-{
-    const QString name = AlertSoundName(gSoundSettings);
-    if (gSoundSettings.SoundsEnabled)
-        PlayWavFile(name);
 }

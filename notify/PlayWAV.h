@@ -1,35 +1,60 @@
 #pragma once
 
 #include "core/VarDef.h"
+#include "platform/Pending.h"
 
 #include <QString>
 
 #include <functional>
+#include <memory>
+
+class ActivityLog;
 
 // How one attempt to play a wave file ended.
 enum class SoundOutcome {
-    Played, // the file was heard to its end
+    Played, // the file was heard to its end (or was stopped)
     DefaultSound, // missing file or no sound device: the system's default sound played instead
     Failed, // the file or the device failed; the default sound played instead
 };
 
-// Plays the wave file at a path and returns once it has ended. The real player (Qt
-// Multimedia) is installed by the program at start-up; tests install their own.
-using WavPlayer = std::function<SoundOutcome(const QString& path)>;
-void SetWavPlayer(WavPlayer player); // nullptr: only the default sound, no wave output
+// A sound device: starts playing the wave file at `path`; `done` hears from the event loop how
+// it ended. Cancelling the play stops the sound and reports it at once.
+using WavPlayer
+    = std::function<std::unique_ptr<Pending>(const QString& path, std::function<void(SoundOutcome)> done)>;
 
 // The file of a sound name: the program folder, the name and ".wav".
 QString WavPath(const QString& soundName);
-
-// Plays the named sound beside the program and returns when it has ended. A missing file plays
-// the default sound; a failure notes "Sound Error - Location WAV module" in the log and marks
-// the current stock failed when StockID names one. A call made while a sound is playing
-// (a button pressed meanwhile) returns at once.
-void PlayWavFile(const QString& soundName);
 
 // The sound name of the chosen sound; when several choices are set, the last in the order
 // siren, voice, attention, three beeps, chimes wins; none set gives an empty name.
 QString AlertSoundName(const SoundSettings& settings);
 
-// The alert sound: the chosen sound when sounds are enabled, else nothing.
-void PlayAlertSound();
+// The program's sounds, one at a time, on the device it was given (the real one is Qt
+// Multimedia's default output; without one only the system's default sound is heard).
+class SoundPlayer
+{
+public:
+    explicit SoundPlayer(WavPlayer device = {});
+    ~SoundPlayer();
+    SoundPlayer(const SoundPlayer&) = delete;
+    SoundPlayer& operator=(const SoundPlayer&) = delete;
+
+    // Plays the named sound beside the program; `done` runs when it has ended. A missing file
+    // plays the default sound; a failure notes "Sound Error - Location WAV module" in the log
+    // (`number` is the stock number the log's own notes name). A call while a sound is playing (a
+    // button pressed meanwhile) is dropped: its `done` runs at once, from the event loop.
+    [[nodiscard]] std::unique_ptr<Pending> PlayWavFile(
+        const QString& soundName, ActivityLog& log, int number, std::function<void()> done);
+
+    // The alert sound: the chosen sound when sounds are enabled, else nothing (`done` runs from
+    // the event loop all the same).
+    [[nodiscard]] std::unique_ptr<Pending> PlayAlertSound(
+        const SoundSettings& settings, ActivityLog& log, int number, std::function<void()> done);
+
+    bool playing() const { return m_playing != nullptr; }
+
+private:
+    class Play;
+    WavPlayer m_device;
+    Play* m_playing = nullptr;
+};

@@ -23,12 +23,12 @@ QString SoundSettingsPath()
     return ProgramFile(u"soundset.dat"_qs);
 }
 
-FileError ReadSoundSettings()
+FileError ReadSoundSettings(SoundSettings& settings)
 {
-    return ReadRecordFile(SoundSettingsPath(), kSoundSettingsLength, gSoundSettings);
+    return ReadRecordFile(SoundSettingsPath(), kSoundSettingsLength, settings);
 }
 
-FileError WriteSoundSettings()
+FileError WriteSoundSettings(const SoundSettings& settings)
 {
-    return WriteRecordFile(SoundSettingsPath(), gSoundSettings);
+    return WriteRecordFile(SoundSettingsPath(), settings);
 }

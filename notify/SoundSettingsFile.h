@@ -10,5 +10,5 @@ QByteArray EncodeRecord(const SoundSettings& settings);
 void DecodeRecord(const QByteArray& bytes, SoundSettings& settings);
 
 QString SoundSettingsPath();
-[[nodiscard]] FileError ReadSoundSettings(); // into gSoundSettings
-[[nodiscard]] FileError WriteSoundSettings(); // from gSoundSettings
+[[nodiscard]] FileError ReadSoundSettings(SoundSettings& settings);
+[[nodiscard]] FileError WriteSoundSettings(const SoundSettings& settings);

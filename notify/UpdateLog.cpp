@@ -1,7 +1,6 @@
 #include "notify/UpdateLog.h"
 
 #include "core/LogTexts.h"
-#include "core/VarDef.h"
 #include "platform/MsgBox.h"
 #include "platform/ProgramFolder.h"
 
@@ -27,40 +26,42 @@ QString LogFilePath()
     return ProgramFile(u"activlog.dat"_qs);
 }
 
-void AppendLog()
-{
-    if (strLogString.isEmpty())
-        return;
-    if (writeLog(QIODevice::Append, strLogString)) {
-        strLogString.clear();
-        return;
-    }
-    AppendNote(LogText::FileWriteError + QString::number(StockID) + LogText::LogFileSuffix);
-    if (writeLog(QIODevice::Append, strLogString))
-        strLogString.clear();
-}
-
-void EraseLog(qint16 Notify)
-{
-    strLogString.clear();
-    if (!writeLog(QIODevice::WriteOnly | QIODevice::Truncate, strLogString)) {
-        AppendNote(LogText::FileEraseError + QString::number(StockID) + LogText::LogFileSuffix);
-        AppendLog();
-        return;
-    }
-    if (Notify == 1)
-        MsgBox(u"Log file erased !"_qs, MsgButtons::OkOnly, u"Done !"_qs);
-}
-
-void AppendNote(const QString& note)
-{
-    strLogString += note + u"\r\n"_qs + kNoteRule + u"\r\n"_qs;
-}
-
 QString ReadLogFile()
 {
     QFile file(LogFilePath());
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromLatin1(file.readAll());
+}
+
+void ActivityLog::AppendNote(const QString& note)
+{
+    m_pending += note + u"\r\n"_qs + kNoteRule + u"\r\n"_qs;
+}
+
+void ActivityLog::AppendLog(int number)
+{
+    if (m_pending.isEmpty())
+        return;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (writeLog(QIODevice::Append, m_pending)) {
+            const QString record = std::exchange(m_pending, QString());
+            emit appended(record);
+            return;
+        }
+        if (attempt == 0)
+            AppendNote(LogText::FileWriteError + QString::number(number) + LogText::LogFileSuffix);
+    }
+}
+
+void ActivityLog::EraseLog(qint16 Notify, int number)
+{
+    m_pending.clear();
+    if (!writeLog(QIODevice::WriteOnly | QIODevice::Truncate, m_pending)) {
+        AppendNote(LogText::FileEraseError + QString::number(number) + LogText::LogFileSuffix);
+        AppendLog(number);
+        return;
+    }
+    if (Notify == 1)
+        MsgBox(u"Log file erased !"_qs, MsgButtons::OkOnly, u"Done !"_qs);
 }

@@ -1,6 +1,5 @@
 #include "notify/frmLog.h"
 
-#include "core/VarDef.h"
 #include "notify/UpdateLog.h"
 #include "platform/MsgBox.h"
 
@@ -11,8 +10,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-frmLog::frmLog(QWidget* parent)
+frmLog::frmLog(ActivityLog& log, std::function<int()> logNumber, QWidget* parent)
     : QWidget(parent, Qt::Window)
+    , m_log(log)
+    , m_logNumber(std::move(logNumber))
 {
     setObjectName(u"frmLog"_qs);
     setWindowTitle(u"Activity Log"_qs);
@@ -69,12 +70,12 @@ void frmLog::cmdEraseLog_Click()
         return;
     txtLog->clear();
     m_logViewText.clear();
-    EraseLog(1);
+    m_log.EraseLog(1, m_logNumber());
 }
 
 void frmLog::cmdClose_Click()
 {
-    blnLogVisible = vbFalse;
+    emit closedByButton();
     close();
 }
 

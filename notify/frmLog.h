@@ -2,9 +2,12 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+class ActivityLog;
 
 // "Activity Log": shows activlog.dat as it stands and can erase it. Opened without being modal
 // from the main window's log button.
@@ -13,7 +16,8 @@ class frmLog final : public QWidget
     Q_OBJECT
 
 public:
-    explicit frmLog(QWidget* parent = nullptr);
+    // `logNumber` gives the stock number the log's own notes name (the main window's chosen stock).
+    frmLog(ActivityLog& log, std::function<int()> logNumber, QWidget* parent = nullptr);
 
     // Reads the whole log file into the box; a missing or unreadable file shows an empty box.
     void UpdateLogForm();
@@ -27,9 +31,15 @@ public:
     QLabel* lblEraseLog = nullptr;
     QPushButton* cmdClose = nullptr;
 
+signals:
+    // Its Close button was pressed: the main window no longer refreshes it.
+    void closedByButton();
+
 protected:
     bool event(QEvent* event) override;
 
 private:
+    ActivityLog& m_log;
+    std::function<int()> m_logNumber;
     QString m_logViewText;
 };

@@ -5,8 +5,7 @@
 
 #include "notify/MailHandler.h"
 
-#include "core/VarDef.h"
-#include "notify/EmailSwitch.h"
+#include "core/SettingsStore.h"
 #include "notify/MailSettingsFile.h"
 #include "platform/HelpMarkerGui.h"
 #include "platform/MsgBox.h"
@@ -35,8 +34,13 @@ QLineEdit* Entry(
 
 } // namespace
 
-frmMailSettings::frmMailSettings(QWidget* parent)
+frmMailSettings::frmMailSettings(
+    SettingsStore& settings, SmtpControl& smtp, ActivityLog& log, int logNumber, QWidget* parent)
     : QDialog(parent)
+    , m_settings(settings)
+    , m_smtp(smtp)
+    , m_log(log)
+    , m_logNumber(logNumber)
 {
     setObjectName(u"frmMailSettings"_qs);
     setWindowTitle(u"Tradevane - Mail Settings"_qs);
@@ -137,7 +141,7 @@ frmMailSettings::frmMailSettings(QWidget* parent)
 
 frmMailSettings::~frmMailSettings()
 {
-    SetShownDisableEmail({});
+    m_settings.SetShownDisableEmail({});
 }
 
 void frmMailSettings::Form_Load()
@@ -145,7 +149,7 @@ void frmMailSettings::Form_Load()
     chkDisableEmail->setChecked(false);
     chkPassword->setChecked(false);
     SetLoginFields();
-    const std::optional<MailEntries> stored = EntriesFromMailSettings(gMailSettings);
+    const std::optional<MailEntries> stored = EntriesFromMailSettings(m_settings.mail);
     if (!stored) {
         MsgBox(JoinLines({u"Unable to read 'MailSettings' file."_qs, u"No MailSettings loaded."_qs,
                    u"Enter settings then click <Save Settings>"_qs}),
@@ -162,14 +166,14 @@ void frmMailSettings::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     // Mail sent while the window is open obeys its Disable Email box as shown, saved or not.
-    SetShownDisableEmail([box = chkDisableEmail] { return box->isChecked(); });
+    m_settings.SetShownDisableEmail([box = chkDisableEmail] { return box->isChecked(); });
     if (!event->spontaneous())
         Form_Activate();
 }
 
 void frmMailSettings::hideEvent(QHideEvent* event)
 {
-    SetShownDisableEmail({});
+    m_settings.SetShownDisableEmail({});
     QDialog::hideEvent(event);
 }
 
@@ -206,10 +210,15 @@ void frmMailSettings::ShowHelp(Help help)
 
 void frmMailSettings::cmdTestMail_Click()
 {
-    SendAlertMail(TestMailText());
-    MsgBox(JoinLines({u"A test message was sent to"_qs, u"the email handler. If all"_qs,
-               u"settings are correct, the"_qs, u"message should be at the"_qs, u"destination mailbox."_qs}),
-        MsgButtons::OkOnly, u"Test Mail"_qs);
+    // The window stays usable while the mail goes; the box follows once the server has answered.
+    cmdTestMail->setEnabled(false);
+    m_testMail = SendAlertMail(TestMailText(), m_settings, m_smtp, m_log, m_logNumber, [this](MailOutcome) {
+        cmdTestMail->setEnabled(true);
+        MsgBox(
+            JoinLines({u"A test message was sent to"_qs, u"the email handler. If all"_qs,
+                u"settings are correct, the"_qs, u"message should be at the"_qs, u"destination mailbox."_qs}),
+            MsgButtons::OkOnly, u"Test Mail"_qs);
+    });
 }
 
 MailEntries frmMailSettings::entries() const
@@ -245,8 +254,8 @@ void frmMailSettings::cmdSaveSettings_Click()
         MsgBox(problem->text, MsgButtons::OkOnly, problem->title);
         return;
     }
-    StoreMailEntries(e, gMailSettings);
-    const FileError error = WriteMailSettings();
+    StoreMailEntries(e, m_settings.mail);
+    const FileError error = WriteMailSettings(m_settings.mail);
     if (!error.ok()) {
         MsgBox(FileErrorMessage(error,
                    {u"Unable to open/write to the 'Settings' file"_qs, u"Exit the program and restart."_qs,

@@ -2,10 +2,13 @@
 
 #include "notify/MailEntries.h"
 
+#include "platform/Pending.h"
+
 #include <QDialog>
 
 #include <array>
 #include <functional>
+#include <memory>
 
 class ClickLabel;
 class MarkerShape;
@@ -13,20 +16,22 @@ class QCheckBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class ActivityLog;
+class SettingsStore;
+class SmtpControl;
 
 // "Tradevane - Mail Settings": the SMTP account, addresses and subject of the alert mail, and the
-// switch that withholds it. Edits gMailSettings and rewrites mailset.dat on a checked save.
+// switch that withholds it. Edits the mail settings and rewrites mailset.dat on a checked save.
 class frmMailSettings : public QDialog
 {
     Q_OBJECT
 public:
-    explicit frmMailSettings(QWidget* parent = nullptr);
+    // `logNumber` is the stock number the log's own notes name (the main window's chosen stock).
+    frmMailSettings(SettingsStore& settings, SmtpControl& smtp, ActivityLog& log, int logNumber,
+        QWidget* parent = nullptr);
     ~frmMailSettings() override;
 
     enum Help { ServerHelp, MailFromHelp, SendToHelp, CCHelp, SubjectHelp, PasswordHelp, HelpCount };
-
-    // The sender of the test mail. The alert mail handler installs its SendAlertMail here; without
-    // one the test button only shows its message.
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -42,6 +47,12 @@ private:
 
     MailEntries entries() const;
     void setEntries(const MailEntries& entries);
+
+    SettingsStore& m_settings;
+    SmtpControl& m_smtp;
+    ActivityLog& m_log;
+    int m_logNumber;
+    std::unique_ptr<Pending> m_testMail;
 
     QLineEdit* txtServer;
     QLineEdit* txtMailFrom;

@@ -1,6 +1,6 @@
 #include "notify/frmSounds.h"
 
-#include "core/VarDef.h"
+#include "core/SettingsStore.h"
 #include "notify/PlayWAV.h"
 #include "notify/SoundSettingsFile.h"
 #include "platform/MsgBox.h"
@@ -32,8 +32,13 @@ std::array<qint16*, 5> choiceFields(SoundSettings& s)
 
 } // namespace
 
-frmSounds::frmSounds(QWidget* parent)
+frmSounds::frmSounds(
+    SettingsStore& settings, SoundPlayer& sound, ActivityLog& log, int logNumber, QWidget* parent)
     : QWidget(parent, Qt::Window)
+    , m_settings(settings)
+    , m_sound(sound)
+    , m_log(log)
+    , m_logNumber(logNumber)
 {
     setObjectName(u"frmSounds"_qs);
     setWindowTitle(u"Sounds"_qs);
@@ -74,11 +79,12 @@ frmSounds::frmSounds(QWidget* parent)
     Form_Load();
 }
 
-frmSounds* frmSounds::ShowSounds(QWidget* parent)
+frmSounds* frmSounds::ShowSounds(
+    SettingsStore& settings, SoundPlayer& sound, ActivityLog& log, int logNumber, QWidget* parent)
 {
     static QPointer<frmSounds> open;
     if (!open)
-        open = new frmSounds(parent);
+        open = new frmSounds(settings, sound, log, logNumber, parent);
     open->show();
     open->raise();
     open->activateWindow();
@@ -93,12 +99,12 @@ std::array<QRadioButton*, 5> frmSounds::options() const
 void frmSounds::Form_Load()
 {
     // Selecting in the record's order leaves the last chosen sound selected.
-    const auto fields = choiceFields(gSoundSettings);
+    const auto fields = choiceFields(m_settings.sound);
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (*fields[i])
             options()[i]->setChecked(true);
     }
-    chkEnableSounds->setChecked(gSoundSettings.SoundsEnabled != 0);
+    chkEnableSounds->setChecked(m_settings.sound.SoundsEnabled != 0);
 }
 
 void frmSounds::chkEnableSounds_Click()
@@ -114,8 +120,9 @@ void frmSounds::cmdTestWav_Click()
         if (options()[i]->isChecked())
             name = kSoundNames[i];
     }
-    if (gSoundSettings.SoundsEnabled)
-        PlayWavFile(name);
+    // One sound at a time: a click while one plays (this window's or an alert's) is dropped.
+    if (m_settings.sound.SoundsEnabled && !m_sound.playing())
+        m_testSound = m_sound.PlayWavFile(name, m_log, m_logNumber, [] {});
 }
 
 void frmSounds::cmdClose_Click()
@@ -126,13 +133,13 @@ void frmSounds::cmdClose_Click()
 
 void frmSounds::SaveSoundSettings()
 {
-    gSoundSettings.SoundsEnabled = chkEnableSounds->isChecked() ? vbTrue : vbFalse;
-    const auto fields = choiceFields(gSoundSettings);
+    m_settings.sound.SoundsEnabled = StoredFlag(chkEnableSounds->isChecked());
+    const auto fields = choiceFields(m_settings.sound);
     for (std::size_t i = 0; i < fields.size(); ++i)
-        *fields[i] = options()[i]->isChecked() ? vbTrue : vbFalse;
+        *fields[i] = StoredFlag(options()[i]->isChecked());
 
     // The choice stays in effect for this run even when the file cannot be written.
-    const FileError error = WriteSoundSettings();
+    const FileError error = WriteSoundSettings(m_settings.sound);
     if (!error.ok()) {
         MsgBox(FileErrorMessage(error,
                    {u"Unable to open/write to the 'Settings' file"_qs,

@@ -1,12 +1,18 @@
 #pragma once
 
+#include "platform/Pending.h"
+
 #include <QWidget>
 
 #include <array>
+#include <memory>
 
 class QCheckBox;
 class QPushButton;
 class QRadioButton;
+class ActivityLog;
+class SettingsStore;
+class SoundPlayer;
 
 // The sounds window: which alert sound plays, and whether sounds play at all. The choice is
 // saved to soundset.dat when the enable box is clicked and by Close Settings.
@@ -15,10 +21,13 @@ class frmSounds : public QWidget
     Q_OBJECT
 
 public:
-    explicit frmSounds(QWidget* parent = nullptr);
+    // `logNumber` is the stock number the log's own notes name (the main window's chosen stock).
+    frmSounds(SettingsStore& settings, SoundPlayer& sound, ActivityLog& log, int logNumber,
+        QWidget* parent = nullptr);
 
     // Shows the one sounds window (creating it when none is open) without making it modal.
-    static frmSounds* ShowSounds(QWidget* parent = nullptr);
+    static frmSounds* ShowSounds(SettingsStore& settings, SoundPlayer& sound, ActivityLog& log, int logNumber,
+        QWidget* parent = nullptr);
 
     QRadioButton* optSiren;
     QRadioButton* optFemVoice;
@@ -38,4 +47,10 @@ private:
 
     // The option buttons in the order of the sound settings record, with their sound names.
     std::array<QRadioButton*, 5> options() const;
+
+    SettingsStore& m_settings;
+    SoundPlayer& m_sound;
+    ActivityLog& m_log;
+    int m_logNumber;
+    std::unique_ptr<Pending> m_testSound;
 };

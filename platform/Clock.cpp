@@ -1,15 +1,75 @@
 #include "platform/Clock.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
+#include <QElapsedTimer>
 #include <QLocale>
 #include <QRegularExpression>
-#include <QThread>
 #include <QTimer>
 
 namespace {
+
 SystemClock systemClock;
 Clock* installed = nullptr;
+
+// How far the wall clock may drift from the steady clock between two wakes before it counts as
+// set; also the longest sleep between two reads of the clock.
+constexpr qint64 kSetThresholdMs = 1000;
+
+class SystemAlarm final : public QObject, public Pending
+{
+public:
+    SystemAlarm(const SystemClock& clock, Clock::Rule rule, std::function<void()> fired)
+        : m_clock(clock)
+        , m_rule(std::move(rule))
+        , m_fired(std::move(fired))
+    {
+        m_timer.setSingleShot(true);
+        m_timer.setTimerType(Qt::PreciseTimer);
+        connect(&m_timer, &QTimer::timeout, this, &SystemAlarm::wake);
+        m_lastWall = m_clock.now();
+        m_steady.start();
+        m_target = m_rule(m_lastWall);
+        arm(m_lastWall);
+    }
+
+    void cancel() override
+    {
+        m_timer.stop();
+        m_fired = nullptr;
+    }
+
+private:
+    // An invalid moment never comes: the alarm only keeps watching for the clock to be set.
+    void arm(const QDateTime& now)
+    {
+        const qint64 ms = m_target.isValid() ? now.msecsTo(m_target) : kSetThresholdMs;
+        m_timer.start(static_cast<int>(std::clamp<qint64>(ms, 0, kSetThresholdMs)));
+    }
+
+    void wake()
+    {
+        const QDateTime now = m_clock.now();
+        const qint64 wall = m_lastWall.msecsTo(now);
+        const qint64 steady = m_steady.restart();
+        m_lastWall = now;
+        if (std::abs(wall - steady) > kSetThresholdMs)
+            m_target = m_rule(now); // the clock was set: where does the wait stand now?
+        if (!m_target.isValid() || now < m_target) {
+            arm(now);
+            return;
+        }
+        if (auto fired = std::exchange(m_fired, nullptr))
+            fired(); // may destroy this alarm: nothing of it is touched afterwards
+    }
+
+    const SystemClock& m_clock;
+    Clock::Rule m_rule;
+    std::function<void()> m_fired;
+    QTimer m_timer;
+    QElapsedTimer m_steady;
+    QDateTime m_lastWall;
+    QDateTime m_target;
+};
+
 } // namespace
 
 Clock& Clock::current()
@@ -27,85 +87,19 @@ QDateTime SystemClock::now() const
     return QDateTime::currentDateTime();
 }
 
-void SystemClock::waitEvents(int ms)
+QTimeZone SystemClock::zone() const
 {
-    if (ms <= 0) {
-        DoEvents();
-        return;
-    }
-    // Sleeps in the event loop: any window event is handled at once, and nothing runs in
-    // between, so a long wait costs no processor time.
-    QEventLoop loop;
-    QTimer timer;
-    timer.setTimerType(Qt::PreciseTimer);
-    timer.setSingleShot(true);
-    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    timer.start(ms);
-    QEventLoop* outer = m_loop;
-    m_loop = &loop;
-    loop.exec();
-    m_loop = outer;
+    return QTimeZone::systemTimeZone();
 }
 
-void SystemClock::wake()
+std::unique_ptr<Pending> SystemClock::alarm(Rule rule, std::function<void()> fired)
 {
-    if (m_loop)
-        m_loop->quit();
-}
-
-void SystemClock::sleep(int ms)
-{
-    QThread::msleep(static_cast<unsigned long>(ms));
-}
-
-SimulatedClock::SimulatedClock(QDateTime start)
-    : m_now(std::move(start))
-{ }
-
-void SimulatedClock::waitEvents(int ms)
-{
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    advance(ms);
-    if (onWait)
-        onWait();
-}
-
-void SimulatedClock::sleep(int ms)
-{
-    advance(ms);
-    if (onWait)
-        onWait();
+    return std::make_unique<SystemAlarm>(*this, std::move(rule), std::move(fired));
 }
 
 QDateTime Now()
 {
     return Clock::current().now();
-}
-
-int Hour()
-{
-    return Now().time().hour();
-}
-
-int Minute()
-{
-    return Now().time().minute();
-}
-
-int Second()
-{
-    return Now().time().second();
-}
-
-int Weekday()
-{
-    // Qt counts Monday = 1 .. Sunday = 7.
-    return Now().date().dayOfWeek() % 7 + 1;
-}
-
-double Timer()
-{
-    return Now().time().msecsSinceStartOfDay() / 1000.0;
 }
 
 QString LongTimeText(const QTime& time)
@@ -117,15 +111,4 @@ QString LongTimeText(const QTime& time)
     if (!format.contains(u's'))
         format = u"HH:mm:ss"_qs;
     return locale.toString(time, format);
-}
-
-void DoEvents()
-{
-    if (QCoreApplication::instance())
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
-
-void Sleep(int ms)
-{
-    Clock::current().sleep(ms);
 }

@@ -1,86 +1,60 @@
 #pragma once
 
+#include "platform/Pending.h"
+
 #include <QDateTime>
+#include <QTimeZone>
 
 #include <functional>
-#include <limits>
+#include <memory>
 
-// The one source of time for the whole program. Every read of the date or the time of day goes
-// through Clock::current(), so that tests can run whole trading weeks in seconds with a
-// SimulatedClock.
+// The one source of time for the whole program: every read of the date or the time of day, and
+// every wait for a moment, goes through Clock::current(), so that tests can run whole trading weeks
+// in moments on a simulated clock.
 class Clock
 {
 public:
     virtual ~Clock() = default;
 
+    // The moment now, in zone().
     virtual QDateTime now() const = 0;
+    // The zone whose wall clock the schedule follows.
+    virtual QTimeZone zone() const = 0;
 
-    // Waits up to `ms` milliseconds while the windows stay responsive. Returns early when
-    // wake() is called (a button handler that changed what the waiter is waiting for).
-    virtual void waitEvents(int ms) = 0;
-    virtual void wake() = 0;
+    // Gives the moment to wait for, from the moment the wait begins (or the clock was set).
+    using Rule = std::function<QDateTime(const QDateTime& now)>;
 
-    // The longest single wait a waiting loop should make before it reads the clock again: the
-    // system clock is read every second so that a clock adjustment is noticed.
-    virtual qint64 longestWaitMs() const = 0;
+    // Calls `fired` from the event loop once the clock reaches the moment `rule` gives, never
+    // before it and never from inside this call; an invalid moment never comes. When the clock is
+    // set (it jumps by more than a second), the moment is derived again from the rule. Destroying
+    // or cancelling the alarm keeps it from firing.
+    [[nodiscard]] virtual std::unique_ptr<Pending> alarm(Rule rule, std::function<void()> fired) = 0;
 
-    // Blocks without processing window events (the kernel sleep of the waiting loops).
-    virtual void sleep(int ms) = 0;
+    // An alarm at a fixed moment.
+    [[nodiscard]] std::unique_ptr<Pending> alarmAt(const QDateTime& moment, std::function<void()> fired)
+    {
+        return alarm([moment](const QDateTime&) { return moment; }, std::move(fired));
+    }
 
     static Clock& current();
     // Installs `clock` for the whole program; nullptr restores the system clock.
     static void install(Clock* clock);
 };
 
-// The machine's local clock.
+// The machine's clock in its own time zone. An alarm sleeps in the event loop at most a second at a
+// time and reads the clock at each wake, so that a clock set by the user or by time service is
+// noticed; between wakes it costs nothing.
 class SystemClock final : public Clock
 {
 public:
     QDateTime now() const override;
-    void waitEvents(int ms) override;
-    void wake() override;
-    void sleep(int ms) override;
-    qint64 longestWaitMs() const override { return 1000; }
-
-private:
-    class QEventLoop* m_loop = nullptr;
+    QTimeZone zone() const override;
+    std::unique_ptr<Pending> alarm(Rule rule, std::function<void()> fired) override;
 };
 
-// A clock that only moves when told to, or when the program waits on it: a wait of N ms moves
-// it forward N ms at once after running pending events.
-class SimulatedClock final : public Clock
-{
-public:
-    explicit SimulatedClock(QDateTime start);
-
-    // Runs after every wait and sleep, with the clock already moved on: a test acts at chosen
-    // simulated times from here (presses Stop, changes an answer of its server).
-    std::function<void()> onWait;
-
-    QDateTime now() const override { return m_now; }
-    void waitEvents(int ms) override;
-    void wake() override { }
-    void sleep(int ms) override;
-    qint64 longestWaitMs() const override { return std::numeric_limits<qint64>::max(); }
-
-    void set(const QDateTime& when) { m_now = when; }
-    void advance(qint64 ms) { m_now = m_now.addMSecs(ms); }
-
-private:
-    QDateTime m_now;
-};
-
-// Shorthands for the time reads the program makes.
+// The moment now on the current clock.
 QDateTime Now();
-int Hour();
-int Minute();
-int Second();
-int Weekday(); // 1 = Sunday .. 7 = Saturday
-double Timer(); // seconds since midnight, with fractions
 
 // A time of day in the system's long time format: hours, minutes and seconds, with the
 // locale's AM/PM marker where it has one, without a time zone ("4:59:30 PM", "16:59:30").
 QString LongTimeText(const QTime& time);
-
-void DoEvents();
-void Sleep(int ms);

@@ -14,7 +14,8 @@ public:
     explicit Deferred(std::function<void()> report)
         : m_report(std::move(report))
     {
-        QMetaObject::invokeMethod(this, [this] { cancel(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { cancel(); }, Qt::QueuedConnection);
     }
 
     void cancel() override

@@ -17,6 +17,7 @@ struct Body
 // One fetch: what libcurl's callbacks fill while the transfer runs, and who waits for it.
 struct InetControl::Fetch
 {
+    quint64 serial = 0; // which fetch of the control this is
     QByteArray url;
     QByteArray userAgent;
     QByteArray caFile;
@@ -70,29 +71,45 @@ void InetControl::setTimeouts(int connectMs, int transferMs)
     m_transferTimeoutMs = transferMs;
 }
 
+// What OpenURL hands out: ends its own fetch, and only that one.
+class InetControl::FetchHandle final : public Pending
+{
+public:
+    FetchHandle(InetControl& control, quint64 serial)
+        : m_control(control)
+        , m_serial(serial)
+    { }
+    ~FetchHandle() override { cancel(); }
+    void cancel() override
+    {
+        if (m_control.m_fetch && m_control.m_fetch->serial == m_serial)
+            m_control.Cancel();
+    }
+
+private:
+    InetControl& m_control;
+    quint64 m_serial; // a later fetch may live where this one did: its number tells them apart
+};
+
 void InetControl::Cancel()
 {
-    if (m_fetch)
+    if (m_fetch) {
+        m_fetch->done = nullptr;
         m_fetch->transfer->cancel();
+    }
 }
 
-bool InetControl::OpenURL(const QString& url, Done done)
+std::unique_ptr<Pending> InetControl::OpenURL(const QString& url, Done done)
 {
-    if (m_fetch)
-        return false;
+    CURL* easy = m_fetch ? nullptr : curl_easy_init();
+    if (!easy)
+        return nullptr;
     ResponseCode = 0;
     ResponseInfo.clear();
-    CURL* easy = curl_easy_init();
-    if (!easy) {
-        ResponseCode = CURLE_FAILED_INIT;
-        ResponseInfo = QString::fromUtf8(curl_easy_strerror(CURLE_FAILED_INIT));
-        emit StateChanged(icError);
-        done(std::nullopt);
-        return true;
-    }
 
     m_fetch = std::make_unique<Fetch>();
     Fetch& f = *m_fetch;
+    f.serial = ++m_fetches;
     f.done = std::move(done);
     f.url = url.toUtf8();
     f.caFile = m_caFile.toLocal8Bit();
@@ -119,6 +136,7 @@ bool InetControl::OpenURL(const QString& url, Done done)
     if (!f.caFile.isEmpty())
         curl_easy_setopt(easy, CURLOPT_CAINFO, f.caFile.constData());
 
+    auto handle = std::make_unique<FetchHandle>(*this, f.serial);
     emit StateChanged(icConnecting);
     f.transfer = m_hub.start(easy, [this](const Transfer::Result& result) {
         Fetch& fetch = *m_fetch;
@@ -142,7 +160,7 @@ bool InetControl::OpenURL(const QString& url, Done done)
             finish(static_cast<int>(status), QString::fromLatin1(fetch.reason), false);
         }
     });
-    return true;
+    return handle;
 }
 
 void InetControl::finish(int code, const QString& info, bool failed)
@@ -156,7 +174,9 @@ void InetControl::finish(int code, const QString& info, bool failed)
         emit StateChanged(icError);
     else if (!cancelled)
         emit StateChanged(icResponseCompleted);
-    if (failed || cancelled)
+    if (!fetch->done || cancelled)
+        return;
+    if (failed)
         fetch->done(std::nullopt);
     else
         fetch->done(QString::fromLatin1(fetch->body.bytes));

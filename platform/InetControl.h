@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Pending.h"
+
 #include <QObject>
 #include <QString>
 
@@ -22,8 +24,8 @@ class TransferHub;
 //
 // Every failure raises StateChanged(icError) just before `done` gets nothing, with ResponseCode
 // and ResponseInfo describing it: the HTTP status and its reason for a status of 400 or above,
-// otherwise the libcurl error number and its readable text. A cancelled transfer raises nothing:
-// it says nothing about the server.
+// otherwise the libcurl error number and its readable text. A cancelled transfer reports nothing
+// at all: it says nothing about the server.
 class InetControl : public QObject
 {
     Q_OBJECT
@@ -45,18 +47,17 @@ public:
     static constexpr int kMaxRedirects = 5;
 
     // The body of the document, decoded byte for byte (Latin-1, the program's single-byte code
-    // page); an answer with an empty body gives an empty text, a failure or a cancel nothing.
+    // page); an answer with an empty body gives an empty text, a failure nothing.
     using Done = std::function<void(const std::optional<QString>& body)>;
 
     explicit InetControl(TransferHub& hub, QObject* parent = nullptr);
     ~InetControl() override;
 
-    // Starts fetching `url`. False when refused (a transfer is running): `done` is then never
-    // called.
-    bool OpenURL(const QString& url, Done done);
+    // Starts fetching `url`; cancelling or destroying what it returns ends the fetch. Nothing when
+    // refused (a transfer is running): `done` is then never called.
+    [[nodiscard]] std::unique_ptr<Pending> OpenURL(const QString& url, Done done);
 
-    // Ends the transfer in progress at once: its `done` gets nothing before Cancel returns.
-    // Without a transfer it does nothing.
+    // Ends the transfer in progress at once, reporting nothing. Without a transfer it does nothing.
     void Cancel();
 
     bool StillExecuting() const { return m_fetch != nullptr; }
@@ -78,10 +79,12 @@ signals:
 
 private:
     struct Fetch;
+    class FetchHandle;
     void finish(int code, const QString& info, bool failed);
 
     TransferHub& m_hub;
     std::unique_ptr<Fetch> m_fetch;
+    quint64 m_fetches = 0;
     int m_connectTimeoutMs = kDefaultConnectTimeoutMs;
     int m_transferTimeoutMs = kDefaultTransferTimeoutMs;
     QString m_caFile;

@@ -2,9 +2,7 @@
 
 #include <QTextStream>
 
-namespace {
-
-MsgResult firstButton(MsgButtons buttons)
+MsgResult FirstButton(MsgButtons buttons)
 {
     switch (buttons) {
     case MsgButtons::YesNoCancel:
@@ -17,11 +15,13 @@ MsgResult firstButton(MsgButtons buttons)
     return MsgResult::Ok;
 }
 
+namespace {
+
 MsgResult consolePresenter(const MsgBoxRequest& request)
 {
     QTextStream err(stderr);
     err << request.title << u": " << request.text << Qt::endl;
-    return firstButton(request.buttons);
+    return FirstButton(request.buttons);
 }
 
 MsgBoxPresenter& presenter()
@@ -61,28 +61,4 @@ void SetMsgBoxPresenter(MsgBoxPresenter p)
 void SetBeepPlayer(BeepPlayer player)
 {
     beepPlayer() = player ? std::move(player) : BeepPlayer([] {});
-}
-
-MsgBoxRecorder::MsgBoxRecorder()
-    : m_previous(presenter())
-    , m_previousBeep(beepPlayer())
-{
-    presenter() = [this](const MsgBoxRequest& request) {
-        m_shown.append(request);
-        return m_answers.isEmpty() ? firstButton(request.buttons) : m_answers.takeFirst();
-    };
-    beepPlayer() = [this] { ++m_beeps; };
-}
-
-MsgBoxRecorder::~MsgBoxRecorder()
-{
-    presenter() = m_previous;
-    beepPlayer() = m_previousBeep;
-}
-
-void MsgBoxRecorder::clear()
-{
-    m_answers.clear();
-    m_shown.clear();
-    m_beeps = 0;
 }

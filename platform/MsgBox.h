@@ -35,23 +35,5 @@ using BeepPlayer = std::function<void()>;
 void SetMsgBoxPresenter(MsgBoxPresenter presenter);
 void SetBeepPlayer(BeepPlayer player);
 
-// Test seam: answers queued ahead, boxes recorded as shown. A box with no queued answer gets
-// its first button (OK or Yes), so no test ever waits on a modal box.
-class MsgBoxRecorder
-{
-public:
-    MsgBoxRecorder(); // installs itself
-    ~MsgBoxRecorder(); // restores the previous presenter
-
-    void queueAnswer(MsgResult answer) { m_answers.append(answer); }
-    const QList<MsgBoxRequest>& shown() const { return m_shown; }
-    int beeps() const { return m_beeps; }
-    void clear();
-
-private:
-    MsgBoxPresenter m_previous;
-    BeepPlayer m_previousBeep;
-    QList<MsgResult> m_answers;
-    QList<MsgBoxRequest> m_shown;
-    int m_beeps = 0;
-};
+// The answer a box gets when nobody answers it: its first button (OK or Yes).
+MsgResult FirstButton(MsgButtons buttons);

@@ -9,6 +9,22 @@
 // number 1: little-endian integers, IEEE 754 binary64 floats, single-byte (Latin-1) texts
 // padded with spaces.
 
+// Flags as the records store them: 16-bit -1 for true and 0 for false. Both readings exist: a
+// stock is watched when Enabled is exactly true, but its price shows "?" whenever Enabled is set.
+constexpr qint16 kStoredTrue = -1;
+constexpr bool IsTrue(qint16 stored)
+{
+    return stored == kStoredTrue;
+}
+constexpr bool IsSet(qint16 stored)
+{
+    return stored != 0;
+}
+constexpr qint16 StoredFlag(bool on)
+{
+    return on ? kStoredTrue : qint16(0);
+}
+
 struct FileError
 {
     int number = 0; // 0: no error

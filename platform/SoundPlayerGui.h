@@ -4,9 +4,8 @@
 
 #include <QString>
 
-// Plays a wave file on the default sound output through Qt Multimedia and returns when it has
-// been heard to the end. A missing file or no output device gives the default sound (Beep).
-SoundOutcome PlayWaveOnDefaultOutput(const QString& path);
-
-// Makes PlayWavFile use PlayWaveOnDefaultOutput.
-void InstallSoundPlayer();
+// Starts playing a wave file on the default sound output through Qt Multimedia; `done` hears
+// from the event loop when it has been heard to the end. A missing file or no output device gives
+// the default sound (Beep).
+[[nodiscard]] std::unique_ptr<Pending> PlayWaveOnDefaultOutput(
+    const QString& path, std::function<void(SoundOutcome)> done);

@@ -79,13 +79,14 @@ private:
     friend class Transfer;
     struct Watch
     {
+        CURL* easy = nullptr; // the transfer the socket serves
         QSocketNotifier* read = nullptr;
         QSocketNotifier* write = nullptr;
     };
 
     static int onSocket(CURL* easy, curl_socket_t socket, int what, void* hub, void* socketData);
     static int onTimer(CURLM* multi, long timeoutMs, void* hub);
-    void watch(curl_socket_t socket, int what);
+    void watch(CURL* easy, curl_socket_t socket, int what);
     void forget(Watch& watch);
     void act(curl_socket_t socket, int events);
     void collectFinished();

@@ -24,12 +24,12 @@ QString TimeSettingsPath()
     return ProgramFile(u"timeset.dat"_qs);
 }
 
-FileError ReadTimeSettings()
+FileError ReadTimeSettings(TimeSettings& settings)
 {
-    return ReadRecordFile(TimeSettingsPath(), kTimeSettingsLength, gTimeSettings);
+    return ReadRecordFile(TimeSettingsPath(), kTimeSettingsLength, settings);
 }
 
-FileError WriteTimeSettings()
+FileError WriteTimeSettings(const TimeSettings& settings)
 {
-    return WriteRecordFile(TimeSettingsPath(), gTimeSettings);
+    return WriteRecordFile(TimeSettingsPath(), settings);
 }

@@ -10,5 +10,5 @@ QByteArray EncodeRecord(const TimeSettings& settings);
 void DecodeRecord(const QByteArray& bytes, TimeSettings& settings);
 
 QString TimeSettingsPath();
-[[nodiscard]] FileError ReadTimeSettings(); // into gTimeSettings
-[[nodiscard]] FileError WriteTimeSettings(); // from gTimeSettings
+[[nodiscard]] FileError ReadTimeSettings(TimeSettings& settings);
+[[nodiscard]] FileError WriteTimeSettings(const TimeSettings& settings);

@@ -1,7 +1,7 @@
 #include "schedule/frmTimeSettings.h"
 
 #include "core/SettingsRules.h"
-#include "core/VarDef.h"
+#include "core/SettingsStore.h"
 #include "platform/Clock.h"
 #include "platform/FormControlsGui.h"
 #include "platform/HelpMarkerGui.h"
@@ -40,8 +40,9 @@ QString Shown(QString text)
 
 } // namespace
 
-frmTimeSettings::frmTimeSettings(QWidget* parent)
+frmTimeSettings::frmTimeSettings(SettingsStore& settings, QWidget* parent)
     : QDialog(parent)
+    , m_settings(settings)
 {
     setObjectName(u"frmTimeSettings"_qs);
     setWindowTitle(u"Tradevane - Time Settings"_qs);
@@ -141,7 +142,7 @@ void frmTimeSettings::Form_Load()
     comboQuoteInterval->addItems(QuoteIntervalItems());
     comboQuoteInterval->setCurrentIndex(2);
 
-    const FileError error = ReadTimeSettings();
+    const FileError error = ReadTimeSettings(m_settings.time);
     if (!error.ok()) {
         MsgBox(JoinLines({u"Unable to read 'Settings' file."_qs, u"Default settings loaded."_qs}),
             MsgButtons::OkOnly, u"Defaults Loaded"_qs);
@@ -151,11 +152,11 @@ void frmTimeSettings::Form_Load()
     // A file shorter than one record (the empty one a first start creates) holds no times: the
     // boxes stay empty and the defaults are offered below.
     if (QFileInfo(TimeSettingsPath()).size() >= kTimeSettingsLength) {
-        txtStart_QDL_Hour->setText(QString::number(gTimeSettings.QuoteStartHour));
-        txtStart_QDL_Min->setText(MinuteText(gTimeSettings.QuoteStartMinute));
-        txtStop_QDL_Hour->setText(QString::number(gTimeSettings.StopHour));
-        txtStop_QDL_Min->setText(MinuteText(gTimeSettings.StopMinute));
-        comboQuoteInterval->setCurrentIndex(QuoteIntervalIndex(gTimeSettings.QuoteInterval));
+        txtStart_QDL_Hour->setText(QString::number(m_settings.time.QuoteStartHour));
+        txtStart_QDL_Min->setText(MinuteText(m_settings.time.QuoteStartMinute));
+        txtStop_QDL_Hour->setText(QString::number(m_settings.time.StopHour));
+        txtStop_QDL_Min->setText(MinuteText(m_settings.time.StopMinute));
+        comboQuoteInterval->setCurrentIndex(QuoteIntervalIndex(m_settings.time.QuoteInterval));
     }
     if (txtStart_QDL_Hour->text().isEmpty() || txtStart_QDL_Min->text().isEmpty()) {
         MsgBox(JoinLines({u"Error reading the 'Time Settings' file."_qs, u"Using default values"_qs}),
@@ -171,7 +172,7 @@ void frmTimeSettings::LoadDefaults()
     txtStop_QDL_Hour->setText(u"16"_qs);
     txtStop_QDL_Min->setText(u"1"_qs);
     comboQuoteInterval->setCurrentIndex(2);
-    gTimeSettings = DefaultTimeSettings();
+    m_settings.time = DefaultTimeSettings();
 }
 
 void frmTimeSettings::showEvent(QShowEvent* event)
@@ -203,7 +204,8 @@ void frmTimeSettings::ShowHelp(Help help)
 
 void frmTimeSettings::cmdInsertTime_Click()
 {
-    const auto [hour, minute] = InsertTimeTexts(Hour(), Minute());
+    const QTime now = Now().time();
+    const auto [hour, minute] = InsertTimeTexts(now.hour(), now.minute());
     txtStart_QDL_Hour->setText(hour);
     txtStart_QDL_Min->setText(minute);
 }
@@ -221,8 +223,8 @@ void frmTimeSettings::cmdSaveSettings_Click()
         MsgBox(problem->text, MsgButtons::OkOnly, problem->title);
         return;
     }
-    gTimeSettings = StoreTimeEntries(entries);
-    const FileError error = WriteTimeSettings();
+    m_settings.time = StoreTimeEntries(entries);
+    const FileError error = WriteTimeSettings(m_settings.time);
     if (!error.ok()) {
         MsgBox(FileErrorMessage(error,
                    {u"Unable to open/write to the 'Settings' file"_qs, u"Exit the program and restart."_qs,

@@ -10,14 +10,15 @@ class QComboBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class SettingsStore;
 
 // "Tradevane - Time Settings": the daily quote download window and the interval between quote
-// sets. Loads timeset.dat into gTimeSettings when it opens; stores both only on a checked save.
+// sets. Loads timeset.dat into the time settings when it opens; stores both only on a checked save.
 class frmTimeSettings : public QDialog
 {
     Q_OBJECT
 public:
-    explicit frmTimeSettings(QWidget* parent = nullptr);
+    explicit frmTimeSettings(SettingsStore& settings, QWidget* parent = nullptr);
 
     enum Help { StartTimeHelp, StopTimeHelp, DLFreqHelp, HelpCount };
 
@@ -31,6 +32,8 @@ private:
     void cmdInsertTime_Click();
     void cmdSaveSettings_Click();
     void ShowHelp(Help help);
+
+    SettingsStore& m_settings;
 
     QLineEdit* txtStart_QDL_Hour;
     QLineEdit* txtStart_QDL_Min;

@@ -2,7 +2,6 @@
 #include "WidgetDriving.h"
 
 #include "alertsettings/frmAlerts.h"
-#include "core/VarDef.h"
 #include "notify/frmMailSettings.h"
 #include "platform/HelpMarkerGui.h"
 #include "schedule/frmTimeSettings.h"
@@ -32,9 +31,9 @@ TEST_F(Screenshots, SettingsWindowsPanesAndHelpPanels)
     const QString shots = ScreenshotFolder(folder.path());
     for (const char* chart : {"chartMA.bmp", "chartHHLL.bmp", "chartROC.bmp", "chartStoch.bmp"})
         copyResource(QString::fromLatin1(chart));
-    StockID = 3;
-    gAlertSettings[3].Symbol = u"IBM    "_qs;
-    frmAlerts alerts;
+    const StockIndex ibm = StockIndex::fromNumber(3);
+    app.settings.alert(ibm).Symbol = u"IBM    "_qs;
+    frmAlerts alerts(app.settings, ibm);
     ShowForScreenshot(&alerts);
     auto* tabs = alerts.findChild<QTabWidget*>(u"SSTab1"_qs);
     const char* panes[] = {"alerts-1-stock", "alerts-2-moving-average", "alerts-3-momentum",
@@ -53,18 +52,19 @@ TEST_F(Screenshots, SettingsWindowsPanesAndHelpPanels)
     alerts.hide();
 
     writeFile(u"timeset.dat"_qs, FromHex("09 00 32 00 09 00 32 00 10 00 01 00 05 00"));
-    frmTimeSettings time;
+    frmTimeSettings time(app.settings);
     ShootWithHelp(time, shots, u"time"_qs, {"lblStartTimeHelp", "lblStopTimeHelp", "lblDLFreqHelp"});
     time.hide();
 
-    gMailSettings.Server = u"smtp.example.com:587"_qs;
-    gMailSettings.MailFrom = u"trader@example.com"_qs;
-    gMailSettings.SendTo = u"alerts@example.com, desk@example.org"_qs;
-    gMailSettings.Subject = u"Message from Tradevane"_qs;
-    gMailSettings.UsePassword = 1;
-    gMailSettings.UserName = u"trader"_qs;
-    gMailSettings.Password = u"app-password"_qs;
-    frmMailSettings mail;
+    MailSettings& m = app.settings.mail;
+    m.Server = u"smtp.example.com:587"_qs;
+    m.MailFrom = u"trader@example.com"_qs;
+    m.SendTo = u"alerts@example.com, desk@example.org"_qs;
+    m.Subject = u"Message from Tradevane"_qs;
+    m.UsePassword = 1;
+    m.UserName = u"trader"_qs;
+    m.Password = u"app-password"_qs;
+    frmMailSettings mail(app.settings, app.SMTP1(), app.log, 1);
     ShootWithHelp(mail, shots, u"mail"_qs, {"lblServerHelp", "lblPasswordHelp"});
 }
 

@@ -39,10 +39,16 @@ protected:
     { }
 
     // Opens the window of `stock` as the main window does, after loading its file.
-    void open(int stock, bool load = true)
+    std::unique_ptr<frmAlerts> create() override
     {
-        StockID = static_cast<qint16>(stock);
-        ASSERT_TRUE(!load || ReadAlertSettings(stock).ok());
+        return std::make_unique<frmAlerts>(app.settings, m_stock);
+    }
+    AlertSettings& settings(int number) { return app.settings.alert(StockIndex::fromNumber(number)); }
+
+    void open(int number, bool load = true)
+    {
+        m_stock = StockIndex::fromNumber(number);
+        ASSERT_TRUE(!load || ReadAlertSettings(m_stock, settings(number)).ok());
         SettingsWindowTest::open();
         labels = std::make_unique<QSignalSpy>(window.get(), &frmAlerts::symbolSaved);
     }
@@ -58,6 +64,7 @@ protected:
     }
 
     std::unique_ptr<QSignalSpy> labels;
+    StockIndex m_stock {0};
 };
 
 TEST_F(AlertWindow, MissingFileShowsZerosAndSavesOnlyAfterRestoreDefaults)
@@ -133,7 +140,7 @@ TEST_F(AlertWindow, SymbolIsUpperCasedOnFocusLossAndCutToSevenWhileTheLabelShows
     ASSERT_EQ(labels->size(), 1);
     EXPECT_EQ(labels->at(0).at(0).toInt(), 3);
     EXPECT_EQ(labels->at(0).at(1).toString(), u"BRK.A.LONG"_qs);
-    EXPECT_EQ(gAlertSettings[3].Symbol, u"BRK.A.L"_qs);
+    EXPECT_EQ(settings(3).Symbol, u"BRK.A.L"_qs);
 }
 
 TEST_F(AlertWindow, EmptySymbolStopsWatchingButKeepsTheOtherSettings)
@@ -230,14 +237,14 @@ TEST_F(AlertWindow, RestoreDefaultsThenNoChangesNothing)
     stored[2] = 1; // repeat alerts
     writeFile(u"Aset7.dat"_qs, stored);
     open(7);
-    const AlertSettings before = gAlertSettings[7];
+    const AlertSettings before = settings(7);
     restoreDefaults();
     EXPECT_EQ(combo("comboShortMA_Fast")->currentText(), u"5"_qs);
     EXPECT_TRUE(save(MsgResult::No).isEmpty());
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(window->result(), QDialog::Rejected);
     EXPECT_EQ(readFile(u"Aset7.dat"_qs), stored);
-    EXPECT_EQ(EncodeRecord(gAlertSettings[7]), EncodeRecord(before));
+    EXPECT_EQ(EncodeRecord(settings(7)), EncodeRecord(before));
     EXPECT_EQ(labels->size(), 0);
 }
 
@@ -314,8 +321,8 @@ TEST_F(AlertWindow, FailedWriteKeepsTheWindowOpenWithTheNewValuesInMemory)
         {u"Unable to open/write to the 'Alert Settings' file"_qs, u"Exit the program and restart."_qs,
             SupportContactLine()}));
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(gAlertSettings[3].Symbol, u"GE     "_qs);
-    EXPECT_EQ(gAlertSettings[3].Enabled, vbTrue);
+    EXPECT_EQ(settings(3).Symbol, u"GE     "_qs);
+    EXPECT_TRUE(IsTrue(settings(3).Enabled));
     EXPECT_EQ(labels->size(), 1);
 }
 

@@ -1,6 +1,6 @@
 #include "CycleFixture.h"
 
-#include "core/ServerSettings.h"
+#include "platform/RecordFile.h"
 
 #include <cmath>
 
@@ -8,55 +8,47 @@ void CycleTest::SetUp()
 {
     ProgramTest::SetUp();
     ASSERT_TRUE(http.start());
-    gServerSettings.QuoteServer = http.baseUrl();
-    gServerSettings.HistoryServer = http.baseUrl();
-    cycle = std::make_unique<MonitoringCycle>(window);
+    app.settings.servers = {http.baseUrl(), http.baseUrl()};
+    window.observe(app.engine);
 }
 
 void CycleTest::TearDown()
 {
-    cycle.reset();
+    app.engine.shutdown();
     http.stop();
     ProgramTest::TearDown();
 }
 
 void CycleTest::schedule(int startHour, int startMinute, int stopHour, int stopMinute, int interval)
 {
-    gTimeSettings.StartHour = gTimeSettings.QuoteStartHour = static_cast<qint16>(startHour);
-    gTimeSettings.StartMinute = gTimeSettings.QuoteStartMinute = static_cast<qint16>(startMinute);
-    gTimeSettings.StopHour = static_cast<qint16>(stopHour);
-    gTimeSettings.StopMinute = static_cast<qint16>(stopMinute);
-    gTimeSettings.QuoteInterval = static_cast<qint16>(interval);
+    TimeSettings& t = app.settings.time;
+    t.StartHour = t.QuoteStartHour = static_cast<qint16>(startHour);
+    t.StartMinute = t.QuoteStartMinute = static_cast<qint16>(startMinute);
+    t.StopHour = static_cast<qint16>(stopHour);
+    t.StopMinute = static_cast<qint16>(stopMinute);
+    t.QuoteInterval = static_cast<qint16>(interval);
 }
 
-void CycleTest::watch(int n, const QString& symbol)
+AlertSettings& CycleTest::watch(int number, const QString& symbol)
 {
-    AlertSettings& s = gAlertSettings[n];
+    AlertSettings& s = alerts(number);
     s = {};
-    s.Enabled = vbTrue;
+    s.Enabled = StoredFlag(true);
     s.Symbol = symbol.leftJustified(7, u' ');
     s.HHDays = s.LLDays = 20;
+    return s;
 }
 
 bool CycleTest::runFrom(const QDateTime& start, const std::function<bool()>& stopWhen, const QDateTime& limit)
 {
     SimulatedClock& sim = simulateClock(start);
-    const QDateTime end = limit.isValid() ? limit : start.addDays(14);
-    bool hitLimit = false;
-    window.onStatus = [&](const QString&) {
-        if (stopWhen())
-            cycle->Stop();
-    };
-    sim.onWait = [&] {
-        if (sim.now() > end) {
-            hitLimit = true;
-            cycle->Stop();
-        }
-    };
-    cycle->Run();
-    sim.onWait = nullptr;
-    window.onStatus = nullptr;
-    return !hitLimit;
+    app.engine.start();
+    const bool reached
+        = sim.runUntil([&] { return stopWhen() || app.engine.state() == MonitoringSession::State::Idle; },
+            limit.isValid() ? limit : start.addDays(14));
+    const bool stopped = reached && stopWhen();
+    app.engine.shutdown();
+    return stopped;
 }
 
 QByteArray MakeHistory(const QDate& today, int days, double base)
@@ -81,4 +73,21 @@ QByteArray MakeQuote(const QString& symbol, double last, double open, double hig
         + ",\"12/7/2026\",\"10:00am\",+0.10," + QByteArray::number(open, 'f', 2) + ','
         + QByteArray::number(high, 'f', 2) + ',' + QByteArray::number(low, 'f', 2) + ','
         + QByteArray::number(volume) + "\r\n";
+}
+
+QString QuoteTarget(const QString& symbol)
+{
+    return u"/download/quotes.csv?format=sl&ext=.csv&symbols="_qs + symbol;
+}
+
+QString HistoryTarget(const QString& symbol, const QDate& today)
+{
+    const QDate from = today.addDays(-365);
+    return u"/table.csv?s=%1&a=%2&b=%3&c=%4&d=%5&e=%6&f=%7&g=d&Ignore=.csv"_qs.arg(symbol)
+        .arg(from.month())
+        .arg(from.day())
+        .arg(from.year())
+        .arg(today.month())
+        .arg(today.day())
+        .arg(today.year());
 }

@@ -1,35 +1,33 @@
 #pragma once
 
 #include "LoopbackHttpServer.h"
-#include "RecordingWindow.h"
+#include "RecordingObserver.h"
 #include "TestSupport.h"
-
-#include "core/MonitoringCycle.h"
 
 #include <QDateTime>
 
-#include <memory>
-
-// The monitoring cycle on a simulated clock, with a real quote server on loopback (the
-// connection check needs one that accepts) and a recording main window.
+// The monitoring engine on a simulated clock, with a real quote server on loopback (the
+// connection check needs one that accepts) and a recording observer in place of the window.
 class CycleTest : public ProgramTest
 {
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Start at `start` with the given schedule (start and quote start equal).
+    // The schedule (start and quote start equal).
     void schedule(int startHour, int startMinute, int stopHour, int stopMinute, int interval);
-    // Stock `n` watched under `symbol`, every alert off.
-    void watch(int n, const QString& symbol);
+    // Stock `number` (1..10) watched under `symbol`, every alert off; its averages the defaults.
+    AlertSettings& watch(int number, const QString& symbol);
+    AlertSettings& alerts(int number) { return app.settings.alert(StockIndex::fromNumber(number)); }
+    const StockState& stock(int number) const { return app.engine.stock(StockIndex::fromNumber(number)); }
 
-    // Runs the cycle from `start` until `stopWhen` holds after a status change or the simulated
-    // clock passes `limit`; returns false when it had to stop at the limit.
+    // Presses START at `start` and runs until `stopWhen` holds, then ends the run without the stop
+    // lines (as closing would). False when it had to give up: the simulated clock would pass
+    // `limit` (default: two weeks on), or the run ended by itself.
     bool runFrom(const QDateTime& start, const std::function<bool()>& stopWhen, const QDateTime& limit = {});
 
     LoopbackHttpServer http;
-    RecordingWindow window;
-    std::unique_ptr<MonitoringCycle> cycle;
+    RecordingObserver window;
 };
 
 // Daily history as the server sends it: a heading, then `days` seven-field lines, most recent
@@ -38,3 +36,7 @@ QByteArray MakeHistory(const QDate& today, int days, double base);
 
 // One quote line of nine fields, quoted as the server sends it.
 QByteArray MakeQuote(const QString& symbol, double last, double open, double high, double low, qint64 volume);
+
+// The request targets the program sends for a stock's quote and, on `today`, its history.
+QString QuoteTarget(const QString& symbol);
+QString HistoryTarget(const QString& symbol, const QDate& today);

@@ -176,5 +176,5 @@ void HttpServerTest::SetUp()
 {
     ProgramTest::SetUp();
     server->clear();
-    gServerSettings = {server->baseUrl(), server->baseUrl()};
+    app.settings.servers = {server->baseUrl(), server->baseUrl()};
 }

@@ -26,11 +26,14 @@ protected:
         ProgramTest::TearDown();
     }
 
+    // A fresh window as the main window makes it.
+    virtual std::unique_ptr<Window> create() = 0;
+
     // Opens a fresh window; the boxes shown while it loaded.
     QList<MsgBoxRequest> open()
     {
         boxes.clear();
-        window = std::make_unique<Window>();
+        window = create();
         ShowActive(window.get());
         return boxes.shown();
     }

@@ -1,15 +1,8 @@
 #include "TestSupport.h"
 
-#include "core/MainControls.h"
-#include "core/ServerSettings.h"
-#include "core/VarDef.h"
-#include "notify/EmailSwitch.h"
-#include "notify/PlayWAV.h"
 #include "notify/UpdateLog.h"
-#include "platform/InetControl.h"
 #include "platform/ProgramEnd.h"
 #include "platform/ProgramFolder.h"
-#include "platform/SmtpControl.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -25,7 +18,6 @@ void ProgramTest::SetUp()
 {
     ASSERT_TRUE(folder.isValid());
     SetProgramFolder(folder.path());
-    ResetProgramState();
     boxes.clear();
     SetProgramEndHandler([this] { ++endRequests; });
 }
@@ -33,16 +25,8 @@ void ProgramTest::SetUp()
 void ProgramTest::TearDown()
 {
     SetProgramEndHandler({});
-    gServerSettings = DefaultServerSettings();
-    InetQuotes().setTimeouts(InetControl::kDefaultConnectTimeoutMs, InetControl::kDefaultTransferTimeoutMs);
-    const SmtpControl freshMail(ProgramHub()); // the mail control as the program starts with it
-    SMTP1().CaFile.clear();
-    SMTP1().ConnectTimeoutMs = freshMail.ConnectTimeoutMs;
-    SMTP1().TimeoutMs = freshMail.TimeoutMs;
-    SetShownDisableEmail({});
-    SetWavPlayer(nullptr);
-    Clock::install(nullptr);
-    clock.reset();
+    app.engine.shutdown();
+    Clock::install(nullptr); // the simulated clock itself goes after the program's objects
     SetProgramFolder({});
 }
 
@@ -78,9 +62,15 @@ QString ProgramTest::log() const
     return ReadLogFile();
 }
 
-SimulatedClock& ProgramTest::simulateClock(const QDateTime& start)
+SimulatedClock& ProgramTest::simulateClock(const QDateTime& start, const QTimeZone& zone)
 {
-    clock = std::make_unique<SimulatedClock>(start);
+    // One clock a test: what the program still holds of it (a finished alarm) stays valid.
+    if (clock && clock->zone() == zone) {
+        clock->set(start);
+        return *clock;
+    }
+    clock = std::make_unique<SimulatedClock>(start, zone);
+    clock->busy = [this] { return app.hub.transfersRunning() > 0; };
     Clock::install(clock.get());
     return *clock;
 }

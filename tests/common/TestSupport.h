@@ -1,7 +1,9 @@
 #pragma once
 
-#include "platform/Clock.h"
-#include "platform/MsgBox.h"
+#include "MsgBoxRecorder.h"
+#include "SimulatedClock.h"
+
+#include "core/AppServices.h"
 
 #include <QByteArray>
 #include <QString>
@@ -16,10 +18,10 @@
 class QTimer;
 class QWidget;
 
-// A fresh program: an empty temporary program folder, the program-wide state of a fresh start,
-// message boxes recorded and answered from a queue, a request to end the program counted. The
-// seams a test may change (server addresses, transfer time-outs, the mail control's trusted
-// certificate, the sound player, the shown Disable Email switch) are put back afterwards.
+// A fresh program: an empty temporary program folder, the program's objects as main() builds
+// them (without a sound device), message boxes recorded and answered from a queue, a request to
+// end the program counted. The seams a test may change (the clock, the program folder) are put
+// back afterwards.
 class ProgramTest : public ::testing::Test
 {
 protected:
@@ -34,12 +36,15 @@ protected:
     // The activity log as the program wrote it.
     QString log() const;
 
-    // Replaces the clock by a simulated one starting at `start` (local time).
-    SimulatedClock& simulateClock(const QDateTime& start);
+    // Replaces the clock by a simulated one starting at `start`, read in `zone`; it waits while
+    // the program's transfers run. Called again, it sets the same clock to `start`.
+    SimulatedClock& simulateClock(
+        const QDateTime& start, const QTimeZone& zone = QTimeZone::systemTimeZone());
 
     QTemporaryDir folder;
     MsgBoxRecorder boxes;
     std::unique_ptr<SimulatedClock> clock;
+    AppServices app;
     int endRequests = 0; // times the program asked to end (the test runner goes on)
 };
 

@@ -18,24 +18,25 @@ protected:
         CycleTest::SetUp();
         QString error;
         ASSERT_TRUE(smtp.start(&error)) << error.toStdString();
-        gMailSettings.Server = smtp.server();
-        gMailSettings.MailFrom = u"tradevane@example.com"_qs;
-        gMailSettings.SendTo = u"trader@example.com"_qs;
-        gMailSettings.Subject = u"Stock alerts"_qs;
+        MailSettings& mail = app.settings.mail;
+        mail.Server = smtp.server();
+        mail.MailFrom = u"tradevane@example.com"_qs;
+        mail.SendTo = u"trader@example.com"_qs;
+        mail.Subject = u"Stock alerts"_qs;
         schedule(9, 30, 16, 0, 30);
 
-        watch(1, u"ABC"_qs); // above its range on a heavy day: alerts once a day
-        gAlertSettings[1].HHAlert = gAlertSettings[1].PriceAbove = gAlertSettings[1].VolumeUp = 1;
-        gAlertSettings[1].MaxPrice = 12;
-        watch(2, u"XYZ"_qs); // below its range, reported in every set
-        gAlertSettings[2].LLAlert = gAlertSettings[2].PriceBelow = gAlertSettings[2].RepeatAlerts = 1;
-        gAlertSettings[2].MinPrice = 46;
+        AlertSettings& abc = watch(1, u"ABC"_qs); // above its range on a heavy day: alerts once a day
+        abc.HHAlert = abc.PriceAbove = abc.VolumeUp = 1;
+        abc.MaxPrice = 12;
+        AlertSettings& xyz = watch(2, u"XYZ"_qs); // below its range, reported in every set
+        xyz.LLAlert = xyz.PriceBelow = xyz.RepeatAlerts = 1;
+        xyz.MinPrice = 46;
         watch(3, u"BAD"_qs); // unknown to both servers
         watch(4, u"NAQ"_qs); // its quote has no last price
-        gAlertSettings[5].Symbol = u"OFF    "_qs; // not watched
-        watch(7, u"NEW"_qs); // a short history: the rate of change cannot be computed
-        gAlertSettings[7].ROCUp = 1;
-        gAlertSettings[7].ROCPlus = 5;
+        alerts(5).Symbol = u"OFF    "_qs; // not watched
+        AlertSettings& young = watch(7, u"NEW"_qs); // a short history: no rate of change
+        young.ROCUp = 1;
+        young.ROCPlus = 5;
         ApplyDefaultPeriods();
 
         for (int day = 0; day < 5; ++day) {
@@ -43,21 +44,20 @@ protected:
             for (const char* symbol : {"abc", "xyz", "naq", "new"}) {
                 const double base = QByteArray(symbol) == "xyz" ? 50 : 10;
                 const int days = QByteArray(symbol) == "new" ? 100 : 252;
-                http.serve(history(QString::fromLatin1(symbol), today), MakeHistory(today, days, base));
+                http.serve(HistoryTarget(QString::fromLatin1(symbol), today), MakeHistory(today, days, base));
             }
         }
-        http.serve(quote(u"abc"_qs), MakeQuote(u"ABC"_qs, 12.5, 12, 12.6, 11.9, 5000));
-        http.serve(quote(u"xyz"_qs), MakeQuote(u"XYZ"_qs, 45, 49, 50.1, 44, 900));
-        http.serve(
-            quote(u"naq"_qs), QByteArray("\"NAQ\",N/A,\"12/7/2026\",\"10:00am\",N/A,N/A,N/A,N/A,0\r\n"));
-        http.serve(quote(u"new"_qs), MakeQuote(u"NEW"_qs, 20, 19, 21, 18.5, 3000));
+        http.serve(QuoteTarget(u"abc"_qs), MakeQuote(u"ABC"_qs, 12.5, 12, 12.6, 11.9, 5000));
+        http.serve(QuoteTarget(u"xyz"_qs), MakeQuote(u"XYZ"_qs, 45, 49, 50.1, 44, 900));
+        http.serve(QuoteTarget(u"naq"_qs),
+            QByteArray("\"NAQ\",N/A,\"12/7/2026\",\"10:00am\",N/A,N/A,N/A,N/A,0\r\n"));
+        http.serve(QuoteTarget(u"new"_qs), MakeQuote(u"NEW"_qs, 20, 19, 21, 18.5, 3000));
     }
 
     // The moving-average periods the defaults hold, so that any choice of averages gives the same.
-    static void ApplyDefaultPeriods()
+    void ApplyDefaultPeriods()
     {
-        for (int n = 1; n <= kStockCount; ++n) {
-            AlertSettings& s = gAlertSettings[n];
+        for (AlertSettings& s : app.settings.alerts) {
             s.ShortMAFast = 5;
             s.ShortMASlow = 10;
             s.MedMAFast = 10;
@@ -65,23 +65,6 @@ protected:
             s.LongMAFast = 50;
             s.LongMASlow = 200;
         }
-    }
-
-    static QString quote(const QString& symbol)
-    {
-        return u"/download/quotes.csv?format=sl&ext=.csv&symbols="_qs + symbol;
-    }
-
-    static QString history(const QString& symbol, const QDate& today)
-    {
-        const QDate from = today.addDays(-365);
-        return u"/table.csv?s=%1&a=%2&b=%3&c=%4&d=%5&e=%6&f=%7&g=d&Ignore=.csv"_qs.arg(symbol)
-            .arg(from.month())
-            .arg(from.day())
-            .arg(from.year())
-            .arg(today.month())
-            .arg(today.day())
-            .arg(today.year());
     }
 
     static QString fixture() { return QStringLiteral(TRADEVANE_SOURCE_DIR "/tests/core/golden-week.log"); }

@@ -1,25 +1,20 @@
-#include "LoopbackHttpServer.h"
+#include "CycleFixture.h"
+#include "LoopbackSmtpServer.h"
 
-#include "core/MainControls.h"
-#include "core/ServerSettings.h"
-#include "core/VarDef.h"
 #include "core/frmMain.h"
 #include "info/frmHelp.h"
-#include "notify/UpdateLog.h"
 #include "notify/frmLog.h"
-#include "platform/InetControl.h"
-#include "platform/LegacyWait.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTcpServer>
 #include <QTest>
 #include <QTimer>
-
-#include <curl/curl.h>
 
 namespace {
 
@@ -45,61 +40,42 @@ QString Bitmap(const QLabel* light)
     return light->property("bitmap").toString();
 }
 
-// The main window with the real monitoring cycle behind Start. A loopback server lets the
-// connection check pass; the start time lies two hours ahead, so a started cycle waits.
-class MainWindow : public HttpServerTest
+using State = MonitoringSession::State;
+const QDate kMonday(2026, 12, 7);
+
+// The main window with the real monitoring engine behind START, on a simulated clock: Monday
+// 08:00 with a start time of 10:00, so a started engine waits. A loopback server lets the
+// connection check pass.
+class MainWindow : public CycleTest
 {
 protected:
     void SetUp() override
     {
-        HttpServerTest::SetUp();
+        CycleTest::SetUp();
         for (const char16_t* name : {u"s-grn-on.bmp", u"s-grn-off.bmp", u"s-red-on.bmp", u"s-red-off.bmp",
                  u"s-yel-on.bmp", u"s-yel-off.bmp"})
             copyResource(QString::fromUtf16(name));
-        gTimeSettings.StartHour = static_cast<qint16>((Hour() + 2) % 24);
-        gTimeSettings.QuoteStartHour = gTimeSettings.StartHour;
-        gTimeSettings.StopHour = 23;
-        gTimeSettings.StopMinute = 59;
-        gTimeSettings.QuoteInterval = 5;
+        schedule(10, 0, 16, 0, 5);
+        simulateClock(QDateTime(kMonday, QTime(8, 0)));
     }
-    // Presses START; once the cycle waits (for the start time or the weekend), runs `action`
-    // from inside that wait. Returns when the Start handler has returned.
-    void whileWaiting(frmMain& main, const std::function<void()>& action)
+
+    // Presses START and runs until the engine is in `state`.
+    bool startUntil(frmMain& main, State state)
     {
-        bool returned = false;
-        bool acted = false;
-        QTimer::singleShot(0, &main, [&] {
-            main.cmdStart->click();
-            returned = true;
-        });
-        QTimer poll;
-        poll.setInterval(10);
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            if (!main.IsRunning() || !main.lblStatus->text().startsWith(u"Awaiting"_qs))
-                return;
-            poll.stop();
-            acted = true;
-            action();
-            if (main.IsRunning())
-                main.StopProcessing(); // never leave the cycle waiting for two hours
-        });
-        poll.start();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return returned; }, 20000));
-        EXPECT_TRUE(acted) << "the cycle did not start waiting";
+        main.cmdStart->click();
+        return clock->runUntil([&] { return app.engine.state() == state; }, QDateTime(kMonday, QTime(17, 0)));
     }
 };
 
 TEST_F(MainWindow, LoadsWithCaptionsNamesAndTheStopLightOn)
 {
-    gAlertSettings[4].Symbol = u"MSFT   "_qs;
-    strLogString = u"pending"_qs;
-    StockID = 7;
-    frmMain main;
+    app.settings.alert(StockIndex::fromNumber(4)).Symbol = u"MSFT   "_qs;
+    app.log.add(u"pending"_qs);
+    frmMain main(app);
 
     EXPECT_EQ(main.windowTitle(), u"Tradevane Version 1.6"_qs);
     EXPECT_EQ(main.lblSymbol[4]->text(), u"MSFT   "_qs);
-    EXPECT_TRUE(strLogString.isEmpty());
-    EXPECT_EQ(StockID, 1);
+    EXPECT_TRUE(app.log.pending().isEmpty());
     EXPECT_TRUE(main.lblStatus->text().isEmpty());
     EXPECT_TRUE(main.comboTestID->isHidden());
     EXPECT_TRUE(main.cmdStockSelect[0]->isHidden());
@@ -158,20 +134,21 @@ void ExpectLook(const frmMain& main, bool running)
 
 TEST_F(MainWindow, StartAndStopSwitchLooksLightsAndLogTheStop)
 {
-    frmMain main;
+    frmMain main(app);
     main.show();
     ExpectLook(main, false);
 
     main.lblPrice[2]->setText(u"12.5"_qs);
-    whileWaiting(main, [&] {
-        ExpectLook(main, true);
-        EXPECT_TRUE(main.IsRunning());
-        EXPECT_EQ(Bitmap(main.picRunLight), u"s-grn-on.bmp"_qs);
-        EXPECT_EQ(Bitmap(main.picStopLight), u"s-red-off.bmp"_qs);
-        EXPECT_TRUE(main.lblPrice[2]->text().isEmpty());
-        EXPECT_EQ(main.lblDLFreq->text(), u" 5 Minute(s)"_qs);
-        main.cmdStop->click();
-    });
+    ASSERT_TRUE(startUntil(main, State::WaitingStart));
+    ExpectLook(main, true);
+    EXPECT_TRUE(main.IsRunning());
+    EXPECT_EQ(Bitmap(main.picRunLight), u"s-grn-on.bmp"_qs);
+    EXPECT_EQ(Bitmap(main.picStopLight), u"s-red-off.bmp"_qs);
+    EXPECT_TRUE(main.lblPrice[2]->text().isEmpty());
+    EXPECT_EQ(main.lblDLFreq->text(), u" 5 Minute(s)"_qs);
+    EXPECT_EQ(main.lblStatus->text(), u"Awaiting Start Time - 10:00"_qs);
+
+    main.cmdStop->click();
     ExpectLook(main, false);
     EXPECT_FALSE(main.IsRunning());
     EXPECT_EQ(Bitmap(main.picRunLight), u"s-grn-off.bmp"_qs);
@@ -179,6 +156,7 @@ TEST_F(MainWindow, StartAndStopSwitchLooksLightsAndLogTheStop)
     EXPECT_EQ(main.lblStatus->text(), u"Processing Stopped"_qs);
     const QByteArray stopLines = QByteArray("Process stopped by user\r\n") + QByteArray(43, '*') + "\r\n\r\n";
     EXPECT_TRUE(readFile(u"activlog.dat"_qs).endsWith(stopLines));
+    EXPECT_EQ(clock->alarmsWaiting(), 0);
 
     // Stop while nothing runs still shows the stopped look and logs the stop.
     main.cmdStop->click();
@@ -188,91 +166,99 @@ TEST_F(MainWindow, StartAndStopSwitchLooksLightsAndLogTheStop)
 
 TEST_F(MainWindow, StartWithoutAConnectionChangesNothing)
 {
-    gServerSettings.QuoteServer = u"http://127.0.0.1:"_qs + QString::number(UnusedLoopbackPort());
-    frmMain main;
+    app.settings.servers.QuoteServer = u"http://127.0.0.1:"_qs + QString::number(UnusedLoopbackPort());
+    frmMain main(app);
     main.show();
     main.cmdStart->click();
+    main.cmdStart->click(); // a second press while the connection is checked: nothing more
+    ASSERT_TRUE(RunUntil([&] { return !boxes.shown().isEmpty(); }));
+    QTest::qWait(50);
     ASSERT_EQ(boxes.shown().size(), 1);
     EXPECT_EQ(boxes.shown()[0].title, u"Network Connection"_qs);
+    EXPECT_EQ(boxes.shown()[0].text, ConnectionRefusedText());
     EXPECT_FALSE(main.IsRunning());
+    EXPECT_EQ(app.engine.state(), State::Idle);
     ExpectLook(main, false);
     EXPECT_EQ(Bitmap(main.picStopLight), u"s-red-on.bmp"_qs);
+    EXPECT_FALSE(QFile::exists(path(u"activlog.dat"_qs)));
 }
 
 TEST_F(MainWindow, AMissingBitmapLeavesItsLightBlank)
 {
     QFile::remove(path(u"s-red-on.bmp"_qs));
     writeFile(u"s-grn-on.bmp"_qs, "not a bitmap");
-    frmMain main;
+    frmMain main(app);
     EXPECT_TRUE(main.picStopLight->pixmap().isNull());
     EXPECT_TRUE(Bitmap(main.picStopLight).isEmpty());
-    whileWaiting(main, [&] {
-        EXPECT_TRUE(main.picRunLight->pixmap().isNull());
-        EXPECT_FALSE(main.picStopLight->pixmap().isNull()); // s-red-off.bmp is there
-        ExpectLook(main, true);
-        main.cmdStop->click();
-    });
+    ASSERT_TRUE(startUntil(main, State::WaitingStart));
+    EXPECT_TRUE(main.picRunLight->pixmap().isNull());
+    EXPECT_FALSE(main.picStopLight->pixmap().isNull()); // s-red-off.bmp is there
+    ExpectLook(main, true);
 }
 
 TEST_F(MainWindow, ExitAndClosingEmptyTheLogAndEndTheProgram)
 {
-    frmMain main;
+    frmMain main(app);
     main.show();
-    strLogString = u"entry"_qs;
-    AppendLog();
+    app.log.add(u"entry"_qs);
+    app.log.AppendLog(1);
     main.cmdExit->click();
     EXPECT_EQ(endRequests, 1);
     EXPECT_FALSE(main.isVisible());
     EXPECT_EQ(readFile(u"activlog.dat"_qs), QByteArray("\r\n"));
 }
 
-// The monitoring cycle runs inside the Start handler; closing the window with the title-bar
-// button while it waits must end it at once, and leave an empty log behind.
-TEST_F(MainWindow, ClosingDuringTheCycleEndsItPromptlyWithAnEmptyLog)
+// Closing while the engine waits, downloads or sends: everything ends at once, nothing is left to
+// hold the program, and the log is empty.
+TEST_F(MainWindow, ClosingEndsEverythingInFlightAndEmptiesTheLog)
 {
-    frmMain main;
+    watch(1, u"ABC"_qs);
+    http.serve(HistoryTarget(u"abc"_qs, kMonday), {.mode = LoopbackHttpServer::Answer::Mode::Hang});
+    schedule(8, 0, 16, 0, 5); // the day begins at once
+    frmMain main(app);
     main.show();
     main.cmdLog->click();
-    whileWaiting(main, [&] {
-        EXPECT_FALSE(readFile(u"activlog.dat"_qs).isEmpty()); // the weekend or start-time wait is logged
-        main.close();
-    });
+    ASSERT_TRUE(startUntil(main, State::History));
+    ASSERT_TRUE(RunUntil([&] { return app.hub.transfersRunning() == 1; }));
+    main.close();
     EXPECT_EQ(endRequests, 1);
-    EXPECT_FALSE(main.IsRunning());
+    EXPECT_EQ(app.hub.transfersRunning(), 0);
+    EXPECT_EQ(app.engine.state(), State::Idle);
+    EXPECT_EQ(clock->alarmsWaiting(), 0);
     EXPECT_FALSE(main.logWindow()->isVisible()); // no window of the program stays up
-    EXPECT_EQ(readFile(u"activlog.dat"_qs), QByteArray("\r\n"));
+    EXPECT_EQ(readFile(u"activlog.dat"_qs), QByteArray("\r\n")); // a cancelled transfer logs nothing
 }
 
-// A download in progress when the window closes: a server that never answers would hold the
-// transfer for its whole time-out, and no new transfer starts afterwards.
-TEST_F(MainWindow, ClosingCancelsADownloadInProgress)
+// A mail server that takes the connection and never greets: closing cancels the mail at once.
+TEST_F(MainWindow, ClosingCancelsAMailToASilentServer)
 {
-    server->serve(u"/hang"_qs, {.mode = LoopbackHttpServer::Answer::Mode::Hang});
-
-    frmMain main;
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    app.settings.mail.Server = u"127.0.0.1:"_qs + QString::number(silent.serverPort());
+    app.settings.mail.MailFrom = u"desk@example.com"_qs;
+    app.settings.mail.SendTo = u"trader@example.com"_qs;
+    // Time-outs far beyond the test's own: a cancel that waited for the server would hang it.
+    app.SMTP1().ConnectTimeoutMs = app.SMTP1().TimeoutMs = 3'600'000;
+    AlertSettings& abc = watch(1, u"ABC"_qs);
+    abc.PriceAbove = 1;
+    abc.MaxPrice = 10;
+    http.serve(HistoryTarget(u"abc"_qs, kMonday), MakeHistory(kMonday, 252, 10));
+    http.serve(QuoteTarget(u"abc"_qs), MakeQuote(u"ABC"_qs, 12.5, 12, 12.6, 11.9, 5000));
+    schedule(8, 0, 16, 0, 5);
+    frmMain main(app);
     main.show();
-    bool returned = false;
-    bool gotDocument = true;
-    QTimer::singleShot(0, &main, [&] {
-        gotDocument = OpenURLAndWait(InetQuotes(), server->baseUrl() + u"/hang"_qs).has_value();
-        returned = true;
-    });
-    QTimer::singleShot(300, &main, [&] { main.close(); });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return returned; }, 40000));
-    EXPECT_FALSE(gotDocument);
-    // Cancelled, not timed out (a time-out would be an error, logged after the log was emptied).
-    EXPECT_EQ(InetQuotes().ResponseCode, CURLE_ABORTED_BY_CALLBACK);
-    EXPECT_EQ(endRequests, 1);
-    EXPECT_EQ(readFile(u"activlog.dat"_qs), QByteArray("\r\n")); // a cancelled transfer logs nothing
-
-    server->serve(u"/page"_qs, QByteArray("document"));
-    EXPECT_FALSE(OpenURLAndWait(InetQuotes(), server->baseUrl() + u"/page"_qs).has_value());
-    EXPECT_TRUE(server->requests().filter(u"/page"_qs).isEmpty());
+    ASSERT_TRUE(startUntil(main, State::Notifying));
+    ASSERT_TRUE(clock->runUntil([&] { return main.lblStatus->text() == u"Sending Email"_qs; }, {}));
+    ASSERT_EQ(app.hub.transfersRunning(), 1);
+    main.close();
+    EXPECT_EQ(app.hub.transfersRunning(), 0);
+    EXPECT_EQ(app.engine.state(), State::Idle);
+    EXPECT_EQ(readFile(u"activlog.dat"_qs), QByteArray("\r\n"));
 }
 
 TEST_F(MainWindow, QuotesAndAlertColoursGoIntoTheStockRows)
 {
-    frmMain main;
+    frmMain main(app);
     main.ShowQuoteRow(5,
         Quote {u"IBM"_qs, u"181.2"_qs, u"12/4/2026"_qs, u"4:00pm"_qs, u"+1.5"_qs, u"179.9"_qs, u"182.0"_qs,
             u"179.1"_qs, u"4123000"_qs});
@@ -290,81 +276,89 @@ TEST_F(MainWindow, QuotesAndAlertColoursGoIntoTheStockRows)
 
 TEST_F(MainWindow, StockButtonsChooseTheStock)
 {
-    frmMain main;
+    frmMain main(app);
     main.show();
     // The alert settings window opens for stock 6; a saved symbol shows in row 6 as typed.
-    OnNextModal edit([](QWidget* window) {
-        ASSERT_EQ(window->objectName(), u"frmAlerts"_qs);
-        window->findChild<QLineEdit*>(u"txtSymbol"_qs)->setText(u"verylongsym"_qs);
-        window->findChild<QPushButton*>(u"cmdDefaltSettings"_qs)->click();
-        window->findChild<QPushButton*>(u"cmdSaveSettings"_qs)->click();
+    OnNextModal edit([](QWidget* dialog) {
+        ASSERT_EQ(dialog->objectName(), u"frmAlerts"_qs);
+        dialog->findChild<QLineEdit*>(u"txtSymbol"_qs)->setText(u"verylongsym"_qs);
+        dialog->findChild<QPushButton*>(u"cmdDefaltSettings"_qs)->click();
+        dialog->findChild<QPushButton*>(u"cmdSaveSettings"_qs)->click();
     });
     boxes.queueAnswer(MsgResult::Yes); // restore the defaults
     main.cmdStockSelect[6]->click();
     EXPECT_TRUE(edit.done());
-    EXPECT_EQ(StockID, 6);
     EXPECT_EQ(main.lblSymbol[6]->text(), u"VERYLONGSYM"_qs);
-    EXPECT_EQ(gAlertSettings[6].Symbol, u"VERYLON"_qs);
-
-    OnNextModal close([](QWidget* window) { window->close(); });
-    boxes.queueAnswer(MsgResult::No);
-    main.cmdStockSelect_Click(0); // the hidden button keeps the stock
-    EXPECT_EQ(StockID, 6);
+    EXPECT_EQ(alerts(6).Symbol, u"VERYLON"_qs);
+    EXPECT_EQ(readFile(u"Aset6.dat"_qs).mid(3, 7), "VERYLON");
 }
 
-// Help stays usable while the cycle runs and opens without blocking it; About is modal.
-TEST_F(MainWindow, HelpOpensAlsoDuringMonitoringAndAboutIsModal)
+// Help stays usable while the engine runs and opens without blocking it; a transfer goes on while
+// a modal window runs its own event loop (a message box, the Clear Log question).
+TEST_F(MainWindow, HelpOpensDuringMonitoringAndTransfersGoOnUnderAModalWindow)
 {
     writeFile(u"hlpCont.doc"_qs, "{\\rtf1 Contents\\par}");
-    frmMain main;
+    watch(1, u"ABC"_qs);
+    http.serve(HistoryTarget(u"abc"_qs, kMonday),
+        {.mode = LoopbackHttpServer::Answer::Mode::Drip, .body = QByteArray(100, 'x'), .intervalMs = 2});
+    schedule(8, 0, 16, 0, 5);
+    frmMain main(app);
     main.show();
-    frmHelp* help = nullptr;
-    whileWaiting(main, [&] {
-        EXPECT_TRUE(main.cmdShowHelp->isEnabled());
-        main.cmdShowHelp->click();
-        help = main.findChild<frmHelp*>();
-        ASSERT_NE(help, nullptr);
-        EXPECT_TRUE(help->isVisible());
-        EXPECT_FALSE(help->isModal());
-        EXPECT_TRUE(main.IsRunning()) << "the cycle goes on under the help window";
-        main.cmdStop->click();
-    });
+    ASSERT_TRUE(startUntil(main, State::History));
+
+    EXPECT_TRUE(main.cmdShowHelp->isEnabled());
+    main.cmdShowHelp->click();
+    auto* help = main.findChild<frmHelp*>();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_FALSE(help->isModal());
     main.cmdShowHelp->click();
     EXPECT_EQ(main.findChildren<frmHelp*>().size(), 1) << "one help window";
 
-    OnNextModal about([](QWidget* window) {
-        ASSERT_EQ(window->objectName(), u"frmAbout"_qs);
-        window->findChild<QPushButton*>(u"cmdOk"_qs)->click();
+    ASSERT_EQ(app.hub.transfersRunning(), 1);
+    QDialog modal(&main);
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &modal, [&] {
+        if (app.hub.transfersRunning() == 0)
+            modal.accept();
     });
-    main.cmdAbout->click();
-    EXPECT_TRUE(about.done());
+    poll.start(5);
+    QTimer::singleShot(10000, &modal, &QDialog::reject);
+    EXPECT_EQ(modal.exec(), QDialog::Accepted) << "the download stalled under the modal window";
+    EXPECT_TRUE(log().contains(u"Data Error-Stock #:1"_qs)); // what came was read, and was no year
 }
 
 TEST_F(MainWindow, TheOpenLogWindowFollowsAppendsUntilClosedWithItsButton)
 {
-    frmMain main;
+    frmMain main(app);
     main.show();
-    strLogString = u"first"_qs;
-    AppendLog();
+    app.log.add(u"first"_qs);
+    app.log.AppendLog(1);
     main.cmdLog->click();
     frmLog* log = main.logWindow();
     ASSERT_NE(log, nullptr);
     EXPECT_TRUE(log->isVisible());
-    EXPECT_EQ(blnLogVisible, vbTrue);
     EXPECT_EQ(log->txtLog->toPlainText(), u"first\n"_qs);
 
-    strLogString = u"second"_qs;
-    AppendLog();
+    app.log.add(u"second"_qs);
+    app.log.AppendLog(1);
     main.RefreshLogWindow();
     EXPECT_EQ(log->LogViewText(), u"first\r\nsecond\r\n"_qs);
     EXPECT_EQ(log->txtLog->toPlainText(), u"first\nsecond\n"_qs);
 
     log->close(); // not its Close button: the window still counts as open
-    EXPECT_EQ(blnLogVisible, vbTrue);
+    app.log.add(u"third"_qs);
+    app.log.AppendLog(1);
+    main.RefreshLogWindow();
+    EXPECT_TRUE(log->LogViewText().contains(u"third"_qs));
+
     main.cmdLog->click();
     log->cmdClose->click();
-    EXPECT_EQ(blnLogVisible, vbFalse);
     EXPECT_FALSE(log->isVisible());
+    app.log.add(u"fourth"_qs);
+    app.log.AppendLog(1);
+    main.RefreshLogWindow();
+    EXPECT_FALSE(log->LogViewText().contains(u"fourth"_qs));
 }
 
 } // namespace

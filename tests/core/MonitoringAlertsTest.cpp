@@ -8,23 +8,6 @@ namespace {
 
 const QDate kMonday(2026, 12, 7);
 
-QString quoteTarget(const QString& symbol)
-{
-    return u"/download/quotes.csv?format=sl&ext=.csv&symbols="_qs + symbol;
-}
-
-QString historyTarget(const QString& symbol, const QDate& today)
-{
-    const QDate from = today.addDays(-365);
-    return u"/table.csv?s=%1&a=%2&b=%3&c=%4&d=%5&e=%6&f=%7&g=d&Ignore=.csv"_qs.arg(symbol)
-        .arg(from.month())
-        .arg(from.day())
-        .arg(from.year())
-        .arg(today.month())
-        .arg(today.day())
-        .arg(today.year());
-}
-
 // The mail body as expected, line ends at the end aside.
 QString mail(const QString& header, const QString& lines)
 {
@@ -44,39 +27,33 @@ protected:
         CycleTest::SetUp();
         QString error;
         ASSERT_TRUE(smtp.start(&error)) << error.toStdString();
-        gMailSettings.Server = smtp.server();
-        gMailSettings.MailFrom = u"tradevane@example.com"_qs;
-        gMailSettings.SendTo = u"trader@example.com"_qs;
-        gMailSettings.Subject = u"Stock alerts"_qs;
+        MailSettings& mail = app.settings.mail;
+        mail.Server = smtp.server();
+        mail.MailFrom = u"tradevane@example.com"_qs;
+        mail.SendTo = u"trader@example.com"_qs;
+        mail.Subject = u"Stock alerts"_qs;
         schedule(10, 0, 11, 0, 5);
 
-        watch(1, u"ABC"_qs);
-        gAlertSettings[1].HHAlert = 1;
-        gAlertSettings[1].PriceAbove = 1;
-        gAlertSettings[1].MaxPrice = 12;
-        gAlertSettings[1].VolumeUp = 1;
-        watch(2, u"XYZ"_qs);
-        gAlertSettings[2].LLAlert = 1;
-        gAlertSettings[2].PriceBelow = 1;
-        gAlertSettings[2].MinPrice = 46;
-        gAlertSettings[2].VolumeUp = 1;
+        AlertSettings& abc = watch(1, u"ABC"_qs);
+        abc.HHAlert = abc.PriceAbove = abc.VolumeUp = 1;
+        abc.MaxPrice = 12;
+        AlertSettings& xyz = watch(2, u"XYZ"_qs);
+        xyz.LLAlert = xyz.PriceBelow = xyz.VolumeUp = 1;
+        xyz.MinPrice = 46;
 
-        http.serve(historyTarget(u"abc"_qs, kMonday), MakeHistory(kMonday, 252, 10));
-        http.serve(historyTarget(u"xyz"_qs, kMonday), MakeHistory(kMonday, 252, 50));
+        http.serve(HistoryTarget(u"abc"_qs, kMonday), MakeHistory(kMonday, 252, 10));
+        http.serve(HistoryTarget(u"xyz"_qs, kMonday), MakeHistory(kMonday, 252, 50));
         http.serve(u"/table.csv"_qs, MakeHistory(kMonday.addDays(1), 252, 10));
-        http.serve(quoteTarget(u"abc"_qs), MakeQuote(u"ABC"_qs, 12.5, 12, 12.6, 11.9, 5000));
-        http.serve(quoteTarget(u"xyz"_qs), MakeQuote(u"XYZ"_qs, 45, 49, 50.1, 44, 900));
+        http.serve(QuoteTarget(u"abc"_qs), MakeQuote(u"ABC"_qs, 12.5, 12, 12.6, 11.9, 5000));
+        http.serve(QuoteTarget(u"xyz"_qs), MakeQuote(u"XYZ"_qs, 45, 49, 50.1, 44, 900));
     }
 
     // Runs from Monday 09:59:50 until `sets` quote sets are done: Stop is pressed while the
     // cycle shows when the next set begins.
     bool runSets(int sets)
     {
-        return runFrom(QDateTime(kMonday, QTime(9, 59, 50)), [&] {
-            return std::count_if(window.statusHistory.cbegin(), window.statusHistory.cend(),
-                       [](const auto& s) { return s.text.startsWith(u"Next download @"_qs); })
-                >= sets;
-        });
+        return runFrom(QDateTime(kMonday, QTime(9, 59, 50)),
+            [&] { return window.statusesStartingWith(u"Next download @"_qs) >= sets; });
     }
 
     QStringList bodies() const
@@ -102,10 +79,10 @@ TEST_F(MonitoringAlerts, OneMailWithEveryLineInStockAndKindOrderThenNoRepeats)
     const QStringList mails = bodies();
     ASSERT_EQ(mails.size(), 1);
     EXPECT_EQ(mails[0].trimmed(), mail(kHeaderAt1000, kAbcLines + kXyzLines));
+    EXPECT_TRUE(window.symbolRed[0]);
     EXPECT_TRUE(window.symbolRed[1]);
-    EXPECT_TRUE(window.symbolRed[2]);
     EXPECT_EQ(window.notices, 1);
-    EXPECT_EQ(window.price[1], u"12.50"_qs);
+    EXPECT_EQ(window.price[0], u"12.50"_qs);
 
     const QString logText = log();
     EXPECT_TRUE(logText.contains(u"\r\n"_qs + kHeaderAt1000 + kAbcLines + kXyzLines));
@@ -117,7 +94,7 @@ TEST_F(MonitoringAlerts, OneMailWithEveryLineInStockAndKindOrderThenNoRepeats)
 
 TEST_F(MonitoringAlerts, RepeatAlertsReportEverySet)
 {
-    gAlertSettings[2].RepeatAlerts = 1;
+    alerts(2).RepeatAlerts = 1;
     ASSERT_TRUE(runSets(2));
     const QStringList mails = bodies();
     ASSERT_EQ(mails.size(), 2);
@@ -126,7 +103,7 @@ TEST_F(MonitoringAlerts, RepeatAlertsReportEverySet)
 
 TEST_F(MonitoringAlerts, TheNextTradingDayReArms)
 {
-    gAlertSettings[2] = {};
+    alerts(2) = {};
     ASSERT_TRUE(runSets(14)); // 10:00 .. 11:00 on Monday, 10:05 on Tuesday
     const QStringList mails = bodies();
     ASSERT_EQ(mails.size(), 2);
@@ -136,22 +113,22 @@ TEST_F(MonitoringAlerts, TheNextTradingDayReArms)
 TEST_F(MonitoringAlerts, AStockWithoutAHighGetsNoIndicatorsAndNoLines)
 {
     http.serve(
-        quoteTarget(u"xyz"_qs), QByteArray("\"XYZ\",45.00,\"12/7/2026\",\"10:00am\",-5,49,,44,900\r\n"));
+        QuoteTarget(u"xyz"_qs), QByteArray("\"XYZ\",45.00,\"12/7/2026\",\"10:00am\",-5,49,,44,900\r\n"));
     ASSERT_TRUE(runSets(1));
     const QStringList mails = bodies();
     ASSERT_EQ(mails.size(), 1);
     EXPECT_EQ(mails[0].trimmed(), mail(kHeaderAt1000, kAbcLines));
-    EXPECT_EQ(window.price[2], u"45.00"_qs); // the received texts are still shown
-    EXPECT_FALSE(window.symbolRed[2]);
-    EXPECT_FALSE(gHistory[2][2].isEmpty()); // today's row keeps yesterday's values
-    EXPECT_NE(gHistory[2][0], u"12/7/2026"_qs);
+    EXPECT_EQ(window.price[1], u"45.00"_qs); // the received texts are still shown
+    EXPECT_FALSE(window.symbolRed[1]);
+    EXPECT_FALSE(stock(2).history[2].isEmpty()); // today's row keeps yesterday's values
+    EXPECT_NE(stock(2).history[0], u"12/7/2026"_qs);
 }
 
 TEST_F(MonitoringAlerts, AnIndicatorErrorSkipsOnlyThatStock)
 {
     QByteArray history = MakeHistory(kMonday, 252, 50);
     history.replace(",50.00\n", ",n/a\n"); // one close that is not a number
-    http.serve(historyTarget(u"xyz"_qs, kMonday), history);
+    http.serve(HistoryTarget(u"xyz"_qs, kMonday), history);
     ASSERT_TRUE(runSets(1));
     const QStringList mails = bodies();
     ASSERT_EQ(mails.size(), 1);
@@ -161,10 +138,10 @@ TEST_F(MonitoringAlerts, AnIndicatorErrorSkipsOnlyThatStock)
 
 TEST_F(MonitoringAlerts, AFailedQuoteShowsAQuestionMarkAndIsTriedInTheNextSet)
 {
-    http.serveStatus(quoteTarget(u"xyz"_qs), 500, u"Internal Server Error"_qs);
+    http.serveStatus(QuoteTarget(u"xyz"_qs), 500, u"Internal Server Error"_qs);
     ASSERT_TRUE(runSets(2));
-    EXPECT_EQ(window.price[2], u"?"_qs);
-    EXPECT_EQ(http.requests().count(quoteTarget(u"xyz"_qs)), 2);
+    EXPECT_EQ(window.price[1], u"?"_qs);
+    EXPECT_EQ(http.requests().count(QuoteTarget(u"xyz"_qs)), 2);
     EXPECT_TRUE(log().contains(u"500 Internal Server Error\r\n"_qs));
     EXPECT_TRUE(log().contains(LogText::QuoteDownloadError + u"2"_qs + LogText::BadSymbolOrServerDown));
     const QStringList mails = bodies();
@@ -174,19 +151,23 @@ TEST_F(MonitoringAlerts, AFailedQuoteShowsAQuestionMarkAndIsTriedInTheNextSet)
 
 TEST_F(MonitoringAlerts, AnAlertSwitchedOffSinceTheLastRunIsNotReported)
 {
-    // A previous run saw XYZ's volume surge; the switch has been turned off since.
-    gAlertState[2][15].Triggered = vbTrue;
-    gAlertSettings[2].VolumeUp = 0;
+    // A first run sees ABC's volume surge; the switch is turned off before the next START.
+    ASSERT_TRUE(runSets(1));
+    ASSERT_EQ(bodies().size(), 1);
+    EXPECT_TRUE(bodies()[0].contains(u"ABC    : Volume"_qs));
+    alerts(1).VolumeUp = 0;
+    window.statusHistory.clear();
     ASSERT_TRUE(runSets(1));
     const QStringList mails = bodies();
-    ASSERT_EQ(mails.size(), 1);
-    EXPECT_EQ(mails[0].trimmed(), mail(kHeaderAt1000, kAbcLines + kXyzLines));
+    ASSERT_EQ(mails.size(), 2);
+    EXPECT_TRUE(mails[1].contains(u"ABC    : Price climbed"_qs));
+    EXPECT_FALSE(mails[1].contains(u"ABC    : Volume"_qs));
 }
 
 TEST_F(MonitoringAlerts, NoAlertNoMailButTheMailLightIsReset)
 {
-    gAlertSettings[1].PriceAbove = gAlertSettings[1].HHAlert = gAlertSettings[1].VolumeUp = 0;
-    gAlertSettings[2] = {};
+    alerts(1).PriceAbove = alerts(1).HHAlert = alerts(1).VolumeUp = 0;
+    alerts(2) = {};
     ASSERT_TRUE(runSets(1));
     EXPECT_TRUE(bodies().isEmpty());
     EXPECT_EQ(window.notices, 0);
@@ -197,18 +178,21 @@ TEST_F(MonitoringAlerts, NoAlertNoMailButTheMailLightIsReset)
 
 TEST(AlertLines, SymbolKeepsItsPaddingAndPricesTwoDecimals)
 {
-    gAlertSettings[3].Symbol = u"IBM    "_qs;
-    gAlertSettings[3].MaxPrice = 25;
-    gAlertSettings[3].MinPrice = 1234.5;
-    gAlertSettings[3].ROCMinus = -5;
-    EXPECT_EQ(AlertLine(3, 4), u"IBM    : Medium Term Moving Average Cross: Direction = DOWN\r\n"_qs);
-    EXPECT_EQ(AlertLine(3, 13), u"IBM    : Price climbed above $25.00\r\n"_qs);
-    EXPECT_EQ(AlertLine(3, 14), u"IBM    : Price dropped below $1234.50\r\n"_qs);
-    EXPECT_EQ(AlertLine(3, 10), u"IBM    : 21 Day Rate of Change < -5%\r\n"_qs);
-    EXPECT_EQ(AlertLine(3, 12), u"IBM    : Stochastic %K value is < 20 and reversing.\r\n"_qs);
-    gAlertSettings[3].MaxPrice = 0.5;
-    EXPECT_EQ(AlertLine(3, 13), u"IBM    : Price climbed above $0.50\r\n"_qs);
-    gAlertSettings[3] = {};
+    AlertSettings s;
+    s.Symbol = u"IBM    "_qs;
+    s.MaxPrice = 25;
+    s.MinPrice = 1234.5;
+    s.ROCMinus = -5;
+    using K = AlertKind;
+    EXPECT_EQ(AlertLine(s, K::MediumCrossDown),
+        u"IBM    : Medium Term Moving Average Cross: Direction = DOWN\r\n"_qs);
+    EXPECT_EQ(AlertLine(s, K::PriceAbove), u"IBM    : Price climbed above $25.00\r\n"_qs);
+    EXPECT_EQ(AlertLine(s, K::PriceBelow), u"IBM    : Price dropped below $1234.50\r\n"_qs);
+    EXPECT_EQ(AlertLine(s, K::RateOfChangeBelow), u"IBM    : 21 Day Rate of Change < -5%\r\n"_qs);
+    EXPECT_EQ(
+        AlertLine(s, K::StochasticBelow20), u"IBM    : Stochastic %K value is < 20 and reversing.\r\n"_qs);
+    s.MaxPrice = 0.5;
+    EXPECT_EQ(AlertLine(s, K::PriceAbove), u"IBM    : Price climbed above $0.50\r\n"_qs);
 }
 
 } // namespace

@@ -2,7 +2,6 @@
 
 #include "alertsettings/AlertSettingsFile.h"
 #include "core/StartupLoad.h"
-#include "core/VarDef.h"
 #include "core/Version.h"
 #include "core/frmMain.h"
 #include "core/frmSplash.h"
@@ -43,7 +42,7 @@ protected:
         return splash.Start();
     }
 
-    frmSplash splash;
+    frmSplash splash {app};
     bool termsShown = false;
     bool mainWindowBeforeTerms = false;
 };
@@ -76,7 +75,7 @@ TEST_F(StartUp, FirstRunCreatesEmptySettingsAsksForTermsThenShowsEmptyRows)
         EXPECT_TRUE(main->lblSymbol[n]->text().trimmed().isEmpty());
         EXPECT_TRUE(main->lblPrice[n]->text().isEmpty());
         EXPECT_TRUE(main->lblVolume[n]->text().isEmpty());
-        EXPECT_EQ(gAlertSettings[n].Enabled, 0);
+        EXPECT_EQ(app.settings.alert(StockIndex::fromNumber(n)).Enabled, 0);
     }
 }
 
@@ -84,7 +83,7 @@ TEST_F(StartUp, AcceptedTermsAreNotAskedAgainAndStoredSymbolsAppear)
 {
     writeFile(u"frs.dat"_qs, QByteArray(1, '\1'));
     AlertSettings ibm;
-    ibm.Enabled = vbTrue;
+    ibm.Enabled = StoredFlag(true);
     ibm.Symbol = u"IBM"_qs;
     writeFile(u"Aset3.dat"_qs, EncodeRecord(ibm));
 
@@ -94,7 +93,7 @@ TEST_F(StartUp, AcceptedTermsAreNotAskedAgainAndStoredSymbolsAppear)
     EXPECT_FALSE(termsShown);
     ASSERT_NE(splash.mainWindow(), nullptr);
     EXPECT_EQ(splash.mainWindow()->lblSymbol[3]->text(), u"IBM    "_qs);
-    EXPECT_EQ(gAlertSettings[3].Enabled, vbTrue);
+    EXPECT_TRUE(IsTrue(app.settings.alert(StockIndex::fromNumber(3)).Enabled));
     EXPECT_TRUE(splash.mainWindow()->lblSymbol[2]->text().trimmed().isEmpty());
 }
 
@@ -114,11 +113,11 @@ TEST_F(StartUp, UnreadableMailSettingsStopLoadingButTheMainWindowOpens)
             u"If the problem persists, see the Tradevane support page: "_qs + kSupportPage}));
 
     // Loading stopped at the mail settings: what came before is in, what came after is not.
-    EXPECT_EQ(gAlertSettings[10].Symbol, u"KO     "_qs);
-    EXPECT_EQ(gTimeSettings.StartHour, 0);
-    EXPECT_EQ(gTimeSettings.QuoteInterval, 0);
-    EXPECT_EQ(gSoundSettings.SoundsEnabled, 0);
-    EXPECT_EQ(gSoundSettings.UseSiren, 0);
+    EXPECT_EQ(app.settings.alert(StockIndex::fromNumber(10)).Symbol, u"KO     "_qs);
+    EXPECT_EQ(app.settings.time.StartHour, 0);
+    EXPECT_EQ(app.settings.time.QuoteInterval, 0);
+    EXPECT_EQ(app.settings.sound.SoundsEnabled, 0);
+    EXPECT_EQ(app.settings.sound.UseSiren, 0);
     EXPECT_FALSE(QFile::exists(path(u"frs.dat"_qs)));
     EXPECT_FALSE(termsShown);
 
@@ -142,7 +141,7 @@ TEST_F(StartUp, EachSettingsFileNamesItsLocationAndLoadingStopsThere)
         QTemporaryDir dir;
         SetProgramFolder(dir.path());
         ASSERT_TRUE(QDir(dir.path()).mkdir(QString::fromUtf16(c.file)));
-        const StartupLoad load = LoadSettingsFiles();
+        const StartupLoad load = LoadSettingsFiles(app.settings, app.log);
         EXPECT_FALSE(load.ok());
         EXPECT_EQ(load.location, QString::fromUtf16(c.location));
         if (c.notCreated) {

@@ -2,29 +2,31 @@
 
 #include "TestSupport.h"
 
-#include "core/VarDef.h"
+#include "core/StockState.h"
+#include "indicators/indStochastic.h"
+#include "platform/RecordFile.h"
 
 #include <QString>
 
-// A fresh program with stock 3 being evaluated and helpers to write gWorkData rows.
+// A fresh program with stock 3 being evaluated and helpers to write rows of its history.
 class IndicatorTest : public ProgramTest
 {
 protected:
-    static constexpr qint16 kStock = 3;
-
     void SetUp() override
     {
         ProgramTest::SetUp();
-        StockID = kStock;
+        settings.Enabled = StoredFlag(true);
     }
 
-    static void setField(int row, int field, const QString& text) { gWorkData[6 * row + field] = text; }
-    static void setClose(int row, const QString& text) { setField(row, 4, text); }
-    static void setHigh(int row, const QString& text) { setField(row, 2, text); }
-    static void setLow(int row, const QString& text) { setField(row, 3, text); }
-    static void setVolume(int row, const QString& text) { setField(row, 5, text); }
+    StockContext& stock() { return m_context; }
+
+    void setField(int row, int field, const QString& text) { state.history[6 * row + field] = text; }
+    void setClose(int row, const QString& text) { setField(row, 4, text); }
+    void setHigh(int row, const QString& text) { setField(row, 2, text); }
+    void setLow(int row, const QString& text) { setField(row, 3, text); }
+    void setVolume(int row, const QString& text) { setField(row, 5, text); }
     // High, low and close of rows first..last.
-    static void setDays(int first, int last, double high, double low, double close)
+    void setDays(int first, int last, double high, double low, double close)
     {
         for (int r = first; r <= last; ++r) {
             setHigh(r, QString::number(high));
@@ -33,8 +35,8 @@ protected:
         }
     }
 
-    IndicatorValues& values() const { return gIndicators[kStock]; }
-    bool inError() const { return gDownloadError[kStock] == vbTrue; }
+    IndicatorValues& values() { return state.indicators; }
+    bool inError() const { return state.downloadError; }
 
     // The activity log as the error path leaves it for `label`.
     static QString errorNote(const char* label)
@@ -42,4 +44,11 @@ protected:
         return u"Calc Error-Stock #:3"_qs + QLatin1String(label) + u"\r\n"_qs + QString(36, u'=')
             + u"\r\n\r\n"_qs;
     }
+
+    AlertSettings settings;
+    StockState state;
+    StochasticWork work;
+
+private:
+    StockContext m_context {StockIndex::fromNumber(3), settings, state, app.log};
 };

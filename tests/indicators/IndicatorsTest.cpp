@@ -1,5 +1,7 @@
 #include "IndicatorFixture.h"
 
+#include "indicators/CalcIndicators.h"
+
 #include "indicators/indHLBreakout.h"
 #include "indicators/indMovingAverage.h"
 #include "indicators/indROC.h"
@@ -19,16 +21,16 @@ TEST_F(MovingAverages, ThreeDaysEndWithTodayYesterdayAndTwoDaysBack)
 {
     for (int r = 0; r <= 6; ++r)
         setClose(r, QString::number(10 + r));
-    CalcMovingAverages(5, 1);
-    EXPECT_EQ(values().MovingAverage[1][1], 12.0);
-    EXPECT_EQ(values().MovingAverage[1][2], 13.0);
-    EXPECT_EQ(values().MovingAverage[1][3], 14.0);
-    EXPECT_EQ(values().MovingAverage[2][1], 0.0);
+    CalcMovingAverages(stock(), 5, 1);
+    EXPECT_EQ(values().MovingAverage[0][0], 12.0);
+    EXPECT_EQ(values().MovingAverage[0][1], 13.0);
+    EXPECT_EQ(values().MovingAverage[0][2], 14.0);
+    EXPECT_EQ(values().MovingAverage[1][0], 0.0);
 
     // An average number outside 1..6 is computed but stored nowhere.
     const IndicatorValues before = values();
-    CalcMovingAverages(5, 7);
-    CalcMovingAverages(5, 0);
+    CalcMovingAverages(stock(), 5, 7);
+    CalcMovingAverages(stock(), 5, 0);
     EXPECT_EQ(values().MovingAverage, before.MovingAverage);
     EXPECT_FALSE(inError());
 }
@@ -39,10 +41,10 @@ TEST_F(MovingAverages, ShortHistoryAveragesEmptyRowsAsZero)
     setClose(0, u"100"_qs);
     for (int r = 1; r <= 9; ++r)
         setClose(r, r % 2 ? u" 100\r"_qs : u"100.00"_qs);
-    CalcMovingAverages(200, 6);
-    EXPECT_DOUBLE_EQ(values().MovingAverage[6][1], 5.0);
-    EXPECT_DOUBLE_EQ(values().MovingAverage[6][2], 4.5);
-    EXPECT_DOUBLE_EQ(values().MovingAverage[6][3], 4.0);
+    CalcMovingAverages(stock(), 200, 6);
+    EXPECT_DOUBLE_EQ(values().MovingAverage[5][0], 5.0);
+    EXPECT_DOUBLE_EQ(values().MovingAverage[5][1], 4.5);
+    EXPECT_DOUBLE_EQ(values().MovingAverage[5][2], 4.0);
     EXPECT_FALSE(inError());
 }
 
@@ -51,38 +53,38 @@ TEST_F(MovingAverages, CloseThatIsNotANumberKeepsEarlierDaysAndLogs)
     for (int r = 0; r <= 6; ++r)
         setClose(r, QString::number(10 + r));
     setClose(6, u"N/A"_qs); // read only by day 3
-    values().MovingAverage[1][3] = 99.0;
-    CalcMovingAverages(5, 1);
-    EXPECT_EQ(values().MovingAverage[1][1], 12.0);
-    EXPECT_EQ(values().MovingAverage[1][2], 13.0);
-    EXPECT_EQ(values().MovingAverage[1][3], 99.0);
+    values().MovingAverage[0][2] = 99.0;
+    CalcMovingAverages(stock(), 5, 1);
+    EXPECT_EQ(values().MovingAverage[0][0], 12.0);
+    EXPECT_EQ(values().MovingAverage[0][1], 13.0);
+    EXPECT_EQ(values().MovingAverage[0][2], 99.0);
     EXPECT_TRUE(inError());
     EXPECT_EQ(log(), errorNote(" MA Calc"));
-    EXPECT_TRUE(strLogString.isEmpty());
+    EXPECT_TRUE(app.log.pending().isEmpty());
 }
 
 TEST_F(MovingAverages, RowsBeyondTheHistoryNoRowsAndOverflowAreErrors)
 {
-    CalcMovingAverages(281, 1); // day 3 reads rows 2..282, the last close slot (1696)
+    CalcMovingAverages(stock(), 281, 1); // day 3 reads rows 2..282, the last close slot (1696)
     EXPECT_FALSE(inError());
 
     const std::pair<qint16, QString> failing[]
         = {{282, u"period 282 reads row 283"_qs}, {0, u"period 0"_qs}, {-5, u"negative period"_qs}};
     for (const auto& [period, what] : failing) {
         SCOPED_TRACE(what.toStdString());
-        gDownloadError.fill(vbFalse);
-        CalcMovingAverages(period, 1);
+        state.downloadError = false;
+        CalcMovingAverages(stock(), period, 1);
         EXPECT_TRUE(inError());
     }
 
     for (const QString& text : {kHuge, kNearMax}) {
-        gDownloadError.fill(vbFalse);
+        state.downloadError = false;
         for (int r = 0; r < 200; ++r)
             setClose(r, text);
-        values().MovingAverage[6][1] = 1.0;
-        CalcMovingAverages(200, 6);
+        values().MovingAverage[5][0] = 1.0;
+        CalcMovingAverages(stock(), 200, 6);
         EXPECT_TRUE(inError());
-        EXPECT_EQ(values().MovingAverage[6][1], 1.0);
+        EXPECT_EQ(values().MovingAverage[5][0], 1.0);
     }
 }
 
@@ -94,12 +96,12 @@ TEST_F(RateOfChange, TodayAgainstTheClose20RowsBack)
 {
     setClose(20, u"100"_qs);
     setClose(0, u"110"_qs);
-    CalcROC(21);
+    CalcROC(stock(), 21);
     EXPECT_DOUBLE_EQ(values().RateOfChange, 10.0);
     setClose(0, u"90"_qs);
-    CalcROC(21);
+    CalcROC(stock(), 21);
     EXPECT_DOUBLE_EQ(values().RateOfChange, -10.0);
-    CalcROC(1); // row 0 against itself
+    CalcROC(stock(), 1); // row 0 against itself
     EXPECT_EQ(values().RateOfChange, 0.0);
     EXPECT_FALSE(inError());
 }
@@ -110,10 +112,10 @@ TEST_F(RateOfChange, NoUsableCloseBackThenKeepsThePreviousValue)
     setClose(0, u"110"_qs);
     for (const QString& back : cases) {
         SCOPED_TRACE(back.toStdString());
-        gDownloadError.fill(vbFalse);
+        state.downloadError = false;
         setClose(20, back);
         values().RateOfChange = 7.5;
-        CalcROC(21);
+        CalcROC(stock(), 21);
         EXPECT_TRUE(inError());
         EXPECT_EQ(values().RateOfChange, 7.5);
     }
@@ -121,15 +123,15 @@ TEST_F(RateOfChange, NoUsableCloseBackThenKeepsThePreviousValue)
 
     setClose(20, u"100"_qs);
     for (qint16 period : {0, -3, 284}) {
-        gDownloadError.fill(vbFalse);
-        CalcROC(period);
+        state.downloadError = false;
+        CalcROC(stock(), period);
         EXPECT_TRUE(inError()) << period;
     }
     // A tiny close back then makes a rate no double holds.
-    gDownloadError.fill(vbFalse);
+    state.downloadError = false;
     setClose(0, kNearMax);
     setClose(20, u"0."_qs + QString(300, u'0') + u"1"_qs);
-    CalcROC(21);
+    CalcROC(stock(), 21);
     EXPECT_TRUE(inError());
     EXPECT_EQ(values().RateOfChange, 7.5);
 }
@@ -141,9 +143,9 @@ class SlowStochastic : public IndicatorTest
 protected:
     void calculate()
     {
-        CalcFastK();
-        CalcSlowK();
-        CalcSlowD();
+        CalcFastK(stock(), work);
+        CalcSlowK(stock(), work);
+        CalcSlowD(stock(), work);
     }
 };
 
@@ -186,7 +188,7 @@ TEST_F(SlowStochastic, FlatWindowIsADivisionByZero)
     setDays(0, 43, 12, 8, 10);
     setDays(20, 34, 10, 10, 10); // a suspended stock: the window of row 20 has no range
     values().StochK = 42.0;
-    CalcFastK();
+    CalcFastK(stock(), work);
     EXPECT_TRUE(inError());
     EXPECT_EQ(log(), errorNote(" Stochastic K Calc"));
     EXPECT_EQ(values().StochK, 42.0);
@@ -201,7 +203,7 @@ TEST_F(SlowStochastic, OnlyRowsZeroTo43AreRead)
     EXPECT_FALSE(inError());
 
     setHigh(43, u"N/A"_qs);
-    CalcFastK();
+    CalcFastK(stock(), work);
     EXPECT_TRUE(inError());
     EXPECT_EQ(log(), errorNote(" Stochastic K Calc"));
 }
@@ -219,7 +221,7 @@ TEST_F(SlowStochastic, PricesAtEitherEndOfTheScale)
     EXPECT_DOUBLE_EQ(values().StochK, 37.5);
 
     // No history at all: every window reads 0 rather than failing.
-    gWorkData.fill({});
+    state.history.fill({});
     calculate();
     EXPECT_EQ(values().StochK, 0.0);
     EXPECT_EQ(values().StochD, 0.0);
@@ -232,10 +234,10 @@ TEST_F(SlowStochastic, SlowKThatOverflowsTakesItsOwnPath)
     setDays(0, 43, 1, 0, 0);
     for (int r = 0; r < 30; ++r)
         setClose(r, kNearMax.chopped(2));
-    CalcFastK();
+    CalcFastK(stock(), work);
     ASSERT_FALSE(inError());
     values().StochK = 42.0;
-    CalcSlowK();
+    CalcSlowK(stock(), work);
     EXPECT_TRUE(inError());
     EXPECT_EQ(values().StochK, 42.0);
     EXPECT_EQ(log(), errorNote(" Stochastic %K Calc"));
@@ -264,33 +266,33 @@ TEST_F(Breakout, NewHighOrLowMustBeStrictlyBeyondEveryDay)
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message()
             << (c.low ? "low " : "high ") << c.days << " days " << c.rows.join(u' ').toStdString());
-        gWorkData.fill({});
+        state.history.fill({});
         for (int r = 0; r < c.rows.size(); ++r)
-            (c.low ? setLow : setHigh)(r, c.rows[r]);
-        gAlertSettings[kStock].HHDays = gAlertSettings[kStock].LLDays = c.days;
-        qint16& flag = c.low ? values().NewLow : values().NewHigh;
-        flag = c.expected ? vbFalse : vbTrue;
-        c.low ? CheckLowestLow() : CheckHighestHigh();
-        EXPECT_EQ(flag, c.expected ? vbTrue : vbFalse);
+            setField(r, c.low ? 3 : 2, c.rows[r]);
+        settings.HHDays = settings.LLDays = c.days;
+        bool& flag = c.low ? values().NewLow : values().NewHigh;
+        flag = !c.expected;
+        c.low ? CheckLowestLow(stock()) : CheckHighestHigh(stock());
+        EXPECT_EQ(flag, c.expected);
     }
     EXPECT_FALSE(inError());
 }
 
 TEST_F(Breakout, UnreadableDayKeepsTheFlagAndLogsItsModule)
 {
-    gAlertSettings[kStock].HHDays = 5;
-    gAlertSettings[kStock].LLDays = 5;
+    settings.HHDays = 5;
+    settings.LLDays = 5;
     setHigh(0, u"11"_qs);
     setLow(0, u"9"_qs);
     setDays(1, 5, 10, 10, 10);
     setHigh(3, u"N/A"_qs);
     setLow(4, u"10,5"_qs);
-    values().NewHigh = vbTrue;
-    values().NewLow = vbTrue;
-    CheckHighestHigh();
-    CheckLowestLow();
-    EXPECT_EQ(values().NewHigh, vbTrue);
-    EXPECT_EQ(values().NewLow, vbTrue);
+    values().NewHigh = true;
+    values().NewLow = true;
+    CheckHighestHigh(stock());
+    CheckLowestLow(stock());
+    EXPECT_TRUE(values().NewHigh);
+    EXPECT_TRUE(values().NewLow);
     EXPECT_EQ(log(), errorNote(" Highest High Module") + errorNote(" Lowest Low Module"));
 }
 
@@ -299,15 +301,15 @@ TEST_F(Breakout, DayCountReachesRow283AtMost)
     setHigh(0, u"100"_qs);
     for (int r = 1; r <= 283; ++r)
         setHigh(r, u"50"_qs);
-    gAlertSettings[kStock].HHDays = 283; // high of row 283 is slot 1700, the last one
-    CheckHighestHigh();
-    EXPECT_EQ(values().NewHigh, vbTrue);
+    settings.HHDays = 283; // high of row 283 is slot 1700, the last one
+    CheckHighestHigh(stock());
+    EXPECT_TRUE(values().NewHigh);
     EXPECT_FALSE(inError());
 
-    gAlertSettings[kStock].HHDays = 284;
-    CheckHighestHigh();
+    settings.HHDays = 284;
+    CheckHighestHigh(stock());
     EXPECT_TRUE(inError());
-    EXPECT_EQ(values().NewHigh, vbTrue);
+    EXPECT_TRUE(values().NewHigh);
 }
 
 // ---------------------------------------------------------------- volume
@@ -320,21 +322,21 @@ TEST_F(Volume, AverageIncludesTodaysVolume)
     for (int r = 1; r < 20; ++r)
         setVolume(r, u"1000"_qs);
     setVolume(20, u"999999"_qs); // outside the 20 rows
-    CalcVolumeAverage(20);
+    CalcVolumeAverage(stock(), 20);
     EXPECT_EQ(values().TodayVolume, 1200.0);
     EXPECT_DOUBLE_EQ(values().AverageVolume, 1010.0);
 
     // Volumes are leading numbers: N/A counts 0 and is no failure.
     setVolume(7, u"N/A"_qs);
     setVolume(8, u"1000\r"_qs);
-    CalcVolumeAverage(20);
+    CalcVolumeAverage(stock(), 20);
     EXPECT_DOUBLE_EQ(values().AverageVolume, 960.0);
     EXPECT_FALSE(inError());
 }
 
 TEST_F(Volume, FailuresKeepBothValues)
 {
-    CalcVolumeAverage(283); // rows 0..282, the last volume slot (1697)
+    CalcVolumeAverage(stock(), 283); // rows 0..282, the last volume slot (1697)
     EXPECT_FALSE(inError());
 
     setVolume(0, u"1200"_qs);
@@ -342,8 +344,8 @@ TEST_F(Volume, FailuresKeepBothValues)
     values().TodayVolume = 5.0;
     values().AverageVolume = 6.0;
     for (qint16 period : {20, 284, 0, -1}) {
-        gDownloadError.fill(vbFalse);
-        CalcVolumeAverage(period);
+        state.downloadError = false;
+        CalcVolumeAverage(stock(), period);
         EXPECT_TRUE(inError()) << period;
         EXPECT_EQ(values().TodayVolume, 5.0);
         EXPECT_EQ(values().AverageVolume, 6.0);
@@ -353,25 +355,47 @@ TEST_F(Volume, FailuresKeepBothValues)
 
 // ---------------------------------------------------------------- all of them
 
-TEST_F(IndicatorTest, NoStockBeingEvaluatedLeavesEverythingAlone)
+// The alerts use the averages the user chose in the alert settings window; a record the window
+// would refuse falls back to the defaults 5, 10, 10, 30, 50 and 200.
+TEST_F(IndicatorTest, TheStocksOwnAveragesUnlessTheWindowWouldRefuseThem)
 {
-    // After a loop over the stocks StockID holds 11: there is no entry to write to.
-    for (qint16 id : {11, 0, -1}) {
-        StockID = id;
-        CalcMovingAverages(5, 1);
-        CalcROC(21);
-        CheckHighestHigh();
-        CheckLowestLow();
-        CalcVolumeAverage(20);
-        CalcFastK();
-        CalcSlowK();
-        CalcSlowD();
+    for (int r = 0; r < 250; ++r) {
+        setDays(r, r, r + 2, r, r + 1); // the close of row r is r + 1
+        setVolume(r, u"1000"_qs);
     }
-    for (const IndicatorValues& entry : gIndicators)
-        EXPECT_EQ(entry.StochD, 0.0);
-    for (qint16 flag : gDownloadError)
-        EXPECT_EQ(flag, vbFalse);
-    EXPECT_TRUE(log().isEmpty());
+    const auto todaysAverages = [&] {
+        std::array<double, 6> today {};
+        for (std::size_t m = 0; m < 6; ++m)
+            today[m] = values().MovingAverage[m][0];
+        return today;
+    };
+    const auto averageOfFirstRows = [](int n) { return (n + 1) / 2.0; };
+
+    settings.ShortMAFast = 3;
+    settings.ShortMASlow = 25;
+    settings.MedMAFast = 12;
+    settings.MedMASlow = 40;
+    settings.LongMAFast = 60;
+    settings.LongMASlow = 150;
+    CalcIndicators(stock());
+    ASSERT_FALSE(inError());
+    EXPECT_EQ(todaysAverages(),
+        (std::array<double, 6> {averageOfFirstRows(3), averageOfFirstRows(25), averageOfFirstRows(12),
+            averageOfFirstRows(40), averageOfFirstRows(60), averageOfFirstRows(150)}));
+
+    const std::array<double, 6> defaults {averageOfFirstRows(5), averageOfFirstRows(10),
+        averageOfFirstRows(10), averageOfFirstRows(30), averageOfFirstRows(50), averageOfFirstRows(200)};
+    for (auto spoil : {+[](AlertSettings& s) { s.ShortMAFast = 2; }, // below its range
+             +[](AlertSettings& s) { s.LongMASlow = 201; }, // above its range
+             +[](AlertSettings& s) { s.MedMAFast = 40; }, // fast not below slow
+             +[](AlertSettings& s) { s = {}; }}) { // a record of zeros
+        AlertSettings chosen = settings;
+        spoil(settings);
+        values() = {};
+        CalcIndicators(stock());
+        EXPECT_EQ(todaysAverages(), defaults);
+        settings = chosen;
+    }
 }
 
 } // namespace

@@ -71,7 +71,7 @@ TEST_F(Oracle, AgreesWithAnIndependentImplementation)
     int averagesCompared = 0;
     for (const OracleSeries& series : all) {
         SCOPED_TRACE(testing::Message() << "series " << series.number);
-        gWorkData.fill({});
+        state.history.fill({});
         for (int r = 0; r < series.rows.size(); ++r) {
             const QStringList hlc = series.rows[r].split(u' ');
             setHigh(r, hlc[0]);
@@ -80,19 +80,20 @@ TEST_F(Oracle, AgreesWithAnIndependentImplementation)
         }
         values() = {};
         for (const auto& [period, number] : cycleAverages)
-            CalcMovingAverages(period, number);
-        CalcROC(21);
-        CalcFastK();
-        CalcSlowK();
-        CalcSlowD();
+            CalcMovingAverages(stock(), period, number);
+        CalcROC(stock(), 21);
+        CalcFastK(stock(), work);
+        CalcSlowK(stock(), work);
+        CalcSlowD(stock(), work);
         ASSERT_FALSE(inError());
 
         for (const auto& [period, number] : cycleAverages) {
             const auto expected = series.averages.find(period);
             if (expected == series.averages.end())
                 continue; // too short for the other implementation
-            for (int day = 1; day <= 3; ++day)
-                expectClose(values().MovingAverage[number][day], expected->second[day - 1], "average");
+            for (std::size_t day = 0; day < 3; ++day)
+                expectClose(values().MovingAverage[static_cast<std::size_t>(number - 1)][day],
+                    expected->second[static_cast<qsizetype>(day)], "average");
             ++averagesCompared;
         }
         expectClose(values().RateOfChange, series.rateOfChange, "rate of change");

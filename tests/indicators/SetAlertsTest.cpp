@@ -11,34 +11,25 @@ protected:
     void SetUp() override
     {
         IndicatorTest::SetUp();
-        AlertSettings& s = settings();
-        s.Enabled = vbTrue;
-        for (quint8* alertSwitch : switches())
+        AlertSettings& s = settings;
+        for (quint8* alertSwitch :
+            {&s.MACond1, &s.MACond2, &s.MACond3, &s.MACond4, &s.MACond5, &s.MACond6, &s.HHAlert, &s.LLAlert,
+                &s.ROCUp, &s.ROCDown, &s.Stoch80, &s.Stoch20, &s.PriceAbove, &s.PriceBelow, &s.VolumeUp})
             *alertSwitch = 1;
         s.ROCPlus = 5;
         s.ROCMinus = -5;
         s.MaxPrice = 20.0;
         s.MinPrice = 10.0;
-        gQuotes[kStock].Last = u"15"_qs;
+        state.quote.Last = u"15"_qs;
     }
 
-    AlertSettings& settings() const { return gAlertSettings[kStock]; }
-    std::array<quint8*, 15> switches(int stock = kStock) const
+    // Kinds numbered 1..15 in their order.
+    bool triggered(int kind) const { return state.alerts[static_cast<AlertKind>(kind - 1)].Triggered; }
+    // Today's and two days back's value of average m (1..6); the day in between is set far off,
+    // as it takes no part.
+    void setAverage(int m, double today, double twoDaysBack)
     {
-        AlertSettings& s = gAlertSettings[stock];
-        return {&s.MACond1, &s.MACond2, &s.MACond3, &s.MACond4, &s.MACond5, &s.MACond6, &s.HHAlert,
-            &s.LLAlert, &s.ROCUp, &s.ROCDown, &s.Stoch80, &s.Stoch20, &s.PriceAbove, &s.PriceBelow,
-            &s.VolumeUp};
-    }
-    static bool triggered(int kind, int stock = kStock)
-    {
-        return gAlertState[stock][kind].Triggered == vbTrue;
-    }
-    // Today's and two days back's value of average m; the day in between is set far off, as
-    // it takes no part.
-    void setAverage(int m, double today, double twoDaysBack) const
-    {
-        values().MovingAverage[m] = {0.0, today, 1000.0, twoDaysBack};
+        values().MovingAverage[static_cast<std::size_t>(m - 1)] = {today, 1000.0, twoDaysBack};
     }
 };
 
@@ -57,7 +48,7 @@ TEST_F(AlertFlags, CrossoverComparesTodayWithTwoDaysBack)
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.today << " " << c.twoDaysBack);
         setAverage(1, c.today, c.twoDaysBack);
-        SetAlertFlags();
+        SetAlertFlags(stock());
         EXPECT_EQ(triggered(1), c.up);
         EXPECT_EQ(triggered(2), c.down);
     }
@@ -69,7 +60,7 @@ TEST_F(AlertFlags, EachCrossoverKindUsesItsOwnPair)
     setAverage(4, 4.5, 4.5);
     setAverage(5, 4.0, 5.0); // long pair crosses down
     setAverage(6, 4.5, 4.5);
-    SetAlertFlags();
+    SetAlertFlags(stock());
     const bool expected[] = {false, false, false, true, false, false, true};
     for (int kind = 1; kind <= 6; ++kind)
         EXPECT_EQ(triggered(kind), expected[kind]) << kind;
@@ -97,7 +88,7 @@ TEST_F(AlertFlags, StrictLimitsForRateOfChangeStochasticAndVolume)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         values().*c.field = c.value;
-        SetAlertFlags();
+        SetAlertFlags(stock());
         EXPECT_EQ(triggered(c.kind), c.expected);
     }
 
@@ -111,7 +102,7 @@ TEST_F(AlertFlags, StrictLimitsForRateOfChangeStochasticAndVolume)
         SCOPED_TRACE(testing::Message() << "K " << s.k << " D " << s.d);
         values().StochK = s.k;
         values().StochD = s.d;
-        SetAlertFlags();
+        SetAlertFlags(stock());
         EXPECT_EQ(triggered(11), s.above80);
         EXPECT_EQ(triggered(12), s.below20);
     }
@@ -123,8 +114,8 @@ TEST_F(AlertFlags, PriceLimitsUseTheLeadingNumberOfTheLastPrice)
     const std::tuple<QString, bool, bool> cases[] = {{u"20.01 "_qs, true, false}, {u"20"_qs, false, false},
         {u"9.99x"_qs, false, true}, {u"N/A"_qs, false, true}};
     for (const auto& [last, above, below] : cases) {
-        gQuotes[kStock].Last = last;
-        SetAlertFlags();
+        state.quote.Last = last;
+        SetAlertFlags(stock());
         EXPECT_EQ(triggered(13), above) << last.toStdString();
         EXPECT_EQ(triggered(14), below) << last.toStdString();
     }
@@ -133,64 +124,41 @@ TEST_F(AlertFlags, PriceLimitsUseTheLeadingNumberOfTheLastPrice)
 TEST_F(AlertFlags, SwitchOffKeepsTheFlagExceptForPriceLimits)
 {
     values().RateOfChange = 50.0;
-    values().NewHigh = vbTrue;
-    gQuotes[kStock].Last = u"25"_qs;
-    SetAlertFlags();
+    values().NewHigh = true;
+    state.quote.Last = u"25"_qs;
+    SetAlertFlags(stock());
     ASSERT_TRUE(triggered(9));
     ASSERT_TRUE(triggered(7));
     ASSERT_TRUE(triggered(13));
 
     // Only the stored value 1 counts as on.
-    settings().ROCUp = 0;
-    settings().HHAlert = 2;
-    settings().PriceAbove = 255;
+    settings.ROCUp = 0;
+    settings.HHAlert = 2;
+    settings.PriceAbove = 255;
     values().RateOfChange = 0.0;
-    values().NewHigh = vbFalse;
-    SetAlertFlags();
+    values().NewHigh = false;
+    SetAlertFlags(stock());
     EXPECT_TRUE(triggered(9));
     EXPECT_TRUE(triggered(7));
     EXPECT_FALSE(triggered(13)); // off: false even though 25 is above 20
 }
 
-TEST_F(AlertFlags, UpdatesEveryStockOnlyWhenTheCurrentOneIsEnabled)
+TEST_F(AlertFlags, OnlyAWatchedStockIsEvaluated)
 {
-    // Stock 7 is not enabled itself, yet its flags follow its own latest values.
-    for (quint8* alertSwitch : switches(7))
-        *alertSwitch = 1;
-    gIndicators[7].RateOfChange = 12.0;
-    gAlertSettings[7].ROCPlus = 10;
-    gAlertState[7][3].Triggered = vbTrue;
-    gAlertState[7][3].Armed = 1;
-    SetAlertFlags();
-    EXPECT_TRUE(triggered(9, 7));
-    EXPECT_FALSE(triggered(3, 7));
-    EXPECT_EQ(gAlertState[7][3].Armed, 1);
-
-    // With the current stock not enabled (only -1 is true) nothing changes.
-    gIndicators[7].RateOfChange = 0.0;
-    for (qint16 enabled : {qint16(0), qint16(1)}) {
-        settings().Enabled = enabled;
-        SetAlertFlags();
-        EXPECT_TRUE(triggered(9, 7));
+    values().RateOfChange = 12.0;
+    for (qint16 enabled : {qint16(0), qint16(1)}) { // only -1 is true
+        settings.Enabled = enabled;
+        SetAlertFlags(stock());
+        EXPECT_FALSE(triggered(9)) << enabled;
     }
-    StockID = 11;
-    SetAlertFlags();
-    EXPECT_TRUE(triggered(9, 7));
 }
 
 TEST_F(AlertFlags, LastPriceTooLongToReadHoldsNoPriceCondition)
 {
     const QString huge = u"1"_qs + QString(400, u'0');
-    gAlertSettings[7].PriceAbove = 1;
-    gAlertState[7][13].Triggered = vbTrue;
-    gQuotes[7].Last = huge;
-    SetAlertFlags();
-    EXPECT_FALSE(triggered(13, 7));
-    EXPECT_FALSE(inError()); // another stock's quote does not stop this one's alerts
-    EXPECT_TRUE(log().isEmpty());
-
-    gQuotes[kStock].Last = huge;
-    SetAlertFlags();
+    state.alerts[AlertKind::PriceAbove].Triggered = true;
+    state.quote.Last = huge;
+    SetAlertFlags(stock());
     EXPECT_FALSE(triggered(13));
     EXPECT_FALSE(triggered(14));
     EXPECT_TRUE(inError());

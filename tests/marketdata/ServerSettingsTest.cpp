@@ -12,12 +12,12 @@ using ServerAddresses = ProgramTest;
 
 TEST_F(ServerAddresses, MissingFileIsWrittenWithTheDefaults)
 {
-    gServerSettings = {u"http://old"_qs, u"http://old"_qs};
-    LoadServerSettings();
+    app.settings.servers = {u"http://old"_qs, u"http://old"_qs};
+    LoadServerSettings(app.settings.servers, app.log);
     EXPECT_EQ(readFile(u"servers.ini"_qs),
         QByteArray("[servers]\nQuoteServer=http://127.0.0.1:8470\nHistoryServer=http://127.0.0.1:8470\n"));
-    EXPECT_EQ(gServerSettings.QuoteServer, u"http://127.0.0.1:8470"_qs);
-    EXPECT_EQ(gServerSettings.HistoryServer, u"http://127.0.0.1:8470"_qs);
+    EXPECT_EQ(app.settings.servers.QuoteServer, u"http://127.0.0.1:8470"_qs);
+    EXPECT_EQ(app.settings.servers.HistoryServer, u"http://127.0.0.1:8470"_qs);
     EXPECT_TRUE(log().isEmpty());
 }
 
@@ -26,9 +26,9 @@ TEST_F(ServerAddresses, UsersAddressesAreRead)
     writeFile(u"servers.ini"_qs,
         "\xEF\xBB\xBF; where the prices come from\r\n[other]\r\nQuoteServer=http://ignored\r\n\r\n"
         "[servers]\r\n quoteserver = https://quotes.example.net:8443/api/ \r\n");
-    LoadServerSettings();
-    EXPECT_EQ(gServerSettings.QuoteServer, u"https://quotes.example.net:8443/api"_qs);
-    EXPECT_EQ(gServerSettings.HistoryServer, u"http://127.0.0.1:8470"_qs); // missing: its default
+    LoadServerSettings(app.settings.servers, app.log);
+    EXPECT_EQ(app.settings.servers.QuoteServer, u"https://quotes.example.net:8443/api"_qs);
+    EXPECT_EQ(app.settings.servers.HistoryServer, u"http://127.0.0.1:8470"_qs); // missing: its default
     EXPECT_TRUE(log().isEmpty());
 }
 
@@ -40,11 +40,11 @@ TEST_F(ServerAddresses, MalformedFileFallsBackToTheDefaultsAndIsLogged)
         "[servers]\nQuoteServer=http://10.0.0.1/?symbols=\n"};
     for (const QByteArray& text : files) {
         SCOPED_TRACE(text.toStdString());
-        EraseLog(2);
+        app.log.EraseLog(2, 0);
         writeFile(u"servers.ini"_qs, text);
-        LoadServerSettings();
-        EXPECT_EQ(gServerSettings.QuoteServer, u"http://127.0.0.1:8470"_qs);
-        EXPECT_EQ(gServerSettings.HistoryServer, u"http://127.0.0.1:8470"_qs);
+        LoadServerSettings(app.settings.servers, app.log);
+        EXPECT_EQ(app.settings.servers.QuoteServer, u"http://127.0.0.1:8470"_qs);
+        EXPECT_EQ(app.settings.servers.HistoryServer, u"http://127.0.0.1:8470"_qs);
         const QString line = QString::fromLatin1(text.trimmed().split('\n').last()); // the offending line
         EXPECT_EQ(log(),
             u"\r\n"_qs + LogText::ServerSettingsDefaults + line + u"\r\n"_qs + QString(36, u'=')
@@ -56,9 +56,9 @@ TEST_F(ServerAddresses, MalformedFileFallsBackToTheDefaultsAndIsLogged)
 TEST_F(ServerAddresses, UnreadableFileFallsBackToTheDefaultsAndIsLogged)
 {
     QDir(folder.path()).mkdir(u"servers.ini"_qs);
-    gServerSettings = {u"http://old"_qs, u"http://old"_qs};
-    LoadServerSettings();
-    EXPECT_EQ(gServerSettings.QuoteServer, u"http://127.0.0.1:8470"_qs);
+    app.settings.servers = {u"http://old"_qs, u"http://old"_qs};
+    LoadServerSettings(app.settings.servers, app.log);
+    EXPECT_EQ(app.settings.servers.QuoteServer, u"http://127.0.0.1:8470"_qs);
     EXPECT_TRUE(log().startsWith(LogText::ServerSettingsDefaults)) << log().toStdString();
 }
 

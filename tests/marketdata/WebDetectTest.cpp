@@ -1,10 +1,10 @@
 #include "LoopbackHttpServer.h"
+#include "RunToEnd.h"
 #include "TestSupport.h"
 
-#include "core/MainControls.h"
+#include "RunToEnd.h"
 #include "core/ServerSettings.h"
 #include "core/WebDetect.h"
-#include "platform/LegacyWait.h"
 
 namespace {
 
@@ -14,16 +14,16 @@ TEST_F(ConnectionCheck, OnlineWhenTheQuoteServerAcceptsAConnection)
 {
     LoopbackHttpServer server;
     ASSERT_TRUE(server.start());
-    gServerSettings.QuoteServer = server.baseUrl() + u"/prices"_qs;
-    ConnectionState state = ConnectionStateAndWait(ProgramHub(), gServerSettings.QuoteServer);
+    app.settings.servers.QuoteServer = server.baseUrl() + u"/prices"_qs;
+    ConnectionState state = RunToEnd(app.hub, app.settings.servers.QuoteServer);
     EXPECT_TRUE(state.connected);
     EXPECT_EQ(state.Flags, kConnectionReached | kConnectionLoopback);
     EXPECT_EQ(state.ConnectionName, u"127.0.0.1"_qs);
     EXPECT_TRUE(server.requests().isEmpty()); // a connection only, no request
 
     // An https address is checked the same way: the TCP connection is what counts.
-    gServerSettings.QuoteServer = u"https://127.0.0.1:"_qs + QString::number(server.port());
-    state = ConnectionStateAndWait(ProgramHub(), gServerSettings.QuoteServer);
+    app.settings.servers.QuoteServer = u"https://127.0.0.1:"_qs + QString::number(server.port());
+    state = RunToEnd(app.hub, app.settings.servers.QuoteServer);
     EXPECT_TRUE(state.connected);
     EXPECT_EQ(state.Flags, kConnectionReached | kConnectionLoopback | kConnectionSecure);
 }
@@ -34,8 +34,8 @@ TEST_F(ConnectionCheck, OfflineWhenNothingAnswersOrNoAddressIsUsable)
         u"http://127.0.0.1:"_qs + QString::number(UnusedLoopbackPort()), u"not an address"_qs};
     for (const QString& address : addresses) {
         SCOPED_TRACE(address.toStdString());
-        gServerSettings.QuoteServer = address;
-        const ConnectionState state = ConnectionStateAndWait(ProgramHub(), gServerSettings.QuoteServer);
+        app.settings.servers.QuoteServer = address;
+        const ConnectionState state = RunToEnd(app.hub, app.settings.servers.QuoteServer);
         EXPECT_FALSE(state.connected);
         EXPECT_EQ(state.Flags, kConnectionOffline);
         EXPECT_TRUE(state.ConnectionName.isEmpty());

@@ -1,6 +1,5 @@
 #include "TestSupport.h"
 
-#include "core/VarDef.h"
 #include "notify/UpdateLog.h"
 #include "notify/frmLog.h"
 
@@ -14,7 +13,7 @@ using LogWindow = ProgramTest;
 
 TEST_F(LogWindow, AMissingOrUnreadableLogShowsAnEmptyBox)
 {
-    frmLog log;
+    frmLog log(app.log, [] { return 1; });
     log.show();
     EXPECT_TRUE(log.txtLog->toPlainText().isEmpty());
 
@@ -27,14 +26,14 @@ TEST_F(LogWindow, AMissingOrUnreadableLogShowsAnEmptyBox)
 TEST_F(LogWindow, ShowsTheFileExactlyAndReloadsWhenShownAgain)
 {
     writeFile(u"activlog.dat"_qs, "10:01:02 Quote set #: 1 downloded\r\n***\r\n\xE9t\xE9\r\n");
-    frmLog log;
+    frmLog log(app.log, [] { return 1; });
     log.show();
     EXPECT_EQ(log.LogViewText(), u"10:01:02 Quote set #: 1 downloded\r\n***\r\n\u00E9t\u00E9\r\n"_qs);
     EXPECT_EQ(log.txtLog->toPlainText(), u"10:01:02 Quote set #: 1 downloded\n***\n\u00E9t\u00E9\n"_qs);
 
     log.hide();
-    strLogString = u"later"_qs;
-    AppendLog();
+    app.log.add(u"later"_qs);
+    app.log.AppendLog(1);
     log.show();
     EXPECT_TRUE(log.LogViewText().endsWith(u"later\r\n"_qs));
 }
@@ -42,7 +41,7 @@ TEST_F(LogWindow, ShowsTheFileExactlyAndReloadsWhenShownAgain)
 TEST_F(LogWindow, ClearLogAsksFirstAndLeavesOneEmptyLine)
 {
     writeFile(u"activlog.dat"_qs, "entry\r\n");
-    frmLog log;
+    frmLog log(app.log, [] { return 1; });
     log.show();
 
     boxes.queueAnswer(MsgResult::Cancel);

@@ -1,13 +1,10 @@
 #include "LoopbackSmtpServer.h"
+#include "RunToEnd.h"
 #include "TestSupport.h"
 
 #include "core/LogTexts.h"
-#include "core/MainControls.h"
-#include "core/VarDef.h"
-#include "notify/EmailSwitch.h"
 #include "notify/MailHandler.h"
 #include "notify/UpdateLog.h"
-#include "platform/LegacyWait.h"
 #include "platform/SmtpControl.h"
 
 #include <QTcpServer>
@@ -27,6 +24,16 @@ protected:
         simulateClock(kAlertTime);
     }
 
+    // Sends `message` as the engine does and runs until the send has ended.
+    MailOutcome send(const QString& message)
+    {
+        std::optional<MailOutcome> outcome;
+        const auto mail = SendAlertMail(
+            message, app.settings, app.SMTP1(), app.log, 11, [&](MailOutcome o) { outcome = o; });
+        EXPECT_TRUE(RunUntil([&] { return outcome.has_value(); }, 70000));
+        return outcome.value_or(MailOutcome::Failed);
+    }
+
     // Starts `server`; the test fails when no SMTP server can run here.
     void startServer(LoopbackSmtpServer& server)
     {
@@ -39,21 +46,21 @@ protected:
         const QString& subject = u"Message from Tradevane"_qs)
     {
         auto padded = [](const QString& text, int width) { return text.leftJustified(width, u' '); };
-        gMailSettings.Server = padded(server, 30);
-        gMailSettings.MailFrom = padded(u"trader@example.com"_qs, 40);
-        gMailSettings.SendTo = padded(to, 40);
-        gMailSettings.CopyTo = padded(cc, 40);
-        gMailSettings.Subject = padded(subject, 50);
-        gMailSettings.UserName = QString(20, u' ');
-        gMailSettings.Password = QString(20, u' ');
-        gMailSettings.Spare2 = QString(300, u' ');
+        app.settings.mail.Server = padded(server, 30);
+        app.settings.mail.MailFrom = padded(u"trader@example.com"_qs, 40);
+        app.settings.mail.SendTo = padded(to, 40);
+        app.settings.mail.CopyTo = padded(cc, 40);
+        app.settings.mail.Subject = padded(subject, 50);
+        app.settings.mail.UserName = QString(20, u' ');
+        app.settings.mail.Password = QString(20, u' ');
+        app.settings.mail.Spare2 = QString(300, u' ');
     }
 
     void login(const QString& user, const QString& password)
     {
-        gMailSettings.UsePassword = 1;
-        gMailSettings.UserName = user.leftJustified(20, u' ');
-        gMailSettings.Password = password.leftJustified(20, u' ');
+        app.settings.mail.UsePassword = 1;
+        app.settings.mail.UserName = user.leftJustified(20, u' ');
+        app.settings.mail.Password = password.leftJustified(20, u' ');
     }
 
     QString stamp() const { return LongTimeText(kAlertTime.time()); }
@@ -64,11 +71,11 @@ TEST_F(AlertMail, ReachesEveryRecipientWithProperHeadersAndTheBodyIntact)
     LoopbackSmtpServer server;
     ASSERT_NO_FATAL_FAILURE(startServer(server));
     settings(server.server(), u"ann@example.com, bob@example.org"_qs, u"carl@example.net"_qs);
-    strLogString = u"Data Error-Stock #:3\r\n"_qs;
+    app.log.add(u"Data Error-Stock #:3\r\n"_qs);
 
     const QString message
         = u"   MESSAGE FROM: TRADEVANE\r\nIBM    Price above 120\r\n.dot line\r\n\r\nend  "_qs;
-    EXPECT_EQ(SendAlertMail(message), MailOutcome::Sent);
+    EXPECT_EQ(send(message), MailOutcome::Sent);
 
     const QList<ReceivedMail> mails = server.received();
     ASSERT_EQ(mails.size(), 1);
@@ -92,7 +99,7 @@ TEST_F(AlertMail, ReachesEveryRecipientWithProperHeadersAndTheBodyIntact)
 
     // The earlier note and the mail line leave in the same write.
     EXPECT_EQ(log(), u"Data Error-Stock #:3\r\n"_qs + stamp() + u" Email message sent.\r\n"_qs);
-    EXPECT_TRUE(strLogString.isEmpty());
+    EXPECT_TRUE(app.log.pending().isEmpty());
 }
 
 TEST_F(AlertMail, LogsInOverStartTlsWithAVerifiedCertificate)
@@ -103,12 +110,12 @@ TEST_F(AlertMail, LogsInOverStartTlsWithAVerifiedCertificate)
     login(u"trader"_qs, u"s3cret"_qs);
 
     // An untrusted certificate stops the send before the login leaves.
-    EXPECT_EQ(SendAlertMail(u"first"_qs), MailOutcome::Failed);
+    EXPECT_EQ(send(u"first"_qs), MailOutcome::Failed);
     EXPECT_TRUE(server.received().isEmpty());
     EXPECT_TRUE(log().contains(u"certificate"_qs, Qt::CaseInsensitive)) << log().toStdString();
 
-    SMTP1().CaFile = server.caFile();
-    EXPECT_EQ(SendAlertMail(u"second"_qs), MailOutcome::Sent);
+    app.SMTP1().CaFile = server.caFile();
+    EXPECT_EQ(send(u"second"_qs), MailOutcome::Sent);
     const QList<ReceivedMail> mails = server.received();
     ASSERT_EQ(mails.size(), 1);
     EXPECT_TRUE(mails[0].tls);
@@ -139,8 +146,8 @@ TEST_F(AlertMail, FailuresAreLoggedWithTheReasonAndNeverAsSent)
         settings(server.server(), c.to);
         if (!c.password.isEmpty())
             login(u"trader"_qs, c.password);
-        EraseLog(2);
-        EXPECT_EQ(SendAlertMail(u"alert"_qs), MailOutcome::Failed);
+        app.log.EraseLog(2, 11);
+        EXPECT_EQ(send(u"alert"_qs), MailOutcome::Failed);
         EXPECT_TRUE(server.received().isEmpty());
         const QString line = log();
         EXPECT_TRUE(line.startsWith(u"\r\n"_qs + stamp() + u" Email message failed: "_qs))
@@ -154,20 +161,40 @@ TEST_F(AlertMail, FailuresAreLoggedWithTheReasonAndNeverAsSent)
 TEST_F(AlertMail, UnreachableOrSilentServersFailInTime)
 {
     settings(u"127.0.0.1:"_qs + QString::number(UnusedLoopbackPort()));
-    EXPECT_EQ(SendAlertMail(u"alert"_qs), MailOutcome::Failed);
+    EXPECT_EQ(send(u"alert"_qs), MailOutcome::Failed);
     EXPECT_TRUE(log().contains(u" Email message failed: "_qs)) << log().toStdString();
 
     QTcpServer silent; // takes connections and never greets
     ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
     settings(u"127.0.0.1:"_qs + QString::number(silent.serverPort()));
-    SMTP1().ConnectTimeoutMs = 500;
+    app.SMTP1().ConnectTimeoutMs = 500;
     // Window events run while the server keeps silent; a second send from one of them is refused.
     SmtpResult second {true, {}};
-    QTimer::singleShot(100, [&second] { second = SendAndWait(SMTP1()); });
-    EXPECT_EQ(SendAlertMail(u"alert"_qs), MailOutcome::Failed);
+    QTimer::singleShot(100, [this, &second] { second = RunToEnd(app.SMTP1()); });
+    EXPECT_EQ(send(u"alert"_qs), MailOutcome::Failed);
     EXPECT_FALSE(second.ok);
     EXPECT_EQ(second.error, u"Another message is still being sent"_qs);
     EXPECT_TRUE(log().contains(u"imeout"_qs) || log().contains(u"timed out"_qs)) << log().toStdString();
+}
+
+// Stop or closing cuts a send off: one failure line, stamped like the others, and the control is
+// free for the next mail.
+TEST_F(AlertMail, ASendCutOffLogsOneFailureLine)
+{
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    settings(u"127.0.0.1:"_qs + QString::number(silent.serverPort()));
+    // Time-outs far beyond the test's own: a cancel that waited for the server would hang it.
+    app.SMTP1().ConnectTimeoutMs = app.SMTP1().TimeoutMs = 3'600'000;
+    std::optional<MailOutcome> outcome;
+    const auto mail = SendAlertMail(
+        u"alert"_qs, app.settings, app.SMTP1(), app.log, 11, [&](MailOutcome o) { outcome = o; });
+    ASSERT_TRUE(RunUntil([&] { return silent.hasPendingConnections(); }));
+    mail->cancel();
+    ASSERT_TRUE(outcome.has_value()); // reported before cancel() returned
+    EXPECT_EQ(*outcome, MailOutcome::Failed);
+    EXPECT_EQ(log(), stamp() + u" Email message failed: sending cancelled\r\n"_qs);
+    EXPECT_FALSE(app.SMTP1().busy());
 }
 
 TEST_F(AlertMail, LineBreaksInSettingsCannotAddHeadersOrRecipients)
@@ -175,10 +202,10 @@ TEST_F(AlertMail, LineBreaksInSettingsCannotAddHeadersOrRecipients)
     LoopbackSmtpServer server;
     ASSERT_NO_FATAL_FAILURE(startServer(server));
     settings(server.server(), u"ann@example.com"_qs, {}, {});
-    gMailSettings.Subject = u"Alert\r\nBcc: eve@example.com"_qs;
-    gMailSettings.CopyTo = u"carl@example.net\r\n\r\n"_qs;
+    app.settings.mail.Subject = u"Alert\r\nBcc: eve@example.com"_qs;
+    app.settings.mail.CopyTo = u"carl@example.net\r\n\r\n"_qs;
 
-    EXPECT_EQ(SendAlertMail(u"alert"_qs), MailOutcome::Sent);
+    EXPECT_EQ(send(u"alert"_qs), MailOutcome::Sent);
     const QList<ReceivedMail> mails = server.received();
     ASSERT_EQ(mails.size(), 1);
     EXPECT_EQ(mails[0].header(u"Subject"_qs), u"AlertBcc: eve@example.com"_qs);
@@ -188,8 +215,8 @@ TEST_F(AlertMail, LineBreaksInSettingsCannotAddHeadersOrRecipients)
     EXPECT_EQ(mails[0].body(), QByteArray("alert\r\n"));
 
     // A line break inside an address leaves one address the server refuses, never a second command.
-    gMailSettings.CopyTo = u"carl@example.net>\r\nRCPT TO:<eve@example.com"_qs;
-    EXPECT_EQ(SendAlertMail(u"alert"_qs), MailOutcome::Failed);
+    app.settings.mail.CopyTo = u"carl@example.net>\r\nRCPT TO:<eve@example.com"_qs;
+    EXPECT_EQ(send(u"alert"_qs), MailOutcome::Failed);
     EXPECT_EQ(server.received().size(), 1);
 }
 
@@ -199,20 +226,20 @@ TEST_F(AlertMail, DisableEmailAsShownInTheOpenWindowElseAsStored)
     ASSERT_NO_FATAL_FAILURE(startServer(server));
     settings(server.server());
 
-    gMailSettings.DisableEmail = 1;
-    EXPECT_EQ(SendAlertMail(u"alert"_qs), MailOutcome::Withheld);
+    app.settings.mail.DisableEmail = 1;
+    EXPECT_EQ(send(u"alert"_qs), MailOutcome::Withheld);
     EXPECT_TRUE(server.received().isEmpty());
     EXPECT_EQ(log(), stamp() + u" Email alert(s) prepared but witheld - Disabled by user\r\n"_qs);
 
     // An open mail settings window with the box cleared but not saved: the mail goes.
-    SetShownDisableEmail([] { return false; });
-    EXPECT_EQ(SendAlertMail(u"alert"_qs), MailOutcome::Sent);
+    app.settings.SetShownDisableEmail([] { return false; });
+    EXPECT_EQ(send(u"alert"_qs), MailOutcome::Sent);
     EXPECT_EQ(server.received().size(), 1);
 
     // Ticked in the window, not stored: withheld.
-    gMailSettings.DisableEmail = 0;
-    SetShownDisableEmail([] { return true; });
-    EXPECT_EQ(SendAlertMail(u"alert"_qs), MailOutcome::Withheld);
+    app.settings.mail.DisableEmail = 0;
+    app.settings.SetShownDisableEmail([] { return true; });
+    EXPECT_EQ(send(u"alert"_qs), MailOutcome::Withheld);
     EXPECT_EQ(server.received().size(), 1);
 }
 
@@ -225,7 +252,7 @@ TEST_F(AlertMail, LoginNeverTravelsUnencryptedToAnotherMachine)
     ASSERT_NO_FATAL_FAILURE(startServer(plain));
     settings(plain.server());
     login(u"trader"_qs, u"s3cret"_qs);
-    EXPECT_EQ(SendAlertMail(u"alert"_qs), MailOutcome::Failed);
+    EXPECT_EQ(send(u"alert"_qs), MailOutcome::Failed);
     EXPECT_TRUE(log().contains(u"offers no encryption"_qs)) << log().toStdString();
     EXPECT_TRUE(plain.received().isEmpty());
 
@@ -234,8 +261,8 @@ TEST_F(AlertMail, LoginNeverTravelsUnencryptedToAnotherMachine)
     ASSERT_NO_FATAL_FAILURE(startServer(secure));
     settings(secure.server());
     login(u"trader"_qs, u"s3cret"_qs);
-    SMTP1().CaFile = secure.caFile();
-    EXPECT_EQ(SendAlertMail(u"alert"_qs), MailOutcome::Sent);
+    app.SMTP1().CaFile = secure.caFile();
+    EXPECT_EQ(send(u"alert"_qs), MailOutcome::Sent);
     ASSERT_EQ(secure.received().size(), 1);
     EXPECT_TRUE(secure.received()[0].tlsAtLogin);
 }
@@ -247,8 +274,8 @@ TEST_F(AlertMail, Port465SpeaksTlsFromTheFirstByte)
     ASSERT_TRUE(server.start(&error))
         << "port 465 needs root or CAP_NET_BIND_SERVICE: " << error.toStdString();
     settings(u"localhost:465"_qs);
-    SMTP1().CaFile = server.caFile();
-    EXPECT_EQ(SendAlertMail(u"alert"_qs), MailOutcome::Sent);
+    app.SMTP1().CaFile = server.caFile();
+    EXPECT_EQ(send(u"alert"_qs), MailOutcome::Sent);
     ASSERT_EQ(server.received().size(), 1);
     EXPECT_TRUE(server.received()[0].tls);
 }

@@ -1,10 +1,11 @@
 #include "TestSupport.h"
 
 #include "core/LogTexts.h"
-#include "core/VarDef.h"
 #include "notify/PlayWAV.h"
 #include "notify/SoundSettingsFile.h"
 #include "notify/frmSounds.h"
+#include "platform/Deferred.h"
+#include "platform/RecordFile.h"
 #include "platform/WaveFile.h"
 
 #include <QCheckBox>
@@ -14,82 +15,91 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include <algorithm>
-
 namespace {
 
-// Sound choice and playing, with a player that records what it was asked to play.
+constexpr qint16 On = kStoredTrue;
+
+// Sound choice and playing, on a device that records what it was asked to play and ends each
+// sound with `outcome` from the event loop (or, while `holding`, only when told to).
 class Sounds : public ProgramTest
 {
 protected:
-    void SetUp() override
+    std::unique_ptr<Pending> device(const QString& path, std::function<void(SoundOutcome)> done)
     {
-        ProgramTest::SetUp();
-        SetWavPlayer([this](const QString& path) {
-            played.append(QDir(folder.path()).relativeFilePath(path));
-            return outcome;
-        });
+        played.append(QDir(folder.path()).relativeFilePath(path));
+        if (holding) {
+            release = [done, o = outcome] { done(o); };
+            return std::make_unique<Deferred>([] {}); // reports nothing itself
+        }
+        return std::make_unique<Deferred>([done, o = outcome] { done(o); });
+    }
+
+    // Plays `name` and runs until it has ended.
+    void play(const QString& name, int number = 11)
+    {
+        bool ended = false;
+        const auto sound = player.PlayWavFile(name, app.log, number, [&] { ended = true; });
+        ASSERT_TRUE(RunUntil([&] { return ended; }));
     }
 
     QStringList played;
     SoundOutcome outcome = SoundOutcome::Played;
+    bool holding = false;
+    std::function<void()> release;
+    SoundPlayer player {[this](const QString& path, auto done) { return device(path, std::move(done)); }};
 };
 
 TEST_F(Sounds, LastChosenSoundWinsAndNothingPlaysWhenSoundsAreOff)
 {
     // The fourth has sounds on without a choice: the path of an empty name, which plays the
     // default sound. The last has sounds off.
-    const decltype(gSoundSettings) settings[]
-        = {{vbTrue, vbTrue, 0, vbTrue, 0, 0}, {vbTrue, vbTrue, vbTrue, vbTrue, vbTrue, vbTrue},
-            {vbTrue, 0, vbTrue, 0, 0, 0}, {vbTrue, 0, 0, 0, 0, 0}, {0, vbTrue, 0, 0, 0, 0}};
-    for (const auto& choice : settings) {
-        gSoundSettings = choice;
-        PlayAlertSound();
+    const SoundSettings settings[] = {{On, On, 0, On, 0, 0}, {On, On, On, On, On, On}, {On, 0, On, 0, 0, 0},
+        {On, 0, 0, 0, 0, 0}, {0, On, 0, 0, 0, 0}};
+    for (const SoundSettings& choice : settings) {
+        bool ended = false;
+        const auto sound = player.PlayAlertSound(choice, app.log, 11, [&] { ended = true; });
+        ASSERT_TRUE(RunUntil([&] { return ended; }));
     }
     EXPECT_EQ(played, QStringList({u"Attn.wav"_qs, u"Chimes.wav"_qs, u"voice_alert.wav"_qs, u".wav"_qs}));
-    EXPECT_TRUE(strLogString.isEmpty());
+    EXPECT_TRUE(app.log.pending().isEmpty());
 }
 
-TEST_F(Sounds, AFailureIsNotedAndMarksOnlyARealStock)
+TEST_F(Sounds, OnlyAFailureIsNoted)
 {
     outcome = SoundOutcome::DefaultSound; // a missing file is no failure
-    StockID = 3;
-    PlayWavFile(u"missing"_qs);
+    play(u"missing"_qs);
     EXPECT_FALSE(QFile::exists(path(u"activlog.dat"_qs)));
-    EXPECT_EQ(gDownloadError[3], 0);
 
     outcome = SoundOutcome::Failed;
-    PlayWavFile(u"siren"_qs);
-    EXPECT_EQ(gDownloadError[3], vbTrue);
+    play(u"siren"_qs);
     const QByteArray note = "Sound Error - Location WAV module\r\n" + QByteArray(36, '=') + "\r\n\r\n";
     EXPECT_EQ(readFile(u"activlog.dat"_qs), note);
-
-    // After the stock loops StockID is 11: no stock is marked.
-    gDownloadError.fill(0);
-    StockID = 11;
-    PlayWavFile(u"siren"_qs);
-    EXPECT_EQ(std::count(gDownloadError.begin(), gDownloadError.end(), vbTrue), 0);
-    EXPECT_EQ(readFile(u"activlog.dat"_qs), note + note);
 }
 
 TEST_F(Sounds, ASecondSoundWhileOneIsPlayingIsDropped)
 {
-    // The real player lets window events run while it waits; a Test Sound click then arrives.
-    SetWavPlayer([this](const QString& path) {
-        played.append(QFileInfo(path).fileName());
-        PlayWavFile(u"Chimes"_qs);
-        return SoundOutcome::Played;
-    });
-    PlayWavFile(u"siren"_qs);
+    holding = true;
+    bool firstEnded = false;
+    const auto first = player.PlayWavFile(u"siren"_qs, app.log, 11, [&] { firstEnded = true; });
+    EXPECT_TRUE(player.playing());
+    bool secondEnded = false;
+    const auto second = player.PlayWavFile(u"Chimes"_qs, app.log, 11, [&] { secondEnded = true; });
+    ASSERT_TRUE(RunUntil([&] { return secondEnded; })); // dropped, and said so
     EXPECT_EQ(played, QStringList({u"siren.wav"_qs}));
-    PlayWavFile(u"Beep3"_qs);
+    EXPECT_FALSE(firstEnded);
+
+    release();
+    EXPECT_TRUE(firstEnded);
+    EXPECT_FALSE(player.playing());
+    holding = false;
+    play(u"Beep3"_qs);
     EXPECT_EQ(played, QStringList({u"siren.wav"_qs, u"Beep3.wav"_qs}));
 }
 
 TEST_F(Sounds, WindowShowsTheStoredChoiceAndSavesOnEnableClickAndClose)
 {
-    gSoundSettings = {vbTrue, vbTrue, 0, 0, vbTrue, 0}; // two choices: the later one shows
-    auto* window = new frmSounds;
+    app.settings.sound = {On, On, 0, 0, On, 0}; // two choices: the later one shows
+    auto* window = new frmSounds(app.settings, player, app.log, 1);
     window->show();
     EXPECT_EQ(window->windowTitle(), u"Sounds"_qs);
     EXPECT_TRUE(window->findChild<QRadioButton*>(u"opt3BeepsSound"_qs)->isChecked());
@@ -103,6 +113,7 @@ TEST_F(Sounds, WindowShowsTheStoredChoiceAndSavesOnEnableClickAndClose)
     window->cmdTestWav->click();
     EXPECT_EQ(played, QStringList({u"Chimes.wav"_qs}));
     EXPECT_FALSE(QFile::exists(path(u"soundset.dat"_qs)));
+    ASSERT_TRUE(RunUntil([&] { return !player.playing(); }));
 
     window->chkEnableSounds->click(); // off, saved at once
     EXPECT_EQ(readFile(u"soundset.dat"_qs), FromHex("0000 0000 0000 0000 0000 FFFF"));
@@ -119,8 +130,8 @@ TEST_F(Sounds, WindowShowsTheStoredChoiceAndSavesOnEnableClickAndClose)
 
 TEST_F(Sounds, OneSoundsWindowAndAnUnwritableFileKeepsItUsable)
 {
-    frmSounds* first = frmSounds::ShowSounds();
-    EXPECT_EQ(frmSounds::ShowSounds(), first);
+    frmSounds* first = frmSounds::ShowSounds(app.settings, player, app.log, 1);
+    EXPECT_EQ(frmSounds::ShowSounds(app.settings, player, app.log, 1), first);
 
     QDir(folder.path()).mkdir(u"soundset.dat"_qs); // a folder where the file should be
     first->optFemVoice->click();
@@ -128,10 +139,11 @@ TEST_F(Sounds, OneSoundsWindowAndAnUnwritableFileKeepsItUsable)
     ASSERT_EQ(boxes.shown().size(), 1);
     EXPECT_EQ(boxes.shown()[0].title, u"File Write Error"_qs);
     EXPECT_TRUE(boxes.shown()[0].text.startsWith(u"FILE ERROR:"_qs));
-    EXPECT_EQ(gSoundSettings.UseVoice, vbTrue); // in effect for this run
+    EXPECT_EQ(app.settings.sound.UseVoice, On); // in effect for this run
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_NE(frmSounds::ShowSounds(), nullptr);
-    frmSounds::ShowSounds()->close();
+    frmSounds* again = frmSounds::ShowSounds(app.settings, player, app.log, 1);
+    ASSERT_NE(again, nullptr);
+    again->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 

@@ -1,7 +1,6 @@
 #include "SettingsWindowTest.h"
 
 #include "core/SettingsRules.h"
-#include "notify/EmailSwitch.h"
 #include "notify/MailEntries.h"
 #include "notify/MailSettingsFile.h"
 #include "notify/UpdateLog.h"
@@ -41,10 +40,15 @@ protected:
         : SettingsWindowTest(u"Mail"_qs)
     { }
 
+    std::unique_ptr<frmMailSettings> create() override
+    {
+        return std::make_unique<frmMailSettings>(app.settings, app.SMTP1(), app.log, 1);
+    }
+
     // Loads mailset.dat as start-up does and opens the window; the boxes shown while loading.
     QList<MsgBoxRequest> load()
     {
-        EXPECT_TRUE(ReadMailSettings().ok());
+        EXPECT_TRUE(ReadMailSettings(app.settings.mail).ok());
         return open();
     }
 
@@ -158,22 +162,25 @@ TEST_F(MailWindow, DamagedRecordShowsDataMissingAndEmptyBoxes)
 
 TEST_F(MailWindow, TestMailUsesTheShownDisableSwitchWhileTheWindowIsOpen)
 {
-    gMailSettings.DisableEmail = 0;
+    app.settings.mail.DisableEmail = 0;
     writeFile(u"mailset.dat"_qs, Record("00 00 00 00 00 00", "srv", "", "", "f", "t", "", "s"));
     load();
     tick("chkDisableEmail", true); // shown, not saved
     Click(w<QPushButton>("cmdTestMail"));
+    EXPECT_FALSE(w<QPushButton>("cmdTestMail")->isEnabled()); // until the mail handler has answered
+    ASSERT_TRUE(RunUntil([&] { return !boxes.shown().isEmpty(); }));
+    EXPECT_TRUE(w<QPushButton>("cmdTestMail")->isEnabled());
     // The test message went to the mail handler, which withheld it as the window shows.
     EXPECT_TRUE(ReadLogFile().endsWith(u" Email alert(s) prepared but witheld - Disabled by user\r\n"_qs));
     EXPECT_TRUE(OneBox(boxes.shown(), u"Test Mail"_qs,
         u"A test message was sent to\r\nthe email handler. If all\r\nsettings are "
         "correct, the\r\nmessage should be at the\r\ndestination mailbox."_qs));
-    EXPECT_EQ(gMailSettings.DisableEmail, 0);
+    EXPECT_EQ(app.settings.mail.DisableEmail, 0);
 
     EXPECT_TRUE(save(MsgResult::No).isEmpty());
-    EXPECT_FALSE(EmailDisabled()); // closed: the stored switch again
-    gMailSettings.DisableEmail = 1;
-    EXPECT_TRUE(EmailDisabled());
+    EXPECT_FALSE(app.settings.EmailDisabled()); // closed: the stored switch again
+    app.settings.mail.DisableEmail = 1;
+    EXPECT_TRUE(app.settings.EmailDisabled());
 }
 
 TEST_F(MailWindow, HelpLabelsMarkTheirShapeAndShowTheirText)
@@ -204,7 +211,7 @@ TEST_F(MailWindow, FailedWriteHidesTheWindowAndKeepsTheValuesInMemory)
         {u"Unable to open/write to the 'Settings' file"_qs, u"Exit the program and restart."_qs,
             SupportContactLine()}));
     EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(gMailSettings.Server, u"smtp.example.com"_qs);
+    EXPECT_EQ(app.settings.mail.Server, u"smtp.example.com"_qs);
 }
 
 // With no file yet: Cancel keeps the window, No stores nothing, Yes creates the file for its
@@ -218,7 +225,7 @@ TEST_F(MailWindow, CancelKeepsTheWindowNoStoresNothingAndANewFileIsOwnerOnly)
     EXPECT_TRUE(save(MsgResult::No).isEmpty());
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(QFile::exists(path(u"mailset.dat"_qs)));
-    EXPECT_TRUE(gMailSettings.Server.trimmed().isEmpty());
+    EXPECT_TRUE(app.settings.mail.Server.trimmed().isEmpty());
 
     open();
     fillRequired();

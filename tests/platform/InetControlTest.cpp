@@ -1,9 +1,8 @@
 #include "LoopbackHttpServer.h"
+#include "RunToEnd.h"
 
 #include "core/LogTexts.h"
-#include "core/MainControls.h"
 #include "platform/InetControl.h"
-#include "platform/LegacyWait.h"
 
 #include <QTimer>
 
@@ -32,7 +31,7 @@ protected:
         EXPECT_FALSE(control.StillExecuting());
     }
 
-    InetControl control {ProgramHub()};
+    InetControl control {app.hub};
     QList<int> states;
 };
 
@@ -41,14 +40,14 @@ TEST_F(TransferControl, ReturnsTheBodyByteForByteAndReportsCompletion)
     server->serve(u"/quote"_qs, QByteArray("\"abc\",10.5\r\ncaf\xe9\r\n"));
     server->serve(u"/empty"_qs, QByteArray());
 
-    const std::optional<QString> body = OpenURLAndWait(control, url(u"/quote"_qs));
+    const std::optional<QString> body = RunToEnd(control, url(u"/quote"_qs));
     ASSERT_TRUE(body.has_value());
     EXPECT_EQ(*body, u"\"abc\",10.5\r\ncaf\u00e9\r\n"_qs);
     EXPECT_EQ(control.ResponseCode, 200);
     EXPECT_EQ(control.ResponseInfo, u"OK"_qs);
     EXPECT_EQ(states, (QList<int> {InetControl::icConnecting, InetControl::icResponseCompleted}));
 
-    const std::optional<QString> empty = OpenURLAndWait(control, url(u"/empty"_qs));
+    const std::optional<QString> empty = RunToEnd(control, url(u"/empty"_qs));
     ASSERT_TRUE(empty.has_value());
     EXPECT_TRUE(empty->isEmpty());
     EXPECT_EQ(states.count(InetControl::icError), 0);
@@ -59,7 +58,7 @@ TEST_F(TransferControl, ReturnsTheBodyByteForByteAndReportsCompletion)
 TEST_F(TransferControl, ConnectionClosedWithoutAReplyIsAnError)
 {
     server->serve(u"/hangup"_qs, {.mode = Answer::Mode::Close});
-    EXPECT_FALSE(OpenURLAndWait(control, url(u"/hangup"_qs)).has_value());
+    EXPECT_FALSE(RunToEnd(control, url(u"/hangup"_qs)).has_value());
     EXPECT_EQ(control.ResponseCode, CURLE_GOT_NOTHING);
     EXPECT_EQ(states.last(), InetControl::icError);
 }
@@ -70,13 +69,13 @@ TEST_F(TransferControl, BodyOverOneMebibyteIsRefused)
     server->serve(u"/announced"_qs, {.mode = Answer::Mode::Huge, .size = 5 * 1024 * 1024, .announce = true});
     server->serve(u"/justfits"_qs, {.mode = Answer::Mode::Huge, .size = InetControl::kMaxBodyBytes});
 
-    EXPECT_FALSE(OpenURLAndWait(control, url(u"/unannounced"_qs)).has_value());
+    EXPECT_FALSE(RunToEnd(control, url(u"/unannounced"_qs)).has_value());
     expectError(CURLE_FILESIZE_EXCEEDED, LogText::ResponseTooLarge);
     states.clear();
-    EXPECT_FALSE(OpenURLAndWait(control, url(u"/announced"_qs)).has_value());
+    EXPECT_FALSE(RunToEnd(control, url(u"/announced"_qs)).has_value());
     expectError(CURLE_FILESIZE_EXCEEDED, LogText::ResponseTooLarge);
 
-    const std::optional<QString> fits = OpenURLAndWait(control, url(u"/justfits"_qs));
+    const std::optional<QString> fits = RunToEnd(control, url(u"/justfits"_qs));
     ASSERT_TRUE(fits.has_value());
     EXPECT_EQ(fits->size(), InetControl::kMaxBodyBytes);
 }
@@ -88,16 +87,16 @@ TEST_F(TransferControl, RedirectsAreFollowedOnlyToTheWebAndOnlyAFew)
     server->serveRedirect(u"/loop"_qs, url(u"/loop"_qs));
     server->serveRedirect(u"/local"_qs, u"file:///etc/hostname"_qs);
 
-    EXPECT_EQ(OpenURLAndWait(control, url(u"/old"_qs)), std::optional<QString>(u"moved here"_qs));
+    EXPECT_EQ(RunToEnd(control, url(u"/old"_qs)), std::optional<QString>(u"moved here"_qs));
     EXPECT_EQ(control.ResponseCode, 200);
 
-    EXPECT_FALSE(OpenURLAndWait(control, url(u"/loop"_qs)).has_value());
+    EXPECT_FALSE(RunToEnd(control, url(u"/loop"_qs)).has_value());
     EXPECT_EQ(control.ResponseCode, CURLE_TOO_MANY_REDIRECTS);
     EXPECT_EQ(server->requests().count(u"/loop"_qs), InetControl::kMaxRedirects + 1);
 
-    EXPECT_FALSE(OpenURLAndWait(control, url(u"/local"_qs)).has_value());
+    EXPECT_FALSE(RunToEnd(control, url(u"/local"_qs)).has_value());
     EXPECT_EQ(control.ResponseCode, CURLE_UNSUPPORTED_PROTOCOL);
-    EXPECT_FALSE(OpenURLAndWait(control, u"file:///etc/hostname"_qs).has_value());
+    EXPECT_FALSE(RunToEnd(control, u"file:///etc/hostname"_qs).has_value());
     EXPECT_EQ(control.ResponseCode, CURLE_UNSUPPORTED_PROTOCOL);
 }
 
@@ -107,12 +106,12 @@ TEST_F(TransferControl, HttpsCertificatesAreVerified)
     ASSERT_TRUE(secure.start(true));
     secure.serve(u"/q"_qs, QByteArray("secret"));
 
-    EXPECT_FALSE(OpenURLAndWait(control, secure.baseUrl() + u"/q"_qs).has_value());
+    EXPECT_FALSE(RunToEnd(control, secure.baseUrl() + u"/q"_qs).has_value());
     EXPECT_EQ(control.ResponseCode, CURLE_PEER_FAILED_VERIFICATION);
     EXPECT_EQ(states.last(), InetControl::icError);
 
     control.setCaFile(secure.certificateFile());
-    EXPECT_EQ(OpenURLAndWait(control, secure.baseUrl() + u"/q"_qs), std::optional<QString>(u"secret"_qs));
+    EXPECT_EQ(RunToEnd(control, secure.baseUrl() + u"/q"_qs), std::optional<QString>(u"secret"_qs));
 }
 
 // An event handler that runs during a transfer may start another: it is refused at once, raises
@@ -122,9 +121,9 @@ TEST_F(TransferControl, NestedCallFromAnEventHandlerIsRefused)
     server->serve(u"/slow"_qs, {.mode = Answer::Mode::Drip, .body = "slow body", .intervalMs = 30});
     server->serve(u"/other"_qs, QByteArray("other"));
     std::optional<bool> nested;
-    QTimer::singleShot(60, [&] { nested = control.OpenURL(url(u"/other"_qs), {}); });
+    QTimer::singleShot(60, [&] { nested = control.OpenURL(url(u"/other"_qs), {}) != nullptr; });
 
-    EXPECT_EQ(OpenURLAndWait(control, url(u"/slow"_qs)), std::optional<QString>(u"slow body"_qs));
+    EXPECT_EQ(RunToEnd(control, url(u"/slow"_qs)), std::optional<QString>(u"slow body"_qs));
     ASSERT_TRUE(nested.has_value());
     EXPECT_FALSE(*nested);
     EXPECT_EQ(states, (QList<int> {InetControl::icConnecting, InetControl::icResponseCompleted}));
@@ -136,13 +135,27 @@ TEST_F(TransferControl, CancelFromAnEventHandlerEndsTheTransfer)
     server->serve(u"/endless"_qs,
         {.mode = Answer::Mode::Drip, .body = QByteArray(100, 'x'), .intervalMs = 100}); // ten seconds of body
     QTimer::singleShot(150, [&] { control.Cancel(); });
-    EXPECT_FALSE(OpenURLAndWait(control, url(u"/endless"_qs)).has_value());
+    EXPECT_FALSE(RunToEnd(control, url(u"/endless"_qs)).has_value());
     EXPECT_EQ(states.count(InetControl::icError), 0);
     EXPECT_FALSE(control.StillExecuting());
 
     control.Cancel(); // nothing running: no effect on the next transfer
     server->serve(u"/next"_qs, QByteArray("next"));
-    EXPECT_EQ(OpenURLAndWait(control, url(u"/next"_qs)), std::optional<QString>(u"next"_qs));
+    EXPECT_EQ(RunToEnd(control, url(u"/next"_qs)), std::optional<QString>(u"next"_qs));
+}
+
+// What OpenURL handed out ends its own fetch only, whatever comes after it.
+TEST_F(TransferControl, TheHandleOfAnEndedFetchLeavesTheNextAlone)
+{
+    server->serve(u"/a"_qs, QByteArray("a"));
+    server->serve(u"/b"_qs, QByteArray("b"));
+    std::optional<QString> first, second;
+    auto handle = control.OpenURL(url(u"/a"_qs), [&](const std::optional<QString>& body) { first = body; });
+    ASSERT_TRUE(RunUntil([&] { return first.has_value(); }));
+    auto next = control.OpenURL(url(u"/b"_qs), [&](const std::optional<QString>& body) { second = body; });
+    handle.reset();
+    ASSERT_TRUE(RunUntil([&] { return second.has_value(); }));
+    EXPECT_EQ(*second, u"b"_qs);
 }
 
 TEST_F(TransferControl, WindowTimersRunDuringASlowTransfer)
@@ -155,7 +168,7 @@ TEST_F(TransferControl, WindowTimersRunDuringASlowTransfer)
     QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
     timer.start(40);
 
-    EXPECT_EQ(OpenURLAndWait(control, url(u"/slow"_qs)), std::optional<QString>(u"0123456789"_qs));
+    EXPECT_EQ(RunToEnd(control, url(u"/slow"_qs)), std::optional<QString>(u"0123456789"_qs));
     EXPECT_GE(ticks, 5);
 }
 

@@ -28,7 +28,8 @@ TEST_F(RecordFile, FieldsArePackedLittleEndianAndReadBackPastTheEndAsZero)
 TEST_F(RecordFile, FailuresComeBackWithANumberAndADescription)
 {
     QDir(folder.path()).mkdir(u"mailset.dat"_qs);
-    const FileError read = ReadMailSettings();
+    MailSettings mail;
+    const FileError read = ReadMailSettings(mail);
     EXPECT_FALSE(read.ok());
     EXPECT_FALSE(read.description.isEmpty());
     EXPECT_TRUE(FileErrorMessage(read, {u"Error Location:Email Settings"_qs})

@@ -19,10 +19,11 @@ protected:
         const QByteArray address = url(target).toUtf8();
         curl_easy_setopt(easy, CURLOPT_URL, address.constData());
         curl_easy_setopt(easy, CURLOPT_WRITEDATA, sink);
-        curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, +[](char* data, size_t size, size_t n, void* user) {
-            static_cast<QByteArray*>(user)->append(data, static_cast<qsizetype>(size * n));
-            return size * n;
-        });
+        curl_easy_setopt(
+            easy, CURLOPT_WRITEFUNCTION, +[](char* data, size_t size, size_t n, void* user) {
+                static_cast<QByteArray*>(user)->append(data, static_cast<qsizetype>(size * n));
+                return size * n;
+            });
         return easy;
     }
 

@@ -11,16 +11,12 @@
 #include "TestSupport.h"
 #include "alertsettings/AlertSettingsFile.h"
 #include "core/LogTexts.h"
-#include "core/ServerSettings.h"
-#include "core/VarDef.h"
+#include "core/MonitoringSession.h"
+#include "indicators/CalcIndicators.h"
 #include "indicators/SetAlerts.h"
-#include "indicators/indHLBreakout.h"
-#include "indicators/indMovingAverage.h"
-#include "indicators/indROC.h"
-#include "indicators/indStochastic.h"
-#include "indicators/indVolume.h"
 #include "marketdata/DataRetrieval.h"
 #include "marketdata/QuoteRetrieval.h"
+#include "platform/InetControl.h"
 
 using namespace quoted;
 using namespace quoted::test;
@@ -29,53 +25,6 @@ namespace {
 
 const QDateTime Wednesday(QDate(2026, 3, 11), QTime(11, 30));
 
-// The cycle's test of a quote: Open, High and Low present, High, Low and Last starting with a digit.
-bool Plausible(const Quote& q)
-{
-    const auto digit = [](const QString& text) { return !text.isEmpty() && text[0].isDigit(); };
-    return !q.Open.isEmpty() && !q.High.isEmpty() && !q.Low.isEmpty() && digit(q.High) && digit(q.Low)
-        && digit(q.Last);
-}
-
-// The cycle's today's row, then its indicators in its order, each only while the stock has no error.
-void RunIndicators(int stock)
-{
-    HistoryArray& history = gHistory[stock];
-    const Quote& q = gQuotes[stock];
-    const QString row0[6] = {q.Date, q.Open, q.High, q.Low, q.Last, q.Volume};
-    for (int slot = 0; slot < 6; ++slot)
-        history[slot] = row0[slot].trimmed();
-    gWorkData = history;
-    StockID = static_cast<qint16>(stock);
-    const std::vector<std::function<void()>> steps = {
-        [] { CalcMovingAverages(5, 1); },
-        [] { CalcMovingAverages(10, 2); },
-        [] { CalcMovingAverages(10, 3); },
-        [] { CalcMovingAverages(30, 4); },
-        [] { CalcMovingAverages(50, 5); },
-        [] { CalcMovingAverages(200, 6); },
-        [] { CalcROC(21); },
-        CheckHighestHigh,
-        CheckLowestLow,
-        [] { CalcVolumeAverage(20); },
-        CalcFastK,
-        CalcSlowK,
-        CalcSlowD,
-    };
-    for (const auto& step : steps) {
-        if (gDownloadError[stock] == vbFalse)
-            step();
-    }
-}
-
-int HistoryRows(int stock)
-{
-    int rows = 0;
-    while (rows * 6 < kHistorySlots && !gHistory[stock][rows * 6].isEmpty())
-        ++rows;
-    return rows;
-}
-
 class ServedToTheProgram : public ProgramTest
 {
 protected:
@@ -83,26 +32,66 @@ protected:
     {
         ProgramTest::SetUp();
         simulateClock(Wednesday);
-    }
-    void TearDown() override
-    {
-        gServerSettings = DefaultServerSettings();
-        ProgramTest::TearDown();
+        // The engine's handler of the transfer control's errors, for the stock being fetched.
+        QObject::connect(&app.InetQuotes(), &InetControl::StateChanged, &app.InetQuotes(), [this](int state) {
+            if (state == InetControl::icError)
+                TransferFailed(stock(m_fetching), app.InetQuotes());
+        });
     }
 
-    // Stock `stock` fetched as the cycle fetches it at the start of the day and in a quote set.
-    void fetch(int stock, const QString& symbol, const std::string& server)
+    StockContext stock(int number)
     {
-        gServerSettings = {QString::fromStdString(server), QString::fromStdString(server)};
-        StockID = static_cast<qint16>(stock);
-        QString s = symbol;
-        SetHistoryDates();
-        DownloadHistory(s);
-        ParseHistory();
-        DownloadQuote(s);
-        ParseQuote();
+        const auto i = static_cast<std::size_t>(number - 1);
+        return {StockIndex::fromNumber(number), settings[i], states[i], app.log};
     }
+    StockState& state(int number) { return states[static_cast<std::size_t>(number - 1)]; }
+
+    // Stock `number` fetched as the engine fetches it at the start of the day and in a quote set.
+    void fetch(int number, const QString& symbol, const std::string& url)
+    {
+        const QString server = QString::fromStdString(url);
+        m_fetching = number;
+        QString body;
+        bool ended = false;
+        const auto done = [&](const QString& b) {
+            body = b;
+            ended = true;
+        };
+        auto download = DownloadHistory(
+            stock(number), app.InetQuotes(), HistoryRequest(server, symbol, SetHistoryDates(Now())), done);
+        ASSERT_TRUE(RunUntil([&] { return ended; }));
+        StockContext s = stock(number);
+        ParseHistory(s, body);
+        ended = false;
+        download = DownloadQuote(app.InetQuotes(), QuoteRequest(server, symbol), done);
+        ASSERT_TRUE(RunUntil([&] { return ended; }));
+        ParseQuote(s, body);
+    }
+
+    // Today's row and the indicators, as the engine makes them for a usable quote.
+    void runIndicators(int number)
+    {
+        MonitoringSession::StoreTodaysRow(state(number));
+        StockContext s = stock(number);
+        CalcIndicators(s);
+    }
+
+    int historyRows(int number)
+    {
+        int rows = 0;
+        while (
+            rows * 6 < kHistorySlots && !state(number).history[static_cast<std::size_t>(rows * 6)].isEmpty())
+            ++rows;
+        return rows;
+    }
+
     QString log() const { return QString::fromLatin1(readFile(u"activlog.dat"_qs)); }
+
+    std::array<AlertSettings, kStockCount> settings {};
+    std::array<StockState, kStockCount> states {};
+
+private:
+    int m_fetching = 1;
 };
 
 } // namespace
@@ -117,16 +106,16 @@ TEST_F(ServedToTheProgram, ASimulatedYearAndItsQuotesPassEveryCheckOfTheProgram)
     for (int stock = 1; stock <= 10; ++stock) {
         SCOPED_TRACE(symbols[stock - 1].toStdString());
         fetch(stock, symbols[stock - 1], service.server.url());
-        EXPECT_EQ(gDownloadError[stock], vbFalse);
-        EXPECT_EQ(HistoryRows(stock), 262) << "the heading and 261 trading days";
-        EXPECT_EQ(gHistory[stock][6], u"2026-03-10"_qs) << "row 1 is yesterday";
-        EXPECT_EQ(gQuotes[stock].Symbol, symbols[stock - 1].toUpper());
-        EXPECT_EQ(gQuotes[stock].Date, u"3/11/2026"_qs);
-        EXPECT_TRUE(Plausible(gQuotes[stock]));
-        RunIndicators(stock);
-        EXPECT_EQ(gDownloadError[stock], vbFalse) << log().toStdString();
-        EXPECT_GT(gIndicators[stock].MovingAverage[6][3], 1.0) << "the 200-day average has its rows";
-        EXPECT_GT(gIndicators[stock].AverageVolume, 0.0);
+        EXPECT_FALSE(state(stock).downloadError);
+        EXPECT_EQ(historyRows(stock), 262) << "the heading and 261 trading days";
+        EXPECT_EQ(state(stock).history[6], u"2026-03-10"_qs) << "row 1 is yesterday";
+        EXPECT_EQ(state(stock).quote.Symbol, symbols[stock - 1].toUpper());
+        EXPECT_EQ(state(stock).quote.Date, u"3/11/2026"_qs);
+        EXPECT_TRUE(MonitoringSession::IsPlausible(state(stock).quote));
+        runIndicators(stock);
+        EXPECT_FALSE(state(stock).downloadError) << log().toStdString();
+        EXPECT_GT(state(stock).indicators.MovingAverage[5][2], 1.0) << "the 200-day average has its rows";
+        EXPECT_GT(state(stock).indicators.AverageVolume, 0.0);
     }
     EXPECT_EQ(log().toStdString(), "");
 }
@@ -137,11 +126,11 @@ TEST_F(ServedToTheProgram, ReplayAndNasdaqAnswersPassToo)
     ReplaySource replay(std::filesystem::path(TRADEVANE_SOURCE_DIR) / "tests/quoted/fixtures/replay", 1);
     RunningService replaying(replay, serviceClock);
     fetch(1, u"abc"_qs, replaying.server.url());
-    EXPECT_EQ(HistoryRows(1), 261);
-    EXPECT_EQ(gHistory[1][6 + 4], u"55.79"_qs) << "the close of the file's newest bar";
-    EXPECT_TRUE(Plausible(gQuotes[1]));
-    RunIndicators(1);
-    EXPECT_EQ(gDownloadError[1], vbFalse);
+    EXPECT_EQ(historyRows(1), 261);
+    EXPECT_EQ(state(1).history[6 + 4], u"55.79"_qs) << "the close of the file's newest bar";
+    EXPECT_TRUE(MonitoringSession::IsPlausible(state(1).quote));
+    runIndicators(1);
+    EXPECT_FALSE(state(1).downloadError);
 
     // The live source on its recorded answers: the quote has no open ("N/A") and is still used.
     const QDateTime december(QDate(2023, 12, 4), QTime(14, 35));
@@ -157,11 +146,11 @@ TEST_F(ServedToTheProgram, ReplayAndNasdaqAnswersPassToo)
     NasdaqSource nasdaq(options);
     RunningService live(nasdaq, serviceClock);
     fetch(2, u"AAPL"_qs, live.server.url());
-    EXPECT_EQ(HistoryRows(2), 259);
-    EXPECT_EQ(gQuotes[2].Open, u"N/A"_qs);
-    EXPECT_TRUE(Plausible(gQuotes[2]));
-    RunIndicators(2);
-    EXPECT_EQ(gDownloadError[2], vbFalse);
+    EXPECT_EQ(historyRows(2), 259);
+    EXPECT_EQ(state(2).quote.Open, u"N/A"_qs);
+    EXPECT_TRUE(MonitoringSession::IsPlausible(state(2).quote));
+    runIndicators(2);
+    EXPECT_FALSE(state(2).downloadError);
     EXPECT_EQ(log().toStdString(), "");
 }
 
@@ -171,7 +160,7 @@ TEST_F(ServedToTheProgram, AnUnknownSymbolIsABadSymbolToTheProgram)
     ReplaySource replay(std::filesystem::path(TRADEVANE_SOURCE_DIR) / "tests/quoted/fixtures/replay", 1);
     RunningService service(replay, serviceClock);
     fetch(3, u"nope"_qs, service.server.url());
-    EXPECT_EQ(gStockFailed[3], vbTrue);
+    EXPECT_TRUE(state(3).stockFailed);
     // One message per request: the history arrived (empty), so there is no download error.
     const QString expected = LogText::DataError + u"3"_qs + LogText::FileTooSmall + u"\r\n"_qs
         + LogText::QuoteDownloadError + u"3"_qs + LogText::BadSymbolOrServerDown + u"\r\n\r\n"_qs;
@@ -196,34 +185,33 @@ TEST_F(ServedToTheProgram, ADemonstrationDayHasCrossoversBreakoutsReversalsAndSu
         {"volume surge", {15}},
     };
     for (int stock = 1; stock <= 10; ++stock)
-        ApplyDemoStock(gAlertSettings[stock], DemoSymbols()[stock - 1]);
+        ApplyDemoStock(settings[static_cast<std::size_t>(stock - 1)], DemoSymbols()[stock - 1]);
     std::map<std::string, int> turnedTrue;
     std::map<QDateTime, bool> anyAlert; // per quote time: some alert of some demo stock holds
     for (QDate day = QDate(2026, 3, 9); day <= QDate(2026, 3, 13); day = day.addDays(1)) {
         for (int stock = 1; stock <= 10; ++stock) {
             const std::string symbol = DemoSymbols()[stock - 1].toStdString();
-            StockID = static_cast<qint16>(stock);
-            gAlertState[stock] = {};
+            state(stock).alerts = {};
+            StockContext s = this->stock(stock);
             // The texts the service would send, read by the program's parsers.
-            DataRetrieval::HistoryText = QString::fromStdString(HistoryText(
-                market.history(symbol, day.addDays(-365), day, 282, QDateTime(day, QTime(9, 0))).data,
-                "simulated", 282));
-            ParseHistory();
-            ASSERT_EQ(gDownloadError[stock], vbFalse);
+            ParseHistory(s,
+                QString::fromStdString(HistoryText(
+                    market.history(symbol, day.addDays(-365), day, 282, QDateTime(day, QTime(9, 0))).data,
+                    "simulated", 282)));
+            ASSERT_FALSE(state(stock).downloadError);
             std::map<std::string, bool> before;
             for (int minute = 9 * 60; minute < 24 * 60; minute += 5) {
                 const QDateTime now(day, QTime(minute / 60, minute % 60));
-                QuoteRetrieval::QuoteText = QString::fromStdString(QuoteLine(market.quote(symbol, now).data));
-                ParseQuote();
-                ASSERT_TRUE(Plausible(gQuotes[stock]));
-                RunIndicators(stock);
-                ASSERT_EQ(gDownloadError[stock], vbFalse) << log().toStdString();
-                SetAlertFlags();
+                ParseQuote(s, QString::fromStdString(QuoteLine(market.quote(symbol, now).data)));
+                ASSERT_TRUE(MonitoringSession::IsPlausible(state(stock).quote));
+                runIndicators(stock);
+                ASSERT_FALSE(state(stock).downloadError) << log().toStdString();
+                SetAlertFlags(s);
                 std::map<std::string, bool> holding;
                 for (const auto& [group, kinds] : groups) {
                     bool holds = false;
                     for (int kind : kinds)
-                        holds = holds || gAlertState[stock][kind].Triggered == vbTrue;
+                        holds = holds || state(stock).alerts[static_cast<AlertKind>(kind - 1)].Triggered;
                     holding[group] = holds;
                     anyAlert[now] = anyAlert[now] || holds;
                     if (!before.empty() && holds && !before[group])

@@ -19,6 +19,11 @@ protected:
         : SettingsWindowTest(u"Time"_qs)
     { }
 
+    std::unique_ptr<frmTimeSettings> create() override
+    {
+        return std::make_unique<frmTimeSettings>(app.settings);
+    }
+
     QString text(const char* name) { return box(name)->text(); }
     QComboBox* interval() { return w<QComboBox>("comboQuoteInterval"); }
 
@@ -44,7 +49,7 @@ TEST_F(TimeWindow, EmptyFileOffersTheDefaultsWhichSaveAsTheKnownBytes)
     EXPECT_EQ(text("txtStop_QDL_Min"), u"1"_qs); // no leading zero from the defaults
     EXPECT_EQ(interval()->currentIndex(), 2);
     EXPECT_EQ(interval()->currentText(), u"5"_qs);
-    EXPECT_EQ(EncodeRecord(gTimeSettings), FromHex(kDefaultsFile));
+    EXPECT_EQ(EncodeRecord(app.settings.time), FromHex(kDefaultsFile));
     EXPECT_EQ(readFile(u"timeset.dat"_qs).size(), 0);
 
     EXPECT_TRUE(save().isEmpty());
@@ -75,9 +80,9 @@ TEST_F(TimeWindow, IntervalOutsideTheListShowsFiveButStaysUntilTheNextSave)
     writeFile(u"timeset.dat"_qs, FromHex("09 00 32 00 09 00 32 00 10 00 01 00 07 00"));
     open();
     EXPECT_EQ(interval()->currentText(), u"5"_qs);
-    EXPECT_EQ(gTimeSettings.QuoteInterval, 7);
+    EXPECT_EQ(app.settings.time.QuoteInterval, 7);
     EXPECT_TRUE(save(MsgResult::No).isEmpty());
-    EXPECT_EQ(gTimeSettings.QuoteInterval, 7);
+    EXPECT_EQ(app.settings.time.QuoteInterval, 7);
     EXPECT_EQ(readFile(u"timeset.dat"_qs).right(2), FromHex("07 00"));
 }
 
@@ -87,14 +92,14 @@ TEST_F(TimeWindow, UnreadableFileLoadsTheDefaults)
     EXPECT_TRUE(OneBox(
         open(), u"Defaults Loaded"_qs, u"Unable to read 'Settings' file.\r\nDefault settings loaded."_qs));
     EXPECT_EQ(text("txtStop_QDL_Min"), u"1"_qs);
-    EXPECT_EQ(EncodeRecord(gTimeSettings), FromHex(kDefaultsFile));
+    EXPECT_EQ(EncodeRecord(app.settings.time), FromHex(kDefaultsFile));
 
     setTimes(u"8"_qs, u"30"_qs, u"15"_qs, u"45"_qs, u"10"_qs);
     EXPECT_TRUE(OneFileErrorBox(save(), u"File Write Error"_qs,
         {u"Unable to open/write to the 'Settings' file"_qs, u"Exit the program and restart."_qs,
             SupportContactLine()}));
     EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(EncodeRecord(gTimeSettings), FromHex("08 00 1E 00 08 00 1E 00 0F 00 2D 00 0A 00"));
+    EXPECT_EQ(EncodeRecord(app.settings.time), FromHex("08 00 1E 00 08 00 1E 00 0F 00 2D 00 0A 00"));
 }
 
 TEST_F(TimeWindow, OnlyTheHoursAreCompared)
@@ -168,7 +173,7 @@ TEST_F(TimeWindow, CancelKeepsTheWindowAndNoLeavesTheFileAlone)
     EXPECT_TRUE(save(MsgResult::No).isEmpty());
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(readFile(u"timeset.dat"_qs), FromHex(kDefaultsFile));
-    EXPECT_EQ(EncodeRecord(gTimeSettings), FromHex(kDefaultsFile));
+    EXPECT_EQ(EncodeRecord(app.settings.time), FromHex(kDefaultsFile));
 }
 
 TEST(TimeChecks, TenChecksInTheirOrder)

@@ -22,13 +22,14 @@ int main(int argc, char** argv)
         return 2;
     }
     SetProgramFolder(folder);
-    for (int stock = 1; stock <= kStockCount; ++stock) {
+    for (const StockIndex stock : AllStocks()) {
         if (QFileInfo(AlertSettingsPath(stock)).size() >= kAlertSettingsLength)
             return 0;
     }
-    for (int stock = 1; stock <= kStockCount; ++stock) {
-        ApplyDemoStock(gAlertSettings[stock], DemoSymbols()[stock - 1]);
-        const FileError error = WriteAlertSettings(stock);
+    for (const StockIndex stock : AllStocks()) {
+        AlertSettings settings;
+        ApplyDemoStock(settings, DemoSymbols()[stock.index()]);
+        const FileError error = WriteAlertSettings(stock, settings);
         if (!error.ok()) {
             std::fprintf(stderr, "tradevane-demo-stocks: cannot write %s\n",
                 qPrintable(QDir::toNativeSeparators(AlertSettingsPath(stock))));

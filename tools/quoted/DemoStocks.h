@@ -17,7 +17,7 @@ inline const QStringList& DemoSymbols()
 inline void ApplyDemoStock(AlertSettings& s, const QString& symbol)
 {
     ApplyDefaultAlertSettings(s);
-    s.Enabled = vbTrue;
+    s.Enabled = StoredFlag(true);
     s.Symbol = symbol.leftJustified(kSymbolWidth, u' ', true);
     s.MACond2 = s.MACond4 = s.MACond6 = 1; // crossovers down as well as up
     s.Stoch80 = s.Stoch20 = 1;

@@ -1,0 +1,8 @@
+#include "core/AppServices.h"
+
+AppServices::AppServices(WavPlayer soundDevice)
+    : m_inet(hub)
+    , m_smtp(hub)
+    , sound(std::move(soundDevice))
+    , engine({settings, log, hub, m_inet, m_smtp, sound})
+{ }

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "core/MonitoringSession.h"
+#include "core/SettingsStore.h"
+#include "notify/PlayWAV.h"
+#include "notify/UpdateLog.h"
+#include "platform/InetControl.h"
+#include "platform/SmtpControl.h"
+#include "platform/TransferHub.h"
+
+// Everything the program runs on, built once in main() and handed to the windows: the transfer
+// hub first, the monitoring engine last, so that the engine goes first when the program ends.
+class AppServices
+{
+public:
+    // `sound` plays the wave files; none gives only the system's default sound.
+    explicit AppServices(WavPlayer sound = {});
+    AppServices(const AppServices&) = delete;
+    AppServices& operator=(const AppServices&) = delete;
+
+    TransferHub hub;
+    SettingsStore settings;
+    ActivityLog log;
+
+    // The transfer control every quote and history download goes through.
+    InetControl& InetQuotes() { return m_inet; }
+    // The mail control every alert and test mail leaves through.
+    SmtpControl& SMTP1() { return m_smtp; }
+
+private:
+    InetControl m_inet;
+    SmtpControl m_smtp;
+
+public:
+    SoundPlayer sound;
+    MonitoringSession engine;
+};

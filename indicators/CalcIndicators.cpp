@@ -1,0 +1,36 @@
+#include "indicators/CalcIndicators.h"
+
+#include "alertsettings/AlertEntries.h"
+#include "indicators/indHLBreakout.h"
+#include "indicators/indMovingAverage.h"
+#include "indicators/indROC.h"
+#include "indicators/indStochastic.h"
+#include "indicators/indVolume.h"
+
+#include <functional>
+
+void CalcIndicators(StockContext& stock)
+{
+    const std::array<qint16, 6> periods = MovingAveragePeriods(stock.settings);
+    StochasticWork work;
+    const std::function<void()> steps[] = {
+        [&] { CalcMovingAverages(stock, periods[0], 1); },
+        [&] { CalcMovingAverages(stock, periods[1], 2); },
+        [&] { CalcMovingAverages(stock, periods[2], 3); },
+        [&] { CalcMovingAverages(stock, periods[3], 4); },
+        [&] { CalcMovingAverages(stock, periods[4], 5); },
+        [&] { CalcMovingAverages(stock, periods[5], 6); },
+        [&] { CalcROC(stock, 21); },
+        [&] { CheckHighestHigh(stock); },
+        [&] { CheckLowestLow(stock); },
+        [&] { CalcVolumeAverage(stock, 20); },
+        [&] { CalcFastK(stock, work); },
+        [&] { CalcSlowK(stock, work); },
+        [&] { CalcSlowD(stock, work); },
+    };
+    for (const auto& step : steps) {
+        if (stock.state.downloadError)
+            return;
+        step();
+    }
+}
