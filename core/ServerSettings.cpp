@@ -31,8 +31,25 @@ std::optional<QString> baseAddress(const QString& value)
     return address;
 }
 
-// Fills `settings` from the file's text; the offending line when the text is malformed.
-std::optional<QString> parse(const QString& text, ServerSettings& settings)
+void note(const QString& text)
+{
+    AppendNote(text);
+    AppendLog();
+}
+
+} // namespace
+
+ServerSettings DefaultServerSettings()
+{
+    return {u"http://127.0.0.1:8470"_qs, u"http://127.0.0.1:8470"_qs};
+}
+
+QString ServerSettingsPath()
+{
+    return ProgramFile(kFileName);
+}
+
+std::optional<QString> ParseServerSettings(const QString& text, ServerSettings& settings)
 {
     QString section;
     const QStringList lines = text.split(u'\n');
@@ -61,24 +78,6 @@ std::optional<QString> parse(const QString& text, ServerSettings& settings)
         *target = *address;
     }
     return std::nullopt;
-}
-
-void note(const QString& text)
-{
-    AppendNote(text);
-    AppendLog();
-}
-
-} // namespace
-
-ServerSettings DefaultServerSettings()
-{
-    return {u"http://127.0.0.1:8470"_qs, u"http://127.0.0.1:8470"_qs};
-}
-
-QString ServerSettingsPath()
-{
-    return ProgramFile(kFileName);
 }
 
 void LoadServerSettings()
@@ -113,7 +112,7 @@ void LoadServerSettings()
         text.remove(0, 1);
 
     ServerSettings read = defaults;
-    if (const std::optional<QString> badLine = parse(text, read)) {
+    if (const std::optional<QString> badLine = ParseServerSettings(text, read)) {
         note(LogText::ServerSettingsDefaults + *badLine);
         return;
     }

@@ -52,8 +52,16 @@ ReplaySource::ReplaySource(std::filesystem::path folder, std::uint64_t seed, Ses
 
 ReplaySource::FileBars ReplaySource::ReadFile(const std::filesystem::path& file)
 {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return ReadText(text.str());
+}
+
+ReplaySource::FileBars ReplaySource::ReadText(const std::string& text)
+{
     FileBars result;
-    std::ifstream in(file);
+    std::istringstream in(text);
     std::string line;
     int number = 0;
     while (std::getline(in, line)) {
