@@ -241,6 +241,13 @@ TEST(NasdaqConversion, TimestampsPricesAndRanges)
     EXPECT_EQ(QuoteLine(ToQuoteFields({"X", "1.00", "", "", "", "", "", ""}, now)),
         "\"X\",1.00,\"2/9/2024\",\"10:07am\",N/A,N/A,N/A,N/A,N/A\r\n");
 
+    // Prices are written whole, however large: not cut at 63 characters.
+    EXPECT_EQ(ReadUpstreamInfo(R"({"data":{"primaryData":{"lastSalePrice":"$1e70"}}})").data.last,
+        FormatPrice(1e70));
+    EXPECT_EQ(FormatPrice(1e70).size(), 74u);
+    EXPECT_EQ(FormatPrice(1e70).substr(0, 3), "100");
+    EXPECT_EQ(FormatChange(-1e70).size(), 75u);
+
     // Index rows: thousands separators without a dollar sign, no volume.
     const auto index = ReadUpstreamHistory(
         R"({"data":{"symbol":"NDX","tradesTable":{"rows":[{"date":"08/25/2026","close":"29,209.23","volume":"--",)"

@@ -13,20 +13,33 @@ ServiceClock SystemServiceClock()
     return [] { return QDateTime::currentDateTime(); };
 }
 
-std::string FormatPrice(double price)
+namespace {
+
+// A number printed whole, however many digits it has before the point.
+std::string FormatNumber(const char* format, double value)
 {
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, std::fabs(price) < 1.0 ? "%.4f" : "%.2f", price);
-    return buffer;
+    const int length = std::snprintf(buffer, sizeof buffer, format, value);
+    if (length < static_cast<int>(sizeof buffer))
+        return buffer;
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    std::snprintf(text.data(), text.size(), format, value);
+    text.pop_back();
+    return text;
+}
+
+} // namespace
+
+std::string FormatPrice(double price)
+{
+    return FormatNumber(std::fabs(price) < 1.0 ? "%.4f" : "%.2f", price);
 }
 
 std::string FormatChange(double change)
 {
     if (std::fabs(change) < 0.005)
         return "0.00";
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%+.2f", change);
-    return buffer;
+    return FormatNumber("%+.2f", change);
 }
 
 std::string FormatQuoteDate(QDate date)
