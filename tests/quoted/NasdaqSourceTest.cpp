@@ -241,6 +241,15 @@ TEST(NasdaqConversion, TimestampsPricesAndRanges)
     EXPECT_EQ(QuoteLine(ToQuoteFields({"X", "1.00", "", "", "", "", "", ""}, now)),
         "\"X\",1.00,\"2/9/2024\",\"10:07am\",N/A,N/A,N/A,N/A,N/A\r\n");
 
+    // A day's range of a million digits: no range, and no stack overflow in reading it.
+    const std::string longRange = R"({"data":{"primaryData":{"lastSalePrice":"$2.50"},)"
+                                  R"("keyStats":{"dayrange":{"value":")"
+        + std::string(1000000, '1') + R"("}}},"status":{"rCode":200}})";
+    const auto read = ReadUpstreamInfo(longRange);
+    ASSERT_TRUE(read.ok);
+    EXPECT_EQ(read.data.last, "2.50");
+    EXPECT_EQ(read.data.high, "");
+    EXPECT_EQ(read.data.low, "");
     // Prices are written whole, however large: not cut at 63 characters.
     EXPECT_EQ(ReadUpstreamInfo(R"({"data":{"primaryData":{"lastSalePrice":"$1e70"}}})").data.last,
         FormatPrice(1e70));

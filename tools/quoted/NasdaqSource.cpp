@@ -42,14 +42,28 @@ std::string PriceText(const std::string& text)
     return value && *value > 0 ? FormatPrice(*value) : std::string();
 }
 
-// The two prices of a range text, "188.00 - 190.32" or "$267.43/$264.23", as high and low.
+// The two prices of a range text, "188.00 - 190.32" or "$267.43/$264.23", as high and low. A
+// number is a digit, then digits and commas, then perhaps a point and digits. (Scanned by hand:
+// std::regex recurses once per character of a match, and a long run of digits from upstream
+// would overflow the stack.)
 bool SplitRange(const std::string& text, std::string& high, std::string& low)
 {
-    static const std::regex number(R"(\$?([0-9][0-9,]*(?:\.[0-9]+)?))");
+    const auto digit = [&](std::size_t i) { return i < text.size() && text[i] >= '0' && text[i] <= '9'; };
     std::vector<double> values;
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), number); it != std::sregex_iterator();
-         ++it) {
-        if (const auto v = PriceValue((*it)[1].str()))
+    for (std::size_t i = 0; i < text.size() && values.size() <= 2;) {
+        if (!digit(i)) {
+            ++i;
+            continue;
+        }
+        const std::size_t start = i;
+        while (digit(i) || (i < text.size() && text[i] == ','))
+            ++i;
+        if (i < text.size() && text[i] == '.' && digit(i + 1)) {
+            ++i;
+            while (digit(i))
+                ++i;
+        }
+        if (const auto v = PriceValue(text.substr(start, i - start)))
             values.push_back(*v);
     }
     if (values.size() != 2 || values[0] <= 0 || values[1] <= 0)
