@@ -29,8 +29,26 @@ std::optional<QString> baseAddress(const QString& value)
     return address;
 }
 
-// Fills `settings` from the file's text; the offending line when the text is malformed.
-std::optional<QString> parse(const QString& text, ServerSettings& settings)
+// Read at start-up, before any stock has been chosen: a note of the log itself says stock 0.
+void note(ActivityLog& log, const QString& text)
+{
+    log.AppendNote(text);
+    log.AppendLog(0);
+}
+
+} // namespace
+
+ServerSettings DefaultServerSettings()
+{
+    return {u"http://127.0.0.1:8470"_qs, u"http://127.0.0.1:8470"_qs};
+}
+
+QString ServerSettingsPath()
+{
+    return ProgramFile(kFileName);
+}
+
+std::optional<QString> ParseServerSettings(const QString& text, ServerSettings& settings)
 {
     QString section;
     const QStringList lines = text.split(u'\n');
@@ -59,25 +77,6 @@ std::optional<QString> parse(const QString& text, ServerSettings& settings)
         *target = *address;
     }
     return std::nullopt;
-}
-
-// Read at start-up, before any stock has been chosen: a note of the log itself says stock 0.
-void note(ActivityLog& log, const QString& text)
-{
-    log.AppendNote(text);
-    log.AppendLog(0);
-}
-
-} // namespace
-
-ServerSettings DefaultServerSettings()
-{
-    return {u"http://127.0.0.1:8470"_qs, u"http://127.0.0.1:8470"_qs};
-}
-
-QString ServerSettingsPath()
-{
-    return ProgramFile(kFileName);
 }
 
 void LoadServerSettings(ServerSettings& settings, ActivityLog& log)
@@ -112,7 +111,7 @@ void LoadServerSettings(ServerSettings& settings, ActivityLog& log)
         text.remove(0, 1);
 
     ServerSettings read = defaults;
-    if (const std::optional<QString> badLine = parse(text, read)) {
+    if (const std::optional<QString> badLine = ParseServerSettings(text, read)) {
         note(log, LogText::ServerSettingsDefaults + *badLine);
         return;
     }

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // Where the quotes and the daily histories come from: "servers.ini" in the program folder.
 //
 //   [servers]
@@ -21,6 +23,11 @@ ServerSettings DefaultServerSettings();
 class ActivityLog;
 
 QString ServerSettingsPath();
+
+// Reads the text of servers.ini into `settings`; keys that the text does not give keep the value
+// they had. Gives the offending line when the text is malformed (then `settings` may be partly
+// filled and is not to be used).
+std::optional<QString> ParseServerSettings(const QString& text, ServerSettings& settings);
 
 // Reads servers.ini into `settings`; run once at start-up. A missing file is written with
 // the defaults. An unreadable or malformed file (a line that is neither a section, a comment nor

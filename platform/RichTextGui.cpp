@@ -167,6 +167,9 @@ public:
 
     void read()
     {
+        // One edit for the whole document: outside an edit block the cursor lays out its paragraph
+        // again after every insertion, which makes a long paragraph of many runs quadratic.
+        m_cursor.beginEditBlock();
         while (m_pos < m_in.size() && !m_done) {
             const char c = m_in.at(m_pos);
             if (c == '{') {
@@ -190,6 +193,7 @@ public:
         // Word processors end the last paragraph with \par as well: no empty line after it.
         if (m_cursor.block().text().isEmpty() && m_cursor.block().previous().isValid())
             m_cursor.deletePreviousChar();
+        m_cursor.endEditBlock();
     }
 
 private:

@@ -5,6 +5,8 @@ packages=(
     # build, and the checks of the test script (formatting, fuzzers)
     cmake ninja-build g++ ccache clang-format-14 qt6-base-dev qt6-multimedia-dev libcurl4-openssl-dev libgtest-dev
     libbenchmark-dev libcpp-httplib-dev
+    # fuzz targets (scripts/fuzz.sh): clang with libFuzzer and the sanitizers
+    clang-14 libclang-rt-14-dev
     # run: Qt's platform plugins, a virtual display when none is there
     qt6-qpa-plugins xvfb xauth
     # tests: loopback servers, screenshots, clock travel, sound sink, accessibility

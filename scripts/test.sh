@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is needed, then checks everything, in this order: the formatting of every C++ file,
 # a build without a single warning, every test, every test again built with AddressSanitizer and
-# UndefinedBehaviorSanitizer (build-asan/).
+# UndefinedBehaviorSanitizer (build-asan/), and the fuzzers (build-fuzz/) for a fixed time each.
 # A test that lacks a tool fails and names the package; a skipped test fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -34,4 +34,6 @@ run_tests build --timeout 300
 step "tests with AddressSanitizer and UndefinedBehaviorSanitizer"
 scripts/sanitize.sh --build-only
 run_tests build-asan --timeout 600
+step "fuzzers"
+scripts/fuzz.sh
 step "all checks passed"

@@ -239,6 +239,37 @@ TEST(NasdaqConversion, TimestampsPricesAndRanges)
     EXPECT_EQ(QuoteLine(ToQuoteFields({"X", "1.00", "", "", "", "", "", ""}, now)),
         "\"X\",1.00,\"2/9/2024\",\"10:07am\",N/A,N/A,N/A,N/A,N/A\r\n");
 
+    // A day's range of a million digits: no range, and no stack overflow in reading it.
+    const std::string longRange = R"({"data":{"primaryData":{"lastSalePrice":"$2.50"},)"
+                                  R"("keyStats":{"dayrange":{"value":")"
+        + std::string(1000000, '1') + R"("}}},"status":{"rCode":200}})";
+    const auto read = ReadUpstreamInfo(longRange);
+    ASSERT_TRUE(read.ok);
+    EXPECT_EQ(read.data.last, "2.50");
+    EXPECT_EQ(read.data.high, "");
+    EXPECT_EQ(read.data.low, "");
+    // Prices are written whole, however large: not cut at 63 characters.
+    EXPECT_EQ(ReadUpstreamInfo(R"({"data":{"primaryData":{"lastSalePrice":"$1e70"}}})").data.last,
+        FormatPrice(1e70));
+    EXPECT_EQ(FormatPrice(1e70).size(), 74u);
+    EXPECT_EQ(FormatPrice(1e70).substr(0, 3), "100");
+    EXPECT_EQ(FormatChange(-1e70).size(), 75u);
+
+    // A price below a hundredth of a cent would go out as "0.0000": it counts as no price.
+    EXPECT_EQ(ReadUpstreamInfo(R"({"data":{"primaryData":{"lastSalePrice":"$0.00001"}}})").reason,
+        "upstream quote has no last sale price");
+    const auto tinyLow = ReadUpstreamInfo(R"({"data":{"primaryData":{"lastSalePrice":"$2.50"},)"
+                                          R"("keyStats":{"dayrange":{"value":"2.60 - 0.00001"}}}})");
+    ASSERT_TRUE(tinyLow.ok);
+    EXPECT_EQ(tinyLow.data.high + "/" + tinyLow.data.low, "/");
+    const auto tinyRows = ReadUpstreamHistory(R"({"data":{"tradesTable":{"rows":[)"
+                                              R"({"date":"12/04/2023","close":"$0.00001"},)"
+                                              R"({"date":"12/01/2023","close":"$2.00","low":"0.00001"}]}}})");
+    ASSERT_TRUE(tinyRows.ok);
+    ASSERT_EQ(tinyRows.data.size(), 1u);
+    EXPECT_EQ(tinyRows.data[0].low, 2.0);
+    EXPECT_EQ(tinyRows.note, "1 upstream rows skipped");
+
     // Index rows: thousands separators without a dollar sign, no volume.
     const auto index = ReadUpstreamHistory(
         R"({"data":{"symbol":"NDX","tradesTable":{"rows":[{"date":"08/25/2026","close":"29,209.23","volume":"--",)"

@@ -58,12 +58,12 @@ protected:
             ended = true;
         };
         auto download = DownloadHistory(
-            stock(number), app.InetQuotes(), HistoryRequest(server, symbol, SetHistoryDates(Now())), done);
+            stock(number), app.InetQuotes(), ::HistoryRequest(server, symbol, SetHistoryDates(Now())), done);
         ASSERT_TRUE(RunUntil([&] { return ended; }));
         StockContext s = stock(number);
         ParseHistory(s, body);
         ended = false;
-        download = DownloadQuote(app.InetQuotes(), QuoteRequest(server, symbol), done);
+        download = DownloadQuote(app.InetQuotes(), ::QuoteRequest(server, symbol), done);
         ASSERT_TRUE(RunUntil([&] { return ended; }));
         ParseQuote(s, body);
     }

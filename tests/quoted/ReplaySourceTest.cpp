@@ -5,6 +5,7 @@
 
 #include <QTemporaryDir>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 
@@ -73,6 +74,41 @@ TEST(ReplaySource, FilesInAnotherHandAreReadAsWellAsTheyCanBe)
     EXPECT_EQ(lines[3], "2026-03-06,10.00,10.60,9.90,10.40,3000,10.40");
     const std::string logged = running.log.next();
     EXPECT_NE(logged.find("1 lines of xyz.csv skipped"), std::string::npos) << logged;
+}
+
+TEST(ReplaySource, BarsThatCannotBeReplayedAreSkipped)
+{
+    // Today's walk rounds to cents and scales the volume: a price below a cent walked at zero and
+    // was served as "-nan", one near the largest double as "inf", one of 71 digits was cut to 63, and
+    // a volume past 2^63 was rounded to a negative number.
+    const ReplaySource::FileBars file
+        = ReplaySource::ReadText("Date,Open,High,Low,Close,Volume\n"
+                                 "2024-01-02,0.01,0.01,0.01,0.01,9007199254740992\n"
+                                 "2024-01-03,0.00001,0.00001,0.00001,0.00001,100\n"
+                                 "2024-01-04,1e70,1e70,1e70,1e70,100\n"
+                                 "2024-01-05,1e307,1e307,1e307,1e307,100\n"
+                                 "2024-01-08,10.80,11.00,10.40,10.50,9e67\n"
+                                 "2024-01-09,1e9,1e9,1e9,1e9,9007199254740994\n"
+                                 "2024-01-10,1000000000,1e9,1e9,1e9,100\n");
+    ASSERT_EQ(file.bars.size(), 2u);
+    EXPECT_EQ(file.bars[0].volume, 9007199254740992);
+    EXPECT_EQ(file.bars[1].open, 1e9);
+    EXPECT_EQ(file.skippedLines, 5);
+    EXPECT_EQ(file.firstProblem, "line 3 is not Date,Open,High,Low,Close,Volume");
+
+    QTemporaryDir folder;
+    std::ofstream(std::filesystem::path(folder.path().toStdString()) / "ABC.csv")
+        << "2024-01-02,0.01,0.01,0.01,0.01,100\n2024-01-03,1e9,1e9,1e9,1e9,9007199254740992\n";
+    ReplaySource source(folder.path().toStdString(), 1);
+    for (int hour : {0, 12, 23}) {
+        const QuoteFields q = source.quote("ABC", At(Wednesday, hour, 0)).data;
+        for (const std::string& value : {q.last, q.open, q.high, q.low, q.change}) {
+            ASSERT_TRUE(PriceValue(value)) << value;
+            EXPECT_LT(std::fabs(*PriceValue(value)), 2e9) << value;
+        }
+        ASSERT_TRUE(VolumeValue(q.volume)) << q.volume;
+        EXPECT_GE(*VolumeValue(q.volume), 0) << q.volume;
+    }
 }
 
 TEST(ReplaySource, TodaysQuotesWalkOnFromTheNewestBar)

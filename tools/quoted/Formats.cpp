@@ -13,20 +13,34 @@ ServiceClock SystemServiceClock()
     return [] { return QDateTime::currentDateTime(); };
 }
 
-std::string FormatPrice(double price)
+namespace {
+
+// A number with `decimals` digits after the point, printed whole, however many digits it has
+// before the point; `sign` puts a + before a positive one.
+std::string FormatNumber(double value, int decimals, bool sign = false)
 {
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, std::fabs(price) < 1.0 ? "%.4f" : "%.2f", price);
-    return buffer;
+    const int length = std::snprintf(buffer, sizeof buffer, sign ? "%+.*f" : "%.*f", decimals, value);
+    if (length < static_cast<int>(sizeof buffer))
+        return buffer;
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    std::snprintf(text.data(), text.size(), sign ? "%+.*f" : "%.*f", decimals, value);
+    text.pop_back();
+    return text;
+}
+
+} // namespace
+
+std::string FormatPrice(double price)
+{
+    return FormatNumber(price, std::fabs(price) < 1.0 ? 4 : 2);
 }
 
 std::string FormatChange(double change)
 {
     if (std::fabs(change) < 0.005)
         return "0.00";
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%+.2f", change);
-    return buffer;
+    return FormatNumber(change, 2, true);
 }
 
 std::string FormatQuoteDate(QDate date)

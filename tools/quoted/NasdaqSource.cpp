@@ -35,24 +35,44 @@ std::string StatValue(const QJsonObject& stats, const char* key)
     return Text(stats.value(QLatin1String(key)).toObject().value(u"value"));
 }
 
+// A positive price that the answers can show: smaller ones would go out as "0.0000".
+bool IsPrice(const std::optional<double>& value)
+{
+    return value && *value >= 0.0001;
+}
+
 // "$1,234.50" -> "1234.50"; "" when the text is not a price.
 std::string PriceText(const std::string& text)
 {
     const auto value = PriceValue(text);
-    return value && *value > 0 ? FormatPrice(*value) : std::string();
+    return IsPrice(value) ? FormatPrice(*value) : std::string();
 }
 
-// The two prices of a range text, "188.00 - 190.32" or "$267.43/$264.23", as high and low.
+// The two prices of a range text, "188.00 - 190.32" or "$267.43/$264.23", as high and low. A
+// number is a digit, then digits and commas, then perhaps a point and digits. (Scanned by hand:
+// std::regex recurses once per character of a match, and a long run of digits from upstream
+// would overflow the stack.)
 bool SplitRange(const std::string& text, std::string& high, std::string& low)
 {
-    static const std::regex number(R"(\$?([0-9][0-9,]*(?:\.[0-9]+)?))");
+    const auto digit = [&](std::size_t i) { return i < text.size() && text[i] >= '0' && text[i] <= '9'; };
     std::vector<double> values;
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), number); it != std::sregex_iterator();
-         ++it) {
-        if (const auto v = PriceValue((*it)[1].str()))
+    for (std::size_t i = 0; i < text.size() && values.size() <= 2;) {
+        if (!digit(i)) {
+            ++i;
+            continue;
+        }
+        const std::size_t start = i;
+        while (digit(i) || (i < text.size() && text[i] == ','))
+            ++i;
+        if (i < text.size() && text[i] == '.' && digit(i + 1)) {
+            ++i;
+            while (digit(i))
+                ++i;
+        }
+        if (const auto v = PriceValue(text.substr(start, i - start)))
             values.push_back(*v);
     }
-    if (values.size() != 2 || values[0] <= 0 || values[1] <= 0)
+    if (values.size() != 2 || !IsPrice(values[0]) || !IsPrice(values[1]))
         return false;
     high = FormatPrice(std::max(values[0], values[1]));
     low = FormatPrice(std::min(values[0], values[1]));
@@ -176,15 +196,15 @@ Answer<std::vector<DailyBar>> ReadUpstreamHistory(const std::string& body)
         bar.date = QDate::fromString(row.value(u"date").toString(), u"MM/dd/yyyy");
         const auto open = PriceValue(Text(row.value(u"open"))), high = PriceValue(Text(row.value(u"high"))),
                    low = PriceValue(Text(row.value(u"low"))), close = PriceValue(Text(row.value(u"close")));
-        if (!bar.date.isValid() || !close || *close <= 0) {
+        if (!bar.date.isValid() || !IsPrice(close)) {
             ++skipped;
             continue;
         }
         // Funds and indices sometimes lack the day's range: the close stands in.
         bar.close = *close;
-        bar.open = open && *open > 0 ? *open : *close;
-        bar.high = std::max({high && *high > 0 ? *high : *close, bar.open, bar.close});
-        bar.low = std::min({low && *low > 0 ? *low : *close, bar.open, bar.close});
+        bar.open = IsPrice(open) ? *open : *close;
+        bar.high = std::max({IsPrice(high) ? *high : *close, bar.open, bar.close});
+        bar.low = std::min({IsPrice(low) ? *low : *close, bar.open, bar.close});
         bar.volume = VolumeValue(Text(row.value(u"volume"))).value_or(0);
         bars.push_back(bar);
     }

@@ -11,7 +11,7 @@ namespace quoted {
 
 namespace {
 
-using Params = std::multimap<std::string, std::string>;
+using Params = RequestParams;
 
 // The outcome the handler decided on, picked up by the request logger, which runs right after
 // the handler on the same thread.
@@ -131,22 +131,52 @@ void QuoteService::install(httplib::Server& server)
     });
 }
 
-QuoteService::Reply QuoteService::answerQuotes(const Params& params)
+QuoteRequest ReadQuoteRequest(const Params& params)
 {
     const auto text = Param(params, "symbols");
     if (!text)
-        return {400, {}, "empty: no symbols= in the request"};
-    const std::vector<std::string> symbols = SplitSymbols(*text);
+        return {{}, "empty: no symbols= in the request"};
+    std::vector<std::string> symbols = SplitSymbols(*text);
     if (symbols.empty() || symbols.size() > 20)
-        return {400, {}, "empty: " + std::to_string(symbols.size()) + " symbols (1 to 20 are served)"};
-    for (const std::string& s : symbols) {
+        return {{}, "empty: " + std::to_string(symbols.size()) + " symbols (1 to 20 are served)"};
+    for (std::string& s : symbols) {
         if (!IsPlausibleSymbol(s))
-            return {400, {}, "empty: not a symbol"};
+            return {{}, "empty: not a symbol"};
+        s = ToUpper(s);
     }
+    return {std::move(symbols), {}};
+}
+
+HistoryRequest ReadHistoryRequest(const Params& params, QDate today)
+{
+    const auto s = Param(params, "s");
+    if (!s || !IsPlausibleSymbol(*s))
+        return {{}, {}, {}, "empty: no symbol or not a symbol in s="};
+    if (const auto g = Param(params, "g"); g && *g != "d")
+        return {{}, {}, {}, "empty: only daily history (g=d) is served"};
+    HistoryRequest request {ToUpper(*s), today.addDays(-365), today, {}};
+    bool anyKey = false;
+    for (const char* key : {"a", "b", "c", "d", "e", "f"})
+        anyKey = anyKey || params.count(key) > 0;
+    if (anyKey) {
+        request.from = RangeDate(params, "a", "b", "c");
+        request.to = RangeDate(params, "d", "e", "f");
+        if (!request.from.isValid() || !request.to.isValid())
+            return {{}, {}, {}, "empty: a..f are not two dates (month 1-12, day, year)"};
+        if (request.from > request.to)
+            return {{}, {}, {}, "empty: the range ends before it begins"};
+    }
+    return request;
+}
+
+QuoteService::Reply QuoteService::answerQuotes(const Params& params)
+{
+    const QuoteRequest request = ReadQuoteRequest(params);
+    if (!request.problem.empty())
+        return {400, {}, request.problem};
     const QDateTime now = m_clock();
     Reply reply;
-    for (const std::string& s : symbols) {
-        const std::string symbol = ToUpper(s);
+    for (const std::string& symbol : request.symbols) {
         const Answer<QuoteFields> answer = m_source.quote(symbol, now);
         if (!reply.outcome.empty())
             reply.outcome += "; ";
@@ -165,27 +195,13 @@ QuoteService::Reply QuoteService::answerQuotes(const Params& params)
 
 QuoteService::Reply QuoteService::answerHistory(const Params& params)
 {
-    const auto s = Param(params, "s");
-    if (!s || !IsPlausibleSymbol(*s))
-        return {400, {}, "empty: no symbol or not a symbol in s="};
-    const std::string symbol = ToUpper(*s);
-    if (const auto g = Param(params, "g"); g && *g != "d")
-        return {400, {}, "empty: only daily history (g=d) is served"};
-
     const QDateTime now = m_clock();
-    QDate from = now.date().addDays(-365);
-    QDate to = now.date();
-    bool anyKey = false;
-    for (const char* key : {"a", "b", "c", "d", "e", "f"})
-        anyKey = anyKey || params.count(key) > 0;
-    if (anyKey) {
-        from = RangeDate(params, "a", "b", "c");
-        to = RangeDate(params, "d", "e", "f");
-        if (!from.isValid() || !to.isValid())
-            return {400, {}, "empty: a..f are not two dates (month 1-12, day, year)"};
-        if (from > to)
-            return {400, {}, "empty: the range ends before it begins"};
-    }
+    const HistoryRequest request = ReadHistoryRequest(params, now.date());
+    if (!request.problem.empty())
+        return {400, {}, request.problem};
+    const std::string& symbol = request.symbol;
+    const QDate from = request.from;
+    const QDate to = request.to;
     // Bounded even when every bar is wanted: ten years of trading days.
     const int limit = m_options.maxRows > 0 ? m_options.maxRows : 2610;
     const Answer<std::vector<DailyBar>> answer = m_source.history(symbol, from, to, limit, now);

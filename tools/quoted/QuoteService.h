@@ -3,7 +3,9 @@
 #include "MarketData.h"
 
 #include <functional>
+#include <map>
 #include <string>
+#include <vector>
 
 namespace httplib {
 class Server;
@@ -31,6 +33,32 @@ struct ServiceOptions
 // A symbol the source does not have, or a source failure, gets an empty body (which the program
 // reads as "bad symbol or server down"); a malformed request gets 400 with an empty body. Every
 // request leaves one line in the log with its outcome.
+// The query keys of a request, decoded, as the HTTP server hands them over.
+using RequestParams = std::multimap<std::string, std::string>;
+
+// What a quote request asks for: its symbols (upper case, 1 to 20 plausible tickers, from
+// symbols= separated by commas, spaces or plus signs), or, when the request is not understood,
+// the outcome for the log ("empty: ...") and no symbols.
+struct QuoteRequest
+{
+    std::vector<std::string> symbols;
+    std::string problem;
+};
+QuoteRequest ReadQuoteRequest(const RequestParams& params);
+
+// What a history request asks for: the symbol (upper case) from s=, and the range from a=month,
+// b=day, c=year to d=month, e=day, f=year, or the year up to `today` when none of a..f is given.
+// Only daily history (g=d or no g) is served. When the request is not understood, `problem` holds
+// the outcome for the log ("empty: ...").
+struct HistoryRequest
+{
+    std::string symbol;
+    QDate from;
+    QDate to;
+    std::string problem;
+};
+HistoryRequest ReadHistoryRequest(const RequestParams& params, QDate today);
+
 class QuoteService
 {
 public:
@@ -45,8 +73,8 @@ private:
         std::string body;
         std::string outcome;
     };
-    Reply answerQuotes(const std::multimap<std::string, std::string>& params);
-    Reply answerHistory(const std::multimap<std::string, std::string>& params);
+    Reply answerQuotes(const RequestParams& params);
+    Reply answerHistory(const RequestParams& params);
 
     Source& m_source;
     ServiceClock m_clock;

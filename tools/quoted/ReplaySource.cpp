@@ -30,6 +30,13 @@ std::vector<std::string> SplitCsv(const std::string& line)
     return fields;
 }
 
+// Today's quotes walk on from the newest close in steps rounded to cents: a price below a cent
+// would walk at zero (and its logarithm), one past a billion towards infinity.
+bool IsReplayPrice(double price)
+{
+    return price >= 0.01 && price <= 1e9;
+}
+
 // 2024-05-06, 5/6/2024 or 20240506.
 QDate ParseDate(const std::string& text)
 {
@@ -52,8 +59,16 @@ ReplaySource::ReplaySource(std::filesystem::path folder, std::uint64_t seed, Ses
 
 ReplaySource::FileBars ReplaySource::ReadFile(const std::filesystem::path& file)
 {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return ReadText(text.str());
+}
+
+ReplaySource::FileBars ReplaySource::ReadText(const std::string& text)
+{
     FileBars result;
-    std::ifstream in(file);
+    std::istringstream in(text);
     std::string line;
     int number = 0;
     while (std::getline(in, line)) {
@@ -68,8 +83,12 @@ ReplaySource::FileBars ReplaySource::ReadFile(const std::filesystem::path& file)
             const auto open = PriceValue(f[1]), high = PriceValue(f[2]), low = PriceValue(f[3]),
                        close = PriceValue(f[4]);
             const auto volume = PriceValue(f[5]);
-            ok = bar.date.isValid() && open && high && low && close && volume && *open > 0 && *high > 0
-                && *low > 0 && *close > 0 && *volume >= 0;
+            // A volume is a whole number of shares that a double holds exactly (below 2^53, far
+            // above any day's trading): a larger one would not fit the bar's number once rounded
+            // or scaled for today's quotes.
+            ok = bar.date.isValid() && open && high && low && close && volume && IsReplayPrice(*open)
+                && IsReplayPrice(*high) && IsReplayPrice(*low) && IsReplayPrice(*close) && *volume >= 0
+                && *volume <= 0x1p53;
             if (ok) {
                 // Keep the bar consistent even when the file is not: the high is the highest price.
                 bar.open = *open;

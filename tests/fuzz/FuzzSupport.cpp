@@ -1,0 +1,17 @@
+#include "FuzzSupport.h"
+
+#include "platform/ProgramFolder.h"
+
+#include <QDir>
+
+namespace fuzz {
+
+QString UseTemporaryProgramFolder()
+{
+    static QTemporaryDir folder(QDir::tempPath() + u"/tradevane-fuzz-XXXXXX"_qs);
+    FUZZ_CHECK(folder.isValid());
+    SetProgramFolder(folder.path());
+    return folder.path();
+}
+
+} // namespace fuzz

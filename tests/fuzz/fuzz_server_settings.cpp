@@ -1,0 +1,43 @@
+// servers.ini, read by ParseServerSettings.
+#include "FuzzSupport.h"
+
+#include "core/ServerSettings.h"
+
+#include <QUrl>
+
+namespace {
+
+// An address as the settings keep it: http or https with a host, no query, fragment or trailing
+// slash.
+bool Usable(const QString& address)
+{
+    const QUrl url(address, QUrl::StrictMode);
+    return url.isValid() && (url.scheme() == u"http"_qs || url.scheme() == u"https"_qs)
+        && !url.host().isEmpty() && !url.hasQuery() && !url.hasFragment() && !address.endsWith(u'/');
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const QString text = QString::fromUtf8(fuzz::Bytes(data, size));
+    const ServerSettings defaults = DefaultServerSettings();
+    ServerSettings read = defaults;
+    const std::optional<QString> badLine = ParseServerSettings(text, read);
+    if (badLine) {
+        FUZZ_CHECK(!badLine->isEmpty());
+        FUZZ_CHECK(text.contains(*badLine)); // the line as it stands in the file, trimmed
+        return 0;
+    }
+    FUZZ_CHECK(Usable(read.QuoteServer));
+    FUZZ_CHECK(Usable(read.HistoryServer));
+
+    // What was read, written as the program writes a new file, reads back the same.
+    const QString written = u"[servers]\nQuoteServer="_qs + read.QuoteServer + u"\nHistoryServer="_qs
+        + read.HistoryServer + u"\n"_qs;
+    ServerSettings again;
+    FUZZ_CHECK(!ParseServerSettings(written, again));
+    FUZZ_CHECK(again.QuoteServer == read.QuoteServer);
+    FUZZ_CHECK(again.HistoryServer == read.HistoryServer);
+    return 0;
+}
