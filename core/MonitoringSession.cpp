@@ -127,7 +127,7 @@ void MonitoringSession::waitFor(
     std::function<QDateTime(const QDateTime&)> rule, void (MonitoringSession::*next)())
 {
     wait(Clock::current().alarm(
-        [this, rule = std::move(rule)](
+        [rule = std::move(rule)](
             const QDateTime& moment) { return rule(moment.toTimeZone(Clock::current().zone())); },
         [this, next] {
             if (m_state != State::Stopping && m_state != State::Idle)
@@ -224,15 +224,21 @@ void MonitoringSession::historyBegin()
     enter(State::History);
     const QDateTime t = now();
     emit lightChanged(Light::Download, u"s-yel-on.bmp"_qs);
-    for (StockState& stock : m_stocks)
-        for (AlertEntry& entry : stock.alerts.entries)
-            entry.Armed = true; // ArmAllAlerts: every alert may be reported again today
+    ArmAllAlerts();
     logLine(DateTimeText(t) + LogText::ProcessingStarted);
     status(u"Processing Started"_qs);
     m_dates = SetHistoryDates(t);
     m_lastTradingDay = t.date();
     m_cursor = 0;
     historyOfStock();
+}
+
+void MonitoringSession::ArmAllAlerts()
+{
+    // A new trading day: every alert of every stock may be reported again.
+    for (StockState& stock : m_stocks)
+        for (AlertEntry& entry : stock.alerts.entries)
+            entry.Armed = true;
 }
 
 void MonitoringSession::historyOfStock()

@@ -33,7 +33,8 @@ enum class Light { Run, Stop, Download, Email };
 // It never waits: an alarm, a finished transfer, sound or mail, or a button calls it, and it
 // returns to the event loop after each step, holding the one thing it waits for. What it shows
 // goes out as signals, named after the window procedures they drive; it never shows a window
-// itself, so it runs with or without one.
+// itself, so it runs with or without one. Its signals come in the middle of a step: an observer
+// that wants to start or stop the engine in answer queues the call.
 class MonitoringSession : public QObject
 {
     Q_OBJECT
@@ -126,6 +127,7 @@ private:
     void weekendOver();
     void tradingDay();
     void historyBegin();
+    void ArmAllAlerts();
     void historyOfStock();
     void historyArrived(const QString& body);
     void historyDone();
