@@ -92,24 +92,6 @@ TEST_F(MonitoringAlerts, OneMailWithEveryLineInStockAndKindOrderThenNoRepeats)
     EXPECT_EQ(window.statuses(u"Sending Email"_qs).size(), 1);
 }
 
-TEST_F(MonitoringAlerts, RepeatAlertsReportEverySet)
-{
-    alerts(2).RepeatAlerts = 1;
-    ASSERT_TRUE(runSets(2));
-    const QStringList mails = bodies();
-    ASSERT_EQ(mails.size(), 2);
-    EXPECT_EQ(mails[1].trimmed(), mail(QString(kHeaderAt1000).replace(u"10:00"_qs, u"10:05"_qs), kXyzLines));
-}
-
-TEST_F(MonitoringAlerts, TheNextTradingDayReArms)
-{
-    alerts(2) = {};
-    ASSERT_TRUE(runSets(14)); // 10:00 .. 11:00 on Monday, 10:05 on Tuesday
-    const QStringList mails = bodies();
-    ASSERT_EQ(mails.size(), 2);
-    EXPECT_TRUE(mails[1].contains(kAbcLines));
-}
-
 TEST_F(MonitoringAlerts, AStockWithoutAHighGetsNoIndicatorsAndNoLines)
 {
     http.serve(
@@ -122,18 +104,6 @@ TEST_F(MonitoringAlerts, AStockWithoutAHighGetsNoIndicatorsAndNoLines)
     EXPECT_FALSE(window.symbolRed[1]);
     EXPECT_FALSE(stock(2).history[2].isEmpty()); // today's row keeps yesterday's values
     EXPECT_NE(stock(2).history[0], u"12/7/2026"_qs);
-}
-
-TEST_F(MonitoringAlerts, AnIndicatorErrorSkipsOnlyThatStock)
-{
-    QByteArray history = MakeHistory(kMonday, 252, 50);
-    history.replace(",50.00\n", ",n/a\n"); // one close that is not a number
-    http.serve(HistoryTarget(u"xyz"_qs, kMonday), history);
-    ASSERT_TRUE(runSets(1));
-    const QStringList mails = bodies();
-    ASSERT_EQ(mails.size(), 1);
-    EXPECT_EQ(mails[0].trimmed(), mail(kHeaderAt1000, kAbcLines));
-    EXPECT_TRUE(log().contains(LogText::CalcError + u"2 MA Calc"_qs));
 }
 
 TEST_F(MonitoringAlerts, AFailedQuoteShowsAQuestionMarkAndIsTriedInTheNextSet)

@@ -74,15 +74,6 @@ TEST_F(MonitoringSchedule, WeekendsAreSatOutUntilMonday)
     EXPECT_TRUE(log().contains(LogText::WeekendFriday + u"\r\n"_qs));
 }
 
-TEST_F(MonitoringSchedule, FridaysLastSetLeadsIntoTheWeekend)
-{
-    schedule(15, 50, 16, 0, 5);
-    ASSERT_TRUE(runFrom(at(11, 15, 49), [&] { return seen(u"Processing Started"_qs, 2); }));
-    EXPECT_EQ(window.statuses(u"Downloading Quotes"_qs).size(), 3); // 15:50, 15:55, 16:00
-    EXPECT_TRUE(seen(u"Awaiting Monday Open"_qs));
-    EXPECT_EQ(window.statuses(u"Processing Started"_qs).last().when, at(14, 15, 50));
-}
-
 TEST_F(MonitoringSchedule, TheStopTimeIsATimeOfDay)
 {
     // Stop 16:45: the set of 17:00 is past it, though its minute is not (sets used to run on
@@ -99,25 +90,6 @@ TEST_F(MonitoringSchedule, TheStopTimeIsATimeOfDay)
     schedule(16, 0, 16, 30, 10);
     ASSERT_TRUE(runFrom(at(9, 15, 59), [&] { return seen(u"Awaiting Start Time - 16:00"_qs, 2); }));
     EXPECT_EQ(window.statuses(u"Downloading Quotes"_qs).size(), 4); // 16:00, 16:10, 16:20, 16:30
-}
-
-TEST_F(MonitoringSchedule, FirstSetOfTheFirstDayFollowsTheHistoryAtOnce)
-{
-    schedule(9, 30, 10, 0, 15);
-    ASSERT_TRUE(runFrom(at(7, 9, 29, 50), [&] { return seen(u"Awaiting Start Time - 9:30"_qs, 3); }));
-    const auto histories = window.statuses(u"D/L Historic Data"_qs);
-    const auto sets = window.statuses(u"Downloading Quotes"_qs);
-    ASSERT_EQ(histories.size(), 2);
-    // First day: the set follows the history within the same second.
-    EXPECT_LE(histories[0].when.secsTo(sets[0].when), 1);
-    EXPECT_EQ(sets[1].when.time().minute(), 45);
-    // Second day: the set counter goes on, so the first set waits one interval.
-    EXPECT_EQ(sets[3].when.date(), QDate(2026, 12, 8));
-    const QTime historyDone = histories[1].when.time();
-    EXPECT_EQ(
-        sets[3].when.time(), QTime(historyDone.hour(), historyDone.minute() + 15, historyDone.second()));
-    EXPECT_TRUE(seen(MonitoringSession::NextDownloadText(historyDone, 15)));
-    EXPECT_TRUE(log().contains(u" Quote set #: 4 downloded"_qs));
 }
 
 TEST_F(MonitoringSchedule, StopDuringAWaitLogsOnlyTheStopLines)
