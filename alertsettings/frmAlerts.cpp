@@ -327,7 +327,7 @@ QGroupBox* frmAlerts::buildPanel(Panel panel, QWidget* pane)
         picture->setObjectName(S(info.picture));
         picture->setAccessibleName(S(info.caption) + u" example chart"_qs);
         picture->setFixedSize(info.pictureSize);
-        picture->setPixmap(QPixmap(ProgramFile(S(info.bitmap))));
+        picture->setPixmap(QPixmap(ResourceFile(S(info.bitmap))));
         layout->addWidget(picture, 0, Qt::AlignHCenter);
     }
     auto* text = new QPlainTextEdit(frame);

@@ -1,11 +1,12 @@
 #include "core/ServerSettings.h"
 
+#include "platform/RecordFile.h"
+
 #include "core/LogTexts.h"
 #include "notify/UpdateLog.h"
 #include "platform/ProgramFolder.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringList>
 #include <QUrl>
 
@@ -86,11 +87,10 @@ void LoadServerSettings(ServerSettings& settings, ActivityLog& log)
 
     QFile file(ServerSettingsPath());
     if (!file.exists()) {
-        QSaveFile out(ServerSettingsPath());
         const QByteArray text = "[servers]\nQuoteServer=" + defaults.QuoteServer.toUtf8()
             + "\nHistoryServer=" + defaults.HistoryServer.toUtf8() + '\n';
-        if (!out.open(QIODevice::WriteOnly) || out.write(text) != text.size() || !out.commit())
-            note(log, LogText::ServerSettingsNotWritten + out.errorString());
+        if (const FileError error = SaveWholeFile(ServerSettingsPath(), text); !error.ok())
+            note(log, LogText::ServerSettingsNotWritten + error.description);
         return;
     }
     if (!file.open(QIODevice::ReadOnly)) {

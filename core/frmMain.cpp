@@ -287,8 +287,7 @@ void frmMain::Form_Load()
 
 void frmMain::LoadLight(QLabel* light, const QString& file)
 {
-    // The bitmaps alone are joined to the folder with "/".
-    const QPixmap bitmap(ProgramFolder() + u'/' + file);
+    const QPixmap bitmap(ResourceFile(file));
     if (bitmap.isNull()) {
         light->clear();
         light->setProperty("bitmap", QString());

@@ -1,7 +1,13 @@
 #pragma once
 
+#include <QImage>
 #include <QPixmap>
+#include <QString>
 
 // The program's logo (a price line with an alert mark), drawn at `size` pixels square for the
-// start-up and terms windows.
+// start-up and terms windows, the desktop icon and the tray.
+QImage ProgramLogoImage(int size);
 QPixmap ProgramLogo(int size);
+
+// The same drawing as a scalable SVG document (the desktop icon).
+QString ProgramLogoSvg();

@@ -109,7 +109,7 @@ frmHelp::frmHelp(QWidget* parent)
 
 QString frmHelp::PageDocument(int page)
 {
-    return ProgramFile(Text(kPageInfo.at(static_cast<size_t>(page)).document));
+    return ResourceFile(Text(kPageInfo.at(static_cast<size_t>(page)).document));
 }
 
 void frmHelp::Form_Load()

@@ -103,7 +103,7 @@ frmTerms::frmTerms(QWidget* parent)
 
 void frmTerms::Form_Load()
 {
-    LoadRichTextFile(rtbTerms, ProgramFile(u"licence.doc"_qs));
+    LoadRichTextFile(rtbTerms, ResourceFile(u"licence.doc"_qs));
     optNotAgreeTerms->setChecked(true);
     cmdProceed->setEnabled(false);
 }

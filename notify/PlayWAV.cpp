@@ -17,6 +17,13 @@ std::unique_ptr<Pending> defaultSoundOnly(const QString&, std::function<void(Sou
 
 } // namespace
 
+WavPlayer SilentDevice()
+{
+    return [](const QString&, std::function<void(SoundOutcome)> done) -> std::unique_ptr<Pending> {
+        return std::make_unique<Deferred>([done] { done(SoundOutcome::Played); });
+    };
+}
+
 // One sound being heard: the device's play, and what to do when it ends.
 class SoundPlayer::Play final : public Pending
 {
@@ -78,7 +85,7 @@ SoundPlayer::~SoundPlayer()
 
 QString WavPath(const QString& soundName)
 {
-    return ProgramFile(soundName + u".wav"_qs);
+    return ResourceFile(soundName + u".wav"_qs);
 }
 
 std::unique_ptr<Pending> SoundPlayer::PlayWavFile(

@@ -22,7 +22,11 @@ enum class SoundOutcome {
 using WavPlayer
     = std::function<std::unique_ptr<Pending>(const QString& path, std::function<void(SoundOutcome)> done)>;
 
-// The file of a sound name: the program folder, the name and ".wav".
+// A device that plays nothing and reports every sound played: the program without a window is
+// silent.
+WavPlayer SilentDevice();
+
+// The file of a sound name: the resource of that name with ".wav".
 QString WavPath(const QString& soundName);
 
 // The sound name of the chosen sound; when several choices are set, the last in the order

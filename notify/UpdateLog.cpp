@@ -13,10 +13,17 @@ const QString kNoteRule(36, u'=');
 bool writeLog(QIODevice::OpenMode mode, const QString& text)
 {
     QFile file(LogFilePath());
-    if (!file.open(mode))
+    // Unbuffered: what failed to go out is not written again when the file closes.
+    if (!file.open(mode | QIODevice::Unbuffered))
         return false;
+    // A record goes in whole or not at all: one cut short by a full disk is taken out again, so
+    // that the next attempt does not follow a fragment.
+    const qint64 before = file.size();
     const QByteArray bytes = text.toLatin1() + "\r\n";
-    return file.write(bytes) == bytes.size() && file.flush();
+    if (file.write(bytes) == bytes.size())
+        return true;
+    file.resize(before);
+    return false;
 }
 
 } // namespace

@@ -2,28 +2,87 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
 
 namespace {
-QString& overrideFolder()
-{
-    static QString folder;
-    return folder;
-}
-} // namespace
 
-QString ProgramFolder()
+struct Chosen
 {
-    if (!overrideFolder().isEmpty())
-        return overrideFolder();
+    QString data;
+    QString resources;
+};
+
+// Set once at start-up from the command line (and by tests); read everywhere.
+Chosen& chosen()
+{
+    static Chosen folders;
+    return folders;
+}
+
+QString executableFolder()
+{
     return QCoreApplication::applicationDirPath();
 }
 
-void SetProgramFolder(const QString& folder)
+} // namespace
+
+bool IsPortableProgram()
 {
-    overrideFolder() = folder;
+    return QFileInfo::exists(QDir(executableFolder()).filePath(u"tradevane.portable"_qs));
+}
+
+QString ProgramFolder()
+{
+    if (!chosen().data.isEmpty())
+        return chosen().data;
+    if (IsPortableProgram())
+        return executableFolder();
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 }
 
 QString ProgramFile(const QString& name)
 {
     return QDir(ProgramFolder()).filePath(name);
+}
+
+QString ResourceFile(const QString& name)
+{
+    QString folder = chosen().resources;
+    if (folder.isEmpty())
+        folder = IsPortableProgram()
+            ? executableFolder()
+            : QDir::cleanPath(
+                QDir(executableFolder()).filePath(QStringLiteral(TRADEVANE_RESOURCES_FROM_BIN)));
+    return QDir(folder).filePath(name);
+}
+
+QString PrepareDataFolder()
+{
+    const QString folder = ProgramFolder();
+    const auto problem = [&folder](const QString& reason) {
+        return u"Tradevane cannot keep its settings and activity log in %1: %2. Make the folder writable, "
+               "or start Tradevane with --data and a folder of your own."_qs.arg(
+                   QDir::toNativeSeparators(folder), reason);
+    };
+    if (folder.isEmpty())
+        return problem(u"the system names no data folder for this user"_qs);
+    if (!QDir().mkpath(folder))
+        return problem(u"the folder cannot be created"_qs);
+    QTemporaryFile probe(QDir(folder).filePath(u".tradevane-XXXXXX"_qs));
+    if (!probe.open())
+        return problem(probe.errorString());
+    return {};
+}
+
+void SetDataFolder(const QString& folder)
+{
+    chosen().data = folder.isEmpty() ? QString() : QDir(folder).absolutePath();
+}
+
+void SetProgramFolder(const QString& folder)
+{
+    SetDataFolder(folder);
+    chosen().resources = chosen().data;
 }

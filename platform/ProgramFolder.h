@@ -2,10 +2,32 @@
 
 #include <QString>
 
-// The folder that holds the executable; every settings file, bitmap, sound and document is
-// found there by name. Tests point it at a temporary folder.
-QString ProgramFolder();
-void SetProgramFolder(const QString& folder); // empty: the executable's folder again
+// Where the program's files are. The settings, the activity log and every other file the program
+// writes live in the data folder (the "program folder" of the settings windows' messages); the
+// status lights, the sounds and the documents it only reads are its resources.
+//
+// A portable program (the build folder, or a folder made with `cmake --install build --component
+// portable`; a file "tradevane.portable" lies beside the executable) keeps both beside the
+// executable, as it always did. An installed program reads its resources from
+// <prefix>/share/tradevane and keeps its data in the user's data folder (~/.local/share/tradevane),
+// or in the folder given with --data.
 
-// The path of `name` in the program folder.
+// The data folder, and the path of `name` in it.
+QString ProgramFolder();
 QString ProgramFile(const QString& name);
+
+// The path of the resource `name`.
+QString ResourceFile(const QString& name);
+
+// A file "tradevane.portable" lies beside the executable.
+bool IsPortableProgram();
+
+// Creates the data folder when missing and checks that files can be written in it. Empty when
+// it can; otherwise the message for the user.
+QString PrepareDataFolder();
+
+// The data folder chosen on the command line; empty: the default again.
+void SetDataFolder(const QString& folder);
+
+// Test seam: data and resources both in `folder`; empty: the defaults again.
+void SetProgramFolder(const QString& folder);

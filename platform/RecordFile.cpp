@@ -4,8 +4,10 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QtEndian>
 
+#include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <cstring>
@@ -13,7 +15,7 @@
 namespace {
 
 // Error numbers as the settings messages have always shown them.
-FileError errorFrom(int err, const QFile& file)
+FileError errorFrom(int err, const QFileDevice& file)
 {
     FileError e;
     switch (err) {
@@ -64,19 +66,44 @@ RecordRead ReadRecord1(const QString& path, int recordLength)
 
 FileError WriteRecord1(const QString& path, const QByteArray& record, QFileDevice::Permissions permissions)
 {
-    QFile file(path);
+    // The file is replaced whole, never rewritten in place: what lies past the record is kept, and
+    // a crash or a full disk while saving leaves the previous file as it was.
+    QByteArray bytes;
+    QFile previous(path);
     errno = 0;
-    const bool opened
-        = permissions ? file.open(QIODevice::ReadWrite, permissions) : file.open(QIODevice::ReadWrite);
-    if (!opened)
-        return errorFrom(errno, file);
-    if (permissions && file.permissions() != permissions)
-        file.setPermissions(permissions);
+    if (previous.exists()) {
+        if (!previous.open(QIODevice::ReadOnly))
+            return errorFrom(errno, previous);
+        bytes = previous.readAll();
+        if (previous.error() != QFileDevice::NoError)
+            return errorFrom(errno, previous);
+        previous.close();
+    }
+    bytes.replace(0, std::min(bytes.size(), record.size()), record);
+
+    return SaveWholeFile(path, bytes, permissions);
+}
+
+FileError SaveWholeFile(const QString& path, const QByteArray& bytes, QFileDevice::Permissions permissions)
+{
+    QSaveFile file(path);
     errno = 0;
-    if (file.write(record) != record.size() || !file.flush())
+    if (!file.open(QIODevice::WriteOnly))
         return errorFrom(errno, file);
-    file.close();
-    if (file.error() != QFileDevice::NoError)
+    // Before a byte is written: a file that holds a password is never readable by others, not
+    // even for a moment.
+    if (permissions && !file.setPermissions(permissions))
+        return errorFrom(errno, file);
+    errno = 0;
+    // commit() alone reports success when the buffered bytes fail to reach a full disk (and
+    // would put an empty file in place of the old one): the bytes are flushed and checked first.
+    if (file.write(bytes) != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError) {
+        const FileError error = errorFrom(errno, file);
+        file.cancelWriting();
+        return error;
+    }
+    errno = 0;
+    if (!file.commit())
         return errorFrom(errno, file);
     return {};
 }

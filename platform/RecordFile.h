@@ -42,10 +42,17 @@ struct RecordRead
 // Opens `path`, creating it empty when it does not exist, and reads record 1.
 [[nodiscard]] RecordRead ReadRecord1(const QString& path, int recordLength);
 
-// Writes `record` at offset 0 without truncating the file, creating it when missing. A new file
-// gets `newFilePermissions` when given; an existing one is set to them as well.
+// Writes `record` at offset 0, keeping whatever follows it, creating the file when missing. The
+// file is replaced at once (written beside it, then renamed over it), so a failed save leaves the
+// previous file intact. A file is given `permissions` when they are given; otherwise an existing
+// file keeps its own.
 [[nodiscard]] FileError WriteRecord1(
     const QString& path, const QByteArray& record, QFileDevice::Permissions permissions = {});
+
+// Replaces the file at `path` with `bytes` at once, or leaves it as it was and says why. A file is
+// given `permissions` when they are given; otherwise an existing file keeps its own.
+[[nodiscard]] FileError SaveWholeFile(
+    const QString& path, const QByteArray& bytes, QFileDevice::Permissions permissions = {});
 
 // "FILE ERROR:" <number> " :" <description>, then `lines`, all joined by CR LF.
 QString FileErrorMessage(const FileError& error, const QStringList& lines);

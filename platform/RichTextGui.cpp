@@ -6,7 +6,9 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+
 #include <QTextEdit>
+#include <optional>
 
 #include <algorithm>
 #include <array>
@@ -490,16 +492,38 @@ void ReadRichText(const QByteArray& bytes, QTextDocument& document)
     RtfReader(bytes.mid(open + 1), document).read();
 }
 
+namespace {
+
+std::optional<QByteArray> readFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
+} // namespace
+
 bool LoadRichTextFile(QTextEdit* view, const QString& path)
 {
     view->clear();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> bytes = readFile(path);
+    if (!bytes)
         return false;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return false;
-    ReadRichText(bytes, *view->document());
+    ReadRichText(*bytes, *view->document());
     view->moveCursor(QTextCursor::Start);
     return true;
+}
+
+std::optional<QString> RichTextFileAsPlainText(const QString& path)
+{
+    const std::optional<QByteArray> bytes = readFile(path);
+    if (!bytes)
+        return std::nullopt;
+    QTextDocument document;
+    ReadRichText(*bytes, document);
+    return document.toPlainText();
 }

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class QByteArray;
 class QTextDocument;
 class QTextEdit;
@@ -17,3 +19,7 @@ void ReadRichText(const QByteArray& bytes, QTextDocument& document);
 // Shows the file at `path` in `view`. A missing or unreadable file leaves the view empty and
 // usable, and gives false.
 bool LoadRichTextFile(QTextEdit* view, const QString& path);
+
+// The text of the file at `path` without its formatting (for a terminal); nothing when it cannot
+// be read.
+std::optional<QString> RichTextFileAsPlainText(const QString& path);

@@ -10,7 +10,7 @@ packages=(
     # run: Qt's platform plugins, a virtual display when none is there
     qt6-qpa-plugins xvfb xauth
     # tests: loopback servers, screenshots, clock travel, sound sink, accessibility
-    python3 python3-aiosmtpd openssl imagemagick x11-utils xdotool faketime
+    python3 python3-aiosmtpd procps dpkg-dev desktop-file-utils openssl imagemagick x11-utils xdotool faketime
     pulseaudio pulseaudio-utils sox espeak-ng dbus-x11 at-spi2-core python3-pyatspi
 )
 missing=()

@@ -11,7 +11,7 @@ work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 
 # A program folder: terms accepted, a start time an hour ahead, a server for the connection check.
-cp "$build"/tradevane "$build"/*.bmp "$work"/
+cp "$build"/tradevane "$build"/tradevane.portable "$build"/*.bmp "$work"/
 cp "$build"/*.doc "$work"/ 2>/dev/null || true
 /usr/bin/python3 - "$work" <<'PY'
 import datetime, socket, struct, sys

@@ -16,7 +16,7 @@ cleanup() {
 trap cleanup EXIT
 
 mkdir "$work/program" "$work/mail"
-cp "$program_dir/tradevane" "$program_dir"/*.bmp "$program_dir"/*.doc "$work/program/"
+cp "$program_dir/tradevane" "$program_dir/tradevane.portable" "$program_dir"/*.bmp "$program_dir"/*.doc "$work/program/"
 cp "$program_dir"/*.wav "$work/program/" 2>/dev/null || true
 
 /usr/bin/python3 "$source_dir/tests/e2e/market_server.py" >"$work/http.out" &

@@ -22,7 +22,7 @@ trap cleanup EXIT
 # Monday 7 December 2026, 10:59:30, ten times as fast; the service and the program share it.
 export FAKETIME='@2026-12-07 10:59:30 x10'
 mkdir "$work/program"
-cp "$program_dir/tradevane" "$program_dir"/*.bmp "$program_dir"/*.doc "$work/program/"
+cp "$program_dir/tradevane" "$program_dir/tradevane.portable" "$program_dir"/*.bmp "$program_dir"/*.doc "$work/program/"
 cp "$program_dir"/*.wav "$work/program/" 2>/dev/null || true
 printf '\x01' >"$work/program/frs.dat" # the terms were accepted before
 "$program_dir/tradevane-demo-stocks" "$work/program"

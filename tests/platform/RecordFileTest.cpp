@@ -4,10 +4,14 @@
 #include "platform/RecordFile.h"
 
 #include <QDir>
+#include <QFile>
 
 namespace {
 
 using RecordFile = ProgramTest;
+
+// Owner, group and others (Qt adds the bits of the user running the test on top).
+constexpr auto kModeBits = QFile::Permissions(0x7077);
 
 TEST_F(RecordFile, FieldsArePackedLittleEndianAndReadBackPastTheEndAsZero)
 {
@@ -35,6 +39,32 @@ TEST_F(RecordFile, FailuresComeBackWithANumberAndADescription)
     EXPECT_TRUE(FileErrorMessage(read, {u"Error Location:Email Settings"_qs})
                     .startsWith(u"FILE ERROR:"_qs + QString::number(read.number) + u" :"_qs));
     EXPECT_FALSE(WriteRecord1(path(u"no/such/folder.dat"_qs), "x").ok());
+}
+
+TEST_F(RecordFile, ASaveReplacesTheFileKeepingWhatFollowsTheRecordAndItsPermissions)
+{
+    writeFile(u"rec.dat"_qs, "AAAAtail");
+    const QString file = path(u"rec.dat"_qs);
+    ASSERT_TRUE(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    ASSERT_TRUE(WriteRecord1(file, "BBBB").ok());
+    EXPECT_EQ(readFile(u"rec.dat"_qs), "BBBBtail");
+    EXPECT_EQ(QFile::permissions(file) & kModeBits, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+
+    // Shorter than the record: the record is the whole file.
+    writeFile(u"short.dat"_qs, "A");
+    ASSERT_TRUE(WriteRecord1(path(u"short.dat"_qs), "BBB").ok());
+    EXPECT_EQ(readFile(u"short.dat"_qs), "BBB");
+
+    // A record that holds a password is for its owner only, new or not.
+    const auto ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
+    ASSERT_TRUE(WriteRecord1(path(u"new.dat"_qs), "secret", ownerOnly).ok());
+    EXPECT_EQ(QFile::permissions(path(u"new.dat"_qs)) & kModeBits, ownerOnly);
+    ASSERT_TRUE(WriteRecord1(file, "CCCC", ownerOnly).ok());
+    EXPECT_EQ(QFile::permissions(file) & kModeBits, ownerOnly);
+    EXPECT_EQ(readFile(u"rec.dat"_qs), "CCCCtail");
+
+    // Nothing is left beside the file.
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
 }
 
 } // namespace

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QLockFile>
+#include <QString>
+
+// One Tradevane per data folder: two engines must never append to one activity log. The lock is a
+// file "tradevane.lock" in the data folder, held while the program runs; one left behind by a
+// program that crashed is taken over.
+class InstanceLock
+{
+public:
+    explicit InstanceLock(const QString& dataFolder);
+
+    bool acquired() const { return m_acquired; }
+    // Why it was not: the folder, and the process that holds it when known.
+    QString refusalText() const;
+
+private:
+    QString m_folder;
+    QLockFile m_lock;
+    bool m_acquired = false;
+};

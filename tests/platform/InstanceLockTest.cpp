@@ -1,0 +1,72 @@
+#include "TestSupport.h"
+
+#include "platform/InstanceLock.h"
+#include "platform/ProgramFolder.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+namespace {
+
+TEST(InstanceLock, OneProgramPerDataFolderAndACrashedOneIsTakenOver)
+{
+    QTemporaryDir folder;
+    {
+        const InstanceLock first(folder.path());
+        ASSERT_TRUE(first.acquired());
+        const InstanceLock second(folder.path());
+        EXPECT_FALSE(second.acquired());
+        const QString text = second.refusalText();
+        EXPECT_TRUE(text.contains(u"already running"_qs)) << text.toStdString();
+        EXPECT_TRUE(text.contains(folder.path()));
+        EXPECT_TRUE(text.contains(QString::number(QCoreApplication::applicationPid())));
+
+        QTemporaryDir other;
+        EXPECT_TRUE(InstanceLock(other.path()).acquired());
+    }
+    EXPECT_TRUE(InstanceLock(folder.path()).acquired());
+
+    // A lock whose holder has gone (its process ended without unlocking).
+    const QString lockPath = QDir(folder.path()).filePath(u"tradevane.lock"_qs);
+    QByteArray content;
+    {
+        QLockFile lock(lockPath);
+        ASSERT_TRUE(lock.tryLock(0));
+        QFile file(lockPath);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        content = file.readAll();
+    }
+    QProcess ended;
+    ended.start(u"true"_qs, {});
+    ASSERT_TRUE(ended.waitForFinished());
+    const qint64 gone = ended.processId() != 0 ? ended.processId() : 999999;
+    content.replace(0, content.indexOf('\n'), QByteArray::number(gone));
+    QFile left(lockPath);
+    ASSERT_TRUE(left.open(QIODevice::WriteOnly));
+    left.write(content);
+    left.close();
+    EXPECT_TRUE(InstanceLock(folder.path()).acquired());
+}
+
+TEST(DataFolder, IsCreatedWhenMissingAndAnUnusableOneIsNamed)
+{
+    QTemporaryDir base;
+    const QString nested = QDir(base.path()).filePath(u"a/b/tradevane"_qs);
+    SetDataFolder(nested);
+    EXPECT_EQ(PrepareDataFolder(), QString());
+    EXPECT_TRUE(QDir(nested).exists());
+
+    QFile blocker(QDir(base.path()).filePath(u"file"_qs));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString impossible = blocker.fileName() + u"/data"_qs;
+    SetDataFolder(impossible);
+    const QString problem = PrepareDataFolder();
+    EXPECT_TRUE(problem.contains(impossible)) << problem.toStdString();
+    EXPECT_TRUE(problem.contains(u"--data"_qs));
+    SetDataFolder({});
+}
+
+} // namespace
