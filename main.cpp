@@ -8,6 +8,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/RichTextGui.h"
 #include "platform/SoundPlayerGui.h"
+#include "platform/TerminalInput.h"
 #include "platform/TerminationSignals.h"
 
 #include <QApplication>
@@ -41,7 +42,16 @@ int runHeadless(const ProgramOptions& options)
         return RichTextFileAsPlainText(ResourceFile(u"licence.doc"_qs))
             .value_or(u"The licence terms (licence.doc) cannot be read."_qs);
     };
-    if (const std::optional<ExitCode> failed = run.prepare(options, licenceText))
+    // Asked on a terminal; elsewhere (a service, a script) the option itself is the consent.
+    const auto agree = [] {
+        if (!IsInteractiveTerminal(stdin))
+            return true;
+        std::fputs("Do you accept these terms? [y/N] ", stdout);
+        std::fflush(stdout);
+        char answer[16] = {};
+        return std::fgets(answer, sizeof answer, stdin) && (answer[0] == 'y' || answer[0] == 'Y');
+    };
+    if (const std::optional<ExitCode> failed = run.prepare(options, licenceText, agree))
         return ExitStatus(*failed);
 
     TerminationSignals termination;

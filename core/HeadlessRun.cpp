@@ -22,8 +22,8 @@ HeadlessRun::HeadlessRun(AppServices& services, std::FILE* out, std::FILE* err, 
     });
 }
 
-std::optional<ExitCode> HeadlessRun::prepare(
-    const ProgramOptions& options, const std::function<QString()>& licenceText)
+std::optional<ExitCode> HeadlessRun::prepare(const ProgramOptions& options,
+    const std::function<QString()>& licenceText, const std::function<bool()>& agree)
 {
     const StartupLoad load = LoadSettingsFiles(m_services.settings, m_services.log);
     if (!load.ok()) {
@@ -40,6 +40,10 @@ std::optional<ExitCode> HeadlessRun::prepare(
         return ExitCode::LicenceNotAccepted;
     }
     print(m_out, licenceText());
+    if (!agree()) {
+        print(m_err, u"The licence terms were not accepted."_qs);
+        return ExitCode::LicenceNotAccepted;
+    }
     if (const FileError error = WriteTermsAccepted(); !error.ok()) {
         print(m_err, FileErrorMessage(error, {u"Error Location:Licence Acceptance"_qs}));
         return ExitCode::SettingsUnreadable;
@@ -50,7 +54,9 @@ std::optional<ExitCode> HeadlessRun::prepare(
 
 void HeadlessRun::start()
 {
-    print(m_out, u"Tradevane monitoring without a window; data folder "_qs + QDir::toNativeSeparators(ProgramFolder()));
+    print(m_out,
+        u"Tradevane monitoring without a window; data folder "_qs
+            + QDir::toNativeSeparators(ProgramFolder()));
     m_services.engine.start();
 }
 

@@ -23,9 +23,10 @@ public:
     HeadlessRun(AppServices& services, std::FILE* out, std::FILE* err, QObject* parent = nullptr);
 
     // Loads the settings and checks that the licence has been accepted; with --accept-licence an
-    // unaccepted licence is shown (the text `licenceText` gives) and accepted. Gives the exit code
-    // when the program cannot go on.
-    std::optional<ExitCode> prepare(const ProgramOptions& options, const std::function<QString()>& licenceText);
+    // unaccepted licence is shown (the text `licenceText` gives) and accepted when `agree` says
+    // so. Gives the exit code when the program cannot go on.
+    std::optional<ExitCode> prepare(const ProgramOptions& options,
+        const std::function<QString()>& licenceText, const std::function<bool()>& agree);
 
     // START.
     void start();

@@ -9,8 +9,8 @@ const QCommandLineOption kHeadless(u"headless"_qs,
     "mail the alerts (no sound, no notice). Ends with the stop lines on SIGTERM or SIGINT."_qs);
 const QCommandLineOption kData(u"data"_qs,
     u"Keep settings and the activity log in DIR instead of the user's data folder."_qs, u"DIR"_qs);
-const QCommandLineOption kAcceptLicence(u"accept-licence"_qs,
-    u"Show the licence terms on the terminal and accept them (for --headless)."_qs);
+const QCommandLineOption kAcceptLicence(
+    u"accept-licence"_qs, u"Show the licence terms on the terminal and accept them (for --headless)."_qs);
 const QCommandLineOption kHelp({u"h"_qs, u"help"_qs}, u"Show this help."_qs);
 
 // The window system's options that the windowed program passes on to Qt, accepted here so that
@@ -73,8 +73,7 @@ QString ProgramUsageText()
     // The parser names the program from the running application; the usage line says tradevane.
     const qsizetype lineEnd = text.indexOf(u'\n');
     text.replace(0, lineEnd, u"Usage: tradevane [options]"_qs);
-    return text
-        + uR"(
+    return text + uR"(
 Exit status: 0 stopped normally, 2 no connection to the quote server, 3 licence not accepted yet,
 4 settings unreadable, 5 already running on this data folder, 6 data folder unusable, 64 unknown option.
 )"_qs;

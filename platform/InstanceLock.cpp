@@ -23,8 +23,7 @@ QString InstanceLock::refusalText() const
     if (m_lock.error() == QLockFile::LockFailedError)
         return u"Tradevane is already running on the data folder %1%2. Only one Tradevane may work on a "
                "data folder; switch to the running one, or start this one with --data and another folder."_qs
-            .arg(m_folder, holder);
+                   .arg(m_folder, holder);
     return u"Tradevane cannot lock its data folder %1. Make the folder writable, or start Tradevane with "
-           "--data and a folder of your own."_qs
-        .arg(m_folder);
+           "--data and a folder of your own."_qs.arg(m_folder);
 }

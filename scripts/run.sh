@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds, starts the quote service tradevane-quoted in the background (a
 # simulated market unless told otherwise), then Tradevane; the service stops when Tradevane exits.
+# Without a display (a server, a container) Tradevane runs headless and its log streams by.
 #   scripts/run.sh                              simulated market
 #   scripts/run.sh --source replay DIR          daily bars from DIR/SYMBOL.csv
 #   scripts/run.sh --source nasdaq              live delayed prices (needs the internet)
@@ -10,6 +11,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh
+
+# Without a display Tradevane runs headless: its log records stream to the terminal.
+headless=0
+[[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]] && headless=1
 
 service=1
 args=()
@@ -68,13 +73,20 @@ if ((service)); then
     for ((i = 0; i < ${#args[@]}; i++)); do
         [[ ${args[i]} == --source && ${args[i + 1]:-} != simulate ]] && simulated=0
     done
-    ((simulated)) && build/tradevane-demo-stocks build
+    # Without a display nobody can press Insert Current Time: the first run also gets a schedule
+    # from now on.
+    if ((simulated)); then
+        if ((headless)); then build/tradevane-demo-stocks build --times-from-now; else build/tradevane-demo-stocks build; fi
+    fi
 fi
 
 status=0
-if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
-    echo "No display found: running Tradevane under xvfb-run (a virtual display)."
-    xvfb-run -a -s "-screen 0 1280x1024x24" build/tradevane || status=$?
+if ((headless)); then
+    echo "No display found: running Tradevane without a window (Ctrl+C stops it)."
+    # On a terminal the licence is shown and asked for once.
+    accept=()
+    [[ -t 0 ]] && accept=(--accept-licence)
+    build/tradevane --headless "${accept[@]}" || status=$?
 else
     build/tradevane || status=$?
 fi

@@ -60,7 +60,8 @@ QString Enter(qint64 sizeBytes, QString& error)
         return {};
     }
     const char* folder = "/tmp/small";
-    if (::mkdir(folder, 0755) != 0 || ::mount("tmpfs", folder, "tmpfs", 0, options(sizeBytes).constData()) != 0) {
+    if (::mkdir(folder, 0755) != 0
+        || ::mount("tmpfs", folder, "tmpfs", 0, options(sizeBytes).constData()) != 0) {
         error = systemError("mounting the small tmpfs");
         return {};
     }

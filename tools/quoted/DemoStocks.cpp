@@ -1,19 +1,52 @@
-// tradevane-demo-stocks FOLDER: gives a program folder that has no alert settings yet (no Aset
-// file, or only the empty ones a first start of Tradevane makes) the ten demo stocks, so that the
-// demonstration shows quotes and alerts without any setting up. Saved settings are left alone.
+// tradevane-demo-stocks FOLDER [--times-from-now]: gives a program folder that has no alert
+// settings yet (no Aset file, or only the empty ones a first start of Tradevane makes) the ten demo
+// stocks, so that the demonstration shows quotes and alerts without any setting up. With
+// --times-from-now a folder without a schedule also gets one that starts now and fetches quotes
+// every minute until 23:59 (the demonstration without a window, where nobody presses Insert Current
+// Time). Saved settings are left alone.
 #include "DemoStocks.h"
 
 #include "platform/ProgramFolder.h"
+#include "schedule/TimeSettingsFile.h"
+
+#include <QTime>
 
 #include <QDir>
 #include <QFileInfo>
 
 #include <cstdio>
+#include <cstring>
+
+namespace {
+
+// A schedule from now to 23:59, one quote set a minute, when the folder has none.
+bool giveScheduleFromNow()
+{
+    TimeSettings times;
+    if (!ReadTimeSettings(times).ok())
+        return false;
+    if (times.QuoteInterval != 0)
+        return true;
+    const QTime now = QTime::currentTime();
+    times.StartHour = times.QuoteStartHour = static_cast<qint16>(now.hour());
+    times.StartMinute = times.QuoteStartMinute = static_cast<qint16>(now.minute());
+    times.StopHour = 23;
+    times.StopMinute = 59;
+    times.QuoteInterval = 1;
+    if (!WriteTimeSettings(times).ok())
+        return false;
+    std::printf("First run: monitoring from %02d:%02d to 23:59, a quote set every minute.\n", now.hour(),
+        now.minute());
+    return true;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: tradevane-demo-stocks PROGRAM_FOLDER\n");
+    const bool timesFromNow = argc == 3 && std::strcmp(argv[2], "--times-from-now") == 0;
+    if (argc != 2 && !timesFromNow) {
+        std::fprintf(stderr, "usage: tradevane-demo-stocks PROGRAM_FOLDER [--times-from-now]\n");
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
@@ -22,6 +55,11 @@ int main(int argc, char** argv)
         return 2;
     }
     SetProgramFolder(folder);
+    if (timesFromNow && !giveScheduleFromNow()) {
+        std::fprintf(stderr, "tradevane-demo-stocks: cannot read or write %s\n",
+            qPrintable(QDir::toNativeSeparators(TimeSettingsPath())));
+        return 1;
+    }
     for (const StockIndex stock : AllStocks()) {
         if (QFileInfo(AlertSettingsPath(stock)).size() >= kAlertSettingsLength)
             return 0;

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <cstdio>
+
+// Whether `stream` is a terminal a person types into (not a pipe, a file or /dev/null).
+bool IsInteractiveTerminal(std::FILE* stream);
