@@ -25,6 +25,17 @@ QString MessageHeader(const QTime& now)
         + twoDigits(now.minute()) + u"\r\nSUBJECT: STOCK ALERTS\r\n"_qs + QString(26, u'=') + u"\r\n\r\n"_qs;
 }
 
+QStringList AlertLinesOf(const QString& message)
+{
+    QStringList lines = message.split(u"\r\n"_qs);
+    // Everything up to the rule under the header is the header.
+    const qsizetype rule = lines.indexOf(QString(26, u'='));
+    if (rule >= 0)
+        lines.remove(0, rule + 1);
+    lines.removeIf([](const QString& line) { return line.trimmed().isEmpty(); });
+    return lines;
+}
+
 QString AlertLine(const AlertSettings& s, AlertKind kind)
 {
     QString text;

@@ -3,6 +3,7 @@
 #include "core/StockState.h"
 
 #include <QString>
+#include <QStringList>
 #include <QTime>
 
 #include <functional>
@@ -13,6 +14,9 @@
 
 // "MESSAGE FROM: TRADEVANE" ... with the time `now`, then a rule of 26 "=" and an empty line.
 QString MessageHeader(const QTime& now);
+
+// The alert lines of a whole message, without the header, the rule and the line ends.
+QStringList AlertLinesOf(const QString& message);
 
 // The line of alert `kind` for the stock: the symbol as stored (7 characters), the text, CR LF.
 QString AlertLine(const AlertSettings& settings, AlertKind kind);

@@ -14,6 +14,7 @@ StartupLoad LoadSettingsFiles(SettingsStore& settings, ActivityLog& log)
     // The server addresses never stop the loading: a bad servers.ini leaves the defaults in
     // use with a note in the activity log.
     LoadServerSettings(settings.servers, log);
+    settings.preferences = LoadPreferences();
 
     StartupLoad load;
     auto failed = [&load](const FileError& error, const QString& location) {

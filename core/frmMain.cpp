@@ -1,7 +1,9 @@
 #include "core/frmMain.h"
 
 #include "alertsettings/frmAlerts.h"
+#include "core/AlertEvaluation.h"
 #include "core/AppServices.h"
+#include "core/TrayIconGui.h"
 #include "core/Version.h"
 #include "info/frmAbout.h"
 #include "info/frmHelp.h"
@@ -10,6 +12,7 @@
 #include "notify/frmLog.h"
 #include "notify/frmMailSettings.h"
 #include "notify/frmSounds.h"
+#include "platform/DesktopNotificationGui.h"
 #include "platform/MsgBox.h"
 #include "platform/ProgramEnd.h"
 #include "platform/ProgramFolder.h"
@@ -24,6 +27,7 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+#include <QSystemTrayIcon>
 #include <QVBoxLayout>
 
 namespace {
@@ -67,6 +71,14 @@ void SetCaptionLook(QLabel* label, bool usable)
     label->setEnabled(usable);
 }
 
+// A value the window shows: its text, and the same for screen readers (the label's accessible
+// name says what the value is, "Price of stock 3"; its description is the value).
+void ShowValue(QLabel* label, const QString& text)
+{
+    label->setText(text);
+    label->setAccessibleDescription(text);
+}
+
 QLabel* NewLabel(QWidget* parent, const QString& name, const QString& accessible, const QString& text = {})
 {
     auto* label = new QLabel(text, parent);
@@ -88,11 +100,19 @@ QPushButton* NewButton(
 
 } // namespace
 
-frmMain::frmMain(AppServices& services, QWidget* parent)
+frmMain::frmMain(AppServices& services, TrayUse tray, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , m_services(services)
 {
     buildControls();
+    if (tray == TrayUse::Always || (tray == TrayUse::IfAvailable && TrayIcon::Available()))
+        buildTray();
+    m_notifier = new DesktopNotifier(
+        [this](const QString& title, const QString& body) {
+            if (m_tray)
+                m_tray->showMessage(title, body);
+        },
+        this);
     ConnectObserver(m_services.engine, *this, this);
     // The lights start with their off bitmaps and every control in the stopped look, as the
     // window was drawn; Form_Load then sets the stop light on.
@@ -272,6 +292,34 @@ void frmMain::buildControls()
     connect(cmdTimeSettings, &QPushButton::clicked, this, &frmMain::cmdTimeSettings_Click);
 }
 
+void frmMain::buildTray()
+{
+    m_tray = new TrayIcon(m_services.engine, this);
+    connect(m_tray, &TrayIcon::showWindowRequested, this, &frmMain::ShowFromTray);
+    // Queued: the menu's own event is over before the engine or the window acts.
+    connect(m_tray, &TrayIcon::startRequested, this, &frmMain::cmdStart_Click, Qt::QueuedConnection);
+    connect(m_tray, &TrayIcon::stopRequested, this, &frmMain::cmdStop_Click, Qt::QueuedConnection);
+    connect(m_tray, &TrayIcon::exitRequested, this, &frmMain::cmdExit_Click, Qt::QueuedConnection);
+    m_tray->show();
+}
+
+void frmMain::ShowFromTray()
+{
+    showNormal();
+    raise();
+    activateWindow();
+    if (m_tray)
+        m_tray->alertSeen();
+}
+
+void frmMain::changeEvent(QEvent* event)
+{
+    // The user looks at the window: the tray's alert mark has been seen.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_tray)
+        m_tray->alertSeen();
+    QWidget::changeEvent(event);
+}
+
 void frmMain::Form_Load()
 {
     SetStatus({});
@@ -282,7 +330,7 @@ void frmMain::Form_Load()
     ClearQuoteDisplay();
     m_selectedStock = 1;
     for (const StockIndex stock : AllStocks())
-        lblSymbol[stock.number()]->setText(m_services.settings.alert(stock).Symbol);
+        ShowValue(lblSymbol[stock.number()], m_services.settings.alert(stock).Symbol);
 }
 
 void frmMain::LoadLight(QLabel* light, const QString& file)
@@ -300,12 +348,12 @@ void frmMain::LoadLight(QLabel* light, const QString& file)
 
 void frmMain::SetStatus(const QString& text)
 {
-    lblStatus->setText(text);
+    ShowValue(lblStatus, text);
 }
 
 void frmMain::SetDownloadFrequency(const QString& text)
 {
-    lblDLFreq->setText(text);
+    ShowValue(lblDLFreq, text);
 }
 
 void frmMain::SetLight(Light light, const QString& bitmap)
@@ -328,28 +376,36 @@ void frmMain::SetLight(Light light, const QString& bitmap)
 
 void frmMain::ShowQuoteRow(int stock, const Quote& quote)
 {
-    lblPrice[stock]->setText(quote.Last);
-    lblChange[stock]->setText(quote.Change);
-    lblOpen[stock]->setText(quote.Open);
-    lblHigh[stock]->setText(quote.High);
-    lblLow[stock]->setText(quote.Low);
-    lblVolume[stock]->setText(quote.Volume);
+    ShowValue(lblPrice[stock], quote.Last);
+    ShowValue(lblChange[stock], quote.Change);
+    ShowValue(lblOpen[stock], quote.Open);
+    ShowValue(lblHigh[stock], quote.High);
+    ShowValue(lblLow[stock], quote.Low);
+    ShowValue(lblVolume[stock], quote.Volume);
 }
 
 void frmMain::SetPriceText(int stock, const QString& text)
 {
-    lblPrice[stock]->setText(text);
+    ShowValue(lblPrice[stock], text);
 }
 
 void frmMain::SetSymbolAlertColour(int stock, bool alert)
 {
-    SetForeColor(lblSymbol[stock], alert ? kAlertRed : kSymbolGreen);
+    QLabel* symbol = lblSymbol[stock];
+    SetForeColor(symbol, alert ? kAlertRed : kSymbolGreen);
+    // Red means an alert holds: said in words as well.
+    symbol->setAccessibleDescription(alert ? symbol->text().trimmed() + u", alert"_qs : symbol->text());
 }
 
-void frmMain::ShowAlertNotice(const QString&)
+void frmMain::ShowAlertNotice(const QString& message)
 {
-    if (!m_closed)
-        frmAlertNotice::ShowNotice();
+    if (m_closed)
+        return;
+    frmAlertNotice::ShowNotice();
+    if (m_tray)
+        m_tray->alertRaised(message);
+    if (m_services.settings.preferences.desktopNotifications)
+        m_notifier->notify(u"Tradevane alert"_qs, AlertLinesOf(message).join(u'\n'));
 }
 
 void frmMain::ShowConnectionRefused()
@@ -366,10 +422,10 @@ void frmMain::ClearQuoteDisplay()
 {
     for (int n = 1; n <= kStockCount; ++n) {
         for (LabelColumn* column : {&lblPrice, &lblChange, &lblOpen, &lblHigh, &lblLow, &lblVolume})
-            (*column)[n]->clear();
+            ShowValue((*column)[n], {});
     }
     for (int n = 1; n <= kStockCount; ++n)
-        SetForeColor(lblSymbol[n], kSymbolGreen);
+        SetSymbolAlertColour(n, false);
 }
 
 void frmMain::ShowRunningState()
@@ -421,12 +477,40 @@ void frmMain::cmdStop_Click()
 
 void frmMain::cmdExit_Click()
 {
-    // Closing does what Exit does: the log is emptied and the program ends.
+    // The log is emptied and the program ends, tray or not.
+    m_exiting = true;
+    if (isHidden())
+        show(); // a hidden window does not close
     close();
+}
+
+bool frmMain::KeepInTray()
+{
+    if (m_exiting || !m_tray)
+        return false;
+    Preferences& preferences = m_services.settings.preferences;
+    if (!preferences.closeToTray) {
+        const MsgResult answer
+            = MsgBox(u"Keep Tradevane monitoring in the system tray when this window is closed?"
+                     "\r\n\r\nYes: the window closes and Tradevane goes on from the tray "
+                     "(its menu shows the window again or exits).\r\nNo: closing the window "
+                     "ends Tradevane.\r\n\r\nYou are asked this once."_qs,
+                MsgButtons::YesNo, u"Tradevane"_qs, MsgIcon::Question);
+        preferences.closeToTray = answer == MsgResult::Yes;
+        if (const std::optional<QString> problem = SavePreferences(preferences))
+            MsgBox(
+                *problem + u"; you will be asked again next time."_qs, MsgButtons::OkOnly, u"Tradevane"_qs);
+    }
+    return *preferences.closeToTray;
 }
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
+    if (KeepInTray()) {
+        event->ignore();
+        hide();
+        return;
+    }
     m_closed = true;
     // Whatever is under way ends at once: a wait, a download, a sound, a mail (the test mail of
     // the mail window too). EndProgram then leaves the event loop, so main() returns.
@@ -439,6 +523,8 @@ void frmMain::closeEvent(QCloseEvent* event)
         if (window != this)
             window->hide();
     }
+    if (m_tray)
+        m_tray->icon()->hide();
     EndProgram();
 }
 

@@ -11,18 +11,24 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class AppServices;
+class DesktopNotifier;
+class TrayIcon;
 class frmLog;
+
+// Whether the main window puts the program in the system tray.
+enum class TrayUse { IfAvailable, Always, Never };
 
 // "Tradevane Version 1.6": the control panel. One row per stock with its latest quote, the four
 // status lights, the status line, and the buttons that start and stop monitoring and open the
 // other windows. It drives the monitoring engine (START, STOP, closing) and shows what it does;
-// closing this window ends the program.
+// Exit ends the program. Where the desktop has a tray the program also has a tray icon, and
+// closing the window may leave it monitoring there (the user is asked once).
 class frmMain final : public QWidget, public CycleWindow
 {
     Q_OBJECT
 
 public:
-    explicit frmMain(AppServices& services, QWidget* parent = nullptr);
+    explicit frmMain(AppServices& services, TrayUse tray = TrayUse::IfAvailable, QWidget* parent = nullptr);
     ~frmMain() override;
 
     // Stock table: index 0 is the column heading, 1..10 the stocks.
@@ -84,6 +90,11 @@ public:
     void LoadLight(QLabel* light, const QString& file);
 
     frmLog* logWindow() const { return m_log; }
+    TrayIcon* trayIcon() const { return m_tray; }
+    DesktopNotifier* notifier() const { return m_notifier; }
+
+    // Shows the window again from the tray.
+    void ShowFromTray();
 
     // True from a successful START until STOP or until the window closes.
     bool IsRunning() const;
@@ -102,13 +113,20 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildControls();
+    void buildTray();
     void Form_Load();
+    // Closing while a tray is there: true when the window only hides and monitoring goes on.
+    bool KeepInTray();
 
     AppServices& m_services;
     bool m_closed = false;
+    bool m_exiting = false; // Exit was chosen: closing ends the program whatever the tray
+    TrayIcon* m_tray = nullptr;
+    DesktopNotifier* m_notifier = nullptr;
     frmLog* m_log = nullptr;
     bool m_logVisible = false; // the log window is open and follows the log
     int m_selectedStock = 1; // the stock button pressed last; the log's own notes name it

@@ -52,6 +52,8 @@ frmSounds::frmSounds(
     optChimesSound = named(new QRadioButton(u"Chimes"_qs), "optChimesSound", u"Chimes"_qs);
     chkEnableSounds
         = named(new QCheckBox(u"Enable Alarm Sounds"_qs), "chkEnableSounds", u"Enable Alarm Sounds"_qs);
+    chkDesktopNotice = named(new QCheckBox(u"Desktop Notification for Each Alert"_qs), "chkDesktopNotice",
+        u"Desktop Notification for Each Alert"_qs);
     cmdTestWav = named(new QPushButton(u"Test Sound"_qs), "cmdTestWav", u"Test Sound"_qs);
     cmdClose = named(new QPushButton(u"Close Settings"_qs), "cmdClose", u"Close Settings"_qs);
 
@@ -68,11 +70,13 @@ frmSounds::frmSounds(
     layout->addLayout(choices);
     layout->addSpacing(8);
     layout->addWidget(chkEnableSounds);
+    layout->addWidget(chkDesktopNotice);
     layout->addSpacing(8);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(chkEnableSounds, &QCheckBox::clicked, this, &frmSounds::chkEnableSounds_Click);
+    connect(chkDesktopNotice, &QCheckBox::clicked, this, &frmSounds::chkDesktopNotice_Click);
     connect(cmdTestWav, &QPushButton::clicked, this, &frmSounds::cmdTestWav_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmSounds::cmdClose_Click);
 
@@ -105,6 +109,7 @@ void frmSounds::Form_Load()
             options()[i]->setChecked(true);
     }
     chkEnableSounds->setChecked(m_settings.sound.SoundsEnabled != 0);
+    chkDesktopNotice->setChecked(m_settings.preferences.desktopNotifications);
 }
 
 void frmSounds::chkEnableSounds_Click()
@@ -129,6 +134,16 @@ void frmSounds::cmdClose_Click()
 {
     SaveSoundSettings();
     close();
+}
+
+void frmSounds::chkDesktopNotice_Click()
+{
+    // In effect at once; kept for the next start when the file can be written.
+    m_settings.preferences.desktopNotifications = chkDesktopNotice->isChecked();
+    if (const std::optional<QString> problem = SavePreferences(m_settings.preferences)) {
+        MsgBox(*problem + u"\r\nThe choice applies until the program ends."_qs, MsgButtons::OkOnly,
+            u"File Write Error"_qs, MsgIcon::Exclamation);
+    }
 }
 
 void frmSounds::SaveSoundSettings()

@@ -35,12 +35,14 @@ public:
     QRadioButton* opt3BeepsSound;
     QRadioButton* optChimesSound;
     QCheckBox* chkEnableSounds;
+    QCheckBox* chkDesktopNotice; // a desktop notification beside the notice window
     QPushButton* cmdTestWav;
     QPushButton* cmdClose;
 
 private:
     void Form_Load();
     void chkEnableSounds_Click();
+    void chkDesktopNotice_Click();
     void cmdTestWav_Click();
     void cmdClose_Click();
     void SaveSoundSettings();

@@ -11,7 +11,7 @@ packages=(
     qt6-qpa-plugins xvfb xauth
     # tests: loopback servers, screenshots, clock travel, sound sink, accessibility
     python3 python3-aiosmtpd procps dpkg-dev desktop-file-utils openssl imagemagick x11-utils xdotool faketime
-    pulseaudio pulseaudio-utils sox espeak-ng dbus-x11 at-spi2-core python3-pyatspi
+    pulseaudio pulseaudio-utils sox espeak-ng dbus-x11 dbus-bin at-spi2-core python3-pyatspi trayer dunst
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Photographs Tradevane's windows under a virtual display (Xvfb), from a scratch program folder
 # made by `cmake --install`, so the pictures can be remade whenever a window changes.
-#   scripts/screenshot.sh          the main window, into docs/main-window.png (for the README)
+#   scripts/screenshot.sh          the main window during a running day (the quote service's
+#                                  simulated market, the demo stocks, a Monday at 10:00 under
+#                                  libfaketime), into docs/main-window.png (for the README)
 #   scripts/screenshot.sh DIR      main, start-up, terms, log, help (every page) and about
 #                                  windows, into DIR
-# Needs a build (scripts/build.sh), xvfb-run, ImageMagick, xdotool, dbus and python3-pyatspi.
+# Needs a build (scripts/build.sh), xvfb-run, ImageMagick, xdotool, dbus, faketime and
+# python3-pyatspi.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 [[ -x build/tradevane ]] || scripts/build.sh
@@ -19,13 +22,8 @@ if [[ "${1:-}" == --inside ]]; then
         sleep 0.7
         import -window "$id" "$2"
     }
-    if [[ $all == yes ]]; then
-        # First run: the terms window comes first, then the splash, then the main window.
-        rm -f "$folder/frs.dat"
-        "$folder/tradevane" &
-        pid=$!
-        press() { # accessible role, name
-            /usr/bin/python3 - "$1" "$2" <<'PY'
+    press() { # accessible role, name
+        /usr/bin/python3 - "$1" "$2" <<'PY'
 import sys, time
 import pyatspi
 role, name = sys.argv[1], sys.argv[2]
@@ -41,7 +39,12 @@ for _ in range(100):
     time.sleep(0.2)
 sys.exit(f"no {role} named {name}")
 PY
-        }
+    }
+    if [[ $all == yes ]]; then
+        # First run: the terms window comes first, then the splash, then the main window.
+        rm -f "$folder/frs.dat"
+        "$folder/tradevane" &
+        pid=$!
         id=$(timeout 20 xdotool search --sync --onlyvisible --class tradevane | head -1)
         sleep 1
         import -window "$id" "$out/terms.png"
@@ -76,8 +79,28 @@ PY
         import -window "$id" "$out/about.png"
         press "push button" "Ok"
     else
-        "$folder/tradevane" &
+        # A running day: the service and the program on the same faked clock, START just before
+        # the 10:00 start time, the picture once the quotes are in and an alert has coloured a row.
+        faketime -f '@2026-12-07 09:59:50' "$folder/tradevane-quoted" --listen "127.0.0.1:$port" >/dev/null 2>&1 &
+        web=$!
+        faketime -f '@2026-12-07 09:59:50' "$folder/tradevane" &
         pid=$!
+        press "push button" "START"
+        /usr/bin/python3 - <<'PY'
+import sys, time
+import pyatspi
+for _ in range(240):
+    apps = [a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "tradevane"]
+    if apps:
+        symbols = pyatspi.findAllDescendants(apps[0], lambda a: a.name.startswith("Symbol of stock"))
+        status = pyatspi.findDescendant(apps[0], lambda a: a.name == "Status")
+        if any(s.description.endswith(", alert") for s in symbols) and status and status.description:
+            sys.exit(0)
+    time.sleep(0.25)
+sys.exit("no alert coloured a row within a minute")
+PY
+        # The notice window goes, the main window comes to the front.
+        xdotool search --onlyvisible --name '^Alert' windowunmap 2>/dev/null || true
         shoot '^Tradevane Version 1.6$' "$out/main-window.png"
     fi
     kill "$pid" ${web:-}
@@ -87,7 +110,7 @@ fi
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cmake --install build --prefix "$work/program" >/dev/null
+cmake --install build --prefix "$work/program" --component portable >/dev/null
 # Licence accepted, three stocks watched, and a few lines in the activity log.
 printf '\1' >"$work/program/frs.dat"
 port=$((20000 + RANDOM % 20000))
@@ -101,6 +124,12 @@ for n, symbol in enumerate(["IBM", "MSFT", "KO"], start=1):
     record = struct.pack("<hB7s", -1, 0, symbol.ljust(7).encode("latin-1")) + bytes(52)
     open(f"{sys.argv[1]}/Aset{n}.dat", "wb").write(record)
 PY
+if [[ $# -eq 0 ]]; then
+    # The running day watches the demo stocks, 10:00 to 16:00, a quote set every minute.
+    rm -f "$work/program"/Aset*.dat
+    build/tradevane-demo-stocks "$work/program" >/dev/null
+    printf '\x0a\0\0\0\x0a\0\0\0\x10\0\0\0\x01\0' >"$work/program/timeset.dat"
+fi
 if [[ $# -ge 1 ]]; then
     mkdir -p "$1"
     out=$(cd "$1" && pwd)

@@ -1,17 +1,25 @@
 #include "CycleFixture.h"
 #include "LoopbackSmtpServer.h"
 
+#include "core/AlertEvaluation.h"
+#include "core/Preferences.h"
+#include "core/TrayIconGui.h"
 #include "core/frmMain.h"
 #include "info/frmHelp.h"
 #include "notify/frmLog.h"
+#include "notify/frmSounds.h"
+#include "platform/DesktopNotificationGui.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSystemTrayIcon>
 #include <QTcpServer>
 #include <QTest>
 #include <QTimer>
@@ -359,6 +367,158 @@ TEST_F(MainWindow, TheOpenLogWindowFollowsAppendsUntilClosedWithItsButton)
     app.log.AppendLog(1);
     main.RefreshLogWindow();
     EXPECT_FALSE(log->LogViewText().contains(u"fourth"_qs));
+}
+
+} // namespace
+
+namespace {
+
+const QString kTwoAlerts = MessageHeader(QTime(10, 0)) + u"ABC    : Price climbed above $12.00\r\n"_qs
+    + u"ABC    : Volume is 20% > average of the last 20 days.\r\n"_qs;
+
+TEST(TrayLook, FollowsTheEngineAndAnUnseenAlertOnlyWhileItRuns)
+{
+    using S = MonitoringSession::State;
+    EXPECT_EQ(TrayLookOf(S::Idle, true), TrayLook::Stopped);
+    EXPECT_EQ(TrayLookOf(S::CheckingConnection, false), TrayLook::Stopped);
+    EXPECT_EQ(TrayLookOf(S::WaitingWeekend, false), TrayLook::Waiting);
+    EXPECT_EQ(TrayLookOf(S::WaitingNextSet, false), TrayLook::Waiting);
+    EXPECT_EQ(TrayLookOf(S::History, false), TrayLook::Downloading);
+    EXPECT_EQ(TrayLookOf(S::QuoteSet, false), TrayLook::Downloading);
+    EXPECT_EQ(TrayLookOf(S::QuoteSet, true), TrayLook::Alert);
+    EXPECT_EQ(AlertLinesOf(kTwoAlerts),
+        QStringList({u"ABC    : Price climbed above $12.00"_qs,
+            u"ABC    : Volume is 20% > average of the last 20 days."_qs}));
+}
+
+TEST_F(MainWindow, TheTrayShowsTheStateAndItsMenuDrivesTheWindow)
+{
+    frmMain main(app, TrayUse::Always);
+    main.show();
+    TrayIcon* tray = main.trayIcon();
+    ASSERT_NE(tray, nullptr);
+    EXPECT_EQ(tray->look(), TrayLook::Stopped);
+    EXPECT_EQ(tray->icon()->toolTip(), u"Tradevane: stopped"_qs);
+    EXPECT_TRUE(tray->actStart->isEnabled());
+    EXPECT_FALSE(tray->actStop->isEnabled());
+
+    tray->actStart->trigger();
+    ASSERT_TRUE(clock->runUntil([&] { return app.engine.state() == State::WaitingStart; }, {}));
+    EXPECT_EQ(tray->look(), TrayLook::Waiting);
+    EXPECT_EQ(tray->icon()->toolTip(), u"Tradevane: waiting\nAwaiting Start Time - 10:00"_qs);
+    EXPECT_FALSE(tray->actStart->isEnabled());
+    EXPECT_TRUE(tray->actStop->isEnabled());
+
+    // An alert marks the icon until the window is shown from the tray.
+    main.hide();
+    main.ShowAlertNotice(kTwoAlerts);
+    EXPECT_EQ(tray->look(), TrayLook::Alert);
+    EXPECT_EQ(tray->icon()->toolTip(), u"Tradevane: ALERT\nABC    : Price climbed above $12.00 (+1 more)"_qs);
+    tray->actShowWindow->trigger();
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_EQ(tray->look(), TrayLook::Waiting);
+
+    tray->actStop->trigger();
+    ASSERT_TRUE(clock->runUntil([&] { return app.engine.state() == State::Idle; }, {}));
+    EXPECT_EQ(tray->look(), TrayLook::Stopped);
+    EXPECT_TRUE(readFile(u"activlog.dat"_qs).contains("Process stopped by user"));
+
+    tray->actExit->trigger();
+    ASSERT_TRUE(RunUntil([&] { return endRequests == 1; }));
+    EXPECT_FALSE(tray->icon()->isVisible());
+}
+
+// With a tray, closing the window asks once whether to go on from the tray; the answer is kept.
+TEST_F(MainWindow, ClosingWithATrayAsksOnceThenKeepsMonitoringThere)
+{
+    {
+        frmMain main(app, TrayUse::Always);
+        main.show();
+        ASSERT_TRUE(startUntil(main, State::WaitingStart));
+        boxes.queueAnswer(MsgResult::Yes);
+        main.close();
+        ASSERT_EQ(boxes.shown().size(), 1);
+        EXPECT_TRUE(boxes.shown().constFirst().text.contains(u"system tray"_qs));
+        EXPECT_FALSE(main.isVisible());
+        EXPECT_EQ(endRequests, 0);
+        EXPECT_EQ(app.engine.state(), State::WaitingStart); // still monitoring
+
+        main.ShowFromTray();
+        main.close(); // not asked again
+        EXPECT_EQ(boxes.shown().size(), 1);
+        EXPECT_FALSE(main.isVisible());
+        EXPECT_EQ(endRequests, 0);
+
+        // Exit ends the program even from the tray.
+        main.cmdExit_Click();
+        EXPECT_EQ(endRequests, 1);
+        EXPECT_EQ(app.engine.state(), State::Idle);
+    }
+    EXPECT_EQ(LoadPreferences().closeToTray, std::optional<bool>(true));
+
+    // Answered No: closing ends the program, and no question follows later.
+    ASSERT_FALSE(SavePreferences({}).has_value());
+    app.settings.preferences = {};
+    frmMain main(app, TrayUse::Always);
+    main.show();
+    boxes.clear();
+    boxes.queueAnswer(MsgResult::No);
+    main.close();
+    EXPECT_EQ(endRequests, 2);
+    EXPECT_EQ(LoadPreferences().closeToTray, std::optional<bool>(false));
+
+    // Without a tray nothing is asked.
+    boxes.clear();
+    frmMain plain(app, TrayUse::Never);
+    plain.show();
+    plain.close();
+    EXPECT_TRUE(boxes.shown().isEmpty());
+    EXPECT_EQ(endRequests, 3);
+}
+
+// Screen readers read each shown value as the description of the control that names it.
+TEST_F(MainWindow, EveryShownValueIsInTheAccessibilityTree)
+{
+    frmMain main(app);
+    main.ShowQuoteRow(
+        2, Quote {u"NAS"_qs, u"5.10"_qs, {}, {}, u"N/A"_qs, u"N/A"_qs, u"5.20"_qs, u"5.00"_qs, u"900"_qs});
+    main.SetPriceText(3, u"?"_qs);
+    main.SetStatus(u"Next download @ 10:05:00"_qs);
+    main.SetDownloadFrequency(u" 5 Minute(s)"_qs);
+    main.SetSymbolAlertColour(1, true);
+    const auto described
+        = [](const QWidget* w) { return std::pair(w->accessibleName(), w->accessibleDescription()); };
+    using P = std::pair<QString, QString>;
+    EXPECT_EQ(described(main.lblPrice[2]), P(u"Price of stock 2"_qs, u"5.10"_qs));
+    EXPECT_EQ(described(main.lblChange[2]), P(u"Change of stock 2"_qs, u"N/A"_qs));
+    EXPECT_EQ(described(main.lblPrice[3]), P(u"Price of stock 3"_qs, u"?"_qs));
+    EXPECT_EQ(described(main.lblStatus), P(u"Status"_qs, u"Next download @ 10:05:00"_qs));
+    EXPECT_EQ(described(main.lblDLFreq).second, u" 5 Minute(s)"_qs);
+    EXPECT_TRUE(main.lblSymbol[1]->accessibleDescription().endsWith(u", alert"_qs));
+    EXPECT_EQ(described(main.picStopLight), P(u"Stopped light"_qs, u"on"_qs));
+    main.ClearQuoteDisplay();
+    EXPECT_TRUE(main.lblPrice[2]->accessibleDescription().isEmpty());
+}
+
+// A desktop notification per alert, unless turned off in the Sounds window.
+TEST_F(MainWindow, AlertsRaiseADesktopNotificationUnlessTurnedOff)
+{
+    frmMain main(app, TrayUse::Never);
+    int sent = 0;
+    QObject::connect(main.notifier(), &DesktopNotifier::delivered, [&] { ++sent; });
+    QObject::connect(main.notifier(), &DesktopNotifier::fellBack, [&] { ++sent; });
+    main.ShowAlertNotice(kTwoAlerts);
+    ASSERT_TRUE(RunUntil([&] { return sent == 1; }));
+
+    frmSounds* sounds = frmSounds::ShowSounds(app.settings, app.sound, app.log, 1, &main);
+    ASSERT_NE(sounds, nullptr);
+    EXPECT_TRUE(sounds->chkDesktopNotice->isChecked());
+    sounds->chkDesktopNotice->click();
+    EXPECT_FALSE(app.settings.preferences.desktopNotifications);
+    EXPECT_FALSE(LoadPreferences().desktopNotifications);
+    main.ShowAlertNotice(kTwoAlerts);
+    QTest::qWait(50);
+    EXPECT_EQ(sent, 1);
 }
 
 } // namespace

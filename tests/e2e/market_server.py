@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """A quote server for the end-to-end run: a year of quiet daily bars around 10.00 for any
-symbol, and a quote of 12.50 on five times the usual volume. Prints "READY <port>"."""
+symbol, and a quote of 12.50 on five times the usual volume; NAS's quote has "N/A" for its change
+and open, and BAD has no quote at all. Prints "READY <port>"."""
 import http.server
 import math
 import sys
@@ -15,12 +16,17 @@ def history():
 
 
 QUOTE = b'"ABC",12.50,"12/7/2026","10:00am",+2.50,12.00,12.60,11.90,5000\r\n'
+NOT_AVAILABLE = b'"NAS",5.10,"12/7/2026","10:00am",N/A,N/A,5.20,5.00,900\r\n'
 HISTORY = history()
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
     def do_GET(self):
-        body = HISTORY if self.path.startswith("/table.csv") else QUOTE if "quotes.csv" in self.path else b""
+        path = self.path.lower()
+        if "quotes.csv" in path:
+            body = b"" if "bad" in path else NOT_AVAILABLE if "nas" in path else QUOTE
+        else:
+            body = HISTORY if path.startswith("/table.csv") else b""
         self.send_response(200 if body else 404)
         self.send_header("Content-Length", str(len(body)))
         self.end_headers()

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// The choices of the windowed program that the settings records have no field for, kept in
+// "preferences.ini" in the data folder: how closing the main window behaves while a tray is
+// there, and whether alerts also raise a desktop notification.
+struct Preferences
+{
+    std::optional<bool> closeToTray; // not asked yet: empty
+    bool desktopNotifications = true;
+};
+
+QString PreferencesPath();
+
+// A missing or unreadable file gives the defaults.
+Preferences LoadPreferences();
+// Gives the reason when the file could not be written.
+[[nodiscard]] std::optional<QString> SavePreferences(const Preferences& preferences);
