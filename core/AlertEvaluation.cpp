@@ -114,8 +114,11 @@ QString EvaluateAlerts(const std::function<StockContext(StockIndex)>& stockAt, c
             if (!entry.Triggered)
                 continue;
             colour(index, true);
-            if (entry.Armed)
-                body += AlertLine(stock.settings, kind);
+            if (entry.Armed) {
+                const QString line = AlertLine(stock.settings, kind);
+                body += line;
+                stock.state.reportedToday.append(line.chopped(2));
+            }
             if (stock.settings.RepeatAlerts == 0)
                 entry.Armed = false;
             anyAlert = true;

@@ -236,9 +236,11 @@ void MonitoringSession::historyBegin()
 void MonitoringSession::ArmAllAlerts()
 {
     // A new trading day: every alert of every stock may be reported again.
-    for (StockState& stock : m_stocks)
+    for (StockState& stock : m_stocks) {
         for (AlertEntry& entry : stock.alerts.entries)
             entry.Armed = true;
+        stock.reportedToday.clear();
+    }
 }
 
 void MonitoringSession::historyOfStock()

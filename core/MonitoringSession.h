@@ -81,6 +81,8 @@ public:
     bool IsRunning() const { return m_state != State::Idle && m_state != State::CheckingConnection; }
     qint16 quoteSetNumber() const { return QuoteSetNumber; }
     const StockState& stock(StockIndex index) const { return m_stocks[index.index()]; }
+    // The alert settings of the stock as the engine took them at START.
+    const AlertSettings& alertSettings(StockIndex index) const { return m_alerts[index.index()]; }
 
     // The texts the engine shows and logs.
     static QString StartTimeText(int hour, int minute); // "9:05", "14:30"

@@ -2,6 +2,8 @@
 
 #include "core/VarDef.h"
 
+#include <QStringList>
+
 #include <array>
 
 class ActivityLog;
@@ -89,6 +91,8 @@ struct StockState
     bool downloadError = false; // a download, parse, indicator or sound step failed in this set
     bool stockFailed = false; // out of the rest of this quote set
     bool quoteValid = false; // the last quote passed the plausibility test
+    QStringList reportedToday; // the alert lines reported today, in order (without line ends)
+    QString lastError; // the log's text of the latest download or data failure
 };
 
 // Everything a per-stock routine works on: the stock, its settings, its state and the log its

@@ -5,6 +5,7 @@
 #include "core/AppServices.h"
 #include "core/TrayIconGui.h"
 #include "core/Version.h"
+#include "indicators/frmChart.h"
 #include "info/frmAbout.h"
 #include "info/frmHelp.h"
 #include "notify/UpdateLog.h"
@@ -25,8 +26,10 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QPixmap>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSystemTrayIcon>
 #include <QVBoxLayout>
 
@@ -281,6 +284,21 @@ void frmMain::buildControls()
     layout->addWidget(comboTestID, 3, 0);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
+    // Each row leads to its stock's chart: a double click on the row, its context menu (on the
+    // stock button too, even while it is disabled during monitoring) and Ctrl+1 .. Ctrl+0.
+    table->installEventFilter(this);
+    for (int n = 1; n <= kStockCount; ++n) {
+        for (LabelColumn* column :
+            {&lblSymbol, &lblPrice, &lblChange, &lblOpen, &lblHigh, &lblLow, &lblVolume}) {
+            (*column)[n]->installEventFilter(this);
+            (*column)[n]->setProperty("stockRow", n);
+        }
+        cmdStockSelect[n]->installEventFilter(this);
+        cmdStockSelect[n]->setProperty("stockRow", n);
+        auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_0 + n % 10)), this);
+        connect(shortcut, &QShortcut::activated, this, [this, n] { ShowChart(n); });
+    }
+
     connect(cmdStart, &QPushButton::clicked, this, &frmMain::cmdStart_Click);
     connect(cmdStop, &QPushButton::clicked, this, &frmMain::cmdStop_Click);
     connect(cmdExit, &QPushButton::clicked, this, &frmMain::cmdExit_Click);
@@ -301,6 +319,59 @@ void frmMain::buildTray()
     connect(m_tray, &TrayIcon::stopRequested, this, &frmMain::cmdStop_Click, Qt::QueuedConnection);
     connect(m_tray, &TrayIcon::exitRequested, this, &frmMain::cmdExit_Click, Qt::QueuedConnection);
     m_tray->show();
+}
+
+frmChart* frmMain::ShowChart(int number)
+{
+    QPointer<frmChart>& chart = m_charts[static_cast<std::size_t>(number - 1)];
+    if (!chart)
+        chart = new frmChart(m_services.engine, StockIndex::fromNumber(number), this);
+    chart->show();
+    chart->raise();
+    chart->activateWindow();
+    return chart;
+}
+
+frmChart* frmMain::chartWindow(int number) const
+{
+    return m_charts[static_cast<std::size_t>(number - 1)];
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    const auto rowAt = [this](QObject* object, const QPoint& position) {
+        if (const QVariant row = object->property("stockRow"); row.isValid())
+            return row.toInt();
+        // On the table itself (a disabled stock button passes its events there): the row under it.
+        auto* table = qobject_cast<QWidget*>(object);
+        const QWidget* child = table ? table->childAt(position) : nullptr;
+        return child ? child->property("stockRow").toInt() : 0;
+    };
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (const int row = rowAt(watched, mouse->position().toPoint()); row >= 1) {
+            ShowChart(row);
+            return true;
+        }
+    } else if (event->type() == QEvent::ContextMenu) {
+        const auto* request = static_cast<QContextMenuEvent*>(event);
+        if (const int row = rowAt(watched, request->pos()); row >= 1) {
+            QMenu menu(this);
+            menu.setObjectName(u"mnuStock"_qs);
+            QAction* chart = menu.addAction(u"Chart"_qs);
+            chart->setObjectName(u"mnuChart"_qs);
+            chart->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_0 + row % 10)));
+            QAction* settings = menu.addAction(u"Alert Settings..."_qs);
+            settings->setEnabled(!IsRunning());
+            const QAction* chosen = menu.exec(request->globalPos());
+            if (chosen == chart)
+                ShowChart(row);
+            else if (chosen == settings)
+                cmdStockSelect_Click(row);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void frmMain::ShowFromTray()

@@ -3,6 +3,7 @@
 #include "core/CycleWindow.h"
 #include "core/VarDef.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
@@ -13,6 +14,7 @@ class QPushButton;
 class AppServices;
 class DesktopNotifier;
 class TrayIcon;
+class frmChart;
 class frmLog;
 
 // Whether the main window puts the program in the system tray.
@@ -96,6 +98,11 @@ public:
     // Shows the window again from the tray.
     void ShowFromTray();
 
+    // Opens the chart window of stock `number` (1..10), or brings it to the front. A double click on
+    // the stock's row, "Chart" in the row's context menu and Ctrl+1 .. Ctrl+0 lead here.
+    frmChart* ShowChart(int number);
+    frmChart* chartWindow(int number) const;
+
     // True from a successful START until STOP or until the window closes.
     bool IsRunning() const;
 
@@ -113,6 +120,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
@@ -126,6 +134,7 @@ private:
     bool m_closed = false;
     bool m_exiting = false; // Exit was chosen: closing ends the program whatever the tray
     TrayIcon* m_tray = nullptr;
+    std::array<QPointer<frmChart>, kStockCount> m_charts {};
     DesktopNotifier* m_notifier = nullptr;
     frmLog* m_log = nullptr;
     bool m_logVisible = false; // the log window is open and follows the log

@@ -19,6 +19,7 @@ constexpr int kFieldOfSlot[6] = {0, 1, 2, 3, 6, 5};
 void errorPath(const StockContext& stock, const QString& text)
 {
     stock.state.downloadError = true;
+    stock.state.lastError = text.trimmed();
     stock.log.add(text);
     stock.log.AppendLog(stock.stock.number());
     stock.state.stockFailed = true;
@@ -105,4 +106,5 @@ void ParseHistory(StockContext& stock, const QString& HistoryText)
     }
     // Every slot is replaced, so nothing of an earlier day is left behind the last row.
     stock.state.history = std::move(*history);
+    stock.state.lastError.clear();
 }

@@ -23,8 +23,10 @@ QString& quoteField(Quote& quote, int k)
 void quoteErrorPath(StockContext& stock)
 {
     stock.state.downloadError = true;
-    stock.log.add(LogText::QuoteDownloadError + QString::number(stock.stock.number())
-        + LogText::BadSymbolOrServerDown + u"\r\n"_qs);
+    const QString text = LogText::QuoteDownloadError + QString::number(stock.stock.number())
+        + LogText::BadSymbolOrServerDown;
+    stock.state.lastError = text;
+    stock.log.add(text + u"\r\n"_qs);
     stock.log.AppendLog(stock.stock.number());
     stock.state.stockFailed = true;
 }

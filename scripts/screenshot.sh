@@ -3,7 +3,8 @@
 # made by `cmake --install`, so the pictures can be remade whenever a window changes.
 #   scripts/screenshot.sh          the main window during a running day (the quote service's
 #                                  simulated market, the demo stocks, a Monday at 10:00 under
-#                                  libfaketime), into docs/main-window.png (for the README)
+#                                  libfaketime), into docs/main-window.png, and the first
+#                                  stock's chart into docs/chart.png (for the README and Help)
 #   scripts/screenshot.sh DIR      main, start-up, terms, log, help (every page) and about
 #                                  windows, into DIR
 # Needs a build (scripts/build.sh), xvfb-run, ImageMagick, xdotool, dbus, faketime and
@@ -27,7 +28,7 @@ if [[ "${1:-}" == --inside ]]; then
 import sys, time
 import pyatspi
 role, name = sys.argv[1], sys.argv[2]
-for _ in range(100):
+for _ in range(250):
     apps = [a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "tradevane"]
     node = apps and pyatspi.findDescendant(apps[0], lambda a: a.getRoleName() == role and a.name == name)
     if node and node.queryAction().nActions:  # a disabled button offers no action yet
@@ -102,6 +103,17 @@ PY
         # The notice window goes, the main window comes to the front.
         xdotool search --onlyvisible --name '^Alert' windowunmap 2>/dev/null || true
         shoot '^Tradevane Version 1.6$' "$out/main-window.png"
+        # The first stock's chart: a double click on its row.
+        read -r x y < <(/usr/bin/python3 - <<'PY'
+import pyatspi
+app = [a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "tradevane"][0]
+cell = pyatspi.findDescendant(app, lambda a: a.name == "Price of stock 1")
+box = cell.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+print(box.x + box.width // 2, box.y + box.height // 2)
+PY
+        )
+        xdotool mousemove "$x" "$y" click --repeat 2 --delay 80 1
+        shoot '^Chart - ABC$' "$out/chart.png"
     fi
     kill "$pid" ${web:-}
     wait "$pid" 2>/dev/null || true
@@ -143,7 +155,8 @@ xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- \
 if [[ $all == no ]]; then
     mkdir -p docs
     convert "$out/main-window.png" -strip docs/main-window.png
-    echo "docs/main-window.png"
+    convert "$out/chart.png" -strip docs/chart.png
+    echo "docs/main-window.png docs/chart.png"
 else
     ls "$out"/*.png
 fi

@@ -1,0 +1,145 @@
+// What the chart window costs: the day-by-day indicators of a year of prices (once a day, and
+// today's alone after each quote set), and drawing the whole window (every pane, a year of bars)
+// after a new history and after a quote set. The window is drawn into a picture on the offscreen
+// platform, as a screen would get it. The aim: a redraw under 30 ms.
+#include "alertsettings/AlertSettingsFile.h"
+#include "core/AppServices.h"
+#include "indicators/IndicatorSeries.h"
+#include "indicators/frmChart.h"
+
+#include <QApplication>
+#include <QDate>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <random>
+
+namespace {
+
+// A year of random daily prices, newest first, under a heading row that today's quote replaces.
+HistoryArray YearOfPrices(int seed)
+{
+    HistoryArray history;
+    std::mt19937 random(static_cast<unsigned>(seed));
+    std::uniform_real_distribution<double> step(-0.03, 0.03);
+    std::uniform_real_distribution<double> spread(0.0, 0.02);
+    std::uniform_int_distribution<int> volume(100000, 5000000);
+    const auto price = [](double v) { return QString::number(v, 'f', 2); };
+    double close = 50.0;
+    QDate day(2026, 12, 7);
+    for (std::size_t row = 0; row < 253; ++row) {
+        const double open = close;
+        close = std::max(0.5, close * (1.0 + step(random)));
+        history[6 * row] = day.toString(Qt::ISODate);
+        history[6 * row + 1] = price(open);
+        history[6 * row + 2] = price(std::max(open, close) * (1.0 + spread(random)));
+        history[6 * row + 3] = price(std::min(open, close) * (1.0 - spread(random)));
+        history[6 * row + 4] = price(close);
+        history[6 * row + 5] = QString::number(volume(random));
+        do
+            day = day.addDays(-1);
+        while (day.dayOfWeek() > 5);
+    }
+    return history;
+}
+
+AlertSettings Watched()
+{
+    AlertSettings settings;
+    ApplyDefaultAlertSettings(settings);
+    settings.Symbol = u"ABC    "_qs;
+    settings.PriceAbove = settings.PriceBelow = 1;
+    settings.MaxPrice = 60;
+    settings.MinPrice = 40;
+    settings.ROCPlus = 5;
+    settings.ROCMinus = -5;
+    return settings;
+}
+
+void BM_IndicatorsOfAYear(benchmark::State& state)
+{
+    const HistoryArray history = YearOfPrices(1);
+    const AlertSettings settings = Watched();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ChartDataOf(history, settings));
+}
+BENCHMARK(BM_IndicatorsOfAYear)->Unit(benchmark::kMillisecond);
+
+void BM_IndicatorsOfTodayAfterAQuoteSet(benchmark::State& state)
+{
+    HistoryArray history = YearOfPrices(1);
+    const AlertSettings settings = Watched();
+    ChartData data = ChartDataOf(history, settings);
+    double close = 50.0;
+    for (auto _ : state) {
+        close += 0.01;
+        history[4] = QString::number(close, 'f', 2);
+        UpdateLastDay(data, history, settings);
+    }
+}
+BENCHMARK(BM_IndicatorsOfTodayAfterAQuoteSet)->Unit(benchmark::kMillisecond);
+
+struct Window
+{
+    Window()
+        : chart(services.engine, StockIndex(0))
+    {
+        chart.resize(1280, 800);
+        chart.show();
+    }
+    QImage draw()
+    {
+        QImage picture(page->size(), QImage::Format_ARGB32_Premultiplied);
+        page->render(&picture);
+        return picture;
+    }
+    AppServices services;
+    frmChart chart;
+    QWidget* page = chart.findChild<QWidget*>(u"fraCharts"_qs);
+};
+
+// A new day's history: every series taken down and built again, then drawn.
+void BM_RedrawAfterANewHistory(benchmark::State& state)
+{
+    Window window;
+    const AlertSettings settings = Watched();
+    const std::array<ChartData, 2> days {ChartDataOf(YearOfPrices(1), settings), ChartDataOf(YearOfPrices(2), settings)};
+    std::size_t day = 0;
+    for (auto _ : state) {
+        window.chart.ShowData(days[day++ % 2], settings, {});
+        benchmark::DoNotOptimize(window.draw());
+    }
+}
+BENCHMARK(BM_RedrawAfterANewHistory)->Unit(benchmark::kMillisecond);
+
+// A quote set: today's bar and the lines' last points change, then the window is drawn.
+void BM_RedrawAfterAQuoteSet(benchmark::State& state)
+{
+    Window window;
+    const AlertSettings settings = Watched();
+    HistoryArray history = YearOfPrices(1);
+    ChartData data = ChartDataOf(history, settings);
+    window.chart.ShowData(data, settings, {u"ABC    : Price climbed above $60.00"_qs});
+    double close = 50.0;
+    for (auto _ : state) {
+        close += 0.01;
+        history[4] = QString::number(close, 'f', 2);
+        UpdateLastDay(data, history, settings);
+        window.chart.ShowData(data, settings, {u"ABC    : Price climbed above $60.00"_qs});
+        benchmark::DoNotOptimize(window.draw());
+    }
+}
+BENCHMARK(BM_RedrawAfterAQuoteSet)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
