@@ -51,6 +51,8 @@ public:
     QLabel* lblAbout = nullptr;
     QPushButton* cmdMailSettings = nullptr;
     QLabel* lblMailSettings = nullptr;
+    QPushButton* cmdChannels = nullptr;
+    QLabel* lblChannels = nullptr;
     QPushButton* cmdTimeSettings = nullptr;
     QLabel* lblTimeSettings = nullptr;
 
@@ -97,6 +99,7 @@ public:
     void cmdSounds_Click();
     void cmdAbout_Click();
     void cmdMailSettings_Click();
+    void cmdChannels_Click();
     void cmdTimeSettings_Click();
     void cmdStockSelect_Click(int Index);
 
