@@ -5,6 +5,7 @@
 #include "platform/ProgramFolder.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringList>
 
@@ -114,7 +115,9 @@ ChannelSettingsRead ParseChannelSettings(const QString& text)
     ChannelSettings& s = read.settings;
     QString section;
     int number = 0;
-    for (const QString& rawLine : text.split(u'\n')) {
+    // A lone CR ends a line too, as it does for the editors that may have written the file.
+    static const QRegularExpression lineEnd(u"\r\n|\r|\n"_qs);
+    for (const QString& rawLine : text.split(lineEnd)) {
         ++number;
         const QString lineText = rawLine.trimmed();
         if (lineText.isEmpty() || lineText.startsWith(u';') || lineText.startsWith(u'#'))

@@ -77,7 +77,8 @@ ChannelResult judge(Channel channel, const HttpPostResult& r, const QStringList&
     // and Telegram confirm theirs in JSON.
     const QJsonObject answer = QJsonDocument::fromJson(r.body).object();
     if (channel == Channel::Ntfy && !answer.contains(u"id"_qs))
-        return {false, QString::number(r.status) + u" but the answer is not an ntfy server's confirmation"_qs};
+        return {
+            false, QString::number(r.status) + u" but the answer is not an ntfy server's confirmation"_qs};
     if (channel == Channel::Telegram && answer.value(u"ok"_qs).toBool() != true)
         return {false,
             MaskSecrets(QString::number(r.status) + u" but Telegram did not confirm the message"_qs
@@ -187,15 +188,16 @@ QString FitPushText(const QString& text, qsizetype maxBytes)
     QString kept;
     qsizetype taken = 0;
     for (const QString& line : lines) {
-        const QString more = u"\n("_qs + QString::number(lines.size() - taken - 1)
-            + u" more lines in the activity log)"_qs;
+        const QString more
+            = u"\n("_qs + QString::number(lines.size() - taken - 1) + u" more lines in the activity log)"_qs;
         const QString next = taken == 0 ? line : kept + u'\n' + line;
         if ((next + more).toUtf8().size() > maxBytes)
             break;
         kept = next;
         ++taken;
     }
-    const QString rest = u"("_qs + QString::number(lines.size() - taken) + u" more lines in the activity log)"_qs;
+    const QString rest
+        = u"("_qs + QString::number(lines.size() - taken) + u" more lines in the activity log)"_qs;
     if (taken == 0) {
         // Not even the first line fits: as much of it as does.
         QString first = lines.first();
@@ -233,7 +235,8 @@ ChannelRequest NtfyRequest(const NtfySettings& s, const ChannelMessage& message)
     return request;
 }
 
-ChannelRequest TelegramRequest(const TelegramSettings& s, const ChannelMessage& message, const QString& apiServer)
+ChannelRequest TelegramRequest(
+    const TelegramSettings& s, const ChannelMessage& message, const QString& apiServer)
 {
     const QString token = s.botToken.trimmed();
     if (token.isEmpty())
@@ -323,8 +326,7 @@ std::unique_ptr<Pending> ChannelSender::Send(Channel channel, const ChannelSetti
         break;
     }
     if (!request.problem.isEmpty())
-        return std::make_unique<Deferred>(
-            [done, problem = request.problem] { done({false, problem}); });
+        return std::make_unique<Deferred>([done, problem = request.problem] { done({false, problem}); });
     const QStringList secrets = request.post.secrets;
     return HttpPost(m_hub, request.post, limits, [channel, secrets, done](const HttpPostResult& result) {
         done(result.cancelled ? ChannelResult {false, result.error} : judge(channel, result, secrets));
@@ -355,8 +357,8 @@ std::unique_ptr<Pending> SendAlertToChannels(const AlertMessage& message, const 
     ChannelSends* group = sends.get();
     for (const Channel channel : kChannels) {
         if (settings.isOn(channel))
-            group->add(SendToChannelLogged(
-                channel, settings, text, sender, log, number, [group](const ChannelResult&) { group->ended(); }));
+            group->add(SendToChannelLogged(channel, settings, text, sender, log, number,
+                [group](const ChannelResult&) { group->ended(); }));
     }
     return sends;
 }

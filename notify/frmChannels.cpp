@@ -128,7 +128,8 @@ frmChannels::frmChannels(
         {u"lblWebhookHeaderHelp", u"ShapeWebhookHeaderHelp", u"Webhook header help"},
         {u"lblTokensHelp", u"ShapeTokensHelp", u"Where tokens are kept help"},
     };
-    QWidget* const owners[HelpCount] = {ntfy, ntfy, ntfy, telegram, telegram, webhook, webhook, webhook, this};
+    QWidget* const owners[HelpCount]
+        = {ntfy, ntfy, ntfy, telegram, telegram, webhook, webhook, webhook, this};
     for (int h = 0; h < HelpCount; ++h) {
         const HelpMarker m = MakeHelpMarker(QString::fromUtf16(helps[h][0]), QString::fromUtf16(helps[h][1]),
             QString::fromUtf16(helps[h][2]), u"?"_qs, MarkerShape::Form::Circle, {22, 22}, owners[h]);
@@ -143,14 +144,15 @@ frmChannels::frmChannels(
         QWidget* field;
         Help help;
     };
-    const auto fill = [this](QGroupBox* group, QCheckBox* on, std::initializer_list<Row> rows, QPushButton* test) {
+    const auto fill = [this](QGroupBox* group, QCheckBox* on, std::initializer_list<Row> rows,
+                          QPushButton* test) {
         auto* grid = new QGridLayout(group);
         grid->setVerticalSpacing(6);
         grid->addWidget(on, 0, 0, 1, 3);
         int r = 1;
         for (const Row& row : rows) {
             const QString name = row.field->objectName().isEmpty() ? u"row"_qs + QString::number(r)
-                                                                    : row.field->objectName();
+                                                                   : row.field->objectName();
             grid->addWidget(Caption(QString::fromUtf16(row.caption), name + u"Caption"_qs, group), r, 0);
             grid->addWidget(row.field, r, 1);
             grid->addWidget(helpShapes[row.help], r, 2);
@@ -160,6 +162,8 @@ frmChannels::frmChannels(
         buttons->addStretch();
         buttons->addWidget(test);
         grid->addLayout(buttons, r, 0, 1, 3);
+        // The same caption width in every group, so that the boxes of all three line up.
+        grid->setColumnMinimumWidth(0, 96);
         grid->setColumnMinimumWidth(1, 320);
     };
     fill(ntfy, chkNtfy,
@@ -167,7 +171,8 @@ frmChannels::frmChannels(
             {u"Access token", txtNtfyToken, NtfyTokenHelp}},
         cmdTestNtfy);
     fill(telegram, chkTelegram,
-        {{u"Bot token", txtTelegramToken, TelegramTokenHelp}, {u"Chat id", txtTelegramChatId, TelegramChatHelp}},
+        {{u"Bot token", txtTelegramToken, TelegramTokenHelp},
+            {u"Chat id", txtTelegramChatId, TelegramChatHelp}},
         cmdTestTelegram);
     auto* bodyRow = new QWidget(webhook);
     bodyRow->setObjectName(u"fraWebhookBody"_qs);
@@ -252,10 +257,10 @@ void frmChannels::ShowHelp(Help help)
         else
             helpShapes[h]->clearFill();
     }
-    const QString texts[HelpCount] = {ChannelHelp::NtfyServer(), ChannelHelp::NtfyTopic(),
-        ChannelHelp::NtfyToken(), ChannelHelp::TelegramToken(), ChannelHelp::TelegramChat(),
-        ChannelHelp::WebhookUrl(), ChannelHelp::WebhookBody(), ChannelHelp::WebhookHeader(),
-        ChannelHelp::Tokens()};
+    const QString texts[HelpCount]
+        = {ChannelHelp::NtfyServer(), ChannelHelp::NtfyTopic(), ChannelHelp::NtfyToken(),
+            ChannelHelp::TelegramToken(), ChannelHelp::TelegramChat(), ChannelHelp::WebhookUrl(),
+            ChannelHelp::WebhookBody(), ChannelHelp::WebhookHeader(), ChannelHelp::Tokens()};
     txtChannelInfo->setPlainText(QString(texts[help]).replace(u"\r\n"_qs, u"\n"_qs));
 }
 
@@ -285,10 +290,11 @@ ChannelSettings frmChannels::entries() const
     ChannelSettings s;
     s.ntfy = {chkNtfy->isChecked(), txtNtfyServer->text().trimmed(), txtNtfyTopic->text().trimmed(),
         txtNtfyToken->text().trimmed()};
-    s.telegram = {chkTelegram->isChecked(), txtTelegramToken->text().trimmed(), txtTelegramChatId->text().trimmed()};
+    s.telegram
+        = {chkTelegram->isChecked(), txtTelegramToken->text().trimmed(), txtTelegramChatId->text().trimmed()};
     s.webhook = {chkWebhook->isChecked(), txtWebhookUrl->text().trimmed(),
-        optWebhookText->isChecked() ? WebhookBody::Text : WebhookBody::Json, txtWebhookHeaderName->text().trimmed(),
-        txtWebhookHeaderValue->text().trimmed()};
+        optWebhookText->isChecked() ? WebhookBody::Text : WebhookBody::Json,
+        txtWebhookHeaderName->text().trimmed(), txtWebhookHeaderValue->text().trimmed()};
     return s;
 }
 

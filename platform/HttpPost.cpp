@@ -66,8 +66,8 @@ public:
     {
         m_body = m_request.body;
         m_caFile = limits.caFile.toLocal8Bit();
-        m_userAgent = "Tradevane/" + QByteArray::number(kVersionMajor) + '.' + QByteArray::number(kVersionMinor)
-            + '.' + QByteArray::number(kVersionRevision);
+        m_userAgent = "Tradevane/" + QByteArray::number(kVersionMajor) + '.'
+            + QByteArray::number(kVersionMinor) + '.' + QByteArray::number(kVersionRevision);
         curl_slist* list = nullptr;
         for (const auto& [name, value] : m_request.headers)
             list = curl_slist_append(list, QByteArray(oneLine(name) + ": " + oneLine(value)).constData());
@@ -165,8 +165,8 @@ private:
             return;
         }
         if (m_redirects >= m_limits.maxRedirects) {
-            finish({false, false, 0, {}, statusText + u": more than "_qs + QString::number(m_limits.maxRedirects)
-                    + u" redirects"_qs});
+            finish({false, false, 0, {},
+                statusText + u": more than "_qs + QString::number(m_limits.maxRedirects) + u" redirects"_qs});
             return;
         }
         const QUrl target(QString::fromUtf8(location));
@@ -207,8 +207,8 @@ private:
 
 } // namespace
 
-std::unique_ptr<Pending> HttpPost(TransferHub& hub, const HttpPostRequest& request, const HttpPostLimits& limits,
-    std::function<void(const HttpPostResult&)> done)
+std::unique_ptr<Pending> HttpPost(TransferHub& hub, const HttpPostRequest& request,
+    const HttpPostLimits& limits, std::function<void(const HttpPostResult&)> done)
 {
     auto job = std::make_unique<PostJob>(hub, request, limits, std::move(done));
     job->begin();
@@ -225,7 +225,8 @@ QString MaskSecrets(const QString& text, const QStringList& secrets)
             continue;
         ordered << secret << QString::fromLatin1(QUrl::toPercentEncoding(secret));
     }
-    std::sort(ordered.begin(), ordered.end(), [](const QString& a, const QString& b) { return a.size() > b.size(); });
+    std::sort(ordered.begin(), ordered.end(),
+        [](const QString& a, const QString& b) { return a.size() > b.size(); });
     for (const QString& secret : ordered)
         masked.replace(secret, u"***"_qs, Qt::CaseInsensitive);
     return masked;

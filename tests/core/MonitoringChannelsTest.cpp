@@ -119,7 +119,8 @@ TEST_F(MonitoringChannels, FailingChannelsEachLogOneLineAndNothingElseChanges)
 {
     http.serveStatus(u"/desk"_qs, 500);
     http.serve(telegramTarget(), Answer {.mode = Answer::Mode::Hang});
-    app.settings.channels.webhook.url = u"http://127.0.0.1:"_qs + QString::number(UnusedLoopbackPort()) + u"/h"_qs;
+    app.settings.channels.webhook.url
+        = u"http://127.0.0.1:"_qs + QString::number(UnusedLoopbackPort()) + u"/h"_qs;
     alerts(2).RepeatAlerts = 1; // the second set reports again
     ASSERT_TRUE(runSets(2));
     EXPECT_EQ(smtp.received().size(), 2);
@@ -162,13 +163,14 @@ TEST_F(MonitoringChannels, StopCancelsTheChannelsStillSending)
     app.Channels().limits.timeoutMs = 3'600'000;
     SimulatedClock& sim = simulateClock(QDateTime(kMonday, QTime(9, 59, 50)));
     app.engine.start();
-    ASSERT_TRUE(sim.runUntil([&] { return log().contains(LogText::TelegramSent) && log().contains(LogText::NtfySent); },
+    ASSERT_TRUE(sim.runUntil(
+        [&] { return log().contains(LogText::TelegramSent) && log().contains(LogText::NtfySent); },
         QDateTime(kMonday, QTime(10, 30))));
     ASSERT_EQ(app.hub.transfersRunning(), 1);
     app.engine.stop();
     EXPECT_EQ(app.hub.transfersRunning(), 0);
-    EXPECT_TRUE(log().endsWith(LongTimeText(QTime(10, 0)) + LogText::WebhookFailed + u"sending cancelled\r\n"_qs
-        + kStopLines))
+    EXPECT_TRUE(log().endsWith(
+        LongTimeText(QTime(10, 0)) + LogText::WebhookFailed + u"sending cancelled\r\n"_qs + kStopLines))
         << log().toStdString();
     EXPECT_FALSE(log().contains(QString(75, u'*')));
 }

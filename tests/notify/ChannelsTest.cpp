@@ -64,7 +64,8 @@ protected:
         ChannelSettings s;
         s.ntfy = {true, base, u"desk"_qs, kNtfyToken};
         s.telegram = {true, kBotToken, u"-100200300"_qs};
-        s.webhook = {true, base + u"/hooks/"_qs + kHookSecret, WebhookBody::Json, u"X-Token"_qs, kHeaderSecret};
+        s.webhook
+            = {true, base + u"/hooks/"_qs + kHookSecret, WebhookBody::Json, u"X-Token"_qs, kHeaderSecret};
         return s;
     }
     static QString ntfyTarget() { return u"/desk"_qs; }
@@ -208,8 +209,9 @@ TEST_F(Channels, EveryFailureIsOneFailureLineWithoutSecrets)
             u"timed out"_qs},
         {"redirect loop", [&](const QString& t) { http.serveRedirect(t, http.baseUrl() + t); }, {},
             u"302 Found: more than 3 redirects"_qs},
-        {"redirect elsewhere", [&](const QString& t) { http.serveRedirect(t, u"http://localhost:9/x"_qs, 307); },
-            {}, u"redirected to another server (localhost), not followed"_qs},
+        {"redirect elsewhere",
+            [&](const QString& t) { http.serveRedirect(t, u"http://localhost:9/x"_qs, 307); }, {},
+            u"redirected to another server (localhost), not followed"_qs},
         {"refused", [](const QString&) {}, refusedBase, u"Couldn't connect to server"_qs},
         {"certificate", [](const QString&) {}, tls.baseUrl(), u"SSL certificate problem"_qs},
         {"not the service", [&](const QString& t) { http.serve(t, QByteArray("<html>Welcome</html>")); }, {},
@@ -267,7 +269,8 @@ TEST_F(Channels, TheServersReasonIsLoggedWithTheTokenMasked)
     EXPECT_EQ(r.error, u"404 Not Found: Not Found: no bot *** here"_qs);
     expectNoSecretIn(log());
 
-    http.serve(telegramTarget(), Answer {.status = 400, .body = R"({"ok":false,"description":"Bad Request: chat not found"})"});
+    http.serve(telegramTarget(),
+        Answer {.status = 400, .body = R"({"ok":false,"description":"Bad Request: chat not found"})"});
     EXPECT_EQ(send(Channel::Telegram, all(http.baseUrl()), ChannelTestMessage()).error,
         u"400 Bad Request: Bad Request: chat not found"_qs);
     // A 200 without Telegram's "ok" is no delivery.
@@ -278,7 +281,8 @@ TEST_F(Channels, TheServersReasonIsLoggedWithTheTokenMasked)
 TEST(MaskSecrets, TokensAreMaskedRawAndPercentEncodedInAnyText)
 {
     const QStringList secrets = {u"123:AB/cd"_qs, u"tk_x"_qs, QString()};
-    EXPECT_EQ(MaskSecrets(u"Failed https://api.example/bot123:AB/cd/sendMessage and bot123%3AAB%2Fcd"_qs, secrets),
+    EXPECT_EQ(
+        MaskSecrets(u"Failed https://api.example/bot123:AB/cd/sendMessage and bot123%3AAB%2Fcd"_qs, secrets),
         u"Failed https://api.example/bot***/sendMessage and bot***"_qs);
     EXPECT_EQ(MaskSecrets(u"token TK_X refused"_qs, secrets), u"token *** refused"_qs);
     EXPECT_EQ(MaskSecrets(u"nothing here"_qs, secrets), u"nothing here"_qs);
@@ -355,7 +359,8 @@ TEST_F(Channels, CancellingLogsSendingCancelledForEachSendStillRunning)
     // Destroyed instead: ends silently.
     ProgramTest::writeFile(u"activlog.dat"_qs, {});
     pending = SendAlertToChannels(Alerts(), all(http.baseUrl()), sender(), app.log, 11, [&] { ++ends; });
-    ASSERT_TRUE(RunUntil([&] { return app.hub.transfersRunning() == 2 && log().contains(LogText::NtfySent); }));
+    ASSERT_TRUE(
+        RunUntil([&] { return app.hub.transfersRunning() == 2 && log().contains(LogText::NtfySent); }));
     pending.reset();
     EXPECT_EQ(app.hub.transfersRunning(), 0);
     EXPECT_EQ(ends, 1);

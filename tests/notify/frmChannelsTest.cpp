@@ -77,7 +77,8 @@ TEST_F(ChannelsWindow, ShowsTheStoredChannelsAndSavesWhatIsTypedOwnerOnly)
     ChannelSettings expected;
     expected.ntfy = {true, u"https://ntfy.sh"_qs, u"desk-alerts"_qs, u"tk_abc"_qs};
     expected.telegram = {true, kBotToken, u"12345"_qs};
-    expected.webhook = {true, u"https://hooks.example.com/T1/B2"_qs, WebhookBody::Text, u"X-Api-Key"_qs, u"key-1"_qs};
+    expected.webhook
+        = {true, u"https://hooks.example.com/T1/B2"_qs, WebhookBody::Text, u"X-Api-Key"_qs, u"key-1"_qs};
     EXPECT_EQ(app.settings.channels, expected);
     ChannelSettings reread;
     EXPECT_TRUE(LoadChannelSettings(reread, app.log).isEmpty());
@@ -134,7 +135,8 @@ TEST_F(ChannelsWindow, SendTestReportsTheOutcomeWithoutTheToken)
         LoopbackHttpServer::Answer {.status = 401,
             .body = R"({"ok":false,"description":"Unauthorized: )" + kBotToken.toUtf8() + R"("})"});
     outcome = testOutcome("cmdTestTelegram");
-    EXPECT_EQ(outcome.text, u"The test message to Telegram failed:\r\n401 Unauthorized: Unauthorized: ***"_qs);
+    EXPECT_EQ(
+        outcome.text, u"The test message to Telegram failed:\r\n401 Unauthorized: Unauthorized: ***"_qs);
     EXPECT_FALSE(log().contains(kBotToken));
 
     // Settings that cannot send are named at once; nothing goes out.
@@ -153,7 +155,8 @@ TEST_F(ChannelsWindow, ADamagedFileIsReportedAndEveryChannelIsOff)
     writeFile(u"channels.ini"_qs, "[ntfy]\nEnabled=1\nTopic=desk\nToken=tk_s3cret\n[webhook]\nBody=yaml\n");
     LoadSettingsFiles(app.settings, app.log);
     EXPECT_FALSE(app.settings.channels.anyOn());
-    EXPECT_TRUE(log().contains(LogText::ChannelSettingsUnreadable + u"line 6: Body is neither json nor text"_qs));
+    EXPECT_TRUE(
+        log().contains(LogText::ChannelSettingsUnreadable + u"line 6: Body is neither json nor text"_qs));
     EXPECT_FALSE(log().contains(u"s3cret"_qs));
     EXPECT_TRUE(OneBox(open(), u"Data Missing"_qs,
         u"Unable to read 'channels.ini': line 6: Body is neither json nor text\r\nEvery channel is off.\r\n"
@@ -183,10 +186,10 @@ TEST_F(ChannelsWindow, EveryHelpLabelShowsItsTextAndEveryControlHasAName)
         {"cmdTestNtfy", u"Send test to ntfy"}, {"chkTelegram", u"Send alerts to Telegram"},
         {"txtTelegramToken", u"Bot token"}, {"txtTelegramChatId", u"Chat id"},
         {"cmdTestTelegram", u"Send test to Telegram"}, {"chkWebhook", u"Send alerts to the webhook"},
-        {"txtWebhookUrl", u"Address"}, {"optWebhookJson", u"JSON body"}, {"optWebhookText", u"Plain text body"},
-        {"txtWebhookHeaderName", u"Header name"}, {"txtWebhookHeaderValue", u"Header value"},
-        {"cmdTestWebhook", u"Send test to Webhook"}, {"cmdSaveSettings", u"Close Settings"},
-        {"txtChannelInfo", u"Channel settings help"}};
+        {"txtWebhookUrl", u"Address"}, {"optWebhookJson", u"JSON body"},
+        {"optWebhookText", u"Plain text body"}, {"txtWebhookHeaderName", u"Header name"},
+        {"txtWebhookHeaderValue", u"Header value"}, {"cmdTestWebhook", u"Send test to Webhook"},
+        {"cmdSaveSettings", u"Close Settings"}, {"txtChannelInfo", u"Channel settings help"}};
     for (const auto& [name, accessible] : named)
         EXPECT_EQ(w<QWidget>(name)->accessibleName(), QString::fromUtf16(accessible)) << name;
 }
