@@ -4,6 +4,7 @@
 #include "notify/UpdateLog.h"
 #include "platform/Clock.h"
 #include "platform/Deferred.h"
+#include "platform/SmtpControl.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -42,6 +43,13 @@ std::optional<QString> webAddress(const QString& text, bool allowQuery)
 bool matches(const char16_t* pattern, const QString& text)
 {
     return QRegularExpression(QString::fromUtf16(pattern)).match(text).hasMatch();
+}
+
+// A token goes only over an encrypted connection, or to this machine (as the mail password does).
+bool carriesSecretsSafely(const QString& address)
+{
+    const QUrl url(address);
+    return url.scheme() == u"https"_qs || Smtp::IsLoopbackHost(url.host());
 }
 
 ChannelRequest refused(const QString& problem)
@@ -221,6 +229,8 @@ ChannelRequest NtfyRequest(const NtfySettings& s, const ChannelMessage& message)
     const QString token = s.token.trimmed();
     if (!token.isEmpty() && !matches(u"^[\\x21-\\x7e]+$", token))
         return refused(u"the access token holds spaces or characters no token has"_qs);
+    if (!token.isEmpty() && !carriesSecretsSafely(*server))
+        return refused(u"the access token would travel unencrypted: use an https server"_qs);
 
     ChannelRequest request;
     HttpPostRequest& post = request.post;
@@ -281,6 +291,8 @@ ChannelRequest WebhookRequest(const WebhookSettings& s, const ChannelMessage& me
         return refused(u"the header name may only hold letters, digits and - (no spaces or colons)"_qs);
     if (headerName.isEmpty() && !headerValue.isEmpty())
         return refused(u"the header has a value but no name"_qs);
+    if (!headerValue.isEmpty() && !carriesSecretsSafely(*address))
+        return refused(u"the header would travel unencrypted: use an https address"_qs);
 
     ChannelRequest request;
     HttpPostRequest& post = request.post;

@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     // What was read, written as the window writes it, reads back the same.
-    const ChannelSettingsRead again = ParseChannelSettings(QString::fromUtf8(ChannelSettingsText(read.settings)));
+    const ChannelSettingsRead again
+        = ParseChannelSettings(QString::fromUtf8(ChannelSettingsText(read.settings)));
     FUZZ_CHECK(again.problem.isEmpty());
     FUZZ_CHECK(again.settings == read.settings);
     return 0;

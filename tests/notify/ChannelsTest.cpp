@@ -302,6 +302,19 @@ TEST_F(Channels, SettingsThatCannotSendAreRefusedBeforeAnythingGoesOut)
     }
     EXPECT_TRUE(http.received().isEmpty());
     EXPECT_EQ(log().count(u"failed: "_qs), 3);
+    // A token travels encrypted, or to this machine only.
+    NtfySettings plain {true, u"http://ntfy.example.com"_qs, u"desk"_qs, kNtfyToken};
+    EXPECT_EQ(NtfyRequest(plain, ChannelTestMessage()).problem,
+        u"the access token would travel unencrypted: use an https server"_qs);
+    plain.token.clear();
+    EXPECT_EQ(NtfyRequest(plain, ChannelTestMessage()).problem, QString());
+    plain = {true, u"https://ntfy.example.com"_qs, u"desk"_qs, kNtfyToken};
+    EXPECT_EQ(NtfyRequest(plain, ChannelTestMessage()).problem, QString());
+    WebhookSettings hook {true, u"http://hooks.example.com/x"_qs, WebhookBody::Json, u"X-Key"_qs, u"k"_qs};
+    EXPECT_EQ(WebhookRequest(hook, ChannelTestMessage()).problem,
+        u"the header would travel unencrypted: use an https address"_qs);
+    hook.url = u"http://localhost:8080/x"_qs;
+    EXPECT_EQ(WebhookRequest(hook, ChannelTestMessage()).problem, QString());
     // The window checks by the same rules, the first channel first.
     const std::optional<ChannelProblem> problem = CheckChannelSettings(s);
     ASSERT_TRUE(problem.has_value());
