@@ -104,7 +104,8 @@ void BM_RedrawAfterANewHistory(benchmark::State& state)
 {
     Window window;
     const AlertSettings settings = Watched();
-    const std::array<ChartData, 2> days {ChartDataOf(YearOfPrices(1), settings), ChartDataOf(YearOfPrices(2), settings)};
+    const std::array<ChartData, 2> days {
+        ChartDataOf(YearOfPrices(1), settings), ChartDataOf(YearOfPrices(2), settings)};
     std::size_t day = 0;
     for (auto _ : state) {
         window.chart.ShowData(days[day++ % 2], settings, {});

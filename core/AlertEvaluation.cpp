@@ -95,11 +95,12 @@ bool TakesPart(const StockContext& stock)
     return state.quoteValid && IsTrue(stock.settings.Enabled) && !state.stockFailed && !state.downloadError;
 }
 
-QString EvaluateAlerts(const std::function<StockContext(StockIndex)>& stockAt, const QTime& now,
+AlertMessage EvaluateAlerts(const std::function<StockContext(StockIndex)>& stockAt, const QTime& now,
     const std::function<void(StockIndex, bool alert)>& colour)
 {
     const QString header = MessageHeader(now);
     QString body;
+    QList<AlertItem> items;
     bool anyAlert = false;
 
     for (const StockIndex index : AllStocks()) {
@@ -118,11 +119,14 @@ QString EvaluateAlerts(const std::function<StockContext(StockIndex)>& stockAt, c
                 const QString line = AlertLine(stock.settings, kind);
                 body += line;
                 stock.state.reportedToday.append(line.chopped(2));
+                items.append({index.number(), stock.settings.Symbol.trimmed(), line.chopped(2)});
             }
             if (stock.settings.RepeatAlerts == 0)
                 entry.Armed = false;
             anyAlert = true;
         }
     }
-    return !body.isEmpty() && anyAlert ? header + body : QString();
+    if (body.isEmpty() || !anyAlert)
+        return {};
+    return {header + body, items};
 }

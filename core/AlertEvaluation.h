@@ -6,11 +6,32 @@
 #include <QStringList>
 #include <QTime>
 
+#include <QList>
+
 #include <functional>
 
 // One quote set's alert evaluation: decides stock by stock which alerts hold, colours the
 // symbols and composes one message of every alert line due; the engine hands a non-empty message
-// to the log, the alert sound, the notice window and the mail sender, in that order.
+// to the log, the alert sound, the notice window, the mail sender and the phone channels, in that
+// order.
+
+// One line of the message, with the stock it is about: what a channel that lists the alerts one
+// by one (the webhook) sends besides the text.
+struct AlertItem
+{
+    int stock = 0; // 1..10
+    QString symbol; // without its padding
+    QString line; // as in the message, without CR LF
+};
+
+// The composed message: the text the log and the mail get, and its alert lines one by one.
+struct AlertMessage
+{
+    QString text; // header and lines; empty when no line is due
+    QList<AlertItem> alerts;
+
+    bool isEmpty() const { return text.isEmpty(); }
+};
 
 // "MESSAGE FROM: TRADEVANE" ... with the time `now`, then a rule of 26 "=" and an empty line.
 QString MessageHeader(const QTime& now);
@@ -26,7 +47,8 @@ QString AlertLine(const AlertSettings& settings, AlertKind kind);
 bool TakesPart(const StockContext& stock);
 
 // Evaluates every stock that takes part, in order, and returns the whole message (header and
-// lines), or an empty text when no line is due. `colour` turns a taking part stock's symbol red
-// (an alert holds) or green. Without repeats, an alert reported now is not reported again today.
-QString EvaluateAlerts(const std::function<StockContext(StockIndex)>& stockAt, const QTime& now,
+// lines, with the lines one by one), or an empty message when no line is due. `colour` turns a taking part
+// stock's symbol red (an alert holds) or green. Without repeats, an alert reported now is not reported again
+// today.
+AlertMessage EvaluateAlerts(const std::function<StockContext(StockIndex)>& stockAt, const QTime& now,
     const std::function<void(StockIndex, bool alert)>& colour);

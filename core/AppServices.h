@@ -2,6 +2,7 @@
 
 #include "core/MonitoringSession.h"
 #include "core/SettingsStore.h"
+#include "notify/Channels.h"
 #include "notify/PlayWAV.h"
 #include "notify/UpdateLog.h"
 #include "platform/InetControl.h"
@@ -26,10 +27,13 @@ public:
     InetControl& InetQuotes() { return m_inet; }
     // The mail control every alert and test mail leaves through.
     SmtpControl& SMTP1() { return m_smtp; }
+    // What every alert and test message to ntfy, Telegram or a webhook goes through.
+    ChannelSender& Channels() { return m_channels; }
 
 private:
     InetControl m_inet;
     SmtpControl m_smtp;
+    ChannelSender m_channels;
 
 public:
     SoundPlayer sound;

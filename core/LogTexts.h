@@ -29,6 +29,16 @@ inline const QString EmailSent = u" Email message sent."_qs;
 inline const QString EmailFailed = u" Email message failed: "_qs;
 inline const QString EmailWithheld = u" Email alert(s) prepared but witheld - Disabled by user"_qs;
 
+// Phone channels: the time the send began, then one of these (the failures followed by the reason)
+inline const QString NtfySent = u" ntfy message sent."_qs;
+inline const QString NtfyFailed = u" ntfy message failed: "_qs;
+inline const QString TelegramSent = u" Telegram message sent."_qs;
+inline const QString TelegramFailed = u" Telegram message failed: "_qs;
+inline const QString WebhookSent = u" Webhook message sent."_qs;
+inline const QString WebhookFailed = u" Webhook message failed: "_qs;
+inline const QString ChannelSettingsUnreadable
+    = u"Channel settings file channels.ini unreadable or malformed - every channel is off: "_qs;
+
 // Sounds
 inline const QString SoundError = u"Sound Error - Location WAV module"_qs;
 

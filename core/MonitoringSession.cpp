@@ -8,6 +8,7 @@
 #include "core/WebDetect.h"
 #include "indicators/CalcIndicators.h"
 #include "marketdata/QuoteRetrieval.h"
+#include "notify/Channels.h"
 #include "notify/MailHandler.h"
 #include "notify/PlayWAV.h"
 #include "notify/UpdateLog.h"
@@ -397,7 +398,7 @@ void MonitoringSession::quotesDone()
         return;
     }
     enter(State::Notifying);
-    logLine(u"\r\n"_qs + m_message);
+    logLine(u"\r\n"_qs + m_message.text);
     wait(m_services.sound.PlayAlertSound(m_services.settings.sound, m_services.log, m_loopNumber, [this] {
         if (m_state == State::Notifying)
             alertSoundEnded();
@@ -406,14 +407,30 @@ void MonitoringSession::quotesDone()
 
 void MonitoringSession::alertSoundEnded()
 {
-    emit alertRaised(m_message);
+    emit alertRaised(m_message.text);
     status(u"Sending Email"_qs);
     emit lightChanged(Light::Email, u"s-yel-on.bmp"_qs);
-    wait(SendAlertMail(
-        m_message, m_services.settings, m_services.smtp, m_services.log, m_loopNumber, [this](MailOutcome) {
+    wait(SendAlertMail(m_message.text, m_services.settings, m_services.smtp, m_services.log, m_loopNumber,
+        [this](MailOutcome) {
+            if (m_state == State::Notifying)
+                mailDone();
+        }));
+}
+
+void MonitoringSession::mailDone()
+{
+    // The channels that are on get the same lines at once, side by side; the set ends when the
+    // last of them has answered (or given up).
+    std::unique_ptr<Pending> sends = SendAlertToChannels(
+        m_message, m_services.settings.channels, m_services.channels, m_services.log, m_loopNumber, [this] {
             if (m_state == State::Notifying)
                 setDone();
-        }));
+        });
+    if (!sends) {
+        setDone();
+        return;
+    }
+    wait(std::move(sends));
 }
 
 void MonitoringSession::setDone()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/AlertEvaluation.h"
 #include "core/ServerSettings.h"
 #include "core/StockState.h"
 #include "marketdata/DataRetrieval.h"
@@ -15,6 +16,7 @@
 #include <vector>
 
 class ActivityLog;
+class ChannelSender;
 class InetControl;
 class SettingsStore;
 class SmtpControl;
@@ -27,8 +29,8 @@ enum class Light { Run, Stop, Download, Email };
 // The monitoring engine: after a connection check it waits for the trading day's start time
 // (sitting out weekends), downloads the daily history of every watched stock once a day, then
 // until the stop time fetches the quotes at the interval, shows them, computes the indicators
-// and hands every alert due to the log, the alert sound, the notice window and the mail, day
-// after day until stopped.
+// and hands every alert due to the log, the alert sound, the notice window, the mail and the
+// phone channels, day after day until stopped.
 //
 // It never waits: an alarm, a finished transfer, sound or mail, or a button calls it, and it
 // returns to the event loop after each step, holding the one thing it waits for. What it shows
@@ -63,6 +65,7 @@ public:
         InetControl& inet; // InetQuotes
         SmtpControl& smtp; // SMTP1
         SoundPlayer& sound;
+        ChannelSender& channels;
     };
 
     explicit MonitoringSession(Services services, QObject* parent = nullptr);
@@ -141,6 +144,7 @@ private:
     void nextStock(void (MonitoringSession::*step)());
     void quotesDone();
     void alertSoundEnded();
+    void mailDone();
     void setDone();
     void InetQuotes_StateChanged(int state);
 
@@ -160,7 +164,7 @@ private:
     std::optional<StockIndex> m_requesting; // the stock whose download is in flight
     HistoryDates m_dates;
     QDate m_lastTradingDay;
-    QString m_message;
+    AlertMessage m_message;
 
     qint16 QuoteSetNumber = 0;
     int DayOfWeek = 0;

@@ -4,13 +4,15 @@
 #include "core/ServerSettings.h"
 #include "core/StockState.h"
 #include "core/VarDef.h"
+#include "notify/ChannelSettings.h"
 
 #include <array>
 #include <functional>
 
 // Every setting of the program as it was loaded at start-up and saved since: the ten alert
-// records, the time, mail and sound records, the server addresses and the window preferences. The windows
-// that edit a record store it here and write its file; the monitoring engine takes its copy at START.
+// records, the time, mail and sound records, the server addresses, the phone channels and the
+// window preferences. The windows that edit a record store it here and write its file; the
+// monitoring engine takes its copy at START.
 class SettingsStore
 {
 public:
@@ -20,6 +22,10 @@ public:
     SoundSettings sound;
     ServerSettings servers = DefaultServerSettings();
     Preferences preferences;
+    ChannelSettings channels;
+    // Why channels.ini could not be used at start-up (every channel is then off); empty when it
+    // could, and again once the channels window has saved.
+    QString channelsProblem;
 
     AlertSettings& alert(StockIndex stock) { return alerts[static_cast<std::size_t>(stock.index())]; }
     const AlertSettings& alert(StockIndex stock) const

@@ -5,6 +5,7 @@
 #include "core/SettingsStore.h"
 #include "core/Version.h"
 #include "info/TermsFile.h"
+#include "notify/ChannelSettings.h"
 #include "notify/MailSettingsFile.h"
 #include "notify/SoundSettingsFile.h"
 #include "schedule/TimeSettingsFile.h"
@@ -15,6 +16,8 @@ StartupLoad LoadSettingsFiles(SettingsStore& settings, ActivityLog& log)
     // use with a note in the activity log.
     LoadServerSettings(settings.servers, log);
     settings.preferences = LoadPreferences();
+    // Nor do the channels: a bad channels.ini switches them all off, with a note.
+    settings.channelsProblem = LoadChannelSettings(settings.channels, log);
 
     StartupLoad load;
     auto failed = [&load](const FileError& error, const QString& location) {

@@ -10,6 +10,7 @@
 #include "info/frmHelp.h"
 #include "notify/UpdateLog.h"
 #include "notify/frmAlertNotice.h"
+#include "notify/frmChannels.h"
 #include "notify/frmLog.h"
 #include "notify/frmMailSettings.h"
 #include "notify/frmSounds.h"
@@ -217,6 +218,7 @@ void frmMain::buildControls()
     addButton(cmdStop, lblStop, u"Stop"_qs, u"STOP"_qs);
     addButton(cmdLog, lblLog, u"Log"_qs, u"Log File"_qs);
     addButton(cmdMailSettings, lblMailSettings, u"MailSettings"_qs, u"Email"_qs);
+    addButton(cmdChannels, lblChannels, u"Channels"_qs, u"Channels"_qs);
     addButton(cmdTimeSettings, lblTimeSettings, u"TimeSettings"_qs, u"Set Times"_qs);
     addButton(cmdAbout, lblAbout, u"About"_qs, u"About"_qs);
     addButton(cmdExit, lblExit, u"Exit"_qs, u"Exit"_qs);
@@ -307,6 +309,7 @@ void frmMain::buildControls()
     connect(cmdSounds, &QPushButton::clicked, this, &frmMain::cmdSounds_Click);
     connect(cmdAbout, &QPushButton::clicked, this, &frmMain::cmdAbout_Click);
     connect(cmdMailSettings, &QPushButton::clicked, this, &frmMain::cmdMailSettings_Click);
+    connect(cmdChannels, &QPushButton::clicked, this, &frmMain::cmdChannels_Click);
     connect(cmdTimeSettings, &QPushButton::clicked, this, &frmMain::cmdTimeSettings_Click);
 }
 
@@ -501,9 +504,9 @@ void frmMain::ClearQuoteDisplay()
 
 void frmMain::ShowRunningState()
 {
-    for (QPushButton* button : {cmdMailSettings, cmdAbout, cmdTimeSettings, cmdStart, cmdExit})
+    for (QPushButton* button : {cmdMailSettings, cmdChannels, cmdAbout, cmdTimeSettings, cmdStart, cmdExit})
         button->setEnabled(false);
-    for (QLabel* label : {lblMailSettings, lblAbout, lblTimeSettings, lblStart, lblExit})
+    for (QLabel* label : {lblMailSettings, lblChannels, lblAbout, lblTimeSettings, lblStart, lblExit})
         SetCaptionLook(label, false);
     SetBackColor(cmdStart, ButtonFace());
     SetBackColor(cmdStop, kStopRed);
@@ -517,9 +520,9 @@ void frmMain::ShowRunningState()
 
 void frmMain::ShowStoppedState()
 {
-    for (QPushButton* button : {cmdMailSettings, cmdAbout, cmdTimeSettings, cmdStart, cmdExit})
+    for (QPushButton* button : {cmdMailSettings, cmdChannels, cmdAbout, cmdTimeSettings, cmdStart, cmdExit})
         button->setEnabled(true);
-    for (QLabel* label : {lblMailSettings, lblAbout, lblTimeSettings, lblStart, lblExit})
+    for (QLabel* label : {lblMailSettings, lblChannels, lblAbout, lblTimeSettings, lblStart, lblExit})
         SetCaptionLook(label, true);
     SetBackColor(cmdStart, kStartGreen);
     SetBackColor(cmdStop, ButtonFace());
@@ -631,6 +634,15 @@ void frmMain::cmdMailSettings_Click()
 {
     frmMailSettings window(m_services.settings, m_services.SMTP1(), m_services.log, m_selectedStock, this);
     window.exec();
+}
+
+void frmMain::cmdChannels_Click()
+{
+    // Modal to the main window without a second event loop: the window deletes itself on closing.
+    auto* window
+        = new frmChannels(m_services.settings, m_services.Channels(), m_services.log, m_selectedStock, this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->open();
 }
 
 void frmMain::cmdTimeSettings_Click()

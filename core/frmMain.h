@@ -59,6 +59,8 @@ public:
     QLabel* lblAbout = nullptr;
     QPushButton* cmdMailSettings = nullptr;
     QLabel* lblMailSettings = nullptr;
+    QPushButton* cmdChannels = nullptr;
+    QLabel* lblChannels = nullptr;
     QPushButton* cmdTimeSettings = nullptr;
     QLabel* lblTimeSettings = nullptr;
 
@@ -115,6 +117,7 @@ public:
     void cmdSounds_Click();
     void cmdAbout_Click();
     void cmdMailSettings_Click();
+    void cmdChannels_Click();
     void cmdTimeSettings_Click();
     void cmdStockSelect_Click(int Index);
 

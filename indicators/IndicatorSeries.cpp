@@ -98,7 +98,8 @@ int HistoryRowCount(const HistoryArray& history)
     return rows;
 }
 
-IndicatorDay IndicatorsOfRow(const HistoryArray& history, int rowCount, int row, const AlertSettings& settings)
+IndicatorDay IndicatorsOfRow(
+    const HistoryArray& history, int rowCount, int row, const AlertSettings& settings)
 {
     // The history as it stood at the end of that day: its row becomes row 0.
     HistoryArray shifted;
@@ -119,7 +120,8 @@ IndicatorDay IndicatorsOfRow(const HistoryArray& history, int rowCount, int row,
     }
     if (rowsLeft >= kRocPeriod && scratch.run([](StockContext& s) { CalcROC(s, kRocPeriod); }))
         day.rateOfChange = values.RateOfChange;
-    if (rowsLeft >= kVolumePeriod && scratch.run([](StockContext& s) { CalcVolumeAverage(s, kVolumePeriod); }))
+    if (rowsLeft >= kVolumePeriod
+        && scratch.run([](StockContext& s) { CalcVolumeAverage(s, kVolumePeriod); }))
         day.averageVolume = values.AverageVolume;
     if (rowsLeft >= kStochasticRows) {
         StochasticWork work;

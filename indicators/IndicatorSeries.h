@@ -62,4 +62,5 @@ ChartData ChartDataOf(const HistoryArray& history, const AlertSettings& settings
 void UpdateLastDay(ChartData& data, const HistoryArray& history, const AlertSettings& settings);
 
 // The indicators the engine computes for `row` of the history (row 0: today) with `settings`.
-IndicatorDay IndicatorsOfRow(const HistoryArray& history, int rowCount, int row, const AlertSettings& settings);
+IndicatorDay IndicatorsOfRow(
+    const HistoryArray& history, int rowCount, int row, const AlertSettings& settings);

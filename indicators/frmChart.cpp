@@ -34,8 +34,8 @@ enum Pane { PricePane, VolumePane, StochasticPane, RatePane };
 
 const std::array<QColor, 6> kAverageColours {QColor(30, 110, 230), QColor(120, 170, 240), QColor(230, 120, 0),
     QColor(240, 180, 90), QColor(150, 40, 170), QColor(200, 140, 210)};
-const std::array<const char16_t*, 6> kAverageNames {u"Short fast", u"Short slow", u"Medium fast", u"Medium slow",
-    u"Long fast", u"Long slow"};
+const std::array<const char16_t*, 6> kAverageNames {
+    u"Short fast", u"Short slow", u"Medium fast", u"Medium slow", u"Long fast", u"Long slow"};
 const QColor kRising(20, 150, 60);
 const QColor kFalling(210, 40, 40);
 const QColor kLevel(120, 120, 120);
@@ -45,7 +45,8 @@ QString number(double value, int decimals = 2)
     return QLocale::c().toString(value, 'f', decimals);
 }
 
-QLineSeries* line(const QString& name, const QColor& colour, qreal width = 1.5, Qt::PenStyle style = Qt::SolidLine)
+QLineSeries* line(
+    const QString& name, const QColor& colour, qreal width = 1.5, Qt::PenStyle style = Qt::SolidLine)
 {
     auto* series = new QLineSeries;
     series->setName(name);
@@ -121,7 +122,8 @@ void setLevel(QLineSeries* series, std::optional<double> level, qsizetype bars)
     series->replace({QPointF(-0.5, *level), QPointF(static_cast<qreal>(bars) - 0.5, *level)});
 }
 
-QList<QPointF> points(const std::vector<IndicatorDay>& days, const std::function<SeriesValue(const IndicatorDay&)>& of)
+QList<QPointF> points(
+    const std::vector<IndicatorDay>& days, const std::function<SeriesValue(const IndicatorDay&)>& of)
 {
     QList<QPointF> list;
     list.reserve(static_cast<qsizetype>(days.size()));
@@ -318,7 +320,8 @@ void frmChart::buildControls()
             QToolTip::hideText();
     });
     // The legend does not list the level lines of the stochastic pane.
-    for (QLegendMarker* marker : stochastic->legend()->markers(above80) + stochastic->legend()->markers(below20))
+    for (QLegendMarker* marker :
+        stochastic->legend()->markers(above80) + stochastic->legend()->markers(below20))
         marker->setVisible(false);
 
     m_empty = new QLabel(this);
@@ -359,7 +362,8 @@ void frmChart::Refresh()
     m_settings = m_engine.alertSettings(m_stock);
     const StockState& state = m_engine.stock(m_stock);
     const QString symbol = m_settings.Symbol.trimmed();
-    setWindowTitle(u"Chart - "_qs + (symbol.isEmpty() ? u"Stock #"_qs + QString::number(m_stock.number()) : symbol));
+    setWindowTitle(
+        u"Chart - "_qs + (symbol.isEmpty() ? u"Stock #"_qs + QString::number(m_stock.number()) : symbol));
     setAccessibleName(windowTitle());
 
     ChartData data = m_data;
@@ -453,15 +457,17 @@ void frmChart::fillLines()
     const AlertSettings& settings = m_settings;
     const auto bars = static_cast<qsizetype>(m_data.bars.size());
     for (std::size_t a = 0; a < m_averages.size(); ++a) {
-        m_averages[a]->setName(QString::fromUtf16(kAverageNames[a]) + u' '
-            + QString::number(m_data.movingAveragePeriods[a]));
-        m_averages[a]->replace(points(m_data.days, [a](const IndicatorDay& d) { return d.movingAverage[a]; }));
+        m_averages[a]->setName(
+            QString::fromUtf16(kAverageNames[a]) + u' ' + QString::number(m_data.movingAveragePeriods[a]));
+        m_averages[a]->replace(
+            points(m_data.days, [a](const IndicatorDay& d) { return d.movingAverage[a]; }));
     }
     m_high->setName(QString::number(settings.HHDays) + u"-day high"_qs);
     m_low->setName(QString::number(settings.LLDays) + u"-day low"_qs);
     setLevel(m_high, m_data.highestHigh, bars);
     setLevel(m_low, m_data.lowestLow, bars);
-    const auto levelIf = [](bool on, double price) { return on && price > 0 ? std::optional(price) : std::nullopt; };
+    const auto levelIf
+        = [](bool on, double price) { return on && price > 0 ? std::optional(price) : std::nullopt; };
     setLevel(m_priceAbove, levelIf(settings.PriceAbove == 1, settings.MaxPrice), bars);
     setLevel(m_priceBelow, levelIf(settings.PriceBelow == 1, settings.MinPrice), bars);
     m_priceAbove->setName(u"Price above "_qs + number(settings.MaxPrice));
@@ -482,8 +488,10 @@ void frmChart::fillLines()
             setLevel(static_cast<QLineSeries*>(s), 20.0, bars);
     }
     m_rate->replace(points(m_data.days, [](const IndicatorDay& d) { return d.rateOfChange; }));
-    setLevel(m_rateAbove, settings.ROCPlus != 0 ? std::optional<double>(settings.ROCPlus) : std::nullopt, bars);
-    setLevel(m_rateBelow, settings.ROCMinus != 0 ? std::optional<double>(settings.ROCMinus) : std::nullopt, bars);
+    setLevel(
+        m_rateAbove, settings.ROCPlus != 0 ? std::optional<double>(settings.ROCPlus) : std::nullopt, bars);
+    setLevel(
+        m_rateBelow, settings.ROCMinus != 0 ? std::optional<double>(settings.ROCMinus) : std::nullopt, bars);
     m_rateAbove->setName(u"Limit "_qs + QString::number(settings.ROCPlus) + u'%');
     m_rateBelow->setName(u"Limit "_qs + QString::number(settings.ROCMinus) + u'%');
 }
@@ -497,7 +505,8 @@ void frmChart::fillMarkers()
         const DailyBar& bar = m_data.bars.back();
         const double step = std::max(bar.high * 0.012, 0.01);
         for (qsizetype i = 0; i < m_markerTexts.size(); ++i)
-            marks.append(QPointF(static_cast<qreal>(m_data.bars.size() - 1), bar.high + step * static_cast<double>(i + 1)));
+            marks.append(QPointF(
+                static_cast<qreal>(m_data.bars.size() - 1), bar.high + step * static_cast<double>(i + 1)));
     }
     m_markers->replace(marks);
 }
@@ -539,7 +548,8 @@ void frmChart::applyRange()
     double rateHigh = 0.0;
     double volume = 0.0;
     const auto first = static_cast<std::size_t>(std::max(0.0, std::ceil(m_xMin)));
-    const auto end = std::min(m_data.bars.size(), static_cast<std::size_t>(std::max(0.0, std::floor(m_xMax) + 1)));
+    const auto end
+        = std::min(m_data.bars.size(), static_cast<std::size_t>(std::max(0.0, std::floor(m_xMax) + 1)));
     for (std::size_t i = first; i < end; ++i) {
         const DailyBar& bar = m_data.bars[i];
         low = std::min(low, bar.low);
@@ -559,8 +569,8 @@ void frmChart::applyRange()
     rateHigh = std::max(rateHigh, double(settings.ROCPlus));
     const double pad = std::max((high - low) * 0.04, 0.01);
 
-    const std::array<std::pair<double, double>, 4> yRanges {{{low - pad, high + pad}, {0.0, volume * 1.08 + 1},
-        {0.0, 100.0}, {rateLow - 1.0, rateHigh + 1.0}}};
+    const std::array<std::pair<double, double>, 4> yRanges {
+        {{low - pad, high + pad}, {0.0, volume * 1.08 + 1}, {0.0, 100.0}, {rateLow - 1.0, rateHigh + 1.0}}};
     for (std::size_t p = 0; p < panes.size(); ++p) {
         QChart* chart = panes[p]->chart();
         for (QAbstractAxis* x : chart->axes(Qt::Horizontal))
@@ -579,10 +589,13 @@ void frmChart::scheduleAlignment()
     if (m_alignmentDue)
         return;
     m_alignmentDue = true;
-    QMetaObject::invokeMethod(this, [this] {
-        m_alignmentDue = false;
-        alignPlotAreas();
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_alignmentDue = false;
+            alignPlotAreas();
+        },
+        Qt::QueuedConnection);
 }
 
 void frmChart::showEvent(QShowEvent* event)
@@ -649,9 +662,10 @@ void frmChart::cmdExport_Click()
     if (folder.isEmpty() || !QDir(folder).exists())
         folder = QDir::homePath();
     const QString symbol = m_settings.Symbol.trimmed();
-    const QString suggested = QDir(folder).filePath(
-        (symbol.isEmpty() ? u"chart"_qs : symbol) + u'-' + QDate::currentDate().toString(Qt::ISODate) + u".png"_qs);
-    QString path = QFileDialog::getSaveFileName(this, u"Export Chart"_qs, suggested, u"PNG pictures (*.png)"_qs);
+    const QString suggested = QDir(folder).filePath((symbol.isEmpty() ? u"chart"_qs : symbol) + u'-'
+        + QDate::currentDate().toString(Qt::ISODate) + u".png"_qs);
+    QString path
+        = QFileDialog::getSaveFileName(this, u"Export Chart"_qs, suggested, u"PNG pictures (*.png)"_qs);
     if (path.isEmpty())
         return;
     if (!path.endsWith(u".png"_qs, Qt::CaseInsensitive))

@@ -26,14 +26,6 @@ bool isAscii(const QString& text)
     return true;
 }
 
-bool isLoopback(const QString& host)
-{
-    static const QRegularExpression ipv4Loopback(u"^127\\.\\d{1,3}\\.\\d{1,3}\\.\\d{1,3}$"_qs);
-    return host.compare(u"localhost"_qs, Qt::CaseInsensitive) == 0
-        || host.compare(u"localhost."_qs, Qt::CaseInsensitive) == 0 || ipv4Loopback.match(host).hasMatch()
-        || host == u"::1"_qs || host == u"0:0:0:0:0:0:0:1"_qs;
-}
-
 // Every line ends in CR LF, whatever the text held (CR LF, LF alone or CR alone).
 QString withCrLf(const QString& text)
 {
@@ -141,6 +133,14 @@ int watchDialogue(CURL*, curl_infotype type, char* data, size_t size, void* user
 
 namespace Smtp {
 
+bool IsLoopbackHost(const QString& host)
+{
+    static const QRegularExpression ipv4Loopback(u"^127\\.\\d{1,3}\\.\\d{1,3}\\.\\d{1,3}$"_qs);
+    return host.compare(u"localhost"_qs, Qt::CaseInsensitive) == 0
+        || host.compare(u"localhost."_qs, Qt::CaseInsensitive) == 0 || ipv4Loopback.match(host).hasMatch()
+        || host == u"::1"_qs || host == u"0:0:0:0:0:0:0:1"_qs;
+}
+
 QString HeaderValue(const QString& text)
 {
     QString clean = text;
@@ -191,7 +191,7 @@ std::optional<SmtpEndpoint> ParseServer(const QString& server, const QString& de
     endpoint.host = host;
     endpoint.port = static_cast<int>(*port);
     endpoint.implicitTls = endpoint.port == 465;
-    endpoint.loopback = isLoopback(host);
+    endpoint.loopback = IsLoopbackHost(host);
     return endpoint;
 }
 

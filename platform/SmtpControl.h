@@ -81,6 +81,9 @@ inline const QString kSendingCancelled = QStringLiteral("sending cancelled");
 
 namespace Smtp {
 
+// This machine by name or address ("localhost", 127.x.x.x, ::1): a secret may go there unencrypted.
+bool IsLoopbackHost(const QString& host);
+
 // Reads the Server text; nullopt with `error` set when it cannot name a server.
 std::optional<SmtpEndpoint> ParseServer(const QString& server, const QString& defaultPort, QString* error);
 

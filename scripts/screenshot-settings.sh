@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Screenshots of the alert, time and mail settings windows (every pane and help panel) on a
+# Screenshots of the alert, time, mail and channel settings windows (every pane and help panel) on a
 # virtual X display, into the folder given (default: build/screenshots).
 set -euo pipefail
 cd "$(dirname "$0")/.."

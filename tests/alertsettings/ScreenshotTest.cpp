@@ -2,6 +2,7 @@
 #include "WidgetDriving.h"
 
 #include "alertsettings/frmAlerts.h"
+#include "notify/frmChannels.h"
 #include "notify/frmMailSettings.h"
 #include "platform/HelpMarkerGui.h"
 #include "schedule/frmTimeSettings.h"
@@ -66,6 +67,16 @@ TEST_F(Screenshots, SettingsWindowsPanesAndHelpPanels)
     m.Password = u"app-password"_qs;
     frmMailSettings mail(app.settings, app.SMTP1(), app.log, 1);
     ShootWithHelp(mail, shots, u"mail"_qs, {"lblServerHelp", "lblPasswordHelp"});
+    mail.hide();
+
+    ChannelSettings& c = app.settings.channels;
+    c.ntfy = {true, u"https://ntfy.sh"_qs, u"tradevane-k7f2q9x4"_qs, {}};
+    c.telegram = {true, u"123456789:AAF-example"_qs, u"123456789"_qs};
+    c.webhook = {false, u"https://hooks.example.com/services/T1/B2"_qs, WebhookBody::Json,
+        u"Authorization"_qs, u"Bearer abc"_qs};
+    frmChannels channels(app.settings, app.Channels(), app.log, 1);
+    ShootWithHelp(
+        channels, shots, u"channels"_qs, {"lblNtfyTopicHelp", "lblTelegramChatHelp", "lblTokensHelp"});
 }
 
 } // namespace

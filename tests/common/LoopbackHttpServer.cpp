@@ -8,6 +8,8 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <optional>
+
 namespace {
 
 QByteArray StandardReason(int status)
@@ -19,6 +21,12 @@ QByteArray StandardReason(int status)
         return "Moved Permanently";
     case 302:
         return "Found";
+    case 204:
+        return "No Content";
+    case 401:
+        return "Unauthorized";
+    case 400:
+        return "Bad Request";
     case 404:
         return "Not Found";
     case 500:
@@ -26,6 +34,30 @@ QByteArray StandardReason(int status)
     default:
         return "Unknown";
     }
+}
+
+// The request once all of it is in: the head, and the body as long as Content-Length says.
+std::optional<LoopbackHttpServer::Request> ReadRequest(const QByteArray& bytes)
+{
+    const qsizetype headEnd = bytes.indexOf("\r\n\r\n");
+    if (headEnd < 0)
+        return std::nullopt;
+    LoopbackHttpServer::Request request;
+    const QList<QByteArray> lines = bytes.left(headEnd).split('\n');
+    const QList<QByteArray> start = lines.value(0).trimmed().split(' ');
+    request.method = start.value(0);
+    request.target = QString::fromLatin1(start.value(1));
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const qsizetype colon = lines[i].indexOf(':');
+        if (colon > 0)
+            request.headers.insert(
+                lines[i].left(colon).trimmed().toLower(), lines[i].mid(colon + 1).trimmed());
+    }
+    const qsizetype length = request.headers.value("content-length", "0").toLongLong();
+    if (bytes.size() - headEnd - 4 < length)
+        return std::nullopt;
+    request.body = bytes.mid(headEnd + 4, length);
+    return request;
 }
 
 QByteArray PriceText(qint64 size)
@@ -66,11 +98,13 @@ bool LoopbackHttpServer::start(bool tls)
         while (QTcpSocket* socket = m_server->nextPendingConnection()) {
             QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
             QObject::connect(
-                socket, &QTcpSocket::readyRead, socket, [this, socket, request = QByteArray()]() mutable {
-                    request += socket->readAll();
-                    if (request.contains("\r\n\r\n") && !socket->property("answered").toBool()) {
+                socket, &QTcpSocket::readyRead, socket, [this, socket, bytes = QByteArray()]() mutable {
+                    bytes += socket->readAll();
+                    if (socket->property("answered").toBool())
+                        return;
+                    if (const std::optional<Request> request = ReadRequest(bytes)) {
                         socket->setProperty("answered", true);
-                        answer(socket, QString::fromLatin1(request.split(' ').value(1)));
+                        answer(socket, *request);
                     }
                 });
         }
@@ -93,10 +127,12 @@ int LoopbackHttpServer::port() const
     return m_server ? m_server->serverPort() : 0;
 }
 
-void LoopbackHttpServer::answer(QTcpSocket* socket, const QString& target)
+void LoopbackHttpServer::answer(QTcpSocket* socket, const Request& request)
 {
     using Mode = Answer::Mode;
+    const QString& target = request.target;
     m_requests.append(target);
+    m_received.append(request);
     const Answer missing {.status = 404, .body = "no such page"};
     const Answer a = m_answers.value(target, m_answers.value(target.section(u'?', 0, 0), missing));
     if (a.mode == Mode::Hang)
@@ -158,6 +194,7 @@ void LoopbackHttpServer::clear()
 {
     m_answers.clear();
     m_requests.clear();
+    m_received.clear();
 }
 
 void HttpServerTest::SetUpTestSuite()

@@ -39,6 +39,15 @@ public:
         bool announce = false;
     };
 
+    // A request as it arrived: header names in lower case.
+    struct Request
+    {
+        QByteArray method;
+        QString target;
+        QMap<QByteArray, QByteArray> headers;
+        QByteArray body;
+    };
+
     LoopbackHttpServer();
     ~LoopbackHttpServer();
     LoopbackHttpServer(const LoopbackHttpServer&) = delete;
@@ -61,15 +70,17 @@ public:
     void serveRedirect(const QString& target, const QString& location, int status = 302);
     void clear(); // forgets answers and recorded requests
     QStringList requests() const { return m_requests; } // request targets received, in order
+    QList<Request> received() const { return m_received; } // whole requests received, in order
 
 private:
-    void answer(QTcpSocket* socket, const QString& target);
+    void answer(QTcpSocket* socket, const Request& request);
 
     std::unique_ptr<QTcpServer> m_server;
     QTemporaryDir m_certDir;
     bool m_tls = false;
     QMap<QString, Answer> m_answers;
     QStringList m_requests;
+    QList<Request> m_received;
 };
 
 // A fresh program whose quote and history servers are one loopback server, shared by the tests

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSystemTrayIcon>
 #include <QTcpServer>
@@ -110,8 +111,8 @@ TEST_F(MainWindow, LoadsWithCaptionsNamesAndTheStopLightOn)
         const char16_t* accessible;
     } named[] = {{u"cmdStart", u"START"}, {u"cmdStop", u"STOP"}, {u"cmdExit", u"Exit"},
         {u"cmdLog", u"Log File"}, {u"cmdShowHelp", u"Help"}, {u"cmdSounds", u"Sounds"},
-        {u"cmdAbout", u"About"}, {u"cmdMailSettings", u"Email"}, {u"cmdTimeSettings", u"Set Times"},
-        {u"cmdStockSelect(3)", u"Stock #3"}};
+        {u"cmdAbout", u"About"}, {u"cmdMailSettings", u"Email"}, {u"cmdChannels", u"Channels"},
+        {u"cmdTimeSettings", u"Set Times"}, {u"cmdStockSelect(3)", u"Stock #3"}};
     for (const auto& n : named) {
         auto* button = main.findChild<QPushButton*>(QString::fromUtf16(n.objectName));
         ASSERT_NE(button, nullptr) << QString::fromUtf16(n.objectName).toStdString();
@@ -122,11 +123,11 @@ TEST_F(MainWindow, LoadsWithCaptionsNamesAndTheStopLightOn)
 // Enabled state and colours of every control that the running and stopped looks change.
 void ExpectLook(const frmMain& main, bool running)
 {
-    for (const QPushButton* b :
-        {main.cmdMailSettings, main.cmdAbout, main.cmdTimeSettings, main.cmdStart, main.cmdExit})
+    for (const QPushButton* b : {main.cmdMailSettings, main.cmdChannels, main.cmdAbout, main.cmdTimeSettings,
+             main.cmdStart, main.cmdExit})
         EXPECT_EQ(b->isEnabled(), !running) << b->objectName().toStdString();
-    for (const QLabel* l :
-        {main.lblMailSettings, main.lblAbout, main.lblTimeSettings, main.lblStart, main.lblExit})
+    for (const QLabel* l : {main.lblMailSettings, main.lblChannels, main.lblAbout, main.lblTimeSettings,
+             main.lblStart, main.lblExit})
         EXPECT_EQ(Fore(l), running ? ButtonFace() : kWhite) << l->objectName().toStdString();
     EXPECT_EQ(Back(main.cmdStart), running ? ButtonFace() : QColor(128, 255, 128));
     EXPECT_EQ(Back(main.cmdStop), running ? QColor(255, 0, 0) : ButtonFace());
@@ -299,6 +300,27 @@ TEST_F(MainWindow, StockButtonsChooseTheStock)
     EXPECT_EQ(main.lblSymbol[6]->text(), u"VERYLONGSYM"_qs);
     EXPECT_EQ(alerts(6).Symbol, u"VERYLON"_qs);
     EXPECT_EQ(readFile(u"Aset6.dat"_qs).mid(3, 7), "VERYLON");
+}
+
+// Channels opens its window modal to the main window and returns at once: no second event loop
+// runs under the click. The window goes when it is closed.
+TEST_F(MainWindow, ChannelsOpensItsWindowWithoutWaitingForIt)
+{
+    frmMain main(app);
+    main.show();
+    main.cmdChannels->click();
+    QPointer<QDialog> channels = main.findChild<QDialog*>(u"frmChannels"_qs);
+    ASSERT_TRUE(channels);
+    EXPECT_TRUE(channels->isVisible());
+    EXPECT_EQ(channels->windowModality(), Qt::WindowModal);
+    EXPECT_EQ(QApplication::activeModalWidget(), channels.data());
+    boxes.queueAnswer(MsgResult::No);
+    channels->findChild<QPushButton*>(u"cmdSaveSettings"_qs)->click();
+    ASSERT_TRUE(channels);
+    EXPECT_FALSE(channels->isVisible());
+    // The test runs inside an event loop of its own, which a deferred delete waits for.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(channels.isNull());
 }
 
 // Help stays usable while the engine runs and opens without blocking it; a transfer goes on while

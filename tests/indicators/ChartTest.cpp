@@ -85,8 +85,8 @@ TEST_F(Chart, DrawsTheEnginesOwnHistoryAndIndicators)
 
     // Today's and the two days before as the engine computed them when it evaluated the alerts.
     const IndicatorValues& ind = engine.indicators;
-    const std::array<QString, 6> names {u"Short fast"_qs, u"Short slow"_qs, u"Medium fast"_qs, u"Medium slow"_qs,
-        u"Long fast"_qs, u"Long slow"_qs};
+    const std::array<QString, 6> names {u"Short fast"_qs, u"Short slow"_qs, u"Medium fast"_qs,
+        u"Medium slow"_qs, u"Long fast"_qs, u"Long slow"_qs};
     for (std::size_t a = 0; a < names.size(); ++a) {
         QLineSeries* average = series(chart, 0, names[a]);
         ASSERT_NE(average, nullptr) << names[a].toStdString();
@@ -116,7 +116,8 @@ TEST_F(Chart, MarksTodaysAlertsAndFollowsTheQuoteSets)
     app.engine.start();
     ASSERT_TRUE(sim.runUntil([&] { return finished == 1; }, QDateTime(kMonday, QTime(9, 0))));
     ASSERT_TRUE(chart->showsChart());
-    const QStringList reported {u"ABC    : 21 Day Rate of Change > 5%"_qs, u"ABC    : Price climbed above $10.00"_qs};
+    const QStringList reported {
+        u"ABC    : 21 Day Rate of Change > 5%"_qs, u"ABC    : Price climbed above $10.00"_qs};
     EXPECT_EQ(stock(1).reportedToday, reported);
     EXPECT_EQ(chart->markerTexts(), reported);
     auto* marks = qobject_cast<QScatterSeries*>(chart->panes[0]->chart()->series().constLast());
@@ -185,7 +186,8 @@ TEST_F(Chart, ZoomsPansFitsAndExportsAPicture)
     ASSERT_TRUE(chart.ExportPng(path));
     const QImage picture(path);
     ASSERT_FALSE(picture.isNull());
-    EXPECT_EQ(picture.size(), chart.findChild<QWidget*>(u"fraCharts"_qs)->size() * picture.devicePixelRatio());
+    EXPECT_EQ(
+        picture.size(), chart.findChild<QWidget*>(u"fraCharts"_qs)->size() * picture.devicePixelRatio());
     std::set<QRgb> colours;
     for (int y = 0; y < picture.height(); y += 3) {
         for (int x = 0; x < picture.width(); x += 3)
@@ -230,7 +232,8 @@ TEST(ChartDataOf, TakesTodaysRowAloneOnlyWhileTheDaysAreTheSame)
 {
     AlertSettings settings;
     ApplyDefaultAlertSettings(settings);
-    std::optional<HistoryArray> history = ReadHistoryTable(QString::fromLatin1(MakeHistory(kMonday, 250, 10)));
+    std::optional<HistoryArray> history
+        = ReadHistoryTable(QString::fromLatin1(MakeHistory(kMonday, 250, 10)));
     ASSERT_TRUE(history);
     // Before a quote, row 0 is the table's heading line and no day.
     ChartData data = ChartDataOf(*history, settings);
@@ -242,7 +245,8 @@ TEST(ChartDataOf, TakesTodaysRowAloneOnlyWhileTheDaysAreTheSame)
     EXPECT_FALSE(data.days[198].movingAverage[5].has_value());
 
     const auto setToday = [](HistoryArray& h, const QString& date, double close) {
-        const QStringList row {date, u"10"_qs, QString::number(close + 1), u"9"_qs, QString::number(close), u"500"_qs};
+        const QStringList row {
+            date, u"10"_qs, QString::number(close + 1), u"9"_qs, QString::number(close), u"500"_qs};
         for (int f = 0; f < 6; ++f)
             h[static_cast<std::size_t>(f)] = row[f];
     };
@@ -258,7 +262,8 @@ TEST(ChartDataOf, TakesTodaysRowAloneOnlyWhileTheDaysAreTheSame)
     EXPECT_NE(data.days[250].movingAverage[0], yesterday.movingAverage[0]);
 
     // The next day: as many rows, all of them a day later.
-    std::optional<HistoryArray> next = ReadHistoryTable(QString::fromLatin1(MakeHistory(kMonday.addDays(1), 250, 20)));
+    std::optional<HistoryArray> next
+        = ReadHistoryTable(QString::fromLatin1(MakeHistory(kMonday.addDays(1), 250, 20)));
     ASSERT_TRUE(next);
     setToday(*next, u"12/8/2026"_qs, 21);
     UpdateLastDay(data, *next, settings);

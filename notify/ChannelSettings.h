@@ -1,0 +1,104 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+#include <optional>
+
+class ActivityLog;
+
+// The phone channels that get every alert besides the mail, each switched on by itself.
+enum class Channel { Ntfy, Telegram, Webhook };
+constexpr std::array<Channel, 3> kChannels {Channel::Ntfy, Channel::Telegram, Channel::Webhook};
+
+// "ntfy", "Telegram", "Webhook": how the log and the windows name a channel.
+QString ChannelName(Channel channel);
+
+inline const QString kDefaultNtfyServer = QStringLiteral("https://ntfy.sh");
+
+struct NtfySettings
+{
+    bool enabled = false;
+    QString server = kDefaultNtfyServer;
+    QString topic;
+    QString token; // an access token; empty: none
+};
+
+struct TelegramSettings
+{
+    bool enabled = false;
+    QString botToken;
+    QString chatId;
+};
+
+enum class WebhookBody { Json, Text };
+
+struct WebhookSettings
+{
+    bool enabled = false;
+    QString url;
+    WebhookBody body = WebhookBody::Json;
+    QString headerName; // an extra header for a token, such as "Authorization"; empty: none
+    QString headerValue;
+};
+
+// "channels.ini" in the program folder:
+//
+//   [ntfy]
+//   Enabled=1
+//   Server=https://ntfy.sh
+//   Topic=my-alerts
+//   Token=
+//   [telegram]
+//   Enabled=0
+//   BotToken=
+//   ChatId=
+//   [webhook]
+//   Enabled=0
+//   Url=
+//   Body=json
+//   HeaderName=
+//   HeaderValue=
+//
+// It holds tokens, so it is readable and writable by its owner only. Nothing in the program
+// keeps it open: it is read at start-up and replaced whole when the window saves.
+struct ChannelSettings
+{
+    NtfySettings ntfy;
+    TelegramSettings telegram;
+    WebhookSettings webhook;
+
+    bool isOn(Channel channel) const;
+    bool anyOn() const;
+};
+
+bool operator==(const NtfySettings&, const NtfySettings&);
+bool operator==(const TelegramSettings&, const TelegramSettings&);
+bool operator==(const WebhookSettings&, const WebhookSettings&);
+bool operator==(const ChannelSettings&, const ChannelSettings&);
+
+QString ChannelSettingsPath();
+
+// The text of channels.ini for `settings`.
+QByteArray ChannelSettingsText(const ChannelSettings& settings);
+
+// Reads the text of channels.ini; the offending line (or what is wrong) when it is malformed: a
+// line that is neither a section, a comment nor key=value, an unknown key of one of the three
+// sections, or a switch or body kind of another value. Keys the text does not give keep their
+// defaults.
+struct ChannelSettingsRead
+{
+    ChannelSettings settings;
+    QString problem; // empty: read
+};
+ChannelSettingsRead ParseChannelSettings(const QString& text);
+
+// Reads channels.ini at start-up. A missing file means every channel is off. An unreadable or
+// malformed one is left as it is, every channel is off, and the reason goes to the activity log
+// and into the returned text, which the channels window shows when it opens.
+[[nodiscard]] QString LoadChannelSettings(ChannelSettings& settings, ActivityLog& log);
+
+// Replaces channels.ini whole (a new file renamed over the old one), owner-only; the reason when it
+// could not be written.
+[[nodiscard]] std::optional<QString> WriteChannelSettings(const ChannelSettings& settings);

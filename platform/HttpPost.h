@@ -1,0 +1,54 @@
+#pragma once
+
+#include "platform/Pending.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class TransferHub;
+
+// One HTTP POST on the transfer hub: the alert messages to the phone channels go this way.
+struct HttpPostRequest
+{
+    QString url;
+    QList<QPair<QByteArray, QByteArray>> headers; // name, value; CR and LF are removed
+    QByteArray body;
+    // Texts that must never appear in what is reported (tokens, secret parts of addresses): they
+    // are masked in every error text, raw and percent-encoded.
+    QStringList secrets;
+};
+
+// What a stalled, far-away or rogue server cannot get past.
+struct HttpPostLimits
+{
+    int connectTimeoutMs = 10'000;
+    int timeoutMs = 30'000; // the whole exchange
+    // Redirects followed, each to the same scheme, host and port only: a token in a header or
+    // in the address never travels to another server.
+    int maxRedirects = 3;
+    QString caFile; // certificate authorities to trust instead of the system's (a test server's)
+};
+
+struct HttpPostResult
+{
+    bool ok = false; // the server answered with a 2xx status
+    bool cancelled = false;
+    int status = 0; // the final HTTP status; 0 when none came
+    QByteArray body; // the answer's first 64 KiB
+    QString error; // why it failed: "500 Internal Server Error", the network library's text, ...
+};
+
+// Starts the POST; `done` hears from the event loop how it ended. Cancelling what it returns ends
+// the transfer at once and reports it cancelled ("sending cancelled"); destroying it ends it
+// silently. Certificates are verified; only http and https are spoken.
+[[nodiscard]] std::unique_ptr<Pending> HttpPost(TransferHub& hub, const HttpPostRequest& request,
+    const HttpPostLimits& limits, std::function<void(const HttpPostResult&)> done);
+
+// `text` with every secret (and its percent-encoded form) replaced by "***".
+QString MaskSecrets(const QString& text, const QStringList& secrets);
