@@ -2,6 +2,7 @@
 
 #include "core/AlertEvaluation.h"
 #include "core/Conversions.h"
+#include "core/HolidayFile.h"
 #include "core/LogTexts.h"
 #include "core/SettingsStore.h"
 #include "core/WaitRules.h"
@@ -163,6 +164,7 @@ void MonitoringSession::connectionChecked(bool connected)
     const SettingsStore& settings = m_services.settings;
     m_alerts = settings.alerts;
     m_time = settings.time;
+    m_dayTime = m_time;
     m_servers = settings.servers;
     // A run begins with a clean day: nothing of an earlier run is left to report.
     m_stocks.fill({});
@@ -175,6 +177,11 @@ void MonitoringSession::connectionChecked(bool connected)
     emit lightChanged(Light::Stop, u"s-red-off.bmp"_qs);
     QuoteSetNumber = 1;
     m_services.log.dropPending();
+    m_calendar.reset();
+    if (settings.calendar.SkipHolidays) {
+        m_calendar.emplace();
+        LoadHolidayFile(*m_calendar, m_services.log, m_loopNumber);
+    }
     status({});
     emit downloadFrequencyChanged(u' ' + QString::number(m_time.QuoteInterval) + u" Minute(s)"_qs);
     dayHead();
@@ -184,7 +191,7 @@ void MonitoringSession::dayHead()
 {
     const QDateTime t = now();
     DayOfWeek = t.date().dayOfWeek();
-    if (!WaitRules::WeekendAt(t, m_time)) {
+    if (!WaitRules::WeekendAt(t, m_dayTime)) {
         tradingDay();
         return;
     }
@@ -202,6 +209,42 @@ void MonitoringSession::dayHead()
     waitFor(&WaitRules::WeekendEnd, &MonitoringSession::weekendOver);
 }
 
+bool MonitoringSession::holidayAhead()
+{
+    if (!m_calendar)
+        return false;
+    const QDateTime t = now();
+    const QDateTime start = WaitRules::StartMoment(t, m_time, m_lastTradingDay);
+    const std::optional<QString> holiday
+        = start.isValid() ? m_calendar->holiday(WaitRules::SessionDate(start, m_time)) : std::nullopt;
+    const QDateTime resume = WaitRules::OpenStartMoment(t, m_time, m_lastTradingDay, closedDays());
+    if (!holiday || !resume.isValid())
+        return false;
+    // Sat out as a weekend is, until the day trading resumes begins.
+    enter(State::WaitingWeekend);
+    WeekendWait = true;
+    const QString weekday = QLocale::c().dayName(resume.date().dayOfWeek());
+    m_services.log.add(LogText::HolidayClosed + *holiday + LogText::HolidayResumes + weekday + u"\r\n"_qs);
+    status(u"Awaiting "_qs + weekday + u" open"_qs);
+    m_services.log.AppendLog(m_loopNumber);
+    waitFor([day = resume.date()](const QDateTime& moment) { return WaitRules::DayStart(moment, day); },
+        &MonitoringSession::weekendOver);
+    return true;
+}
+
+std::function<bool(const QDateTime&)> MonitoringSession::closedDays() const
+{
+    if (!m_calendar)
+        return {};
+    // A trading day is closed when the session it would watch is not held: a holiday, or (for a
+    // computer far from the exchange) its weekend. A day that begins after an early close still
+    // runs its one quote set on the day's final prices, as the end-of-day schedules want.
+    return [calendar = *m_calendar, time = m_time](const QDateTime& start) {
+        const QDate session = WaitRules::SessionDate(start, time);
+        return session.dayOfWeek() > 5 || calendar.holiday(session).has_value();
+    };
+}
+
 void MonitoringSession::weekendOver()
 {
     WeekendWait = false;
@@ -210,12 +253,14 @@ void MonitoringSession::weekendOver()
 
 void MonitoringSession::tradingDay()
 {
+    if (holidayAhead())
+        return;
     enter(State::WaitingStart);
     StartText = StartTimeText(m_time.StartHour, m_time.StartMinute);
     logLine(LogText::WaitingForStart + StartText);
     status(u"Awaiting Start Time - "_qs + StartText);
-    waitFor([time = m_time, lastDay = m_lastTradingDay](
-                const QDateTime& t) { return WaitRules::StartMoment(t, time, lastDay); },
+    waitFor([time = m_time, lastDay = m_lastTradingDay, closed = closedDays()](
+                const QDateTime& t) { return WaitRules::OpenStartMoment(t, time, lastDay, closed); },
         &MonitoringSession::historyBegin);
 }
 
@@ -224,8 +269,16 @@ void MonitoringSession::historyBegin()
     enter(State::History);
     const QDateTime t = now();
     emit lightChanged(Light::Download, u"s-yel-on.bmp"_qs);
+    m_tradingDate = WaitRules::SessionDate(t, m_time);
     ArmAllAlerts();
     logLine(DateTimeText(t) + LogText::ProcessingStarted);
+    m_dayTime = m_time;
+    if (const auto early = m_calendar ? m_calendar->earlyClose(m_tradingDate) : std::nullopt) {
+        m_dayTime = WaitRules::EarlyCloseTimes(m_time, t, early->close);
+        if (m_dayTime.StopHour != m_time.StopHour || m_dayTime.StopMinute != m_time.StopMinute)
+            logLine(LogText::EarlyClose + early->name + LogText::EarlyCloseEnd
+                + StartTimeText(m_dayTime.StopHour, m_dayTime.StopMinute));
+    }
     status(u"Processing Started"_qs);
     m_dates = SetHistoryDates(t);
     m_lastTradingDay = t.date();
@@ -421,7 +474,7 @@ void MonitoringSession::setDone()
     emit quoteSetFinished();
     for (StockState& stock : m_stocks)
         stock.stockFailed = stock.downloadError = false;
-    if (WaitRules::StopTimeReached(now(), m_time))
+    if (WaitRules::StopTimeReached(now(), m_dayTime))
         dayHead();
     else
         nextSet();

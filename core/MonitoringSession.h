@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ExchangeCalendar.h"
 #include "core/ServerSettings.h"
 #include "core/StockState.h"
 #include "marketdata/DataRetrieval.h"
@@ -10,6 +11,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -25,10 +27,10 @@ class TransferHub;
 enum class Light { Run, Stop, Download, Email };
 
 // The monitoring engine: after a connection check it waits for the trading day's start time
-// (sitting out weekends), downloads the daily history of every watched stock once a day, then
-// until the stop time fetches the quotes at the interval, shows them, computes the indicators
-// and hands every alert due to the log, the alert sound, the notice window and the mail, day
-// after day until stopped.
+// (sitting out weekends and, by the exchange calendar, holidays), downloads the daily history of every
+// watched stock once a day, then until the stop time (or an earlier early close) fetches the quotes at the
+// interval, shows them, computes the indicators and hands every alert due to the log, the alert sound, the
+// notice window and the mail, day after day until stopped.
 //
 // It never waits: an alarm, a finished transfer, sound or mail, or a button calls it, and it
 // returns to the event loop after each step, holding the one thing it waits for. What it shows
@@ -124,6 +126,8 @@ private:
 
     void connectionChecked(bool connected);
     void dayHead();
+    bool holidayAhead();
+    std::function<bool(const QDateTime&)> closedDays() const;
     void weekendOver();
     void tradingDay();
     void historyBegin();
@@ -151,6 +155,7 @@ private:
     std::array<AlertSettings, kStockCount> m_alerts {};
     TimeSettings m_time;
     ServerSettings m_servers;
+    std::optional<ExchangeCalendar> m_calendar; // none when the calendar is not followed
 
     std::array<StockState, kStockCount> m_stocks {};
     int m_cursor = 0; // the stock of the loop under way
@@ -158,6 +163,8 @@ private:
     std::optional<StockIndex> m_requesting; // the stock whose download is in flight
     HistoryDates m_dates;
     QDate m_lastTradingDay;
+    QDate m_tradingDate; // the exchange's date of the trading day under way
+    TimeSettings m_dayTime; // its times: the stop moved to an early close
     QString m_message;
 
     qint16 QuoteSetNumber = 0;

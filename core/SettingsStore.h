@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/CalendarSettings.h"
 #include "core/ServerSettings.h"
 #include "core/StockState.h"
 #include "core/VarDef.h"
@@ -8,8 +9,8 @@
 #include <functional>
 
 // Every setting of the program as it was loaded at start-up and saved since: the ten alert
-// records, the time, mail and sound records, and the server addresses. The windows that edit a
-// record store it here and write its file; the monitoring engine takes its copy at START.
+// records, the time, mail and sound records, the server addresses and the calendar choice. The windows that
+// edit a record store it here and write its file; the monitoring engine takes its copy at START.
 class SettingsStore
 {
 public:
@@ -18,6 +19,7 @@ public:
     MailSettings mail;
     SoundSettings sound;
     ServerSettings servers = DefaultServerSettings();
+    CalendarSettings calendar;
 
     AlertSettings& alert(StockIndex stock) { return alerts[static_cast<std::size_t>(stock.index())]; }
     const AlertSettings& alert(StockIndex stock) const

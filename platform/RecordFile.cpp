@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QtEndian>
 
 #include <bit>
@@ -13,7 +14,7 @@
 namespace {
 
 // Error numbers as the settings messages have always shown them.
-FileError errorFrom(int err, const QFile& file)
+FileError errorFrom(int err, const QFileDevice& file)
 {
     FileError e;
     switch (err) {
@@ -77,6 +78,18 @@ FileError WriteRecord1(const QString& path, const QByteArray& record, QFileDevic
         return errorFrom(errno, file);
     file.close();
     if (file.error() != QFileDevice::NoError)
+        return errorFrom(errno, file);
+    return {};
+}
+
+FileError WriteWholeFile(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly))
+        return errorFrom(errno, file);
+    errno = 0;
+    if (file.write(bytes) != bytes.size() || !file.commit())
         return errorFrom(errno, file);
     return {};
 }

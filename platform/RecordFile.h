@@ -47,6 +47,10 @@ struct RecordRead
 [[nodiscard]] FileError WriteRecord1(
     const QString& path, const QByteArray& record, QFileDevice::Permissions permissions = {});
 
+// Replaces `path` with `bytes` atomically (a temporary file renamed over it): after a failure, or a
+// crash part-way, the file holds what it held before.
+[[nodiscard]] FileError WriteWholeFile(const QString& path, const QByteArray& bytes);
+
 // "FILE ERROR:" <number> " :" <description>, then `lines`, all joined by CR LF.
 QString FileErrorMessage(const FileError& error, const QStringList& lines);
 
