@@ -26,6 +26,8 @@ QStringList LogText::All()
         HolidayLineSkipped,
         HolidayLinesNotListed,
         CalendarSettingsDefault,
+        AlertMemoryDamaged,
+        AlertMemoryNotWritten,
         EmailSent,
         EmailFailed,
         EmailWithheld,

@@ -39,6 +39,11 @@ inline const QString HolidayLinesNotListed
 inline const QString CalendarSettingsDefault
     = u"Calendar settings file calendar.ini unreadable or malformed - exchange holidays are skipped: "_qs;
 
+// Alerts reported today (reported.dat)
+inline const QString AlertMemoryDamaged
+    = u"Reported alerts file reported.dat damaged - no alert counts as reported today: "_qs;
+inline const QString AlertMemoryNotWritten = u"Reported alerts file reported.dat could not be written: "_qs;
+
 // Mail
 inline const QString EmailSent = u" Email message sent."_qs;
 inline const QString EmailFailed = u" Email message failed: "_qs;

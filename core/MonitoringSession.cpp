@@ -182,6 +182,7 @@ void MonitoringSession::connectionChecked(bool connected)
         m_calendar.emplace();
         LoadHolidayFile(*m_calendar, m_services.log, m_loopNumber);
     }
+    m_reported = ReadReportedAlerts(m_services.log, m_loopNumber);
     status({});
     emit downloadFrequencyChanged(u' ' + QString::number(m_time.QuoteInterval) + u" Minute(s)"_qs);
     dayHead();
@@ -271,6 +272,7 @@ void MonitoringSession::historyBegin()
     emit lightChanged(Light::Download, u"s-yel-on.bmp"_qs);
     m_tradingDate = WaitRules::SessionDate(t, m_time);
     ArmAllAlerts();
+    DisarmReported(m_reported, m_tradingDate, m_alerts, m_stocks);
     logLine(DateTimeText(t) + LogText::ProcessingStarted);
     m_dayTime = m_time;
     if (const auto early = m_calendar ? m_calendar->earlyClose(m_tradingDate) : std::nullopt) {
@@ -449,10 +451,20 @@ void MonitoringSession::quotesDone()
     }
     enter(State::Notifying);
     logLine(u"\r\n"_qs + m_message);
+    rememberReported();
     wait(m_services.sound.PlayAlertSound(m_services.settings.sound, m_services.log, m_loopNumber, [this] {
         if (m_state == State::Notifying)
             alertSoundEnded();
     }));
+}
+
+void MonitoringSession::rememberReported()
+{
+    ReportedAlerts reported = ReportedOn(m_tradingDate, m_alerts, m_stocks);
+    if (reported == m_reported)
+        return; // only alerts that repeat in every set were due
+    m_reported = std::move(reported);
+    WriteReportedAlerts(m_reported, m_services.log, m_loopNumber);
 }
 
 void MonitoringSession::alertSoundEnded()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/AlertMemory.h"
 #include "core/ExchangeCalendar.h"
 #include "core/ServerSettings.h"
 #include "core/StockState.h"
@@ -30,7 +31,8 @@ enum class Light { Run, Stop, Download, Email };
 // (sitting out weekends and, by the exchange calendar, holidays), downloads the daily history of every
 // watched stock once a day, then until the stop time (or an earlier early close) fetches the quotes at the
 // interval, shows them, computes the indicators and hands every alert due to the log, the alert sound, the
-// notice window and the mail, day after day until stopped.
+// notice window and the mail, day after day until stopped. The once-a-day alerts reported on a trading day
+// are kept in reported.dat, so that a new START that day does not report them again.
 //
 // It never waits: an alarm, a finished transfer, sound or mail, or a button calls it, and it
 // returns to the event loop after each step, holding the one thing it waits for. What it shows
@@ -142,6 +144,7 @@ private:
     void quoteArrived(const std::optional<QString>& body);
     void nextStock(void (MonitoringSession::*step)());
     void quotesDone();
+    void rememberReported();
     void alertSoundEnded();
     void setDone();
     void InetQuotes_StateChanged(int state);
@@ -165,6 +168,7 @@ private:
     QDate m_lastTradingDay;
     QDate m_tradingDate; // the exchange's date of the trading day under way
     TimeSettings m_dayTime; // its times: the stop moved to an early close
+    ReportedAlerts m_reported; // as reported.dat holds them
     QString m_message;
 
     qint16 QuoteSetNumber = 0;
