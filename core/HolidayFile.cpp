@@ -33,7 +33,7 @@ QDate isoDate(const QString& text)
 // What the log shows of a text from the file: one line of printable characters.
 QString printable(QString text, qsizetype width)
 {
-    text = text.simplified().left(width);
+    text = text.simplified().left(width).trimmed(); // a cut may leave a space at the end
     for (QChar& c : text) {
         if (!c.isPrint())
             c = u'?';

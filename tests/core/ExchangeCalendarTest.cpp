@@ -224,6 +224,10 @@ TEST(HolidayFile, DatesWithNamesCommentsAndBadLinesWithTheirNumbers)
 
     EXPECT_TRUE(ParseHolidayFile({}).closures.empty());
     EXPECT_TRUE(ParseHolidayFile({}).badLines.empty());
+    // A long name is cut to 80 characters, without a space left at the end.
+    const QString cut
+        = ParseHolidayFile(u"2025-01-09 "_qs + QString(79, u'x') + u" tail"_qs).closures.at(0).name;
+    EXPECT_EQ(cut, QString(79, u'x'));
     // Control characters in a name do not reach the log as they are.
     EXPECT_EQ(ParseHolidayFile(u"2025-01-09 A\u0001B"_qs).closures.at(0).name, u"A?B"_qs);
 }
