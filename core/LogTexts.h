@@ -24,6 +24,26 @@ inline const QString QuoteSetDownloadedEnd = u" downloded"_qs;
 inline const QString StoppedByUser = u"Process stopped by user"_qs;
 inline const QString AlertHeader = u"MESSAGE FROM: TRADEVANE"_qs;
 
+// The exchange calendar: "Markets closed: " <holiday> " - Resumes " <weekday>, and
+// "Markets close early: " <day> " - Quote sets end at " <time>
+inline const QString HolidayClosed = u"Markets closed: "_qs;
+inline const QString HolidayResumes = u" - Resumes "_qs;
+inline const QString EarlyClose = u"Markets close early: "_qs;
+inline const QString EarlyCloseEnd = u" - Quote sets end at "_qs;
+inline const QString HolidayFileUnreadable
+    = u"Holiday file holidays.txt could not be read - only the regular holidays are skipped: "_qs;
+inline const QString HolidayLineSkipped
+    = u"Holiday file holidays.txt: line skipped, not a date (YYYY-MM-DD) and a name - line "_qs;
+inline const QString HolidayLinesNotListed
+    = u"Holiday file holidays.txt: more lines skipped, not listed: "_qs;
+inline const QString CalendarSettingsDefault
+    = u"Calendar settings file calendar.ini unreadable or malformed - exchange holidays are skipped: "_qs;
+
+// Alerts reported today (reported.dat)
+inline const QString AlertMemoryDamaged
+    = u"Reported alerts file reported.dat damaged - no alert counts as reported today: "_qs;
+inline const QString AlertMemoryNotWritten = u"Reported alerts file reported.dat could not be written: "_qs;
+
 // Mail
 inline const QString EmailSent = u" Email message sent."_qs;
 inline const QString EmailFailed = u" Email message failed: "_qs;

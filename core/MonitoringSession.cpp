@@ -2,6 +2,7 @@
 
 #include "core/AlertEvaluation.h"
 #include "core/Conversions.h"
+#include "core/HolidayFile.h"
 #include "core/LogTexts.h"
 #include "core/SettingsStore.h"
 #include "core/WaitRules.h"
@@ -164,6 +165,7 @@ void MonitoringSession::connectionChecked(bool connected)
     const SettingsStore& settings = m_services.settings;
     m_alerts = settings.alerts;
     m_time = settings.time;
+    m_dayTime = m_time;
     m_servers = settings.servers;
     // A run begins with a clean day: nothing of an earlier run is left to report.
     m_stocks.fill({});
@@ -176,6 +178,12 @@ void MonitoringSession::connectionChecked(bool connected)
     emit lightChanged(Light::Stop, u"s-red-off.bmp"_qs);
     QuoteSetNumber = 1;
     m_services.log.dropPending();
+    m_calendar.reset();
+    if (settings.calendar.SkipHolidays) {
+        m_calendar.emplace();
+        LoadHolidayFile(*m_calendar, m_services.log, m_loopNumber);
+    }
+    m_reported = ReadReportedAlerts(m_services.log, m_loopNumber);
     status({});
     emit downloadFrequencyChanged(u' ' + QString::number(m_time.QuoteInterval) + u" Minute(s)"_qs);
     dayHead();
@@ -185,7 +193,7 @@ void MonitoringSession::dayHead()
 {
     const QDateTime t = now();
     DayOfWeek = t.date().dayOfWeek();
-    if (!WaitRules::WeekendAt(t, m_time)) {
+    if (!WaitRules::WeekendAt(t, m_dayTime)) {
         tradingDay();
         return;
     }
@@ -203,6 +211,42 @@ void MonitoringSession::dayHead()
     waitFor(&WaitRules::WeekendEnd, &MonitoringSession::weekendOver);
 }
 
+bool MonitoringSession::holidayAhead()
+{
+    if (!m_calendar)
+        return false;
+    const QDateTime t = now();
+    const QDateTime start = WaitRules::StartMoment(t, m_time, m_lastTradingDay);
+    const std::optional<QString> holiday
+        = start.isValid() ? m_calendar->holiday(WaitRules::SessionDate(start, m_time)) : std::nullopt;
+    const QDateTime resume = WaitRules::OpenStartMoment(t, m_time, m_lastTradingDay, closedDays());
+    if (!holiday || !resume.isValid())
+        return false;
+    // Sat out as a weekend is, until the day trading resumes begins.
+    enter(State::WaitingWeekend);
+    WeekendWait = true;
+    const QString weekday = QLocale::c().dayName(resume.date().dayOfWeek());
+    m_services.log.add(LogText::HolidayClosed + *holiday + LogText::HolidayResumes + weekday + u"\r\n"_qs);
+    status(u"Awaiting "_qs + weekday + u" open"_qs);
+    m_services.log.AppendLog(m_loopNumber);
+    waitFor([day = resume.date()](const QDateTime& moment) { return WaitRules::DayStart(moment, day); },
+        &MonitoringSession::weekendOver);
+    return true;
+}
+
+std::function<bool(const QDateTime&)> MonitoringSession::closedDays() const
+{
+    if (!m_calendar)
+        return {};
+    // A trading day is closed when the session it would watch is not held: a holiday, or (for a
+    // computer far from the exchange) its weekend. A day that begins after an early close still
+    // runs its one quote set on the day's final prices, as the end-of-day schedules want.
+    return [calendar = *m_calendar, time = m_time](const QDateTime& start) {
+        const QDate session = WaitRules::SessionDate(start, time);
+        return session.dayOfWeek() > 5 || calendar.holiday(session).has_value();
+    };
+}
+
 void MonitoringSession::weekendOver()
 {
     WeekendWait = false;
@@ -211,12 +255,14 @@ void MonitoringSession::weekendOver()
 
 void MonitoringSession::tradingDay()
 {
+    if (holidayAhead())
+        return;
     enter(State::WaitingStart);
     StartText = StartTimeText(m_time.StartHour, m_time.StartMinute);
     logLine(LogText::WaitingForStart + StartText);
     status(u"Awaiting Start Time - "_qs + StartText);
-    waitFor([time = m_time, lastDay = m_lastTradingDay](
-                const QDateTime& t) { return WaitRules::StartMoment(t, time, lastDay); },
+    waitFor([time = m_time, lastDay = m_lastTradingDay, closed = closedDays()](
+                const QDateTime& t) { return WaitRules::OpenStartMoment(t, time, lastDay, closed); },
         &MonitoringSession::historyBegin);
 }
 
@@ -225,8 +271,17 @@ void MonitoringSession::historyBegin()
     enter(State::History);
     const QDateTime t = now();
     emit lightChanged(Light::Download, u"s-yel-on.bmp"_qs);
+    m_tradingDate = WaitRules::SessionDate(t, m_time);
     ArmAllAlerts();
+    DisarmReported(m_reported, m_tradingDate, m_alerts, m_stocks);
     logLine(DateTimeText(t) + LogText::ProcessingStarted);
+    m_dayTime = m_time;
+    if (const auto early = m_calendar ? m_calendar->earlyClose(m_tradingDate) : std::nullopt) {
+        m_dayTime = WaitRules::EarlyCloseTimes(m_time, t, early->close);
+        if (m_dayTime.StopHour != m_time.StopHour || m_dayTime.StopMinute != m_time.StopMinute)
+            logLine(LogText::EarlyClose + early->name + LogText::EarlyCloseEnd
+                + StartTimeText(m_dayTime.StopHour, m_dayTime.StopMinute));
+    }
     status(u"Processing Started"_qs);
     m_dates = SetHistoryDates(t);
     m_lastTradingDay = t.date();
@@ -399,10 +454,20 @@ void MonitoringSession::quotesDone()
     }
     enter(State::Notifying);
     logLine(u"\r\n"_qs + m_message.text);
+    rememberReported();
     wait(m_services.sound.PlayAlertSound(m_services.settings.sound, m_services.log, m_loopNumber, [this] {
         if (m_state == State::Notifying)
             alertSoundEnded();
     }));
+}
+
+void MonitoringSession::rememberReported()
+{
+    ReportedAlerts reported = ReportedOn(m_tradingDate, m_alerts, m_stocks);
+    if (reported == m_reported)
+        return; // only alerts that repeat in every set were due
+    m_reported = std::move(reported);
+    WriteReportedAlerts(m_reported, m_services.log, m_loopNumber);
 }
 
 void MonitoringSession::alertSoundEnded()
@@ -440,7 +505,7 @@ void MonitoringSession::setDone()
     emit quoteSetFinished();
     for (StockState& stock : m_stocks)
         stock.stockFailed = stock.downloadError = false;
-    if (WaitRules::StopTimeReached(now(), m_time))
+    if (WaitRules::StopTimeReached(now(), m_dayTime))
         dayHead();
     else
         nextSet();

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/AlertEvaluation.h"
+#include "core/AlertMemory.h"
+#include "core/ExchangeCalendar.h"
 #include "core/ServerSettings.h"
 #include "core/StockState.h"
 #include "marketdata/DataRetrieval.h"
@@ -11,6 +13,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -27,10 +30,12 @@ class TransferHub;
 enum class Light { Run, Stop, Download, Email };
 
 // The monitoring engine: after a connection check it waits for the trading day's start time
-// (sitting out weekends), downloads the daily history of every watched stock once a day, then
-// until the stop time fetches the quotes at the interval, shows them, computes the indicators
-// and hands every alert due to the log, the alert sound, the notice window, the mail and the
-// phone channels, day after day until stopped.
+// (sitting out weekends and, by the exchange calendar, holidays), downloads the daily history of
+// every watched stock once a day, then until the stop time (or an earlier early close) fetches the
+// quotes at the interval, shows them, computes the indicators and hands every alert due to the log,
+// the alert sound, the notice window, the mail and the phone channels, day after day until
+// stopped. The once-a-day alerts reported on a trading day are kept in reported.dat, so that a new
+// START that day does not report them again.
 //
 // It never waits: an alarm, a finished transfer, sound or mail, or a button calls it, and it
 // returns to the event loop after each step, holding the one thing it waits for. What it shows
@@ -129,6 +134,8 @@ private:
 
     void connectionChecked(bool connected);
     void dayHead();
+    bool holidayAhead();
+    std::function<bool(const QDateTime&)> closedDays() const;
     void weekendOver();
     void tradingDay();
     void historyBegin();
@@ -143,6 +150,7 @@ private:
     void quoteArrived(const std::optional<QString>& body);
     void nextStock(void (MonitoringSession::*step)());
     void quotesDone();
+    void rememberReported();
     void alertSoundEnded();
     void mailDone();
     void setDone();
@@ -157,6 +165,7 @@ private:
     std::array<AlertSettings, kStockCount> m_alerts {};
     TimeSettings m_time;
     ServerSettings m_servers;
+    std::optional<ExchangeCalendar> m_calendar; // none when the calendar is not followed
 
     std::array<StockState, kStockCount> m_stocks {};
     int m_cursor = 0; // the stock of the loop under way
@@ -164,6 +173,9 @@ private:
     std::optional<StockIndex> m_requesting; // the stock whose download is in flight
     HistoryDates m_dates;
     QDate m_lastTradingDay;
+    QDate m_tradingDate; // the exchange's date of the trading day under way
+    TimeSettings m_dayTime; // its times: the stop moved to an early close
+    ReportedAlerts m_reported; // as reported.dat holds them
     AlertMessage m_message;
 
     qint16 QuoteSetNumber = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/CalendarSettings.h"
 #include "core/Preferences.h"
 #include "core/ServerSettings.h"
 #include "core/StockState.h"
@@ -10,9 +11,9 @@
 #include <functional>
 
 // Every setting of the program as it was loaded at start-up and saved since: the ten alert
-// records, the time, mail and sound records, the server addresses, the phone channels and the
-// window preferences. The windows that edit a record store it here and write its file; the
-// monitoring engine takes its copy at START.
+// records, the time, mail and sound records, the server addresses, the phone channels, the
+// calendar choice and the window preferences. The windows that edit a record store it here and
+// write its file; the monitoring engine takes its copy at START.
 class SettingsStore
 {
 public:
@@ -26,6 +27,7 @@ public:
     // Why channels.ini could not be used at start-up (every channel is then off); empty when it
     // could, and again once the channels window has saved.
     QString channelsProblem;
+    CalendarSettings calendar;
 
     AlertSettings& alert(StockIndex stock) { return alerts[static_cast<std::size_t>(stock.index())]; }
     const AlertSettings& alert(StockIndex stock) const

@@ -1,6 +1,7 @@
 #include "core/StartupLoad.h"
 
 #include "alertsettings/AlertSettingsFile.h"
+#include "core/CalendarSettings.h"
 #include "core/ServerSettings.h"
 #include "core/SettingsStore.h"
 #include "core/Version.h"
@@ -12,12 +13,13 @@
 
 StartupLoad LoadSettingsFiles(SettingsStore& settings, ActivityLog& log)
 {
-    // The server addresses never stop the loading: a bad servers.ini leaves the defaults in
-    // use with a note in the activity log.
+    // The server addresses and the calendar choice never stop the loading: a bad file leaves
+    // the defaults in use with a note in the activity log.
     LoadServerSettings(settings.servers, log);
     settings.preferences = LoadPreferences();
     // Nor do the channels: a bad channels.ini switches them all off, with a note.
     settings.channelsProblem = LoadChannelSettings(settings.channels, log);
+    LoadCalendarSettings(settings.calendar, log);
 
     StartupLoad load;
     auto failed = [&load](const FileError& error, const QString& location) {

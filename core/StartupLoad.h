@@ -7,9 +7,9 @@
 class ActivityLog;
 class SettingsStore;
 
-// What the start-up window reads before the main window exists: the server addresses and the phone
-// channels, then the ten alert settings, the mail, time and sound settings and the licence acceptance marker,
-// in that order.
+// What the start-up window reads before the main window exists: the server addresses, the phone
+// channels, the calendar choice and the window preferences, then the ten alert settings, the mail,
+// time and sound settings and the licence acceptance marker, in that order.
 struct StartupLoad
 {
     FileError error; // the first failure; loading stopped there

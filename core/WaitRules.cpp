@@ -1,7 +1,10 @@
 #include "core/WaitRules.h"
 
+#include "core/ExchangeCalendar.h"
+
 #include <QTimeZone>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -67,6 +70,52 @@ QDateTime StartMoment(const QDateTime& now, const TimeSettings& time, const QDat
             return stop > start ? m >= start && m < stop : m == start;
         },
         kWeekMinutes);
+}
+
+QDateTime OpenStartMoment(const QDateTime& now, const TimeSettings& time, const QDate& lastDay,
+    const std::function<bool(const QDateTime& start)>& closed)
+{
+    constexpr int kMaxClosedDays = 60;
+    QDateTime from = now;
+    QDate last = lastDay;
+    for (int i = 0; i < kMaxClosedDays; ++i) {
+        const QDateTime start = StartMoment(from, time, last);
+        if (!start.isValid() || !closed || !closed(start))
+            return start;
+        // StartMoment looks a week ahead: the search goes on from the day after the closed one.
+        last = start.date();
+        from = std::max(now, last.addDays(1).startOfDay(now.timeZone()));
+    }
+    return StartMoment(from, time, last);
+}
+
+QDate SessionDate(const QDateTime& moment, const TimeSettings& time)
+{
+    const int start = time.StartHour * 60 + time.StartMinute;
+    const int stop = time.StopHour * 60 + time.StopMinute;
+    const int middle = std::clamp(stop > start ? (start + stop) / 2 : start, 0, 24 * 60 - 1);
+    return ExchangeCalendar::SessionDate(
+        QDateTime(moment.date(), QTime(middle / 60, middle % 60), moment.timeZone()));
+}
+
+QDateTime DayStart(const QDateTime& now, const QDate& day)
+{
+    return day.startOfDay(now.timeZone());
+}
+
+TimeSettings EarlyCloseTimes(const TimeSettings& time, const QDateTime& dayStart, const QDateTime& close)
+{
+    TimeSettings day = time;
+    if (!close.isValid())
+        return day;
+    const QDateTime local = close.toTimeZone(dayStart.timeZone());
+    // A close already past ends the day after its first quote set.
+    const QDateTime stop = local < dayStart ? dayStart : local;
+    if (stop.date() == dayStart.date() && minutesOfDay(stop) < time.StopHour * 60 + time.StopMinute) {
+        day.StopHour = static_cast<qint16>(stop.time().hour());
+        day.StopMinute = static_cast<qint16>(stop.time().minute());
+    }
+    return day;
 }
 
 QDateTime QuoteStartMoment(const QDateTime& now, const TimeSettings& time)

@@ -155,4 +155,20 @@ QString Interval()
         u"a medium or long term trader may wish to scan for alerts using longer intevals."_qs});
 }
 
+QString Holidays()
+{
+    return JoinLines({u"SKIP EXCHANGE HOLIDAYS:"_qs,
+        u"When ticked, the program follows the calendar of the US stock exchanges. On an exchange holiday "
+        u"(Thanksgiving, Good Friday, Christmas...) it downloads neither history nor quotes and waits for "
+        u"the next trading day, as on a weekend."_qs,
+        QString(),
+        u"On the days the exchanges close early, at 1:00 PM New York time (the day before Independence "
+        u"Day, the day after Thanksgiving, Christmas Eve), the quote downloads stop at that time, shown in "
+        u"your time zone, unless your Stop Time comes first."_qs,
+        QString(),
+        u"Closures that no rule knows can be listed in the file holidays.txt in the settings folder, one "
+        u"date a line, for example:"_qs,
+        u"2025-01-09 National Day of Mourning"_qs, QString(), u"Untick to download on every weekday."_qs});
+}
+
 } // namespace TimeHelp

@@ -41,9 +41,10 @@ std::pair<QString, QString> InsertTimeTexts(int hour, int minute);
 const QStringList& QuoteIntervalItems();
 int QuoteIntervalIndex(qint16 interval);
 
-// The three help texts of the window.
+// The help texts of the window.
 namespace TimeHelp {
 QString StartTime();
 QString StopTime();
 QString Interval();
+QString Holidays();
 } // namespace TimeHelp

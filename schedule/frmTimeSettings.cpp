@@ -1,5 +1,6 @@
 #include "schedule/frmTimeSettings.h"
 
+#include "core/CalendarSettings.h"
 #include "core/SettingsRules.h"
 #include "core/SettingsStore.h"
 #include "platform/Clock.h"
@@ -9,6 +10,7 @@
 #include "schedule/TimeEntries.h"
 #include "schedule/TimeSettingsFile.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -64,11 +66,17 @@ frmTimeSettings::frmTimeSettings(SettingsStore& settings, QWidget* parent)
     comboQuoteInterval->setEditable(true);
     comboQuoteInterval->setInsertPolicy(QComboBox::NoInsert);
     comboQuoteInterval->setFixedWidth(64);
+    chkSkipHolidays = new QCheckBox(u"Skip exchange holidays"_qs, this);
+    chkSkipHolidays->setObjectName(u"chkSkipHolidays"_qs);
+    chkSkipHolidays->setAccessibleName(u"Skip exchange holidays"_qs);
+    chkSkipHolidays->setToolTip(
+        u"No downloads on US exchange holidays; on early-close days quote downloads stop at the close"_qs);
 
     static const char16_t* helps[HelpCount][3] = {
         {u"lblStartTimeHelp", u"ShapeStartTimeHelp", u"Start time help"},
         {u"lblStopTimeHelp", u"ShapeStopTimeHelp", u"Stop time help"},
         {u"lblDLFreqHelp", u"ShapeDLFreqHelp", u"Download frequency help"},
+        {u"lblHolidaysHelp", u"ShapeHolidaysHelp", u"Exchange holidays help"},
     };
     std::array<QWidget*, HelpCount> markers {};
     for (int h = 0; h < HelpCount; ++h) {
@@ -118,8 +126,15 @@ frmTimeSettings::frmTimeSettings(SettingsStore& settings, QWidget* parent)
     interval->addStretch();
     grid->addLayout(interval, 8, 0, 1, 5);
     grid->addWidget(Caption(u"( Quote Download Frequency )"_qs, u"lblFrequencyCaption"_qs, this), 9, 0, 1, 4);
-    grid->setRowStretch(10, 1);
-    grid->addWidget(cmdSaveSettings, 11, 0, 1, 5, Qt::AlignLeft);
+    grid->setRowMinimumHeight(10, 10);
+    auto* holidays = new QHBoxLayout;
+    holidays->setSpacing(8);
+    holidays->addWidget(chkSkipHolidays);
+    holidays->addWidget(markers[HolidaysHelp]);
+    holidays->addStretch();
+    grid->addLayout(holidays, 11, 0, 1, 5);
+    grid->setRowStretch(12, 1);
+    grid->addWidget(cmdSaveSettings, 13, 0, 1, 5, Qt::AlignLeft);
     grid->setColumnStretch(4, 1);
 
     auto* layout = new QHBoxLayout(this);
@@ -141,6 +156,7 @@ void frmTimeSettings::Form_Load()
 {
     comboQuoteInterval->addItems(QuoteIntervalItems());
     comboQuoteInterval->setCurrentIndex(2);
+    chkSkipHolidays->setChecked(m_settings.calendar.SkipHolidays);
 
     const FileError error = ReadTimeSettings(m_settings.time);
     if (!error.ok()) {
@@ -198,7 +214,8 @@ void frmTimeSettings::ShowHelp(Help help)
             helpShapes[h]->clearFill();
     }
     txtTimeSetInfo->clear();
-    const QString texts[HelpCount] = {TimeHelp::StartTime(), TimeHelp::StopTime(), TimeHelp::Interval()};
+    const QString texts[HelpCount]
+        = {TimeHelp::StartTime(), TimeHelp::StopTime(), TimeHelp::Interval(), TimeHelp::Holidays()};
     txtTimeSetInfo->setPlainText(Shown(texts[help]));
 }
 
@@ -224,7 +241,10 @@ void frmTimeSettings::cmdSaveSettings_Click()
         return;
     }
     m_settings.time = StoreTimeEntries(entries);
-    const FileError error = WriteTimeSettings(m_settings.time);
+    m_settings.calendar.SkipHolidays = chkSkipHolidays->isChecked();
+    FileError error = WriteTimeSettings(m_settings.time);
+    if (error.ok())
+        error = WriteCalendarSettings(m_settings.calendar);
     if (!error.ok()) {
         MsgBox(FileErrorMessage(error,
                    {u"Unable to open/write to the 'Settings' file"_qs, u"Exit the program and restart."_qs,

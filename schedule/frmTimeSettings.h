@@ -5,6 +5,7 @@
 #include <array>
 
 class ClickLabel;
+class QCheckBox;
 class MarkerShape;
 class QComboBox;
 class QLineEdit;
@@ -12,15 +13,16 @@ class QPlainTextEdit;
 class QPushButton;
 class SettingsStore;
 
-// "Tradevane - Time Settings": the daily quote download window and the interval between quote
-// sets. Loads timeset.dat into the time settings when it opens; stores both only on a checked save.
+// "Tradevane - Time Settings": the daily quote download window, the interval between quote sets
+// and whether exchange holidays are skipped. Loads timeset.dat into the time settings when it
+// opens; stores the times and the calendar choice (calendar.ini) only on a checked save.
 class frmTimeSettings : public QDialog
 {
     Q_OBJECT
 public:
     explicit frmTimeSettings(SettingsStore& settings, QWidget* parent = nullptr);
 
-    enum Help { StartTimeHelp, StopTimeHelp, DLFreqHelp, HelpCount };
+    enum Help { StartTimeHelp, StopTimeHelp, DLFreqHelp, HolidaysHelp, HelpCount };
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -40,6 +42,7 @@ private:
     QLineEdit* txtStop_QDL_Hour;
     QLineEdit* txtStop_QDL_Min;
     QComboBox* comboQuoteInterval;
+    QCheckBox* chkSkipHolidays;
     QPushButton* cmdInsertTime;
     QPushButton* cmdSaveSettings;
     QPlainTextEdit* txtTimeSetInfo;

@@ -7,8 +7,9 @@ packages=(
     libbenchmark-dev libcpp-httplib-dev
     # fuzz targets (scripts/fuzz.sh): clang with libFuzzer and the sanitizers
     clang-14 libclang-rt-14-dev
-    # run: Qt's platform plugins, a virtual display when none is there
-    qt6-qpa-plugins xvfb xauth
+    # run: Qt's platform plugins, a virtual display when none is there; the time zones (the exchange
+    # calendar keeps New York time)
+    qt6-qpa-plugins xvfb xauth tzdata
     # tests: loopback servers, screenshots, clock travel, sound sink, accessibility
     python3 python3-aiosmtpd procps dpkg-dev desktop-file-utils openssl imagemagick x11-utils xdotool faketime
     pulseaudio pulseaudio-utils sox espeak-ng dbus-x11 dbus-bin at-spi2-core python3-pyatspi trayer dunst

@@ -54,7 +54,8 @@ TEST_F(Screenshots, SettingsWindowsPanesAndHelpPanels)
 
     writeFile(u"timeset.dat"_qs, FromHex("09 00 32 00 09 00 32 00 10 00 01 00 05 00"));
     frmTimeSettings time(app.settings);
-    ShootWithHelp(time, shots, u"time"_qs, {"lblStartTimeHelp", "lblStopTimeHelp", "lblDLFreqHelp"});
+    ShootWithHelp(
+        time, shots, u"time"_qs, {"lblStartTimeHelp", "lblStopTimeHelp", "lblDLFreqHelp", "lblHolidaysHelp"});
     time.hide();
 
     MailSettings& m = app.settings.mail;

@@ -41,7 +41,7 @@ AlertSettings& CycleTest::watch(int number, const QString& symbol)
 
 bool CycleTest::runFrom(const QDateTime& start, const std::function<bool()>& stopWhen, const QDateTime& limit)
 {
-    SimulatedClock& sim = simulateClock(start);
+    SimulatedClock& sim = simulateClock(start, clockZone);
     app.engine.start();
     const bool reached
         = sim.runUntil([&] { return stopWhen() || app.engine.state() == MonitoringSession::State::Idle; },

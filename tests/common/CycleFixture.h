@@ -5,6 +5,7 @@
 #include "TestSupport.h"
 
 #include <QDateTime>
+#include <QTimeZone>
 
 // The monitoring engine on a simulated clock, with a real quote server on loopback (the
 // connection check needs one that accepts) and a recording observer in place of the window.
@@ -21,13 +22,14 @@ protected:
     AlertSettings& alerts(int number) { return app.settings.alert(StockIndex::fromNumber(number)); }
     const StockState& stock(int number) const { return app.engine.stock(StockIndex::fromNumber(number)); }
 
-    // Presses START at `start` and runs until `stopWhen` holds, then ends the run without the stop
-    // lines (as closing would). False when it had to give up: the simulated clock would pass
+    // Presses START at `start` (on a clock in clockZone) and runs until `stopWhen` holds, then ends the run
+    // without the stop lines (as closing would). False when it had to give up: the simulated clock would pass
     // `limit` (default: two weeks on), or the run ended by itself.
     bool runFrom(const QDateTime& start, const std::function<bool()>& stopWhen, const QDateTime& limit = {});
 
     LoopbackHttpServer http;
     RecordingObserver window;
+    QTimeZone clockZone = QTimeZone::systemTimeZone(); // the computer's zone for runFrom
 };
 
 // Daily history as the server sends it: a heading, then `days` seven-field lines, most recent

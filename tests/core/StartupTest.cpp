@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "alertsettings/AlertSettingsFile.h"
+#include "core/LogTexts.h"
 #include "core/StartupLoad.h"
 #include "core/Version.h"
 #include "core/frmMain.h"
@@ -150,6 +151,23 @@ TEST_F(StartUp, EachSettingsFileNamesItsLocationAndLoadingStopsThere)
         EXPECT_TRUE(
             InitializeErrorText(load).contains(u"Error Location:"_qs + QString::fromUtf16(c.location)));
     }
+}
+
+TEST_F(StartUp, TheCalendarChoiceIsReadAndAMalformedFileSkipsHolidaysWithANote)
+{
+    ASSERT_TRUE(start());
+    EXPECT_TRUE(app.settings.calendar.SkipHolidays); // no calendar.ini: holidays are skipped
+    EXPECT_FALSE(QFile::exists(path(u"calendar.ini"_qs)));
+
+    writeFile(u"calendar.ini"_qs, "[calendar]\nSkipHolidays=0\n");
+    LoadSettingsFiles(app.settings, app.log);
+    EXPECT_FALSE(app.settings.calendar.SkipHolidays);
+    EXPECT_FALSE(log().contains(LogText::CalendarSettingsDefault));
+
+    writeFile(u"calendar.ini"_qs, "[calendar]\nSkipHolidays=no thanks\n");
+    LoadSettingsFiles(app.settings, app.log);
+    EXPECT_TRUE(app.settings.calendar.SkipHolidays);
+    EXPECT_TRUE(log().contains(LogText::CalendarSettingsDefault + u"SkipHolidays=no thanks\r\n"_qs));
 }
 
 TEST_F(StartUp, RefusedTermsEndTheProgramBeforeAnythingIsShown)

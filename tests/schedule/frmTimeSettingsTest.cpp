@@ -1,5 +1,6 @@
 #include "SettingsWindowTest.h"
 
+#include "core/CalendarSettings.h"
 #include "core/SettingsRules.h"
 #include "schedule/TimeEntries.h"
 #include "schedule/TimeSettingsFile.h"
@@ -7,6 +8,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 
 namespace {
 
@@ -149,7 +151,8 @@ TEST_F(TimeWindow, HelpButtonsMarkTheirShapeAndShowTheirText)
     expectHelpLabels("txtTimeSetInfo",
         {{"lblStartTimeHelp", "ShapeStartTimeHelp", TimeHelp::StartTime()},
             {"lblStopTimeHelp", "ShapeStopTimeHelp", TimeHelp::StopTime()},
-            {"lblDLFreqHelp", "ShapeDLFreqHelp", TimeHelp::Interval()}});
+            {"lblDLFreqHelp", "ShapeDLFreqHelp", TimeHelp::Interval()},
+            {"lblHolidaysHelp", "ShapeHolidaysHelp", TimeHelp::Holidays()}});
     EXPECT_TRUE(
         TimeHelp::StopTime().endsWith(u"time on  friday afternoon and resume downloading/processing on "
                                       "Monday when the selected Start Time arrives."_qs));
@@ -161,6 +164,63 @@ TEST_F(TimeWindow, HelpButtonsMarkTheirShapeAndShowTheirText)
     ShowActive(window.get());
     EXPECT_EQ(info->toPlainText(), u"Click  (?)  for help"_qs);
     EXPECT_EQ(w<MarkerShape>("ShapeDLFreqHelp")->fillColor(), QApplication::palette().color(QPalette::Base));
+}
+
+TEST_F(TimeWindow, SkipExchangeHolidaysIsOnUntilUntickedAndIsKeptBesideTheTimes)
+{
+    writeFile(u"timeset.dat"_qs, FromHex(kDefaultsFile));
+    open();
+    QCheckBox* skip = w<QCheckBox>("chkSkipHolidays");
+    EXPECT_EQ(skip->accessibleName(), u"Skip exchange holidays"_qs);
+    EXPECT_TRUE(skip->isChecked());
+
+    // Not saved: nothing is written.
+    tick("chkSkipHolidays", false);
+    EXPECT_TRUE(save(MsgResult::No).isEmpty());
+    EXPECT_FALSE(QFile::exists(path(u"calendar.ini"_qs)));
+    EXPECT_TRUE(app.settings.calendar.SkipHolidays);
+
+    open();
+    tick("chkSkipHolidays", false);
+    EXPECT_TRUE(save().isEmpty());
+    EXPECT_FALSE(app.settings.calendar.SkipHolidays);
+    EXPECT_EQ(readFile(u"calendar.ini"_qs), QByteArray("[calendar]\nSkipHolidays=0\n"));
+    EXPECT_EQ(readFile(u"timeset.dat"_qs), FromHex(kDefaultsFile)); // its 14 bytes as they were
+
+    // Read back as the next start-up reads it.
+    app.settings.calendar = {};
+    LoadCalendarSettings(app.settings.calendar, app.log);
+    EXPECT_FALSE(app.settings.calendar.SkipHolidays);
+    open();
+    EXPECT_FALSE(w<QCheckBox>("chkSkipHolidays")->isChecked());
+    tick("chkSkipHolidays", true);
+    EXPECT_TRUE(save().isEmpty());
+    EXPECT_EQ(readFile(u"calendar.ini"_qs), QByteArray("[calendar]\nSkipHolidays=1\n"));
+}
+
+TEST_F(TimeWindow, ACalendarFileThatCannotBeWrittenIsReportedAsTheTimesAre)
+{
+    ASSERT_TRUE(QDir(folder.path()).mkdir(u"calendar.ini"_qs));
+    open();
+    tick("chkSkipHolidays", false);
+    const QList<MsgBoxRequest> shown = save();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0].title, u"File Write Error"_qs);
+    EXPECT_TRUE(shown[0].text.contains(u"Unable to open/write to the 'Settings' file"_qs));
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(app.settings.calendar.SkipHolidays); // used until the program ends
+}
+
+TEST(CalendarFile, WhatIsReadAndWhatFallsBackToSkippingHolidays)
+{
+    CalendarSettings read;
+    EXPECT_FALSE(ParseCalendarSettings(u"[calendar]\r\nSkipHolidays = false\r\n"_qs, read));
+    EXPECT_FALSE(read.SkipHolidays);
+    EXPECT_FALSE(ParseCalendarSettings(u"; note\n[other]\nKey=x\n[Calendar]\nskipholidays=TRUE\n"_qs, read));
+    EXPECT_TRUE(read.SkipHolidays);
+    EXPECT_EQ(ParseCalendarSettings(u"[calendar]\nSkipHolidays=maybe\n"_qs, read), u"SkipHolidays=maybe"_qs);
+    EXPECT_EQ(ParseCalendarSettings(u"[calendar]\nHolidays=0\n"_qs, read), u"Holidays=0"_qs);
+    EXPECT_EQ(ParseCalendarSettings(u"[calendar]\nno equals sign\n"_qs, read), u"no equals sign"_qs);
 }
 
 TEST_F(TimeWindow, CancelKeepsTheWindowAndNoLeavesTheFileAlone)
