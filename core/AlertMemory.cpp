@@ -4,14 +4,13 @@
 #include "notify/UpdateLog.h"
 #include "platform/ProgramFolder.h"
 #include "platform/RecordFile.h"
+#include "platform/SettingsText.h"
 
-#include <QFile>
 #include <QList>
 
 namespace {
 
 const QByteArray kHeader = "Tradevane reported alerts 1";
-constexpr qint64 kMaxFileBytes = 64 * 1024; // 150 alerts take a few kilobytes
 
 // The kinds by name, in AlertKind order: the file stays readable, and a renumbering of the kinds
 // cannot make one alert pass for another.
@@ -137,24 +136,18 @@ ReportedAlertsRead DecodeReportedAlerts(const QByteArray& bytes)
 
 ReportedAlerts ReadReportedAlerts(ActivityLog& log, int number)
 {
-    QFile file(AlertMemoryPath());
-    if (!file.exists())
+    const SmallFileRead file = ReadSmallFile(AlertMemoryPath());
+    if (!file.exists)
         return {};
-    auto damaged = [&](const QString& why) {
-        log.AppendNote(LogText::AlertMemoryDamaged + why);
+    ReportedAlertsRead read;
+    if (file.ok())
+        read = DecodeReportedAlerts(file.bytes);
+    const QString damage = file.ok() ? read.damage : file.error;
+    if (!damage.isEmpty()) {
+        log.AppendNote(LogText::AlertMemoryDamaged + damage);
         log.AppendLog(number);
-        return ReportedAlerts();
-    };
-    if (!file.open(QIODevice::ReadOnly))
-        return damaged(file.errorString());
-    const QByteArray bytes = file.read(kMaxFileBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        return damaged(file.errorString());
-    if (bytes.size() > kMaxFileBytes)
-        return damaged(u"larger than 65536 bytes"_qs);
-    ReportedAlertsRead read = DecodeReportedAlerts(bytes);
-    if (!read.damage.isEmpty())
-        return damaged(read.damage);
+        return {};
+    }
     return std::move(read.alerts);
 }
 

@@ -3,13 +3,12 @@
 #include "core/LogTexts.h"
 #include "notify/UpdateLog.h"
 #include "platform/ProgramFolder.h"
+#include "platform/SettingsText.h"
 
-#include <QFile>
 #include <QStringList>
 
 namespace {
 
-constexpr qint64 kMaxFileBytes = 64 * 1024; // years of closures take a few hundred bytes
 constexpr int kMaxNameLength = 80;
 constexpr int kMaxLinesNoted = 10; // a wrong file put in its place must not flood the log
 
@@ -78,27 +77,14 @@ QString HolidayFilePath()
 
 void LoadHolidayFile(ExchangeCalendar& calendar, ActivityLog& log, int number)
 {
-    QFile file(HolidayFilePath());
-    if (!file.exists())
+    const SmallFileRead file = ReadSmallFile(HolidayFilePath());
+    if (!file.exists)
         return;
-    if (!file.open(QIODevice::ReadOnly)) {
-        note(log, LogText::HolidayFileUnreadable + file.errorString(), number);
-        return;
-    }
-    const QByteArray bytes = file.read(kMaxFileBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        note(log, LogText::HolidayFileUnreadable + file.errorString(), number);
+    if (!file.ok()) {
+        note(log, LogText::HolidayFileUnreadable + file.error, number);
         return;
     }
-    if (bytes.size() > kMaxFileBytes) {
-        note(log, LogText::HolidayFileUnreadable + u"larger than 65536 bytes"_qs, number);
-        return;
-    }
-    QString text = QString::fromUtf8(bytes);
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-
-    const HolidayFileContents contents = ParseHolidayFile(text);
+    const HolidayFileContents contents = ParseHolidayFile(file.text());
     for (const ExchangeCalendar::Day& closure : contents.closures)
         calendar.addClosure(closure.date, closure.name);
     const int bad = static_cast<int>(contents.badLines.size());

@@ -5,9 +5,8 @@
 #include "core/LogTexts.h"
 #include "notify/UpdateLog.h"
 #include "platform/ProgramFolder.h"
+#include "platform/SettingsText.h"
 
-#include <QFile>
-#include <QStringList>
 #include <QUrl>
 
 #include <optional>
@@ -15,7 +14,6 @@
 namespace {
 
 const QString kFileName = u"servers.ini"_qs;
-constexpr qint64 kMaxFileBytes = 64 * 1024; // a settings file of a few lines; more is not one
 
 // The base address without trailing slashes, or nothing when it is not a usable web address.
 std::optional<QString> baseAddress(const QString& value)
@@ -51,32 +49,24 @@ QString ServerSettingsPath()
 
 std::optional<QString> ParseServerSettings(const QString& text, ServerSettings& settings)
 {
-    QString section;
-    const QStringList lines = text.split(u'\n');
-    for (const QString& rawLine : lines) {
-        const QString line = rawLine.trimmed();
-        if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
-            continue;
-        if (line.startsWith(u'[') && line.endsWith(u']')) {
-            section = line.mid(1, line.size() - 2).trimmed();
-            continue;
-        }
-        const qsizetype equals = line.indexOf(u'=');
-        if (equals <= 0)
-            return line;
-        if (section.compare(u"servers"_qs, Qt::CaseInsensitive) != 0)
-            continue; // other sections are not ours
-        const QString key = line.left(equals).trimmed();
-        QString* target = nullptr;
-        if (key.compare(u"QuoteServer"_qs, Qt::CaseInsensitive) == 0)
-            target = &settings.QuoteServer;
-        else if (key.compare(u"HistoryServer"_qs, Qt::CaseInsensitive) == 0)
-            target = &settings.HistoryServer;
-        const std::optional<QString> address = baseAddress(line.mid(equals + 1).trimmed());
-        if (!target || !address)
-            return line;
-        *target = *address;
-    }
+    const std::optional<IniStop> stop = WalkIni(text,
+        [&settings](
+            const QString& section, const QString& key, const QString& value) -> std::optional<QString> {
+            if (section.compare(u"servers"_qs, Qt::CaseInsensitive) != 0)
+                return {}; // other sections are not ours
+            QString* target = nullptr;
+            if (key.compare(u"QuoteServer"_qs, Qt::CaseInsensitive) == 0)
+                target = &settings.QuoteServer;
+            else if (key.compare(u"HistoryServer"_qs, Qt::CaseInsensitive) == 0)
+                target = &settings.HistoryServer;
+            const std::optional<QString> address = baseAddress(value);
+            if (!target || !address)
+                return key;
+            *target = *address;
+            return {};
+        });
+    if (stop)
+        return stop->line;
     return std::nullopt;
 }
 
@@ -85,33 +75,20 @@ void LoadServerSettings(ServerSettings& settings, ActivityLog& log)
     const ServerSettings defaults = DefaultServerSettings();
     settings = defaults;
 
-    QFile file(ServerSettingsPath());
-    if (!file.exists()) {
+    const SmallFileRead file = ReadSmallFile(ServerSettingsPath());
+    if (!file.exists) {
         const QByteArray text = "[servers]\nQuoteServer=" + defaults.QuoteServer.toUtf8()
             + "\nHistoryServer=" + defaults.HistoryServer.toUtf8() + '\n';
         if (const FileError error = SaveWholeFile(ServerSettingsPath(), text); !error.ok())
             note(log, LogText::ServerSettingsNotWritten + error.description);
         return;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        note(log, LogText::ServerSettingsDefaults + file.errorString());
+    if (!file.ok()) {
+        note(log, LogText::ServerSettingsDefaults + file.error);
         return;
     }
-    const QByteArray bytes = file.read(kMaxFileBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        note(log, LogText::ServerSettingsDefaults + file.errorString());
-        return;
-    }
-    if (bytes.size() > kMaxFileBytes) {
-        note(log, LogText::ServerSettingsDefaults + file.fileName());
-        return;
-    }
-    QString text = QString::fromUtf8(bytes);
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-
     ServerSettings read = defaults;
-    if (const std::optional<QString> badLine = ParseServerSettings(text, read)) {
+    if (const std::optional<QString> badLine = ParseServerSettings(file.text(), read)) {
         note(log, LogText::ServerSettingsDefaults + *badLine);
         return;
     }

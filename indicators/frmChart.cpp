@@ -1,6 +1,7 @@
 #include "indicators/frmChart.h"
 
 #include "core/MonitoringSession.h"
+#include "platform/FormControlsGui.h"
 #include "platform/MsgBox.h"
 
 #include <QCandlestickSeries>
@@ -216,16 +217,10 @@ void frmChart::buildControls()
     lblReadout->setObjectName(u"lblReadout"_qs);
     lblReadout->setAccessibleName(u"Values under the mouse"_qs);
     lblReadout->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    cmdFit = new QPushButton(u"Fit"_qs, this);
-    cmdFit->setObjectName(u"cmdFit"_qs);
-    cmdFit->setAccessibleName(u"Fit"_qs);
+    cmdFit = Named<QPushButton>(u"Fit"_qs, u"cmdFit"_qs, this);
     cmdFit->setToolTip(u"Show the whole year"_qs);
-    cmdExport = new QPushButton(u"Export PNG..."_qs, this);
-    cmdExport->setObjectName(u"cmdExport"_qs);
-    cmdExport->setAccessibleName(u"Export PNG"_qs);
-    cmdClose = new QPushButton(u"Close"_qs, this);
-    cmdClose->setObjectName(u"cmdClose"_qs);
-    cmdClose->setAccessibleName(u"Close"_qs);
+    cmdExport = Named<QPushButton>(u"Export PNG..."_qs, u"cmdExport"_qs, this, u"Export PNG"_qs);
+    cmdClose = Named<QPushButton>(u"Close"_qs, u"cmdClose"_qs, this);
     auto* top = new QHBoxLayout;
     top->addWidget(lblReadout, 1);
     top->addWidget(cmdFit);

@@ -2,6 +2,7 @@
 
 #include "core/Version.h"
 #include "info/LogoGui.h"
+#include "platform/FormControlsGui.h"
 #include "platform/HelpMarkerGui.h"
 #include "platform/MsgBox.h"
 #include "platform/WebOpenerGui.h"
@@ -106,9 +107,7 @@ frmAbout::frmAbout(QWidget* parent)
     underlined.setUnderline(true);
     lblHyperlink->setFont(underlined);
 
-    cmdOk = new QPushButton(u"Ok"_qs, this);
-    cmdOk->setObjectName(u"cmdOk"_qs);
-    cmdOk->setAccessibleName(u"Ok"_qs);
+    cmdOk = Named<QPushButton>(u"Ok"_qs, u"cmdOk"_qs, this);
     cmdOk->setDefault(true);
     cmdOk->setMinimumWidth(90);
 

@@ -2,6 +2,7 @@
 
 #include "info/LogoGui.h"
 #include "info/TermsFile.h"
+#include "platform/FormControlsGui.h"
 #include "platform/MsgBox.h"
 #include "platform/ProgramEnd.h"
 #include "platform/ProgramFolder.h"
@@ -55,20 +56,12 @@ frmTerms::frmTerms(QWidget* parent)
     rtbTerms->setReadOnly(true);
     rtbTerms->setMinimumSize(520, 260);
 
-    optAgreeToTerms = new QRadioButton(u"I accept the agreement"_qs, this);
-    optAgreeToTerms->setObjectName(u"optAgreeToTerms"_qs);
-    optAgreeToTerms->setAccessibleName(u"I accept the agreement"_qs);
-    optNotAgreeTerms = new QRadioButton(u"I do not accept the agreement"_qs, this);
-    optNotAgreeTerms->setObjectName(u"optNotAgreeTerms"_qs);
-    optNotAgreeTerms->setAccessibleName(u"I do not accept the agreement"_qs);
+    optAgreeToTerms = Named<QRadioButton>(u"I accept the agreement"_qs, u"optAgreeToTerms"_qs, this);
+    optNotAgreeTerms = Named<QRadioButton>(u"I do not accept the agreement"_qs, u"optNotAgreeTerms"_qs, this);
 
-    cmdProceed = new QPushButton(u"Proceed"_qs, this);
-    cmdProceed->setObjectName(u"cmdProceed"_qs);
-    cmdProceed->setAccessibleName(u"Proceed"_qs);
+    cmdProceed = Named<QPushButton>(u"Proceed"_qs, u"cmdProceed"_qs, this);
     cmdProceed->setAutoDefault(false);
-    cmdCancel = new QPushButton(u"Cancel"_qs, this);
-    cmdCancel->setObjectName(u"cmdCancel"_qs);
-    cmdCancel->setAccessibleName(u"Cancel"_qs);
+    cmdCancel = Named<QPushButton>(u"Cancel"_qs, u"cmdCancel"_qs, this);
     cmdCancel->setAutoDefault(false);
 
     auto* head = new QGridLayout;

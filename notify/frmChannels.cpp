@@ -36,14 +36,6 @@ QLineEdit* Entry(const QString& name, const QString& accessible, QWidget* parent
     return box;
 }
 
-QCheckBox* Switch(const QString& name, const QString& caption, QWidget* parent)
-{
-    auto* box = new QCheckBox(caption, parent);
-    box->setObjectName(name);
-    box->setAccessibleName(caption);
-    return box;
-}
-
 QPushButton* TestButton(const QString& name, Channel channel, QWidget* parent)
 {
     auto* button = new QPushButton(u"Send test"_qs, parent);
@@ -69,7 +61,7 @@ frmChannels::frmChannels(
 
     auto* ntfy = new QGroupBox(u"ntfy"_qs, this);
     ntfy->setObjectName(u"fraNtfy"_qs);
-    chkNtfy = Switch(u"chkNtfy"_qs, u"Send alerts to ntfy"_qs, ntfy);
+    chkNtfy = Named<QCheckBox>(u"Send alerts to ntfy"_qs, u"chkNtfy"_qs, ntfy);
     txtNtfyServer = Entry(u"txtNtfyServer"_qs, u"Server"_qs, ntfy);
     txtNtfyTopic = Entry(u"txtNtfyTopic"_qs, u"Topic"_qs, ntfy);
     txtNtfyToken = Entry(u"txtNtfyToken"_qs, u"Access token"_qs, ntfy, true);
@@ -77,21 +69,18 @@ frmChannels::frmChannels(
 
     auto* telegram = new QGroupBox(u"Telegram"_qs, this);
     telegram->setObjectName(u"fraTelegram"_qs);
-    chkTelegram = Switch(u"chkTelegram"_qs, u"Send alerts to Telegram"_qs, telegram);
+    chkTelegram = Named<QCheckBox>(u"Send alerts to Telegram"_qs, u"chkTelegram"_qs, telegram);
     txtTelegramToken = Entry(u"txtTelegramToken"_qs, u"Bot token"_qs, telegram, true);
     txtTelegramChatId = Entry(u"txtTelegramChatId"_qs, u"Chat id"_qs, telegram);
     cmdTestTelegram = TestButton(u"cmdTestTelegram"_qs, Channel::Telegram, telegram);
 
     auto* webhook = new QGroupBox(u"Webhook"_qs, this);
     webhook->setObjectName(u"fraWebhook"_qs);
-    chkWebhook = Switch(u"chkWebhook"_qs, u"Send alerts to the webhook"_qs, webhook);
+    chkWebhook = Named<QCheckBox>(u"Send alerts to the webhook"_qs, u"chkWebhook"_qs, webhook);
     txtWebhookUrl = Entry(u"txtWebhookUrl"_qs, u"Address"_qs, webhook);
-    optWebhookJson = new QRadioButton(u"JSON"_qs, webhook);
-    optWebhookJson->setObjectName(u"optWebhookJson"_qs);
-    optWebhookJson->setAccessibleName(u"JSON body"_qs);
-    optWebhookText = new QRadioButton(u"Plain text"_qs, webhook);
-    optWebhookText->setObjectName(u"optWebhookText"_qs);
-    optWebhookText->setAccessibleName(u"Plain text body"_qs);
+    optWebhookJson = Named<QRadioButton>(u"JSON"_qs, u"optWebhookJson"_qs, webhook, u"JSON body"_qs);
+    optWebhookText
+        = Named<QRadioButton>(u"Plain text"_qs, u"optWebhookText"_qs, webhook, u"Plain text body"_qs);
     auto* bodyKinds = new QButtonGroup(webhook);
     bodyKinds->addButton(optWebhookJson);
     bodyKinds->addButton(optWebhookText);
@@ -106,9 +95,7 @@ frmChannels::frmChannels(
         this);
     lblTokenStore->setObjectName(u"lblTokenStore"_qs);
     lblTokenStore->setAccessibleName(lblTokenStore->text());
-    cmdSaveSettings = new QPushButton(u"Close Settings"_qs, this);
-    cmdSaveSettings->setObjectName(u"cmdSaveSettings"_qs);
-    cmdSaveSettings->setAccessibleName(u"Close Settings"_qs);
+    cmdSaveSettings = Named<QPushButton>(u"Close Settings"_qs, u"cmdSaveSettings"_qs, this);
     cmdSaveSettings->setAutoDefault(false);
     txtChannelInfo = new QPlainTextEdit(this);
     txtChannelInfo->setObjectName(u"txtChannelInfo"_qs);

@@ -1,6 +1,7 @@
 #include "notify/frmLog.h"
 
 #include "notify/UpdateLog.h"
+#include "platform/FormControlsGui.h"
 #include "platform/MsgBox.h"
 
 #include <QEvent>
@@ -30,14 +31,10 @@ frmLog::frmLog(ActivityLog& log, std::function<int()> logNumber, QWidget* parent
     cmdEraseLog->setObjectName(u"cmdEraseLog"_qs);
     cmdEraseLog->setAccessibleName(u"Clear Log"_qs);
     cmdEraseLog->setFixedSize(28, 24);
-    lblEraseLog = new QLabel(u"Clear Log"_qs, this);
-    lblEraseLog->setObjectName(u"lblEraseLog"_qs);
-    lblEraseLog->setAccessibleName(u"Clear Log"_qs);
+    lblEraseLog = Named<QLabel>(u"Clear Log"_qs, u"lblEraseLog"_qs, this);
     lblEraseLog->setBuddy(cmdEraseLog);
 
-    cmdClose = new QPushButton(u"Close"_qs, this);
-    cmdClose->setObjectName(u"cmdClose"_qs);
-    cmdClose->setAccessibleName(u"Close"_qs);
+    cmdClose = Named<QPushButton>(u"Close"_qs, u"cmdClose"_qs, this);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(cmdEraseLog);

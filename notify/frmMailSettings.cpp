@@ -53,25 +53,17 @@ frmMailSettings::frmMailSettings(
     txtCC = Entry(u"txtCC"_qs, u"CC"_qs, MailWidth::Address, u"'Copy to' address."_qs, this);
     txtMessageSubject = Entry(u"txtMessageSubject"_qs, u"Subject"_qs, MailWidth::Subject, {}, this);
     txtMessageSubject->setText(u"Message from Tradevane"_qs);
-    chkPassword = new QCheckBox(u"Use Username and password"_qs, this);
-    chkPassword->setObjectName(u"chkPassword"_qs);
-    chkPassword->setAccessibleName(u"Use Username and password"_qs);
+    chkPassword = Named<QCheckBox>(u"Use Username and password"_qs, u"chkPassword"_qs, this);
     txtUserName = Entry(
         u"txtUserName"_qs, u"Username"_qs, MailWidth::UserName, u"User's SMTP mail username"_qs, this);
     txtPassword = Entry(u"txtPassword"_qs, u"Password"_qs, MailWidth::Password,
         u"User's SMTP mail account password"_qs, this);
     txtPassword->setEchoMode(QLineEdit::Password);
-    chkDisableEmail = new QCheckBox(u"Disable Email"_qs, this);
-    chkDisableEmail->setObjectName(u"chkDisableEmail"_qs);
-    chkDisableEmail->setAccessibleName(u"Disable Email"_qs);
-    cmdTestMail = new QPushButton(u"Send Test Email"_qs, this);
-    cmdTestMail->setObjectName(u"cmdTestMail"_qs);
-    cmdTestMail->setAccessibleName(u"Send Test Email"_qs);
+    chkDisableEmail = Named<QCheckBox>(u"Disable Email"_qs, u"chkDisableEmail"_qs, this);
+    cmdTestMail = Named<QPushButton>(u"Send Test Email"_qs, u"cmdTestMail"_qs, this);
     cmdTestMail->setToolTip(u"Click to send a test message to your target account."_qs);
     cmdTestMail->setAutoDefault(false);
-    cmdSaveSettings = new QPushButton(u"Close Settings"_qs, this);
-    cmdSaveSettings->setObjectName(u"cmdSaveSettings"_qs);
-    cmdSaveSettings->setAccessibleName(u"Close Settings"_qs);
+    cmdSaveSettings = Named<QPushButton>(u"Close Settings"_qs, u"cmdSaveSettings"_qs, this);
     cmdSaveSettings->setAutoDefault(false);
     txtMailSetInfo = new QPlainTextEdit(this);
     txtMailSetInfo->setObjectName(u"txtMailSetInfo"_qs);

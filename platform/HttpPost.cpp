@@ -26,20 +26,6 @@ size_t keepAnswer(char* data, size_t size, size_t count, void* user)
     return bytes;
 }
 
-size_t keepReason(char* data, size_t size, size_t count, void* user)
-{
-    auto* reason = static_cast<QByteArray*>(user);
-    const size_t bytes = size * count;
-    const QByteArray line = QByteArray(data, static_cast<qsizetype>(bytes)).trimmed();
-    // "HTTP/1.1 404 Not Found": the reason follows the second space; HTTP/2 sends none.
-    if (line.startsWith("HTTP/")) {
-        const qsizetype codeStart = line.indexOf(' ');
-        const qsizetype reasonStart = codeStart < 0 ? -1 : line.indexOf(' ', codeStart + 1);
-        *reason = reasonStart < 0 ? QByteArray() : line.mid(reasonStart + 1);
-    }
-    return bytes;
-}
-
 QByteArray oneLine(const QByteArray& text)
 {
     QByteArray line = text;
@@ -112,7 +98,7 @@ private:
         curl_easy_setopt(easy, CURLOPT_HTTPHEADER, m_headers.get());
         curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, keepAnswer);
         curl_easy_setopt(easy, CURLOPT_WRITEDATA, &m_answer);
-        curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, keepReason);
+        curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, KeepStatusReason);
         curl_easy_setopt(easy, CURLOPT_HEADERDATA, &m_reason);
         curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, m_error);
         curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");

@@ -42,20 +42,6 @@ size_t writeBody(char* data, size_t size, size_t count, void* user)
     return bytes;
 }
 
-size_t readHeader(char* data, size_t size, size_t count, void* user)
-{
-    auto* reason = static_cast<QByteArray*>(user);
-    const size_t bytes = size * count;
-    const QByteArray line = QByteArray(data, static_cast<qsizetype>(bytes)).trimmed();
-    // "HTTP/1.1 404 Not Found": the reason follows the second space; HTTP/2 sends none.
-    if (line.startsWith("HTTP/")) {
-        const qsizetype codeStart = line.indexOf(' ');
-        const qsizetype reasonStart = codeStart < 0 ? -1 : line.indexOf(' ', codeStart + 1);
-        *reason = reasonStart < 0 ? QByteArray() : line.mid(reasonStart + 1);
-    }
-    return bytes;
-}
-
 } // namespace
 
 InetControl::InetControl(TransferHub& hub, QObject* parent)
@@ -120,7 +106,7 @@ std::unique_ptr<Pending> InetControl::OpenURL(const QString& url, Done done)
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, writeBody);
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, &f.body);
-    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, readHeader);
+    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, KeepStatusReason);
     curl_easy_setopt(easy, CURLOPT_HEADERDATA, &f.reason);
     curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, f.error);
     curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");

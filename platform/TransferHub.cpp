@@ -207,3 +207,16 @@ void TransferHub::collectFinished()
         transfer->finished(code);
     }
 }
+
+size_t KeepStatusReason(char* data, size_t size, size_t count, void* reason)
+{
+    const size_t bytes = size * count;
+    const QByteArray line = QByteArray(data, static_cast<qsizetype>(bytes)).trimmed();
+    // "HTTP/1.1 404 Not Found": the reason follows the second space.
+    if (line.startsWith("HTTP/")) {
+        const qsizetype codeStart = line.indexOf(' ');
+        const qsizetype reasonStart = codeStart < 0 ? -1 : line.indexOf(' ', codeStart + 1);
+        *static_cast<QByteArray*>(reason) = reasonStart < 0 ? QByteArray() : line.mid(reasonStart + 1);
+    }
+    return bytes;
+}

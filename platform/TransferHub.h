@@ -97,3 +97,7 @@ private:
     std::map<curl_socket_t, Watch> m_sockets;
     QSet<Transfer*> m_transfers;
 };
+
+// A CURLOPT_HEADERFUNCTION that keeps in the QByteArray given as CURLOPT_HEADERDATA the reason
+// phrase of the last status line ("Not Found"); HTTP/2 sends none.
+size_t KeepStatusReason(char* data, size_t size, size_t count, void* reason);

@@ -49,9 +49,7 @@ frmTimeSettings::frmTimeSettings(SettingsStore& settings, QWidget* parent)
     setObjectName(u"frmTimeSettings"_qs);
     setWindowTitle(u"Tradevane - Time Settings"_qs);
 
-    cmdInsertTime = new QPushButton(u"Insert Current Time"_qs, this);
-    cmdInsertTime->setObjectName(u"cmdInsertTime"_qs);
-    cmdInsertTime->setAccessibleName(u"Insert Current Time"_qs);
+    cmdInsertTime = Named<QPushButton>(u"Insert Current Time"_qs, u"cmdInsertTime"_qs, this);
     cmdInsertTime->setToolTip(
         u"Click this button to enter the current time into the Historic and Intra-Day start time boxes"_qs);
     cmdInsertTime->setAutoDefault(false);
@@ -66,9 +64,7 @@ frmTimeSettings::frmTimeSettings(SettingsStore& settings, QWidget* parent)
     comboQuoteInterval->setEditable(true);
     comboQuoteInterval->setInsertPolicy(QComboBox::NoInsert);
     comboQuoteInterval->setFixedWidth(64);
-    chkSkipHolidays = new QCheckBox(u"Skip exchange holidays"_qs, this);
-    chkSkipHolidays->setObjectName(u"chkSkipHolidays"_qs);
-    chkSkipHolidays->setAccessibleName(u"Skip exchange holidays"_qs);
+    chkSkipHolidays = Named<QCheckBox>(u"Skip exchange holidays"_qs, u"chkSkipHolidays"_qs, this);
     chkSkipHolidays->setToolTip(
         u"No downloads on US exchange holidays; on early-close days quote downloads stop at the close"_qs);
 
@@ -87,9 +83,7 @@ frmTimeSettings::frmTimeSettings(SettingsStore& settings, QWidget* parent)
         markers[h] = m.shape;
     }
 
-    cmdSaveSettings = new QPushButton(u"Close Settings"_qs, this);
-    cmdSaveSettings->setObjectName(u"cmdSaveSettings"_qs);
-    cmdSaveSettings->setAccessibleName(u"Close Settings"_qs);
+    cmdSaveSettings = Named<QPushButton>(u"Close Settings"_qs, u"cmdSaveSettings"_qs, this);
     cmdSaveSettings->setToolTip(u"Close and save the Time Settings"_qs);
     cmdSaveSettings->setAutoDefault(false);
 

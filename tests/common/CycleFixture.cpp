@@ -12,6 +12,18 @@ void CycleTest::SetUp()
     window.observe(app.engine);
 }
 
+void MailCycleTest::SetUp()
+{
+    CycleTest::SetUp();
+    QString error;
+    ASSERT_TRUE(smtp.start(&error)) << error.toStdString();
+    MailSettings& mail = app.settings.mail;
+    mail.Server = smtp.server();
+    mail.MailFrom = u"tradevane@example.com"_qs;
+    mail.SendTo = u"trader@example.com"_qs;
+    mail.Subject = u"Stock alerts"_qs;
+}
+
 void CycleTest::TearDown()
 {
     app.engine.shutdown();

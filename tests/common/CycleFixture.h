@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LoopbackHttpServer.h"
+#include "LoopbackSmtpServer.h"
 #include "RecordingObserver.h"
 #include "TestSupport.h"
 
@@ -30,6 +31,16 @@ protected:
     LoopbackHttpServer http;
     RecordingObserver window;
     QTimeZone clockZone = QTimeZone::systemTimeZone(); // the computer's zone for runFrom
+};
+
+// The engine as above, sending its alert mails (subject "Stock alerts") to a real mail server on
+// loopback.
+class MailCycleTest : public CycleTest
+{
+protected:
+    void SetUp() override;
+
+    LoopbackSmtpServer smtp;
 };
 
 // Daily history as the server sends it: a heading, then `days` seven-field lines, most recent

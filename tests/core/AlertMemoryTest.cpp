@@ -1,5 +1,4 @@
 #include "CycleFixture.h"
-#include "LoopbackSmtpServer.h"
 
 #include "core/AlertMemory.h"
 #include "core/LogTexts.h"
@@ -22,21 +21,14 @@ const QString kXyzLines = u"XYZ    : Lowest Low value in 20 days.\r\n"_qs;
 
 // ABC reports its alerts once a day, XYZ in every quote set, on a computer in New York with a
 // real quote server and a real mail server; the program is started again during the day.
-class RememberedAlerts : public CycleTest
+class RememberedAlerts : public MailCycleTest
 {
 protected:
     void SetUp() override
     {
-        CycleTest::SetUp();
+        MailCycleTest::SetUp();
         clockZone = QTimeZone(QByteArrayLiteral("America/New_York"));
         ASSERT_TRUE(clockZone.isValid()) << "the time zone database is missing (Debian package tzdata)";
-        QString error;
-        ASSERT_TRUE(smtp.start(&error)) << error.toStdString();
-        MailSettings& mail = app.settings.mail;
-        mail.Server = smtp.server();
-        mail.MailFrom = u"tradevane@example.com"_qs;
-        mail.SendTo = u"trader@example.com"_qs;
-        mail.Subject = u"Stock alerts"_qs;
         schedule(10, 0, 16, 0, 5);
 
         AlertSettings& abc = watch(1, u"ABC"_qs);
@@ -68,8 +60,6 @@ protected:
     }
 
     ReportedAlertsRead file() const { return DecodeReportedAlerts(readFile(u"reported.dat"_qs)); }
-
-    LoopbackSmtpServer smtp;
 };
 
 TEST_F(RememberedAlerts, AStartLaterTheSameDaySendsNoSecondMailAndTheNextDayReportsAgain)

@@ -1,5 +1,4 @@
 #include "CycleFixture.h"
-#include "LoopbackSmtpServer.h"
 
 #include <QFile>
 
@@ -10,19 +9,12 @@ namespace {
 // for each message, a symbol the servers do not know, a history too short to use, a quote that
 // is not plausible. The log must come out byte for byte as in golden-week.log, which was written
 // by the program as it was before its monitoring engine was rebuilt.
-class GoldenWeek : public CycleTest
+class GoldenWeek : public MailCycleTest
 {
 protected:
     void SetUp() override
     {
-        CycleTest::SetUp();
-        QString error;
-        ASSERT_TRUE(smtp.start(&error)) << error.toStdString();
-        MailSettings& mail = app.settings.mail;
-        mail.Server = smtp.server();
-        mail.MailFrom = u"tradevane@example.com"_qs;
-        mail.SendTo = u"trader@example.com"_qs;
-        mail.Subject = u"Stock alerts"_qs;
+        MailCycleTest::SetUp();
         schedule(9, 30, 16, 0, 30);
 
         AlertSettings& abc = watch(1, u"ABC"_qs); // above its range on a heavy day: alerts once a day
@@ -70,7 +62,6 @@ protected:
     static QString fixture() { return QStringLiteral(TRADEVANE_SOURCE_DIR "/tests/core/golden-week.log"); }
 
     const QDate kMonday {2026, 12, 7};
-    LoopbackSmtpServer smtp;
 };
 
 TEST_F(GoldenWeek, LogBytesAreThoseOfTheProgramBeforeTheEngineWasRebuilt)

@@ -1,5 +1,4 @@
 #include "CycleFixture.h"
-#include "LoopbackSmtpServer.h"
 
 #include "core/AlertEvaluation.h"
 #include "core/LogTexts.h"
@@ -19,19 +18,12 @@ const QString kHeaderAt1000 = u"MESSAGE FROM: TRADEVANE\r\nTIME: 10:00\r\nSUBJEC
 
 // Two stocks against a real quote server and a real mail server. ABC jumps above its year's
 // range on five times its usual volume; XYZ falls below its range on a light day.
-class MonitoringAlerts : public CycleTest
+class MonitoringAlerts : public MailCycleTest
 {
 protected:
     void SetUp() override
     {
-        CycleTest::SetUp();
-        QString error;
-        ASSERT_TRUE(smtp.start(&error)) << error.toStdString();
-        MailSettings& mail = app.settings.mail;
-        mail.Server = smtp.server();
-        mail.MailFrom = u"tradevane@example.com"_qs;
-        mail.SendTo = u"trader@example.com"_qs;
-        mail.Subject = u"Stock alerts"_qs;
+        MailCycleTest::SetUp();
         schedule(10, 0, 11, 0, 5);
 
         AlertSettings& abc = watch(1, u"ABC"_qs);
@@ -63,8 +55,6 @@ protected:
             found.append(QString::fromLatin1(mail.body()));
         return found;
     }
-
-    LoopbackSmtpServer smtp;
 };
 
 const QString kAbcLines = u"ABC    : Highest High value in 20 days.\r\n"

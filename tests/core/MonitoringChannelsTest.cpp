@@ -1,5 +1,4 @@
 #include "CycleFixture.h"
-#include "LoopbackSmtpServer.h"
 
 #include "core/LogTexts.h"
 
@@ -18,19 +17,12 @@ const QString kLines = u"ABC    : Price climbed above $12.00\nXYZ    : Price dro
 
 // The engine with a mail server and all three phone channels on, the channels served by the quote
 // server's loopback host: ABC climbs above 12, XYZ falls below 46.
-class MonitoringChannels : public CycleTest
+class MonitoringChannels : public MailCycleTest
 {
 protected:
     void SetUp() override
     {
-        CycleTest::SetUp();
-        QString error;
-        ASSERT_TRUE(smtp.start(&error)) << error.toStdString();
-        MailSettings& mail = app.settings.mail;
-        mail.Server = smtp.server();
-        mail.MailFrom = u"tradevane@example.com"_qs;
-        mail.SendTo = u"trader@example.com"_qs;
-        mail.Subject = u"Stock alerts"_qs;
+        MailCycleTest::SetUp();
         schedule(10, 0, 11, 0, 5);
         AlertSettings& abc = watch(1, u"ABC"_qs);
         abc.PriceAbove = 1;
@@ -76,8 +68,6 @@ protected:
         const QString text = log();
         return text.mid(text.indexOf(LogText::EmailSent));
     }
-
-    LoopbackSmtpServer smtp;
 };
 
 TEST_F(MonitoringChannels, EveryChannelGetsTheMailsAlertLinesAfterTheMailThenTheSetEnds)
