@@ -123,7 +123,7 @@ QString WebhookHeader()
 QString Tokens()
 {
     return JoinLines({
-        u"The tokens and addresses are kept in the file channels.ini in the program folder, which only "
+        u"The tokens and addresses are kept in the file channels.ini in the data folder, which only "
         u"your user account can read. Tradevane uses no desktop keyring."_qs,
         u"They never appear in the activity log or in a message; anything that looks like them is shown "
         u"as ***."_qs,

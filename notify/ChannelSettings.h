@@ -43,7 +43,7 @@ struct WebhookSettings
     QString headerValue;
 };
 
-// "channels.ini" in the program folder:
+// "channels.ini" in the data folder:
 //
 //   [ntfy]
 //   Enabled=1

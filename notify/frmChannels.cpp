@@ -91,7 +91,7 @@ frmChannels::frmChannels(
     testButtons = {cmdTestNtfy, cmdTestTelegram, cmdTestWebhook};
 
     lblTokenStore = new QLabel(
-        u"Tokens are kept in channels.ini in the program folder,\nreadable only by your user account (no keyring)."_qs,
+        u"Tokens are kept in channels.ini in the data folder,\nreadable only by your user account (no keyring)."_qs,
         this);
     lblTokenStore->setObjectName(u"lblTokenStore"_qs);
     lblTokenStore->setAccessibleName(lblTokenStore->text());
