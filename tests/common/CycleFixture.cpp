@@ -1,8 +1,16 @@
 #include "CycleFixture.h"
 
+#include "core/LogTexts.h"
 #include "platform/RecordFile.h"
 
+#include <QTcpServer>
+
 #include <cmath>
+
+QString StopLines()
+{
+    return LogText::StoppedByUser + u"\r\n"_qs + QString(43, u'*') + u"\r\n\r\n"_qs;
+}
 
 void CycleTest::SetUp()
 {
@@ -33,12 +41,7 @@ void CycleTest::TearDown()
 
 void CycleTest::schedule(int startHour, int startMinute, int stopHour, int stopMinute, int interval)
 {
-    TimeSettings& t = app.settings.time;
-    t.StartHour = t.QuoteStartHour = static_cast<qint16>(startHour);
-    t.StartMinute = t.QuoteStartMinute = static_cast<qint16>(startMinute);
-    t.StopHour = static_cast<qint16>(stopHour);
-    t.StopMinute = static_cast<qint16>(stopMinute);
-    t.QuoteInterval = static_cast<qint16>(interval);
+    app.settings.time = TradingHours(startHour, startMinute, stopHour, stopMinute, interval);
 }
 
 AlertSettings& CycleTest::watch(int number, const QString& symbol)
@@ -49,6 +52,25 @@ AlertSettings& CycleTest::watch(int number, const QString& symbol)
     s.Symbol = symbol.leftJustified(7, u' ');
     s.HHDays = s.LLDays = 20;
     return s;
+}
+
+AlertSettings& CycleTest::watchAbcAbove12()
+{
+    AlertSettings& abc = watch(1, u"ABC"_qs);
+    abc.PriceAbove = 1;
+    abc.MaxPrice = 12;
+    http.serve(HistoryTarget(u"abc"_qs, kMonday), MakeHistory(kMonday, 252, 10));
+    http.serve(QuoteTarget(u"abc"_qs), MakeQuote(u"ABC"_qs, 12.5, 12, 12.6, 11.9, 5000));
+    return abc;
+}
+
+void CycleTest::mailToSilentServer(QTcpServer& silent)
+{
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    app.settings.mail.Server = u"127.0.0.1:"_qs + QString::number(silent.serverPort());
+    app.settings.mail.MailFrom = u"desk@example.com"_qs;
+    app.settings.mail.SendTo = u"trader@example.com"_qs;
+    app.SMTP1().ConnectTimeoutMs = app.SMTP1().TimeoutMs = 3'600'000;
 }
 
 bool CycleTest::runFrom(const QDateTime& start, const std::function<bool()>& stopWhen, const QDateTime& limit)

@@ -8,6 +8,13 @@
 #include <QDateTime>
 #include <QTimeZone>
 
+class QTcpServer;
+
+// 7 December 2026, a Monday: the day the engine tests run on.
+inline const QDate kMonday(2026, 12, 7);
+// The lines STOP leaves at the end of the log.
+QString StopLines();
+
 // The monitoring engine on a simulated clock, with a real quote server on loopback (the
 // connection check needs one that accepts) and a recording observer in place of the window.
 class CycleTest : public ProgramTest
@@ -21,6 +28,11 @@ protected:
     // Stock `number` (1..10) watched under `symbol`, every alert off; its averages the defaults.
     AlertSettings& watch(int number, const QString& symbol);
     AlertSettings& alerts(int number) { return app.settings.alert(StockIndex::fromNumber(number)); }
+    // Stock 1 watched as ABC with an alert above 12, its history (on Monday) and a quote of 12.50 served.
+    AlertSettings& watchAbcAbove12();
+    // Alert mail to `silent`, a server that takes the connection and never greets, with time-outs far
+    // beyond the test's own: a cancel that waited for the server would hang the test.
+    void mailToSilentServer(QTcpServer& silent);
     const StockState& stock(int number) const { return app.engine.stock(StockIndex::fromNumber(number)); }
 
     // Presses START at `start` (on a clock in clockZone) and runs until `stopWhen` holds, then ends the run

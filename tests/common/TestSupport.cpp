@@ -117,6 +117,17 @@ bool MakeTestCertificate(const QString& folder, const QString& host, QString* er
     return true;
 }
 
+TimeSettings TradingHours(int startHour, int startMinute, int stopHour, int stopMinute, int interval)
+{
+    TimeSettings t;
+    t.StartHour = t.QuoteStartHour = static_cast<qint16>(startHour);
+    t.StartMinute = t.QuoteStartMinute = static_cast<qint16>(startMinute);
+    t.StopHour = static_cast<qint16>(stopHour);
+    t.StopMinute = static_cast<qint16>(stopMinute);
+    t.QuoteInterval = static_cast<qint16>(interval);
+    return t;
+}
+
 QByteArray FromHex(const char* hex)
 {
     return QByteArray::fromHex(QByteArray(hex).replace(' ', ""));

@@ -6,6 +6,7 @@
 #include "core/AppServices.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -53,10 +54,17 @@ inline void PrintTo(const QString& text, std::ostream* os)
 {
     *os << '"' << text.toStdString() << '"';
 }
+inline void PrintTo(const QDateTime& t, std::ostream* os)
+{
+    *os << t.toString(Qt::ISODateWithMs).toStdString() << ' ' << t.timeZone().id().toStdString();
+}
 inline void PrintTo(const QByteArray& bytes, std::ostream* os)
 {
     *os << '"' << bytes.toPercentEncoding(" !#$&'()*+,/:;=?@[]{}<>|^\"~").toStdString() << '"';
 }
+
+// Trading hours from start to stop (the quote start equal to the start), a set every `interval` minutes.
+TimeSettings TradingHours(int startHour, int startMinute, int stopHour, int stopMinute, int interval = 5);
 
 // Bytes from a hexadecimal text such as "FF FF 00 41".
 QByteArray FromHex(const char* hex);

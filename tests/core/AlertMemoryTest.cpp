@@ -7,8 +7,6 @@
 
 namespace {
 
-const QDate kMonday(2026, 12, 7);
-
 QDateTime At(const QDate& day, int hour, int minute, int second = 0)
 {
     return QDateTime(day, QTime(hour, minute, second), QTimeZone(QByteArrayLiteral("America/New_York")));

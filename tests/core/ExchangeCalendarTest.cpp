@@ -1,3 +1,5 @@
+#include "TestSupport.h"
+
 #include "core/ExchangeCalendar.h"
 #include "core/HolidayFile.h"
 #include "core/WaitRules.h"
@@ -11,10 +13,6 @@ namespace {
 inline void PrintTo(const QDate& d, std::ostream* os)
 {
     *os << d.toString(Qt::ISODate).toStdString();
-}
-inline void PrintTo(const QDateTime& t, std::ostream* os)
-{
-    *os << t.toString(Qt::ISODate).toStdString() << ' ' << t.timeZone().id().toStdString();
 }
 inline void PrintTo(const ExchangeCalendar::Day& d, std::ostream* os)
 {
@@ -39,17 +37,6 @@ QTimeZone Zone(const char* id)
     const QTimeZone zone {QByteArray(id)};
     EXPECT_TRUE(zone.isValid()) << id << ": the time zone database is missing (Debian package tzdata)";
     return zone;
-}
-
-TimeSettings Hours(int startHour, int startMinute, int stopHour, int stopMinute)
-{
-    TimeSettings t;
-    t.StartHour = t.QuoteStartHour = static_cast<qint16>(startHour);
-    t.StartMinute = t.QuoteStartMinute = static_cast<qint16>(startMinute);
-    t.StopHour = static_cast<qint16>(stopHour);
-    t.StopMinute = static_cast<qint16>(stopMinute);
-    t.QuoteInterval = 5;
-    return t;
 }
 
 // The exchanges' own published holiday and early-close lists (NYSE Group's announcements of
@@ -239,14 +226,17 @@ TEST(TradingSession, TheSessionIsTheExchangesDateHalfwayThroughTheTradingHours)
     const QTimeZone tokyo = Zone("Asia/Tokyo");
     const QDate friday = D("2026-11-27");
     // New York and Berlin watch the session of their own date, however early they start.
-    EXPECT_EQ(WaitRules::SessionDate(QDateTime(friday, QTime(9, 30), newYork), Hours(9, 30, 16, 0)), friday);
-    EXPECT_EQ(WaitRules::SessionDate(QDateTime(friday, QTime(15, 30), berlin), Hours(15, 30, 22, 0)), friday);
-    EXPECT_EQ(WaitRules::SessionDate(QDateTime(friday, QTime(5, 0), berlin), Hours(5, 0, 22, 0)), friday);
-    // Tokyo's early morning is New York's afternoon of the day before.
     EXPECT_EQ(
-        WaitRules::SessionDate(QDateTime(friday, QTime(1, 0), tokyo), Hours(1, 0, 6, 0)), friday.addDays(-1));
+        WaitRules::SessionDate(QDateTime(friday, QTime(9, 30), newYork), TradingHours(9, 30, 16, 0)), friday);
+    EXPECT_EQ(WaitRules::SessionDate(QDateTime(friday, QTime(15, 30), berlin), TradingHours(15, 30, 22, 0)),
+        friday);
+    EXPECT_EQ(
+        WaitRules::SessionDate(QDateTime(friday, QTime(5, 0), berlin), TradingHours(5, 0, 22, 0)), friday);
+    // Tokyo's early morning is New York's afternoon of the day before.
+    EXPECT_EQ(WaitRules::SessionDate(QDateTime(friday, QTime(1, 0), tokyo), TradingHours(1, 0, 6, 0)),
+        friday.addDays(-1));
     // The moment of the day does not matter, only its date.
-    EXPECT_EQ(WaitRules::SessionDate(QDateTime(friday, QTime(23, 0), tokyo), Hours(1, 0, 6, 0)),
+    EXPECT_EQ(WaitRules::SessionDate(QDateTime(friday, QTime(23, 0), tokyo), TradingHours(1, 0, 6, 0)),
         friday.addDays(-1));
 }
 
@@ -262,15 +252,16 @@ TEST(TradingSession, AnEarlyCloseMovesTheStopTimeOnlyWhenItComesFirst)
         return QTime(day.StopHour, day.StopMinute);
     };
     const QTimeZone newYork = Zone("America/New_York");
-    EXPECT_EQ(stopOf(newYork, Hours(9, 30, 16, 20), QTime(9, 30)), QTime(13, 0));
-    EXPECT_EQ(stopOf(newYork, Hours(9, 30, 12, 45), QTime(9, 30)), QTime(12, 45)); // the user's stop first
-    EXPECT_EQ(stopOf(Zone("Europe/Berlin"), Hours(15, 30, 22, 0), QTime(15, 30)), QTime(19, 0));
-    EXPECT_EQ(stopOf(Zone("America/Los_Angeles"), Hours(6, 30, 13, 20), QTime(6, 30)), QTime(10, 0));
+    EXPECT_EQ(stopOf(newYork, TradingHours(9, 30, 16, 20), QTime(9, 30)), QTime(13, 0));
+    EXPECT_EQ(
+        stopOf(newYork, TradingHours(9, 30, 12, 45), QTime(9, 30)), QTime(12, 45)); // the user's stop first
+    EXPECT_EQ(stopOf(Zone("Europe/Berlin"), TradingHours(15, 30, 22, 0), QTime(15, 30)), QTime(19, 0));
+    EXPECT_EQ(stopOf(Zone("America/Los_Angeles"), TradingHours(6, 30, 13, 20), QTime(6, 30)), QTime(10, 0));
     // Begun after the close: the first quote set is the last.
-    EXPECT_EQ(stopOf(newYork, Hours(9, 30, 16, 20), QTime(14, 10)), QTime(14, 10));
+    EXPECT_EQ(stopOf(newYork, TradingHours(9, 30, 16, 20), QTime(14, 10)), QTime(14, 10));
     // A full day keeps its times.
     EXPECT_EQ(WaitRules::EarlyCloseTimes(
-                  Hours(9, 30, 16, 20), QDateTime(D("2026-11-27"), QTime(9, 30), newYork), {})
+                  TradingHours(9, 30, 16, 20), QDateTime(D("2026-11-27"), QTime(9, 30), newYork), {})
                   .StopHour,
         16);
 }
@@ -278,7 +269,7 @@ TEST(TradingSession, AnEarlyCloseMovesTheStopTimeOnlyWhenItComesFirst)
 TEST(TradingSession, TheStartWaitPassesOverClosedDays)
 {
     const QTimeZone newYork = Zone("America/New_York");
-    const TimeSettings hours = Hours(9, 30, 16, 0);
+    const TimeSettings hours = TradingHours(9, 30, 16, 0);
     auto at = [&](const char* iso, int h, int m) { return QDateTime(D(iso), QTime(h, m), newYork); };
     const ExchangeCalendar calendar;
     const auto closed = [&](const QDateTime& start) {

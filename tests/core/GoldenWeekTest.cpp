@@ -60,8 +60,6 @@ protected:
     }
 
     static QString fixture() { return QStringLiteral(TRADEVANE_SOURCE_DIR "/tests/core/golden-week.log"); }
-
-    const QDate kMonday {2026, 12, 7};
 };
 
 TEST_F(GoldenWeek, LogBytesAreThoseOfTheProgramBeforeTheEngineWasRebuilt)

@@ -5,8 +5,6 @@
 
 namespace {
 
-const QDate kMonday(2026, 12, 7);
-
 // The mail body as expected, line ends at the end aside.
 QString mail(const QString& header, const QString& lines)
 {

@@ -10,8 +10,6 @@ namespace {
 
 using Answer = LoopbackHttpServer::Answer;
 
-const QDate kMonday(2026, 12, 7);
-const QString kStopLines = LogText::StoppedByUser + u"\r\n"_qs + QString(43, u'*') + u"\r\n\r\n"_qs;
 const QString kBotToken = u"42:s3cretBot"_qs;
 const QString kLines = u"ABC    : Price climbed above $12.00\nXYZ    : Price dropped below $46.00"_qs;
 
@@ -160,7 +158,7 @@ TEST_F(MonitoringChannels, StopCancelsTheChannelsStillSending)
     app.engine.stop();
     EXPECT_EQ(app.hub.transfersRunning(), 0);
     EXPECT_TRUE(log().endsWith(
-        LongTimeText(QTime(10, 0)) + LogText::WebhookFailed + u"sending cancelled\r\n"_qs + kStopLines))
+        LongTimeText(QTime(10, 0)) + LogText::WebhookFailed + u"sending cancelled\r\n"_qs + StopLines()))
         << log().toStdString();
     EXPECT_FALSE(log().contains(QString(75, u'*')));
 }

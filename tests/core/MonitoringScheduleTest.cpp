@@ -101,9 +101,7 @@ TEST_F(MonitoringSchedule, StopDuringAWaitLogsOnlyTheStopLines)
     app.engine.stop();
     EXPECT_EQ(app.engine.state(), MonitoringSession::State::Idle);
     EXPECT_EQ(sim.alarmsWaiting(), 0);
-    EXPECT_EQ(log(),
-        LogText::WaitingForStart + u"9:30\r\n"_qs + LogText::StoppedByUser + u"\r\n"_qs + QString(43, u'*')
-            + u"\r\n\r\n"_qs);
+    EXPECT_EQ(log(), LogText::WaitingForStart + u"9:30\r\n"_qs + StopLines());
     EXPECT_EQ(window.statusHistory.last().text, u"Processing Stopped"_qs);
     EXPECT_EQ(window.stoppedLooks, 1);
 }

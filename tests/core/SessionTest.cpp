@@ -10,9 +10,6 @@ namespace {
 using State = MonitoringSession::State;
 using Answer = LoopbackHttpServer::Answer;
 
-const QDate kMonday(2026, 12, 7);
-const QString kStopLines = LogText::StoppedByUser + u"\r\n"_qs + QString(43, u'*') + u"\r\n\r\n"_qs;
-
 // The engine driven as the window drives it (start, stop), watched through its signals.
 class Session : public CycleTest
 {
@@ -21,11 +18,7 @@ protected:
     {
         CycleTest::SetUp();
         schedule(10, 0, 16, 0, 5);
-        AlertSettings& abc = watch(1, u"ABC"_qs);
-        abc.PriceAbove = 1;
-        abc.MaxPrice = 12;
-        http.serve(HistoryTarget(u"abc"_qs, kMonday), MakeHistory(kMonday, 252, 10));
-        http.serve(QuoteTarget(u"abc"_qs), MakeQuote(u"ABC"_qs, 12.5, 12, 12.6, 11.9, 5000));
+        watchAbcAbove12();
         simulateClock(QDateTime(kMonday, QTime(9, 0)));
     }
 
@@ -68,7 +61,7 @@ TEST_F(Session, StopDuringAHangingDownloadThenStartAtOnce)
     EXPECT_EQ(app.engine.state(), State::Idle);
     EXPECT_EQ(app.hub.transfersRunning(), 0);
     EXPECT_EQ(clock->alarmsWaiting(), 0);
-    EXPECT_TRUE(log().endsWith(u"Historic Data Downloaded\r\n"_qs + kStopLines)) << log().toStdString();
+    EXPECT_TRUE(log().endsWith(u"Historic Data Downloaded\r\n"_qs + StopLines())) << log().toStdString();
     EXPECT_EQ(window.lights.last(), qMakePair(Light::Stop, u"s-red-on.bmp"_qs));
     EXPECT_TRUE(window.lights.contains(qMakePair(Light::Download, u"s-yel-off.bmp"_qs)));
 
@@ -91,11 +84,7 @@ TEST_F(Session, StopDuringAHangingDownloadThenStartAtOnce)
 TEST_F(Session, StopDuringAMailLogsOneFailureLine)
 {
     QTcpServer silent;
-    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
-    app.settings.mail.Server = u"127.0.0.1:"_qs + QString::number(silent.serverPort());
-    app.settings.mail.MailFrom = u"desk@example.com"_qs;
-    app.settings.mail.SendTo = u"trader@example.com"_qs;
-    app.SMTP1().ConnectTimeoutMs = app.SMTP1().TimeoutMs = 3'600'000;
+    ASSERT_NO_FATAL_FAILURE(mailToSilentServer(silent));
     clock->set(QDateTime(kMonday, QTime(10, 0)));
     app.engine.start();
     ASSERT_TRUE(runUntil([&] { return window.statuses(u"Sending Email"_qs).size() == 1; }));
@@ -103,7 +92,7 @@ TEST_F(Session, StopDuringAMailLogsOneFailureLine)
     app.engine.stop();
     EXPECT_EQ(app.hub.transfersRunning(), 0);
     EXPECT_TRUE(log().endsWith(
-        LongTimeText(QTime(10, 0)) + u" Email message failed: sending cancelled\r\n"_qs + kStopLines))
+        LongTimeText(QTime(10, 0)) + u" Email message failed: sending cancelled\r\n"_qs + StopLines()))
         << log().toStdString();
     EXPECT_EQ(log().count(u"Email message"_qs), 1);
     EXPECT_FALSE(log().contains(QString(75, u'*')));

@@ -59,13 +59,11 @@ TEST_F(StartUp, FirstRunCreatesEmptySettingsAsksForTermsThenShowsEmptyRows)
         EXPECT_EQ(readFile(name).size(), 0) << name.toStdString();
     }
     EXPECT_EQ(readFile(u"frs.dat"_qs), QByteArray(1, '\1'));
-    EXPECT_EQ(splash.Label1->text(), u"Version: 1.6.0"_qs);
     EXPECT_TRUE(boxes.shown().isEmpty());
 
     // The hand-over waits for the timer, which runs once the window is up.
     EXPECT_TRUE(splash.isVisible());
     EXPECT_TRUE(splash.TimerSplash->isActive());
-    EXPECT_EQ(splash.TimerSplash->interval(), 3000);
     EXPECT_EQ(splash.mainWindow(), nullptr);
     splash.TimerSplash_Timer();
     frmMain* main = splash.mainWindow();

@@ -1,3 +1,5 @@
+#include "TestSupport.h"
+
 #include "core/WaitRules.h"
 
 #include <QTimeZone>
@@ -8,11 +10,6 @@
 #include <ostream>
 
 namespace {
-
-inline void PrintTo(const QDateTime& t, std::ostream* os)
-{
-    *os << t.toString(Qt::ISODateWithMs).toStdString() << ' ' << t.timeZone().id().toStdString();
-}
 
 // The wall clock of a moment, as the poller below reads it.
 struct Wall
@@ -46,17 +43,6 @@ QDateTime Poll(const QDateTime& start, const std::function<bool(const Wall&)>& h
         }
     }
     return {};
-}
-
-TimeSettings Hours(int startHour, int startMinute, int stopHour, int stopMinute)
-{
-    TimeSettings t;
-    t.StartHour = t.QuoteStartHour = static_cast<qint16>(startHour);
-    t.StartMinute = t.QuoteStartMinute = static_cast<qint16>(startMinute);
-    t.StopHour = static_cast<qint16>(stopHour);
-    t.StopMinute = static_cast<qint16>(stopMinute);
-    t.QuoteInterval = 5;
-    return t;
 }
 
 // Days on which the clocks change, in zones that change at different hours and weekdays: a
@@ -114,8 +100,8 @@ protected:
 // repeats: the day begins at the first moment within the hours, as the poller finds it.
 TEST_P(WaitRulesOnTransitionDays, StartMomentIsTheFirstMomentWithinTheHours)
 {
-    const TimeSettings schedules[]
-        = {Hours(1, 30, 4, 0), Hours(2, 30, 16, 0), Hours(0, 0, 0, 30), Hours(23, 15, 23, 59)};
+    const TimeSettings schedules[] = {TradingHours(1, 30, 4, 0), TradingHours(2, 30, 16, 0),
+        TradingHours(0, 0, 0, 30), TradingHours(23, 15, 23, 59)};
     for (const TimeSettings& time : schedules) {
         const int start = time.StartHour * 60 + time.StartMinute;
         const int stop = time.StopHour * 60 + time.StopMinute;
@@ -132,7 +118,7 @@ TEST_P(WaitRulesOnTransitionDays, StartMomentIsTheFirstMomentWithinTheHours)
 TEST_P(WaitRulesOnTransitionDays, QuoteStartAndNextSetFollowTheWallClock)
 {
     for (const QDateTime& now : StartsAround(GetParam().day, zone)) {
-        const TimeSettings time = Hours(2, 15, 16, 0);
+        const TimeSettings time = TradingHours(2, 15, 16, 0);
         const QDateTime quoteStart = Poll(now, [](const Wall& w) { return w.minuteOfDay() >= 2 * 60 + 15; });
         ASSERT_EQ(WaitRules::QuoteStartMoment(now, time), quoteStart) << testing::PrintToString(now);
 
@@ -207,7 +193,7 @@ TEST(WeekendEnd, IsTheFirstMomentOfMonday)
 TEST(WeekendAndStop, AreReadFromHourAndMinute)
 {
     const QTimeZone utc = QTimeZone::utc();
-    const TimeSettings time = Hours(9, 30, 16, 30);
+    const TimeSettings time = TradingHours(9, 30, 16, 30);
     const auto at = [&](int day, int hour, int minute) {
         return QDateTime(QDate(2026, 12, day), QTime(hour, minute), utc);
     };
@@ -229,11 +215,12 @@ TEST(StartMoment, TheNextTradingDayComesAfterTheLastOne)
 {
     const QTimeZone utc = QTimeZone::utc();
     const QDateTime thursday(QDate(2026, 12, 10), QTime(9, 30, 20), utc);
-    const TimeSettings sameMinute = Hours(9, 30, 9, 30);
+    const TimeSettings sameMinute = TradingHours(9, 30, 9, 30);
     EXPECT_EQ(WaitRules::StartMoment(thursday, sameMinute, {}), thursday);
     EXPECT_EQ(WaitRules::StartMoment(thursday, sameMinute, thursday.date()),
         QDateTime(QDate(2026, 12, 11), QTime(9, 30), utc));
-    EXPECT_EQ(WaitRules::StartMoment(thursday.addDays(1), Hours(9, 0, 16, 0), thursday.date().addDays(1)),
+    EXPECT_EQ(
+        WaitRules::StartMoment(thursday.addDays(1), TradingHours(9, 0, 16, 0), thursday.date().addDays(1)),
         QDateTime(QDate(2026, 12, 14), QTime(9, 0), utc)); // after Friday, Monday
 }
 
@@ -241,9 +228,9 @@ TEST(StartMoment, TheNextTradingDayComesAfterTheLastOne)
 TEST(StartMoment, AnImpossibleTimeNeverComes)
 {
     const QTimeZone utc = QTimeZone::utc();
-    EXPECT_FALSE(
-        WaitRules::StartMoment(QDateTime(QDate(2026, 12, 7), QTime(9, 0), utc), Hours(25, 0, 26, 0), {})
-            .isValid());
+    EXPECT_FALSE(WaitRules::StartMoment(
+        QDateTime(QDate(2026, 12, 7), QTime(9, 0), utc), TradingHours(25, 0, 26, 0), {})
+                     .isValid());
 }
 
 } // namespace

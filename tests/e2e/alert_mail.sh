@@ -8,32 +8,12 @@
 set -euo pipefail
 program_dir=$1
 source_dir=$2
-source "$source_dir/tests/e2e/require_tools.sh"
+source "$source_dir/tests/e2e/common.sh"
 require_tools xvfb-run:xvfb dbus-run-session:dbus faketime:faketime trayer:trayer dunst:dunst \
     dbus-monitor:dbus-bin xwininfo:x11-utils xdotool:xdotool
-work=$(mktemp -d)
-cleanup() {
-    kill $(jobs -p) 2>/dev/null || true
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-mkdir "$work/program" "$work/mail"
-cp "$program_dir/tradevane" "$program_dir/tradevane.portable" "$program_dir"/*.bmp "$program_dir"/*.doc "$work/program/"
-cp "$program_dir"/*.wav "$work/program/" 2>/dev/null || true
-
-/usr/bin/python3 "$source_dir/tests/e2e/market_server.py" >"$work/http.out" &
-# The mail server serves until its standard input closes.
-sleep 600 | /usr/bin/python3 "$source_dir/tests/common/smtp_server.py" --store "$work/mail" >"$work/smtp.out" &
-for i in $(seq 100); do
-    grep -q READY "$work/http.out" 2>/dev/null && grep -q READY "$work/smtp.out" 2>/dev/null && break
-    sleep 0.1
-done
-http_port=$(awk '/READY/ {print $2}' "$work/http.out")
-smtp_port=$(awk '/READY/ {print $2}' "$work/smtp.out")
-[[ -n $http_port && -n $smtp_port ]] || { echo "the test servers did not start"; exit 1; }
-/usr/bin/python3 "$source_dir/tests/e2e/prepare_folder.py" "$work/program" "$http_port" "$smtp_port"
+make_work_folder
+copy_program "$work/program"
+start_test_servers "$work/program"
 
 cat >"$work/session.sh" <<SH
 #!/usr/bin/env bash

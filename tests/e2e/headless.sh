@@ -6,29 +6,13 @@
 set -euo pipefail
 program_dir=$1
 source_dir=$2
-source "$source_dir/tests/e2e/require_tools.sh"
+source "$source_dir/tests/e2e/common.sh"
 require_tools faketime:faketime pgrep:procps
 unset DISPLAY WAYLAND_DISPLAY
 export QT_QPA_PLATFORM= # a display-less program must not need a platform plugin
-work=$(mktemp -d)
-cleanup() {
-    kill $(jobs -p) 2>/dev/null || true
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-mkdir "$work/data" "$work/mail"
-
-/usr/bin/python3 "$source_dir/tests/e2e/market_server.py" >"$work/http.out" &
-sleep 600 | /usr/bin/python3 "$source_dir/tests/common/smtp_server.py" --store "$work/mail" >"$work/smtp.out" &
-for _ in $(seq 100); do
-    grep -q READY "$work/http.out" 2>/dev/null && grep -q READY "$work/smtp.out" 2>/dev/null && break
-    sleep 0.1
-done
-http_port=$(awk '/READY/ {print $2}' "$work/http.out")
-smtp_port=$(awk '/READY/ {print $2}' "$work/smtp.out")
-[[ -n $http_port && -n $smtp_port ]] || { echo "the test servers did not start"; exit 1; }
-/usr/bin/python3 "$source_dir/tests/e2e/prepare_folder.py" "$work/data" "$http_port" "$smtp_port"
+make_work_folder
+mkdir "$work/data"
+start_test_servers "$work/data"
 
 fail() {
     echo "FAILED: $*"

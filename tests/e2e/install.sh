@@ -5,7 +5,7 @@
 set -euo pipefail
 build_dir=$1
 source_dir=$2
-source "$source_dir/tests/e2e/require_tools.sh"
+source "$source_dir/tests/e2e/common.sh"
 require_tools cpack:cmake dpkg-deb:dpkg dpkg-shlibdeps:dpkg-dev desktop-file-validate:desktop-file-utils
 unset DISPLAY WAYLAND_DISPLAY XDG_DATA_HOME
 work=$(mktemp -d)

@@ -7,29 +7,20 @@
 set -euo pipefail
 program_dir=$1
 source_dir=$2
-source "$source_dir/tests/e2e/require_tools.sh"
+source "$source_dir/tests/e2e/common.sh"
 require_tools xvfb-run:xvfb dbus-run-session:dbus
 fake=$(ls /usr/lib/*/faketime/libfaketimeMT.so.1 2>/dev/null | head -n 1 || true)
 [[ -n $fake ]] || { echo "FAILED: libfaketime is missing (Debian package libfaketime)"; exit 1; }
-work=$(mktemp -d)
-service=
-cleanup() {
-    [[ -n $service ]] && kill "$service" 2>/dev/null && wait "$service" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+make_work_folder
 
 # Monday 7 December 2026, 10:59:30, ten times as fast; the service and the program share it.
 export FAKETIME='@2026-12-07 10:59:30 x10'
-mkdir "$work/program"
-cp "$program_dir/tradevane" "$program_dir/tradevane.portable" "$program_dir"/*.bmp "$program_dir"/*.doc "$work/program/"
-cp "$program_dir"/*.wav "$work/program/" 2>/dev/null || true
+copy_program "$work/program"
 printf '\x01' >"$work/program/frs.dat" # the terms were accepted before
 "$program_dir/tradevane-demo-stocks" "$work/program"
 
 : >"$work/quoted.log" # there before the service writes to it, for the first look below
 LD_PRELOAD=$fake "$program_dir/tradevane-quoted" --listen 127.0.0.1:0 >>"$work/quoted.log" 2>&1 &
-service=$!
 port=
 for _ in $(seq 100); do
     port=$(sed -n 's/.*listening on http:\/\/127\.0\.0\.1:\([0-9]*\).*/\1/p' "$work/quoted.log")

@@ -22,8 +22,6 @@
 
 namespace {
 
-const QDate kMonday(2026, 12, 7);
-
 class Chart : public CycleTest
 {
 protected:

