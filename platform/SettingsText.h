@@ -12,7 +12,7 @@
 struct SmallFileRead
 {
     bool exists = false; // no file is not an error: its reader falls back to the defaults
-    QString error;       // why an existing file could not be read; empty when it was
+    QString error; // why an existing file could not be read; empty when it was
     QByteArray bytes;
 
     bool ok() const { return exists && error.isEmpty(); }
@@ -35,8 +35,8 @@ struct IniStop
 // line in order, all trimmed. Blank lines and lines starting with ';' or '#' are skipped; CR LF,
 // LF and a lone CR all end a line. Stops at the first line that is not key=value, or at the first
 // entry whose handler returns a reason.
-using IniEntry = std::function<std::optional<QString>(const QString& section, const QString& key,
-    const QString& value)>;
+using IniEntry
+    = std::function<std::optional<QString>(const QString& section, const QString& key, const QString& value)>;
 [[nodiscard]] std::optional<IniStop> WalkIni(const QString& text, const IniEntry& entry);
 
 // "1" or "true" is on, "0" or "false" off (either case); anything else is no flag.
