@@ -101,7 +101,8 @@ private:
 
 } // namespace
 
-std::unique_ptr<Pending> Keyring::read(const QString& key, std::function<void(const KeyringResult&)> done) const
+std::unique_ptr<Pending> Keyring::read(
+    const QString& key, std::function<void(const KeyringResult&)> done) const
 {
     auto* job = new QKeychain::ReadPasswordJob(kService);
     job->setKey(key);
@@ -117,7 +118,8 @@ std::unique_ptr<Pending> Keyring::write(
     return std::make_unique<KeyringOperation>(job, timeout, std::move(done));
 }
 
-std::unique_ptr<Pending> Keyring::remove(const QString& key, std::function<void(const KeyringResult&)> done) const
+std::unique_ptr<Pending> Keyring::remove(
+    const QString& key, std::function<void(const KeyringResult&)> done) const
 {
     auto* job = new QKeychain::DeletePasswordJob(kService);
     job->setKey(key);

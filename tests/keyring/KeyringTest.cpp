@@ -1,7 +1,7 @@
 // The channel tokens in the desktop keyring. WithKeyring runs on a private session bus with a real
 // Secret Service (with-keyring.sh); NoKeyring runs without any session bus.
-#include "LoopbackHttpServer.h"
 #include "ChannelsWindowTest.h"
+#include "LoopbackHttpServer.h"
 
 #include "core/LogTexts.h"
 #include "core/StartupLoad.h"
@@ -121,10 +121,11 @@ protected:
 using WithKeyring = KeyringChannels;
 using NoKeyring = KeyringChannels;
 
-const QByteArray kKeyringFile = "[channels]\nTokenStore=keyring\n"
-                                "[ntfy]\nEnabled=1\nServer=%1\nTopic=desk\nToken=\nTokenInKeyring=1\n"
-                                "[telegram]\nEnabled=0\nBotToken=\nChatId=\n"
-                                "[webhook]\nEnabled=1\nUrl=%1/hooks/in\nBody=json\nHeaderName=\nHeaderValue=\n";
+const QByteArray kKeyringFile
+    = "[channels]\nTokenStore=keyring\n"
+      "[ntfy]\nEnabled=1\nServer=%1\nTopic=desk\nToken=\nTokenInKeyring=1\n"
+      "[telegram]\nEnabled=0\nBotToken=\nChatId=\n"
+      "[webhook]\nEnabled=1\nUrl=%1/hooks/in\nBody=json\nHeaderName=\nHeaderValue=\n";
 
 } // namespace
 
@@ -157,11 +158,19 @@ TEST_F(WithKeyring, TokensGoToTheKeyringAndComeBackAtStart)
     EXPECT_EQ(header(u"/hooks/in"_qs, "x-token"), kHeaderSecret.toUtf8());
     expectNoSecretIn(log());
 
-    // The window opened after the start shows the tokens read back; saved without the ntfy token,
-    // its entry is removed.
+    // The window opened while the tokens are being read waits for them before they can be edited or
+    // saved, then shows them; saved without the ntfy token, its entry is removed.
+    EXPECT_TRUE(LoadSettingsFiles(app).ok());
+    EXPECT_TRUE(app.channelTokens.busy());
     EXPECT_TRUE(open().isEmpty());
     EXPECT_EQ(label(), kKeyringLabel);
+    EXPECT_FALSE(box("txtNtfyToken")->isEnabled());
+    EXPECT_FALSE(w<QPushButton>("cmdSaveSettings")->isEnabled());
+    EXPECT_TRUE(RunUntil([this] { return !app.channelTokens.busy(); }, 20000));
+    EXPECT_TRUE(box("txtNtfyToken")->isEnabled());
+    EXPECT_TRUE(w<QPushButton>("cmdSaveSettings")->isEnabled());
     EXPECT_EQ(box("txtNtfyToken")->text(), kNtfyToken);
+    EXPECT_EQ(box("txtWebhookHeaderValue")->text(), kHeaderSecret);
     box("txtNtfyToken")->clear();
     EXPECT_TRUE(save().isEmpty());
     EXPECT_EQ(keyringRead(ChannelTokenKey(Channel::Ntfy)).outcome, KeyringResult::Outcome::NotFound);
@@ -177,7 +186,8 @@ TEST_F(WithKeyring, AMissingKeyringEntryLeavesItsChannelSilentWithOneLogLine)
     std::unique_ptr<AppServices> next = restart();
     const QString text = log();
     EXPECT_EQ(text.count(LogText::ChannelTokenUnread), 1) << text.toStdString();
-    EXPECT_TRUE(text.startsWith(u"ntfy"_qs + LogText::ChannelTokenUnread + u"the keyring holds no such token\r\n"_qs))
+    EXPECT_TRUE(
+        text.startsWith(u"ntfy"_qs + LogText::ChannelTokenUnread + u"the keyring holds no such token\r\n"_qs))
         << text.toStdString();
     EXPECT_TRUE(next->settings.channels.ntfy.enabled);
     EXPECT_FALSE(next->settings.channels.isOn(Channel::Ntfy));
@@ -213,7 +223,8 @@ TEST_F(NoKeyring, TokensStayInTheOwnerOnlyFileAndAKeyringFileSilencesItsChannels
     const QByteArray file = readFile(u"channels.ini"_qs);
     EXPECT_TRUE(file.startsWith("[ntfy]\nEnabled=1\n"));
     EXPECT_TRUE(file.contains(QByteArray("Token=" + kNtfyToken.toUtf8() + '\n')));
-    EXPECT_TRUE(file.endsWith(QByteArray("HeaderName=X-Token\nHeaderValue=" + kHeaderSecret.toUtf8() + '\n')));
+    EXPECT_TRUE(
+        file.endsWith(QByteArray("HeaderName=X-Token\nHeaderValue=" + kHeaderSecret.toUtf8() + '\n')));
     EXPECT_FALSE(file.contains("Keyring"));
     EXPECT_TRUE(OwnerOnly(path(u"channels.ini"_qs)));
     std::unique_ptr<AppServices> next = restart();
