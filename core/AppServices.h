@@ -2,6 +2,7 @@
 
 #include "core/MonitoringSession.h"
 #include "core/SettingsStore.h"
+#include "notify/ChannelTokens.h"
 #include "notify/Channels.h"
 #include "notify/PlayWAV.h"
 #include "notify/UpdateLog.h"
@@ -22,6 +23,9 @@ public:
     TransferHub hub;
     SettingsStore settings;
     ActivityLog log;
+    // The desktop keyring, and the start-up reading of the channel tokens kept there.
+    Keyring keyring;
+    ChannelTokenLoader channelTokens {keyring, settings, log};
 
     // The transfer control every quote and history download goes through.
     InetControl& InetQuotes() { return m_inet; }

@@ -25,7 +25,7 @@ HeadlessRun::HeadlessRun(AppServices& services, std::FILE* out, std::FILE* err, 
 std::optional<ExitCode> HeadlessRun::prepare(const ProgramOptions& options,
     const std::function<QString()>& licenceText, const std::function<bool()>& agree)
 {
-    const StartupLoad load = LoadSettingsFiles(m_services.settings, m_services.log);
+    const StartupLoad load = LoadSettingsFiles(m_services);
     if (!load.ok()) {
         print(m_err, InitializeErrorText(load));
         return ExitCode::SettingsUnreadable;

@@ -38,6 +38,7 @@ QStringList LogText::All()
         WebhookSent,
         WebhookFailed,
         ChannelSettingsUnreadable,
+        ChannelTokenUnread,
         SoundError,
         CalcError,
         MACalc,

@@ -58,6 +58,10 @@ inline const QString WebhookSent = u" Webhook message sent."_qs;
 inline const QString WebhookFailed = u" Webhook message failed: "_qs;
 inline const QString ChannelSettingsUnreadable
     = u"Channel settings file channels.ini unreadable or malformed - every channel is off: "_qs;
+// After the channel's name, followed by the reason
+inline const QString ChannelTokenUnread
+    = u" token could not be read from the desktop keyring - the channel sends nothing until its "
+      u"settings are saved again: "_qs;
 
 // Sounds
 inline const QString SoundError = u"Sound Error - Location WAV module"_qs;

@@ -1,6 +1,7 @@
 #include "core/StartupLoad.h"
 
 #include "alertsettings/AlertSettingsFile.h"
+#include "core/AppServices.h"
 #include "core/CalendarSettings.h"
 #include "core/ServerSettings.h"
 #include "core/SettingsStore.h"
@@ -11,14 +12,18 @@
 #include "notify/SoundSettingsFile.h"
 #include "schedule/TimeSettingsFile.h"
 
-StartupLoad LoadSettingsFiles(SettingsStore& settings, ActivityLog& log)
+StartupLoad LoadSettingsFiles(AppServices& services)
 {
+    SettingsStore& settings = services.settings;
+    ActivityLog& log = services.log;
     // The server addresses and the calendar choice never stop the loading: a bad file leaves
     // the defaults in use with a note in the activity log.
     LoadServerSettings(settings.servers, log);
     settings.preferences = LoadPreferences();
     // Nor do the channels: a bad channels.ini switches them all off, with a note.
     settings.channelsProblem = LoadChannelSettings(settings.channels, log);
+    // Their tokens may be in the keyring: until each arrives its channel sends nothing.
+    services.channelTokens.start();
     LoadCalendarSettings(settings.calendar, log);
 
     StartupLoad load;

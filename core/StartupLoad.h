@@ -4,8 +4,7 @@
 
 #include <QString>
 
-class ActivityLog;
-class SettingsStore;
+class AppServices;
 
 // What the start-up window reads before the main window exists: the server addresses, the phone
 // channels, the calendar choice and the window preferences, then the ten alert settings, the mail,
@@ -19,10 +18,10 @@ struct StartupLoad
     bool ok() const { return error.ok(); }
 };
 
-// Reads every settings file into its record (missing files are created empty and read as
-// zeros). Stops at the first file that cannot be opened or read; records not reached keep
-// what they held.
-StartupLoad LoadSettingsFiles(SettingsStore& settings, ActivityLog& log);
+// Reads every settings file into the services' records (missing files are created empty and read
+// as zeros). Stops at the first file that cannot be opened or read; records not reached keep
+// what they held. Channel tokens kept in the desktop keyring arrive later, from the event loop.
+StartupLoad LoadSettingsFiles(AppServices& services);
 
 // The text of the "Initialize Error" box for a failed load.
 QString InitializeErrorText(const StartupLoad& load);

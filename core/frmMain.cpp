@@ -639,8 +639,8 @@ void frmMain::cmdMailSettings_Click()
 void frmMain::cmdChannels_Click()
 {
     // Modal to the main window without a second event loop: the window deletes itself on closing.
-    auto* window
-        = new frmChannels(m_services.settings, m_services.Channels(), m_services.log, m_selectedStock, this);
+    auto* window = new frmChannels(m_services.settings, m_services.Channels(), m_services.log,
+        m_services.keyring, m_services.channelTokens, m_selectedStock, this);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->open();
 }

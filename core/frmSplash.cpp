@@ -83,7 +83,7 @@ void frmSplash::Form_Load()
 
     // The main window's rows are filled from these records, so all loading happens before it
     // exists.
-    const StartupLoad load = LoadSettingsFiles(m_services.settings, m_services.log);
+    const StartupLoad load = LoadSettingsFiles(m_services);
     if (!load.ok()) {
         MsgBox(InitializeErrorText(load), MsgButtons::OkOnly, u"Initialize Error"_qs);
         return;

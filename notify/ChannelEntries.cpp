@@ -123,10 +123,14 @@ QString WebhookHeader()
 QString Tokens()
 {
     return JoinLines({
-        u"The tokens and addresses are kept in the file channels.ini in the data folder, which only "
-        u"your user account can read. Tradevane uses no desktop keyring."_qs,
-        u"They never appear in the activity log or in a message; anything that looks like them is shown "
-        u"as ***."_qs,
+        u"The settings and addresses are kept in the file channels.ini in the data folder, which only "
+        u"your user account can read. Where the desktop offers a keyring, the tokens (access token, "
+        u"bot token, header value) are kept there instead and channels.ini holds none of them; "
+        u"without one they are kept in channels.ini. The line beside this mark says which holds them."_qs,
+        u"A channel whose token cannot be read back from the keyring at start sends nothing, with a "
+        u"note in the activity log: enter the token again and save."_qs,
+        u"Tokens and addresses never appear in the activity log or in a message; anything that looks "
+        u"like them is shown as ***."_qs,
     });
 }
 

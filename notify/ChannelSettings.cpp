@@ -6,6 +6,9 @@
 #include "platform/RecordFile.h"
 #include "platform/SettingsText.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 
 const QString kFileName = u"channels.ini"_qs;
@@ -41,6 +44,8 @@ QString ChannelName(Channel channel)
 
 bool ChannelSettings::isOn(Channel channel) const
 {
+    if (tokenUnread[static_cast<std::size_t>(channel)])
+        return false;
     switch (channel) {
     case Channel::Ntfy:
         return ntfy.enabled;
@@ -54,7 +59,25 @@ bool ChannelSettings::isOn(Channel channel) const
 
 bool ChannelSettings::anyOn() const
 {
-    return ntfy.enabled || telegram.enabled || webhook.enabled;
+    return std::any_of(kChannels.begin(), kChannels.end(), [this](Channel c) { return isOn(c); });
+}
+
+QString& ChannelToken(ChannelSettings& settings, Channel channel)
+{
+    return const_cast<QString&>(ChannelToken(std::as_const(settings), channel));
+}
+
+const QString& ChannelToken(const ChannelSettings& settings, Channel channel)
+{
+    switch (channel) {
+    case Channel::Ntfy:
+        return settings.ntfy.token;
+    case Channel::Telegram:
+        return settings.telegram.botToken;
+    case Channel::Webhook:
+        break;
+    }
+    return settings.webhook.headerValue;
 }
 
 bool operator==(const NtfySettings& a, const NtfySettings& b)
@@ -85,14 +108,23 @@ QString ChannelSettingsPath()
 
 QByteArray ChannelSettingsText(const ChannelSettings& s)
 {
-    QByteArray text = "[ntfy]\nEnabled=" + flag(s.ntfy.enabled) + '\n';
-    text += line("Server", s.ntfy.server) + line("Topic", s.ntfy.topic) + line("Token", s.ntfy.token);
+    const bool keyring = s.tokenStore == TokenStore::Keyring;
+    // In the keyring's case the token's line stays, empty, and a line saying where it is follows.
+    const auto token = [&s, keyring](const char* key, Channel channel) -> QByteArray {
+        const QString& value = ChannelToken(s, channel);
+        if (!keyring)
+            return line(key, value);
+        return line(key, {}) + (value.trimmed().isEmpty() ? QByteArray() : QByteArray("TokenInKeyring=1\n"));
+    };
+    QByteArray text = keyring ? "[channels]\nTokenStore=keyring\n" : "";
+    text += "[ntfy]\nEnabled=" + flag(s.ntfy.enabled) + '\n';
+    text += line("Server", s.ntfy.server) + line("Topic", s.ntfy.topic) + token("Token", Channel::Ntfy);
     text += "[telegram]\nEnabled=" + flag(s.telegram.enabled) + '\n';
-    text += line("BotToken", s.telegram.botToken) + line("ChatId", s.telegram.chatId);
+    text += token("BotToken", Channel::Telegram) + line("ChatId", s.telegram.chatId);
     text += "[webhook]\nEnabled=" + flag(s.webhook.enabled) + '\n';
     text += line("Url", s.webhook.url);
     text += QByteArray("Body=") + (s.webhook.body == WebhookBody::Json ? "json" : "text") + '\n';
-    text += line("HeaderName", s.webhook.headerName) + line("HeaderValue", s.webhook.headerValue);
+    text += line("HeaderName", s.webhook.headerName) + token("HeaderValue", Channel::Webhook);
     return text;
 }
 
@@ -106,6 +138,17 @@ ChannelSettingsRead ParseChannelSettings(const QString& text)
             return key.compare(QString::fromUtf16(name), Qt::CaseInsensitive) == 0;
         };
         const QString channel = section.toLower();
+        if (channel == u"channels"_qs) {
+            if (!is(u"TokenStore"))
+                return u": unknown key "_qs + key.left(40);
+            if (value.compare(u"keyring"_qs, Qt::CaseInsensitive) == 0)
+                s.tokenStore = TokenStore::Keyring;
+            else if (value.compare(u"file"_qs, Qt::CaseInsensitive) == 0)
+                s.tokenStore = TokenStore::File;
+            else
+                return u": TokenStore is neither keyring nor file"_qs;
+            return {};
+        }
         bool* enabled = channel == u"ntfy"_qs ? &s.ntfy.enabled
             : channel == u"telegram"_qs       ? &s.telegram.enabled
             : channel == u"webhook"_qs        ? &s.webhook.enabled
@@ -117,6 +160,14 @@ ChannelSettingsRead ParseChannelSettings(const QString& text)
             if (!on)
                 return u": Enabled is neither 0 nor 1"_qs;
             *enabled = *on;
+        } else if (is(u"TokenInKeyring")) {
+            const std::optional<bool> on = IniFlag(value);
+            if (!on)
+                return u": TokenInKeyring is neither 0 nor 1"_qs;
+            const Channel which = channel == u"ntfy"_qs ? Channel::Ntfy
+                : channel == u"telegram"_qs             ? Channel::Telegram
+                                                        : Channel::Webhook;
+            s.tokenUnread[static_cast<std::size_t>(which)] = *on;
         } else if (channel == u"ntfy"_qs && is(u"Server"))
             s.ntfy.server = value;
         else if (channel == u"ntfy"_qs && is(u"Topic"))
@@ -145,9 +196,19 @@ ChannelSettingsRead ParseChannelSettings(const QString& text)
         return {};
     };
     // The line itself may hold a token: only its number and its key are told.
-    if (const std::optional<IniStop> stop = WalkIni(text, entry))
+    if (const std::optional<IniStop> stop = WalkIni(text, entry)) {
         read.problem = u"line "_qs + QString::number(stop->number)
             + (stop->reason.isEmpty() ? u" is not key=value"_qs : stop->reason);
+        return read;
+    }
+    // A token in the keyring is read from there, whatever the file holds beside it; without the
+    // keyring marker the file's own tokens count, as they always did.
+    for (const Channel c : kChannels) {
+        bool& unread = s.tokenUnread[static_cast<std::size_t>(c)];
+        unread = unread && s.tokenStore == TokenStore::Keyring;
+        if (unread)
+            ChannelToken(s, c).clear();
+    }
     return read;
 }
 

@@ -43,6 +43,9 @@ struct WebhookSettings
     QString headerValue;
 };
 
+// Where the tokens are kept: in channels.ini, or in the desktop keyring where there is one.
+enum class TokenStore { File, Keyring };
+
 // "channels.ini" in the data folder:
 //
 //   [ntfy]
@@ -61,32 +64,55 @@ struct WebhookSettings
 //   HeaderName=
 //   HeaderValue=
 //
-// It holds tokens, so it is readable and writable by its owner only. Nothing in the program
+// It may hold tokens, so it is readable and writable by its owner only. Nothing in the program
 // keeps it open: it is read at start-up and replaced whole when the window saves.
+//
+// When the tokens (Token, BotToken, HeaderValue) went to the desktop keyring, the file says so and
+// holds none of them; a channel whose token is in the keyring says that instead of the token:
+//
+//   [channels]
+//   TokenStore=keyring
+//   [ntfy]
+//   ...
+//   Token=
+//   TokenInKeyring=1
+//
+// A file without the [channels] section keeps its tokens itself.
 struct ChannelSettings
 {
     NtfySettings ntfy;
     TelegramSettings telegram;
     WebhookSettings webhook;
+    TokenStore tokenStore = TokenStore::File;
+    // A channel whose token is in the keyring but has not been read from it (not yet, or it could
+    // not be) sends nothing: never without its token. Not a setting of its own: it is never saved.
+    std::array<bool, kChannels.size()> tokenUnread {};
 
+    // Switched on and able to send: its token is not still in the keyring.
     bool isOn(Channel channel) const;
     bool anyOn() const;
 };
 
+// The token of `channel`: the ntfy access token, the Telegram bot token, the webhook's header value.
+QString& ChannelToken(ChannelSettings& settings, Channel channel);
+const QString& ChannelToken(const ChannelSettings& settings, Channel channel);
+
 bool operator==(const NtfySettings&, const NtfySettings&);
 bool operator==(const TelegramSettings&, const TelegramSettings&);
 bool operator==(const WebhookSettings&, const WebhookSettings&);
+// The settings as the window shows them: where the tokens are kept is not compared.
 bool operator==(const ChannelSettings&, const ChannelSettings&);
 
 QString ChannelSettingsPath();
 
-// The text of channels.ini for `settings`.
+// The text of channels.ini for `settings`; with TokenStore::Keyring no token is written, only
+// which channels have one in the keyring.
 QByteArray ChannelSettingsText(const ChannelSettings& settings);
 
 // Reads the text of channels.ini; the offending line (or what is wrong) when it is malformed: a
 // line that is neither a section, a comment nor key=value, an unknown key of one of the three
 // sections, or a switch or body kind of another value. Keys the text does not give keep their
-// defaults.
+// defaults. A channel whose token is in the keyring is read with an empty token marked unread.
 struct ChannelSettingsRead
 {
     ChannelSettings settings;

@@ -2,6 +2,7 @@
 
 #include "core/SettingsStore.h"
 #include "notify/ChannelEntries.h"
+#include "notify/ChannelTokens.h"
 #include "notify/Channels.h"
 #include "platform/FormControlsGui.h"
 #include "platform/HelpMarkerGui.h"
@@ -48,12 +49,14 @@ QPushButton* TestButton(const QString& name, Channel channel, QWidget* parent)
 
 } // namespace
 
-frmChannels::frmChannels(
-    SettingsStore& settings, ChannelSender& sender, ActivityLog& log, int logNumber, QWidget* parent)
+frmChannels::frmChannels(SettingsStore& settings, ChannelSender& sender, ActivityLog& log,
+    const Keyring& keyring, ChannelTokenLoader& tokens, int logNumber, QWidget* parent)
     : QDialog(parent)
     , m_settings(settings)
     , m_sender(sender)
     , m_log(log)
+    , m_keyring(keyring)
+    , m_tokens(tokens)
     , m_logNumber(logNumber)
 {
     setObjectName(u"frmChannels"_qs);
@@ -89,12 +92,10 @@ frmChannels::frmChannels(
     txtWebhookHeaderValue = Entry(u"txtWebhookHeaderValue"_qs, u"Header value"_qs, webhook, true);
     cmdTestWebhook = TestButton(u"cmdTestWebhook"_qs, Channel::Webhook, webhook);
     testButtons = {cmdTestNtfy, cmdTestTelegram, cmdTestWebhook};
+    tokenBoxes = {txtNtfyToken, txtTelegramToken, txtWebhookHeaderValue};
 
-    lblTokenStore = new QLabel(
-        u"Tokens are kept in channels.ini in the data folder,\nreadable only by your user account (no keyring)."_qs,
-        this);
+    lblTokenStore = new QLabel(this);
     lblTokenStore->setObjectName(u"lblTokenStore"_qs);
-    lblTokenStore->setAccessibleName(lblTokenStore->text());
     cmdSaveSettings = Named<QPushButton>(u"Close Settings"_qs, u"cmdSaveSettings"_qs, this);
     cmdSaveSettings->setAutoDefault(false);
     txtChannelInfo = new QPlainTextEdit(this);
@@ -204,6 +205,14 @@ frmChannels::frmChannels(
         connect(testButtons[static_cast<std::size_t>(channel)], &QPushButton::clicked, this,
             [this, channel] { cmdTest_Click(channel); });
     connect(cmdSaveSettings, &QPushButton::clicked, this, &frmChannels::cmdSaveSettings_Click);
+    connect(&m_tokens, &ChannelTokenLoader::finished, this, [this] {
+        for (const Channel channel : kChannels) {
+            if (!m_settings.channels.tokenUnread[static_cast<std::size_t>(channel)])
+                tokenBoxes[static_cast<std::size_t>(channel)]->setText(
+                    ChannelToken(m_settings.channels, channel));
+        }
+        waitForTokens(false);
+    });
     for (int h = 0; h < HelpCount; ++h)
         connect(helpLabels[h], &ClickLabel::clicked, this, [this, h] { ShowHelp(static_cast<Help>(h)); });
 
@@ -216,10 +225,35 @@ frmChannels::~frmChannels() = default;
 void frmChannels::Form_Load()
 {
     setEntries(m_settings.channels);
+    showTokenStore();
+    waitForTokens(m_tokens.busy());
     if (!m_settings.channelsProblem.isEmpty())
         MsgBox(JoinLines({u"Unable to read 'channels.ini': "_qs + m_settings.channelsProblem,
                    u"Every channel is off."_qs, u"Enter settings then click <Close Settings>"_qs}),
             MsgButtons::OkOnly, u"Data Missing"_qs);
+}
+
+void frmChannels::showTokenStore()
+{
+    lblTokenStore->setText(m_settings.channels.tokenStore == TokenStore::Keyring
+            ? u"Tokens are kept in the desktop keyring,\nthe other settings in channels.ini in the data folder."_qs
+            : u"Tokens are kept in channels.ini in the data folder,\nreadable only by your user account (no keyring)."_qs);
+    lblTokenStore->setAccessibleName(lblTokenStore->text());
+}
+
+void frmChannels::waitForTokens(bool waiting)
+{
+    for (QLineEdit* box : tokenBoxes) {
+        box->setEnabled(!waiting);
+        box->setPlaceholderText(waiting ? u"reading the keyring..."_qs : QString());
+    }
+    cmdSaveSettings->setEnabled(!waiting && !m_save);
+}
+
+void frmChannels::reject()
+{
+    if (!m_save)
+        QDialog::reject();
 }
 
 void frmChannels::showEvent(QShowEvent* event)
@@ -315,7 +349,22 @@ void frmChannels::cmdSaveSettings_Click()
         MsgBox(problem->box.text, MsgButtons::OkOnly, problem->box.title);
         return;
     }
+    // The tokens go to the keyring where one answers; the window waits for it without blocking.
+    cmdSaveSettings->setEnabled(false);
+    m_save = StoreChannelTokens(m_keyring, shown, [this, shown](const KeyringResult& result) {
+        ChannelSettings saved = shown;
+        saved.tokenStore = result.ok() ? TokenStore::Keyring : TokenStore::File;
+        QMetaObject::invokeMethod(
+            this, [this, saved] { finishSave(saved); }, Qt::QueuedConnection);
+    });
+}
+
+void frmChannels::finishSave(const ChannelSettings& shown)
+{
+    m_save.reset();
+    cmdSaveSettings->setEnabled(true);
     m_settings.channels = shown;
+    showTokenStore();
     if (const std::optional<QString> error = WriteChannelSettings(shown)) {
         MsgBox(JoinLines({u"Unable to write the 'channels.ini' file: "_qs + *error,
                    u"The settings are used until Tradevane ends."_qs, SupportContactLine()}),

@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
     # build, and the checks of the test script (formatting, fuzzers)
-    cmake ninja-build g++ ccache clang-format-14 qt6-base-dev qt6-multimedia-dev qt6-charts-dev libqt6opengl6-dev libcurl4-openssl-dev libgtest-dev
+    cmake ninja-build g++ ccache clang-format-14 qtkeychain-qt6-dev qt6-base-dev qt6-multimedia-dev qt6-charts-dev libqt6opengl6-dev libcurl4-openssl-dev libgtest-dev
     libbenchmark-dev libcpp-httplib-dev
     # fuzz targets (scripts/fuzz.sh): clang with libFuzzer and the sanitizers
     clang-14 libclang-rt-14-dev
@@ -13,6 +13,8 @@ packages=(
     # tests: loopback servers, screenshots, clock travel, sound sink, accessibility
     python3 python3-aiosmtpd procps dpkg-dev desktop-file-utils openssl imagemagick x11-utils xdotool faketime
     pulseaudio pulseaudio-utils sox espeak-ng dbus-x11 dbus-bin at-spi2-core python3-pyatspi trayer dunst
+    # tests: a private keyring (the Secret Service) on a private session bus
+    dbus gnome-keyring
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -75,9 +75,15 @@ TEST_F(Screenshots, SettingsWindowsPanesAndHelpPanels)
     c.telegram = {true, u"123456789:AAF-example"_qs, u"123456789"_qs};
     c.webhook = {false, u"https://hooks.example.com/services/T1/B2"_qs, WebhookBody::Json,
         u"Authorization"_qs, u"Bearer abc"_qs};
-    frmChannels channels(app.settings, app.Channels(), app.log, 1);
+    frmChannels channels(app.settings, app.Channels(), app.log, app.keyring, app.channelTokens, 1);
     ShootWithHelp(
         channels, shots, u"channels"_qs, {"lblNtfyTopicHelp", "lblTelegramChatHelp", "lblTokensHelp"});
+    channels.hide();
+
+    // The same window once the desktop keyring has taken the tokens.
+    c.tokenStore = TokenStore::Keyring;
+    frmChannels inKeyring(app.settings, app.Channels(), app.log, app.keyring, app.channelTokens, 1);
+    ShootWithHelp(inKeyring, shots, u"channels-keyring"_qs, {"lblTokensHelp"});
 }
 
 } // namespace

@@ -140,7 +140,7 @@ TEST_F(StartUp, EachSettingsFileNamesItsLocationAndLoadingStopsThere)
         QTemporaryDir dir;
         SetProgramFolder(dir.path());
         ASSERT_TRUE(QDir(dir.path()).mkdir(QString::fromUtf16(c.file)));
-        const StartupLoad load = LoadSettingsFiles(app.settings, app.log);
+        const StartupLoad load = LoadSettingsFiles(app);
         EXPECT_FALSE(load.ok());
         EXPECT_EQ(load.location, QString::fromUtf16(c.location));
         if (c.notCreated) {
@@ -158,12 +158,12 @@ TEST_F(StartUp, TheCalendarChoiceIsReadAndAMalformedFileSkipsHolidaysWithANote)
     EXPECT_FALSE(QFile::exists(path(u"calendar.ini"_qs)));
 
     writeFile(u"calendar.ini"_qs, "[calendar]\nSkipHolidays=0\n");
-    LoadSettingsFiles(app.settings, app.log);
+    LoadSettingsFiles(app);
     EXPECT_FALSE(app.settings.calendar.SkipHolidays);
     EXPECT_FALSE(log().contains(LogText::CalendarSettingsDefault));
 
     writeFile(u"calendar.ini"_qs, "[calendar]\nSkipHolidays=no thanks\n");
-    LoadSettingsFiles(app.settings, app.log);
+    LoadSettingsFiles(app);
     EXPECT_TRUE(app.settings.calendar.SkipHolidays);
     EXPECT_TRUE(log().contains(LogText::CalendarSettingsDefault + u"SkipHolidays=no thanks\r\n"_qs));
 }

@@ -12,10 +12,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(read.problem.startsWith(u"line "_qs));
         return 0;
     }
-    // What was read, written as the window writes it, reads back the same.
-    const ChannelSettingsRead again
-        = ParseChannelSettings(QString::fromUtf8(ChannelSettingsText(read.settings)));
+    // What was read, written as the window writes it with the tokens in the file, reads back the same.
+    ChannelSettings inFile = read.settings;
+    inFile.tokenStore = TokenStore::File;
+    const ChannelSettingsRead again = ParseChannelSettings(QString::fromUtf8(ChannelSettingsText(inFile)));
     FUZZ_CHECK(again.problem.isEmpty());
     FUZZ_CHECK(again.settings == read.settings);
+    FUZZ_CHECK(again.settings.tokenStore == TokenStore::File);
+    // Written with the tokens in the keyring, the text holds none of them, and reads back with each
+    // channel that has one waiting for it.
+    ChannelSettings inKeyring = read.settings;
+    inKeyring.tokenStore = TokenStore::Keyring;
+    const ChannelSettingsRead marked
+        = ParseChannelSettings(QString::fromUtf8(ChannelSettingsText(inKeyring)));
+    FUZZ_CHECK(marked.problem.isEmpty());
+    FUZZ_CHECK(marked.settings.tokenStore == TokenStore::Keyring);
+    for (const Channel channel : kChannels) {
+        const bool hasToken = !ChannelToken(inKeyring, channel).trimmed().isEmpty();
+        FUZZ_CHECK(marked.settings.tokenUnread[static_cast<std::size_t>(channel)] == hasToken);
+        FUZZ_CHECK(ChannelToken(marked.settings, channel).isEmpty());
+    }
     return 0;
 }

@@ -1,5 +1,5 @@
+#include "ChannelsWindowTest.h"
 #include "LoopbackHttpServer.h"
-#include "SettingsWindowTest.h"
 
 #include "core/LogTexts.h"
 #include "core/StartupLoad.h"
@@ -16,23 +16,14 @@ namespace {
 
 const QString kBotToken = u"987654:s3cret_Bot"_qs;
 
-class ChannelsWindow : public SettingsWindowTest<frmChannels>
+class ChannelsWindow : public ChannelsWindowTest
 {
 protected:
-    ChannelsWindow()
-        : SettingsWindowTest(u"Channel"_qs)
-    { }
-
     void SetUp() override
     {
-        SettingsWindowTest::SetUp();
+        ChannelsWindowTest::SetUp();
         ASSERT_TRUE(http.start());
         app.Channels().telegramServer = http.baseUrl();
-    }
-
-    std::unique_ptr<frmChannels> create() override
-    {
-        return std::make_unique<frmChannels>(app.settings, app.Channels(), app.log, 3);
     }
 
     // The box that tells how a test went, once the server has answered.
@@ -152,7 +143,7 @@ TEST_F(ChannelsWindow, SendTestReportsTheOutcomeWithoutTheToken)
 TEST_F(ChannelsWindow, ADamagedFileIsReportedAndEveryChannelIsOff)
 {
     writeFile(u"channels.ini"_qs, "[ntfy]\nEnabled=1\nTopic=desk\nToken=tk_s3cret\n[webhook]\nBody=yaml\n");
-    LoadSettingsFiles(app.settings, app.log);
+    LoadSettingsFiles(app);
     EXPECT_FALSE(app.settings.channels.anyOn());
     EXPECT_TRUE(
         log().contains(LogText::ChannelSettingsUnreadable + u"line 6: Body is neither json nor text"_qs));

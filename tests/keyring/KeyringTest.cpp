@@ -1,0 +1,242 @@
+// The channel tokens in the desktop keyring. WithKeyring runs on a private session bus with a real
+// Secret Service (with-keyring.sh); NoKeyring runs without any session bus.
+#include "ChannelsWindowTest.h"
+#include "LoopbackHttpServer.h"
+
+#include "core/LogTexts.h"
+#include "core/StartupLoad.h"
+#include "notify/ChannelTokens.h"
+#include "notify/Channels.h"
+#include "notify/frmChannels.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+
+#include <filesystem>
+
+namespace {
+
+const QString kNtfyToken = u"tk_s3cretNtfyToken"_qs;
+const QString kHeaderSecret = u"Bearer s3cret-header"_qs;
+const QByteArray kNtfyOk = R"({"id":"hY3x","time":1765100000,"event":"message","topic":"desk"})";
+const QString kKeyringLabel
+    = u"Tokens are kept in the desktop keyring,\nthe other settings in channels.ini in the data folder."_qs;
+const QString kFileLabel
+    = u"Tokens are kept in channels.ini in the data folder,\nreadable only by your user account (no keyring)."_qs;
+
+bool OwnerOnly(const QString& file)
+{
+    namespace fs = std::filesystem;
+    return fs::status(file.toStdString()).permissions() == (fs::perms::owner_read | fs::perms::owner_write);
+}
+
+AlertMessage OneAlert()
+{
+    AlertMessage m;
+    m.alerts = {{1, u"IBM"_qs, u"IBM    : Price climbed above $12.00"_qs}};
+    m.text = u"MESSAGE FROM: TRADEVANE\r\n"_qs + m.alerts[0].line + u"\r\n"_qs;
+    return m;
+}
+
+class KeyringChannels : public ChannelsWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        ChannelsWindowTest::SetUp();
+        ASSERT_TRUE(http.start());
+        http.serve(u"/desk"_qs, kNtfyOk);
+        http.serveStatus(u"/hooks/in"_qs, 204);
+    }
+
+    // Enters ntfy with a token and a webhook with a header value, and saves; the boxes shown after
+    // the save question.
+    QList<MsgBoxRequest> enterAndSave()
+    {
+        EXPECT_TRUE(open().isEmpty());
+        tick("chkNtfy", true);
+        type("txtNtfyServer", http.baseUrl());
+        type("txtNtfyTopic", u"desk"_qs);
+        type("txtNtfyToken", kNtfyToken);
+        tick("chkWebhook", true);
+        type("txtWebhookUrl", http.baseUrl() + u"/hooks/in"_qs);
+        type("txtWebhookHeaderName", u"X-Token"_qs);
+        type("txtWebhookHeaderValue", kHeaderSecret);
+        return save();
+    }
+
+    QString label() { return w<QLabel>("lblTokenStore")->text(); }
+
+    // What the keyring holds under `key`: the secret, or the outcome's reason.
+    KeyringResult keyringRead(const QString& key)
+    {
+        std::optional<KeyringResult> got;
+        auto pending = app.keyring.read(key, [&got](const KeyringResult& r) { got = r; });
+        EXPECT_TRUE(RunUntil([&got] { return got.has_value(); }, 20000));
+        return got.value_or(KeyringResult {});
+    }
+
+    // A program started on the data folder as it is now: settings loaded, tokens read.
+    std::unique_ptr<AppServices> restart()
+    {
+        auto services = std::make_unique<AppServices>();
+        EXPECT_TRUE(LoadSettingsFiles(*services).ok());
+        EXPECT_TRUE(RunUntil([&services] { return !services->channelTokens.busy(); }, 20000));
+        return services;
+    }
+
+    // Sends one alert to the channels that are on; the request targets the server received.
+    QStringList sendAlert(AppServices& services)
+    {
+        http.clear();
+        http.serve(u"/desk"_qs, kNtfyOk);
+        http.serveStatus(u"/hooks/in"_qs, 204);
+        bool ended = false;
+        auto sends = SendAlertToChannels(OneAlert(), services.settings.channels, services.Channels(),
+            services.log, 1, [&ended] { ended = true; });
+        if (sends) {
+            EXPECT_TRUE(RunUntil([&ended] { return ended; }));
+        }
+        return http.requests();
+    }
+
+    QByteArray header(const QString& target, const QByteArray& name)
+    {
+        for (const LoopbackHttpServer::Request& r : http.received())
+            if (r.target == target)
+                return r.headers.value(name);
+        return {};
+    }
+
+    void expectNoSecretIn(const QString& text)
+    {
+        for (const QString& secret : {kNtfyToken, kHeaderSecret, u"s3cret"_qs})
+            EXPECT_FALSE(text.contains(secret, Qt::CaseInsensitive)) << text.toStdString();
+    }
+
+    LoopbackHttpServer http;
+};
+
+using WithKeyring = KeyringChannels;
+using NoKeyring = KeyringChannels;
+
+const QByteArray kKeyringFile
+    = "[channels]\nTokenStore=keyring\n"
+      "[ntfy]\nEnabled=1\nServer=%1\nTopic=desk\nToken=\nTokenInKeyring=1\n"
+      "[telegram]\nEnabled=0\nBotToken=\nChatId=\n"
+      "[webhook]\nEnabled=1\nUrl=%1/hooks/in\nBody=json\nHeaderName=\nHeaderValue=\n";
+
+} // namespace
+
+// Saved: the tokens are in the keyring under this data folder's keys, channels.ini (still owner-only)
+// holds none of them and says where they are, and the window says so. At the next start they come
+// back from the keyring and the alerts go out with them. Saved again without a token, the old entry
+// goes.
+TEST_F(WithKeyring, TokensGoToTheKeyringAndComeBackAtStart)
+{
+    EXPECT_TRUE(enterAndSave().isEmpty());
+    EXPECT_EQ(window->result(), QDialog::Accepted);
+    EXPECT_EQ(label(), kKeyringLabel);
+    const QByteArray file = readFile(u"channels.ini"_qs);
+    EXPECT_TRUE(file.startsWith("[channels]\nTokenStore=keyring\n[ntfy]\n")) << file.toStdString();
+    EXPECT_TRUE(file.contains("Token=\nTokenInKeyring=1\n[telegram]\nEnabled=0\nBotToken=\nChatId=\n"));
+    EXPECT_TRUE(file.endsWith("HeaderName=X-Token\nHeaderValue=\nTokenInKeyring=1\n"));
+    expectNoSecretIn(QString::fromUtf8(file));
+    EXPECT_TRUE(OwnerOnly(path(u"channels.ini"_qs)));
+    EXPECT_EQ(keyringRead(ChannelTokenKey(Channel::Ntfy)).secret, kNtfyToken);
+    EXPECT_EQ(keyringRead(ChannelTokenKey(Channel::Webhook)).secret, kHeaderSecret);
+    EXPECT_EQ(keyringRead(ChannelTokenKey(Channel::Telegram)).outcome, KeyringResult::Outcome::NotFound);
+    EXPECT_TRUE(ChannelTokenKey(Channel::Ntfy).endsWith(QDir::toNativeSeparators(folder.path())));
+
+    std::unique_ptr<AppServices> next = restart();
+    EXPECT_EQ(next->settings.channels.tokenStore, TokenStore::Keyring);
+    EXPECT_EQ(next->settings.channels.ntfy.token, kNtfyToken);
+    EXPECT_EQ(next->settings.channels.webhook.headerValue, kHeaderSecret);
+    EXPECT_EQ(sendAlert(*next), (QStringList {u"/desk"_qs, u"/hooks/in"_qs}));
+    EXPECT_EQ(header(u"/desk"_qs, "authorization"), "Bearer " + kNtfyToken.toUtf8());
+    EXPECT_EQ(header(u"/hooks/in"_qs, "x-token"), kHeaderSecret.toUtf8());
+    expectNoSecretIn(log());
+
+    // The window opened while the tokens are being read waits for them before they can be edited or
+    // saved, then shows them; saved without the ntfy token, its entry is removed.
+    EXPECT_TRUE(LoadSettingsFiles(app).ok());
+    EXPECT_TRUE(app.channelTokens.busy());
+    EXPECT_TRUE(open().isEmpty());
+    EXPECT_EQ(label(), kKeyringLabel);
+    EXPECT_FALSE(box("txtNtfyToken")->isEnabled());
+    EXPECT_FALSE(w<QPushButton>("cmdSaveSettings")->isEnabled());
+    EXPECT_TRUE(RunUntil([this] { return !app.channelTokens.busy(); }, 20000));
+    EXPECT_TRUE(box("txtNtfyToken")->isEnabled());
+    EXPECT_TRUE(w<QPushButton>("cmdSaveSettings")->isEnabled());
+    EXPECT_EQ(box("txtNtfyToken")->text(), kNtfyToken);
+    EXPECT_EQ(box("txtWebhookHeaderValue")->text(), kHeaderSecret);
+    box("txtNtfyToken")->clear();
+    EXPECT_TRUE(save().isEmpty());
+    EXPECT_EQ(keyringRead(ChannelTokenKey(Channel::Ntfy)).outcome, KeyringResult::Outcome::NotFound);
+    EXPECT_EQ(keyringRead(ChannelTokenKey(Channel::Webhook)).secret, kHeaderSecret);
+    EXPECT_FALSE(readFile(u"channels.ini"_qs).contains("Token=\nTokenInKeyring=1\n[telegram]"));
+}
+
+// channels.ini says ntfy's token is in the keyring, which has none for this data folder: one line in
+// the log, and ntfy sends nothing while the webhook still does. The window shows the token empty.
+TEST_F(WithKeyring, AMissingKeyringEntryLeavesItsChannelSilentWithOneLogLine)
+{
+    writeFile(u"channels.ini"_qs, QString::fromLatin1(kKeyringFile).arg(http.baseUrl()).toUtf8());
+    std::unique_ptr<AppServices> next = restart();
+    const QString text = log();
+    EXPECT_EQ(text.count(LogText::ChannelTokenUnread), 1) << text.toStdString();
+    EXPECT_TRUE(
+        text.startsWith(u"ntfy"_qs + LogText::ChannelTokenUnread + u"the keyring holds no such token\r\n"_qs))
+        << text.toStdString();
+    EXPECT_TRUE(next->settings.channels.ntfy.enabled);
+    EXPECT_FALSE(next->settings.channels.isOn(Channel::Ntfy));
+    EXPECT_EQ(sendAlert(*next), QStringList {u"/hooks/in"_qs});
+
+    app.settings = next->settings;
+    EXPECT_TRUE(open().isEmpty());
+    EXPECT_EQ(label(), kKeyringLabel);
+    EXPECT_TRUE(box("txtNtfyToken")->text().isEmpty());
+    EXPECT_TRUE(box("txtNtfyToken")->isEnabled());
+}
+
+// A keyring that does not answer in time counts as none: the save keeps the tokens in the file.
+TEST_F(WithKeyring, AKeyringThatDoesNotAnswerInTimeIsNone)
+{
+    app.keyring.timeout = std::chrono::milliseconds(0);
+    EXPECT_TRUE(enterAndSave().isEmpty());
+    EXPECT_EQ(label(), kFileLabel);
+    EXPECT_TRUE(readFile(u"channels.ini"_qs).contains(kNtfyToken.toUtf8()));
+}
+
+// Without a keyring the tokens stay in channels.ini, owner-only, exactly as before, and the window
+// says so. A file that says the tokens are in a keyring gets one line per such channel, saying that
+// no keyring answered, and that channel sends nothing.
+TEST_F(NoKeyring, TokensStayInTheOwnerOnlyFileAndAKeyringFileSilencesItsChannels)
+{
+    EXPECT_TRUE(open().isEmpty());
+    EXPECT_EQ(label(), kFileLabel);
+    window.reset();
+    EXPECT_TRUE(enterAndSave().isEmpty());
+    EXPECT_EQ(window->result(), QDialog::Accepted);
+    EXPECT_EQ(label(), kFileLabel);
+    const QByteArray file = readFile(u"channels.ini"_qs);
+    EXPECT_TRUE(file.startsWith("[ntfy]\nEnabled=1\n"));
+    EXPECT_TRUE(file.contains(QByteArray("Token=" + kNtfyToken.toUtf8() + '\n')));
+    EXPECT_TRUE(
+        file.endsWith(QByteArray("HeaderName=X-Token\nHeaderValue=" + kHeaderSecret.toUtf8() + '\n')));
+    EXPECT_FALSE(file.contains("Keyring"));
+    EXPECT_TRUE(OwnerOnly(path(u"channels.ini"_qs)));
+    std::unique_ptr<AppServices> next = restart();
+    EXPECT_EQ(next->settings.channels.ntfy.token, kNtfyToken);
+    EXPECT_EQ(sendAlert(*next), (QStringList {u"/desk"_qs, u"/hooks/in"_qs}));
+    expectNoSecretIn(log());
+
+    writeFile(u"channels.ini"_qs, QString::fromLatin1(kKeyringFile).arg(http.baseUrl()).toUtf8());
+    next = restart();
+    const QString text = log();
+    EXPECT_EQ(text.count(LogText::ChannelTokenUnread), 1) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"ntfy"_qs + LogText::ChannelTokenUnread + u"no keyring answered"_qs))
+        << text.toStdString();
+    EXPECT_EQ(sendAlert(*next), QStringList {u"/hooks/in"_qs});
+}
