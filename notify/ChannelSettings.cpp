@@ -7,6 +7,7 @@
 #include "platform/SettingsText.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 namespace {
@@ -149,50 +150,55 @@ ChannelSettingsRead ParseChannelSettings(const QString& text)
                 return u": TokenStore is neither keyring nor file"_qs;
             return {};
         }
-        bool* enabled = channel == u"ntfy"_qs ? &s.ntfy.enabled
-            : channel == u"telegram"_qs       ? &s.telegram.enabled
-            : channel == u"webhook"_qs        ? &s.webhook.enabled
-                                              : nullptr;
-        if (!enabled)
+        struct Section
+        {
+            QStringView name;
+            Channel channel;
+            bool* enabled;
+        };
+        const Section sections[] = {{u"ntfy", Channel::Ntfy, &s.ntfy.enabled},
+            {u"telegram", Channel::Telegram, &s.telegram.enabled},
+            {u"webhook", Channel::Webhook, &s.webhook.enabled}};
+        const auto known = std::find_if(std::begin(sections), std::end(sections),
+            [&channel](const Section& each) { return channel == each.name; });
+        if (known == std::end(sections))
             return {}; // other sections are not ours
-        if (is(u"Enabled")) {
+        if (is(u"Enabled") || is(u"TokenInKeyring")) {
             const std::optional<bool> on = IniFlag(value);
             if (!on)
-                return u": Enabled is neither 0 nor 1"_qs;
-            *enabled = *on;
-        } else if (is(u"TokenInKeyring")) {
-            const std::optional<bool> on = IniFlag(value);
-            if (!on)
-                return u": TokenInKeyring is neither 0 nor 1"_qs;
-            const Channel which = channel == u"ntfy"_qs ? Channel::Ntfy
-                : channel == u"telegram"_qs             ? Channel::Telegram
-                                                        : Channel::Webhook;
-            s.tokenUnread[static_cast<std::size_t>(which)] = *on;
-        } else if (channel == u"ntfy"_qs && is(u"Server"))
-            s.ntfy.server = value;
-        else if (channel == u"ntfy"_qs && is(u"Topic"))
-            s.ntfy.topic = value;
-        else if (channel == u"ntfy"_qs && is(u"Token"))
-            s.ntfy.token = value;
-        else if (channel == u"telegram"_qs && is(u"BotToken"))
-            s.telegram.botToken = value;
-        else if (channel == u"telegram"_qs && is(u"ChatId"))
-            s.telegram.chatId = value;
-        else if (channel == u"webhook"_qs && is(u"Url"))
-            s.webhook.url = value;
-        else if (channel == u"webhook"_qs && is(u"HeaderName"))
-            s.webhook.headerName = value;
-        else if (channel == u"webhook"_qs && is(u"HeaderValue"))
-            s.webhook.headerValue = value;
-        else if (channel == u"webhook"_qs && is(u"Body")) {
-            if (value.compare(u"json"_qs, Qt::CaseInsensitive) == 0)
-                s.webhook.body = WebhookBody::Json;
-            else if (value.compare(u"text"_qs, Qt::CaseInsensitive) == 0)
-                s.webhook.body = WebhookBody::Text;
+                return u": "_qs + key.left(40) + u" is neither 0 nor 1"_qs;
+            if (is(u"Enabled"))
+                *known->enabled = *on;
             else
-                return u": Body is neither json nor text"_qs;
-        } else
+                s.tokenUnread[static_cast<std::size_t>(known->channel)] = *on;
+            return {};
+        }
+        struct TextKey
+        {
+            Channel channel;
+            const char16_t* key;
+            QString* value;
+        };
+        const TextKey textKeys[] = {{Channel::Ntfy, u"Server", &s.ntfy.server},
+            {Channel::Ntfy, u"Topic", &s.ntfy.topic}, {Channel::Ntfy, u"Token", &s.ntfy.token},
+            {Channel::Telegram, u"BotToken", &s.telegram.botToken},
+            {Channel::Telegram, u"ChatId", &s.telegram.chatId}, {Channel::Webhook, u"Url", &s.webhook.url},
+            {Channel::Webhook, u"HeaderName", &s.webhook.headerName},
+            {Channel::Webhook, u"HeaderValue", &s.webhook.headerValue}};
+        for (const TextKey& textKey : textKeys) {
+            if (known->channel == textKey.channel && is(textKey.key)) {
+                *textKey.value = value;
+                return {};
+            }
+        }
+        if (known->channel != Channel::Webhook || !is(u"Body"))
             return u": unknown key "_qs + key.left(40);
+        if (value.compare(u"json"_qs, Qt::CaseInsensitive) == 0)
+            s.webhook.body = WebhookBody::Json;
+        else if (value.compare(u"text"_qs, Qt::CaseInsensitive) == 0)
+            s.webhook.body = WebhookBody::Text;
+        else
+            return u": Body is neither json nor text"_qs;
         return {};
     };
     // The line itself may hold a token: only its number and its key are told.
