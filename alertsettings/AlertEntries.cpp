@@ -111,7 +111,17 @@ std::array<qint16, 6> MovingAveragePeriods(const AlertSettings& s)
     bool usable = stored[1] > stored[0] && stored[3] > stored[2] && stored[5] > stored[4];
     for (const PeriodRange& r : kPeriodRanges)
         usable = usable && stored[r.box] >= r.low && stored[r.box] <= r.high;
-    return usable ? stored : std::array<qint16, 6> {5, 10, 10, 30, 50, 200};
+    return usable ? stored : kDefaultMovingAveragePeriods;
+}
+
+void SetMovingAveragePeriods(AlertSettings& s, const std::array<qint16, 6>& periods)
+{
+    s.ShortMAFast = periods[0];
+    s.ShortMASlow = periods[1];
+    s.MedMAFast = periods[2];
+    s.MedMASlow = periods[3];
+    s.LongMAFast = periods[4];
+    s.LongMASlow = periods[5];
 }
 
 std::optional<EntryProblem> CheckAlertEntries(const AlertEntries& e)

@@ -44,6 +44,13 @@ AlertEntries EntriesFromSettings(const AlertSettings& settings);
 // The checks made before a save, in their fixed order; the first one that fails.
 std::optional<EntryProblem> CheckAlertEntries(const AlertEntries& entries);
 
+// The moving-average periods a stock starts with, and falls back to: short fast, short slow,
+// medium fast, medium slow, long fast, long slow.
+inline constexpr std::array<qint16, 6> kDefaultMovingAveragePeriods {5, 10, 10, 30, 50, 200};
+
+// Stores six periods, in the order above, in the record's period fields.
+void SetMovingAveragePeriods(AlertSettings& settings, const std::array<qint16, 6>& periods);
+
 // The six moving-average periods the alerts use (short fast, short slow, medium fast, medium
 // slow, long fast, long slow): the stored ones when the window would accept them, else the
 // defaults 5, 10, 10, 30, 50 and 200.

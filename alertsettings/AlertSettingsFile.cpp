@@ -1,5 +1,7 @@
 #include "alertsettings/AlertSettingsFile.h"
 
+#include "alertsettings/AlertEntries.h"
+
 #include "platform/ProgramFolder.h"
 
 QByteArray EncodeRecord(const AlertSettings& s)
@@ -80,12 +82,7 @@ void ApplyDefaultAlertSettings(AlertSettings& s)
     s.RepeatAlerts = 0;
     s.MACond1 = s.MACond3 = s.MACond5 = 1;
     s.MACond2 = s.MACond4 = s.MACond6 = 0;
-    s.ShortMAFast = 5;
-    s.ShortMASlow = 10;
-    s.MedMAFast = 10;
-    s.MedMASlow = 30;
-    s.LongMAFast = 50;
-    s.LongMASlow = 200;
+    SetMovingAveragePeriods(s, kDefaultMovingAveragePeriods);
     s.HHAlert = s.LLAlert = 1;
     s.HHDays = s.LLDays = 20;
     s.ROCUp = s.ROCDown = 0;

@@ -1,5 +1,6 @@
 // What one quote set costs in indicator work: for ten watched stocks, every indicator in the
 // engine's order, then the alert flags of each stock.
+#include "alertsettings/AlertEntries.h"
 #include "indicators/CalcIndicators.h"
 #include "indicators/SetAlerts.h"
 #include "notify/UpdateLog.h"
@@ -41,12 +42,7 @@ struct TenStocks
                      &s.HHAlert, &s.LLAlert, &s.ROCUp, &s.ROCDown, &s.Stoch80, &s.Stoch20, &s.PriceAbove,
                      &s.PriceBelow, &s.VolumeUp})
                 *on = 1;
-            s.ShortMAFast = 5;
-            s.ShortMASlow = 10;
-            s.MedMAFast = 10;
-            s.MedMASlow = 30;
-            s.LongMAFast = 50;
-            s.LongMASlow = 200;
+            SetMovingAveragePeriods(s, kDefaultMovingAveragePeriods);
             s.HHDays = 20;
             s.LLDays = 20;
             s.ROCPlus = 5;

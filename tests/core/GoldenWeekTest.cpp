@@ -1,5 +1,7 @@
 #include "CycleFixture.h"
 
+#include "alertsettings/AlertEntries.h"
+
 #include <QFile>
 
 namespace {
@@ -49,14 +51,8 @@ protected:
     // The moving-average periods the defaults hold, so that any choice of averages gives the same.
     void ApplyDefaultPeriods()
     {
-        for (AlertSettings& s : app.settings.alerts) {
-            s.ShortMAFast = 5;
-            s.ShortMASlow = 10;
-            s.MedMAFast = 10;
-            s.MedMASlow = 30;
-            s.LongMAFast = 50;
-            s.LongMASlow = 200;
-        }
+        for (AlertSettings& s : app.settings.alerts)
+            SetMovingAveragePeriods(s, kDefaultMovingAveragePeriods);
     }
 
     static QString fixture() { return QStringLiteral(TRADEVANE_SOURCE_DIR "/tests/core/golden-week.log"); }

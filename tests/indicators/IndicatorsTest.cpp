@@ -1,5 +1,6 @@
 #include "IndicatorFixture.h"
 
+#include "alertsettings/AlertEntries.h"
 #include "indicators/CalcIndicators.h"
 
 #include "indicators/indHLBreakout.h"
@@ -371,12 +372,7 @@ TEST_F(IndicatorTest, TheStocksOwnAveragesUnlessTheWindowWouldRefuseThem)
     };
     const auto averageOfFirstRows = [](int n) { return (n + 1) / 2.0; };
 
-    settings.ShortMAFast = 3;
-    settings.ShortMASlow = 25;
-    settings.MedMAFast = 12;
-    settings.MedMASlow = 40;
-    settings.LongMAFast = 60;
-    settings.LongMASlow = 150;
+    SetMovingAveragePeriods(settings, {3, 25, 12, 40, 60, 150});
     CalcIndicators(stock());
     ASSERT_FALSE(inError());
     EXPECT_EQ(todaysAverages(),
