@@ -2,10 +2,10 @@
 // today's alone after each quote set), and drawing the whole window (every pane, a year of bars)
 // after a new history and after a quote set. The window is drawn into a picture on the offscreen
 // platform, as a screen would get it. The aim: a redraw under 30 ms.
-#include "alertsettings/AlertSettingsFile.h"
-#include "core/AppServices.h"
-#include "indicators/IndicatorSeries.h"
-#include "indicators/frmChart.h"
+#include "engine/indicators/IndicatorSeries.h"
+#include "engine/session/AppServices.h"
+#include "engine/settings/AlertSettingsFile.h"
+#include "gui/ChartWindow.h"
 
 #include <QApplication>
 #include <QDate>

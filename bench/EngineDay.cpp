@@ -8,7 +8,7 @@
 // Usage: engine-day QUOTE_URL SMTP_HOST:PORT [SETS] [SPEED]   (scripts/measure-engine.sh runs it)
 #include "DemoStocks.h"
 
-#include "core/AppServices.h"
+#include "engine/session/AppServices.h"
 #include "platform/Clock.h"
 #include "platform/ProgramFolder.h"
 

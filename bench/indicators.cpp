@@ -1,9 +1,9 @@
 // What one quote set costs in indicator work: for ten watched stocks, every indicator in the
 // engine's order, then the alert flags of each stock.
-#include "alertsettings/AlertEntries.h"
-#include "indicators/CalcIndicators.h"
-#include "indicators/SetAlerts.h"
-#include "notify/UpdateLog.h"
+#include "engine/indicators/Indicators.h"
+#include "engine/alerts/AlertConditions.h"
+#include "engine/forms/AlertEntries.h"
+#include "engine/log/ActivityLog.h"
 #include "platform/RecordFile.h"
 
 #include <benchmark/benchmark.h>

@@ -86,7 +86,7 @@ if ((headless)); then
     # On a terminal the licence is shown and asked for once.
     accept=()
     [[ -t 0 ]] && accept=(--accept-licence)
-    build/tradevane --headless "${accept[@]}" || status=$?
+    build/tradevane-headless "${accept[@]}" || status=$?
 else
     build/tradevane || status=$?
 fi

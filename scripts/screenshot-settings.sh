@@ -5,8 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 out=$(realpath -m "${1:-build/screenshots}")
 mkdir -p "$out"
-cmake --build build --target test_alertsettings >/dev/null
-for t in test_alertsettings; do
+cmake --build build --target test_gui >/dev/null
+for t in test_gui; do
     TRADEVANE_SCREENSHOT_DIR="$out" QT_QPA_PLATFORM=xcb \
         xvfb-run -a -s "-screen 0 1280x1024x24" build/$t --gtest_filter='Screenshots.*'
 done

@@ -1,6 +1,6 @@
 #include "CycleFixture.h"
 
-#include "core/LogTexts.h"
+#include "engine/log/LogTexts.h"
 #include "platform/RecordFile.h"
 
 #include <QTcpServer>

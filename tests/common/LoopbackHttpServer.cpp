@@ -1,6 +1,6 @@
 #include "LoopbackHttpServer.h"
 
-#include "core/ServerSettings.h"
+#include "engine/settings/ServerSettings.h"
 
 #include <QFile>
 #include <QSslKey>

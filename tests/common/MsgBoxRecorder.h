@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/MsgBox.h"
+#include "platform/MessageBox.h"
 
 #include <QList>
 

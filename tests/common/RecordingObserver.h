@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/CycleWindow.h"
+#include "engine/session/SessionObserver.h"
 
 #include <QDateTime>
 #include <QList>

@@ -1,6 +1,6 @@
 #include "RunToEnd.h"
 
-#include "platform/InetControl.h"
+#include "platform/HttpFetch.h"
 
 #include <QEventLoop>
 #include <QTimer>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/WebDetect.h"
-#include "platform/SmtpControl.h"
+#include "engine/marketdata/ConnectionCheck.h"
+#include "platform/SmtpClient.h"
 
 #include <QString>
 

@@ -1,14 +1,11 @@
-#include <QApplication>
+#include <QCoreApplication>
 
 #include <gtest/gtest.h>
 
-// Every test executable runs with a QApplication, as the program does: offscreen unless a
-// platform is chosen (scripts/screenshot-settings.sh chooses a virtual X display).
+// The engine's and the platform's tests run with a plain application, as the headless program does.
 int main(int argc, char** argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,10 +1,10 @@
 #include "TestSupport.h"
 
-#include "notify/UpdateLog.h"
+#include "engine/log/ActivityLog.h"
 #include "platform/ProgramEnd.h"
 #include "platform/ProgramFolder.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QEventLoop>
@@ -154,21 +154,3 @@ testing::AssertionResult OneFileErrorBox(
             << "box \"" << shown[0].title.toStdString() << "\": \"" << shown[0].text.toStdString() << '"';
     return testing::AssertionSuccess();
 }
-
-OnNextModal::OnNextModal(std::function<void(QWidget*)> action, int timeoutMs)
-    : m_timer(std::make_unique<QTimer>())
-{
-    m_timer->setInterval(5);
-    QObject::connect(m_timer.get(), &QTimer::timeout,
-        [this, action = std::move(action), deadline = QDeadlineTimer(timeoutMs)] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal && !deadline.hasExpired())
-                return;
-            m_timer->stop();
-            m_done = true;
-            action(modal);
-        });
-    m_timer->start();
-}
-
-OnNextModal::~OnNextModal() = default;

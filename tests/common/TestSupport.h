@@ -3,7 +3,7 @@
 #include "MsgBoxRecorder.h"
 #include "SimulatedClock.h"
 
-#include "core/AppServices.h"
+#include "engine/session/AppServices.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -15,9 +15,6 @@
 #include <functional>
 #include <memory>
 #include <ostream>
-
-class QTimer;
-class QWidget;
 
 // A fresh program: an empty temporary program folder, the program's objects as main() builds
 // them (without a sound device), message boxes recorded and answered from a queue, a request to
@@ -87,18 +84,3 @@ bool RunUntil(const std::function<bool()>& done, int timeoutMs = 10000);
 // after the first are `lines`.
 testing::AssertionResult OneFileErrorBox(
     const QList<MsgBoxRequest>& shown, const QString& title, const QStringList& lines);
-
-// Acts on the next modal window (a QDialog in exec()) as soon as it is up: `action` gets it,
-// or nullptr when none came within `timeoutMs`. Polls while the caller waits in the window's
-// own event loop; stops when destroyed, so it never acts in another test.
-class OnNextModal
-{
-public:
-    explicit OnNextModal(std::function<void(QWidget*)> action, int timeoutMs = 5000);
-    ~OnNextModal();
-    bool done() const { return m_done; }
-
-private:
-    std::unique_ptr<QTimer> m_timer;
-    bool m_done = false;
-};

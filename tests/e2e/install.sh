@@ -27,7 +27,7 @@ run_installed() {
 
 prefix="$work/usr/local"
 cmake --install "$build_dir" --prefix "$prefix" >/dev/null
-for f in bin/tradevane bin/tradevane-quoted share/tradevane/licence.doc share/tradevane/s-grn-on.bmp \
+for f in bin/tradevane bin/tradevane-headless bin/tradevane-quoted share/tradevane/licence.doc share/tradevane/s-grn-on.bmp \
     share/tradevane/siren.wav share/tradevane/hlpCont.doc share/applications/tradevane.desktop \
     share/icons/hicolor/scalable/apps/tradevane.svg share/icons/hicolor/48x48/apps/tradevane.png \
     share/icons/hicolor/256x256/apps/tradevane.png lib/systemd/user/tradevane.service; do
@@ -35,25 +35,26 @@ for f in bin/tradevane bin/tradevane-quoted share/tradevane/licence.doc share/tr
 done
 [[ ! -e $prefix/bin/tradevane.portable ]] || fail "an installed program must not be marked portable"
 desktop-file-validate "$prefix/share/applications/tradevane.desktop" || fail "the desktop entry is not valid"
-grep -qx "ExecStart=$prefix/bin/tradevane --headless" "$prefix/lib/systemd/user/tradevane.service" \
+grep -qx "ExecStart=$prefix/bin/tradevane-headless" "$prefix/lib/systemd/user/tradevane.service" \
     || fail "the service does not start the installed program: $(grep ExecStart "$prefix/lib/systemd/user/tradevane.service")"
 
 data="$work/home/.local/share/tradevane"
 mkdir -p "$data"
 printf '%s\n' "$servers" >"$data/servers.ini"
-status=$(run_installed "$prefix/bin/tradevane")
+status=$(run_installed "$prefix/bin/tradevane-headless")
 ((status == 2)) || fail "installed program: status $status, not 2 (no connection): $(cat "$work/err")"
 grep -q "Tradevane Freeware Licence" "$work/out" || fail "the installed program did not find its licence text"
 grep -q "data folder $data" "$work/out" || fail "the installed program used another data folder: $(cat "$work/out")"
 for f in frs.dat Aset1.dat timeset.dat mailset.dat; do
     [[ -e $data/$f ]] || fail "$f is not in the data folder"
 done
-[[ -z $(ls "$prefix/bin" | grep -v '^tradevane$\|^tradevane-quoted$') ]] || fail "files appeared beside the installed program"
+[[ -z $(ls "$prefix/bin" | grep -v '^tradevane$\|^tradevane-headless$\|^tradevane-quoted$') ]] || fail "files appeared beside the installed program"
 
 # Portable: everything in one folder.
 portable="$work/portable"
 cmake --install "$build_dir" --prefix "$portable" --component portable >/dev/null
-[[ -e $portable/tradevane.portable && -e $portable/licence.doc && -x $portable/tradevane-quoted ]] \
+[[ -e $portable/tradevane.portable && -e $portable/licence.doc && -x $portable/tradevane-quoted
+    && -x $portable/tradevane-headless ]] \
     || fail "the portable folder is incomplete: $(ls "$portable")"
 printf '%s\n' "$servers" >"$portable/servers.ini"
 status=$(run_installed "$portable/tradevane")
@@ -70,14 +71,14 @@ for d in libqt6widgets6 libcurl4 qt6-qpa-plugins libqt6multimedia6; do
     [[ $depends == *"$d"* ]] || fail "the package does not depend on $d: $depends"
 done
 contents=$(dpkg-deb -c "$deb")
-for f in ./usr/bin/tradevane ./usr/bin/tradevane-quoted ./usr/share/tradevane/licence.doc \
+for f in ./usr/bin/tradevane ./usr/bin/tradevane-headless ./usr/bin/tradevane-quoted ./usr/share/tradevane/licence.doc \
     ./usr/share/applications/tradevane.desktop ./usr/share/icons/hicolor/scalable/apps/tradevane.svg \
     ./usr/lib/systemd/user/tradevane.service; do
     grep -q " $f\$" <<<"$contents" || fail "the package lacks $f"
 done
 dpkg-deb -x "$deb" "$work/root"
-grep -qx "ExecStart=/usr/bin/tradevane --headless" "$work/root/usr/lib/systemd/user/tradevane.service" \
-    || fail "the packaged service does not start /usr/bin/tradevane"
+grep -qx "ExecStart=/usr/bin/tradevane-headless" "$work/root/usr/lib/systemd/user/tradevane.service" \
+    || fail "the packaged service does not start /usr/bin/tradevane-headless"
 rm -rf "$data" && mkdir -p "$data" && printf '%s\n' "$servers" >"$data/servers.ini"
 status=$(run_installed "$work/root/usr/bin/tradevane")
 ((status == 2)) || fail "packaged program: status $status, not 2: $(cat "$work/err")"

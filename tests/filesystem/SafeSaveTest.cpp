@@ -2,11 +2,11 @@
 // why, and nothing already saved is lost or cut short.
 #include "PrivateMount.h"
 
-#include "core/ServerSettings.h"
-#include "notify/UpdateLog.h"
+#include "engine/log/ActivityLog.h"
+#include "engine/settings/ServerSettings.h"
+#include "engine/settings/TimeSettingsFile.h"
 #include "platform/ProgramFolder.h"
 #include "platform/RecordFile.h"
-#include "schedule/TimeSettingsFile.h"
 
 #include <QDir>
 #include <QFile>

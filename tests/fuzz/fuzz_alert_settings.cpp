@@ -1,7 +1,7 @@
 // Aset<n>.dat, a stock's alert settings record (62 bytes), read and written again.
 #include "RecordRoundTrip.h"
 
-#include "alertsettings/AlertSettingsFile.h"
+#include "engine/settings/AlertSettingsFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

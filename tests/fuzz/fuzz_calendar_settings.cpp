@@ -1,7 +1,7 @@
 // calendar.ini, read by ParseCalendarSettings.
 #include "FuzzSupport.h"
 
-#include "core/CalendarSettings.h"
+#include "engine/settings/CalendarSettings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -1,7 +1,7 @@
 // channels.ini, read by ParseChannelSettings.
 #include "FuzzSupport.h"
 
-#include "notify/ChannelSettings.h"
+#include "engine/settings/ChannelSettings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

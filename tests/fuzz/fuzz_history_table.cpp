@@ -1,8 +1,8 @@
 // The history server's daily table, walked by ParseHistory into a stock's history array.
 #include "FuzzSupport.h"
 
-#include "marketdata/DataRetrieval.h"
-#include "notify/UpdateLog.h"
+#include "engine/log/ActivityLog.h"
+#include "engine/marketdata/HistoryRetrieval.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 // holidays.txt, read by ParseHolidayFile.
 #include "FuzzSupport.h"
 
-#include "core/HolidayFile.h"
+#include "engine/calendar/HolidayFile.h"
 
 #include <QStringList>
 

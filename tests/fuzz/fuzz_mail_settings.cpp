@@ -1,7 +1,7 @@
 // mailset.dat, the mail settings record (846 bytes), read and written again.
 #include "RecordRoundTrip.h"
 
-#include "notify/MailSettingsFile.h"
+#include "engine/settings/MailSettingsFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

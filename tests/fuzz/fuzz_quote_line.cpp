@@ -1,8 +1,8 @@
 // The quote server's answer, read by ParseQuote into the nine fields of a stock's quote.
 #include "FuzzSupport.h"
 
-#include "marketdata/QuoteRetrieval.h"
-#include "notify/UpdateLog.h"
+#include "engine/log/ActivityLog.h"
+#include "engine/marketdata/QuoteRetrieval.h"
 
 #include <QStringList>
 

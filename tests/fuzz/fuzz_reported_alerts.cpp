@@ -1,7 +1,7 @@
 // reported.dat, the alerts reported today, read by DecodeReportedAlerts.
 #include "FuzzSupport.h"
 
-#include "core/AlertMemory.h"
+#include "engine/alerts/AlertMemory.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -1,7 +1,7 @@
 // servers.ini, read by ParseServerSettings.
 #include "FuzzSupport.h"
 
-#include "core/ServerSettings.h"
+#include "engine/settings/ServerSettings.h"
 
 #include <QUrl>
 

@@ -2,12 +2,12 @@
 // it; the same file read as record 1 of each settings length.
 #include "FuzzSupport.h"
 
-#include "alertsettings/AlertSettingsFile.h"
-#include "info/TermsFile.h"
-#include "notify/MailSettingsFile.h"
-#include "notify/SoundSettingsFile.h"
+#include "engine/settings/AlertSettingsFile.h"
+#include "engine/settings/MailSettingsFile.h"
+#include "engine/settings/SoundSettingsFile.h"
+#include "engine/settings/TermsFile.h"
+#include "engine/settings/TimeSettingsFile.h"
 #include "platform/RecordFile.h"
-#include "schedule/TimeSettingsFile.h"
 
 #include <QFile>
 

@@ -1,7 +1,7 @@
 // timeset.dat, the time settings record (14 bytes), read and written again.
 #include "RecordRoundTrip.h"
 
-#include "schedule/TimeSettingsFile.h"
+#include "engine/settings/TimeSettingsFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

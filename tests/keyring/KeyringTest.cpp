@@ -1,13 +1,13 @@
 // The channel tokens in the desktop keyring. WithKeyring runs on a private session bus with a real
 // Secret Service (with-keyring.sh); NoKeyring runs without any session bus.
-#include "ChannelsWindowTest.h"
 #include "LoopbackHttpServer.h"
+#include "widgets/ChannelsWindowFixture.h"
 
-#include "core/LogTexts.h"
-#include "core/StartupLoad.h"
-#include "notify/ChannelTokens.h"
-#include "notify/Channels.h"
-#include "notify/frmChannels.h"
+#include "engine/log/LogTexts.h"
+#include "engine/notify/Channels.h"
+#include "engine/session/StartupLoad.h"
+#include "engine/settings/ChannelTokens.h"
+#include "gui/ChannelsWindow.h"
 
 #include <QDir>
 #include <QFile>

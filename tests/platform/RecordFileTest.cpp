@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "notify/MailSettingsFile.h"
+#include "engine/settings/MailSettingsFile.h"
 #include "platform/RecordFile.h"
 
 #include <QDir>

@@ -9,14 +9,14 @@
 #include "SimulatedMarket.h"
 
 #include "TestSupport.h"
-#include "alertsettings/AlertSettingsFile.h"
-#include "core/LogTexts.h"
-#include "core/MonitoringSession.h"
-#include "indicators/CalcIndicators.h"
-#include "indicators/SetAlerts.h"
-#include "marketdata/DataRetrieval.h"
-#include "marketdata/QuoteRetrieval.h"
-#include "platform/InetControl.h"
+#include "engine/alerts/AlertConditions.h"
+#include "engine/indicators/Indicators.h"
+#include "engine/log/LogTexts.h"
+#include "engine/marketdata/HistoryRetrieval.h"
+#include "engine/marketdata/QuoteRetrieval.h"
+#include "engine/session/MonitoringSession.h"
+#include "engine/settings/AlertSettingsFile.h"
+#include "platform/HttpFetch.h"
 
 using namespace quoted;
 using namespace quoted::test;

@@ -1,6 +1,6 @@
 // Writes the desktop icons into a folder: tradevane.svg and tradevane-<size>.png for each size of
 // the hicolor theme the package installs.
-#include "info/LogoGui.h"
+#include "gui/Logo.h"
 
 #include <QDir>
 #include <QFile>

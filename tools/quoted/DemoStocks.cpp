@@ -6,8 +6,8 @@
 // Time). Saved settings are left alone.
 #include "DemoStocks.h"
 
+#include "engine/settings/TimeSettingsFile.h"
 #include "platform/ProgramFolder.h"
-#include "schedule/TimeSettingsFile.h"
 
 #include <QTime>
 

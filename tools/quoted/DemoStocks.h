@@ -1,6 +1,6 @@
 #pragma once
 
-#include "alertsettings/AlertSettingsFile.h"
+#include "engine/settings/AlertSettingsFile.h"
 
 #include <QStringList>
 

@@ -1,0 +1,47 @@
+// tradevane: the desktop program. With --headless it runs the headless program's code instead, as
+// tradevane-headless does.
+#include "app/HeadlessProgram.h"
+#include "app/ProgramStart.h"
+#include "engine/session/AppServices.h"
+#include "gui/MessageBoxes.h"
+#include "gui/SplashWindow.h"
+#include "gui/WaveOutput.h"
+#include "platform/MessageBox.h"
+
+#include <QApplication>
+
+namespace {
+
+int runWithWindows()
+{
+    // The program ends when the main window closes (or the terms are refused), never because
+    // the start-up window went away before the main window appeared.
+    QApplication::setQuitOnLastWindowClosed(false);
+    AppServices services(PlayWaveOnDefaultOutput);
+    frmSplash splash(services);
+    if (!splash.Start())
+        return 0;
+    return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // The command line is read first: help and mistakes need no display.
+    const ParsedOptions parsed = ParseProgramOptions(ArgumentsOf(argc, argv));
+    if (const std::optional<int> status = AnswerWithoutRunning(parsed, u"tradevane"_qs))
+        return *status;
+    if (parsed.options.headless)
+        return RunHeadlessProgram(argc, argv, parsed.options);
+
+    const QApplication app(argc, argv);
+    InstallWidgetMessageBoxes();
+    QCoreApplication::setApplicationName(u"tradevane"_qs);
+    // A problem that ends the program before it starts: on the terminal, and in a box.
+    const auto refuse = [](const QString& problem) {
+        PrintLine(stderr, problem);
+        MsgBox(problem, MsgButtons::OkOnly, u"Tradevane"_qs, MsgIcon::Critical);
+    };
+    return RunOnDataFolder(parsed.options, refuse, runWithWindows);
+}

@@ -1,0 +1,12 @@
+// tradevane-headless: Tradevane without a window, for servers and service managers. It links the
+// engine and the platform layer only.
+#include "app/HeadlessProgram.h"
+#include "app/ProgramStart.h"
+
+int main(int argc, char** argv)
+{
+    const ParsedOptions parsed = ParseProgramOptions(ArgumentsOf(argc, argv));
+    if (const std::optional<int> status = AnswerWithoutRunning(parsed, u"tradevane-headless"_qs))
+        return *status;
+    return RunHeadlessProgram(argc, argv, parsed.options);
+}

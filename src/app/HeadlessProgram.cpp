@@ -1,0 +1,57 @@
+#include "app/HeadlessProgram.h"
+
+#include "app/HeadlessRun.h"
+#include "app/ProgramStart.h"
+#include "engine/notify/SoundPlayer.h"
+#include "engine/session/AppServices.h"
+#include "platform/ProgramFolder.h"
+#include "platform/RtfReader.h"
+#include "platform/TerminalInput.h"
+#include "platform/TerminationSignals.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+int monitor(const ProgramOptions& options)
+{
+    AppServices services(SilentDevice());
+    HeadlessRun run(services, stdout, stderr);
+    const auto licenceText = [] {
+        return RichTextFileAsPlainText(ResourceFile(u"licence.doc"_qs))
+            .value_or(u"The licence terms (licence.doc) cannot be read."_qs);
+    };
+    // Asked on a terminal; elsewhere (a service, a script) the option itself is the consent.
+    const auto agree = [] {
+        if (!IsInteractiveTerminal(stdin))
+            return true;
+        std::fputs("Do you accept these terms? [y/N] ", stdout);
+        std::fflush(stdout);
+        char answer[16] = {};
+        return std::fgets(answer, sizeof answer, stdin) && (answer[0] == 'y' || answer[0] == 'Y');
+    };
+    if (const std::optional<ExitCode> failed = run.prepare(options, licenceText, agree))
+        return ExitStatus(*failed);
+
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::received, &run, &HeadlessRun::terminate);
+    QObject::connect(
+        &run, &HeadlessRun::finished, &run, [](ExitCode code) { QCoreApplication::exit(ExitStatus(code)); },
+        Qt::QueuedConnection);
+    QMetaObject::invokeMethod(&run, &HeadlessRun::start, Qt::QueuedConnection);
+    const int status = QCoreApplication::exec();
+    services.engine.shutdown();
+    return status;
+}
+
+} // namespace
+
+int RunHeadlessProgram(int& argc, char** argv, const ProgramOptions& options)
+{
+    // No window, so no display: a plain application, and the terminal for everything it says.
+    const QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(u"tradevane"_qs);
+    return RunOnDataFolder(
+        options, [](const QString& problem) { PrintLine(stderr, problem); },
+        [&] { return monitor(options); });
+}

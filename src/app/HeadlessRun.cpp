@@ -1,0 +1,77 @@
+#include "app/HeadlessRun.h"
+
+#include "engine/session/AppServices.h"
+#include "engine/session/SessionObserver.h"
+#include "engine/session/StartupLoad.h"
+#include "engine/settings/TermsFile.h"
+#include "platform/ProgramFolder.h"
+
+#include <QDir>
+
+HeadlessRun::HeadlessRun(AppServices& services, std::FILE* out, std::FILE* err, QObject* parent)
+    : QObject(parent)
+    , m_services(services)
+    , m_out(out)
+    , m_err(err)
+{
+    connect(&m_services.log, &ActivityLog::appended, this,
+        [this](const QString& record) { print(m_out, record); });
+    connect(&m_services.engine, &MonitoringSession::connectionRefused, this, [this] {
+        print(m_err, ConnectionRefusedText());
+        emit finished(ExitCode::NoConnection);
+    });
+}
+
+std::optional<ExitCode> HeadlessRun::prepare(const ProgramOptions& options,
+    const std::function<QString()>& licenceText, const std::function<bool()>& agree)
+{
+    const StartupLoad load = LoadSettingsFiles(m_services);
+    if (!load.ok()) {
+        print(m_err, InitializeErrorText(load));
+        return ExitCode::SettingsUnreadable;
+    }
+    if (load.TermsAccepted != 0)
+        return std::nullopt;
+    if (!options.acceptLicence) {
+        print(m_err,
+            u"The licence terms have not been accepted yet. Read and accept them with:\n"
+            "    tradevane --headless --accept-licence"_qs
+                + (options.dataFolder.isEmpty() ? QString() : u" --data "_qs + options.dataFolder));
+        return ExitCode::LicenceNotAccepted;
+    }
+    print(m_out, licenceText());
+    if (!agree()) {
+        print(m_err, u"The licence terms were not accepted."_qs);
+        return ExitCode::LicenceNotAccepted;
+    }
+    if (const FileError error = WriteTermsAccepted(); !error.ok()) {
+        print(m_err, FileErrorMessage(error, {u"Error Location:Licence Acceptance"_qs}));
+        return ExitCode::SettingsUnreadable;
+    }
+    print(m_out, u"Licence terms accepted."_qs);
+    return std::nullopt;
+}
+
+void HeadlessRun::start()
+{
+    print(m_out,
+        u"Tradevane monitoring without a window; data folder "_qs
+            + QDir::toNativeSeparators(ProgramFolder()));
+    m_services.engine.start();
+}
+
+void HeadlessRun::terminate()
+{
+    m_services.engine.stop();
+    emit finished(ExitCode::Ok);
+}
+
+void HeadlessRun::print(std::FILE* stream, const QString& text)
+{
+    QString lines = text;
+    lines.replace(u"\r\n"_qs, u"\n"_qs);
+    if (!lines.endsWith(u'\n'))
+        lines += u'\n';
+    std::fputs(lines.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
+}

@@ -1,0 +1,132 @@
+#include "engine/alerts/AlertEvaluation.h"
+
+#include "engine/alerts/AlertConditions.h"
+#include "engine/log/LogTexts.h"
+#include "platform/RecordFile.h"
+
+namespace {
+
+QString twoDigits(int value)
+{
+    return value < 10 ? u'0' + QString::number(value) : QString::number(value);
+}
+
+// "###0.00": at least one digit before the point, two after it, no grouping.
+QString price(double value)
+{
+    return QString::number(value, 'f', 2);
+}
+
+} // namespace
+
+QString MessageHeader(const QTime& now)
+{
+    return LogText::AlertHeader + u"\r\nTIME: "_qs + QString::number(now.hour()) + u':'
+        + twoDigits(now.minute()) + u"\r\nSUBJECT: STOCK ALERTS\r\n"_qs + QString(26, u'=') + u"\r\n\r\n"_qs;
+}
+
+QStringList AlertLinesOf(const QString& message)
+{
+    QStringList lines = message.split(u"\r\n"_qs);
+    // Everything up to the rule under the header is the header.
+    const qsizetype rule = lines.indexOf(QString(26, u'='));
+    if (rule >= 0)
+        lines.remove(0, rule + 1);
+    lines.removeIf([](const QString& line) { return line.trimmed().isEmpty(); });
+    return lines;
+}
+
+QString AlertLine(const AlertSettings& s, AlertKind kind)
+{
+    QString text;
+    switch (kind) {
+    case AlertKind::ShortCrossUp:
+        text = u": Short Term Moving Average Cross: Direction = UP"_qs;
+        break;
+    case AlertKind::ShortCrossDown:
+        text = u": Short Term Moving Average Cross: Direction = DOWN"_qs;
+        break;
+    case AlertKind::MediumCrossUp:
+        text = u": Medium Term Moving Average Cross: Direction = UP"_qs;
+        break;
+    case AlertKind::MediumCrossDown:
+        text = u": Medium Term Moving Average Cross: Direction = DOWN"_qs;
+        break;
+    case AlertKind::LongCrossUp:
+        text = u": Long Term Moving Average Cross: Direction = UP"_qs;
+        break;
+    case AlertKind::LongCrossDown:
+        text = u": Long Term Moving Average Cross: Direction = DOWN"_qs;
+        break;
+    case AlertKind::HighestHigh:
+        text = u": Highest High value in "_qs + QString::number(s.HHDays) + u" days."_qs;
+        break;
+    case AlertKind::LowestLow:
+        text = u": Lowest Low value in "_qs + QString::number(s.LLDays) + u" days."_qs;
+        break;
+    case AlertKind::RateOfChangeAbove:
+        text = u": 21 Day Rate of Change > "_qs + QString::number(s.ROCPlus) + u'%';
+        break;
+    case AlertKind::RateOfChangeBelow:
+        text = u": 21 Day Rate of Change < "_qs + QString::number(s.ROCMinus) + u'%';
+        break;
+    case AlertKind::StochasticAbove80:
+        text = u": Stochastic %K value is > 80 and reversing"_qs;
+        break;
+    case AlertKind::StochasticBelow20:
+        text = u": Stochastic %K value is < 20 and reversing."_qs;
+        break;
+    case AlertKind::PriceAbove:
+        text = u": Price climbed above $"_qs + price(s.MaxPrice);
+        break;
+    case AlertKind::PriceBelow:
+        text = u": Price dropped below $"_qs + price(s.MinPrice);
+        break;
+    case AlertKind::VolumeSurge:
+        text = u": Volume is 20% > average of the last 20 days."_qs;
+        break;
+    }
+    return s.Symbol + text + u"\r\n"_qs;
+}
+
+bool TakesPart(const StockContext& stock)
+{
+    const StockState& state = stock.state;
+    return state.quoteValid && IsTrue(stock.settings.Enabled) && !state.stockFailed && !state.downloadError;
+}
+
+AlertMessage EvaluateAlerts(const std::function<StockContext(StockIndex)>& stockAt, const QTime& now,
+    const std::function<void(StockIndex, bool alert)>& colour)
+{
+    const QString header = MessageHeader(now);
+    QString body;
+    QList<AlertItem> items;
+    bool anyAlert = false;
+
+    for (const StockIndex index : AllStocks()) {
+        StockContext stock = stockAt(index);
+        if (!TakesPart(stock))
+            continue;
+        colour(index, false);
+        SetAlertFlags(stock);
+        for (int k = 0; k < kAlertKinds; ++k) {
+            const auto kind = static_cast<AlertKind>(k);
+            AlertEntry& entry = stock.state.alerts[kind];
+            if (!entry.Triggered)
+                continue;
+            colour(index, true);
+            if (entry.Armed) {
+                const QString line = AlertLine(stock.settings, kind);
+                body += line;
+                stock.state.reportedToday.append(line.chopped(2));
+                items.append({index.number(), stock.settings.Symbol.trimmed(), line.chopped(2)});
+            }
+            if (stock.settings.RepeatAlerts == 0)
+                entry.Armed = false;
+            anyAlert = true;
+        }
+    }
+    if (body.isEmpty() || !anyAlert)
+        return {};
+    return {header + body, items};
+}

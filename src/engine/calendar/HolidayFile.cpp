@@ -1,0 +1,100 @@
+#include "engine/calendar/HolidayFile.h"
+
+#include "engine/log/ActivityLog.h"
+#include "engine/log/LogTexts.h"
+#include "platform/ProgramFolder.h"
+#include "platform/SettingsText.h"
+
+#include <QStringList>
+
+namespace {
+
+constexpr int kMaxNameLength = 80;
+constexpr int kMaxLinesNoted = 10; // a wrong file put in its place must not flood the log
+
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// "2025-01-09" exactly, a real date.
+QDate isoDate(const QString& text)
+{
+    if (text.size() != 10 || text[4] != u'-' || text[7] != u'-')
+        return {};
+    for (int i : {0, 1, 2, 3, 5, 6, 8, 9}) {
+        if (!isDigit(text[i]))
+            return {};
+    }
+    return QDate(text.left(4).toInt(), text.mid(5, 2).toInt(), text.mid(8, 2).toInt());
+}
+
+// What the log shows of a text from the file: one line of printable characters.
+QString printable(QString text, qsizetype width)
+{
+    text = text.simplified().left(width).trimmed(); // a cut may leave a space at the end
+    for (QChar& c : text) {
+        if (!c.isPrint())
+            c = u'?';
+    }
+    return text;
+}
+
+void note(ActivityLog& log, const QString& text, int number)
+{
+    log.AppendNote(text);
+    log.AppendLog(number);
+}
+
+} // namespace
+
+HolidayFileContents ParseHolidayFile(const QString& text)
+{
+    HolidayFileContents contents;
+    const QStringList lines = text.split(u'\n');
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString line = lines[i].trimmed();
+        if (line.isEmpty() || line.startsWith(u'#'))
+            continue;
+        qsizetype space = 0;
+        while (space < line.size() && !line[space].isSpace())
+            ++space;
+        const QDate date = isoDate(line.left(space));
+        if (!date.isValid()) {
+            contents.badLines.push_back({static_cast<int>(i + 1), line});
+            continue;
+        }
+        const QString name = printable(line.mid(space), kMaxNameLength);
+        contents.closures.push_back({date, name.isEmpty() ? kUnnamedClosure : name});
+    }
+    return contents;
+}
+
+QString HolidayFilePath()
+{
+    return ProgramFile(u"holidays.txt"_qs);
+}
+
+void LoadHolidayFile(ExchangeCalendar& calendar, ActivityLog& log, int number)
+{
+    const SmallFileRead file = ReadSmallFile(HolidayFilePath());
+    if (!file.exists)
+        return;
+    if (!file.ok()) {
+        note(log, LogText::HolidayFileUnreadable + file.error, number);
+        return;
+    }
+    const HolidayFileContents contents = ParseHolidayFile(file.text());
+    for (const ExchangeCalendar::Day& closure : contents.closures)
+        calendar.addClosure(closure.date, closure.name);
+    const int bad = static_cast<int>(contents.badLines.size());
+    for (int i = 0; i < std::min(bad, kMaxLinesNoted); ++i) {
+        const HolidayFileContents::BadLine& line = contents.badLines[static_cast<std::size_t>(i)];
+        note(log,
+            LogText::HolidayLineSkipped + QString::number(line.number) + u": "_qs
+                + printable(line.text, kMaxNameLength),
+            number);
+    }
+    if (bad > kMaxLinesNoted)
+        note(log, LogText::HolidayLinesNotListed + QString::number(bad - kMaxLinesNoted), number);
+}

@@ -1,0 +1,123 @@
+#include "engine/forms/MailEntries.h"
+
+#include "platform/MessageBox.h"
+
+namespace {
+
+bool Blank(const QString& text)
+{
+    return text.trimmed().isEmpty();
+}
+
+} // namespace
+
+std::optional<EntryProblem> CheckMailEntries(const MailEntries& e)
+{
+    if (Blank(e.server))
+        return EntryProblem {u"Server Name"_qs, u"Enter the server name or IP address"_qs};
+    if (Blank(e.mailFrom))
+        return EntryProblem {u"Sender address"_qs, u"Enter the sender's e-mail address"_qs};
+    if (Blank(e.sendTo))
+        return EntryProblem {u"Email address"_qs, u"Enter the recepient's e-mail address"_qs};
+    if (Blank(e.subject))
+        return EntryProblem {u"Subject required"_qs, u"Enter a message subject"_qs};
+    if (e.usePassword && Blank(e.userName))
+        return EntryProblem {u"Username required"_qs, u"Username required but none entered"_qs};
+    if (e.usePassword && Blank(e.password))
+        return EntryProblem {u"Password required"_qs, u"Password required but none entered"_qs};
+    return std::nullopt;
+}
+
+std::optional<MailEntries> EntriesFromMailSettings(const MailSettings& s)
+{
+    const auto isSwitch = [](qint16 value) { return value == 0 || value == 1; };
+    if (!isSwitch(s.DisableEmail) || !isSwitch(s.UsePassword))
+        return std::nullopt;
+    MailEntries e;
+    e.disableEmail = s.DisableEmail == 1;
+    e.usePassword = s.UsePassword == 1;
+    e.server = s.Server.trimmed();
+    e.userName = s.UserName.trimmed();
+    e.password = s.Password.trimmed();
+    e.mailFrom = s.MailFrom.trimmed();
+    e.sendTo = s.SendTo.trimmed();
+    e.copyTo = s.CopyTo.trimmed();
+    e.subject = s.Subject.trimmed();
+    return e;
+}
+
+void StoreMailEntries(const MailEntries& e, MailSettings& s)
+{
+    s.DisableEmail = e.disableEmail ? 1 : 0;
+    s.UsePassword = e.usePassword ? 1 : 0;
+    s.Server = e.server.trimmed();
+    s.UserName = e.usePassword ? e.userName.trimmed() : QString();
+    s.Password = e.usePassword ? e.password.trimmed() : QString();
+    s.MailFrom = e.mailFrom.trimmed();
+    s.SendTo = e.sendTo.trimmed();
+    s.CopyTo = e.copyTo.trimmed();
+    s.Subject = e.subject.trimmed();
+    s.Spare1 = QString(MailWidth::Spare, u' ');
+    s.Spare2 = QString(MailWidth::Spare, u' ');
+}
+
+QString TestMailText()
+{
+    return u"This is a test message from Tradevane"_qs;
+}
+
+namespace MailHelp {
+
+QString Server()
+{
+    return JoinLines({
+        u"Enter the domain name of the 'outgoing' SMTP mail server to which you subscribe."_qs,
+        u"For example:   smtp.example.com "_qs,
+        QString(19, u' ') + u"or  mail.example.net"_qs,
+        u"You may have to contact your service provider to get this information, or find it in the current "
+        u"settings of your existing mail client application."_qs,
+        u"A port may follow the server name after a colon, as in smtp.example.com:587 or "
+        u"smtp.example.com:465; "
+        u"without one, port 25 is used."_qs,
+        u"Many providers want an app password (made in your account's security settings) instead of your "
+        u"usual password."_qs,
+    });
+}
+
+QString MailFrom()
+{
+    return u"Enter your email address here. This MUST be the address registered with the SMTP domain server "
+           u"that "
+           u"you entered above. This will also be the name shown at the recieving end as the sender."_qs;
+}
+
+QString SendTo()
+{
+    return JoinLines(
+        {u"Enter the address where you intend to send the email alerts. If you have more than one "
+         u"address, then separate them with a comma."_qs,
+            u"Eg: alerts@example.com, trader@example.org"_qs});
+}
+
+QString CC()
+{
+    return u"If you wish to send a 'Carbon Copy' of the message, then enter the email addres of the "
+           u"recipient "
+           u"here."_qs;
+}
+
+QString Subject()
+{
+    return JoinLines({u"Enter the subject of the message."_qs, u"EG: Message from Tradevane"_qs});
+}
+
+QString Password()
+{
+    return JoinLines(
+        {u"If your SMTP host requires a username and password for email system access, then select "
+         u"the check box to enable the username and password inputs. These will automatically be "
+         u"used by the system to log-in when mail is sent."_qs,
+            u"NOTE: Most SMTP servers do not require this."_qs});
+}
+
+} // namespace MailHelp

@@ -1,0 +1,74 @@
+#include "engine/log/ActivityLog.h"
+
+#include "engine/log/LogTexts.h"
+#include "platform/MessageBox.h"
+#include "platform/ProgramFolder.h"
+
+#include <QFile>
+
+namespace {
+
+const QString kNoteRule(36, u'=');
+
+bool writeLog(QIODevice::OpenMode mode, const QString& text)
+{
+    QFile file(LogFilePath());
+    // Unbuffered: what failed to go out is not written again when the file closes.
+    if (!file.open(mode | QIODevice::Unbuffered))
+        return false;
+    // A record goes in whole or not at all: one cut short by a full disk is taken out again, so
+    // that the next attempt does not follow a fragment.
+    const qint64 before = file.size();
+    const QByteArray bytes = text.toLatin1() + "\r\n";
+    if (file.write(bytes) == bytes.size())
+        return true;
+    file.resize(before);
+    return false;
+}
+
+} // namespace
+
+QString LogFilePath()
+{
+    return ProgramFile(u"activlog.dat"_qs);
+}
+
+QString ReadLogFile()
+{
+    QFile file(LogFilePath());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromLatin1(file.readAll());
+}
+
+void ActivityLog::AppendNote(const QString& note)
+{
+    m_pending += note + u"\r\n"_qs + kNoteRule + u"\r\n"_qs;
+}
+
+void ActivityLog::AppendLog(int number)
+{
+    if (m_pending.isEmpty())
+        return;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (writeLog(QIODevice::Append, m_pending)) {
+            const QString record = std::exchange(m_pending, QString());
+            emit appended(record);
+            return;
+        }
+        if (attempt == 0)
+            AppendNote(LogText::FileWriteError + QString::number(number) + LogText::LogFileSuffix);
+    }
+}
+
+void ActivityLog::EraseLog(qint16 Notify, int number)
+{
+    m_pending.clear();
+    if (!writeLog(QIODevice::WriteOnly | QIODevice::Truncate, m_pending)) {
+        AppendNote(LogText::FileEraseError + QString::number(number) + LogText::LogFileSuffix);
+        AppendLog(number);
+        return;
+    }
+    if (Notify == 1)
+        MsgBox(u"Log file erased !"_qs, MsgButtons::OkOnly, u"Done !"_qs);
+}

@@ -1,0 +1,110 @@
+#include "engine/marketdata/HistoryRetrieval.h"
+
+#include "engine/log/ActivityLog.h"
+#include "engine/log/LogTexts.h"
+#include "engine/marketdata/QuoteRetrieval.h"
+#include "platform/Deferred.h"
+#include "platform/HttpFetch.h"
+
+#include <QStringList>
+
+namespace {
+
+constexpr int kLineFields = 7;
+
+// Slot of a row that receives line field k (0..5); the close comes from field 6, field 4 is unused.
+constexpr int kFieldOfSlot[6] = {0, 1, 2, 3, 6, 5};
+
+// The download and data error paths: the stock is out of this quote set, the reason is logged.
+void errorPath(const StockContext& stock, const QString& text)
+{
+    stock.state.downloadError = true;
+    stock.state.lastError = text.trimmed();
+    stock.log.add(text);
+    stock.log.AppendLog(stock.stock.number());
+    stock.state.stockFailed = true;
+}
+
+void dataErrorPath(StockContext& stock)
+{
+    errorPath(stock, LogText::DataError + QString::number(stock.stock.number()) + LogText::FileTooSmall);
+}
+
+} // namespace
+
+HistoryDates SetHistoryDates(const QDateTime& now)
+{
+    HistoryDates d;
+    d.Today = now;
+    d.ToMonth = QString::number(now.date().month());
+    d.ToDay = QString::number(now.date().day());
+    d.ToYear = QString::number(now.date().year());
+    // A count of days, not a calendar year: across a leap day the range starts a day later.
+    d.FromDate = now.addDays(-365);
+    d.FromMonth = QString::number(d.FromDate.date().month());
+    d.FromDay = QString::number(d.FromDate.date().day());
+    d.FromYear = QString::number(d.FromDate.date().year());
+    return d;
+}
+
+QString HistoryRequest(const QString& server, const QString& symbol, const HistoryDates& d)
+{
+    return server + u"/table.csv?s="_qs + SymbolForRequest(symbol.toLower()) + u"&a="_qs + d.FromMonth
+        + u"&b="_qs + d.FromDay + u"&c="_qs + d.FromYear + u"&d="_qs + d.ToMonth + u"&e="_qs + d.ToDay
+        + u"&f="_qs + d.ToYear + u"&g=d&Ignore=.csv"_qs;
+}
+
+std::optional<HistoryArray> ReadHistoryTable(const QString& text)
+{
+    if (text.isEmpty())
+        return std::nullopt;
+    // Carriage returns stay: with CR LF lines the close of every row keeps one at its end.
+    QString joined = text;
+    joined.replace(u'\n', u',');
+    joined.remove(u'"');
+    const QStringList fields = joined.split(u',');
+    const int lastField = static_cast<int>(fields.size()) - 1;
+    if (lastField < kMinimumHistoryFields - 1)
+        return std::nullopt;
+
+    HistoryArray history;
+    std::size_t slot = 0;
+    for (int k = 0; k <= lastField; ++k) {
+        const int column = k % kLineFields;
+        if (column == kLineFields - 1)
+            continue;
+        const int source = k - column + kFieldOfSlot[column];
+        if (slot >= history.size() || source > lastField)
+            return std::nullopt;
+        history[slot++] = fields[source];
+    }
+    return history;
+}
+
+std::unique_ptr<Pending> DownloadHistory(const StockContext& stock, InetControl& inet, const QString& request,
+    std::function<void(const QString&)> done)
+{
+    auto arrived = [stock, done](const std::optional<QString>& body) {
+        if (!body)
+            errorPath(stock,
+                LogText::DownloadError + QString::number(stock.stock.number())
+                    + LogText::BadSymbolOrServerDown + u"\r\n"_qs);
+        done(body.value_or(QString()));
+    };
+    std::unique_ptr<Pending> fetch = inet.OpenURL(request, arrived);
+    if (!fetch) // a control that is busy fails the download like a server that does not answer
+        fetch = std::make_unique<Deferred>([arrived] { arrived(std::nullopt); });
+    return fetch;
+}
+
+void ParseHistory(StockContext& stock, const QString& HistoryText)
+{
+    std::optional<HistoryArray> history = ReadHistoryTable(HistoryText);
+    if (!history) {
+        dataErrorPath(stock);
+        return;
+    }
+    // Every slot is replaced, so nothing of an earlier day is left behind the last row.
+    stock.state.history = std::move(*history);
+    stock.state.lastError.clear();
+}

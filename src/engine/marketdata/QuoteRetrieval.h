@@ -1,0 +1,42 @@
+#pragma once
+
+#include "engine/model/StockState.h"
+#include "platform/Pending.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class InetControl;
+
+// The current (delayed) quote of one stock: one comma-separated line from the quote server,
+// split into the nine fields of the stock's quote. The engine always calls the pair DownloadQuote,
+// then ParseQuote when the download ends.
+
+// `symbol` as it goes into a request: letters, digits and ".-_~^" as they are, every other
+// character percent-encoded (UTF-8), so that a symbol such as "BRK B" or "A&B" cannot change the
+// request.
+QString SymbolForRequest(const QString& symbol);
+
+// The request for `symbol` (lower-cased) on the quote server at `server`.
+QString QuoteRequest(const QString& server, const QString& symbol);
+
+// Fetches the quote line at `request`; `done` gets the body, or an empty text when the fetch
+// failed (the transfer control's error report has then been logged). A cancelled fetch reports
+// nothing.
+[[nodiscard]] std::unique_ptr<Pending> DownloadQuote(
+    InetControl& inet, const QString& request, std::function<void(const QString&)> done);
+
+// The transfer control reported an error while it fetched this stock's quote or history: the
+// stock is out of the rest of the quote set, and the control's code and reason are logged.
+void TransferFailed(const StockContext& stock, const InetControl& control);
+
+// Splits a quote line into the nine fields of `quote`, in the server's column order: line ends
+// count as commas, double quotes are dropped. False when the line has fewer than nine fields; the
+// fields before the missing one are stored all the same.
+bool SplitQuoteLine(const QString& QuoteText, Quote& quote);
+
+// Splits `QuoteText` into the stock's quote; on an empty text or fewer than nine fields the stock is
+// marked failed and "Quote Download Error-Stock #:" is logged.
+void ParseQuote(StockContext& stock, const QString& QuoteText);

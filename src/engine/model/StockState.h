@@ -1,0 +1,106 @@
+#pragma once
+
+#include "engine/model/Settings.h"
+
+#include <QStringList>
+
+#include <array>
+
+class ActivityLog;
+
+// One of the ten stocks: index 0..9 inside the program, number 1..10 in what the user reads
+// ("Stock #:3"), in the main window's rows and in the settings file names (Aset3.dat).
+class StockIndex
+{
+public:
+    constexpr explicit StockIndex(int index)
+        : m_index(index)
+    { }
+    static constexpr StockIndex fromNumber(int number) { return StockIndex(number - 1); }
+
+    constexpr int index() const { return m_index; }
+    constexpr int number() const { return m_index + 1; }
+    constexpr bool operator==(const StockIndex&) const = default;
+
+private:
+    int m_index;
+};
+
+// Every stock in order, for range-for loops.
+constexpr std::array<StockIndex, kStockCount> AllStocks()
+{
+    std::array<StockIndex, kStockCount> all {StockIndex(0), StockIndex(1), StockIndex(2), StockIndex(3),
+        StockIndex(4), StockIndex(5), StockIndex(6), StockIndex(7), StockIndex(8), StockIndex(9)};
+    return all;
+}
+
+// The fifteen alerts, in the order they are evaluated and reported.
+enum class AlertKind {
+    ShortCrossUp,
+    ShortCrossDown,
+    MediumCrossUp,
+    MediumCrossDown,
+    LongCrossUp,
+    LongCrossDown,
+    HighestHigh,
+    LowestLow,
+    RateOfChangeAbove,
+    RateOfChangeBelow,
+    StochasticAbove80,
+    StochasticBelow20,
+    PriceAbove,
+    PriceBelow,
+    VolumeSurge,
+};
+
+struct AlertEntry
+{
+    bool Triggered = false; // the alert's condition holds (or held when last evaluated)
+    bool Armed = false; // a line for this alert may still be reported today
+};
+
+struct AlertStates
+{
+    std::array<AlertEntry, kAlertKinds> entries {};
+    AlertEntry& operator[](AlertKind kind) { return entries[static_cast<std::size_t>(kind)]; }
+    const AlertEntry& operator[](AlertKind kind) const { return entries[static_cast<std::size_t>(kind)]; }
+};
+
+// Indicator results of one stock.
+struct IndicatorValues
+{
+    // [average 0..5][day 0..2]: averages in the order short fast, short slow, medium fast, medium
+    // slow, long fast, long slow; day 0 ends with today's row, day 1 with yesterday's.
+    std::array<std::array<double, 3>, 6> MovingAverage {};
+    double RateOfChange = 0.0;
+    double TodayVolume = 0.0;
+    double AverageVolume = 0.0;
+    bool NewHigh = false;
+    bool NewLow = false;
+    double StochK = 0.0;
+    double StochD = 0.0;
+};
+
+// What the monitoring engine knows of one stock during a run.
+struct StockState
+{
+    Quote quote;
+    HistoryArray history; // row 0 today, older rows after it
+    IndicatorValues indicators;
+    AlertStates alerts;
+    bool downloadError = false; // a download, parse, indicator or sound step failed in this set
+    bool stockFailed = false; // out of the rest of this quote set
+    bool quoteValid = false; // the last quote passed the plausibility test
+    QStringList reportedToday; // the alert lines reported today, in order (without line ends)
+    QString lastError; // the log's text of the latest download or data failure
+};
+
+// Everything a per-stock routine works on: the stock, its settings, its state and the log its
+// notes go to.
+struct StockContext
+{
+    StockIndex stock;
+    const AlertSettings& settings;
+    StockState& state;
+    ActivityLog& log;
+};

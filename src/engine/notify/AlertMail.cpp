@@ -1,0 +1,58 @@
+#include "engine/notify/AlertMail.h"
+
+#include "engine/log/ActivityLog.h"
+#include "engine/log/LogTexts.h"
+#include "engine/settings/SettingsStore.h"
+#include "platform/Clock.h"
+#include "platform/Deferred.h"
+#include "platform/SmtpClient.h"
+
+namespace {
+
+// The reason goes into one log line.
+QString oneLine(const QString& text)
+{
+    QString line = text;
+    line.replace(u"\r\n"_qs, u" "_qs).replace(u'\r', u' ').replace(u'\n', u' ');
+    return line.trimmed();
+}
+
+// Spaces only: line breaks at either end of the message stay.
+QString trimSpaces(const QString& text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == u' ')
+        ++begin;
+    while (end > begin && text[end - 1] == u' ')
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+} // namespace
+
+std::unique_ptr<Pending> SendAlertMail(const QString& message, const SettingsStore& settings,
+    SmtpControl& smtp, ActivityLog& log, int number, std::function<void(MailOutcome)> done)
+{
+    const QString stamp = LongTimeText(Now().time());
+    if (settings.EmailDisabled()) {
+        log.add(stamp + LogText::EmailWithheld);
+        log.AppendLog(number);
+        return std::make_unique<Deferred>([done] { done(MailOutcome::Withheld); });
+    }
+    const MailSettings& mail = settings.mail;
+    smtp.Port = u"25"_qs; // a port written in the server name wins
+    smtp.Host = mail.Server.trimmed();
+    smtp.LoginName = mail.UserName.trimmed();
+    smtp.LoginPassword = mail.Password.trimmed();
+    smtp.Sender = mail.MailFrom.trimmed();
+    smtp.Recipients = mail.SendTo.trimmed();
+    smtp.CarbonCopy = mail.CopyTo.trimmed();
+    smtp.MessageSubject = mail.Subject.trimmed();
+    smtp.MessageText = trimSpaces(message);
+    return smtp.Send([stamp, &log, number, done](const SmtpResult& result) {
+        log.add(stamp + (result.ok ? LogText::EmailSent : LogText::EmailFailed + oneLine(result.error)));
+        log.AppendLog(number);
+        done(result.ok ? MailOutcome::Sent : MailOutcome::Failed);
+    });
+}

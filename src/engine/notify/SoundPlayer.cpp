@@ -1,0 +1,125 @@
+#include "engine/notify/SoundPlayer.h"
+
+#include "engine/log/ActivityLog.h"
+#include "engine/log/LogTexts.h"
+#include "platform/Deferred.h"
+#include "platform/MessageBox.h"
+#include "platform/ProgramFolder.h"
+
+namespace {
+
+// Without a device: the system's default sound, reported from the event loop.
+std::unique_ptr<Pending> defaultSoundOnly(const QString&, std::function<void(SoundOutcome)> done)
+{
+    Beep();
+    return std::make_unique<Deferred>([done] { done(SoundOutcome::DefaultSound); });
+}
+
+} // namespace
+
+WavPlayer SilentDevice()
+{
+    return [](const QString&, std::function<void(SoundOutcome)> done) -> std::unique_ptr<Pending> {
+        return std::make_unique<Deferred>([done] { done(SoundOutcome::Played); });
+    };
+}
+
+// One sound being heard: the device's play, and what to do when it ends.
+class SoundPlayer::Play final : public Pending
+{
+public:
+    Play(SoundPlayer* player, std::function<void()> done)
+        : m_player(player)
+        , m_done(std::move(done))
+    {
+        m_player->m_playing = this;
+    }
+
+    ~Play() override
+    {
+        m_done = nullptr;
+        device.reset();
+        release();
+    }
+
+    void cancel() override
+    {
+        if (device)
+            device->cancel();
+    }
+
+    void ended(SoundOutcome outcome, ActivityLog& log, int number)
+    {
+        release();
+        if (outcome == SoundOutcome::Failed) {
+            log.AppendNote(LogText::SoundError);
+            log.AppendLog(number);
+        }
+        if (auto done = std::exchange(m_done, nullptr))
+            done(); // may destroy this play: nothing of it is touched afterwards
+    }
+
+    void release()
+    {
+        if (m_player && m_player->m_playing == this)
+            m_player->m_playing = nullptr;
+        m_player = nullptr;
+    }
+
+    std::unique_ptr<Pending> device;
+
+private:
+    SoundPlayer* m_player;
+    std::function<void()> m_done;
+};
+
+SoundPlayer::SoundPlayer(WavPlayer device)
+    : m_device(device ? std::move(device) : WavPlayer(defaultSoundOnly))
+{ }
+
+SoundPlayer::~SoundPlayer()
+{
+    if (m_playing)
+        m_playing->release();
+}
+
+QString WavPath(const QString& soundName)
+{
+    return ResourceFile(soundName + u".wav"_qs);
+}
+
+std::unique_ptr<Pending> SoundPlayer::PlayWavFile(
+    const QString& soundName, ActivityLog& log, int number, std::function<void()> done)
+{
+    if (m_playing)
+        return std::make_unique<Deferred>(std::move(done));
+    auto play = std::make_unique<Play>(this, std::move(done));
+    Play* p = play.get();
+    p->device = m_device(
+        WavPath(soundName), [p, &log, number](SoundOutcome outcome) { p->ended(outcome, log, number); });
+    return play;
+}
+
+std::unique_ptr<Pending> SoundPlayer::PlayAlertSound(
+    const SoundSettings& settings, ActivityLog& log, int number, std::function<void()> done)
+{
+    if (!settings.SoundsEnabled)
+        return std::make_unique<Deferred>(std::move(done));
+    return PlayWavFile(AlertSoundName(settings), log, number, std::move(done));
+}
+
+QString AlertSoundName(const SoundSettings& s)
+{
+    QString name;
+    if (s.UseSiren)
+        name = u"siren"_qs;
+    if (s.UseVoice)
+        name = u"voice_alert"_qs;
+    if (s.UseAttention)
+        name = u"Attn"_qs;
+    if (s.UseThreeBeeps)
+        name = u"Beep3"_qs;
+    if (s.UseChimes)
+        name = u"Chimes"_qs;
+    return name;
+}

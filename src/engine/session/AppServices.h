@@ -1,0 +1,45 @@
+#pragma once
+
+#include "engine/log/ActivityLog.h"
+#include "engine/notify/Channels.h"
+#include "engine/notify/SoundPlayer.h"
+#include "engine/session/MonitoringSession.h"
+#include "engine/settings/ChannelTokens.h"
+#include "engine/settings/SettingsStore.h"
+#include "platform/HttpFetch.h"
+#include "platform/SmtpClient.h"
+#include "platform/TransferHub.h"
+
+// Everything the program runs on, built once in main() and handed to the windows: the transfer
+// hub first, the monitoring engine last, so that the engine goes first when the program ends.
+class AppServices
+{
+public:
+    // `sound` plays the wave files; none gives only the system's default sound.
+    explicit AppServices(WavPlayer sound = {});
+    AppServices(const AppServices&) = delete;
+    AppServices& operator=(const AppServices&) = delete;
+
+    TransferHub hub;
+    SettingsStore settings;
+    ActivityLog log;
+    // The desktop keyring, and the start-up reading of the channel tokens kept there.
+    Keyring keyring;
+    ChannelTokenLoader channelTokens {keyring, settings, log};
+
+    // The transfer control every quote and history download goes through.
+    InetControl& InetQuotes() { return m_inet; }
+    // The mail control every alert and test mail leaves through.
+    SmtpControl& SMTP1() { return m_smtp; }
+    // What every alert and test message to ntfy, Telegram or a webhook goes through.
+    ChannelSender& Channels() { return m_channels; }
+
+private:
+    InetControl m_inet;
+    SmtpControl m_smtp;
+    ChannelSender m_channels;
+
+public:
+    SoundPlayer sound;
+    MonitoringSession engine;
+};

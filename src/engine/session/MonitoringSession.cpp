@@ -1,0 +1,548 @@
+#include "engine/session/MonitoringSession.h"
+
+#include "engine/alerts/AlertEvaluation.h"
+#include "engine/calendar/HolidayFile.h"
+#include "engine/indicators/Indicators.h"
+#include "engine/log/ActivityLog.h"
+#include "engine/log/LogTexts.h"
+#include "engine/marketdata/ConnectionCheck.h"
+#include "engine/marketdata/QuoteRetrieval.h"
+#include "engine/notify/AlertMail.h"
+#include "engine/notify/Channels.h"
+#include "engine/notify/SoundPlayer.h"
+#include "engine/session/WaitRules.h"
+#include "engine/settings/SettingsStore.h"
+#include "platform/Clock.h"
+#include "platform/Conversions.h"
+#include "platform/HttpFetch.h"
+#include "platform/RecordFile.h"
+
+#include <QLocale>
+
+namespace {
+
+QString twoDigits(int value)
+{
+    return value < 10 ? u'0' + QString::number(value) : QString::number(value);
+}
+
+bool startsWithDigit(const QString& text)
+{
+    return !text.isEmpty() && text.front() >= u'0' && text.front() <= u'9';
+}
+
+// After a loop over the stocks the log's own notes name stock 11, as they always have.
+constexpr int kAfterLoop = kStockCount + 1;
+
+} // namespace
+
+MonitoringSession::MonitoringSession(Services services, QObject* parent)
+    : QObject(parent)
+    , m_services(services)
+{
+    connect(&m_services.inet, &InetControl::StateChanged, this, &MonitoringSession::InetQuotes_StateChanged);
+}
+
+MonitoringSession::~MonitoringSession()
+{
+    // Whatever is still awaited ends silently: nothing is reported to an engine that is gone.
+    m_state = State::Stopping;
+    m_pending.reset();
+    m_retired.clear();
+}
+
+QString MonitoringSession::StartTimeText(int hour, int minute)
+{
+    return QString::number(hour) + u':' + twoDigits(minute);
+}
+
+QString MonitoringSession::NextDownloadText(const QTime& now, int interval)
+{
+    int nextMinute = now.minute() + interval;
+    if (nextMinute > 59)
+        nextMinute -= 60;
+    const int nextHour = interval + now.minute() >= 60 ? now.hour() + 1 : now.hour();
+    return u"Next download @ "_qs + QString::number(nextHour) + u':' + twoDigits(nextMinute) + u':'
+        + twoDigits(now.second());
+}
+
+QString MonitoringSession::DateTimeText(const QDateTime& when)
+{
+    return QLocale::system().toString(when.date(), QLocale::ShortFormat) + u' ' + LongTimeText(when.time());
+}
+
+bool MonitoringSession::IsPlausible(const Quote& q)
+{
+    if (q.High.isEmpty() || q.Open.isEmpty() || q.Low.isEmpty())
+        return false;
+    return startsWithDigit(q.High) && startsWithDigit(q.Low) && startsWithDigit(q.Last);
+}
+
+void MonitoringSession::StoreTodaysRow(StockState& stock)
+{
+    const Quote& q = stock.quote;
+    const QString row[] = {q.Date, q.Open, q.High, q.Low, q.Last, q.Volume};
+    for (std::size_t field = 0; field < 6; ++field)
+        stock.history[field] = row[field].trimmed();
+}
+
+qint16 MonitoringSession::NextQuoteSetNumber(qint16 number)
+{
+    return number >= 32000 ? qint16(2) : qint16(number + 1);
+}
+
+QDateTime MonitoringSession::now() const
+{
+    const Clock& clock = Clock::current();
+    return clock.now().toTimeZone(clock.zone());
+}
+
+StockContext MonitoringSession::context(StockIndex index)
+{
+    return {index, m_alerts[index.index()], m_stocks[index.index()], m_services.log};
+}
+
+void MonitoringSession::enter(State state)
+{
+    m_state = state;
+    emit stateChanged(state);
+}
+
+void MonitoringSession::wait(std::unique_ptr<Pending> pending)
+{
+    retire(std::exchange(m_pending, std::move(pending)));
+}
+
+void MonitoringSession::retire(std::unique_ptr<Pending> pending)
+{
+    // The next step usually begins inside the report of the wait before it: that wait goes only
+    // once its report has returned, from the event loop.
+    if (!pending)
+        return;
+    m_retired.push_back(std::move(pending));
+    if (m_retired.size() == 1)
+        QMetaObject::invokeMethod(
+            this, [this] { m_retired.clear(); }, Qt::QueuedConnection);
+}
+
+void MonitoringSession::waitFor(
+    std::function<QDateTime(const QDateTime&)> rule, void (MonitoringSession::*next)())
+{
+    wait(Clock::current().alarm(
+        [rule = std::move(rule)](
+            const QDateTime& moment) { return rule(moment.toTimeZone(Clock::current().zone())); },
+        [this, next] {
+            if (m_state != State::Stopping && m_state != State::Idle)
+                (this->*next)();
+        }));
+}
+
+void MonitoringSession::logLine(const QString& text)
+{
+    m_services.log.add(text);
+    m_services.log.AppendLog(m_loopNumber);
+}
+
+void MonitoringSession::start()
+{
+    if (m_state != State::Idle)
+        return;
+    enter(State::CheckingConnection);
+    wait(GetConnectionState(
+        m_services.hub, m_services.settings.servers.QuoteServer, [this](const ConnectionState& connection) {
+            if (m_state == State::CheckingConnection)
+                connectionChecked(connection.connected);
+        }));
+}
+
+void MonitoringSession::connectionChecked(bool connected)
+{
+    if (!connected) {
+        enter(State::Idle);
+        emit connectionRefused();
+        return;
+    }
+    const SettingsStore& settings = m_services.settings;
+    m_alerts = settings.alerts;
+    m_time = settings.time;
+    m_dayTime = m_time;
+    m_servers = settings.servers;
+    // A run begins with a clean day: nothing of an earlier run is left to report.
+    m_stocks.fill({});
+    m_lastTradingDay = {};
+    m_loopNumber = 1;
+
+    emit runningLook(true);
+    emit quoteDisplayCleared();
+    emit lightChanged(Light::Run, u"s-grn-on.bmp"_qs);
+    emit lightChanged(Light::Stop, u"s-red-off.bmp"_qs);
+    QuoteSetNumber = 1;
+    m_services.log.dropPending();
+    m_calendar.reset();
+    if (settings.calendar.SkipHolidays) {
+        m_calendar.emplace();
+        LoadHolidayFile(*m_calendar, m_services.log, m_loopNumber);
+    }
+    m_reported = ReadReportedAlerts(m_services.log, m_loopNumber);
+    status({});
+    emit downloadFrequencyChanged(u' ' + QString::number(m_time.QuoteInterval) + u" Minute(s)"_qs);
+    dayHead();
+}
+
+void MonitoringSession::dayHead()
+{
+    const QDateTime t = now();
+    DayOfWeek = t.date().dayOfWeek();
+    if (!WaitRules::WeekendAt(t, m_dayTime)) {
+        tradingDay();
+        return;
+    }
+    enter(State::WaitingWeekend);
+    WeekendWait = true;
+    if (DayOfWeek == Qt::Friday) {
+        m_services.log.add(LogText::WeekendFriday + u"\r\n"_qs);
+        status(u"Awaiting Monday Open"_qs);
+    } else {
+        m_services.log.add(
+            (DayOfWeek == Qt::Saturday ? LogText::WeekendSaturday : LogText::WeekendSunday) + u"\r\n"_qs);
+        status(u"Awaiting Monday open"_qs);
+    }
+    m_services.log.AppendLog(m_loopNumber);
+    waitFor(&WaitRules::WeekendEnd, &MonitoringSession::weekendOver);
+}
+
+bool MonitoringSession::holidayAhead()
+{
+    if (!m_calendar)
+        return false;
+    const QDateTime t = now();
+    const QDateTime start = WaitRules::StartMoment(t, m_time, m_lastTradingDay);
+    const std::optional<QString> holiday
+        = start.isValid() ? m_calendar->holiday(WaitRules::SessionDate(start, m_time)) : std::nullopt;
+    const QDateTime resume = WaitRules::OpenStartMoment(t, m_time, m_lastTradingDay, closedDays());
+    if (!holiday || !resume.isValid())
+        return false;
+    // Sat out as a weekend is, until the day trading resumes begins.
+    enter(State::WaitingWeekend);
+    WeekendWait = true;
+    const QString weekday = QLocale::c().dayName(resume.date().dayOfWeek());
+    m_services.log.add(LogText::HolidayClosed + *holiday + LogText::HolidayResumes + weekday + u"\r\n"_qs);
+    status(u"Awaiting "_qs + weekday + u" open"_qs);
+    m_services.log.AppendLog(m_loopNumber);
+    waitFor([day = resume.date()](const QDateTime& moment) { return WaitRules::DayStart(moment, day); },
+        &MonitoringSession::weekendOver);
+    return true;
+}
+
+std::function<bool(const QDateTime&)> MonitoringSession::closedDays() const
+{
+    if (!m_calendar)
+        return {};
+    // A trading day is closed when the session it would watch is not held: a holiday, or (for a
+    // computer far from the exchange) its weekend. A day that begins after an early close still
+    // runs its one quote set on the day's final prices, as the end-of-day schedules want.
+    return [calendar = *m_calendar, time = m_time](const QDateTime& start) {
+        const QDate session = WaitRules::SessionDate(start, time);
+        return session.dayOfWeek() > 5 || calendar.holiday(session).has_value();
+    };
+}
+
+void MonitoringSession::weekendOver()
+{
+    WeekendWait = false;
+    tradingDay();
+}
+
+void MonitoringSession::tradingDay()
+{
+    if (holidayAhead())
+        return;
+    enter(State::WaitingStart);
+    StartText = StartTimeText(m_time.StartHour, m_time.StartMinute);
+    logLine(LogText::WaitingForStart + StartText);
+    status(u"Awaiting Start Time - "_qs + StartText);
+    waitFor([time = m_time, lastDay = m_lastTradingDay, closed = closedDays()](
+                const QDateTime& t) { return WaitRules::OpenStartMoment(t, time, lastDay, closed); },
+        &MonitoringSession::historyBegin);
+}
+
+void MonitoringSession::historyBegin()
+{
+    enter(State::History);
+    const QDateTime t = now();
+    emit lightChanged(Light::Download, u"s-yel-on.bmp"_qs);
+    m_tradingDate = WaitRules::SessionDate(t, m_time);
+    ArmAllAlerts();
+    DisarmReported(m_reported, m_tradingDate, m_alerts, m_stocks);
+    logLine(DateTimeText(t) + LogText::ProcessingStarted);
+    m_dayTime = m_time;
+    if (const auto early = m_calendar ? m_calendar->earlyClose(m_tradingDate) : std::nullopt) {
+        m_dayTime = WaitRules::EarlyCloseTimes(m_time, t, early->close);
+        if (m_dayTime.StopHour != m_time.StopHour || m_dayTime.StopMinute != m_time.StopMinute)
+            logLine(LogText::EarlyClose + early->name + LogText::EarlyCloseEnd
+                + StartTimeText(m_dayTime.StopHour, m_dayTime.StopMinute));
+    }
+    status(u"Processing Started"_qs);
+    m_dates = SetHistoryDates(t);
+    m_lastTradingDay = t.date();
+    m_cursor = 0;
+    historyOfStock();
+}
+
+void MonitoringSession::ArmAllAlerts()
+{
+    // A new trading day: every alert of every stock may be reported again.
+    for (StockState& stock : m_stocks) {
+        for (AlertEntry& entry : stock.alerts.entries)
+            entry.Armed = true;
+        stock.reportedToday.clear();
+    }
+}
+
+void MonitoringSession::historyOfStock()
+{
+    if (m_cursor == kStockCount) {
+        historyDone();
+        return;
+    }
+    const StockIndex index(m_cursor);
+    m_loopNumber = index.number();
+    const AlertSettings& settings = m_alerts[m_cursor];
+    if (!IsTrue(settings.Enabled)) {
+        nextStock(&MonitoringSession::historyOfStock);
+        return;
+    }
+    m_requesting = index;
+    wait(DownloadHistory(context(index), m_services.inet,
+        HistoryRequest(m_servers.HistoryServer, settings.Symbol.trimmed(), m_dates),
+        [this](const QString& body) {
+            if (m_state == State::History)
+                historyArrived(body);
+        }));
+}
+
+void MonitoringSession::historyArrived(const QString& body)
+{
+    m_requesting.reset();
+    StockContext stock = context(StockIndex(m_cursor));
+    ParseHistory(stock, body);
+    nextStock(&MonitoringSession::historyOfStock);
+}
+
+void MonitoringSession::nextStock(void (MonitoringSession::*step)())
+{
+    // The short pause after every stock, watched or not; it always returns to the event loop.
+    const State during = m_state;
+    wait(Clock::current().alarmAt(WaitRules::PauseEnd(now()), [this, step, during] {
+        if (m_state != during)
+            return;
+        ++m_cursor;
+        (this->*step)();
+    }));
+}
+
+void MonitoringSession::historyDone()
+{
+    m_loopNumber = kAfterLoop;
+    emit lightChanged(Light::Download, u"s-yel-off.bmp"_qs);
+    StampText = LongTimeText(now().time());
+    logLine(StampText + u' ' + LogText::HistoricDataDownloaded);
+    status(u"D/L Historic Data"_qs);
+    enter(State::WaitingQuoteStart);
+    waitFor([time = m_time](const QDateTime& t) { return WaitRules::QuoteStartMoment(t, time); },
+        &MonitoringSession::quotesBegin);
+}
+
+void MonitoringSession::quotesBegin()
+{
+    // The count goes on from day to day: only the first set after START follows the history at once.
+    if (QuoteSetNumber > 1)
+        nextSet();
+    else
+        quoteSet();
+}
+
+void MonitoringSession::nextSet()
+{
+    enter(State::WaitingNextSet);
+    const QDateTime t = now();
+    const int nextMinute = (t.time().minute() + m_time.QuoteInterval) % 60;
+    const int nextSecond = t.time().second();
+    status(NextDownloadText(t.time(), m_time.QuoteInterval));
+    // Counted from the end of the last set: the minute, then the second; the hour is not compared.
+    waitFor([nextMinute, nextSecond](
+                const QDateTime& moment) { return WaitRules::NextSetMoment(moment, nextMinute, nextSecond); },
+        &MonitoringSession::quoteSet);
+}
+
+void MonitoringSession::quoteSet()
+{
+    enter(State::QuoteSet);
+    emit lightChanged(Light::Download, u"s-yel-on.bmp"_qs);
+    status(u"Downloading Quotes"_qs);
+    m_cursor = 0;
+    quoteOfStock();
+}
+
+void MonitoringSession::quoteOfStock()
+{
+    if (m_cursor == kStockCount) {
+        quotesDone();
+        return;
+    }
+    const StockIndex index(m_cursor);
+    m_loopNumber = index.number();
+    const AlertSettings& settings = m_alerts[m_cursor];
+    if (!m_stocks[m_cursor].stockFailed && IsTrue(settings.Enabled)) {
+        m_requesting = index;
+        wait(DownloadQuote(m_services.inet, QuoteRequest(m_servers.QuoteServer, settings.Symbol.trimmed()),
+            [this](const QString& body) {
+                if (m_state == State::QuoteSet)
+                    quoteArrived(body);
+            }));
+        return;
+    }
+    quoteArrived(std::nullopt);
+}
+
+void MonitoringSession::quoteArrived(const std::optional<QString>& body)
+{
+    m_requesting.reset();
+    StockContext stock = context(StockIndex(m_cursor));
+    if (body)
+        ParseQuote(stock, *body);
+    if (IsTrue(stock.settings.Enabled))
+        stock.state.quoteValid = IsPlausible(stock.state.quote);
+    nextStock(&MonitoringSession::quoteOfStock);
+}
+
+void MonitoringSession::quotesDone()
+{
+    m_loopNumber = kAfterLoop;
+    emit lightChanged(Light::Download, u"s-yel-off.bmp"_qs);
+    StampText = LongTimeText(now().time());
+    logLine(StampText + u' ' + LogText::QuoteSetDownloaded + QString::number(QuoteSetNumber)
+        + LogText::QuoteSetDownloadedEnd);
+
+    // The rows of the main window: what was received, "?" where there is no usable price.
+    for (const StockIndex index : AllStocks()) {
+        const StockState& stock = m_stocks[index.index()];
+        const AlertSettings& settings = m_alerts[index.index()];
+        if (!stock.stockFailed && IsTrue(settings.Enabled))
+            emit quoteRowShown(index.number(), stock.quote);
+        if (IsSet(settings.Enabled) && (!(Val(stock.quote.Last) > 0) || stock.stockFailed))
+            emit priceTextSet(index.number(), u"?"_qs);
+    }
+    // Today's row of every usable quote.
+    for (const StockIndex index : AllStocks()) {
+        StockState& stock = m_stocks[index.index()];
+        if (!stock.stockFailed && stock.quoteValid && IsTrue(m_alerts[index.index()].Enabled))
+            StoreTodaysRow(stock);
+    }
+    QuoteSetNumber = NextQuoteSetNumber(QuoteSetNumber);
+
+    for (const StockIndex index : AllStocks()) {
+        StockContext stock = context(index);
+        if (!stock.state.stockFailed && stock.state.quoteValid && IsTrue(stock.settings.Enabled))
+            CalcIndicators(stock);
+    }
+    m_message = EvaluateAlerts([this](StockIndex index) { return context(index); }, now().time(),
+        [this](StockIndex index, bool alert) { emit symbolAlertColour(index.number(), alert); });
+    if (m_message.isEmpty()) {
+        setDone();
+        return;
+    }
+    enter(State::Notifying);
+    logLine(u"\r\n"_qs + m_message.text);
+    rememberReported();
+    wait(m_services.sound.PlayAlertSound(m_services.settings.sound, m_services.log, m_loopNumber, [this] {
+        if (m_state == State::Notifying)
+            alertSoundEnded();
+    }));
+}
+
+void MonitoringSession::rememberReported()
+{
+    ReportedAlerts reported = ReportedOn(m_tradingDate, m_alerts, m_stocks);
+    if (reported == m_reported)
+        return; // only alerts that repeat in every set were due
+    m_reported = std::move(reported);
+    WriteReportedAlerts(m_reported, m_services.log, m_loopNumber);
+}
+
+void MonitoringSession::alertSoundEnded()
+{
+    emit alertRaised(m_message.text);
+    status(u"Sending Email"_qs);
+    emit lightChanged(Light::Email, u"s-yel-on.bmp"_qs);
+    wait(SendAlertMail(m_message.text, m_services.settings, m_services.smtp, m_services.log, m_loopNumber,
+        [this](MailOutcome) {
+            if (m_state == State::Notifying)
+                mailDone();
+        }));
+}
+
+void MonitoringSession::mailDone()
+{
+    // The channels that are on get the same lines at once, side by side; the set ends when the
+    // last of them has answered (or given up).
+    std::unique_ptr<Pending> sends = SendAlertToChannels(
+        m_message, m_services.settings.channels, m_services.channels, m_services.log, m_loopNumber, [this] {
+            if (m_state == State::Notifying)
+                setDone();
+        });
+    if (!sends) {
+        setDone();
+        return;
+    }
+    wait(std::move(sends));
+}
+
+void MonitoringSession::setDone()
+{
+    emit lightChanged(Light::Email, u"s-yel-off.bmp"_qs);
+    logLine(QString(75, u'*'));
+    emit quoteSetFinished();
+    for (StockState& stock : m_stocks)
+        stock.stockFailed = stock.downloadError = false;
+    if (WaitRules::StopTimeReached(now(), m_dayTime))
+        dayHead();
+    else
+        nextSet();
+}
+
+void MonitoringSession::InetQuotes_StateChanged(int state)
+{
+    if (state != InetControl::icError || !m_requesting)
+        return;
+    TransferFailed(context(*m_requesting), m_services.inet);
+}
+
+void MonitoringSession::tearDown()
+{
+    enter(State::Stopping);
+    m_requesting.reset();
+    if (std::unique_ptr<Pending> pending = std::move(m_pending)) {
+        pending->cancel(); // what it reports cannot move a stopping engine on
+        retire(std::move(pending));
+    }
+}
+
+void MonitoringSession::stop()
+{
+    tearDown();
+    emit lightChanged(Light::Download, u"s-yel-off.bmp"_qs);
+    emit lightChanged(Light::Email, u"s-yel-off.bmp"_qs);
+    emit lightChanged(Light::Run, u"s-grn-off.bmp"_qs);
+    emit lightChanged(Light::Stop, u"s-red-on.bmp"_qs);
+    status(u"Processing Stopped"_qs);
+    emit runningLook(false);
+    logLine(LogText::StoppedByUser + u"\r\n"_qs + QString(43, u'*') + u"\r\n"_qs);
+    enter(State::Idle);
+}
+
+void MonitoringSession::shutdown()
+{
+    tearDown();
+    enter(State::Idle);
+}

@@ -1,0 +1,186 @@
+#pragma once
+
+#include "engine/alerts/AlertEvaluation.h"
+#include "engine/alerts/AlertMemory.h"
+#include "engine/calendar/ExchangeCalendar.h"
+#include "engine/marketdata/HistoryRetrieval.h"
+#include "engine/model/StockState.h"
+#include "engine/settings/ServerSettings.h"
+#include "platform/Pending.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class ActivityLog;
+class ChannelSender;
+class InetControl;
+class SettingsStore;
+class SmtpControl;
+class SoundPlayer;
+class TransferHub;
+
+// The four status lights of the main window.
+enum class Light { Run, Stop, Download, Email };
+
+// The monitoring engine: after a connection check it waits for the trading day's start time
+// (sitting out weekends and, by the exchange calendar, holidays), downloads the daily history of
+// every watched stock once a day, then until the stop time (or an earlier early close) fetches the
+// quotes at the interval, shows them, computes the indicators and hands every alert due to the log,
+// the alert sound, the notice window, the mail and the phone channels, day after day until
+// stopped. The once-a-day alerts reported on a trading day are kept in reported.dat, so that a new
+// START that day does not report them again.
+//
+// It never waits: an alarm, a finished transfer, sound or mail, or a button calls it, and it
+// returns to the event loop after each step, holding the one thing it waits for. What it shows
+// goes out as signals, named after the window procedures they drive; it never shows a window
+// itself, so it runs with or without one. Its signals come in the middle of a step: an observer
+// that wants to start or stop the engine in answer queues the call.
+class MonitoringSession : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class State {
+        Idle,
+        CheckingConnection,
+        WaitingWeekend,
+        WaitingStart,
+        History,
+        WaitingQuoteStart,
+        WaitingNextSet,
+        QuoteSet,
+        Notifying,
+        Stopping,
+    };
+    Q_ENUM(State)
+
+    // Everything the engine works with; they must outlive it.
+    struct Services
+    {
+        const SettingsStore& settings;
+        ActivityLog& log;
+        TransferHub& hub;
+        InetControl& inet; // InetQuotes
+        SmtpControl& smtp; // SMTP1
+        SoundPlayer& sound;
+        ChannelSender& channels;
+    };
+
+    explicit MonitoringSession(Services services, QObject* parent = nullptr);
+    ~MonitoringSession() override;
+
+    // START: checks the connection, then runs. Does nothing unless the engine is idle.
+    void start();
+    // STOP: ends whatever is under way at once (a transfer, sound or mail in flight is cancelled,
+    // a mail so cut off logs its failure line), shows the stopped look and logs the stop lines.
+    // When it returns nothing runs any more.
+    void stop();
+    // The program is closing: ends everything as stop() does, without a line or a look.
+    void shutdown();
+
+    State state() const { return m_state; }
+    bool IsRunning() const { return m_state != State::Idle && m_state != State::CheckingConnection; }
+    qint16 quoteSetNumber() const { return QuoteSetNumber; }
+    const StockState& stock(StockIndex index) const { return m_stocks[index.index()]; }
+    // The alert settings of the stock as the engine took them at START.
+    const AlertSettings& alertSettings(StockIndex index) const { return m_alerts[index.index()]; }
+
+    // The texts the engine shows and logs.
+    static QString StartTimeText(int hour, int minute); // "9:05", "14:30"
+    static QString NextDownloadText(const QTime& now, int interval); // "Next download @ 11:03:20"
+    static QString DateTimeText(const QDateTime& when);
+    static bool IsPlausible(const Quote& quote);
+    // Today's row of the history: the quote's date, open, high, low, last and volume, trimmed.
+    static void StoreTodaysRow(StockState& stock);
+    // The set after `number`: after 32000 the count goes on with 2.
+    static qint16 NextQuoteSetNumber(qint16 number);
+
+signals:
+    void runningLook(bool running);
+    void quoteDisplayCleared();
+    void lightChanged(Light light, const QString& bitmap);
+    void statusChanged(const QString& text);
+    void downloadFrequencyChanged(const QString& text);
+    // Price, change, open, high, low and volume of stock `number`'s row, as received.
+    void quoteRowShown(int number, const Quote& quote);
+    void priceTextSet(int number, const QString& text);
+    void symbolAlertColour(int number, bool alert); // red when an alert holds, else green
+    void alertRaised(const QString& message);
+    // A quote set has ended (after its line of asterisks).
+    void quoteSetFinished();
+    // START found no connection: the engine stays idle.
+    void connectionRefused();
+    void stateChanged(MonitoringSession::State state);
+
+private:
+    void enter(State state);
+    void wait(std::unique_ptr<Pending> pending);
+    void retire(std::unique_ptr<Pending> pending);
+    // Waits for the moment `rule` gives (derived again when the clock is set), then goes on with
+    // `next`.
+    void waitFor(std::function<QDateTime(const QDateTime&)> rule, void (MonitoringSession::*next)());
+    QDateTime now() const;
+    StockContext context(StockIndex index);
+    void status(const QString& text) { emit statusChanged(text); }
+    void logLine(const QString& text);
+    void tearDown();
+
+    void connectionChecked(bool connected);
+    void dayHead();
+    bool holidayAhead();
+    std::function<bool(const QDateTime&)> closedDays() const;
+    void weekendOver();
+    void tradingDay();
+    void historyBegin();
+    void ArmAllAlerts();
+    void historyOfStock();
+    void historyArrived(const QString& body);
+    void historyDone();
+    void quotesBegin();
+    void nextSet();
+    void quoteSet();
+    void quoteOfStock();
+    void quoteArrived(const std::optional<QString>& body);
+    void nextStock(void (MonitoringSession::*step)());
+    void quotesDone();
+    void rememberReported();
+    void alertSoundEnded();
+    void mailDone();
+    void setDone();
+    void InetQuotes_StateChanged(int state);
+
+    Services m_services;
+    State m_state = State::Idle;
+    std::unique_ptr<Pending> m_pending; // the one thing waited for
+    std::vector<std::unique_ptr<Pending>> m_retired; // waits that ended, gone at the next event
+
+    // Taken at START: the settings do not change under a run (only the sound choice may).
+    std::array<AlertSettings, kStockCount> m_alerts {};
+    TimeSettings m_time;
+    ServerSettings m_servers;
+    std::optional<ExchangeCalendar> m_calendar; // none when the calendar is not followed
+
+    std::array<StockState, kStockCount> m_stocks {};
+    int m_cursor = 0; // the stock of the loop under way
+    int m_loopNumber = 1; // what the log's own notes call the current stock: 11 after a loop
+    std::optional<StockIndex> m_requesting; // the stock whose download is in flight
+    HistoryDates m_dates;
+    QDate m_lastTradingDay;
+    QDate m_tradingDate; // the exchange's date of the trading day under way
+    TimeSettings m_dayTime; // its times: the stop moved to an early close
+    ReportedAlerts m_reported; // as reported.dat holds them
+    AlertMessage m_message;
+
+    qint16 QuoteSetNumber = 0;
+    int DayOfWeek = 0;
+    bool WeekendWait = false;
+    QString StartText;
+    QString StampText;
+};

@@ -1,0 +1,38 @@
+#include "engine/session/SessionObserver.h"
+
+#include "platform/MessageBox.h"
+
+void ConnectObserver(MonitoringSession& engine, CycleWindow& window, QObject* context)
+{
+    using E = MonitoringSession;
+    CycleWindow* w = &window;
+    QObject::connect(&engine, &E::runningLook, context, [w](bool running) {
+        if (running)
+            w->ShowRunningState();
+        else
+            w->ShowStoppedState();
+    });
+    QObject::connect(&engine, &E::quoteDisplayCleared, context, [w] { w->ClearQuoteDisplay(); });
+    QObject::connect(&engine, &E::lightChanged, context,
+        [w](Light light, const QString& bitmap) { w->SetLight(light, bitmap); });
+    QObject::connect(&engine, &E::statusChanged, context, [w](const QString& text) { w->SetStatus(text); });
+    QObject::connect(&engine, &E::downloadFrequencyChanged, context,
+        [w](const QString& text) { w->SetDownloadFrequency(text); });
+    QObject::connect(&engine, &E::quoteRowShown, context,
+        [w](int stock, const Quote& quote) { w->ShowQuoteRow(stock, quote); });
+    QObject::connect(&engine, &E::priceTextSet, context,
+        [w](int stock, const QString& text) { w->SetPriceText(stock, text); });
+    QObject::connect(&engine, &E::symbolAlertColour, context,
+        [w](int stock, bool alert) { w->SetSymbolAlertColour(stock, alert); });
+    QObject::connect(
+        &engine, &E::alertRaised, context, [w](const QString& message) { w->ShowAlertNotice(message); });
+    QObject::connect(&engine, &E::quoteSetFinished, context, [w] { w->RefreshLogWindow(); });
+    QObject::connect(&engine, &E::connectionRefused, context, [w] { w->ShowConnectionRefused(); });
+}
+
+QString ConnectionRefusedText()
+{
+    return JoinLines({u"The program cannot detect an active"_qs, u"internet connection. Please check your"_qs,
+        u"connection and try again."_qs, u"If you use a Dial-Up modem, please run"_qs,
+        u"the Dial-Up Adaptor to connect with your"_qs, u"service provider, then run Tradevane"_qs});
+}

@@ -1,0 +1,60 @@
+#include "engine/session/StartupLoad.h"
+
+#include "engine/session/AppServices.h"
+#include "engine/settings/AlertSettingsFile.h"
+#include "engine/settings/CalendarSettings.h"
+#include "engine/settings/ChannelSettings.h"
+#include "engine/settings/MailSettingsFile.h"
+#include "engine/settings/ServerSettings.h"
+#include "engine/settings/SettingsStore.h"
+#include "engine/settings/SoundSettingsFile.h"
+#include "engine/settings/TermsFile.h"
+#include "engine/settings/TimeSettingsFile.h"
+#include "platform/Version.h"
+
+StartupLoad LoadSettingsFiles(AppServices& services)
+{
+    SettingsStore& settings = services.settings;
+    ActivityLog& log = services.log;
+    // The server addresses and the calendar choice never stop the loading: a bad file leaves
+    // the defaults in use with a note in the activity log.
+    LoadServerSettings(settings.servers, log);
+    settings.preferences = LoadPreferences();
+    // Nor do the channels: a bad channels.ini switches them all off, with a note.
+    settings.channelsProblem = LoadChannelSettings(settings.channels, log);
+    // Their tokens may be in the keyring: until each arrives its channel sends nothing.
+    services.channelTokens.start();
+    LoadCalendarSettings(settings.calendar, log);
+
+    StartupLoad load;
+    auto failed = [&load](const FileError& error, const QString& location) {
+        if (error.ok())
+            return false;
+        load.error = error;
+        load.location = location;
+        return true;
+    };
+
+    for (const StockIndex stock : AllStocks()) {
+        if (failed(ReadAlertSettings(stock, settings.alert(stock)), u"Alert Settings"_qs))
+            return load;
+    }
+    if (failed(ReadMailSettings(settings.mail), u"Email Settings"_qs))
+        return load;
+    if (failed(ReadTimeSettings(settings.time), u"Time Settings"_qs))
+        return load;
+    if (failed(ReadSoundSettings(settings.sound), u"Sound Settings"_qs))
+        return load;
+    failed(ReadTermsAccepted(load.TermsAccepted), u"Licence Acceptance"_qs);
+    return load;
+}
+
+QString InitializeErrorText(const StartupLoad& load)
+{
+    return FileErrorMessage(load.error,
+        {
+            u"Error Location:"_qs + load.location,
+            u"Exit the program and restart."_qs,
+            u"If the problem persists, see the Tradevane support page: "_qs + kSupportPage,
+        });
+}

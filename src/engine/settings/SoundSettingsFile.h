@@ -1,0 +1,14 @@
+#pragma once
+
+#include "engine/model/Settings.h"
+#include "platform/RecordFile.h"
+
+// soundset.dat: six 16-bit booleans.
+constexpr int kSoundSettingsLength = 12;
+
+QByteArray EncodeRecord(const SoundSettings& settings);
+void DecodeRecord(const QByteArray& bytes, SoundSettings& settings);
+
+QString SoundSettingsPath();
+[[nodiscard]] FileError ReadSoundSettings(SoundSettings& settings);
+[[nodiscard]] FileError WriteSoundSettings(const SoundSettings& settings);

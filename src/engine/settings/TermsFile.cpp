@@ -1,0 +1,21 @@
+#include "engine/settings/TermsFile.h"
+
+#include "platform/ProgramFolder.h"
+
+QString TermsFilePath()
+{
+    return ProgramFile(u"frs.dat"_qs);
+}
+
+FileError ReadTermsAccepted(quint8& accepted)
+{
+    const RecordRead read = ReadRecord1(TermsFilePath(), kTermsRecordLength);
+    if (read.error.ok())
+        accepted = static_cast<quint8>(read.bytes.at(0));
+    return read.error;
+}
+
+FileError WriteTermsAccepted()
+{
+    return WriteRecord1(TermsFilePath(), QByteArray(1, '\1'));
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "engine/model/Settings.h"
+#include "platform/RecordFile.h"
+
+// timeset.dat: seven 16-bit integers.
+constexpr int kTimeSettingsLength = 14;
+
+QByteArray EncodeRecord(const TimeSettings& settings);
+void DecodeRecord(const QByteArray& bytes, TimeSettings& settings);
+
+QString TimeSettingsPath();
+[[nodiscard]] FileError ReadTimeSettings(TimeSettings& settings);
+[[nodiscard]] FileError WriteTimeSettings(const TimeSettings& settings);

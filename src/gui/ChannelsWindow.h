@@ -1,0 +1,108 @@
+#pragma once
+
+#include "engine/settings/ChannelSettings.h"
+#include "platform/Pending.h"
+
+#include <QDialog>
+
+#include <array>
+#include <memory>
+
+class ClickLabel;
+class MarkerShape;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class ActivityLog;
+class ChannelSender;
+class ChannelTokenLoader;
+class Keyring;
+class SettingsStore;
+
+// "Tradevane - Channels": the phone channels that get every alert besides the mail (ntfy,
+// Telegram, a webhook), each with its own switch and test button. Edits the channel settings and
+// rewrites channels.ini on a checked save; the tokens go to the desktop keyring where one answers,
+// otherwise into channels.ini, and the window says which holds them.
+class frmChannels : public QDialog
+{
+    Q_OBJECT
+public:
+    // `logNumber` is the stock number the log's own notes name (the main window's chosen stock).
+    // `tokens` is the start-up reading of the tokens from the keyring: while it runs, the token
+    // boxes wait for it and nothing can be saved.
+    frmChannels(SettingsStore& settings, ChannelSender& sender, ActivityLog& log, const Keyring& keyring,
+        ChannelTokenLoader& tokens, int logNumber, QWidget* parent = nullptr);
+    ~frmChannels() override;
+
+    enum Help {
+        NtfyServerHelp,
+        NtfyTopicHelp,
+        NtfyTokenHelp,
+        TelegramTokenHelp,
+        TelegramChatHelp,
+        WebhookUrlHelp,
+        WebhookBodyHelp,
+        WebhookHeaderHelp,
+        TokensHelp,
+        HelpCount
+    };
+
+    // A save is waiting for the keyring.
+    bool saving() const { return m_save != nullptr; }
+
+    // While a save waits for the keyring the window stays: what was confirmed is written.
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void Form_Load();
+    void Form_Activate();
+    void ShowHelp(Help help);
+    void cmdTest_Click(Channel channel);
+    void cmdSaveSettings_Click();
+
+    void finishSave(const ChannelSettings& shown);
+    void showTokenStore();
+    void waitForTokens(bool waiting);
+
+    ChannelSettings entries() const;
+    void setEntries(const ChannelSettings& entries);
+
+    SettingsStore& m_settings;
+    ChannelSender& m_sender;
+    ActivityLog& m_log;
+    const Keyring& m_keyring;
+    ChannelTokenLoader& m_tokens;
+    int m_logNumber;
+    std::array<std::unique_ptr<Pending>, kChannels.size()> m_tests;
+    std::unique_ptr<Pending> m_save;
+
+    QCheckBox* chkNtfy;
+    QLineEdit* txtNtfyServer;
+    QLineEdit* txtNtfyTopic;
+    QLineEdit* txtNtfyToken;
+    QPushButton* cmdTestNtfy;
+    QCheckBox* chkTelegram;
+    QLineEdit* txtTelegramToken;
+    QLineEdit* txtTelegramChatId;
+    QPushButton* cmdTestTelegram;
+    QCheckBox* chkWebhook;
+    QLineEdit* txtWebhookUrl;
+    QRadioButton* optWebhookJson;
+    QRadioButton* optWebhookText;
+    QLineEdit* txtWebhookHeaderName;
+    QLineEdit* txtWebhookHeaderValue;
+    QPushButton* cmdTestWebhook;
+    QLabel* lblTokenStore;
+    QPushButton* cmdSaveSettings;
+    QPlainTextEdit* txtChannelInfo;
+    std::array<QPushButton*, kChannels.size()> testButtons {};
+    std::array<QLineEdit*, kChannels.size()> tokenBoxes {};
+    std::array<ClickLabel*, HelpCount> helpLabels {};
+    std::array<MarkerShape*, HelpCount> helpShapes {};
+};

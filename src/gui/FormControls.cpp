@@ -1,0 +1,10 @@
+#include "gui/FormControls.h"
+
+#include <QLabel>
+
+QLabel* Caption(const QString& text, const QString& name, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    return label;
+}

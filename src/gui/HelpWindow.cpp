@@ -1,0 +1,150 @@
+#include "gui/HelpWindow.h"
+
+#include "gui/HelpMarker.h"
+#include "gui/RichTextViewer.h"
+#include "platform/ProgramFolder.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QStyle>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+namespace {
+
+struct PageInfo
+{
+    const char16_t* label;
+    const char16_t* shape;
+    const char16_t* caption;
+    const char16_t* document;
+    const char16_t* spoken;
+};
+
+constexpr std::array<PageInfo, frmHelp::kPages> kPageInfo = {{
+    {u"lblHelpCont", u"ShapeHelpCont", u"C", u"hlpCont.doc", u"Help contents"},
+    {u"lblHelpPg1", u"ShapeHelpPg1", u"1", u"hlpPg1.doc", u"Help page 1"},
+    {u"lblHelpPg2", u"ShapeHelpPg2", u"2", u"hlpPg2.doc", u"Help page 2"},
+    {u"lblHelpPg3", u"ShapeHelpPg3", u"3", u"hlpPg3.doc", u"Help page 3"},
+    {u"lblHelpPg4", u"ShapeHelpPg4", u"4", u"hlpPg4.doc", u"Help page 4"},
+    {u"lblHelpPg5", u"ShapeHelpPg5", u"5", u"hlpPg5.doc", u"Help page 5"},
+    {u"lblHelpPg6", u"ShapeHelpPg6", u"6", u"hlpPg6.doc", u"Help page 6"},
+    {u"lblHelpPg7", u"ShapeHelpPg7", u"7", u"hlpPg7.doc", u"Help page 7"},
+}};
+
+QString Text(const char16_t* s)
+{
+    return QString::fromUtf16(s);
+}
+
+} // namespace
+
+frmHelp::frmHelp(QWidget* parent)
+    : QWidget(parent, Qt::Window)
+{
+    setObjectName(u"frmHelp"_qs);
+    setWindowTitle(u"Tradevane Help"_qs);
+    setAttribute(Qt::WA_DeleteOnClose); // closing unloads it; the next Help opens it afresh
+
+    auto* contents = new QLabel(u"Contents"_qs, this);
+    contents->setObjectName(u"lblContents"_qs);
+    QFont heading = contents->font();
+    heading.setBold(true);
+    contents->setFont(heading);
+
+    auto* pages = new QHBoxLayout;
+    pages->setSpacing(6);
+    pages->addWidget(contents);
+    pages->addSpacing(6);
+    for (int page = 0; page < kPages; ++page) {
+        const PageInfo& info = kPageInfo[page];
+        const HelpMarker marker = MakeHelpMarker(Text(info.label), Text(info.shape), Text(info.spoken),
+            Text(info.caption), MarkerShape::Form::Rectangle, QSize(34, 26), this);
+        ShapeHelpPage[page] = marker.shape;
+        lblHelpPage[page] = marker.label;
+        pages->addWidget(marker.shape);
+    }
+    pages->addStretch();
+    auto* hint = new QLabel(u"Use keyboard UP/DOWN arrow keys to scroll documents"_qs, this);
+    hint->setObjectName(u"lblScrollHint"_qs);
+    pages->addWidget(hint);
+
+    rtfHelp = new QTextEdit(this);
+    rtfHelp->setObjectName(u"rtfHelp"_qs);
+    rtfHelp->setAccessibleName(u"Help text"_qs);
+    rtfHelp->setReadOnly(true);
+    // No text cursor: the arrow keys scroll the page at once, line by line.
+    rtfHelp->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    rtfHelp->document()->setDocumentMargin(12);
+
+    cmdExitHelp = new QPushButton(this);
+    cmdExitHelp->setObjectName(u"cmdExitHelp"_qs);
+    cmdExitHelp->setAccessibleName(u"Close Help"_qs);
+    cmdExitHelp->setToolTip(u"Close this help window"_qs);
+    cmdExitHelp->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    cmdExitHelp->setFixedSize(32, 26);
+    lblExitHelp = new QLabel(u"Close Help"_qs, this);
+    lblExitHelp->setObjectName(u"lblExitHelp"_qs);
+    lblExitHelp->setBuddy(cmdExitHelp);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(cmdExitHelp);
+    bottom->addWidget(lblExitHelp);
+    bottom->addStretch();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(pages);
+    layout->addWidget(rtfHelp, 1);
+    layout->addLayout(bottom);
+    resize(760, 600);
+
+    for (int page = 0; page < kPages; ++page)
+        connect(lblHelpPage[page], &ClickLabel::clicked, this, [this, page] { lblHelpPage_Click(page); });
+    connect(cmdExitHelp, &QPushButton::clicked, this, &frmHelp::cmdExitHelp_Click);
+
+    Form_Load();
+}
+
+QString frmHelp::PageDocument(int page)
+{
+    return ResourceFile(Text(kPageInfo.at(static_cast<size_t>(page)).document));
+}
+
+void frmHelp::Form_Load()
+{
+    lblHelpPage_Click(0);
+}
+
+void frmHelp::lblHelpPage_Click(int page)
+{
+    if (page < 0 || page >= kPages)
+        return;
+    // A missing or unreadable document leaves an empty page; the window stays as usable as ever.
+    LoadRichTextFile(rtfHelp, PageDocument(page));
+    m_current = page;
+    for (int other = 0; other < kPages; ++other) {
+        if (other == page)
+            ShapeHelpPage[other]->setFillColor(kMarkerOrange);
+        else
+            ShapeHelpPage[other]->clearFill();
+    }
+    rtfHelp->setFocus(); // the arrow keys scroll the page just opened
+}
+
+void frmHelp::cmdExitHelp_Click()
+{
+    close();
+}
+
+frmHelp* ShowHelpWindow(QWidget* owner)
+{
+    static QPointer<frmHelp> window;
+    if (!window)
+        window = new frmHelp(owner);
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
+}

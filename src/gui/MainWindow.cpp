@@ -1,0 +1,665 @@
+#include "gui/MainWindow.h"
+
+#include "engine/alerts/AlertEvaluation.h"
+#include "engine/log/ActivityLog.h"
+#include "engine/session/AppServices.h"
+#include "gui/AboutWindow.h"
+#include "gui/AlertNoticeWindow.h"
+#include "gui/AlertsWindow.h"
+#include "gui/ChannelsWindow.h"
+#include "gui/ChartWindow.h"
+#include "gui/DesktopNotification.h"
+#include "gui/HelpWindow.h"
+#include "gui/LogWindow.h"
+#include "gui/MailWindow.h"
+#include "gui/SoundsWindow.h"
+#include "gui/TimesWindow.h"
+#include "gui/TrayIcon.h"
+#include "platform/MessageBox.h"
+#include "platform/ProgramEnd.h"
+#include "platform/ProgramFolder.h"
+#include "platform/Version.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QPixmap>
+#include <QPushButton>
+#include <QShortcut>
+#include <QSystemTrayIcon>
+#include <QVBoxLayout>
+
+namespace {
+
+const QColor kPanel(16, 40, 72); // behind the buttons and lights; the light bitmaps share it
+const QColor kWhite(255, 255, 255);
+const QColor kSymbolGreen(0, 128, 0);
+const QColor kStartGreen(128, 255, 128);
+const QColor kStopRed(255, 0, 0);
+const QColor kAlertRed(255, 0, 0);
+const QColor kStockOrange(255, 128, 0);
+const QColor kStockPale(255, 224, 192);
+const QColor kGreyedText(120, 132, 150);
+
+QColor ButtonFace()
+{
+    return QApplication::palette().color(QPalette::Active, QPalette::Button);
+}
+
+void SetBackColor(QPushButton* button, const QColor& colour)
+{
+    QPalette p = button->palette();
+    p.setColor(QPalette::Button, colour);
+    button->setPalette(p);
+}
+
+void SetForeColor(QLabel* label, const QColor& colour)
+{
+    QPalette p = label->palette();
+    p.setColor(QPalette::Active, QPalette::WindowText, colour);
+    p.setColor(QPalette::Inactive, QPalette::WindowText, colour);
+    label->setPalette(p);
+}
+
+// A caption beside a button: white when its button can be used, button face when not. On the
+// dark panel the button-face colour would look almost white, so such a label is also drawn in
+// the disabled (greyed) colour.
+void SetCaptionLook(QLabel* label, bool usable)
+{
+    SetForeColor(label, usable ? kWhite : ButtonFace());
+    label->setEnabled(usable);
+}
+
+// A value the window shows: its text, and the same for screen readers (the label's accessible
+// name says what the value is, "Price of stock 3"; its description is the value).
+void ShowValue(QLabel* label, const QString& text)
+{
+    label->setText(text);
+    label->setAccessibleDescription(text);
+}
+
+QLabel* NewLabel(QWidget* parent, const QString& name, const QString& accessible, const QString& text = {})
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setAccessibleName(accessible);
+    return label;
+}
+
+QPushButton* NewButton(
+    QWidget* parent, const QString& name, const QString& accessible, const QString& text = {})
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setAccessibleName(accessible);
+    if (text.isEmpty())
+        button->setFixedSize(30, 24);
+    return button;
+}
+
+} // namespace
+
+frmMain::frmMain(AppServices& services, TrayUse tray, QWidget* parent)
+    : QWidget(parent, Qt::Window)
+    , m_services(services)
+{
+    buildControls();
+    if (tray == TrayUse::Always || (tray == TrayUse::IfAvailable && TrayIcon::Available()))
+        buildTray();
+    m_notifier = new DesktopNotifier(
+        [this](const QString& title, const QString& body) {
+            if (m_tray)
+                m_tray->showMessage(title, body);
+        },
+        this);
+    ConnectObserver(m_services.engine, *this, this);
+    // The lights start with their off bitmaps and every control in the stopped look, as the
+    // window was drawn; Form_Load then sets the stop light on.
+    LoadLight(picRunLight, u"s-grn-off.bmp"_qs);
+    LoadLight(picDL_Light, u"s-yel-off.bmp"_qs);
+    LoadLight(picEmailLight, u"s-yel-off.bmp"_qs);
+    ShowStoppedState();
+    Form_Load();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::buildControls()
+{
+    setObjectName(u"frmMain"_qs);
+    setWindowTitle(
+        u"Tradevane Version "_qs + QString::number(kVersionMajor) + u'.' + QString::number(kVersionMinor));
+    setAutoFillBackground(true);
+    QPalette panel = palette();
+    panel.setColor(QPalette::Window, kPanel);
+    setPalette(panel);
+
+    // Stock table on a white sheet.
+    auto* table = new QFrame(this);
+    table->setObjectName(u"fraStocks"_qs);
+    table->setFrameShape(QFrame::StyledPanel);
+    table->setAutoFillBackground(true);
+    QPalette sheet = table->palette();
+    sheet.setColor(QPalette::Window, kWhite);
+    sheet.setColor(QPalette::WindowText, Qt::black);
+    sheet.setColor(QPalette::Light, QColor(200, 200, 200)); // the lower edge of the sunken cells
+    table->setPalette(sheet);
+    auto* grid = new QGridLayout(table);
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(3);
+
+    const struct
+    {
+        LabelColumn* column;
+        const char16_t* name;
+        const char16_t* heading;
+        int width;
+    } columns[] = {
+        {&lblSymbol, u"lblSymbol", u"Symbol", 64},
+        {&lblPrice, u"lblPrice", u"Price", 64},
+        {&lblChange, u"lblChange", u"Change", 64},
+        {&lblOpen, u"lblOpen", u"Open", 64},
+        {&lblHigh, u"lblHigh", u"High", 64},
+        {&lblLow, u"lblLow", u"Low", 64},
+        {&lblVolume, u"lblVolume", u"Volume", 88},
+    };
+    int col = 1;
+    for (const auto& c : columns) {
+        const QString name = QString::fromUtf16(c.name);
+        const QString heading = QString::fromUtf16(c.heading);
+        for (int n = 0; n <= kStockCount; ++n) {
+            QLabel* label = NewLabel(table, name + u'(' + QString::number(n) + u')',
+                n == 0 ? heading : heading + u" of stock "_qs + QString::number(n),
+                n == 0 ? heading : QString());
+            label->setMinimumWidth(c.width);
+            if (n == 0) {
+                QFont bold = label->font();
+                bold.setBold(true);
+                label->setFont(bold);
+            } else {
+                label->setFrameShape(QFrame::Panel);
+                label->setFrameShadow(QFrame::Sunken);
+                label->setMinimumHeight(20);
+            }
+            (*c.column)[n] = label;
+            grid->addWidget(label, n, col);
+        }
+        ++col;
+    }
+    for (int n = 0; n <= kStockCount; ++n) {
+        QPushButton* button = NewButton(
+            table, u"cmdStockSelect("_qs + QString::number(n) + u')', u"Stock #"_qs + QString::number(n));
+        button->setFixedSize(26, 20);
+        button->setToolTip(
+            u"Click here to edit stock symbol and alert settings for stock #"_qs + QString::number(n));
+        connect(button, &QPushButton::clicked, this, [this, n] { cmdStockSelect_Click(n); });
+        cmdStockSelect[n] = button;
+        grid->addWidget(button, n, 0);
+    }
+
+    // Buttons with their captions.
+    auto* buttons = new QGridLayout;
+    buttons->setVerticalSpacing(8);
+    const auto addButton
+        = [&](QPushButton*& button, QLabel*& label, const QString& name, const QString& caption) {
+              button = NewButton(this, u"cmd"_qs + name, caption);
+              label = NewLabel(this, u"lbl"_qs + name, caption, caption);
+              label->setBuddy(button);
+              const int row = buttons->rowCount();
+              buttons->addWidget(button, row, 0);
+              buttons->addWidget(label, row, 1);
+          };
+    addButton(cmdStart, lblStart, u"Start"_qs, u"START"_qs);
+    addButton(cmdStop, lblStop, u"Stop"_qs, u"STOP"_qs);
+    addButton(cmdLog, lblLog, u"Log"_qs, u"Log File"_qs);
+    addButton(cmdMailSettings, lblMailSettings, u"MailSettings"_qs, u"Email"_qs);
+    addButton(cmdChannels, lblChannels, u"Channels"_qs, u"Channels"_qs);
+    addButton(cmdTimeSettings, lblTimeSettings, u"TimeSettings"_qs, u"Set Times"_qs);
+    addButton(cmdAbout, lblAbout, u"About"_qs, u"About"_qs);
+    addButton(cmdExit, lblExit, u"Exit"_qs, u"Exit"_qs);
+    SetCaptionLook(lblLog, true);
+    cmdShowHelp = NewButton(this, u"cmdShowHelp"_qs, u"Help"_qs, u"Help"_qs);
+    cmdSounds = NewButton(this, u"cmdSounds"_qs, u"Sounds"_qs, u"Sounds"_qs);
+    buttons->setRowMinimumHeight(buttons->rowCount(), 6);
+    buttons->addWidget(cmdShowHelp, buttons->rowCount(), 0, 1, 2);
+    buttons->addWidget(cmdSounds, buttons->rowCount(), 0, 1, 2);
+    buttons->setRowStretch(buttons->rowCount(), 1);
+
+    // Lights with their captions.
+    auto* lights = new QHBoxLayout;
+    const auto addLight = [&](QLabel*& light, const QString& name, const QString& caption) {
+        light = NewLabel(this, name, caption + u" light"_qs);
+        light->setFixedSize(22, 22);
+        light->setAlignment(Qt::AlignCenter);
+        QLabel* text = NewLabel(this, name + u"Caption"_qs, caption, caption);
+        SetForeColor(text, kWhite);
+        lights->addWidget(light);
+        lights->addWidget(text);
+        lights->addSpacing(14);
+    };
+    addLight(picRunLight, u"picRunLight"_qs, u"Running"_qs);
+    addLight(picStopLight, u"picStopLight"_qs, u"Stopped"_qs);
+    addLight(picDL_Light, u"picDL_Light"_qs, u"Download"_qs);
+    addLight(picEmailLight, u"picEmailLight"_qs, u"Sending Email"_qs);
+    lights->addStretch();
+
+    // Status line and download frequency.
+    auto* status = new QHBoxLayout;
+    const auto addField = [&](QLabel*& field, const QString& name, const QString& caption, int width) {
+        QLabel* text = NewLabel(this, name + u"Caption"_qs, caption, caption);
+        SetForeColor(text, kWhite);
+        field = NewLabel(this, name, caption.chopped(caption.endsWith(u':') ? 1 : 2));
+        field->setMinimumWidth(width);
+        field->setFrameShape(QFrame::Panel);
+        field->setFrameShadow(QFrame::Sunken);
+        field->setAutoFillBackground(true);
+        QPalette p = field->palette();
+        p.setColor(QPalette::Window, kWhite);
+        p.setColor(QPalette::WindowText, Qt::black);
+        p.setColor(QPalette::Light, QColor(200, 200, 200));
+        field->setPalette(p);
+        text->setBuddy(field);
+        status->addWidget(text);
+        status->addSpacing(4);
+        status->addWidget(field, width);
+    };
+    addField(lblStatus, u"lblStatus"_qs, u"Status:"_qs, 300);
+    status->addSpacing(12);
+    addField(lblDLFreq, u"lblDLFreq"_qs, u"Download Freq. ="_qs, 100);
+
+    comboTestID = new QComboBox(this);
+    comboTestID->setObjectName(u"comboTestID"_qs);
+    comboTestID->setAccessibleName(u"Test stock"_qs);
+
+    auto* layout = new QGridLayout(this);
+    layout->setContentsMargins(12, 12, 12, 12);
+    layout->setHorizontalSpacing(16);
+    layout->addWidget(table, 0, 0);
+    layout->addLayout(buttons, 0, 1, 2, 1);
+    layout->addLayout(lights, 1, 0);
+    layout->addLayout(status, 2, 0, 1, 2);
+    layout->addWidget(comboTestID, 3, 0);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    // Each row leads to its stock's chart: a double click on the row, its context menu (on the
+    // stock button too, even while it is disabled during monitoring) and Ctrl+1 .. Ctrl+0.
+    table->installEventFilter(this);
+    for (int n = 1; n <= kStockCount; ++n) {
+        for (LabelColumn* column :
+            {&lblSymbol, &lblPrice, &lblChange, &lblOpen, &lblHigh, &lblLow, &lblVolume}) {
+            (*column)[n]->installEventFilter(this);
+            (*column)[n]->setProperty("stockRow", n);
+        }
+        cmdStockSelect[n]->installEventFilter(this);
+        cmdStockSelect[n]->setProperty("stockRow", n);
+        auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_0 + n % 10)), this);
+        connect(shortcut, &QShortcut::activated, this, [this, n] { ShowChart(n); });
+    }
+
+    connect(cmdStart, &QPushButton::clicked, this, &frmMain::cmdStart_Click);
+    connect(cmdStop, &QPushButton::clicked, this, &frmMain::cmdStop_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &frmMain::cmdExit_Click);
+    connect(cmdLog, &QPushButton::clicked, this, &frmMain::cmdLog_Click);
+    connect(cmdShowHelp, &QPushButton::clicked, this, &frmMain::cmdShowHelp_Click);
+    connect(cmdSounds, &QPushButton::clicked, this, &frmMain::cmdSounds_Click);
+    connect(cmdAbout, &QPushButton::clicked, this, &frmMain::cmdAbout_Click);
+    connect(cmdMailSettings, &QPushButton::clicked, this, &frmMain::cmdMailSettings_Click);
+    connect(cmdChannels, &QPushButton::clicked, this, &frmMain::cmdChannels_Click);
+    connect(cmdTimeSettings, &QPushButton::clicked, this, &frmMain::cmdTimeSettings_Click);
+}
+
+void frmMain::buildTray()
+{
+    m_tray = new TrayIcon(m_services.engine, this);
+    connect(m_tray, &TrayIcon::showWindowRequested, this, &frmMain::ShowFromTray);
+    // Queued: the menu's own event is over before the engine or the window acts.
+    connect(m_tray, &TrayIcon::startRequested, this, &frmMain::cmdStart_Click, Qt::QueuedConnection);
+    connect(m_tray, &TrayIcon::stopRequested, this, &frmMain::cmdStop_Click, Qt::QueuedConnection);
+    connect(m_tray, &TrayIcon::exitRequested, this, &frmMain::cmdExit_Click, Qt::QueuedConnection);
+    m_tray->show();
+}
+
+frmChart* frmMain::ShowChart(int number)
+{
+    QPointer<frmChart>& chart = m_charts[static_cast<std::size_t>(number - 1)];
+    if (!chart)
+        chart = new frmChart(m_services.engine, StockIndex::fromNumber(number), this);
+    chart->show();
+    chart->raise();
+    chart->activateWindow();
+    return chart;
+}
+
+frmChart* frmMain::chartWindow(int number) const
+{
+    return m_charts[static_cast<std::size_t>(number - 1)];
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    const auto rowAt = [this](QObject* object, const QPoint& position) {
+        if (const QVariant row = object->property("stockRow"); row.isValid())
+            return row.toInt();
+        // On the table itself (a disabled stock button passes its events there): the row under it.
+        auto* table = qobject_cast<QWidget*>(object);
+        const QWidget* child = table ? table->childAt(position) : nullptr;
+        return child ? child->property("stockRow").toInt() : 0;
+    };
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (const int row = rowAt(watched, mouse->position().toPoint()); row >= 1) {
+            ShowChart(row);
+            return true;
+        }
+    } else if (event->type() == QEvent::ContextMenu) {
+        const auto* request = static_cast<QContextMenuEvent*>(event);
+        if (const int row = rowAt(watched, request->pos()); row >= 1) {
+            QMenu menu(this);
+            menu.setObjectName(u"mnuStock"_qs);
+            QAction* chart = menu.addAction(u"Chart"_qs);
+            chart->setObjectName(u"mnuChart"_qs);
+            chart->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_0 + row % 10)));
+            QAction* settings = menu.addAction(u"Alert Settings..."_qs);
+            settings->setEnabled(!IsRunning());
+            const QAction* chosen = menu.exec(request->globalPos());
+            if (chosen == chart)
+                ShowChart(row);
+            else if (chosen == settings)
+                cmdStockSelect_Click(row);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmMain::ShowFromTray()
+{
+    showNormal();
+    raise();
+    activateWindow();
+    if (m_tray)
+        m_tray->alertSeen();
+}
+
+void frmMain::changeEvent(QEvent* event)
+{
+    // The user looks at the window: the tray's alert mark has been seen.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_tray)
+        m_tray->alertSeen();
+    QWidget::changeEvent(event);
+}
+
+void frmMain::Form_Load()
+{
+    SetStatus({});
+    comboTestID->hide();
+    cmdStockSelect[0]->hide();
+    LoadLight(picStopLight, u"s-red-on.bmp"_qs);
+    m_services.log.dropPending();
+    ClearQuoteDisplay();
+    m_selectedStock = 1;
+    for (const StockIndex stock : AllStocks())
+        ShowValue(lblSymbol[stock.number()], m_services.settings.alert(stock).Symbol);
+}
+
+void frmMain::LoadLight(QLabel* light, const QString& file)
+{
+    const QPixmap bitmap(ResourceFile(file));
+    if (bitmap.isNull()) {
+        light->clear();
+        light->setProperty("bitmap", QString());
+        return;
+    }
+    light->setPixmap(bitmap);
+    light->setProperty("bitmap", file);
+    light->setAccessibleDescription(file.endsWith(u"-on.bmp"_qs) ? u"on"_qs : u"off"_qs);
+}
+
+void frmMain::SetStatus(const QString& text)
+{
+    ShowValue(lblStatus, text);
+}
+
+void frmMain::SetDownloadFrequency(const QString& text)
+{
+    ShowValue(lblDLFreq, text);
+}
+
+void frmMain::SetLight(Light light, const QString& bitmap)
+{
+    switch (light) {
+    case Light::Run:
+        LoadLight(picRunLight, bitmap);
+        break;
+    case Light::Stop:
+        LoadLight(picStopLight, bitmap);
+        break;
+    case Light::Download:
+        LoadLight(picDL_Light, bitmap);
+        break;
+    case Light::Email:
+        LoadLight(picEmailLight, bitmap);
+        break;
+    }
+}
+
+void frmMain::ShowQuoteRow(int stock, const Quote& quote)
+{
+    ShowValue(lblPrice[stock], quote.Last);
+    ShowValue(lblChange[stock], quote.Change);
+    ShowValue(lblOpen[stock], quote.Open);
+    ShowValue(lblHigh[stock], quote.High);
+    ShowValue(lblLow[stock], quote.Low);
+    ShowValue(lblVolume[stock], quote.Volume);
+}
+
+void frmMain::SetPriceText(int stock, const QString& text)
+{
+    ShowValue(lblPrice[stock], text);
+}
+
+void frmMain::SetSymbolAlertColour(int stock, bool alert)
+{
+    QLabel* symbol = lblSymbol[stock];
+    SetForeColor(symbol, alert ? kAlertRed : kSymbolGreen);
+    // Red means an alert holds: said in words as well.
+    symbol->setAccessibleDescription(alert ? symbol->text().trimmed() + u", alert"_qs : symbol->text());
+}
+
+void frmMain::ShowAlertNotice(const QString& message)
+{
+    if (m_closed)
+        return;
+    frmAlertNotice::ShowNotice();
+    if (m_tray)
+        m_tray->alertRaised(message);
+    if (m_services.settings.preferences.desktopNotifications)
+        m_notifier->notify(u"Tradevane alert"_qs, AlertLinesOf(message).join(u'\n'));
+}
+
+void frmMain::ShowConnectionRefused()
+{
+    MsgBox(ConnectionRefusedText(), MsgButtons::OkOnly, u"Network Connection"_qs);
+}
+
+bool frmMain::IsRunning() const
+{
+    return m_services.engine.IsRunning();
+}
+
+void frmMain::ClearQuoteDisplay()
+{
+    for (int n = 1; n <= kStockCount; ++n) {
+        for (LabelColumn* column : {&lblPrice, &lblChange, &lblOpen, &lblHigh, &lblLow, &lblVolume})
+            ShowValue((*column)[n], {});
+    }
+    for (int n = 1; n <= kStockCount; ++n)
+        SetSymbolAlertColour(n, false);
+}
+
+void frmMain::ShowRunningState()
+{
+    for (QPushButton* button : {cmdMailSettings, cmdChannels, cmdAbout, cmdTimeSettings, cmdStart, cmdExit})
+        button->setEnabled(false);
+    for (QLabel* label : {lblMailSettings, lblChannels, lblAbout, lblTimeSettings, lblStart, lblExit})
+        SetCaptionLook(label, false);
+    SetBackColor(cmdStart, ButtonFace());
+    SetBackColor(cmdStop, kStopRed);
+    SetCaptionLook(lblStop, true);
+    for (int n = 1; n <= kStockCount; ++n) {
+        cmdStockSelect[n]->setEnabled(false);
+        SetBackColor(cmdStockSelect[n], kStockPale);
+    }
+    cmdLog->setFocus();
+}
+
+void frmMain::ShowStoppedState()
+{
+    for (QPushButton* button : {cmdMailSettings, cmdChannels, cmdAbout, cmdTimeSettings, cmdStart, cmdExit})
+        button->setEnabled(true);
+    for (QLabel* label : {lblMailSettings, lblChannels, lblAbout, lblTimeSettings, lblStart, lblExit})
+        SetCaptionLook(label, true);
+    SetBackColor(cmdStart, kStartGreen);
+    SetBackColor(cmdStop, ButtonFace());
+    SetCaptionLook(lblStop, false);
+    for (int n = 1; n <= kStockCount; ++n) {
+        cmdStockSelect[n]->setEnabled(true);
+        SetBackColor(cmdStockSelect[n], kStockOrange);
+    }
+}
+
+void frmMain::RefreshLogWindow()
+{
+    if (m_logVisible && m_log)
+        m_log->UpdateLogForm();
+}
+
+void frmMain::cmdStart_Click()
+{
+    m_services.engine.start(); // returns at once; the engine runs from the event loop
+}
+
+void frmMain::cmdStop_Click()
+{
+    m_services.engine.stop(); // when it returns nothing runs any more
+}
+
+void frmMain::cmdExit_Click()
+{
+    // The log is emptied and the program ends, tray or not.
+    m_exiting = true;
+    if (isHidden())
+        show(); // a hidden window does not close
+    close();
+}
+
+bool frmMain::KeepInTray()
+{
+    if (m_exiting || !m_tray)
+        return false;
+    Preferences& preferences = m_services.settings.preferences;
+    if (!preferences.closeToTray) {
+        const MsgResult answer
+            = MsgBox(u"Keep Tradevane monitoring in the system tray when this window is closed?"
+                     "\r\n\r\nYes: the window closes and Tradevane goes on from the tray "
+                     "(its menu shows the window again or exits).\r\nNo: closing the window "
+                     "ends Tradevane.\r\n\r\nYou are asked this once."_qs,
+                MsgButtons::YesNo, u"Tradevane"_qs, MsgIcon::Question);
+        preferences.closeToTray = answer == MsgResult::Yes;
+        if (const std::optional<QString> problem = SavePreferences(preferences))
+            MsgBox(
+                *problem + u"; you will be asked again next time."_qs, MsgButtons::OkOnly, u"Tradevane"_qs);
+    }
+    return *preferences.closeToTray;
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    if (KeepInTray()) {
+        event->ignore();
+        hide();
+        return;
+    }
+    m_closed = true;
+    // Whatever is under way ends at once: a wait, a download, a sound, a mail (the test mail of
+    // the mail window too). EndProgram then leaves the event loop, so main() returns.
+    m_services.engine.shutdown();
+    m_services.hub.cancelAll();
+    m_services.log.EraseLog(2, m_selectedStock);
+    event->accept();
+    // The other windows (log, help, sounds) go with it; nothing is left to click.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != this)
+            window->hide();
+    }
+    if (m_tray)
+        m_tray->icon()->hide();
+    EndProgram();
+}
+
+void frmMain::cmdLog_Click()
+{
+    if (!m_log) {
+        m_log = new frmLog(
+            m_services.log, [this] { return m_selectedStock; }, this);
+        connect(m_log, &frmLog::closedByButton, this, [this] { m_logVisible = false; });
+    }
+    m_log->show();
+    m_log->raise();
+    m_log->activateWindow();
+    m_logVisible = true;
+}
+
+void frmMain::cmdShowHelp_Click()
+{
+    ShowHelpWindow(this); // not modal: it stays usable while the cycle runs
+}
+
+void frmMain::cmdSounds_Click()
+{
+    frmSounds::ShowSounds(m_services.settings, m_services.sound, m_services.log, m_selectedStock, this);
+}
+
+void frmMain::cmdAbout_Click()
+{
+    ShowAboutWindow(this);
+}
+
+void frmMain::cmdMailSettings_Click()
+{
+    frmMailSettings window(m_services.settings, m_services.SMTP1(), m_services.log, m_selectedStock, this);
+    window.exec();
+}
+
+void frmMain::cmdChannels_Click()
+{
+    // Modal to the main window without a second event loop: the window deletes itself on closing.
+    auto* window = new frmChannels(m_services.settings, m_services.Channels(), m_services.log,
+        m_services.keyring, m_services.channelTokens, m_selectedStock, this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->open();
+}
+
+void frmMain::cmdTimeSettings_Click()
+{
+    frmTimeSettings window(m_services.settings, this);
+    window.exec();
+}
+
+void frmMain::cmdStockSelect_Click(int Index)
+{
+    if (Index < 1 || Index > kStockCount)
+        return; // button 0 is never shown
+    m_selectedStock = Index;
+    frmAlerts window(m_services.settings, StockIndex::fromNumber(Index), this);
+    connect(&window, &frmAlerts::symbolSaved, this, [this](int stock, const QString& text) {
+        if (stock >= 1 && stock <= kStockCount)
+            lblSymbol[stock]->setText(text);
+    });
+    window.exec();
+}

@@ -1,0 +1,164 @@
+#include "gui/SoundsWindow.h"
+
+#include "engine/notify/SoundPlayer.h"
+#include "engine/settings/SettingsStore.h"
+#include "engine/settings/SoundSettingsFile.h"
+#include "platform/MessageBox.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const std::array<QString, 5> kSoundNames
+    = {u"siren"_qs, u"voice_alert"_qs, u"Attn"_qs, u"Beep3"_qs, u"Chimes"_qs};
+
+template<typename W> W* named(W* widget, const char* name, const QString& accessible)
+{
+    widget->setObjectName(QLatin1String(name));
+    widget->setAccessibleName(accessible);
+    return widget;
+}
+
+std::array<qint16*, 5> choiceFields(SoundSettings& s)
+{
+    return {&s.UseSiren, &s.UseVoice, &s.UseAttention, &s.UseThreeBeeps, &s.UseChimes};
+}
+
+} // namespace
+
+frmSounds::frmSounds(
+    SettingsStore& settings, SoundPlayer& sound, ActivityLog& log, int logNumber, QWidget* parent)
+    : QWidget(parent, Qt::Window)
+    , m_settings(settings)
+    , m_sound(sound)
+    , m_log(log)
+    , m_logNumber(logNumber)
+{
+    setObjectName(u"frmSounds"_qs);
+    setWindowTitle(u"Sounds"_qs);
+    setAccessibleName(u"Sounds"_qs);
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    optSiren = named(new QRadioButton(u"Siren Sound"_qs), "optSiren", u"Siren Sound"_qs);
+    optFemVoice = named(new QRadioButton(u"Female Voice"_qs), "optFemVoice", u"Female Voice"_qs);
+    optAttnSound = named(new QRadioButton(u"Attention !"_qs), "optAttnSound", u"Attention !"_qs);
+    opt3BeepsSound = named(new QRadioButton(u"3 Beeps"_qs), "opt3BeepsSound", u"3 Beeps"_qs);
+    optChimesSound = named(new QRadioButton(u"Chimes"_qs), "optChimesSound", u"Chimes"_qs);
+    chkEnableSounds
+        = named(new QCheckBox(u"Enable Alarm Sounds"_qs), "chkEnableSounds", u"Enable Alarm Sounds"_qs);
+    chkDesktopNotice = named(new QCheckBox(u"Desktop Notification for Each Alert"_qs), "chkDesktopNotice",
+        u"Desktop Notification for Each Alert"_qs);
+    cmdTestWav = named(new QPushButton(u"Test Sound"_qs), "cmdTestWav", u"Test Sound"_qs);
+    cmdClose = named(new QPushButton(u"Close Settings"_qs), "cmdClose", u"Close Settings"_qs);
+
+    auto* group = new QButtonGroup(this);
+    auto* choices = new QVBoxLayout;
+    for (QRadioButton* option : options()) {
+        group->addButton(option);
+        choices->addWidget(option);
+    }
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdTestWav);
+    buttons->addWidget(cmdClose);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(choices);
+    layout->addSpacing(8);
+    layout->addWidget(chkEnableSounds);
+    layout->addWidget(chkDesktopNotice);
+    layout->addSpacing(8);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(chkEnableSounds, &QCheckBox::clicked, this, &frmSounds::chkEnableSounds_Click);
+    connect(chkDesktopNotice, &QCheckBox::clicked, this, &frmSounds::chkDesktopNotice_Click);
+    connect(cmdTestWav, &QPushButton::clicked, this, &frmSounds::cmdTestWav_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &frmSounds::cmdClose_Click);
+
+    Form_Load();
+}
+
+frmSounds* frmSounds::ShowSounds(
+    SettingsStore& settings, SoundPlayer& sound, ActivityLog& log, int logNumber, QWidget* parent)
+{
+    static QPointer<frmSounds> open;
+    if (!open)
+        open = new frmSounds(settings, sound, log, logNumber, parent);
+    open->show();
+    open->raise();
+    open->activateWindow();
+    return open;
+}
+
+std::array<QRadioButton*, 5> frmSounds::options() const
+{
+    return {optSiren, optFemVoice, optAttnSound, opt3BeepsSound, optChimesSound};
+}
+
+void frmSounds::Form_Load()
+{
+    // Selecting in the record's order leaves the last chosen sound selected.
+    const auto fields = choiceFields(m_settings.sound);
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (*fields[i])
+            options()[i]->setChecked(true);
+    }
+    chkEnableSounds->setChecked(m_settings.sound.SoundsEnabled != 0);
+    chkDesktopNotice->setChecked(m_settings.preferences.desktopNotifications);
+}
+
+void frmSounds::chkEnableSounds_Click()
+{
+    SaveSoundSettings();
+}
+
+void frmSounds::cmdTestWav_Click()
+{
+    // What is selected now is heard, saved or not; the stored switch decides whether to play.
+    QString name;
+    for (std::size_t i = 0; i < kSoundNames.size(); ++i) {
+        if (options()[i]->isChecked())
+            name = kSoundNames[i];
+    }
+    // One sound at a time: a click while one plays (this window's or an alert's) is dropped.
+    if (m_settings.sound.SoundsEnabled && !m_sound.playing())
+        m_testSound = m_sound.PlayWavFile(name, m_log, m_logNumber, [] {});
+}
+
+void frmSounds::cmdClose_Click()
+{
+    SaveSoundSettings();
+    close();
+}
+
+void frmSounds::chkDesktopNotice_Click()
+{
+    // In effect at once; kept for the next start when the file can be written.
+    m_settings.preferences.desktopNotifications = chkDesktopNotice->isChecked();
+    if (const std::optional<QString> problem = SavePreferences(m_settings.preferences)) {
+        MsgBox(*problem + u"\r\nThe choice applies until the program ends."_qs, MsgButtons::OkOnly,
+            u"File Write Error"_qs, MsgIcon::Exclamation);
+    }
+}
+
+void frmSounds::SaveSoundSettings()
+{
+    m_settings.sound.SoundsEnabled = StoredFlag(chkEnableSounds->isChecked());
+    const auto fields = choiceFields(m_settings.sound);
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        *fields[i] = StoredFlag(options()[i]->isChecked());
+
+    // The choice stays in effect for this run even when the file cannot be written.
+    const FileError error = WriteSoundSettings(m_settings.sound);
+    if (!error.ok()) {
+        MsgBox(FileErrorMessage(error,
+                   {u"Unable to open/write to the 'Settings' file"_qs,
+                       u"The sound choice applies until the program ends."_qs}),
+            MsgButtons::OkOnly, u"File Write Error"_qs, MsgIcon::Exclamation);
+    }
+}

@@ -1,0 +1,127 @@
+#include "gui/SplashWindow.h"
+
+#include "engine/session/AppServices.h"
+#include "engine/session/StartupLoad.h"
+#include "gui/Logo.h"
+#include "gui/MainWindow.h"
+#include "gui/TermsWindow.h"
+#include "platform/MessageBox.h"
+#include "platform/ProgramEnd.h"
+#include "platform/Version.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QScreen>
+#include <QTimer>
+
+frmSplash::frmSplash(AppServices& services, QWidget* parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
+    , m_services(services)
+{
+    setObjectName(u"frmSplash"_qs);
+    setWindowTitle(u"Tradevane"_qs);
+    setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, QColor(16, 40, 72));
+    p.setColor(QPalette::WindowText, Qt::white);
+    setPalette(p);
+
+    auto* logo = new QLabel(this);
+    logo->setObjectName(u"picLogo"_qs);
+    logo->setAccessibleName(u"Tradevane logo"_qs);
+    logo->setPixmap(ProgramLogo(96));
+
+    auto* name = new QLabel(u"Tradevane"_qs, this);
+    name->setObjectName(u"lblProductName"_qs);
+    QFont big = name->font();
+    big.setPointSize(26);
+    big.setBold(true);
+    name->setFont(big);
+
+    auto* role = new QLabel(u"Stock Monitoring Software"_qs, this);
+    role->setObjectName(u"lblProductRole"_qs);
+
+    Label1 = new QLabel(this);
+    Label1->setObjectName(u"Label1"_qs);
+    Label1->setAccessibleName(u"Version"_qs);
+
+    auto* layout = new QGridLayout(this);
+    layout->setContentsMargins(28, 24, 36, 24);
+    layout->setHorizontalSpacing(22);
+    layout->addWidget(logo, 0, 0, 3, 1);
+    layout->addWidget(name, 0, 1);
+    layout->addWidget(role, 1, 1);
+    layout->addWidget(Label1, 2, 1);
+
+    TimerSplash = new QTimer(this);
+    TimerSplash->setObjectName(u"TimerSplash"_qs);
+    TimerSplash->setSingleShot(true);
+    TimerSplash->setTimerType(Qt::PreciseTimer);
+    TimerSplash->setInterval(3000);
+    connect(TimerSplash, &QTimer::timeout, this, &frmSplash::TimerSplash_Timer);
+}
+
+frmSplash::~frmSplash() = default;
+
+bool frmSplash::Start()
+{
+    Form_Load();
+    if (ProgramEnding())
+        return false;
+    adjustSize();
+    if (const QScreen* s = screen())
+        move(s->availableGeometry().center() - rect().center());
+    show();
+    return true;
+}
+
+void frmSplash::Form_Load()
+{
+    TimerSplash->stop();
+    Label1->setText(VersionText());
+
+    // The main window's rows are filled from these records, so all loading happens before it
+    // exists.
+    const StartupLoad load = LoadSettingsFiles(m_services);
+    if (!load.ok()) {
+        MsgBox(InitializeErrorText(load), MsgButtons::OkOnly, u"Initialize Error"_qs);
+        return;
+    }
+    if (load.TermsAccepted == 0) {
+        frmTerms terms;
+        terms.exec(); // records the acceptance, or ends the program
+    }
+}
+
+void frmSplash::Form_Activate()
+{
+    if (!m_main && !TimerSplash->isActive())
+        TimerSplash->start();
+}
+
+void frmSplash::TimerSplash_Timer()
+{
+    TimerSplash->stop();
+    close();
+}
+
+bool frmSplash::event(QEvent* event)
+{
+    // Showing counts as activation: without a window manager a new window is not always made
+    // active, and the hand-over must come all the same.
+    if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show)
+        Form_Activate();
+    return QWidget::event(event);
+}
+
+void frmSplash::closeEvent(QCloseEvent* event)
+{
+    // Closed by its timer or by the user: either way the main window comes next.
+    TimerSplash->stop();
+    if (!m_main && !ProgramEnding()) {
+        m_main = std::make_unique<frmMain>(m_services);
+        m_main->show();
+    }
+    event->accept();
+}

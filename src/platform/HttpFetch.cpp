@@ -1,0 +1,169 @@
+#include "platform/HttpFetch.h"
+
+#include "platform/TransferHub.h"
+#include "platform/Version.h"
+
+namespace {
+
+struct Body
+{
+    QByteArray bytes;
+    bool tooLarge = false;
+};
+
+} // namespace
+
+// One fetch: what libcurl's callbacks fill while the transfer runs, and who waits for it.
+struct InetControl::Fetch
+{
+    quint64 serial = 0; // which fetch of the control this is
+    QByteArray url;
+    QByteArray userAgent;
+    QByteArray caFile;
+    Body body;
+    QByteArray reason; // reason text of the last status line (the final one after redirects)
+    char error[CURL_ERROR_SIZE] = {};
+    Done done;
+    std::unique_ptr<Transfer> transfer; // last: it goes first, before what its callbacks use
+};
+
+namespace {
+
+size_t writeBody(char* data, size_t size, size_t count, void* user)
+{
+    auto* body = static_cast<Body*>(user);
+    const size_t bytes = size * count;
+    if (body->bytes.size() + static_cast<qint64>(bytes) > InetControl::kMaxBodyBytes) {
+        body->tooLarge = true;
+        return 0; // anything but `bytes` ends the transfer with CURLE_WRITE_ERROR
+    }
+    body->bytes.append(data, static_cast<qsizetype>(bytes));
+    return bytes;
+}
+
+} // namespace
+
+InetControl::InetControl(TransferHub& hub, QObject* parent)
+    : QObject(parent)
+    , m_hub(hub)
+{ }
+
+InetControl::~InetControl() = default;
+
+void InetControl::setTimeouts(int connectMs, int transferMs)
+{
+    m_connectTimeoutMs = connectMs;
+    m_transferTimeoutMs = transferMs;
+}
+
+// What OpenURL hands out: ends its own fetch, and only that one.
+class InetControl::FetchHandle final : public Pending
+{
+public:
+    FetchHandle(InetControl& control, quint64 serial)
+        : m_control(control)
+        , m_serial(serial)
+    { }
+    ~FetchHandle() override { cancel(); }
+    void cancel() override
+    {
+        if (m_control.m_fetch && m_control.m_fetch->serial == m_serial)
+            m_control.Cancel();
+    }
+
+private:
+    InetControl& m_control;
+    quint64 m_serial; // a later fetch may live where this one did: its number tells them apart
+};
+
+void InetControl::Cancel()
+{
+    if (m_fetch) {
+        m_fetch->done = nullptr;
+        m_fetch->transfer->cancel();
+    }
+}
+
+std::unique_ptr<Pending> InetControl::OpenURL(const QString& url, Done done)
+{
+    CURL* easy = m_fetch ? nullptr : curl_easy_init();
+    if (!easy)
+        return nullptr;
+    ResponseCode = 0;
+    ResponseInfo.clear();
+
+    m_fetch = std::make_unique<Fetch>();
+    Fetch& f = *m_fetch;
+    f.serial = ++m_fetches;
+    f.done = std::move(done);
+    f.url = url.toUtf8();
+    f.caFile = m_caFile.toLocal8Bit();
+    f.userAgent = "Tradevane/" + QByteArray::number(kVersionMajor) + '.' + QByteArray::number(kVersionMinor)
+        + '.' + QByteArray::number(kVersionRevision);
+    curl_easy_setopt(easy, CURLOPT_URL, f.url.constData());
+    curl_easy_setopt(easy, CURLOPT_USERAGENT, f.userAgent.constData());
+    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, writeBody);
+    curl_easy_setopt(easy, CURLOPT_WRITEDATA, &f.body);
+    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, KeepStatusReason);
+    curl_easy_setopt(easy, CURLOPT_HEADERDATA, &f.reason);
+    curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, f.error);
+    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(easy, CURLOPT_MAXREDIRS, static_cast<long>(kMaxRedirects));
+    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(m_connectTimeoutMs));
+    curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, static_cast<long>(m_transferTimeoutMs));
+    // Refuses an announced oversize body before it arrives; writeBody catches an unannounced one.
+    curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(kMaxBodyBytes));
+    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 2L);
+    if (!f.caFile.isEmpty())
+        curl_easy_setopt(easy, CURLOPT_CAINFO, f.caFile.constData());
+
+    auto handle = std::make_unique<FetchHandle>(*this, f.serial);
+    emit StateChanged(icConnecting);
+    f.transfer = m_hub.start(easy, [this](const Transfer::Result& result) {
+        Fetch& fetch = *m_fetch;
+        if (result.cancelled) {
+            finish(CURLE_ABORTED_BY_CALLBACK,
+                QString::fromUtf8(curl_easy_strerror(CURLE_ABORTED_BY_CALLBACK)), false);
+            return;
+        }
+        long status = 0;
+        curl_easy_getinfo(fetch.transfer->easy(), CURLINFO_RESPONSE_CODE, &status);
+        if (fetch.body.tooLarge || result.code == CURLE_FILESIZE_EXCEEDED) {
+            finish(CURLE_FILESIZE_EXCEEDED, InetControl::kResponseTooLargeText, true);
+        } else if (result.code != CURLE_OK) {
+            const QString text = fetch.error[0] != '\0' ? QString::fromUtf8(fetch.error)
+                                                        : QString::fromUtf8(curl_easy_strerror(result.code));
+            finish(result.code, text, true);
+        } else if (status >= 400) {
+            const QString reason = QString::fromLatin1(fetch.reason);
+            finish(static_cast<int>(status), reason.isEmpty() ? InetControl::kHttpErrorNoReasonText : reason,
+                true);
+        } else {
+            finish(static_cast<int>(status), QString::fromLatin1(fetch.reason), false);
+        }
+    });
+    return handle;
+}
+
+void InetControl::finish(int code, const QString& info, bool failed)
+{
+    // The control is free again before anyone hears of the end, so `done` may fetch the next.
+    const std::unique_ptr<Fetch> fetch = std::move(m_fetch);
+    const bool cancelled = code == CURLE_ABORTED_BY_CALLBACK && !failed;
+    ResponseCode = code;
+    ResponseInfo = info;
+    if (failed)
+        emit StateChanged(icError);
+    else if (!cancelled)
+        emit StateChanged(icResponseCompleted);
+    if (!fetch->done || cancelled)
+        return;
+    if (failed)
+        fetch->done(std::nullopt);
+    else
+        fetch->done(QString::fromLatin1(fetch->body.bytes));
+}

@@ -1,0 +1,338 @@
+#include "LoopbackSmtpServer.h"
+#include "RunToEnd.h"
+#include "TestSupport.h"
+
+#include "engine/log/ActivityLog.h"
+#include "engine/log/LogTexts.h"
+#include "engine/notify/AlertMail.h"
+#include "platform/SmtpClient.h"
+
+#include <QTcpServer>
+#include <QTimer>
+
+namespace {
+
+const QDateTime kAlertTime(QDate(2026, 12, 4), QTime(16, 59, 30));
+
+// Alert mail through the program's own mail settings to a real SMTP server on this machine.
+class AlertMail : public ProgramTest
+{
+protected:
+    void SetUp() override
+    {
+        ProgramTest::SetUp();
+        simulateClock(kAlertTime);
+    }
+
+    // Sends `message` as the engine does and runs until the send has ended.
+    MailOutcome send(const QString& message)
+    {
+        std::optional<MailOutcome> outcome;
+        const auto mail = SendAlertMail(
+            message, app.settings, app.SMTP1(), app.log, 11, [&](MailOutcome o) { outcome = o; });
+        EXPECT_TRUE(RunUntil([&] { return outcome.has_value(); }, 70000));
+        return outcome.value_or(MailOutcome::Failed);
+    }
+
+    // Starts `server`; the test fails when no SMTP server can run here.
+    void startServer(LoopbackSmtpServer& server)
+    {
+        QString error;
+        ASSERT_TRUE(server.start(&error)) << error.toStdString();
+    }
+
+    // Mail settings as the settings window stores them: fixed-width texts padded with spaces.
+    void settings(const QString& server, const QString& to = u"ann@example.com"_qs, const QString& cc = {},
+        const QString& subject = u"Message from Tradevane"_qs)
+    {
+        auto padded = [](const QString& text, int width) { return text.leftJustified(width, u' '); };
+        app.settings.mail.Server = padded(server, 30);
+        app.settings.mail.MailFrom = padded(u"trader@example.com"_qs, 40);
+        app.settings.mail.SendTo = padded(to, 40);
+        app.settings.mail.CopyTo = padded(cc, 40);
+        app.settings.mail.Subject = padded(subject, 50);
+        app.settings.mail.UserName = QString(20, u' ');
+        app.settings.mail.Password = QString(20, u' ');
+        app.settings.mail.Spare2 = QString(300, u' ');
+    }
+
+    void login(const QString& user, const QString& password)
+    {
+        app.settings.mail.UsePassword = 1;
+        app.settings.mail.UserName = user.leftJustified(20, u' ');
+        app.settings.mail.Password = password.leftJustified(20, u' ');
+    }
+
+    QString stamp() const { return LongTimeText(kAlertTime.time()); }
+};
+
+TEST_F(AlertMail, ReachesEveryRecipientWithProperHeadersAndTheBodyIntact)
+{
+    LoopbackSmtpServer server;
+    ASSERT_NO_FATAL_FAILURE(startServer(server));
+    settings(server.server(), u"ann@example.com, bob@example.org"_qs, u"carl@example.net"_qs);
+    app.log.add(u"Data Error-Stock #:3\r\n"_qs);
+
+    const QString message
+        = u"   MESSAGE FROM: TRADEVANE\r\nIBM    Price above 120\r\n.dot line\r\n\r\nend  "_qs;
+    EXPECT_EQ(send(message), MailOutcome::Sent);
+
+    const QList<ReceivedMail> mails = server.received();
+    ASSERT_EQ(mails.size(), 1);
+    const ReceivedMail& mail = mails[0];
+    EXPECT_EQ(mail.mailFrom, u"trader@example.com"_qs);
+    EXPECT_EQ(
+        mail.rcptTos, QStringList({u"ann@example.com"_qs, u"bob@example.org"_qs, u"carl@example.net"_qs}));
+    EXPECT_EQ(mail.header(u"From"_qs), u"trader@example.com"_qs);
+    EXPECT_EQ(mail.header(u"To"_qs), u"ann@example.com, bob@example.org"_qs);
+    EXPECT_EQ(mail.header(u"Cc"_qs), u"carl@example.net"_qs);
+    EXPECT_EQ(mail.header(u"Subject"_qs), u"Message from Tradevane"_qs);
+    EXPECT_EQ(mail.header(u"MIME-Version"_qs), u"1.0"_qs);
+    EXPECT_TRUE(mail.header(u"Content-Type"_qs).startsWith(u"text/plain; charset="_qs));
+    EXPECT_EQ(QDateTime::fromString(mail.header(u"Date"_qs), Qt::RFC2822Date), kAlertTime);
+    EXPECT_TRUE(mail.header(u"Message-ID"_qs).contains(u"@example.com>"_qs))
+        << mail.header(u"Message-ID"_qs).toStdString();
+    EXPECT_FALSE(mail.content.contains("\n\n")) << "every line ends in CR LF";
+    // Leading and trailing spaces go, the lines in between stay as they were.
+    EXPECT_EQ(mail.body(),
+        QByteArray("MESSAGE FROM: TRADEVANE\r\nIBM    Price above 120\r\n.dot line\r\n\r\nend\r\n"));
+
+    // The earlier note and the mail line leave in the same write.
+    EXPECT_EQ(log(), u"Data Error-Stock #:3\r\n"_qs + stamp() + u" Email message sent.\r\n"_qs);
+    EXPECT_TRUE(app.log.pending().isEmpty());
+}
+
+TEST_F(AlertMail, LogsInOverStartTlsWithAVerifiedCertificate)
+{
+    LoopbackSmtpServer server({.user = u"trader"_qs, .password = u"s3cret"_qs, .startTls = true});
+    ASSERT_NO_FATAL_FAILURE(startServer(server));
+    settings(server.server());
+    login(u"trader"_qs, u"s3cret"_qs);
+
+    // An untrusted certificate stops the send before the login leaves.
+    EXPECT_EQ(send(u"first"_qs), MailOutcome::Failed);
+    EXPECT_TRUE(server.received().isEmpty());
+    EXPECT_TRUE(log().contains(u"certificate"_qs, Qt::CaseInsensitive)) << log().toStdString();
+
+    app.SMTP1().CaFile = server.caFile();
+    EXPECT_EQ(send(u"second"_qs), MailOutcome::Sent);
+    const QList<ReceivedMail> mails = server.received();
+    ASSERT_EQ(mails.size(), 1);
+    EXPECT_TRUE(mails[0].tls);
+    EXPECT_TRUE(mails[0].tlsAtLogin);
+    EXPECT_EQ(mails[0].login, u"trader"_qs);
+}
+
+TEST_F(AlertMail, FailuresAreLoggedWithTheReasonAndNeverAsSent)
+{
+    struct Case
+    {
+        const char* what;
+        SmtpServerOptions options;
+        QString to;
+        QString password;
+        QString expected; // in the reason
+    };
+    const QList<Case> cases = {
+        {"login refused", {.user = u"trader"_qs, .password = u"right"_qs}, u"ann@example.com"_qs, u"wrong"_qs,
+            u"535"_qs},
+        {"recipient rejected", {.reject = {u"nobody@example.com"_qs}},
+            u"ann@example.com,nobody@example.com"_qs, {}, u"550 5.1.1 <nobody@example.com>"_qs},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        LoopbackSmtpServer server(c.options);
+        ASSERT_NO_FATAL_FAILURE(startServer(server));
+        settings(server.server(), c.to);
+        if (!c.password.isEmpty())
+            login(u"trader"_qs, c.password);
+        app.log.EraseLog(2, 11);
+        EXPECT_EQ(send(u"alert"_qs), MailOutcome::Failed);
+        EXPECT_TRUE(server.received().isEmpty());
+        const QString line = log();
+        EXPECT_TRUE(line.startsWith(u"\r\n"_qs + stamp() + u" Email message failed: "_qs))
+            << line.toStdString();
+        EXPECT_TRUE(line.contains(c.expected)) << line.toStdString();
+        EXPECT_FALSE(line.contains(LogText::EmailSent));
+        EXPECT_TRUE(line.endsWith(u"\r\n"_qs) && line.count(u"\r\n"_qs) == 2) << "one line per mail";
+    }
+}
+
+TEST_F(AlertMail, UnreachableOrSilentServersFailInTime)
+{
+    settings(u"127.0.0.1:"_qs + QString::number(UnusedLoopbackPort()));
+    EXPECT_EQ(send(u"alert"_qs), MailOutcome::Failed);
+    EXPECT_TRUE(log().contains(u" Email message failed: "_qs)) << log().toStdString();
+
+    QTcpServer silent; // takes connections and never greets
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    settings(u"127.0.0.1:"_qs + QString::number(silent.serverPort()));
+    app.SMTP1().ConnectTimeoutMs = 500;
+    // Window events run while the server keeps silent; a second send from one of them is refused.
+    SmtpResult second {true, {}};
+    QTimer::singleShot(100, [this, &second] { second = RunToEnd(app.SMTP1()); });
+    EXPECT_EQ(send(u"alert"_qs), MailOutcome::Failed);
+    EXPECT_FALSE(second.ok);
+    EXPECT_EQ(second.error, u"Another message is still being sent"_qs);
+    EXPECT_TRUE(log().contains(u"imeout"_qs) || log().contains(u"timed out"_qs)) << log().toStdString();
+}
+
+// Stop or closing cuts a send off: one failure line, stamped like the others, and the control is
+// free for the next mail.
+TEST_F(AlertMail, ASendCutOffLogsOneFailureLine)
+{
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    settings(u"127.0.0.1:"_qs + QString::number(silent.serverPort()));
+    // Time-outs far beyond the test's own: a cancel that waited for the server would hang it.
+    app.SMTP1().ConnectTimeoutMs = app.SMTP1().TimeoutMs = 3'600'000;
+    std::optional<MailOutcome> outcome;
+    const auto mail = SendAlertMail(
+        u"alert"_qs, app.settings, app.SMTP1(), app.log, 11, [&](MailOutcome o) { outcome = o; });
+    ASSERT_TRUE(RunUntil([&] { return silent.hasPendingConnections(); }));
+    mail->cancel();
+    ASSERT_TRUE(outcome.has_value()); // reported before cancel() returned
+    EXPECT_EQ(*outcome, MailOutcome::Failed);
+    EXPECT_EQ(log(), stamp() + u" Email message failed: sending cancelled\r\n"_qs);
+    EXPECT_FALSE(app.SMTP1().busy());
+}
+
+TEST_F(AlertMail, LineBreaksInSettingsCannotAddHeadersOrRecipients)
+{
+    LoopbackSmtpServer server;
+    ASSERT_NO_FATAL_FAILURE(startServer(server));
+    settings(server.server(), u"ann@example.com"_qs, {}, {});
+    app.settings.mail.Subject = u"Alert\r\nBcc: eve@example.com"_qs;
+    app.settings.mail.CopyTo = u"carl@example.net\r\n\r\n"_qs;
+
+    EXPECT_EQ(send(u"alert"_qs), MailOutcome::Sent);
+    const QList<ReceivedMail> mails = server.received();
+    ASSERT_EQ(mails.size(), 1);
+    EXPECT_EQ(mails[0].header(u"Subject"_qs), u"AlertBcc: eve@example.com"_qs);
+    EXPECT_TRUE(mails[0].header(u"Bcc"_qs).isEmpty());
+    EXPECT_EQ(mails[0].header(u"Cc"_qs), u"carl@example.net"_qs);
+    EXPECT_EQ(mails[0].rcptTos, QStringList({u"ann@example.com"_qs, u"carl@example.net"_qs}));
+    EXPECT_EQ(mails[0].body(), QByteArray("alert\r\n"));
+
+    // A line break inside an address leaves one address the server refuses, never a second command.
+    app.settings.mail.CopyTo = u"carl@example.net>\r\nRCPT TO:<eve@example.com"_qs;
+    EXPECT_EQ(send(u"alert"_qs), MailOutcome::Failed);
+    EXPECT_EQ(server.received().size(), 1);
+}
+
+TEST_F(AlertMail, DisableEmailAsShownInTheOpenWindowElseAsStored)
+{
+    LoopbackSmtpServer server;
+    ASSERT_NO_FATAL_FAILURE(startServer(server));
+    settings(server.server());
+
+    app.settings.mail.DisableEmail = 1;
+    EXPECT_EQ(send(u"alert"_qs), MailOutcome::Withheld);
+    EXPECT_TRUE(server.received().isEmpty());
+    EXPECT_EQ(log(), stamp() + u" Email alert(s) prepared but witheld - Disabled by user\r\n"_qs);
+
+    // An open mail settings window with the box cleared but not saved: the mail goes.
+    app.settings.SetShownDisableEmail([] { return false; });
+    EXPECT_EQ(send(u"alert"_qs), MailOutcome::Sent);
+    EXPECT_EQ(server.received().size(), 1);
+
+    // Ticked in the window, not stored: withheld.
+    app.settings.mail.DisableEmail = 0;
+    app.settings.SetShownDisableEmail([] { return true; });
+    EXPECT_EQ(send(u"alert"_qs), MailOutcome::Withheld);
+    EXPECT_EQ(server.received().size(), 1);
+}
+
+TEST_F(AlertMail, LoginNeverTravelsUnencryptedToAnotherMachine)
+{
+    const QString address = LoopbackSmtpServer::NonLoopbackAddress();
+    ASSERT_FALSE(address.isEmpty()) << "this test needs a network address besides loopback";
+
+    LoopbackSmtpServer plain({.host = address, .user = u"trader"_qs, .password = u"s3cret"_qs});
+    ASSERT_NO_FATAL_FAILURE(startServer(plain));
+    settings(plain.server());
+    login(u"trader"_qs, u"s3cret"_qs);
+    EXPECT_EQ(send(u"alert"_qs), MailOutcome::Failed);
+    EXPECT_TRUE(log().contains(u"offers no encryption"_qs)) << log().toStdString();
+    EXPECT_TRUE(plain.received().isEmpty());
+
+    LoopbackSmtpServer secure(
+        {.host = address, .user = u"trader"_qs, .password = u"s3cret"_qs, .startTls = true});
+    ASSERT_NO_FATAL_FAILURE(startServer(secure));
+    settings(secure.server());
+    login(u"trader"_qs, u"s3cret"_qs);
+    app.SMTP1().CaFile = secure.caFile();
+    EXPECT_EQ(send(u"alert"_qs), MailOutcome::Sent);
+    ASSERT_EQ(secure.received().size(), 1);
+    EXPECT_TRUE(secure.received()[0].tlsAtLogin);
+}
+
+TEST_F(AlertMail, Port465SpeaksTlsFromTheFirstByte)
+{
+    LoopbackSmtpServer server({.port = 465, .implicitTls = true});
+    QString error;
+    ASSERT_TRUE(server.start(&error))
+        << "port 465 needs root or CAP_NET_BIND_SERVICE: " << error.toStdString();
+    settings(u"localhost:465"_qs);
+    app.SMTP1().CaFile = server.caFile();
+    EXPECT_EQ(send(u"alert"_qs), MailOutcome::Sent);
+    ASSERT_EQ(server.received().size(), 1);
+    EXPECT_TRUE(server.received()[0].tls);
+}
+
+// The pieces of the control that need no server.
+TEST(SmtpServerText, PortInTheServerNameWinsAndBadOnesAreRefused)
+{
+    const struct
+    {
+        QString text, host;
+        int port;
+        bool implicitTls, loopback;
+    } servers[] = {{u"smtp.example.com"_qs, u"smtp.example.com"_qs, 25, false, false},
+        {u" smtp.example.com:465 "_qs, u"smtp.example.com"_qs, 465, true, false},
+        {u"[::1]:2525"_qs, u"::1"_qs, 2525, false, true}, {u"localhost"_qs, u"localhost"_qs, 25, false, true},
+        {u"127.4.5.6:587"_qs, u"127.4.5.6"_qs, 587, false, true},
+        {u"127.example.com"_qs, u"127.example.com"_qs, 25, false, false},
+        {u"192.168.1.1"_qs, u"192.168.1.1"_qs, 25, false, false}};
+    QString error;
+    for (const auto& s : servers) {
+        const auto endpoint = Smtp::ParseServer(s.text, u"25"_qs, &error);
+        ASSERT_TRUE(endpoint) << s.text.toStdString();
+        EXPECT_EQ(std::tuple(endpoint->host, endpoint->port, endpoint->implicitTls, endpoint->loopback),
+            std::tuple(s.host, s.port, s.implicitTls, s.loopback))
+            << s.text.toStdString();
+    }
+    for (const QString& bad : {u""_qs, u"   "_qs, u"mail.example.com:0"_qs, u"mail.example.com:70000"_qs,
+             u"mail.example.com:25x"_qs, u"mail.example.com:"_qs, u"mail example.com"_qs, u"evil.com/path"_qs,
+             u"user@evil.com"_qs, u"[::1"_qs}) {
+        error.clear();
+        EXPECT_FALSE(Smtp::ParseServer(bad, u"25"_qs, &error)) << bad.toStdString();
+        EXPECT_FALSE(error.isEmpty());
+    }
+}
+
+TEST(SmtpMessage, NonAsciiSubjectAndBodyAreEncoded)
+{
+    const QString subject = u"Alerte: cours élevé – "_qs + QString(40, u'é');
+    const QByteArray encoded = Smtp::EncodeSubject(subject);
+    QString decoded;
+    for (const QByteArray& word : encoded.split('\n')) {
+        const QByteArray w = word.trimmed();
+        ASSERT_TRUE(w.startsWith("=?UTF-8?B?") && w.endsWith("?=")) << w.toStdString();
+        EXPECT_LE(w.size(), 75);
+        decoded += QString::fromUtf8(QByteArray::fromBase64(w.mid(10, w.size() - 12)));
+    }
+    EXPECT_EQ(decoded, subject);
+    EXPECT_EQ(Smtp::EncodeSubject(u"Plain subject"_qs), QByteArray("Plain subject"));
+
+    const QByteArray message = Smtp::BuildMessage(u"a@x.com"_qs, {u"b@y.com"_qs}, {}, u"s"_qs,
+        u"Prix: 12€\nlong "_qs + QString(200, u'x'), kAlertTime, u"id@x.com"_qs);
+    EXPECT_TRUE(message.contains("Content-Type: text/plain; charset=UTF-8\r\n"));
+    EXPECT_TRUE(message.contains("Content-Transfer-Encoding: quoted-printable\r\n"));
+    EXPECT_TRUE(message.contains("Prix: 12=E2=82=AC\r\n"));
+    for (const QByteArray& line : message.split('\n'))
+        EXPECT_LE(line.size(), 78);
+    EXPECT_FALSE(message.contains("Cc:"));
+}
+
+} // namespace

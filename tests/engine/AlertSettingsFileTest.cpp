@@ -1,0 +1,88 @@
+#include "TestSupport.h"
+
+#include "engine/settings/AlertSettingsFile.h"
+#include "engine/settings/SettingsStore.h"
+
+#include <QFile>
+
+namespace {
+
+const char* kWorkedExample = "FF FF 00 41 42 43 20 20 20 20 01 00 01 00 01 00"
+                             " 05 00 0A 00 0A 00 1E 00 32 00 C8 00 01 01 14 00 14 00"
+                             " 00 00 0A 00 00 00 00 00 00 00"
+                             " 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 01 00";
+
+class AlertSettingsFile : public ProgramTest
+{
+protected:
+    static StockIndex stock(int number) { return StockIndex::fromNumber(number); }
+    AlertSettings& settings(int number) { return app.settings.alert(stock(number)); }
+    FileError read(int number) { return ReadAlertSettings(stock(number), settings(number)); }
+    FileError write(int number) { return WriteAlertSettings(stock(number), settings(number)); }
+};
+
+TEST_F(AlertSettingsFile, DefaultsWithSymbolAbcGiveTheWorkedExample)
+{
+    AlertSettings& s = settings(1);
+    ApplyDefaultAlertSettings(s);
+    s.Enabled = StoredFlag(true);
+    s.Symbol = u"ABC"_qs;
+    ASSERT_TRUE(write(1).ok());
+    EXPECT_EQ(readFile(u"Aset1.dat"_qs), FromHex(kWorkedExample));
+
+    settings(1) = {};
+    ASSERT_TRUE(read(1).ok());
+    EXPECT_EQ(settings(1).Symbol, u"ABC    "_qs);
+    EXPECT_EQ(settings(1).LongMASlow, 200);
+    EXPECT_EQ(EncodeRecord(settings(1)), FromHex(kWorkedExample));
+}
+
+TEST_F(AlertSettingsFile, ShortOrMissingFileReadsAsZerosAndIsCreated)
+{
+    writeFile(u"Aset2.dat"_qs, FromHex("FF FF 01 49 42 4D"));
+    ASSERT_TRUE(read(2).ok());
+    EXPECT_TRUE(IsTrue(settings(2).Enabled));
+    EXPECT_EQ(settings(2).RepeatAlerts, 1);
+    EXPECT_EQ(settings(2).Symbol, u"IBM    "_qs); // the missing bytes read as zeros, shown as blanks
+    EXPECT_EQ(settings(2).MaxPrice, 0.0);
+    EXPECT_EQ(settings(2).Reserved, 0);
+
+    ASSERT_TRUE(read(10).ok());
+    EXPECT_TRUE(QFile::exists(path(u"Aset10.dat"_qs)));
+    EXPECT_FALSE(QFile::exists(path(u"Aset010.dat"_qs)));
+    EXPECT_EQ(readFile(u"Aset10.dat"_qs).size(), 0);
+    EXPECT_EQ(settings(10).Symbol.trimmed(), QString());
+}
+
+TEST_F(AlertSettingsFile, ReservedByteAndFloatsSurviveARoundTrip)
+{
+    QByteArray bytes = FromHex(kWorkedExample);
+    bytes[61] = char(0x5A);
+    bytes[42] = 1; // price above on, 1234.5
+    const double price = 1234.5;
+    bytes.replace(44, 8, QByteArray::fromHex("00000000004a9340"));
+    writeFile(u"Aset3.dat"_qs, bytes);
+    ASSERT_TRUE(read(3).ok());
+    EXPECT_EQ(settings(3).MaxPrice, price);
+    EXPECT_EQ(settings(3).Reserved, 0x5A);
+    ASSERT_TRUE(write(3).ok());
+    EXPECT_EQ(readFile(u"Aset3.dat"_qs), bytes);
+}
+
+TEST_F(AlertSettingsFile, SymbolIsCutAndPaddedToSevenAndTheFileNotTruncated)
+{
+    writeFile(u"Aset4.dat"_qs, QByteArray(80, 'x'));
+    settings(4).Symbol = u"ABCDEFGHIJ"_qs;
+    ASSERT_TRUE(write(4).ok());
+    const QByteArray stored = readFile(u"Aset4.dat"_qs);
+    EXPECT_EQ(stored.size(), 80); // record 1 rewritten in place
+    EXPECT_EQ(stored.mid(3, 7), QByteArray("ABCDEFG"));
+    EXPECT_EQ(stored.mid(62), QByteArray(18, 'x'));
+
+    settings(5).Symbol = u"GE"_qs;
+    ASSERT_TRUE(write(5).ok());
+    EXPECT_EQ(readFile(u"Aset5.dat"_qs).size(), kAlertSettingsLength);
+    EXPECT_EQ(readFile(u"Aset5.dat"_qs).mid(3, 7), QByteArray("GE     "));
+}
+
+} // namespace

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "TestSupport.h"
+
+#include "engine/indicators/Stochastic.h"
+#include "engine/model/StockState.h"
+#include "platform/RecordFile.h"
+
+#include <QString>
+
+// A fresh program with stock 3 being evaluated and helpers to write rows of its history.
+class IndicatorTest : public ProgramTest
+{
+protected:
+    void SetUp() override
+    {
+        ProgramTest::SetUp();
+        settings.Enabled = StoredFlag(true);
+    }
+
+    StockContext& stock() { return m_context; }
+
+    void setField(int row, int field, const QString& text) { state.history[6 * row + field] = text; }
+    void setClose(int row, const QString& text) { setField(row, 4, text); }
+    void setHigh(int row, const QString& text) { setField(row, 2, text); }
+    void setLow(int row, const QString& text) { setField(row, 3, text); }
+    void setVolume(int row, const QString& text) { setField(row, 5, text); }
+    // High, low and close of rows first..last.
+    void setDays(int first, int last, double high, double low, double close)
+    {
+        for (int r = first; r <= last; ++r) {
+            setHigh(r, QString::number(high));
+            setLow(r, QString::number(low));
+            setClose(r, QString::number(close));
+        }
+    }
+
+    IndicatorValues& values() { return state.indicators; }
+    bool inError() const { return state.downloadError; }
+
+    // The activity log as the error path leaves it for `label`.
+    static QString errorNote(const char* label)
+    {
+        return u"Calc Error-Stock #:3"_qs + QLatin1String(label) + u"\r\n"_qs + QString(36, u'=')
+            + u"\r\n\r\n"_qs;
+    }
+
+    AlertSettings settings;
+    StockState state;
+    StochasticWork work;
+
+private:
+    StockContext m_context {StockIndex::fromNumber(3), settings, state, app.log};
+};

@@ -1,0 +1,157 @@
+#include "CycleFixture.h"
+
+#include "engine/alerts/AlertEvaluation.h"
+#include "engine/log/LogTexts.h"
+
+namespace {
+
+// The mail body as expected, line ends at the end aside.
+QString mail(const QString& header, const QString& lines)
+{
+    return QString(header + lines).trimmed();
+}
+
+const QString kHeaderAt1000 = u"MESSAGE FROM: TRADEVANE\r\nTIME: 10:00\r\nSUBJECT: STOCK ALERTS\r\n"_qs
+    + QString(26, u'=') + u"\r\n\r\n"_qs;
+
+// Two stocks against a real quote server and a real mail server. ABC jumps above its year's
+// range on five times its usual volume; XYZ falls below its range on a light day.
+class MonitoringAlerts : public MailCycleTest
+{
+protected:
+    void SetUp() override
+    {
+        MailCycleTest::SetUp();
+        schedule(10, 0, 11, 0, 5);
+
+        AlertSettings& abc = watch(1, u"ABC"_qs);
+        abc.HHAlert = abc.PriceAbove = abc.VolumeUp = 1;
+        abc.MaxPrice = 12;
+        AlertSettings& xyz = watch(2, u"XYZ"_qs);
+        xyz.LLAlert = xyz.PriceBelow = xyz.VolumeUp = 1;
+        xyz.MinPrice = 46;
+
+        http.serve(HistoryTarget(u"abc"_qs, kMonday), MakeHistory(kMonday, 252, 10));
+        http.serve(HistoryTarget(u"xyz"_qs, kMonday), MakeHistory(kMonday, 252, 50));
+        http.serve(u"/table.csv"_qs, MakeHistory(kMonday.addDays(1), 252, 10));
+        http.serve(QuoteTarget(u"abc"_qs), MakeQuote(u"ABC"_qs, 12.5, 12, 12.6, 11.9, 5000));
+        http.serve(QuoteTarget(u"xyz"_qs), MakeQuote(u"XYZ"_qs, 45, 49, 50.1, 44, 900));
+    }
+
+    // Runs from 09:59:50 (on Monday unless told) until `sets` quote sets are done: Stop is
+    // pressed while the cycle shows when the next set begins.
+    bool runSets(int sets, const QDate& day = kMonday)
+    {
+        return runFrom(QDateTime(day, QTime(9, 59, 50)),
+            [&] { return window.statusesStartingWith(u"Next download @"_qs) >= sets; });
+    }
+
+    QStringList bodies() const
+    {
+        QStringList found;
+        for (const ReceivedMail& mail : smtp.received())
+            found.append(QString::fromLatin1(mail.body()));
+        return found;
+    }
+};
+
+const QString kAbcLines = u"ABC    : Highest High value in 20 days.\r\n"
+                          "ABC    : Price climbed above $12.00\r\n"
+                          "ABC    : Volume is 20% > average of the last 20 days.\r\n"_qs;
+const QString kXyzLines = u"XYZ    : Lowest Low value in 20 days.\r\n"
+                          "XYZ    : Price dropped below $46.00\r\n"_qs;
+
+TEST_F(MonitoringAlerts, OneMailWithEveryLineInStockAndKindOrderThenNoRepeats)
+{
+    ASSERT_TRUE(runSets(2));
+    const QStringList mails = bodies();
+    ASSERT_EQ(mails.size(), 1);
+    EXPECT_EQ(mails[0].trimmed(), mail(kHeaderAt1000, kAbcLines + kXyzLines));
+    EXPECT_TRUE(window.symbolRed[0]);
+    EXPECT_TRUE(window.symbolRed[1]);
+    EXPECT_EQ(window.notices, 1);
+    EXPECT_EQ(window.price[0], u"12.50"_qs);
+
+    const QString logText = log();
+    EXPECT_TRUE(logText.contains(u"\r\n"_qs + kHeaderAt1000 + kAbcLines + kXyzLines));
+    EXPECT_EQ(logText.count(LogText::EmailSent), 1);
+    EXPECT_EQ(logText.count(QString(75, u'*')), 2);
+    // The second set still sees the alerts (symbols red) but reports nothing new.
+    EXPECT_EQ(window.statuses(u"Sending Email"_qs).size(), 1);
+}
+
+TEST_F(MonitoringAlerts, AStockWithoutAHighGetsNoIndicatorsAndNoLines)
+{
+    http.serve(
+        QuoteTarget(u"xyz"_qs), QByteArray("\"XYZ\",45.00,\"12/7/2026\",\"10:00am\",-5,49,,44,900\r\n"));
+    ASSERT_TRUE(runSets(1));
+    const QStringList mails = bodies();
+    ASSERT_EQ(mails.size(), 1);
+    EXPECT_EQ(mails[0].trimmed(), mail(kHeaderAt1000, kAbcLines));
+    EXPECT_EQ(window.price[1], u"45.00"_qs); // the received texts are still shown
+    EXPECT_FALSE(window.symbolRed[1]);
+    EXPECT_FALSE(stock(2).history[2].isEmpty()); // today's row keeps yesterday's values
+    EXPECT_NE(stock(2).history[0], u"12/7/2026"_qs);
+}
+
+TEST_F(MonitoringAlerts, AFailedQuoteShowsAQuestionMarkAndIsTriedInTheNextSet)
+{
+    http.serveStatus(QuoteTarget(u"xyz"_qs), 500, u"Internal Server Error"_qs);
+    ASSERT_TRUE(runSets(2));
+    EXPECT_EQ(window.price[1], u"?"_qs);
+    EXPECT_EQ(http.requests().count(QuoteTarget(u"xyz"_qs)), 2);
+    EXPECT_TRUE(log().contains(u"500 Internal Server Error\r\n"_qs));
+    EXPECT_TRUE(log().contains(LogText::QuoteDownloadError + u"2"_qs + LogText::BadSymbolOrServerDown));
+    const QStringList mails = bodies();
+    ASSERT_EQ(mails.size(), 1);
+    EXPECT_EQ(mails[0].trimmed(), mail(kHeaderAt1000, kAbcLines));
+}
+
+TEST_F(MonitoringAlerts, AnAlertSwitchedOffSinceTheLastRunIsNotReported)
+{
+    // A first run sees ABC's volume surge; the switch is turned off before the next START, on the
+    // next trading day (the same day would report none of the alerts again).
+    ASSERT_TRUE(runSets(1));
+    ASSERT_EQ(bodies().size(), 1);
+    EXPECT_TRUE(bodies()[0].contains(u"ABC    : Volume"_qs));
+    alerts(1).VolumeUp = 0;
+    window.statusHistory.clear();
+    ASSERT_TRUE(runSets(1, kMonday.addDays(1)));
+    const QStringList mails = bodies();
+    ASSERT_EQ(mails.size(), 2);
+    EXPECT_TRUE(mails[1].contains(u"ABC    : Price climbed"_qs));
+    EXPECT_FALSE(mails[1].contains(u"ABC    : Volume"_qs));
+}
+
+TEST_F(MonitoringAlerts, NoAlertNoMailButTheMailLightIsReset)
+{
+    alerts(1).PriceAbove = alerts(1).HHAlert = alerts(1).VolumeUp = 0;
+    alerts(2) = {};
+    ASSERT_TRUE(runSets(1));
+    EXPECT_TRUE(bodies().isEmpty());
+    EXPECT_EQ(window.notices, 0);
+    ASSERT_FALSE(window.lights.isEmpty());
+    EXPECT_TRUE(window.lights.contains(qMakePair(Light::Email, u"s-yel-off.bmp"_qs)));
+    EXPECT_FALSE(window.lights.contains(qMakePair(Light::Email, u"s-yel-on.bmp"_qs)));
+}
+
+TEST(AlertLines, SymbolKeepsItsPaddingAndPricesTwoDecimals)
+{
+    AlertSettings s;
+    s.Symbol = u"IBM    "_qs;
+    s.MaxPrice = 25;
+    s.MinPrice = 1234.5;
+    s.ROCMinus = -5;
+    using K = AlertKind;
+    EXPECT_EQ(AlertLine(s, K::MediumCrossDown),
+        u"IBM    : Medium Term Moving Average Cross: Direction = DOWN\r\n"_qs);
+    EXPECT_EQ(AlertLine(s, K::PriceAbove), u"IBM    : Price climbed above $25.00\r\n"_qs);
+    EXPECT_EQ(AlertLine(s, K::PriceBelow), u"IBM    : Price dropped below $1234.50\r\n"_qs);
+    EXPECT_EQ(AlertLine(s, K::RateOfChangeBelow), u"IBM    : 21 Day Rate of Change < -5%\r\n"_qs);
+    EXPECT_EQ(
+        AlertLine(s, K::StochasticBelow20), u"IBM    : Stochastic %K value is < 20 and reversing.\r\n"_qs);
+    s.MaxPrice = 0.5;
+    EXPECT_EQ(AlertLine(s, K::PriceAbove), u"IBM    : Price climbed above $0.50\r\n"_qs);
+}
+
+} // namespace

@@ -1,0 +1,171 @@
+#include "LoopbackHttpServer.h"
+
+#include "engine/log/ActivityLog.h"
+#include "engine/log/LogTexts.h"
+#include "engine/marketdata/QuoteRetrieval.h"
+#include "platform/HttpFetch.h"
+
+namespace {
+
+using Answer = LoopbackHttpServer::Answer;
+
+const QString kQuotePath = u"/download/quotes.csv"_qs;
+const QString kStock3Error = u"Quote Download Error-Stock #:3 Bad symbol or Server down\r\n\r\n"_qs;
+
+class QuoteDownload : public HttpServerTest
+{
+protected:
+    void SetUp() override
+    {
+        HttpServerTest::SetUp();
+        state.quote = {u"old0"_qs, u"old1"_qs, u"old2"_qs, u"old3"_qs, u"old4"_qs, u"old5"_qs, u"old6"_qs,
+            u"old7"_qs, u"old8"_qs};
+        // The engine's handler of the control's errors, for the stock being fetched.
+        QObject::connect(&app.InetQuotes(), &InetControl::StateChanged, &app.InetQuotes(), [this](int s) {
+            if (s == InetControl::icError)
+                TransferFailed(stock, app.InetQuotes());
+        });
+    }
+
+    // Downloads and parses the quote of stock 3 as the engine does.
+    void fetch(const QString& symbol = u"abc"_qs)
+    {
+        QString body;
+        bool ended = false;
+        const auto download = DownloadQuote(
+            app.InetQuotes(), QuoteRequest(app.settings.servers.QuoteServer, symbol), [&](const QString& b) {
+                body = b;
+                ended = true;
+            });
+        ASSERT_TRUE(RunUntil([&] { return ended; }, 30000));
+        ParseQuote(stock, body);
+    }
+
+    QStringList fields() const
+    {
+        const Quote& q = state.quote;
+        return {q.Symbol, q.Last, q.Date, q.Time, q.Change, q.Open, q.High, q.Low, q.Volume};
+    }
+
+    void expectFailed()
+    {
+        EXPECT_TRUE(state.downloadError);
+        EXPECT_TRUE(state.stockFailed);
+    }
+
+    AlertSettings settings;
+    StockState state;
+    StockContext stock {StockIndex::fromNumber(3), settings, state, app.log};
+};
+
+TEST_F(QuoteDownload, NineFieldLineFillsTheQuoteWithoutQuotesOrLineEnd)
+{
+    server->serve(kQuotePath, QByteArray("\"abc\",10.5,\"d1\",\"t1\",0.25,10.1,10.9,10.0,4200\r\n"));
+    fetch(u"ABC"_qs);
+
+    EXPECT_EQ(fields(),
+        (QStringList {u"abc"_qs, u"10.5"_qs, u"d1"_qs, u"t1"_qs, u"0.25"_qs, u"10.1"_qs, u"10.9"_qs,
+            u"10.0"_qs, u"4200"_qs}));
+    EXPECT_EQ(server->requests().value(0), u"/download/quotes.csv?format=sl&ext=.csv&symbols=abc"_qs);
+    EXPECT_FALSE(state.downloadError);
+    EXPECT_FALSE(state.stockFailed);
+    EXPECT_TRUE(log().isEmpty());
+}
+
+TEST_F(QuoteDownload, QuotedCommaSplitsTheFieldAndShiftsTheRest)
+{
+    server->serve(kQuotePath, QByteArray("\"abc\",\"1,234.5\",\"d1\",\"t1\",0.25,10.1,10.9,10.0,4200\r\n"));
+    fetch();
+    EXPECT_EQ(fields(),
+        (QStringList {u"abc"_qs, u"1"_qs, u"234.5"_qs, u"d1"_qs, u"t1"_qs, u"0.25"_qs, u"10.1"_qs, u"10.9"_qs,
+            u"10.0"_qs}));
+}
+
+TEST_F(QuoteDownload, EightFieldsFailWithoutLineEndAndPassWithIt)
+{
+    server->serve(kQuotePath, QByteArray("abc,10.5,d1,t1,0.25,10.1,10.9,10.0"));
+    fetch();
+    EXPECT_EQ(fields().mid(0, 8),
+        (QStringList {
+            u"abc"_qs, u"10.5"_qs, u"d1"_qs, u"t1"_qs, u"0.25"_qs, u"10.1"_qs, u"10.9"_qs, u"10.0"_qs}));
+    EXPECT_EQ(state.quote.Volume, u"old8"_qs);
+    expectFailed();
+    EXPECT_EQ(log(), kStock3Error);
+
+    state = {};
+    app.log.EraseLog(2, 3);
+    server->serve(kQuotePath, QByteArray("abc,10.5,d1,t1,0.25,10.1,10.9,10.0\r\n"));
+    fetch();
+    EXPECT_EQ(state.quote.Low, u"10.0"_qs);
+    EXPECT_EQ(state.quote.Volume, QString());
+    EXPECT_FALSE(state.stockFailed);
+    EXPECT_EQ(log(), u"\r\n"_qs);
+}
+
+TEST_F(QuoteDownload, EmptyBodyLogsExactlyOneLine)
+{
+    server->serve(kQuotePath, QByteArray());
+    fetch();
+    EXPECT_EQ(log(), kStock3Error);
+    expectFailed();
+    EXPECT_EQ(state.quote.Last, u"old1"_qs);
+}
+
+// The status line's reason as the server sends it; the error page is not a quote.
+TEST_F(QuoteDownload, HttpErrorLogsCodeAndReasonThenTheQuoteError)
+{
+    const std::pair<int, QString> errors[]
+        = {{404, u"Not Found"_qs}, {500, u"Internal Server Error"_qs}, {503, u"Try Again Later"_qs}};
+    for (const auto& [status, reason] : errors) {
+        state.stockFailed = state.downloadError = false;
+        app.log.EraseLog(2, 3);
+        server->serveStatus(kQuotePath, status, status == 503 ? reason : QString());
+        fetch();
+        EXPECT_EQ(
+            log(), u"\r\n"_qs + QString::number(status) + u' ' + reason + u"\r\n\r\n"_qs + kStock3Error);
+        expectFailed();
+        EXPECT_EQ(state.quote.Last, u"old1"_qs);
+    }
+}
+
+TEST_F(QuoteDownload, ServerDownFailsTheStock)
+{
+    app.settings.servers.QuoteServer = u"http://127.0.0.1:"_qs + QString::number(UnusedLoopbackPort());
+    fetch();
+    EXPECT_TRUE(log().startsWith(u"7 "_qs)) << log().toStdString();
+    EXPECT_TRUE(log().endsWith(kStock3Error));
+    expectFailed();
+}
+
+TEST_F(QuoteDownload, HangingServerEndsAtTheTimeout)
+{
+    server->serve(kQuotePath, {.mode = Answer::Mode::Hang});
+    app.InetQuotes().setTimeouts(2000, 700);
+    fetch();
+    EXPECT_TRUE(log().startsWith(u"28 "_qs)) << log().toStdString();
+    EXPECT_TRUE(log().endsWith(kStock3Error));
+    expectFailed();
+}
+
+TEST_F(QuoteDownload, FiveMegabyteBodyIsRefused)
+{
+    server->serve(kQuotePath, {.mode = Answer::Mode::Huge, .size = 5'000'000});
+    fetch();
+    EXPECT_EQ(log(), u"63 "_qs + LogText::ResponseTooLarge + u"\r\n\r\n"_qs + kStock3Error);
+    expectFailed();
+}
+
+TEST_F(QuoteDownload, SymbolIsLowerCasedAndCannotChangeTheRequest)
+{
+    server->serve(kQuotePath, QByteArray("x,1,d,t,0,1,1,1,1\r\n"));
+    const QStringList symbols {u"BRK.B"_qs, u"BRK B"_qs, u"A&B"_qs, u"^GSPC"_qs, u"X#Y?Z=1"_qs};
+    const QStringList sent {u"brk.b"_qs, u"brk%20b"_qs, u"a%26b"_qs, u"^gspc"_qs, u"x%23y%3Fz%3D1"_qs};
+    for (const QString& symbol : symbols)
+        fetch(symbol);
+    QStringList received;
+    for (const QString& target : server->requests())
+        received << target.section(u"symbols="_qs, 1);
+    EXPECT_EQ(received, sent);
+}
+
+} // namespace

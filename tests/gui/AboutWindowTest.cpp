@@ -1,0 +1,82 @@
+#include "TestSupport.h"
+
+#include "gui/AboutWindow.h"
+#include "gui/HelpMarker.h"
+#include "gui/WebOpener.h"
+#include "platform/Version.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+class AboutWindow : public ProgramTest
+{
+protected:
+    void SetUp() override
+    {
+        ProgramTest::SetUp();
+        window = std::make_unique<frmAbout>();
+    }
+    void clickLink() const { window->findChild<ClickLabel*>(u"lblHyperlink"_qs)->click(); }
+
+    WebOpenerRecorder browser;
+    std::unique_ptr<frmAbout> window;
+};
+
+} // namespace
+
+TEST_F(AboutWindow, ShowsTheWebAddress)
+{
+    const QString link = window->findChild<ClickLabel*>(u"lblHyperlink"_qs)->text();
+    EXPECT_TRUE(kWebSite.endsWith(link)) << link.toStdString();
+}
+
+TEST_F(AboutWindow, TheLinkAsksFirstAndOpensTheHomePageOnlyOnOk)
+{
+    boxes.queueAnswer(MsgResult::Cancel);
+    clickLink();
+    EXPECT_TRUE(OneBox(boxes.shown(), u"Confirm active connection"_qs,
+        u"About to hyperlink to the Tradevane web site.\r\nIs your network or modem now online and active ?"_qs));
+    EXPECT_EQ(boxes.shown()[0].buttons, MsgButtons::OkCancel);
+    EXPECT_TRUE(browser.opened().isEmpty()) << "Cancel opens nothing";
+
+    boxes.queueAnswer(MsgResult::Ok);
+    clickLink();
+    EXPECT_EQ(boxes.shown().size(), 2);
+    ASSERT_EQ(browser.opened().size(), 1);
+    EXPECT_EQ(browser.opened().first(), QUrl(kWebSite));
+}
+
+TEST_F(AboutWindow, ABrowserThatCannotBeStartedIsReported)
+{
+    browser.setResult(false);
+    boxes.queueAnswer(MsgResult::Ok);
+    clickLink();
+    ASSERT_EQ(boxes.shown().size(), 2);
+    EXPECT_TRUE(boxes.shown().last().text.contains(kWebSite)) << "the user can type the address instead";
+    EXPECT_EQ(boxes.shown().last().buttons, MsgButtons::OkOnly);
+}
+
+TEST_F(AboutWindow, OkHidesTheModalWindowWhichStaysLoaded)
+{
+    QWidget owner;
+    int shown = 0;
+    const auto pressOk = [&shown] {
+        auto* about = qobject_cast<frmAbout*>(QApplication::activeModalWidget());
+        ASSERT_NE(about, nullptr) << "the about window is modal";
+        ++shown;
+        about->findChild<QPushButton*>(u"cmdOk"_qs)->click();
+    };
+    QTimer::singleShot(0, pressOk);
+    frmAbout* first = ShowAboutWindow(&owner);
+    EXPECT_EQ(shown, 1);
+    EXPECT_FALSE(first->isVisible());
+
+    QTimer::singleShot(0, pressOk);
+    EXPECT_EQ(ShowAboutWindow(&owner), first) << "hidden, not unloaded";
+    EXPECT_EQ(shown, 2);
+}

@@ -1,0 +1,52 @@
+#include "TestSupport.h"
+
+#include "gui/AlertNoticeWindow.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+bool ClosedWithin(int ms)
+{
+    return QTest::qWaitFor(
+        [] {
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            return frmAlertNotice::Current() == nullptr;
+        },
+        ms);
+}
+
+TEST(AlertNotice, ShowsOneOrangeNoticeThatClosesItself)
+{
+    frmAlertNotice* notice = frmAlertNotice::ShowNotice();
+    ASSERT_NE(notice, nullptr);
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_EQ(notice->palette().color(QPalette::Window), QColor(255, 128, 0));
+    EXPECT_EQ(notice->findChild<QLabel*>(u"Label1"_qs)->text(), u"ALERT"_qs);
+    EXPECT_EQ(notice->findChild<QLabel*>(u"Label2"_qs)->text(), u"Check the Log File for details"_qs);
+
+    // The countdown runs from the moment the notice is up, six seconds long.
+    EXPECT_TRUE(notice->AlertTimer->isActive());
+    EXPECT_EQ(notice->AlertTimer->interval(), 6000);
+
+    // A second alert while it is up: the same window, nothing more.
+    EXPECT_EQ(frmAlertNotice::ShowNotice(), notice);
+    int notices = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        notices += qobject_cast<frmAlertNotice*>(w) != nullptr && w->isVisible();
+    EXPECT_EQ(notices, 1);
+
+    notice->AlertTimer->setInterval(50); // restarts the countdown with a short interval
+    EXPECT_TRUE(ClosedWithin(3000));
+
+    // The next alert opens a fresh notice.
+    frmAlertNotice* next = frmAlertNotice::ShowNotice();
+    ASSERT_NE(next, nullptr);
+    next->AlertTimer->setInterval(10);
+    EXPECT_TRUE(ClosedWithin(3000));
+}
+
+} // namespace

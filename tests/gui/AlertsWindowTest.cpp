@@ -1,0 +1,512 @@
+#include "widgets/SettingsWindowFixture.h"
+
+#include "engine/forms/AlertEntries.h"
+#include "engine/forms/SettingsRules.h"
+#include "engine/settings/AlertSettingsFile.h"
+#include "gui/AlertHelpTexts.h"
+#include "gui/AlertsWindow.h"
+
+#include <QAccessible>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QImage>
+#include <QSignalSpy>
+#include <QTabWidget>
+
+namespace {
+
+// The default settings with the symbol ABC, stock watched.
+const char* kDefaultsAbc = "FF FF 00 41 42 43 20 20 20 20 01 00 01 00 01 00"
+                           " 05 00 0A 00 0A 00 1E 00 32 00 C8 00 01 01 14 00 14 00"
+                           " 00 00 0A 00 00 00 00 00 00 00"
+                           " 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 01 00";
+
+QByteArray DefaultsWith(const QByteArray& enabled, const QByteArray& symbol)
+{
+    QByteArray bytes = FromHex(kDefaultsAbc);
+    bytes.replace(0, 2, enabled);
+    bytes.replace(3, 7, symbol.leftJustified(7, ' '));
+    return bytes;
+}
+
+class AlertWindow : public SettingsWindowTest<frmAlerts>
+{
+protected:
+    AlertWindow()
+        : SettingsWindowTest(u"Alert"_qs)
+    { }
+
+    // Opens the window of `stock` as the main window does, after loading its file.
+    std::unique_ptr<frmAlerts> create() override
+    {
+        return std::make_unique<frmAlerts>(app.settings, m_stock);
+    }
+    AlertSettings& settings(int number) { return app.settings.alert(StockIndex::fromNumber(number)); }
+
+    void open(int number, bool load = true)
+    {
+        m_stock = StockIndex::fromNumber(number);
+        ASSERT_TRUE(!load || ReadAlertSettings(m_stock, settings(number)).ok());
+        SettingsWindowTest::open();
+        labels = std::make_unique<QSignalSpy>(window.get(), &frmAlerts::symbolSaved);
+    }
+
+    QComboBox* combo(const char* name) { return w<QComboBox>(name); }
+    QCheckBox* check(const char* name) { return w<QCheckBox>(name); }
+    void typePeriod(const char* name, const QString& text) { TypeInto(combo(name)->lineEdit(), text); }
+
+    void restoreDefaults()
+    {
+        boxes.clear();
+        Click(w<QPushButton>("cmdDefaltSettings"));
+    }
+
+    std::unique_ptr<QSignalSpy> labels;
+    StockIndex m_stock {0};
+};
+
+TEST_F(AlertWindow, MissingFileShowsZerosAndSavesOnlyAfterRestoreDefaults)
+{
+    open(2);
+    EXPECT_EQ(w<QTabWidget>("SSTab1")->tabText(0), u"Stock #2"_qs);
+    EXPECT_EQ(box("txtSymbol")->text(), QString());
+    for (const char* name : {"comboShortMA_Fast", "comboShortMA_Slow", "comboMedMA_Fast", "comboMedMA_Slow",
+             "comboLongMA_Fast", "comboLongMA_Slow"})
+        EXPECT_EQ(combo(name)->currentText(), u"0"_qs) << name;
+    for (const char* name : {"txtHHDays", "txtLLDays", "txtROC_Plus", "txtROC_Minus"})
+        EXPECT_EQ(box(name)->text(), u"0"_qs) << name;
+    EXPECT_EQ(box("txtMaxPrice")->text(), QString());
+    EXPECT_EQ(box("txtMinPrice")->text(), QString());
+    for (QCheckBox* c : window->findChildren<QCheckBox*>())
+        EXPECT_FALSE(c->isChecked()) << c->objectName().toStdString();
+
+    EXPECT_TRUE(OneBox(save(), u"Fast Moving Average"_qs,
+        u"FAST moving average entry must be less\r\nthan the SLOW moving average."_qs));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(readFile(u"Aset2.dat"_qs).size(), 0); // created empty by the read, not written
+
+    restoreDefaults();
+    EXPECT_TRUE(OneBox(boxes.shown(), u"Confirmation"_qs,
+        u"Default settings restored for stock #2\r\nSave on exit to take effect."_qs));
+    EXPECT_EQ(boxes.shown()[0].icon, MsgIcon::None);
+    EXPECT_EQ(combo("comboLongMA_Slow")->currentIndex(), 3);
+    EXPECT_EQ(readFile(u"Aset2.dat"_qs).size(), 0); // defaults reach the file only through Save
+
+    EXPECT_TRUE(save().isEmpty());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->result(), QDialog::Accepted);
+    EXPECT_EQ(readFile(u"Aset2.dat"_qs), DefaultsWith(FromHex("00 00"), ""));
+    ASSERT_EQ(labels->size(), 1);
+    EXPECT_EQ(labels->at(0).at(0).toInt(), 2);
+    EXPECT_EQ(labels->at(0).at(1).toString(), QString());
+}
+
+TEST_F(AlertWindow, HandTypedPeriodInItsRangeIsStored)
+{
+    open(1);
+    restoreDefaults();
+    type("txtSymbol", u"ABC"_qs);
+    typePeriod("comboShortMA_Fast", u"8"_qs);
+    EXPECT_TRUE(save().isEmpty());
+    QByteArray expected = DefaultsWith(FromHex("FF FF"), "ABC");
+    expected[16] = 8;
+    EXPECT_EQ(readFile(u"Aset1.dat"_qs), expected);
+    EXPECT_EQ(combo("comboShortMA_Fast")->count(), 6); // typing adds no list entry
+}
+
+TEST_F(AlertWindow, PriceCheckComesBeforeThePeriodChecks)
+{
+    open(4); // all periods 0: check 4 would fail too
+    tick("chkPriceAbove", true);
+    EXPECT_TRUE(OneBox(save(), u"Check input"_qs,
+        u"The <Price GREATER than> alert in the 'Price/Volume'\r\nsection is selected but no numeric value "
+        u"is\r\nentered. Please enter a value."_qs));
+}
+
+TEST_F(AlertWindow, SymbolIsUpperCasedOnFocusLossAndCutToSevenWhileTheLabelShowsItWhole)
+{
+    open(3);
+    restoreDefaults();
+    type("txtSymbol", u"ibm"_qs);
+    EXPECT_EQ(box("txtSymbol")->text(), u"ibm"_qs);
+    check("chkRepeatAlerts")->setFocus();
+    EXPECT_EQ(box("txtSymbol")->text(), u"IBM"_qs);
+
+    type("txtSymbol", u"brk.a.long"_qs);
+    EXPECT_TRUE(save().isEmpty()); // saved while the symbol box still had the focus
+    EXPECT_EQ(readFile(u"Aset3.dat"_qs), DefaultsWith(FromHex("FF FF"), "BRK.A.L"));
+    ASSERT_EQ(labels->size(), 1);
+    EXPECT_EQ(labels->at(0).at(0).toInt(), 3);
+    EXPECT_EQ(labels->at(0).at(1).toString(), u"BRK.A.LONG"_qs);
+    EXPECT_EQ(settings(3).Symbol, u"BRK.A.L"_qs);
+}
+
+TEST_F(AlertWindow, EmptySymbolStopsWatchingButKeepsTheOtherSettings)
+{
+    QByteArray stored = FromHex(kDefaultsAbc);
+    stored[61] = char(0x33); // Reserved survives
+    writeFile(u"Aset5.dat"_qs, stored);
+    open(5);
+    EXPECT_EQ(box("txtSymbol")->text(), u"ABC"_qs);
+    type("txtSymbol", QString());
+    EXPECT_TRUE(save().isEmpty());
+    QByteArray expected = DefaultsWith(FromHex("00 00"), "");
+    expected[61] = char(0x33);
+    EXPECT_EQ(readFile(u"Aset5.dat"_qs), expected);
+    ASSERT_EQ(labels->size(), 1);
+    EXPECT_EQ(labels->at(0).at(1).toString(), QString());
+}
+
+// A dependent box is editable on the window colour while its check box is ticked, else
+// read-only on light grey; what it holds is kept but neither checked nor stored.
+TEST_F(AlertWindow, BoxesWhoseAlertIsOffAreReadOnlyNotCheckedAndStoreZero)
+{
+    open(1);
+    restoreDefaults();
+    type("txtSymbol", u"XYZ"_qs);
+    const QColor windowColour = QApplication::palette().color(QPalette::Base);
+    for (const auto& [checkName, boxName] :
+        {std::pair {"chkPriceAbove", "txtMaxPrice"}, std::pair {"chkPriceBelow", "txtMinPrice"},
+            std::pair {"chkROC_up", "txtROC_Plus"}, std::pair {"chkROC_down", "txtROC_Minus"}}) {
+        EXPECT_TRUE(box(boxName)->isReadOnly());
+        EXPECT_EQ(box(boxName)->palette().color(QPalette::Base), kDisabledEntryGrey) << boxName;
+        tick(checkName, true);
+        EXPECT_FALSE(box(boxName)->isReadOnly());
+        EXPECT_EQ(box(boxName)->palette().color(QPalette::Base), windowColour) << boxName;
+        type(boxName, u"abc"_qs);
+        tick(checkName, false);
+        EXPECT_TRUE(box(boxName)->isReadOnly());
+        EXPECT_EQ(box(boxName)->palette().color(QPalette::Base), kDisabledEntryGrey) << boxName;
+        EXPECT_EQ(box(boxName)->text(), u"abc"_qs);
+    }
+    EXPECT_TRUE(save().isEmpty());
+    QByteArray expected = DefaultsWith(FromHex("FF FF"), "XYZ");
+    expected[36] = 0; // ROCPlus: abc is 0
+    EXPECT_EQ(readFile(u"Aset1.dat"_qs), expected);
+}
+
+TEST_F(AlertWindow, PricesAreStoredOnlyWhileTheirAlertIsOn)
+{
+    open(1);
+    restoreDefaults();
+    tick("chkPriceAbove", true);
+    type("txtMaxPrice", u" 1234.5 "_qs);
+    type("txtMinPrice", u"12"_qs); // read-only: typing does nothing
+    EXPECT_EQ(box("txtMinPrice")->text(), QString());
+    EXPECT_TRUE(save().isEmpty());
+    const QByteArray stored = readFile(u"Aset1.dat"_qs);
+    EXPECT_EQ(stored.mid(42, 2), FromHex("01 00"));
+    EXPECT_EQ(stored.mid(44, 8), QByteArray::fromHex("00000000004a9340"));
+    EXPECT_EQ(stored.mid(52, 8), QByteArray(8, '\0'));
+
+    open(1);
+    EXPECT_EQ(box("txtMaxPrice")->text(), u"1234.5"_qs);
+    EXPECT_EQ(box("txtMinPrice")->text(), QString());
+}
+
+TEST_F(AlertWindow, HighestHighDaysAcceptTwoHundredAndRefuseTheRest)
+{
+    for (const QString& days : {u"201"_qs, u"1"_qs, QString(), u"20x"_qs, u"200.5"_qs}) {
+        open(6);
+        restoreDefaults();
+        type("txtHHDays", days);
+        EXPECT_TRUE(OneBox(save(), u"Momentum Entry Error)"_qs,
+            u"Invalid input for Highest High days\r\nInput a number between 2 and 200"_qs))
+            << days.toStdString();
+        EXPECT_EQ(readFile(u"Aset6.dat"_qs).size(), 0);
+    }
+    open(6);
+    restoreDefaults();
+    type("txtHHDays", u"200"_qs);
+    type("txtLLDays", u"2.5"_qs); // compared unrounded, stored rounded half to even
+    EXPECT_TRUE(save().isEmpty());
+    const QByteArray stored = readFile(u"Aset6.dat"_qs);
+    EXPECT_EQ(stored.mid(30, 4), FromHex("C8 00 02 00"));
+
+    open(6);
+    EXPECT_EQ(box("txtHHDays")->text(), u"200"_qs);
+    EXPECT_EQ(box("txtLLDays")->text(), u"2"_qs);
+}
+
+TEST_F(AlertWindow, RestoreDefaultsThenNoChangesNothing)
+{
+    QByteArray stored = FromHex(kDefaultsAbc);
+    stored[16] = 7; // short fast 7
+    stored[2] = 1; // repeat alerts
+    writeFile(u"Aset7.dat"_qs, stored);
+    open(7);
+    const AlertSettings before = settings(7);
+    restoreDefaults();
+    EXPECT_EQ(combo("comboShortMA_Fast")->currentText(), u"5"_qs);
+    EXPECT_TRUE(save(MsgResult::No).isEmpty());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->result(), QDialog::Rejected);
+    EXPECT_EQ(readFile(u"Aset7.dat"_qs), stored);
+    EXPECT_EQ(EncodeRecord(settings(7)), EncodeRecord(before));
+    EXPECT_EQ(labels->size(), 0);
+}
+
+TEST_F(AlertWindow, CancelKeepsTheWindowOpenAndStoresNothing)
+{
+    open(1);
+    restoreDefaults();
+    EXPECT_TRUE(save(MsgResult::Cancel).isEmpty());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(readFile(u"Aset1.dat"_qs).size(), 0);
+}
+
+TEST_F(AlertWindow, ReopeningShowsTheSavedValues)
+{
+    open(8);
+    restoreDefaults();
+    type("txtSymbol", u"MSFT"_qs);
+    tick("chkRepeatAlerts", true);
+    typePeriod("comboMedMA_Slow", u"45"_qs);
+    tick("chkMAcond4", true);
+    type("txtHHDays", u"40"_qs);
+    type("txtLLDays", u"7"_qs);
+    tick("chkROC_down", true);
+    type("txtROC_Minus", u"-5"_qs);
+    tick("chkStoch20", true);
+    tick("chkVolumeUp", false);
+    EXPECT_TRUE(save().isEmpty());
+    const QByteArray saved = readFile(u"Aset8.dat"_qs);
+    EXPECT_EQ(saved.mid(34, 6), FromHex("00 01 0A 00 FB FF"));
+
+    // Reopened, the window shows every saved value: saving it again writes the same record.
+    open(8);
+    EXPECT_EQ(box("txtSymbol")->text(), u"MSFT"_qs);
+    EXPECT_EQ(combo("comboMedMA_Slow")->currentText(), u"45"_qs);
+    EXPECT_EQ(box("txtROC_Minus")->text(), u"-5"_qs);
+    EXPECT_FALSE(box("txtROC_Minus")->isReadOnly());
+    EXPECT_TRUE(box("txtROC_Plus")->isReadOnly());
+    writeFile(u"Aset8.dat"_qs, {});
+    EXPECT_TRUE(save().isEmpty());
+    EXPECT_EQ(readFile(u"Aset8.dat"_qs), saved);
+}
+
+TEST_F(AlertWindow, RateOfChangeThatDoesNotFitSixteenBitsIsRefusedEvenWhenItsAlertIsOff)
+{
+    const QString rocMessage
+        = u"The <Rate of Change> alert in the 'Momentum'\r\nsection is selected but no numeric "
+          "value is\r\nentered. Please enter a value.\r\nWhole Numbers (Integers) Only."_qs;
+    for (const QString& value : {u"40000"_qs, u"32767.5"_qs, u"-32769"_qs}) {
+        open(9);
+        restoreDefaults();
+        tick("chkROC_up", true);
+        type("txtROC_Plus", value);
+        tick("chkROC_up", false);
+        EXPECT_TRUE(OneBox(save(), u"Check input"_qs, rocMessage)) << value.toStdString();
+        EXPECT_EQ(readFile(u"Aset9.dat"_qs).size(), 0);
+    }
+    open(9);
+    restoreDefaults();
+    tick("chkROC_up", true);
+    type("txtROC_Plus", u"32767"_qs);
+    tick("chkROC_down", true);
+    type("txtROC_Minus", u"-32768"_qs);
+    EXPECT_TRUE(save().isEmpty());
+    EXPECT_EQ(readFile(u"Aset9.dat"_qs).mid(34, 6), FromHex("01 01 FF 7F 00 80"));
+}
+
+TEST_F(AlertWindow, FailedWriteKeepsTheWindowOpenWithTheNewValuesInMemory)
+{
+    ASSERT_TRUE(QDir(folder.path()).mkdir(u"Aset3.dat"_qs));
+    open(3, false);
+    restoreDefaults();
+    type("txtSymbol", u"GE"_qs);
+    EXPECT_TRUE(OneFileErrorBox(save(), u"File Read/Write Error"_qs,
+        {u"Unable to open/write to the 'Alert Settings' file"_qs, u"Exit the program and restart."_qs,
+            SupportContactLine()}));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(settings(3).Symbol, u"GE     "_qs);
+    EXPECT_TRUE(IsTrue(settings(3).Enabled));
+    EXPECT_EQ(labels->size(), 1);
+}
+
+TEST_F(AlertWindow, HelpPanelsOpenCloseAndHideOnActivation)
+{
+    open(1);
+    auto* marker = w<MarkerShape>("shpAboutAlerts");
+    const QColor windowColour = QApplication::palette().color(QPalette::Base);
+    EXPECT_EQ(marker->fillColor(), windowColour);
+    for (const char* frame :
+        {"frameAboutAlerts", "frameMAHelp", "frameHHLLHelp", "frameROCHelp", "frameStochHelp"})
+        EXPECT_FALSE(w<QGroupBox>(frame)->isVisible()) << frame;
+
+    Click(w<ClickLabel>("lblAboutAlerts"));
+    EXPECT_TRUE(w<QGroupBox>("frameAboutAlerts")->isVisible());
+    EXPECT_EQ(marker->fillColor(), QColor(255, 192, 128));
+    Click(w<ClickLabel>("lblAboutAlerts"));
+    EXPECT_EQ(marker->fillColor(), QColor(255, 192, 128));
+    Click(w<ClickLabel>("lblCloseAboutAlerts"));
+    EXPECT_FALSE(w<QGroupBox>("frameAboutAlerts")->isVisible());
+    EXPECT_EQ(marker->fillColor(), windowColour);
+
+    auto* tabs = w<QTabWidget>("SSTab1");
+    tabs->setCurrentIndex(2);
+    Click(w<ClickLabel>("lblHHLLHelp"));
+    Click(w<ClickLabel>("lblROCHelp"));
+    EXPECT_TRUE(w<QGroupBox>("frameHHLLHelp")->isVisible()); // panels are independent
+    EXPECT_TRUE(w<QGroupBox>("frameROCHelp")->isVisible());
+    Click(w<ClickLabel>("lblCloseROCHelp"));
+    EXPECT_FALSE(w<QGroupBox>("frameROCHelp")->isVisible());
+    tabs->setCurrentIndex(4);
+    Click(w<ClickLabel>("lblStochHelp"));
+    EXPECT_TRUE(w<QGroupBox>("frameStochHelp")->isVisible());
+    Click(w<ClickLabel>("lblAboutAlerts"));
+
+    window->hide();
+    ShowActive(window.get());
+    EXPECT_EQ(tabs->currentIndex(), 0);
+    EXPECT_EQ(marker->fillColor(), windowColour);
+    tabs->setCurrentIndex(4);
+    EXPECT_FALSE(w<QGroupBox>("frameStochHelp")->isVisible());
+    tabs->setCurrentIndex(2);
+    EXPECT_FALSE(w<QGroupBox>("frameHHLLHelp")->isVisible());
+}
+
+TEST_F(AlertWindow, HelpLabelsArePushButtonsForAssistiveTools)
+{
+    open(1);
+    QAccessibleInterface* help = QAccessible::queryAccessibleInterface(w<ClickLabel>("lblAboutAlerts"));
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->role(), QAccessible::Button);
+    EXPECT_EQ(help->text(QAccessible::Name), u"Alert settings information"_qs);
+    ASSERT_NE(help->actionInterface(), nullptr);
+    EXPECT_TRUE(help->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    help->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(w<QGroupBox>("frameAboutAlerts")->isVisible());
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(w<QLineEdit>("txtHHDays"))->text(QAccessible::Name),
+        u"Highest high days"_qs);
+}
+
+TEST_F(AlertWindow, HelpPanelsHoldTheirTextsAndCharts)
+{
+    copyResource(u"chartMA.bmp"_qs);
+    copyResource(u"chartStoch.bmp"_qs);
+    open(1);
+    const std::pair<const char*, QString> panels[] = {{"txtAboutAlerts", AlertHelp::About()},
+        {"txtMAHelpText", AlertHelp::MovingAverages()}, {"txtHHLLHelpText", AlertHelp::Breakouts()},
+        {"txtROCHelpText", AlertHelp::RateOfChange()}, {"txtStochHelpText", AlertHelp::Stochastic()}};
+    for (const auto& [name, text] : panels)
+        EXPECT_EQ(w<QPlainTextEdit>(name)->toPlainText(), QString(text).replace(u"\r\n"_qs, u"\n"_qs))
+            << name;
+
+    EXPECT_EQ(w<QLabel>("picMAHelp")->pixmap().size(), QSize(230, 121));
+    EXPECT_EQ(w<QLabel>("picStochHelp")->pixmap().size(), QSize(192, 167));
+    EXPECT_TRUE(w<QLabel>("picROCHelp")->pixmap().isNull()); // not in this folder: the panel still opens
+}
+
+TEST(AlertCharts, AreTwentyFourBitBitmapsOfTheirSizes)
+{
+    const std::pair<const char*, QSize> charts[] = {{"chartMA.bmp", {230, 121}},
+        {"chartHHLL.bmp", {230, 121}}, {"chartROC.bmp", {165, 157}}, {"chartStoch.bmp", {192, 167}}};
+    for (const auto& [name, size] : charts) {
+        QFile file(
+            QDir(QStringLiteral(TRADEVANE_SOURCE_DIR "/resources")).filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+        const QByteArray bytes = file.readAll();
+        ASSERT_GT(bytes.size(), 54);
+        EXPECT_EQ(bytes.left(2), QByteArray("BM"));
+        EXPECT_EQ(quint8(bytes[28]), 24) << name; // bits per pixel
+        const QImage image = QImage::fromData(bytes, "BMP");
+        EXPECT_EQ(image.size(), size) << name;
+        EXPECT_GT(image.convertToFormat(QImage::Format_Indexed8).colorCount(), 3)
+            << name; // a chart, not a blank
+    }
+}
+
+// The checks on their own: each case fails exactly one check and every later one, so the first
+// failing check is the one named.
+TEST(AlertChecks, FourteenChecksInTheirOrder)
+{
+    AlertEntries valid;
+    valid.periods = {u"5"_qs, u"10"_qs, u"10"_qs, u"30"_qs, u"50"_qs, u"200"_qs};
+    valid.hhDays = valid.llDays = u"20"_qs;
+    valid.rocPlus = u"10"_qs;
+    valid.rocMinus = u"0"_qs;
+    EXPECT_FALSE(CheckAlertEntries(valid));
+
+    const auto periods = [&](std::array<const char16_t*, 6> p) {
+        AlertEntries e = valid;
+        for (int i = 0; i < 6; ++i)
+            e.periods[i] = QString::fromUtf16(p[i]);
+        e.hhDays = e.llDays = u"0"_qs;
+        return e;
+    };
+    struct Case
+    {
+        AlertEntries entries;
+        const char16_t* title;
+        const char16_t* firstLine;
+    };
+    AlertEntries priceAbove = periods({u"0", u"0", u"0", u"0", u"0", u"0"});
+    priceAbove.priceAbove = priceAbove.priceBelow = priceAbove.rocUp = true;
+    priceAbove.rocPlus = QString();
+    AlertEntries priceBelow = priceAbove;
+    priceBelow.maxPrice = u"100"_qs;
+    AlertEntries roc = priceBelow;
+    roc.minPrice = u"-3.5"_qs;
+    AlertEntries shortPair = roc;
+    shortPair.rocPlus = u" 7 "_qs;
+    const Case cases[] = {
+        {priceAbove, u"Check input", u"The <Price GREATER than> alert in the 'Price/Volume'"},
+        {priceBelow, u"Check input", u"The <Price LESS than> alert in the 'Price/Volume'"},
+        {roc, u"Check input", u"The <Rate of Change> alert in the 'Momentum'"},
+        {shortPair, u"Fast Moving Average", u"FAST moving average entry must be less"},
+        {periods({u"9.6", u"9.9", u"0", u"0", u"0", u"0"}), u"Fast Moving Average",
+            u"FAST moving average entry must be less"}, // both are stored as 10
+        {periods({u"5", u"10", u"10", u"10", u"0", u"0"}), u"Medium Moving Average",
+            u"FAST moving average entry must be less"},
+        {periods({u"5", u"10", u"10", u"30", u"90", u"50"}), u"Long Moving Average",
+            u"FAST moving average entry must be less"},
+        {periods({u"2", u"200", u"0", u"1", u"0", u"1"}), u"Short Timeframe Averages",
+            u"FAST moving average period range is 3 to 20"},
+        {periods({u"20", u"25.5", u"0", u"1", u"0", u"1"}), u"Short Timeframe Averages",
+            u"SLOW moving average period range is 5 to 25"},
+        {periods({u"3", u"25", u"9.9", u"19", u"0", u"1"}), u"Medium Timeframe Averages",
+            u"FAST moving average period range is 10 to 35"},
+        {periods({u"3", u"25", u"35", u"51", u"0", u"1"}), u"Medium Timeframe Averages",
+            u"SLOW moving average period range is 20 to 50"},
+        {periods({u"3", u"25", u"35", u"50", u"100.1", u"101"}), u"Long Timeframe Averages",
+            u"FAST moving average period range is 40 to 100"},
+        {periods({u"3", u"25", u"35", u"50", u"40", u"89"}), u"Long Timeframe Averages",
+            u"SLOW moving average period range is 90 to 200"},
+        {periods({u"3", u"25", u"35", u"50", u"40", u"90"}), u"Momentum Entry Error)",
+            u"Invalid input for Highest High days"},
+    };
+    for (const Case& c : cases) {
+        const auto problem = CheckAlertEntries(c.entries);
+        ASSERT_TRUE(problem) << QString::fromUtf16(c.firstLine).toStdString();
+        EXPECT_EQ(problem->title, QString::fromUtf16(c.title));
+        EXPECT_EQ(problem->text.split(u"\r\n"_qs).first(), QString::fromUtf16(c.firstLine));
+    }
+    AlertEntries lowestLow = valid;
+    lowestLow.llDays = u"abc"_qs;
+    lowestLow.hhDays = u" 2 "_qs;
+    const auto problem = CheckAlertEntries(lowestLow);
+    ASSERT_TRUE(problem);
+    EXPECT_EQ(problem->text, u"Invalid input for Lowest Low days\r\nInput a number between 2 and 200"_qs);
+}
+
+TEST(SettingsRules, RoundingGoesHalfToEvenAndNumbersMustBeWhole)
+{
+    const std::pair<double, double> rounding[]
+        = {{2.5, 2}, {3.5, 4}, {0.5, 0}, {-2.5, -2}, {-3.5, -4}, {2.4999, 2}, {-0.4, 0}, {199.6, 200}};
+    for (const auto& [value, expected] : rounding)
+        EXPECT_EQ(RoundHalfEven(value), expected) << value;
+    EXPECT_TRUE(IsNumeric(u" -12.5 "_qs));
+    EXPECT_TRUE(IsNumeric(u".5"_qs));
+    EXPECT_FALSE(IsNumeric(QString()));
+    EXPECT_FALSE(IsNumeric(u"   "_qs));
+    EXPECT_FALSE(IsNumeric(u"12abc"_qs));
+    EXPECT_FALSE(IsNumeric(u"1,5"_qs));
+    EXPECT_EQ(ToInt16(32767), std::optional<qint16>(32767));
+    EXPECT_FALSE(ToInt16(32768));
+    EXPECT_FALSE(ToInt16(-32769));
+}
+
+} // namespace

@@ -1,0 +1,273 @@
+// The chart window against a real run of the engine on the simulated clock: what it draws is the
+// engine's own history and indicator values, today's alerts are marked, and it follows the quote
+// sets.
+#include "CycleFixture.h"
+
+#include "engine/marketdata/HistoryRetrieval.h"
+#include "engine/settings/AlertSettingsFile.h"
+#include "gui/ChartWindow.h"
+#include "gui/MainWindow.h"
+
+#include <QCandlestickSeries>
+#include <QCandlestickSet>
+#include <QImage>
+#include <QLabel>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QScatterSeries>
+#include <QTest>
+
+#include <memory>
+#include <set>
+
+namespace {
+
+class Chart : public CycleTest
+{
+protected:
+    void SetUp() override
+    {
+        CycleTest::SetUp();
+        AlertSettings& abc = watch(1, u"ABC"_qs);
+        abc.PriceAbove = 1;
+        abc.MaxPrice = 10;
+        abc.ROCUp = 1;
+        abc.ROCPlus = 5;
+        abc.ROCMinus = -5;
+        http.serve(HistoryTarget(u"abc"_qs, kMonday), MakeHistory(kMonday, 252, 10));
+        http.serve(QuoteTarget(u"abc"_qs), MakeQuote(u"ABC"_qs, 12.5, 12, 12.6, 11.9, 5000));
+        watch(3, u"BAD"_qs); // no history: the server answers 404
+        schedule(8, 0, 16, 0, 5);
+    }
+
+    // Runs the engine until `sets` quote sets have ended.
+    bool runSets(int sets)
+    {
+        int finished = 0;
+        QObject::connect(&app.engine, &MonitoringSession::quoteSetFinished, &app.engine, [&] { ++finished; });
+        return runFrom(QDateTime(kMonday, QTime(8, 0)), [&] { return finished >= sets; });
+    }
+
+    static QLineSeries* series(frmChart& chart, int pane, const QString& namePrefix)
+    {
+        for (QAbstractSeries* s : chart.panes[static_cast<std::size_t>(pane)]->chart()->series()) {
+            if (s->name().startsWith(namePrefix))
+                return qobject_cast<QLineSeries*>(s);
+        }
+        return nullptr;
+    }
+    static double lastY(const QLineSeries* s, int fromEnd = 0)
+    {
+        const QList<QPointF> points = s->points();
+        return points.at(points.size() - 1 - fromEnd).y();
+    }
+};
+
+TEST_F(Chart, DrawsTheEnginesOwnHistoryAndIndicators)
+{
+    ASSERT_TRUE(runSets(1));
+    const StockState& engine = stock(1);
+    frmChart chart(app.engine, StockIndex(0));
+    ASSERT_TRUE(chart.showsChart());
+    EXPECT_EQ(chart.windowTitle(), u"Chart - ABC"_qs);
+
+    // 252 days of history and today's row from the quote.
+    const ChartData& data = chart.data();
+    ASSERT_EQ(data.bars.size(), 253u);
+    EXPECT_EQ(data.bars.back().close, 12.5);
+    EXPECT_EQ(data.bars.back().high, 12.6);
+    EXPECT_EQ(data.bars[251].date, QDate(2026, 12, 4)); // yesterday's row: the Friday before
+    auto* candles = qobject_cast<QCandlestickSeries*>(chart.panes[0]->chart()->series().constFirst());
+    ASSERT_EQ(candles->count(), 253);
+    EXPECT_EQ(candles->sets().constLast()->close(), 12.5);
+
+    // Today's and the two days before as the engine computed them when it evaluated the alerts.
+    const IndicatorValues& ind = engine.indicators;
+    const std::array<QString, 6> names {u"Short fast"_qs, u"Short slow"_qs, u"Medium fast"_qs,
+        u"Medium slow"_qs, u"Long fast"_qs, u"Long slow"_qs};
+    for (std::size_t a = 0; a < names.size(); ++a) {
+        QLineSeries* average = series(chart, 0, names[a]);
+        ASSERT_NE(average, nullptr) << names[a].toStdString();
+        for (int day = 0; day < 3; ++day)
+            EXPECT_DOUBLE_EQ(lastY(average, day), ind.MovingAverage[a][static_cast<std::size_t>(day)])
+                << names[a].toStdString() << " day " << day;
+        // An average is drawn only where the history holds all its days.
+        EXPECT_EQ(average->count(), 253 - data.movingAveragePeriods[a] + 1);
+    }
+    EXPECT_DOUBLE_EQ(lastY(series(chart, 1, u"20-day average"_qs)), ind.AverageVolume);
+    EXPECT_DOUBLE_EQ(lastY(series(chart, 2, u"Slow %K"_qs)), ind.StochK);
+    EXPECT_DOUBLE_EQ(lastY(series(chart, 2, u"Slow %D"_qs)), ind.StochD);
+    EXPECT_DOUBLE_EQ(lastY(series(chart, 3, u"21-day"_qs)), ind.RateOfChange);
+    EXPECT_EQ(lastY(series(chart, 3, u"Limit 5%"_qs)), 5.0);
+    EXPECT_EQ(lastY(series(chart, 0, u"Price above"_qs)), 10.0);
+    EXPECT_FALSE(chart.ReadoutText(252).isEmpty());
+}
+
+TEST_F(Chart, MarksTodaysAlertsAndFollowsTheQuoteSets)
+{
+    SimulatedClock& sim = simulateClock(QDateTime(kMonday, QTime(8, 0)));
+    auto chart = std::make_unique<frmChart>(app.engine, StockIndex(0));
+    EXPECT_EQ(chart->emptyText(), u"No prices yet: press START"_qs);
+
+    int finished = 0;
+    QObject::connect(&app.engine, &MonitoringSession::quoteSetFinished, &app.engine, [&] { ++finished; });
+    app.engine.start();
+    ASSERT_TRUE(sim.runUntil([&] { return finished == 1; }, QDateTime(kMonday, QTime(9, 0))));
+    ASSERT_TRUE(chart->showsChart());
+    const QStringList reported {
+        u"ABC    : 21 Day Rate of Change > 5%"_qs, u"ABC    : Price climbed above $10.00"_qs};
+    EXPECT_EQ(stock(1).reportedToday, reported);
+    EXPECT_EQ(chart->markerTexts(), reported);
+    auto* marks = qobject_cast<QScatterSeries*>(chart->panes[0]->chart()->series().constLast());
+    ASSERT_EQ(marks->count(), 2);
+    EXPECT_EQ(marks->points().constFirst().x(), 252.0);
+
+    // The next set moves today's bar in place; no alert is reported again, the marks stay.
+    auto* candles = qobject_cast<QCandlestickSeries*>(chart->panes[0]->chart()->series().constFirst());
+    QCandlestickSet* today = candles->sets().constLast();
+    http.serve(QuoteTarget(u"abc"_qs), MakeQuote(u"ABC"_qs, 13.1, 12, 13.3, 11.9, 7000));
+    ASSERT_TRUE(sim.runUntil([&] { return finished == 2; }, QDateTime(kMonday, QTime(9, 0))));
+    EXPECT_EQ(candles->sets().constLast(), today);
+    EXPECT_EQ(today->close(), 13.1);
+    EXPECT_EQ(today->high(), 13.3);
+    EXPECT_EQ(chart->markerTexts(), reported);
+    EXPECT_EQ(chart->data().days.back().rateOfChange, stock(1).indicators.RateOfChange);
+
+    // The stock whose history failed says why, in the log's words.
+    frmChart failed(app.engine, StockIndex(2));
+    EXPECT_FALSE(failed.showsChart());
+    EXPECT_EQ(failed.emptyText(), u"No prices: "_qs + stock(3).lastError);
+    EXPECT_TRUE(log().contains(stock(3).lastError));
+    app.engine.shutdown();
+}
+
+TEST_F(Chart, ZoomsPansFitsAndExportsAPicture)
+{
+    ASSERT_TRUE(runSets(1));
+    frmChart chart(app.engine, StockIndex(0));
+    chart.resize(900, 700);
+    chart.show();
+    QTest::qWait(20);
+    // A day is at the same place in every pane, at any size.
+    const auto expectAligned = [&chart] {
+        const auto xOf = [](ChartPane* pane, double bar) {
+            QChart* c = pane->chart();
+            return c->mapToPosition(QPointF(bar, 0), c->series().constLast()).x();
+        };
+        EXPECT_GT(xOf(chart.panes[0], 200) - xOf(chart.panes[0], 10), 100);
+        for (ChartPane* pane : chart.panes) {
+            for (const double bar : {10.0, 200.0})
+                EXPECT_EQ(xOf(pane, bar), xOf(chart.panes[0], bar)) << pane->accessibleName().toStdString();
+        }
+    };
+    expectAligned();
+    chart.resize(1250, 800);
+    QTest::qWait(20);
+    expectAligned();
+    const auto [first, last] = chart.visibleRange();
+    EXPECT_EQ(first, -0.5);
+    EXPECT_EQ(last, 253.5);
+
+    chart.zoom(200, 0.5);
+    auto [zoomFirst, zoomLast] = chart.visibleRange();
+    EXPECT_DOUBLE_EQ(zoomLast - zoomFirst, 127.0);
+    EXPECT_LT(zoomFirst, 200.0);
+    EXPECT_GT(zoomLast, 200.0);
+    chart.pan(1000); // never past today
+    EXPECT_DOUBLE_EQ(chart.visibleRange().second, 253.5);
+    chart.zoom(0, 0.001); // never narrower than ten days
+    EXPECT_DOUBLE_EQ(chart.visibleRange().second - chart.visibleRange().first, 10.0);
+    chart.cmdFit->click();
+    EXPECT_EQ(chart.visibleRange(), std::pair(-0.5, 253.5));
+
+    const QString path = folder.filePath(u"abc.png"_qs);
+    ASSERT_TRUE(chart.ExportPng(path));
+    const QImage picture(path);
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_EQ(
+        picture.size(), chart.findChild<QWidget*>(u"fraCharts"_qs)->size() * picture.devicePixelRatio());
+    std::set<QRgb> colours;
+    for (int y = 0; y < picture.height(); y += 3) {
+        for (int x = 0; x < picture.width(); x += 3)
+            colours.insert(picture.pixel(x, y));
+    }
+    EXPECT_GT(colours.size(), 20u) << "the picture is blank";
+    EXPECT_FALSE(chart.ExportPng(folder.filePath(u"no/such/folder/abc.png"_qs)));
+}
+
+// Ten charts open from the main window through a whole day of quote sets, then closed; a sanitizer
+// build reports any leak.
+TEST_F(Chart, TenChartsFollowADayFromTheMainWindow)
+{
+    frmMain main(app, TrayUse::Never);
+    main.show();
+    // A double click on a row, and Ctrl with the stock's digit.
+    QTest::mouseDClick(main.lblPrice[1], Qt::LeftButton);
+    ASSERT_NE(main.chartWindow(1), nullptr);
+    EXPECT_TRUE(main.chartWindow(1)->isVisible());
+    for (int n = 2; n <= kStockCount; ++n)
+        main.ShowChart(n);
+    QTest::keyClick(&main, Qt::Key_3, Qt::ControlModifier);
+    for (int n = 1; n <= kStockCount; ++n)
+        ASSERT_NE(main.chartWindow(n), nullptr) << n;
+
+    schedule(8, 0, 9, 0, 1);
+    ASSERT_TRUE(runFrom(QDateTime(kMonday, QTime(8, 0)), [&] { return app.engine.quoteSetNumber() >= 30; }));
+    EXPECT_EQ(main.chartWindow(1)->data().bars.size(), 253u);
+    EXPECT_EQ(main.chartWindow(2)->emptyText(), u"No prices yet: press START"_qs);
+    for (int n = 1; n <= kStockCount; ++n)
+        main.chartWindow(n)->close();
+    QTest::qWait(10); // the closed windows are deleted
+    EXPECT_EQ(main.chartWindow(1), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+// Today's quote changes only today's bar; another day's history, even as long, is read whole.
+TEST(ChartDataOf, TakesTodaysRowAloneOnlyWhileTheDaysAreTheSame)
+{
+    AlertSettings settings;
+    ApplyDefaultAlertSettings(settings);
+    std::optional<HistoryArray> history
+        = ReadHistoryTable(QString::fromLatin1(MakeHistory(kMonday, 250, 10)));
+    ASSERT_TRUE(history);
+    // Before a quote, row 0 is the table's heading line and no day.
+    ChartData data = ChartDataOf(*history, settings);
+    ASSERT_EQ(data.bars.size(), 250u);
+    EXPECT_EQ(data.bars.back().date, QDate(2026, 12, 4));
+    EXPECT_FALSE(data.days.front().movingAverage[0].has_value()); // too few days before it
+    EXPECT_TRUE(data.days.back().movingAverage[0].has_value());
+    EXPECT_TRUE(data.days[199].movingAverage[5].has_value()); // the 200-day average from the 200th day on
+    EXPECT_FALSE(data.days[198].movingAverage[5].has_value());
+
+    const auto setToday = [](HistoryArray& h, const QString& date, double close) {
+        const QStringList row {
+            date, u"10"_qs, QString::number(close + 1), u"9"_qs, QString::number(close), u"500"_qs};
+        for (int f = 0; f < 6; ++f)
+            h[static_cast<std::size_t>(f)] = row[f];
+    };
+    setToday(*history, u"12/7/2026"_qs, 11);
+    UpdateLastDay(data, *history, settings);
+    ASSERT_EQ(data.bars.size(), 251u);
+    EXPECT_EQ(data.bars.back().close, 11.0);
+    const IndicatorDay yesterday = data.days[249];
+    setToday(*history, u"12/7/2026"_qs, 12);
+    UpdateLastDay(data, *history, settings);
+    EXPECT_EQ(data.bars.back().close, 12.0);
+    EXPECT_EQ(data.days[249].movingAverage, yesterday.movingAverage);
+    EXPECT_NE(data.days[250].movingAverage[0], yesterday.movingAverage[0]);
+
+    // The next day: as many rows, all of them a day later.
+    std::optional<HistoryArray> next
+        = ReadHistoryTable(QString::fromLatin1(MakeHistory(kMonday.addDays(1), 250, 20)));
+    ASSERT_TRUE(next);
+    setToday(*next, u"12/8/2026"_qs, 21);
+    UpdateLastDay(data, *next, settings);
+    EXPECT_EQ(data.bars.size(), 251u);
+    EXPECT_EQ(data.bars[249].date, QDate(2026, 12, 7));
+    EXPECT_NEAR(data.bars[30].close, 20.0, 1.0);
+}
+
+} // namespace

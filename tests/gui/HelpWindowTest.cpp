@@ -1,0 +1,158 @@
+#include "TestSupport.h"
+
+#include "gui/HelpMarker.h"
+#include "gui/HelpWindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextEdit>
+
+#include <memory>
+
+namespace {
+
+// Page 0 is the contents (hlpCont.doc, lblHelpCont, ShapeHelpCont), pages 1..7 follow (hlpPg1.doc ...).
+QString PageName(int page)
+{
+    return page == 0 ? u"Cont"_qs : u"Pg"_qs + QString::number(page);
+}
+
+QByteArray Page(const QByteArray& text)
+{
+    return "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 " + text + "\\par}";
+}
+
+class HelpWindow : public ProgramTest
+{
+protected:
+    void open()
+    {
+        window = std::make_unique<frmHelp>();
+        window->setAttribute(Qt::WA_DeleteOnClose, false); // the test owns it
+        window->show();
+    }
+    QString shown() const { return window->findChild<QTextEdit*>(u"rtfHelp"_qs)->toPlainText(); }
+    void click(int page) const { window->findChild<ClickLabel*>(u"lblHelp"_qs + PageName(page))->click(); }
+    QColor marker(int page) const
+    {
+        return window->findChild<MarkerShape*>(u"ShapeHelp"_qs + PageName(page))->fillColor();
+    }
+
+    // The marker of `page` is light orange, every other one has the system window colour.
+    void expectMarkerOn(int page) const
+    {
+        const QColor background = QApplication::palette().color(QPalette::Base);
+        for (int other = 0; other < frmHelp::kPages; ++other)
+            EXPECT_EQ(marker(other), other == page ? QColor(255, 192, 128) : background)
+                << "marker " << other;
+    }
+
+    std::unique_ptr<frmHelp> window;
+};
+
+} // namespace
+
+// (That the shipped pages start with their headings is checked with the manual.)
+TEST_F(HelpWindow, OpensOnTheContentsAndEveryLabelShowsItsPage)
+{
+    for (int page = 0; page < frmHelp::kPages; ++page)
+        writeFile(u"hlp"_qs + PageName(page) + u".doc"_qs, Page("Page " + QByteArray::number(page)));
+    open();
+    EXPECT_EQ(window->currentPage(), 0);
+    EXPECT_EQ(shown(), u"Page 0"_qs);
+    expectMarkerOn(0);
+    for (int page : {3, 1, 7, 2, 6, 4, 5, 0}) {
+        click(page);
+        EXPECT_EQ(window->currentPage(), page);
+        EXPECT_EQ(shown(), u"Page "_qs + QString::number(page));
+        expectMarkerOn(page);
+    }
+}
+
+TEST_F(HelpWindow, ThePageAlreadyShownIsReadAgainFromItsFile)
+{
+    writeFile(u"hlpPg2.doc"_qs, Page("First version"));
+    open();
+    click(2);
+    EXPECT_EQ(shown(), u"First version"_qs);
+
+    writeFile(u"hlpPg2.doc"_qs, Page("Second version"));
+    click(2);
+    EXPECT_EQ(shown(), u"Second version"_qs);
+    expectMarkerOn(2);
+
+    QFile::remove(path(u"hlpPg2.doc"_qs));
+    click(2);
+    EXPECT_TRUE(shown().isEmpty()) << "a document that has gone leaves an empty page, not the old text";
+}
+
+TEST_F(HelpWindow, MissingOrUnreadableDocumentsGiveEmptyPagesInAUsableWindow)
+{
+    // Only page 1 exists; page 4's "document" is a folder, which cannot be read.
+    writeFile(u"hlpPg1.doc"_qs, Page("Page one"));
+    ASSERT_TRUE(QDir(folder.path()).mkdir(u"hlpPg4.doc"_qs));
+    open();
+    EXPECT_TRUE(shown().isEmpty());
+    expectMarkerOn(0);
+
+    for (const auto& [page, text] :
+        {std::pair {1, u"Page one"_qs}, {3, QString()}, {4, QString()}, {1, u"Page one"_qs}}) {
+        click(page);
+        EXPECT_EQ(shown(), text) << page;
+        expectMarkerOn(page);
+    }
+    EXPECT_TRUE(boxes.shown().isEmpty()) << "no message box interrupts the reader";
+
+    window->findChild<QPushButton*>(u"cmdExitHelp"_qs)->click();
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(HelpWindow, ArrowKeysScrollTheDocument)
+{
+    copyResource(u"hlpPg7.doc"_qs);
+    open();
+    click(7);
+    auto* text = window->findChild<QTextEdit*>(u"rtfHelp"_qs);
+    ASSERT_GT(text->verticalScrollBar()->maximum(), 0)
+        << "the troubleshooting page is longer than the window";
+    EXPECT_NE(text->focusPolicy(), Qt::NoFocus) << "the page takes the keys after a label click";
+    QTest::keyClick(text, Qt::Key_Down);
+    const int oneLine = text->verticalScrollBar()->value();
+    EXPECT_GT(oneLine, 0) << "the first press already scrolls";
+    for (int i = 0; i < 10; ++i)
+        QTest::keyClick(text, Qt::Key_Down);
+    EXPECT_GT(text->verticalScrollBar()->value(), oneLine);
+    for (int i = 0; i < 11; ++i)
+        QTest::keyClick(text, Qt::Key_Up);
+    EXPECT_EQ(text->verticalScrollBar()->value(), 0);
+}
+
+TEST_F(HelpWindow, TheHelpButtonKeepsOneWindowUntilItIsClosed)
+{
+    writeFile(u"hlpCont.doc"_qs, Page("Contents"));
+    writeFile(u"hlpPg5.doc"_qs, Page("Page five"));
+    QWidget owner;
+    frmHelp* first = ShowHelpWindow(&owner);
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_FALSE(first->isModal());
+    first->lblHelpPage_Click(5);
+
+    // Pressed again while it is open: the same window, still on the page the reader chose.
+    EXPECT_EQ(ShowHelpWindow(&owner), first);
+    EXPECT_EQ(first->currentPage(), 5);
+
+    QPointer<frmHelp> closed = first;
+    first->findChild<QPushButton*>(u"cmdExitHelp"_qs)->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(closed.isNull()) << "closing unloads the window";
+
+    frmHelp* again = ShowHelpWindow(&owner);
+    EXPECT_EQ(again->currentPage(), 0);
+    EXPECT_EQ(again->findChild<QTextEdit*>(u"rtfHelp"_qs)->toPlainText(), u"Contents"_qs);
+    again->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}

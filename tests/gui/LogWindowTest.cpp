@@ -1,0 +1,67 @@
+#include "TestSupport.h"
+
+#include "engine/log/ActivityLog.h"
+#include "gui/LogWindow.h"
+
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+using LogWindow = ProgramTest;
+
+TEST_F(LogWindow, AMissingOrUnreadableLogShowsAnEmptyBox)
+{
+    frmLog log(app.log, [] { return 1; });
+    log.show();
+    EXPECT_TRUE(log.txtLog->toPlainText().isEmpty());
+
+    QDir(folder.path()).mkdir(u"activlog.dat"_qs);
+    log.UpdateLogForm();
+    EXPECT_TRUE(log.LogViewText().isEmpty());
+    EXPECT_TRUE(log.txtLog->toPlainText().isEmpty());
+}
+
+TEST_F(LogWindow, ShowsTheFileExactlyAndReloadsWhenShownAgain)
+{
+    writeFile(u"activlog.dat"_qs, "10:01:02 Quote set #: 1 downloded\r\n***\r\n\xE9t\xE9\r\n");
+    frmLog log(app.log, [] { return 1; });
+    log.show();
+    EXPECT_EQ(log.LogViewText(), u"10:01:02 Quote set #: 1 downloded\r\n***\r\n\u00E9t\u00E9\r\n"_qs);
+    EXPECT_EQ(log.txtLog->toPlainText(), u"10:01:02 Quote set #: 1 downloded\n***\n\u00E9t\u00E9\n"_qs);
+
+    log.hide();
+    app.log.add(u"later"_qs);
+    app.log.AppendLog(1);
+    log.show();
+    EXPECT_TRUE(log.LogViewText().endsWith(u"later\r\n"_qs));
+}
+
+TEST_F(LogWindow, ClearLogAsksFirstAndLeavesOneEmptyLine)
+{
+    writeFile(u"activlog.dat"_qs, "entry\r\n");
+    frmLog log(app.log, [] { return 1; });
+    log.show();
+
+    boxes.queueAnswer(MsgResult::Cancel);
+    log.cmdEraseLog->click();
+    EXPECT_TRUE(OneBox(boxes.shown(), u"Confirm"_qs, u"Proceed to clear the activity log file ?"_qs));
+    EXPECT_EQ(boxes.shown()[0].buttons, MsgButtons::OkCancel);
+    EXPECT_EQ(boxes.shown()[0].icon, MsgIcon::Question);
+    EXPECT_EQ(readFile(u"activlog.dat"_qs), QByteArray("entry\r\n"));
+    EXPECT_EQ(log.txtLog->toPlainText(), u"entry\n"_qs);
+
+    boxes.clear();
+    log.cmdEraseLog->click(); // answered OK
+    ASSERT_EQ(boxes.shown().size(), 2);
+    EXPECT_EQ(boxes.shown()[1].title, u"Done !"_qs);
+    EXPECT_TRUE(log.txtLog->toPlainText().isEmpty());
+    EXPECT_EQ(readFile(u"activlog.dat"_qs), QByteArray("\r\n"));
+
+    log.UpdateLogForm(); // shown again: one empty line
+    EXPECT_EQ(log.LogViewText(), u"\r\n"_qs);
+    EXPECT_EQ(log.txtLog->document()->blockCount(), 2);
+}
+
+} // namespace

@@ -1,0 +1,231 @@
+#include "widgets/SettingsWindowFixture.h"
+
+#include "engine/forms/MailEntries.h"
+#include "engine/forms/SettingsRules.h"
+#include "engine/log/ActivityLog.h"
+#include "engine/settings/MailSettingsFile.h"
+#include "gui/MailWindow.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <filesystem>
+
+namespace {
+
+QByteArray Text(const char* text, int width)
+{
+    return QByteArray(text).leftJustified(width, ' ', true);
+}
+
+// A mailset.dat record written out field by field.
+QByteArray Record(const char* flags, const char* server, const char* user, const char* password,
+    const char* from, const char* to, const char* cc, const char* subject)
+{
+    return FromHex(flags) + Text(server, 30) + Text(user, 20) + Text(password, 20) + Text(from, 40)
+        + Text(to, 40) + Text(cc, 40) + Text(subject, 50) + QByteArray(600, ' ');
+}
+
+const auto OwnerOnly = std::filesystem::perms::owner_read | std::filesystem::perms::owner_write;
+
+std::filesystem::perms ModeOf(const QString& file)
+{
+    return std::filesystem::status(file.toStdString()).permissions();
+}
+
+class MailWindow : public SettingsWindowTest<frmMailSettings>
+{
+protected:
+    MailWindow()
+        : SettingsWindowTest(u"Mail"_qs)
+    { }
+
+    std::unique_ptr<frmMailSettings> create() override
+    {
+        return std::make_unique<frmMailSettings>(app.settings, app.SMTP1(), app.log, 1);
+    }
+
+    // Loads mailset.dat as start-up does and opens the window; the boxes shown while loading.
+    QList<MsgBoxRequest> load()
+    {
+        EXPECT_TRUE(ReadMailSettings(app.settings.mail).ok());
+        return open();
+    }
+
+    void fillRequired()
+    {
+        type("txtServer", u"smtp.example.com"_qs);
+        type("txtMailFrom", u"me@example.com"_qs);
+        type("txtSendTo", u"you@example.com"_qs);
+        type("txtMessageSubject", u"Alert"_qs);
+    }
+};
+
+TEST_F(MailWindow, SixChecksInOrderWithABeepAndSpacesCountingAsEmpty)
+{
+    load();
+    EXPECT_EQ(box("txtMessageSubject")->text(), QString()); // the empty record's blank subject
+    const std::pair<const char*, std::pair<const char16_t*, const char16_t*>> steps[] = {
+        {"txtServer", {u"Server Name", u"Enter the server name or IP address"}},
+        {"txtMailFrom", {u"Sender address", u"Enter the sender's e-mail address"}},
+        {"txtSendTo", {u"Email address", u"Enter the recepient's e-mail address"}},
+        {"txtMessageSubject", {u"Subject required", u"Enter a message subject"}},
+        {"txtUserName", {u"Username required", u"Username required but none entered"}},
+        {"txtPassword", {u"Password required", u"Password required but none entered"}},
+    };
+    for (const auto& [name, message] : steps) {
+        if (QString::fromLatin1(name) == u"txtUserName"_qs)
+            tick("chkPassword", true);
+        type(name, u"   "_qs);
+        EXPECT_TRUE(OneBox(save(), QString::fromUtf16(message.first), QString::fromUtf16(message.second)));
+        EXPECT_EQ(boxes.beeps(), 1);
+        EXPECT_TRUE(window->isVisible());
+        type(name, u"x"_qs);
+    }
+    EXPECT_EQ(readFile(u"mailset.dat"_qs).size(), 0);
+    EXPECT_TRUE(save().isEmpty());
+    EXPECT_EQ(boxes.beeps(), 0);
+    EXPECT_EQ(readFile(u"mailset.dat"_qs), Record("00 00 00 00 01 00", "x", "x", "x", "x", "x", "", "x"));
+}
+
+TEST_F(MailWindow, UntickingTheLoginBoxEmptiesTheLoginFields)
+{
+    load();
+    fillRequired();
+    EXPECT_TRUE(box("txtUserName")->isReadOnly());
+    EXPECT_EQ(box("txtUserName")->palette().color(QPalette::Base), QColor(224, 224, 224));
+    tick("chkPassword", true);
+    EXPECT_FALSE(box("txtUserName")->isReadOnly());
+    EXPECT_EQ(
+        box("txtPassword")->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Base));
+    EXPECT_TRUE(box("txtUserName")->hasFocus());
+    type("txtUserName", u"trader"_qs);
+    type("txtPassword", u"secret"_qs);
+    EXPECT_EQ(box("txtPassword")->echoMode(), QLineEdit::Password);
+    tick("chkPassword", false);
+    EXPECT_EQ(box("txtUserName")->text(), QString());
+    EXPECT_EQ(box("txtPassword")->text(), QString());
+    EXPECT_TRUE(box("txtPassword")->isReadOnly());
+    EXPECT_TRUE(save().isEmpty());
+    EXPECT_EQ(readFile(u"mailset.dat"_qs),
+        Record("00 00 00 00 00 00", "smtp.example.com", "", "", "me@example.com", "you@example.com", "",
+            "Alert"));
+}
+
+TEST_F(MailWindow, TextsAtTheBoxLimitsAreSavedWholeInAnOwnerOnlyFileThatKeepsReserved)
+{
+    QByteArray stored = Record("01 00 34 12 01 00", " old.example.com ", "user", "pw", "a@example.com",
+        "b@example.com", "c@example.com", "  Hello ");
+    writeFile(u"mailset.dat"_qs, stored);
+    std::filesystem::permissions(path(u"mailset.dat"_qs).toStdString(),
+        OwnerOnly | std::filesystem::perms::group_read | std::filesystem::perms::others_read);
+    load();
+    EXPECT_EQ(box("txtServer")->text(), u"old.example.com"_qs);
+    EXPECT_EQ(box("txtMessageSubject")->text(), u"Hello"_qs);
+    EXPECT_TRUE(w<QCheckBox>("chkDisableEmail")->isChecked());
+    EXPECT_TRUE(w<QCheckBox>("chkPassword")->isChecked());
+    EXPECT_EQ(box("txtUserName")->text(), u"user"_qs);
+    EXPECT_FALSE(box("txtUserName")->isReadOnly());
+    EXPECT_EQ(box("txtPassword")->text(), u"pw"_qs);
+
+    const QByteArray server = "s234567890123456789012345678.x"; // 30
+    const QByteArray address = "a234567890123456789012345678901@mple.com"; // 40
+    const QByteArray subject = "Subject 0123456789012345678901234567890123456789.!"; // 50
+    type("txtServer", QString::fromLatin1(server + "overflow"));
+    type("txtMailFrom", QString::fromLatin1(address));
+    type("txtSendTo", QString::fromLatin1(address));
+    type("txtCC", QString::fromLatin1(address + "z"));
+    type("txtMessageSubject", QString::fromLatin1(subject));
+    type("txtUserName", u"u2345678901234567890"_qs);
+    type("txtPassword", u"p2345678901234567890"_qs);
+    EXPECT_EQ(box("txtServer")->text().size(), 30);
+    EXPECT_TRUE(save().isEmpty());
+
+    const QByteArray expected = Record("01 00 34 12 01 00", server, "u2345678901234567890",
+        "p2345678901234567890", address, address, address, subject);
+    EXPECT_EQ(readFile(u"mailset.dat"_qs), expected);
+    EXPECT_EQ(expected.size(), 846);
+    EXPECT_EQ(ModeOf(path(u"mailset.dat"_qs)), OwnerOnly);
+}
+
+TEST_F(MailWindow, DamagedRecordShowsDataMissingAndEmptyBoxes)
+{
+    writeFile(u"mailset.dat"_qs, Record("07 00 00 00 01 00", "srv", "u", "p", "f", "t", "c", "s"));
+    EXPECT_TRUE(OneBox(load(), u"Data Missing"_qs,
+        u"Unable to read 'MailSettings' file.\r\nNo MailSettings loaded.\r\n"
+        "Enter settings then click <Save Settings>"_qs));
+    for (QLineEdit* edit : window->findChildren<QLineEdit*>())
+        EXPECT_EQ(edit->text(), QString()) << edit->objectName().toStdString();
+    EXPECT_FALSE(w<QCheckBox>("chkPassword")->isChecked());
+    EXPECT_FALSE(w<QCheckBox>("chkDisableEmail")->isChecked());
+}
+
+TEST_F(MailWindow, TestMailUsesTheShownDisableSwitchWhileTheWindowIsOpen)
+{
+    app.settings.mail.DisableEmail = 0;
+    writeFile(u"mailset.dat"_qs, Record("00 00 00 00 00 00", "srv", "", "", "f", "t", "", "s"));
+    load();
+    tick("chkDisableEmail", true); // shown, not saved
+    Click(w<QPushButton>("cmdTestMail"));
+    EXPECT_FALSE(w<QPushButton>("cmdTestMail")->isEnabled()); // until the mail handler has answered
+    ASSERT_TRUE(RunUntil([&] { return !boxes.shown().isEmpty(); }));
+    EXPECT_TRUE(w<QPushButton>("cmdTestMail")->isEnabled());
+    // The test message went to the mail handler, which withheld it as the window shows.
+    EXPECT_TRUE(ReadLogFile().endsWith(u" Email alert(s) prepared but witheld - Disabled by user\r\n"_qs));
+    EXPECT_TRUE(OneBox(boxes.shown(), u"Test Mail"_qs,
+        u"A test message was sent to\r\nthe email handler. If all\r\nsettings are "
+        "correct, the\r\nmessage should be at the\r\ndestination mailbox."_qs));
+    EXPECT_EQ(app.settings.mail.DisableEmail, 0);
+
+    EXPECT_TRUE(save(MsgResult::No).isEmpty());
+    EXPECT_FALSE(app.settings.EmailDisabled()); // closed: the stored switch again
+    app.settings.mail.DisableEmail = 1;
+    EXPECT_TRUE(app.settings.EmailDisabled());
+}
+
+TEST_F(MailWindow, HelpLabelsMarkTheirShapeAndShowTheirText)
+{
+    load();
+    EXPECT_EQ(w<QPlainTextEdit>("txtMailSetInfo")->toPlainText(), u"Click (?) for help"_qs);
+    expectHelpLabels("txtMailSetInfo",
+        {{"lblServerHelp", "ShapeServerHelp", MailHelp::Server()},
+            {"lblMailFromHelp", "ShapeMailFromHelp", MailHelp::MailFrom()},
+            {"lblSendToHelp", "ShapeSendToHelp", MailHelp::SendTo()},
+            {"lblCCHelp", "ShapeCCHelp", MailHelp::CC()},
+            {"lblSubjectHelp", "ShapeSubjectHelp", MailHelp::Subject()},
+            {"lblPasswordHelp", "ShapePasswordHelp", MailHelp::Password()}});
+}
+
+TEST_F(MailWindow, FailedWriteHidesTheWindowAndKeepsTheValuesInMemory)
+{
+    open();
+    ASSERT_TRUE(QDir(folder.path()).mkdir(u"mailset.dat"_qs));
+    fillRequired();
+    EXPECT_TRUE(OneFileErrorBox(save(), u"File Write Error"_qs,
+        {u"Unable to open/write to the 'Settings' file"_qs, u"Exit the program and restart."_qs,
+            SupportContactLine()}));
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(app.settings.mail.Server, u"smtp.example.com"_qs);
+}
+
+// With no file yet: Cancel keeps the window, No stores nothing, Yes creates the file for its
+// owner only.
+TEST_F(MailWindow, CancelKeepsTheWindowNoStoresNothingAndANewFileIsOwnerOnly)
+{
+    open();
+    fillRequired();
+    EXPECT_TRUE(save(MsgResult::Cancel).isEmpty());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(save(MsgResult::No).isEmpty());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(QFile::exists(path(u"mailset.dat"_qs)));
+    EXPECT_TRUE(app.settings.mail.Server.trimmed().isEmpty());
+
+    open();
+    fillRequired();
+    EXPECT_TRUE(save().isEmpty());
+    EXPECT_EQ(readFile(u"mailset.dat"_qs).size(), 846);
+    EXPECT_EQ(ModeOf(path(u"mailset.dat"_qs)), OwnerOnly);
+}
+
+} // namespace

@@ -1,0 +1,89 @@
+#include "TestSupport.h"
+#include "widgets/WidgetDriving.h"
+
+#include "gui/AlertsWindow.h"
+#include "gui/ChannelsWindow.h"
+#include "gui/HelpMarker.h"
+#include "gui/MailWindow.h"
+#include "gui/TimesWindow.h"
+
+#include <QTabWidget>
+
+namespace {
+
+using Screenshots = ProgramTest;
+
+// Shows `window`, saves it as `name`, then once more after each help label in `helps` is clicked.
+void ShootWithHelp(
+    QWidget& window, const QString& folder, const QString& name, std::initializer_list<const char*> helps)
+{
+    ShowForScreenshot(&window);
+    SaveScreenshot(&window, folder, name);
+    for (const char* label : helps) {
+        Click(window.findChild<ClickLabel*>(QString::fromLatin1(label)));
+        SaveScreenshot(&window, folder, name + u"-help-"_qs + QString::fromLatin1(label));
+    }
+}
+
+// Every pane and help panel of the settings windows draws something; scripts/screenshot-settings.sh
+// keeps the pictures for a person to look at.
+TEST_F(Screenshots, SettingsWindowsPanesAndHelpPanels)
+{
+    const QString shots = ScreenshotFolder(folder.path());
+    for (const char* chart : {"chartMA.bmp", "chartHHLL.bmp", "chartROC.bmp", "chartStoch.bmp"})
+        copyResource(QString::fromLatin1(chart));
+    const StockIndex ibm = StockIndex::fromNumber(3);
+    app.settings.alert(ibm).Symbol = u"IBM    "_qs;
+    frmAlerts alerts(app.settings, ibm);
+    ShowForScreenshot(&alerts);
+    auto* tabs = alerts.findChild<QTabWidget*>(u"SSTab1"_qs);
+    const char* panes[] = {"alerts-1-stock", "alerts-2-moving-average", "alerts-3-momentum",
+        "alerts-4-price-volume", "alerts-5-stochastics"};
+    for (int i = 0; i < 5; ++i) {
+        tabs->setCurrentIndex(i);
+        SaveScreenshot(&alerts, shots, QString::fromLatin1(panes[i]));
+    }
+    const std::pair<int, const char*> helps[] = {
+        {0, "lblAboutAlerts"}, {1, "lblMAHelp"}, {2, "lblHHLLHelp"}, {2, "lblROCHelp"}, {4, "lblStochHelp"}};
+    for (const auto& [pane, label] : helps) {
+        tabs->setCurrentIndex(pane);
+        Click(alerts.findChild<ClickLabel*>(QString::fromLatin1(label)));
+        SaveScreenshot(&alerts, shots, u"alerts-help-"_qs + QString::fromLatin1(label));
+    }
+    alerts.hide();
+
+    writeFile(u"timeset.dat"_qs, FromHex("09 00 32 00 09 00 32 00 10 00 01 00 05 00"));
+    frmTimeSettings time(app.settings);
+    ShootWithHelp(
+        time, shots, u"time"_qs, {"lblStartTimeHelp", "lblStopTimeHelp", "lblDLFreqHelp", "lblHolidaysHelp"});
+    time.hide();
+
+    MailSettings& m = app.settings.mail;
+    m.Server = u"smtp.example.com:587"_qs;
+    m.MailFrom = u"trader@example.com"_qs;
+    m.SendTo = u"alerts@example.com, desk@example.org"_qs;
+    m.Subject = u"Message from Tradevane"_qs;
+    m.UsePassword = 1;
+    m.UserName = u"trader"_qs;
+    m.Password = u"app-password"_qs;
+    frmMailSettings mail(app.settings, app.SMTP1(), app.log, 1);
+    ShootWithHelp(mail, shots, u"mail"_qs, {"lblServerHelp", "lblPasswordHelp"});
+    mail.hide();
+
+    ChannelSettings& c = app.settings.channels;
+    c.ntfy = {true, u"https://ntfy.sh"_qs, u"tradevane-k7f2q9x4"_qs, {}};
+    c.telegram = {true, u"123456789:AAF-example"_qs, u"123456789"_qs};
+    c.webhook = {false, u"https://hooks.example.com/services/T1/B2"_qs, WebhookBody::Json,
+        u"Authorization"_qs, u"Bearer abc"_qs};
+    frmChannels channels(app.settings, app.Channels(), app.log, app.keyring, app.channelTokens, 1);
+    ShootWithHelp(
+        channels, shots, u"channels"_qs, {"lblNtfyTopicHelp", "lblTelegramChatHelp", "lblTokensHelp"});
+    channels.hide();
+
+    // The same window once the desktop keyring has taken the tokens.
+    c.tokenStore = TokenStore::Keyring;
+    frmChannels inKeyring(app.settings, app.Channels(), app.log, app.keyring, app.channelTokens, 1);
+    ShootWithHelp(inKeyring, shots, u"channels-keyring"_qs, {"lblTokensHelp"});
+}
+
+} // namespace

@@ -1,0 +1,59 @@
+#include "SoundFixture.h"
+
+#include "gui/SoundsWindow.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+TEST_F(Sounds, WindowShowsTheStoredChoiceAndSavesOnEnableClickAndClose)
+{
+    app.settings.sound = {On, On, 0, 0, On, 0}; // two choices: the later one shows
+    auto* window = new frmSounds(app.settings, player, app.log, 1);
+    window->show();
+    EXPECT_TRUE(window->findChild<QRadioButton*>(u"opt3BeepsSound"_qs)->isChecked());
+    EXPECT_FALSE(window->optSiren->isChecked());
+    EXPECT_TRUE(window->chkEnableSounds->isChecked());
+
+    // A changed choice is heard before it is saved.
+    window->optChimesSound->click();
+    window->cmdTestWav->click();
+    EXPECT_EQ(played, QStringList({u"Chimes.wav"_qs}));
+    EXPECT_FALSE(QFile::exists(path(u"soundset.dat"_qs)));
+    ASSERT_TRUE(RunUntil([&] { return !player.playing(); }));
+
+    window->chkEnableSounds->click(); // off, saved at once
+    EXPECT_EQ(readFile(u"soundset.dat"_qs), FromHex("0000 0000 0000 0000 0000 FFFF"));
+    window->cmdTestWav->click(); // sounds off: nothing
+    EXPECT_EQ(played.size(), 1);
+
+    window->chkEnableSounds->click();
+    window->optSiren->click();
+    window->cmdClose->click();
+    EXPECT_EQ(readFile(u"soundset.dat"_qs), FromHex("FFFF FFFF 0000 0000 0000 0000"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST_F(Sounds, OneSoundsWindowAndAnUnwritableFileKeepsItUsable)
+{
+    frmSounds* first = frmSounds::ShowSounds(app.settings, player, app.log, 1);
+    EXPECT_EQ(frmSounds::ShowSounds(app.settings, player, app.log, 1), first);
+
+    QDir(folder.path()).mkdir(u"soundset.dat"_qs); // a folder where the file should be
+    first->optFemVoice->click();
+    first->cmdClose->click();
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_EQ(boxes.shown()[0].title, u"File Write Error"_qs);
+    EXPECT_TRUE(boxes.shown()[0].text.startsWith(u"FILE ERROR:"_qs));
+    EXPECT_EQ(app.settings.sound.UseVoice, On); // in effect for this run
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    frmSounds* again = frmSounds::ShowSounds(app.settings, player, app.log, 1);
+    ASSERT_NE(again, nullptr);
+    again->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace

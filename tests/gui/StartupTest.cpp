@@ -1,0 +1,197 @@
+#include "TestSupport.h"
+#include "widgets/OnNextModal.h"
+
+#include "engine/log/LogTexts.h"
+#include "engine/session/StartupLoad.h"
+#include "engine/settings/AlertSettingsFile.h"
+#include "gui/MainWindow.h"
+#include "gui/SplashWindow.h"
+#include "gui/TermsWindow.h"
+#include "platform/ProgramFolder.h"
+#include "platform/Version.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+class StartUp : public ProgramTest
+{
+protected:
+    const QStringList settingsFiles = [] {
+        QStringList names;
+        for (int n = 1; n <= 10; ++n)
+            names << u"Aset"_qs + QString::number(n) + u".dat"_qs;
+        return names << u"mailset.dat"_qs << u"timeset.dat"_qs << u"soundset.dat"_qs;
+    }();
+
+    // Starts up as the program does, accepting the terms if their window comes up.
+    bool start()
+    {
+        OnNextModal accept([this](QWidget* modal) {
+            if (auto* terms = qobject_cast<frmTerms*>(modal)) {
+                termsShown = true;
+                mainWindowBeforeTerms = splash.mainWindow() != nullptr;
+                terms->optAgreeToTerms->click();
+                terms->cmdProceed->click();
+            }
+        });
+        return splash.Start();
+    }
+
+    frmSplash splash {app};
+    bool termsShown = false;
+    bool mainWindowBeforeTerms = false;
+};
+
+TEST_F(StartUp, FirstRunCreatesEmptySettingsAsksForTermsThenShowsEmptyRows)
+{
+    ASSERT_TRUE(start());
+
+    EXPECT_TRUE(termsShown);
+    EXPECT_FALSE(mainWindowBeforeTerms);
+    for (const QString& name : settingsFiles) {
+        EXPECT_TRUE(QFile::exists(path(name))) << name.toStdString();
+        EXPECT_EQ(readFile(name).size(), 0) << name.toStdString();
+    }
+    EXPECT_EQ(readFile(u"frs.dat"_qs), QByteArray(1, '\1'));
+    EXPECT_TRUE(boxes.shown().isEmpty());
+
+    // The hand-over waits for the timer, which runs once the window is up.
+    EXPECT_TRUE(splash.isVisible());
+    EXPECT_TRUE(splash.TimerSplash->isActive());
+    EXPECT_EQ(splash.mainWindow(), nullptr);
+    splash.TimerSplash_Timer();
+    frmMain* main = splash.mainWindow();
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_FALSE(splash.isVisible());
+    for (int n = 1; n <= 10; ++n) {
+        EXPECT_TRUE(main->lblSymbol[n]->text().trimmed().isEmpty());
+        EXPECT_TRUE(main->lblPrice[n]->text().isEmpty());
+        EXPECT_TRUE(main->lblVolume[n]->text().isEmpty());
+        EXPECT_EQ(app.settings.alert(StockIndex::fromNumber(n)).Enabled, 0);
+    }
+}
+
+TEST_F(StartUp, AcceptedTermsAreNotAskedAgainAndStoredSymbolsAppear)
+{
+    writeFile(u"frs.dat"_qs, QByteArray(1, '\1'));
+    AlertSettings ibm;
+    ibm.Enabled = StoredFlag(true);
+    ibm.Symbol = u"IBM"_qs;
+    writeFile(u"Aset3.dat"_qs, EncodeRecord(ibm));
+
+    ASSERT_TRUE(start());
+    splash.TimerSplash_Timer();
+
+    EXPECT_FALSE(termsShown);
+    ASSERT_NE(splash.mainWindow(), nullptr);
+    EXPECT_EQ(splash.mainWindow()->lblSymbol[3]->text(), u"IBM    "_qs);
+    EXPECT_TRUE(IsTrue(app.settings.alert(StockIndex::fromNumber(3)).Enabled));
+    EXPECT_TRUE(splash.mainWindow()->lblSymbol[2]->text().trimmed().isEmpty());
+}
+
+TEST_F(StartUp, UnreadableMailSettingsStopLoadingButTheMainWindowOpens)
+{
+    AlertSettings ko;
+    ko.Symbol = u"KO"_qs;
+    writeFile(u"Aset10.dat"_qs, EncodeRecord(ko));
+    ASSERT_TRUE(QDir(folder.path()).mkdir(u"mailset.dat"_qs));
+    writeFile(u"timeset.dat"_qs, FromHex("09 00 1E 00 09 00 1E 00 10 00 00 00 05 00"));
+    writeFile(u"soundset.dat"_qs, FromHex("FF FF FF FF 00 00 00 00 00 00 00 00"));
+
+    ASSERT_TRUE(start());
+
+    EXPECT_TRUE(OneFileErrorBox(boxes.shown(), u"Initialize Error"_qs,
+        {u"Error Location:Email Settings"_qs, u"Exit the program and restart."_qs,
+            u"If the problem persists, see the Tradevane support page: "_qs + kSupportPage}));
+
+    // Loading stopped at the mail settings: what came before is in, what came after is not.
+    EXPECT_EQ(app.settings.alert(StockIndex::fromNumber(10)).Symbol, u"KO     "_qs);
+    EXPECT_EQ(app.settings.time.StartHour, 0);
+    EXPECT_EQ(app.settings.time.QuoteInterval, 0);
+    EXPECT_EQ(app.settings.sound.SoundsEnabled, 0);
+    EXPECT_EQ(app.settings.sound.UseSiren, 0);
+    EXPECT_FALSE(QFile::exists(path(u"frs.dat"_qs)));
+    EXPECT_FALSE(termsShown);
+
+    splash.TimerSplash_Timer();
+    ASSERT_NE(splash.mainWindow(), nullptr);
+    EXPECT_TRUE(splash.mainWindow()->isVisible());
+    EXPECT_EQ(splash.mainWindow()->lblSymbol[10]->text(), u"KO     "_qs);
+}
+
+TEST_F(StartUp, EachSettingsFileNamesItsLocationAndLoadingStopsThere)
+{
+    const struct
+    {
+        const char16_t* file;
+        const char16_t* location;
+        const char16_t* notCreated; // a file after it in the loading order
+    } cases[] = {{u"Aset7.dat", u"Alert Settings", u"Aset8.dat"},
+        {u"timeset.dat", u"Time Settings", u"soundset.dat"}, {u"soundset.dat", u"Sound Settings", u"frs.dat"},
+        {u"frs.dat", u"Licence Acceptance", nullptr}};
+    for (const auto& c : cases) {
+        QTemporaryDir dir;
+        SetProgramFolder(dir.path());
+        ASSERT_TRUE(QDir(dir.path()).mkdir(QString::fromUtf16(c.file)));
+        const StartupLoad load = LoadSettingsFiles(app);
+        EXPECT_FALSE(load.ok());
+        EXPECT_EQ(load.location, QString::fromUtf16(c.location));
+        if (c.notCreated) {
+            EXPECT_FALSE(QFile::exists(QDir(dir.path()).filePath(QString::fromUtf16(c.notCreated))));
+        }
+        EXPECT_TRUE(
+            InitializeErrorText(load).contains(u"Error Location:"_qs + QString::fromUtf16(c.location)));
+    }
+}
+
+TEST_F(StartUp, TheCalendarChoiceIsReadAndAMalformedFileSkipsHolidaysWithANote)
+{
+    ASSERT_TRUE(start());
+    EXPECT_TRUE(app.settings.calendar.SkipHolidays); // no calendar.ini: holidays are skipped
+    EXPECT_FALSE(QFile::exists(path(u"calendar.ini"_qs)));
+
+    writeFile(u"calendar.ini"_qs, "[calendar]\nSkipHolidays=0\n");
+    LoadSettingsFiles(app);
+    EXPECT_FALSE(app.settings.calendar.SkipHolidays);
+    EXPECT_FALSE(log().contains(LogText::CalendarSettingsDefault));
+
+    writeFile(u"calendar.ini"_qs, "[calendar]\nSkipHolidays=no thanks\n");
+    LoadSettingsFiles(app);
+    EXPECT_TRUE(app.settings.calendar.SkipHolidays);
+    EXPECT_TRUE(log().contains(LogText::CalendarSettingsDefault + u"SkipHolidays=no thanks\r\n"_qs));
+}
+
+TEST_F(StartUp, RefusedTermsEndTheProgramBeforeAnythingIsShown)
+{
+    OnNextModal refuse([](QWidget* modal) {
+        ASSERT_NE(qobject_cast<frmTerms*>(modal), nullptr);
+        static_cast<frmTerms*>(modal)->cmdCancel->click();
+    });
+    EXPECT_FALSE(splash.Start());
+    EXPECT_TRUE(refuse.done());
+    EXPECT_EQ(endRequests, 1);
+    EXPECT_FALSE(splash.isVisible());
+    EXPECT_EQ(splash.mainWindow(), nullptr);
+    EXPECT_EQ(readFile(u"frs.dat"_qs), QByteArray());
+}
+
+TEST_F(StartUp, TheSplashTimerHandsOverOnItsOwn)
+{
+    writeFile(u"frs.dat"_qs, QByteArray(1, '\1'));
+    splash.Form_Load();
+    EXPECT_FALSE(splash.TimerSplash->isActive()); // not before the window is up
+    splash.TimerSplash->setInterval(20);
+    ASSERT_TRUE(splash.Start());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return splash.mainWindow() != nullptr; }, 3000));
+    EXPECT_FALSE(splash.isVisible());
+}
+
+} // namespace

@@ -1,0 +1,63 @@
+#include "platform/Conversions.h"
+
+#include <QString>
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+
+namespace {
+
+const QString kTooLarge = u"1"_qs + QString(400, u'0');
+const QString kTooSmall = u"0."_qs + QString(400, u'0') + u"1"_qs;
+
+TEST(TextToNumber, ReadsDecimalNumbersWithBlanksAroundThem)
+{
+    // "110\r": the close of a CR LF history line.
+    const std::pair<QString, double> cases[]
+        = {{u"12"_qs, 12.0}, {u" 10.25 "_qs, 10.25}, {u"110\r"_qs, 110.0}, {u"\t-5\r\n"_qs, -5.0},
+            {u"+3"_qs, 3.0}, {u".5"_qs, 0.5}, {u"7."_qs, 7.0}, {u"-.5"_qs, -0.5}, {u"-7."_qs, -7.0},
+            {u"123456789.123456789"_qs, 123456789.123456789}, {u"0.1"_qs, 0.1}, {u"0001.50"_qs, 1.5},
+            {u""_qs, 0.0}, {u"   "_qs, 0.0}, {u"\r"_qs, 0.0}, {kTooSmall, 0.0}};
+    for (const auto& [text, expected] : cases) {
+        const std::optional<double> value = TextToNumber(text);
+        ASSERT_TRUE(value.has_value()) << text.toStdString();
+        EXPECT_EQ(*value, expected) << text.toStdString();
+    }
+    // The largest doubles still convert; one digit more does not.
+    const QString nearMax = u"17976931348623157"_qs + QString(292, u'0');
+    EXPECT_EQ(TextToNumber(nearMax), DBL_MAX);
+    EXPECT_FALSE(TextToNumber(nearMax + u"0"_qs));
+}
+
+TEST(TextToNumber, RefusesEverythingElse)
+{
+    const QString refused[] = {u"N/A"_qs, u"12abc"_qs, u"1 2"_qs, u"1,5"_qs, u"1.2.3"_qs, u"."_qs, u"-"_qs,
+        u"+-1"_qs, u"1e5"_qs, u"0x10"_qs, u"inf"_qs, u"-infinity"_qs, u"nan"_qs, u"\u0661\u0662"_qs,
+        u"\uff11"_qs, u"12\u00a0"_qs, kTooLarge, u"-"_qs + kTooLarge};
+    for (const QString& text : refused)
+        EXPECT_FALSE(TextToNumber(text).has_value()) << text.toStdString();
+}
+
+TEST(Val, ReadsTheNumberAtTheStart)
+{
+    const std::pair<QString, double> cases[]
+        = {{u"12.5abc"_qs, 12.5}, {u"  42"_qs, 42.0}, {u"1200\r"_qs, 1200.0}, {u"-5"_qs, -5.0},
+            {u"+.5"_qs, 0.5}, {u"1.2.3"_qs, 1.2}, {u"1e5"_qs, 1.0}, {u"1,500"_qs, 1.0}, {u"N/A"_qs, 0.0},
+            {u""_qs, 0.0}, {u"."_qs, 0.0}, {u"- 5"_qs, 0.0}, {u"inf"_qs, 0.0}, {kTooSmall + u"x"_qs, 0.0}};
+    for (const auto& [text, expected] : cases) {
+        bool overflow = false;
+        EXPECT_EQ(Val(text, &overflow), expected) << text.toStdString();
+        EXPECT_FALSE(overflow) << text.toStdString();
+    }
+}
+
+TEST(Val, NumberTooLargeReadsZeroAndTellsTheCaller)
+{
+    bool overflow = false;
+    EXPECT_EQ(Val(kTooLarge + u" shares"_qs, &overflow), 0.0);
+    EXPECT_TRUE(overflow);
+    EXPECT_EQ(Val(kTooLarge), 0.0);
+}
+
+} // namespace
