@@ -13,6 +13,7 @@
 #include "gui/LogWindow.h"
 #include "gui/MailWindow.h"
 #include "gui/SoundsWindow.h"
+#include "gui/StateLooks.h"
 #include "gui/TimesWindow.h"
 #include "gui/TrayIcon.h"
 #include "platform/MessageBox.h"
@@ -44,7 +45,6 @@ const QColor kStopRed(255, 0, 0);
 const QColor kAlertRed(255, 0, 0);
 const QColor kStockOrange(255, 128, 0);
 const QColor kStockPale(255, 224, 192);
-const QColor kGreyedText(120, 132, 150);
 
 QColor ButtonFace()
 {
@@ -118,11 +118,6 @@ frmMain::frmMain(AppServices& services, TrayUse tray, QWidget* parent)
         },
         this);
     ConnectObserver(m_services.engine, *this, this);
-    // The lights start with their off bitmaps and every control in the stopped look, as the
-    // window was drawn; Form_Load then sets the stop light on.
-    LoadLight(picRunLight, u"s-grn-off.bmp"_qs);
-    LoadLight(picDL_Light, u"s-yel-off.bmp"_qs);
-    LoadLight(picEmailLight, u"s-yel-off.bmp"_qs);
     ShowStoppedState();
     Form_Load();
 }
@@ -399,7 +394,7 @@ void frmMain::Form_Load()
     SetStatus({});
     comboTestID->hide();
     cmdStockSelect[0]->hide();
-    LoadLight(picStopLight, u"s-red-on.bmp"_qs);
+    ShowState(m_services.engine.state());
     m_services.log.dropPending();
     ClearQuoteDisplay();
     m_selectedStock = 1;
@@ -407,7 +402,7 @@ void frmMain::Form_Load()
         ShowValue(lblSymbol[stock.number()], m_services.settings.alert(stock).Symbol);
 }
 
-void frmMain::LoadLight(QLabel* light, const QString& file)
+void frmMain::LoadLight(QLabel* light, const QString& file, bool lit)
 {
     const QPixmap bitmap(ResourceFile(file));
     if (bitmap.isNull()) {
@@ -417,7 +412,7 @@ void frmMain::LoadLight(QLabel* light, const QString& file)
     }
     light->setPixmap(bitmap);
     light->setProperty("bitmap", file);
-    light->setAccessibleDescription(file.endsWith(u"-on.bmp"_qs) ? u"on"_qs : u"off"_qs);
+    light->setAccessibleDescription(lit ? u"on"_qs : u"off"_qs);
 }
 
 void frmMain::SetStatus(const QString& text)
@@ -430,22 +425,13 @@ void frmMain::SetDownloadFrequency(const QString& text)
     ShowValue(lblDLFreq, text);
 }
 
-void frmMain::SetLight(Light light, const QString& bitmap)
+void frmMain::ShowState(MonitoringSession::State state)
 {
-    switch (light) {
-    case Light::Run:
-        LoadLight(picRunLight, bitmap);
-        break;
-    case Light::Stop:
-        LoadLight(picStopLight, bitmap);
-        break;
-    case Light::Download:
-        LoadLight(picDL_Light, bitmap);
-        break;
-    case Light::Email:
-        LoadLight(picEmailLight, bitmap);
-        break;
-    }
+    const Lamps lamps = LampsOf(state);
+    LoadLight(picRunLight, RunningLampBitmap(lamps.running), lamps.running);
+    LoadLight(picStopLight, StoppedLampBitmap(lamps.stopped), lamps.stopped);
+    LoadLight(picDL_Light, ActivityLampBitmap(lamps.download), lamps.download);
+    LoadLight(picEmailLight, ActivityLampBitmap(lamps.email), lamps.email);
 }
 
 void frmMain::ShowQuoteRow(int stock, const Quote& quote)

@@ -78,7 +78,7 @@ public:
     void ClearQuoteDisplay() override;
     void ShowRunningState() override;
     void ShowStoppedState() override;
-    void SetLight(Light light, const QString& bitmap) override;
+    void ShowState(MonitoringSession::State state) override;
     void SetStatus(const QString& text) override;
     void SetDownloadFrequency(const QString& text) override;
     void ShowQuoteRow(int stock, const Quote& quote) override;
@@ -91,7 +91,7 @@ public:
 
     // Shows the bitmap `file` of the program folder in `light`; a missing or unreadable bitmap
     // leaves the light blank. The light's "bitmap" property names the file shown.
-    void LoadLight(QLabel* light, const QString& file);
+    void LoadLight(QLabel* light, const QString& file, bool lit);
 
     frmLog* logWindow() const { return m_log; }
     TrayIcon* trayIcon() const { return m_tray; }

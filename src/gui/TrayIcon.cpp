@@ -61,28 +61,6 @@ QString lookText(TrayLook look)
 
 } // namespace
 
-TrayLook TrayLookOf(MonitoringSession::State state, bool alertUnseen)
-{
-    using S = MonitoringSession::State;
-    switch (state) {
-    case S::Idle:
-    case S::CheckingConnection:
-    case S::Stopping:
-        return TrayLook::Stopped;
-    default:
-        break;
-    }
-    if (alertUnseen)
-        return TrayLook::Alert;
-    switch (state) {
-    case S::History:
-    case S::QuoteSet:
-        return TrayLook::Downloading;
-    default:
-        return TrayLook::Waiting;
-    }
-}
-
 TrayIcon::TrayIcon(MonitoringSession& engine, QObject* parent)
     : QObject(parent)
     , m_engine(engine)

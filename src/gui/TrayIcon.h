@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/session/MonitoringSession.h"
+#include "gui/StateLooks.h"
 
 #include <QIcon>
 #include <QObject>
@@ -11,12 +12,6 @@
 class QAction;
 class QMenu;
 class QSystemTrayIcon;
-
-// What the tray icon shows.
-enum class TrayLook { Stopped, Waiting, Downloading, Alert };
-
-// The look of an engine in `state`; an alert not yet seen outweighs the rest while it runs.
-TrayLook TrayLookOf(MonitoringSession::State state, bool alertUnseen);
 
 // The program in the system tray: the icon shows whether monitoring is stopped, waiting,
 // downloading or has an alert the user has not looked at yet, the tooltip says it in words with

@@ -10,6 +10,8 @@
 
 class QTcpServer;
 
+using State = MonitoringSession::State;
+
 // 7 December 2026, a Monday: the day the engine tests run on.
 inline const QDate kMonday(2026, 12, 7);
 // The lines STOP leaves at the end of the log.

@@ -9,11 +9,6 @@ void RecordingObserver::ClearQuoteDisplay()
     symbolRed.fill(false);
 }
 
-void RecordingObserver::SetLight(Light light, const QString& bitmap)
-{
-    lights.append({light, bitmap});
-}
-
 void RecordingObserver::SetStatus(const QString& text)
 {
     statusHistory.append({Now(), text});

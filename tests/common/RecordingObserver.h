@@ -27,7 +27,7 @@ public:
     void ShowRunningState() override { ++runningLooks; }
     void ShowStoppedState() override { ++stoppedLooks; }
     void ClearQuoteDisplay() override;
-    void SetLight(Light light, const QString& bitmap) override;
+    void ShowState(MonitoringSession::State state) override { states.append(state); }
     void SetStatus(const QString& text) override;
     void SetDownloadFrequency(const QString& text) override { frequency = text; }
     void ShowQuoteRow(int stock, const Quote& quote) override;
@@ -52,7 +52,7 @@ public:
     int refusals = 0;
     QString frequency;
     QList<Status> statusHistory;
-    QList<QPair<Light, QString>> lights;
+    QList<MonitoringSession::State> states;
     // By stock index 0..9.
     std::array<QString, kStockCount> price;
     std::array<QString, kStockCount> change;

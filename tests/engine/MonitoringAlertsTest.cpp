@@ -123,16 +123,16 @@ TEST_F(MonitoringAlerts, AnAlertSwitchedOffSinceTheLastRunIsNotReported)
     EXPECT_FALSE(mails[1].contains(u"ABC    : Volume"_qs));
 }
 
-TEST_F(MonitoringAlerts, NoAlertNoMailButTheMailLightIsReset)
+TEST_F(MonitoringAlerts, NoAlertNoSoundNoMail)
 {
     alerts(1).PriceAbove = alerts(1).HHAlert = alerts(1).VolumeUp = 0;
     alerts(2) = {};
     ASSERT_TRUE(runSets(1));
     EXPECT_TRUE(bodies().isEmpty());
     EXPECT_EQ(window.notices, 0);
-    ASSERT_FALSE(window.lights.isEmpty());
-    EXPECT_TRUE(window.lights.contains(qMakePair(Light::Email, u"s-yel-off.bmp"_qs)));
-    EXPECT_FALSE(window.lights.contains(qMakePair(Light::Email, u"s-yel-on.bmp"_qs)));
+    EXPECT_TRUE(window.states.contains(State::QuoteSet));
+    EXPECT_FALSE(window.states.contains(State::AlertSound));
+    EXPECT_FALSE(window.states.contains(State::SendingMail));
 }
 
 TEST(AlertLines, SymbolKeepsItsPaddingAndPricesTwoDecimals)

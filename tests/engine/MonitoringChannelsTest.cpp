@@ -98,7 +98,11 @@ TEST_F(MonitoringChannels, EveryChannelGetsTheMailsAlertLinesAfterTheMailThenThe
     for (const QString& sent : {LogText::NtfySent, LogText::TelegramSent, LogText::WebhookSent})
         EXPECT_EQ(lines.count(LongTimeText(QTime(10, 0)) + sent), 1) << lines.toStdString();
     EXPECT_EQ(window.statuses(u"Sending Email"_qs).size(), 1);
-    EXPECT_EQ(window.lights.last(), qMakePair(Light::Email, u"s-yel-off.bmp"_qs));
+    EXPECT_EQ(window.statuses(u"Sending to channels"_qs).size(), 1);
+    const auto sending = window.states.indexOf(State::SendingMail);
+    ASSERT_GE(sending, 0);
+    EXPECT_EQ(window.states.mid(sending, 3),
+        QList<State>({State::SendingMail, State::SendingChannels, State::WaitingNextSet}));
 }
 
 // A channel that fails in any way costs its own line only: the mail, the other channels and the

@@ -50,8 +50,6 @@ QString Bitmap(const QLabel* light)
     return light->property("bitmap").toString();
 }
 
-using State = MonitoringSession::State;
-
 // The main window with the real monitoring engine behind START, on a simulated clock: Monday
 // 08:00 with a start time of 10:00, so a started engine waits. A loopback server lets the
 // connection check pass.
@@ -237,8 +235,8 @@ TEST_F(MainWindow, ClosingCancelsAMailToASilentServer)
     schedule(8, 0, 16, 0, 5);
     frmMain main(app);
     main.show();
-    ASSERT_TRUE(startUntil(main, State::Notifying));
-    ASSERT_TRUE(clock->runUntil([&] { return main.lblStatus->text() == u"Sending Email"_qs; }, {}));
+    ASSERT_TRUE(startUntil(main, State::SendingMail));
+    EXPECT_EQ(main.lblStatus->text(), u"Sending Email"_qs);
     ASSERT_EQ(app.hub.transfersRunning(), 1);
     main.close();
     EXPECT_EQ(app.hub.transfersRunning(), 0);
@@ -260,8 +258,9 @@ TEST_F(MainWindow, QuotesAndAlertColoursGoIntoTheStockRows)
     EXPECT_EQ(Fore(main.lblSymbol[5]), QColor(255, 0, 0));
     main.SetSymbolAlertColour(5, false);
     EXPECT_EQ(Fore(main.lblSymbol[5]), QColor(0, 128, 0));
-    main.SetLight(Light::Email, u"s-yel-on.bmp"_qs);
+    main.ShowState(State::SendingChannels);
     EXPECT_EQ(Bitmap(main.picEmailLight), u"s-yel-on.bmp"_qs);
+    EXPECT_EQ(Bitmap(main.picDL_Light), u"s-yel-off.bmp"_qs);
 }
 
 TEST_F(MainWindow, StockButtonsChooseTheStock)

@@ -31,9 +31,6 @@ bool startsWithDigit(const QString& text)
     return !text.isEmpty() && text.front() >= u'0' && text.front() <= u'9';
 }
 
-// After a loop over the stocks the log's own notes name stock 11, as they always have.
-constexpr int kAfterLoop = kStockCount + 1;
-
 } // namespace
 
 MonitoringSession::MonitoringSession(Services services, QObject* parent)
@@ -140,7 +137,7 @@ void MonitoringSession::waitFor(
 void MonitoringSession::logLine(const QString& text)
 {
     m_services.log.add(text);
-    m_services.log.AppendLog(m_loopNumber);
+    m_services.log.AppendLog(stockInHand());
 }
 
 void MonitoringSession::start()
@@ -170,20 +167,18 @@ void MonitoringSession::connectionChecked(bool connected)
     // A run begins with a clean day: nothing of an earlier run is left to report.
     m_stocks.fill({});
     m_lastTradingDay = {};
-    m_loopNumber = 1;
+    m_cursor = 0;
 
     emit runningLook(true);
     emit quoteDisplayCleared();
-    emit lightChanged(Light::Run, u"s-grn-on.bmp"_qs);
-    emit lightChanged(Light::Stop, u"s-red-off.bmp"_qs);
     QuoteSetNumber = 1;
     m_services.log.dropPending();
     m_calendar.reset();
     if (settings.calendar.SkipHolidays) {
         m_calendar.emplace();
-        LoadHolidayFile(*m_calendar, m_services.log, m_loopNumber);
+        LoadHolidayFile(*m_calendar, m_services.log, stockInHand());
     }
-    m_reported = ReadReportedAlerts(m_services.log, m_loopNumber);
+    m_reported = ReadReportedAlerts(m_services.log, stockInHand());
     status({});
     emit downloadFrequencyChanged(u' ' + QString::number(m_time.QuoteInterval) + u" Minute(s)"_qs);
     dayHead();
@@ -192,23 +187,22 @@ void MonitoringSession::connectionChecked(bool connected)
 void MonitoringSession::dayHead()
 {
     const QDateTime t = now();
-    DayOfWeek = t.date().dayOfWeek();
     if (!WaitRules::WeekendAt(t, m_dayTime)) {
         tradingDay();
         return;
     }
     enter(State::WaitingWeekend);
-    WeekendWait = true;
-    if (DayOfWeek == Qt::Friday) {
+    const int dayOfWeek = t.date().dayOfWeek();
+    if (dayOfWeek == Qt::Friday) {
         m_services.log.add(LogText::WeekendFriday + u"\r\n"_qs);
         status(u"Awaiting Monday Open"_qs);
     } else {
         m_services.log.add(
-            (DayOfWeek == Qt::Saturday ? LogText::WeekendSaturday : LogText::WeekendSunday) + u"\r\n"_qs);
+            (dayOfWeek == Qt::Saturday ? LogText::WeekendSaturday : LogText::WeekendSunday) + u"\r\n"_qs);
         status(u"Awaiting Monday open"_qs);
     }
-    m_services.log.AppendLog(m_loopNumber);
-    waitFor(&WaitRules::WeekendEnd, &MonitoringSession::weekendOver);
+    m_services.log.AppendLog(stockInHand());
+    waitFor(&WaitRules::WeekendEnd, &MonitoringSession::tradingDay);
 }
 
 bool MonitoringSession::holidayAhead()
@@ -224,13 +218,12 @@ bool MonitoringSession::holidayAhead()
         return false;
     // Sat out as a weekend is, until the day trading resumes begins.
     enter(State::WaitingWeekend);
-    WeekendWait = true;
     const QString weekday = QLocale::c().dayName(resume.date().dayOfWeek());
     m_services.log.add(LogText::HolidayClosed + *holiday + LogText::HolidayResumes + weekday + u"\r\n"_qs);
     status(u"Awaiting "_qs + weekday + u" open"_qs);
-    m_services.log.AppendLog(m_loopNumber);
+    m_services.log.AppendLog(stockInHand());
     waitFor([day = resume.date()](const QDateTime& moment) { return WaitRules::DayStart(moment, day); },
-        &MonitoringSession::weekendOver);
+        &MonitoringSession::tradingDay);
     return true;
 }
 
@@ -247,20 +240,14 @@ std::function<bool(const QDateTime&)> MonitoringSession::closedDays() const
     };
 }
 
-void MonitoringSession::weekendOver()
-{
-    WeekendWait = false;
-    tradingDay();
-}
-
 void MonitoringSession::tradingDay()
 {
     if (holidayAhead())
         return;
     enter(State::WaitingStart);
-    StartText = StartTimeText(m_time.StartHour, m_time.StartMinute);
-    logLine(LogText::WaitingForStart + StartText);
-    status(u"Awaiting Start Time - "_qs + StartText);
+    const QString startText = StartTimeText(m_time.StartHour, m_time.StartMinute);
+    logLine(LogText::WaitingForStart + startText);
+    status(u"Awaiting Start Time - "_qs + startText);
     waitFor([time = m_time, lastDay = m_lastTradingDay, closed = closedDays()](
                 const QDateTime& t) { return WaitRules::OpenStartMoment(t, time, lastDay, closed); },
         &MonitoringSession::historyBegin);
@@ -270,7 +257,6 @@ void MonitoringSession::historyBegin()
 {
     enter(State::History);
     const QDateTime t = now();
-    emit lightChanged(Light::Download, u"s-yel-on.bmp"_qs);
     m_tradingDate = WaitRules::SessionDate(t, m_time);
     ArmAllAlerts();
     DisarmReported(m_reported, m_tradingDate, m_alerts, m_stocks);
@@ -306,7 +292,6 @@ void MonitoringSession::historyOfStock()
         return;
     }
     const StockIndex index(m_cursor);
-    m_loopNumber = index.number();
     const AlertSettings& settings = m_alerts[m_cursor];
     if (!IsTrue(settings.Enabled)) {
         nextStock(&MonitoringSession::historyOfStock);
@@ -343,10 +328,7 @@ void MonitoringSession::nextStock(void (MonitoringSession::*step)())
 
 void MonitoringSession::historyDone()
 {
-    m_loopNumber = kAfterLoop;
-    emit lightChanged(Light::Download, u"s-yel-off.bmp"_qs);
-    StampText = LongTimeText(now().time());
-    logLine(StampText + u' ' + LogText::HistoricDataDownloaded);
+    logLine(LongTimeText(now().time()) + u' ' + LogText::HistoricDataDownloaded);
     status(u"D/L Historic Data"_qs);
     enter(State::WaitingQuoteStart);
     waitFor([time = m_time](const QDateTime& t) { return WaitRules::QuoteStartMoment(t, time); },
@@ -378,7 +360,6 @@ void MonitoringSession::nextSet()
 void MonitoringSession::quoteSet()
 {
     enter(State::QuoteSet);
-    emit lightChanged(Light::Download, u"s-yel-on.bmp"_qs);
     status(u"Downloading Quotes"_qs);
     m_cursor = 0;
     quoteOfStock();
@@ -391,7 +372,6 @@ void MonitoringSession::quoteOfStock()
         return;
     }
     const StockIndex index(m_cursor);
-    m_loopNumber = index.number();
     const AlertSettings& settings = m_alerts[m_cursor];
     if (!m_stocks[m_cursor].stockFailed && IsTrue(settings.Enabled)) {
         m_requesting = index;
@@ -418,10 +398,7 @@ void MonitoringSession::quoteArrived(const std::optional<QString>& body)
 
 void MonitoringSession::quotesDone()
 {
-    m_loopNumber = kAfterLoop;
-    emit lightChanged(Light::Download, u"s-yel-off.bmp"_qs);
-    StampText = LongTimeText(now().time());
-    logLine(StampText + u' ' + LogText::QuoteSetDownloaded + QString::number(QuoteSetNumber)
+    logLine(LongTimeText(now().time()) + u' ' + LogText::QuoteSetDownloaded + QString::number(QuoteSetNumber)
         + LogText::QuoteSetDownloadedEnd);
 
     // The rows of the main window: what was received, "?" where there is no usable price.
@@ -452,11 +429,11 @@ void MonitoringSession::quotesDone()
         setDone();
         return;
     }
-    enter(State::Notifying);
+    enter(State::AlertSound);
     logLine(u"\r\n"_qs + m_message.text);
     rememberReported();
-    wait(m_services.sound.PlayAlertSound(m_services.settings.sound, m_services.log, m_loopNumber, [this] {
-        if (m_state == State::Notifying)
+    wait(m_services.sound.PlayAlertSound(m_services.settings.sound, m_services.log, stockInHand(), [this] {
+        if (m_state == State::AlertSound)
             alertSoundEnded();
     }));
 }
@@ -467,17 +444,17 @@ void MonitoringSession::rememberReported()
     if (reported == m_reported)
         return; // only alerts that repeat in every set were due
     m_reported = std::move(reported);
-    WriteReportedAlerts(m_reported, m_services.log, m_loopNumber);
+    WriteReportedAlerts(m_reported, m_services.log, stockInHand());
 }
 
 void MonitoringSession::alertSoundEnded()
 {
     emit alertRaised(m_message.text);
+    enter(State::SendingMail);
     status(u"Sending Email"_qs);
-    emit lightChanged(Light::Email, u"s-yel-on.bmp"_qs);
-    wait(SendAlertMail(m_message.text, m_services.settings, m_services.smtp, m_services.log, m_loopNumber,
+    wait(SendAlertMail(m_message.text, m_services.settings, m_services.smtp, m_services.log, stockInHand(),
         [this](MailOutcome) {
-            if (m_state == State::Notifying)
+            if (m_state == State::SendingMail)
                 mailDone();
         }));
 }
@@ -486,21 +463,22 @@ void MonitoringSession::mailDone()
 {
     // The channels that are on get the same lines at once, side by side; the set ends when the
     // last of them has answered (or given up).
+    enter(State::SendingChannels);
     std::unique_ptr<Pending> sends = SendAlertToChannels(
-        m_message, m_services.settings.channels, m_services.channels, m_services.log, m_loopNumber, [this] {
-            if (m_state == State::Notifying)
+        m_message, m_services.settings.channels, m_services.channels, m_services.log, stockInHand(), [this] {
+            if (m_state == State::SendingChannels)
                 setDone();
         });
     if (!sends) {
         setDone();
         return;
     }
+    status(u"Sending to channels"_qs);
     wait(std::move(sends));
 }
 
 void MonitoringSession::setDone()
 {
-    emit lightChanged(Light::Email, u"s-yel-off.bmp"_qs);
     logLine(QString(75, u'*'));
     emit quoteSetFinished();
     for (StockState& stock : m_stocks)
@@ -531,10 +509,6 @@ void MonitoringSession::tearDown()
 void MonitoringSession::stop()
 {
     tearDown();
-    emit lightChanged(Light::Download, u"s-yel-off.bmp"_qs);
-    emit lightChanged(Light::Email, u"s-yel-off.bmp"_qs);
-    emit lightChanged(Light::Run, u"s-grn-off.bmp"_qs);
-    emit lightChanged(Light::Stop, u"s-red-on.bmp"_qs);
     status(u"Processing Stopped"_qs);
     emit runningLook(false);
     logLine(LogText::StoppedByUser + u"\r\n"_qs + QString(43, u'*') + u"\r\n"_qs);

@@ -26,9 +26,6 @@ class SmtpControl;
 class SoundPlayer;
 class TransferHub;
 
-// The four status lights of the main window.
-enum class Light { Run, Stop, Download, Email };
-
 // The monitoring engine: after a connection check it waits for the trading day's start time
 // (sitting out weekends and, by the exchange calendar, holidays), downloads the daily history of
 // every watched stock once a day, then until the stop time (or an earlier early close) fetches the
@@ -38,10 +35,10 @@ enum class Light { Run, Stop, Download, Email };
 // START that day does not report them again.
 //
 // It never waits: an alarm, a finished transfer, sound or mail, or a button calls it, and it
-// returns to the event loop after each step, holding the one thing it waits for. What it shows
-// goes out as signals, named after the window procedures they drive; it never shows a window
-// itself, so it runs with or without one. Its signals come in the middle of a step: an observer
-// that wants to start or stop the engine in answer queues the call.
+// returns to the event loop after each step, holding the one thing it waits for. What it does goes
+// out as signals of its state and its domain events; it never shows a window itself, so it runs
+// with or without one, and the windows choose how each state looks. Its signals come in the middle of a step:
+// an observer that wants to start or stop the engine in answer queues the call.
 class MonitoringSession : public QObject
 {
     Q_OBJECT
@@ -56,7 +53,9 @@ public:
         WaitingQuoteStart,
         WaitingNextSet,
         QuoteSet,
-        Notifying,
+        AlertSound, // the alerts of a set are reported: the sound plays
+        SendingMail, // then the mail goes out
+        SendingChannels, // then the phone channels get it
         Stopping,
     };
     Q_ENUM(State)
@@ -105,7 +104,6 @@ public:
 signals:
     void runningLook(bool running);
     void quoteDisplayCleared();
-    void lightChanged(Light light, const QString& bitmap);
     void statusChanged(const QString& text);
     void downloadFrequencyChanged(const QString& text);
     // Price, change, open, high, low and volume of stock `number`'s row, as received.
@@ -129,6 +127,9 @@ private:
     QDateTime now() const;
     StockContext context(StockIndex index);
     void status(const QString& text) { emit statusChanged(text); }
+    // What the log's own notes call the stock in hand: its number during a loop over the stocks,
+    // 11 once the loop has ended, 1 before the first loop of a run.
+    int stockInHand() const { return m_cursor + 1; }
     void logLine(const QString& text);
     void tearDown();
 
@@ -136,7 +137,6 @@ private:
     void dayHead();
     bool holidayAhead();
     std::function<bool(const QDateTime&)> closedDays() const;
-    void weekendOver();
     void tradingDay();
     void historyBegin();
     void ArmAllAlerts();
@@ -168,8 +168,7 @@ private:
     std::optional<ExchangeCalendar> m_calendar; // none when the calendar is not followed
 
     std::array<StockState, kStockCount> m_stocks {};
-    int m_cursor = 0; // the stock of the loop under way
-    int m_loopNumber = 1; // what the log's own notes call the current stock: 11 after a loop
+    int m_cursor = 0; // the stock of the loop under way; kStockCount once the loop has ended
     std::optional<StockIndex> m_requesting; // the stock whose download is in flight
     HistoryDates m_dates;
     QDate m_lastTradingDay;
@@ -179,8 +178,4 @@ private:
     AlertMessage m_message;
 
     qint16 QuoteSetNumber = 0;
-    int DayOfWeek = 0;
-    bool WeekendWait = false;
-    QString StartText;
-    QString StampText;
 };

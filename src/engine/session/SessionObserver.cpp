@@ -13,8 +13,7 @@ void ConnectObserver(MonitoringSession& engine, CycleWindow& window, QObject* co
             w->ShowStoppedState();
     });
     QObject::connect(&engine, &E::quoteDisplayCleared, context, [w] { w->ClearQuoteDisplay(); });
-    QObject::connect(&engine, &E::lightChanged, context,
-        [w](Light light, const QString& bitmap) { w->SetLight(light, bitmap); });
+    QObject::connect(&engine, &E::stateChanged, context, [w](E::State state) { w->ShowState(state); });
     QObject::connect(&engine, &E::statusChanged, context, [w](const QString& text) { w->SetStatus(text); });
     QObject::connect(&engine, &E::downloadFrequencyChanged, context,
         [w](const QString& text) { w->SetDownloadFrequency(text); });

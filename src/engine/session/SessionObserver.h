@@ -14,7 +14,8 @@ public:
     virtual void ShowRunningState() = 0;
     virtual void ShowStoppedState() = 0;
     virtual void ClearQuoteDisplay() = 0;
-    virtual void SetLight(Light light, const QString& bitmap) = 0;
+    // The engine is in `state` now (the window lights its lamps by it).
+    virtual void ShowState(MonitoringSession::State state) = 0;
     virtual void SetStatus(const QString& text) = 0;
     virtual void SetDownloadFrequency(const QString& text) = 0;
     // Price, change, open, high, low and volume of the stock's row (1..10), as received.
