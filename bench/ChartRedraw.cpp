@@ -48,12 +48,12 @@ AlertSettings Watched()
 {
     AlertSettings settings;
     ApplyDefaultAlertSettings(settings);
-    settings.Symbol = u"ABC    "_qs;
-    settings.PriceAbove = settings.PriceBelow = 1;
-    settings.MaxPrice = 60;
-    settings.MinPrice = 40;
-    settings.ROCPlus = 5;
-    settings.ROCMinus = -5;
+    settings.symbol = u"ABC"_qs;
+    settings.on(AlertKind::PriceAbove) = settings.on(AlertKind::PriceBelow) = true;
+    settings.priceAbove = 60;
+    settings.priceBelow = 40;
+    settings.rateOfChangeAbove = 5;
+    settings.rateOfChangeBelow = -5;
     return settings;
 }
 

@@ -99,14 +99,14 @@ int main(int argc, char** argv)
     SettingsStore& settings = services.settings;
     for (const StockIndex stock : AllStocks()) {
         ApplyDemoStock(settings.alert(stock), DemoSymbols()[stock.index()]);
-        settings.alert(stock).RepeatAlerts = 1; // an alert mail in (nearly) every set
+        settings.alert(stock).repeatAlerts = true; // an alert mail in (nearly) every set
     }
     settings.time = {9, 30, 9, 30, 23, 0, 1};
     settings.servers = {server, server};
-    settings.mail.Server = mailServer;
-    settings.mail.MailFrom = u"desk@example.com"_qs;
-    settings.mail.SendTo = u"trader@example.com"_qs;
-    settings.mail.Subject = u"Tradevane alerts"_qs;
+    settings.mail.server = mailServer;
+    settings.mail.mailFrom = u"desk@example.com"_qs;
+    settings.mail.sendTo = u"trader@example.com"_qs;
+    settings.mail.subject = u"Tradevane alerts"_qs;
 
     // The longest gap between two runs of a 1 ms timer, from the first quote set on.
     qint64 longestGapMs = 0;

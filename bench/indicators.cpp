@@ -37,18 +37,15 @@ struct TenStocks
                 history[6 * row + 5] = QString::number(volume(random));
             }
             AlertSettings& s = settings[stock.index()];
-            s.Enabled = StoredFlag(true);
-            for (quint8* on : {&s.MACond1, &s.MACond2, &s.MACond3, &s.MACond4, &s.MACond5, &s.MACond6,
-                     &s.HHAlert, &s.LLAlert, &s.ROCUp, &s.ROCDown, &s.Stoch80, &s.Stoch20, &s.PriceAbove,
-                     &s.PriceBelow, &s.VolumeUp})
-                *on = 1;
-            SetMovingAveragePeriods(s, kDefaultMovingAveragePeriods);
-            s.HHDays = 20;
-            s.LLDays = 20;
-            s.ROCPlus = 5;
-            s.ROCMinus = -5;
-            s.MaxPrice = 1000.0;
-            s.MinPrice = 1.0;
+            s.watch = Watch::On;
+            s.alertsOn.fill(true);
+            s.averagePeriods = kDefaultAveragePeriods;
+            s.highestHighDays = 20;
+            s.lowestLowDays = 20;
+            s.rateOfChangeAbove = 5;
+            s.rateOfChangeBelow = -5;
+            s.priceAbove = 1000.0;
+            s.priceBelow = 1.0;
             states[stock.index()].quote.Last = history[4];
         }
     }

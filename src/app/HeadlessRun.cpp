@@ -30,7 +30,7 @@ std::optional<ExitCode> HeadlessRun::prepare(const ProgramOptions& options,
         print(m_err, InitializeErrorText(load));
         return ExitCode::SettingsUnreadable;
     }
-    if (load.TermsAccepted != 0)
+    if (load.termsAccepted)
         return std::nullopt;
     if (!options.acceptLicence) {
         print(m_err,

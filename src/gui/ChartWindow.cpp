@@ -356,7 +356,7 @@ void frmChart::Refresh()
 {
     m_settings = m_engine.alertSettings(m_stock);
     const StockState& state = m_engine.stock(m_stock);
-    const QString symbol = m_settings.Symbol.trimmed();
+    const QString symbol = m_settings.symbol.trimmed();
     setWindowTitle(
         u"Chart - "_qs + (symbol.isEmpty() ? u"Stock #"_qs + QString::number(m_stock.number()) : symbol));
     setAccessibleName(windowTitle());
@@ -457,16 +457,16 @@ void frmChart::fillLines()
         m_averages[a]->replace(
             points(m_data.days, [a](const IndicatorDay& d) { return d.movingAverage[a]; }));
     }
-    m_high->setName(QString::number(settings.HHDays) + u"-day high"_qs);
-    m_low->setName(QString::number(settings.LLDays) + u"-day low"_qs);
+    m_high->setName(QString::number(settings.highestHighDays) + u"-day high"_qs);
+    m_low->setName(QString::number(settings.lowestLowDays) + u"-day low"_qs);
     setLevel(m_high, m_data.highestHigh, bars);
     setLevel(m_low, m_data.lowestLow, bars);
     const auto levelIf
         = [](bool on, double price) { return on && price > 0 ? std::optional(price) : std::nullopt; };
-    setLevel(m_priceAbove, levelIf(settings.PriceAbove == 1, settings.MaxPrice), bars);
-    setLevel(m_priceBelow, levelIf(settings.PriceBelow == 1, settings.MinPrice), bars);
-    m_priceAbove->setName(u"Price above "_qs + number(settings.MaxPrice));
-    m_priceBelow->setName(u"Price below "_qs + number(settings.MinPrice));
+    setLevel(m_priceAbove, levelIf(settings.on(AlertKind::PriceAbove), settings.priceAbove), bars);
+    setLevel(m_priceBelow, levelIf(settings.on(AlertKind::PriceBelow), settings.priceBelow), bars);
+    m_priceAbove->setName(u"Price above "_qs + number(settings.priceAbove));
+    m_priceBelow->setName(u"Price below "_qs + number(settings.priceBelow));
     for (QLineSeries* level : {m_priceAbove, m_priceBelow}) {
         for (QLegendMarker* marker : panes[PricePane]->chart()->legend()->markers(level))
             marker->setVisible(level->count() > 0);
@@ -483,12 +483,14 @@ void frmChart::fillLines()
             setLevel(static_cast<QLineSeries*>(s), 20.0, bars);
     }
     m_rate->replace(points(m_data.days, [](const IndicatorDay& d) { return d.rateOfChange; }));
-    setLevel(
-        m_rateAbove, settings.ROCPlus != 0 ? std::optional<double>(settings.ROCPlus) : std::nullopt, bars);
-    setLevel(
-        m_rateBelow, settings.ROCMinus != 0 ? std::optional<double>(settings.ROCMinus) : std::nullopt, bars);
-    m_rateAbove->setName(u"Limit "_qs + QString::number(settings.ROCPlus) + u'%');
-    m_rateBelow->setName(u"Limit "_qs + QString::number(settings.ROCMinus) + u'%');
+    setLevel(m_rateAbove,
+        settings.rateOfChangeAbove != 0 ? std::optional<double>(settings.rateOfChangeAbove) : std::nullopt,
+        bars);
+    setLevel(m_rateBelow,
+        settings.rateOfChangeBelow != 0 ? std::optional<double>(settings.rateOfChangeBelow) : std::nullopt,
+        bars);
+    m_rateAbove->setName(u"Limit "_qs + QString::number(settings.rateOfChangeAbove) + u'%');
+    m_rateBelow->setName(u"Limit "_qs + QString::number(settings.rateOfChangeBelow) + u'%');
 }
 
 void frmChart::fillMarkers()
@@ -560,8 +562,8 @@ void frmChart::applyRange()
     for (const QPointF& p : m_markers->points())
         high = std::max(high, p.y());
     const AlertSettings& settings = m_settings;
-    rateLow = std::min(rateLow, double(settings.ROCMinus));
-    rateHigh = std::max(rateHigh, double(settings.ROCPlus));
+    rateLow = std::min(rateLow, double(settings.rateOfChangeBelow));
+    rateHigh = std::max(rateHigh, double(settings.rateOfChangeAbove));
     const double pad = std::max((high - low) * 0.04, 0.01);
 
     const std::array<std::pair<double, double>, 4> yRanges {
@@ -656,7 +658,7 @@ void frmChart::cmdExport_Click()
     QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
     if (folder.isEmpty() || !QDir(folder).exists())
         folder = QDir::homePath();
-    const QString symbol = m_settings.Symbol.trimmed();
+    const QString symbol = m_settings.symbol.trimmed();
     const QString suggested = QDir(folder).filePath((symbol.isEmpty() ? u"chart"_qs : symbol) + u'-'
         + QDate::currentDate().toString(Qt::ISODate) + u".png"_qs);
     QString path

@@ -67,7 +67,7 @@ void frmLog::cmdEraseLog_Click()
         return;
     txtLog->clear();
     m_logViewText.clear();
-    m_log.EraseLog(1, m_logNumber());
+    m_log.EraseLog(m_logNumber(), true);
 }
 
 void frmLog::cmdClose_Click()

@@ -45,18 +45,18 @@ frmMailSettings::frmMailSettings(
     setObjectName(u"frmMailSettings"_qs);
     setWindowTitle(u"Tradevane - Mail Settings"_qs);
 
-    txtServer = Entry(u"txtServer"_qs, u"Server"_qs, MailWidth::Server,
+    txtServer = Entry(u"txtServer"_qs, u"Server"_qs, MailLimit::Server,
         u"Address of the user's SMTP service provider."_qs, this);
-    txtMailFrom = Entry(u"txtMailFrom"_qs, u"Mail From"_qs, MailWidth::Address,
+    txtMailFrom = Entry(u"txtMailFrom"_qs, u"Mail From"_qs, MailLimit::Address,
         u"Enter your Email Address here. * - Required"_qs, this);
-    txtSendTo = Entry(u"txtSendTo"_qs, u"Send To"_qs, MailWidth::Address, u"Destination address"_qs, this);
-    txtCC = Entry(u"txtCC"_qs, u"CC"_qs, MailWidth::Address, u"'Copy to' address."_qs, this);
-    txtMessageSubject = Entry(u"txtMessageSubject"_qs, u"Subject"_qs, MailWidth::Subject, {}, this);
+    txtSendTo = Entry(u"txtSendTo"_qs, u"Send To"_qs, MailLimit::Address, u"Destination address"_qs, this);
+    txtCC = Entry(u"txtCC"_qs, u"CC"_qs, MailLimit::Address, u"'Copy to' address."_qs, this);
+    txtMessageSubject = Entry(u"txtMessageSubject"_qs, u"Subject"_qs, MailLimit::Subject, {}, this);
     txtMessageSubject->setText(u"Message from Tradevane"_qs);
     chkPassword = Named<QCheckBox>(u"Use Username and password"_qs, u"chkPassword"_qs, this);
     txtUserName = Entry(
-        u"txtUserName"_qs, u"Username"_qs, MailWidth::UserName, u"User's SMTP mail username"_qs, this);
-    txtPassword = Entry(u"txtPassword"_qs, u"Password"_qs, MailWidth::Password,
+        u"txtUserName"_qs, u"Username"_qs, MailLimit::UserName, u"User's SMTP mail username"_qs, this);
+    txtPassword = Entry(u"txtPassword"_qs, u"Password"_qs, MailLimit::Password,
         u"User's SMTP mail account password"_qs, this);
     txtPassword->setEchoMode(QLineEdit::Password);
     chkDisableEmail = Named<QCheckBox>(u"Disable Email"_qs, u"chkDisableEmail"_qs, this);

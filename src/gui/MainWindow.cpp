@@ -399,7 +399,7 @@ void frmMain::Form_Load()
     ClearQuoteDisplay();
     m_selectedStock = 1;
     for (const StockIndex stock : AllStocks())
-        ShowValue(lblSymbol[stock.number()], m_services.settings.alert(stock).Symbol);
+        ShowValue(lblSymbol[stock.number()], m_services.settings.alert(stock).symbol);
 }
 
 void frmMain::LoadLight(QLabel* light, const QString& file, bool lit)
@@ -576,7 +576,7 @@ void frmMain::closeEvent(QCloseEvent* event)
     // the mail window too). EndProgram then leaves the event loop, so main() returns.
     m_services.engine.shutdown();
     m_services.hub.cancelAll();
-    m_services.log.EraseLog(2, m_selectedStock);
+    m_services.log.EraseLog(m_selectedStock);
     event->accept();
     // The other windows (log, help, sounds) go with it; nothing is left to click.
     for (QWidget* window : QApplication::topLevelWidgets()) {

@@ -15,19 +15,15 @@
 
 namespace {
 
-const std::array<QString, 5> kSoundNames
-    = {u"siren"_qs, u"voice_alert"_qs, u"Attn"_qs, u"Beep3"_qs, u"Chimes"_qs};
+// The sounds of the option buttons, in their order.
+constexpr std::array<AlertSound, 5> kSounds = {
+    AlertSound::Siren, AlertSound::Voice, AlertSound::Attention, AlertSound::ThreeBeeps, AlertSound::Chimes};
 
 template<typename W> W* named(W* widget, const char* name, const QString& accessible)
 {
     widget->setObjectName(QLatin1String(name));
     widget->setAccessibleName(accessible);
     return widget;
-}
-
-std::array<qint16*, 5> choiceFields(SoundSettings& s)
-{
-    return {&s.UseSiren, &s.UseVoice, &s.UseAttention, &s.UseThreeBeeps, &s.UseChimes};
 }
 
 } // namespace
@@ -100,15 +96,23 @@ std::array<QRadioButton*, 5> frmSounds::options() const
     return {optSiren, optFemVoice, optAttnSound, opt3BeepsSound, optChimesSound};
 }
 
+AlertSound frmSounds::chosenSound() const
+{
+    const std::array<QRadioButton*, 5> buttons = options();
+    for (std::size_t i = 0; i < kSounds.size(); ++i) {
+        if (buttons[i]->isChecked())
+            return kSounds[i];
+    }
+    return AlertSound::None;
+}
+
 void frmSounds::Form_Load()
 {
-    // Selecting in the record's order leaves the last chosen sound selected.
-    const auto fields = choiceFields(m_settings.sound);
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (*fields[i])
+    for (std::size_t i = 0; i < kSounds.size(); ++i) {
+        if (m_settings.sound.sound == kSounds[i])
             options()[i]->setChecked(true);
     }
-    chkEnableSounds->setChecked(m_settings.sound.SoundsEnabled != 0);
+    chkEnableSounds->setChecked(m_settings.sound.soundsOn);
     chkDesktopNotice->setChecked(m_settings.preferences.desktopNotifications);
 }
 
@@ -120,14 +124,9 @@ void frmSounds::chkEnableSounds_Click()
 void frmSounds::cmdTestWav_Click()
 {
     // What is selected now is heard, saved or not; the stored switch decides whether to play.
-    QString name;
-    for (std::size_t i = 0; i < kSoundNames.size(); ++i) {
-        if (options()[i]->isChecked())
-            name = kSoundNames[i];
-    }
     // One sound at a time: a click while one plays (this window's or an alert's) is dropped.
-    if (m_settings.sound.SoundsEnabled && !m_sound.playing())
-        m_testSound = m_sound.PlayWavFile(name, m_log, m_logNumber, [] {});
+    if (m_settings.sound.soundsOn && !m_sound.playing())
+        m_testSound = m_sound.PlayWavFile(AlertSoundName(chosenSound()), m_log, m_logNumber, [] {});
 }
 
 void frmSounds::cmdClose_Click()
@@ -148,10 +147,8 @@ void frmSounds::chkDesktopNotice_Click()
 
 void frmSounds::SaveSoundSettings()
 {
-    m_settings.sound.SoundsEnabled = StoredFlag(chkEnableSounds->isChecked());
-    const auto fields = choiceFields(m_settings.sound);
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        *fields[i] = StoredFlag(options()[i]->isChecked());
+    m_settings.sound.soundsOn = chkEnableSounds->isChecked();
+    m_settings.sound.sound = chosenSound();
 
     // The choice stays in effect for this run even when the file cannot be written.
     const FileError error = WriteSoundSettings(m_settings.sound);

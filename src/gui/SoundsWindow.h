@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/model/Settings.h"
 #include "platform/Pending.h"
 
 #include <QWidget>
@@ -49,6 +50,8 @@ private:
 
     // The option buttons in the order of the sound settings record, with their sound names.
     std::array<QRadioButton*, 5> options() const;
+    // The sound of the option button that is checked.
+    AlertSound chosenSound() const;
 
     SettingsStore& m_settings;
     SoundPlayer& m_sound;

@@ -88,7 +88,7 @@ void frmSplash::Form_Load()
         MsgBox(InitializeErrorText(load), MsgButtons::OkOnly, u"Initialize Error"_qs);
         return;
     }
-    if (load.TermsAccepted == 0) {
+    if (!load.termsAccepted) {
         frmTerms terms;
         terms.exec(); // records the acceptance, or ends the program
     }

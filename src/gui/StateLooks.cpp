@@ -51,4 +51,3 @@ TrayLook TrayLookOf(MonitoringSession::State state, bool alertUnseen)
         return TrayLook::Waiting;
     }
 }
-

@@ -162,11 +162,11 @@ void frmTimeSettings::Form_Load()
     // A file shorter than one record (the empty one a first start creates) holds no times: the
     // boxes stay empty and the defaults are offered below.
     if (QFileInfo(TimeSettingsPath()).size() >= kTimeSettingsLength) {
-        txtStart_QDL_Hour->setText(QString::number(m_settings.time.QuoteStartHour));
-        txtStart_QDL_Min->setText(MinuteText(m_settings.time.QuoteStartMinute));
-        txtStop_QDL_Hour->setText(QString::number(m_settings.time.StopHour));
-        txtStop_QDL_Min->setText(MinuteText(m_settings.time.StopMinute));
-        comboQuoteInterval->setCurrentIndex(QuoteIntervalIndex(m_settings.time.QuoteInterval));
+        txtStart_QDL_Hour->setText(QString::number(m_settings.time.quoteStartHour));
+        txtStart_QDL_Min->setText(MinuteText(m_settings.time.quoteStartMinute));
+        txtStop_QDL_Hour->setText(QString::number(m_settings.time.stopHour));
+        txtStop_QDL_Min->setText(MinuteText(m_settings.time.stopMinute));
+        comboQuoteInterval->setCurrentIndex(QuoteIntervalIndex(m_settings.time.quoteInterval));
     }
     if (txtStart_QDL_Hour->text().isEmpty() || txtStart_QDL_Min->text().isEmpty()) {
         MsgBox(JoinLines({u"Error reading the 'Time Settings' file."_qs, u"Using default values"_qs}),

@@ -9,8 +9,8 @@
 // number 1: little-endian integers, IEEE 754 binary64 floats, single-byte (Latin-1) texts
 // padded with spaces.
 
-// Flags as the records store them: 16-bit -1 for true and 0 for false. Both readings exist: a
-// stock is watched when Enabled is exactly true, but its price shows "?" whenever Enabled is set.
+// 16-bit flags as the records store them: -1 for true and 0 for false. A codec decides what any
+// other value means for its field: exactly true (IsTrue) or anything set (IsSet).
 constexpr qint16 kStoredTrue = -1;
 constexpr bool IsTrue(qint16 stored)
 {

@@ -26,10 +26,10 @@ void MailCycleTest::SetUp()
     QString error;
     ASSERT_TRUE(smtp.start(&error)) << error.toStdString();
     MailSettings& mail = app.settings.mail;
-    mail.Server = smtp.server();
-    mail.MailFrom = u"tradevane@example.com"_qs;
-    mail.SendTo = u"trader@example.com"_qs;
-    mail.Subject = u"Stock alerts"_qs;
+    mail.server = smtp.server();
+    mail.mailFrom = u"tradevane@example.com"_qs;
+    mail.sendTo = u"trader@example.com"_qs;
+    mail.subject = u"Stock alerts"_qs;
 }
 
 void CycleTest::TearDown()
@@ -48,17 +48,17 @@ AlertSettings& CycleTest::watch(int number, const QString& symbol)
 {
     AlertSettings& s = alerts(number);
     s = {};
-    s.Enabled = StoredFlag(true);
-    s.Symbol = symbol.leftJustified(7, u' ');
-    s.HHDays = s.LLDays = 20;
+    s.watch = Watch::On;
+    s.symbol = symbol;
+    s.highestHighDays = s.lowestLowDays = 20;
     return s;
 }
 
 AlertSettings& CycleTest::watchAbcAbove12()
 {
     AlertSettings& abc = watch(1, u"ABC"_qs);
-    abc.PriceAbove = 1;
-    abc.MaxPrice = 12;
+    abc.on(AlertKind::PriceAbove) = true;
+    abc.priceAbove = 12;
     http.serve(HistoryTarget(u"abc"_qs, kMonday), MakeHistory(kMonday, 252, 10));
     http.serve(QuoteTarget(u"abc"_qs), MakeQuote(u"ABC"_qs, 12.5, 12, 12.6, 11.9, 5000));
     return abc;
@@ -67,9 +67,9 @@ AlertSettings& CycleTest::watchAbcAbove12()
 void CycleTest::mailToSilentServer(QTcpServer& silent)
 {
     ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
-    app.settings.mail.Server = u"127.0.0.1:"_qs + QString::number(silent.serverPort());
-    app.settings.mail.MailFrom = u"desk@example.com"_qs;
-    app.settings.mail.SendTo = u"trader@example.com"_qs;
+    app.settings.mail.server = u"127.0.0.1:"_qs + QString::number(silent.serverPort());
+    app.settings.mail.mailFrom = u"desk@example.com"_qs;
+    app.settings.mail.sendTo = u"trader@example.com"_qs;
     app.SMTP1().ConnectTimeoutMs = app.SMTP1().TimeoutMs = 3'600'000;
 }
 

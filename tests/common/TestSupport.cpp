@@ -120,11 +120,11 @@ bool MakeTestCertificate(const QString& folder, const QString& host, QString* er
 TimeSettings TradingHours(int startHour, int startMinute, int stopHour, int stopMinute, int interval)
 {
     TimeSettings t;
-    t.StartHour = t.QuoteStartHour = static_cast<qint16>(startHour);
-    t.StartMinute = t.QuoteStartMinute = static_cast<qint16>(startMinute);
-    t.StopHour = static_cast<qint16>(stopHour);
-    t.StopMinute = static_cast<qint16>(stopMinute);
-    t.QuoteInterval = static_cast<qint16>(interval);
+    t.startHour = t.quoteStartHour = static_cast<qint16>(startHour);
+    t.startMinute = t.quoteStartMinute = static_cast<qint16>(startMinute);
+    t.stopHour = static_cast<qint16>(stopHour);
+    t.stopMinute = static_cast<qint16>(stopMinute);
+    t.quoteInterval = static_cast<qint16>(interval);
     return t;
 }
 

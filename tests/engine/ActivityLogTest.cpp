@@ -38,11 +38,11 @@ TEST_F(Log, EraseLeavesOneEmptyLineAndConfirmsOnlyWhenAsked)
     app.log.add(u"old"_qs);
     app.log.AppendLog(1);
     app.log.add(u"pending"_qs);
-    app.log.EraseLog(2, 1);
+    app.log.EraseLog(1);
     EXPECT_EQ(readFile(u"activlog.dat"_qs), QByteArray("\r\n"));
     EXPECT_TRUE(app.log.pending().isEmpty());
     EXPECT_TRUE(boxes.shown().isEmpty());
-    app.log.EraseLog(1, 1);
+    app.log.EraseLog(1, true);
     EXPECT_TRUE(OneBox(boxes.shown(), u"Done !"_qs, u"Log file erased !"_qs));
 }
 
@@ -63,7 +63,7 @@ TEST_F(Log, FailedAppendRetriesOnceThenKeepsTheTextPending)
 TEST_F(Log, FailedEraseIsNotedAndNotConfirmed)
 {
     QDir(folder.path()).mkdir(u"activlog.dat"_qs);
-    app.log.EraseLog(1, 11);
+    app.log.EraseLog(11, true);
     EXPECT_TRUE(boxes.shown().isEmpty());
     EXPECT_TRUE(app.log.pending().contains(u"File Erase Error # 11 Log File"_qs));
 }

@@ -12,14 +12,11 @@ protected:
     {
         IndicatorTest::SetUp();
         AlertSettings& s = settings;
-        for (quint8* alertSwitch :
-            {&s.MACond1, &s.MACond2, &s.MACond3, &s.MACond4, &s.MACond5, &s.MACond6, &s.HHAlert, &s.LLAlert,
-                &s.ROCUp, &s.ROCDown, &s.Stoch80, &s.Stoch20, &s.PriceAbove, &s.PriceBelow, &s.VolumeUp})
-            *alertSwitch = 1;
-        s.ROCPlus = 5;
-        s.ROCMinus = -5;
-        s.MaxPrice = 20.0;
-        s.MinPrice = 10.0;
+        s.alertsOn.fill(true);
+        s.rateOfChangeAbove = 5;
+        s.rateOfChangeBelow = -5;
+        s.priceAbove = 20.0;
+        s.priceBelow = 10.0;
         state.quote.Last = u"15"_qs;
     }
 
@@ -131,10 +128,10 @@ TEST_F(AlertFlags, SwitchOffKeepsTheFlagExceptForPriceLimits)
     ASSERT_TRUE(triggered(7));
     ASSERT_TRUE(triggered(13));
 
-    // Only the stored value 1 counts as on.
-    settings.ROCUp = 0;
-    settings.HHAlert = 2;
-    settings.PriceAbove = 255;
+    // A switched-off alert keeps its flag, apart from the price alerts, which are cleared.
+    settings.on(AlertKind::RateOfChangeAbove) = false;
+    settings.on(AlertKind::HighestHigh) = false;
+    settings.on(AlertKind::PriceAbove) = false;
     values().RateOfChange = 0.0;
     values().NewHigh = false;
     SetAlertFlags(stock());
@@ -146,10 +143,10 @@ TEST_F(AlertFlags, SwitchOffKeepsTheFlagExceptForPriceLimits)
 TEST_F(AlertFlags, OnlyAWatchedStockIsEvaluated)
 {
     values().RateOfChange = 12.0;
-    for (qint16 enabled : {qint16(0), qint16(1)}) { // only -1 is true
-        settings.Enabled = enabled;
+    for (const Watch watch : {Watch::Off, Watch::Unclear}) {
+        settings.watch = watch;
         SetAlertFlags(stock());
-        EXPECT_FALSE(triggered(9)) << enabled;
+        EXPECT_FALSE(triggered(9));
     }
 }
 

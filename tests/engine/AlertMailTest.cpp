@@ -41,26 +41,23 @@ protected:
         ASSERT_TRUE(server.start(&error)) << error.toStdString();
     }
 
-    // Mail settings as the settings window stores them: fixed-width texts padded with spaces.
     void settings(const QString& server, const QString& to = u"ann@example.com"_qs, const QString& cc = {},
         const QString& subject = u"Message from Tradevane"_qs)
     {
-        auto padded = [](const QString& text, int width) { return text.leftJustified(width, u' '); };
-        app.settings.mail.Server = padded(server, 30);
-        app.settings.mail.MailFrom = padded(u"trader@example.com"_qs, 40);
-        app.settings.mail.SendTo = padded(to, 40);
-        app.settings.mail.CopyTo = padded(cc, 40);
-        app.settings.mail.Subject = padded(subject, 50);
-        app.settings.mail.UserName = QString(20, u' ');
-        app.settings.mail.Password = QString(20, u' ');
-        app.settings.mail.Spare2 = QString(300, u' ');
+        app.settings.mail.server = server;
+        app.settings.mail.mailFrom = u"trader@example.com"_qs;
+        app.settings.mail.sendTo = to;
+        app.settings.mail.copyTo = cc;
+        app.settings.mail.subject = subject;
+        app.settings.mail.userName.clear();
+        app.settings.mail.password.clear();
     }
 
     void login(const QString& user, const QString& password)
     {
-        app.settings.mail.UsePassword = 1;
-        app.settings.mail.UserName = user.leftJustified(20, u' ');
-        app.settings.mail.Password = password.leftJustified(20, u' ');
+        app.settings.mail.usePassword = true;
+        app.settings.mail.userName = user;
+        app.settings.mail.password = password;
     }
 
     QString stamp() const { return LongTimeText(kAlertTime.time()); }
@@ -146,7 +143,7 @@ TEST_F(AlertMail, FailuresAreLoggedWithTheReasonAndNeverAsSent)
         settings(server.server(), c.to);
         if (!c.password.isEmpty())
             login(u"trader"_qs, c.password);
-        app.log.EraseLog(2, 11);
+        app.log.EraseLog(11);
         EXPECT_EQ(send(u"alert"_qs), MailOutcome::Failed);
         EXPECT_TRUE(server.received().isEmpty());
         const QString line = log();
@@ -202,8 +199,8 @@ TEST_F(AlertMail, LineBreaksInSettingsCannotAddHeadersOrRecipients)
     LoopbackSmtpServer server;
     ASSERT_NO_FATAL_FAILURE(startServer(server));
     settings(server.server(), u"ann@example.com"_qs, {}, {});
-    app.settings.mail.Subject = u"Alert\r\nBcc: eve@example.com"_qs;
-    app.settings.mail.CopyTo = u"carl@example.net\r\n\r\n"_qs;
+    app.settings.mail.subject = u"Alert\r\nBcc: eve@example.com"_qs;
+    app.settings.mail.copyTo = u"carl@example.net\r\n\r\n"_qs;
 
     EXPECT_EQ(send(u"alert"_qs), MailOutcome::Sent);
     const QList<ReceivedMail> mails = server.received();
@@ -215,7 +212,7 @@ TEST_F(AlertMail, LineBreaksInSettingsCannotAddHeadersOrRecipients)
     EXPECT_EQ(mails[0].body(), QByteArray("alert\r\n"));
 
     // A line break inside an address leaves one address the server refuses, never a second command.
-    app.settings.mail.CopyTo = u"carl@example.net>\r\nRCPT TO:<eve@example.com"_qs;
+    app.settings.mail.copyTo = u"carl@example.net>\r\nRCPT TO:<eve@example.com"_qs;
     EXPECT_EQ(send(u"alert"_qs), MailOutcome::Failed);
     EXPECT_EQ(server.received().size(), 1);
 }
@@ -226,7 +223,7 @@ TEST_F(AlertMail, DisableEmailAsShownInTheOpenWindowElseAsStored)
     ASSERT_NO_FATAL_FAILURE(startServer(server));
     settings(server.server());
 
-    app.settings.mail.DisableEmail = 1;
+    app.settings.mail.disableEmail = 1;
     EXPECT_EQ(send(u"alert"_qs), MailOutcome::Withheld);
     EXPECT_TRUE(server.received().isEmpty());
     EXPECT_EQ(log(), stamp() + u" Email alert(s) prepared but witheld - Disabled by user\r\n"_qs);
@@ -237,7 +234,7 @@ TEST_F(AlertMail, DisableEmailAsShownInTheOpenWindowElseAsStored)
     EXPECT_EQ(server.received().size(), 1);
 
     // Ticked in the window, not stored: withheld.
-    app.settings.mail.DisableEmail = 0;
+    app.settings.mail.disableEmail = 0;
     app.settings.SetShownDisableEmail([] { return true; });
     EXPECT_EQ(send(u"alert"_qs), MailOutcome::Withheld);
     EXPECT_EQ(server.received().size(), 1);

@@ -30,10 +30,11 @@ protected:
         schedule(10, 0, 16, 0, 5);
 
         AlertSettings& abc = watch(1, u"ABC"_qs);
-        abc.HHAlert = abc.PriceAbove = abc.VolumeUp = 1;
-        abc.MaxPrice = 12;
+        abc.on(AlertKind::HighestHigh) = abc.on(AlertKind::PriceAbove) = abc.on(AlertKind::VolumeSurge)
+            = true;
+        abc.priceAbove = 12;
         AlertSettings& xyz = watch(2, u"XYZ"_qs);
-        xyz.LLAlert = xyz.RepeatAlerts = 1;
+        xyz.on(AlertKind::LowestLow) = xyz.repeatAlerts = true;
 
         http.serve(u"/table.csv"_qs, MakeHistory(kMonday, 252, 10));
         http.serve(HistoryTarget(u"xyz"_qs, kMonday), MakeHistory(kMonday, 252, 50));
@@ -99,27 +100,27 @@ TEST_F(RememberedAlerts, AnAlertIsForgottenWhenItsSettingsOrTheSymbolChange)
     ASSERT_EQ(run(At(kMonday, 9, 59, 50)).size(), 1);
 
     // A new price level: that alert alone is new.
-    alerts(1).MaxPrice = 12.25;
+    alerts(1).priceAbove = 12.25;
     QStringList mails = run(At(kMonday, 11, 0));
     ASSERT_EQ(mails.size(), 1);
     EXPECT_TRUE(mails[0].trimmed().endsWith(u"=\r\n\r\nABC    : Price climbed above $12.25"_qs))
         << mails[0].toStdString();
 
     // Switched off and on again unchanged, it stays reported.
-    alerts(1).VolumeUp = 0;
+    alerts(1).on(AlertKind::VolumeSurge) = false;
     EXPECT_TRUE(run(At(kMonday, 11, 30)).isEmpty());
-    alerts(1).VolumeUp = 1;
+    alerts(1).on(AlertKind::VolumeSurge) = true;
     EXPECT_TRUE(run(At(kMonday, 12, 0)).isEmpty());
 
     // Another stock in the same row: all of its alerts are new.
-    alerts(1).Symbol = u"DEF    "_qs;
+    alerts(1).symbol = u"DEF"_qs;
     mails = run(At(kMonday, 12, 30));
     ASSERT_EQ(mails.size(), 1);
     EXPECT_TRUE(mails[0].contains(
         QString(kAbcLines).replace(u"ABC"_qs, u"DEF"_qs).replace(u"12.00"_qs, u"12.25"_qs)));
 
     // A stock that now repeats its alerts reports them in every set again.
-    alerts(1).RepeatAlerts = 1;
+    alerts(1).repeatAlerts = true;
     EXPECT_EQ(run(At(kMonday, 13, 0), 2).size(), 2);
 }
 
@@ -138,7 +139,7 @@ TEST_F(RememberedAlerts, ADamagedFileIsNotedAndCountsAsEmpty)
     // Cut short anywhere (a disk that filled up, a copy that broke off): noted, and the alerts
     // of the day are reported once more rather than lost.
     for (const qsizetype length : {whole.size() - 1, whole.size() / 2, qsizetype(0)}) {
-        app.log.EraseLog(2, 1);
+        app.log.EraseLog(1);
         writeFile(u"reported.dat"_qs, whole.left(length));
         const QStringList mails = run(At(kMonday, 11, 0));
         ASSERT_EQ(mails.size(), 1) << length;
@@ -148,7 +149,7 @@ TEST_F(RememberedAlerts, ADamagedFileIsNotedAndCountsAsEmpty)
     }
 
     // A folder in its place can be neither read nor replaced: both noted, the mail still goes.
-    app.log.EraseLog(2, 1);
+    app.log.EraseLog(1);
     QFile::remove(path(u"reported.dat"_qs));
     ASSERT_TRUE(QDir(folder.path()).mkdir(u"reported.dat"_qs));
     ASSERT_EQ(run(At(kMonday, 11, 30)).size(), 1);
@@ -196,20 +197,17 @@ TEST(ReportedAlertsFile, ReadsBackWhatItWritesAndRefusesAnythingElse)
 TEST(ReportedAlertsFile, TheSettingsAnAlertDependsOn)
 {
     AlertSettings s;
-    s.ShortMAFast = 5;
-    s.ShortMASlow = 10;
-    s.LongMAFast = 50;
-    s.LongMASlow = 200;
-    s.HHDays = 20;
-    s.MinPrice = 0.1;
+    s.averagePeriods = {5, 10, 0, 0, 50, 200};
+    s.highestHighDays = 20;
+    s.priceBelow = 0.1;
     EXPECT_EQ(AlertSettingsKey(s, AlertKind::ShortCrossDown), u"5,10"_qs);
     EXPECT_EQ(AlertSettingsKey(s, AlertKind::LongCrossUp), u"50,200"_qs);
     EXPECT_EQ(AlertSettingsKey(s, AlertKind::HighestHigh), u"20"_qs);
     EXPECT_EQ(AlertSettingsKey(s, AlertKind::PriceBelow), u"0.10000000000000001"_qs); // every bit counts
     // A moving-average period of another term, or another alert's level, is not this alert's.
     AlertSettings other = s;
-    other.MedMAFast = 12;
-    other.MaxPrice = 99;
+    other.averagePeriods[2] = 12;
+    other.priceAbove = 99;
     EXPECT_EQ(
         AlertSettingsKey(other, AlertKind::ShortCrossDown), AlertSettingsKey(s, AlertKind::ShortCrossDown));
     EXPECT_EQ(AlertSettingsKey(other, AlertKind::PriceBelow), AlertSettingsKey(s, AlertKind::PriceBelow));

@@ -25,15 +25,15 @@ TEST_F(AlertSettingsFile, DefaultsWithSymbolAbcGiveTheWorkedExample)
 {
     AlertSettings& s = settings(1);
     ApplyDefaultAlertSettings(s);
-    s.Enabled = StoredFlag(true);
-    s.Symbol = u"ABC"_qs;
+    s.watch = Watch::On;
+    s.symbol = u"ABC"_qs;
     ASSERT_TRUE(write(1).ok());
     EXPECT_EQ(readFile(u"Aset1.dat"_qs), FromHex(kWorkedExample));
 
     settings(1) = {};
     ASSERT_TRUE(read(1).ok());
-    EXPECT_EQ(settings(1).Symbol, u"ABC    "_qs);
-    EXPECT_EQ(settings(1).LongMASlow, 200);
+    EXPECT_EQ(settings(1).symbol, u"ABC"_qs);
+    EXPECT_EQ(settings(1).averagePeriods, kDefaultAveragePeriods);
     EXPECT_EQ(EncodeRecord(settings(1)), FromHex(kWorkedExample));
 }
 
@@ -41,17 +41,17 @@ TEST_F(AlertSettingsFile, ShortOrMissingFileReadsAsZerosAndIsCreated)
 {
     writeFile(u"Aset2.dat"_qs, FromHex("FF FF 01 49 42 4D"));
     ASSERT_TRUE(read(2).ok());
-    EXPECT_TRUE(IsTrue(settings(2).Enabled));
-    EXPECT_EQ(settings(2).RepeatAlerts, 1);
-    EXPECT_EQ(settings(2).Symbol, u"IBM    "_qs); // the missing bytes read as zeros, shown as blanks
-    EXPECT_EQ(settings(2).MaxPrice, 0.0);
-    EXPECT_EQ(settings(2).Reserved, 0);
+    EXPECT_EQ(settings(2).watch, Watch::On);
+    EXPECT_TRUE(settings(2).repeatAlerts);
+    EXPECT_EQ(settings(2).symbol, u"IBM"_qs); // the missing bytes read as zeros, shown as blanks
+    EXPECT_EQ(settings(2).priceAbove, 0.0);
+    EXPECT_EQ(settings(2).reserved, 0);
 
     ASSERT_TRUE(read(10).ok());
     EXPECT_TRUE(QFile::exists(path(u"Aset10.dat"_qs)));
     EXPECT_FALSE(QFile::exists(path(u"Aset010.dat"_qs)));
     EXPECT_EQ(readFile(u"Aset10.dat"_qs).size(), 0);
-    EXPECT_EQ(settings(10).Symbol.trimmed(), QString());
+    EXPECT_EQ(settings(10).symbol, QString());
 }
 
 TEST_F(AlertSettingsFile, ReservedByteAndFloatsSurviveARoundTrip)
@@ -63,23 +63,51 @@ TEST_F(AlertSettingsFile, ReservedByteAndFloatsSurviveARoundTrip)
     bytes.replace(44, 8, QByteArray::fromHex("00000000004a9340"));
     writeFile(u"Aset3.dat"_qs, bytes);
     ASSERT_TRUE(read(3).ok());
-    EXPECT_EQ(settings(3).MaxPrice, price);
-    EXPECT_EQ(settings(3).Reserved, 0x5A);
+    EXPECT_EQ(settings(3).priceAbove, price);
+    EXPECT_EQ(settings(3).reserved, 0x5A);
     ASSERT_TRUE(write(3).ok());
     EXPECT_EQ(readFile(u"Aset3.dat"_qs), bytes);
+}
+
+// Switches and the watch flag mean what the monitoring has always read in them: a switch is on only
+// as 1, repeat alerts whenever not 0, a stock watched only as -1. They are written back as the
+// window writes them.
+TEST(AlertSettingsRecord, SwitchesReadAsTheMonitoringReadsThem)
+{
+    QByteArray bytes = FromHex(kWorkedExample);
+    bytes[0] = 1; // Enabled 1: neither on nor off
+    bytes[1] = 0;
+    bytes[2] = 7; // RepeatAlerts
+    bytes[28] = 2; // HHAlert
+    bytes[60] = char(0xFF); // VolumeUp
+    AlertSettings s;
+    DecodeRecord(bytes, s);
+    EXPECT_EQ(s.watch, Watch::Unclear);
+    EXPECT_TRUE(s.repeatAlerts);
+    EXPECT_FALSE(s.on(AlertKind::HighestHigh));
+    EXPECT_TRUE(s.on(AlertKind::LowestLow));
+    EXPECT_FALSE(s.on(AlertKind::VolumeSurge));
+    const QByteArray written = EncodeRecord(s);
+    EXPECT_EQ(written.mid(0, 3), FromHex("01 00 01"));
+    EXPECT_EQ(written[28], 0);
+    EXPECT_EQ(written[60], 0);
+    AlertSettings again;
+    DecodeRecord(written, again);
+    EXPECT_EQ(again.watch, Watch::Unclear);
+    EXPECT_EQ(EncodeRecord(again), written);
 }
 
 TEST_F(AlertSettingsFile, SymbolIsCutAndPaddedToSevenAndTheFileNotTruncated)
 {
     writeFile(u"Aset4.dat"_qs, QByteArray(80, 'x'));
-    settings(4).Symbol = u"ABCDEFGHIJ"_qs;
+    settings(4).symbol = u"ABCDEFGHIJ"_qs;
     ASSERT_TRUE(write(4).ok());
     const QByteArray stored = readFile(u"Aset4.dat"_qs);
     EXPECT_EQ(stored.size(), 80); // record 1 rewritten in place
     EXPECT_EQ(stored.mid(3, 7), QByteArray("ABCDEFG"));
     EXPECT_EQ(stored.mid(62), QByteArray(18, 'x'));
 
-    settings(5).Symbol = u"GE"_qs;
+    settings(5).symbol = u"GE"_qs;
     ASSERT_TRUE(write(5).ok());
     EXPECT_EQ(readFile(u"Aset5.dat"_qs).size(), kAlertSettingsLength);
     EXPECT_EQ(readFile(u"Aset5.dat"_qs).mid(3, 7), QByteArray("GE     "));

@@ -158,7 +158,7 @@ TEST_F(CalendarCycle, MondayAndFridayHolidaysNextToAWeekend)
         + LogText::WaitingForStart + u"9:30\r\n"_qs));
 
     // Thursday evening before Good Friday: straight on to Monday (the emptied log holds CR LF).
-    app.log.EraseLog(2, 1);
+    app.log.EraseLog(1);
     ASSERT_TRUE(runDays(ny, QDateTime(QDate(2026, 4, 2), QTime(17, 0), ny), 1));
     EXPECT_EQ(shown(u"Processing Started"_qs).value(0), QDateTime(QDate(2026, 4, 6), QTime(9, 30), ny));
     EXPECT_TRUE(log().startsWith(u"\r\n"_qs + LogText::HolidayClosed + u"Good Friday"_qs
@@ -226,7 +226,7 @@ TEST_F(CalendarCycle, AFileThatIsNoTextFloodsNoLog)
     EXPECT_TRUE(log().contains(LogText::HolidayLinesNotListed + u"190\r\n"_qs));
 
     // A folder in the file's place: read as no file, with a note.
-    app.log.EraseLog(2, 1);
+    app.log.EraseLog(1);
     QFile::remove(path(u"holidays.txt"_qs));
     ASSERT_TRUE(QDir(folder.path()).mkdir(u"holidays.txt"_qs));
     ASSERT_TRUE(runDays(ny, QDateTime(QDate(2026, 12, 7), QTime(9, 0), ny), 1));

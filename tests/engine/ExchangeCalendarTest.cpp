@@ -247,9 +247,9 @@ TEST(TradingSession, AnEarlyCloseMovesTheStopTimeOnlyWhenItComesFirst)
     auto stopOf = [&](const QTimeZone& zone, const TimeSettings& time, QTime begins) {
         const TimeSettings day
             = WaitRules::EarlyCloseTimes(time, QDateTime(D("2026-11-27"), begins, zone), close);
-        EXPECT_EQ(day.StartHour, time.StartHour);
-        EXPECT_EQ(day.QuoteInterval, time.QuoteInterval);
-        return QTime(day.StopHour, day.StopMinute);
+        EXPECT_EQ(day.startHour, time.startHour);
+        EXPECT_EQ(day.quoteInterval, time.quoteInterval);
+        return QTime(day.stopHour, day.stopMinute);
     };
     const QTimeZone newYork = Zone("America/New_York");
     EXPECT_EQ(stopOf(newYork, TradingHours(9, 30, 16, 20), QTime(9, 30)), QTime(13, 0));
@@ -262,7 +262,7 @@ TEST(TradingSession, AnEarlyCloseMovesTheStopTimeOnlyWhenItComesFirst)
     // A full day keeps its times.
     EXPECT_EQ(WaitRules::EarlyCloseTimes(
                   TradingHours(9, 30, 16, 20), QDateTime(D("2026-11-27"), QTime(9, 30), newYork), {})
-                  .StopHour,
+                  .stopHour,
         16);
 }
 

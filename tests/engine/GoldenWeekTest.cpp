@@ -20,17 +20,18 @@ protected:
         schedule(9, 30, 16, 0, 30);
 
         AlertSettings& abc = watch(1, u"ABC"_qs); // above its range on a heavy day: alerts once a day
-        abc.HHAlert = abc.PriceAbove = abc.VolumeUp = 1;
-        abc.MaxPrice = 12;
+        abc.on(AlertKind::HighestHigh) = abc.on(AlertKind::PriceAbove) = abc.on(AlertKind::VolumeSurge)
+            = true;
+        abc.priceAbove = 12;
         AlertSettings& xyz = watch(2, u"XYZ"_qs); // below its range, reported in every set
-        xyz.LLAlert = xyz.PriceBelow = xyz.RepeatAlerts = 1;
-        xyz.MinPrice = 46;
+        xyz.on(AlertKind::LowestLow) = xyz.on(AlertKind::PriceBelow) = xyz.repeatAlerts = true;
+        xyz.priceBelow = 46;
         watch(3, u"BAD"_qs); // unknown to both servers
         watch(4, u"NAQ"_qs); // its quote has no last price
-        alerts(5).Symbol = u"OFF    "_qs; // not watched
+        alerts(5).symbol = u"OFF"_qs; // not watched
         AlertSettings& young = watch(7, u"NEW"_qs); // a short history: no rate of change
-        young.ROCUp = 1;
-        young.ROCPlus = 5;
+        young.on(AlertKind::RateOfChangeAbove) = true;
+        young.rateOfChangeAbove = 5;
         ApplyDefaultPeriods();
 
         for (int day = 0; day < 5; ++day) {
@@ -52,7 +53,7 @@ protected:
     void ApplyDefaultPeriods()
     {
         for (AlertSettings& s : app.settings.alerts)
-            SetMovingAveragePeriods(s, kDefaultMovingAveragePeriods);
+            s.averagePeriods = kDefaultAveragePeriods;
     }
 
     static QString fixture() { return QStringLiteral(TRADEVANE_SOURCE_DIR "/tests/engine/golden-week.log"); }

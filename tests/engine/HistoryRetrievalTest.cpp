@@ -137,13 +137,13 @@ TEST_F(HistoryDownload, LineCountOutsideTheArrayIsRefusedAndTheOldRowsKept)
     EXPECT_TRUE(states[3].downloadError);
     EXPECT_EQ(history(4), kept);
 
-    app.log.EraseLog(2, 4);
+    app.log.EraseLog(4);
     fetch(4, response(284, "C"));
     EXPECT_EQ(log(), u"\r\n"_qs + dataError(4));
     EXPECT_EQ(history(4), kept);
 
     // Ending inside a line before its close is a corrupt response.
-    app.log.EraseLog(2, 4);
+    app.log.EraseLog(4);
     fetch(4, response(250, "C") + "2002-12-01,1,2,3,4");
     EXPECT_EQ(log(), u"\r\n"_qs + dataError(4));
     EXPECT_EQ(history(4), kept);

@@ -15,7 +15,7 @@ protected:
     void SetUp() override
     {
         ProgramTest::SetUp();
-        settings.Enabled = StoredFlag(true);
+        settings.watch = Watch::On;
     }
 
     StockContext& stock() { return m_context; }

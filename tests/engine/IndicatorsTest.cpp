@@ -270,7 +270,7 @@ TEST_F(Breakout, NewHighOrLowMustBeStrictlyBeyondEveryDay)
         state.history.fill({});
         for (int r = 0; r < c.rows.size(); ++r)
             setField(r, c.low ? 3 : 2, c.rows[r]);
-        settings.HHDays = settings.LLDays = c.days;
+        settings.highestHighDays = settings.lowestLowDays = c.days;
         bool& flag = c.low ? values().NewLow : values().NewHigh;
         flag = !c.expected;
         c.low ? CheckLowestLow(stock()) : CheckHighestHigh(stock());
@@ -281,8 +281,8 @@ TEST_F(Breakout, NewHighOrLowMustBeStrictlyBeyondEveryDay)
 
 TEST_F(Breakout, UnreadableDayKeepsTheFlagAndLogsItsModule)
 {
-    settings.HHDays = 5;
-    settings.LLDays = 5;
+    settings.highestHighDays = 5;
+    settings.lowestLowDays = 5;
     setHigh(0, u"11"_qs);
     setLow(0, u"9"_qs);
     setDays(1, 5, 10, 10, 10);
@@ -302,12 +302,12 @@ TEST_F(Breakout, DayCountReachesRow283AtMost)
     setHigh(0, u"100"_qs);
     for (int r = 1; r <= 283; ++r)
         setHigh(r, u"50"_qs);
-    settings.HHDays = 283; // high of row 283 is slot 1700, the last one
+    settings.highestHighDays = 283; // high of row 283 is slot 1700, the last one
     CheckHighestHigh(stock());
     EXPECT_TRUE(values().NewHigh);
     EXPECT_FALSE(inError());
 
-    settings.HHDays = 284;
+    settings.highestHighDays = 284;
     CheckHighestHigh(stock());
     EXPECT_TRUE(inError());
     EXPECT_TRUE(values().NewHigh);
@@ -372,7 +372,7 @@ TEST_F(IndicatorTest, TheStocksOwnAveragesUnlessTheWindowWouldRefuseThem)
     };
     const auto averageOfFirstRows = [](int n) { return (n + 1) / 2.0; };
 
-    SetMovingAveragePeriods(settings, {3, 25, 12, 40, 60, 150});
+    settings.averagePeriods = {3, 25, 12, 40, 60, 150};
     CalcIndicators(stock());
     ASSERT_FALSE(inError());
     EXPECT_EQ(todaysAverages(),
@@ -381,9 +381,9 @@ TEST_F(IndicatorTest, TheStocksOwnAveragesUnlessTheWindowWouldRefuseThem)
 
     const std::array<double, 6> defaults {averageOfFirstRows(5), averageOfFirstRows(10),
         averageOfFirstRows(10), averageOfFirstRows(30), averageOfFirstRows(50), averageOfFirstRows(200)};
-    for (auto spoil : {+[](AlertSettings& s) { s.ShortMAFast = 2; }, // below its range
-             +[](AlertSettings& s) { s.LongMASlow = 201; }, // above its range
-             +[](AlertSettings& s) { s.MedMAFast = 40; }, // fast not below slow
+    for (auto spoil : {+[](AlertSettings& s) { s.averagePeriods[0] = 2; }, // below its range
+             +[](AlertSettings& s) { s.averagePeriods[5] = 201; }, // above its range
+             +[](AlertSettings& s) { s.averagePeriods[2] = 40; }, // fast not below slow
              +[](AlertSettings& s) { s = {}; }}) { // a record of zeros
         AlertSettings chosen = settings;
         spoil(settings);

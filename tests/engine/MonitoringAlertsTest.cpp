@@ -25,11 +25,12 @@ protected:
         schedule(10, 0, 11, 0, 5);
 
         AlertSettings& abc = watch(1, u"ABC"_qs);
-        abc.HHAlert = abc.PriceAbove = abc.VolumeUp = 1;
-        abc.MaxPrice = 12;
+        abc.on(AlertKind::HighestHigh) = abc.on(AlertKind::PriceAbove) = abc.on(AlertKind::VolumeSurge)
+            = true;
+        abc.priceAbove = 12;
         AlertSettings& xyz = watch(2, u"XYZ"_qs);
-        xyz.LLAlert = xyz.PriceBelow = xyz.VolumeUp = 1;
-        xyz.MinPrice = 46;
+        xyz.on(AlertKind::LowestLow) = xyz.on(AlertKind::PriceBelow) = xyz.on(AlertKind::VolumeSurge) = true;
+        xyz.priceBelow = 46;
 
         http.serve(HistoryTarget(u"abc"_qs, kMonday), MakeHistory(kMonday, 252, 10));
         http.serve(HistoryTarget(u"xyz"_qs, kMonday), MakeHistory(kMonday, 252, 50));
@@ -114,7 +115,7 @@ TEST_F(MonitoringAlerts, AnAlertSwitchedOffSinceTheLastRunIsNotReported)
     ASSERT_TRUE(runSets(1));
     ASSERT_EQ(bodies().size(), 1);
     EXPECT_TRUE(bodies()[0].contains(u"ABC    : Volume"_qs));
-    alerts(1).VolumeUp = 0;
+    alerts(1).on(AlertKind::VolumeSurge) = false;
     window.statusHistory.clear();
     ASSERT_TRUE(runSets(1, kMonday.addDays(1)));
     const QStringList mails = bodies();
@@ -125,7 +126,8 @@ TEST_F(MonitoringAlerts, AnAlertSwitchedOffSinceTheLastRunIsNotReported)
 
 TEST_F(MonitoringAlerts, NoAlertNoSoundNoMail)
 {
-    alerts(1).PriceAbove = alerts(1).HHAlert = alerts(1).VolumeUp = 0;
+    alerts(1).on(AlertKind::PriceAbove) = alerts(1).on(AlertKind::HighestHigh)
+        = alerts(1).on(AlertKind::VolumeSurge) = false;
     alerts(2) = {};
     ASSERT_TRUE(runSets(1));
     EXPECT_TRUE(bodies().isEmpty());
@@ -138,10 +140,10 @@ TEST_F(MonitoringAlerts, NoAlertNoSoundNoMail)
 TEST(AlertLines, SymbolKeepsItsPaddingAndPricesTwoDecimals)
 {
     AlertSettings s;
-    s.Symbol = u"IBM    "_qs;
-    s.MaxPrice = 25;
-    s.MinPrice = 1234.5;
-    s.ROCMinus = -5;
+    s.symbol = u"IBM"_qs;
+    s.priceAbove = 25;
+    s.priceBelow = 1234.5;
+    s.rateOfChangeBelow = -5;
     using K = AlertKind;
     EXPECT_EQ(AlertLine(s, K::MediumCrossDown),
         u"IBM    : Medium Term Moving Average Cross: Direction = DOWN\r\n"_qs);
@@ -150,7 +152,7 @@ TEST(AlertLines, SymbolKeepsItsPaddingAndPricesTwoDecimals)
     EXPECT_EQ(AlertLine(s, K::RateOfChangeBelow), u"IBM    : 21 Day Rate of Change < -5%\r\n"_qs);
     EXPECT_EQ(
         AlertLine(s, K::StochasticBelow20), u"IBM    : Stochastic %K value is < 20 and reversing.\r\n"_qs);
-    s.MaxPrice = 0.5;
+    s.priceAbove = 0.5;
     EXPECT_EQ(AlertLine(s, K::PriceAbove), u"IBM    : Price climbed above $0.50\r\n"_qs);
 }
 

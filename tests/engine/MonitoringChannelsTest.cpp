@@ -23,11 +23,11 @@ protected:
         MailCycleTest::SetUp();
         schedule(10, 0, 11, 0, 5);
         AlertSettings& abc = watch(1, u"ABC"_qs);
-        abc.PriceAbove = 1;
-        abc.MaxPrice = 12;
+        abc.on(AlertKind::PriceAbove) = true;
+        abc.priceAbove = 12;
         AlertSettings& xyz = watch(2, u"XYZ"_qs);
-        xyz.PriceBelow = 1;
-        xyz.MinPrice = 46;
+        xyz.on(AlertKind::PriceBelow) = true;
+        xyz.priceBelow = 46;
         http.serve(u"/table.csv"_qs, MakeHistory(kMonday, 252, 10));
         http.serve(QuoteTarget(u"abc"_qs), MakeQuote(u"ABC"_qs, 12.5, 12, 12.6, 11.9, 5000));
         http.serve(QuoteTarget(u"xyz"_qs), MakeQuote(u"XYZ"_qs, 45, 49, 50.1, 44, 900));
@@ -113,7 +113,7 @@ TEST_F(MonitoringChannels, FailingChannelsEachLogOneLineAndNothingElseChanges)
     http.serve(telegramTarget(), Answer {.mode = Answer::Mode::Hang});
     app.settings.channels.webhook.url
         = u"http://127.0.0.1:"_qs + QString::number(UnusedLoopbackPort()) + u"/h"_qs;
-    alerts(2).RepeatAlerts = 1; // the second set reports again
+    alerts(2).repeatAlerts = true; // the second set reports again
     ASSERT_TRUE(runSets(2));
     EXPECT_EQ(smtp.received().size(), 2);
     const QString text = log();
@@ -130,7 +130,7 @@ TEST_F(MonitoringChannels, FailingChannelsEachLogOneLineAndNothingElseChanges)
 
 TEST_F(MonitoringChannels, EmailDisabledStillSendsToTheChannels)
 {
-    app.settings.mail.DisableEmail = 1;
+    app.settings.mail.disableEmail = 1;
     ASSERT_TRUE(runSets(1));
     EXPECT_TRUE(smtp.received().isEmpty());
     EXPECT_TRUE(log().contains(LogText::EmailWithheld));

@@ -59,14 +59,14 @@ TEST_F(MonitoringSchedule, WeekendsAreSatOutUntilMonday)
     EXPECT_EQ(firstTime(u"Processing Started"_qs), at(14, 9, 5));
     EXPECT_TRUE(log().startsWith(LogText::WeekendSaturday + u"\r\n\r\n"_qs));
 
-    app.log.EraseLog(2, 1);
+    app.log.EraseLog(1);
     window.statusHistory.clear();
     ASSERT_TRUE(runFrom(at(13, 23, 59, 59), [&] { return seen(u"Processing Started"_qs); }));
     EXPECT_EQ(firstTime(u"Processing Started"_qs), at(14, 9, 5));
     EXPECT_TRUE(log().contains(LogText::WeekendSunday + u"\r\n"_qs));
 
     // Friday after the stop hour counts as the weekend.
-    app.log.EraseLog(2, 1);
+    app.log.EraseLog(1);
     window.statusHistory.clear();
     ASSERT_TRUE(runFrom(at(11, 16, 10), [&] { return seen(u"Processing Started"_qs); }));
     EXPECT_EQ(firstTime(u"Awaiting Monday Open"_qs), at(11, 16, 10));

@@ -93,7 +93,7 @@ TEST_F(QuoteDownload, EightFieldsFailWithoutLineEndAndPassWithIt)
     EXPECT_EQ(log(), kStock3Error);
 
     state = {};
-    app.log.EraseLog(2, 3);
+    app.log.EraseLog(3);
     server->serve(kQuotePath, QByteArray("abc,10.5,d1,t1,0.25,10.1,10.9,10.0\r\n"));
     fetch();
     EXPECT_EQ(state.quote.Low, u"10.0"_qs);
@@ -118,7 +118,7 @@ TEST_F(QuoteDownload, HttpErrorLogsCodeAndReasonThenTheQuoteError)
         = {{404, u"Not Found"_qs}, {500, u"Internal Server Error"_qs}, {503, u"Try Again Later"_qs}};
     for (const auto& [status, reason] : errors) {
         state.stockFailed = state.downloadError = false;
-        app.log.EraseLog(2, 3);
+        app.log.EraseLog(3);
         server->serveStatus(kQuotePath, status, status == 503 ? reason : QString());
         fetch();
         EXPECT_EQ(

@@ -40,7 +40,7 @@ TEST_F(ServerAddresses, MalformedFileFallsBackToTheDefaultsAndIsLogged)
         "[servers]\nQuoteServer=http://10.0.0.1/?symbols=\n"};
     for (const QByteArray& text : files) {
         SCOPED_TRACE(text.toStdString());
-        app.log.EraseLog(2, 0);
+        app.log.EraseLog(0);
         writeFile(u"servers.ini"_qs, text);
         LoadServerSettings(app.settings.servers, app.log);
         EXPECT_EQ(app.settings.servers.QuoteServer, u"http://127.0.0.1:8470"_qs);

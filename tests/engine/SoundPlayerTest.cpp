@@ -2,18 +2,21 @@
 
 #include "engine/log/LogTexts.h"
 #include "engine/notify/SoundPlayer.h"
+#include "engine/settings/SoundSettingsFile.h"
 #include "platform/RecordFile.h"
 
 #include <QFile>
 
 namespace {
 
-TEST_F(Sounds, LastChosenSoundWinsAndNothingPlaysWhenSoundsAreOff)
+TEST_F(Sounds, TheChosenSoundPlaysAndNothingWhenSoundsAreOff)
 {
     // The fourth has sounds on without a choice: the path of an empty name, which plays the
-    // default sound. The last has sounds off.
-    const SoundSettings settings[] = {{On, On, 0, On, 0, 0}, {On, On, On, On, On, On}, {On, 0, On, 0, 0, 0},
-        {On, 0, 0, 0, 0, 0}, {0, On, 0, 0, 0, 0}};
+    // default sound. The last has sounds off. Of several sounds marked in the file, the last counts.
+    SoundSettings severalMarked;
+    DecodeRecord(FromHex("FFFF FFFF 0000 FFFF 0000 0000"), severalMarked);
+    const SoundSettings settings[] = {severalMarked, {true, AlertSound::Chimes}, {true, AlertSound::Voice},
+        {true, AlertSound::None}, {false, AlertSound::Siren}};
     for (const SoundSettings& choice : settings) {
         bool ended = false;
         const auto sound = player.PlayAlertSound(choice, app.log, 11, [&] { ended = true; });

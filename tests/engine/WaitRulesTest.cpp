@@ -103,8 +103,8 @@ TEST_P(WaitRulesOnTransitionDays, StartMomentIsTheFirstMomentWithinTheHours)
     const TimeSettings schedules[] = {TradingHours(1, 30, 4, 0), TradingHours(2, 30, 16, 0),
         TradingHours(0, 0, 0, 30), TradingHours(23, 15, 23, 59)};
     for (const TimeSettings& time : schedules) {
-        const int start = time.StartHour * 60 + time.StartMinute;
-        const int stop = time.StopHour * 60 + time.StopMinute;
+        const int start = time.startHour * 60 + time.startMinute;
+        const int stop = time.stopHour * 60 + time.stopMinute;
         for (const QDateTime& now : StartsAround(GetParam().day, zone)) {
             const QDateTime expected = Poll(now, [&](const Wall& w) {
                 return w.date.dayOfWeek() <= 5 && w.minuteOfDay() >= start && w.minuteOfDay() < stop;

@@ -24,9 +24,9 @@ protected:
     {
         ASSERT_TRUE(QDir(g_smallFileSystem).mkpath(u"data"_qs));
         SetProgramFolder(data());
-        saved.StartHour = 9;
-        saved.StartMinute = 30;
-        saved.QuoteInterval = 5;
+        saved.startHour = 9;
+        saved.startMinute = 30;
+        saved.quoteInterval = 5;
         ASSERT_TRUE(WriteTimeSettings(saved).ok());
         log.add(u"first record"_qs);
         log.AppendLog(1);
@@ -69,15 +69,15 @@ TEST_F(SafeSave, AFullDiskKeepsThePreviousSettingsAndTheLogWaitsForSpace)
     fillUp();
 
     TimeSettings changed = saved;
-    changed.StartHour = 10;
+    changed.startHour = 10;
     const FileError error = WriteTimeSettings(changed);
     EXPECT_EQ(error.number, 61);
     EXPECT_TRUE(FileErrorMessage(error, {}).startsWith(u"FILE ERROR:61 :No space left on device"_qs))
         << error.description.toStdString();
     TimeSettings read;
     ASSERT_TRUE(ReadTimeSettings(read).ok());
-    EXPECT_EQ(read.StartHour, 9);
-    EXPECT_EQ(read.StartMinute, 30);
+    EXPECT_EQ(read.startHour, 9);
+    EXPECT_EQ(read.startMinute, 30);
     EXPECT_EQ(filesLeft(), before); // no half-written file beside it
 
     // The log takes nothing cut short; the record and the note about it wait.
@@ -101,7 +101,7 @@ TEST_F(SafeSave, AReadOnlyFolderIsNamedAndNothingChanges)
     const QByteArray settingsBefore = contents(TimeSettingsPath());
 
     TimeSettings changed = saved;
-    changed.QuoteInterval = 15;
+    changed.quoteInterval = 15;
     const FileError error = WriteTimeSettings(changed);
     EXPECT_FALSE(error.ok());
     EXPECT_TRUE(error.description.contains(u"Read-only"_qs)) << error.description.toStdString();

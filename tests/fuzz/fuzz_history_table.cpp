@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static ActivityLog log;
     static unsigned runs = 0;
     if (++runs % 512 == 0)
-        log.EraseLog(0, 0);
+        log.EraseLog(0);
 
     const StockIndex index(static_cast<int>(size % kStockCount));
     const AlertSettings settings;

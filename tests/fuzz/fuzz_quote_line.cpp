@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static ActivityLog log;
     static unsigned runs = 0;
     if (++runs % 512 == 0)
-        log.EraseLog(0, 0);
+        log.EraseLog(0);
 
     // The stock follows from the length, so that every stock number is used and an input always
     // gives the same run. The transfer control hands the body over as Latin-1.

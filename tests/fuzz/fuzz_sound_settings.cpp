@@ -5,6 +5,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    fuzz::CheckRoundTrip<SoundSettings>(fuzz::Bytes(data, size), kSoundSettingsLength, {});
+    // Every switch settles: on as -1, and of several sounds only the last.
+    fuzz::WrittenAgain<SoundSettings>(fuzz::Bytes(data, size), kSoundSettingsLength);
     return 0;
 }

@@ -26,10 +26,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(file.write(bytes) == bytes.size());
     }
 
-    quint8 accepted = 0xAA;
+    bool accepted = size == 0; // the opposite of what an empty file reads
     const FileError error = ReadTermsAccepted(accepted);
     FUZZ_CHECK(error.ok());
-    FUZZ_CHECK(accepted == (size > 0 ? data[0] : 0)); // an empty file reads 0
+    FUZZ_CHECK(accepted == (size > 0 && data[0] != 0)); // an empty file reads 0
 
     for (int length : {kTermsRecordLength, kSoundSettingsLength, kTimeSettingsLength, kAlertSettingsLength,
              kMailSettingsLength}) {

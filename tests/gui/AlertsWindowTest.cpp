@@ -140,7 +140,7 @@ TEST_F(AlertWindow, SymbolIsUpperCasedOnFocusLossAndCutToSevenWhileTheLabelShows
     ASSERT_EQ(labels->size(), 1);
     EXPECT_EQ(labels->at(0).at(0).toInt(), 3);
     EXPECT_EQ(labels->at(0).at(1).toString(), u"BRK.A.LONG"_qs);
-    EXPECT_EQ(settings(3).Symbol, u"BRK.A.L"_qs);
+    EXPECT_EQ(settings(3).symbol, u"BRK.A.L"_qs);
 }
 
 TEST_F(AlertWindow, EmptySymbolStopsWatchingButKeepsTheOtherSettings)
@@ -321,8 +321,8 @@ TEST_F(AlertWindow, FailedWriteKeepsTheWindowOpenWithTheNewValuesInMemory)
         {u"Unable to open/write to the 'Alert Settings' file"_qs, u"Exit the program and restart."_qs,
             SupportContactLine()}));
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(settings(3).Symbol, u"GE     "_qs);
-    EXPECT_TRUE(IsTrue(settings(3).Enabled));
+    EXPECT_EQ(settings(3).symbol, u"GE"_qs);
+    EXPECT_EQ(settings(3).watch, Watch::On);
     EXPECT_EQ(labels->size(), 1);
 }
 

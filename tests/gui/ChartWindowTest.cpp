@@ -29,11 +29,11 @@ protected:
     {
         CycleTest::SetUp();
         AlertSettings& abc = watch(1, u"ABC"_qs);
-        abc.PriceAbove = 1;
-        abc.MaxPrice = 10;
-        abc.ROCUp = 1;
-        abc.ROCPlus = 5;
-        abc.ROCMinus = -5;
+        abc.on(AlertKind::PriceAbove) = true;
+        abc.priceAbove = 10;
+        abc.on(AlertKind::RateOfChangeAbove) = true;
+        abc.rateOfChangeAbove = 5;
+        abc.rateOfChangeBelow = -5;
         http.serve(HistoryTarget(u"abc"_qs, kMonday), MakeHistory(kMonday, 252, 10));
         http.serve(QuoteTarget(u"abc"_qs), MakeQuote(u"ABC"_qs, 12.5, 12, 12.6, 11.9, 5000));
         watch(3, u"BAD"_qs); // no history: the server answers 404

@@ -162,7 +162,7 @@ TEST_F(MailWindow, DamagedRecordShowsDataMissingAndEmptyBoxes)
 
 TEST_F(MailWindow, TestMailUsesTheShownDisableSwitchWhileTheWindowIsOpen)
 {
-    app.settings.mail.DisableEmail = 0;
+    app.settings.mail.disableEmail = 0;
     writeFile(u"mailset.dat"_qs, Record("00 00 00 00 00 00", "srv", "", "", "f", "t", "", "s"));
     load();
     tick("chkDisableEmail", true); // shown, not saved
@@ -175,11 +175,11 @@ TEST_F(MailWindow, TestMailUsesTheShownDisableSwitchWhileTheWindowIsOpen)
     EXPECT_TRUE(OneBox(boxes.shown(), u"Test Mail"_qs,
         u"A test message was sent to\r\nthe email handler. If all\r\nsettings are "
         "correct, the\r\nmessage should be at the\r\ndestination mailbox."_qs));
-    EXPECT_EQ(app.settings.mail.DisableEmail, 0);
+    EXPECT_EQ(app.settings.mail.disableEmail, 0);
 
     EXPECT_TRUE(save(MsgResult::No).isEmpty());
     EXPECT_FALSE(app.settings.EmailDisabled()); // closed: the stored switch again
-    app.settings.mail.DisableEmail = 1;
+    app.settings.mail.disableEmail = 1;
     EXPECT_TRUE(app.settings.EmailDisabled());
 }
 
@@ -205,7 +205,7 @@ TEST_F(MailWindow, FailedWriteHidesTheWindowAndKeepsTheValuesInMemory)
         {u"Unable to open/write to the 'Settings' file"_qs, u"Exit the program and restart."_qs,
             SupportContactLine()}));
     EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(app.settings.mail.Server, u"smtp.example.com"_qs);
+    EXPECT_EQ(app.settings.mail.server, u"smtp.example.com"_qs);
 }
 
 // With no file yet: Cancel keeps the window, No stores nothing, Yes creates the file for its
@@ -219,7 +219,7 @@ TEST_F(MailWindow, CancelKeepsTheWindowNoStoresNothingAndANewFileIsOwnerOnly)
     EXPECT_TRUE(save(MsgResult::No).isEmpty());
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(QFile::exists(path(u"mailset.dat"_qs)));
-    EXPECT_TRUE(app.settings.mail.Server.trimmed().isEmpty());
+    EXPECT_TRUE(app.settings.mail.server.trimmed().isEmpty());
 
     open();
     fillRequired();

@@ -76,12 +76,12 @@ protected:
 
 TEST_F(MainWindow, LoadsWithCaptionsNamesAndTheStopLightOn)
 {
-    app.settings.alert(StockIndex::fromNumber(4)).Symbol = u"MSFT   "_qs;
+    app.settings.alert(StockIndex::fromNumber(4)).symbol = u"MSFT"_qs;
     app.log.add(u"pending"_qs);
     frmMain main(app);
 
     EXPECT_EQ(main.windowTitle(), u"Tradevane Version 1.6"_qs);
-    EXPECT_EQ(main.lblSymbol[4]->text(), u"MSFT   "_qs);
+    EXPECT_EQ(main.lblSymbol[4]->text(), u"MSFT"_qs);
     EXPECT_TRUE(app.log.pending().isEmpty());
     EXPECT_TRUE(main.lblStatus->text().isEmpty());
     EXPECT_TRUE(main.comboTestID->isHidden());
@@ -278,7 +278,7 @@ TEST_F(MainWindow, StockButtonsChooseTheStock)
     main.cmdStockSelect[6]->click();
     EXPECT_TRUE(edit.done());
     EXPECT_EQ(main.lblSymbol[6]->text(), u"VERYLONGSYM"_qs);
-    EXPECT_EQ(alerts(6).Symbol, u"VERYLON"_qs);
+    EXPECT_EQ(alerts(6).symbol, u"VERYLON"_qs);
     EXPECT_EQ(readFile(u"Aset6.dat"_qs).mid(3, 7), "VERYLON");
 }
 

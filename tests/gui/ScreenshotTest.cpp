@@ -33,7 +33,7 @@ TEST_F(Screenshots, SettingsWindowsPanesAndHelpPanels)
     for (const char* chart : {"chartMA.bmp", "chartHHLL.bmp", "chartROC.bmp", "chartStoch.bmp"})
         copyResource(QString::fromLatin1(chart));
     const StockIndex ibm = StockIndex::fromNumber(3);
-    app.settings.alert(ibm).Symbol = u"IBM    "_qs;
+    app.settings.alert(ibm).symbol = u"IBM"_qs;
     frmAlerts alerts(app.settings, ibm);
     ShowForScreenshot(&alerts);
     auto* tabs = alerts.findChild<QTabWidget*>(u"SSTab1"_qs);
@@ -59,13 +59,13 @@ TEST_F(Screenshots, SettingsWindowsPanesAndHelpPanels)
     time.hide();
 
     MailSettings& m = app.settings.mail;
-    m.Server = u"smtp.example.com:587"_qs;
-    m.MailFrom = u"trader@example.com"_qs;
-    m.SendTo = u"alerts@example.com, desk@example.org"_qs;
-    m.Subject = u"Message from Tradevane"_qs;
-    m.UsePassword = 1;
-    m.UserName = u"trader"_qs;
-    m.Password = u"app-password"_qs;
+    m.server = u"smtp.example.com:587"_qs;
+    m.mailFrom = u"trader@example.com"_qs;
+    m.sendTo = u"alerts@example.com, desk@example.org"_qs;
+    m.subject = u"Message from Tradevane"_qs;
+    m.usePassword = true;
+    m.userName = u"trader"_qs;
+    m.password = u"app-password"_qs;
     frmMailSettings mail(app.settings, app.SMTP1(), app.log, 1);
     ShootWithHelp(mail, shots, u"mail"_qs, {"lblServerHelp", "lblPasswordHelp"});
     mail.hide();

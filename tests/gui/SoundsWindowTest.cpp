@@ -11,7 +11,7 @@ namespace {
 
 TEST_F(Sounds, WindowShowsTheStoredChoiceAndSavesOnEnableClickAndClose)
 {
-    app.settings.sound = {On, On, 0, 0, On, 0}; // two choices: the later one shows
+    app.settings.sound = {true, AlertSound::ThreeBeeps};
     auto* window = new frmSounds(app.settings, player, app.log, 1);
     window->show();
     EXPECT_TRUE(window->findChild<QRadioButton*>(u"opt3BeepsSound"_qs)->isChecked());
@@ -48,7 +48,7 @@ TEST_F(Sounds, OneSoundsWindowAndAnUnwritableFileKeepsItUsable)
     ASSERT_EQ(boxes.shown().size(), 1);
     EXPECT_EQ(boxes.shown()[0].title, u"File Write Error"_qs);
     EXPECT_TRUE(boxes.shown()[0].text.startsWith(u"FILE ERROR:"_qs));
-    EXPECT_EQ(app.settings.sound.UseVoice, On); // in effect for this run
+    EXPECT_EQ(app.settings.sound.sound, AlertSound::Voice); // in effect for this run
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     frmSounds* again = frmSounds::ShowSounds(app.settings, player, app.log, 1);
     ASSERT_NE(again, nullptr);

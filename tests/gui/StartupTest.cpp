@@ -75,7 +75,7 @@ TEST_F(StartUp, FirstRunCreatesEmptySettingsAsksForTermsThenShowsEmptyRows)
         EXPECT_TRUE(main->lblSymbol[n]->text().trimmed().isEmpty());
         EXPECT_TRUE(main->lblPrice[n]->text().isEmpty());
         EXPECT_TRUE(main->lblVolume[n]->text().isEmpty());
-        EXPECT_EQ(app.settings.alert(StockIndex::fromNumber(n)).Enabled, 0);
+        EXPECT_EQ(app.settings.alert(StockIndex::fromNumber(n)).watch, Watch::Off);
     }
 }
 
@@ -83,8 +83,8 @@ TEST_F(StartUp, AcceptedTermsAreNotAskedAgainAndStoredSymbolsAppear)
 {
     writeFile(u"frs.dat"_qs, QByteArray(1, '\1'));
     AlertSettings ibm;
-    ibm.Enabled = StoredFlag(true);
-    ibm.Symbol = u"IBM"_qs;
+    ibm.watch = Watch::On;
+    ibm.symbol = u"IBM"_qs;
     writeFile(u"Aset3.dat"_qs, EncodeRecord(ibm));
 
     ASSERT_TRUE(start());
@@ -92,15 +92,15 @@ TEST_F(StartUp, AcceptedTermsAreNotAskedAgainAndStoredSymbolsAppear)
 
     EXPECT_FALSE(termsShown);
     ASSERT_NE(splash.mainWindow(), nullptr);
-    EXPECT_EQ(splash.mainWindow()->lblSymbol[3]->text(), u"IBM    "_qs);
-    EXPECT_TRUE(IsTrue(app.settings.alert(StockIndex::fromNumber(3)).Enabled));
+    EXPECT_EQ(splash.mainWindow()->lblSymbol[3]->text(), u"IBM"_qs);
+    EXPECT_EQ(app.settings.alert(StockIndex::fromNumber(3)).watch, Watch::On);
     EXPECT_TRUE(splash.mainWindow()->lblSymbol[2]->text().trimmed().isEmpty());
 }
 
 TEST_F(StartUp, UnreadableMailSettingsStopLoadingButTheMainWindowOpens)
 {
     AlertSettings ko;
-    ko.Symbol = u"KO"_qs;
+    ko.symbol = u"KO"_qs;
     writeFile(u"Aset10.dat"_qs, EncodeRecord(ko));
     ASSERT_TRUE(QDir(folder.path()).mkdir(u"mailset.dat"_qs));
     writeFile(u"timeset.dat"_qs, FromHex("09 00 1E 00 09 00 1E 00 10 00 00 00 05 00"));
@@ -113,18 +113,17 @@ TEST_F(StartUp, UnreadableMailSettingsStopLoadingButTheMainWindowOpens)
             u"If the problem persists, see the Tradevane support page: "_qs + kSupportPage}));
 
     // Loading stopped at the mail settings: what came before is in, what came after is not.
-    EXPECT_EQ(app.settings.alert(StockIndex::fromNumber(10)).Symbol, u"KO     "_qs);
-    EXPECT_EQ(app.settings.time.StartHour, 0);
-    EXPECT_EQ(app.settings.time.QuoteInterval, 0);
-    EXPECT_EQ(app.settings.sound.SoundsEnabled, 0);
-    EXPECT_EQ(app.settings.sound.UseSiren, 0);
+    EXPECT_EQ(app.settings.alert(StockIndex::fromNumber(10)).symbol, u"KO"_qs);
+    EXPECT_EQ(app.settings.time.startHour, 0);
+    EXPECT_EQ(app.settings.time.quoteInterval, 0);
+    EXPECT_FALSE(app.settings.sound.soundsOn);
     EXPECT_FALSE(QFile::exists(path(u"frs.dat"_qs)));
     EXPECT_FALSE(termsShown);
 
     splash.TimerSplash_Timer();
     ASSERT_NE(splash.mainWindow(), nullptr);
     EXPECT_TRUE(splash.mainWindow()->isVisible());
-    EXPECT_EQ(splash.mainWindow()->lblSymbol[10]->text(), u"KO     "_qs);
+    EXPECT_EQ(splash.mainWindow()->lblSymbol[10]->text(), u"KO"_qs);
 }
 
 TEST_F(StartUp, EachSettingsFileNamesItsLocationAndLoadingStopsThere)

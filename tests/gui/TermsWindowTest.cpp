@@ -37,9 +37,9 @@ TEST_F(TermsWindow, ProceedRecordsTheAcceptanceInPlace)
     terms.cmdProceed->click();
     EXPECT_EQ(terms.result(), QDialog::Accepted);
     EXPECT_EQ(readFile(u"frs.dat"_qs), QByteArray("\1xyz"));
-    quint8 accepted = 0;
+    bool accepted = false;
     EXPECT_TRUE(ReadTermsAccepted(accepted).ok());
-    EXPECT_EQ(accepted, 1);
+    EXPECT_TRUE(accepted);
     EXPECT_TRUE(boxes.shown().isEmpty());
     EXPECT_EQ(endRequests, 0);
 }

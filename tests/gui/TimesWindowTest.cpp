@@ -82,9 +82,9 @@ TEST_F(TimeWindow, IntervalOutsideTheListShowsFiveButStaysUntilTheNextSave)
     writeFile(u"timeset.dat"_qs, FromHex("09 00 32 00 09 00 32 00 10 00 01 00 07 00"));
     open();
     EXPECT_EQ(interval()->currentText(), u"5"_qs);
-    EXPECT_EQ(app.settings.time.QuoteInterval, 7);
+    EXPECT_EQ(app.settings.time.quoteInterval, 7);
     EXPECT_TRUE(save(MsgResult::No).isEmpty());
-    EXPECT_EQ(app.settings.time.QuoteInterval, 7);
+    EXPECT_EQ(app.settings.time.quoteInterval, 7);
     EXPECT_EQ(readFile(u"timeset.dat"_qs).right(2), FromHex("07 00"));
 }
 

@@ -25,14 +25,14 @@ bool giveScheduleFromNow()
     TimeSettings times;
     if (!ReadTimeSettings(times).ok())
         return false;
-    if (times.QuoteInterval != 0)
+    if (times.quoteInterval != 0)
         return true;
     const QTime now = QTime::currentTime();
-    times.StartHour = times.QuoteStartHour = static_cast<qint16>(now.hour());
-    times.StartMinute = times.QuoteStartMinute = static_cast<qint16>(now.minute());
-    times.StopHour = 23;
-    times.StopMinute = 59;
-    times.QuoteInterval = 1;
+    times.startHour = times.quoteStartHour = static_cast<qint16>(now.hour());
+    times.startMinute = times.quoteStartMinute = static_cast<qint16>(now.minute());
+    times.stopHour = 23;
+    times.stopMinute = 59;
+    times.quoteInterval = 1;
     if (!WriteTimeSettings(times).ok())
         return false;
     std::printf("First run: monitoring from %02d:%02d to 23:59, a quote set every minute.\n", now.hour(),

@@ -17,11 +17,13 @@ inline const QStringList& DemoSymbols()
 inline void ApplyDemoStock(AlertSettings& s, const QString& symbol)
 {
     ApplyDefaultAlertSettings(s);
-    s.Enabled = StoredFlag(true);
-    s.Symbol = symbol.leftJustified(kSymbolWidth, u' ', true);
-    s.MACond2 = s.MACond4 = s.MACond6 = 1; // crossovers down as well as up
-    s.Stoch80 = s.Stoch20 = 1;
-    s.ROCUp = s.ROCDown = 1;
-    s.ROCPlus = 5;
-    s.ROCMinus = -5;
+    using K = AlertKind;
+    s.watch = Watch::On;
+    s.symbol = symbol.left(kMaxSymbolLength);
+    // Crossovers down as well as up, the stochastic and the rate of change.
+    for (const K kind : {K::ShortCrossDown, K::MediumCrossDown, K::LongCrossDown, K::StochasticAbove80,
+             K::StochasticBelow20, K::RateOfChangeAbove, K::RateOfChangeBelow})
+        s.on(kind) = true;
+    s.rateOfChangeAbove = 5;
+    s.rateOfChangeBelow = -5;
 }

@@ -59,16 +59,16 @@ QString AlertLine(const AlertSettings& s, AlertKind kind)
         text = u": Long Term Moving Average Cross: Direction = DOWN"_qs;
         break;
     case AlertKind::HighestHigh:
-        text = u": Highest High value in "_qs + QString::number(s.HHDays) + u" days."_qs;
+        text = u": Highest High value in "_qs + QString::number(s.highestHighDays) + u" days."_qs;
         break;
     case AlertKind::LowestLow:
-        text = u": Lowest Low value in "_qs + QString::number(s.LLDays) + u" days."_qs;
+        text = u": Lowest Low value in "_qs + QString::number(s.lowestLowDays) + u" days."_qs;
         break;
     case AlertKind::RateOfChangeAbove:
-        text = u": 21 Day Rate of Change > "_qs + QString::number(s.ROCPlus) + u'%';
+        text = u": 21 Day Rate of Change > "_qs + QString::number(s.rateOfChangeAbove) + u'%';
         break;
     case AlertKind::RateOfChangeBelow:
-        text = u": 21 Day Rate of Change < "_qs + QString::number(s.ROCMinus) + u'%';
+        text = u": 21 Day Rate of Change < "_qs + QString::number(s.rateOfChangeBelow) + u'%';
         break;
     case AlertKind::StochasticAbove80:
         text = u": Stochastic %K value is > 80 and reversing"_qs;
@@ -77,22 +77,22 @@ QString AlertLine(const AlertSettings& s, AlertKind kind)
         text = u": Stochastic %K value is < 20 and reversing."_qs;
         break;
     case AlertKind::PriceAbove:
-        text = u": Price climbed above $"_qs + price(s.MaxPrice);
+        text = u": Price climbed above $"_qs + price(s.priceAbove);
         break;
     case AlertKind::PriceBelow:
-        text = u": Price dropped below $"_qs + price(s.MinPrice);
+        text = u": Price dropped below $"_qs + price(s.priceBelow);
         break;
     case AlertKind::VolumeSurge:
         text = u": Volume is 20% > average of the last 20 days."_qs;
         break;
     }
-    return s.Symbol + text + u"\r\n"_qs;
+    return s.symbol.leftJustified(kMaxSymbolLength, u' ') + text + u"\r\n"_qs;
 }
 
 bool TakesPart(const StockContext& stock)
 {
     const StockState& state = stock.state;
-    return state.quoteValid && IsTrue(stock.settings.Enabled) && !state.stockFailed && !state.downloadError;
+    return state.quoteValid && stock.settings.watched() && !state.stockFailed && !state.downloadError;
 }
 
 AlertMessage EvaluateAlerts(const std::function<StockContext(StockIndex)>& stockAt, const QTime& now,
@@ -119,9 +119,9 @@ AlertMessage EvaluateAlerts(const std::function<StockContext(StockIndex)>& stock
                 const QString line = AlertLine(stock.settings, kind);
                 body += line;
                 stock.state.reportedToday.append(line.chopped(2));
-                items.append({index.number(), stock.settings.Symbol.trimmed(), line.chopped(2)});
+                items.append({index.number(), stock.settings.symbol.trimmed(), line.chopped(2)});
             }
-            if (stock.settings.RepeatAlerts == 0)
+            if (!stock.settings.repeatAlerts)
                 entry.Armed = false;
             anyAlert = true;
         }

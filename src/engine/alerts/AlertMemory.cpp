@@ -28,14 +28,15 @@ std::optional<AlertKind> kindNamed(const QByteArray& name)
     return std::nullopt;
 }
 
-QString pair(qint16 fast, qint16 slow)
+// The stored periods of the averages `fast` and fast + 1 (short, medium or long).
+QString pair(const AlertSettings& s, std::size_t fast)
 {
-    return QString::number(fast) + u',' + QString::number(slow);
+    return QString::number(s.averagePeriods[fast]) + u',' + QString::number(s.averagePeriods[fast + 1]);
 }
 
 bool onceADay(const AlertSettings& settings)
 {
-    return settings.RepeatAlerts == 0;
+    return !settings.repeatAlerts;
 }
 
 QString lineDamage(qsizetype index)
@@ -55,25 +56,25 @@ QString AlertSettingsKey(const AlertSettings& s, AlertKind kind)
     switch (kind) {
     case AlertKind::ShortCrossUp:
     case AlertKind::ShortCrossDown:
-        return pair(s.ShortMAFast, s.ShortMASlow);
+        return pair(s, 0);
     case AlertKind::MediumCrossUp:
     case AlertKind::MediumCrossDown:
-        return pair(s.MedMAFast, s.MedMASlow);
+        return pair(s, 2);
     case AlertKind::LongCrossUp:
     case AlertKind::LongCrossDown:
-        return pair(s.LongMAFast, s.LongMASlow);
+        return pair(s, 4);
     case AlertKind::HighestHigh:
-        return QString::number(s.HHDays);
+        return QString::number(s.highestHighDays);
     case AlertKind::LowestLow:
-        return QString::number(s.LLDays);
+        return QString::number(s.lowestLowDays);
     case AlertKind::RateOfChangeAbove:
-        return QString::number(s.ROCPlus);
+        return QString::number(s.rateOfChangeAbove);
     case AlertKind::RateOfChangeBelow:
-        return QString::number(s.ROCMinus);
+        return QString::number(s.rateOfChangeBelow);
     case AlertKind::PriceAbove:
-        return QString::number(s.MaxPrice, 'g', 17);
+        return QString::number(s.priceAbove, 'g', 17);
     case AlertKind::PriceBelow:
-        return QString::number(s.MinPrice, 'g', 17);
+        return QString::number(s.priceBelow, 'g', 17);
     case AlertKind::StochasticAbove80:
     case AlertKind::StochasticBelow20:
     case AlertKind::VolumeSurge:
@@ -172,7 +173,7 @@ ReportedAlerts ReportedOn(const QDate& day, const std::array<AlertSettings, kSto
         for (int k = 0; k < kAlertKinds; ++k) {
             const auto kind = static_cast<AlertKind>(k);
             if (!alerts[kind].Armed)
-                reported.push_back({day, stock, kind, s.Symbol.trimmed(), AlertSettingsKey(s, kind)});
+                reported.push_back({day, stock, kind, s.symbol.trimmed(), AlertSettingsKey(s, kind)});
         }
     }
     return reported;
@@ -183,7 +184,7 @@ void DisarmReported(const ReportedAlerts& remembered, const QDate& day,
 {
     for (const ReportedAlert& a : remembered) {
         const AlertSettings& s = settings[static_cast<std::size_t>(a.stock.index())];
-        if (a.day == day && onceADay(s) && a.symbol == s.Symbol.trimmed()
+        if (a.day == day && onceADay(s) && a.symbol == s.symbol.trimmed()
             && a.settings == AlertSettingsKey(s, a.kind))
             stocks[static_cast<std::size_t>(a.stock.index())].alerts[a.kind].Armed = false;
     }

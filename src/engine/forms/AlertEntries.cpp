@@ -1,6 +1,5 @@
 #include "engine/forms/AlertEntries.h"
 
-#include "engine/settings/AlertSettingsFile.h"
 #include "platform/Conversions.h"
 #include "platform/MessageBox.h"
 
@@ -12,7 +11,8 @@ double Rounded(const QString& text)
     return RoundHalfEven(Val(text));
 }
 
-qint16 WholeField(const QString& text)
+// A whole-numbered setting as the box gives it; 0 when it is out of the stored range.
+int WholeField(const QString& text)
 {
     return ToInt16(Rounded(text)).value_or(0);
 }
@@ -21,11 +21,6 @@ bool OutsideRange(const QString& text, double low, double high)
 {
     const double value = Val(text);
     return value < low || value > high;
-}
-
-quint8 Flag(bool checked)
-{
-    return checked ? 1 : 0;
 }
 
 QString Decimal(double value)
@@ -50,30 +45,29 @@ EntryProblem FastNotBelowSlow(const QString& title)
 
 AlertEntries EntriesFromSettings(const AlertSettings& s)
 {
+    using K = AlertKind;
     AlertEntries e;
-    e.symbol = s.Symbol.trimmed();
-    e.repeatAlerts = s.RepeatAlerts != 0;
-    e.maCond
-        = {s.MACond1 == 1, s.MACond2 == 1, s.MACond3 == 1, s.MACond4 == 1, s.MACond5 == 1, s.MACond6 == 1};
-    const qint16 periods[]
-        = {s.ShortMAFast, s.ShortMASlow, s.MedMAFast, s.MedMASlow, s.LongMAFast, s.LongMASlow};
-    for (int i = 0; i < 6; ++i)
-        e.periods[i] = QString::number(periods[i]);
-    e.highestHigh = s.HHAlert == 1;
-    e.lowestLow = s.LLAlert == 1;
-    e.hhDays = QString::number(s.HHDays);
-    e.llDays = QString::number(s.LLDays);
-    e.rocUp = s.ROCUp == 1;
-    e.rocDown = s.ROCDown == 1;
-    e.rocPlus = QString::number(s.ROCPlus);
-    e.rocMinus = QString::number(s.ROCMinus);
-    e.stoch80 = s.Stoch80 == 1;
-    e.stoch20 = s.Stoch20 == 1;
-    e.priceAbove = s.PriceAbove == 1;
-    e.priceBelow = s.PriceBelow == 1;
-    e.maxPrice = s.MaxPrice > 0 ? Decimal(s.MaxPrice) : QString();
-    e.minPrice = s.MinPrice > 0 ? Decimal(s.MinPrice) : QString();
-    e.volumeUp = s.VolumeUp == 1;
+    e.symbol = s.symbol.trimmed();
+    e.repeatAlerts = s.repeatAlerts;
+    e.maCond = {s.on(K::ShortCrossUp), s.on(K::ShortCrossDown), s.on(K::MediumCrossUp),
+        s.on(K::MediumCrossDown), s.on(K::LongCrossUp), s.on(K::LongCrossDown)};
+    for (std::size_t i = 0; i < e.periods.size(); ++i)
+        e.periods[i] = QString::number(s.averagePeriods[i]);
+    e.highestHigh = s.on(K::HighestHigh);
+    e.lowestLow = s.on(K::LowestLow);
+    e.hhDays = QString::number(s.highestHighDays);
+    e.llDays = QString::number(s.lowestLowDays);
+    e.rocUp = s.on(K::RateOfChangeAbove);
+    e.rocDown = s.on(K::RateOfChangeBelow);
+    e.rocPlus = QString::number(s.rateOfChangeAbove);
+    e.rocMinus = QString::number(s.rateOfChangeBelow);
+    e.stoch80 = s.on(K::StochasticAbove80);
+    e.stoch20 = s.on(K::StochasticBelow20);
+    e.priceAbove = s.on(K::PriceAbove);
+    e.priceBelow = s.on(K::PriceBelow);
+    e.maxPrice = s.priceAbove > 0 ? Decimal(s.priceAbove) : QString();
+    e.minPrice = s.priceBelow > 0 ? Decimal(s.priceBelow) : QString();
+    e.volumeUp = s.on(K::VolumeSurge);
     return e;
 }
 
@@ -121,7 +115,7 @@ std::optional<EntryProblem> CheckAlertEntries(const AlertEntries& e)
     }
 
     for (std::size_t box = 0; box < e.periods.size(); ++box) {
-        const PeriodRange range = kMovingAveragePeriodRanges[box];
+        const PeriodRange range = kAveragePeriodRanges[box];
         if (OutsideRange(e.periods[box], range.low, range.high))
             return EntryProblem {QString::fromUtf16(kPeriodRefusals[box].title),
                 QString::fromUtf16(kPeriodRefusals[box].text)};
@@ -139,30 +133,30 @@ std::optional<EntryProblem> CheckAlertEntries(const AlertEntries& e)
 
 void StoreAlertEntries(const AlertEntries& e, AlertSettings& s)
 {
+    using K = AlertKind;
     const QString symbol = e.symbol.trimmed();
-    s.Symbol = symbol.left(kSymbolWidth).leftJustified(kSymbolWidth, u' ');
-    s.Enabled = StoredFlag(!symbol.isEmpty());
-    s.RepeatAlerts = Flag(e.repeatAlerts);
-    quint8* conds[] = {&s.MACond1, &s.MACond2, &s.MACond3, &s.MACond4, &s.MACond5, &s.MACond6};
-    for (int i = 0; i < 6; ++i)
-        *conds[i] = Flag(e.maCond[i]);
-    qint16* periods[]
-        = {&s.ShortMAFast, &s.ShortMASlow, &s.MedMAFast, &s.MedMASlow, &s.LongMAFast, &s.LongMASlow};
-    for (int i = 0; i < 6; ++i)
-        *periods[i] = WholeField(e.periods[i]);
-    s.HHAlert = Flag(e.highestHigh);
-    s.LLAlert = Flag(e.lowestLow);
-    s.HHDays = WholeField(e.hhDays);
-    s.LLDays = WholeField(e.llDays);
-    s.ROCUp = Flag(e.rocUp);
-    s.ROCDown = Flag(e.rocDown);
-    s.ROCPlus = WholeField(e.rocPlus);
-    s.ROCMinus = WholeField(e.rocMinus);
-    s.Stoch80 = Flag(e.stoch80);
-    s.Stoch20 = Flag(e.stoch20);
-    s.PriceAbove = Flag(e.priceAbove);
-    s.PriceBelow = Flag(e.priceBelow);
-    s.MaxPrice = e.priceAbove ? TextToNumber(e.maxPrice).value_or(0.0) : 0.0;
-    s.MinPrice = e.priceBelow ? TextToNumber(e.minPrice).value_or(0.0) : 0.0;
-    s.VolumeUp = Flag(e.volumeUp);
+    s.symbol = symbol.left(kMaxSymbolLength);
+    s.watch = symbol.isEmpty() ? Watch::Off : Watch::On;
+    s.repeatAlerts = e.repeatAlerts;
+    const K crossings[] = {K::ShortCrossUp, K::ShortCrossDown, K::MediumCrossUp, K::MediumCrossDown,
+        K::LongCrossUp, K::LongCrossDown};
+    for (std::size_t i = 0; i < e.maCond.size(); ++i)
+        s.on(crossings[i]) = e.maCond[i];
+    for (std::size_t i = 0; i < e.periods.size(); ++i)
+        s.averagePeriods[i] = WholeField(e.periods[i]);
+    s.on(K::HighestHigh) = e.highestHigh;
+    s.on(K::LowestLow) = e.lowestLow;
+    s.highestHighDays = WholeField(e.hhDays);
+    s.lowestLowDays = WholeField(e.llDays);
+    s.on(K::RateOfChangeAbove) = e.rocUp;
+    s.on(K::RateOfChangeBelow) = e.rocDown;
+    s.rateOfChangeAbove = WholeField(e.rocPlus);
+    s.rateOfChangeBelow = WholeField(e.rocMinus);
+    s.on(K::StochasticAbove80) = e.stoch80;
+    s.on(K::StochasticBelow20) = e.stoch20;
+    s.on(K::PriceAbove) = e.priceAbove;
+    s.on(K::PriceBelow) = e.priceBelow;
+    s.priceAbove = e.priceAbove ? TextToNumber(e.maxPrice).value_or(0.0) : 0.0;
+    s.priceBelow = e.priceBelow ? TextToNumber(e.minPrice).value_or(0.0) : 0.0;
+    s.on(K::VolumeSurge) = e.volumeUp;
 }

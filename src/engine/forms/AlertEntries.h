@@ -44,6 +44,6 @@ AlertEntries EntriesFromSettings(const AlertSettings& settings);
 // The checks made before a save, in their fixed order; the first one that fails.
 std::optional<EntryProblem> CheckAlertEntries(const AlertEntries& entries);
 
-// Puts checked entries into `settings`: the symbol cut or padded to 7 and Enabled from it, whole
-// numbers rounded half to even, prices only where their alert is on. Reserved is left alone.
+// Puts checked entries into `settings`: the symbol cut to 7 and watched when there is one, whole
+// numbers rounded half to even, prices only where their alert is on. The reserved field is left alone.
 void StoreAlertEntries(const AlertEntries& entries, AlertSettings& settings);

@@ -30,35 +30,33 @@ std::optional<EntryProblem> CheckMailEntries(const MailEntries& e)
 
 std::optional<MailEntries> EntriesFromMailSettings(const MailSettings& s)
 {
-    const auto isSwitch = [](qint16 value) { return value == 0 || value == 1; };
-    if (!isSwitch(s.DisableEmail) || !isSwitch(s.UsePassword))
+    if (!s.switchesClear)
         return std::nullopt;
     MailEntries e;
-    e.disableEmail = s.DisableEmail == 1;
-    e.usePassword = s.UsePassword == 1;
-    e.server = s.Server.trimmed();
-    e.userName = s.UserName.trimmed();
-    e.password = s.Password.trimmed();
-    e.mailFrom = s.MailFrom.trimmed();
-    e.sendTo = s.SendTo.trimmed();
-    e.copyTo = s.CopyTo.trimmed();
-    e.subject = s.Subject.trimmed();
+    e.disableEmail = s.disableEmail;
+    e.usePassword = s.usePassword;
+    e.server = s.server.trimmed();
+    e.userName = s.userName.trimmed();
+    e.password = s.password.trimmed();
+    e.mailFrom = s.mailFrom.trimmed();
+    e.sendTo = s.sendTo.trimmed();
+    e.copyTo = s.copyTo.trimmed();
+    e.subject = s.subject.trimmed();
     return e;
 }
 
 void StoreMailEntries(const MailEntries& e, MailSettings& s)
 {
-    s.DisableEmail = e.disableEmail ? 1 : 0;
-    s.UsePassword = e.usePassword ? 1 : 0;
-    s.Server = e.server.trimmed();
-    s.UserName = e.usePassword ? e.userName.trimmed() : QString();
-    s.Password = e.usePassword ? e.password.trimmed() : QString();
-    s.MailFrom = e.mailFrom.trimmed();
-    s.SendTo = e.sendTo.trimmed();
-    s.CopyTo = e.copyTo.trimmed();
-    s.Subject = e.subject.trimmed();
-    s.Spare1 = QString(MailWidth::Spare, u' ');
-    s.Spare2 = QString(MailWidth::Spare, u' ');
+    s.disableEmail = e.disableEmail;
+    s.usePassword = e.usePassword;
+    s.switchesClear = true;
+    s.server = e.server.trimmed();
+    s.userName = e.usePassword ? e.userName.trimmed() : QString();
+    s.password = e.usePassword ? e.password.trimmed() : QString();
+    s.mailFrom = e.mailFrom.trimmed();
+    s.sendTo = e.sendTo.trimmed();
+    s.copyTo = e.copyTo.trimmed();
+    s.subject = e.subject.trimmed();
 }
 
 QString TestMailText()

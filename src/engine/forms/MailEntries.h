@@ -21,25 +21,15 @@ struct MailEntries
     QString subject;
 };
 
-// The widths of the mail record's texts, which are also the limits of the window's boxes.
-namespace MailWidth {
-constexpr int Server = 30;
-constexpr int UserName = 20;
-constexpr int Password = 20;
-constexpr int Address = 40; // MailFrom, SendTo, CopyTo
-constexpr int Subject = 50;
-constexpr int Spare = 300;
-} // namespace MailWidth
-
 // The six checks made before a save, in their fixed order, on the texts trimmed of spaces.
 std::optional<EntryProblem> CheckMailEntries(const MailEntries& entries);
 
-// The boxes as filled from a stored record; nothing when the record cannot be shown (a switch
-// that is neither 0 nor 1: a damaged file).
+// The boxes as filled from the settings; nothing when they cannot be shown (their switches were
+// stored unclear: a damaged file).
 std::optional<MailEntries> EntriesFromMailSettings(const MailSettings& settings);
 
-// Puts checked entries into `settings`: switches 0 or 1, texts trimmed, the login blank unless it
-// is used, both spare texts blank. Reserved is kept as loaded.
+// Puts checked entries into `settings`: texts trimmed, the login blank unless it is used. The
+// reserved field is kept as loaded.
 void StoreMailEntries(const MailEntries& entries, MailSettings& settings);
 
 // The text of the test mail.

@@ -11,7 +11,7 @@ bool OutsideRange(const QString& text, double low, double high)
     return text.trimmed().isEmpty() || value < low || value > high;
 }
 
-qint16 Whole(const QString& text)
+int Whole(const QString& text)
 {
     return ToInt16(RoundHalfEven(TextToNumber(text).value_or(0.0))).value_or(0);
 }
@@ -65,11 +65,11 @@ std::optional<EntryProblem> CheckTimeEntries(const TimeEntries& e)
 TimeSettings StoreTimeEntries(const TimeEntries& e)
 {
     TimeSettings t;
-    t.StartHour = t.QuoteStartHour = Whole(e.startHour);
-    t.StartMinute = t.QuoteStartMinute = Whole(e.startMinute);
-    t.StopHour = Whole(e.stopHour);
-    t.StopMinute = Whole(e.stopMinute);
-    t.QuoteInterval = Whole(e.interval);
+    t.startHour = t.quoteStartHour = Whole(e.startHour);
+    t.startMinute = t.quoteStartMinute = Whole(e.startMinute);
+    t.stopHour = Whole(e.stopHour);
+    t.stopMinute = Whole(e.stopMinute);
+    t.quoteInterval = Whole(e.interval);
     return t;
 }
 
@@ -99,7 +99,7 @@ const QStringList& QuoteIntervalItems()
     return items;
 }
 
-int QuoteIntervalIndex(qint16 interval)
+int QuoteIntervalIndex(int interval)
 {
     const int index = QuoteIntervalItems().indexOf(QString::number(interval));
     return index >= 0 ? index : 2;

@@ -39,7 +39,7 @@ std::pair<QString, QString> InsertTimeTexts(int hour, int minute);
 // The interval list "1" .. "30" and the entry that shows a stored interval (entry 2, "5", for a
 // value that is not in the list).
 const QStringList& QuoteIntervalItems();
-int QuoteIntervalIndex(qint16 interval);
+int QuoteIntervalIndex(int interval);
 
 // The help texts of the window.
 namespace TimeHelp {

@@ -37,12 +37,12 @@ void storeBreakout(
 
 void CheckHighestHigh(StockContext& stock)
 {
-    storeBreakout(stock, &IndicatorValues::NewHigh, kHighField, stock.settings.HHDays, true,
+    storeBreakout(stock, &IndicatorValues::NewHigh, kHighField, stock.settings.highestHighDays, true,
         LogText::HighestHighModule);
 }
 
 void CheckLowestLow(StockContext& stock)
 {
-    storeBreakout(
-        stock, &IndicatorValues::NewLow, kLowField, stock.settings.LLDays, false, LogText::LowestLowModule);
+    storeBreakout(stock, &IndicatorValues::NewLow, kLowField, stock.settings.lowestLowDays, false,
+        LogText::LowestLowModule);
 }

@@ -108,12 +108,12 @@ IndicatorDay IndicatorsOfRow(
     const IndicatorValues& values = scratch.state.indicators;
 
     IndicatorDay day;
-    const std::array<qint16, 6> periods = MovingAveragePeriods(settings);
+    const AveragePeriods periods = UsableAveragePeriods(settings);
     for (std::size_t a = 0; a < periods.size(); ++a) {
         // An average that would reach beyond the history would count the missing days as 0.
         if (periods[a] < 1 || periods[a] > rowsLeft)
             continue;
-        const auto number = static_cast<qint16>(a + 1);
+        const auto number = static_cast<int>(a + 1);
         if (scratch.run([&](StockContext& s) { CalcMovingAverages(s, periods[a], number); }))
             day.movingAverage[a] = values.MovingAverage[a][0];
     }
@@ -141,7 +141,7 @@ IndicatorDay IndicatorsOfRow(
 ChartData ChartDataOf(const HistoryArray& history, const AlertSettings& settings)
 {
     ChartData data;
-    data.movingAveragePeriods = MovingAveragePeriods(settings);
+    data.movingAveragePeriods = UsableAveragePeriods(settings);
     const int rows = HistoryRowCount(history);
     data.bars.reserve(static_cast<std::size_t>(rows));
     data.days.reserve(static_cast<std::size_t>(rows));
@@ -150,8 +150,8 @@ ChartData ChartDataOf(const HistoryArray& history, const AlertSettings& settings
         data.days.push_back(IndicatorsOfRow(history, rows, row, settings));
     }
     if (firstDayRow(history) == 0) {
-        data.highestHigh = extreme(history, rows, kHighField, settings.HHDays, true);
-        data.lowestLow = extreme(history, rows, kLowField, settings.LLDays, false);
+        data.highestHigh = extreme(history, rows, kHighField, settings.highestHighDays, true);
+        data.lowestLow = extreme(history, rows, kLowField, settings.lowestLowDays, false);
     }
     return data;
 }
@@ -165,12 +165,12 @@ void UpdateLastDay(ChartData& data, const HistoryArray& history, const AlertSett
     };
     if (firstDayRow(history) != 0 || rows < 2 || static_cast<std::size_t>(rows) != data.bars.size()
         || !sameRow(rows - 1, data.bars.front()) || !sameRow(1, data.bars[data.bars.size() - 2])
-        || data.movingAveragePeriods != MovingAveragePeriods(settings)) {
+        || data.movingAveragePeriods != UsableAveragePeriods(settings)) {
         data = ChartDataOf(history, settings);
         return;
     }
     data.bars.back() = barOfRow(history, 0);
     data.days.back() = IndicatorsOfRow(history, rows, 0, settings);
-    data.highestHigh = extreme(history, rows, kHighField, settings.HHDays, true);
-    data.lowestLow = extreme(history, rows, kLowField, settings.LLDays, false);
+    data.highestHigh = extreme(history, rows, kHighField, settings.highestHighDays, true);
+    data.lowestLow = extreme(history, rows, kLowField, settings.lowestLowDays, false);
 }

@@ -42,7 +42,7 @@ struct ChartData
     // heading line is no day and yesterday is the last).
     std::vector<DailyBar> bars;
     std::vector<IndicatorDay> days; // one per bar
-    std::array<qint16, 6> movingAveragePeriods {};
+    AveragePeriods movingAveragePeriods {};
     // The highest high of the HHDays days and the lowest low of the LLDays days before the last.
     std::optional<double> highestHigh;
     std::optional<double> lowestLow;

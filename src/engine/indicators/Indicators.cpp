@@ -10,7 +10,7 @@
 
 void CalcIndicators(StockContext& stock)
 {
-    const std::array<qint16, 6> periods = MovingAveragePeriods(stock.settings);
+    const AveragePeriods periods = UsableAveragePeriods(stock.settings);
     StochasticWork work;
     const std::function<void()> steps[] = {
         [&] { CalcMovingAverages(stock, periods[0], 1); },

@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-void CalcMovingAverages(StockContext& stock, qint16 period, qint16 averageNumber)
+void CalcMovingAverages(StockContext& stock, int period, int averageNumber)
 {
     // With no rows there is nothing to average (0 / 0).
     if (period < 1) {

@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-void CalcROC(StockContext& stock, qint16 period)
+void CalcROC(StockContext& stock, int period)
 {
     const HistoryArray& history = stock.state.history;
     const std::optional<double> today = SlotNumber(history, RowSlot(0, kCloseField));

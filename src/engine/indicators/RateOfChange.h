@@ -5,4 +5,4 @@
 // Rate of change of the close in percent: today's close against the close of row period - 1, so
 // that period 21 spans 21 rows counting today. Stored as the stock's RateOfChange; on failure it
 // keeps its previous value.
-void CalcROC(StockContext& stock, qint16 period);
+void CalcROC(StockContext& stock, int period);

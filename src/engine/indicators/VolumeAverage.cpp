@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-void CalcVolumeAverage(StockContext& stock, qint16 period)
+void CalcVolumeAverage(StockContext& stock, int period)
 {
     const HistoryArray& history = stock.state.history;
     bool overflow = false;

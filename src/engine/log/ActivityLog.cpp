@@ -61,7 +61,7 @@ void ActivityLog::AppendLog(int number)
     }
 }
 
-void ActivityLog::EraseLog(qint16 Notify, int number)
+void ActivityLog::EraseLog(int number, bool confirm)
 {
     m_pending.clear();
     if (!writeLog(QIODevice::WriteOnly | QIODevice::Truncate, m_pending)) {
@@ -69,6 +69,6 @@ void ActivityLog::EraseLog(qint16 Notify, int number)
         AppendLog(number);
         return;
     }
-    if (Notify == 1)
+    if (confirm)
         MsgBox(u"Log file erased !"_qs, MsgButtons::OkOnly, u"Done !"_qs);
 }

@@ -29,9 +29,9 @@ public:
     // `number` is the stock whose step is being logged (11 after a loop over the stocks).
     void AppendLog(int number);
 
-    // Empties the log (it then holds exactly CR LF) and drops the pending text. Notify = 1
-    // confirms with "Done !".
-    void EraseLog(qint16 Notify, int number);
+    // Empties the log (it then holds exactly CR LF) and drops the pending text; `confirm` says
+    // "Done !" in a box. A failure is noted as a write failure is, with `number`.
+    void EraseLog(int number, bool confirm = false);
 
     const QString& pending() const { return m_pending; }
     void dropPending() { m_pending.clear(); }

@@ -1,22 +1,25 @@
 #include "engine/model/Settings.h"
 
-std::array<qint16, 6> MovingAveragePeriods(const AlertSettings& s)
+AveragePeriods UsableAveragePeriods(const AlertSettings& s)
 {
-    const std::array<qint16, 6> stored {
-        s.ShortMAFast, s.ShortMASlow, s.MedMAFast, s.MedMASlow, s.LongMAFast, s.LongMASlow};
-    bool usable = stored[1] > stored[0] && stored[3] > stored[2] && stored[5] > stored[4];
-    for (std::size_t box = 0; box < stored.size(); ++box)
-        usable = usable && stored[box] >= kMovingAveragePeriodRanges[box].low
-            && stored[box] <= kMovingAveragePeriodRanges[box].high;
-    return usable ? stored : kDefaultMovingAveragePeriods;
+    const AveragePeriods& p = s.averagePeriods;
+    bool usable = p[1] > p[0] && p[3] > p[2] && p[5] > p[4];
+    for (std::size_t i = 0; i < p.size(); ++i)
+        usable = usable && p[i] >= kAveragePeriodRanges[i].low && p[i] <= kAveragePeriodRanges[i].high;
+    return usable ? p : kDefaultAveragePeriods;
 }
 
-void SetMovingAveragePeriods(AlertSettings& s, const std::array<qint16, 6>& periods)
+void ApplyDefaultAlertSettings(AlertSettings& s)
 {
-    s.ShortMAFast = periods[0];
-    s.ShortMASlow = periods[1];
-    s.MedMAFast = periods[2];
-    s.MedMASlow = periods[3];
-    s.LongMAFast = periods[4];
-    s.LongMASlow = periods[5];
+    using K = AlertKind;
+    s.repeatAlerts = false;
+    s.alertsOn = {};
+    for (const K kind :
+        {K::ShortCrossUp, K::MediumCrossUp, K::LongCrossUp, K::HighestHigh, K::LowestLow, K::VolumeSurge})
+        s.on(kind) = true;
+    s.averagePeriods = kDefaultAveragePeriods;
+    s.highestHighDays = s.lowestLowDays = 20;
+    s.rateOfChangeAbove = 10;
+    s.rateOfChangeBelow = 0;
+    s.priceAbove = s.priceBelow = 0.0;
 }

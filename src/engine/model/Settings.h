@@ -3,121 +3,131 @@
 #include <QString>
 
 #include <array>
-#include <cstdint>
+#include <cstddef>
 
-// The records the program keeps and stores. The settings records hold their fields exactly as
-// their files store them (flags as 16-bit -1/0 or 8-bit 1/0, texts padded to their width), so that
-// a record read and written back is the same bytes; platform/RecordFile.h reads the flags.
+// The settings the user makes, as the program works with them. How each is stored (the record
+// files and their byte layouts) is the settings codecs' business alone; the design's field names
+// are given in the comments.
 
 constexpr int kStockCount = 10;
-constexpr int kHistorySlots = 1701; // six per trading-day row: date, open, high, low, close, volume
 constexpr int kAlertKinds = 15;
+// The longest symbol a stock may have.
+constexpr int kMaxSymbolLength = 7;
 
-// What to watch for one stock (stored in Aset<n>.dat).
+// The fifteen alerts, in the order they are evaluated and reported.
+enum class AlertKind {
+    ShortCrossUp,
+    ShortCrossDown,
+    MediumCrossUp,
+    MediumCrossDown,
+    LongCrossUp,
+    LongCrossDown,
+    HighestHigh,
+    LowestLow,
+    RateOfChangeAbove,
+    RateOfChangeBelow,
+    StochasticAbove80,
+    StochasticBelow20,
+    PriceAbove,
+    PriceBelow,
+    VolumeSurge,
+};
+
+// Whether a stock is watched (`Enabled`). A stored value that is neither on nor off is kept apart:
+// such a stock is not watched, but its row shows "?" for its price as a watched one would.
+enum class Watch { Off, On, Unclear };
+
+// The moving averages in their order: short fast, short slow, medium fast, medium slow, long fast,
+// long slow.
+using AveragePeriods = std::array<int, 6>;
+
+// What to watch for one stock (Aset<n>.dat).
 struct AlertSettings
 {
-    qint16 Enabled = 0;
-    quint8 RepeatAlerts = 0;
-    QString Symbol; // 7 characters as stored, padded with spaces
-    quint8 MACond1 = 0;
-    quint8 MACond2 = 0;
-    quint8 MACond3 = 0;
-    quint8 MACond4 = 0;
-    quint8 MACond5 = 0;
-    quint8 MACond6 = 0;
-    qint16 ShortMAFast = 0;
-    qint16 ShortMASlow = 0;
-    qint16 MedMAFast = 0;
-    qint16 MedMASlow = 0;
-    qint16 LongMAFast = 0;
-    qint16 LongMASlow = 0;
-    quint8 HHAlert = 0;
-    quint8 LLAlert = 0;
-    qint16 HHDays = 0;
-    qint16 LLDays = 0;
-    quint8 ROCUp = 0;
-    quint8 ROCDown = 0;
-    qint16 ROCPlus = 0;
-    qint16 ROCMinus = 0;
-    quint8 Stoch80 = 0;
-    quint8 Stoch20 = 0;
-    quint8 PriceAbove = 0;
-    quint8 PriceBelow = 0;
-    double MaxPrice = 0.0;
-    double MinPrice = 0.0;
-    quint8 VolumeUp = 0;
-    quint8 Reserved = 0;
+    Watch watch = Watch::Off; // `Enabled`
+    bool repeatAlerts = false; // `RepeatAlerts`: an alert is reported in every set, not once a day
+    QString symbol; // `Symbol`, without the padding it is stored with
+    // Which alerts are on, by kind: `MACond1`..`MACond6`, `HHAlert`, `LLAlert`, `ROCUp`, `ROCDown`,
+    // `Stoch80`, `Stoch20`, `PriceAbove`, `PriceBelow`, `VolumeUp`.
+    std::array<bool, kAlertKinds> alertsOn {};
+    AveragePeriods averagePeriods {}; // `ShortMAFast` .. `LongMASlow`
+    int highestHighDays = 0; // `HHDays`
+    int lowestLowDays = 0; // `LLDays`
+    int rateOfChangeAbove = 0; // `ROCPlus`: percent
+    int rateOfChangeBelow = 0; // `ROCMinus`: percent
+    double priceAbove = 0.0; // `MaxPrice`
+    double priceBelow = 0.0; // `MinPrice`
+    int reserved = 0; // `Reserved`: kept as it was read
+
+    bool& on(AlertKind kind) { return alertsOn[static_cast<std::size_t>(kind)]; }
+    bool on(AlertKind kind) const { return alertsOn[static_cast<std::size_t>(kind)]; }
+    bool watched() const { return watch == Watch::On; }
 };
 
-// The latest delayed quote of a stock: nine texts exactly as received.
-struct Quote
-{
-    QString Symbol;
-    QString Last;
-    QString Date;
-    QString Time;
-    QString Change;
-    QString Open;
-    QString High;
-    QString Low;
-    QString Volume;
-};
-
-using HistoryArray = std::array<QString, kHistorySlots>;
-
+// The trading day's times (timeset.dat), hours 0..23 and minutes 0..59.
 struct TimeSettings
 {
-    qint16 StartHour = 0;
-    qint16 StartMinute = 0;
-    qint16 QuoteStartHour = 0;
-    qint16 QuoteStartMinute = 0;
-    qint16 StopHour = 0;
-    qint16 StopMinute = 0;
-    qint16 QuoteInterval = 0; // minutes between quote sets, 1..30
+    int startHour = 0; // `StartHour`: the day's start, when the history is fetched
+    int startMinute = 0;
+    int quoteStartHour = 0; // `QuoteStartHour`: the first quote set
+    int quoteStartMinute = 0;
+    int stopHour = 0; // `StopHour`: no quote set begins after it
+    int stopMinute = 0;
+    int quoteInterval = 0; // `QuoteInterval`: minutes between quote sets, 1..30
 };
 
+// The mail account the alerts go out through (mailset.dat).
 struct MailSettings
 {
-    qint16 DisableEmail = 0; // 0 or 1
-    qint16 Reserved = 0; // carried through unchanged
-    qint16 UsePassword = 0; // 0 or 1
-    QString Server; // 30
-    QString UserName; // 20
-    QString Password; // 20
-    QString MailFrom; // 40
-    QString SendTo; // 40
-    QString CopyTo; // 40
-    QString Subject; // 50
-    QString Spare1; // 300
-    QString Spare2; // 300
+    bool disableEmail = false; // `DisableEmail`: alert mail is prepared but withheld
+    bool usePassword = false; // `UsePassword`: the server wants a login
+    // Both switches were stored as one of their two values; when not, the mail window starts
+    // empty, as for a damaged file.
+    bool switchesClear = true;
+    int reserved = 0; // `Reserved`: kept as it was read
+    QString server; // `Server`: host, or host:port
+    QString userName; // `UserName`
+    QString password; // `Password`
+    QString mailFrom; // `MailFrom`
+    QString sendTo; // `SendTo`: one or more addresses
+    QString copyTo; // `CopyTo`
+    QString subject; // `Subject`
 };
+
+// The longest text each mail setting may hold (the window's boxes stop there).
+namespace MailLimit {
+constexpr int Server = 30;
+constexpr int UserName = 20;
+constexpr int Password = 20;
+constexpr int Address = 40; // MailFrom, SendTo, CopyTo
+constexpr int Subject = 50;
+} // namespace MailLimit
+
+// The sound an alert plays (soundset.dat); the names are those of the wave files.
+enum class AlertSound { None, Siren, Voice, Attention, ThreeBeeps, Chimes };
 
 struct SoundSettings
 {
-    qint16 SoundsEnabled = 0;
-    qint16 UseSiren = 0;
-    qint16 UseVoice = 0;
-    qint16 UseAttention = 0;
-    qint16 UseThreeBeeps = 0;
-    qint16 UseChimes = 0;
+    bool soundsOn = false; // `SoundsEnabled`
+    AlertSound sound
+        = AlertSound::None; // `UseSiren`, `UseVoice`, `UseAttention`, `UseThreeBeeps`, `UseChimes`
 };
 
-// The moving-average periods a stock starts with, and falls back to: short fast, short slow,
-// medium fast, medium slow, long fast, long slow.
-inline constexpr std::array<qint16, 6> kDefaultMovingAveragePeriods {5, 10, 10, 30, 50, 200};
+// The moving-average periods a stock starts with, and falls back to.
+inline constexpr AveragePeriods kDefaultAveragePeriods {5, 10, 10, 30, 50, 200};
 
 // The range the alert settings accept for each moving-average period, in the order above.
 struct PeriodRange
 {
-    qint16 low;
-    qint16 high;
+    int low;
+    int high;
 };
-inline constexpr std::array<PeriodRange, 6> kMovingAveragePeriodRanges {
+inline constexpr std::array<PeriodRange, 6> kAveragePeriodRanges {
     {{3, 20}, {5, 25}, {10, 35}, {20, 50}, {40, 100}, {90, 200}}};
 
-// Stores six periods, in the order above, in the record's period fields.
-void SetMovingAveragePeriods(AlertSettings& settings, const std::array<qint16, 6>& periods);
+// The moving-average periods the alerts use: the stored ones when each fast one is below its slow
+// one and all lie in their ranges, else the defaults.
+AveragePeriods UsableAveragePeriods(const AlertSettings& settings);
 
-// The six moving-average periods the alerts use: the stored ones when each fast one is below its
-// slow one and all lie in their ranges, else the defaults.
-std::array<qint16, 6> MovingAveragePeriods(const AlertSettings& settings);
+// The values of Restore Defaults; the watch, the symbol and the reserved field are left alone.
+void ApplyDefaultAlertSettings(AlertSettings& settings);

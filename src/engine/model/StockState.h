@@ -8,6 +8,24 @@
 
 class ActivityLog;
 
+constexpr int kHistorySlots = 1701; // six per trading-day row: date, open, high, low, close, volume
+
+// The latest delayed quote of a stock: nine texts exactly as received.
+struct Quote
+{
+    QString Symbol;
+    QString Last;
+    QString Date;
+    QString Time;
+    QString Change;
+    QString Open;
+    QString High;
+    QString Low;
+    QString Volume;
+};
+
+using HistoryArray = std::array<QString, kHistorySlots>;
+
 // One of the ten stocks: index 0..9 inside the program, number 1..10 in what the user reads
 // ("Stock #:3"), in the main window's rows and in the settings file names (Aset3.dat).
 class StockIndex
@@ -33,25 +51,6 @@ constexpr std::array<StockIndex, kStockCount> AllStocks()
         StockIndex(4), StockIndex(5), StockIndex(6), StockIndex(7), StockIndex(8), StockIndex(9)};
     return all;
 }
-
-// The fifteen alerts, in the order they are evaluated and reported.
-enum class AlertKind {
-    ShortCrossUp,
-    ShortCrossDown,
-    MediumCrossUp,
-    MediumCrossDown,
-    LongCrossUp,
-    LongCrossDown,
-    HighestHigh,
-    LowestLow,
-    RateOfChangeAbove,
-    RateOfChangeBelow,
-    StochasticAbove80,
-    StochasticBelow20,
-    PriceAbove,
-    PriceBelow,
-    VolumeSurge,
-};
 
 struct AlertEntry
 {

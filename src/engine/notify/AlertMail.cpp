@@ -42,13 +42,13 @@ std::unique_ptr<Pending> SendAlertMail(const QString& message, const SettingsSto
     }
     const MailSettings& mail = settings.mail;
     smtp.Port = u"25"_qs; // a port written in the server name wins
-    smtp.Host = mail.Server.trimmed();
-    smtp.LoginName = mail.UserName.trimmed();
-    smtp.LoginPassword = mail.Password.trimmed();
-    smtp.Sender = mail.MailFrom.trimmed();
-    smtp.Recipients = mail.SendTo.trimmed();
-    smtp.CarbonCopy = mail.CopyTo.trimmed();
-    smtp.MessageSubject = mail.Subject.trimmed();
+    smtp.Host = mail.server.trimmed();
+    smtp.LoginName = mail.userName.trimmed();
+    smtp.LoginPassword = mail.password.trimmed();
+    smtp.Sender = mail.mailFrom.trimmed();
+    smtp.Recipients = mail.sendTo.trimmed();
+    smtp.CarbonCopy = mail.copyTo.trimmed();
+    smtp.MessageSubject = mail.subject.trimmed();
     smtp.MessageText = trimSpaces(message);
     return smtp.Send([stamp, &log, number, done](const SmtpResult& result) {
         log.add(stamp + (result.ok ? LogText::EmailSent : LogText::EmailFailed + oneLine(result.error)));

@@ -103,23 +103,26 @@ std::unique_ptr<Pending> SoundPlayer::PlayWavFile(
 std::unique_ptr<Pending> SoundPlayer::PlayAlertSound(
     const SoundSettings& settings, ActivityLog& log, int number, std::function<void()> done)
 {
-    if (!settings.SoundsEnabled)
+    if (!settings.soundsOn)
         return std::make_unique<Deferred>(std::move(done));
-    return PlayWavFile(AlertSoundName(settings), log, number, std::move(done));
+    return PlayWavFile(AlertSoundName(settings.sound), log, number, std::move(done));
 }
 
-QString AlertSoundName(const SoundSettings& s)
+QString AlertSoundName(AlertSound sound)
 {
-    QString name;
-    if (s.UseSiren)
-        name = u"siren"_qs;
-    if (s.UseVoice)
-        name = u"voice_alert"_qs;
-    if (s.UseAttention)
-        name = u"Attn"_qs;
-    if (s.UseThreeBeeps)
-        name = u"Beep3"_qs;
-    if (s.UseChimes)
-        name = u"Chimes"_qs;
-    return name;
+    switch (sound) {
+    case AlertSound::Siren:
+        return u"siren"_qs;
+    case AlertSound::Voice:
+        return u"voice_alert"_qs;
+    case AlertSound::Attention:
+        return u"Attn"_qs;
+    case AlertSound::ThreeBeeps:
+        return u"Beep3"_qs;
+    case AlertSound::Chimes:
+        return u"Chimes"_qs;
+    case AlertSound::None:
+        break;
+    }
+    return {};
 }

@@ -29,9 +29,8 @@ WavPlayer SilentDevice();
 // The file of a sound name: the resource of that name with ".wav".
 QString WavPath(const QString& soundName);
 
-// The sound name of the chosen sound; when several choices are set, the last in the order
-// siren, voice, attention, three beeps, chimes wins; none set gives an empty name.
-QString AlertSoundName(const SoundSettings& settings);
+// The name of a sound (its wave file without ".wav"); no sound gives an empty name.
+QString AlertSoundName(AlertSound sound);
 
 // The program's sounds, one at a time, on the device it was given (the real one is Qt
 // Multimedia's default output; without one only the system's default sound is heard).

@@ -15,7 +15,6 @@
 #include "platform/Clock.h"
 #include "platform/Conversions.h"
 #include "platform/HttpFetch.h"
-#include "platform/RecordFile.h"
 
 #include <QLocale>
 
@@ -83,9 +82,9 @@ void MonitoringSession::StoreTodaysRow(StockState& stock)
         stock.history[field] = row[field].trimmed();
 }
 
-qint16 MonitoringSession::NextQuoteSetNumber(qint16 number)
+int MonitoringSession::NextQuoteSetNumber(int number)
 {
-    return number >= 32000 ? qint16(2) : qint16(number + 1);
+    return number >= 32000 ? 2 : number + 1;
 }
 
 QDateTime MonitoringSession::now() const
@@ -171,7 +170,7 @@ void MonitoringSession::connectionChecked(bool connected)
 
     emit runningLook(true);
     emit quoteDisplayCleared();
-    QuoteSetNumber = 1;
+    m_quoteSetNumber = 1;
     m_services.log.dropPending();
     m_calendar.reset();
     if (settings.calendar.SkipHolidays) {
@@ -180,7 +179,7 @@ void MonitoringSession::connectionChecked(bool connected)
     }
     m_reported = ReadReportedAlerts(m_services.log, stockInHand());
     status({});
-    emit downloadFrequencyChanged(u' ' + QString::number(m_time.QuoteInterval) + u" Minute(s)"_qs);
+    emit downloadFrequencyChanged(u' ' + QString::number(m_time.quoteInterval) + u" Minute(s)"_qs);
     dayHead();
 }
 
@@ -245,7 +244,7 @@ void MonitoringSession::tradingDay()
     if (holidayAhead())
         return;
     enter(State::WaitingStart);
-    const QString startText = StartTimeText(m_time.StartHour, m_time.StartMinute);
+    const QString startText = StartTimeText(m_time.startHour, m_time.startMinute);
     logLine(LogText::WaitingForStart + startText);
     status(u"Awaiting Start Time - "_qs + startText);
     waitFor([time = m_time, lastDay = m_lastTradingDay, closed = closedDays()](
@@ -264,9 +263,9 @@ void MonitoringSession::historyBegin()
     m_dayTime = m_time;
     if (const auto early = m_calendar ? m_calendar->earlyClose(m_tradingDate) : std::nullopt) {
         m_dayTime = WaitRules::EarlyCloseTimes(m_time, t, early->close);
-        if (m_dayTime.StopHour != m_time.StopHour || m_dayTime.StopMinute != m_time.StopMinute)
+        if (m_dayTime.stopHour != m_time.stopHour || m_dayTime.stopMinute != m_time.stopMinute)
             logLine(LogText::EarlyClose + early->name + LogText::EarlyCloseEnd
-                + StartTimeText(m_dayTime.StopHour, m_dayTime.StopMinute));
+                + StartTimeText(m_dayTime.stopHour, m_dayTime.stopMinute));
     }
     status(u"Processing Started"_qs);
     m_dates = SetHistoryDates(t);
@@ -293,13 +292,13 @@ void MonitoringSession::historyOfStock()
     }
     const StockIndex index(m_cursor);
     const AlertSettings& settings = m_alerts[m_cursor];
-    if (!IsTrue(settings.Enabled)) {
+    if (!settings.watched()) {
         nextStock(&MonitoringSession::historyOfStock);
         return;
     }
     m_requesting = index;
     wait(DownloadHistory(context(index), m_services.inet,
-        HistoryRequest(m_servers.HistoryServer, settings.Symbol.trimmed(), m_dates),
+        HistoryRequest(m_servers.HistoryServer, settings.symbol.trimmed(), m_dates),
         [this](const QString& body) {
             if (m_state == State::History)
                 historyArrived(body);
@@ -338,7 +337,7 @@ void MonitoringSession::historyDone()
 void MonitoringSession::quotesBegin()
 {
     // The count goes on from day to day: only the first set after START follows the history at once.
-    if (QuoteSetNumber > 1)
+    if (m_quoteSetNumber > 1)
         nextSet();
     else
         quoteSet();
@@ -348,9 +347,9 @@ void MonitoringSession::nextSet()
 {
     enter(State::WaitingNextSet);
     const QDateTime t = now();
-    const int nextMinute = (t.time().minute() + m_time.QuoteInterval) % 60;
+    const int nextMinute = (t.time().minute() + m_time.quoteInterval) % 60;
     const int nextSecond = t.time().second();
-    status(NextDownloadText(t.time(), m_time.QuoteInterval));
+    status(NextDownloadText(t.time(), m_time.quoteInterval));
     // Counted from the end of the last set: the minute, then the second; the hour is not compared.
     waitFor([nextMinute, nextSecond](
                 const QDateTime& moment) { return WaitRules::NextSetMoment(moment, nextMinute, nextSecond); },
@@ -373,9 +372,9 @@ void MonitoringSession::quoteOfStock()
     }
     const StockIndex index(m_cursor);
     const AlertSettings& settings = m_alerts[m_cursor];
-    if (!m_stocks[m_cursor].stockFailed && IsTrue(settings.Enabled)) {
+    if (!m_stocks[m_cursor].stockFailed && settings.watched()) {
         m_requesting = index;
-        wait(DownloadQuote(m_services.inet, QuoteRequest(m_servers.QuoteServer, settings.Symbol.trimmed()),
+        wait(DownloadQuote(m_services.inet, QuoteRequest(m_servers.QuoteServer, settings.symbol.trimmed()),
             [this](const QString& body) {
                 if (m_state == State::QuoteSet)
                     quoteArrived(body);
@@ -391,36 +390,36 @@ void MonitoringSession::quoteArrived(const std::optional<QString>& body)
     StockContext stock = context(StockIndex(m_cursor));
     if (body)
         ParseQuote(stock, *body);
-    if (IsTrue(stock.settings.Enabled))
+    if (stock.settings.watched())
         stock.state.quoteValid = IsPlausible(stock.state.quote);
     nextStock(&MonitoringSession::quoteOfStock);
 }
 
 void MonitoringSession::quotesDone()
 {
-    logLine(LongTimeText(now().time()) + u' ' + LogText::QuoteSetDownloaded + QString::number(QuoteSetNumber)
-        + LogText::QuoteSetDownloadedEnd);
+    logLine(LongTimeText(now().time()) + u' ' + LogText::QuoteSetDownloaded
+        + QString::number(m_quoteSetNumber) + LogText::QuoteSetDownloadedEnd);
 
     // The rows of the main window: what was received, "?" where there is no usable price.
     for (const StockIndex index : AllStocks()) {
         const StockState& stock = m_stocks[index.index()];
         const AlertSettings& settings = m_alerts[index.index()];
-        if (!stock.stockFailed && IsTrue(settings.Enabled))
+        if (!stock.stockFailed && settings.watched())
             emit quoteRowShown(index.number(), stock.quote);
-        if (IsSet(settings.Enabled) && (!(Val(stock.quote.Last) > 0) || stock.stockFailed))
+        if (settings.watch != Watch::Off && (!(Val(stock.quote.Last) > 0) || stock.stockFailed))
             emit priceTextSet(index.number(), u"?"_qs);
     }
     // Today's row of every usable quote.
     for (const StockIndex index : AllStocks()) {
         StockState& stock = m_stocks[index.index()];
-        if (!stock.stockFailed && stock.quoteValid && IsTrue(m_alerts[index.index()].Enabled))
+        if (!stock.stockFailed && stock.quoteValid && m_alerts[index.index()].watched())
             StoreTodaysRow(stock);
     }
-    QuoteSetNumber = NextQuoteSetNumber(QuoteSetNumber);
+    m_quoteSetNumber = NextQuoteSetNumber(m_quoteSetNumber);
 
     for (const StockIndex index : AllStocks()) {
         StockContext stock = context(index);
-        if (!stock.state.stockFailed && stock.state.quoteValid && IsTrue(stock.settings.Enabled))
+        if (!stock.state.stockFailed && stock.state.quoteValid && stock.settings.watched())
             CalcIndicators(stock);
     }
     m_message = EvaluateAlerts([this](StockIndex index) { return context(index); }, now().time(),

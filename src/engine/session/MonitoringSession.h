@@ -86,7 +86,7 @@ public:
 
     State state() const { return m_state; }
     bool IsRunning() const { return m_state != State::Idle && m_state != State::CheckingConnection; }
-    qint16 quoteSetNumber() const { return QuoteSetNumber; }
+    int quoteSetNumber() const { return m_quoteSetNumber; }
     const StockState& stock(StockIndex index) const { return m_stocks[index.index()]; }
     // The alert settings of the stock as the engine took them at START.
     const AlertSettings& alertSettings(StockIndex index) const { return m_alerts[index.index()]; }
@@ -99,7 +99,7 @@ public:
     // Today's row of the history: the quote's date, open, high, low, last and volume, trimmed.
     static void StoreTodaysRow(StockState& stock);
     // The set after `number`: after 32000 the count goes on with 2.
-    static qint16 NextQuoteSetNumber(qint16 number);
+    static int NextQuoteSetNumber(int number);
 
 signals:
     void runningLook(bool running);
@@ -177,5 +177,5 @@ private:
     ReportedAlerts m_reported; // as reported.dat holds them
     AlertMessage m_message;
 
-    qint16 QuoteSetNumber = 0;
+    int m_quoteSetNumber = 0; // the quote set under way or next, counted from START
 };

@@ -45,7 +45,7 @@ StartupLoad LoadSettingsFiles(AppServices& services)
         return load;
     if (failed(ReadSoundSettings(settings.sound), u"Sound Settings"_qs))
         return load;
-    failed(ReadTermsAccepted(load.TermsAccepted), u"Licence Acceptance"_qs);
+    failed(ReadTermsAccepted(load.termsAccepted), u"Licence Acceptance"_qs);
     return load;
 }
 

@@ -13,7 +13,7 @@ struct StartupLoad
 {
     FileError error; // the first failure; loading stopped there
     QString location; // the settings concerned: "Alert Settings", "Email Settings", ...
-    quint8 TermsAccepted = 0;
+    bool termsAccepted = false;
 
     bool ok() const { return error.ok(); }
 };

@@ -45,7 +45,7 @@ namespace WaitRules {
 bool WeekendAt(const QDateTime& now, const TimeSettings& time)
 {
     const int day = now.date().dayOfWeek();
-    return (day == Qt::Friday && now.time().hour() >= time.StopHour) || day == Qt::Saturday
+    return (day == Qt::Friday && now.time().hour() >= time.stopHour) || day == Qt::Saturday
         || day == Qt::Sunday;
 }
 
@@ -59,8 +59,8 @@ QDateTime WeekendEnd(const QDateTime& now)
 
 QDateTime StartMoment(const QDateTime& now, const TimeSettings& time, const QDate& lastDay)
 {
-    const int start = time.StartHour * 60 + time.StartMinute;
-    const int stop = time.StopHour * 60 + time.StopMinute;
+    const int start = time.startHour * 60 + time.startMinute;
+    const int stop = time.stopHour * 60 + time.stopMinute;
     return firstMinute(
         now,
         [&](const QDateTime& t) {
@@ -91,8 +91,8 @@ QDateTime OpenStartMoment(const QDateTime& now, const TimeSettings& time, const 
 
 QDate SessionDate(const QDateTime& moment, const TimeSettings& time)
 {
-    const int start = time.StartHour * 60 + time.StartMinute;
-    const int stop = time.StopHour * 60 + time.StopMinute;
+    const int start = time.startHour * 60 + time.startMinute;
+    const int stop = time.stopHour * 60 + time.stopMinute;
     const int middle = std::clamp(stop > start ? (start + stop) / 2 : start, 0, 24 * 60 - 1);
     return ExchangeCalendar::SessionDate(
         QDateTime(moment.date(), QTime(middle / 60, middle % 60), moment.timeZone()));
@@ -111,16 +111,16 @@ TimeSettings EarlyCloseTimes(const TimeSettings& time, const QDateTime& dayStart
     const QDateTime local = close.toTimeZone(dayStart.timeZone());
     // A close already past ends the day after its first quote set.
     const QDateTime stop = local < dayStart ? dayStart : local;
-    if (stop.date() == dayStart.date() && minutesOfDay(stop) < time.StopHour * 60 + time.StopMinute) {
-        day.StopHour = static_cast<qint16>(stop.time().hour());
-        day.StopMinute = static_cast<qint16>(stop.time().minute());
+    if (stop.date() == dayStart.date() && minutesOfDay(stop) < time.stopHour * 60 + time.stopMinute) {
+        day.stopHour = stop.time().hour();
+        day.stopMinute = stop.time().minute();
     }
     return day;
 }
 
 QDateTime QuoteStartMoment(const QDateTime& now, const TimeSettings& time)
 {
-    const int quoteStart = time.QuoteStartHour * 60 + time.QuoteStartMinute;
+    const int quoteStart = time.quoteStartHour * 60 + time.quoteStartMinute;
     return firstMinute(
         now, [&](const QDateTime& t) { return minutesOfDay(t) >= quoteStart; }, kWeekMinutes);
 }
@@ -142,7 +142,7 @@ QDateTime NextSetMoment(const QDateTime& now, int nextMinute, int nextSecond)
 
 bool StopTimeReached(const QDateTime& now, const TimeSettings& time)
 {
-    return minutesOfDay(now) >= time.StopHour * 60 + time.StopMinute;
+    return minutesOfDay(now) >= time.stopHour * 60 + time.stopMinute;
 }
 
 QDateTime PauseEnd(const QDateTime& now)

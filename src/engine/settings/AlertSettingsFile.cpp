@@ -2,62 +2,101 @@
 
 #include "platform/ProgramFolder.h"
 
+namespace {
+
+// The alert switches in record order; each is stored as one byte, 1 for on.
+constexpr AlertKind kSwitchOrder[] = {AlertKind::ShortCrossUp, AlertKind::ShortCrossDown,
+    AlertKind::MediumCrossUp, AlertKind::MediumCrossDown, AlertKind::LongCrossUp, AlertKind::LongCrossDown};
+
+qint16 StoredWatch(Watch watch)
+{
+    switch (watch) {
+    case Watch::On:
+        return kStoredTrue;
+    case Watch::Unclear:
+        return 1;
+    case Watch::Off:
+        break;
+    }
+    return 0;
+}
+
+Watch WatchOf(qint16 stored)
+{
+    return IsTrue(stored) ? Watch::On : IsSet(stored) ? Watch::Unclear : Watch::Off;
+}
+
+quint8 StoredSwitch(bool on)
+{
+    return on ? 1 : 0;
+}
+
+} // namespace
+
+// Enabled, RepeatAlerts, Symbol (7), MACond1..6, ShortMAFast, ShortMASlow, MedMAFast, MedMASlow,
+// LongMAFast, LongMASlow, HHAlert, LLAlert, HHDays, LLDays, ROCUp, ROCDown, ROCPlus, ROCMinus,
+// Stoch80, Stoch20, PriceAbove, PriceBelow, MaxPrice, MinPrice, VolumeUp, Reserved. The switches
+// are bytes, 1 for on; RepeatAlerts counts as on whenever it is not 0.
 QByteArray EncodeRecord(const AlertSettings& s)
 {
+    using K = AlertKind;
     RecordWriter w;
-    w.int16(s.Enabled);
-    w.uint8(s.RepeatAlerts);
-    w.text(s.Symbol, kSymbolWidth);
-    for (quint8 flag : {s.MACond1, s.MACond2, s.MACond3, s.MACond4, s.MACond5, s.MACond6})
-        w.uint8(flag);
-    for (qint16 period : {s.ShortMAFast, s.ShortMASlow, s.MedMAFast, s.MedMASlow, s.LongMAFast, s.LongMASlow})
-        w.int16(period);
-    w.uint8(s.HHAlert);
-    w.uint8(s.LLAlert);
-    w.int16(s.HHDays);
-    w.int16(s.LLDays);
-    w.uint8(s.ROCUp);
-    w.uint8(s.ROCDown);
-    w.int16(s.ROCPlus);
-    w.int16(s.ROCMinus);
-    w.uint8(s.Stoch80);
-    w.uint8(s.Stoch20);
-    w.uint8(s.PriceAbove);
-    w.uint8(s.PriceBelow);
-    w.float64(s.MaxPrice);
-    w.float64(s.MinPrice);
-    w.uint8(s.VolumeUp);
-    w.uint8(s.Reserved);
+    w.int16(StoredWatch(s.watch));
+    w.uint8(StoredSwitch(s.repeatAlerts));
+    w.text(s.symbol, kSymbolWidth);
+    for (const K kind : kSwitchOrder)
+        w.uint8(StoredSwitch(s.on(kind)));
+    for (const int period : s.averagePeriods)
+        w.int16(static_cast<qint16>(period));
+    w.uint8(StoredSwitch(s.on(K::HighestHigh)));
+    w.uint8(StoredSwitch(s.on(K::LowestLow)));
+    w.int16(static_cast<qint16>(s.highestHighDays));
+    w.int16(static_cast<qint16>(s.lowestLowDays));
+    w.uint8(StoredSwitch(s.on(K::RateOfChangeAbove)));
+    w.uint8(StoredSwitch(s.on(K::RateOfChangeBelow)));
+    w.int16(static_cast<qint16>(s.rateOfChangeAbove));
+    w.int16(static_cast<qint16>(s.rateOfChangeBelow));
+    w.uint8(StoredSwitch(s.on(K::StochasticAbove80)));
+    w.uint8(StoredSwitch(s.on(K::StochasticBelow20)));
+    w.uint8(StoredSwitch(s.on(K::PriceAbove)));
+    w.uint8(StoredSwitch(s.on(K::PriceBelow)));
+    w.float64(s.priceAbove);
+    w.float64(s.priceBelow);
+    w.uint8(StoredSwitch(s.on(K::VolumeSurge)));
+    w.uint8(static_cast<quint8>(s.reserved));
     return w.bytes();
 }
 
 void DecodeRecord(const QByteArray& bytes, AlertSettings& s)
 {
+    using K = AlertKind;
     RecordReader r(bytes);
-    s.Enabled = r.int16();
-    s.RepeatAlerts = r.uint8();
-    s.Symbol = r.text(kSymbolWidth);
-    for (quint8* flag : {&s.MACond1, &s.MACond2, &s.MACond3, &s.MACond4, &s.MACond5, &s.MACond6})
-        *flag = r.uint8();
-    for (qint16* period :
-        {&s.ShortMAFast, &s.ShortMASlow, &s.MedMAFast, &s.MedMASlow, &s.LongMAFast, &s.LongMASlow})
-        *period = r.int16();
-    s.HHAlert = r.uint8();
-    s.LLAlert = r.uint8();
-    s.HHDays = r.int16();
-    s.LLDays = r.int16();
-    s.ROCUp = r.uint8();
-    s.ROCDown = r.uint8();
-    s.ROCPlus = r.int16();
-    s.ROCMinus = r.int16();
-    s.Stoch80 = r.uint8();
-    s.Stoch20 = r.uint8();
-    s.PriceAbove = r.uint8();
-    s.PriceBelow = r.uint8();
-    s.MaxPrice = r.float64();
-    s.MinPrice = r.float64();
-    s.VolumeUp = r.uint8();
-    s.Reserved = r.uint8();
+    const auto on = [&r] { return r.uint8() == 1; };
+    s.watch = WatchOf(r.int16());
+    s.repeatAlerts = r.uint8() != 0;
+    s.symbol = r.text(kSymbolWidth);
+    while (s.symbol.endsWith(u' '))
+        s.symbol.chop(1);
+    for (const K kind : kSwitchOrder)
+        s.on(kind) = on();
+    for (int& period : s.averagePeriods)
+        period = r.int16();
+    s.on(K::HighestHigh) = on();
+    s.on(K::LowestLow) = on();
+    s.highestHighDays = r.int16();
+    s.lowestLowDays = r.int16();
+    s.on(K::RateOfChangeAbove) = on();
+    s.on(K::RateOfChangeBelow) = on();
+    s.rateOfChangeAbove = r.int16();
+    s.rateOfChangeBelow = r.int16();
+    s.on(K::StochasticAbove80) = on();
+    s.on(K::StochasticBelow20) = on();
+    s.on(K::PriceAbove) = on();
+    s.on(K::PriceBelow) = on();
+    s.priceAbove = r.float64();
+    s.priceBelow = r.float64();
+    s.on(K::VolumeSurge) = on();
+    s.reserved = r.uint8();
 }
 
 QString AlertSettingsPath(StockIndex stock)
@@ -73,21 +112,4 @@ FileError ReadAlertSettings(StockIndex stock, AlertSettings& settings)
 FileError WriteAlertSettings(StockIndex stock, const AlertSettings& settings)
 {
     return WriteRecordFile(AlertSettingsPath(stock), settings);
-}
-
-void ApplyDefaultAlertSettings(AlertSettings& s)
-{
-    s.RepeatAlerts = 0;
-    s.MACond1 = s.MACond3 = s.MACond5 = 1;
-    s.MACond2 = s.MACond4 = s.MACond6 = 0;
-    SetMovingAveragePeriods(s, kDefaultMovingAveragePeriods);
-    s.HHAlert = s.LLAlert = 1;
-    s.HHDays = s.LLDays = 20;
-    s.ROCUp = s.ROCDown = 0;
-    s.ROCPlus = 10;
-    s.ROCMinus = 0;
-    s.Stoch80 = s.Stoch20 = 0;
-    s.PriceAbove = s.PriceBelow = 0;
-    s.MaxPrice = s.MinPrice = 0.0;
-    s.VolumeUp = 1;
 }

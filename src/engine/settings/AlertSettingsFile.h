@@ -16,6 +16,3 @@ QString AlertSettingsPath(StockIndex stock);
 
 [[nodiscard]] FileError ReadAlertSettings(StockIndex stock, AlertSettings& settings);
 [[nodiscard]] FileError WriteAlertSettings(StockIndex stock, const AlertSettings& settings);
-
-// The values of Restore Defaults; Enabled, Symbol and Reserved are left alone.
-void ApplyDefaultAlertSettings(AlertSettings& settings);

@@ -3,6 +3,7 @@
 #include "platform/ProgramFolder.h"
 
 namespace {
+
 struct TextField
 {
     QString MailSettings::*field;
@@ -10,37 +11,54 @@ struct TextField
 };
 
 constexpr TextField kTextFields[] = {
-    {&MailSettings::Server, 30},
-    {&MailSettings::UserName, 20},
-    {&MailSettings::Password, 20},
-    {&MailSettings::MailFrom, 40},
-    {&MailSettings::SendTo, 40},
-    {&MailSettings::CopyTo, 40},
-    {&MailSettings::Subject, 50},
-    {&MailSettings::Spare1, 300},
-    {&MailSettings::Spare2, 300},
+    {&MailSettings::server, 30},
+    {&MailSettings::userName, 20},
+    {&MailSettings::password, 20},
+    {&MailSettings::mailFrom, 40},
+    {&MailSettings::sendTo, 40},
+    {&MailSettings::copyTo, 40},
+    {&MailSettings::subject, 50},
 };
+// Two texts of 300 characters the program does not use: written as spaces.
+constexpr int kSpareWidth = 300;
+
+QString WithoutPadding(QString text)
+{
+    while (text.endsWith(u' '))
+        text.chop(1);
+    return text;
+}
+
 } // namespace
 
+// DisableEmail, Reserved, UsePassword as 16-bit integers (the switches 1 for on), then the texts
+// Server, UserName, Password, MailFrom, SendTo, CopyTo, Subject, Spare1 and Spare2, padded with
+// spaces. DisableEmail counts as on whenever it is not 0.
 QByteArray EncodeRecord(const MailSettings& s)
 {
     RecordWriter w;
-    w.int16(s.DisableEmail);
-    w.int16(s.Reserved);
-    w.int16(s.UsePassword);
+    w.int16(s.disableEmail ? 1 : 0);
+    w.int16(static_cast<qint16>(s.reserved));
+    w.int16(s.usePassword ? 1 : 0);
     for (const TextField& f : kTextFields)
         w.text(s.*f.field, f.width);
+    w.text({}, kSpareWidth);
+    w.text({}, kSpareWidth);
     return w.bytes();
 }
 
 void DecodeRecord(const QByteArray& bytes, MailSettings& s)
 {
     RecordReader r(bytes);
-    s.DisableEmail = r.int16();
-    s.Reserved = r.int16();
-    s.UsePassword = r.int16();
+    const qint16 disable = r.int16();
+    s.reserved = r.int16();
+    const qint16 usePassword = r.int16();
+    s.disableEmail = disable != 0;
+    s.usePassword = usePassword == 1;
+    const auto clear = [](qint16 value) { return value == 0 || value == 1; };
+    s.switchesClear = clear(disable) && clear(usePassword);
     for (const TextField& f : kTextFields)
-        s.*f.field = r.text(f.width);
+        s.*f.field = WithoutPadding(r.text(f.width));
 }
 
 QString MailSettingsPath()

@@ -37,10 +37,7 @@ public:
 
     // Whether alert mail is withheld: while the mail settings window is open, its Disable Email
     // box as currently shown, saved or not; otherwise the stored switch (any value but 0).
-    bool EmailDisabled() const
-    {
-        return m_shownDisableEmail ? m_shownDisableEmail() : mail.DisableEmail != 0;
-    }
+    bool EmailDisabled() const { return m_shownDisableEmail ? m_shownDisableEmail() : mail.disableEmail; }
     // The open mail settings window registers how to read its box; an empty function when it closes.
     void SetShownDisableEmail(std::function<bool()> reader) { m_shownDisableEmail = std::move(reader); }
 

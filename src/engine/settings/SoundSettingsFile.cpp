@@ -2,20 +2,34 @@
 
 #include "platform/ProgramFolder.h"
 
+namespace {
+
+// The sounds in record order, after SoundsEnabled: UseSiren, UseVoice, UseAttention,
+// UseThreeBeeps, UseChimes.
+constexpr AlertSound kSounds[] = {
+    AlertSound::Siren, AlertSound::Voice, AlertSound::Attention, AlertSound::ThreeBeeps, AlertSound::Chimes};
+
+} // namespace
+
 QByteArray EncodeRecord(const SoundSettings& s)
 {
     RecordWriter w;
-    for (qint16 v : {s.SoundsEnabled, s.UseSiren, s.UseVoice, s.UseAttention, s.UseThreeBeeps, s.UseChimes})
-        w.int16(v);
+    w.int16(StoredFlag(s.soundsOn));
+    for (const AlertSound sound : kSounds)
+        w.int16(StoredFlag(s.sound == sound));
     return w.bytes();
 }
 
 void DecodeRecord(const QByteArray& bytes, SoundSettings& s)
 {
+    // Any value but 0 is on; of several sounds marked, the last counts.
     RecordReader r(bytes);
-    for (qint16* v :
-        {&s.SoundsEnabled, &s.UseSiren, &s.UseVoice, &s.UseAttention, &s.UseThreeBeeps, &s.UseChimes})
-        *v = r.int16();
+    s.soundsOn = IsSet(r.int16());
+    s.sound = AlertSound::None;
+    for (const AlertSound sound : kSounds) {
+        if (IsSet(r.int16()))
+            s.sound = sound;
+    }
 }
 
 QString SoundSettingsPath()

@@ -3,7 +3,7 @@
 #include "engine/model/Settings.h"
 #include "platform/RecordFile.h"
 
-// soundset.dat: six 16-bit booleans.
+// soundset.dat: six 16-bit booleans (-1 on, 0 off): sounds on, then one for each sound.
 constexpr int kSoundSettingsLength = 12;
 
 QByteArray EncodeRecord(const SoundSettings& settings);

@@ -7,11 +7,11 @@ QString TermsFilePath()
     return ProgramFile(u"frs.dat"_qs);
 }
 
-FileError ReadTermsAccepted(quint8& accepted)
+FileError ReadTermsAccepted(bool& accepted)
 {
     const RecordRead read = ReadRecord1(TermsFilePath(), kTermsRecordLength);
     if (read.error.ok())
-        accepted = static_cast<quint8>(read.bytes.at(0));
+        accepted = read.bytes.at(0) != 0;
     return read.error;
 }
 

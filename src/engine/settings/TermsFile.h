@@ -2,9 +2,10 @@
 
 #include "platform/RecordFile.h"
 
-// frs.dat: one byte, 1 once the user has accepted the licence terms; missing or empty reads 0.
+// frs.dat: one byte, 1 once the user has accepted the licence terms (any byte but 0 counts);
+// missing or empty reads 0.
 constexpr int kTermsRecordLength = 1;
 
 QString TermsFilePath();
-[[nodiscard]] FileError ReadTermsAccepted(quint8& accepted);
+[[nodiscard]] FileError ReadTermsAccepted(bool& accepted);
 [[nodiscard]] FileError WriteTermsAccepted(); // 1 into record 1

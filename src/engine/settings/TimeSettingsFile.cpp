@@ -2,21 +2,28 @@
 
 #include "platform/ProgramFolder.h"
 
+namespace {
+
+// The fields in record order.
+constexpr int TimeSettings::*kFields[] = {&TimeSettings::startHour, &TimeSettings::startMinute,
+    &TimeSettings::quoteStartHour, &TimeSettings::quoteStartMinute, &TimeSettings::stopHour,
+    &TimeSettings::stopMinute, &TimeSettings::quoteInterval};
+
+} // namespace
+
 QByteArray EncodeRecord(const TimeSettings& s)
 {
     RecordWriter w;
-    for (qint16 v : {s.StartHour, s.StartMinute, s.QuoteStartHour, s.QuoteStartMinute, s.StopHour,
-             s.StopMinute, s.QuoteInterval})
-        w.int16(v);
+    for (int TimeSettings::*field : kFields)
+        w.int16(static_cast<qint16>(s.*field));
     return w.bytes();
 }
 
 void DecodeRecord(const QByteArray& bytes, TimeSettings& s)
 {
     RecordReader r(bytes);
-    for (qint16* v : {&s.StartHour, &s.StartMinute, &s.QuoteStartHour, &s.QuoteStartMinute, &s.StopHour,
-             &s.StopMinute, &s.QuoteInterval})
-        *v = r.int16();
+    for (int TimeSettings::*field : kFields)
+        s.*field = r.int16();
 }
 
 QString TimeSettingsPath()
