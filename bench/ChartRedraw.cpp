@@ -18,9 +18,9 @@
 namespace {
 
 // A year of random daily prices, newest first, under a heading row that today's quote replaces.
-HistoryArray YearOfPrices(int seed)
+PriceHistory YearOfPrices(int seed)
 {
-    HistoryArray history;
+    PriceHistory history;
     std::mt19937 random(static_cast<unsigned>(seed));
     std::uniform_real_distribution<double> step(-0.03, 0.03);
     std::uniform_real_distribution<double> spread(0.0, 0.02);
@@ -31,12 +31,10 @@ HistoryArray YearOfPrices(int seed)
     for (std::size_t row = 0; row < 253; ++row) {
         const double open = close;
         close = std::max(0.5, close * (1.0 + step(random)));
-        history[6 * row] = day.toString(Qt::ISODate);
-        history[6 * row + 1] = price(open);
-        history[6 * row + 2] = price(std::max(open, close) * (1.0 + spread(random)));
-        history[6 * row + 3] = price(std::min(open, close) * (1.0 - spread(random)));
-        history[6 * row + 4] = price(close);
-        history[6 * row + 5] = QString::number(volume(random));
+        history.push_back(BarFromTexts(day.toString(Qt::ISODate), price(open),
+            price(std::max(open, close) * (1.0 + spread(random))),
+            price(std::min(open, close) * (1.0 - spread(random))), price(close),
+            QString::number(volume(random))));
         do
             day = day.addDays(-1);
         while (day.dayOfWeek() > 5);
@@ -59,7 +57,7 @@ AlertSettings Watched()
 
 void BM_IndicatorsOfAYear(benchmark::State& state)
 {
-    const HistoryArray history = YearOfPrices(1);
+    const PriceHistory history = YearOfPrices(1);
     const AlertSettings settings = Watched();
     for (auto _ : state)
         benchmark::DoNotOptimize(ChartDataOf(history, settings));
@@ -68,13 +66,13 @@ BENCHMARK(BM_IndicatorsOfAYear)->Unit(benchmark::kMillisecond);
 
 void BM_IndicatorsOfTodayAfterAQuoteSet(benchmark::State& state)
 {
-    HistoryArray history = YearOfPrices(1);
+    PriceHistory history = YearOfPrices(1);
     const AlertSettings settings = Watched();
     ChartData data = ChartDataOf(history, settings);
     double close = 50.0;
     for (auto _ : state) {
         close += 0.01;
-        history[4] = QString::number(close, 'f', 2);
+        history.front().close = close;
         UpdateLastDay(data, history, settings);
     }
 }
@@ -119,13 +117,13 @@ void BM_RedrawAfterAQuoteSet(benchmark::State& state)
 {
     Window window;
     const AlertSettings settings = Watched();
-    HistoryArray history = YearOfPrices(1);
+    PriceHistory history = YearOfPrices(1);
     ChartData data = ChartDataOf(history, settings);
     window.chart.ShowData(data, settings, {u"ABC    : Price climbed above $60.00"_qs});
     double close = 50.0;
     for (auto _ : state) {
         close += 0.01;
-        history[4] = QString::number(close, 'f', 2);
+        history.front().close = close;
         UpdateLastDay(data, history, settings);
         window.chart.ShowData(data, settings, {u"ABC    : Price climbed above $60.00"_qs});
         benchmark::DoNotOptimize(window.draw());

@@ -4,7 +4,6 @@
 #include "engine/alerts/AlertConditions.h"
 #include "engine/forms/AlertEntries.h"
 #include "engine/log/ActivityLog.h"
-#include "platform/RecordFile.h"
 
 #include <benchmark/benchmark.h>
 
@@ -24,17 +23,15 @@ struct TenStocks
         std::uniform_int_distribution<int> volume(100000, 5000000);
         const auto price = [](double v) { return QString::number(v, 'f', 2); };
         for (const StockIndex stock : AllStocks()) {
-            HistoryArray& history = states[stock.index()].history;
+            PriceHistory& history = states[stock.index()].history;
             double close = 10.0 * stock.number();
             for (std::size_t row = 0; row < 252; ++row) {
                 const double open = close;
                 close = std::max(0.5, close * (1.0 + step(random)));
-                history[6 * row] = u"2024-05-21"_qs;
-                history[6 * row + 1] = price(open);
-                history[6 * row + 2] = price(std::max(open, close) * (1.0 + spread(random)));
-                history[6 * row + 3] = price(std::min(open, close) * (1.0 - spread(random)));
-                history[6 * row + 4] = price(close);
-                history[6 * row + 5] = QString::number(volume(random));
+                history.push_back(BarFromTexts(u"2024-05-21"_qs, price(open),
+                    price(std::max(open, close) * (1.0 + spread(random))),
+                    price(std::min(open, close) * (1.0 - spread(random))), price(close),
+                    QString::number(volume(random))));
             }
             AlertSettings& s = settings[stock.index()];
             s.watch = Watch::On;
@@ -46,7 +43,7 @@ struct TenStocks
             s.rateOfChangeBelow = -5;
             s.priceAbove = 1000.0;
             s.priceBelow = 1.0;
-            states[stock.index()].quote.Last = history[4];
+            states[stock.index()].quote.Last = QString::number(*history.front().close, 'f', 2);
         }
     }
 

@@ -376,7 +376,7 @@ void frmChart::Refresh()
 void frmChart::ShowData(ChartData data, const AlertSettings& settings, const QStringList& markerTexts)
 {
     // The same days as shown, today's bar aside: only that bar is drawn again.
-    const auto sameDay = [](const DailyBar& a, const DailyBar& b) { return a.dateText == b.dateText; };
+    const auto sameDay = [](const ChartBar& a, const ChartBar& b) { return a.dateText == b.dateText; };
     const std::size_t n = data.bars.size();
     const bool sameDays = showsChart() && n >= 2 && n == m_data.bars.size()
         && m_bars->count() == static_cast<int>(n) && sameDay(data.bars.front(), m_data.bars.front())
@@ -398,7 +398,7 @@ void frmChart::rebuild()
     bars.reserve(static_cast<qsizetype>(m_data.bars.size()));
     volumes.reserve(bars.capacity());
     for (std::size_t i = 0; i < m_data.bars.size(); ++i) {
-        const DailyBar& bar = m_data.bars[i];
+        const ChartBar& bar = m_data.bars[i];
         const auto x = static_cast<qreal>(i);
         bars.append(new QCandlestickSet(bar.open, bar.high, bar.low, bar.close, x));
         volumes.append(new QCandlestickSet(0, bar.volume, 0, bar.volume, x));
@@ -432,7 +432,7 @@ void frmChart::rebuild()
 void frmChart::updateLastBar()
 {
     // Today's bar changes in place: no series is taken down, nothing flickers.
-    const DailyBar& bar = m_data.bars.back();
+    const ChartBar& bar = m_data.bars.back();
     QCandlestickSet* last = m_bars->sets().constLast();
     last->setOpen(bar.open);
     last->setHigh(bar.high);
@@ -499,7 +499,7 @@ void frmChart::fillMarkers()
     QList<QPointF> marks;
     const bool today = !m_data.bars.empty() && !m_markerTexts.isEmpty();
     if (today) {
-        const DailyBar& bar = m_data.bars.back();
+        const ChartBar& bar = m_data.bars.back();
         const double step = std::max(bar.high * 0.012, 0.01);
         for (qsizetype i = 0; i < m_markerTexts.size(); ++i)
             marks.append(QPointF(
@@ -548,7 +548,7 @@ void frmChart::applyRange()
     const auto end
         = std::min(m_data.bars.size(), static_cast<std::size_t>(std::max(0.0, std::floor(m_xMax) + 1)));
     for (std::size_t i = first; i < end; ++i) {
-        const DailyBar& bar = m_data.bars[i];
+        const ChartBar& bar = m_data.bars[i];
         low = std::min(low, bar.low);
         high = std::max(high, bar.high);
         volume = std::max(volume, bar.volume);
@@ -628,7 +628,7 @@ QString frmChart::ReadoutText(int index) const
     const auto i = static_cast<std::size_t>(index);
     if (i >= m_data.bars.size())
         return {};
-    const DailyBar& bar = m_data.bars[i];
+    const ChartBar& bar = m_data.bars[i];
     const IndicatorDay& day = m_data.days[i];
     QStringList parts {bar.dateText, u"O "_qs + number(bar.open), u"H "_qs + number(bar.high),
         u"L "_qs + number(bar.low), u"C "_qs + number(bar.close),

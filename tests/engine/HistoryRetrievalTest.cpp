@@ -8,32 +8,37 @@ namespace {
 
 const QString kHistoryPath = u"/table.csv"_qs;
 
-// A history response: a heading line and `lines` - 1 trading days of seven fields, each value
-// naming its row and column ("A12o" is the open of row 12 of response A).
-QByteArray response(int lines, const char* tag, const char* lineEnd = "\n")
+// A history response: a heading line and `lines` - 1 trading days of seven fields. The date names
+// the row ("A12"), every other value is the row's number times 10 plus its column (1 open, 2 high,
+// 3 low, 4 close, 5 volume, 6 adjusted close), plus `base`.
+QByteArray response(int lines, const char* tag, const char* lineEnd = "\n", int base = 0)
 {
     QByteArray text = "Date,Open,High,Low,Close,Volume,Adj Close";
     text += lineEnd;
     for (int row = 1; row < lines; ++row) {
-        const QByteArray r = tag + QByteArray::number(row);
-        text += r + "d," + r + "o," + r + "h," + r + "l," + r + "c," + r + "v," + r + "a" + lineEnd;
+        text += tag + QByteArray::number(row);
+        for (int column = 1; column <= 6; ++column)
+            text += ',' + QByteArray::number(base + 10 * row + column);
+        text += lineEnd;
     }
     return text;
 }
 
-// Row `row` of a history array: date, open, high, low, close, volume.
-QStringList row(const HistoryArray& history, int row)
+// A bar as text: date, open, high, low, close, volume ("-" for no value).
+QStringList row(const PriceHistory& history, int row)
 {
-    QStringList values;
-    for (int k = 0; k < 6; ++k)
-        values << history[static_cast<std::size_t>(6 * row + k)];
+    const DailyBar& bar = history.at(static_cast<std::size_t>(row));
+    QStringList values {bar.dateText};
+    for (const std::optional<double>& value : {bar.open, bar.high, bar.low, bar.close, bar.volume})
+        values << (value ? QString::number(*value) : u"-"_qs);
     return values;
 }
 
-QStringList expectedRow(const char* tag, int r)
+// The bar of row `r` of a response: its close is the adjusted close.
+QStringList expectedRow(const char* tag, int r, int base = 0)
 {
-    const QString p = QString::fromLatin1(tag) + QString::number(r);
-    return {p + u'd', p + u'o', p + u'h', p + u'l', p + u'a', p + u'v'};
+    const auto value = [&](int column) { return QString::number(base + 10 * r + column); };
+    return {QString::fromLatin1(tag) + QString::number(r), value(1), value(2), value(3), value(6), value(5)};
 }
 
 class HistoryDownload : public HttpServerTest
@@ -50,7 +55,7 @@ protected:
         return {
             StockIndex::fromNumber(number), settings, states[static_cast<std::size_t>(number - 1)], app.log};
     }
-    HistoryArray& history(int number) { return states[static_cast<std::size_t>(number - 1)].history; }
+    PriceHistory& history(int number) { return states[static_cast<std::size_t>(number - 1)].history; }
 
     // Downloads and parses the history of stock `number`, as the engine does.
     void download(int number, const QString& symbol)
@@ -106,20 +111,23 @@ TEST_F(HistoryDownload, YearOfDataIsAcceptedWithoutLeftovers)
         states = {};
         fetch(2, response(283, "B"));
         ASSERT_FALSE(states[1].stockFailed);
-        const HistoryArray stock2 = history(2);
-        history(5).fill(u"stale"_qs);
+        const QStringList stock2 = row(history(2), 282);
+        history(5).assign(300, BarFromTexts(u"stale"_qs, {}, {}, {}, {}, {}));
 
         fetch(5, response(lines, "A"));
         EXPECT_FALSE(states[4].stockFailed);
         EXPECT_FALSE(states[4].downloadError);
         EXPECT_TRUE(log().isEmpty()) << log().toStdString();
-        EXPECT_EQ(row(history(5), 0),
-            (QStringList {u"Date"_qs, u"Open"_qs, u"High"_qs, u"Low"_qs, u"Adj Close"_qs, u"Volume"_qs}));
+        // The heading line holds no prices; its volume text begins with no number, which counts 0.
+        EXPECT_EQ(
+            row(history(5), 0), (QStringList {u"Date"_qs, u"-"_qs, u"-"_qs, u"-"_qs, u"-"_qs, u"0"_qs}));
         for (int r = 1; r < lines; ++r)
             ASSERT_EQ(row(history(5), r), expectedRow("A", r)) << "row " << r;
-        for (std::size_t slot = 6 * static_cast<std::size_t>(lines); slot < kHistorySlots; ++slot)
-            ASSERT_EQ(history(5)[slot], QString()) << "slot " << slot;
-        EXPECT_EQ(history(2), stock2);
+        // The line end after the last line begins one more row, with nothing in it.
+        ASSERT_EQ(history(5).size(), static_cast<std::size_t>(lines + 1));
+        EXPECT_EQ(
+            row(history(5), lines), (QStringList {QString(), u"0"_qs, u"0"_qs, u"0"_qs, u"0"_qs, u"0"_qs}));
+        EXPECT_EQ(row(history(2), 282), stock2);
     }
 }
 
@@ -129,40 +137,38 @@ TEST_F(HistoryDownload, LineCountOutsideTheArrayIsRefusedAndTheOldRowsKept)
     EXPECT_FALSE(states[3].stockFailed);
     fetch(4, response(283, "A")); // 1698 slots: the longest accepted
     EXPECT_FALSE(states[3].stockFailed);
-    const HistoryArray kept = history(4);
+    const PriceHistory kept = history(4);
 
-    fetch(4, response(199, "C"));
+    fetch(4, response(199, "C", "\n", 100000));
     EXPECT_EQ(log(), dataError(4));
     EXPECT_TRUE(states[3].stockFailed);
     EXPECT_TRUE(states[3].downloadError);
-    EXPECT_EQ(history(4), kept);
+    EXPECT_EQ(row(history(4), 282), row(kept, 282));
 
     app.log.EraseLog(4);
-    fetch(4, response(284, "C"));
+    fetch(4, response(284, "C", "\n", 100000));
     EXPECT_EQ(log(), u"\r\n"_qs + dataError(4));
-    EXPECT_EQ(history(4), kept);
+    EXPECT_EQ(row(history(4), 282), row(kept, 282));
 
     // Ending inside a line before its close is a corrupt response.
     app.log.EraseLog(4);
-    fetch(4, response(250, "C") + "2002-12-01,1,2,3,4");
+    fetch(4, response(250, "C", "\n", 100000) + "2002-12-01,1,2,3,4");
     EXPECT_EQ(log(), u"\r\n"_qs + dataError(4));
-    EXPECT_EQ(history(4), kept);
+    EXPECT_EQ(row(history(4), 282), row(kept, 282));
 }
 
-TEST_F(HistoryDownload, CrLfLinesKeepTheCarriageReturnOnTheClose)
+TEST_F(HistoryDownload, CrLfLinesReadAsLfLines)
 {
     fetch(6, response(240, "A", "\r\n"));
     EXPECT_FALSE(states[5].stockFailed);
-    EXPECT_EQ(row(history(6), 0)[4], u"Adj Close\r"_qs);
-    EXPECT_EQ(row(history(6), 1),
-        (QStringList {u"A1d"_qs, u"A1o"_qs, u"A1h"_qs, u"A1l"_qs, u"A1a\r"_qs, u"A1v"_qs}));
-    EXPECT_EQ(row(history(6), 239)[4], u"A239a\r"_qs);
+    EXPECT_EQ(row(history(6), 1), expectedRow("A", 1));
+    EXPECT_EQ(row(history(6), 239), expectedRow("A", 239));
 }
 
 // (The engine logs the transfer control's own reason before these lines.)
 TEST_F(HistoryDownload, FailedDownloadLogsTheDownloadAndDataErrors)
 {
-    history(7).fill(u"kept"_qs);
+    history(7).assign(3, BarFromTexts(u"kept"_qs, {}, {}, {}, {}, {}));
     server->serveStatus(kHistoryPath, 404);
     download(7, u"zzz"_qs);
 
@@ -170,7 +176,7 @@ TEST_F(HistoryDownload, FailedDownloadLogsTheDownloadAndDataErrors)
         LogText::DownloadError + u"7"_qs + LogText::BadSymbolOrServerDown + u"\r\n\r\n"_qs + dataError(7));
     EXPECT_TRUE(states[6].stockFailed);
     EXPECT_TRUE(states[6].downloadError);
-    EXPECT_EQ(history(7)[0], u"kept"_qs);
+    EXPECT_EQ(history(7)[0].dateText, u"kept"_qs);
 }
 
 } // namespace

@@ -2,13 +2,12 @@
 
 #include "TestSupport.h"
 
-#include "engine/indicators/Stochastic.h"
 #include "engine/model/StockState.h"
-#include "platform/RecordFile.h"
 
 #include <QString>
 
-// A fresh program with stock 3 being evaluated and helpers to write rows of its history.
+// A fresh program with stock 3 being evaluated and helpers to write rows of its history from the
+// texts a history table or a quote gives.
 class IndicatorTest : public ProgramTest
 {
 protected:
@@ -19,8 +18,21 @@ protected:
     }
 
     StockContext& stock() { return m_context; }
+    PriceRows rows() const { return PriceRows(state.history); }
 
-    void setField(int row, int field, const QString& text) { state.history[6 * row + field] = text; }
+    // Field 1 open, 2 high, 3 low, 4 close, 5 volume of `row`; the rows before it are added empty.
+    void setField(int row, int field, const QString& text)
+    {
+        const auto index = static_cast<std::size_t>(row);
+        if (state.history.size() <= index)
+            state.history.resize(index + 1, BarFromTexts({}, {}, {}, {}, {}, {}));
+        DailyBar& bar = state.history[index];
+        std::optional<double>* prices[] = {&bar.open, &bar.high, &bar.low, &bar.close};
+        if (field == 5)
+            bar.volume = VolumeFromText(text);
+        else
+            *prices[field - 1] = PriceFromText(text);
+    }
     void setClose(int row, const QString& text) { setField(row, 4, text); }
     void setHigh(int row, const QString& text) { setField(row, 2, text); }
     void setLow(int row, const QString& text) { setField(row, 3, text); }
@@ -47,7 +59,6 @@ protected:
 
     AlertSettings settings;
     StockState state;
-    StochasticWork work;
 
 private:
     StockContext m_context {StockIndex::fromNumber(3), settings, state, app.log};

@@ -230,7 +230,7 @@ TEST(ChartDataOf, TakesTodaysRowAloneOnlyWhileTheDaysAreTheSame)
 {
     AlertSettings settings;
     ApplyDefaultAlertSettings(settings);
-    std::optional<HistoryArray> history
+    std::optional<PriceHistory> history
         = ReadHistoryTable(QString::fromLatin1(MakeHistory(kMonday, 250, 10)));
     ASSERT_TRUE(history);
     // Before a quote, row 0 is the table's heading line and no day.
@@ -242,11 +242,9 @@ TEST(ChartDataOf, TakesTodaysRowAloneOnlyWhileTheDaysAreTheSame)
     EXPECT_TRUE(data.days[199].movingAverage[5].has_value()); // the 200-day average from the 200th day on
     EXPECT_FALSE(data.days[198].movingAverage[5].has_value());
 
-    const auto setToday = [](HistoryArray& h, const QString& date, double close) {
-        const QStringList row {
-            date, u"10"_qs, QString::number(close + 1), u"9"_qs, QString::number(close), u"500"_qs};
-        for (int f = 0; f < 6; ++f)
-            h[static_cast<std::size_t>(f)] = row[f];
+    const auto setToday = [](PriceHistory& h, const QString& date, double close) {
+        h.front() = BarFromTexts(
+            date, u"10"_qs, QString::number(close + 1), u"9"_qs, QString::number(close), u"500"_qs);
     };
     setToday(*history, u"12/7/2026"_qs, 11);
     UpdateLastDay(data, *history, settings);
@@ -260,7 +258,7 @@ TEST(ChartDataOf, TakesTodaysRowAloneOnlyWhileTheDaysAreTheSame)
     EXPECT_NE(data.days[250].movingAverage[0], yesterday.movingAverage[0]);
 
     // The next day: as many rows, all of them a day later.
-    std::optional<HistoryArray> next
+    std::optional<PriceHistory> next
         = ReadHistoryTable(QString::fromLatin1(MakeHistory(kMonday.addDays(1), 250, 20)));
     ASSERT_TRUE(next);
     setToday(*next, u"12/8/2026"_qs, 21);

@@ -10,6 +10,7 @@
 
 #include "TestSupport.h"
 #include "engine/alerts/AlertConditions.h"
+#include "engine/indicators/IndicatorSeries.h"
 #include "engine/indicators/Indicators.h"
 #include "engine/log/LogTexts.h"
 #include "engine/marketdata/HistoryRetrieval.h"
@@ -76,14 +77,7 @@ protected:
         CalcIndicators(s);
     }
 
-    int historyRows(int number)
-    {
-        int rows = 0;
-        while (
-            rows * 6 < kHistorySlots && !state(number).history[static_cast<std::size_t>(rows * 6)].isEmpty())
-            ++rows;
-        return rows;
-    }
+    int historyRows(int number) { return HistoryRowCount(state(number).history); }
 
     QString log() const { return QString::fromLatin1(readFile(u"activlog.dat"_qs)); }
 
@@ -108,7 +102,7 @@ TEST_F(ServedToTheProgram, ASimulatedYearAndItsQuotesPassEveryCheckOfTheProgram)
         fetch(stock, symbols[stock - 1], service.server.url());
         EXPECT_FALSE(state(stock).downloadError);
         EXPECT_EQ(historyRows(stock), 262) << "the heading and 261 trading days";
-        EXPECT_EQ(state(stock).history[6], u"2026-03-10"_qs) << "row 1 is yesterday";
+        EXPECT_EQ(state(stock).history[1].dateText, u"2026-03-10"_qs) << "row 1 is yesterday";
         EXPECT_EQ(state(stock).quote.Symbol, symbols[stock - 1].toUpper());
         EXPECT_EQ(state(stock).quote.Date, u"3/11/2026"_qs);
         EXPECT_TRUE(MonitoringSession::IsPlausible(state(stock).quote));
@@ -127,7 +121,7 @@ TEST_F(ServedToTheProgram, ReplayAndNasdaqAnswersPassToo)
     RunningService replaying(replay, serviceClock);
     fetch(1, u"abc"_qs, replaying.server.url());
     EXPECT_EQ(historyRows(1), 261);
-    EXPECT_EQ(state(1).history[6 + 4], u"55.79"_qs) << "the close of the file's newest bar";
+    EXPECT_EQ(state(1).history[1].close, 55.79) << "the close of the file's newest bar";
     EXPECT_TRUE(MonitoringSession::IsPlausible(state(1).quote));
     runIndicators(1);
     EXPECT_FALSE(state(1).downloadError);

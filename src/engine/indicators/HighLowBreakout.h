@@ -1,10 +1,12 @@
 #pragma once
 
-#include "engine/model/StockState.h"
+#include "engine/model/PriceHistory.h"
 
-// New N-day high and low, N being the stock's HHDays and LLDays: NewHigh is true when today's
-// high is strictly above the high of each of the last HHDays rows, NewLow when today's low is
-// strictly below each of the last LLDays lows. A day count of 0 or less gives false. They run
-// whatever the alert switches say.
-void CheckHighestHigh(StockContext& stock);
-void CheckLowestLow(StockContext& stock);
+#include <optional>
+
+// New N-day high and low: whether today's high is strictly above the high of each of the last
+// `days` rows (today's low strictly below each low). A day count of 0 or less gives false. No
+// value when a price read is not a number or lies beyond the history; the rows are read from
+// yesterday back and only until one is not beaten.
+std::optional<bool> IsNewHigh(const PriceRows& rows, int days);
+std::optional<bool> IsNewLow(const PriceRows& rows, int days);

@@ -13,7 +13,8 @@
 // engine's own indicator routines, run on the history as it stood at the end of that day (the
 // rows after it taken away), so that the chart shows exactly what the alerts were computed from.
 
-struct DailyBar
+// A day as the chart draws it: a price that is not a number draws as 0.
+struct ChartBar
 {
     QString dateText; // as the history holds it
     QDate date; // invalid when the text is no date
@@ -40,7 +41,7 @@ struct ChartData
 {
     // Oldest first; the last is today's row once a quote has come (before that, the history's
     // heading line is no day and yesterday is the last).
-    std::vector<DailyBar> bars;
+    std::vector<ChartBar> bars;
     std::vector<IndicatorDay> days; // one per bar
     AveragePeriods movingAveragePeriods {};
     // The highest high of the HHDays days and the lowest low of the LLDays days before the last.
@@ -50,17 +51,17 @@ struct ChartData
     bool empty() const { return bars.empty(); }
 };
 
-// The rows of the history with something in their first slot, row 0 (today's row or the
-// heading line) included.
-int HistoryRowCount(const HistoryArray& history);
+// The rows of the history up to the first without a date, row 0 (today's row or the heading line)
+// included.
+int HistoryRowCount(const PriceHistory& history);
 
 // Every bar and every indicator of the history, computed with the stock's settings.
-ChartData ChartDataOf(const HistoryArray& history, const AlertSettings& settings);
+ChartData ChartDataOf(const PriceHistory& history, const AlertSettings& settings);
 
 // After a quote set: only row 0 changed. Its bar and indicators are taken again; a history with
 // another number of rows is read whole.
-void UpdateLastDay(ChartData& data, const HistoryArray& history, const AlertSettings& settings);
+void UpdateLastDay(ChartData& data, const PriceHistory& history, const AlertSettings& settings);
 
 // The indicators the engine computes for `row` of the history (row 0: today) with `settings`.
 IndicatorDay IndicatorsOfRow(
-    const HistoryArray& history, int rowCount, int row, const AlertSettings& settings);
+    const PriceHistory& history, int rowCount, int row, const AlertSettings& settings);

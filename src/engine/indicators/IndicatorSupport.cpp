@@ -2,14 +2,6 @@
 
 #include "engine/log/ActivityLog.h"
 #include "engine/log/LogTexts.h"
-#include "platform/Conversions.h"
-
-std::optional<double> SlotNumber(const HistoryArray& history, int slot)
-{
-    if (slot < 0 || slot >= kHistorySlots)
-        return std::nullopt;
-    return TextToNumber(history[static_cast<std::size_t>(slot)]);
-}
 
 void TakeCalcErrorPath(StockContext& stock, const QString& label)
 {

@@ -7,3 +7,7 @@
 // volume average and the slow stochastic. One that fails marks the stock in error, and the ones
 // after it are skipped.
 void CalcIndicators(StockContext& stock);
+
+// The days of the rate of change and of the volume average.
+constexpr int kRateOfChangePeriod = 21;
+constexpr int kVolumePeriod = 20;

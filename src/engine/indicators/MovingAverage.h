@@ -1,9 +1,10 @@
 #pragma once
 
-#include "engine/model/StockState.h"
+#include "engine/model/PriceHistory.h"
 
-// Simple moving average of the close over `period` rows, for three consecutive days: day 1 ends
-// with row 0 (today's quote), day 2 with row 1, day 3 with row 2. Stored as average
-// `averageNumber` (1..6: short fast, short slow, medium fast, medium slow, long fast, long slow)
-// of the stock's indicators; a number outside 1..6 stores nothing.
-void CalcMovingAverages(StockContext& stock, int period, int averageNumber);
+#include <optional>
+
+// The simple moving average of the close over `period` rows, the first of them `day` (0: today,
+// 1: yesterday). No value when the period is below 1, a close is not a number or lies beyond the
+// history, or the sum overflows.
+std::optional<double> MovingAverage(const PriceRows& rows, int period, int day = 0);

@@ -1,24 +1,15 @@
 #include "engine/indicators/RateOfChange.h"
 
-#include "engine/indicators/IndicatorSupport.h"
-#include "engine/log/LogTexts.h"
-
 #include <cmath>
 
-void CalcROC(StockContext& stock, int period)
+std::optional<double> RateOfChange(const PriceRows& rows, int period)
 {
-    const HistoryArray& history = stock.state.history;
-    const std::optional<double> today = SlotNumber(history, RowSlot(0, kCloseField));
-    const std::optional<double> past = SlotNumber(history, RowSlot(period - 1, kCloseField));
-    // An empty or zero close back then (a short history) would divide by zero.
-    if (!today || !past || *past == 0.0) {
-        TakeCalcErrorPath(stock, LogText::ROCCalc);
-        return;
-    }
+    const std::optional<double> today = rows.close(0);
+    const std::optional<double> past = rows.close(period - 1);
+    if (!today || !past || *past == 0.0)
+        return std::nullopt;
     const double rate = (*today - *past) / *past * 100.0;
-    if (!std::isfinite(rate)) {
-        TakeCalcErrorPath(stock, LogText::ROCCalc);
-        return;
-    }
-    stock.state.indicators.RateOfChange = rate;
+    if (!std::isfinite(rate))
+        return std::nullopt;
+    return rate;
 }

@@ -1,8 +1,10 @@
 #pragma once
 
-#include "engine/model/StockState.h"
+#include "engine/model/PriceHistory.h"
 
-// Rate of change of the close in percent: today's close against the close of row period - 1, so
-// that period 21 spans 21 rows counting today. Stored as the stock's RateOfChange; on failure it
-// keeps its previous value.
-void CalcROC(StockContext& stock, int period);
+#include <optional>
+
+// The change in percent from the close of row period - 1 to today's close (the 21-day rate of
+// change takes a period of 21). No value when either close is not a number or lies beyond the
+// history, the earlier close is 0 (a history too short), or the rate overflows.
+std::optional<double> RateOfChange(const PriceRows& rows, int period);

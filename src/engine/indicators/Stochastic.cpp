@@ -1,8 +1,5 @@
 #include "engine/indicators/Stochastic.h"
 
-#include "engine/indicators/IndicatorSupport.h"
-#include "engine/log/LogTexts.h"
-
 #include <array>
 #include <cmath>
 #include <limits>
@@ -14,7 +11,7 @@ constexpr int kWindow = 15; // rows in the window of one raw %K
 constexpr int kRowsRead = kRawRows + kWindow - 1; // rows 0..43
 
 // Three values averaged, added from 0 in row order. No value on overflow.
-std::optional<double> threeRowAverage(double first, double second, double third)
+std::optional<double> ThreeRowAverage(double first, double second, double third)
 {
     const double average = (0.0 + first + second + third) / 3;
     if (!std::isfinite(average))
@@ -22,86 +19,81 @@ std::optional<double> threeRowAverage(double first, double second, double third)
     return average;
 }
 
-} // namespace
-
-void CalcFastK(StockContext& stock, StochasticWork& work)
+// The raw %K of rows 0..29; none when a price cannot be read or a window has no range.
+std::optional<std::array<double, kRawRows>> RawK(const PriceRows& rows)
 {
-    const HistoryArray& history = stock.state.history;
-    work.FastK.fill(0.0);
-
-    // Every high and low of rows 0..43 and every close of rows 0..29 is read by some window,
-    // so converting them first fails exactly where the window loop would.
+    // Every high and low of rows 0..43 and every close of rows 0..29 is read by some window, so
+    // reading them first fails exactly where the windows would.
     std::array<double, kRowsRead> low {};
     std::array<double, kRowsRead> high {};
     std::array<double, kRawRows> close {};
-    bool readable = true;
-    for (int r = 0; r < kRowsRead && readable; ++r) {
-        const std::optional<double> l = SlotNumber(history, RowSlot(r, kLowField));
-        const std::optional<double> h = SlotNumber(history, RowSlot(r, kHighField));
-        readable = l && h;
-        low[r] = l.value_or(0.0);
-        high[r] = h.value_or(0.0);
+    for (std::size_t r = 0; r < kRowsRead; ++r) {
+        const std::optional<double> l = rows.low(static_cast<int>(r));
+        const std::optional<double> h = rows.high(static_cast<int>(r));
+        if (!l || !h)
+            return std::nullopt;
+        low[r] = *l;
+        high[r] = *h;
     }
-    for (int r = 0; r < kRawRows && readable; ++r) {
-        const std::optional<double> c = SlotNumber(history, RowSlot(r, kCloseField));
-        readable = c.has_value();
-        close[r] = c.value_or(0.0);
-    }
-    if (!readable) {
-        TakeCalcErrorPath(stock, LogText::StochasticKCalc);
-        return;
+    for (std::size_t r = 0; r < kRawRows; ++r) {
+        const std::optional<double> c = rows.close(static_cast<int>(r));
+        if (!c)
+            return std::nullopt;
+        close[r] = *c;
     }
 
-    for (int j = 0; j < kRawRows; ++j) {
-        // The lowest low starts above any price, so that a stock trading at 9999 or more gets
-        // its real low. The highest high starts at 0.01: a window of empty rows (a history
-        // shorter than 30 days) then reads 0 instead of dividing by zero.
+    std::array<double, kRawRows> rawK {};
+    for (std::size_t j = 0; j < kRawRows; ++j) {
+        // The lowest low starts above any price, so that a stock trading at 9999 or more gets its
+        // real low. The highest high starts at 0.01: a window of empty rows (a history shorter than
+        // 30 days) then reads 0 instead of dividing by zero.
         double lowest = std::numeric_limits<double>::infinity();
         double highest = 0.01;
-        for (int r = j; r < j + kWindow; ++r) {
-            if (low[r] < lowest)
-                lowest = low[r];
-        }
-        for (int r = j; r < j + kWindow; ++r) {
-            if (high[r] > highest)
-                highest = high[r];
+        for (std::size_t r = j; r < j + kWindow; ++r) {
+            lowest = std::min(lowest, low[r]);
+            highest = std::max(highest, high[r]);
         }
         const double range = highest - lowest;
-        // A range of 0 is a window whose highest high equals its lowest low (a suspended stock).
-        const double rawK
-            = range == 0.0 ? std::numeric_limits<double>::quiet_NaN() : (close[j] - lowest) / range * 100.0;
-        if (!std::isfinite(rawK)) {
-            TakeCalcErrorPath(stock, LogText::StochasticKCalc);
-            return;
-        }
-        work.FastK[static_cast<std::size_t>(j)] = rawK;
+        if (range == 0.0)
+            return std::nullopt; // a suspended stock: no range to place the close in
+        const double value = (close[j] - lowest) / range * 100.0;
+        if (!std::isfinite(value))
+            return std::nullopt;
+        rawK[j] = value;
     }
+    return rawK;
 }
 
-void CalcSlowK(StockContext& stock, StochasticWork& work)
-{
-    const auto& FastK = work.FastK;
-    for (std::size_t m = 0; m < work.SlowK.size(); ++m) {
-        const std::optional<double> average = threeRowAverage(FastK[m], FastK[m + 1], FastK[m + 2]);
-        if (!average) {
-            TakeCalcErrorPath(stock, LogText::StochasticSlowKCalc);
-            return;
-        }
-        work.SlowK[m] = *average;
-    }
-    stock.state.indicators.StochK = work.SlowK[0];
-}
+} // namespace
 
-void CalcSlowD(StockContext& stock, StochasticWork& work)
+SlowStochastic ComputeSlowStochastic(const PriceRows& rows)
 {
-    const auto& SlowK = work.SlowK;
-    for (std::size_t m = 0; m < work.SlowD.size(); ++m) {
-        const std::optional<double> average = threeRowAverage(SlowK[m], SlowK[m + 1], SlowK[m + 2]);
-        if (!average) {
-            TakeCalcErrorPath(stock, LogText::StochasticSlowDCalc);
-            return;
-        }
-        work.SlowD[m] = *average;
+    using Failure = SlowStochastic::Failure;
+    SlowStochastic result;
+    const std::optional<std::array<double, kRawRows>> rawK = RawK(rows);
+    if (!rawK) {
+        result.failure = Failure::RawK;
+        return result;
     }
-    stock.state.indicators.StochD = work.SlowD[0];
+    std::array<double, 10> slowK {};
+    for (std::size_t m = 0; m < slowK.size(); ++m) {
+        const std::optional<double> average = ThreeRowAverage((*rawK)[m], (*rawK)[m + 1], (*rawK)[m + 2]);
+        if (!average) {
+            result.failure = Failure::SlowK;
+            return result;
+        }
+        slowK[m] = *average;
+    }
+    result.k = slowK[0];
+    std::array<double, 3> slowD {};
+    for (std::size_t m = 0; m < slowD.size(); ++m) {
+        const std::optional<double> average = ThreeRowAverage(slowK[m], slowK[m + 1], slowK[m + 2]);
+        if (!average) {
+            result.failure = Failure::SlowD;
+            return result;
+        }
+        slowD[m] = *average;
+    }
+    result.d = slowD[0];
+    return result;
 }

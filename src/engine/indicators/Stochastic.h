@@ -1,21 +1,20 @@
 #pragma once
 
-#include "engine/model/StockState.h"
+#include "engine/model/PriceHistory.h"
 
-#include <array>
+#include <optional>
 
-// The slow stochastic's working values for one stock, passed from one step to the next.
-struct StochasticWork
+// The slow stochastic of today, in three steps: the raw %K of rows 0..29, each over the 15 rows
+// starting with it; the slow %K of rows 0..9, each the average of three raw %K values (rows m to
+// m + 2); the slow %D of rows 0..2, each the average of three slow %K values. Rows 0..43 are read.
+struct SlowStochastic
 {
-    std::array<double, 30> FastK {}; // rows 0..29
-    std::array<double, 10> SlowK {}; // rows 0..9
-    std::array<double, 3> SlowD {}; // rows 0..2
-};
+    // The step that could not be computed: a price not a number or beyond the history, a window
+    // without range (its highest high equal to its lowest low), or an overflow.
+    enum class Failure { None, RawK, SlowK, SlowD };
 
-// Slow stochastic. Call the three in this order with the same work for one stock:
-// CalcFastK finds the raw %K of rows 0..29, each over the 15 rows starting with it;
-// CalcSlowK averages three raw %K values (rows m..m+2) for rows 0..9 and stores StochK;
-// CalcSlowD averages three slow %K values for rows 0..2 and stores StochD.
-void CalcFastK(StockContext& stock, StochasticWork& work);
-void CalcSlowK(StockContext& stock, StochasticWork& work);
-void CalcSlowD(StockContext& stock, StochasticWork& work);
+    Failure failure = Failure::None;
+    double k = 0.0; // today's slow %K, when neither the raw nor the slow %K failed
+    double d = 0.0; // today's slow %D, when nothing failed
+};
+SlowStochastic ComputeSlowStochastic(const PriceRows& rows);

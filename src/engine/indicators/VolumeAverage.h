@@ -1,8 +1,10 @@
 #pragma once
 
-#include "engine/model/StockState.h"
+#include "engine/model/PriceHistory.h"
 
-// TodayVolume is the volume of row 0 (today's partial volume), AverageVolume the average over
-// rows 0 .. period - 1. Volumes are leading-number values, so a text such as N/A counts 0. The
-// engine passes 20.
-void CalcVolumeAverage(StockContext& stock, int period);
+#include <optional>
+
+// The average volume of `period` rows from today on (20 for the volume alert). No value when the
+// period is below 1, a volume is too large for a double or lies beyond the history, or the sum
+// overflows.
+std::optional<double> AverageVolume(const PriceRows& rows, int period);

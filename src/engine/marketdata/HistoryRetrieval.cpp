@@ -12,8 +12,11 @@ namespace {
 
 constexpr int kLineFields = 7;
 
-// Slot of a row that receives line field k (0..5); the close comes from field 6, field 4 is unused.
-constexpr int kFieldOfSlot[6] = {0, 1, 2, 3, 6, 5};
+// The six texts of a row (date, open, high, low, close, volume) come from these fields of its
+// line: the close from field 6, field 4 is unused.
+constexpr int kLineFieldOfText[6] = {0, 1, 2, 3, 6, 5};
+// The texts a history holds: six a row, of the 284th row its date, open and high.
+constexpr int kHistoryTexts = 6 * kHistoryRows + 3;
 
 // The download and data error paths: the stock is out of this quote set, the reason is logged.
 void errorPath(const StockContext& stock, const QString& text)
@@ -54,7 +57,7 @@ QString HistoryRequest(const QString& server, const QString& symbol, const Histo
         + u"&f="_qs + d.ToYear + u"&g=d&Ignore=.csv"_qs;
 }
 
-std::optional<HistoryArray> ReadHistoryTable(const QString& text)
+std::optional<PriceHistory> ReadHistoryTable(const QString& text)
 {
     if (text.isEmpty())
         return std::nullopt;
@@ -67,17 +70,26 @@ std::optional<HistoryArray> ReadHistoryTable(const QString& text)
     if (lastField < kMinimumHistoryFields - 1)
         return std::nullopt;
 
-    HistoryArray history;
-    std::size_t slot = 0;
+    // The fields are taken in order, six of every seven, whatever the lines: a line of another
+    // length shifts the rows after it.
+    QStringList texts;
     for (int k = 0; k <= lastField; ++k) {
         const int column = k % kLineFields;
         if (column == kLineFields - 1)
             continue;
-        const int source = k - column + kFieldOfSlot[column];
-        if (slot >= history.size() || source > lastField)
+        const int source = k - column + kLineFieldOfText[column];
+        if (texts.size() >= kHistoryTexts || source > lastField)
             return std::nullopt;
-        history[slot++] = fields[source];
+        texts.append(fields[source]);
     }
+    // A row the texts end in has empty texts after them.
+    while (texts.size() % 6 != 0)
+        texts.append(QString());
+    PriceHistory history;
+    history.reserve(static_cast<std::size_t>(texts.size() / 6));
+    for (qsizetype row = 0; row < texts.size(); row += 6)
+        history.push_back(BarFromTexts(
+            texts[row], texts[row + 1], texts[row + 2], texts[row + 3], texts[row + 4], texts[row + 5]));
     return history;
 }
 
@@ -99,12 +111,12 @@ std::unique_ptr<Pending> DownloadHistory(const StockContext& stock, InetControl&
 
 void ParseHistory(StockContext& stock, const QString& HistoryText)
 {
-    std::optional<HistoryArray> history = ReadHistoryTable(HistoryText);
+    std::optional<PriceHistory> history = ReadHistoryTable(HistoryText);
     if (!history) {
         dataErrorPath(stock);
         return;
     }
-    // Every slot is replaced, so nothing of an earlier day is left behind the last row.
+    // Replaced whole, so nothing of an earlier day is left behind the last row.
     stock.state.history = std::move(*history);
     stock.state.lastError.clear();
 }

@@ -13,7 +13,7 @@
 class InetControl;
 
 // About one year of daily prices of one stock from the history server, turned into the stock's
-// history array: six slots per trading day (date, open, high, low, close, volume), row 0 first.
+// daily bars, row 0 (the table's heading line) first.
 // Once per trading day the engine takes the request dates (SetHistoryDates), then for each
 // watched stock DownloadHistory and, when it ends, ParseHistory.
 
@@ -32,11 +32,11 @@ QString HistoryRequest(const QString& server, const QString& symbol, const Histo
 // A response is read as lines of seven fields; fewer fields than this cannot be a year.
 constexpr int kMinimumHistoryFields = 1401;
 
-// The response walked into a history array: each seven-field line gives one row of its fields 0,
-// 1, 2, 3, 6, 5; the slots after the last row stay empty. Nothing when the text is empty, has
-// fewer than kMinimumHistoryFields fields, ends inside a line before its close, or holds more rows
-// than the array.
-std::optional<HistoryArray> ReadHistoryTable(const QString& text);
+// The response read as bars: each seven-field line gives one row of its fields 0, 1, 2, 3, 6, 5
+// (date, open, high, low, close, volume). Nothing when the text is empty, has fewer than
+// kMinimumHistoryFields fields, ends inside a line before its close, or holds more rows than a
+// history does.
+std::optional<PriceHistory> ReadHistoryTable(const QString& text);
 
 // Fetches the history at `request`; `done` gets the body, or an empty text after a failed fetch,
 // which marks the stock failed and logs "Download Error-Stock #:". A cancelled fetch reports
@@ -44,6 +44,6 @@ std::optional<HistoryArray> ReadHistoryTable(const QString& text);
 [[nodiscard]] std::unique_ptr<Pending> DownloadHistory(const StockContext& stock, InetControl& inet,
     const QString& request, std::function<void(const QString&)> done);
 
-// Walks `HistoryText` into the stock's history array. An empty or unusable response marks the
-// stock failed and logs "Data Error-Stock #:", leaving the array as it was.
+// Reads `HistoryText` into the stock's history. An empty or unusable response marks the
+// stock failed and logs "Data Error-Stock #:", leaving the history as it was.
 void ParseHistory(StockContext& stock, const QString& HistoryText);

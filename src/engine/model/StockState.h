@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/model/PriceHistory.h"
 #include "engine/model/Settings.h"
 
 #include <QStringList>
@@ -7,8 +8,6 @@
 #include <array>
 
 class ActivityLog;
-
-constexpr int kHistorySlots = 1701; // six per trading-day row: date, open, high, low, close, volume
 
 // The latest delayed quote of a stock: nine texts exactly as received.
 struct Quote
@@ -23,8 +22,6 @@ struct Quote
     QString Low;
     QString Volume;
 };
-
-using HistoryArray = std::array<QString, kHistorySlots>;
 
 // One of the ten stocks: index 0..9 inside the program, number 1..10 in what the user reads
 // ("Stock #:3"), in the main window's rows and in the settings file names (Aset3.dat).
@@ -84,7 +81,7 @@ struct IndicatorValues
 struct StockState
 {
     Quote quote;
-    HistoryArray history; // row 0 today, older rows after it
+    PriceHistory history; // row 0 today, older rows after it
     IndicatorValues indicators;
     AlertStates alerts;
     bool downloadError = false; // a download, parse, indicator or sound step failed in this set

@@ -77,9 +77,9 @@ bool MonitoringSession::IsPlausible(const Quote& q)
 void MonitoringSession::StoreTodaysRow(StockState& stock)
 {
     const Quote& q = stock.quote;
-    const QString row[] = {q.Date, q.Open, q.High, q.Low, q.Last, q.Volume};
-    for (std::size_t field = 0; field < 6; ++field)
-        stock.history[field] = row[field].trimmed();
+    if (stock.history.empty())
+        stock.history.resize(1);
+    stock.history.front() = BarFromTexts(q.Date, q.Open, q.High, q.Low, q.Last, q.Volume);
 }
 
 int MonitoringSession::NextQuoteSetNumber(int number)

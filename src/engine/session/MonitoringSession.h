@@ -96,7 +96,7 @@ public:
     static QString NextDownloadText(const QTime& now, int interval); // "Next download @ 11:03:20"
     static QString DateTimeText(const QDateTime& when);
     static bool IsPlausible(const Quote& quote);
-    // Today's row of the history: the quote's date, open, high, low, last and volume, trimmed.
+    // Today's row of the history: the bar of the quote's date, open, high, low, last and volume.
     static void StoreTodaysRow(StockState& stock);
     // The set after `number`: after 32000 the count goes on with 2.
     static int NextQuoteSetNumber(int number);
