@@ -35,7 +35,7 @@ QLineEdit* Entry(
 } // namespace
 
 frmMailSettings::frmMailSettings(
-    SettingsStore& settings, SmtpControl& smtp, ActivityLog& log, int logNumber, QWidget* parent)
+    SettingsStore& settings, SmtpClient& smtp, ActivityLog& log, int logNumber, QWidget* parent)
     : QDialog(parent)
     , m_settings(settings)
     , m_smtp(smtp)

@@ -18,7 +18,7 @@ class QPlainTextEdit;
 class QPushButton;
 class ActivityLog;
 class SettingsStore;
-class SmtpControl;
+class SmtpClient;
 
 // "Tradevane - Mail Settings": the SMTP account, addresses and subject of the alert mail, and the
 // switch that withholds it. Edits the mail settings and rewrites mailset.dat on a checked save.
@@ -27,7 +27,7 @@ class frmMailSettings : public QDialog
     Q_OBJECT
 public:
     // `logNumber` is the stock number the log's own notes name (the main window's chosen stock).
-    frmMailSettings(SettingsStore& settings, SmtpControl& smtp, ActivityLog& log, int logNumber,
+    frmMailSettings(SettingsStore& settings, SmtpClient& smtp, ActivityLog& log, int logNumber,
         QWidget* parent = nullptr);
     ~frmMailSettings() override;
 
@@ -49,7 +49,7 @@ private:
     void setEntries(const MailEntries& entries);
 
     SettingsStore& m_settings;
-    SmtpControl& m_smtp;
+    SmtpClient& m_smtp;
     ActivityLog& m_log;
     int m_logNumber;
     std::unique_ptr<Pending> m_testMail;

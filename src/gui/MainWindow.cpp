@@ -618,14 +618,14 @@ void frmMain::cmdAbout_Click()
 
 void frmMain::cmdMailSettings_Click()
 {
-    frmMailSettings window(m_services.settings, m_services.SMTP1(), m_services.log, m_selectedStock, this);
+    frmMailSettings window(m_services.settings, m_services.smtp, m_services.log, m_selectedStock, this);
     window.exec();
 }
 
 void frmMain::cmdChannels_Click()
 {
     // Modal to the main window without a second event loop: the window deletes itself on closing.
-    auto* window = new frmChannels(m_services.settings, m_services.Channels(), m_services.log,
+    auto* window = new frmChannels(m_services.settings, m_services.channels, m_services.log,
         m_services.keyring, m_services.channelTokens, m_selectedStock, this);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->open();

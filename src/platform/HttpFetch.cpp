@@ -14,7 +14,7 @@ struct Body
 } // namespace
 
 // One fetch: what libcurl's callbacks fill while the transfer runs, and who waits for it.
-struct InetControl::Fetch
+struct HttpFetcher::Fetch
 {
     quint64 serial = 0; // which fetch of the control this is
     QByteArray url;
@@ -33,7 +33,7 @@ size_t writeBody(char* data, size_t size, size_t count, void* user)
 {
     auto* body = static_cast<Body*>(user);
     const size_t bytes = size * count;
-    if (body->bytes.size() + static_cast<qint64>(bytes) > InetControl::kMaxBodyBytes) {
+    if (body->bytes.size() + static_cast<qint64>(bytes) > HttpFetcher::kMaxBodyBytes) {
         body->tooLarge = true;
         return 0; // anything but `bytes` ends the transfer with CURLE_WRITE_ERROR
     }
@@ -43,24 +43,23 @@ size_t writeBody(char* data, size_t size, size_t count, void* user)
 
 } // namespace
 
-InetControl::InetControl(TransferHub& hub, QObject* parent)
-    : QObject(parent)
-    , m_hub(hub)
+HttpFetcher::HttpFetcher(TransferHub& hub)
+    : m_hub(hub)
 { }
 
-InetControl::~InetControl() = default;
+HttpFetcher::~HttpFetcher() = default;
 
-void InetControl::setTimeouts(int connectMs, int transferMs)
+void HttpFetcher::setTimeouts(int connectMs, int transferMs)
 {
     m_connectTimeoutMs = connectMs;
     m_transferTimeoutMs = transferMs;
 }
 
-// What OpenURL hands out: ends its own fetch, and only that one.
-class InetControl::FetchHandle final : public Pending
+// What fetch() hands out: ends its own fetch, and only that one.
+class HttpFetcher::FetchHandle final : public Pending
 {
 public:
-    FetchHandle(InetControl& control, quint64 serial)
+    FetchHandle(HttpFetcher& control, quint64 serial)
         : m_control(control)
         , m_serial(serial)
     { }
@@ -68,15 +67,15 @@ public:
     void cancel() override
     {
         if (m_control.m_fetch && m_control.m_fetch->serial == m_serial)
-            m_control.Cancel();
+            m_control.cancel();
     }
 
 private:
-    InetControl& m_control;
+    HttpFetcher& m_control;
     quint64 m_serial; // a later fetch may live where this one did: its number tells them apart
 };
 
-void InetControl::Cancel()
+void HttpFetcher::cancel()
 {
     if (m_fetch) {
         m_fetch->done = nullptr;
@@ -84,13 +83,11 @@ void InetControl::Cancel()
     }
 }
 
-std::unique_ptr<Pending> InetControl::OpenURL(const QString& url, Done done)
+std::unique_ptr<Pending> HttpFetcher::fetch(const QString& url, Done done)
 {
     CURL* easy = m_fetch ? nullptr : curl_easy_init();
     if (!easy)
         return nullptr;
-    ResponseCode = 0;
-    ResponseInfo.clear();
 
     m_fetch = std::make_unique<Fetch>();
     Fetch& f = *m_fetch;
@@ -122,48 +119,35 @@ std::unique_ptr<Pending> InetControl::OpenURL(const QString& url, Done done)
         curl_easy_setopt(easy, CURLOPT_CAINFO, f.caFile.constData());
 
     auto handle = std::make_unique<FetchHandle>(*this, f.serial);
-    emit StateChanged(icConnecting);
     f.transfer = m_hub.start(easy, [this](const Transfer::Result& result) {
         Fetch& fetch = *m_fetch;
         if (result.cancelled) {
-            finish(CURLE_ABORTED_BY_CALLBACK,
-                QString::fromUtf8(curl_easy_strerror(CURLE_ABORTED_BY_CALLBACK)), false);
+            m_fetch.reset(); // nobody hears of it
             return;
         }
         long status = 0;
         curl_easy_getinfo(fetch.transfer->easy(), CURLINFO_RESPONSE_CODE, &status);
         if (fetch.body.tooLarge || result.code == CURLE_FILESIZE_EXCEEDED) {
-            finish(CURLE_FILESIZE_EXCEEDED, InetControl::kResponseTooLargeText, true);
+            finish({false, CURLE_FILESIZE_EXCEEDED, kResponseTooLargeText, {}});
         } else if (result.code != CURLE_OK) {
             const QString text = fetch.error[0] != '\0' ? QString::fromUtf8(fetch.error)
                                                         : QString::fromUtf8(curl_easy_strerror(result.code));
-            finish(result.code, text, true);
+            finish({false, static_cast<int>(result.code), text, {}});
         } else if (status >= 400) {
             const QString reason = QString::fromLatin1(fetch.reason);
-            finish(static_cast<int>(status), reason.isEmpty() ? InetControl::kHttpErrorNoReasonText : reason,
-                true);
+            finish({false, static_cast<int>(status), reason.isEmpty() ? kHttpErrorNoReasonText : reason, {}});
         } else {
-            finish(static_cast<int>(status), QString::fromLatin1(fetch.reason), false);
+            finish({true, static_cast<int>(status), QString::fromLatin1(fetch.reason),
+                QString::fromLatin1(fetch.body.bytes)});
         }
     });
     return handle;
 }
 
-void InetControl::finish(int code, const QString& info, bool failed)
+void HttpFetcher::finish(const FetchResult& result)
 {
-    // The control is free again before anyone hears of the end, so `done` may fetch the next.
+    // The fetcher is free again before anyone hears of the end, so `done` may fetch the next.
     const std::unique_ptr<Fetch> fetch = std::move(m_fetch);
-    const bool cancelled = code == CURLE_ABORTED_BY_CALLBACK && !failed;
-    ResponseCode = code;
-    ResponseInfo = info;
-    if (failed)
-        emit StateChanged(icError);
-    else if (!cancelled)
-        emit StateChanged(icResponseCompleted);
-    if (!fetch->done || cancelled)
-        return;
-    if (failed)
-        fetch->done(std::nullopt);
-    else
-        fetch->done(QString::fromLatin1(fetch->body.bytes));
+    if (fetch->done)
+        fetch->done(result);
 }

@@ -277,10 +277,10 @@ QByteArray BuildMessage(const QString& from, const QStringList& to, const QStrin
 } // namespace Smtp
 
 // One send: the message and the envelope, which libcurl's callbacks read while the transfer runs.
-class SmtpControl::MailSend final : public QObject, public Pending
+class SmtpClient::MailSend final : public QObject, public Pending
 {
 public:
-    MailSend(SmtpControl* control, Done done)
+    MailSend(SmtpClient* control, Done done)
         : m_done(std::move(done))
     {
         if (!control->m_sending) {
@@ -339,22 +339,28 @@ public:
     std::unique_ptr<Transfer> transfer;
 
 private:
-    SmtpControl* m_control = nullptr;
+    SmtpClient* m_control = nullptr;
     Done m_done;
     std::optional<SmtpResult> m_early;
 };
 
-SmtpControl::SmtpControl(TransferHub& hub)
+SmtpClient::SmtpClient(TransferHub& hub)
     : m_hub(hub)
 { }
 
-SmtpControl::~SmtpControl()
+SmtpClient::~SmtpClient()
 {
     if (m_sending)
         m_sending->release();
 }
 
-std::unique_ptr<Pending> SmtpControl::Send(Done done)
+void SmtpClient::setTimeouts(int connectMs, int totalMs)
+{
+    m_connectTimeoutMs = connectMs;
+    m_timeoutMs = totalMs;
+}
+
+std::unique_ptr<Pending> SmtpClient::send(const MailMessage& message, const MailAccount& account, Done done)
 {
     const bool busyBefore = busy();
     auto send = std::make_unique<MailSend>(this, std::move(done));
@@ -364,10 +370,10 @@ std::unique_ptr<Pending> SmtpControl::Send(Done done)
     }
 
     QString reason;
-    const std::optional<SmtpEndpoint> endpoint = Smtp::ParseServer(Host, Port, &reason);
-    const QString from = Smtp::EnvelopeAddress(Sender);
-    const QStringList to = Smtp::SplitAddresses(Recipients);
-    const QStringList cc = Smtp::SplitAddresses(CarbonCopy);
+    const std::optional<SmtpEndpoint> endpoint = Smtp::ParseServer(account.server, u"25"_qs, &reason);
+    const QString from = Smtp::EnvelopeAddress(message.from);
+    const QStringList to = Smtp::SplitAddresses(message.to);
+    const QStringList cc = Smtp::SplitAddresses(message.cc);
     if (!endpoint)
         send->failEarly(reason);
     else if (from.isEmpty())
@@ -377,14 +383,14 @@ std::unique_ptr<Pending> SmtpControl::Send(Done done)
     if (!endpoint || from.isEmpty() || to.isEmpty())
         return send;
 
-    const bool login = !LoginName.isEmpty() || !LoginPassword.isEmpty();
+    const bool login = !account.userName.isEmpty() || !account.password.isEmpty();
     const QString host = endpoint->host.contains(u':') ? u'[' + endpoint->host + u']' : endpoint->host;
     const QString url = (endpoint->implicitTls ? u"smtps://"_qs : u"smtp://"_qs) + host + u':'
         + QString::number(endpoint->port);
 
     MailSend& m = *send;
-    m.dialogue.message = Smtp::BuildMessage(Sender, to, cc, MessageSubject, MessageText, Now(),
-        QUuid::createUuid().toString(QUuid::WithoutBraces) + u'@' + messageIdDomain(Sender));
+    m.dialogue.message = Smtp::BuildMessage(message.from, to, cc, message.subject, message.text, Now(),
+        QUuid::createUuid().toString(QUuid::WithoutBraces) + u'@' + messageIdDomain(message.from));
     for (const QString& address : to + cc) {
         const QByteArray entry = '<' + Smtp::EnvelopeAddress(address).toUtf8() + '>';
         curl_slist* grown = curl_slist_append(m.recipients, entry.constData());
@@ -402,15 +408,15 @@ std::unique_ptr<Pending> SmtpControl::Send(Done done)
 
     m.url = url.toUtf8();
     m.from = '<' + from.toUtf8() + '>';
-    m.user = LoginName.toUtf8();
-    m.password = LoginPassword.toUtf8();
-    m.caFile = CaFile.toLocal8Bit();
+    m.user = account.userName.toUtf8();
+    m.password = account.password.toUtf8();
+    m.caFile = m_caFile.toLocal8Bit();
     curl_easy_setopt(h, CURLOPT_URL, m.url.constData());
     curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "smtp,smtps");
     curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(h, CURLOPT_ERRORBUFFER, m.errorBuffer);
-    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(ConnectTimeoutMs));
-    curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, static_cast<long>(TimeoutMs));
+    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(m_connectTimeoutMs));
+    curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, static_cast<long>(m_timeoutMs));
     curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
     if (!m.caFile.isEmpty())

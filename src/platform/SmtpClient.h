@@ -28,52 +28,63 @@ struct SmtpEndpoint
     bool loopback = false; // this machine: a login may go unencrypted
 };
 
-// The mail control of the main window. The caller sets the properties and calls Send, which
-// starts the transfer on the hub and returns; `done` hears from the event loop whether the server
-// took the message:
-//  - a port in Host ("host:587") wins over Port; port 465 speaks TLS at once, every other port
-//    switches to TLS with STARTTLS whenever the server offers it;
+// One mail: addresses as the user typed them ("Ann <ann@x.com>" or "ann@x.com").
+struct MailMessage
+{
+    QString from;
+    QString to; // one address, or several separated by commas
+    QString cc; // empty: no copy
+    QString subject;
+    QString text;
+};
+
+// Where a mail goes out: the server ("smtp.example.com", "smtp.example.com:587"; port 25 when
+// none is written) and the login, empty when the server wants none.
+struct MailAccount
+{
+    QString server;
+    QString userName;
+    QString password;
+};
+
+// The program's mail client. send() starts the transfer on the hub and returns; `done` hears from
+// the event loop whether the server took the message:
+//  - port 465 speaks TLS at once, every other port switches to TLS with STARTTLS whenever the
+//    server offers it;
 //  - a user name or password only ever travels encrypted, except to a loopback address;
 //  - certificates are verified; connecting may take 10 s, the whole send 60 s;
 //  - CR and LF are removed from every header value and address.
-// A second Send while one runs is refused. Cancelling the send that Send returns ends the transfer
-// at once and reports "sending cancelled".
-class SmtpControl
+// A second send while one runs is refused. Cancelling what send returns ends the transfer at once
+// and reports "sending cancelled".
+class SmtpClient
 {
 public:
     using Done = std::function<void(const SmtpResult&)>;
 
-    explicit SmtpControl(TransferHub& hub);
-    ~SmtpControl();
-    SmtpControl(const SmtpControl&) = delete;
-    SmtpControl& operator=(const SmtpControl&) = delete;
+    explicit SmtpClient(TransferHub& hub);
+    ~SmtpClient();
+    SmtpClient(const SmtpClient&) = delete;
+    SmtpClient& operator=(const SmtpClient&) = delete;
 
-    QString Port = QStringLiteral("25");
-    QString Host;
-    QString LoginName;
-    QString LoginPassword;
-    QString Sender;
-    QString Recipients; // one address, or several separated by commas
-    QString CarbonCopy; // empty: no copy
-    QString MessageSubject;
-    QString MessageText;
-
-    // Certificate authorities to trust instead of the system's (a test server's own certificate).
-    QString CaFile;
-    int ConnectTimeoutMs = 10'000;
-    int TimeoutMs = 60'000;
-
-    // The message as it stands now is sent; changing the properties afterwards changes nothing.
     // A failure found before anything is sent (no server, no recipient, busy) is reported too,
     // from the event loop like every other outcome.
-    [[nodiscard]] std::unique_ptr<Pending> Send(Done done);
+    [[nodiscard]] std::unique_ptr<Pending> send(
+        const MailMessage& message, const MailAccount& account, Done done);
 
     bool busy() const { return m_sending != nullptr; }
+
+    // Certificate authorities to trust instead of the system's (a test server's own certificate).
+    void setCaFile(const QString& path) { m_caFile = path; }
+    // Shorter limits let tests of a silent server end in a moment, longer ones outlast a test.
+    void setTimeouts(int connectMs, int totalMs);
 
 private:
     class MailSend;
     TransferHub& m_hub;
     MailSend* m_sending = nullptr;
+    QString m_caFile;
+    int m_connectTimeoutMs = 10'000;
+    int m_timeoutMs = 60'000;
 };
 
 // What a cancelled send reports.

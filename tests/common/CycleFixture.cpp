@@ -70,7 +70,7 @@ void CycleTest::mailToSilentServer(QTcpServer& silent)
     app.settings.mail.server = u"127.0.0.1:"_qs + QString::number(silent.serverPort());
     app.settings.mail.mailFrom = u"desk@example.com"_qs;
     app.settings.mail.sendTo = u"trader@example.com"_qs;
-    app.SMTP1().ConnectTimeoutMs = app.SMTP1().TimeoutMs = 3'600'000;
+    app.smtp.setTimeouts(3'600'000, 3'600'000);
 }
 
 bool CycleTest::runFrom(const QDateTime& start, const std::function<bool()>& stopWhen, const QDateTime& limit)

@@ -24,21 +24,21 @@ void runUntil(const std::function<bool()>& ended)
 
 } // namespace
 
-std::optional<QString> RunToEnd(InetControl& control, const QString& url)
+std::optional<FetchResult> RunToEnd(HttpFetcher& fetcher, const QString& url)
 {
-    std::optional<std::optional<QString>> body;
-    const auto fetch = control.OpenURL(url, [&](const std::optional<QString>& b) { body = b; });
+    std::optional<FetchResult> result;
+    const auto fetch = fetcher.fetch(url, [&](const FetchResult& r) { result = r; });
     if (!fetch)
         return std::nullopt;
     // A cancel (from an event handler of the test) ends the fetch without a report.
-    runUntil([&] { return body.has_value() || !control.StillExecuting(); });
-    return body.value_or(std::nullopt);
+    runUntil([&] { return result.has_value() || !fetcher.busy(); });
+    return result;
 }
 
-SmtpResult RunToEnd(SmtpControl& control)
+SmtpResult RunToEnd(SmtpClient& client, const MailMessage& message, const MailAccount& account)
 {
     std::optional<SmtpResult> result;
-    const auto send = control.Send([&](const SmtpResult& r) { result = r; });
+    const auto send = client.send(message, account, [&](const SmtpResult& r) { result = r; });
     runUntil([&] { return result.has_value(); });
     return *result;
 }

@@ -7,13 +7,14 @@
 
 #include <optional>
 
-class InetControl;
+class HttpFetcher;
+struct FetchResult;
 class TransferHub;
 
 // Blocking forms of the program's transfers for tests: each runs the event loop (a nested one,
 // as only tests do) until its transfer ends.
 
-// The body, or nothing when the fetch failed, was refused or was cancelled meanwhile.
-std::optional<QString> RunToEnd(InetControl& control, const QString& url);
-SmtpResult RunToEnd(SmtpControl& control);
+// What the fetch came to, or nothing when it was refused or cancelled meanwhile.
+std::optional<FetchResult> RunToEnd(HttpFetcher& fetcher, const QString& url);
+SmtpResult RunToEnd(SmtpClient& client, const MailMessage& message, const MailAccount& account);
 ConnectionState RunToEnd(TransferHub& hub, const QString& quoteServer);

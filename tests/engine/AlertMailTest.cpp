@@ -29,7 +29,7 @@ protected:
     {
         std::optional<MailOutcome> outcome;
         const auto mail = SendAlertMail(
-            message, app.settings, app.SMTP1(), app.log, 11, [&](MailOutcome o) { outcome = o; });
+            message, app.settings, app.smtp, app.log, 11, [&](MailOutcome o) { outcome = o; });
         EXPECT_TRUE(RunUntil([&] { return outcome.has_value(); }, 70000));
         return outcome.value_or(MailOutcome::Failed);
     }
@@ -111,7 +111,7 @@ TEST_F(AlertMail, LogsInOverStartTlsWithAVerifiedCertificate)
     EXPECT_TRUE(server.received().isEmpty());
     EXPECT_TRUE(log().contains(u"certificate"_qs, Qt::CaseInsensitive)) << log().toStdString();
 
-    app.SMTP1().CaFile = server.caFile();
+    app.smtp.setCaFile(server.caFile());
     EXPECT_EQ(send(u"second"_qs), MailOutcome::Sent);
     const QList<ReceivedMail> mails = server.received();
     ASSERT_EQ(mails.size(), 1);
@@ -164,10 +164,10 @@ TEST_F(AlertMail, UnreachableOrSilentServersFailInTime)
     QTcpServer silent; // takes connections and never greets
     ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
     settings(u"127.0.0.1:"_qs + QString::number(silent.serverPort()));
-    app.SMTP1().ConnectTimeoutMs = 500;
+    app.smtp.setTimeouts(500, 60'000);
     // Window events run while the server keeps silent; a second send from one of them is refused.
     SmtpResult second {true, {}};
-    QTimer::singleShot(100, [this, &second] { second = RunToEnd(app.SMTP1()); });
+    QTimer::singleShot(100, [this, &second] { second = RunToEnd(app.smtp, {}, {}); });
     EXPECT_EQ(send(u"alert"_qs), MailOutcome::Failed);
     EXPECT_FALSE(second.ok);
     EXPECT_EQ(second.error, u"Another message is still being sent"_qs);
@@ -182,16 +182,16 @@ TEST_F(AlertMail, ASendCutOffLogsOneFailureLine)
     ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
     settings(u"127.0.0.1:"_qs + QString::number(silent.serverPort()));
     // Time-outs far beyond the test's own: a cancel that waited for the server would hang it.
-    app.SMTP1().ConnectTimeoutMs = app.SMTP1().TimeoutMs = 3'600'000;
+    app.smtp.setTimeouts(3'600'000, 3'600'000);
     std::optional<MailOutcome> outcome;
     const auto mail = SendAlertMail(
-        u"alert"_qs, app.settings, app.SMTP1(), app.log, 11, [&](MailOutcome o) { outcome = o; });
+        u"alert"_qs, app.settings, app.smtp, app.log, 11, [&](MailOutcome o) { outcome = o; });
     ASSERT_TRUE(RunUntil([&] { return silent.hasPendingConnections(); }));
     mail->cancel();
     ASSERT_TRUE(outcome.has_value()); // reported before cancel() returned
     EXPECT_EQ(*outcome, MailOutcome::Failed);
     EXPECT_EQ(log(), stamp() + u" Email message failed: sending cancelled\r\n"_qs);
-    EXPECT_FALSE(app.SMTP1().busy());
+    EXPECT_FALSE(app.smtp.busy());
 }
 
 TEST_F(AlertMail, LineBreaksInSettingsCannotAddHeadersOrRecipients)
@@ -258,7 +258,7 @@ TEST_F(AlertMail, LoginNeverTravelsUnencryptedToAnotherMachine)
     ASSERT_NO_FATAL_FAILURE(startServer(secure));
     settings(secure.server());
     login(u"trader"_qs, u"s3cret"_qs);
-    app.SMTP1().CaFile = secure.caFile();
+    app.smtp.setCaFile(secure.caFile());
     EXPECT_EQ(send(u"alert"_qs), MailOutcome::Sent);
     ASSERT_EQ(secure.received().size(), 1);
     EXPECT_TRUE(secure.received()[0].tlsAtLogin);
@@ -271,7 +271,7 @@ TEST_F(AlertMail, Port465SpeaksTlsFromTheFirstByte)
     ASSERT_TRUE(server.start(&error))
         << "port 465 needs root or CAP_NET_BIND_SERVICE: " << error.toStdString();
     settings(u"localhost:465"_qs);
-    app.SMTP1().CaFile = server.caFile();
+    app.smtp.setCaFile(server.caFile());
     EXPECT_EQ(send(u"alert"_qs), MailOutcome::Sent);
     ASSERT_EQ(server.received().size(), 1);
     EXPECT_TRUE(server.received()[0].tls);

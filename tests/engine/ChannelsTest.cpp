@@ -57,7 +57,7 @@ protected:
         sender().limits.timeoutMs = 1500;
     }
 
-    ChannelSender& sender() { return app.Channels(); }
+    ChannelSender& sender() { return app.channels; }
 
     ChannelSettings all(const QString& base)
     {

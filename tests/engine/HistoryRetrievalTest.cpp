@@ -62,7 +62,7 @@ protected:
     {
         bool ended = false;
         QString body;
-        const auto fetch = DownloadHistory(stock(number), app.InetQuotes(),
+        const auto fetch = DownloadHistory(stock(number), app.fetcher,
             HistoryRequest(server->baseUrl(), symbol, dates), [&](const QString& b) {
                 body = b;
                 ended = true;
@@ -165,15 +165,15 @@ TEST_F(HistoryDownload, CrLfLinesReadAsLfLines)
     EXPECT_EQ(row(history(6), 239), expectedRow("A", 239));
 }
 
-// (The engine logs the transfer control's own reason before these lines.)
-TEST_F(HistoryDownload, FailedDownloadLogsTheDownloadAndDataErrors)
+TEST_F(HistoryDownload, FailedDownloadLogsTheServersAnswerAndTheDownloadAndDataErrors)
 {
     history(7).assign(3, BarFromTexts(u"kept"_qs, {}, {}, {}, {}, {}));
     server->serveStatus(kHistoryPath, 404);
     download(7, u"zzz"_qs);
 
     EXPECT_EQ(log(),
-        LogText::DownloadError + u"7"_qs + LogText::BadSymbolOrServerDown + u"\r\n\r\n"_qs + dataError(7));
+        u"404 Not Found\r\n\r\n"_qs + LogText::DownloadError + u"7"_qs + LogText::BadSymbolOrServerDown
+            + u"\r\n\r\n"_qs + dataError(7));
     EXPECT_TRUE(states[6].stockFailed);
     EXPECT_TRUE(states[6].downloadError);
     EXPECT_EQ(history(7)[0].dateText, u"kept"_qs);

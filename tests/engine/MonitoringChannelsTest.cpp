@@ -36,8 +36,8 @@ protected:
         c.ntfy = {true, http.baseUrl(), u"desk"_qs, {}};
         c.telegram = {true, kBotToken, u"777"_qs};
         c.webhook = {true, http.baseUrl() + u"/hook"_qs, WebhookBody::Json, {}, {}};
-        app.Channels().telegramServer = http.baseUrl();
-        app.Channels().limits.timeoutMs = 2000;
+        app.channels.telegramServer = http.baseUrl();
+        app.channels.limits.timeoutMs = 2000;
         http.serve(u"/desk"_qs, QByteArray(R"({"id":"x1"})"));
         http.serve(telegramTarget(), QByteArray(R"({"ok":true})"));
         http.serveStatus(u"/hook"_qs, 204);
@@ -152,7 +152,7 @@ TEST_F(MonitoringChannels, NoChannelOnEndsTheSetAfterTheMailAsBefore)
 TEST_F(MonitoringChannels, StopCancelsTheChannelsStillSending)
 {
     http.serve(u"/hook"_qs, Answer {.mode = Answer::Mode::Hang});
-    app.Channels().limits.timeoutMs = 3'600'000;
+    app.channels.limits.timeoutMs = 3'600'000;
     SimulatedClock& sim = simulateClock(QDateTime(kMonday, QTime(9, 59, 50)));
     app.engine.start();
     ASSERT_TRUE(sim.runUntil(

@@ -20,11 +20,6 @@ protected:
         HttpServerTest::SetUp();
         state.quote = {u"old0"_qs, u"old1"_qs, u"old2"_qs, u"old3"_qs, u"old4"_qs, u"old5"_qs, u"old6"_qs,
             u"old7"_qs, u"old8"_qs};
-        // The engine's handler of the control's errors, for the stock being fetched.
-        QObject::connect(&app.InetQuotes(), &InetControl::StateChanged, &app.InetQuotes(), [this](int s) {
-            if (s == InetControl::icError)
-                TransferFailed(stock, app.InetQuotes());
-        });
     }
 
     // Downloads and parses the quote of stock 3 as the engine does.
@@ -32,8 +27,8 @@ protected:
     {
         QString body;
         bool ended = false;
-        const auto download = DownloadQuote(
-            app.InetQuotes(), QuoteRequest(app.settings.servers.QuoteServer, symbol), [&](const QString& b) {
+        const auto download = DownloadQuote(stock, app.fetcher,
+            QuoteRequest(app.settings.servers.QuoteServer, symbol), [&](const QString& b) {
                 body = b;
                 ended = true;
             });
@@ -140,7 +135,7 @@ TEST_F(QuoteDownload, ServerDownFailsTheStock)
 TEST_F(QuoteDownload, HangingServerEndsAtTheTimeout)
 {
     server->serve(kQuotePath, {.mode = Answer::Mode::Hang});
-    app.InetQuotes().setTimeouts(2000, 700);
+    app.fetcher.setTimeouts(2000, 700);
     fetch();
     EXPECT_TRUE(log().startsWith(u"28 "_qs)) << log().toStdString();
     EXPECT_TRUE(log().endsWith(kStock3Error));

@@ -23,7 +23,7 @@ protected:
     {
         ChannelsWindowTest::SetUp();
         ASSERT_TRUE(http.start());
-        app.Channels().telegramServer = http.baseUrl();
+        app.channels.telegramServer = http.baseUrl();
     }
 
     // The box that tells how a test went, once the server has answered.

@@ -42,7 +42,7 @@ protected:
 
     std::unique_ptr<frmMailSettings> create() override
     {
-        return std::make_unique<frmMailSettings>(app.settings, app.SMTP1(), app.log, 1);
+        return std::make_unique<frmMailSettings>(app.settings, app.smtp, app.log, 1);
     }
 
     // Loads mailset.dat as start-up does and opens the window; the boxes shown while loading.

@@ -66,7 +66,7 @@ TEST_F(Screenshots, SettingsWindowsPanesAndHelpPanels)
     m.usePassword = true;
     m.userName = u"trader"_qs;
     m.password = u"app-password"_qs;
-    frmMailSettings mail(app.settings, app.SMTP1(), app.log, 1);
+    frmMailSettings mail(app.settings, app.smtp, app.log, 1);
     ShootWithHelp(mail, shots, u"mail"_qs, {"lblServerHelp", "lblPasswordHelp"});
     mail.hide();
 
@@ -75,14 +75,14 @@ TEST_F(Screenshots, SettingsWindowsPanesAndHelpPanels)
     c.telegram = {true, u"123456789:AAF-example"_qs, u"123456789"_qs};
     c.webhook = {false, u"https://hooks.example.com/services/T1/B2"_qs, WebhookBody::Json,
         u"Authorization"_qs, u"Bearer abc"_qs};
-    frmChannels channels(app.settings, app.Channels(), app.log, app.keyring, app.channelTokens, 1);
+    frmChannels channels(app.settings, app.channels, app.log, app.keyring, app.channelTokens, 1);
     ShootWithHelp(
         channels, shots, u"channels"_qs, {"lblNtfyTopicHelp", "lblTelegramChatHelp", "lblTokensHelp"});
     channels.hide();
 
     // The same window once the desktop keyring has taken the tokens.
     c.tokenStore = TokenStore::Keyring;
-    frmChannels inKeyring(app.settings, app.Channels(), app.log, app.keyring, app.channelTokens, 1);
+    frmChannels inKeyring(app.settings, app.channels, app.log, app.keyring, app.channelTokens, 1);
     ShootWithHelp(inKeyring, shots, u"channels-keyring"_qs, {"lblTokensHelp"});
 }
 

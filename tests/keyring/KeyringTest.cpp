@@ -93,7 +93,7 @@ protected:
         http.serve(u"/desk"_qs, kNtfyOk);
         http.serveStatus(u"/hooks/in"_qs, 204);
         bool ended = false;
-        auto sends = SendAlertToChannels(OneAlert(), services.settings.channels, services.Channels(),
+        auto sends = SendAlertToChannels(OneAlert(), services.settings.channels, services.channels,
             services.log, 1, [&ended] { ended = true; });
         if (sends) {
             EXPECT_TRUE(RunUntil([&ended] { return ended; }));

@@ -33,11 +33,6 @@ protected:
     {
         ProgramTest::SetUp();
         simulateClock(Wednesday);
-        // The engine's handler of the transfer control's errors, for the stock being fetched.
-        QObject::connect(&app.InetQuotes(), &InetControl::StateChanged, &app.InetQuotes(), [this](int state) {
-            if (state == InetControl::icError)
-                TransferFailed(stock(m_fetching), app.InetQuotes());
-        });
     }
 
     StockContext stock(int number)
@@ -51,7 +46,6 @@ protected:
     void fetch(int number, const QString& symbol, const std::string& url)
     {
         const QString server = QString::fromStdString(url);
-        m_fetching = number;
         QString body;
         bool ended = false;
         const auto done = [&](const QString& b) {
@@ -59,12 +53,12 @@ protected:
             ended = true;
         };
         auto download = DownloadHistory(
-            stock(number), app.InetQuotes(), ::HistoryRequest(server, symbol, SetHistoryDates(Now())), done);
+            stock(number), app.fetcher, ::HistoryRequest(server, symbol, SetHistoryDates(Now())), done);
         ASSERT_TRUE(RunUntil([&] { return ended; }));
         StockContext s = stock(number);
         ParseHistory(s, body);
         ended = false;
-        download = DownloadQuote(app.InetQuotes(), ::QuoteRequest(server, symbol), done);
+        download = DownloadQuote(stock(number), app.fetcher, ::QuoteRequest(server, symbol), done);
         ASSERT_TRUE(RunUntil([&] { return ended; }));
         ParseQuote(s, body);
     }
@@ -83,9 +77,6 @@ protected:
 
     std::array<AlertSettings, kStockCount> settings {};
     std::array<StockState, kStockCount> states {};
-
-private:
-    int m_fetching = 1;
 };
 
 } // namespace

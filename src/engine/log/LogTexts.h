@@ -88,8 +88,8 @@ inline const QString BadSymbolOrServerDown = u" Bad symbol or Server down"_qs;
 inline const QString FileTooSmall = u" Downloaded file too small or corrupt. Check Stock Symbol"_qs;
 
 // Transfer failures the transfer control describes itself (logged after the response code)
-inline const QString ResponseTooLarge = InetControl::kResponseTooLargeText;
-inline const QString HttpErrorNoReason = InetControl::kHttpErrorNoReasonText;
+inline const QString ResponseTooLarge = HttpFetcher::kResponseTooLargeText;
+inline const QString HttpErrorNoReason = HttpFetcher::kHttpErrorNoReasonText;
 
 // Server addresses (servers.ini)
 inline const QString ServerSettingsDefaults

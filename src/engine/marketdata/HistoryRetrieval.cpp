@@ -93,19 +93,25 @@ std::optional<PriceHistory> ReadHistoryTable(const QString& text)
     return history;
 }
 
-std::unique_ptr<Pending> DownloadHistory(const StockContext& stock, InetControl& inet, const QString& request,
-    std::function<void(const QString&)> done)
+std::unique_ptr<Pending> DownloadHistory(const StockContext& stock, HttpFetcher& fetcher,
+    const QString& request, std::function<void(const QString&)> done)
 {
-    auto arrived = [stock, done](const std::optional<QString>& body) {
-        if (!body)
-            errorPath(stock,
-                LogText::DownloadError + QString::number(stock.stock.number())
-                    + LogText::BadSymbolOrServerDown + u"\r\n"_qs);
-        done(body.value_or(QString()));
+    auto failed = [stock, done] {
+        errorPath(stock,
+            LogText::DownloadError + QString::number(stock.stock.number()) + LogText::BadSymbolOrServerDown
+                + u"\r\n"_qs);
+        done(QString());
     };
-    std::unique_ptr<Pending> fetch = inet.OpenURL(request, arrived);
-    if (!fetch) // a control that is busy fails the download like a server that does not answer
-        fetch = std::make_unique<Deferred>([arrived] { arrived(std::nullopt); });
+    std::unique_ptr<Pending> fetch = fetcher.fetch(request, [stock, done, failed](const FetchResult& result) {
+        if (result.ok) {
+            done(result.body);
+            return;
+        }
+        TransferFailed(stock, result);
+        failed();
+    });
+    if (!fetch) // a fetcher that is busy fails the download like a server that does not answer
+        fetch = std::make_unique<Deferred>(failed);
     return fetch;
 }
 

@@ -10,7 +10,7 @@
 #include <memory>
 #include <optional>
 
-class InetControl;
+class HttpFetcher;
 
 // About one year of daily prices of one stock from the history server, turned into the stock's
 // daily bars, row 0 (the table's heading line) first.
@@ -39,9 +39,9 @@ constexpr int kMinimumHistoryFields = 1401;
 std::optional<PriceHistory> ReadHistoryTable(const QString& text);
 
 // Fetches the history at `request`; `done` gets the body, or an empty text after a failed fetch,
-// which marks the stock failed and logs "Download Error-Stock #:". A cancelled fetch reports
-// nothing.
-[[nodiscard]] std::unique_ptr<Pending> DownloadHistory(const StockContext& stock, InetControl& inet,
+// which marks the stock failed and logs why (TransferFailed) and "Download Error-Stock #:". A
+// cancelled fetch reports nothing.
+[[nodiscard]] std::unique_ptr<Pending> DownloadHistory(const StockContext& stock, HttpFetcher& fetcher,
     const QString& request, std::function<void(const QString&)> done);
 
 // Reads `HistoryText` into the stock's history. An empty or unusable response marks the

@@ -44,20 +44,23 @@ QString QuoteRequest(const QString& server, const QString& symbol)
         + SymbolForRequest(symbol.toLower());
 }
 
-std::unique_ptr<Pending> DownloadQuote(
-    InetControl& inet, const QString& request, std::function<void(const QString&)> done)
+std::unique_ptr<Pending> DownloadQuote(const StockContext& stock, HttpFetcher& fetcher,
+    const QString& request, std::function<void(const QString&)> done)
 {
-    std::unique_ptr<Pending> fetch = inet.OpenURL(
-        request, [done](const std::optional<QString>& body) { done(body.value_or(QString())); });
-    if (!fetch) // a control that is busy fails the download like a server that does not answer
+    std::unique_ptr<Pending> fetch = fetcher.fetch(request, [stock, done](const FetchResult& result) {
+        if (!result.ok)
+            TransferFailed(stock, result);
+        done(result.body);
+    });
+    if (!fetch) // a fetcher that is busy fails the download like a server that does not answer
         fetch = std::make_unique<Deferred>([done] { done(QString()); });
     return fetch;
 }
 
-void TransferFailed(const StockContext& stock, const InetControl& control)
+void TransferFailed(const StockContext& stock, const FetchResult& result)
 {
     stock.state.stockFailed = true;
-    stock.log.add(QString::number(control.ResponseCode) + u' ' + control.ResponseInfo + u"\r\n"_qs);
+    stock.log.add(QString::number(result.code) + u' ' + result.reason + u"\r\n"_qs);
     stock.log.AppendLog(stock.stock.number());
 }
 

@@ -8,7 +8,8 @@
 #include <functional>
 #include <memory>
 
-class InetControl;
+class HttpFetcher;
+struct FetchResult;
 
 // The current (delayed) quote of one stock: one comma-separated line from the quote server,
 // split into the nine fields of the stock's quote. The engine always calls the pair DownloadQuote,
@@ -22,15 +23,14 @@ QString SymbolForRequest(const QString& symbol);
 // The request for `symbol` (lower-cased) on the quote server at `server`.
 QString QuoteRequest(const QString& server, const QString& symbol);
 
-// Fetches the quote line at `request`; `done` gets the body, or an empty text when the fetch
-// failed (the transfer control's error report has then been logged). A cancelled fetch reports
-// nothing.
-[[nodiscard]] std::unique_ptr<Pending> DownloadQuote(
-    InetControl& inet, const QString& request, std::function<void(const QString&)> done);
+// Fetches the stock's quote line at `request`; `done` gets the body, or an empty text when the
+// fetch failed (TransferFailed has then logged why). A cancelled fetch reports nothing.
+[[nodiscard]] std::unique_ptr<Pending> DownloadQuote(const StockContext& stock, HttpFetcher& fetcher,
+    const QString& request, std::function<void(const QString&)> done);
 
-// The transfer control reported an error while it fetched this stock's quote or history: the
-// stock is out of the rest of the quote set, and the control's code and reason are logged.
-void TransferFailed(const StockContext& stock, const InetControl& control);
+// A fetch of this stock's quote or history failed: the stock is out of the rest of the quote set,
+// and the failure's code and reason are logged.
+void TransferFailed(const StockContext& stock, const FetchResult& result);
 
 // Splits a quote line into the nine fields of `quote`, in the server's column order: line ends
 // count as commas, double quotes are dropped. False when the line has fewer than nine fields; the

@@ -32,7 +32,7 @@ QString trimSpaces(const QString& text)
 } // namespace
 
 std::unique_ptr<Pending> SendAlertMail(const QString& message, const SettingsStore& settings,
-    SmtpControl& smtp, ActivityLog& log, int number, std::function<void(MailOutcome)> done)
+    SmtpClient& smtp, ActivityLog& log, int number, std::function<void(MailOutcome)> done)
 {
     const QString stamp = LongTimeText(Now().time());
     if (settings.EmailDisabled()) {
@@ -41,16 +41,10 @@ std::unique_ptr<Pending> SendAlertMail(const QString& message, const SettingsSto
         return std::make_unique<Deferred>([done] { done(MailOutcome::Withheld); });
     }
     const MailSettings& mail = settings.mail;
-    smtp.Port = u"25"_qs; // a port written in the server name wins
-    smtp.Host = mail.server.trimmed();
-    smtp.LoginName = mail.userName.trimmed();
-    smtp.LoginPassword = mail.password.trimmed();
-    smtp.Sender = mail.mailFrom.trimmed();
-    smtp.Recipients = mail.sendTo.trimmed();
-    smtp.CarbonCopy = mail.copyTo.trimmed();
-    smtp.MessageSubject = mail.subject.trimmed();
-    smtp.MessageText = trimSpaces(message);
-    return smtp.Send([stamp, &log, number, done](const SmtpResult& result) {
+    const MailMessage alert {mail.mailFrom.trimmed(), mail.sendTo.trimmed(), mail.copyTo.trimmed(),
+        mail.subject.trimmed(), trimSpaces(message)};
+    const MailAccount account {mail.server.trimmed(), mail.userName.trimmed(), mail.password.trimmed()};
+    return smtp.send(alert, account, [stamp, &log, number, done](const SmtpResult& result) {
         log.add(stamp + (result.ok ? LogText::EmailSent : LogText::EmailFailed + oneLine(result.error)));
         log.AppendLog(number);
         done(result.ok ? MailOutcome::Sent : MailOutcome::Failed);

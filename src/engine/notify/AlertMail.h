@@ -9,7 +9,7 @@
 
 class ActivityLog;
 class SettingsStore;
-class SmtpControl;
+class SmtpClient;
 
 // What became of one alert mail; the activity log has the line for each.
 enum class MailOutcome { Sent, Failed, Withheld };
@@ -21,4 +21,4 @@ enum class MailOutcome { Sent, Failed, Withheld };
 // prepared but witheld - Disabled by user". `number` is the stock number the log's own notes
 // name. `done` hears the outcome from the event loop; the program goes on either way.
 [[nodiscard]] std::unique_ptr<Pending> SendAlertMail(const QString& message, const SettingsStore& settings,
-    SmtpControl& smtp, ActivityLog& log, int number, std::function<void(MailOutcome)> done);
+    SmtpClient& smtp, ActivityLog& log, int number, std::function<void(MailOutcome)> done);

@@ -27,19 +27,13 @@ public:
     Keyring keyring;
     ChannelTokenLoader channelTokens {keyring, settings, log};
 
-    // The transfer control every quote and history download goes through.
-    InetControl& InetQuotes() { return m_inet; }
-    // The mail control every alert and test mail leaves through.
-    SmtpControl& SMTP1() { return m_smtp; }
+    // What every quote and history download goes through (`InetQuotes`).
+    HttpFetcher fetcher {hub};
+    // What every alert and test mail leaves through (`SMTP1`).
+    SmtpClient smtp {hub};
     // What every alert and test message to ntfy, Telegram or a webhook goes through.
-    ChannelSender& Channels() { return m_channels; }
+    ChannelSender channels {hub};
 
-private:
-    InetControl m_inet;
-    SmtpControl m_smtp;
-    ChannelSender m_channels;
-
-public:
     SoundPlayer sound;
     MonitoringSession engine;
 };

@@ -14,7 +14,6 @@
 #include "engine/settings/SettingsStore.h"
 #include "platform/Clock.h"
 #include "platform/Conversions.h"
-#include "platform/HttpFetch.h"
 
 #include <QLocale>
 
@@ -35,9 +34,7 @@ bool startsWithDigit(const QString& text)
 MonitoringSession::MonitoringSession(Services services, QObject* parent)
     : QObject(parent)
     , m_services(services)
-{
-    connect(&m_services.inet, &InetControl::StateChanged, this, &MonitoringSession::InetQuotes_StateChanged);
-}
+{ }
 
 MonitoringSession::~MonitoringSession()
 {
@@ -296,8 +293,7 @@ void MonitoringSession::historyOfStock()
         nextStock(&MonitoringSession::historyOfStock);
         return;
     }
-    m_requesting = index;
-    wait(DownloadHistory(context(index), m_services.inet,
+    wait(DownloadHistory(context(index), m_services.fetcher,
         HistoryRequest(m_servers.HistoryServer, settings.symbol.trimmed(), m_dates),
         [this](const QString& body) {
             if (m_state == State::History)
@@ -307,7 +303,6 @@ void MonitoringSession::historyOfStock()
 
 void MonitoringSession::historyArrived(const QString& body)
 {
-    m_requesting.reset();
     StockContext stock = context(StockIndex(m_cursor));
     ParseHistory(stock, body);
     nextStock(&MonitoringSession::historyOfStock);
@@ -373,9 +368,8 @@ void MonitoringSession::quoteOfStock()
     const StockIndex index(m_cursor);
     const AlertSettings& settings = m_alerts[m_cursor];
     if (!m_stocks[m_cursor].stockFailed && settings.watched()) {
-        m_requesting = index;
-        wait(DownloadQuote(m_services.inet, QuoteRequest(m_servers.QuoteServer, settings.symbol.trimmed()),
-            [this](const QString& body) {
+        wait(DownloadQuote(context(index), m_services.fetcher,
+            QuoteRequest(m_servers.QuoteServer, settings.symbol.trimmed()), [this](const QString& body) {
                 if (m_state == State::QuoteSet)
                     quoteArrived(body);
             }));
@@ -386,7 +380,6 @@ void MonitoringSession::quoteOfStock()
 
 void MonitoringSession::quoteArrived(const std::optional<QString>& body)
 {
-    m_requesting.reset();
     StockContext stock = context(StockIndex(m_cursor));
     if (body)
         ParseQuote(stock, *body);
@@ -488,17 +481,9 @@ void MonitoringSession::setDone()
         nextSet();
 }
 
-void MonitoringSession::InetQuotes_StateChanged(int state)
-{
-    if (state != InetControl::icError || !m_requesting)
-        return;
-    TransferFailed(context(*m_requesting), m_services.inet);
-}
-
 void MonitoringSession::tearDown()
 {
     enter(State::Stopping);
-    m_requesting.reset();
     if (std::unique_ptr<Pending> pending = std::move(m_pending)) {
         pending->cancel(); // what it reports cannot move a stopping engine on
         retire(std::move(pending));

@@ -20,9 +20,9 @@
 
 class ActivityLog;
 class ChannelSender;
-class InetControl;
+class HttpFetcher;
 class SettingsStore;
-class SmtpControl;
+class SmtpClient;
 class SoundPlayer;
 class TransferHub;
 
@@ -66,8 +66,8 @@ public:
         const SettingsStore& settings;
         ActivityLog& log;
         TransferHub& hub;
-        InetControl& inet; // InetQuotes
-        SmtpControl& smtp; // SMTP1
+        HttpFetcher& fetcher; // `InetQuotes`: quotes and histories
+        SmtpClient& smtp; // `SMTP1`: the alert mail
         SoundPlayer& sound;
         ChannelSender& channels;
     };
@@ -154,7 +154,6 @@ private:
     void alertSoundEnded();
     void mailDone();
     void setDone();
-    void InetQuotes_StateChanged(int state);
 
     Services m_services;
     State m_state = State::Idle;
@@ -169,7 +168,6 @@ private:
 
     std::array<StockState, kStockCount> m_stocks {};
     int m_cursor = 0; // the stock of the loop under way; kStockCount once the loop has ended
-    std::optional<StockIndex> m_requesting; // the stock whose download is in flight
     HistoryDates m_dates;
     QDate m_lastTradingDay;
     QDate m_tradingDate; // the exchange's date of the trading day under way

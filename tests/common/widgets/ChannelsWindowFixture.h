@@ -16,7 +16,7 @@ protected:
     std::unique_ptr<frmChannels> create() override
     {
         return std::make_unique<frmChannels>(
-            app.settings, app.Channels(), app.log, app.keyring, app.channelTokens, 3);
+            app.settings, app.channels, app.log, app.keyring, app.channelTokens, 3);
     }
 
     // Save, with the save question answered `answer`; the boxes shown after the question.
