@@ -75,6 +75,8 @@ private:
     };
     Reply answerQuotes(const RequestParams& params);
     Reply answerHistory(const RequestParams& params);
+    void logRequest(const std::string& address, const std::string& method, const std::string& target,
+        int status, const std::string& outcome);
 
     Source& m_source;
     ServiceClock m_clock;
