@@ -202,7 +202,7 @@ TEST(QuoteService, ASecondServiceCannotTakeAPortInUse)
     TestClock clock(Noon);
     SimulatedMarket market(1);
     RunningService first(market, clock);
-    httplib::Server second;
+    GuardedServer second;
     QuoteService service(market, clock.clock(), [](const std::string&) {});
     service.install(second);
     EXPECT_FALSE(second.bind_to_port("127.0.0.1", first.server.port()));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GuardedServer.h"
 #include "MarketData.h"
 #include "QuoteService.h"
 
@@ -32,12 +33,10 @@ namespace quoted::test {
 class LoopbackServer
 {
 public:
-    explicit LoopbackServer(const std::function<void(httplib::Server&)>& setup)
+    explicit LoopbackServer(const std::function<void(GuardedServer&)>& setup, ServerLimits limits = {})
+        : m_server(limits)
     {
         setup(m_server);
-        // Stopping waits for idle kept-alive connections (the program's transfer control keeps
-        // its own): keep that wait short.
-        m_server.set_keep_alive_timeout(1);
         m_port = m_server.bind_to_any_port("127.0.0.1");
         m_thread = std::thread([this] { m_server.listen_after_bind(); });
         while (!m_server.is_running())
@@ -67,7 +66,7 @@ public:
     }
 
 private:
-    httplib::Server m_server;
+    GuardedServer m_server;
     std::thread m_thread;
     int m_port = 0;
 };
@@ -129,6 +128,13 @@ public:
         std::lock_guard lock(m_mutex);
         return m_lines.size();
     }
+    // How many lines so far contain `text`.
+    std::size_t countContaining(const std::string& text) const
+    {
+        std::lock_guard lock(m_mutex);
+        return static_cast<std::size_t>(std::count_if(m_lines.begin(), m_lines.end(),
+            [&](const std::string& line) { return line.find(text) != std::string::npos; }));
+    }
 
 private:
     mutable std::mutex m_mutex;
@@ -140,9 +146,9 @@ private:
 // The service over `source`, listening on loopback.
 struct RunningService
 {
-    RunningService(Source& source, TestClock& clock, ServiceOptions options = {})
+    RunningService(Source& source, TestClock& clock, ServiceOptions options = {}, ServerLimits limits = {})
         : service(source, clock.clock(), log.sink(), std::move(options))
-        , server([this](httplib::Server& s) { service.install(s); })
+        , server([this](GuardedServer& s) { service.install(s); }, limits)
     { }
     LogLines log;
     QuoteService service;
@@ -214,6 +220,12 @@ public:
         }
         return text;
     }
+    // Ends the request and waits for the service to close the connection.
+    void hangUp()
+    {
+        ::shutdown(m_fd, SHUT_WR);
+        receive();
+    }
     // Whether receive() saw the service close the connection.
     bool closed() const { return m_closed; }
 
@@ -221,6 +233,15 @@ private:
     int m_fd;
     bool m_closed = false;
 };
+
+// Resident memory of this process, the service included.
+inline long ResidentMegabytes()
+{
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return resident * ::sysconf(_SC_PAGESIZE) / (1024 * 1024);
+}
 
 inline std::string QuotePath(const std::string& symbol)
 {

@@ -1,8 +1,7 @@
 #include "QuoteService.h"
 
 #include "Formats.h"
-
-#include <httplib.h>
+#include "GuardedServer.h"
 
 #include <cstdio>
 #include <mutex>
@@ -120,7 +119,7 @@ void QuoteService::logRequest(const std::string& address, const std::string& met
         + Loggable(outcome, 2048));
 }
 
-void QuoteService::install(httplib::Server& server)
+void QuoteService::install(GuardedServer& server)
 {
     // Answers are one small write each: without this, Nagle's algorithm and the client's delayed
     // acknowledgement hold every answer on a kept-alive connection back by 40 ms.
@@ -161,6 +160,10 @@ void QuoteService::install(httplib::Server& server)
         if (outcome.empty())
             outcome = response.status == 404 ? "empty: no such page" : "empty: request not understood";
         logRequest(request.remote_addr, request.method, request.target, response.status, outcome);
+    });
+    server.setRefusalLog([this](const Refusal& refusal) {
+        logRequest(
+            refusal.address, refusal.method, refusal.target, refusal.status, "refused: " + refusal.reason);
     });
 }
 
