@@ -89,6 +89,38 @@ TEST(QuoteService, BadRequestsGetAnEmptyAnswerAndALogLine)
     EXPECT_EQ(running.server.get(QuotePath("abc")).status, 200);
 }
 
+TEST(QuoteService, RequestLogLinesCarryNoControlCharactersAndStayShort)
+{
+    TestClock clock(Noon);
+    SimulatedMarket market(1);
+    RunningService running(market, clock);
+    const auto plain = [](const std::string& line) {
+        return std::none_of(line.begin(), line.end(), [](char c) {
+            const auto byte = static_cast<unsigned char>(c);
+            return byte < 0x20 || byte >= 0x7f;
+        });
+    };
+
+    // A terminal escape, a bell, DEL, UTF-8 and a backslash in the target.
+    RawConnection connection(running.server.port());
+    connection.send("GET /download/quotes.csv?symbols=abc\x1b[2J\x07\x7f\xc3\xa9\\ HTTP/1.1\r\n"
+                    "Host: x\r\nConnection: close\r\n\r\n");
+    EXPECT_TRUE(connection.receive().starts_with("HTTP/1.1 400 "));
+    const std::string escaped = running.log.next();
+    EXPECT_NE(escaped.find(" GET /download/quotes.csv?symbols=abc\\x1b[2J\\x07\\x7f\\xc3\\xa9\\x5c -> 400 "
+                           "empty: not a symbol"),
+        std::string::npos)
+        << escaped;
+    EXPECT_TRUE(plain(escaped)) << escaped;
+
+    // A long target is cut; the outcome stays on the line.
+    EXPECT_EQ(running.server.get(QuotePath("abc") + "&pad=" + std::string(6000, 'x')).status, 200);
+    const std::string cut = running.log.next();
+    EXPECT_LT(cut.size(), 1000u);
+    EXPECT_NE(cut.find("xxx...(6056 bytes) -> 200 quote ABC "), std::string::npos) << cut;
+    EXPECT_TRUE(plain(cut)) << cut;
+}
+
 TEST(QuoteService, AnswersTheProgramsRequestsAndSaysWhatItServes)
 {
     TestClock clock(Noon);
@@ -170,7 +202,7 @@ TEST(QuoteService, ASecondServiceCannotTakeAPortInUse)
     TestClock clock(Noon);
     SimulatedMarket market(1);
     RunningService first(market, clock);
-    httplib::Server second;
+    GuardedServer second;
     QuoteService service(market, clock.clock(), [](const std::string&) {});
     service.install(second);
     EXPECT_FALSE(second.bind_to_port("127.0.0.1", first.server.port()));

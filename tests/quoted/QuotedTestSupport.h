@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GuardedServer.h"
 #include "MarketData.h"
 #include "QuoteService.h"
 
@@ -7,6 +8,14 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <condition_variable>
 #include <fstream>
 #include <functional>
@@ -24,12 +33,10 @@ namespace quoted::test {
 class LoopbackServer
 {
 public:
-    explicit LoopbackServer(const std::function<void(httplib::Server&)>& setup)
+    explicit LoopbackServer(const std::function<void(GuardedServer&)>& setup, ServerLimits limits = {})
+        : m_server(limits)
     {
         setup(m_server);
-        // Stopping waits for idle kept-alive connections (the program's transfer control keeps
-        // its own): keep that wait short.
-        m_server.set_keep_alive_timeout(1);
         m_port = m_server.bind_to_any_port("127.0.0.1");
         m_thread = std::thread([this] { m_server.listen_after_bind(); });
         while (!m_server.is_running())
@@ -59,7 +66,7 @@ public:
     }
 
 private:
-    httplib::Server m_server;
+    GuardedServer m_server;
     std::thread m_thread;
     int m_port = 0;
 };
@@ -121,6 +128,13 @@ public:
         std::lock_guard lock(m_mutex);
         return m_lines.size();
     }
+    // How many lines so far contain `text`.
+    std::size_t countContaining(const std::string& text) const
+    {
+        std::lock_guard lock(m_mutex);
+        return static_cast<std::size_t>(std::count_if(m_lines.begin(), m_lines.end(),
+            [&](const std::string& line) { return line.find(text) != std::string::npos; }));
+    }
 
 private:
     mutable std::mutex m_mutex;
@@ -132,14 +146,102 @@ private:
 // The service over `source`, listening on loopback.
 struct RunningService
 {
-    RunningService(Source& source, TestClock& clock, ServiceOptions options = {})
+    RunningService(Source& source, TestClock& clock, ServiceOptions options = {}, ServerLimits limits = {})
         : service(source, clock.clock(), log.sink(), std::move(options))
-        , server([this](httplib::Server& s) { service.install(s); })
+        , server([this](GuardedServer& s) { service.install(s); }, limits)
     { }
     LogLines log;
     QuoteService service;
     LoopbackServer server;
 };
+
+// A plain TCP connection to a loopback port, for what no HTTP client sends: requests that come
+// slowly, never end, or are too large. `from` is the client's own address, any of 127.0.0.0/8,
+// so that a test can be several clients.
+class RawConnection
+{
+public:
+    explicit RawConnection(int port, const char* from = "127.0.0.1")
+        : m_fd(::socket(AF_INET, SOCK_STREAM, 0))
+    {
+        sockaddr_in local {};
+        local.sin_family = AF_INET;
+        ::inet_pton(AF_INET, from, &local.sin_addr);
+        sockaddr_in server {};
+        server.sin_family = AF_INET;
+        server.sin_port = htons(static_cast<std::uint16_t>(port));
+        server.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        // A send that the service never takes fails after a while instead of hanging the test.
+        const timeval patience {20, 0};
+        ::setsockopt(m_fd, SOL_SOCKET, SO_SNDTIMEO, &patience, sizeof patience);
+        if (::bind(m_fd, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0
+            || ::connect(m_fd, reinterpret_cast<sockaddr*>(&server), sizeof server) != 0)
+            ADD_FAILURE() << "cannot connect from " << from << " to port " << port;
+    }
+    ~RawConnection() { ::close(m_fd); }
+    RawConnection(const RawConnection&) = delete;
+    RawConnection& operator=(const RawConnection&) = delete;
+
+    // False when not all of `bytes` could be sent (the service closed the connection).
+    bool send(std::string_view bytes)
+    {
+        while (!bytes.empty()) {
+            const ssize_t n = ::send(m_fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+            if (n <= 0)
+                return false;
+            bytes.remove_prefix(static_cast<std::size_t>(n));
+        }
+        return true;
+    }
+
+    // Whether the service has sent something (or closed) within `wait`.
+    bool answered(std::chrono::milliseconds wait)
+    {
+        pollfd poller {m_fd, POLLIN, 0};
+        return ::poll(&poller, 1, static_cast<int>(std::max<std::int64_t>(wait.count(), 0))) > 0;
+    }
+
+    // What the service sends until it closes the connection, or until an answer's head has come
+    // when `headOnly`; what came so far after `wait`.
+    std::string receive(bool headOnly = false, std::chrono::milliseconds wait = std::chrono::seconds(30))
+    {
+        std::string text;
+        const auto until = std::chrono::steady_clock::now() + wait;
+        char buffer[4096];
+        while (!(headOnly && text.find("\r\n\r\n") != std::string::npos)
+            && answered(std::chrono::duration_cast<std::chrono::milliseconds>(
+                until - std::chrono::steady_clock::now()))) {
+            const ssize_t n = ::recv(m_fd, buffer, sizeof buffer, 0);
+            if (n <= 0) {
+                m_closed = true;
+                break;
+            }
+            text.append(buffer, static_cast<std::size_t>(n));
+        }
+        return text;
+    }
+    // Ends the request and waits for the service to close the connection.
+    void hangUp()
+    {
+        ::shutdown(m_fd, SHUT_WR);
+        receive();
+    }
+    // Whether receive() saw the service close the connection.
+    bool closed() const { return m_closed; }
+
+private:
+    int m_fd;
+    bool m_closed = false;
+};
+
+// Resident memory of this process, the service included.
+inline long ResidentMegabytes()
+{
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return resident * ::sysconf(_SC_PAGESIZE) / (1024 * 1024);
+}
 
 inline std::string QuotePath(const std::string& symbol)
 {

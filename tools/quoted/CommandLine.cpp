@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "ServerLimits.h"
+
 #include <charconv>
 
 namespace quoted {
@@ -10,6 +12,20 @@ template<class T> bool Number(const std::string& text, T& value)
 {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     return error == std::errc() && end == text.data() + text.size();
+}
+
+// The limits of ServerLimits, in the words of the help text.
+std::string LimitsText()
+{
+    const ServerLimits limits;
+    const auto ms = limits.headTimeout.count();
+    const std::string time = ms % 1000 == 0 ? std::to_string(ms / 1000) + " s" : std::to_string(ms) + " ms";
+    return "Only GET and HEAD requests without a body are served (405 and 413 otherwise). A client has "
+        + time + "\nto send its request line and headers, at most " + std::to_string(limits.maxHeadBytes)
+        + " bytes and " + std::to_string(limits.maxHeaderLines)
+        + " header lines (408, 414, 431);\none address may keep "
+        + std::to_string(limits.maxConnectionsPerAddress) + " connections open, all clients together "
+        + std::to_string(limits.maxConnections) + " (503 beyond). Refusals are\nlogged too.\n";
 }
 
 } // namespace
@@ -43,7 +59,8 @@ Usage: tradevane-quoted [--listen HOST:PORT] [--source NAME [ARG]] [options]
 Every request is logged on standard output with its outcome. A symbol the source does not know,
 or a failure upstream, is answered with an empty body, which Tradevane logs as a bad symbol or
 a server that is down; malformed requests get 400. Stop the service with Ctrl+C.
-)";
+
+)" + LimitsText();
 }
 
 std::variant<CommandLine, std::string> ParseCommandLine(const std::vector<std::string>& args)

@@ -1,8 +1,7 @@
 #include "QuoteService.h"
 
 #include "Formats.h"
-
-#include <httplib.h>
+#include "GuardedServer.h"
 
 #include <cstdio>
 #include <mutex>
@@ -65,6 +64,32 @@ std::vector<std::string> SplitSymbols(const std::string& text)
     return symbols;
 }
 
+// The request's own words in a log line: a control character, a backslash or a byte beyond ASCII
+// becomes \xHH, so that a request cannot start a line of its own or drive the terminal, and the
+// text is cut after `most` bytes.
+std::string Loggable(const std::string& text, std::size_t most)
+{
+    static const char hex[] = "0123456789abcdef";
+    std::string out;
+    std::size_t taken = 0;
+    for (; taken < text.size(); ++taken) {
+        const auto c = static_cast<unsigned char>(text[taken]);
+        const bool plain = c >= 0x20 && c < 0x7f && c != '\\';
+        if (out.size() + (plain ? 1 : 4) > most)
+            break;
+        if (plain) {
+            out += static_cast<char>(c);
+        } else {
+            out += "\\x";
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        }
+    }
+    if (taken < text.size())
+        out += "...(" + std::to_string(text.size()) + " bytes)";
+    return out;
+}
+
 } // namespace
 
 LogSink StdoutLog()
@@ -85,7 +110,16 @@ QuoteService::QuoteService(Source& source, ServiceClock clock, LogSink log, Serv
     , m_options(std::move(options))
 { }
 
-void QuoteService::install(httplib::Server& server)
+void QuoteService::logRequest(const std::string& address, const std::string& method,
+    const std::string& target, int status, const std::string& outcome)
+{
+    const std::string when = m_clock().toString(u"yyyy-MM-dd HH:mm:ss").toStdString();
+    m_log(when + " " + address + " " + (method.empty() ? "-" : Loggable(method, 16)) + " "
+        + (target.empty() ? "-" : Loggable(target, 512)) + " -> " + std::to_string(status) + " "
+        + Loggable(outcome, 2048));
+}
+
+void QuoteService::install(GuardedServer& server)
 {
     // Answers are one small write each: without this, Nagle's algorithm and the client's delayed
     // acknowledgement hold every answer on a kept-alive connection back by 40 ms.
@@ -125,9 +159,11 @@ void QuoteService::install(httplib::Server& server)
         tOutcome.clear();
         if (outcome.empty())
             outcome = response.status == 404 ? "empty: no such page" : "empty: request not understood";
-        const std::string when = m_clock().toString(u"yyyy-MM-dd HH:mm:ss").toStdString();
-        m_log(when + " " + request.remote_addr + " " + request.method + " " + request.target + " -> "
-            + std::to_string(response.status) + " " + outcome);
+        logRequest(request.remote_addr, request.method, request.target, response.status, outcome);
+    });
+    server.setRefusalLog([this](const Refusal& refusal) {
+        logRequest(
+            refusal.address, refusal.method, refusal.target, refusal.status, "refused: " + refusal.reason);
     });
 }
 

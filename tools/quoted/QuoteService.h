@@ -7,11 +7,9 @@
 #include <string>
 #include <vector>
 
-namespace httplib {
-class Server;
-}
-
 namespace quoted {
+
+class GuardedServer;
 
 using LogSink = std::function<void(const std::string& line)>;
 // Writes each line to standard output at once (the service's log).
@@ -32,7 +30,8 @@ struct ServiceOptions
 //   /table.csv?s=abc&a=..&b=..&c=..&d=..&e=..&f=..&g=d&Ignore=.csv    daily history
 // A symbol the source does not have, or a source failure, gets an empty body (which the program
 // reads as "bad symbol or server down"); a malformed request gets 400 with an empty body. Every
-// request leaves one line in the log with its outcome.
+// request leaves one line in the log with its outcome, and so does every request or connection
+// the server refuses before a handler sees it (see GuardedServer).
 // The query keys of a request, decoded, as the HTTP server hands them over.
 using RequestParams = std::multimap<std::string, std::string>;
 
@@ -64,7 +63,7 @@ class QuoteService
 public:
     QuoteService(Source& source, ServiceClock clock, LogSink log, ServiceOptions options = {});
 
-    void install(httplib::Server& server);
+    void install(GuardedServer& server);
 
 private:
     struct Reply
@@ -75,6 +74,8 @@ private:
     };
     Reply answerQuotes(const RequestParams& params);
     Reply answerHistory(const RequestParams& params);
+    void logRequest(const std::string& address, const std::string& method, const std::string& target,
+        int status, const std::string& outcome);
 
     Source& m_source;
     ServiceClock m_clock;

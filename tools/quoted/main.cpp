@@ -1,9 +1,10 @@
 #include "CommandLine.h"
+#include "GuardedServer.h"
 #include "NasdaqSource.h"
 #include "QuoteService.h"
 #include "ReplaySource.h"
 
-#include <httplib.h>
+#include <sys/resource.h>
 
 #include <csignal>
 #include <filesystem>
@@ -54,7 +55,15 @@ int main(int argc, char** argv)
     sigaddset(&stopSignals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
-    httplib::Server server;
+    // Every connection is an open file: take what the system allows beyond the usual soft limit
+    // of 1024, so that the connection limits, not the file limit, decide who is turned away.
+    rlimit files {};
+    if (getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < files.rlim_max) {
+        files.rlim_cur = files.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &files);
+    }
+
+    GuardedServer server;
     server.set_keep_alive_max_count(1000);
     QuoteService service(*source, SystemServiceClock(), StdoutLog(), {line.maxRows, description});
     service.install(server);
