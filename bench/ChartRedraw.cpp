@@ -15,6 +15,8 @@
 #include <algorithm>
 #include <random>
 
+using namespace tradevane;
+
 namespace {
 
 // A year of random daily prices, newest first, under a heading row that today's quote replaces.
@@ -93,7 +95,7 @@ struct Window
         return picture;
     }
     AppServices services;
-    frmChart chart;
+    ChartWindow chart;
     QWidget* page = chart.findChild<QWidget*>(u"fraCharts"_qs);
 };
 

@@ -22,6 +22,8 @@
 #include <ctime>
 #include <vector>
 
+using namespace tradevane;
+
 namespace {
 
 // A clock that runs `speed` times as fast as the wall clock, from `start`.

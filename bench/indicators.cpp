@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <random>
 
+using namespace tradevane;
+
 namespace {
 
 // Ten stocks with a year of random daily prices and every alert switched on.

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 
+namespace tradevane {
 namespace {
 
 int runWithWindows()
@@ -18,16 +19,18 @@ int runWithWindows()
     // the start-up window went away before the main window appeared.
     QApplication::setQuitOnLastWindowClosed(false);
     AppServices services(PlayWaveOnDefaultOutput);
-    frmSplash splash(services);
+    SplashWindow splash(services);
     if (!splash.Start())
         return 0;
     return QApplication::exec();
 }
 
 } // namespace
+} // namespace tradevane
 
 int main(int argc, char** argv)
 {
+    using namespace tradevane;
     // The command line is read first: help and mistakes need no display.
     const ParsedOptions parsed = ParseProgramOptions(ArgumentsOf(argc, argv));
     if (const std::optional<int> status = AnswerWithoutRunning(parsed, u"tradevane"_qs))

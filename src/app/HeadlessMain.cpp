@@ -5,6 +5,7 @@
 
 int main(int argc, char** argv)
 {
+    using namespace tradevane;
     const ParsedOptions parsed = ParseProgramOptions(ArgumentsOf(argc, argv));
     if (const std::optional<int> status = AnswerWithoutRunning(parsed, u"tradevane-headless"_qs))
         return *status;

@@ -11,6 +11,8 @@
 
 #include <QCoreApplication>
 
+namespace tradevane {
+
 namespace {
 
 int monitor(const ProgramOptions& options)
@@ -55,3 +57,5 @@ int RunHeadlessProgram(int& argc, char** argv, const ProgramOptions& options)
         options, [](const QString& problem) { PrintLine(stderr, problem); },
         [&] { return monitor(options); });
 }
+
+} // namespace tradevane

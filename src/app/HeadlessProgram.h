@@ -2,7 +2,11 @@
 
 #include "app/ProgramOptions.h"
 
+namespace tradevane {
+
 // The program without a window, from its application object to its exit status: the licence on
 // the terminal when asked for, then monitoring until SIGTERM or SIGINT. `argc` and `argv` go to
 // the application object and must outlive it.
 int RunHeadlessProgram(int& argc, char** argv, const ProgramOptions& options);
+
+} // namespace tradevane

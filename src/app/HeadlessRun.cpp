@@ -8,6 +8,8 @@
 
 #include <QDir>
 
+namespace tradevane {
+
 HeadlessRun::HeadlessRun(AppServices& services, std::FILE* out, std::FILE* err, QObject* parent)
     : QObject(parent)
     , m_services(services)
@@ -75,3 +77,5 @@ void HeadlessRun::print(std::FILE* stream, const QString& text)
     std::fputs(lines.toLocal8Bit().constData(), stream);
     std::fflush(stream);
 }
+
+} // namespace tradevane

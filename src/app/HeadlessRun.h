@@ -9,6 +9,8 @@
 #include <functional>
 #include <optional>
 
+namespace tradevane {
+
 class AppServices;
 
 // The program without a window (tradevane --headless): the same settings and the same engine,
@@ -43,3 +45,5 @@ private:
     std::FILE* m_out;
     std::FILE* m_err;
 };
+
+} // namespace tradevane

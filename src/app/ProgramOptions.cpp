@@ -2,6 +2,8 @@
 
 #include <QCommandLineParser>
 
+namespace tradevane {
+
 namespace {
 
 const QCommandLineOption kHeadless(u"headless"_qs,
@@ -78,3 +80,5 @@ Exit status: 0 stopped normally, 2 no connection to the quote server, 3 licence 
 4 settings unreadable, 5 already running on this data folder, 6 data folder unusable, 64 unknown option.
 )"_qs;
 }
+
+} // namespace tradevane

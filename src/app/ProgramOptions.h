@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace tradevane {
+
 // How the program ends, for scripts and service managers.
 enum class ExitCode : int {
     Ok = 0,
@@ -40,3 +42,5 @@ ParsedOptions ParseProgramOptions(const QStringList& arguments);
 
 // The text of --help, its usage line naming `program`.
 QString ProgramUsageText(const QString& program);
+
+} // namespace tradevane

@@ -3,6 +3,8 @@
 #include "platform/InstanceLock.h"
 #include "platform/ProgramFolder.h"
 
+namespace tradevane {
+
 QStringList ArgumentsOf(int argc, char** argv)
 {
     QStringList arguments;
@@ -44,3 +46,5 @@ int RunOnDataFolder(const ProgramOptions& options, const std::function<void(cons
     }
     return run();
 }
+
+} // namespace tradevane

@@ -9,6 +9,8 @@
 #include <functional>
 #include <optional>
 
+namespace tradevane {
+
 // What both programs do before they monitor.
 
 // The command line as texts, the program's name first.
@@ -26,3 +28,5 @@ std::optional<int> AnswerWithoutRunning(const ParsedOptions& parsed, const QStri
 // Tradevane holds it, `refuse` hears why and the matching exit status is given.
 int RunOnDataFolder(const ProgramOptions& options, const std::function<void(const QString&)>& refuse,
     const std::function<int()>& run);
+
+} // namespace tradevane

@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QUrl>
 
+namespace tradevane {
+
 namespace {
 
 // A price line that dips and breaks out, the picture of what the program watches for.
@@ -61,7 +63,7 @@ QString ShownAddress(const QString& address)
 
 } // namespace
 
-frmAbout::frmAbout(QWidget* parent)
+AboutWindow::AboutWindow(QWidget* parent)
     : QDialog(parent)
 {
     setObjectName(u"frmAbout"_qs);
@@ -128,18 +130,18 @@ frmAbout::frmAbout(QWidget* parent)
     layout->setRowMinimumHeight(4, 28);
     setFixedWidth(440);
 
-    connect(lblHyperlink, &ClickLabel::clicked, this, &frmAbout::lblHyperlink_Click);
-    connect(cmdOk, &QPushButton::clicked, this, &frmAbout::cmdOk_Click);
+    connect(lblHyperlink, &ClickLabel::clicked, this, &AboutWindow::onHyperlinkClicked);
+    connect(cmdOk, &QPushButton::clicked, this, &AboutWindow::onOkClicked);
 
-    Form_Load();
+    loadValues();
 }
 
-void frmAbout::Form_Load()
+void AboutWindow::loadValues()
 {
     Label3->setText(VersionText());
 }
 
-void frmAbout::lblHyperlink_Click()
+void AboutWindow::onHyperlinkClicked()
 {
     const MsgResult answer = MsgBox(JoinLines({u"About to hyperlink to the Tradevane web site."_qs,
                                         u"Is your network or modem now online and active ?"_qs}),
@@ -152,16 +154,18 @@ void frmAbout::lblHyperlink_Click()
             MsgButtons::OkOnly, u"Tradevane web site"_qs, MsgIcon::Exclamation);
 }
 
-void frmAbout::cmdOk_Click()
+void AboutWindow::onOkClicked()
 {
     hide();
 }
 
-frmAbout* ShowAboutWindow(QWidget* owner)
+AboutWindow* ShowAboutWindow(QWidget* owner)
 {
-    static QPointer<frmAbout> window;
+    static QPointer<AboutWindow> window;
     if (!window)
-        window = new frmAbout(owner);
+        window = new AboutWindow(owner);
     window->exec();
     return window;
 }
+
+} // namespace tradevane

@@ -2,23 +2,26 @@
 
 #include <QDialog>
 
-class ClickLabel;
 class QLabel;
 class QPushButton;
 
+namespace tradevane {
+
+class ClickLabel;
+
 // The about window: what the program is, its version and a link to its web site. Modal; Ok
 // only hides it, so it keeps what it showed until the program ends.
-class frmAbout : public QDialog
+class AboutWindow : public QDialog
 {
     Q_OBJECT
 public:
-    explicit frmAbout(QWidget* parent = nullptr);
+    explicit AboutWindow(QWidget* parent = nullptr);
 
-    void lblHyperlink_Click();
-    void cmdOk_Click();
+    void onHyperlinkClicked();
+    void onOkClicked();
 
 private:
-    void Form_Load();
+    void loadValues();
 
     QLabel* picLogo;
     QLabel* Picture1;
@@ -30,4 +33,6 @@ private:
 };
 
 // The main window's About button: shows the one about window modally, loading it the first time.
-frmAbout* ShowAboutWindow(QWidget* owner);
+AboutWindow* ShowAboutWindow(QWidget* owner);
+
+} // namespace tradevane

@@ -2,6 +2,8 @@
 
 #include "platform/MessageBox.h"
 
+namespace tradevane {
+
 namespace {
 
 const QString kBreak = u"\r\n"_qs;
@@ -131,3 +133,5 @@ QString Stochastic()
 }
 
 } // namespace AlertHelp
+
+} // namespace tradevane

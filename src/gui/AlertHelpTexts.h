@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace tradevane {
+
 // The texts of the five help panels of the alert settings window. Lines end in CR LF; a blank
 // line separates paragraphs.
 namespace AlertHelp {
@@ -11,3 +13,5 @@ QString Breakouts();
 QString RateOfChange();
 QString Stochastic();
 } // namespace AlertHelp
+
+} // namespace tradevane

@@ -8,11 +8,13 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+namespace tradevane {
+
 namespace {
 
-QPointer<frmAlertNotice>& openNotice()
+QPointer<AlertNoticeWindow>& openNotice()
 {
-    static QPointer<frmAlertNotice> notice;
+    static QPointer<AlertNoticeWindow> notice;
     return notice;
 }
 
@@ -20,7 +22,7 @@ const QColor kOrange(255, 128, 0);
 
 } // namespace
 
-frmAlertNotice::frmAlertNotice()
+AlertNoticeWindow::AlertNoticeWindow()
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(u"frmAlertNotice"_qs);
@@ -69,14 +71,14 @@ frmAlertNotice::frmAlertNotice()
     AlertTimer->setSingleShot(true);
     AlertTimer->setTimerType(Qt::PreciseTimer);
     AlertTimer->setInterval(kShowMs);
-    connect(AlertTimer, &QTimer::timeout, this, &frmAlertNotice::AlertTimer_Timer);
+    connect(AlertTimer, &QTimer::timeout, this, &AlertNoticeWindow::onAlertTimer);
 }
 
-frmAlertNotice* frmAlertNotice::ShowNotice()
+AlertNoticeWindow* AlertNoticeWindow::ShowNotice()
 {
-    QPointer<frmAlertNotice>& notice = openNotice();
+    QPointer<AlertNoticeWindow>& notice = openNotice();
     if (!notice) {
-        notice = new frmAlertNotice;
+        notice = new AlertNoticeWindow;
         if (const QScreen* screen = QGuiApplication::primaryScreen())
             notice->move(screen->availableGeometry().center() - notice->rect().center());
     }
@@ -86,12 +88,12 @@ frmAlertNotice* frmAlertNotice::ShowNotice()
     return notice;
 }
 
-frmAlertNotice* frmAlertNotice::Current()
+AlertNoticeWindow* AlertNoticeWindow::Current()
 {
     return openNotice();
 }
 
-void frmAlertNotice::showEvent(QShowEvent* event)
+void AlertNoticeWindow::showEvent(QShowEvent* event)
 {
     // The countdown starts when the notice appears, not when it gets the focus: a notice that
     // never became the active window would otherwise stay up for good.
@@ -100,8 +102,10 @@ void frmAlertNotice::showEvent(QShowEvent* event)
         AlertTimer->start();
 }
 
-void frmAlertNotice::AlertTimer_Timer()
+void AlertNoticeWindow::onAlertTimer()
 {
     AlertTimer->stop();
     close();
 }
+
+} // namespace tradevane

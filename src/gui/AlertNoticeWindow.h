@@ -6,8 +6,10 @@ class QFrame;
 class QLabel;
 class QTimer;
 
+namespace tradevane {
+
 // The orange "ALERT" pop-up of an alert; it closes itself six seconds after it was last shown.
-class frmAlertNotice : public QWidget
+class AlertNoticeWindow : public QWidget
 {
     Q_OBJECT
 
@@ -16,9 +18,9 @@ public:
 
     // Shows the one notice without making it modal; when it is already up it comes forward and
     // its six seconds start again.
-    static frmAlertNotice* ShowNotice();
+    static AlertNoticeWindow* ShowNotice();
     // The notice now on the screen, or nullptr.
-    static frmAlertNotice* Current();
+    static AlertNoticeWindow* Current();
 
     QLabel* Label1;
     QLabel* Label2;
@@ -29,6 +31,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    frmAlertNotice();
-    void AlertTimer_Timer();
+    AlertNoticeWindow();
+    void onAlertTimer();
 };
+
+} // namespace tradevane

@@ -25,6 +25,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+namespace tradevane {
+
 namespace {
 
 const QString kReturnNote = u"Return to the Stock Symbol pane to exit settings"_qs;
@@ -42,7 +44,7 @@ struct PanelInfo
     QSize pictureSize;
 };
 
-const PanelInfo kPanels[frmAlerts::PanelCount] = {
+const PanelInfo kPanels[AlertsWindow::PanelCount] = {
     {u"frameAboutAlerts", u"Alert Settings Information", u"lblAboutAlerts", u"Alert settings information",
         u"lblCloseAboutAlerts", u"txtAboutAlerts", u"", u"", {}},
     {u"frameMAHelp", u"Moving Average Crossovers", u"lblMAHelp", u"Moving average help", u"lblCloseMAHelp",
@@ -95,7 +97,7 @@ QLabel* Note(const QString& text, const QString& name, QWidget* parent)
 
 } // namespace
 
-frmAlerts::frmAlerts(SettingsStore& settings, StockIndex stock, QWidget* parent)
+AlertsWindow::AlertsWindow(SettingsStore& settings, StockIndex stock, QWidget* parent)
     : QDialog(parent)
     , m_settings(settings)
     , m_stock(stock)
@@ -116,10 +118,10 @@ frmAlerts::frmAlerts(SettingsStore& settings, StockIndex stock, QWidget* parent)
     layout->addWidget(SSTab1);
     setFixedSize(860, 480);
 
-    connect(cmdSaveSettings, &QPushButton::clicked, this, &frmAlerts::cmdSaveSettings_Click);
-    connect(cmdDefaltSettings, &QPushButton::clicked, this, &frmAlerts::cmdDefaltSettings_Click);
+    connect(cmdSaveSettings, &QPushButton::clicked, this, &AlertsWindow::onSaveSettingsClicked);
+    connect(cmdDefaltSettings, &QPushButton::clicked, this, &AlertsWindow::onDefaultSettingsClicked);
     for (QCheckBox* box : {chkPriceAbove, chkPriceBelow, chkROC_up, chkROC_down})
-        connect(box, &QCheckBox::toggled, this, &frmAlerts::ApplyDependentBoxes);
+        connect(box, &QCheckBox::toggled, this, &AlertsWindow::ApplyDependentBoxes);
     for (int p = 0; p < PanelCount; ++p) {
         const auto panel = static_cast<Panel>(p);
         connect(helpLabels[p], &ClickLabel::clicked, this, [this, panel] { ShowPanel(panel, true); });
@@ -128,10 +130,10 @@ frmAlerts::frmAlerts(SettingsStore& settings, StockIndex stock, QWidget* parent)
     }
     txtSymbol->installEventFilter(this);
 
-    Form_Load();
+    loadValues();
 }
 
-QWidget* frmAlerts::buildSymbolPane()
+QWidget* AlertsWindow::buildSymbolPane()
 {
     auto* pane = new QWidget;
     pane->setObjectName(u"paneStock"_qs);
@@ -169,7 +171,7 @@ QWidget* frmAlerts::buildSymbolPane()
     return pane;
 }
 
-QWidget* frmAlerts::buildMovingAveragePane()
+QWidget* AlertsWindow::buildMovingAveragePane()
 {
     static const char16_t* frames[3][5] = {
         {u"Short Term ", u"frameShortMA", u"Short term", u"comboShortMA_Fast", u"comboShortMA_Slow"},
@@ -214,7 +216,7 @@ QWidget* frmAlerts::buildMovingAveragePane()
     return pane;
 }
 
-QWidget* frmAlerts::buildMomentumPane()
+QWidget* AlertsWindow::buildMomentumPane()
 {
     auto* pane = new QWidget;
     pane->setObjectName(u"paneMomentum"_qs);
@@ -258,7 +260,7 @@ QWidget* frmAlerts::buildMomentumPane()
     return pane;
 }
 
-QWidget* frmAlerts::buildPriceVolumePane()
+QWidget* AlertsWindow::buildPriceVolumePane()
 {
     auto* pane = new QWidget;
     pane->setObjectName(u"panePriceVolume"_qs);
@@ -284,7 +286,7 @@ QWidget* frmAlerts::buildPriceVolumePane()
     return pane;
 }
 
-QWidget* frmAlerts::buildStochasticPane()
+QWidget* AlertsWindow::buildStochasticPane()
 {
     auto* pane = new QWidget;
     pane->setObjectName(u"paneStochastics"_qs);
@@ -306,7 +308,7 @@ QWidget* frmAlerts::buildStochasticPane()
     return pane;
 }
 
-HelpMarker frmAlerts::helpMarker(Panel panel, const QString& shapeName, QWidget* pane)
+HelpMarker AlertsWindow::helpMarker(Panel panel, const QString& shapeName, QWidget* pane)
 {
     const HelpMarker marker = MakeHelpMarker(S(kPanels[panel].opener), shapeName,
         S(kPanels[panel].openerName), u"?"_qs, MarkerShape::Form::Circle, {24, 24}, pane);
@@ -314,7 +316,7 @@ HelpMarker frmAlerts::helpMarker(Panel panel, const QString& shapeName, QWidget*
     return marker;
 }
 
-QGroupBox* frmAlerts::buildPanel(Panel panel, QWidget* pane)
+QGroupBox* AlertsWindow::buildPanel(Panel panel, QWidget* pane)
 {
     const PanelInfo& info = kPanels[panel];
     auto* frame = new QGroupBox(S(info.caption), pane);
@@ -346,7 +348,7 @@ QGroupBox* frmAlerts::buildPanel(Panel panel, QWidget* pane)
 
 // The panels lie over the settings of their pane: the about panel and the indicator panels on the
 // right, the breakout panel on the left half of its pane beside the rate-of-change panel.
-void frmAlerts::placePanels(QWidget* pane)
+void AlertsWindow::placePanels(QWidget* pane)
 {
     const int margin = 6;
     const int height = pane->height() - 2 * margin;
@@ -363,16 +365,16 @@ void frmAlerts::placePanels(QWidget* pane)
     }
 }
 
-bool frmAlerts::eventFilter(QObject* watched, QEvent* event)
+bool AlertsWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == txtSymbol && event->type() == QEvent::FocusOut)
-        txtSymbol_LostFocus();
+        onSymbolFocusLost();
     else if (event->type() == QEvent::Resize && watched->isWidgetType())
         placePanels(static_cast<QWidget*>(watched));
     return QDialog::eventFilter(watched, event);
 }
 
-void frmAlerts::Set_Combo_Boxes()
+void AlertsWindow::Set_Combo_Boxes()
 {
     static const QStringList lists[6] = {
         {u"3"_qs, u"5"_qs, u"7"_qs, u"10"_qs, u"15"_qs, u"20"_qs},
@@ -390,7 +392,7 @@ void frmAlerts::Set_Combo_Boxes()
     }
 }
 
-void frmAlerts::Form_Load()
+void AlertsWindow::loadValues()
 {
     SSTab1->setTabText(0, u"Stock #"_qs + QString::number(m_stock.number()));
     Set_Combo_Boxes();
@@ -403,14 +405,14 @@ void frmAlerts::Form_Load()
     helpTexts[StochHelp]->setPlainText(AlertHelp::Stochastic());
 }
 
-void frmAlerts::showEvent(QShowEvent* event)
+void AlertsWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (!event->spontaneous())
-        Form_Activate();
+        onActivated();
 }
 
-void frmAlerts::Form_Activate()
+void AlertsWindow::onActivated()
 {
     SSTab1->setCurrentIndex(0);
     for (QGroupBox* panel : panels)
@@ -418,7 +420,7 @@ void frmAlerts::Form_Activate()
     shpAboutAlerts->clearFill();
 }
 
-void frmAlerts::ShowPanel(Panel panel, bool visible)
+void AlertsWindow::ShowPanel(Panel panel, bool visible)
 {
     panels[panel]->setVisible(visible);
     if (visible)
@@ -431,7 +433,7 @@ void frmAlerts::ShowPanel(Panel panel, bool visible)
     }
 }
 
-void frmAlerts::ApplyDependentBoxes()
+void AlertsWindow::ApplyDependentBoxes()
 {
     SetEntryEditable(txtMaxPrice, chkPriceAbove->isChecked());
     SetEntryEditable(txtMinPrice, chkPriceBelow->isChecked());
@@ -439,14 +441,14 @@ void frmAlerts::ApplyDependentBoxes()
     SetEntryEditable(txtROC_Minus, chkROC_down->isChecked());
 }
 
-void frmAlerts::txtSymbol_LostFocus()
+void AlertsWindow::onSymbolFocusLost()
 {
     const QString symbol = txtSymbol->text().trimmed().toUpper();
     if (symbol != txtSymbol->text())
         txtSymbol->setText(symbol);
 }
 
-AlertEntries frmAlerts::entries() const
+AlertEntries AlertsWindow::entries() const
 {
     AlertEntries e;
     e.symbol = txtSymbol->text();
@@ -473,7 +475,7 @@ AlertEntries frmAlerts::entries() const
     return e;
 }
 
-void frmAlerts::setEntries(const AlertEntries& e)
+void AlertsWindow::setEntries(const AlertEntries& e)
 {
     txtSymbol->setText(e.symbol);
     chkRepeatAlerts->setChecked(e.repeatAlerts);
@@ -503,7 +505,7 @@ void frmAlerts::setEntries(const AlertEntries& e)
     chkVolumeUp->setChecked(e.volumeUp);
 }
 
-void frmAlerts::cmdDefaltSettings_Click()
+void AlertsWindow::onDefaultSettingsClicked()
 {
     AlertSettings defaults;
     ApplyDefaultAlertSettings(defaults);
@@ -519,7 +521,7 @@ void frmAlerts::cmdDefaltSettings_Click()
         MsgButtons::OkOnly, u"Confirmation"_qs);
 }
 
-void frmAlerts::cmdSaveSettings_Click()
+void AlertsWindow::onSaveSettingsClicked()
 {
     const SaveAnswer answer = AskToSave(u"Save Alert Settings ?"_qs, u"Closing Alert Settings"_qs);
     if (answer == SaveAnswer::Discard)
@@ -527,7 +529,7 @@ void frmAlerts::cmdSaveSettings_Click()
     if (answer != SaveAnswer::Save)
         return;
     // A save by keyboard or assistive tool may come while the symbol box still has the focus.
-    txtSymbol_LostFocus();
+    onSymbolFocusLost();
     const AlertEntries e = entries();
     if (const auto problem = CheckAlertEntries(e)) {
         MsgBox(problem->text, MsgButtons::OkOnly, problem->title);
@@ -546,3 +548,5 @@ void frmAlerts::cmdSaveSettings_Click()
     }
     accept();
 }
+
+} // namespace tradevane

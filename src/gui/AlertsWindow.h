@@ -16,16 +16,19 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
+
+namespace tradevane {
+
 class SettingsStore;
 
 // "Tradevane - Alert Settings": edits the alert settings of one stock. Shown modally by the main
 // window's stock buttons; built afresh for every opening. Nothing is stored until Save is answered
 // Yes and every check passes.
-class frmAlerts : public QDialog
+class AlertsWindow : public QDialog
 {
     Q_OBJECT
 public:
-    frmAlerts(SettingsStore& settings, StockIndex stock, QWidget* parent = nullptr);
+    AlertsWindow(SettingsStore& settings, StockIndex stock, QWidget* parent = nullptr);
 
     // The five help panels, with their opening and closing labels and text boxes.
     enum Panel { AboutAlerts, MAHelp, HHLLHelp, ROCHelp, StochHelp, PanelCount };
@@ -40,12 +43,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void Form_Load();
-    void Form_Activate();
+    void loadValues();
+    void onActivated();
     void Set_Combo_Boxes();
-    void cmdDefaltSettings_Click();
-    void cmdSaveSettings_Click();
-    void txtSymbol_LostFocus();
+    void onDefaultSettingsClicked();
+    void onSaveSettingsClicked();
+    void onSymbolFocusLost();
     void ApplyDependentBoxes();
     void ShowPanel(Panel panel, bool visible);
 
@@ -93,3 +96,5 @@ private:
     std::array<QGroupBox*, PanelCount> panels {};
     std::array<QPlainTextEdit*, PanelCount> helpTexts {};
 };
+
+} // namespace tradevane

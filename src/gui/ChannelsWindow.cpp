@@ -21,6 +21,8 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+namespace tradevane {
+
 namespace {
 
 // Tokens and addresses of these services stay well below this; a pasted page does not.
@@ -49,7 +51,7 @@ QPushButton* TestButton(const QString& name, Channel channel, QWidget* parent)
 
 } // namespace
 
-frmChannels::frmChannels(SettingsStore& settings, ChannelSender& sender, ActivityLog& log,
+ChannelsWindow::ChannelsWindow(SettingsStore& settings, ChannelSender& sender, ActivityLog& log,
     const Keyring& keyring, ChannelTokenLoader& tokens, int logNumber, QWidget* parent)
     : QDialog(parent)
     , m_settings(settings)
@@ -203,8 +205,8 @@ frmChannels::frmChannels(SettingsStore& settings, ChannelSender& sender, Activit
 
     for (const Channel channel : kChannels)
         connect(testButtons[static_cast<std::size_t>(channel)], &QPushButton::clicked, this,
-            [this, channel] { cmdTest_Click(channel); });
-    connect(cmdSaveSettings, &QPushButton::clicked, this, &frmChannels::cmdSaveSettings_Click);
+            [this, channel] { onTestClicked(channel); });
+    connect(cmdSaveSettings, &QPushButton::clicked, this, &ChannelsWindow::onSaveSettingsClicked);
     connect(&m_tokens, &ChannelTokenLoader::finished, this, [this] {
         for (const Channel channel : kChannels) {
             if (!m_settings.channels.tokenUnread[static_cast<std::size_t>(channel)])
@@ -216,13 +218,13 @@ frmChannels::frmChannels(SettingsStore& settings, ChannelSender& sender, Activit
     for (int h = 0; h < HelpCount; ++h)
         connect(helpLabels[h], &ClickLabel::clicked, this, [this, h] { ShowHelp(static_cast<Help>(h)); });
 
-    Form_Load();
+    loadValues();
 }
 
 // A test still on its way ends silently with the window: its log line is not written.
-frmChannels::~frmChannels() = default;
+ChannelsWindow::~ChannelsWindow() = default;
 
-void frmChannels::Form_Load()
+void ChannelsWindow::loadValues()
 {
     setEntries(m_settings.channels);
     showTokenStore();
@@ -233,7 +235,7 @@ void frmChannels::Form_Load()
             MsgButtons::OkOnly, u"Data Missing"_qs);
 }
 
-void frmChannels::showTokenStore()
+void ChannelsWindow::showTokenStore()
 {
     lblTokenStore->setText(m_settings.channels.tokenStore == TokenStore::Keyring
             ? u"Tokens are kept in the desktop keyring,\nthe other settings in channels.ini in the data folder."_qs
@@ -241,7 +243,7 @@ void frmChannels::showTokenStore()
     lblTokenStore->setAccessibleName(lblTokenStore->text());
 }
 
-void frmChannels::waitForTokens(bool waiting)
+void ChannelsWindow::waitForTokens(bool waiting)
 {
     for (QLineEdit* box : tokenBoxes) {
         box->setEnabled(!waiting);
@@ -250,27 +252,27 @@ void frmChannels::waitForTokens(bool waiting)
     cmdSaveSettings->setEnabled(!waiting && !m_save);
 }
 
-void frmChannels::reject()
+void ChannelsWindow::reject()
 {
     if (!m_save)
         QDialog::reject();
 }
 
-void frmChannels::showEvent(QShowEvent* event)
+void ChannelsWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (!event->spontaneous())
-        Form_Activate();
+        onActivated();
 }
 
-void frmChannels::Form_Activate()
+void ChannelsWindow::onActivated()
 {
     for (MarkerShape* shape : helpShapes)
         shape->clearFill();
     txtChannelInfo->setPlainText(u"Click (?) for help"_qs);
 }
 
-void frmChannels::ShowHelp(Help help)
+void ChannelsWindow::ShowHelp(Help help)
 {
     for (int h = 0; h < HelpCount; ++h) {
         if (h == help)
@@ -285,7 +287,7 @@ void frmChannels::ShowHelp(Help help)
     txtChannelInfo->setPlainText(QString(texts[help]).replace(u"\r\n"_qs, u"\n"_qs));
 }
 
-void frmChannels::cmdTest_Click(Channel channel)
+void ChannelsWindow::onTestClicked(Channel channel)
 {
     const ChannelSettings shown = entries();
     const QString name = ChannelName(channel);
@@ -306,7 +308,7 @@ void frmChannels::cmdTest_Click(Channel channel)
         });
 }
 
-ChannelSettings frmChannels::entries() const
+ChannelSettings ChannelsWindow::entries() const
 {
     ChannelSettings s;
     s.ntfy = {chkNtfy->isChecked(), txtNtfyServer->text().trimmed(), txtNtfyTopic->text().trimmed(),
@@ -319,7 +321,7 @@ ChannelSettings frmChannels::entries() const
     return s;
 }
 
-void frmChannels::setEntries(const ChannelSettings& s)
+void ChannelsWindow::setEntries(const ChannelSettings& s)
 {
     chkNtfy->setChecked(s.ntfy.enabled);
     txtNtfyServer->setText(s.ntfy.server);
@@ -336,7 +338,7 @@ void frmChannels::setEntries(const ChannelSettings& s)
     txtWebhookHeaderValue->setText(s.webhook.headerValue);
 }
 
-void frmChannels::cmdSaveSettings_Click()
+void ChannelsWindow::onSaveSettingsClicked()
 {
     const SaveAnswer answer = AskToSave(u"Save Channel Settings ?"_qs, u"Closing Channel Settings"_qs);
     if (answer == SaveAnswer::Discard)
@@ -359,7 +361,7 @@ void frmChannels::cmdSaveSettings_Click()
     });
 }
 
-void frmChannels::finishSave(const ChannelSettings& shown)
+void ChannelsWindow::finishSave(const ChannelSettings& shown)
 {
     m_save.reset();
     cmdSaveSettings->setEnabled(true);
@@ -375,3 +377,5 @@ void frmChannels::finishSave(const ChannelSettings& shown)
     m_settings.channelsProblem.clear();
     accept();
 }
+
+} // namespace tradevane

@@ -8,14 +8,17 @@
 #include <array>
 #include <memory>
 
-class ClickLabel;
-class MarkerShape;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+
+namespace tradevane {
+
+class ClickLabel;
+class MarkerShape;
 class ActivityLog;
 class ChannelSender;
 class ChannelTokenLoader;
@@ -26,16 +29,16 @@ class SettingsStore;
 // Telegram, a webhook), each with its own switch and test button. Edits the channel settings and
 // rewrites channels.ini on a checked save; the tokens go to the desktop keyring where one answers,
 // otherwise into channels.ini, and the window says which holds them.
-class frmChannels : public QDialog
+class ChannelsWindow : public QDialog
 {
     Q_OBJECT
 public:
     // `logNumber` is the stock number the log's own notes name (the main window's chosen stock).
     // `tokens` is the start-up reading of the tokens from the keyring: while it runs, the token
     // boxes wait for it and nothing can be saved.
-    frmChannels(SettingsStore& settings, ChannelSender& sender, ActivityLog& log, const Keyring& keyring,
+    ChannelsWindow(SettingsStore& settings, ChannelSender& sender, ActivityLog& log, const Keyring& keyring,
         ChannelTokenLoader& tokens, int logNumber, QWidget* parent = nullptr);
-    ~frmChannels() override;
+    ~ChannelsWindow() override;
 
     enum Help {
         NtfyServerHelp,
@@ -60,11 +63,11 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void Form_Load();
-    void Form_Activate();
+    void loadValues();
+    void onActivated();
     void ShowHelp(Help help);
-    void cmdTest_Click(Channel channel);
-    void cmdSaveSettings_Click();
+    void onTestClicked(Channel channel);
+    void onSaveSettingsClicked();
 
     void finishSave(const ChannelSettings& shown);
     void showTokenStore();
@@ -106,3 +109,5 @@ private:
     std::array<ClickLabel*, HelpCount> helpLabels {};
     std::array<MarkerShape*, HelpCount> helpShapes {};
 };
+
+} // namespace tradevane

@@ -29,6 +29,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace tradevane {
+
 namespace {
 
 enum Pane { PricePane, VolumePane, StochasticPane, RatePane };
@@ -191,7 +193,7 @@ void ChartPane::wheelEvent(QWheelEvent* event)
     event->accept();
 }
 
-frmChart::frmChart(const MonitoringSession& engine, StockIndex stock, QWidget* parent)
+ChartWindow::ChartWindow(const MonitoringSession& engine, StockIndex stock, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , m_engine(engine)
     , m_stock(stock)
@@ -200,7 +202,7 @@ frmChart::frmChart(const MonitoringSession& engine, StockIndex stock, QWidget* p
     setAttribute(Qt::WA_DeleteOnClose);
     buildControls();
     // A quote set redraws today's bar; the history of a new day arrives before the quote sets.
-    connect(&m_engine, &MonitoringSession::quoteSetFinished, this, &frmChart::Refresh);
+    connect(&m_engine, &MonitoringSession::quoteSetFinished, this, &ChartWindow::Refresh);
     connect(&m_engine, &MonitoringSession::stateChanged, this, [this](MonitoringSession::State state) {
         if (state == MonitoringSession::State::WaitingQuoteStart || state == MonitoringSession::State::Idle)
             Refresh();
@@ -209,9 +211,9 @@ frmChart::frmChart(const MonitoringSession& engine, StockIndex stock, QWidget* p
     resize(960, 720);
 }
 
-frmChart::~frmChart() = default;
+ChartWindow::~ChartWindow() = default;
 
-void frmChart::buildControls()
+void ChartWindow::buildControls()
 {
     lblReadout = new QLabel(this);
     lblReadout->setObjectName(u"lblReadout"_qs);
@@ -301,9 +303,9 @@ void frmChart::buildControls()
             if (index >= 0 && static_cast<std::size_t>(index) < m_data.bars.size())
                 lblReadout->setText(ReadoutText(index));
         });
-        connect(pane, &ChartPane::zoomRequested, this, &frmChart::zoom);
-        connect(pane, &ChartPane::panRequested, this, &frmChart::pan);
-        connect(pane, &ChartPane::resized, this, &frmChart::scheduleAlignment);
+        connect(pane, &ChartPane::zoomRequested, this, &ChartWindow::zoom);
+        connect(pane, &ChartPane::panRequested, this, &ChartWindow::pan);
+        connect(pane, &ChartPane::resized, this, &ChartWindow::scheduleAlignment);
         column->addWidget(pane, p == PricePane ? 5 : 2);
         panes[p] = pane;
     }
@@ -337,22 +339,22 @@ void frmChart::buildControls()
     layout->addLayout(top);
     layout->addWidget(m_pages, 1);
 
-    connect(cmdFit, &QPushButton::clicked, this, &frmChart::cmdFit_Click);
-    connect(cmdExport, &QPushButton::clicked, this, &frmChart::cmdExport_Click);
+    connect(cmdFit, &QPushButton::clicked, this, &ChartWindow::onFitClicked);
+    connect(cmdExport, &QPushButton::clicked, this, &ChartWindow::onExportClicked);
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
 }
 
-bool frmChart::showsChart() const
+bool ChartWindow::showsChart() const
 {
     return m_pages->currentWidget() == m_chartsPage;
 }
 
-QString frmChart::emptyText() const
+QString ChartWindow::emptyText() const
 {
     return showsChart() ? QString() : m_empty->text();
 }
 
-void frmChart::Refresh()
+void ChartWindow::Refresh()
 {
     m_settings = m_engine.alertSettings(m_stock);
     const StockState& state = m_engine.stock(m_stock);
@@ -373,7 +375,7 @@ void frmChart::Refresh()
     ShowData(std::move(data), m_settings, state.reportedToday);
 }
 
-void frmChart::ShowData(ChartData data, const AlertSettings& settings, const QStringList& markerTexts)
+void ChartWindow::ShowData(ChartData data, const AlertSettings& settings, const QStringList& markerTexts)
 {
     // The same days as shown, today's bar aside: only that bar is drawn again.
     const auto sameDay = [](const ChartBar& a, const ChartBar& b) { return a.dateText == b.dateText; };
@@ -391,7 +393,7 @@ void frmChart::ShowData(ChartData data, const AlertSettings& settings, const QSt
         rebuild();
 }
 
-void frmChart::rebuild()
+void ChartWindow::rebuild()
 {
     QList<QCandlestickSet*> bars;
     QList<QCandlestickSet*> volumes;
@@ -425,11 +427,11 @@ void frmChart::rebuild()
     }
     fillLines();
     fillMarkers();
-    cmdFit_Click();
+    onFitClicked();
     lblReadout->setText(ReadoutText(static_cast<int>(m_data.bars.size()) - 1));
 }
 
-void frmChart::updateLastBar()
+void ChartWindow::updateLastBar()
 {
     // Today's bar changes in place: no series is taken down, nothing flickers.
     const ChartBar& bar = m_data.bars.back();
@@ -447,7 +449,7 @@ void frmChart::updateLastBar()
     lblReadout->setText(ReadoutText(static_cast<int>(m_data.bars.size()) - 1));
 }
 
-void frmChart::fillLines()
+void ChartWindow::fillLines()
 {
     const AlertSettings& settings = m_settings;
     const auto bars = static_cast<qsizetype>(m_data.bars.size());
@@ -493,7 +495,7 @@ void frmChart::fillLines()
     m_rateBelow->setName(u"Limit "_qs + QString::number(settings.rateOfChangeBelow) + u'%');
 }
 
-void frmChart::fillMarkers()
+void ChartWindow::fillMarkers()
 {
     // Today's alerts stand one above the other over today's bar.
     QList<QPointF> marks;
@@ -508,7 +510,7 @@ void frmChart::fillMarkers()
     m_markers->replace(marks);
 }
 
-void frmChart::zoom(double centre, double factor)
+void ChartWindow::zoom(double centre, double factor)
 {
     const double bars = static_cast<double>(m_data.bars.size());
     const double width = std::clamp((m_xMax - m_xMin) * factor, std::min(10.0, bars), bars);
@@ -518,7 +520,7 @@ void frmChart::zoom(double centre, double factor)
     pan(0);
 }
 
-void frmChart::pan(double bars)
+void ChartWindow::pan(double bars)
 {
     const double width = m_xMax - m_xMin;
     const double first = -0.5;
@@ -528,7 +530,7 @@ void frmChart::pan(double bars)
     applyRange();
 }
 
-void frmChart::cmdFit_Click()
+void ChartWindow::onFitClicked()
 {
     // A bar's width of room after today's bar, for its alert marks.
     m_xMin = -0.5;
@@ -536,7 +538,7 @@ void frmChart::cmdFit_Click()
     applyRange();
 }
 
-void frmChart::applyRange()
+void ChartWindow::applyRange()
 {
     // Every pane shows the same days; the price and volume scales fit the days shown.
     double low = std::numeric_limits<double>::max();
@@ -580,7 +582,7 @@ void frmChart::applyRange()
     scheduleAlignment();
 }
 
-void frmChart::scheduleAlignment()
+void ChartWindow::scheduleAlignment()
 {
     // Once the panes have laid themselves out at their new size or scale.
     if (m_alignmentDue)
@@ -595,13 +597,13 @@ void frmChart::scheduleAlignment()
         Qt::QueuedConnection);
 }
 
-void frmChart::showEvent(QShowEvent* event)
+void ChartWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     scheduleAlignment();
 }
 
-void frmChart::alignPlotAreas()
+void ChartWindow::alignPlotAreas()
 {
     // The panes' y scales have labels of different widths; their plot areas are lined up so that
     // a day is at the same place in every pane.
@@ -623,7 +625,7 @@ void frmChart::alignPlotAreas()
     }
 }
 
-QString frmChart::ReadoutText(int index) const
+QString ChartWindow::ReadoutText(int index) const
 {
     const auto i = static_cast<std::size_t>(index);
     if (i >= m_data.bars.size())
@@ -645,7 +647,7 @@ QString frmChart::ReadoutText(int index) const
     return parts.join(u"  "_qs);
 }
 
-bool frmChart::ExportPng(const QString& path)
+bool ChartWindow::ExportPng(const QString& path)
 {
     if (!showsChart())
         return false;
@@ -653,7 +655,7 @@ bool frmChart::ExportPng(const QString& path)
     return !picture.isNull() && picture.save(path, "PNG");
 }
 
-void frmChart::cmdExport_Click()
+void ChartWindow::onExportClicked()
 {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
     if (folder.isEmpty() || !QDir(folder).exists())
@@ -672,3 +674,5 @@ void frmChart::cmdExport_Click()
                 + u".\r\nCheck that the folder exists and that you may write to it."_qs,
             MsgButtons::OkOnly, u"Export Chart"_qs, MsgIcon::Exclamation);
 }
+
+} // namespace tradevane

@@ -10,13 +10,16 @@
 
 #include <QChartView>
 
-class MonitoringSession;
 class QLabel;
 class QPushButton;
 class QStackedWidget;
 class QCandlestickSeries;
 class QLineSeries;
 class QScatterSeries;
+
+namespace tradevane {
+
+class MonitoringSession;
 
 // One pane of the chart: reports where the mouse points (as a bar number), the wheel (zoom around
 // that bar) and dragging (a pan by so many bars).
@@ -52,13 +55,13 @@ private:
 // slow stochastic with its 80 and 20 lines and the 21-day rate of change with the stock's limits.
 // Today's alerts are marked on today's bar. It follows the engine: each quote set redraws today's
 // bar, a new history the whole chart. Zoom with the wheel, pan by dragging, Fit shows it all.
-class frmChart final : public QWidget
+class ChartWindow final : public QWidget
 {
     Q_OBJECT
 
 public:
-    frmChart(const MonitoringSession& engine, StockIndex stock, QWidget* parent = nullptr);
-    ~frmChart() override;
+    ChartWindow(const MonitoringSession& engine, StockIndex stock, QWidget* parent = nullptr);
+    ~ChartWindow() override;
 
     StockIndex stock() const { return m_stock; }
 
@@ -100,8 +103,8 @@ private:
     void fillMarkers();
     void applyRange();
     void alignPlotAreas();
-    void cmdFit_Click();
-    void cmdExport_Click();
+    void onFitClicked();
+    void onExportClicked();
 
     const MonitoringSession& m_engine;
     StockIndex m_stock;
@@ -131,3 +134,5 @@ private:
     QLineSeries* m_rateAbove = nullptr;
     QLineSeries* m_rateBelow = nullptr;
 };
+
+} // namespace tradevane

@@ -7,6 +7,8 @@
 #include <QDBusPendingReply>
 #endif
 
+namespace tradevane {
+
 DesktopNotifier::DesktopNotifier(Fallback fallback, QObject* parent)
     : QObject(parent)
     , m_fallback(std::move(fallback))
@@ -48,3 +50,5 @@ void DesktopNotifier::fallBack(const QString& title, const QString& body)
         m_fallback(title, body);
     emit fellBack();
 }
+
+} // namespace tradevane

@@ -5,6 +5,8 @@
 
 #include <functional>
 
+namespace tradevane {
+
 // Desktop notifications through the desktop's notification service (org.freedesktop.Notifications
 // on the session bus). Sending never waits: the answer comes from the event loop, and a desktop
 // without the service gets `fallback` instead (the tray's balloon, where there is one).
@@ -29,3 +31,5 @@ private:
 
     Fallback m_fallback;
 };
+
+} // namespace tradevane

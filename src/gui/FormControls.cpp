@@ -2,9 +2,13 @@
 
 #include <QLabel>
 
+namespace tradevane {
+
 QLabel* Caption(const QString& text, const QString& name, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
     return label;
 }
+
+} // namespace tradevane

@@ -5,6 +5,8 @@
 class QLabel;
 class QWidget;
 
+namespace tradevane {
+
 // A caption label of a settings window, named by its design name.
 QLabel* Caption(const QString& text, const QString& name, QWidget* parent);
 
@@ -19,3 +21,5 @@ Control* Named(const QString& caption, const QString& name, QWidget* parent, con
     control->setAccessibleName(accessible.isEmpty() ? caption : accessible);
     return control;
 }
+
+} // namespace tradevane

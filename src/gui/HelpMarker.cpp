@@ -9,6 +9,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+namespace tradevane {
+
 namespace {
 
 class ClickLabelAccessible : public QAccessibleWidget
@@ -31,7 +33,7 @@ public:
 
 QAccessibleInterface* clickLabelFactory(const QString& key, QObject* object)
 {
-    if (key == u"ClickLabel"_qs && object && object->isWidgetType())
+    if (key == QLatin1String(ClickLabel::staticMetaObject.className()) && object && object->isWidgetType())
         return new ClickLabelAccessible(static_cast<QWidget*>(object));
     return nullptr;
 }
@@ -137,3 +139,5 @@ void SetEntryEditable(QLineEdit* box, bool editable)
         QPalette::Base, editable ? QApplication::palette().color(QPalette::Base) : kDisabledEntryGrey);
     box->setPalette(palette);
 }
+
+} // namespace tradevane

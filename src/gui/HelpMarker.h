@@ -4,6 +4,10 @@
 #include <QLabel>
 #include <QWidget>
 
+class QLineEdit;
+
+namespace tradevane {
+
 // The settings windows' help markers: a label that acts on a click ("?", "(?)", "Close") lying
 // on a shape whose fill colour shows which help text is open.
 
@@ -66,4 +70,6 @@ HelpMarker MakeHelpMarker(const QString& labelName, const QString& shapeName, co
 ClickLabel* MakeCloseLabel(const QString& name, const QString& accessibleName, QWidget* parent);
 
 // Sets an entry box editable on the system window colour, or read-only on light grey.
-void SetEntryEditable(class QLineEdit* box, bool editable);
+void SetEntryEditable(QLineEdit* box, bool editable);
+
+} // namespace tradevane

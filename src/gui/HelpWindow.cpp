@@ -12,6 +12,8 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
+namespace tradevane {
+
 namespace {
 
 struct PageInfo
@@ -23,7 +25,7 @@ struct PageInfo
     const char16_t* spoken;
 };
 
-constexpr std::array<PageInfo, frmHelp::kPages> kPageInfo = {{
+constexpr std::array<PageInfo, HelpWindow::kPages> kPageInfo = {{
     {u"lblHelpCont", u"ShapeHelpCont", u"C", u"hlpCont.doc", u"Help contents"},
     {u"lblHelpPg1", u"ShapeHelpPg1", u"1", u"hlpPg1.doc", u"Help page 1"},
     {u"lblHelpPg2", u"ShapeHelpPg2", u"2", u"hlpPg2.doc", u"Help page 2"},
@@ -41,7 +43,7 @@ QString Text(const char16_t* s)
 
 } // namespace
 
-frmHelp::frmHelp(QWidget* parent)
+HelpWindow::HelpWindow(QWidget* parent)
     : QWidget(parent, Qt::Window)
 {
     setObjectName(u"frmHelp"_qs);
@@ -101,23 +103,23 @@ frmHelp::frmHelp(QWidget* parent)
     resize(760, 600);
 
     for (int page = 0; page < kPages; ++page)
-        connect(lblHelpPage[page], &ClickLabel::clicked, this, [this, page] { lblHelpPage_Click(page); });
-    connect(cmdExitHelp, &QPushButton::clicked, this, &frmHelp::cmdExitHelp_Click);
+        connect(lblHelpPage[page], &ClickLabel::clicked, this, [this, page] { onHelpPageClicked(page); });
+    connect(cmdExitHelp, &QPushButton::clicked, this, &HelpWindow::onExitHelpClicked);
 
-    Form_Load();
+    loadValues();
 }
 
-QString frmHelp::PageDocument(int page)
+QString HelpWindow::PageDocument(int page)
 {
     return ResourceFile(Text(kPageInfo.at(static_cast<size_t>(page)).document));
 }
 
-void frmHelp::Form_Load()
+void HelpWindow::loadValues()
 {
-    lblHelpPage_Click(0);
+    onHelpPageClicked(0);
 }
 
-void frmHelp::lblHelpPage_Click(int page)
+void HelpWindow::onHelpPageClicked(int page)
 {
     if (page < 0 || page >= kPages)
         return;
@@ -133,18 +135,20 @@ void frmHelp::lblHelpPage_Click(int page)
     rtfHelp->setFocus(); // the arrow keys scroll the page just opened
 }
 
-void frmHelp::cmdExitHelp_Click()
+void HelpWindow::onExitHelpClicked()
 {
     close();
 }
 
-frmHelp* ShowHelpWindow(QWidget* owner)
+HelpWindow* ShowHelpWindow(QWidget* owner)
 {
-    static QPointer<frmHelp> window;
+    static QPointer<HelpWindow> window;
     if (!window)
-        window = new frmHelp(owner);
+        window = new HelpWindow(owner);
     window->show();
     window->raise();
     window->activateWindow();
     return window;
 }
+
+} // namespace tradevane

@@ -4,33 +4,36 @@
 
 #include <array>
 
-class ClickLabel;
-class MarkerShape;
 class QLabel;
 class QPushButton;
 class QTextEdit;
 
+namespace tradevane {
+
+class ClickLabel;
+class MarkerShape;
+
 // The help window: the user manual, eight rich-text documents beside the program (a contents
 // page and pages 1 to 7), one at a time. It is not modal, so it can stay open during monitoring.
-class frmHelp : public QWidget
+class HelpWindow : public QWidget
 {
     Q_OBJECT
 public:
     static constexpr int kPages = 8; // 0 is the contents page, 1..7 the numbered pages
 
-    explicit frmHelp(QWidget* parent = nullptr);
+    explicit HelpWindow(QWidget* parent = nullptr);
 
     // The document of each page, in the program folder.
     static QString PageDocument(int page);
 
     // Shows `page`, always reading its document afresh from the file, and moves the marker.
-    void lblHelpPage_Click(int page);
-    void cmdExitHelp_Click();
+    void onHelpPageClicked(int page);
+    void onExitHelpClicked();
 
     int currentPage() const { return m_current; }
 
 private:
-    void Form_Load();
+    void loadValues();
 
     QTextEdit* rtfHelp;
     std::array<MarkerShape*, kPages> ShapeHelpPage {}; // ShapeHelpCont, ShapeHelpPg1 .. ShapeHelpPg7
@@ -42,4 +45,6 @@ private:
 
 // The main window's Help button: shows the one help window, loading it on the contents page
 // when it is not open, or brings the open one forward as it is.
-frmHelp* ShowHelpWindow(QWidget* owner);
+HelpWindow* ShowHelpWindow(QWidget* owner);
+
+} // namespace tradevane

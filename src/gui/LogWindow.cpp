@@ -11,7 +11,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-frmLog::frmLog(ActivityLog& log, std::function<int()> logNumber, QWidget* parent)
+namespace tradevane {
+
+LogWindow::LogWindow(ActivityLog& log, std::function<int()> logNumber, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , m_log(log)
     , m_logNumber(std::move(logNumber))
@@ -46,11 +48,11 @@ frmLog::frmLog(ActivityLog& log, std::function<int()> logNumber, QWidget* parent
     layout->addLayout(buttons);
     resize(640, 420);
 
-    connect(cmdEraseLog, &QPushButton::clicked, this, &frmLog::cmdEraseLog_Click);
-    connect(cmdClose, &QPushButton::clicked, this, &frmLog::cmdClose_Click);
+    connect(cmdEraseLog, &QPushButton::clicked, this, &LogWindow::onEraseLogClicked);
+    connect(cmdClose, &QPushButton::clicked, this, &LogWindow::onCloseClicked);
 }
 
-void frmLog::UpdateLogForm()
+void LogWindow::UpdateLogForm()
 {
     txtLog->clear();
     m_logViewText = ReadLogFile();
@@ -59,7 +61,7 @@ void frmLog::UpdateLogForm()
     txtLog->moveCursor(QTextCursor::End);
 }
 
-void frmLog::cmdEraseLog_Click()
+void LogWindow::onEraseLogClicked()
 {
     if (MsgBox(u"Proceed to clear the activity log file ?"_qs, MsgButtons::OkCancel, u"Confirm"_qs,
             MsgIcon::Question)
@@ -70,13 +72,13 @@ void frmLog::cmdEraseLog_Click()
     m_log.EraseLog(m_logNumber(), true);
 }
 
-void frmLog::cmdClose_Click()
+void LogWindow::onCloseClicked()
 {
     emit closedByButton();
     close();
 }
 
-bool frmLog::event(QEvent* event)
+bool LogWindow::event(QEvent* event)
 {
     // Every activation reloads the file. Showing counts as well: without a window manager a new
     // window is not always activated.
@@ -84,3 +86,5 @@ bool frmLog::event(QEvent* event)
         UpdateLogForm();
     return QWidget::event(event);
 }
+
+} // namespace tradevane

@@ -7,24 +7,27 @@
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+
+namespace tradevane {
+
 class ActivityLog;
 
 // "Activity Log": shows activlog.dat as it stands and can erase it. Opened without being modal
 // from the main window's log button.
-class frmLog final : public QWidget
+class LogWindow final : public QWidget
 {
     Q_OBJECT
 
 public:
     // `logNumber` gives the stock number the log's own notes name (the main window's chosen stock).
-    frmLog(ActivityLog& log, std::function<int()> logNumber, QWidget* parent = nullptr);
+    LogWindow(ActivityLog& log, std::function<int()> logNumber, QWidget* parent = nullptr);
 
     // Reads the whole log file into the box; a missing or unreadable file shows an empty box.
     void UpdateLogForm();
     const QString& LogViewText() const { return m_logViewText; }
 
-    void cmdEraseLog_Click();
-    void cmdClose_Click();
+    void onEraseLogClicked();
+    void onCloseClicked();
 
     QPlainTextEdit* txtLog = nullptr;
     QPushButton* cmdEraseLog = nullptr;
@@ -43,3 +46,5 @@ private:
     std::function<int()> m_logNumber;
     QString m_logViewText;
 };
+
+} // namespace tradevane

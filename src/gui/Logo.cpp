@@ -6,6 +6,8 @@
 
 #include <array>
 
+namespace tradevane {
+
 namespace {
 
 // The drawing in units of the logo's side, shared by the painted and the SVG logo.
@@ -84,3 +86,5 @@ QString ProgramLogoSvg()
             n(kLineWidth), n(kDotCentre.x()), n(kDotCentre.y()), n(kDotRadius))
         .arg(kDotColour.name(), kDotRim.name(), n(kDotRimWidth));
 }
+
+} // namespace tradevane

@@ -4,6 +4,8 @@
 #include <QPixmap>
 #include <QString>
 
+namespace tradevane {
+
 // The program's logo (a price line with an alert mark), drawn at `size` pixels square for the
 // start-up and terms windows, the desktop icon and the tray.
 QImage ProgramLogoImage(int size);
@@ -11,3 +13,5 @@ QPixmap ProgramLogo(int size);
 
 // The same drawing as a scalable SVG document (the desktop icon).
 QString ProgramLogoSvg();
+
+} // namespace tradevane

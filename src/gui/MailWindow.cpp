@@ -19,6 +19,8 @@
 #include <QPushButton>
 #include <QShowEvent>
 
+namespace tradevane {
+
 namespace {
 
 QLineEdit* Entry(
@@ -34,7 +36,7 @@ QLineEdit* Entry(
 
 } // namespace
 
-frmMailSettings::frmMailSettings(
+MailWindow::MailWindow(
     SettingsStore& settings, SmtpClient& smtp, ActivityLog& log, int logNumber, QWidget* parent)
     : QDialog(parent)
     , m_settings(settings)
@@ -122,21 +124,21 @@ frmMailSettings::frmMailSettings(
     layout->addWidget(txtMailSetInfo);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(chkPassword, &QCheckBox::toggled, this, &frmMailSettings::SetLoginFields);
-    connect(cmdTestMail, &QPushButton::clicked, this, &frmMailSettings::cmdTestMail_Click);
-    connect(cmdSaveSettings, &QPushButton::clicked, this, &frmMailSettings::cmdSaveSettings_Click);
+    connect(chkPassword, &QCheckBox::toggled, this, &MailWindow::SetLoginFields);
+    connect(cmdTestMail, &QPushButton::clicked, this, &MailWindow::onTestMailClicked);
+    connect(cmdSaveSettings, &QPushButton::clicked, this, &MailWindow::onSaveSettingsClicked);
     for (int h = 0; h < HelpCount; ++h)
         connect(helpLabels[h], &ClickLabel::clicked, this, [this, h] { ShowHelp(static_cast<Help>(h)); });
 
-    Form_Load();
+    loadValues();
 }
 
-frmMailSettings::~frmMailSettings()
+MailWindow::~MailWindow()
 {
     m_settings.SetShownDisableEmail({});
 }
 
-void frmMailSettings::Form_Load()
+void MailWindow::loadValues()
 {
     chkDisableEmail->setChecked(false);
     chkPassword->setChecked(false);
@@ -154,29 +156,29 @@ void frmMailSettings::Form_Load()
     setEntries(*stored);
 }
 
-void frmMailSettings::showEvent(QShowEvent* event)
+void MailWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     // Mail sent while the window is open obeys its Disable Email box as shown, saved or not.
     m_settings.SetShownDisableEmail([box = chkDisableEmail] { return box->isChecked(); });
     if (!event->spontaneous())
-        Form_Activate();
+        onActivated();
 }
 
-void frmMailSettings::hideEvent(QHideEvent* event)
+void MailWindow::hideEvent(QHideEvent* event)
 {
     m_settings.SetShownDisableEmail({});
     QDialog::hideEvent(event);
 }
 
-void frmMailSettings::Form_Activate()
+void MailWindow::onActivated()
 {
     for (MarkerShape* shape : helpShapes)
         shape->clearFill();
     txtMailSetInfo->setPlainText(u"Click (?) for help"_qs);
 }
 
-void frmMailSettings::SetLoginFields()
+void MailWindow::SetLoginFields()
 {
     txtUserName->clear();
     txtPassword->clear();
@@ -187,7 +189,7 @@ void frmMailSettings::SetLoginFields()
         txtUserName->setFocus();
 }
 
-void frmMailSettings::ShowHelp(Help help)
+void MailWindow::ShowHelp(Help help)
 {
     for (int h = 0; h < HelpCount; ++h) {
         if (h == help)
@@ -200,7 +202,7 @@ void frmMailSettings::ShowHelp(Help help)
     txtMailSetInfo->setPlainText(QString(texts[help]).replace(u"\r\n"_qs, u"\n"_qs));
 }
 
-void frmMailSettings::cmdTestMail_Click()
+void MailWindow::onTestMailClicked()
 {
     // The window stays usable while the mail goes; the box follows once the server has answered.
     cmdTestMail->setEnabled(false);
@@ -213,14 +215,14 @@ void frmMailSettings::cmdTestMail_Click()
     });
 }
 
-MailEntries frmMailSettings::entries() const
+MailEntries MailWindow::entries() const
 {
     return {chkDisableEmail->isChecked(), chkPassword->isChecked(), txtServer->text(), txtUserName->text(),
         txtPassword->text(), txtMailFrom->text(), txtSendTo->text(), txtCC->text(),
         txtMessageSubject->text()};
 }
 
-void frmMailSettings::setEntries(const MailEntries& e)
+void MailWindow::setEntries(const MailEntries& e)
 {
     chkDisableEmail->setChecked(e.disableEmail);
     chkPassword->setChecked(e.usePassword);
@@ -233,7 +235,7 @@ void frmMailSettings::setEntries(const MailEntries& e)
     txtMessageSubject->setText(e.subject);
 }
 
-void frmMailSettings::cmdSaveSettings_Click()
+void MailWindow::onSaveSettingsClicked()
 {
     const SaveAnswer answer = AskToSave(u"Save Mail Settings ?"_qs, u"Closing Mail Settings"_qs);
     if (answer == SaveAnswer::Discard)
@@ -258,3 +260,5 @@ void frmMailSettings::cmdSaveSettings_Click()
     }
     accept();
 }
+
+} // namespace tradevane

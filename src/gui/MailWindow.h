@@ -10,26 +10,29 @@
 #include <functional>
 #include <memory>
 
-class ClickLabel;
-class MarkerShape;
 class QCheckBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+
+namespace tradevane {
+
+class ClickLabel;
+class MarkerShape;
 class ActivityLog;
 class SettingsStore;
 class SmtpClient;
 
 // "Tradevane - Mail Settings": the SMTP account, addresses and subject of the alert mail, and the
 // switch that withholds it. Edits the mail settings and rewrites mailset.dat on a checked save.
-class frmMailSettings : public QDialog
+class MailWindow : public QDialog
 {
     Q_OBJECT
 public:
     // `logNumber` is the stock number the log's own notes name (the main window's chosen stock).
-    frmMailSettings(SettingsStore& settings, SmtpClient& smtp, ActivityLog& log, int logNumber,
+    MailWindow(SettingsStore& settings, SmtpClient& smtp, ActivityLog& log, int logNumber,
         QWidget* parent = nullptr);
-    ~frmMailSettings() override;
+    ~MailWindow() override;
 
     enum Help { ServerHelp, MailFromHelp, SendToHelp, CCHelp, SubjectHelp, PasswordHelp, HelpCount };
 
@@ -38,12 +41,12 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    void Form_Load();
-    void Form_Activate();
+    void loadValues();
+    void onActivated();
     void SetLoginFields();
     void ShowHelp(Help help);
-    void cmdTestMail_Click();
-    void cmdSaveSettings_Click();
+    void onTestMailClicked();
+    void onSaveSettingsClicked();
 
     MailEntries entries() const;
     void setEntries(const MailEntries& entries);
@@ -69,3 +72,5 @@ private:
     std::array<ClickLabel*, HelpCount> helpLabels {};
     std::array<MarkerShape*, HelpCount> helpShapes {};
 };
+
+} // namespace tradevane

@@ -35,6 +35,8 @@
 #include <QSystemTrayIcon>
 #include <QVBoxLayout>
 
+namespace tradevane {
+
 namespace {
 
 const QColor kPanel(16, 40, 72); // behind the buttons and lights; the light bitmaps share it
@@ -104,7 +106,7 @@ QPushButton* NewButton(
 
 } // namespace
 
-frmMain::frmMain(AppServices& services, TrayUse tray, QWidget* parent)
+MainWindow::MainWindow(AppServices& services, TrayUse tray, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , m_services(services)
 {
@@ -119,12 +121,12 @@ frmMain::frmMain(AppServices& services, TrayUse tray, QWidget* parent)
         this);
     ConnectObserver(m_services.engine, *this, this);
     ShowStoppedState();
-    Form_Load();
+    loadValues();
 }
 
-frmMain::~frmMain() = default;
+MainWindow::~MainWindow() = default;
 
-void frmMain::buildControls()
+void MainWindow::buildControls()
 {
     setObjectName(u"frmMain"_qs);
     setWindowTitle(
@@ -192,7 +194,7 @@ void frmMain::buildControls()
         button->setFixedSize(26, 20);
         button->setToolTip(
             u"Click here to edit stock symbol and alert settings for stock #"_qs + QString::number(n));
-        connect(button, &QPushButton::clicked, this, [this, n] { cmdStockSelect_Click(n); });
+        connect(button, &QPushButton::clicked, this, [this, n] { onStockSelectClicked(n); });
         cmdStockSelect[n] = button;
         grid->addWidget(button, n, 0);
     }
@@ -296,46 +298,46 @@ void frmMain::buildControls()
         connect(shortcut, &QShortcut::activated, this, [this, n] { ShowChart(n); });
     }
 
-    connect(cmdStart, &QPushButton::clicked, this, &frmMain::cmdStart_Click);
-    connect(cmdStop, &QPushButton::clicked, this, &frmMain::cmdStop_Click);
-    connect(cmdExit, &QPushButton::clicked, this, &frmMain::cmdExit_Click);
-    connect(cmdLog, &QPushButton::clicked, this, &frmMain::cmdLog_Click);
-    connect(cmdShowHelp, &QPushButton::clicked, this, &frmMain::cmdShowHelp_Click);
-    connect(cmdSounds, &QPushButton::clicked, this, &frmMain::cmdSounds_Click);
-    connect(cmdAbout, &QPushButton::clicked, this, &frmMain::cmdAbout_Click);
-    connect(cmdMailSettings, &QPushButton::clicked, this, &frmMain::cmdMailSettings_Click);
-    connect(cmdChannels, &QPushButton::clicked, this, &frmMain::cmdChannels_Click);
-    connect(cmdTimeSettings, &QPushButton::clicked, this, &frmMain::cmdTimeSettings_Click);
+    connect(cmdStart, &QPushButton::clicked, this, &MainWindow::onStartClicked);
+    connect(cmdStop, &QPushButton::clicked, this, &MainWindow::onStopClicked);
+    connect(cmdExit, &QPushButton::clicked, this, &MainWindow::onExitClicked);
+    connect(cmdLog, &QPushButton::clicked, this, &MainWindow::onLogClicked);
+    connect(cmdShowHelp, &QPushButton::clicked, this, &MainWindow::onShowHelpClicked);
+    connect(cmdSounds, &QPushButton::clicked, this, &MainWindow::onSoundsClicked);
+    connect(cmdAbout, &QPushButton::clicked, this, &MainWindow::onAboutClicked);
+    connect(cmdMailSettings, &QPushButton::clicked, this, &MainWindow::onMailSettingsClicked);
+    connect(cmdChannels, &QPushButton::clicked, this, &MainWindow::onChannelsClicked);
+    connect(cmdTimeSettings, &QPushButton::clicked, this, &MainWindow::onTimeSettingsClicked);
 }
 
-void frmMain::buildTray()
+void MainWindow::buildTray()
 {
     m_tray = new TrayIcon(m_services.engine, this);
-    connect(m_tray, &TrayIcon::showWindowRequested, this, &frmMain::ShowFromTray);
+    connect(m_tray, &TrayIcon::showWindowRequested, this, &MainWindow::ShowFromTray);
     // Queued: the menu's own event is over before the engine or the window acts.
-    connect(m_tray, &TrayIcon::startRequested, this, &frmMain::cmdStart_Click, Qt::QueuedConnection);
-    connect(m_tray, &TrayIcon::stopRequested, this, &frmMain::cmdStop_Click, Qt::QueuedConnection);
-    connect(m_tray, &TrayIcon::exitRequested, this, &frmMain::cmdExit_Click, Qt::QueuedConnection);
+    connect(m_tray, &TrayIcon::startRequested, this, &MainWindow::onStartClicked, Qt::QueuedConnection);
+    connect(m_tray, &TrayIcon::stopRequested, this, &MainWindow::onStopClicked, Qt::QueuedConnection);
+    connect(m_tray, &TrayIcon::exitRequested, this, &MainWindow::onExitClicked, Qt::QueuedConnection);
     m_tray->show();
 }
 
-frmChart* frmMain::ShowChart(int number)
+ChartWindow* MainWindow::ShowChart(int number)
 {
-    QPointer<frmChart>& chart = m_charts[static_cast<std::size_t>(number - 1)];
+    QPointer<ChartWindow>& chart = m_charts[static_cast<std::size_t>(number - 1)];
     if (!chart)
-        chart = new frmChart(m_services.engine, StockIndex::fromNumber(number), this);
+        chart = new ChartWindow(m_services.engine, StockIndex::fromNumber(number), this);
     chart->show();
     chart->raise();
     chart->activateWindow();
     return chart;
 }
 
-frmChart* frmMain::chartWindow(int number) const
+ChartWindow* MainWindow::chartWindow(int number) const
 {
     return m_charts[static_cast<std::size_t>(number - 1)];
 }
 
-bool frmMain::eventFilter(QObject* watched, QEvent* event)
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     const auto rowAt = [this](QObject* object, const QPoint& position) {
         if (const QVariant row = object->property("stockRow"); row.isValid())
@@ -365,14 +367,14 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
             if (chosen == chart)
                 ShowChart(row);
             else if (chosen == settings)
-                cmdStockSelect_Click(row);
+                onStockSelectClicked(row);
             return true;
         }
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void frmMain::ShowFromTray()
+void MainWindow::ShowFromTray()
 {
     showNormal();
     raise();
@@ -381,7 +383,7 @@ void frmMain::ShowFromTray()
         m_tray->alertSeen();
 }
 
-void frmMain::changeEvent(QEvent* event)
+void MainWindow::changeEvent(QEvent* event)
 {
     // The user looks at the window: the tray's alert mark has been seen.
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_tray)
@@ -389,7 +391,7 @@ void frmMain::changeEvent(QEvent* event)
     QWidget::changeEvent(event);
 }
 
-void frmMain::Form_Load()
+void MainWindow::loadValues()
 {
     SetStatus({});
     comboTestID->hide();
@@ -402,7 +404,7 @@ void frmMain::Form_Load()
         ShowValue(lblSymbol[stock.number()], m_services.settings.alert(stock).symbol);
 }
 
-void frmMain::LoadLight(QLabel* light, const QString& file, bool lit)
+void MainWindow::LoadLight(QLabel* light, const QString& file, bool lit)
 {
     const QPixmap bitmap(ResourceFile(file));
     if (bitmap.isNull()) {
@@ -415,17 +417,17 @@ void frmMain::LoadLight(QLabel* light, const QString& file, bool lit)
     light->setAccessibleDescription(lit ? u"on"_qs : u"off"_qs);
 }
 
-void frmMain::SetStatus(const QString& text)
+void MainWindow::SetStatus(const QString& text)
 {
     ShowValue(lblStatus, text);
 }
 
-void frmMain::SetDownloadFrequency(const QString& text)
+void MainWindow::SetDownloadFrequency(const QString& text)
 {
     ShowValue(lblDLFreq, text);
 }
 
-void frmMain::ShowState(MonitoringSession::State state)
+void MainWindow::ShowState(MonitoringSession::State state)
 {
     const Lamps lamps = LampsOf(state);
     LoadLight(picRunLight, RunningLampBitmap(lamps.running), lamps.running);
@@ -434,7 +436,7 @@ void frmMain::ShowState(MonitoringSession::State state)
     LoadLight(picEmailLight, ActivityLampBitmap(lamps.email), lamps.email);
 }
 
-void frmMain::ShowQuoteRow(int stock, const Quote& quote)
+void MainWindow::ShowQuoteRow(int stock, const Quote& quote)
 {
     ShowValue(lblPrice[stock], quote.Last);
     ShowValue(lblChange[stock], quote.Change);
@@ -444,12 +446,12 @@ void frmMain::ShowQuoteRow(int stock, const Quote& quote)
     ShowValue(lblVolume[stock], quote.Volume);
 }
 
-void frmMain::SetPriceText(int stock, const QString& text)
+void MainWindow::SetPriceText(int stock, const QString& text)
 {
     ShowValue(lblPrice[stock], text);
 }
 
-void frmMain::SetSymbolAlertColour(int stock, bool alert)
+void MainWindow::SetSymbolAlertColour(int stock, bool alert)
 {
     QLabel* symbol = lblSymbol[stock];
     SetForeColor(symbol, alert ? kAlertRed : kSymbolGreen);
@@ -457,28 +459,28 @@ void frmMain::SetSymbolAlertColour(int stock, bool alert)
     symbol->setAccessibleDescription(alert ? symbol->text().trimmed() + u", alert"_qs : symbol->text());
 }
 
-void frmMain::ShowAlertNotice(const QString& message)
+void MainWindow::ShowAlertNotice(const QString& message)
 {
     if (m_closed)
         return;
-    frmAlertNotice::ShowNotice();
+    AlertNoticeWindow::ShowNotice();
     if (m_tray)
         m_tray->alertRaised(message);
     if (m_services.settings.preferences.desktopNotifications)
         m_notifier->notify(u"Tradevane alert"_qs, AlertLinesOf(message).join(u'\n'));
 }
 
-void frmMain::ShowConnectionRefused()
+void MainWindow::ShowConnectionRefused()
 {
     MsgBox(ConnectionRefusedText(), MsgButtons::OkOnly, u"Network Connection"_qs);
 }
 
-bool frmMain::IsRunning() const
+bool MainWindow::IsRunning() const
 {
     return m_services.engine.IsRunning();
 }
 
-void frmMain::ClearQuoteDisplay()
+void MainWindow::ClearQuoteDisplay()
 {
     for (int n = 1; n <= kStockCount; ++n) {
         for (LabelColumn* column : {&lblPrice, &lblChange, &lblOpen, &lblHigh, &lblLow, &lblVolume})
@@ -488,7 +490,7 @@ void frmMain::ClearQuoteDisplay()
         SetSymbolAlertColour(n, false);
 }
 
-void frmMain::ShowRunningState()
+void MainWindow::ShowRunningState()
 {
     for (QPushButton* button : {cmdMailSettings, cmdChannels, cmdAbout, cmdTimeSettings, cmdStart, cmdExit})
         button->setEnabled(false);
@@ -504,7 +506,7 @@ void frmMain::ShowRunningState()
     cmdLog->setFocus();
 }
 
-void frmMain::ShowStoppedState()
+void MainWindow::ShowStoppedState()
 {
     for (QPushButton* button : {cmdMailSettings, cmdChannels, cmdAbout, cmdTimeSettings, cmdStart, cmdExit})
         button->setEnabled(true);
@@ -519,23 +521,23 @@ void frmMain::ShowStoppedState()
     }
 }
 
-void frmMain::RefreshLogWindow()
+void MainWindow::RefreshLogWindow()
 {
     if (m_logVisible && m_log)
         m_log->UpdateLogForm();
 }
 
-void frmMain::cmdStart_Click()
+void MainWindow::onStartClicked()
 {
     m_services.engine.start(); // returns at once; the engine runs from the event loop
 }
 
-void frmMain::cmdStop_Click()
+void MainWindow::onStopClicked()
 {
     m_services.engine.stop(); // when it returns nothing runs any more
 }
 
-void frmMain::cmdExit_Click()
+void MainWindow::onExitClicked()
 {
     // The log is emptied and the program ends, tray or not.
     m_exiting = true;
@@ -544,7 +546,7 @@ void frmMain::cmdExit_Click()
     close();
 }
 
-bool frmMain::KeepInTray()
+bool MainWindow::KeepInTray()
 {
     if (m_exiting || !m_tray)
         return false;
@@ -564,7 +566,7 @@ bool frmMain::KeepInTray()
     return *preferences.closeToTray;
 }
 
-void frmMain::closeEvent(QCloseEvent* event)
+void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (KeepInTray()) {
         event->ignore();
@@ -588,12 +590,12 @@ void frmMain::closeEvent(QCloseEvent* event)
     EndProgram();
 }
 
-void frmMain::cmdLog_Click()
+void MainWindow::onLogClicked()
 {
     if (!m_log) {
-        m_log = new frmLog(
+        m_log = new LogWindow(
             m_services.log, [this] { return m_selectedStock; }, this);
-        connect(m_log, &frmLog::closedByButton, this, [this] { m_logVisible = false; });
+        connect(m_log, &LogWindow::closedByButton, this, [this] { m_logVisible = false; });
     }
     m_log->show();
     m_log->raise();
@@ -601,51 +603,53 @@ void frmMain::cmdLog_Click()
     m_logVisible = true;
 }
 
-void frmMain::cmdShowHelp_Click()
+void MainWindow::onShowHelpClicked()
 {
     ShowHelpWindow(this); // not modal: it stays usable while the cycle runs
 }
 
-void frmMain::cmdSounds_Click()
+void MainWindow::onSoundsClicked()
 {
-    frmSounds::ShowSounds(m_services.settings, m_services.sound, m_services.log, m_selectedStock, this);
+    SoundsWindow::ShowSounds(m_services.settings, m_services.sound, m_services.log, m_selectedStock, this);
 }
 
-void frmMain::cmdAbout_Click()
+void MainWindow::onAboutClicked()
 {
     ShowAboutWindow(this);
 }
 
-void frmMain::cmdMailSettings_Click()
+void MainWindow::onMailSettingsClicked()
 {
-    frmMailSettings window(m_services.settings, m_services.smtp, m_services.log, m_selectedStock, this);
+    MailWindow window(m_services.settings, m_services.smtp, m_services.log, m_selectedStock, this);
     window.exec();
 }
 
-void frmMain::cmdChannels_Click()
+void MainWindow::onChannelsClicked()
 {
     // Modal to the main window without a second event loop: the window deletes itself on closing.
-    auto* window = new frmChannels(m_services.settings, m_services.channels, m_services.log,
+    auto* window = new ChannelsWindow(m_services.settings, m_services.channels, m_services.log,
         m_services.keyring, m_services.channelTokens, m_selectedStock, this);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->open();
 }
 
-void frmMain::cmdTimeSettings_Click()
+void MainWindow::onTimeSettingsClicked()
 {
-    frmTimeSettings window(m_services.settings, this);
+    TimesWindow window(m_services.settings, this);
     window.exec();
 }
 
-void frmMain::cmdStockSelect_Click(int Index)
+void MainWindow::onStockSelectClicked(int Index)
 {
     if (Index < 1 || Index > kStockCount)
         return; // button 0 is never shown
     m_selectedStock = Index;
-    frmAlerts window(m_services.settings, StockIndex::fromNumber(Index), this);
-    connect(&window, &frmAlerts::symbolSaved, this, [this](int stock, const QString& text) {
+    AlertsWindow window(m_services.settings, StockIndex::fromNumber(Index), this);
+    connect(&window, &AlertsWindow::symbolSaved, this, [this](int stock, const QString& text) {
         if (stock >= 1 && stock <= kStockCount)
             lblSymbol[stock]->setText(text);
     });
     window.exec();
 }
+
+} // namespace tradevane

@@ -11,11 +11,14 @@
 class QComboBox;
 class QLabel;
 class QPushButton;
+
+namespace tradevane {
+
 class AppServices;
 class DesktopNotifier;
 class TrayIcon;
-class frmChart;
-class frmLog;
+class ChartWindow;
+class LogWindow;
 
 // Whether the main window puts the program in the system tray.
 enum class TrayUse { IfAvailable, Always, Never };
@@ -25,13 +28,14 @@ enum class TrayUse { IfAvailable, Always, Never };
 // other windows. It drives the monitoring engine (START, STOP, closing) and shows what it does;
 // Exit ends the program. Where the desktop has a tray the program also has a tray icon, and
 // closing the window may leave it monitoring there (the user is asked once).
-class frmMain final : public QWidget, public CycleWindow
+class MainWindow final : public QWidget, public SessionObserver
 {
     Q_OBJECT
 
 public:
-    explicit frmMain(AppServices& services, TrayUse tray = TrayUse::IfAvailable, QWidget* parent = nullptr);
-    ~frmMain() override;
+    explicit MainWindow(
+        AppServices& services, TrayUse tray = TrayUse::IfAvailable, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // Stock table: index 0 is the column heading, 1..10 the stocks.
     using LabelColumn = std::array<QLabel*, kStockCount + 1>;
@@ -93,7 +97,7 @@ public:
     // leaves the light blank. The light's "bitmap" property names the file shown.
     void LoadLight(QLabel* light, const QString& file, bool lit);
 
-    frmLog* logWindow() const { return m_log; }
+    LogWindow* logWindow() const { return m_log; }
     TrayIcon* trayIcon() const { return m_tray; }
     DesktopNotifier* notifier() const { return m_notifier; }
 
@@ -102,24 +106,24 @@ public:
 
     // Opens the chart window of stock `number` (1..10), or brings it to the front. A double click on
     // the stock's row, "Chart" in the row's context menu and Ctrl+1 .. Ctrl+0 lead here.
-    frmChart* ShowChart(int number);
-    frmChart* chartWindow(int number) const;
+    ChartWindow* ShowChart(int number);
+    ChartWindow* chartWindow(int number) const;
 
     // True from a successful START until STOP or until the window closes.
     bool IsRunning() const;
 
     // Button handlers.
-    void cmdStart_Click();
-    void cmdStop_Click();
-    void cmdExit_Click();
-    void cmdLog_Click();
-    void cmdShowHelp_Click();
-    void cmdSounds_Click();
-    void cmdAbout_Click();
-    void cmdMailSettings_Click();
-    void cmdChannels_Click();
-    void cmdTimeSettings_Click();
-    void cmdStockSelect_Click(int Index);
+    void onStartClicked();
+    void onStopClicked();
+    void onExitClicked();
+    void onLogClicked();
+    void onShowHelpClicked();
+    void onSoundsClicked();
+    void onAboutClicked();
+    void onMailSettingsClicked();
+    void onChannelsClicked();
+    void onTimeSettingsClicked();
+    void onStockSelectClicked(int Index);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -129,7 +133,7 @@ protected:
 private:
     void buildControls();
     void buildTray();
-    void Form_Load();
+    void loadValues();
     // Closing while a tray is there: true when the window only hides and monitoring goes on.
     bool KeepInTray();
 
@@ -137,9 +141,11 @@ private:
     bool m_closed = false;
     bool m_exiting = false; // Exit was chosen: closing ends the program whatever the tray
     TrayIcon* m_tray = nullptr;
-    std::array<QPointer<frmChart>, kStockCount> m_charts {};
+    std::array<QPointer<ChartWindow>, kStockCount> m_charts {};
     DesktopNotifier* m_notifier = nullptr;
-    frmLog* m_log = nullptr;
+    LogWindow* m_log = nullptr;
     bool m_logVisible = false; // the log window is open and follows the log
     int m_selectedStock = 1; // the stock button pressed last; the log's own notes name it
 };
+
+} // namespace tradevane

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
+namespace tradevane {
+
 namespace {
 
 QMessageBox::Icon toIcon(MsgIcon icon)
@@ -63,3 +65,5 @@ void InstallWidgetMessageBoxes()
     SetMsgBoxPresenter(showBox);
     SetBeepPlayer([] { QApplication::beep(); });
 }
+
+} // namespace tradevane

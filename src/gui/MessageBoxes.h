@@ -1,4 +1,8 @@
 #pragma once
 
+namespace tradevane {
+
 // Shows the program's message boxes as real QMessageBox windows and beeps through QApplication.
 void InstallWidgetMessageBoxes();
+
+} // namespace tradevane

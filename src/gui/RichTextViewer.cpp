@@ -8,6 +8,8 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
+namespace tradevane {
+
 namespace {
 
 QColor ColourOf(const RtfColour& colour)
@@ -116,3 +118,5 @@ bool LoadRichTextFile(QTextEdit* view, const QString& path)
     view->moveCursor(QTextCursor::Start);
     return true;
 }
+
+} // namespace tradevane

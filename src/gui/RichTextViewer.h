@@ -6,6 +6,8 @@ class QByteArray;
 class QTextDocument;
 class QTextEdit;
 
+namespace tradevane {
+
 // The rich-text documents beside the program (help pages, licence) in a text document; bytes
 // that are not RTF are shown as plain text.
 
@@ -15,3 +17,5 @@ void ReadRichText(const QByteArray& bytes, QTextDocument& document);
 // Shows the file at `path` in `view`. A missing or unreadable file leaves the view empty and
 // usable, and gives false.
 bool LoadRichTextFile(QTextEdit* view, const QString& path);
+
+} // namespace tradevane

@@ -13,6 +13,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+namespace tradevane {
+
 namespace {
 
 // The sounds of the option buttons, in their order.
@@ -28,7 +30,7 @@ template<typename W> W* named(W* widget, const char* name, const QString& access
 
 } // namespace
 
-frmSounds::frmSounds(
+SoundsWindow::SoundsWindow(
     SettingsStore& settings, SoundPlayer& sound, ActivityLog& log, int logNumber, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , m_settings(settings)
@@ -71,32 +73,32 @@ frmSounds::frmSounds(
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(chkEnableSounds, &QCheckBox::clicked, this, &frmSounds::chkEnableSounds_Click);
-    connect(chkDesktopNotice, &QCheckBox::clicked, this, &frmSounds::chkDesktopNotice_Click);
-    connect(cmdTestWav, &QPushButton::clicked, this, &frmSounds::cmdTestWav_Click);
-    connect(cmdClose, &QPushButton::clicked, this, &frmSounds::cmdClose_Click);
+    connect(chkEnableSounds, &QCheckBox::clicked, this, &SoundsWindow::onEnableSoundsClicked);
+    connect(chkDesktopNotice, &QCheckBox::clicked, this, &SoundsWindow::onDesktopNoticeClicked);
+    connect(cmdTestWav, &QPushButton::clicked, this, &SoundsWindow::onTestWavClicked);
+    connect(cmdClose, &QPushButton::clicked, this, &SoundsWindow::onCloseClicked);
 
-    Form_Load();
+    loadValues();
 }
 
-frmSounds* frmSounds::ShowSounds(
+SoundsWindow* SoundsWindow::ShowSounds(
     SettingsStore& settings, SoundPlayer& sound, ActivityLog& log, int logNumber, QWidget* parent)
 {
-    static QPointer<frmSounds> open;
+    static QPointer<SoundsWindow> open;
     if (!open)
-        open = new frmSounds(settings, sound, log, logNumber, parent);
+        open = new SoundsWindow(settings, sound, log, logNumber, parent);
     open->show();
     open->raise();
     open->activateWindow();
     return open;
 }
 
-std::array<QRadioButton*, 5> frmSounds::options() const
+std::array<QRadioButton*, 5> SoundsWindow::options() const
 {
     return {optSiren, optFemVoice, optAttnSound, opt3BeepsSound, optChimesSound};
 }
 
-AlertSound frmSounds::chosenSound() const
+AlertSound SoundsWindow::chosenSound() const
 {
     const std::array<QRadioButton*, 5> buttons = options();
     for (std::size_t i = 0; i < kSounds.size(); ++i) {
@@ -106,7 +108,7 @@ AlertSound frmSounds::chosenSound() const
     return AlertSound::None;
 }
 
-void frmSounds::Form_Load()
+void SoundsWindow::loadValues()
 {
     for (std::size_t i = 0; i < kSounds.size(); ++i) {
         if (m_settings.sound.sound == kSounds[i])
@@ -116,12 +118,12 @@ void frmSounds::Form_Load()
     chkDesktopNotice->setChecked(m_settings.preferences.desktopNotifications);
 }
 
-void frmSounds::chkEnableSounds_Click()
+void SoundsWindow::onEnableSoundsClicked()
 {
     SaveSoundSettings();
 }
 
-void frmSounds::cmdTestWav_Click()
+void SoundsWindow::onTestWavClicked()
 {
     // What is selected now is heard, saved or not; the stored switch decides whether to play.
     // One sound at a time: a click while one plays (this window's or an alert's) is dropped.
@@ -129,13 +131,13 @@ void frmSounds::cmdTestWav_Click()
         m_testSound = m_sound.PlayWavFile(AlertSoundName(chosenSound()), m_log, m_logNumber, [] {});
 }
 
-void frmSounds::cmdClose_Click()
+void SoundsWindow::onCloseClicked()
 {
     SaveSoundSettings();
     close();
 }
 
-void frmSounds::chkDesktopNotice_Click()
+void SoundsWindow::onDesktopNoticeClicked()
 {
     // In effect at once; kept for the next start when the file can be written.
     m_settings.preferences.desktopNotifications = chkDesktopNotice->isChecked();
@@ -145,7 +147,7 @@ void frmSounds::chkDesktopNotice_Click()
     }
 }
 
-void frmSounds::SaveSoundSettings()
+void SoundsWindow::SaveSoundSettings()
 {
     m_settings.sound.soundsOn = chkEnableSounds->isChecked();
     m_settings.sound.sound = chosenSound();
@@ -159,3 +161,5 @@ void frmSounds::SaveSoundSettings()
             MsgButtons::OkOnly, u"File Write Error"_qs, MsgIcon::Exclamation);
     }
 }
+
+} // namespace tradevane

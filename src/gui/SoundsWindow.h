@@ -11,24 +11,27 @@
 class QCheckBox;
 class QPushButton;
 class QRadioButton;
+
+namespace tradevane {
+
 class ActivityLog;
 class SettingsStore;
 class SoundPlayer;
 
 // The sounds window: which alert sound plays, and whether sounds play at all. The choice is
 // saved to soundset.dat when the enable box is clicked and by Close Settings.
-class frmSounds : public QWidget
+class SoundsWindow : public QWidget
 {
     Q_OBJECT
 
 public:
     // `logNumber` is the stock number the log's own notes name (the main window's chosen stock).
-    frmSounds(SettingsStore& settings, SoundPlayer& sound, ActivityLog& log, int logNumber,
+    SoundsWindow(SettingsStore& settings, SoundPlayer& sound, ActivityLog& log, int logNumber,
         QWidget* parent = nullptr);
 
     // Shows the one sounds window (creating it when none is open) without making it modal.
-    static frmSounds* ShowSounds(SettingsStore& settings, SoundPlayer& sound, ActivityLog& log, int logNumber,
-        QWidget* parent = nullptr);
+    static SoundsWindow* ShowSounds(SettingsStore& settings, SoundPlayer& sound, ActivityLog& log,
+        int logNumber, QWidget* parent = nullptr);
 
     QRadioButton* optSiren;
     QRadioButton* optFemVoice;
@@ -41,11 +44,11 @@ public:
     QPushButton* cmdClose;
 
 private:
-    void Form_Load();
-    void chkEnableSounds_Click();
-    void chkDesktopNotice_Click();
-    void cmdTestWav_Click();
-    void cmdClose_Click();
+    void loadValues();
+    void onEnableSoundsClicked();
+    void onDesktopNoticeClicked();
+    void onTestWavClicked();
+    void onCloseClicked();
     void SaveSoundSettings();
 
     // The option buttons in the order of the sound settings record, with their sound names.
@@ -59,3 +62,5 @@ private:
     int m_logNumber;
     std::unique_ptr<Pending> m_testSound;
 };
+
+} // namespace tradevane

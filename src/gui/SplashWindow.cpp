@@ -15,7 +15,9 @@
 #include <QScreen>
 #include <QTimer>
 
-frmSplash::frmSplash(AppServices& services, QWidget* parent)
+namespace tradevane {
+
+SplashWindow::SplashWindow(AppServices& services, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
     , m_services(services)
 {
@@ -59,14 +61,14 @@ frmSplash::frmSplash(AppServices& services, QWidget* parent)
     TimerSplash->setSingleShot(true);
     TimerSplash->setTimerType(Qt::PreciseTimer);
     TimerSplash->setInterval(3000);
-    connect(TimerSplash, &QTimer::timeout, this, &frmSplash::TimerSplash_Timer);
+    connect(TimerSplash, &QTimer::timeout, this, &SplashWindow::onSplashTimer);
 }
 
-frmSplash::~frmSplash() = default;
+SplashWindow::~SplashWindow() = default;
 
-bool frmSplash::Start()
+bool SplashWindow::Start()
 {
-    Form_Load();
+    loadValues();
     if (ProgramEnding())
         return false;
     adjustSize();
@@ -76,7 +78,7 @@ bool frmSplash::Start()
     return true;
 }
 
-void frmSplash::Form_Load()
+void SplashWindow::loadValues()
 {
     TimerSplash->stop();
     Label1->setText(VersionText());
@@ -89,39 +91,41 @@ void frmSplash::Form_Load()
         return;
     }
     if (!load.termsAccepted) {
-        frmTerms terms;
+        TermsWindow terms;
         terms.exec(); // records the acceptance, or ends the program
     }
 }
 
-void frmSplash::Form_Activate()
+void SplashWindow::onActivated()
 {
     if (!m_main && !TimerSplash->isActive())
         TimerSplash->start();
 }
 
-void frmSplash::TimerSplash_Timer()
+void SplashWindow::onSplashTimer()
 {
     TimerSplash->stop();
     close();
 }
 
-bool frmSplash::event(QEvent* event)
+bool SplashWindow::event(QEvent* event)
 {
     // Showing counts as activation: without a window manager a new window is not always made
     // active, and the hand-over must come all the same.
     if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show)
-        Form_Activate();
+        onActivated();
     return QWidget::event(event);
 }
 
-void frmSplash::closeEvent(QCloseEvent* event)
+void SplashWindow::closeEvent(QCloseEvent* event)
 {
     // Closed by its timer or by the user: either way the main window comes next.
     TimerSplash->stop();
     if (!m_main && !ProgramEnding()) {
-        m_main = std::make_unique<frmMain>(m_services);
+        m_main = std::make_unique<MainWindow>(m_services);
         m_main->show();
     }
     event->accept();
 }
+
+} // namespace tradevane

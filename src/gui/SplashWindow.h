@@ -6,29 +6,32 @@
 
 class QLabel;
 class QTimer;
+
+namespace tradevane {
+
 class AppServices;
-class frmMain;
+class MainWindow;
 
 // The start-up window: reads every settings file, asks for the licence terms on the first run,
 // shows the version, and after three seconds hands over to the main window.
-class frmSplash final : public QWidget
+class SplashWindow final : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit frmSplash(AppServices& services, QWidget* parent = nullptr);
-    ~frmSplash() override;
+    explicit SplashWindow(AppServices& services, QWidget* parent = nullptr);
+    ~SplashWindow() override;
 
-    // Form_Load, then the window appears. False when the program ends during the load (the
+    // loadValues, then the window appears. False when the program ends during the load (the
     // licence terms were refused): nothing more is shown.
     bool Start();
 
-    void Form_Load();
-    void Form_Activate(); // starts TimerSplash
-    void TimerSplash_Timer(); // closes this window; the main window follows
+    void loadValues();
+    void onActivated(); // starts TimerSplash
+    void onSplashTimer(); // closes this window; the main window follows
 
     // The main window once the splash has handed over, else nullptr. The splash owns it.
-    frmMain* mainWindow() const { return m_main.get(); }
+    MainWindow* mainWindow() const { return m_main.get(); }
 
     QLabel* Label1 = nullptr;
     QTimer* TimerSplash = nullptr; // one shot, 3000 ms
@@ -39,5 +42,7 @@ protected:
 
 private:
     AppServices& m_services;
-    std::unique_ptr<frmMain> m_main;
+    std::unique_ptr<MainWindow> m_main;
 };
+
+} // namespace tradevane

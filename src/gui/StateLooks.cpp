@@ -1,5 +1,7 @@
 #include "gui/StateLooks.h"
 
+namespace tradevane {
+
 namespace {
 
 bool Running(MonitoringSession::State state)
@@ -51,3 +53,5 @@ TrayLook TrayLookOf(MonitoringSession::State state, bool alertUnseen)
         return TrayLook::Waiting;
     }
 }
+
+} // namespace tradevane

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+namespace tradevane {
+
 // How the windows show the monitoring engine's state: the main window's four lamps and the tray
 // icon. The engine says what it does; only these functions decide how that looks.
 
@@ -29,3 +31,5 @@ enum class TrayLook { Stopped, Waiting, Downloading, Alert };
 
 // The look of an engine in `state`; an alert not yet seen outweighs the rest while it runs.
 TrayLook TrayLookOf(MonitoringSession::State state, bool alertUnseen);
+
+} // namespace tradevane

@@ -17,7 +17,9 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-frmTerms::frmTerms(QWidget* parent)
+namespace tradevane {
+
+TermsWindow::TermsWindow(QWidget* parent)
     : QDialog(parent)
 {
     setObjectName(u"frmTerms"_qs);
@@ -88,20 +90,20 @@ frmTerms::frmTerms(QWidget* parent)
 
     // Proceed follows the choice however it is made: click, arrow keys or an assistive tool.
     connect(optAgreeToTerms, &QRadioButton::toggled, cmdProceed, &QPushButton::setEnabled);
-    connect(cmdProceed, &QPushButton::clicked, this, &frmTerms::cmdProceed_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &frmTerms::cmdCancel_Click);
+    connect(cmdProceed, &QPushButton::clicked, this, &TermsWindow::onProceedClicked);
+    connect(cmdCancel, &QPushButton::clicked, this, &TermsWindow::onCancelClicked);
 
-    Form_Load();
+    loadValues();
 }
 
-void frmTerms::Form_Load()
+void TermsWindow::loadValues()
 {
     LoadRichTextFile(rtbTerms, ResourceFile(u"licence.doc"_qs));
     optNotAgreeTerms->setChecked(true);
     cmdProceed->setEnabled(false);
 }
 
-void frmTerms::cmdProceed_Click()
+void TermsWindow::onProceedClicked()
 {
     // When the acceptance cannot be stored, start-up goes on all the same; the terms are shown
     // again at the next start.
@@ -118,7 +120,7 @@ void frmTerms::cmdProceed_Click()
     accept();
 }
 
-void frmTerms::cmdCancel_Click()
+void TermsWindow::onCancelClicked()
 {
     MsgBox(JoinLines({
                u"Thank you for considering Tradevane."_qs,
@@ -130,7 +132,9 @@ void frmTerms::cmdCancel_Click()
     QDialog::reject();
 }
 
-void frmTerms::reject()
+void TermsWindow::reject()
 {
-    cmdCancel_Click();
+    onCancelClicked();
 }
+
+} // namespace tradevane

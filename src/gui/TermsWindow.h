@@ -7,17 +7,19 @@ class QPushButton;
 class QRadioButton;
 class QTextEdit;
 
+namespace tradevane {
+
 // The licence agreement, shown at start-up until the user has accepted it once. Proceed records
 // the acceptance in frs.dat; Cancel (or closing the window) ends the program.
-class frmTerms final : public QDialog
+class TermsWindow final : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit frmTerms(QWidget* parent = nullptr);
+    explicit TermsWindow(QWidget* parent = nullptr);
 
-    void cmdProceed_Click();
-    void cmdCancel_Click();
+    void onProceedClicked();
+    void onCancelClicked();
 
     QLabel* lblHeading = nullptr;
     QTextEdit* rtbTerms = nullptr;
@@ -32,5 +34,7 @@ public slots:
     void reject() override;
 
 private:
-    void Form_Load();
+    void loadValues();
 };
+
+} // namespace tradevane

@@ -22,6 +22,8 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+namespace tradevane {
+
 namespace {
 
 QLineEdit* TimeBox(const QString& name, const QString& accessible, QWidget* parent)
@@ -42,7 +44,7 @@ QString Shown(QString text)
 
 } // namespace
 
-frmTimeSettings::frmTimeSettings(SettingsStore& settings, QWidget* parent)
+TimesWindow::TimesWindow(SettingsStore& settings, QWidget* parent)
     : QDialog(parent)
     , m_settings(settings)
 {
@@ -138,15 +140,15 @@ frmTimeSettings::frmTimeSettings(SettingsStore& settings, QWidget* parent)
     layout->addWidget(txtTimeSetInfo);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(cmdInsertTime, &QPushButton::clicked, this, &frmTimeSettings::cmdInsertTime_Click);
-    connect(cmdSaveSettings, &QPushButton::clicked, this, &frmTimeSettings::cmdSaveSettings_Click);
+    connect(cmdInsertTime, &QPushButton::clicked, this, &TimesWindow::onInsertTimeClicked);
+    connect(cmdSaveSettings, &QPushButton::clicked, this, &TimesWindow::onSaveSettingsClicked);
     for (int h = 0; h < HelpCount; ++h)
         connect(helpLabels[h], &ClickLabel::clicked, this, [this, h] { ShowHelp(static_cast<Help>(h)); });
 
-    Form_Load();
+    loadValues();
 }
 
-void frmTimeSettings::Form_Load()
+void TimesWindow::loadValues()
 {
     comboQuoteInterval->addItems(QuoteIntervalItems());
     comboQuoteInterval->setCurrentIndex(2);
@@ -175,7 +177,7 @@ void frmTimeSettings::Form_Load()
     }
 }
 
-void frmTimeSettings::LoadDefaults()
+void TimesWindow::LoadDefaults()
 {
     txtStart_QDL_Hour->setText(u"9"_qs);
     txtStart_QDL_Min->setText(u"50"_qs);
@@ -185,21 +187,21 @@ void frmTimeSettings::LoadDefaults()
     m_settings.time = DefaultTimeSettings();
 }
 
-void frmTimeSettings::showEvent(QShowEvent* event)
+void TimesWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (!event->spontaneous())
-        Form_Activate();
+        onActivated();
 }
 
-void frmTimeSettings::Form_Activate()
+void TimesWindow::onActivated()
 {
     for (MarkerShape* shape : helpShapes)
         shape->clearFill();
     txtTimeSetInfo->setPlainText(u"Click  (?)  for help"_qs);
 }
 
-void frmTimeSettings::ShowHelp(Help help)
+void TimesWindow::ShowHelp(Help help)
 {
     for (int h = 0; h < HelpCount; ++h) {
         if (h == help)
@@ -213,7 +215,7 @@ void frmTimeSettings::ShowHelp(Help help)
     txtTimeSetInfo->setPlainText(Shown(texts[help]));
 }
 
-void frmTimeSettings::cmdInsertTime_Click()
+void TimesWindow::onInsertTimeClicked()
 {
     const QTime now = Now().time();
     const auto [hour, minute] = InsertTimeTexts(now.hour(), now.minute());
@@ -221,7 +223,7 @@ void frmTimeSettings::cmdInsertTime_Click()
     txtStart_QDL_Min->setText(minute);
 }
 
-void frmTimeSettings::cmdSaveSettings_Click()
+void TimesWindow::onSaveSettingsClicked()
 {
     const SaveAnswer answer = AskToSave(u"Save Time Settings ?"_qs, u"Closing Time Settings"_qs);
     if (answer == SaveAnswer::Discard)
@@ -249,3 +251,5 @@ void frmTimeSettings::cmdSaveSettings_Click()
     }
     accept();
 }
+
+} // namespace tradevane

@@ -4,23 +4,26 @@
 
 #include <array>
 
-class ClickLabel;
 class QCheckBox;
-class MarkerShape;
 class QComboBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+
+namespace tradevane {
+
+class ClickLabel;
+class MarkerShape;
 class SettingsStore;
 
 // "Tradevane - Time Settings": the daily quote download window, the interval between quote sets
 // and whether exchange holidays are skipped. Loads timeset.dat into the time settings when it
 // opens; stores the times and the calendar choice (calendar.ini) only on a checked save.
-class frmTimeSettings : public QDialog
+class TimesWindow : public QDialog
 {
     Q_OBJECT
 public:
-    explicit frmTimeSettings(SettingsStore& settings, QWidget* parent = nullptr);
+    explicit TimesWindow(SettingsStore& settings, QWidget* parent = nullptr);
 
     enum Help { StartTimeHelp, StopTimeHelp, DLFreqHelp, HolidaysHelp, HelpCount };
 
@@ -28,11 +31,11 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void Form_Load();
-    void Form_Activate();
+    void loadValues();
+    void onActivated();
     void LoadDefaults();
-    void cmdInsertTime_Click();
-    void cmdSaveSettings_Click();
+    void onInsertTimeClicked();
+    void onSaveSettingsClicked();
     void ShowHelp(Help help);
 
     SettingsStore& m_settings;
@@ -49,3 +52,5 @@ private:
     std::array<ClickLabel*, HelpCount> helpLabels {};
     std::array<MarkerShape*, HelpCount> helpShapes {};
 };
+
+} // namespace tradevane

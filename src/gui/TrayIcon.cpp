@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QSystemTrayIcon>
 
+namespace tradevane {
+
 namespace {
 
 constexpr int kIconSize = 64;
@@ -168,3 +170,5 @@ void TrayIcon::update()
     actStart->setEnabled(!running);
     actStop->setEnabled(running);
 }
+
+} // namespace tradevane

@@ -13,6 +13,8 @@ class QAction;
 class QMenu;
 class QSystemTrayIcon;
 
+namespace tradevane {
+
 // The program in the system tray: the icon shows whether monitoring is stopped, waiting,
 // downloading or has an alert the user has not looked at yet, the tooltip says it in words with
 // the latest status line, and the menu shows the window, starts, stops and exits. It only asks:
@@ -62,3 +64,5 @@ private:
     QString m_status;
     QString m_alertLine;
 };
+
+} // namespace tradevane

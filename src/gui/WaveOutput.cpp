@@ -11,6 +11,8 @@
 #include <QMediaDevices>
 #include <QTimer>
 
+namespace tradevane {
+
 namespace {
 
 // Larger files are not alert sounds; reading them whole would only cost memory.
@@ -145,3 +147,5 @@ std::unique_ptr<Pending> PlayWaveOnDefaultOutput(const QString& path, std::funct
     }
     return play;
 }
+
+} // namespace tradevane

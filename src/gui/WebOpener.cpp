@@ -2,6 +2,8 @@
 
 #include <QDesktopServices>
 
+namespace tradevane {
+
 namespace {
 
 WebOpener& opener()
@@ -34,3 +36,5 @@ WebOpenerRecorder::~WebOpenerRecorder()
 {
     SetWebOpener({});
 }
+
+} // namespace tradevane

@@ -5,6 +5,8 @@
 
 #include <functional>
 
+namespace tradevane {
+
 // Opens a web address in the desktop's default browser. The about window's link goes through
 // here, so that tests can stand in for the browser.
 using WebOpener = std::function<bool(const QUrl&)>;
@@ -29,3 +31,5 @@ private:
     QList<QUrl> m_opened;
     bool m_result = true;
 };
+
+} // namespace tradevane

@@ -5,6 +5,8 @@
 #include <QRegularExpression>
 #include <QTimer>
 
+namespace tradevane {
+
 namespace {
 
 SystemClock systemClock;
@@ -112,3 +114,5 @@ QString LongTimeText(const QTime& time)
         format = u"HH:mm:ss"_qs;
     return locale.toString(time, format);
 }
+
+} // namespace tradevane

@@ -8,6 +8,8 @@
 #include <functional>
 #include <memory>
 
+namespace tradevane {
+
 // The one source of time for the whole program: every read of the date or the time of day, and
 // every wait for a moment, goes through Clock::current(), so that tests can run whole trading weeks
 // in moments on a simulated clock.
@@ -58,3 +60,5 @@ QDateTime Now();
 // A time of day in the system's long time format: hours, minutes and seconds, with the
 // locale's AM/PM marker where it has one, without a time zone ("4:59:30 PM", "16:59:30").
 QString LongTimeText(const QTime& time);
+
+} // namespace tradevane

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <string>
 
+namespace tradevane {
+
 namespace {
 
 bool isBlank(QChar c)
@@ -101,3 +103,5 @@ double Val(const QString& text, bool* overflow)
     }
     return *value;
 }
+
+} // namespace tradevane

@@ -4,6 +4,8 @@
 
 #include <optional>
 
+namespace tradevane {
+
 // The two text-to-number conversions of the whole program. Both read plain decimal numbers as
 // the quote server and the settings windows write them: an optional sign, digits, at most one
 // decimal point ("12", "-5", "10.25", ".5", "7."), with "." as the decimal point whatever the
@@ -21,3 +23,5 @@ std::optional<double> TextToNumber(const QString& text);
 // "1e5" is 1. A leading number too large for a double also gives 0; callers that do arithmetic
 // with the value pass `overflow`, which is then set to true, and take their error path.
 double Val(const QString& text, bool* overflow = nullptr);
+
+} // namespace tradevane

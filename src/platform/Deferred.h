@@ -6,6 +6,8 @@
 
 #include <functional>
 
+namespace tradevane {
+
 // An outcome already known when the operation starts (a refused request, an address that is no
 // address), reported from the event loop like every other outcome. Cancelling reports it at once.
 class Deferred final : public QObject, public Pending
@@ -27,3 +29,5 @@ public:
 private:
     std::function<void()> m_report;
 };
+
+} // namespace tradevane

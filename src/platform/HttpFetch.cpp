@@ -3,6 +3,8 @@
 #include "platform/TransferHub.h"
 #include "platform/Version.h"
 
+namespace tradevane {
+
 namespace {
 
 struct Body
@@ -151,3 +153,5 @@ void HttpFetcher::finish(const FetchResult& result)
     if (fetch->done)
         fetch->done(result);
 }
+
+} // namespace tradevane

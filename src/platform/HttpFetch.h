@@ -8,6 +8,8 @@
 #include <memory>
 #include <optional>
 
+namespace tradevane {
+
 class Transfer;
 class TransferHub;
 
@@ -83,3 +85,5 @@ private:
     int m_transferTimeoutMs = kDefaultTransferTimeoutMs;
     QString m_caFile;
 };
+
+} // namespace tradevane

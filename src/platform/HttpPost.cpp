@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+namespace tradevane {
+
 namespace {
 
 constexpr qsizetype kMaxAnswerBytes = 64 * 1024; // an API's answer; the rest is not needed
@@ -217,3 +219,5 @@ QString MaskSecrets(const QString& text, const QStringList& secrets)
         masked.replace(secret, u"***"_qs, Qt::CaseInsensitive);
     return masked;
 }
+
+} // namespace tradevane

@@ -11,6 +11,8 @@
 #include <functional>
 #include <memory>
 
+namespace tradevane {
+
 class TransferHub;
 
 // One HTTP POST on the transfer hub: the alert messages to the phone channels go this way.
@@ -52,3 +54,5 @@ struct HttpPostResult
 
 // `text` with every secret (and its percent-encoded form) replaced by "***".
 QString MaskSecrets(const QString& text, const QStringList& secrets);
+
+} // namespace tradevane

@@ -2,6 +2,8 @@
 
 #include <QDir>
 
+namespace tradevane {
+
 InstanceLock::InstanceLock(const QString& dataFolder)
     : m_folder(QDir::toNativeSeparators(dataFolder))
     , m_lock(QDir(dataFolder).filePath(u"tradevane.lock"_qs))
@@ -27,3 +29,5 @@ QString InstanceLock::refusalText() const
     return u"Tradevane cannot lock its data folder %1. Make the folder writable, or start Tradevane with "
            "--data and a folder of your own."_qs.arg(m_folder);
 }
+
+} // namespace tradevane

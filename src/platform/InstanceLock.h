@@ -3,6 +3,8 @@
 #include <QLockFile>
 #include <QString>
 
+namespace tradevane {
+
 // One Tradevane per data folder: two engines must never append to one activity log. The lock is a
 // file "tradevane.lock" in the data folder, held while the program runs; one left behind by a
 // program that crashed is taken over.
@@ -20,3 +22,5 @@ private:
     QLockFile m_lock;
     bool m_acquired = false;
 };
+
+} // namespace tradevane

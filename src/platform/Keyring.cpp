@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QTimer>
 
+namespace tradevane {
+
 namespace {
 
 const QString kService = u"Tradevane"_qs;
@@ -125,3 +127,5 @@ std::unique_ptr<Pending> Keyring::remove(
     job->setKey(key);
     return std::make_unique<KeyringOperation>(job, timeout, std::move(done));
 }
+
+} // namespace tradevane

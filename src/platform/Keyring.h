@@ -8,6 +8,8 @@
 #include <functional>
 #include <memory>
 
+namespace tradevane {
+
 // How one keyring operation ended. A secret is never part of `error`.
 struct KeyringResult
 {
@@ -44,3 +46,5 @@ public:
     [[nodiscard]] std::unique_ptr<Pending> remove(
         const QString& key, std::function<void(const KeyringResult&)> done) const;
 };
+
+} // namespace tradevane

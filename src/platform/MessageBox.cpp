@@ -2,6 +2,8 @@
 
 #include <QTextStream>
 
+namespace tradevane {
+
 MsgResult FirstButton(MsgButtons buttons)
 {
     switch (buttons) {
@@ -62,3 +64,5 @@ void SetBeepPlayer(BeepPlayer player)
 {
     beepPlayer() = player ? std::move(player) : BeepPlayer([] {});
 }
+
+} // namespace tradevane

@@ -5,6 +5,8 @@
 
 #include <functional>
 
+namespace tradevane {
+
 // The message boxes the program shows: one function for all of them, so that tests can answer
 // them ahead and read back every box that was shown.
 enum class MsgButtons { OkOnly, OkCancel, YesNoCancel, YesNo };
@@ -37,3 +39,5 @@ void SetBeepPlayer(BeepPlayer player);
 
 // The answer a box gets when nobody answers it: its first button (OK or Yes).
 MsgResult FirstButton(MsgButtons buttons);
+
+} // namespace tradevane

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace tradevane {
+
 // Something the program waits for: an alarm, a transfer, a sound, a mail. Whoever holds it may
 // cancel it: it ends at once, and an operation that reports an outcome (a transfer, a mail, a
 // sound) reports it as cancelled before cancel() returns; an alarm simply never fires.
@@ -10,3 +12,5 @@ public:
     virtual ~Pending() = default;
     virtual void cancel() = 0;
 };
+
+} // namespace tradevane

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+namespace tradevane {
+
 namespace {
 
 bool ending = false;
@@ -37,3 +39,5 @@ void SetProgramEndHandler(std::function<void()> h)
     handler() = h ? std::move(h) : std::function<void()>(leaveEventLoops);
     ending = false;
 }
+
+} // namespace tradevane

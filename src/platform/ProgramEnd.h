@@ -2,6 +2,8 @@
 
 #include <functional>
 
+namespace tradevane {
+
 // Ending the program. Every way out (Exit, closing the main window, refusing the licence terms)
 // goes through EndProgram(), which leaves the main event loop and every waiting loop nested in
 // it, so main() returns even when a button handler is still inside a long loop.
@@ -14,3 +16,5 @@ bool ProgramEnding();
 // would make every later modal window return at once. An empty handler restores the real one;
 // either way the ending flag is cleared.
 void SetProgramEndHandler(std::function<void()> handler);
+
+} // namespace tradevane

@@ -6,6 +6,8 @@
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
+namespace tradevane {
+
 namespace {
 
 struct Chosen
@@ -86,3 +88,5 @@ void SetProgramFolder(const QString& folder)
     SetDataFolder(folder);
     chosen().resources = chosen().data;
 }
+
+} // namespace tradevane

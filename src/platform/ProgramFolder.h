@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace tradevane {
+
 // Where the program's files are. The settings, the activity log and every other file the program
 // writes live in the data folder (the "program folder" of the settings windows' messages); the
 // status lights, the sounds and the documents it only reads are its resources.
@@ -31,3 +33,5 @@ void SetDataFolder(const QString& folder);
 
 // Test seam: data and resources both in `folder`; empty: the defaults again.
 void SetProgramFolder(const QString& folder);
+
+} // namespace tradevane

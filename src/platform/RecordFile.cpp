@@ -12,6 +12,8 @@
 #include <cerrno>
 #include <cstring>
 
+namespace tradevane {
+
 namespace {
 
 // Error numbers as the settings messages have always shown them.
@@ -177,3 +179,5 @@ QString RecordReader::text(int width)
     m_pos += width;
     return QString::fromLatin1(raw);
 }
+
+} // namespace tradevane

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace tradevane {
+
 // Settings files hold one fixed-length binary record each, read and written whole as record
 // number 1: little-endian integers, IEEE 754 binary64 floats, single-byte (Latin-1) texts
 // padded with spaces.
@@ -108,3 +110,5 @@ template<typename Record>
 {
     return WriteRecord1(path, EncodeRecord(record), permissions);
 }
+
+} // namespace tradevane

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+namespace tradevane {
+
 namespace {
 
 // Windows-1252, the code page of nearly every RTF file: 0x80..0x9F differ from Latin-1.
@@ -536,3 +538,5 @@ std::optional<QString> RichTextFileAsPlainText(const QString& path)
         return std::nullopt;
     return RichTextAsPlainText(*bytes);
 }
+
+} // namespace tradevane

@@ -5,6 +5,8 @@
 
 #include <optional>
 
+namespace tradevane {
+
 // The rich-text documents beside the program (help pages, licence) are RTF as word processors
 // write it. The reader keeps paragraphs and alignment, bold, italic, underline, font sizes and
 // colours, and leaves out font and style tables, document information, pictures and other
@@ -74,3 +76,5 @@ std::optional<QByteArray> ReadDocumentFile(const QString& path);
 
 // The text of the document file at `path` without its formatting; nothing when it cannot be read.
 std::optional<QString> RichTextFileAsPlainText(const QString& path);
+
+} // namespace tradevane

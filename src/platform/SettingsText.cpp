@@ -4,6 +4,8 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+namespace tradevane {
+
 QString SmallFileRead::text() const
 {
     QString decoded = QString::fromUtf8(bytes);
@@ -65,3 +67,5 @@ std::optional<bool> IniFlag(const QString& value)
         return false;
     return std::nullopt;
 }
+
+} // namespace tradevane

@@ -6,6 +6,8 @@
 #include <functional>
 #include <optional>
 
+namespace tradevane {
+
 // The small text files of settings and lists (servers.ini, calendar.ini, channels.ini,
 // holidays.txt, reported.dat): read whole under a size cap, and their ini lines walked.
 
@@ -41,3 +43,5 @@ using IniEntry
 
 // "1" or "true" is on, "0" or "false" off (either case); anything else is no flag.
 std::optional<bool> IniFlag(const QString& value);
+
+} // namespace tradevane

@@ -12,6 +12,8 @@
 
 #include <memory>
 
+namespace tradevane {
+
 namespace {
 
 constexpr qsizetype kMaxLineOctets = 998; // the longest line a mail may hold, CR LF not counted
@@ -466,3 +468,5 @@ std::unique_ptr<Pending> SmtpClient::send(const MailMessage& message, const Mail
     });
     return send;
 }
+
+} // namespace tradevane

@@ -10,6 +10,8 @@
 #include <memory>
 #include <optional>
 
+namespace tradevane {
+
 class TransferHub;
 
 // The outcome of one send: ok, or the reason it failed (the server's reply where there is one).
@@ -115,3 +117,5 @@ QByteArray BuildMessage(const QString& from, const QStringList& to, const QStrin
     const QString& subject, const QString& body, const QDateTime& date, const QString& messageId);
 
 } // namespace Smtp
+
+} // namespace tradevane

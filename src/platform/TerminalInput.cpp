@@ -10,7 +10,11 @@
 #include <unistd.h>
 #endif
 
+namespace tradevane {
+
 bool IsInteractiveTerminal(std::FILE* stream)
 {
     return isatty(fileno(stream)) != 0;
 }
+
+} // namespace tradevane

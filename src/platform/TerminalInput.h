@@ -2,5 +2,9 @@
 
 #include <cstdio>
 
+namespace tradevane {
+
 // Whether `stream` is a terminal a person types into (not a pipe, a file or /dev/null).
 bool IsInteractiveTerminal(std::FILE* stream);
+
+} // namespace tradevane

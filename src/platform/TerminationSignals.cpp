@@ -9,6 +9,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+namespace tradevane {
+
 namespace {
 
 // The write end of the pipe, for the signal handler; -1 while no object catches the signals.
@@ -82,3 +84,5 @@ TerminationSignals::~TerminationSignals() = default;
 void TerminationSignals::readPipe() { }
 
 #endif
+
+} // namespace tradevane

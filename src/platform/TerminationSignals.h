@@ -4,6 +4,8 @@
 
 class QSocketNotifier;
 
+namespace tradevane {
+
 // SIGTERM and SIGINT (a service manager stopping the program, Ctrl+C on the terminal) as a Qt
 // signal from the event loop: the handler only writes a byte to a pipe that the loop watches.
 // One object at a time catches them; while it lives the signals no longer end the program.
@@ -25,3 +27,5 @@ private:
 
     QSocketNotifier* m_notifier = nullptr;
 };
+
+} // namespace tradevane

@@ -9,6 +9,8 @@
 #include <sys/socket.h>
 #endif
 
+namespace tradevane {
+
 namespace {
 
 // Ends a connection in both directions at once. libcurl finishes some protocols when a transfer
@@ -220,3 +222,5 @@ size_t KeepStatusReason(char* data, size_t size, size_t count, void* reason)
     }
     return bytes;
 }
+
+} // namespace tradevane

@@ -13,6 +13,9 @@
 
 class QSocketNotifier;
 class QTimer;
+
+namespace tradevane {
+
 class TransferHub;
 
 // One transfer on the hub. Its owner set up the easy handle; the transfer frees it.
@@ -101,3 +104,5 @@ private:
 // A CURLOPT_HEADERFUNCTION that keeps in the QByteArray given as CURLOPT_HEADERDATA the reason
 // phrase of the last status line ("Not Found"); HTTP/2 sends none.
 size_t KeepStatusReason(char* data, size_t size, size_t count, void* reason);
+
+} // namespace tradevane

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace tradevane {
+
 // The program's version, shown as "Version: 1.6.0" and in the main window's title.
 constexpr int kVersionMajor = 1;
 constexpr int kVersionMinor = 6;
@@ -16,3 +18,5 @@ inline QString VersionText()
 // The program's web site and the page that helps users with problems.
 inline const QString kWebSite = u"https://www.tradevane.example"_qs;
 inline const QString kSupportPage = kWebSite + u"/support"_qs;
+
+} // namespace tradevane

@@ -2,6 +2,8 @@
 
 #include <QtEndian>
 
+namespace tradevane {
+
 namespace {
 
 quint32 le32(const QByteArray& bytes, qsizetype at)
@@ -84,3 +86,5 @@ std::optional<WaveData> ReadWave(const QByteArray& bytes, QString* error)
     wave.samples.truncate(wave.samples.size() - wave.samples.size() % frameBytes);
     return wave;
 }
+
+} // namespace tradevane

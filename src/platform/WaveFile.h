@@ -5,6 +5,8 @@
 
 #include <optional>
 
+namespace tradevane {
+
 // The samples of a RIFF wave file: PCM of 8, 16 or 32 bits, or 32-bit float.
 struct WaveData
 {
@@ -19,3 +21,5 @@ struct WaveData
 
 // Reads a wave file's bytes; nullopt with `error` set when they are not one we can play.
 std::optional<WaveData> ReadWave(const QByteArray& bytes, QString* error);
+
+} // namespace tradevane

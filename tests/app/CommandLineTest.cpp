@@ -8,6 +8,8 @@
 #include <QProcess>
 #include <QTcpServer>
 
+using namespace tradevane;
+
 namespace {
 
 struct Ended

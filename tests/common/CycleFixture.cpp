@@ -7,6 +7,8 @@
 
 #include <cmath>
 
+using namespace tradevane;
+
 QString StopLines()
 {
     return LogText::StoppedByUser + u"\r\n"_qs + QString(43, u'*') + u"\r\n\r\n"_qs;

@@ -10,6 +10,8 @@
 
 #include <optional>
 
+using namespace tradevane;
+
 namespace {
 
 QByteArray StandardReason(int status)

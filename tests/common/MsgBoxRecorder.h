@@ -4,6 +4,8 @@
 
 #include <QList>
 
+using namespace tradevane;
+
 // Answers the program's message boxes from a queue and records every box shown. A box with no
 // queued answer gets its first button (OK or Yes), so no test ever waits on a modal box.
 class MsgBoxRecorder

@@ -2,6 +2,8 @@
 
 #include "platform/Clock.h"
 
+using namespace tradevane;
+
 void RecordingObserver::ClearQuoteDisplay()
 {
     price.fill({});

@@ -10,9 +10,11 @@
 #include <array>
 #include <functional>
 
+using namespace tradevane;
+
 // A main window stand-in that records what the monitoring engine shows, with the (simulated) time
 // of each change.
-class RecordingObserver : public QObject, public CycleWindow
+class RecordingObserver : public QObject, public SessionObserver
 {
 public:
     struct Status

@@ -5,6 +5,8 @@
 #include <QEventLoop>
 #include <QTimer>
 
+using namespace tradevane;
+
 namespace {
 
 // Runs the event loop until `ended` holds, checking it every millisecond.

@@ -7,9 +7,13 @@
 
 #include <optional>
 
+using namespace tradevane;
+
+namespace tradevane {
 class HttpFetcher;
 struct FetchResult;
 class TransferHub;
+} // namespace tradevane
 
 // Blocking forms of the program's transfers for tests: each runs the event loop (a nested one,
 // as only tests do) until its transfer ends.

@@ -9,6 +9,8 @@
 #include <list>
 #include <memory>
 
+using namespace tradevane;
+
 // A clock that moves only when told to, or when runUntil finds nothing else to wait for: then it
 // jumps to the earliest alarm. Whole trading weeks run in moments, with real transfers to real
 // loopback servers in between.

@@ -8,6 +8,8 @@
 
 #include <QDir>
 
+using namespace tradevane;
+
 // Sound choice and playing, on a device that records what it was asked to play and ends each
 // sound with `outcome` from the event loop (or, while `holding`, only when told to).
 class Sounds : public ProgramTest

@@ -14,6 +14,8 @@
 #include <QTcpServer>
 #include <QTimer>
 
+using namespace tradevane;
+
 void ProgramTest::SetUp()
 {
     ASSERT_TRUE(folder.isValid());

@@ -16,6 +16,8 @@
 #include <memory>
 #include <ostream>
 
+using namespace tradevane;
+
 // A fresh program: an empty temporary program folder, the program's objects as main() builds
 // them (without a sound device), message boxes recorded and answered from a queue, a request to
 // end the program counted. The seams a test may change (the clock, the program folder) are put

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QSignalSpy>
 
+using namespace tradevane;
+
 namespace {
 
 using Log = ProgramTest;

@@ -2,6 +2,8 @@
 
 #include "engine/alerts/AlertConditions.h"
 
+using namespace tradevane;
+
 namespace {
 
 // Stock 3 is enabled with every switch on; flags are read back per kind.

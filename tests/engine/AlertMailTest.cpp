@@ -10,6 +10,8 @@
 #include <QTcpServer>
 #include <QTimer>
 
+using namespace tradevane;
+
 namespace {
 
 const QDateTime kAlertTime(QDate(2026, 12, 4), QTime(16, 59, 30));

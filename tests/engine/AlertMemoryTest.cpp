@@ -5,6 +5,8 @@
 
 #include <QDir>
 
+using namespace tradevane;
+
 namespace {
 
 QDateTime At(const QDate& day, int hour, int minute, int second = 0)

@@ -5,6 +5,8 @@
 
 #include <QFile>
 
+using namespace tradevane;
+
 namespace {
 
 const char* kWorkedExample = "FF FF 00 41 42 43 20 20 20 20 01 00 01 00 01 00"

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 
+using namespace tradevane;
+
 namespace {
 
 const QDate kWednesday(2026, 11, 25); // the day before Thanksgiving

@@ -12,6 +12,8 @@
 
 #include <filesystem>
 
+using namespace tradevane;
+
 namespace {
 
 using Answer = LoopbackHttpServer::Answer;

@@ -6,6 +6,8 @@
 #include "engine/marketdata/ConnectionCheck.h"
 #include "engine/settings/ServerSettings.h"
 
+using namespace tradevane;
+
 namespace {
 
 using ConnectionCheck = ProgramTest;

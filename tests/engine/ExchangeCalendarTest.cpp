@@ -8,6 +8,8 @@
 
 #include <ostream>
 
+using namespace tradevane;
+
 namespace {
 
 inline void PrintTo(const QDate& d, std::ostream* os)

@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+using namespace tradevane;
+
 namespace {
 
 // A whole trading week, Monday 08:00 to the next Monday's start-time wait, with every kind of

@@ -4,6 +4,8 @@
 #include "engine/log/LogTexts.h"
 #include "engine/marketdata/HistoryRetrieval.h"
 
+using namespace tradevane;
+
 namespace {
 
 const QString kHistoryPath = u"/table.csv"_qs;

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+using namespace tradevane;
+
 // A fresh program with stock 3 being evaluated and helpers to write rows of its history from the
 // texts a history table or a quote gives.
 class IndicatorTest : public ProgramTest

@@ -7,6 +7,8 @@
 #include "engine/indicators/Stochastic.h"
 #include "engine/indicators/VolumeAverage.h"
 
+using namespace tradevane;
+
 namespace {
 
 const QString kHuge = u"1"_qs + QString(400, u'0'); // no double holds it

@@ -3,6 +3,8 @@
 #include "engine/alerts/AlertEvaluation.h"
 #include "engine/log/LogTexts.h"
 
+using namespace tradevane;
+
 namespace {
 
 // The mail body as expected, line ends at the end aside.

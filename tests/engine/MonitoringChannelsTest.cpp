@@ -6,6 +6,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+using namespace tradevane;
+
 namespace {
 
 using Answer = LoopbackHttpServer::Answer;

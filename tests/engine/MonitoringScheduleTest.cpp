@@ -2,6 +2,8 @@
 
 #include "engine/log/LogTexts.h"
 
+using namespace tradevane;
+
 namespace {
 
 // 7 December 2026 is a Monday.

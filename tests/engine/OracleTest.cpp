@@ -10,6 +10,8 @@
 #include <cmath>
 #include <map>
 
+using namespace tradevane;
+
 // Our averages, rate of change and slow stochastic against an independent implementation (the
 // npm package technicalindicators) on seeded random series; make_oracle_fixtures.js wrote
 // the expected values into oracle_fixtures.txt. The last series trade above 9999.

@@ -5,6 +5,8 @@
 #include "engine/marketdata/QuoteRetrieval.h"
 #include "platform/HttpFetch.h"
 
+using namespace tradevane;
+
 namespace {
 
 using Answer = LoopbackHttpServer::Answer;

@@ -6,6 +6,8 @@
 
 #include <QDir>
 
+using namespace tradevane;
+
 namespace {
 
 using ServerAddresses = ProgramTest;

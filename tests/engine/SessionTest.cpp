@@ -5,6 +5,8 @@
 
 #include <QTcpServer>
 
+using namespace tradevane;
+
 namespace {
 
 using Answer = LoopbackHttpServer::Answer;

@@ -7,6 +7,8 @@
 
 #include <QFile>
 
+using namespace tradevane;
+
 namespace {
 
 TEST_F(Sounds, TheChosenSoundPlaysAndNothingWhenSoundsAreOff)

@@ -9,6 +9,8 @@
 #include <functional>
 #include <ostream>
 
+using namespace tradevane;
+
 namespace {
 
 // The wall clock of a moment, as the poller below reads it.

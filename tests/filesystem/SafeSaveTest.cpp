@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace tradevane;
+
 extern QString g_smallFileSystem;
 
 namespace {

@@ -4,6 +4,8 @@
 
 #include <QDir>
 
+using namespace tradevane;
+
 namespace fuzz {
 
 QString UseTemporaryProgramFolder()

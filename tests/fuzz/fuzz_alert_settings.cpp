@@ -3,6 +3,8 @@
 
 #include "engine/settings/AlertSettingsFile.h"
 
+using namespace tradevane;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     // The symbol is the only text: bytes 3 to 9, after Enabled and RepeatAlerts. The watch flag, the

@@ -3,6 +3,8 @@
 
 #include "engine/settings/ChannelSettings.h"
 
+using namespace tradevane;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QString text = QString::fromUtf8(fuzz::Bytes(data, size));

@@ -6,6 +6,8 @@
 
 #include <QStringList>
 
+using namespace tradevane;
+
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     fuzz::UseTemporaryProgramFolder();

@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+using namespace tradevane;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QString text = QString::fromUtf8(fuzz::Bytes(data, size));

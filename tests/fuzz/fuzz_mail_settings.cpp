@@ -3,6 +3,8 @@
 
 #include "engine/settings/MailSettingsFile.h"
 
+using namespace tradevane;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     // Three 16-bit integers, then nothing but texts. The two switches settle, the reserved number

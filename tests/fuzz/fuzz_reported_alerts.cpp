@@ -3,6 +3,8 @@
 
 #include "engine/alerts/AlertMemory.h"
 
+using namespace tradevane;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QByteArray bytes = fuzz::Bytes(data, size);

@@ -3,6 +3,8 @@
 
 #include "platform/RtfReader.h"
 
+using namespace tradevane;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QString text = RichTextAsPlainText(fuzz::Bytes(data, size));

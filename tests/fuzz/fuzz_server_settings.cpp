@@ -5,6 +5,8 @@
 
 #include <QUrl>
 
+using namespace tradevane;
+
 namespace {
 
 // An address as the settings keep it: http or https with a host, no query, fragment or trailing

@@ -3,6 +3,8 @@
 
 #include "engine/settings/SoundSettingsFile.h"
 
+using namespace tradevane;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     // Every switch settles: on as -1, and of several sounds only the last.

@@ -11,6 +11,8 @@
 
 #include <QFile>
 
+using namespace tradevane;
+
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     fuzz::UseTemporaryProgramFolder();

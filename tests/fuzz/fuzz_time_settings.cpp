@@ -3,6 +3,8 @@
 
 #include "engine/settings/TimeSettingsFile.h"
 
+using namespace tradevane;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     fuzz::CheckRoundTrip<TimeSettings>(fuzz::Bytes(data, size), kTimeSettingsLength, {});

@@ -11,31 +11,33 @@
 
 #include <memory>
 
+using namespace tradevane;
+
 namespace {
 
-class AboutWindow : public ProgramTest
+class AboutWindowTest : public ProgramTest
 {
 protected:
     void SetUp() override
     {
         ProgramTest::SetUp();
-        window = std::make_unique<frmAbout>();
+        window = std::make_unique<AboutWindow>();
     }
     void clickLink() const { window->findChild<ClickLabel*>(u"lblHyperlink"_qs)->click(); }
 
     WebOpenerRecorder browser;
-    std::unique_ptr<frmAbout> window;
+    std::unique_ptr<AboutWindow> window;
 };
 
 } // namespace
 
-TEST_F(AboutWindow, ShowsTheWebAddress)
+TEST_F(AboutWindowTest, ShowsTheWebAddress)
 {
     const QString link = window->findChild<ClickLabel*>(u"lblHyperlink"_qs)->text();
     EXPECT_TRUE(kWebSite.endsWith(link)) << link.toStdString();
 }
 
-TEST_F(AboutWindow, TheLinkAsksFirstAndOpensTheHomePageOnlyOnOk)
+TEST_F(AboutWindowTest, TheLinkAsksFirstAndOpensTheHomePageOnlyOnOk)
 {
     boxes.queueAnswer(MsgResult::Cancel);
     clickLink();
@@ -51,7 +53,7 @@ TEST_F(AboutWindow, TheLinkAsksFirstAndOpensTheHomePageOnlyOnOk)
     EXPECT_EQ(browser.opened().first(), QUrl(kWebSite));
 }
 
-TEST_F(AboutWindow, ABrowserThatCannotBeStartedIsReported)
+TEST_F(AboutWindowTest, ABrowserThatCannotBeStartedIsReported)
 {
     browser.setResult(false);
     boxes.queueAnswer(MsgResult::Ok);
@@ -61,18 +63,18 @@ TEST_F(AboutWindow, ABrowserThatCannotBeStartedIsReported)
     EXPECT_EQ(boxes.shown().last().buttons, MsgButtons::OkOnly);
 }
 
-TEST_F(AboutWindow, OkHidesTheModalWindowWhichStaysLoaded)
+TEST_F(AboutWindowTest, OkHidesTheModalWindowWhichStaysLoaded)
 {
     QWidget owner;
     int shown = 0;
     const auto pressOk = [&shown] {
-        auto* about = qobject_cast<frmAbout*>(QApplication::activeModalWidget());
+        auto* about = qobject_cast<AboutWindow*>(QApplication::activeModalWidget());
         ASSERT_NE(about, nullptr) << "the about window is modal";
         ++shown;
         about->findChild<QPushButton*>(u"cmdOk"_qs)->click();
     };
     QTimer::singleShot(0, pressOk);
-    frmAbout* first = ShowAboutWindow(&owner);
+    AboutWindow* first = ShowAboutWindow(&owner);
     EXPECT_EQ(shown, 1);
     EXPECT_FALSE(first->isVisible());
 

@@ -7,6 +7,8 @@
 #include <QTest>
 #include <QTimer>
 
+using namespace tradevane;
+
 namespace {
 
 bool ClosedWithin(int ms)
@@ -14,14 +16,14 @@ bool ClosedWithin(int ms)
     return QTest::qWaitFor(
         [] {
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            return frmAlertNotice::Current() == nullptr;
+            return AlertNoticeWindow::Current() == nullptr;
         },
         ms);
 }
 
 TEST(AlertNotice, ShowsOneOrangeNoticeThatClosesItself)
 {
-    frmAlertNotice* notice = frmAlertNotice::ShowNotice();
+    AlertNoticeWindow* notice = AlertNoticeWindow::ShowNotice();
     ASSERT_NE(notice, nullptr);
     EXPECT_TRUE(notice->isVisible());
     EXPECT_EQ(notice->palette().color(QPalette::Window), QColor(255, 128, 0));
@@ -33,17 +35,17 @@ TEST(AlertNotice, ShowsOneOrangeNoticeThatClosesItself)
     EXPECT_EQ(notice->AlertTimer->interval(), 6000);
 
     // A second alert while it is up: the same window, nothing more.
-    EXPECT_EQ(frmAlertNotice::ShowNotice(), notice);
+    EXPECT_EQ(AlertNoticeWindow::ShowNotice(), notice);
     int notices = 0;
     for (QWidget* w : QApplication::topLevelWidgets())
-        notices += qobject_cast<frmAlertNotice*>(w) != nullptr && w->isVisible();
+        notices += qobject_cast<AlertNoticeWindow*>(w) != nullptr && w->isVisible();
     EXPECT_EQ(notices, 1);
 
     notice->AlertTimer->setInterval(50); // restarts the countdown with a short interval
     EXPECT_TRUE(ClosedWithin(3000));
 
     // The next alert opens a fresh notice.
-    frmAlertNotice* next = frmAlertNotice::ShowNotice();
+    AlertNoticeWindow* next = AlertNoticeWindow::ShowNotice();
     ASSERT_NE(next, nullptr);
     next->AlertTimer->setInterval(10);
     EXPECT_TRUE(ClosedWithin(3000));

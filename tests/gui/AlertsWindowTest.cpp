@@ -15,6 +15,8 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 
+using namespace tradevane;
+
 namespace {
 
 // The default settings with the symbol ABC, stock watched.
@@ -31,17 +33,17 @@ QByteArray DefaultsWith(const QByteArray& enabled, const QByteArray& symbol)
     return bytes;
 }
 
-class AlertWindow : public SettingsWindowTest<frmAlerts>
+class AlertWindow : public SettingsWindowFixture<AlertsWindow>
 {
 protected:
     AlertWindow()
-        : SettingsWindowTest(u"Alert"_qs)
+        : SettingsWindowFixture(u"Alert"_qs)
     { }
 
     // Opens the window of `stock` as the main window does, after loading its file.
-    std::unique_ptr<frmAlerts> create() override
+    std::unique_ptr<AlertsWindow> create() override
     {
-        return std::make_unique<frmAlerts>(app.settings, m_stock);
+        return std::make_unique<AlertsWindow>(app.settings, m_stock);
     }
     AlertSettings& settings(int number) { return app.settings.alert(StockIndex::fromNumber(number)); }
 
@@ -49,8 +51,8 @@ protected:
     {
         m_stock = StockIndex::fromNumber(number);
         ASSERT_TRUE(!load || ReadAlertSettings(m_stock, settings(number)).ok());
-        SettingsWindowTest::open();
-        labels = std::make_unique<QSignalSpy>(window.get(), &frmAlerts::symbolSaved);
+        SettingsWindowFixture::open();
+        labels = std::make_unique<QSignalSpy>(window.get(), &AlertsWindow::symbolSaved);
     }
 
     QComboBox* combo(const char* name) { return w<QComboBox>(name); }

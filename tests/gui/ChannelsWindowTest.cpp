@@ -12,16 +12,18 @@
 
 #include <filesystem>
 
+using namespace tradevane;
+
 namespace {
 
 const QString kBotToken = u"987654:s3cret_Bot"_qs;
 
-class ChannelsWindow : public ChannelsWindowTest
+class ChannelsWindowTest : public ChannelsWindowFixture
 {
 protected:
     void SetUp() override
     {
-        ChannelsWindowTest::SetUp();
+        ChannelsWindowFixture::SetUp();
         ASSERT_TRUE(http.start());
         app.channels.telegramServer = http.baseUrl();
     }
@@ -40,7 +42,7 @@ protected:
     LoopbackHttpServer http;
 };
 
-TEST_F(ChannelsWindow, ShowsTheStoredChannelsAndSavesWhatIsTypedOwnerOnly)
+TEST_F(ChannelsWindowTest, ShowsTheStoredChannelsAndSavesWhatIsTypedOwnerOnly)
 {
     app.settings.channels.telegram = {true, kBotToken, u"12345"_qs};
     EXPECT_TRUE(open().isEmpty());
@@ -86,7 +88,7 @@ TEST_F(ChannelsWindow, ShowsTheStoredChannelsAndSavesWhatIsTypedOwnerOnly)
     EXPECT_TRUE(app.settings.channels.ntfy.enabled);
 }
 
-TEST_F(ChannelsWindow, ATickedChannelThatCannotSendIsNotSaved)
+TEST_F(ChannelsWindowTest, ATickedChannelThatCannotSendIsNotSaved)
 {
     open();
     tick("chkTelegram", true);
@@ -108,7 +110,7 @@ TEST_F(ChannelsWindow, ATickedChannelThatCannotSendIsNotSaved)
 
 // Send test uses the boxes as shown, logs its line like an alert would, and says how it went,
 // never with the token.
-TEST_F(ChannelsWindow, SendTestReportsTheOutcomeWithoutTheToken)
+TEST_F(ChannelsWindowTest, SendTestReportsTheOutcomeWithoutTheToken)
 {
     open();
     type("txtTelegramToken", kBotToken);
@@ -140,7 +142,7 @@ TEST_F(ChannelsWindow, SendTestReportsTheOutcomeWithoutTheToken)
 
 // A damaged channels.ini found at start-up: noted in the log, every channel off, and the window
 // says so when it opens.
-TEST_F(ChannelsWindow, ADamagedFileIsReportedAndEveryChannelIsOff)
+TEST_F(ChannelsWindowTest, ADamagedFileIsReportedAndEveryChannelIsOff)
 {
     writeFile(u"channels.ini"_qs, "[ntfy]\nEnabled=1\nTopic=desk\nToken=tk_s3cret\n[webhook]\nBody=yaml\n");
     LoadSettingsFiles(app);
@@ -157,7 +159,7 @@ TEST_F(ChannelsWindow, ADamagedFileIsReportedAndEveryChannelIsOff)
     EXPECT_TRUE(open().isEmpty());
 }
 
-TEST_F(ChannelsWindow, EveryHelpLabelShowsItsTextAndEveryControlHasAName)
+TEST_F(ChannelsWindowTest, EveryHelpLabelShowsItsTextAndEveryControlHasAName)
 {
     open();
     EXPECT_EQ(w<QPlainTextEdit>("txtChannelInfo")->toPlainText(), u"Click (?) for help"_qs);

@@ -20,6 +20,8 @@
 #include <memory>
 #include <set>
 
+using namespace tradevane;
+
 namespace {
 
 class Chart : public CycleTest
@@ -48,7 +50,7 @@ protected:
         return runFrom(QDateTime(kMonday, QTime(8, 0)), [&] { return finished >= sets; });
     }
 
-    static QLineSeries* series(frmChart& chart, int pane, const QString& namePrefix)
+    static QLineSeries* series(ChartWindow& chart, int pane, const QString& namePrefix)
     {
         for (QAbstractSeries* s : chart.panes[static_cast<std::size_t>(pane)]->chart()->series()) {
             if (s->name().startsWith(namePrefix))
@@ -67,7 +69,7 @@ TEST_F(Chart, DrawsTheEnginesOwnHistoryAndIndicators)
 {
     ASSERT_TRUE(runSets(1));
     const StockState& engine = stock(1);
-    frmChart chart(app.engine, StockIndex(0));
+    ChartWindow chart(app.engine, StockIndex(0));
     ASSERT_TRUE(chart.showsChart());
     EXPECT_EQ(chart.windowTitle(), u"Chart - ABC"_qs);
 
@@ -106,7 +108,7 @@ TEST_F(Chart, DrawsTheEnginesOwnHistoryAndIndicators)
 TEST_F(Chart, MarksTodaysAlertsAndFollowsTheQuoteSets)
 {
     SimulatedClock& sim = simulateClock(QDateTime(kMonday, QTime(8, 0)));
-    auto chart = std::make_unique<frmChart>(app.engine, StockIndex(0));
+    auto chart = std::make_unique<ChartWindow>(app.engine, StockIndex(0));
     EXPECT_EQ(chart->emptyText(), u"No prices yet: press START"_qs);
 
     int finished = 0;
@@ -134,7 +136,7 @@ TEST_F(Chart, MarksTodaysAlertsAndFollowsTheQuoteSets)
     EXPECT_EQ(chart->data().days.back().rateOfChange, stock(1).indicators.RateOfChange);
 
     // The stock whose history failed says why, in the log's words.
-    frmChart failed(app.engine, StockIndex(2));
+    ChartWindow failed(app.engine, StockIndex(2));
     EXPECT_FALSE(failed.showsChart());
     EXPECT_EQ(failed.emptyText(), u"No prices: "_qs + stock(3).lastError);
     EXPECT_TRUE(log().contains(stock(3).lastError));
@@ -144,7 +146,7 @@ TEST_F(Chart, MarksTodaysAlertsAndFollowsTheQuoteSets)
 TEST_F(Chart, ZoomsPansFitsAndExportsAPicture)
 {
     ASSERT_TRUE(runSets(1));
-    frmChart chart(app.engine, StockIndex(0));
+    ChartWindow chart(app.engine, StockIndex(0));
     chart.resize(900, 700);
     chart.show();
     QTest::qWait(20);
@@ -199,7 +201,7 @@ TEST_F(Chart, ZoomsPansFitsAndExportsAPicture)
 // build reports any leak.
 TEST_F(Chart, TenChartsFollowADayFromTheMainWindow)
 {
-    frmMain main(app, TrayUse::Never);
+    MainWindow main(app, TrayUse::Never);
     main.show();
     // A double click on a row, and Ctrl with the stock's digit.
     QTest::mouseDClick(main.lblPrice[1], Qt::LeftButton);

@@ -12,6 +12,8 @@
 
 #include <memory>
 
+using namespace tradevane;
+
 namespace {
 
 // Page 0 is the contents (hlpCont.doc, lblHelpCont, ShapeHelpCont), pages 1..7 follow (hlpPg1.doc ...).
@@ -25,12 +27,12 @@ QByteArray Page(const QByteArray& text)
     return "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 " + text + "\\par}";
 }
 
-class HelpWindow : public ProgramTest
+class HelpWindowTest : public ProgramTest
 {
 protected:
     void open()
     {
-        window = std::make_unique<frmHelp>();
+        window = std::make_unique<HelpWindow>();
         window->setAttribute(Qt::WA_DeleteOnClose, false); // the test owns it
         window->show();
     }
@@ -45,20 +47,20 @@ protected:
     void expectMarkerOn(int page) const
     {
         const QColor background = QApplication::palette().color(QPalette::Base);
-        for (int other = 0; other < frmHelp::kPages; ++other)
+        for (int other = 0; other < HelpWindow::kPages; ++other)
             EXPECT_EQ(marker(other), other == page ? QColor(255, 192, 128) : background)
                 << "marker " << other;
     }
 
-    std::unique_ptr<frmHelp> window;
+    std::unique_ptr<HelpWindow> window;
 };
 
 } // namespace
 
 // (That the shipped pages start with their headings is checked with the manual.)
-TEST_F(HelpWindow, OpensOnTheContentsAndEveryLabelShowsItsPage)
+TEST_F(HelpWindowTest, OpensOnTheContentsAndEveryLabelShowsItsPage)
 {
-    for (int page = 0; page < frmHelp::kPages; ++page)
+    for (int page = 0; page < HelpWindow::kPages; ++page)
         writeFile(u"hlp"_qs + PageName(page) + u".doc"_qs, Page("Page " + QByteArray::number(page)));
     open();
     EXPECT_EQ(window->currentPage(), 0);
@@ -72,7 +74,7 @@ TEST_F(HelpWindow, OpensOnTheContentsAndEveryLabelShowsItsPage)
     }
 }
 
-TEST_F(HelpWindow, ThePageAlreadyShownIsReadAgainFromItsFile)
+TEST_F(HelpWindowTest, ThePageAlreadyShownIsReadAgainFromItsFile)
 {
     writeFile(u"hlpPg2.doc"_qs, Page("First version"));
     open();
@@ -89,7 +91,7 @@ TEST_F(HelpWindow, ThePageAlreadyShownIsReadAgainFromItsFile)
     EXPECT_TRUE(shown().isEmpty()) << "a document that has gone leaves an empty page, not the old text";
 }
 
-TEST_F(HelpWindow, MissingOrUnreadableDocumentsGiveEmptyPagesInAUsableWindow)
+TEST_F(HelpWindowTest, MissingOrUnreadableDocumentsGiveEmptyPagesInAUsableWindow)
 {
     // Only page 1 exists; page 4's "document" is a folder, which cannot be read.
     writeFile(u"hlpPg1.doc"_qs, Page("Page one"));
@@ -110,7 +112,7 @@ TEST_F(HelpWindow, MissingOrUnreadableDocumentsGiveEmptyPagesInAUsableWindow)
     EXPECT_FALSE(window->isVisible());
 }
 
-TEST_F(HelpWindow, ArrowKeysScrollTheDocument)
+TEST_F(HelpWindowTest, ArrowKeysScrollTheDocument)
 {
     copyResource(u"hlpPg7.doc"_qs);
     open();
@@ -130,27 +132,27 @@ TEST_F(HelpWindow, ArrowKeysScrollTheDocument)
     EXPECT_EQ(text->verticalScrollBar()->value(), 0);
 }
 
-TEST_F(HelpWindow, TheHelpButtonKeepsOneWindowUntilItIsClosed)
+TEST_F(HelpWindowTest, TheHelpButtonKeepsOneWindowUntilItIsClosed)
 {
     writeFile(u"hlpCont.doc"_qs, Page("Contents"));
     writeFile(u"hlpPg5.doc"_qs, Page("Page five"));
     QWidget owner;
-    frmHelp* first = ShowHelpWindow(&owner);
+    HelpWindow* first = ShowHelpWindow(&owner);
     ASSERT_NE(first, nullptr);
     EXPECT_TRUE(first->isVisible());
     EXPECT_FALSE(first->isModal());
-    first->lblHelpPage_Click(5);
+    first->onHelpPageClicked(5);
 
     // Pressed again while it is open: the same window, still on the page the reader chose.
     EXPECT_EQ(ShowHelpWindow(&owner), first);
     EXPECT_EQ(first->currentPage(), 5);
 
-    QPointer<frmHelp> closed = first;
+    QPointer<HelpWindow> closed = first;
     first->findChild<QPushButton*>(u"cmdExitHelp"_qs)->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(closed.isNull()) << "closing unloads the window";
 
-    frmHelp* again = ShowHelpWindow(&owner);
+    HelpWindow* again = ShowHelpWindow(&owner);
     EXPECT_EQ(again->currentPage(), 0);
     EXPECT_EQ(again->findChild<QTextEdit*>(u"rtfHelp"_qs)->toPlainText(), u"Contents"_qs);
     again->close();

@@ -7,13 +7,15 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+using namespace tradevane;
+
 namespace {
 
-using LogWindow = ProgramTest;
+using LogWindowTest = ProgramTest;
 
-TEST_F(LogWindow, AMissingOrUnreadableLogShowsAnEmptyBox)
+TEST_F(LogWindowTest, AMissingOrUnreadableLogShowsAnEmptyBox)
 {
-    frmLog log(app.log, [] { return 1; });
+    LogWindow log(app.log, [] { return 1; });
     log.show();
     EXPECT_TRUE(log.txtLog->toPlainText().isEmpty());
 
@@ -23,10 +25,10 @@ TEST_F(LogWindow, AMissingOrUnreadableLogShowsAnEmptyBox)
     EXPECT_TRUE(log.txtLog->toPlainText().isEmpty());
 }
 
-TEST_F(LogWindow, ShowsTheFileExactlyAndReloadsWhenShownAgain)
+TEST_F(LogWindowTest, ShowsTheFileExactlyAndReloadsWhenShownAgain)
 {
     writeFile(u"activlog.dat"_qs, "10:01:02 Quote set #: 1 downloded\r\n***\r\n\xE9t\xE9\r\n");
-    frmLog log(app.log, [] { return 1; });
+    LogWindow log(app.log, [] { return 1; });
     log.show();
     EXPECT_EQ(log.LogViewText(), u"10:01:02 Quote set #: 1 downloded\r\n***\r\n\u00E9t\u00E9\r\n"_qs);
     EXPECT_EQ(log.txtLog->toPlainText(), u"10:01:02 Quote set #: 1 downloded\n***\n\u00E9t\u00E9\n"_qs);
@@ -38,10 +40,10 @@ TEST_F(LogWindow, ShowsTheFileExactlyAndReloadsWhenShownAgain)
     EXPECT_TRUE(log.LogViewText().endsWith(u"later\r\n"_qs));
 }
 
-TEST_F(LogWindow, ClearLogAsksFirstAndLeavesOneEmptyLine)
+TEST_F(LogWindowTest, ClearLogAsksFirstAndLeavesOneEmptyLine)
 {
     writeFile(u"activlog.dat"_qs, "entry\r\n");
-    frmLog log(app.log, [] { return 1; });
+    LogWindow log(app.log, [] { return 1; });
     log.show();
 
     boxes.queueAnswer(MsgResult::Cancel);

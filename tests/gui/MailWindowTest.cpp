@@ -11,6 +11,8 @@
 
 #include <filesystem>
 
+using namespace tradevane;
+
 namespace {
 
 QByteArray Text(const char* text, int width)
@@ -33,16 +35,16 @@ std::filesystem::perms ModeOf(const QString& file)
     return std::filesystem::status(file.toStdString()).permissions();
 }
 
-class MailWindow : public SettingsWindowTest<frmMailSettings>
+class MailWindowTest : public SettingsWindowFixture<MailWindow>
 {
 protected:
-    MailWindow()
-        : SettingsWindowTest(u"Mail"_qs)
+    MailWindowTest()
+        : SettingsWindowFixture(u"Mail"_qs)
     { }
 
-    std::unique_ptr<frmMailSettings> create() override
+    std::unique_ptr<MailWindow> create() override
     {
-        return std::make_unique<frmMailSettings>(app.settings, app.smtp, app.log, 1);
+        return std::make_unique<MailWindow>(app.settings, app.smtp, app.log, 1);
     }
 
     // Loads mailset.dat as start-up does and opens the window; the boxes shown while loading.
@@ -61,7 +63,7 @@ protected:
     }
 };
 
-TEST_F(MailWindow, SixChecksInOrderWithABeepAndSpacesCountingAsEmpty)
+TEST_F(MailWindowTest, SixChecksInOrderWithABeepAndSpacesCountingAsEmpty)
 {
     load();
     EXPECT_EQ(box("txtMessageSubject")->text(), QString()); // the empty record's blank subject
@@ -88,7 +90,7 @@ TEST_F(MailWindow, SixChecksInOrderWithABeepAndSpacesCountingAsEmpty)
     EXPECT_EQ(readFile(u"mailset.dat"_qs), Record("00 00 00 00 01 00", "x", "x", "x", "x", "x", "", "x"));
 }
 
-TEST_F(MailWindow, UntickingTheLoginBoxEmptiesTheLoginFields)
+TEST_F(MailWindowTest, UntickingTheLoginBoxEmptiesTheLoginFields)
 {
     load();
     fillRequired();
@@ -112,7 +114,7 @@ TEST_F(MailWindow, UntickingTheLoginBoxEmptiesTheLoginFields)
             "Alert"));
 }
 
-TEST_F(MailWindow, TextsAtTheBoxLimitsAreSavedWholeInAnOwnerOnlyFileThatKeepsReserved)
+TEST_F(MailWindowTest, TextsAtTheBoxLimitsAreSavedWholeInAnOwnerOnlyFileThatKeepsReserved)
 {
     QByteArray stored = Record("01 00 34 12 01 00", " old.example.com ", "user", "pw", "a@example.com",
         "b@example.com", "c@example.com", "  Hello ");
@@ -148,7 +150,7 @@ TEST_F(MailWindow, TextsAtTheBoxLimitsAreSavedWholeInAnOwnerOnlyFileThatKeepsRes
     EXPECT_EQ(ModeOf(path(u"mailset.dat"_qs)), OwnerOnly);
 }
 
-TEST_F(MailWindow, DamagedRecordShowsDataMissingAndEmptyBoxes)
+TEST_F(MailWindowTest, DamagedRecordShowsDataMissingAndEmptyBoxes)
 {
     writeFile(u"mailset.dat"_qs, Record("07 00 00 00 01 00", "srv", "u", "p", "f", "t", "c", "s"));
     EXPECT_TRUE(OneBox(load(), u"Data Missing"_qs,
@@ -160,7 +162,7 @@ TEST_F(MailWindow, DamagedRecordShowsDataMissingAndEmptyBoxes)
     EXPECT_FALSE(w<QCheckBox>("chkDisableEmail")->isChecked());
 }
 
-TEST_F(MailWindow, TestMailUsesTheShownDisableSwitchWhileTheWindowIsOpen)
+TEST_F(MailWindowTest, TestMailUsesTheShownDisableSwitchWhileTheWindowIsOpen)
 {
     app.settings.mail.disableEmail = 0;
     writeFile(u"mailset.dat"_qs, Record("00 00 00 00 00 00", "srv", "", "", "f", "t", "", "s"));
@@ -183,7 +185,7 @@ TEST_F(MailWindow, TestMailUsesTheShownDisableSwitchWhileTheWindowIsOpen)
     EXPECT_TRUE(app.settings.EmailDisabled());
 }
 
-TEST_F(MailWindow, HelpLabelsMarkTheirShapeAndShowTheirText)
+TEST_F(MailWindowTest, HelpLabelsMarkTheirShapeAndShowTheirText)
 {
     load();
     EXPECT_EQ(w<QPlainTextEdit>("txtMailSetInfo")->toPlainText(), u"Click (?) for help"_qs);
@@ -196,7 +198,7 @@ TEST_F(MailWindow, HelpLabelsMarkTheirShapeAndShowTheirText)
             {"lblPasswordHelp", "ShapePasswordHelp", MailHelp::Password()}});
 }
 
-TEST_F(MailWindow, FailedWriteHidesTheWindowAndKeepsTheValuesInMemory)
+TEST_F(MailWindowTest, FailedWriteHidesTheWindowAndKeepsTheValuesInMemory)
 {
     open();
     ASSERT_TRUE(QDir(folder.path()).mkdir(u"mailset.dat"_qs));
@@ -210,7 +212,7 @@ TEST_F(MailWindow, FailedWriteHidesTheWindowAndKeepsTheValuesInMemory)
 
 // With no file yet: Cancel keeps the window, No stores nothing, Yes creates the file for its
 // owner only.
-TEST_F(MailWindow, CancelKeepsTheWindowNoStoresNothingAndANewFileIsOwnerOnly)
+TEST_F(MailWindowTest, CancelKeepsTheWindowNoStoresNothingAndANewFileIsOwnerOnly)
 {
     open();
     fillRequired();

@@ -26,6 +26,8 @@
 #include <QTest>
 #include <QTimer>
 
+using namespace tradevane;
+
 namespace {
 
 const QColor kWhite(255, 255, 255);
@@ -53,7 +55,7 @@ QString Bitmap(const QLabel* light)
 // The main window with the real monitoring engine behind START, on a simulated clock: Monday
 // 08:00 with a start time of 10:00, so a started engine waits. A loopback server lets the
 // connection check pass.
-class MainWindow : public CycleTest
+class MainWindowTest : public CycleTest
 {
 protected:
     void SetUp() override
@@ -67,18 +69,18 @@ protected:
     }
 
     // Presses START and runs until the engine is in `state`.
-    bool startUntil(frmMain& main, State state)
+    bool startUntil(MainWindow& main, State state)
     {
         main.cmdStart->click();
         return clock->runUntil([&] { return app.engine.state() == state; }, QDateTime(kMonday, QTime(17, 0)));
     }
 };
 
-TEST_F(MainWindow, LoadsWithCaptionsNamesAndTheStopLightOn)
+TEST_F(MainWindowTest, LoadsWithCaptionsNamesAndTheStopLightOn)
 {
     app.settings.alert(StockIndex::fromNumber(4)).symbol = u"MSFT"_qs;
     app.log.add(u"pending"_qs);
-    frmMain main(app);
+    MainWindow main(app);
 
     EXPECT_EQ(main.windowTitle(), u"Tradevane Version 1.6"_qs);
     EXPECT_EQ(main.lblSymbol[4]->text(), u"MSFT"_qs);
@@ -109,7 +111,7 @@ TEST_F(MainWindow, LoadsWithCaptionsNamesAndTheStopLightOn)
 }
 
 // Enabled state and colours of every control that the running and stopped looks change.
-void ExpectLook(const frmMain& main, bool running)
+void ExpectLook(const MainWindow& main, bool running)
 {
     for (const QPushButton* b : {main.cmdMailSettings, main.cmdChannels, main.cmdAbout, main.cmdTimeSettings,
              main.cmdStart, main.cmdExit})
@@ -129,9 +131,9 @@ void ExpectLook(const frmMain& main, bool running)
     EXPECT_TRUE(!running || main.focusWidget() == main.cmdLog) << "the focus goes to Log File";
 }
 
-TEST_F(MainWindow, StartAndStopSwitchLooksLightsAndLogTheStop)
+TEST_F(MainWindowTest, StartAndStopSwitchLooksLightsAndLogTheStop)
 {
-    frmMain main(app);
+    MainWindow main(app);
     main.show();
     ExpectLook(main, false);
 
@@ -161,10 +163,10 @@ TEST_F(MainWindow, StartAndStopSwitchLooksLightsAndLogTheStop)
     EXPECT_EQ(readFile(u"activlog.dat"_qs).count("Process stopped by user"), 2);
 }
 
-TEST_F(MainWindow, StartWithoutAConnectionChangesNothing)
+TEST_F(MainWindowTest, StartWithoutAConnectionChangesNothing)
 {
     app.settings.servers.QuoteServer = u"http://127.0.0.1:"_qs + QString::number(UnusedLoopbackPort());
-    frmMain main(app);
+    MainWindow main(app);
     main.show();
     main.cmdStart->click();
     main.cmdStart->click(); // a second press while the connection is checked: nothing more
@@ -180,11 +182,11 @@ TEST_F(MainWindow, StartWithoutAConnectionChangesNothing)
     EXPECT_FALSE(QFile::exists(path(u"activlog.dat"_qs)));
 }
 
-TEST_F(MainWindow, AMissingBitmapLeavesItsLightBlank)
+TEST_F(MainWindowTest, AMissingBitmapLeavesItsLightBlank)
 {
     QFile::remove(path(u"s-red-on.bmp"_qs));
     writeFile(u"s-grn-on.bmp"_qs, "not a bitmap");
-    frmMain main(app);
+    MainWindow main(app);
     EXPECT_TRUE(main.picStopLight->pixmap().isNull());
     EXPECT_TRUE(Bitmap(main.picStopLight).isEmpty());
     ASSERT_TRUE(startUntil(main, State::WaitingStart));
@@ -193,9 +195,9 @@ TEST_F(MainWindow, AMissingBitmapLeavesItsLightBlank)
     ExpectLook(main, true);
 }
 
-TEST_F(MainWindow, ExitAndClosingEmptyTheLogAndEndTheProgram)
+TEST_F(MainWindowTest, ExitAndClosingEmptyTheLogAndEndTheProgram)
 {
-    frmMain main(app);
+    MainWindow main(app);
     main.show();
     app.log.add(u"entry"_qs);
     app.log.AppendLog(1);
@@ -207,12 +209,12 @@ TEST_F(MainWindow, ExitAndClosingEmptyTheLogAndEndTheProgram)
 
 // Closing while the engine waits, downloads or sends: everything ends at once, nothing is left to
 // hold the program, and the log is empty.
-TEST_F(MainWindow, ClosingEndsEverythingInFlightAndEmptiesTheLog)
+TEST_F(MainWindowTest, ClosingEndsEverythingInFlightAndEmptiesTheLog)
 {
     watch(1, u"ABC"_qs);
     http.serve(HistoryTarget(u"abc"_qs, kMonday), {.mode = LoopbackHttpServer::Answer::Mode::Hang});
     schedule(8, 0, 16, 0, 5); // the day begins at once
-    frmMain main(app);
+    MainWindow main(app);
     main.show();
     main.cmdLog->click();
     ASSERT_TRUE(startUntil(main, State::History));
@@ -227,13 +229,13 @@ TEST_F(MainWindow, ClosingEndsEverythingInFlightAndEmptiesTheLog)
 }
 
 // A mail server that takes the connection and never greets: closing cancels the mail at once.
-TEST_F(MainWindow, ClosingCancelsAMailToASilentServer)
+TEST_F(MainWindowTest, ClosingCancelsAMailToASilentServer)
 {
     QTcpServer silent;
     ASSERT_NO_FATAL_FAILURE(mailToSilentServer(silent));
     watchAbcAbove12();
     schedule(8, 0, 16, 0, 5);
-    frmMain main(app);
+    MainWindow main(app);
     main.show();
     ASSERT_TRUE(startUntil(main, State::SendingMail));
     EXPECT_EQ(main.lblStatus->text(), u"Sending Email"_qs);
@@ -244,9 +246,9 @@ TEST_F(MainWindow, ClosingCancelsAMailToASilentServer)
     EXPECT_EQ(readFile(u"activlog.dat"_qs), QByteArray("\r\n"));
 }
 
-TEST_F(MainWindow, QuotesAndAlertColoursGoIntoTheStockRows)
+TEST_F(MainWindowTest, QuotesAndAlertColoursGoIntoTheStockRows)
 {
-    frmMain main(app);
+    MainWindow main(app);
     main.ShowQuoteRow(5,
         Quote {u"IBM"_qs, u"181.2"_qs, u"12/4/2026"_qs, u"4:00pm"_qs, u"+1.5"_qs, u"179.9"_qs, u"182.0"_qs,
             u"179.1"_qs, u"4123000"_qs});
@@ -263,9 +265,9 @@ TEST_F(MainWindow, QuotesAndAlertColoursGoIntoTheStockRows)
     EXPECT_EQ(Bitmap(main.picDL_Light), u"s-yel-off.bmp"_qs);
 }
 
-TEST_F(MainWindow, StockButtonsChooseTheStock)
+TEST_F(MainWindowTest, StockButtonsChooseTheStock)
 {
-    frmMain main(app);
+    MainWindow main(app);
     main.show();
     // The alert settings window opens for stock 6; a saved symbol shows in row 6 as typed.
     OnNextModal edit([](QWidget* dialog) {
@@ -284,9 +286,9 @@ TEST_F(MainWindow, StockButtonsChooseTheStock)
 
 // Channels opens its window modal to the main window and returns at once: no second event loop
 // runs under the click. The window goes when it is closed.
-TEST_F(MainWindow, ChannelsOpensItsWindowWithoutWaitingForIt)
+TEST_F(MainWindowTest, ChannelsOpensItsWindowWithoutWaitingForIt)
 {
-    frmMain main(app);
+    MainWindow main(app);
     main.show();
     main.cmdChannels->click();
     QPointer<QDialog> channels = main.findChild<QDialog*>(u"frmChannels"_qs);
@@ -305,25 +307,25 @@ TEST_F(MainWindow, ChannelsOpensItsWindowWithoutWaitingForIt)
 
 // Help stays usable while the engine runs and opens without blocking it; a transfer goes on while
 // a modal window runs its own event loop (a message box, the Clear Log question).
-TEST_F(MainWindow, HelpOpensDuringMonitoringAndTransfersGoOnUnderAModalWindow)
+TEST_F(MainWindowTest, HelpOpensDuringMonitoringAndTransfersGoOnUnderAModalWindow)
 {
     writeFile(u"hlpCont.doc"_qs, "{\\rtf1 Contents\\par}");
     watch(1, u"ABC"_qs);
     http.serve(HistoryTarget(u"abc"_qs, kMonday),
         {.mode = LoopbackHttpServer::Answer::Mode::Drip, .body = QByteArray(100, 'x'), .intervalMs = 2});
     schedule(8, 0, 16, 0, 5);
-    frmMain main(app);
+    MainWindow main(app);
     main.show();
     ASSERT_TRUE(startUntil(main, State::History));
 
     EXPECT_TRUE(main.cmdShowHelp->isEnabled());
     main.cmdShowHelp->click();
-    auto* help = main.findChild<frmHelp*>();
+    auto* help = main.findChild<HelpWindow*>();
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->isVisible());
     EXPECT_FALSE(help->isModal());
     main.cmdShowHelp->click();
-    EXPECT_EQ(main.findChildren<frmHelp*>().size(), 1) << "one help window";
+    EXPECT_EQ(main.findChildren<HelpWindow*>().size(), 1) << "one help window";
 
     ASSERT_EQ(app.hub.transfersRunning(), 1);
     QDialog modal(&main);
@@ -338,14 +340,14 @@ TEST_F(MainWindow, HelpOpensDuringMonitoringAndTransfersGoOnUnderAModalWindow)
     EXPECT_TRUE(log().contains(u"Data Error-Stock #:1"_qs)); // what came was read, and was no year
 }
 
-TEST_F(MainWindow, TheOpenLogWindowFollowsAppendsUntilClosedWithItsButton)
+TEST_F(MainWindowTest, TheOpenLogWindowFollowsAppendsUntilClosedWithItsButton)
 {
-    frmMain main(app);
+    MainWindow main(app);
     main.show();
     app.log.add(u"first"_qs);
     app.log.AppendLog(1);
     main.cmdLog->click();
-    frmLog* log = main.logWindow();
+    LogWindow* log = main.logWindow();
     ASSERT_NE(log, nullptr);
     EXPECT_TRUE(log->isVisible());
     EXPECT_EQ(log->txtLog->toPlainText(), u"first\n"_qs);
@@ -393,9 +395,9 @@ TEST(TrayLook, FollowsTheEngineAndAnUnseenAlertOnlyWhileItRuns)
             u"ABC    : Volume is 20% > average of the last 20 days."_qs}));
 }
 
-TEST_F(MainWindow, TheTrayShowsTheStateAndItsMenuDrivesTheWindow)
+TEST_F(MainWindowTest, TheTrayShowsTheStateAndItsMenuDrivesTheWindow)
 {
-    frmMain main(app, TrayUse::Always);
+    MainWindow main(app, TrayUse::Always);
     main.show();
     TrayIcon* tray = main.trayIcon();
     ASSERT_NE(tray, nullptr);
@@ -431,10 +433,10 @@ TEST_F(MainWindow, TheTrayShowsTheStateAndItsMenuDrivesTheWindow)
 }
 
 // With a tray, closing the window asks once whether to go on from the tray; the answer is kept.
-TEST_F(MainWindow, ClosingWithATrayAsksOnceThenKeepsMonitoringThere)
+TEST_F(MainWindowTest, ClosingWithATrayAsksOnceThenKeepsMonitoringThere)
 {
     {
-        frmMain main(app, TrayUse::Always);
+        MainWindow main(app, TrayUse::Always);
         main.show();
         ASSERT_TRUE(startUntil(main, State::WaitingStart));
         boxes.queueAnswer(MsgResult::Yes);
@@ -452,7 +454,7 @@ TEST_F(MainWindow, ClosingWithATrayAsksOnceThenKeepsMonitoringThere)
         EXPECT_EQ(endRequests, 0);
 
         // Exit ends the program even from the tray.
-        main.cmdExit_Click();
+        main.onExitClicked();
         EXPECT_EQ(endRequests, 1);
         EXPECT_EQ(app.engine.state(), State::Idle);
     }
@@ -461,7 +463,7 @@ TEST_F(MainWindow, ClosingWithATrayAsksOnceThenKeepsMonitoringThere)
     // Answered No: closing ends the program, and no question follows later.
     ASSERT_FALSE(SavePreferences({}).has_value());
     app.settings.preferences = {};
-    frmMain main(app, TrayUse::Always);
+    MainWindow main(app, TrayUse::Always);
     main.show();
     boxes.clear();
     boxes.queueAnswer(MsgResult::No);
@@ -471,7 +473,7 @@ TEST_F(MainWindow, ClosingWithATrayAsksOnceThenKeepsMonitoringThere)
 
     // Without a tray nothing is asked.
     boxes.clear();
-    frmMain plain(app, TrayUse::Never);
+    MainWindow plain(app, TrayUse::Never);
     plain.show();
     plain.close();
     EXPECT_TRUE(boxes.shown().isEmpty());
@@ -479,9 +481,9 @@ TEST_F(MainWindow, ClosingWithATrayAsksOnceThenKeepsMonitoringThere)
 }
 
 // Screen readers read each shown value as the description of the control that names it.
-TEST_F(MainWindow, EveryShownValueIsInTheAccessibilityTree)
+TEST_F(MainWindowTest, EveryShownValueIsInTheAccessibilityTree)
 {
-    frmMain main(app);
+    MainWindow main(app);
     main.ShowQuoteRow(
         2, Quote {u"NAS"_qs, u"5.10"_qs, {}, {}, u"N/A"_qs, u"N/A"_qs, u"5.20"_qs, u"5.00"_qs, u"900"_qs});
     main.SetPriceText(3, u"?"_qs);
@@ -503,16 +505,16 @@ TEST_F(MainWindow, EveryShownValueIsInTheAccessibilityTree)
 }
 
 // A desktop notification per alert, unless turned off in the Sounds window.
-TEST_F(MainWindow, AlertsRaiseADesktopNotificationUnlessTurnedOff)
+TEST_F(MainWindowTest, AlertsRaiseADesktopNotificationUnlessTurnedOff)
 {
-    frmMain main(app, TrayUse::Never);
+    MainWindow main(app, TrayUse::Never);
     int sent = 0;
     QObject::connect(main.notifier(), &DesktopNotifier::delivered, [&] { ++sent; });
     QObject::connect(main.notifier(), &DesktopNotifier::fellBack, [&] { ++sent; });
     main.ShowAlertNotice(kTwoAlerts);
     ASSERT_TRUE(RunUntil([&] { return sent == 1; }));
 
-    frmSounds* sounds = frmSounds::ShowSounds(app.settings, app.sound, app.log, 1, &main);
+    SoundsWindow* sounds = SoundsWindow::ShowSounds(app.settings, app.sound, app.log, 1, &main);
     ASSERT_NE(sounds, nullptr);
     EXPECT_TRUE(sounds->chkDesktopNotice->isChecked());
     sounds->chkDesktopNotice->click();

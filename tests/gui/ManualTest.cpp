@@ -8,6 +8,8 @@
 #include <QProcess>
 #include <QTextDocument>
 
+using namespace tradevane;
+
 namespace {
 
 const QString kTroubleshootingPage = u"hlpPg7"_qs;
@@ -52,8 +54,8 @@ TEST(Manual, EveryPageShipsAndStartsWithItsHeading)
 {
     const QStringList pages = {u"hlpCont"_qs, u"hlpPg1"_qs, u"hlpPg2"_qs, u"hlpPg3"_qs, u"hlpPg4"_qs,
         u"hlpPg5"_qs, u"hlpPg6"_qs, u"hlpPg7"_qs};
-    for (int page = 0; page < frmHelp::kPages; ++page) {
-        EXPECT_TRUE(frmHelp::PageDocument(page).endsWith(pages[page] + u".doc"_qs));
+    for (int page = 0; page < HelpWindow::kPages; ++page) {
+        EXPECT_TRUE(HelpWindow::PageDocument(page).endsWith(pages[page] + u".doc"_qs));
         const QString shipped = ShippedText(pages[page]);
         const QString heading = SourceText(pages[page]).section(u'\n', 0, 0).mid(2);
         EXPECT_FALSE(heading.isEmpty()) << pages[page].toStdString();

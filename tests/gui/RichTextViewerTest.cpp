@@ -7,6 +7,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+using namespace tradevane;
+
 namespace {
 
 // The character format at `pos` (the format of the character after it).

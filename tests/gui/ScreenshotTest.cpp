@@ -9,6 +9,8 @@
 
 #include <QTabWidget>
 
+using namespace tradevane;
+
 namespace {
 
 using Screenshots = ProgramTest;
@@ -34,7 +36,7 @@ TEST_F(Screenshots, SettingsWindowsPanesAndHelpPanels)
         copyResource(QString::fromLatin1(chart));
     const StockIndex ibm = StockIndex::fromNumber(3);
     app.settings.alert(ibm).symbol = u"IBM"_qs;
-    frmAlerts alerts(app.settings, ibm);
+    AlertsWindow alerts(app.settings, ibm);
     ShowForScreenshot(&alerts);
     auto* tabs = alerts.findChild<QTabWidget*>(u"SSTab1"_qs);
     const char* panes[] = {"alerts-1-stock", "alerts-2-moving-average", "alerts-3-momentum",
@@ -53,7 +55,7 @@ TEST_F(Screenshots, SettingsWindowsPanesAndHelpPanels)
     alerts.hide();
 
     writeFile(u"timeset.dat"_qs, FromHex("09 00 32 00 09 00 32 00 10 00 01 00 05 00"));
-    frmTimeSettings time(app.settings);
+    TimesWindow time(app.settings);
     ShootWithHelp(
         time, shots, u"time"_qs, {"lblStartTimeHelp", "lblStopTimeHelp", "lblDLFreqHelp", "lblHolidaysHelp"});
     time.hide();
@@ -66,7 +68,7 @@ TEST_F(Screenshots, SettingsWindowsPanesAndHelpPanels)
     m.usePassword = true;
     m.userName = u"trader"_qs;
     m.password = u"app-password"_qs;
-    frmMailSettings mail(app.settings, app.smtp, app.log, 1);
+    MailWindow mail(app.settings, app.smtp, app.log, 1);
     ShootWithHelp(mail, shots, u"mail"_qs, {"lblServerHelp", "lblPasswordHelp"});
     mail.hide();
 
@@ -75,14 +77,14 @@ TEST_F(Screenshots, SettingsWindowsPanesAndHelpPanels)
     c.telegram = {true, u"123456789:AAF-example"_qs, u"123456789"_qs};
     c.webhook = {false, u"https://hooks.example.com/services/T1/B2"_qs, WebhookBody::Json,
         u"Authorization"_qs, u"Bearer abc"_qs};
-    frmChannels channels(app.settings, app.channels, app.log, app.keyring, app.channelTokens, 1);
+    ChannelsWindow channels(app.settings, app.channels, app.log, app.keyring, app.channelTokens, 1);
     ShootWithHelp(
         channels, shots, u"channels"_qs, {"lblNtfyTopicHelp", "lblTelegramChatHelp", "lblTokensHelp"});
     channels.hide();
 
     // The same window once the desktop keyring has taken the tokens.
     c.tokenStore = TokenStore::Keyring;
-    frmChannels inKeyring(app.settings, app.channels, app.log, app.keyring, app.channelTokens, 1);
+    ChannelsWindow inKeyring(app.settings, app.channels, app.log, app.keyring, app.channelTokens, 1);
     ShootWithHelp(inKeyring, shots, u"channels-keyring"_qs, {"lblTokensHelp"});
 }
 

@@ -7,12 +7,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+using namespace tradevane;
+
 namespace {
 
 TEST_F(Sounds, WindowShowsTheStoredChoiceAndSavesOnEnableClickAndClose)
 {
     app.settings.sound = {true, AlertSound::ThreeBeeps};
-    auto* window = new frmSounds(app.settings, player, app.log, 1);
+    auto* window = new SoundsWindow(app.settings, player, app.log, 1);
     window->show();
     EXPECT_TRUE(window->findChild<QRadioButton*>(u"opt3BeepsSound"_qs)->isChecked());
     EXPECT_FALSE(window->optSiren->isChecked());
@@ -39,8 +41,8 @@ TEST_F(Sounds, WindowShowsTheStoredChoiceAndSavesOnEnableClickAndClose)
 
 TEST_F(Sounds, OneSoundsWindowAndAnUnwritableFileKeepsItUsable)
 {
-    frmSounds* first = frmSounds::ShowSounds(app.settings, player, app.log, 1);
-    EXPECT_EQ(frmSounds::ShowSounds(app.settings, player, app.log, 1), first);
+    SoundsWindow* first = SoundsWindow::ShowSounds(app.settings, player, app.log, 1);
+    EXPECT_EQ(SoundsWindow::ShowSounds(app.settings, player, app.log, 1), first);
 
     QDir(folder.path()).mkdir(u"soundset.dat"_qs); // a folder where the file should be
     first->optFemVoice->click();
@@ -50,7 +52,7 @@ TEST_F(Sounds, OneSoundsWindowAndAnUnwritableFileKeepsItUsable)
     EXPECT_TRUE(boxes.shown()[0].text.startsWith(u"FILE ERROR:"_qs));
     EXPECT_EQ(app.settings.sound.sound, AlertSound::Voice); // in effect for this run
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    frmSounds* again = frmSounds::ShowSounds(app.settings, player, app.log, 1);
+    SoundsWindow* again = SoundsWindow::ShowSounds(app.settings, player, app.log, 1);
     ASSERT_NE(again, nullptr);
     again->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

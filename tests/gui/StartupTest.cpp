@@ -18,6 +18,8 @@
 #include <QTest>
 #include <QTimer>
 
+using namespace tradevane;
+
 namespace {
 
 class StartUp : public ProgramTest
@@ -34,7 +36,7 @@ protected:
     bool start()
     {
         OnNextModal accept([this](QWidget* modal) {
-            if (auto* terms = qobject_cast<frmTerms*>(modal)) {
+            if (auto* terms = qobject_cast<TermsWindow*>(modal)) {
                 termsShown = true;
                 mainWindowBeforeTerms = splash.mainWindow() != nullptr;
                 terms->optAgreeToTerms->click();
@@ -44,7 +46,7 @@ protected:
         return splash.Start();
     }
 
-    frmSplash splash {app};
+    SplashWindow splash {app};
     bool termsShown = false;
     bool mainWindowBeforeTerms = false;
 };
@@ -66,8 +68,8 @@ TEST_F(StartUp, FirstRunCreatesEmptySettingsAsksForTermsThenShowsEmptyRows)
     EXPECT_TRUE(splash.isVisible());
     EXPECT_TRUE(splash.TimerSplash->isActive());
     EXPECT_EQ(splash.mainWindow(), nullptr);
-    splash.TimerSplash_Timer();
-    frmMain* main = splash.mainWindow();
+    splash.onSplashTimer();
+    MainWindow* main = splash.mainWindow();
     ASSERT_NE(main, nullptr);
     EXPECT_TRUE(main->isVisible());
     EXPECT_FALSE(splash.isVisible());
@@ -88,7 +90,7 @@ TEST_F(StartUp, AcceptedTermsAreNotAskedAgainAndStoredSymbolsAppear)
     writeFile(u"Aset3.dat"_qs, EncodeRecord(ibm));
 
     ASSERT_TRUE(start());
-    splash.TimerSplash_Timer();
+    splash.onSplashTimer();
 
     EXPECT_FALSE(termsShown);
     ASSERT_NE(splash.mainWindow(), nullptr);
@@ -120,7 +122,7 @@ TEST_F(StartUp, UnreadableMailSettingsStopLoadingButTheMainWindowOpens)
     EXPECT_FALSE(QFile::exists(path(u"frs.dat"_qs)));
     EXPECT_FALSE(termsShown);
 
-    splash.TimerSplash_Timer();
+    splash.onSplashTimer();
     ASSERT_NE(splash.mainWindow(), nullptr);
     EXPECT_TRUE(splash.mainWindow()->isVisible());
     EXPECT_EQ(splash.mainWindow()->lblSymbol[10]->text(), u"KO"_qs);
@@ -171,8 +173,8 @@ TEST_F(StartUp, TheCalendarChoiceIsReadAndAMalformedFileSkipsHolidaysWithANote)
 TEST_F(StartUp, RefusedTermsEndTheProgramBeforeAnythingIsShown)
 {
     OnNextModal refuse([](QWidget* modal) {
-        ASSERT_NE(qobject_cast<frmTerms*>(modal), nullptr);
-        static_cast<frmTerms*>(modal)->cmdCancel->click();
+        ASSERT_NE(qobject_cast<TermsWindow*>(modal), nullptr);
+        static_cast<TermsWindow*>(modal)->cmdCancel->click();
     });
     EXPECT_FALSE(splash.Start());
     EXPECT_TRUE(refuse.done());
@@ -185,7 +187,7 @@ TEST_F(StartUp, RefusedTermsEndTheProgramBeforeAnythingIsShown)
 TEST_F(StartUp, TheSplashTimerHandsOverOnItsOwn)
 {
     writeFile(u"frs.dat"_qs, QByteArray(1, '\1'));
-    splash.Form_Load();
+    splash.loadValues();
     EXPECT_FALSE(splash.TimerSplash->isActive()); // not before the window is up
     splash.TimerSplash->setInterval(20);
     ASSERT_TRUE(splash.Start());

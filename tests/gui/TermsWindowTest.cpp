@@ -9,14 +9,16 @@
 #include <QRadioButton>
 #include <QTextEdit>
 
+using namespace tradevane;
+
 namespace {
 
-using TermsWindow = ProgramTest;
+using TermsWindowTest = ProgramTest;
 
-TEST_F(TermsWindow, OpensOnTheLicenceWithProceedDisabledUntilAccepted)
+TEST_F(TermsWindowTest, OpensOnTheLicenceWithProceedDisabledUntilAccepted)
 {
     copyResource(u"licence.doc"_qs);
-    frmTerms terms;
+    TermsWindow terms;
     EXPECT_TRUE(terms.rtbTerms->toPlainText().contains(u"Tradevane Freeware Licence"_qs));
     EXPECT_FALSE(terms.rtbTerms->toPlainText().contains(u"\\par"_qs));
     EXPECT_TRUE(terms.optNotAgreeTerms->isChecked());
@@ -28,10 +30,10 @@ TEST_F(TermsWindow, OpensOnTheLicenceWithProceedDisabledUntilAccepted)
     EXPECT_FALSE(terms.cmdProceed->isEnabled());
 }
 
-TEST_F(TermsWindow, ProceedRecordsTheAcceptanceInPlace)
+TEST_F(TermsWindowTest, ProceedRecordsTheAcceptanceInPlace)
 {
     writeFile(u"frs.dat"_qs, QByteArray("\0xyz", 4));
-    frmTerms terms;
+    TermsWindow terms;
     EXPECT_TRUE(terms.rtbTerms->toPlainText().isEmpty()); // no licence.doc: empty, still usable
     terms.optAgreeToTerms->click();
     terms.cmdProceed->click();
@@ -44,10 +46,10 @@ TEST_F(TermsWindow, ProceedRecordsTheAcceptanceInPlace)
     EXPECT_EQ(endRequests, 0);
 }
 
-TEST_F(TermsWindow, AnAcceptanceThatCannotBeStoredIsReportedAndStartUpGoesOn)
+TEST_F(TermsWindowTest, AnAcceptanceThatCannotBeStoredIsReportedAndStartUpGoesOn)
 {
     QDir(folder.path()).mkdir(u"frs.dat"_qs);
-    frmTerms terms;
+    TermsWindow terms;
     terms.optAgreeToTerms->click();
     terms.cmdProceed->click();
     EXPECT_TRUE(OneFileErrorBox(boxes.shown(), u"File Read/Write Error"_qs,
@@ -57,10 +59,10 @@ TEST_F(TermsWindow, AnAcceptanceThatCannotBeStoredIsReportedAndStartUpGoesOn)
     EXPECT_EQ(endRequests, 0);
 }
 
-TEST_F(TermsWindow, CancelOrClosingThanksTheUserAndEndsTheProgram)
+TEST_F(TermsWindowTest, CancelOrClosingThanksTheUserAndEndsTheProgram)
 {
     {
-        frmTerms terms;
+        TermsWindow terms;
         terms.cmdCancel->click();
         ASSERT_EQ(boxes.shown().size(), 1);
         EXPECT_EQ(boxes.shown()[0].title, u"Thank you"_qs);
@@ -73,7 +75,7 @@ TEST_F(TermsWindow, CancelOrClosingThanksTheUserAndEndsTheProgram)
         EXPECT_EQ(terms.result(), QDialog::Rejected);
     }
     {
-        frmTerms terms;
+        TermsWindow terms;
         terms.show();
         terms.close();
         EXPECT_EQ(endRequests, 2);

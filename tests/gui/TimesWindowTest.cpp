@@ -10,21 +10,20 @@
 #include <QDir>
 #include <QFile>
 
+using namespace tradevane;
+
 namespace {
 
 const char* kDefaultsFile = "09 00 32 00 09 00 32 00 10 00 01 00 05 00";
 
-class TimeWindow : public SettingsWindowTest<frmTimeSettings>
+class TimeWindow : public SettingsWindowFixture<TimesWindow>
 {
 protected:
     TimeWindow()
-        : SettingsWindowTest(u"Time"_qs)
+        : SettingsWindowFixture(u"Time"_qs)
     { }
 
-    std::unique_ptr<frmTimeSettings> create() override
-    {
-        return std::make_unique<frmTimeSettings>(app.settings);
-    }
+    std::unique_ptr<TimesWindow> create() override { return std::make_unique<TimesWindow>(app.settings); }
 
     QString text(const char* name) { return box(name)->text(); }
     QComboBox* interval() { return w<QComboBox>("comboQuoteInterval"); }

@@ -18,6 +18,8 @@
 
 #include <cstdlib>
 
+using namespace tradevane;
+
 namespace {
 
 constexpr int kRecordRate = 11025;

@@ -15,6 +15,8 @@
 
 #include <filesystem>
 
+using namespace tradevane;
+
 namespace {
 
 const QString kNtfyToken = u"tk_s3cretNtfyToken"_qs;
@@ -39,12 +41,12 @@ AlertMessage OneAlert()
     return m;
 }
 
-class KeyringChannels : public ChannelsWindowTest
+class KeyringChannels : public ChannelsWindowFixture
 {
 protected:
     void SetUp() override
     {
-        ChannelsWindowTest::SetUp();
+        ChannelsWindowFixture::SetUp();
         ASSERT_TRUE(http.start());
         http.serve(u"/desk"_qs, kNtfyOk);
         http.serveStatus(u"/hooks/in"_qs, 204);

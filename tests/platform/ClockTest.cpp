@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+using namespace tradevane;
+
 namespace {
 
 // The machine's clock: an alarm fires from the event loop once the moment has come, never before,

@@ -6,6 +6,8 @@
 
 #include <cfloat>
 
+using namespace tradevane;
+
 namespace {
 
 const QString kTooLarge = u"1"_qs + QString(400, u'0');

@@ -8,6 +8,8 @@
 
 #include <curl/curl.h>
 
+using namespace tradevane;
+
 namespace {
 
 using Answer = LoopbackHttpServer::Answer;

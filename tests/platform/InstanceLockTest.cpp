@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QProcess>
 
+using namespace tradevane;
+
 namespace {
 
 TEST(InstanceLock, OneProgramPerDataFolderAndACrashedOneIsTakenOver)

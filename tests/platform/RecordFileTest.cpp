@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 
+using namespace tradevane;
+
 namespace {
 
 using RecordFile = ProgramTest;

@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+using namespace tradevane;
+
 namespace {
 
 using Answer = LoopbackHttpServer::Answer;

@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+using namespace tradevane;
+
 namespace {
 
 TEST(WaveFile, ReadsTheShippedSoundsAndRefusesWhatItCannotPlay)

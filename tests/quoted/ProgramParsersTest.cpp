@@ -19,6 +19,8 @@
 #include "engine/settings/AlertSettingsFile.h"
 #include "platform/HttpFetch.h"
 
+using namespace tradevane;
+
 using namespace quoted;
 using namespace quoted::test;
 
@@ -52,13 +54,13 @@ protected:
             body = b;
             ended = true;
         };
-        auto download = DownloadHistory(
-            stock(number), app.fetcher, ::HistoryRequest(server, symbol, SetHistoryDates(Now())), done);
+        auto download = DownloadHistory(stock(number), app.fetcher,
+            tradevane::HistoryRequest(server, symbol, SetHistoryDates(Now())), done);
         ASSERT_TRUE(RunUntil([&] { return ended; }));
         StockContext s = stock(number);
         ParseHistory(s, body);
         ended = false;
-        download = DownloadQuote(stock(number), app.fetcher, ::QuoteRequest(server, symbol), done);
+        download = DownloadQuote(stock(number), app.fetcher, tradevane::QuoteRequest(server, symbol), done);
         ASSERT_TRUE(RunUntil([&] { return ended; }));
         ParseQuote(s, body);
     }

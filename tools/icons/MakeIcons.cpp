@@ -8,6 +8,8 @@
 
 #include <cstdio>
 
+using namespace tradevane;
+
 int main(int argc, char* argv[])
 {
     QGuiApplication app(argc, argv);

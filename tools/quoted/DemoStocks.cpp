@@ -17,6 +17,8 @@
 #include <cstdio>
 #include <cstring>
 
+using namespace tradevane;
+
 namespace {
 
 // A schedule from now to 23:59, one quote set a minute, when the folder has none.

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+using namespace tradevane;
+
 // The stocks a first demonstration watches: ten symbols of the simulated market with the usual
 // alerts and a few more, so that alert lines come in the first quote sets of any hour.
 inline const QStringList& DemoSymbols()

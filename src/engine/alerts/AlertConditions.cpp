@@ -4,6 +4,8 @@
 #include "engine/log/LogTexts.h"
 #include "platform/Conversions.h"
 
+namespace tradevane {
+
 namespace {
 
 // The switch decides whether the flag follows the condition at all.
@@ -62,3 +64,5 @@ void SetAlertFlags(StockContext& stock)
     if (overflow)
         TakeCalcErrorPath(stock, LogText::AlertFlagsCalc);
 }
+
+} // namespace tradevane

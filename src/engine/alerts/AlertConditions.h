@@ -2,9 +2,13 @@
 
 #include "engine/model/StockState.h"
 
+namespace tradevane {
+
 // Turns the stock's indicator results, its last trade price and its alert switches into the
 // fifteen Triggered flags, when the stock is watched. A switch counts as on only when it holds 1.
 // Kinds up to the stochastic reversals and the volume surge follow their condition while their
 // switch is on and keep their last value while it is off; the price kinds are true only while
 // their switch is on and the condition holds.
 void SetAlertFlags(StockContext& stock);
+
+} // namespace tradevane

@@ -4,6 +4,8 @@
 #include "engine/log/LogTexts.h"
 #include "platform/RecordFile.h"
 
+namespace tradevane {
+
 namespace {
 
 QString twoDigits(int value)
@@ -130,3 +132,5 @@ AlertMessage EvaluateAlerts(const std::function<StockContext(StockIndex)>& stock
         return {};
     return {header + body, items};
 }
+
+} // namespace tradevane

@@ -11,6 +11,8 @@
 
 #include <functional>
 
+namespace tradevane {
+
 // One quote set's alert evaluation: decides stock by stock which alerts hold, colours the
 // symbols and composes one message of every alert line due; the engine hands a non-empty message
 // to the log, the alert sound, the notice window, the mail sender and the phone channels, in that
@@ -35,3 +37,5 @@ bool TakesPart(const StockContext& stock);
 // today.
 AlertMessage EvaluateAlerts(const std::function<StockContext(StockIndex)>& stockAt, const QTime& now,
     const std::function<void(StockIndex, bool alert)>& colour);
+
+} // namespace tradevane

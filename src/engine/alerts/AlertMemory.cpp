@@ -8,6 +8,8 @@
 
 #include <QList>
 
+namespace tradevane {
+
 namespace {
 
 const QByteArray kHeader = "Tradevane reported alerts 1";
@@ -189,3 +191,5 @@ void DisarmReported(const ReportedAlerts& remembered, const QDate& day,
             stocks[static_cast<std::size_t>(a.stock.index())].alerts[a.kind].Armed = false;
     }
 }
+
+} // namespace tradevane

@@ -10,6 +10,8 @@
 #include <array>
 #include <vector>
 
+namespace tradevane {
+
 class ActivityLog;
 
 // reported.dat in the settings folder: the once-a-day alerts reported on the current trading day,
@@ -64,3 +66,5 @@ ReportedAlerts ReportedOn(const QDate& day, const std::array<AlertSettings, kSto
 // once-a-day alerts with the same symbol and the same settings for that alert.
 void DisarmReported(const ReportedAlerts& remembered, const QDate& day,
     const std::array<AlertSettings, kStockCount>& settings, std::array<StockState, kStockCount>& stocks);
+
+} // namespace tradevane

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tradevane {
+
 namespace {
 
 // The `n`th `weekday` of `month` (n = 1..5), or with n = -1 the last one.
@@ -138,3 +140,5 @@ std::optional<ExchangeCalendar::EarlyClose> ExchangeCalendar::earlyClose(const Q
         return EarlyClose {day->name, QDateTime(date, EarlyCloseTime(), Zone())};
     return std::nullopt;
 }
+
+} // namespace tradevane

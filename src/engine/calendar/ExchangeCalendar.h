@@ -10,6 +10,8 @@
 #include <optional>
 #include <vector>
 
+namespace tradevane {
+
 // The trading calendar of the US equity exchanges, computed by rule: which weekdays they stay
 // closed and which they close early. Dates are dates of exchange time (America/New_York), whatever
 // the computer's own zone; weekends are not holidays here, the engine has its own weekend rule.
@@ -65,3 +67,5 @@ public:
 private:
     std::map<QDate, QString> m_closures;
 };
+
+} // namespace tradevane

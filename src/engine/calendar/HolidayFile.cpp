@@ -7,6 +7,8 @@
 
 #include <QStringList>
 
+namespace tradevane {
+
 namespace {
 
 constexpr int kMaxNameLength = 80;
@@ -98,3 +100,5 @@ void LoadHolidayFile(ExchangeCalendar& calendar, ActivityLog& log, int number)
     if (bad > kMaxLinesNoted)
         note(log, LogText::HolidayLinesNotListed + QString::number(bad - kMaxLinesNoted), number);
 }
+
+} // namespace tradevane

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+namespace tradevane {
+
 class ActivityLog;
 
 // holidays.txt in the settings folder: closures of the exchanges that no rule knows, one a line,
@@ -36,3 +38,5 @@ QString HolidayFilePath();
 // one, and every line that is not a date and a name, is noted in the activity log (`number` is the
 // stock the log's own error notes name) and left out.
 void LoadHolidayFile(ExchangeCalendar& calendar, ActivityLog& log, int number);
+
+} // namespace tradevane

@@ -3,6 +3,8 @@
 #include "platform/Conversions.h"
 #include "platform/MessageBox.h"
 
+namespace tradevane {
+
 namespace {
 
 // A whole-numbered field as it will be stored: the leading number of the text, rounded.
@@ -160,3 +162,5 @@ void StoreAlertEntries(const AlertEntries& e, AlertSettings& s)
     s.priceBelow = e.priceBelow ? TextToNumber(e.minPrice).value_or(0.0) : 0.0;
     s.on(K::VolumeSurge) = e.volumeUp;
 }
+
+} // namespace tradevane

@@ -8,6 +8,8 @@
 #include <array>
 #include <optional>
 
+namespace tradevane {
+
 // What the alert settings window shows: the texts of its entry boxes and the states of its check
 // boxes, kept apart from the widgets so that the checks and the conversion into the record can be
 // exercised on their own.
@@ -47,3 +49,5 @@ std::optional<EntryProblem> CheckAlertEntries(const AlertEntries& entries);
 // Puts checked entries into `settings`: the symbol cut to 7 and watched when there is one, whole
 // numbers rounded half to even, prices only where their alert is on. The reserved field is left alone.
 void StoreAlertEntries(const AlertEntries& entries, AlertSettings& settings);
+
+} // namespace tradevane

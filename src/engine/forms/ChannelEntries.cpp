@@ -3,6 +3,8 @@
 #include "engine/notify/Channels.h"
 #include "platform/MessageBox.h"
 
+namespace tradevane {
+
 std::optional<QString> ChannelSettingProblem(Channel channel, const ChannelSettings& settings)
 {
     const ChannelMessage probe = ChannelTestMessage();
@@ -135,3 +137,5 @@ QString Tokens()
 }
 
 } // namespace ChannelHelp
+
+} // namespace tradevane

@@ -5,6 +5,8 @@
 
 #include <optional>
 
+namespace tradevane {
+
 // What the channels window checks before a save: every channel that is on must be able to send.
 // The rules are those the sender itself applies, so a saved channel never fails on its settings.
 // `channel` is the first channel found wanting.
@@ -30,3 +32,5 @@ QString WebhookBody();
 QString WebhookHeader();
 QString Tokens();
 } // namespace ChannelHelp
+
+} // namespace tradevane

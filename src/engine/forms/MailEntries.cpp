@@ -2,6 +2,8 @@
 
 #include "platform/MessageBox.h"
 
+namespace tradevane {
+
 namespace {
 
 bool Blank(const QString& text)
@@ -119,3 +121,5 @@ QString Password()
 }
 
 } // namespace MailHelp
+
+} // namespace tradevane

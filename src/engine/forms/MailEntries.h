@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace tradevane {
+
 // What the mail settings window shows: its two check boxes and seven entry boxes.
 struct MailEntries
 {
@@ -44,3 +46,5 @@ QString CC();
 QString Subject();
 QString Password();
 } // namespace MailHelp
+
+} // namespace tradevane

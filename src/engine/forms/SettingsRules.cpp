@@ -7,6 +7,8 @@
 #include <cmath>
 #include <limits>
 
+namespace tradevane {
+
 bool IsNumeric(const QString& text)
 {
     return !text.trimmed().isEmpty() && TextToNumber(text).has_value();
@@ -46,3 +48,5 @@ SaveAnswer AskToSave(const QString& question, const QString& title)
         return SaveAnswer::Stay;
     }
 }
+
+} // namespace tradevane

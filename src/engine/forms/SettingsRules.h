@@ -4,6 +4,8 @@
 
 #include <optional>
 
+namespace tradevane {
+
 // Rules shared by the settings windows (alerts, times, mail) for reading and checking what the
 // user typed before anything is stored.
 
@@ -31,3 +33,5 @@ QString SupportContactLine();
 // Cancel: save, close without saving, or stay in the window.
 enum class SaveAnswer { Save, Discard, Stay };
 SaveAnswer AskToSave(const QString& question, const QString& title);
+
+} // namespace tradevane

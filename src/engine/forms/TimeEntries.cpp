@@ -3,6 +3,8 @@
 #include "platform/Conversions.h"
 #include "platform/MessageBox.h"
 
+namespace tradevane {
+
 namespace {
 
 bool OutsideRange(const QString& text, double low, double high)
@@ -172,3 +174,5 @@ QString Holidays()
 }
 
 } // namespace TimeHelp
+
+} // namespace tradevane

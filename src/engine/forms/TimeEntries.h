@@ -9,6 +9,8 @@
 #include <optional>
 #include <utility>
 
+namespace tradevane {
+
 // What the time settings window shows: the texts of its four time boxes and of the interval list.
 struct TimeEntries
 {
@@ -48,3 +50,5 @@ QString StopTime();
 QString Interval();
 QString Holidays();
 } // namespace TimeHelp
+
+} // namespace tradevane

@@ -1,5 +1,7 @@
 #include "engine/indicators/HighLowBreakout.h"
 
+namespace tradevane {
+
 namespace {
 
 std::optional<bool> BeatsLastDays(
@@ -29,3 +31,5 @@ std::optional<bool> IsNewLow(const PriceRows& rows, int days)
 {
     return BeatsLastDays(rows, &PriceRows::low, days, false);
 }
+
+} // namespace tradevane

@@ -4,9 +4,13 @@
 
 #include <optional>
 
+namespace tradevane {
+
 // New N-day high and low: whether today's high is strictly above the high of each of the last
 // `days` rows (today's low strictly below each low). A day count of 0 or less gives false. No
 // value when a price read is not a number or lies beyond the history; the rows are read from
 // yesterday back and only until one is not beaten.
 std::optional<bool> IsNewHigh(const PriceRows& rows, int days);
 std::optional<bool> IsNewLow(const PriceRows& rows, int days);
+
+} // namespace tradevane

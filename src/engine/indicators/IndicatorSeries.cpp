@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+namespace tradevane {
+
 namespace {
 
 // The slow stochastic reads 15 rows for each of the 30 raw values it starts from.
@@ -127,3 +129,5 @@ void UpdateLastDay(ChartData& data, const PriceHistory& history, const AlertSett
     data.highestHigh = Extreme(all, rows, true, settings.highestHighDays);
     data.lowestLow = Extreme(all, rows, false, settings.lowestLowDays);
 }
+
+} // namespace tradevane

@@ -9,6 +9,8 @@
 #include <optional>
 #include <vector>
 
+namespace tradevane {
+
 // A stock's history and indicators day by day, for the chart window. Every value comes from the
 // engine's own indicator routines, run on the history as it stood at the end of that day (the
 // rows after it taken away), so that the chart shows exactly what the alerts were computed from.
@@ -65,3 +67,5 @@ void UpdateLastDay(ChartData& data, const PriceHistory& history, const AlertSett
 // The indicators the engine computes for `row` of the history (row 0: today) with `settings`.
 IndicatorDay IndicatorsOfRow(
     const PriceHistory& history, int rowCount, int row, const AlertSettings& settings);
+
+} // namespace tradevane

@@ -8,6 +8,8 @@
 #include "engine/indicators/VolumeAverage.h"
 #include "engine/log/LogTexts.h"
 
+namespace tradevane {
+
 void CalcIndicators(StockContext& stock)
 {
     if (stock.state.downloadError)
@@ -59,3 +61,5 @@ void CalcIndicators(StockContext& stock)
     values.StochK = stochastic.k;
     values.StochD = stochastic.d;
 }
+
+} // namespace tradevane

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace tradevane {
+
 std::optional<double> MovingAverage(const PriceRows& rows, int period, int day)
 {
     // With no rows there is nothing to average (0 / 0).
@@ -19,3 +21,5 @@ std::optional<double> MovingAverage(const PriceRows& rows, int period, int day)
         return std::nullopt;
     return average;
 }
+
+} // namespace tradevane

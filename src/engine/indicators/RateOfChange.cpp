@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace tradevane {
+
 std::optional<double> RateOfChange(const PriceRows& rows, int period)
 {
     const std::optional<double> today = rows.close(0);
@@ -13,3 +15,5 @@ std::optional<double> RateOfChange(const PriceRows& rows, int period)
         return std::nullopt;
     return rate;
 }
+
+} // namespace tradevane

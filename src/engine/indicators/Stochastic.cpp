@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+namespace tradevane {
+
 namespace {
 
 constexpr int kRawRows = 30; // rows with a raw %K
@@ -97,3 +99,5 @@ SlowStochastic ComputeSlowStochastic(const PriceRows& rows)
     result.d = slowD[0];
     return result;
 }
+
+} // namespace tradevane

@@ -4,6 +4,8 @@
 
 #include <optional>
 
+namespace tradevane {
+
 // The slow stochastic of today, in three steps: the raw %K of rows 0..29, each over the 15 rows
 // starting with it; the slow %K of rows 0..9, each the average of three raw %K values (rows m to
 // m + 2); the slow %D of rows 0..2, each the average of three slow %K values. Rows 0..43 are read.
@@ -18,3 +20,5 @@ struct SlowStochastic
     double d = 0.0; // today's slow %D, when nothing failed
 };
 SlowStochastic ComputeSlowStochastic(const PriceRows& rows);
+
+} // namespace tradevane

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace tradevane {
+
 std::optional<double> AverageVolume(const PriceRows& rows, int period)
 {
     if (period < 1)
@@ -18,3 +20,5 @@ std::optional<double> AverageVolume(const PriceRows& rows, int period)
         return std::nullopt;
     return average;
 }
+
+} // namespace tradevane

@@ -6,6 +6,8 @@
 
 #include <QFile>
 
+namespace tradevane {
+
 namespace {
 
 const QString kNoteRule(36, u'=');
@@ -72,3 +74,5 @@ void ActivityLog::EraseLog(int number, bool confirm)
     if (confirm)
         MsgBox(u"Log file erased !"_qs, MsgButtons::OkOnly, u"Done !"_qs);
 }
+
+} // namespace tradevane

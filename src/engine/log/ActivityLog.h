@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QString>
 
+namespace tradevane {
+
 // The activity log "activlog.dat" in the program folder: plain text, CR LF lines.
 QString LogFilePath();
 
@@ -43,3 +45,5 @@ signals:
 private:
     QString m_pending;
 };
+
+} // namespace tradevane

@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+namespace tradevane {
+
 QStringList LogText::All()
 {
     return {
@@ -61,3 +63,5 @@ QStringList LogText::All()
         ServerSettingsNotWritten,
     };
 }
+
+} // namespace tradevane

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+namespace tradevane {
+
 // Every fixed text the program writes into the activity log, in one place: the troubleshooting
 // page of the manual must explain each of them, and a test holds the two together.
 // Texts that end in a number or a name are the fixed part in front of it.
@@ -100,3 +102,5 @@ inline const QString ServerSettingsNotWritten = u"Server settings file servers.i
 QStringList All();
 
 } // namespace LogText
+
+} // namespace tradevane

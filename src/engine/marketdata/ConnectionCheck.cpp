@@ -5,6 +5,8 @@
 
 #include <QUrl>
 
+namespace tradevane {
+
 namespace {
 
 // The check under way: the address libcurl reads, and the transfer.
@@ -62,3 +64,5 @@ std::unique_ptr<Pending> GetConnectionState(
     });
     return check;
 }
+
+} // namespace tradevane

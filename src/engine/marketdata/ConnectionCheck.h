@@ -7,6 +7,8 @@
 #include <functional>
 #include <memory>
 
+namespace tradevane {
+
 class TransferHub;
 
 // Whether the machine is online, asked once per press of Start. Online means that the configured
@@ -31,3 +33,5 @@ struct ConnectionState
 // from the event loop. Cancelling it reports no connection.
 [[nodiscard]] std::unique_ptr<Pending> GetConnectionState(
     TransferHub& hub, const QString& quoteServer, std::function<void(const ConnectionState&)> done);
+
+} // namespace tradevane

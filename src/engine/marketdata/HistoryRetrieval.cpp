@@ -8,6 +8,8 @@
 
 #include <QStringList>
 
+namespace tradevane {
+
 namespace {
 
 constexpr int kLineFields = 7;
@@ -126,3 +128,5 @@ void ParseHistory(StockContext& stock, const QString& HistoryText)
     stock.state.history = std::move(*history);
     stock.state.lastError.clear();
 }
+
+} // namespace tradevane

@@ -10,6 +10,8 @@
 #include <memory>
 #include <optional>
 
+namespace tradevane {
+
 class HttpFetcher;
 
 // About one year of daily prices of one stock from the history server, turned into the stock's
@@ -47,3 +49,5 @@ std::optional<PriceHistory> ReadHistoryTable(const QString& text);
 // Reads `HistoryText` into the stock's history. An empty or unusable response marks the
 // stock failed and logs "Data Error-Stock #:", leaving the history as it was.
 void ParseHistory(StockContext& stock, const QString& HistoryText);
+
+} // namespace tradevane

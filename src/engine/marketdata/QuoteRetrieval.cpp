@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QUrl>
 
+namespace tradevane {
+
 namespace {
 
 constexpr int kQuoteFields = 9;
@@ -84,3 +86,5 @@ void ParseQuote(StockContext& stock, const QString& QuoteText)
     if (QuoteText.isEmpty() || !SplitQuoteLine(QuoteText, stock.state.quote))
         quoteErrorPath(stock);
 }
+
+} // namespace tradevane

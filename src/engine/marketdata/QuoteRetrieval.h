@@ -8,6 +8,8 @@
 #include <functional>
 #include <memory>
 
+namespace tradevane {
+
 class HttpFetcher;
 struct FetchResult;
 
@@ -40,3 +42,5 @@ bool SplitQuoteLine(const QString& QuoteText, Quote& quote);
 // Splits `QuoteText` into the stock's quote; on an empty text or fewer than nine fields the stock is
 // marked failed and "Quote Download Error-Stock #:" is logged.
 void ParseQuote(StockContext& stock, const QString& QuoteText);
+
+} // namespace tradevane

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+namespace tradevane {
+
 // One line of the message, with the stock it is about: what a channel that lists the alerts one
 // by one (the webhook) sends besides the text.
 struct AlertItem
@@ -20,3 +22,5 @@ struct AlertMessage
 
     bool isEmpty() const { return text.isEmpty(); }
 };
+
+} // namespace tradevane

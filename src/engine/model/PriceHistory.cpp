@@ -2,6 +2,8 @@
 
 #include "platform/Conversions.h"
 
+namespace tradevane {
+
 namespace {
 
 QDate DateOf(const QString& text)
@@ -57,3 +59,5 @@ std::optional<double> PriceRows::field(int row, std::optional<double> DailyBar::
         return m_rows[static_cast<std::size_t>(row)].*value;
     return 0.0;
 }
+
+} // namespace tradevane

@@ -7,6 +7,8 @@
 #include <span>
 #include <vector>
 
+namespace tradevane {
+
 // One day of a stock's prices, read once from the texts a history table or a quote gives.
 struct DailyBar
 {
@@ -66,3 +68,5 @@ private:
 
     std::span<const DailyBar> m_rows;
 };
+
+} // namespace tradevane

@@ -1,5 +1,7 @@
 #include "engine/model/Settings.h"
 
+namespace tradevane {
+
 AveragePeriods UsableAveragePeriods(const AlertSettings& s)
 {
     const AveragePeriods& p = s.averagePeriods;
@@ -23,3 +25,5 @@ void ApplyDefaultAlertSettings(AlertSettings& s)
     s.rateOfChangeBelow = 0;
     s.priceAbove = s.priceBelow = 0.0;
 }
+
+} // namespace tradevane

@@ -5,6 +5,8 @@
 #include <array>
 #include <cstddef>
 
+namespace tradevane {
+
 // The settings the user makes, as the program works with them. How each is stored (the record
 // files and their byte layouts) is the settings codecs' business alone; the design's field names
 // are given in the comments.
@@ -131,3 +133,5 @@ AveragePeriods UsableAveragePeriods(const AlertSettings& settings);
 
 // The values of Restore Defaults; the watch, the symbol and the reserved field are left alone.
 void ApplyDefaultAlertSettings(AlertSettings& settings);
+
+} // namespace tradevane

@@ -7,6 +7,8 @@
 
 #include <array>
 
+namespace tradevane {
+
 class ActivityLog;
 
 // The latest delayed quote of a stock: nine texts exactly as received.
@@ -100,3 +102,5 @@ struct StockContext
     StockState& state;
     ActivityLog& log;
 };
+
+} // namespace tradevane

@@ -7,6 +7,8 @@
 #include "platform/Deferred.h"
 #include "platform/SmtpClient.h"
 
+namespace tradevane {
+
 namespace {
 
 // The reason goes into one log line.
@@ -50,3 +52,5 @@ std::unique_ptr<Pending> SendAlertMail(const QString& message, const SettingsSto
         done(result.ok ? MailOutcome::Sent : MailOutcome::Failed);
     });
 }
+
+} // namespace tradevane

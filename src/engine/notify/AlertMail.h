@@ -7,6 +7,8 @@
 #include <functional>
 #include <memory>
 
+namespace tradevane {
+
 class ActivityLog;
 class SettingsStore;
 class SmtpClient;
@@ -22,3 +24,5 @@ enum class MailOutcome { Sent, Failed, Withheld };
 // name. `done` hears the outcome from the event loop; the program goes on either way.
 [[nodiscard]] std::unique_ptr<Pending> SendAlertMail(const QString& message, const SettingsStore& settings,
     SmtpClient& smtp, ActivityLog& log, int number, std::function<void(MailOutcome)> done);
+
+} // namespace tradevane

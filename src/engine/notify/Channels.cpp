@@ -14,6 +14,8 @@
 
 #include <vector>
 
+namespace tradevane {
+
 namespace {
 
 // The reason goes into one log line.
@@ -374,3 +376,5 @@ std::unique_ptr<Pending> SendAlertToChannels(const AlertMessage& message, const 
     }
     return sends;
 }
+
+} // namespace tradevane

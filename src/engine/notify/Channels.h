@@ -10,6 +10,8 @@
 #include <functional>
 #include <memory>
 
+namespace tradevane {
+
 class ActivityLog;
 class TransferHub;
 
@@ -92,3 +94,5 @@ private:
 [[nodiscard]] std::unique_ptr<Pending> SendAlertToChannels(const AlertMessage& message,
     const ChannelSettings& settings, ChannelSender& sender, ActivityLog& log, int number,
     std::function<void()> done);
+
+} // namespace tradevane

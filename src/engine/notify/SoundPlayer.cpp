@@ -6,6 +6,8 @@
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
 
+namespace tradevane {
+
 namespace {
 
 // Without a device: the system's default sound, reported from the event loop.
@@ -126,3 +128,5 @@ QString AlertSoundName(AlertSound sound)
     }
     return {};
 }
+
+} // namespace tradevane

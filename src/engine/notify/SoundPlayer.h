@@ -8,6 +8,8 @@
 #include <functional>
 #include <memory>
 
+namespace tradevane {
+
 class ActivityLog;
 
 // How one attempt to play a wave file ended.
@@ -61,3 +63,5 @@ private:
     WavPlayer m_device;
     Play* m_playing = nullptr;
 };
+
+} // namespace tradevane

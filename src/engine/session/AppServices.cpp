@@ -1,6 +1,10 @@
 #include "engine/session/AppServices.h"
 
+namespace tradevane {
+
 AppServices::AppServices(WavPlayer soundDevice)
     : sound(std::move(soundDevice))
     , engine({settings, log, hub, fetcher, smtp, sound, channels})
 { }
+
+} // namespace tradevane

@@ -10,6 +10,8 @@
 #include "platform/SmtpClient.h"
 #include "platform/TransferHub.h"
 
+namespace tradevane {
+
 // Everything the program runs on, built once in main() and handed to the windows: the transfer
 // hub first, the monitoring engine last, so that the engine goes first when the program ends.
 class AppServices
@@ -37,3 +39,5 @@ public:
     SoundPlayer sound;
     MonitoringSession engine;
 };
+
+} // namespace tradevane

@@ -17,6 +17,8 @@
 
 #include <QLocale>
 
+namespace tradevane {
+
 namespace {
 
 QString twoDigits(int value)
@@ -504,3 +506,5 @@ void MonitoringSession::shutdown()
     tearDown();
     enter(State::Idle);
 }
+
+} // namespace tradevane

@@ -18,6 +18,8 @@
 #include <optional>
 #include <vector>
 
+namespace tradevane {
+
 class ActivityLog;
 class ChannelSender;
 class HttpFetcher;
@@ -177,3 +179,5 @@ private:
 
     int m_quoteSetNumber = 0; // the quote set under way or next, counted from START
 };
+
+} // namespace tradevane

@@ -2,10 +2,12 @@
 
 #include "platform/MessageBox.h"
 
-void ConnectObserver(MonitoringSession& engine, CycleWindow& window, QObject* context)
+namespace tradevane {
+
+void ConnectObserver(MonitoringSession& engine, SessionObserver& window, QObject* context)
 {
     using E = MonitoringSession;
-    CycleWindow* w = &window;
+    SessionObserver* w = &window;
     QObject::connect(&engine, &E::runningLook, context, [w](bool running) {
         if (running)
             w->ShowRunningState();
@@ -35,3 +37,5 @@ QString ConnectionRefusedText()
         u"connection and try again."_qs, u"If you use a Dial-Up modem, please run"_qs,
         u"the Dial-Up Adaptor to connect with your"_qs, u"service provider, then run Tradevane"_qs});
 }
+
+} // namespace tradevane

@@ -4,12 +4,14 @@
 
 #include <QString>
 
+namespace tradevane {
+
 // What the monitoring engine shows, as the main window does it: an observer of the engine's
 // signals. The main window implements it; tests watch the engine through it without a window.
-class CycleWindow
+class SessionObserver
 {
 public:
-    virtual ~CycleWindow() = default;
+    virtual ~SessionObserver() = default;
 
     virtual void ShowRunningState() = 0;
     virtual void ShowStoppedState() = 0;
@@ -30,7 +32,9 @@ public:
 };
 
 // Lets `window` show what `engine` does, for as long as `context` lives.
-void ConnectObserver(MonitoringSession& engine, CycleWindow& window, QObject* context);
+void ConnectObserver(MonitoringSession& engine, SessionObserver& window, QObject* context);
 
 // The text of the box that START shows without a connection (six lines joined by CR LF).
 QString ConnectionRefusedText();
+
+} // namespace tradevane

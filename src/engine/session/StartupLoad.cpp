@@ -12,6 +12,8 @@
 #include "engine/settings/TimeSettingsFile.h"
 #include "platform/Version.h"
 
+namespace tradevane {
+
 StartupLoad LoadSettingsFiles(AppServices& services)
 {
     SettingsStore& settings = services.settings;
@@ -58,3 +60,5 @@ QString InitializeErrorText(const StartupLoad& load)
             u"If the problem persists, see the Tradevane support page: "_qs + kSupportPage,
         });
 }
+
+} // namespace tradevane

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+namespace tradevane {
+
 class AppServices;
 
 // What the start-up window reads before the main window exists: the server addresses, the phone
@@ -25,3 +27,5 @@ StartupLoad LoadSettingsFiles(AppServices& services);
 
 // The text of the "Initialize Error" box for a failed load.
 QString InitializeErrorText(const StartupLoad& load);
+
+} // namespace tradevane

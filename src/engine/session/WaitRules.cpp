@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <functional>
 
+namespace tradevane {
+
 namespace {
 
 constexpr qint64 kMinuteMs = 60'000;
@@ -156,3 +158,5 @@ QDateTime PauseEnd(const QDateTime& now)
 }
 
 } // namespace WaitRules
+
+} // namespace tradevane

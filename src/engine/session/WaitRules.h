@@ -7,6 +7,8 @@
 
 #include <functional>
 
+namespace tradevane {
+
 // When the monitoring engine's waits end. Each rule gives the earliest moment at or after `now`
 // whose wall clock (in now's time zone) satisfies it, so a wall time that a daylight-saving change
 // skips has no moment, and of a wall time that comes twice the first counts. Times of day are
@@ -61,3 +63,5 @@ bool StopTimeReached(const QDateTime& now, const TimeSettings& time);
 QDateTime PauseEnd(const QDateTime& now);
 
 } // namespace WaitRules
+
+} // namespace tradevane

@@ -2,6 +2,8 @@
 
 #include "platform/ProgramFolder.h"
 
+namespace tradevane {
+
 namespace {
 
 // The alert switches in record order; each is stored as one byte, 1 for on.
@@ -113,3 +115,5 @@ FileError WriteAlertSettings(StockIndex stock, const AlertSettings& settings)
 {
     return WriteRecordFile(AlertSettingsPath(stock), settings);
 }
+
+} // namespace tradevane

@@ -4,6 +4,8 @@
 #include "engine/model/StockState.h"
 #include "platform/RecordFile.h"
 
+namespace tradevane {
+
 // Aset<n>.dat: one 62-byte record of a stock's alert settings.
 constexpr int kAlertSettingsLength = 62;
 constexpr int kSymbolWidth = 7;
@@ -16,3 +18,5 @@ QString AlertSettingsPath(StockIndex stock);
 
 [[nodiscard]] FileError ReadAlertSettings(StockIndex stock, AlertSettings& settings);
 [[nodiscard]] FileError WriteAlertSettings(StockIndex stock, const AlertSettings& settings);
+
+} // namespace tradevane

@@ -5,6 +5,8 @@
 #include "platform/ProgramFolder.h"
 #include "platform/SettingsText.h"
 
+namespace tradevane {
+
 QString CalendarSettingsPath()
 {
     return ProgramFile(u"calendar.ini"_qs);
@@ -50,3 +52,5 @@ FileError WriteCalendarSettings(const CalendarSettings& settings)
     return SaveWholeFile(CalendarSettingsPath(),
         QByteArray("[calendar]\nSkipHolidays=") + (settings.SkipHolidays ? "1" : "0") + '\n');
 }
+
+} // namespace tradevane

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+namespace tradevane {
+
 class ActivityLog;
 
 // Whether the monitoring engine follows the exchange calendar: "calendar.ini" in the settings
@@ -33,3 +35,5 @@ void LoadCalendarSettings(CalendarSettings& settings, ActivityLog& log);
 
 // Replaces calendar.ini as a whole: a failed write leaves the file as it was.
 [[nodiscard]] FileError WriteCalendarSettings(const CalendarSettings& settings);
+
+} // namespace tradevane

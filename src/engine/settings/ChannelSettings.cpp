@@ -10,6 +10,8 @@
 #include <iterator>
 #include <utility>
 
+namespace tradevane {
+
 namespace {
 
 const QString kFileName = u"channels.ini"_qs;
@@ -251,3 +253,5 @@ std::optional<QString> WriteChannelSettings(const ChannelSettings& settings)
         return error.description;
     return std::nullopt;
 }
+
+} // namespace tradevane

@@ -6,6 +6,8 @@
 #include <array>
 #include <optional>
 
+namespace tradevane {
+
 class ActivityLog;
 
 // The phone channels that get every alert besides the mail, each switched on by itself.
@@ -128,3 +130,5 @@ ChannelSettingsRead ParseChannelSettings(const QString& text);
 // Replaces channels.ini whole (a new file renamed over the old one), owner-only; the reason when it
 // could not be written.
 [[nodiscard]] std::optional<QString> WriteChannelSettings(const ChannelSettings& settings);
+
+} // namespace tradevane

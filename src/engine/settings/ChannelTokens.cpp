@@ -7,6 +7,8 @@
 
 #include <QDir>
 
+namespace tradevane {
+
 namespace {
 
 // Runs the keyring operations of a save one after the other; the first failure ends them.
@@ -147,3 +149,5 @@ void ChannelTokenLoader::next()
             this, [this] { next(); }, Qt::QueuedConnection);
     });
 }
+
+} // namespace tradevane

@@ -9,6 +9,8 @@
 #include <memory>
 #include <vector>
 
+namespace tradevane {
+
 class ActivityLog;
 class SettingsStore;
 
@@ -49,3 +51,5 @@ private:
     std::unique_ptr<Pending> m_pending;
     std::vector<Channel> m_queue;
 };
+
+} // namespace tradevane

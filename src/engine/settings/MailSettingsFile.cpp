@@ -2,6 +2,8 @@
 
 #include "platform/ProgramFolder.h"
 
+namespace tradevane {
+
 namespace {
 
 struct TextField
@@ -75,3 +77,5 @@ FileError WriteMailSettings(const MailSettings& settings)
 {
     return WriteRecordFile(MailSettingsPath(), settings, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
+
+} // namespace tradevane

@@ -4,6 +4,8 @@
 
 #include <QSettings>
 
+namespace tradevane {
+
 namespace {
 
 const QString kCloseToTray = u"window/closeToTray"_qs;
@@ -39,3 +41,5 @@ std::optional<QString> SavePreferences(const Preferences& preferences)
         return u"%1 cannot be written"_qs.arg(PreferencesPath());
     return std::nullopt;
 }
+
+} // namespace tradevane

@@ -4,6 +4,8 @@
 
 #include <optional>
 
+namespace tradevane {
+
 // The choices of the windowed program that the settings records have no field for, kept in
 // "preferences.ini" in the data folder: how closing the main window behaves while a tray is
 // there, and whether alerts also raise a desktop notification.
@@ -19,3 +21,5 @@ QString PreferencesPath();
 Preferences LoadPreferences();
 // Gives the reason when the file could not be written.
 [[nodiscard]] std::optional<QString> SavePreferences(const Preferences& preferences);
+
+} // namespace tradevane

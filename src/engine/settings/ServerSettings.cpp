@@ -11,6 +11,8 @@
 
 #include <optional>
 
+namespace tradevane {
+
 namespace {
 
 const QString kFileName = u"servers.ini"_qs;
@@ -94,3 +96,5 @@ void LoadServerSettings(ServerSettings& settings, ActivityLog& log)
     }
     settings = read;
 }
+
+} // namespace tradevane

@@ -4,6 +4,8 @@
 
 #include <optional>
 
+namespace tradevane {
+
 // Where the quotes and the daily histories come from: "servers.ini" in the program folder.
 //
 //   [servers]
@@ -35,3 +37,5 @@ std::optional<QString> ParseServerSettings(const QString& text, ServerSettings& 
 // is and the defaults are used, with a note in the activity log. A key that is missing takes its
 // default.
 void LoadServerSettings(ServerSettings& settings, ActivityLog& log);
+
+} // namespace tradevane

@@ -10,6 +10,8 @@
 #include <array>
 #include <functional>
 
+namespace tradevane {
+
 // Every setting of the program as it was loaded at start-up and saved since: the ten alert
 // records, the time, mail and sound records, the server addresses, the phone channels, the
 // calendar choice and the window preferences. The windows that edit a record store it here and
@@ -44,3 +46,5 @@ public:
 private:
     std::function<bool()> m_shownDisableEmail;
 };
+
+} // namespace tradevane

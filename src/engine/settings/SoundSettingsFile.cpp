@@ -2,6 +2,8 @@
 
 #include "platform/ProgramFolder.h"
 
+namespace tradevane {
+
 namespace {
 
 // The sounds in record order, after SoundsEnabled: UseSiren, UseVoice, UseAttention,
@@ -46,3 +48,5 @@ FileError WriteSoundSettings(const SoundSettings& settings)
 {
     return WriteRecordFile(SoundSettingsPath(), settings);
 }
+
+} // namespace tradevane

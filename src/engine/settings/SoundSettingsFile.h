@@ -3,6 +3,8 @@
 #include "engine/model/Settings.h"
 #include "platform/RecordFile.h"
 
+namespace tradevane {
+
 // soundset.dat: six 16-bit booleans (-1 on, 0 off): sounds on, then one for each sound.
 constexpr int kSoundSettingsLength = 12;
 
@@ -12,3 +14,5 @@ void DecodeRecord(const QByteArray& bytes, SoundSettings& settings);
 QString SoundSettingsPath();
 [[nodiscard]] FileError ReadSoundSettings(SoundSettings& settings);
 [[nodiscard]] FileError WriteSoundSettings(const SoundSettings& settings);
+
+} // namespace tradevane

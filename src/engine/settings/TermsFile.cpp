@@ -2,6 +2,8 @@
 
 #include "platform/ProgramFolder.h"
 
+namespace tradevane {
+
 QString TermsFilePath()
 {
     return ProgramFile(u"frs.dat"_qs);
@@ -19,3 +21,5 @@ FileError WriteTermsAccepted()
 {
     return WriteRecord1(TermsFilePath(), QByteArray(1, '\1'));
 }
+
+} // namespace tradevane

@@ -2,6 +2,8 @@
 
 #include "platform/RecordFile.h"
 
+namespace tradevane {
+
 // frs.dat: one byte, 1 once the user has accepted the licence terms (any byte but 0 counts);
 // missing or empty reads 0.
 constexpr int kTermsRecordLength = 1;
@@ -9,3 +11,5 @@ constexpr int kTermsRecordLength = 1;
 QString TermsFilePath();
 [[nodiscard]] FileError ReadTermsAccepted(bool& accepted);
 [[nodiscard]] FileError WriteTermsAccepted(); // 1 into record 1
+
+} // namespace tradevane

@@ -2,6 +2,8 @@
 
 #include "platform/ProgramFolder.h"
 
+namespace tradevane {
+
 namespace {
 
 // The fields in record order.
@@ -40,3 +42,5 @@ FileError WriteTimeSettings(const TimeSettings& settings)
 {
     return WriteRecordFile(TimeSettingsPath(), settings);
 }
+
+} // namespace tradevane

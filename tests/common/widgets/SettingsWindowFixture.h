@@ -11,12 +11,14 @@
 
 #include <memory>
 
+using namespace tradevane;
+
 // A settings window driven through its controls as a user would. `kind` is the word its save
 // question uses ("Closing Mail Settings", "Save Mail Settings ?").
-template<typename Window> class SettingsWindowTest : public ProgramTest
+template<typename Window> class SettingsWindowFixture : public ProgramTest
 {
 protected:
-    explicit SettingsWindowTest(const QString& kind)
+    explicit SettingsWindowFixture(const QString& kind)
         : m_kind(kind)
     { }
 
