@@ -20,7 +20,7 @@ using namespace tradevane;
 namespace {
 
 // A year of random daily prices, newest first, under a heading row that today's quote replaces.
-PriceHistory YearOfPrices(int seed)
+PriceHistory yearOfPrices(int seed)
 {
     PriceHistory history;
     std::mt19937 random(static_cast<unsigned>(seed));
@@ -33,7 +33,7 @@ PriceHistory YearOfPrices(int seed)
     for (std::size_t row = 0; row < 253; ++row) {
         const double open = close;
         close = std::max(0.5, close * (1.0 + step(random)));
-        history.push_back(BarFromTexts(day.toString(Qt::ISODate), price(open),
+        history.push_back(barFromTexts(day.toString(Qt::ISODate), price(open),
             price(std::max(open, close) * (1.0 + spread(random))),
             price(std::min(open, close) * (1.0 - spread(random))), price(close),
             QString::number(volume(random))));
@@ -44,10 +44,10 @@ PriceHistory YearOfPrices(int seed)
     return history;
 }
 
-AlertSettings Watched()
+AlertSettings watched()
 {
     AlertSettings settings;
-    ApplyDefaultAlertSettings(settings);
+    applyDefaultAlertSettings(settings);
     settings.symbol = u"ABC"_qs;
     settings.on(AlertKind::PriceAbove) = settings.on(AlertKind::PriceBelow) = true;
     settings.priceAbove = 60;
@@ -59,23 +59,23 @@ AlertSettings Watched()
 
 void BM_IndicatorsOfAYear(benchmark::State& state)
 {
-    const PriceHistory history = YearOfPrices(1);
-    const AlertSettings settings = Watched();
+    const PriceHistory history = yearOfPrices(1);
+    const AlertSettings settings = watched();
     for (auto _ : state)
-        benchmark::DoNotOptimize(ChartDataOf(history, settings));
+        benchmark::DoNotOptimize(chartDataOf(history, settings));
 }
 BENCHMARK(BM_IndicatorsOfAYear)->Unit(benchmark::kMillisecond);
 
 void BM_IndicatorsOfTodayAfterAQuoteSet(benchmark::State& state)
 {
-    PriceHistory history = YearOfPrices(1);
-    const AlertSettings settings = Watched();
-    ChartData data = ChartDataOf(history, settings);
+    PriceHistory history = yearOfPrices(1);
+    const AlertSettings settings = watched();
+    ChartData data = chartDataOf(history, settings);
     double close = 50.0;
     for (auto _ : state) {
         close += 0.01;
         history.front().close = close;
-        UpdateLastDay(data, history, settings);
+        updateLastDay(data, history, settings);
     }
 }
 BENCHMARK(BM_IndicatorsOfTodayAfterAQuoteSet)->Unit(benchmark::kMillisecond);
@@ -103,12 +103,12 @@ struct Window
 void BM_RedrawAfterANewHistory(benchmark::State& state)
 {
     Window window;
-    const AlertSettings settings = Watched();
+    const AlertSettings settings = watched();
     const std::array<ChartData, 2> days {
-        ChartDataOf(YearOfPrices(1), settings), ChartDataOf(YearOfPrices(2), settings)};
+        chartDataOf(yearOfPrices(1), settings), chartDataOf(yearOfPrices(2), settings)};
     std::size_t day = 0;
     for (auto _ : state) {
-        window.chart.ShowData(days[day++ % 2], settings, {});
+        window.chart.showData(days[day++ % 2], settings, {});
         benchmark::DoNotOptimize(window.draw());
     }
 }
@@ -118,16 +118,16 @@ BENCHMARK(BM_RedrawAfterANewHistory)->Unit(benchmark::kMillisecond);
 void BM_RedrawAfterAQuoteSet(benchmark::State& state)
 {
     Window window;
-    const AlertSettings settings = Watched();
-    PriceHistory history = YearOfPrices(1);
-    ChartData data = ChartDataOf(history, settings);
-    window.chart.ShowData(data, settings, {u"ABC    : Price climbed above $60.00"_qs});
+    const AlertSettings settings = watched();
+    PriceHistory history = yearOfPrices(1);
+    ChartData data = chartDataOf(history, settings);
+    window.chart.showData(data, settings, {u"ABC    : Price climbed above $60.00"_qs});
     double close = 50.0;
     for (auto _ : state) {
         close += 0.01;
         history.front().close = close;
-        UpdateLastDay(data, history, settings);
-        window.chart.ShowData(data, settings, {u"ABC    : Price climbed above $60.00"_qs});
+        updateLastDay(data, history, settings);
+        window.chart.showData(data, settings, {u"ABC    : Price climbed above $60.00"_qs});
         benchmark::DoNotOptimize(window.draw());
     }
 }

@@ -89,7 +89,7 @@ int main(int argc, char** argv)
     const double speed = argc > 4 ? std::atof(argv[4]) : 60.0;
 
     QTemporaryDir folder;
-    SetProgramFolder(folder.path());
+    setProgramFolder(folder.path());
     // A weekday morning, whatever the day is: the clock starts at the next Monday, 9:30.
     QDate day = QDate::currentDate();
     while (day.dayOfWeek() != Qt::Monday)
@@ -99,8 +99,8 @@ int main(int argc, char** argv)
 
     AppServices services;
     SettingsStore& settings = services.settings;
-    for (const StockIndex stock : AllStocks()) {
-        ApplyDemoStock(settings.alert(stock), DemoSymbols()[stock.index()]);
+    for (const StockIndex stock : allStocks()) {
+        applyDemoStock(settings.alert(stock), demoSymbols()[stock.index()]);
         settings.alert(stock).repeatAlerts = true; // an alert mail in (nearly) every set
     }
     settings.time = {9, 30, 9, 30, 23, 0, 1};

@@ -24,13 +24,13 @@ struct TenStocks
         std::uniform_real_distribution<double> spread(0.0, 0.02);
         std::uniform_int_distribution<int> volume(100000, 5000000);
         const auto price = [](double v) { return QString::number(v, 'f', 2); };
-        for (const StockIndex stock : AllStocks()) {
+        for (const StockIndex stock : allStocks()) {
             PriceHistory& history = states[stock.index()].history;
             double close = 10.0 * stock.number();
             for (std::size_t row = 0; row < 252; ++row) {
                 const double open = close;
                 close = std::max(0.5, close * (1.0 + step(random)));
-                history.push_back(BarFromTexts(u"2024-05-21"_qs, price(open),
+                history.push_back(barFromTexts(u"2024-05-21"_qs, price(open),
                     price(std::max(open, close) * (1.0 + spread(random))),
                     price(std::min(open, close) * (1.0 - spread(random))), price(close),
                     QString::number(volume(random))));
@@ -45,7 +45,7 @@ struct TenStocks
             s.rateOfChangeBelow = -5;
             s.priceAbove = 1000.0;
             s.priceBelow = 1.0;
-            states[stock.index()].quote.Last = QString::number(*history.front().close, 'f', 2);
+            states[stock.index()].quote.last = QString::number(*history.front().close, 'f', 2);
         }
     }
 
@@ -56,17 +56,17 @@ struct TenStocks
 
     void indicators()
     {
-        for (const StockIndex stock : AllStocks()) {
+        for (const StockIndex stock : allStocks()) {
             StockContext c = context(stock);
-            CalcIndicators(c);
+            calcIndicators(c);
         }
     }
 
     void alertFlags()
     {
-        for (const StockIndex stock : AllStocks()) {
+        for (const StockIndex stock : allStocks()) {
             StockContext c = context(stock);
-            SetAlertFlags(c);
+            setAlertFlags(c);
         }
     }
 

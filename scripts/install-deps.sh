@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
     # build, and the checks of the test script (formatting, fuzzers)
-    cmake ninja-build g++ ccache clang-format-14 qtkeychain-qt6-dev qt6-base-dev qt6-multimedia-dev qt6-charts-dev libqt6opengl6-dev libcurl4-openssl-dev libgtest-dev
+    cmake ninja-build g++ ccache clang-format-14 clang-tidy-14 qtkeychain-qt6-dev qt6-base-dev qt6-multimedia-dev qt6-charts-dev libqt6opengl6-dev libcurl4-openssl-dev libgtest-dev
     libbenchmark-dev libcpp-httplib-dev
     # fuzz targets (scripts/fuzz.sh): clang with libFuzzer and the sanitizers
     clang-14 libclang-rt-14-dev

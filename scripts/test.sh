@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is needed, then checks everything, in this order: the formatting of every C++ file,
-# a build without a single warning, every test, every test again built with AddressSanitizer and
+# a build without a single warning, clang-tidy over src/, a build without the windows
+# (build-nogui/), every test, every test again built with AddressSanitizer and
 # UndefinedBehaviorSanitizer (build-asan/), and the fuzzers (build-fuzz/) for a fixed time each.
 # A test that lacks a tool fails and names the package; a skipped test fails the run.
 set -euo pipefail
@@ -23,12 +24,21 @@ run_tests() {
     return "$status"
 }
 
+# The builds share their compiler cache wherever they compile the same source the same way.
+export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1
+
 step "install"
 scripts/install-deps.sh
 step "format"
 scripts/check-format.sh
 step "build (warnings are errors)"
 scripts/build.sh -DTRADEVANE_WERROR=ON
+step "clang-tidy"
+scripts/tidy.sh
+step "build without the windows (the engine, the headless program and their tests need none)"
+cmake -S . -B build-nogui -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTRADEVANE_GUI=OFF -DTRADEVANE_WERROR=ON \
+    -DTRADEVANE_BUILD_BENCH=OFF >/dev/null
+cmake --build build-nogui
 step "tests"
 run_tests build --timeout 300
 step "tests with AddressSanitizer and UndefinedBehaviorSanitizer"

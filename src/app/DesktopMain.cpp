@@ -18,9 +18,9 @@ int runWithWindows()
     // The program ends when the main window closes (or the terms are refused), never because
     // the start-up window went away before the main window appeared.
     QApplication::setQuitOnLastWindowClosed(false);
-    AppServices services(PlayWaveOnDefaultOutput);
+    AppServices services(playWaveOnDefaultOutput);
     SplashWindow splash(services);
-    if (!splash.Start())
+    if (!splash.start())
         return 0;
     return QApplication::exec();
 }
@@ -32,19 +32,19 @@ int main(int argc, char** argv)
 {
     using namespace tradevane;
     // The command line is read first: help and mistakes need no display.
-    const ParsedOptions parsed = ParseProgramOptions(ArgumentsOf(argc, argv));
-    if (const std::optional<int> status = AnswerWithoutRunning(parsed, u"tradevane"_qs))
+    const ParsedOptions parsed = parseProgramOptions(argumentsOf(argc, argv));
+    if (const std::optional<int> status = answerWithoutRunning(parsed, u"tradevane"_qs))
         return *status;
     if (parsed.options.headless)
-        return RunHeadlessProgram(argc, argv, parsed.options);
+        return runHeadlessProgram(argc, argv, parsed.options);
 
     const QApplication app(argc, argv);
-    InstallWidgetMessageBoxes();
+    installWidgetMessageBoxes();
     QCoreApplication::setApplicationName(u"tradevane"_qs);
     // A problem that ends the program before it starts: on the terminal, and in a box.
     const auto refuse = [](const QString& problem) {
-        PrintLine(stderr, problem);
-        MsgBox(problem, MsgButtons::OkOnly, u"Tradevane"_qs, MsgIcon::Critical);
+        printLine(stderr, problem);
+        msgBox(problem, MsgButtons::OkOnly, u"Tradevane"_qs, MsgIcon::Critical);
     };
-    return RunOnDataFolder(parsed.options, refuse, runWithWindows);
+    return runOnDataFolder(parsed.options, refuse, runWithWindows);
 }

@@ -6,8 +6,8 @@
 int main(int argc, char** argv)
 {
     using namespace tradevane;
-    const ParsedOptions parsed = ParseProgramOptions(ArgumentsOf(argc, argv));
-    if (const std::optional<int> status = AnswerWithoutRunning(parsed, u"tradevane-headless"_qs))
+    const ParsedOptions parsed = parseProgramOptions(argumentsOf(argc, argv));
+    if (const std::optional<int> status = answerWithoutRunning(parsed, u"tradevane-headless"_qs))
         return *status;
-    return RunHeadlessProgram(argc, argv, parsed.options);
+    return runHeadlessProgram(argc, argv, parsed.options);
 }

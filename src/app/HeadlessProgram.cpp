@@ -17,15 +17,15 @@ namespace {
 
 int monitor(const ProgramOptions& options)
 {
-    AppServices services(SilentDevice());
+    AppServices services(silentDevice());
     HeadlessRun run(services, stdout, stderr);
     const auto licenceText = [] {
-        return RichTextFileAsPlainText(ResourceFile(u"licence.doc"_qs))
+        return richTextFileAsPlainText(resourceFile(u"licence.doc"_qs))
             .value_or(u"The licence terms (licence.doc) cannot be read."_qs);
     };
     // Asked on a terminal; elsewhere (a service, a script) the option itself is the consent.
     const auto agree = [] {
-        if (!IsInteractiveTerminal(stdin))
+        if (!isInteractiveTerminal(stdin))
             return true;
         std::fputs("Do you accept these terms? [y/N] ", stdout);
         std::fflush(stdout);
@@ -33,12 +33,12 @@ int monitor(const ProgramOptions& options)
         return std::fgets(answer, sizeof answer, stdin) && (answer[0] == 'y' || answer[0] == 'Y');
     };
     if (const std::optional<ExitCode> failed = run.prepare(options, licenceText, agree))
-        return ExitStatus(*failed);
+        return exitStatus(*failed);
 
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::received, &run, &HeadlessRun::terminate);
     QObject::connect(
-        &run, &HeadlessRun::finished, &run, [](ExitCode code) { QCoreApplication::exit(ExitStatus(code)); },
+        &run, &HeadlessRun::finished, &run, [](ExitCode code) { QCoreApplication::exit(exitStatus(code)); },
         Qt::QueuedConnection);
     QMetaObject::invokeMethod(&run, &HeadlessRun::start, Qt::QueuedConnection);
     const int status = QCoreApplication::exec();
@@ -48,13 +48,13 @@ int monitor(const ProgramOptions& options)
 
 } // namespace
 
-int RunHeadlessProgram(int& argc, char** argv, const ProgramOptions& options)
+int runHeadlessProgram(int& argc, char** argv, const ProgramOptions& options)
 {
     // No window, so no display: a plain application, and the terminal for everything it says.
     const QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(u"tradevane"_qs);
-    return RunOnDataFolder(
-        options, [](const QString& problem) { PrintLine(stderr, problem); },
+    return runOnDataFolder(
+        options, [](const QString& problem) { printLine(stderr, problem); },
         [&] { return monitor(options); });
 }
 

@@ -19,7 +19,7 @@ HeadlessRun::HeadlessRun(AppServices& services, std::FILE* out, std::FILE* err, 
     connect(&m_services.log, &ActivityLog::appended, this,
         [this](const QString& record) { print(m_out, record); });
     connect(&m_services.engine, &MonitoringSession::connectionRefused, this, [this] {
-        print(m_err, ConnectionRefusedText());
+        print(m_err, connectionRefusedText());
         emit finished(ExitCode::NoConnection);
     });
 }
@@ -27,9 +27,9 @@ HeadlessRun::HeadlessRun(AppServices& services, std::FILE* out, std::FILE* err, 
 std::optional<ExitCode> HeadlessRun::prepare(const ProgramOptions& options,
     const std::function<QString()>& licenceText, const std::function<bool()>& agree)
 {
-    const StartupLoad load = LoadSettingsFiles(m_services);
+    const StartupLoad load = loadSettingsFiles(m_services);
     if (!load.ok()) {
-        print(m_err, InitializeErrorText(load));
+        print(m_err, initializeErrorText(load));
         return ExitCode::SettingsUnreadable;
     }
     if (load.termsAccepted)
@@ -46,8 +46,8 @@ std::optional<ExitCode> HeadlessRun::prepare(const ProgramOptions& options,
         print(m_err, u"The licence terms were not accepted."_qs);
         return ExitCode::LicenceNotAccepted;
     }
-    if (const FileError error = WriteTermsAccepted(); !error.ok()) {
-        print(m_err, FileErrorMessage(error, {u"Error Location:Licence Acceptance"_qs}));
+    if (const FileError error = writeTermsAccepted(); !error.ok()) {
+        print(m_err, fileErrorMessage(error, {u"Error Location:Licence Acceptance"_qs}));
         return ExitCode::SettingsUnreadable;
     }
     print(m_out, u"Licence terms accepted."_qs);
@@ -58,7 +58,7 @@ void HeadlessRun::start()
 {
     print(m_out,
         u"Tradevane monitoring without a window; data folder "_qs
-            + QDir::toNativeSeparators(ProgramFolder()));
+            + QDir::toNativeSeparators(programFolder()));
     m_services.engine.start();
 }
 

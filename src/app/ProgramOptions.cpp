@@ -44,7 +44,7 @@ void addOptions(QCommandLineParser& parser)
 
 } // namespace
 
-ParsedOptions ParseProgramOptions(const QStringList& arguments)
+ParsedOptions parseProgramOptions(const QStringList& arguments)
 {
     QCommandLineParser parser;
     addOptions(parser);
@@ -67,7 +67,7 @@ ParsedOptions ParseProgramOptions(const QStringList& arguments)
     return parsed;
 }
 
-QString ProgramUsageText(const QString& program)
+QString programUsageText(const QString& program)
 {
     QCommandLineParser parser;
     addOptions(parser);

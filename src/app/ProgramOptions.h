@@ -17,7 +17,7 @@ enum class ExitCode : int {
     Usage = 64, // an unknown or malformed command-line option
 };
 
-constexpr int ExitStatus(ExitCode code)
+constexpr int exitStatus(ExitCode code)
 {
     return static_cast<int>(code);
 }
@@ -38,9 +38,9 @@ struct ParsedOptions
 
 // Reads the command line (the program name first), before any application object exists. The
 // window system's own options (-platform, -style, ...) are accepted and left to Qt.
-ParsedOptions ParseProgramOptions(const QStringList& arguments);
+ParsedOptions parseProgramOptions(const QStringList& arguments);
 
 // The text of --help, its usage line naming `program`.
-QString ProgramUsageText(const QString& program);
+QString programUsageText(const QString& program);
 
 } // namespace tradevane

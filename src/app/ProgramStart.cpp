@@ -5,7 +5,7 @@
 
 namespace tradevane {
 
-QStringList ArgumentsOf(int argc, char** argv)
+QStringList argumentsOf(int argc, char** argv)
 {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
@@ -13,36 +13,36 @@ QStringList ArgumentsOf(int argc, char** argv)
     return arguments;
 }
 
-void PrintLine(std::FILE* stream, const QString& text)
+void printLine(std::FILE* stream, const QString& text)
 {
     std::fprintf(stream, "%s\n", qPrintable(QString(text).replace(u"\r\n"_qs, u"\n"_qs)));
 }
 
-std::optional<int> AnswerWithoutRunning(const ParsedOptions& parsed, const QString& program)
+std::optional<int> answerWithoutRunning(const ParsedOptions& parsed, const QString& program)
 {
     if (!parsed.error.isEmpty()) {
-        PrintLine(stderr, parsed.error + u"\nTry '"_qs + program + u" --help'."_qs);
-        return ExitStatus(ExitCode::Usage);
+        printLine(stderr, parsed.error + u"\nTry '"_qs + program + u" --help'."_qs);
+        return exitStatus(ExitCode::Usage);
     }
     if (parsed.options.help) {
-        PrintLine(stdout, ProgramUsageText(program));
-        return ExitStatus(ExitCode::Ok);
+        printLine(stdout, programUsageText(program));
+        return exitStatus(ExitCode::Ok);
     }
     return std::nullopt;
 }
 
-int RunOnDataFolder(const ProgramOptions& options, const std::function<void(const QString&)>& refuse,
+int runOnDataFolder(const ProgramOptions& options, const std::function<void(const QString&)>& refuse,
     const std::function<int()>& run)
 {
-    SetDataFolder(options.dataFolder);
-    if (const QString problem = PrepareDataFolder(); !problem.isEmpty()) {
+    setDataFolder(options.dataFolder);
+    if (const QString problem = prepareDataFolder(); !problem.isEmpty()) {
         refuse(problem);
-        return ExitStatus(ExitCode::DataFolderUnusable);
+        return exitStatus(ExitCode::DataFolderUnusable);
     }
-    const InstanceLock lock(ProgramFolder());
+    const InstanceLock lock(programFolder());
     if (!lock.acquired()) {
         refuse(lock.refusalText());
-        return ExitStatus(ExitCode::AlreadyRunning);
+        return exitStatus(ExitCode::AlreadyRunning);
     }
     return run();
 }

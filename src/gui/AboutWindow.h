@@ -23,16 +23,16 @@ public:
 private:
     void loadValues();
 
-    QLabel* picLogo;
-    QLabel* Picture1;
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label3;
-    ClickLabel* lblHyperlink;
-    QPushButton* cmdOk;
+    QLabel* m_picLogo;
+    QLabel* m_picture1;
+    QLabel* m_label1;
+    QLabel* m_label2;
+    QLabel* m_label3;
+    ClickLabel* m_lblHyperlink;
+    QPushButton* m_cmdOk;
 };
 
 // The main window's About button: shows the one about window modally, loading it the first time.
-AboutWindow* ShowAboutWindow(QWidget* owner);
+AboutWindow* showAboutWindow(QWidget* owner);
 
 } // namespace tradevane

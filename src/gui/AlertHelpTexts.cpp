@@ -9,11 +9,11 @@ namespace {
 const QString kBreak = u"\r\n"_qs;
 
 // Paragraphs separated by a blank line; each paragraph's sentences on lines of their own.
-QString Paragraphs(const QList<QStringList>& paragraphs)
+QString paragraphs(const QList<QStringList>& paragraphs)
 {
     QStringList joined;
     for (const QStringList& lines : paragraphs)
-        joined.append(JoinLines(lines));
+        joined.append(joinLines(lines));
     return joined.join(kBreak + kBreak);
 }
 
@@ -21,7 +21,7 @@ QString Paragraphs(const QList<QStringList>& paragraphs)
 
 namespace AlertHelp {
 
-QString About()
+QString about()
 {
     return u"The Alert Settings window is where you specify which"_qs
         + u" stocks to watch and what indicators will be used to "_qs + u" trigger alerts. "_qs + kBreak
@@ -41,9 +41,9 @@ QString About()
         + u"  Orange [Close] button hides help screens."_qs;
 }
 
-QString MovingAverages()
+QString movingAverages()
 {
-    return Paragraphs({
+    return paragraphs({
         {u"Moving averages smooth out the day-to-day swings of the price and help you judge the direction of "
          u"the trend."_qs,
             u"Tradevane calculates simple moving averages of the daily closing prices."_qs},
@@ -67,9 +67,9 @@ QString MovingAverages()
     });
 }
 
-QString Breakouts()
+QString breakouts()
 {
-    return Paragraphs({
+    return paragraphs({
         {u"A new high or a new low within a chosen timeframe may signal a breakout, and the trend often "
          u"continues in the direction of the breakout."_qs,
             u"Tradevane reports a new high when today's high is above the high of every one of the chosen "
@@ -85,9 +85,9 @@ QString Breakouts()
     });
 }
 
-QString RateOfChange()
+QString rateOfChange()
 {
-    return Paragraphs({
+    return paragraphs({
         {u"The price rate of change compares today's closing price with the close n days ago and expresses "
          u"the change as a percentage of that earlier close."_qs,
             u"Tradevane uses a span of 21 trading days: today's price is compared with the close 20 trading "
@@ -103,9 +103,9 @@ QString RateOfChange()
     });
 }
 
-QString Stochastic()
+QString stochastic()
 {
-    return Paragraphs({
+    return paragraphs({
                {u"The stochastic oscillator, developed by George C. Lane, is an overbought/oversold indicator."_qs,
                    u"The slow stochastic used by Tradevane analyses the high, low and close over the most "
                    u"recent "

@@ -34,47 +34,47 @@ AlertNoticeWindow::AlertNoticeWindow()
     orange.setColor(QPalette::WindowText, Qt::black);
     setPalette(orange);
 
-    Shape1 = new QFrame(this);
-    Shape1->setObjectName(u"Shape1"_qs);
-    Shape1->setFrameShape(QFrame::Box);
-    Shape1->setLineWidth(2);
+    shape1 = new QFrame(this);
+    shape1->setObjectName(u"Shape1"_qs);
+    shape1->setFrameShape(QFrame::Box);
+    shape1->setLineWidth(2);
 
-    Label1 = new QLabel(u"ALERT"_qs);
-    Label1->setObjectName(u"Label1"_qs);
-    Label1->setAccessibleName(u"ALERT"_qs);
-    Label1->setAlignment(Qt::AlignCenter);
-    QFont big = Label1->font();
+    label1 = new QLabel(u"ALERT"_qs);
+    label1->setObjectName(u"Label1"_qs);
+    label1->setAccessibleName(u"ALERT"_qs);
+    label1->setAlignment(Qt::AlignCenter);
+    QFont big = label1->font();
     big.setBold(true);
     big.setPointSizeF(big.pointSizeF() * 1.6);
-    Label1->setFont(big);
+    label1->setFont(big);
 
-    Label2 = new QLabel(u"Check the Log File for details"_qs);
-    Label2->setObjectName(u"Label2"_qs);
-    Label2->setAccessibleName(u"Check the Log File for details"_qs);
-    Label2->setAlignment(Qt::AlignCenter);
+    label2 = new QLabel(u"Check the Log File for details"_qs);
+    label2->setObjectName(u"Label2"_qs);
+    label2->setAccessibleName(u"Check the Log File for details"_qs);
+    label2->setAlignment(Qt::AlignCenter);
 
-    auto* inner = new QVBoxLayout(Shape1);
+    auto* inner = new QVBoxLayout(shape1);
     inner->setContentsMargins(10, 4, 10, 6);
     inner->setSpacing(2);
-    inner->addWidget(Label1);
-    inner->addWidget(Label2);
+    inner->addWidget(label1);
+    inner->addWidget(label2);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(4, 4, 4, 4);
-    outer->addWidget(Shape1);
+    outer->addWidget(shape1);
 
     // About 204 by 69 at 96 dots per inch; wider when the system font needs it.
     setMinimumSize(204, 69);
     resize(sizeHint().expandedTo(QSize(204, 69)));
 
-    AlertTimer = new QTimer(this);
-    AlertTimer->setObjectName(u"AlertTimer"_qs);
-    AlertTimer->setSingleShot(true);
-    AlertTimer->setTimerType(Qt::PreciseTimer);
-    AlertTimer->setInterval(kShowMs);
-    connect(AlertTimer, &QTimer::timeout, this, &AlertNoticeWindow::onAlertTimer);
+    alertTimer = new QTimer(this);
+    alertTimer->setObjectName(u"AlertTimer"_qs);
+    alertTimer->setSingleShot(true);
+    alertTimer->setTimerType(Qt::PreciseTimer);
+    alertTimer->setInterval(kShowMs);
+    connect(alertTimer, &QTimer::timeout, this, &AlertNoticeWindow::onAlertTimer);
 }
 
-AlertNoticeWindow* AlertNoticeWindow::ShowNotice()
+AlertNoticeWindow* AlertNoticeWindow::showNotice()
 {
     QPointer<AlertNoticeWindow>& notice = openNotice();
     if (!notice) {
@@ -84,11 +84,11 @@ AlertNoticeWindow* AlertNoticeWindow::ShowNotice()
     }
     notice->show();
     notice->raise();
-    notice->AlertTimer->start(); // a notice shown again stays its full time after the latest alert
+    notice->alertTimer->start(); // a notice shown again stays its full time after the latest alert
     return notice;
 }
 
-AlertNoticeWindow* AlertNoticeWindow::Current()
+AlertNoticeWindow* AlertNoticeWindow::current()
 {
     return openNotice();
 }
@@ -98,13 +98,13 @@ void AlertNoticeWindow::showEvent(QShowEvent* event)
     // The countdown starts when the notice appears, not when it gets the focus: a notice that
     // never became the active window would otherwise stay up for good.
     QWidget::showEvent(event);
-    if (!AlertTimer->isActive())
-        AlertTimer->start();
+    if (!alertTimer->isActive())
+        alertTimer->start();
 }
 
 void AlertNoticeWindow::onAlertTimer()
 {
-    AlertTimer->stop();
+    alertTimer->stop();
     close();
 }
 

@@ -18,14 +18,14 @@ public:
 
     // Shows the one notice without making it modal; when it is already up it comes forward and
     // its six seconds start again.
-    static AlertNoticeWindow* ShowNotice();
+    static AlertNoticeWindow* showNotice();
     // The notice now on the screen, or nullptr.
-    static AlertNoticeWindow* Current();
+    static AlertNoticeWindow* current();
 
-    QLabel* Label1;
-    QLabel* Label2;
-    QFrame* Shape1;
-    QTimer* AlertTimer;
+    QLabel* label1;
+    QLabel* label2;
+    QFrame* shape1;
+    QTimer* alertTimer;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -45,12 +45,12 @@ protected:
 private:
     void loadValues();
     void onActivated();
-    void Set_Combo_Boxes();
+    void setComboBoxes();
     void onDefaultSettingsClicked();
     void onSaveSettingsClicked();
     void onSymbolFocusLost();
-    void ApplyDependentBoxes();
-    void ShowPanel(Panel panel, bool visible);
+    void applyDependentBoxes();
+    void showPanel(Panel panel, bool visible);
 
     AlertEntries entries() const;
     void setEntries(const AlertEntries& entries);
@@ -68,33 +68,33 @@ private:
     SettingsStore& m_settings;
     const StockIndex m_stock;
 
-    QTabWidget* SSTab1;
-    QLineEdit* txtSymbol;
-    QCheckBox* chkRepeatAlerts;
-    QPushButton* cmdSaveSettings;
-    QPushButton* cmdDefaltSettings;
-    std::array<QComboBox*, 6> periodBoxes {}; // comboShortMA_Fast .. comboLongMA_Slow, record order
-    std::array<QCheckBox*, 6> chkMAcond {}; // chkMAcond1 .. chkMAcond6
-    QCheckBox* chkHH;
-    QCheckBox* chkLL;
-    QLineEdit* txtHHDays;
-    QLineEdit* txtLLDays;
-    QCheckBox* chkROC_up;
-    QCheckBox* chkROC_down;
-    QLineEdit* txtROC_Plus;
-    QLineEdit* txtROC_Minus;
-    QCheckBox* chkPriceAbove;
-    QCheckBox* chkPriceBelow;
-    QLineEdit* txtMaxPrice;
-    QLineEdit* txtMinPrice;
-    QCheckBox* chkVolumeUp;
-    QCheckBox* chkStoch80;
-    QCheckBox* chkStoch20;
+    QTabWidget* m_ssTab1;
+    QLineEdit* m_txtSymbol;
+    QCheckBox* m_chkRepeatAlerts;
+    QPushButton* m_cmdSaveSettings;
+    QPushButton* m_cmdDefaltSettings;
+    std::array<QComboBox*, 6> m_periodBoxes {}; // comboShortMA_Fast .. comboLongMA_Slow, record order
+    std::array<QCheckBox*, 6> m_chkMAcond {}; // chkMAcond1 .. chkMAcond6
+    QCheckBox* m_chkHh;
+    QCheckBox* m_chkLl;
+    QLineEdit* m_txtHhDays;
+    QLineEdit* m_txtLlDays;
+    QCheckBox* m_chkRocUp;
+    QCheckBox* m_chkRocDown;
+    QLineEdit* m_txtRocPlus;
+    QLineEdit* m_txtRocMinus;
+    QCheckBox* m_chkPriceAbove;
+    QCheckBox* m_chkPriceBelow;
+    QLineEdit* m_txtMaxPrice;
+    QLineEdit* m_txtMinPrice;
+    QCheckBox* m_chkVolumeUp;
+    QCheckBox* m_chkStoch80;
+    QCheckBox* m_chkStoch20;
 
-    MarkerShape* shpAboutAlerts = nullptr; // the circle under lblAboutAlerts
-    std::array<ClickLabel*, PanelCount> helpLabels {};
-    std::array<QGroupBox*, PanelCount> panels {};
-    std::array<QPlainTextEdit*, PanelCount> helpTexts {};
+    MarkerShape* m_shpAboutAlerts = nullptr; // the circle under lblAboutAlerts
+    std::array<ClickLabel*, PanelCount> m_helpLabels {};
+    std::array<QGroupBox*, PanelCount> m_panels {};
+    std::array<QPlainTextEdit*, PanelCount> m_helpTexts {};
 };
 
 } // namespace tradevane

@@ -65,7 +65,7 @@ protected:
 private:
     void loadValues();
     void onActivated();
-    void ShowHelp(Help help);
+    void showHelp(Help help);
     void onTestClicked(Channel channel);
     void onSaveSettingsClicked();
 
@@ -85,29 +85,29 @@ private:
     std::array<std::unique_ptr<Pending>, kChannels.size()> m_tests;
     std::unique_ptr<Pending> m_save;
 
-    QCheckBox* chkNtfy;
-    QLineEdit* txtNtfyServer;
-    QLineEdit* txtNtfyTopic;
-    QLineEdit* txtNtfyToken;
-    QPushButton* cmdTestNtfy;
-    QCheckBox* chkTelegram;
-    QLineEdit* txtTelegramToken;
-    QLineEdit* txtTelegramChatId;
-    QPushButton* cmdTestTelegram;
-    QCheckBox* chkWebhook;
-    QLineEdit* txtWebhookUrl;
-    QRadioButton* optWebhookJson;
-    QRadioButton* optWebhookText;
-    QLineEdit* txtWebhookHeaderName;
-    QLineEdit* txtWebhookHeaderValue;
-    QPushButton* cmdTestWebhook;
-    QLabel* lblTokenStore;
-    QPushButton* cmdSaveSettings;
-    QPlainTextEdit* txtChannelInfo;
-    std::array<QPushButton*, kChannels.size()> testButtons {};
-    std::array<QLineEdit*, kChannels.size()> tokenBoxes {};
-    std::array<ClickLabel*, HelpCount> helpLabels {};
-    std::array<MarkerShape*, HelpCount> helpShapes {};
+    QCheckBox* m_chkNtfy;
+    QLineEdit* m_txtNtfyServer;
+    QLineEdit* m_txtNtfyTopic;
+    QLineEdit* m_txtNtfyToken;
+    QPushButton* m_cmdTestNtfy;
+    QCheckBox* m_chkTelegram;
+    QLineEdit* m_txtTelegramToken;
+    QLineEdit* m_txtTelegramChatId;
+    QPushButton* m_cmdTestTelegram;
+    QCheckBox* m_chkWebhook;
+    QLineEdit* m_txtWebhookUrl;
+    QRadioButton* m_optWebhookJson;
+    QRadioButton* m_optWebhookText;
+    QLineEdit* m_txtWebhookHeaderName;
+    QLineEdit* m_txtWebhookHeaderValue;
+    QPushButton* m_cmdTestWebhook;
+    QLabel* m_lblTokenStore;
+    QPushButton* m_cmdSaveSettings;
+    QPlainTextEdit* m_txtChannelInfo;
+    std::array<QPushButton*, kChannels.size()> m_testButtons {};
+    std::array<QLineEdit*, kChannels.size()> m_tokenBoxes {};
+    std::array<ClickLabel*, HelpCount> m_helpLabels {};
+    std::array<MarkerShape*, HelpCount> m_helpShapes {};
 };
 
 } // namespace tradevane

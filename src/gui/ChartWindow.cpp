@@ -202,12 +202,12 @@ ChartWindow::ChartWindow(const MonitoringSession& engine, StockIndex stock, QWid
     setAttribute(Qt::WA_DeleteOnClose);
     buildControls();
     // A quote set redraws today's bar; the history of a new day arrives before the quote sets.
-    connect(&m_engine, &MonitoringSession::quoteSetFinished, this, &ChartWindow::Refresh);
+    connect(&m_engine, &MonitoringSession::quoteSetFinished, this, &ChartWindow::refresh);
     connect(&m_engine, &MonitoringSession::stateChanged, this, [this](MonitoringSession::State state) {
         if (state == MonitoringSession::State::WaitingQuoteStart || state == MonitoringSession::State::Idle)
-            Refresh();
+            refresh();
     });
-    Refresh();
+    refresh();
     resize(960, 720);
 }
 
@@ -219,10 +219,10 @@ void ChartWindow::buildControls()
     lblReadout->setObjectName(u"lblReadout"_qs);
     lblReadout->setAccessibleName(u"Values under the mouse"_qs);
     lblReadout->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    cmdFit = Named<QPushButton>(u"Fit"_qs, u"cmdFit"_qs, this);
+    cmdFit = named<QPushButton>(u"Fit"_qs, u"cmdFit"_qs, this);
     cmdFit->setToolTip(u"Show the whole year"_qs);
-    cmdExport = Named<QPushButton>(u"Export PNG..."_qs, u"cmdExport"_qs, this, u"Export PNG"_qs);
-    cmdClose = Named<QPushButton>(u"Close"_qs, u"cmdClose"_qs, this);
+    cmdExport = named<QPushButton>(u"Export PNG..."_qs, u"cmdExport"_qs, this, u"Export PNG"_qs);
+    cmdClose = named<QPushButton>(u"Close"_qs, u"cmdClose"_qs, this);
     auto* top = new QHBoxLayout;
     top->addWidget(lblReadout, 1);
     top->addWidget(cmdFit);
@@ -301,7 +301,7 @@ void ChartWindow::buildControls()
         connect(pane, &ChartPane::pointedAt, this, [this](double bar) {
             const int index = static_cast<int>(std::lround(bar));
             if (index >= 0 && static_cast<std::size_t>(index) < m_data.bars.size())
-                lblReadout->setText(ReadoutText(index));
+                lblReadout->setText(readoutText(index));
         });
         connect(pane, &ChartPane::zoomRequested, this, &ChartWindow::zoom);
         connect(pane, &ChartPane::panRequested, this, &ChartWindow::pan);
@@ -354,7 +354,7 @@ QString ChartWindow::emptyText() const
     return showsChart() ? QString() : m_empty->text();
 }
 
-void ChartWindow::Refresh()
+void ChartWindow::refresh()
 {
     m_settings = m_engine.alertSettings(m_stock);
     const StockState& state = m_engine.stock(m_stock);
@@ -364,7 +364,7 @@ void ChartWindow::Refresh()
     setAccessibleName(windowTitle());
 
     ChartData data = m_data;
-    UpdateLastDay(data, state.history, m_settings);
+    updateLastDay(data, state.history, m_settings);
     if (data.empty()) {
         m_data = std::move(data);
         m_empty->setText(state.lastError.isEmpty() ? u"No prices yet: press START"_qs
@@ -372,10 +372,10 @@ void ChartWindow::Refresh()
         m_pages->setCurrentWidget(m_empty);
         return;
     }
-    ShowData(std::move(data), m_settings, state.reportedToday);
+    showData(std::move(data), m_settings, state.reportedToday);
 }
 
-void ChartWindow::ShowData(ChartData data, const AlertSettings& settings, const QStringList& markerTexts)
+void ChartWindow::showData(ChartData data, const AlertSettings& settings, const QStringList& markerTexts)
 {
     // The same days as shown, today's bar aside: only that bar is drawn again.
     const auto sameDay = [](const ChartBar& a, const ChartBar& b) { return a.dateText == b.dateText; };
@@ -428,7 +428,7 @@ void ChartWindow::rebuild()
     fillLines();
     fillMarkers();
     onFitClicked();
-    lblReadout->setText(ReadoutText(static_cast<int>(m_data.bars.size()) - 1));
+    lblReadout->setText(readoutText(static_cast<int>(m_data.bars.size()) - 1));
 }
 
 void ChartWindow::updateLastBar()
@@ -446,7 +446,7 @@ void ChartWindow::updateLastBar()
     fillLines();
     fillMarkers();
     applyRange();
-    lblReadout->setText(ReadoutText(static_cast<int>(m_data.bars.size()) - 1));
+    lblReadout->setText(readoutText(static_cast<int>(m_data.bars.size()) - 1));
 }
 
 void ChartWindow::fillLines()
@@ -625,7 +625,7 @@ void ChartWindow::alignPlotAreas()
     }
 }
 
-QString ChartWindow::ReadoutText(int index) const
+QString ChartWindow::readoutText(int index) const
 {
     const auto i = static_cast<std::size_t>(index);
     if (i >= m_data.bars.size())
@@ -647,7 +647,7 @@ QString ChartWindow::ReadoutText(int index) const
     return parts.join(u"  "_qs);
 }
 
-bool ChartWindow::ExportPng(const QString& path)
+bool ChartWindow::exportPng(const QString& path)
 {
     if (!showsChart())
         return false;
@@ -669,8 +669,8 @@ void ChartWindow::onExportClicked()
         return;
     if (!path.endsWith(u".png"_qs, Qt::CaseInsensitive))
         path += u".png"_qs;
-    if (!ExportPng(path))
-        MsgBox(u"The chart could not be written to "_qs + QDir::toNativeSeparators(path)
+    if (!exportPng(path))
+        msgBox(u"The chart could not be written to "_qs + QDir::toNativeSeparators(path)
                 + u".\r\nCheck that the folder exists and that you may write to it."_qs,
             MsgButtons::OkOnly, u"Export Chart"_qs, MsgIcon::Exclamation);
 }

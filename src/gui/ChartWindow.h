@@ -66,12 +66,12 @@ public:
     StockIndex stock() const { return m_stock; }
 
     // Takes what the engine holds now: the whole chart when the history changed, else today's bar.
-    void Refresh();
+    void refresh();
     // Shows `data` with the stock's settings and today's alert lines: the whole chart, or only the
     // last bar when the days are the same as shown. (Refresh ends here; the benchmark starts here.)
-    void ShowData(ChartData data, const AlertSettings& settings, const QStringList& markerTexts);
+    void showData(ChartData data, const AlertSettings& settings, const QStringList& markerTexts);
     // Writes the chart as a PNG picture; false when it cannot be written.
-    bool ExportPng(const QString& path);
+    bool exportPng(const QString& path);
 
     // What the chart shows, for tests and the benchmark.
     const ChartData& data() const { return m_data; }
@@ -83,7 +83,7 @@ public:
     void zoom(double centre, double factor);
     void pan(double bars);
     // The readout of bar `index` (what the mouse points at).
-    QString ReadoutText(int index) const;
+    QString readoutText(int index) const;
 
     QLabel* lblReadout = nullptr;
     QPushButton* cmdFit = nullptr;

@@ -4,7 +4,7 @@
 
 namespace tradevane {
 
-QLabel* Caption(const QString& text, const QString& name, QWidget* parent)
+QLabel* caption(const QString& text, const QString& name, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);

@@ -8,13 +8,13 @@ class QWidget;
 namespace tradevane {
 
 // A caption label of a settings window, named by its design name.
-QLabel* Caption(const QString& text, const QString& name, QWidget* parent);
+QLabel* caption(const QString& text, const QString& name, QWidget* parent);
 
 // A control that shows a caption (button, check box, option button), named by its design name
 // and, for screen readers, by its caption or by `accessible` where the caption alone says too
 // little.
 template<class Control>
-Control* Named(const QString& caption, const QString& name, QWidget* parent, const QString& accessible = {})
+Control* named(const QString& caption, const QString& name, QWidget* parent, const QString& accessible = {})
 {
     auto* control = new Control(caption, parent);
     control->setObjectName(name);

@@ -43,11 +43,11 @@ QAccessibleInterface* clickLabelFactory(const QString& key, QObject* object)
 ClickLabel::ClickLabel(const QString& text, QWidget* parent)
     : QLabel(text, parent)
 {
-    static const bool factoryInstalled = [] {
+    static const bool kFactoryInstalled = [] {
         QAccessible::installFactory(clickLabelFactory);
         return true;
     }();
-    Q_UNUSED(factoryInstalled);
+    Q_UNUSED(kFactoryInstalled);
     setAlignment(Qt::AlignCenter);
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
@@ -100,7 +100,7 @@ void MarkerShape::paintEvent(QPaintEvent*)
         painter.drawRect(box);
 }
 
-HelpMarker MakeHelpMarker(const QString& labelName, const QString& shapeName, const QString& accessibleName,
+HelpMarker makeHelpMarker(const QString& labelName, const QString& shapeName, const QString& accessibleName,
     const QString& caption, MarkerShape::Form form, QSize size, QWidget* parent)
 {
     auto* shape = new MarkerShape(form, parent);
@@ -119,7 +119,7 @@ HelpMarker MakeHelpMarker(const QString& labelName, const QString& shapeName, co
     return {shape, label};
 }
 
-ClickLabel* MakeCloseLabel(const QString& name, const QString& accessibleName, QWidget* parent)
+ClickLabel* makeCloseLabel(const QString& name, const QString& accessibleName, QWidget* parent)
 {
     auto* label = new ClickLabel(u"Close"_qs, parent);
     label->setObjectName(name);
@@ -131,7 +131,7 @@ ClickLabel* MakeCloseLabel(const QString& name, const QString& accessibleName, Q
     return label;
 }
 
-void SetEntryEditable(QLineEdit* box, bool editable)
+void setEntryEditable(QLineEdit* box, bool editable)
 {
     box->setReadOnly(!editable);
     QPalette palette = box->palette();

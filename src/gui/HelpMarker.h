@@ -63,13 +63,13 @@ struct HelpMarker
     MarkerShape* shape;
     ClickLabel* label;
 };
-HelpMarker MakeHelpMarker(const QString& labelName, const QString& shapeName, const QString& accessibleName,
+HelpMarker makeHelpMarker(const QString& labelName, const QString& shapeName, const QString& accessibleName,
     const QString& caption, MarkerShape::Form form, QSize size, QWidget* parent);
 
 // The orange rounded "Close" label of a help panel.
-ClickLabel* MakeCloseLabel(const QString& name, const QString& accessibleName, QWidget* parent);
+ClickLabel* makeCloseLabel(const QString& name, const QString& accessibleName, QWidget* parent);
 
 // Sets an entry box editable on the system window colour, or read-only on light grey.
-void SetEntryEditable(QLineEdit* box, bool editable);
+void setEntryEditable(QLineEdit* box, bool editable);
 
 } // namespace tradevane

@@ -36,7 +36,7 @@ constexpr std::array<PageInfo, HelpWindow::kPages> kPageInfo = {{
     {u"lblHelpPg7", u"ShapeHelpPg7", u"7", u"hlpPg7.doc", u"Help page 7"},
 }};
 
-QString Text(const char16_t* s)
+QString text(const char16_t* s)
 {
     return QString::fromUtf16(s);
 }
@@ -62,10 +62,10 @@ HelpWindow::HelpWindow(QWidget* parent)
     pages->addSpacing(6);
     for (int page = 0; page < kPages; ++page) {
         const PageInfo& info = kPageInfo[page];
-        const HelpMarker marker = MakeHelpMarker(Text(info.label), Text(info.shape), Text(info.spoken),
-            Text(info.caption), MarkerShape::Form::Rectangle, QSize(34, 26), this);
-        ShapeHelpPage[page] = marker.shape;
-        lblHelpPage[page] = marker.label;
+        const HelpMarker marker = makeHelpMarker(text(info.label), text(info.shape), text(info.spoken),
+            text(info.caption), MarkerShape::Form::Rectangle, QSize(34, 26), this);
+        m_shapeHelpPage[page] = marker.shape;
+        m_lblHelpPage[page] = marker.label;
         pages->addWidget(marker.shape);
     }
     pages->addStretch();
@@ -73,45 +73,45 @@ HelpWindow::HelpWindow(QWidget* parent)
     hint->setObjectName(u"lblScrollHint"_qs);
     pages->addWidget(hint);
 
-    rtfHelp = new QTextEdit(this);
-    rtfHelp->setObjectName(u"rtfHelp"_qs);
-    rtfHelp->setAccessibleName(u"Help text"_qs);
-    rtfHelp->setReadOnly(true);
+    m_rtfHelp = new QTextEdit(this);
+    m_rtfHelp->setObjectName(u"rtfHelp"_qs);
+    m_rtfHelp->setAccessibleName(u"Help text"_qs);
+    m_rtfHelp->setReadOnly(true);
     // No text cursor: the arrow keys scroll the page at once, line by line.
-    rtfHelp->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    rtfHelp->document()->setDocumentMargin(12);
+    m_rtfHelp->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_rtfHelp->document()->setDocumentMargin(12);
 
-    cmdExitHelp = new QPushButton(this);
-    cmdExitHelp->setObjectName(u"cmdExitHelp"_qs);
-    cmdExitHelp->setAccessibleName(u"Close Help"_qs);
-    cmdExitHelp->setToolTip(u"Close this help window"_qs);
-    cmdExitHelp->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
-    cmdExitHelp->setFixedSize(32, 26);
-    lblExitHelp = new QLabel(u"Close Help"_qs, this);
-    lblExitHelp->setObjectName(u"lblExitHelp"_qs);
-    lblExitHelp->setBuddy(cmdExitHelp);
+    m_cmdExitHelp = new QPushButton(this);
+    m_cmdExitHelp->setObjectName(u"cmdExitHelp"_qs);
+    m_cmdExitHelp->setAccessibleName(u"Close Help"_qs);
+    m_cmdExitHelp->setToolTip(u"Close this help window"_qs);
+    m_cmdExitHelp->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    m_cmdExitHelp->setFixedSize(32, 26);
+    m_lblExitHelp = new QLabel(u"Close Help"_qs, this);
+    m_lblExitHelp->setObjectName(u"lblExitHelp"_qs);
+    m_lblExitHelp->setBuddy(m_cmdExitHelp);
 
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(cmdExitHelp);
-    bottom->addWidget(lblExitHelp);
+    bottom->addWidget(m_cmdExitHelp);
+    bottom->addWidget(m_lblExitHelp);
     bottom->addStretch();
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(pages);
-    layout->addWidget(rtfHelp, 1);
+    layout->addWidget(m_rtfHelp, 1);
     layout->addLayout(bottom);
     resize(760, 600);
 
     for (int page = 0; page < kPages; ++page)
-        connect(lblHelpPage[page], &ClickLabel::clicked, this, [this, page] { onHelpPageClicked(page); });
-    connect(cmdExitHelp, &QPushButton::clicked, this, &HelpWindow::onExitHelpClicked);
+        connect(m_lblHelpPage[page], &ClickLabel::clicked, this, [this, page] { onHelpPageClicked(page); });
+    connect(m_cmdExitHelp, &QPushButton::clicked, this, &HelpWindow::onExitHelpClicked);
 
     loadValues();
 }
 
-QString HelpWindow::PageDocument(int page)
+QString HelpWindow::pageDocument(int page)
 {
-    return ResourceFile(Text(kPageInfo.at(static_cast<size_t>(page)).document));
+    return resourceFile(text(kPageInfo.at(static_cast<size_t>(page)).document));
 }
 
 void HelpWindow::loadValues()
@@ -124,15 +124,15 @@ void HelpWindow::onHelpPageClicked(int page)
     if (page < 0 || page >= kPages)
         return;
     // A missing or unreadable document leaves an empty page; the window stays as usable as ever.
-    LoadRichTextFile(rtfHelp, PageDocument(page));
+    loadRichTextFile(m_rtfHelp, pageDocument(page));
     m_current = page;
     for (int other = 0; other < kPages; ++other) {
         if (other == page)
-            ShapeHelpPage[other]->setFillColor(kMarkerOrange);
+            m_shapeHelpPage[other]->setFillColor(kMarkerOrange);
         else
-            ShapeHelpPage[other]->clearFill();
+            m_shapeHelpPage[other]->clearFill();
     }
-    rtfHelp->setFocus(); // the arrow keys scroll the page just opened
+    m_rtfHelp->setFocus(); // the arrow keys scroll the page just opened
 }
 
 void HelpWindow::onExitHelpClicked()
@@ -140,7 +140,7 @@ void HelpWindow::onExitHelpClicked()
     close();
 }
 
-HelpWindow* ShowHelpWindow(QWidget* owner)
+HelpWindow* showHelpWindow(QWidget* owner)
 {
     static QPointer<HelpWindow> window;
     if (!window)

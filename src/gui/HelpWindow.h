@@ -24,7 +24,7 @@ public:
     explicit HelpWindow(QWidget* parent = nullptr);
 
     // The document of each page, in the program folder.
-    static QString PageDocument(int page);
+    static QString pageDocument(int page);
 
     // Shows `page`, always reading its document afresh from the file, and moves the marker.
     void onHelpPageClicked(int page);
@@ -35,16 +35,16 @@ public:
 private:
     void loadValues();
 
-    QTextEdit* rtfHelp;
-    std::array<MarkerShape*, kPages> ShapeHelpPage {}; // ShapeHelpCont, ShapeHelpPg1 .. ShapeHelpPg7
-    std::array<ClickLabel*, kPages> lblHelpPage {}; // lblHelpCont, lblHelpPg1 .. lblHelpPg7
-    QPushButton* cmdExitHelp;
-    QLabel* lblExitHelp;
+    QTextEdit* m_rtfHelp;
+    std::array<MarkerShape*, kPages> m_shapeHelpPage {}; // ShapeHelpCont, ShapeHelpPg1 .. ShapeHelpPg7
+    std::array<ClickLabel*, kPages> m_lblHelpPage {}; // lblHelpCont, lblHelpPg1 .. lblHelpPg7
+    QPushButton* m_cmdExitHelp;
+    QLabel* m_lblExitHelp;
     int m_current = 0;
 };
 
 // The main window's Help button: shows the one help window, loading it on the contents page
 // when it is not open, or brings the open one forward as it is.
-HelpWindow* ShowHelpWindow(QWidget* owner);
+HelpWindow* showHelpWindow(QWidget* owner);
 
 } // namespace tradevane

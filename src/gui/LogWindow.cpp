@@ -33,10 +33,10 @@ LogWindow::LogWindow(ActivityLog& log, std::function<int()> logNumber, QWidget* 
     cmdEraseLog->setObjectName(u"cmdEraseLog"_qs);
     cmdEraseLog->setAccessibleName(u"Clear Log"_qs);
     cmdEraseLog->setFixedSize(28, 24);
-    lblEraseLog = Named<QLabel>(u"Clear Log"_qs, u"lblEraseLog"_qs, this);
+    lblEraseLog = named<QLabel>(u"Clear Log"_qs, u"lblEraseLog"_qs, this);
     lblEraseLog->setBuddy(cmdEraseLog);
 
-    cmdClose = Named<QPushButton>(u"Close"_qs, u"cmdClose"_qs, this);
+    cmdClose = named<QPushButton>(u"Close"_qs, u"cmdClose"_qs, this);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(cmdEraseLog);
@@ -52,10 +52,10 @@ LogWindow::LogWindow(ActivityLog& log, std::function<int()> logNumber, QWidget* 
     connect(cmdClose, &QPushButton::clicked, this, &LogWindow::onCloseClicked);
 }
 
-void LogWindow::UpdateLogForm()
+void LogWindow::updateLogForm()
 {
     txtLog->clear();
-    m_logViewText = ReadLogFile();
+    m_logViewText = readLogFile();
     // The box shows the file's lines as they are; CR LF is one line break on screen.
     txtLog->setPlainText(QString(m_logViewText).replace(u"\r\n"_qs, u"\n"_qs));
     txtLog->moveCursor(QTextCursor::End);
@@ -63,13 +63,13 @@ void LogWindow::UpdateLogForm()
 
 void LogWindow::onEraseLogClicked()
 {
-    if (MsgBox(u"Proceed to clear the activity log file ?"_qs, MsgButtons::OkCancel, u"Confirm"_qs,
+    if (msgBox(u"Proceed to clear the activity log file ?"_qs, MsgButtons::OkCancel, u"Confirm"_qs,
             MsgIcon::Question)
         != MsgResult::Ok)
         return;
     txtLog->clear();
     m_logViewText.clear();
-    m_log.EraseLog(m_logNumber(), true);
+    m_log.eraseLog(m_logNumber(), true);
 }
 
 void LogWindow::onCloseClicked()
@@ -83,7 +83,7 @@ bool LogWindow::event(QEvent* event)
     // Every activation reloads the file. Showing counts as well: without a window manager a new
     // window is not always activated.
     if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show)
-        UpdateLogForm();
+        updateLogForm();
     return QWidget::event(event);
 }
 

@@ -23,8 +23,8 @@ public:
     LogWindow(ActivityLog& log, std::function<int()> logNumber, QWidget* parent = nullptr);
 
     // Reads the whole log file into the box; a missing or unreadable file shows an empty box.
-    void UpdateLogForm();
-    const QString& LogViewText() const { return m_logViewText; }
+    void updateLogForm();
+    const QString& logViewText() const { return m_logViewText; }
 
     void onEraseLogClicked();
     void onCloseClicked();

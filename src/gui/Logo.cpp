@@ -28,7 +28,7 @@ constexpr double kDotRimWidth = 0.025;
 
 } // namespace
 
-QImage ProgramLogoImage(int size)
+QImage programLogoImage(int size)
 {
     QImage logo(size, size, QImage::Format_ARGB32_Premultiplied);
     logo.fill(Qt::transparent);
@@ -57,16 +57,16 @@ QImage ProgramLogoImage(int size)
     return logo;
 }
 
-QPixmap ProgramLogo(int size)
+QPixmap programLogo(int size)
 {
-    return QPixmap::fromImage(ProgramLogoImage(size));
+    return QPixmap::fromImage(programLogoImage(size));
 }
 
-QString ProgramLogoSvg()
+QString programLogoSvg()
 {
     // Drawn on a 256-unit square.
-    constexpr double side = 256;
-    const auto n = [](double v) { return QString::number(v * side, 'g', 6); };
+    constexpr double kSide = 256;
+    const auto n = [](double v) { return QString::number(v * kSide, 'g', 6); };
     QString points;
     for (const QPointF& point : kPriceLine)
         points += n(point.x()) + u',' + n(point.y()) + u' ';

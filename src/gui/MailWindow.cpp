@@ -23,7 +23,7 @@ namespace tradevane {
 
 namespace {
 
-QLineEdit* Entry(
+QLineEdit* entry(
     const QString& name, const QString& accessible, int maxLength, const QString& toolTip, QWidget* parent)
 {
     auto* box = new QLineEdit(parent);
@@ -47,32 +47,32 @@ MailWindow::MailWindow(
     setObjectName(u"frmMailSettings"_qs);
     setWindowTitle(u"Tradevane - Mail Settings"_qs);
 
-    txtServer = Entry(u"txtServer"_qs, u"Server"_qs, MailLimit::Server,
+    m_txtServer = entry(u"txtServer"_qs, u"Server"_qs, MailLimit::kServer,
         u"Address of the user's SMTP service provider."_qs, this);
-    txtMailFrom = Entry(u"txtMailFrom"_qs, u"Mail From"_qs, MailLimit::Address,
+    m_txtMailFrom = entry(u"txtMailFrom"_qs, u"Mail From"_qs, MailLimit::kAddress,
         u"Enter your Email Address here. * - Required"_qs, this);
-    txtSendTo = Entry(u"txtSendTo"_qs, u"Send To"_qs, MailLimit::Address, u"Destination address"_qs, this);
-    txtCC = Entry(u"txtCC"_qs, u"CC"_qs, MailLimit::Address, u"'Copy to' address."_qs, this);
-    txtMessageSubject = Entry(u"txtMessageSubject"_qs, u"Subject"_qs, MailLimit::Subject, {}, this);
-    txtMessageSubject->setText(u"Message from Tradevane"_qs);
-    chkPassword = Named<QCheckBox>(u"Use Username and password"_qs, u"chkPassword"_qs, this);
-    txtUserName = Entry(
-        u"txtUserName"_qs, u"Username"_qs, MailLimit::UserName, u"User's SMTP mail username"_qs, this);
-    txtPassword = Entry(u"txtPassword"_qs, u"Password"_qs, MailLimit::Password,
+    m_txtSendTo = entry(u"txtSendTo"_qs, u"Send To"_qs, MailLimit::kAddress, u"Destination address"_qs, this);
+    m_txtCc = entry(u"txtCC"_qs, u"CC"_qs, MailLimit::kAddress, u"'Copy to' address."_qs, this);
+    m_txtMessageSubject = entry(u"txtMessageSubject"_qs, u"Subject"_qs, MailLimit::kSubject, {}, this);
+    m_txtMessageSubject->setText(u"Message from Tradevane"_qs);
+    m_chkPassword = named<QCheckBox>(u"Use Username and password"_qs, u"chkPassword"_qs, this);
+    m_txtUserName = entry(
+        u"txtUserName"_qs, u"Username"_qs, MailLimit::kUserName, u"User's SMTP mail username"_qs, this);
+    m_txtPassword = entry(u"txtPassword"_qs, u"Password"_qs, MailLimit::kPassword,
         u"User's SMTP mail account password"_qs, this);
-    txtPassword->setEchoMode(QLineEdit::Password);
-    chkDisableEmail = Named<QCheckBox>(u"Disable Email"_qs, u"chkDisableEmail"_qs, this);
-    cmdTestMail = Named<QPushButton>(u"Send Test Email"_qs, u"cmdTestMail"_qs, this);
-    cmdTestMail->setToolTip(u"Click to send a test message to your target account."_qs);
-    cmdTestMail->setAutoDefault(false);
-    cmdSaveSettings = Named<QPushButton>(u"Close Settings"_qs, u"cmdSaveSettings"_qs, this);
-    cmdSaveSettings->setAutoDefault(false);
-    txtMailSetInfo = new QPlainTextEdit(this);
-    txtMailSetInfo->setObjectName(u"txtMailSetInfo"_qs);
-    txtMailSetInfo->setAccessibleName(u"Mail settings help"_qs);
-    txtMailSetInfo->setReadOnly(true);
-    txtMailSetInfo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    txtMailSetInfo->setFixedSize(300, 330);
+    m_txtPassword->setEchoMode(QLineEdit::Password);
+    m_chkDisableEmail = named<QCheckBox>(u"Disable Email"_qs, u"chkDisableEmail"_qs, this);
+    m_cmdTestMail = named<QPushButton>(u"Send Test Email"_qs, u"cmdTestMail"_qs, this);
+    m_cmdTestMail->setToolTip(u"Click to send a test message to your target account."_qs);
+    m_cmdTestMail->setAutoDefault(false);
+    m_cmdSaveSettings = named<QPushButton>(u"Close Settings"_qs, u"cmdSaveSettings"_qs, this);
+    m_cmdSaveSettings->setAutoDefault(false);
+    m_txtMailSetInfo = new QPlainTextEdit(this);
+    m_txtMailSetInfo->setObjectName(u"txtMailSetInfo"_qs);
+    m_txtMailSetInfo->setAccessibleName(u"Mail settings help"_qs);
+    m_txtMailSetInfo->setReadOnly(true);
+    m_txtMailSetInfo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_txtMailSetInfo->setFixedSize(300, 330);
 
     static const char16_t* helps[HelpCount][3] = {
         {u"lblServerHelp", u"ShapeServerHelp", u"Server help"},
@@ -83,36 +83,36 @@ MailWindow::MailWindow(
         {u"lblPasswordHelp", u"ShapePasswordHelp", u"Username and password help"},
     };
     for (int h = 0; h < HelpCount; ++h) {
-        const HelpMarker m = MakeHelpMarker(QString::fromUtf16(helps[h][0]), QString::fromUtf16(helps[h][1]),
+        const HelpMarker m = makeHelpMarker(QString::fromUtf16(helps[h][0]), QString::fromUtf16(helps[h][1]),
             QString::fromUtf16(helps[h][2]), u"?"_qs, MarkerShape::Form::Circle, {22, 22}, this);
-        helpLabels[h] = m.label;
-        helpShapes[h] = m.shape;
+        m_helpLabels[h] = m.label;
+        m_helpShapes[h] = m.shape;
     }
 
     auto* grid = new QGridLayout;
     grid->setVerticalSpacing(8);
     const std::pair<const char16_t*, QLineEdit*> rows[]
-        = {{u"Server", txtServer}, {u"Mail From", txtMailFrom}, {u"Send To", txtSendTo}, {u"CC", txtCC},
-            {u"Subject", txtMessageSubject}};
+        = {{u"Server", m_txtServer}, {u"Mail From", m_txtMailFrom}, {u"Send To", m_txtSendTo},
+            {u"CC", m_txtCc}, {u"Subject", m_txtMessageSubject}};
     for (int r = 0; r < 5; ++r) {
-        const QString caption = QString::fromUtf16(rows[r].first);
-        grid->addWidget(Caption(caption, rows[r].second->objectName() + u"Caption"_qs, this), r, 0);
+        const QString captionText = QString::fromUtf16(rows[r].first);
+        grid->addWidget(caption(captionText, rows[r].second->objectName() + u"Caption"_qs, this), r, 0);
         grid->addWidget(rows[r].second, r, 1);
-        grid->addWidget(helpShapes[r], r, 2);
+        grid->addWidget(m_helpShapes[r], r, 2);
     }
     grid->setRowMinimumHeight(5, 6);
-    grid->addWidget(chkPassword, 6, 1);
-    grid->addWidget(helpShapes[PasswordHelp], 6, 2);
-    grid->addWidget(Caption(u"Username"_qs, u"txtUserNameCaption"_qs, this), 7, 0);
-    grid->addWidget(txtUserName, 7, 1);
-    grid->addWidget(Caption(u"Password"_qs, u"txtPasswordCaption"_qs, this), 8, 0);
-    grid->addWidget(txtPassword, 8, 1);
+    grid->addWidget(m_chkPassword, 6, 1);
+    grid->addWidget(m_helpShapes[PasswordHelp], 6, 2);
+    grid->addWidget(caption(u"Username"_qs, u"txtUserNameCaption"_qs, this), 7, 0);
+    grid->addWidget(m_txtUserName, 7, 1);
+    grid->addWidget(caption(u"Password"_qs, u"txtPasswordCaption"_qs, this), 8, 0);
+    grid->addWidget(m_txtPassword, 8, 1);
     grid->setRowMinimumHeight(9, 6);
-    grid->addWidget(chkDisableEmail, 10, 1);
+    grid->addWidget(m_chkDisableEmail, 10, 1);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(cmdTestMail);
+    buttons->addWidget(m_cmdTestMail);
     buttons->addStretch();
-    buttons->addWidget(cmdSaveSettings);
+    buttons->addWidget(m_cmdSaveSettings);
     grid->setRowStretch(11, 1);
     grid->addLayout(buttons, 12, 0, 1, 3);
     grid->setColumnMinimumWidth(1, 300);
@@ -121,35 +121,35 @@ MailWindow::MailWindow(
     layout->setContentsMargins(12, 12, 12, 12);
     layout->setSpacing(16);
     layout->addLayout(grid);
-    layout->addWidget(txtMailSetInfo);
+    layout->addWidget(m_txtMailSetInfo);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(chkPassword, &QCheckBox::toggled, this, &MailWindow::SetLoginFields);
-    connect(cmdTestMail, &QPushButton::clicked, this, &MailWindow::onTestMailClicked);
-    connect(cmdSaveSettings, &QPushButton::clicked, this, &MailWindow::onSaveSettingsClicked);
+    connect(m_chkPassword, &QCheckBox::toggled, this, &MailWindow::setLoginFields);
+    connect(m_cmdTestMail, &QPushButton::clicked, this, &MailWindow::onTestMailClicked);
+    connect(m_cmdSaveSettings, &QPushButton::clicked, this, &MailWindow::onSaveSettingsClicked);
     for (int h = 0; h < HelpCount; ++h)
-        connect(helpLabels[h], &ClickLabel::clicked, this, [this, h] { ShowHelp(static_cast<Help>(h)); });
+        connect(m_helpLabels[h], &ClickLabel::clicked, this, [this, h] { showHelp(static_cast<Help>(h)); });
 
     loadValues();
 }
 
 MailWindow::~MailWindow()
 {
-    m_settings.SetShownDisableEmail({});
+    m_settings.setShownDisableEmail({});
 }
 
 void MailWindow::loadValues()
 {
-    chkDisableEmail->setChecked(false);
-    chkPassword->setChecked(false);
-    SetLoginFields();
-    const std::optional<MailEntries> stored = EntriesFromMailSettings(m_settings.mail);
+    m_chkDisableEmail->setChecked(false);
+    m_chkPassword->setChecked(false);
+    setLoginFields();
+    const std::optional<MailEntries> stored = entriesFromMailSettings(m_settings.mail);
     if (!stored) {
-        MsgBox(JoinLines({u"Unable to read 'MailSettings' file."_qs, u"No MailSettings loaded."_qs,
+        msgBox(joinLines({u"Unable to read 'MailSettings' file."_qs, u"No MailSettings loaded."_qs,
                    u"Enter settings then click <Save Settings>"_qs}),
             MsgButtons::OkOnly, u"Data Missing"_qs);
-        chkDisableEmail->setChecked(false);
-        chkPassword->setChecked(false);
+        m_chkDisableEmail->setChecked(false);
+        m_chkPassword->setChecked(false);
         setEntries(MailEntries {});
         return;
     }
@@ -160,56 +160,56 @@ void MailWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     // Mail sent while the window is open obeys its Disable Email box as shown, saved or not.
-    m_settings.SetShownDisableEmail([box = chkDisableEmail] { return box->isChecked(); });
+    m_settings.setShownDisableEmail([box = m_chkDisableEmail] { return box->isChecked(); });
     if (!event->spontaneous())
         onActivated();
 }
 
 void MailWindow::hideEvent(QHideEvent* event)
 {
-    m_settings.SetShownDisableEmail({});
+    m_settings.setShownDisableEmail({});
     QDialog::hideEvent(event);
 }
 
 void MailWindow::onActivated()
 {
-    for (MarkerShape* shape : helpShapes)
+    for (MarkerShape* shape : m_helpShapes)
         shape->clearFill();
-    txtMailSetInfo->setPlainText(u"Click (?) for help"_qs);
+    m_txtMailSetInfo->setPlainText(u"Click (?) for help"_qs);
 }
 
-void MailWindow::SetLoginFields()
+void MailWindow::setLoginFields()
 {
-    txtUserName->clear();
-    txtPassword->clear();
-    const bool ticked = chkPassword->isChecked();
-    SetEntryEditable(txtUserName, ticked);
-    SetEntryEditable(txtPassword, ticked);
+    m_txtUserName->clear();
+    m_txtPassword->clear();
+    const bool ticked = m_chkPassword->isChecked();
+    setEntryEditable(m_txtUserName, ticked);
+    setEntryEditable(m_txtPassword, ticked);
     if (ticked && isVisible())
-        txtUserName->setFocus();
+        m_txtUserName->setFocus();
 }
 
-void MailWindow::ShowHelp(Help help)
+void MailWindow::showHelp(Help help)
 {
     for (int h = 0; h < HelpCount; ++h) {
         if (h == help)
-            helpShapes[h]->setFillColor(kMarkerOrange);
+            m_helpShapes[h]->setFillColor(kMarkerOrange);
         else
-            helpShapes[h]->clearFill();
+            m_helpShapes[h]->clearFill();
     }
-    const QString texts[HelpCount] = {MailHelp::Server(), MailHelp::MailFrom(), MailHelp::SendTo(),
-        MailHelp::CC(), MailHelp::Subject(), MailHelp::Password()};
-    txtMailSetInfo->setPlainText(QString(texts[help]).replace(u"\r\n"_qs, u"\n"_qs));
+    const QString texts[HelpCount] = {MailHelp::server(), MailHelp::mailFrom(), MailHelp::sendTo(),
+        MailHelp::cc(), MailHelp::subject(), MailHelp::password()};
+    m_txtMailSetInfo->setPlainText(QString(texts[help]).replace(u"\r\n"_qs, u"\n"_qs));
 }
 
 void MailWindow::onTestMailClicked()
 {
     // The window stays usable while the mail goes; the box follows once the server has answered.
-    cmdTestMail->setEnabled(false);
-    m_testMail = SendAlertMail(TestMailText(), m_settings, m_smtp, m_log, m_logNumber, [this](MailOutcome) {
-        cmdTestMail->setEnabled(true);
-        MsgBox(
-            JoinLines({u"A test message was sent to"_qs, u"the email handler. If all"_qs,
+    m_cmdTestMail->setEnabled(false);
+    m_testMail = sendAlertMail(testMailText(), m_settings, m_smtp, m_log, m_logNumber, [this](MailOutcome) {
+        m_cmdTestMail->setEnabled(true);
+        msgBox(
+            joinLines({u"A test message was sent to"_qs, u"the email handler. If all"_qs,
                 u"settings are correct, the"_qs, u"message should be at the"_qs, u"destination mailbox."_qs}),
             MsgButtons::OkOnly, u"Test Mail"_qs);
     });
@@ -217,43 +217,43 @@ void MailWindow::onTestMailClicked()
 
 MailEntries MailWindow::entries() const
 {
-    return {chkDisableEmail->isChecked(), chkPassword->isChecked(), txtServer->text(), txtUserName->text(),
-        txtPassword->text(), txtMailFrom->text(), txtSendTo->text(), txtCC->text(),
-        txtMessageSubject->text()};
+    return {m_chkDisableEmail->isChecked(), m_chkPassword->isChecked(), m_txtServer->text(),
+        m_txtUserName->text(), m_txtPassword->text(), m_txtMailFrom->text(), m_txtSendTo->text(),
+        m_txtCc->text(), m_txtMessageSubject->text()};
 }
 
 void MailWindow::setEntries(const MailEntries& e)
 {
-    chkDisableEmail->setChecked(e.disableEmail);
-    chkPassword->setChecked(e.usePassword);
-    txtServer->setText(e.server);
-    txtUserName->setText(e.userName);
-    txtPassword->setText(e.password);
-    txtMailFrom->setText(e.mailFrom);
-    txtSendTo->setText(e.sendTo);
-    txtCC->setText(e.copyTo);
-    txtMessageSubject->setText(e.subject);
+    m_chkDisableEmail->setChecked(e.disableEmail);
+    m_chkPassword->setChecked(e.usePassword);
+    m_txtServer->setText(e.server);
+    m_txtUserName->setText(e.userName);
+    m_txtPassword->setText(e.password);
+    m_txtMailFrom->setText(e.mailFrom);
+    m_txtSendTo->setText(e.sendTo);
+    m_txtCc->setText(e.copyTo);
+    m_txtMessageSubject->setText(e.subject);
 }
 
 void MailWindow::onSaveSettingsClicked()
 {
-    const SaveAnswer answer = AskToSave(u"Save Mail Settings ?"_qs, u"Closing Mail Settings"_qs);
+    const SaveAnswer answer = askToSave(u"Save Mail Settings ?"_qs, u"Closing Mail Settings"_qs);
     if (answer == SaveAnswer::Discard)
         reject();
     if (answer != SaveAnswer::Save)
         return;
     const MailEntries e = entries();
-    if (const auto problem = CheckMailEntries(e)) {
-        Beep();
-        MsgBox(problem->text, MsgButtons::OkOnly, problem->title);
+    if (const auto problem = checkMailEntries(e)) {
+        beep();
+        msgBox(problem->text, MsgButtons::OkOnly, problem->title);
         return;
     }
-    StoreMailEntries(e, m_settings.mail);
-    const FileError error = WriteMailSettings(m_settings.mail);
+    storeMailEntries(e, m_settings.mail);
+    const FileError error = writeMailSettings(m_settings.mail);
     if (!error.ok()) {
-        MsgBox(FileErrorMessage(error,
+        msgBox(fileErrorMessage(error,
                    {u"Unable to open/write to the 'Settings' file"_qs, u"Exit the program and restart."_qs,
-                       SupportContactLine()}),
+                       supportContactLine()}),
             MsgButtons::OkOnly, u"File Write Error"_qs);
         reject(); // hidden; the new settings stay in memory
         return;

@@ -43,8 +43,8 @@ protected:
 private:
     void loadValues();
     void onActivated();
-    void SetLoginFields();
-    void ShowHelp(Help help);
+    void setLoginFields();
+    void showHelp(Help help);
     void onTestMailClicked();
     void onSaveSettingsClicked();
 
@@ -57,20 +57,20 @@ private:
     int m_logNumber;
     std::unique_ptr<Pending> m_testMail;
 
-    QLineEdit* txtServer;
-    QLineEdit* txtMailFrom;
-    QLineEdit* txtSendTo;
-    QLineEdit* txtCC;
-    QLineEdit* txtMessageSubject;
-    QCheckBox* chkPassword;
-    QLineEdit* txtUserName;
-    QLineEdit* txtPassword;
-    QCheckBox* chkDisableEmail;
-    QPushButton* cmdTestMail;
-    QPushButton* cmdSaveSettings;
-    QPlainTextEdit* txtMailSetInfo;
-    std::array<ClickLabel*, HelpCount> helpLabels {};
-    std::array<MarkerShape*, HelpCount> helpShapes {};
+    QLineEdit* m_txtServer;
+    QLineEdit* m_txtMailFrom;
+    QLineEdit* m_txtSendTo;
+    QLineEdit* m_txtCc;
+    QLineEdit* m_txtMessageSubject;
+    QCheckBox* m_chkPassword;
+    QLineEdit* m_txtUserName;
+    QLineEdit* m_txtPassword;
+    QCheckBox* m_chkDisableEmail;
+    QPushButton* m_cmdTestMail;
+    QPushButton* m_cmdSaveSettings;
+    QPlainTextEdit* m_txtMailSetInfo;
+    std::array<ClickLabel*, HelpCount> m_helpLabels {};
+    std::array<MarkerShape*, HelpCount> m_helpShapes {};
 };
 
 } // namespace tradevane

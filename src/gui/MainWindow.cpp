@@ -48,19 +48,19 @@ const QColor kAlertRed(255, 0, 0);
 const QColor kStockOrange(255, 128, 0);
 const QColor kStockPale(255, 224, 192);
 
-QColor ButtonFace()
+QColor buttonFace()
 {
     return QApplication::palette().color(QPalette::Active, QPalette::Button);
 }
 
-void SetBackColor(QPushButton* button, const QColor& colour)
+void setBackColor(QPushButton* button, const QColor& colour)
 {
     QPalette p = button->palette();
     p.setColor(QPalette::Button, colour);
     button->setPalette(p);
 }
 
-void SetForeColor(QLabel* label, const QColor& colour)
+void setForeColor(QLabel* label, const QColor& colour)
 {
     QPalette p = label->palette();
     p.setColor(QPalette::Active, QPalette::WindowText, colour);
@@ -71,21 +71,21 @@ void SetForeColor(QLabel* label, const QColor& colour)
 // A caption beside a button: white when its button can be used, button face when not. On the
 // dark panel the button-face colour would look almost white, so such a label is also drawn in
 // the disabled (greyed) colour.
-void SetCaptionLook(QLabel* label, bool usable)
+void setCaptionLook(QLabel* label, bool usable)
 {
-    SetForeColor(label, usable ? kWhite : ButtonFace());
+    setForeColor(label, usable ? kWhite : buttonFace());
     label->setEnabled(usable);
 }
 
 // A value the window shows: its text, and the same for screen readers (the label's accessible
 // name says what the value is, "Price of stock 3"; its description is the value).
-void ShowValue(QLabel* label, const QString& text)
+void showValue(QLabel* label, const QString& text)
 {
     label->setText(text);
     label->setAccessibleDescription(text);
 }
 
-QLabel* NewLabel(QWidget* parent, const QString& name, const QString& accessible, const QString& text = {})
+QLabel* newLabel(QWidget* parent, const QString& name, const QString& accessible, const QString& text = {})
 {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
@@ -93,7 +93,7 @@ QLabel* NewLabel(QWidget* parent, const QString& name, const QString& accessible
     return label;
 }
 
-QPushButton* NewButton(
+QPushButton* newButton(
     QWidget* parent, const QString& name, const QString& accessible, const QString& text = {})
 {
     auto* button = new QPushButton(text, parent);
@@ -111,7 +111,7 @@ MainWindow::MainWindow(AppServices& services, TrayUse tray, QWidget* parent)
     , m_services(services)
 {
     buildControls();
-    if (tray == TrayUse::Always || (tray == TrayUse::IfAvailable && TrayIcon::Available()))
+    if (tray == TrayUse::Always || (tray == TrayUse::IfAvailable && TrayIcon::available()))
         buildTray();
     m_notifier = new DesktopNotifier(
         [this](const QString& title, const QString& body) {
@@ -119,8 +119,8 @@ MainWindow::MainWindow(AppServices& services, TrayUse tray, QWidget* parent)
                 m_tray->showMessage(title, body);
         },
         this);
-    ConnectObserver(m_services.engine, *this, this);
-    ShowStoppedState();
+    connectObserver(m_services.engine, *this, this);
+    showStoppedState();
     loadValues();
 }
 
@@ -170,7 +170,7 @@ void MainWindow::buildControls()
         const QString name = QString::fromUtf16(c.name);
         const QString heading = QString::fromUtf16(c.heading);
         for (int n = 0; n <= kStockCount; ++n) {
-            QLabel* label = NewLabel(table, name + u'(' + QString::number(n) + u')',
+            QLabel* label = newLabel(table, name + u'(' + QString::number(n) + u')',
                 n == 0 ? heading : heading + u" of stock "_qs + QString::number(n),
                 n == 0 ? heading : QString());
             label->setMinimumWidth(c.width);
@@ -189,7 +189,7 @@ void MainWindow::buildControls()
         ++col;
     }
     for (int n = 0; n <= kStockCount; ++n) {
-        QPushButton* button = NewButton(
+        QPushButton* button = newButton(
             table, u"cmdStockSelect("_qs + QString::number(n) + u')', u"Stock #"_qs + QString::number(n));
         button->setFixedSize(26, 20);
         button->setToolTip(
@@ -204,8 +204,8 @@ void MainWindow::buildControls()
     buttons->setVerticalSpacing(8);
     const auto addButton
         = [&](QPushButton*& button, QLabel*& label, const QString& name, const QString& caption) {
-              button = NewButton(this, u"cmd"_qs + name, caption);
-              label = NewLabel(this, u"lbl"_qs + name, caption, caption);
+              button = newButton(this, u"cmd"_qs + name, caption);
+              label = newLabel(this, u"lbl"_qs + name, caption, caption);
               label->setBuddy(button);
               const int row = buttons->rowCount();
               buttons->addWidget(button, row, 0);
@@ -219,9 +219,9 @@ void MainWindow::buildControls()
     addButton(cmdTimeSettings, lblTimeSettings, u"TimeSettings"_qs, u"Set Times"_qs);
     addButton(cmdAbout, lblAbout, u"About"_qs, u"About"_qs);
     addButton(cmdExit, lblExit, u"Exit"_qs, u"Exit"_qs);
-    SetCaptionLook(lblLog, true);
-    cmdShowHelp = NewButton(this, u"cmdShowHelp"_qs, u"Help"_qs, u"Help"_qs);
-    cmdSounds = NewButton(this, u"cmdSounds"_qs, u"Sounds"_qs, u"Sounds"_qs);
+    setCaptionLook(lblLog, true);
+    cmdShowHelp = newButton(this, u"cmdShowHelp"_qs, u"Help"_qs, u"Help"_qs);
+    cmdSounds = newButton(this, u"cmdSounds"_qs, u"Sounds"_qs, u"Sounds"_qs);
     buttons->setRowMinimumHeight(buttons->rowCount(), 6);
     buttons->addWidget(cmdShowHelp, buttons->rowCount(), 0, 1, 2);
     buttons->addWidget(cmdSounds, buttons->rowCount(), 0, 1, 2);
@@ -230,27 +230,27 @@ void MainWindow::buildControls()
     // Lights with their captions.
     auto* lights = new QHBoxLayout;
     const auto addLight = [&](QLabel*& light, const QString& name, const QString& caption) {
-        light = NewLabel(this, name, caption + u" light"_qs);
+        light = newLabel(this, name, caption + u" light"_qs);
         light->setFixedSize(22, 22);
         light->setAlignment(Qt::AlignCenter);
-        QLabel* text = NewLabel(this, name + u"Caption"_qs, caption, caption);
-        SetForeColor(text, kWhite);
+        QLabel* text = newLabel(this, name + u"Caption"_qs, caption, caption);
+        setForeColor(text, kWhite);
         lights->addWidget(light);
         lights->addWidget(text);
         lights->addSpacing(14);
     };
     addLight(picRunLight, u"picRunLight"_qs, u"Running"_qs);
     addLight(picStopLight, u"picStopLight"_qs, u"Stopped"_qs);
-    addLight(picDL_Light, u"picDL_Light"_qs, u"Download"_qs);
+    addLight(picDlLight, u"picDL_Light"_qs, u"Download"_qs);
     addLight(picEmailLight, u"picEmailLight"_qs, u"Sending Email"_qs);
     lights->addStretch();
 
     // Status line and download frequency.
     auto* status = new QHBoxLayout;
     const auto addField = [&](QLabel*& field, const QString& name, const QString& caption, int width) {
-        QLabel* text = NewLabel(this, name + u"Caption"_qs, caption, caption);
-        SetForeColor(text, kWhite);
-        field = NewLabel(this, name, caption.chopped(caption.endsWith(u':') ? 1 : 2));
+        QLabel* text = newLabel(this, name + u"Caption"_qs, caption, caption);
+        setForeColor(text, kWhite);
+        field = newLabel(this, name, caption.chopped(caption.endsWith(u':') ? 1 : 2));
         field->setMinimumWidth(width);
         field->setFrameShape(QFrame::Panel);
         field->setFrameShadow(QFrame::Sunken);
@@ -295,7 +295,7 @@ void MainWindow::buildControls()
         cmdStockSelect[n]->installEventFilter(this);
         cmdStockSelect[n]->setProperty("stockRow", n);
         auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_0 + n % 10)), this);
-        connect(shortcut, &QShortcut::activated, this, [this, n] { ShowChart(n); });
+        connect(shortcut, &QShortcut::activated, this, [this, n] { showChart(n); });
     }
 
     connect(cmdStart, &QPushButton::clicked, this, &MainWindow::onStartClicked);
@@ -313,7 +313,7 @@ void MainWindow::buildControls()
 void MainWindow::buildTray()
 {
     m_tray = new TrayIcon(m_services.engine, this);
-    connect(m_tray, &TrayIcon::showWindowRequested, this, &MainWindow::ShowFromTray);
+    connect(m_tray, &TrayIcon::showWindowRequested, this, &MainWindow::showFromTray);
     // Queued: the menu's own event is over before the engine or the window acts.
     connect(m_tray, &TrayIcon::startRequested, this, &MainWindow::onStartClicked, Qt::QueuedConnection);
     connect(m_tray, &TrayIcon::stopRequested, this, &MainWindow::onStopClicked, Qt::QueuedConnection);
@@ -321,7 +321,7 @@ void MainWindow::buildTray()
     m_tray->show();
 }
 
-ChartWindow* MainWindow::ShowChart(int number)
+ChartWindow* MainWindow::showChart(int number)
 {
     QPointer<ChartWindow>& chart = m_charts[static_cast<std::size_t>(number - 1)];
     if (!chart)
@@ -339,7 +339,7 @@ ChartWindow* MainWindow::chartWindow(int number) const
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    const auto rowAt = [this](QObject* object, const QPoint& position) {
+    const auto rowAt = [](QObject* object, const QPoint& position) {
         if (const QVariant row = object->property("stockRow"); row.isValid())
             return row.toInt();
         // On the table itself (a disabled stock button passes its events there): the row under it.
@@ -350,7 +350,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::MouseButtonDblClick) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (const int row = rowAt(watched, mouse->position().toPoint()); row >= 1) {
-            ShowChart(row);
+            showChart(row);
             return true;
         }
     } else if (event->type() == QEvent::ContextMenu) {
@@ -362,10 +362,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
             chart->setObjectName(u"mnuChart"_qs);
             chart->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_0 + row % 10)));
             QAction* settings = menu.addAction(u"Alert Settings..."_qs);
-            settings->setEnabled(!IsRunning());
+            settings->setEnabled(!isRunning());
             const QAction* chosen = menu.exec(request->globalPos());
             if (chosen == chart)
-                ShowChart(row);
+                showChart(row);
             else if (chosen == settings)
                 onStockSelectClicked(row);
             return true;
@@ -374,7 +374,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void MainWindow::ShowFromTray()
+void MainWindow::showFromTray()
 {
     showNormal();
     raise();
@@ -393,20 +393,20 @@ void MainWindow::changeEvent(QEvent* event)
 
 void MainWindow::loadValues()
 {
-    SetStatus({});
+    setStatus({});
     comboTestID->hide();
     cmdStockSelect[0]->hide();
-    ShowState(m_services.engine.state());
+    showState(m_services.engine.state());
     m_services.log.dropPending();
-    ClearQuoteDisplay();
+    clearQuoteDisplay();
     m_selectedStock = 1;
-    for (const StockIndex stock : AllStocks())
-        ShowValue(lblSymbol[stock.number()], m_services.settings.alert(stock).symbol);
+    for (const StockIndex stock : allStocks())
+        showValue(lblSymbol[stock.number()], m_services.settings.alert(stock).symbol);
 }
 
-void MainWindow::LoadLight(QLabel* light, const QString& file, bool lit)
+void MainWindow::loadLight(QLabel* light, const QString& file, bool lit)
 {
-    const QPixmap bitmap(ResourceFile(file));
+    const QPixmap bitmap(resourceFile(file));
     if (bitmap.isNull()) {
         light->clear();
         light->setProperty("bitmap", QString());
@@ -417,114 +417,114 @@ void MainWindow::LoadLight(QLabel* light, const QString& file, bool lit)
     light->setAccessibleDescription(lit ? u"on"_qs : u"off"_qs);
 }
 
-void MainWindow::SetStatus(const QString& text)
+void MainWindow::setStatus(const QString& text)
 {
-    ShowValue(lblStatus, text);
+    showValue(lblStatus, text);
 }
 
-void MainWindow::SetDownloadFrequency(const QString& text)
+void MainWindow::setDownloadFrequency(const QString& text)
 {
-    ShowValue(lblDLFreq, text);
+    showValue(lblDLFreq, text);
 }
 
-void MainWindow::ShowState(MonitoringSession::State state)
+void MainWindow::showState(MonitoringSession::State state)
 {
-    const Lamps lamps = LampsOf(state);
-    LoadLight(picRunLight, RunningLampBitmap(lamps.running), lamps.running);
-    LoadLight(picStopLight, StoppedLampBitmap(lamps.stopped), lamps.stopped);
-    LoadLight(picDL_Light, ActivityLampBitmap(lamps.download), lamps.download);
-    LoadLight(picEmailLight, ActivityLampBitmap(lamps.email), lamps.email);
+    const Lamps lamps = lampsOf(state);
+    loadLight(picRunLight, runningLampBitmap(lamps.running), lamps.running);
+    loadLight(picStopLight, stoppedLampBitmap(lamps.stopped), lamps.stopped);
+    loadLight(picDlLight, activityLampBitmap(lamps.download), lamps.download);
+    loadLight(picEmailLight, activityLampBitmap(lamps.email), lamps.email);
 }
 
-void MainWindow::ShowQuoteRow(int stock, const Quote& quote)
+void MainWindow::showQuoteRow(int stock, const Quote& quote)
 {
-    ShowValue(lblPrice[stock], quote.Last);
-    ShowValue(lblChange[stock], quote.Change);
-    ShowValue(lblOpen[stock], quote.Open);
-    ShowValue(lblHigh[stock], quote.High);
-    ShowValue(lblLow[stock], quote.Low);
-    ShowValue(lblVolume[stock], quote.Volume);
+    showValue(lblPrice[stock], quote.last);
+    showValue(lblChange[stock], quote.change);
+    showValue(lblOpen[stock], quote.open);
+    showValue(lblHigh[stock], quote.high);
+    showValue(lblLow[stock], quote.low);
+    showValue(lblVolume[stock], quote.volume);
 }
 
-void MainWindow::SetPriceText(int stock, const QString& text)
+void MainWindow::setPriceText(int stock, const QString& text)
 {
-    ShowValue(lblPrice[stock], text);
+    showValue(lblPrice[stock], text);
 }
 
-void MainWindow::SetSymbolAlertColour(int stock, bool alert)
+void MainWindow::setSymbolAlertColour(int stock, bool alert)
 {
     QLabel* symbol = lblSymbol[stock];
-    SetForeColor(symbol, alert ? kAlertRed : kSymbolGreen);
+    setForeColor(symbol, alert ? kAlertRed : kSymbolGreen);
     // Red means an alert holds: said in words as well.
     symbol->setAccessibleDescription(alert ? symbol->text().trimmed() + u", alert"_qs : symbol->text());
 }
 
-void MainWindow::ShowAlertNotice(const QString& message)
+void MainWindow::showAlertNotice(const QString& message)
 {
     if (m_closed)
         return;
-    AlertNoticeWindow::ShowNotice();
+    AlertNoticeWindow::showNotice();
     if (m_tray)
         m_tray->alertRaised(message);
     if (m_services.settings.preferences.desktopNotifications)
-        m_notifier->notify(u"Tradevane alert"_qs, AlertLinesOf(message).join(u'\n'));
+        m_notifier->notify(u"Tradevane alert"_qs, alertLinesOf(message).join(u'\n'));
 }
 
-void MainWindow::ShowConnectionRefused()
+void MainWindow::showConnectionRefused()
 {
-    MsgBox(ConnectionRefusedText(), MsgButtons::OkOnly, u"Network Connection"_qs);
+    msgBox(connectionRefusedText(), MsgButtons::OkOnly, u"Network Connection"_qs);
 }
 
-bool MainWindow::IsRunning() const
+bool MainWindow::isRunning() const
 {
-    return m_services.engine.IsRunning();
+    return m_services.engine.isRunning();
 }
 
-void MainWindow::ClearQuoteDisplay()
+void MainWindow::clearQuoteDisplay()
 {
     for (int n = 1; n <= kStockCount; ++n) {
         for (LabelColumn* column : {&lblPrice, &lblChange, &lblOpen, &lblHigh, &lblLow, &lblVolume})
-            ShowValue((*column)[n], {});
+            showValue((*column)[n], {});
     }
     for (int n = 1; n <= kStockCount; ++n)
-        SetSymbolAlertColour(n, false);
+        setSymbolAlertColour(n, false);
 }
 
-void MainWindow::ShowRunningState()
+void MainWindow::showRunningState()
 {
     for (QPushButton* button : {cmdMailSettings, cmdChannels, cmdAbout, cmdTimeSettings, cmdStart, cmdExit})
         button->setEnabled(false);
     for (QLabel* label : {lblMailSettings, lblChannels, lblAbout, lblTimeSettings, lblStart, lblExit})
-        SetCaptionLook(label, false);
-    SetBackColor(cmdStart, ButtonFace());
-    SetBackColor(cmdStop, kStopRed);
-    SetCaptionLook(lblStop, true);
+        setCaptionLook(label, false);
+    setBackColor(cmdStart, buttonFace());
+    setBackColor(cmdStop, kStopRed);
+    setCaptionLook(lblStop, true);
     for (int n = 1; n <= kStockCount; ++n) {
         cmdStockSelect[n]->setEnabled(false);
-        SetBackColor(cmdStockSelect[n], kStockPale);
+        setBackColor(cmdStockSelect[n], kStockPale);
     }
     cmdLog->setFocus();
 }
 
-void MainWindow::ShowStoppedState()
+void MainWindow::showStoppedState()
 {
     for (QPushButton* button : {cmdMailSettings, cmdChannels, cmdAbout, cmdTimeSettings, cmdStart, cmdExit})
         button->setEnabled(true);
     for (QLabel* label : {lblMailSettings, lblChannels, lblAbout, lblTimeSettings, lblStart, lblExit})
-        SetCaptionLook(label, true);
-    SetBackColor(cmdStart, kStartGreen);
-    SetBackColor(cmdStop, ButtonFace());
-    SetCaptionLook(lblStop, false);
+        setCaptionLook(label, true);
+    setBackColor(cmdStart, kStartGreen);
+    setBackColor(cmdStop, buttonFace());
+    setCaptionLook(lblStop, false);
     for (int n = 1; n <= kStockCount; ++n) {
         cmdStockSelect[n]->setEnabled(true);
-        SetBackColor(cmdStockSelect[n], kStockOrange);
+        setBackColor(cmdStockSelect[n], kStockOrange);
     }
 }
 
-void MainWindow::RefreshLogWindow()
+void MainWindow::refreshLogWindow()
 {
     if (m_logVisible && m_log)
-        m_log->UpdateLogForm();
+        m_log->updateLogForm();
 }
 
 void MainWindow::onStartClicked()
@@ -546,21 +546,21 @@ void MainWindow::onExitClicked()
     close();
 }
 
-bool MainWindow::KeepInTray()
+bool MainWindow::keepInTray()
 {
     if (m_exiting || !m_tray)
         return false;
     Preferences& preferences = m_services.settings.preferences;
     if (!preferences.closeToTray) {
         const MsgResult answer
-            = MsgBox(u"Keep Tradevane monitoring in the system tray when this window is closed?"
+            = msgBox(u"Keep Tradevane monitoring in the system tray when this window is closed?"
                      "\r\n\r\nYes: the window closes and Tradevane goes on from the tray "
                      "(its menu shows the window again or exits).\r\nNo: closing the window "
                      "ends Tradevane.\r\n\r\nYou are asked this once."_qs,
                 MsgButtons::YesNo, u"Tradevane"_qs, MsgIcon::Question);
         preferences.closeToTray = answer == MsgResult::Yes;
-        if (const std::optional<QString> problem = SavePreferences(preferences))
-            MsgBox(
+        if (const std::optional<QString> problem = savePreferences(preferences))
+            msgBox(
                 *problem + u"; you will be asked again next time."_qs, MsgButtons::OkOnly, u"Tradevane"_qs);
     }
     return *preferences.closeToTray;
@@ -568,7 +568,7 @@ bool MainWindow::KeepInTray()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (KeepInTray()) {
+    if (keepInTray()) {
         event->ignore();
         hide();
         return;
@@ -578,7 +578,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
     // the mail window too). EndProgram then leaves the event loop, so main() returns.
     m_services.engine.shutdown();
     m_services.hub.cancelAll();
-    m_services.log.EraseLog(m_selectedStock);
+    m_services.log.eraseLog(m_selectedStock);
     event->accept();
     // The other windows (log, help, sounds) go with it; nothing is left to click.
     for (QWidget* window : QApplication::topLevelWidgets()) {
@@ -587,7 +587,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
     }
     if (m_tray)
         m_tray->icon()->hide();
-    EndProgram();
+    endProgram();
 }
 
 void MainWindow::onLogClicked()
@@ -605,17 +605,17 @@ void MainWindow::onLogClicked()
 
 void MainWindow::onShowHelpClicked()
 {
-    ShowHelpWindow(this); // not modal: it stays usable while the cycle runs
+    showHelpWindow(this); // not modal: it stays usable while the cycle runs
 }
 
 void MainWindow::onSoundsClicked()
 {
-    SoundsWindow::ShowSounds(m_services.settings, m_services.sound, m_services.log, m_selectedStock, this);
+    SoundsWindow::showSounds(m_services.settings, m_services.sound, m_services.log, m_selectedStock, this);
 }
 
 void MainWindow::onAboutClicked()
 {
-    ShowAboutWindow(this);
+    showAboutWindow(this);
 }
 
 void MainWindow::onMailSettingsClicked()
@@ -639,12 +639,12 @@ void MainWindow::onTimeSettingsClicked()
     window.exec();
 }
 
-void MainWindow::onStockSelectClicked(int Index)
+void MainWindow::onStockSelectClicked(int index)
 {
-    if (Index < 1 || Index > kStockCount)
+    if (index < 1 || index > kStockCount)
         return; // button 0 is never shown
-    m_selectedStock = Index;
-    AlertsWindow window(m_services.settings, StockIndex::fromNumber(Index), this);
+    m_selectedStock = index;
+    AlertsWindow window(m_services.settings, StockIndex::fromNumber(index), this);
     connect(&window, &AlertsWindow::symbolSaved, this, [this](int stock, const QString& text) {
         if (stock >= 1 && stock <= kStockCount)
             lblSymbol[stock]->setText(text);

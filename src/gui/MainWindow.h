@@ -71,7 +71,7 @@ public:
     // Status lights (picture boxes showing the bitmaps from the program folder).
     QLabel* picRunLight = nullptr;
     QLabel* picStopLight = nullptr;
-    QLabel* picDL_Light = nullptr;
+    QLabel* picDlLight = nullptr;
     QLabel* picEmailLight = nullptr;
 
     QLabel* lblStatus = nullptr;
@@ -79,38 +79,38 @@ public:
     QComboBox* comboTestID = nullptr; // hidden, unused
 
     // Procedures of the window, and what the monitoring engine shows on it.
-    void ClearQuoteDisplay() override;
-    void ShowRunningState() override;
-    void ShowStoppedState() override;
-    void ShowState(MonitoringSession::State state) override;
-    void SetStatus(const QString& text) override;
-    void SetDownloadFrequency(const QString& text) override;
-    void ShowQuoteRow(int stock, const Quote& quote) override;
-    void SetPriceText(int stock, const QString& text) override;
-    void SetSymbolAlertColour(int stock, bool alert) override;
-    void ShowAlertNotice(const QString& message) override;
+    void clearQuoteDisplay() override;
+    void showRunningState() override;
+    void showStoppedState() override;
+    void showState(MonitoringSession::State state) override;
+    void setStatus(const QString& text) override;
+    void setDownloadFrequency(const QString& text) override;
+    void showQuoteRow(int stock, const Quote& quote) override;
+    void setPriceText(int stock, const QString& text) override;
+    void setSymbolAlertColour(int stock, bool alert) override;
+    void showAlertNotice(const QString& message) override;
     // Reloads the log window while it is open (after each quote set).
-    void RefreshLogWindow() override;
-    void ShowConnectionRefused() override;
+    void refreshLogWindow() override;
+    void showConnectionRefused() override;
 
     // Shows the bitmap `file` of the program folder in `light`; a missing or unreadable bitmap
     // leaves the light blank. The light's "bitmap" property names the file shown.
-    void LoadLight(QLabel* light, const QString& file, bool lit);
+    void loadLight(QLabel* light, const QString& file, bool lit);
 
     LogWindow* logWindow() const { return m_log; }
     TrayIcon* trayIcon() const { return m_tray; }
     DesktopNotifier* notifier() const { return m_notifier; }
 
     // Shows the window again from the tray.
-    void ShowFromTray();
+    void showFromTray();
 
     // Opens the chart window of stock `number` (1..10), or brings it to the front. A double click on
     // the stock's row, "Chart" in the row's context menu and Ctrl+1 .. Ctrl+0 lead here.
-    ChartWindow* ShowChart(int number);
+    ChartWindow* showChart(int number);
     ChartWindow* chartWindow(int number) const;
 
     // True from a successful START until STOP or until the window closes.
-    bool IsRunning() const;
+    bool isRunning() const;
 
     // Button handlers.
     void onStartClicked();
@@ -123,7 +123,7 @@ public:
     void onMailSettingsClicked();
     void onChannelsClicked();
     void onTimeSettingsClicked();
-    void onStockSelectClicked(int Index);
+    void onStockSelectClicked(int index);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -135,7 +135,7 @@ private:
     void buildTray();
     void loadValues();
     // Closing while a tray is there: true when the window only hides and monitoring goes on.
-    bool KeepInTray();
+    bool keepInTray();
 
     AppServices& m_services;
     bool m_closed = false;

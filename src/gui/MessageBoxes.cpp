@@ -60,10 +60,10 @@ MsgResult showBox(const MsgBoxRequest& request)
 
 } // namespace
 
-void InstallWidgetMessageBoxes()
+void installWidgetMessageBoxes()
 {
-    SetMsgBoxPresenter(showBox);
-    SetBeepPlayer([] { QApplication::beep(); });
+    setMsgBoxPresenter(showBox);
+    setBeepPlayer([] { QApplication::beep(); });
 }
 
 } // namespace tradevane

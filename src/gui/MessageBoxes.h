@@ -3,6 +3,6 @@
 namespace tradevane {
 
 // Shows the program's message boxes as real QMessageBox windows and beeps through QApplication.
-void InstallWidgetMessageBoxes();
+void installWidgetMessageBoxes();
 
 } // namespace tradevane

@@ -12,12 +12,12 @@ namespace tradevane {
 
 namespace {
 
-QColor ColourOf(const RtfColour& colour)
+QColor colourOf(const RtfColour& colour)
 {
     return QColor(colour.red, colour.green, colour.blue);
 }
 
-Qt::Alignment AlignmentOf(RtfAlignment alignment)
+Qt::Alignment alignmentOf(RtfAlignment alignment)
 {
     switch (alignment) {
     case RtfAlignment::Centre:
@@ -56,9 +56,9 @@ public:
             f.setVerticalAlignment(
                 format.vertical > 0 ? QTextCharFormat::AlignSuperScript : QTextCharFormat::AlignSubScript);
         if (format.foreground)
-            f.setForeground(ColourOf(*format.foreground));
+            f.setForeground(colourOf(*format.foreground));
         if (format.background)
-            f.setBackground(ColourOf(*format.background));
+            f.setBackground(colourOf(*format.background));
         m_cursor.insertText(run, f);
     }
 
@@ -83,7 +83,7 @@ private:
         // Twips to the document's pixels at 96 dots per inch.
         constexpr double kTwipsPerPixel = 15.0;
         QTextBlockFormat f;
-        f.setAlignment(AlignmentOf(format.alignment));
+        f.setAlignment(alignmentOf(format.alignment));
         f.setLeftMargin(format.leftIndent / kTwipsPerPixel);
         f.setRightMargin(format.rightIndent / kTwipsPerPixel);
         f.setTextIndent(format.firstIndent / kTwipsPerPixel);
@@ -97,24 +97,24 @@ private:
 
 } // namespace
 
-void ReadRichText(const QByteArray& bytes, QTextDocument& document)
+void readRichText(const QByteArray& bytes, QTextDocument& document)
 {
     document.clear();
-    if (!IsRichText(bytes)) {
-        document.setPlainText(DecodePlainText(bytes));
+    if (!isRichText(bytes)) {
+        document.setPlainText(decodePlainText(bytes));
         return;
     }
     DocumentSink sink(document);
-    ReadRtf(bytes, sink);
+    readRtf(bytes, sink);
 }
 
-bool LoadRichTextFile(QTextEdit* view, const QString& path)
+bool loadRichTextFile(QTextEdit* view, const QString& path)
 {
     view->clear();
-    const std::optional<QByteArray> bytes = ReadDocumentFile(path);
+    const std::optional<QByteArray> bytes = readDocumentFile(path);
     if (!bytes)
         return false;
-    ReadRichText(*bytes, *view->document());
+    readRichText(*bytes, *view->document());
     view->moveCursor(QTextCursor::Start);
     return true;
 }

@@ -12,10 +12,10 @@ namespace tradevane {
 // that are not RTF are shown as plain text.
 
 // Replaces the content of `document` with `bytes`.
-void ReadRichText(const QByteArray& bytes, QTextDocument& document);
+void readRichText(const QByteArray& bytes, QTextDocument& document);
 
 // Shows the file at `path` in `view`. A missing or unreadable file leaves the view empty and
 // usable, and gives false.
-bool LoadRichTextFile(QTextEdit* view, const QString& path);
+bool loadRichTextFile(QTextEdit* view, const QString& path);
 
 } // namespace tradevane

@@ -81,7 +81,7 @@ SoundsWindow::SoundsWindow(
     loadValues();
 }
 
-SoundsWindow* SoundsWindow::ShowSounds(
+SoundsWindow* SoundsWindow::showSounds(
     SettingsStore& settings, SoundPlayer& sound, ActivityLog& log, int logNumber, QWidget* parent)
 {
     static QPointer<SoundsWindow> open;
@@ -120,7 +120,7 @@ void SoundsWindow::loadValues()
 
 void SoundsWindow::onEnableSoundsClicked()
 {
-    SaveSoundSettings();
+    saveSoundSettings();
 }
 
 void SoundsWindow::onTestWavClicked()
@@ -128,12 +128,12 @@ void SoundsWindow::onTestWavClicked()
     // What is selected now is heard, saved or not; the stored switch decides whether to play.
     // One sound at a time: a click while one plays (this window's or an alert's) is dropped.
     if (m_settings.sound.soundsOn && !m_sound.playing())
-        m_testSound = m_sound.PlayWavFile(AlertSoundName(chosenSound()), m_log, m_logNumber, [] {});
+        m_testSound = m_sound.playWavFile(alertSoundName(chosenSound()), m_log, m_logNumber, [] {});
 }
 
 void SoundsWindow::onCloseClicked()
 {
-    SaveSoundSettings();
+    saveSoundSettings();
     close();
 }
 
@@ -141,21 +141,21 @@ void SoundsWindow::onDesktopNoticeClicked()
 {
     // In effect at once; kept for the next start when the file can be written.
     m_settings.preferences.desktopNotifications = chkDesktopNotice->isChecked();
-    if (const std::optional<QString> problem = SavePreferences(m_settings.preferences)) {
-        MsgBox(*problem + u"\r\nThe choice applies until the program ends."_qs, MsgButtons::OkOnly,
+    if (const std::optional<QString> problem = savePreferences(m_settings.preferences)) {
+        msgBox(*problem + u"\r\nThe choice applies until the program ends."_qs, MsgButtons::OkOnly,
             u"File Write Error"_qs, MsgIcon::Exclamation);
     }
 }
 
-void SoundsWindow::SaveSoundSettings()
+void SoundsWindow::saveSoundSettings()
 {
     m_settings.sound.soundsOn = chkEnableSounds->isChecked();
     m_settings.sound.sound = chosenSound();
 
     // The choice stays in effect for this run even when the file cannot be written.
-    const FileError error = WriteSoundSettings(m_settings.sound);
+    const FileError error = writeSoundSettings(m_settings.sound);
     if (!error.ok()) {
-        MsgBox(FileErrorMessage(error,
+        msgBox(fileErrorMessage(error,
                    {u"Unable to open/write to the 'Settings' file"_qs,
                        u"The sound choice applies until the program ends."_qs}),
             MsgButtons::OkOnly, u"File Write Error"_qs, MsgIcon::Exclamation);

@@ -30,7 +30,7 @@ public:
         QWidget* parent = nullptr);
 
     // Shows the one sounds window (creating it when none is open) without making it modal.
-    static SoundsWindow* ShowSounds(SettingsStore& settings, SoundPlayer& sound, ActivityLog& log,
+    static SoundsWindow* showSounds(SettingsStore& settings, SoundPlayer& sound, ActivityLog& log,
         int logNumber, QWidget* parent = nullptr);
 
     QRadioButton* optSiren;
@@ -49,7 +49,7 @@ private:
     void onDesktopNoticeClicked();
     void onTestWavClicked();
     void onCloseClicked();
-    void SaveSoundSettings();
+    void saveSoundSettings();
 
     // The option buttons in the order of the sound settings record, with their sound names.
     std::array<QRadioButton*, 5> options() const;

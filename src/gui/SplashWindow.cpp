@@ -32,7 +32,7 @@ SplashWindow::SplashWindow(AppServices& services, QWidget* parent)
     auto* logo = new QLabel(this);
     logo->setObjectName(u"picLogo"_qs);
     logo->setAccessibleName(u"Tradevane logo"_qs);
-    logo->setPixmap(ProgramLogo(96));
+    logo->setPixmap(programLogo(96));
 
     auto* name = new QLabel(u"Tradevane"_qs, this);
     name->setObjectName(u"lblProductName"_qs);
@@ -44,9 +44,9 @@ SplashWindow::SplashWindow(AppServices& services, QWidget* parent)
     auto* role = new QLabel(u"Stock Monitoring Software"_qs, this);
     role->setObjectName(u"lblProductRole"_qs);
 
-    Label1 = new QLabel(this);
-    Label1->setObjectName(u"Label1"_qs);
-    Label1->setAccessibleName(u"Version"_qs);
+    label1 = new QLabel(this);
+    label1->setObjectName(u"Label1"_qs);
+    label1->setAccessibleName(u"Version"_qs);
 
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(28, 24, 36, 24);
@@ -54,22 +54,22 @@ SplashWindow::SplashWindow(AppServices& services, QWidget* parent)
     layout->addWidget(logo, 0, 0, 3, 1);
     layout->addWidget(name, 0, 1);
     layout->addWidget(role, 1, 1);
-    layout->addWidget(Label1, 2, 1);
+    layout->addWidget(label1, 2, 1);
 
-    TimerSplash = new QTimer(this);
-    TimerSplash->setObjectName(u"TimerSplash"_qs);
-    TimerSplash->setSingleShot(true);
-    TimerSplash->setTimerType(Qt::PreciseTimer);
-    TimerSplash->setInterval(3000);
-    connect(TimerSplash, &QTimer::timeout, this, &SplashWindow::onSplashTimer);
+    timerSplash = new QTimer(this);
+    timerSplash->setObjectName(u"TimerSplash"_qs);
+    timerSplash->setSingleShot(true);
+    timerSplash->setTimerType(Qt::PreciseTimer);
+    timerSplash->setInterval(3000);
+    connect(timerSplash, &QTimer::timeout, this, &SplashWindow::onSplashTimer);
 }
 
 SplashWindow::~SplashWindow() = default;
 
-bool SplashWindow::Start()
+bool SplashWindow::start()
 {
     loadValues();
-    if (ProgramEnding())
+    if (programEnding())
         return false;
     adjustSize();
     if (const QScreen* s = screen())
@@ -80,14 +80,14 @@ bool SplashWindow::Start()
 
 void SplashWindow::loadValues()
 {
-    TimerSplash->stop();
-    Label1->setText(VersionText());
+    timerSplash->stop();
+    label1->setText(versionText());
 
     // The main window's rows are filled from these records, so all loading happens before it
     // exists.
-    const StartupLoad load = LoadSettingsFiles(m_services);
+    const StartupLoad load = loadSettingsFiles(m_services);
     if (!load.ok()) {
-        MsgBox(InitializeErrorText(load), MsgButtons::OkOnly, u"Initialize Error"_qs);
+        msgBox(initializeErrorText(load), MsgButtons::OkOnly, u"Initialize Error"_qs);
         return;
     }
     if (!load.termsAccepted) {
@@ -98,13 +98,13 @@ void SplashWindow::loadValues()
 
 void SplashWindow::onActivated()
 {
-    if (!m_main && !TimerSplash->isActive())
-        TimerSplash->start();
+    if (!m_main && !timerSplash->isActive())
+        timerSplash->start();
 }
 
 void SplashWindow::onSplashTimer()
 {
-    TimerSplash->stop();
+    timerSplash->stop();
     close();
 }
 
@@ -120,8 +120,8 @@ bool SplashWindow::event(QEvent* event)
 void SplashWindow::closeEvent(QCloseEvent* event)
 {
     // Closed by its timer or by the user: either way the main window comes next.
-    TimerSplash->stop();
-    if (!m_main && !ProgramEnding()) {
+    timerSplash->stop();
+    if (!m_main && !programEnding()) {
         m_main = std::make_unique<MainWindow>(m_services);
         m_main->show();
     }

@@ -24,7 +24,7 @@ public:
 
     // loadValues, then the window appears. False when the program ends during the load (the
     // licence terms were refused): nothing more is shown.
-    bool Start();
+    bool start();
 
     void loadValues();
     void onActivated(); // starts TimerSplash
@@ -33,8 +33,8 @@ public:
     // The main window once the splash has handed over, else nullptr. The splash owns it.
     MainWindow* mainWindow() const { return m_main.get(); }
 
-    QLabel* Label1 = nullptr;
-    QTimer* TimerSplash = nullptr; // one shot, 3000 ms
+    QLabel* label1 = nullptr;
+    QTimer* timerSplash = nullptr; // one shot, 3000 ms
 
 protected:
     bool event(QEvent* event) override;

@@ -4,7 +4,7 @@ namespace tradevane {
 
 namespace {
 
-bool Running(MonitoringSession::State state)
+bool running(MonitoringSession::State state)
 {
     using S = MonitoringSession::State;
     return state != S::Idle && state != S::CheckingConnection && state != S::Stopping;
@@ -12,36 +12,36 @@ bool Running(MonitoringSession::State state)
 
 } // namespace
 
-Lamps LampsOf(MonitoringSession::State state)
+Lamps lampsOf(MonitoringSession::State state)
 {
     using S = MonitoringSession::State;
     Lamps lamps;
-    lamps.running = Running(state);
+    lamps.running = running(state);
     lamps.stopped = !lamps.running;
     lamps.download = state == S::History || state == S::QuoteSet;
     lamps.email = state == S::SendingMail || state == S::SendingChannels;
     return lamps;
 }
 
-QString RunningLampBitmap(bool lit)
+QString runningLampBitmap(bool lit)
 {
     return lit ? u"s-grn-on.bmp"_qs : u"s-grn-off.bmp"_qs;
 }
 
-QString StoppedLampBitmap(bool lit)
+QString stoppedLampBitmap(bool lit)
 {
     return lit ? u"s-red-on.bmp"_qs : u"s-red-off.bmp"_qs;
 }
 
-QString ActivityLampBitmap(bool lit)
+QString activityLampBitmap(bool lit)
 {
     return lit ? u"s-yel-on.bmp"_qs : u"s-yel-off.bmp"_qs;
 }
 
-TrayLook TrayLookOf(MonitoringSession::State state, bool alertUnseen)
+TrayLook trayLookOf(MonitoringSession::State state, bool alertUnseen)
 {
     using S = MonitoringSession::State;
-    if (!Running(state))
+    if (!running(state))
         return TrayLook::Stopped;
     if (alertUnseen)
         return TrayLook::Alert;

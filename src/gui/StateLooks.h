@@ -19,17 +19,17 @@ struct Lamps
 
     bool operator==(const Lamps&) const = default;
 };
-Lamps LampsOf(MonitoringSession::State state);
+Lamps lampsOf(MonitoringSession::State state);
 
 // The bitmaps of the lamps, lit or not.
-QString RunningLampBitmap(bool lit);
-QString StoppedLampBitmap(bool lit);
-QString ActivityLampBitmap(bool lit); // the download and the e-mail lamps
+QString runningLampBitmap(bool lit);
+QString stoppedLampBitmap(bool lit);
+QString activityLampBitmap(bool lit); // the download and the e-mail lamps
 
 // What the tray icon shows.
 enum class TrayLook { Stopped, Waiting, Downloading, Alert };
 
 // The look of an engine in `state`; an alert not yet seen outweighs the rest while it runs.
-TrayLook TrayLookOf(MonitoringSession::State state, bool alertUnseen);
+TrayLook trayLookOf(MonitoringSession::State state, bool alertUnseen);
 
 } // namespace tradevane

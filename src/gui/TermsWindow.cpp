@@ -29,7 +29,7 @@ TermsWindow::TermsWindow(QWidget* parent)
     picLogo = new QLabel(this);
     picLogo->setObjectName(u"picLogo"_qs);
     picLogo->setAccessibleName(u"Tradevane logo"_qs);
-    picLogo->setPixmap(ProgramLogo(56));
+    picLogo->setPixmap(programLogo(56));
 
     lblHeading = new QLabel(u"License Agreement"_qs, this);
     lblHeading->setObjectName(u"lblHeading"_qs);
@@ -58,12 +58,12 @@ TermsWindow::TermsWindow(QWidget* parent)
     rtbTerms->setReadOnly(true);
     rtbTerms->setMinimumSize(520, 260);
 
-    optAgreeToTerms = Named<QRadioButton>(u"I accept the agreement"_qs, u"optAgreeToTerms"_qs, this);
-    optNotAgreeTerms = Named<QRadioButton>(u"I do not accept the agreement"_qs, u"optNotAgreeTerms"_qs, this);
+    optAgreeToTerms = named<QRadioButton>(u"I accept the agreement"_qs, u"optAgreeToTerms"_qs, this);
+    optNotAgreeTerms = named<QRadioButton>(u"I do not accept the agreement"_qs, u"optNotAgreeTerms"_qs, this);
 
-    cmdProceed = Named<QPushButton>(u"Proceed"_qs, u"cmdProceed"_qs, this);
+    cmdProceed = named<QPushButton>(u"Proceed"_qs, u"cmdProceed"_qs, this);
     cmdProceed->setAutoDefault(false);
-    cmdCancel = Named<QPushButton>(u"Cancel"_qs, u"cmdCancel"_qs, this);
+    cmdCancel = named<QPushButton>(u"Cancel"_qs, u"cmdCancel"_qs, this);
     cmdCancel->setAutoDefault(false);
 
     auto* head = new QGridLayout;
@@ -98,7 +98,7 @@ TermsWindow::TermsWindow(QWidget* parent)
 
 void TermsWindow::loadValues()
 {
-    LoadRichTextFile(rtbTerms, ResourceFile(u"licence.doc"_qs));
+    loadRichTextFile(rtbTerms, resourceFile(u"licence.doc"_qs));
     optNotAgreeTerms->setChecked(true);
     cmdProceed->setEnabled(false);
 }
@@ -107,9 +107,9 @@ void TermsWindow::onProceedClicked()
 {
     // When the acceptance cannot be stored, start-up goes on all the same; the terms are shown
     // again at the next start.
-    const FileError error = WriteTermsAccepted();
+    const FileError error = writeTermsAccepted();
     if (!error.ok()) {
-        MsgBox(FileErrorMessage(error,
+        msgBox(fileErrorMessage(error,
                    {
                        u"Error Location:Licence Acceptance"_qs,
                        u"Your acceptance of the licence could not be saved."_qs,
@@ -122,13 +122,13 @@ void TermsWindow::onProceedClicked()
 
 void TermsWindow::onCancelClicked()
 {
-    MsgBox(JoinLines({
+    msgBox(joinLines({
                u"Thank you for considering Tradevane."_qs,
                u"If you do not accept the licence agreement, please"_qs,
                u"remove the software from this computer."_qs,
            }),
         MsgButtons::OkOnly, u"Thank you"_qs);
-    EndProgram();
+    endProgram();
     QDialog::reject();
 }
 

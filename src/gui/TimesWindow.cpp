@@ -26,7 +26,7 @@ namespace tradevane {
 
 namespace {
 
-QLineEdit* TimeBox(const QString& name, const QString& accessible, QWidget* parent)
+QLineEdit* timeBox(const QString& name, const QString& accessible, QWidget* parent)
 {
     auto* box = new QLineEdit(parent);
     box->setObjectName(name);
@@ -37,7 +37,7 @@ QLineEdit* TimeBox(const QString& name, const QString& accessible, QWidget* pare
 }
 
 // The window shows each help text with plain line breaks.
-QString Shown(QString text)
+QString shown(QString text)
 {
     return text.replace(u"\r\n"_qs, u"\n"_qs);
 }
@@ -51,23 +51,23 @@ TimesWindow::TimesWindow(SettingsStore& settings, QWidget* parent)
     setObjectName(u"frmTimeSettings"_qs);
     setWindowTitle(u"Tradevane - Time Settings"_qs);
 
-    cmdInsertTime = Named<QPushButton>(u"Insert Current Time"_qs, u"cmdInsertTime"_qs, this);
-    cmdInsertTime->setToolTip(
+    m_cmdInsertTime = named<QPushButton>(u"Insert Current Time"_qs, u"cmdInsertTime"_qs, this);
+    m_cmdInsertTime->setToolTip(
         u"Click this button to enter the current time into the Historic and Intra-Day start time boxes"_qs);
-    cmdInsertTime->setAutoDefault(false);
+    m_cmdInsertTime->setAutoDefault(false);
 
-    txtStart_QDL_Hour = TimeBox(u"txtStart_QDL_Hour"_qs, u"Start hour"_qs, this);
-    txtStart_QDL_Min = TimeBox(u"txtStart_QDL_Min"_qs, u"Start minute"_qs, this);
-    txtStop_QDL_Hour = TimeBox(u"txtStop_QDL_Hour"_qs, u"Stop hour"_qs, this);
-    txtStop_QDL_Min = TimeBox(u"txtStop_QDL_Min"_qs, u"Stop minute"_qs, this);
-    comboQuoteInterval = new QComboBox(this);
-    comboQuoteInterval->setObjectName(u"comboQuoteInterval"_qs);
-    comboQuoteInterval->setAccessibleName(u"Quote interval in minutes"_qs);
-    comboQuoteInterval->setEditable(true);
-    comboQuoteInterval->setInsertPolicy(QComboBox::NoInsert);
-    comboQuoteInterval->setFixedWidth(64);
-    chkSkipHolidays = Named<QCheckBox>(u"Skip exchange holidays"_qs, u"chkSkipHolidays"_qs, this);
-    chkSkipHolidays->setToolTip(
+    m_txtStartQdlHour = timeBox(u"txtStart_QDL_Hour"_qs, u"Start hour"_qs, this);
+    m_txtStartQdlMin = timeBox(u"txtStart_QDL_Min"_qs, u"Start minute"_qs, this);
+    m_txtStopQdlHour = timeBox(u"txtStop_QDL_Hour"_qs, u"Stop hour"_qs, this);
+    m_txtStopQdlMin = timeBox(u"txtStop_QDL_Min"_qs, u"Stop minute"_qs, this);
+    m_comboQuoteInterval = new QComboBox(this);
+    m_comboQuoteInterval->setObjectName(u"comboQuoteInterval"_qs);
+    m_comboQuoteInterval->setAccessibleName(u"Quote interval in minutes"_qs);
+    m_comboQuoteInterval->setEditable(true);
+    m_comboQuoteInterval->setInsertPolicy(QComboBox::NoInsert);
+    m_comboQuoteInterval->setFixedWidth(64);
+    m_chkSkipHolidays = named<QCheckBox>(u"Skip exchange holidays"_qs, u"chkSkipHolidays"_qs, this);
+    m_chkSkipHolidays->setToolTip(
         u"No downloads on US exchange holidays; on early-close days quote downloads stop at the close"_qs);
 
     static const char16_t* helps[HelpCount][3] = {
@@ -78,113 +78,113 @@ TimesWindow::TimesWindow(SettingsStore& settings, QWidget* parent)
     };
     std::array<QWidget*, HelpCount> markers {};
     for (int h = 0; h < HelpCount; ++h) {
-        const HelpMarker m = MakeHelpMarker(QString::fromUtf16(helps[h][0]), QString::fromUtf16(helps[h][1]),
+        const HelpMarker m = makeHelpMarker(QString::fromUtf16(helps[h][0]), QString::fromUtf16(helps[h][1]),
             QString::fromUtf16(helps[h][2]), u"(?)"_qs, MarkerShape::Form::Rectangle, {34, 22}, this);
-        helpLabels[h] = m.label;
-        helpShapes[h] = m.shape;
+        m_helpLabels[h] = m.label;
+        m_helpShapes[h] = m.shape;
         markers[h] = m.shape;
     }
 
-    cmdSaveSettings = Named<QPushButton>(u"Close Settings"_qs, u"cmdSaveSettings"_qs, this);
-    cmdSaveSettings->setToolTip(u"Close and save the Time Settings"_qs);
-    cmdSaveSettings->setAutoDefault(false);
+    m_cmdSaveSettings = named<QPushButton>(u"Close Settings"_qs, u"cmdSaveSettings"_qs, this);
+    m_cmdSaveSettings->setToolTip(u"Close and save the Time Settings"_qs);
+    m_cmdSaveSettings->setAutoDefault(false);
 
-    txtTimeSetInfo = new QPlainTextEdit(this);
-    txtTimeSetInfo->setObjectName(u"txtTimeSetInfo"_qs);
-    txtTimeSetInfo->setAccessibleName(u"Time settings help"_qs);
-    txtTimeSetInfo->setReadOnly(true);
-    txtTimeSetInfo->setPlainText(u"Click the (?) buttons for assistance"_qs);
-    txtTimeSetInfo->setFixedSize(320, 300);
+    m_txtTimeSetInfo = new QPlainTextEdit(this);
+    m_txtTimeSetInfo->setObjectName(u"txtTimeSetInfo"_qs);
+    m_txtTimeSetInfo->setAccessibleName(u"Time settings help"_qs);
+    m_txtTimeSetInfo->setReadOnly(true);
+    m_txtTimeSetInfo->setPlainText(u"Click the (?) buttons for assistance"_qs);
+    m_txtTimeSetInfo->setFixedSize(320, 300);
 
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(6);
-    grid->addWidget(cmdInsertTime, 0, 0, 1, 5, Qt::AlignLeft);
+    grid->addWidget(m_cmdInsertTime, 0, 0, 1, 5, Qt::AlignLeft);
     grid->setRowMinimumHeight(1, 10);
-    grid->addWidget(Caption(u"   Hr.       Min."_qs, u"lblHrMinCaption"_qs, this), 2, 1, 1, 2);
-    grid->addWidget(Caption(u"START Quote Downloads @"_qs, u"lblStartCaption"_qs, this), 3, 0);
-    grid->addWidget(txtStart_QDL_Hour, 3, 1);
-    grid->addWidget(txtStart_QDL_Min, 3, 2);
+    grid->addWidget(caption(u"   Hr.       Min."_qs, u"lblHrMinCaption"_qs, this), 2, 1, 1, 2);
+    grid->addWidget(caption(u"START Quote Downloads @"_qs, u"lblStartCaption"_qs, this), 3, 0);
+    grid->addWidget(m_txtStartQdlHour, 3, 1);
+    grid->addWidget(m_txtStartQdlMin, 3, 2);
     grid->addWidget(markers[StartTimeHelp], 3, 3);
-    grid->addWidget(Caption(u"STOP Quote Downloads @"_qs, u"lblStopCaption"_qs, this), 4, 0);
-    grid->addWidget(txtStop_QDL_Hour, 4, 1);
-    grid->addWidget(txtStop_QDL_Min, 4, 2);
+    grid->addWidget(caption(u"STOP Quote Downloads @"_qs, u"lblStopCaption"_qs, this), 4, 0);
+    grid->addWidget(m_txtStopQdlHour, 4, 1);
+    grid->addWidget(m_txtStopQdlMin, 4, 2);
     grid->addWidget(markers[StopTimeHelp], 4, 3);
-    grid->addWidget(Caption(u"Note:  Use 24 hour clock"_qs, u"lblClockNote"_qs, this), 5, 0, 1, 4);
-    grid->addWidget(Caption(u"Eg:  2:05 PM  = 14hrs,  5Min."_qs, u"lblClockExample"_qs, this), 6, 0, 1, 4);
+    grid->addWidget(caption(u"Note:  Use 24 hour clock"_qs, u"lblClockNote"_qs, this), 5, 0, 1, 4);
+    grid->addWidget(caption(u"Eg:  2:05 PM  = 14hrs,  5Min."_qs, u"lblClockExample"_qs, this), 6, 0, 1, 4);
     grid->setRowMinimumHeight(7, 10);
     auto* interval = new QHBoxLayout;
     interval->setSpacing(8);
-    interval->addWidget(Caption(u"Update Intra-Day quotes every :"_qs, u"lblIntervalCaption"_qs, this));
-    interval->addWidget(comboQuoteInterval);
-    interval->addWidget(Caption(u"Minutes"_qs, u"lblMinutesCaption"_qs, this));
+    interval->addWidget(caption(u"Update Intra-Day quotes every :"_qs, u"lblIntervalCaption"_qs, this));
+    interval->addWidget(m_comboQuoteInterval);
+    interval->addWidget(caption(u"Minutes"_qs, u"lblMinutesCaption"_qs, this));
     interval->addWidget(markers[DLFreqHelp]);
     interval->addStretch();
     grid->addLayout(interval, 8, 0, 1, 5);
-    grid->addWidget(Caption(u"( Quote Download Frequency )"_qs, u"lblFrequencyCaption"_qs, this), 9, 0, 1, 4);
+    grid->addWidget(caption(u"( Quote Download Frequency )"_qs, u"lblFrequencyCaption"_qs, this), 9, 0, 1, 4);
     grid->setRowMinimumHeight(10, 10);
     auto* holidays = new QHBoxLayout;
     holidays->setSpacing(8);
-    holidays->addWidget(chkSkipHolidays);
+    holidays->addWidget(m_chkSkipHolidays);
     holidays->addWidget(markers[HolidaysHelp]);
     holidays->addStretch();
     grid->addLayout(holidays, 11, 0, 1, 5);
     grid->setRowStretch(12, 1);
-    grid->addWidget(cmdSaveSettings, 13, 0, 1, 5, Qt::AlignLeft);
+    grid->addWidget(m_cmdSaveSettings, 13, 0, 1, 5, Qt::AlignLeft);
     grid->setColumnStretch(4, 1);
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(12, 12, 12, 12);
     layout->setSpacing(16);
     layout->addLayout(grid);
-    layout->addWidget(txtTimeSetInfo);
+    layout->addWidget(m_txtTimeSetInfo);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(cmdInsertTime, &QPushButton::clicked, this, &TimesWindow::onInsertTimeClicked);
-    connect(cmdSaveSettings, &QPushButton::clicked, this, &TimesWindow::onSaveSettingsClicked);
+    connect(m_cmdInsertTime, &QPushButton::clicked, this, &TimesWindow::onInsertTimeClicked);
+    connect(m_cmdSaveSettings, &QPushButton::clicked, this, &TimesWindow::onSaveSettingsClicked);
     for (int h = 0; h < HelpCount; ++h)
-        connect(helpLabels[h], &ClickLabel::clicked, this, [this, h] { ShowHelp(static_cast<Help>(h)); });
+        connect(m_helpLabels[h], &ClickLabel::clicked, this, [this, h] { showHelp(static_cast<Help>(h)); });
 
     loadValues();
 }
 
 void TimesWindow::loadValues()
 {
-    comboQuoteInterval->addItems(QuoteIntervalItems());
-    comboQuoteInterval->setCurrentIndex(2);
-    chkSkipHolidays->setChecked(m_settings.calendar.SkipHolidays);
+    m_comboQuoteInterval->addItems(quoteIntervalItems());
+    m_comboQuoteInterval->setCurrentIndex(2);
+    m_chkSkipHolidays->setChecked(m_settings.calendar.skipHolidays);
 
-    const FileError error = ReadTimeSettings(m_settings.time);
+    const FileError error = readTimeSettings(m_settings.time);
     if (!error.ok()) {
-        MsgBox(JoinLines({u"Unable to read 'Settings' file."_qs, u"Default settings loaded."_qs}),
+        msgBox(joinLines({u"Unable to read 'Settings' file."_qs, u"Default settings loaded."_qs}),
             MsgButtons::OkOnly, u"Defaults Loaded"_qs);
-        LoadDefaults();
+        loadDefaults();
         return;
     }
     // A file shorter than one record (the empty one a first start creates) holds no times: the
     // boxes stay empty and the defaults are offered below.
-    if (QFileInfo(TimeSettingsPath()).size() >= kTimeSettingsLength) {
-        txtStart_QDL_Hour->setText(QString::number(m_settings.time.quoteStartHour));
-        txtStart_QDL_Min->setText(MinuteText(m_settings.time.quoteStartMinute));
-        txtStop_QDL_Hour->setText(QString::number(m_settings.time.stopHour));
-        txtStop_QDL_Min->setText(MinuteText(m_settings.time.stopMinute));
-        comboQuoteInterval->setCurrentIndex(QuoteIntervalIndex(m_settings.time.quoteInterval));
+    if (QFileInfo(timeSettingsPath()).size() >= kTimeSettingsLength) {
+        m_txtStartQdlHour->setText(QString::number(m_settings.time.quoteStartHour));
+        m_txtStartQdlMin->setText(minuteText(m_settings.time.quoteStartMinute));
+        m_txtStopQdlHour->setText(QString::number(m_settings.time.stopHour));
+        m_txtStopQdlMin->setText(minuteText(m_settings.time.stopMinute));
+        m_comboQuoteInterval->setCurrentIndex(quoteIntervalIndex(m_settings.time.quoteInterval));
     }
-    if (txtStart_QDL_Hour->text().isEmpty() || txtStart_QDL_Min->text().isEmpty()) {
-        MsgBox(JoinLines({u"Error reading the 'Time Settings' file."_qs, u"Using default values"_qs}),
+    if (m_txtStartQdlHour->text().isEmpty() || m_txtStartQdlMin->text().isEmpty()) {
+        msgBox(joinLines({u"Error reading the 'Time Settings' file."_qs, u"Using default values"_qs}),
             MsgButtons::OkOnly, u"File read error"_qs);
-        LoadDefaults();
+        loadDefaults();
     }
 }
 
-void TimesWindow::LoadDefaults()
+void TimesWindow::loadDefaults()
 {
-    txtStart_QDL_Hour->setText(u"9"_qs);
-    txtStart_QDL_Min->setText(u"50"_qs);
-    txtStop_QDL_Hour->setText(u"16"_qs);
-    txtStop_QDL_Min->setText(u"1"_qs);
-    comboQuoteInterval->setCurrentIndex(2);
-    m_settings.time = DefaultTimeSettings();
+    m_txtStartQdlHour->setText(u"9"_qs);
+    m_txtStartQdlMin->setText(u"50"_qs);
+    m_txtStopQdlHour->setText(u"16"_qs);
+    m_txtStopQdlMin->setText(u"1"_qs);
+    m_comboQuoteInterval->setCurrentIndex(2);
+    m_settings.time = defaultTimeSettings();
 }
 
 void TimesWindow::showEvent(QShowEvent* event)
@@ -196,55 +196,55 @@ void TimesWindow::showEvent(QShowEvent* event)
 
 void TimesWindow::onActivated()
 {
-    for (MarkerShape* shape : helpShapes)
+    for (MarkerShape* shape : m_helpShapes)
         shape->clearFill();
-    txtTimeSetInfo->setPlainText(u"Click  (?)  for help"_qs);
+    m_txtTimeSetInfo->setPlainText(u"Click  (?)  for help"_qs);
 }
 
-void TimesWindow::ShowHelp(Help help)
+void TimesWindow::showHelp(Help help)
 {
     for (int h = 0; h < HelpCount; ++h) {
         if (h == help)
-            helpShapes[h]->setFillColor(kMarkerOrange);
+            m_helpShapes[h]->setFillColor(kMarkerOrange);
         else
-            helpShapes[h]->clearFill();
+            m_helpShapes[h]->clearFill();
     }
-    txtTimeSetInfo->clear();
+    m_txtTimeSetInfo->clear();
     const QString texts[HelpCount]
-        = {TimeHelp::StartTime(), TimeHelp::StopTime(), TimeHelp::Interval(), TimeHelp::Holidays()};
-    txtTimeSetInfo->setPlainText(Shown(texts[help]));
+        = {TimeHelp::startTime(), TimeHelp::stopTime(), TimeHelp::interval(), TimeHelp::holidays()};
+    m_txtTimeSetInfo->setPlainText(shown(texts[help]));
 }
 
 void TimesWindow::onInsertTimeClicked()
 {
-    const QTime now = Now().time();
-    const auto [hour, minute] = InsertTimeTexts(now.hour(), now.minute());
-    txtStart_QDL_Hour->setText(hour);
-    txtStart_QDL_Min->setText(minute);
+    const QTime current = now().time();
+    const auto [hour, minute] = insertTimeTexts(current.hour(), current.minute());
+    m_txtStartQdlHour->setText(hour);
+    m_txtStartQdlMin->setText(minute);
 }
 
 void TimesWindow::onSaveSettingsClicked()
 {
-    const SaveAnswer answer = AskToSave(u"Save Time Settings ?"_qs, u"Closing Time Settings"_qs);
+    const SaveAnswer answer = askToSave(u"Save Time Settings ?"_qs, u"Closing Time Settings"_qs);
     if (answer == SaveAnswer::Discard)
         reject();
     if (answer != SaveAnswer::Save)
         return;
-    const TimeEntries entries {txtStart_QDL_Hour->text(), txtStart_QDL_Min->text(), txtStop_QDL_Hour->text(),
-        txtStop_QDL_Min->text(), comboQuoteInterval->currentText()};
-    if (const auto problem = CheckTimeEntries(entries)) {
-        MsgBox(problem->text, MsgButtons::OkOnly, problem->title);
+    const TimeEntries entries {m_txtStartQdlHour->text(), m_txtStartQdlMin->text(), m_txtStopQdlHour->text(),
+        m_txtStopQdlMin->text(), m_comboQuoteInterval->currentText()};
+    if (const auto problem = checkTimeEntries(entries)) {
+        msgBox(problem->text, MsgButtons::OkOnly, problem->title);
         return;
     }
-    m_settings.time = StoreTimeEntries(entries);
-    m_settings.calendar.SkipHolidays = chkSkipHolidays->isChecked();
-    FileError error = WriteTimeSettings(m_settings.time);
+    m_settings.time = storeTimeEntries(entries);
+    m_settings.calendar.skipHolidays = m_chkSkipHolidays->isChecked();
+    FileError error = writeTimeSettings(m_settings.time);
     if (error.ok())
-        error = WriteCalendarSettings(m_settings.calendar);
+        error = writeCalendarSettings(m_settings.calendar);
     if (!error.ok()) {
-        MsgBox(FileErrorMessage(error,
+        msgBox(fileErrorMessage(error,
                    {u"Unable to open/write to the 'Settings' file"_qs, u"Exit the program and restart."_qs,
-                       SupportContactLine()}),
+                       supportContactLine()}),
             MsgButtons::OkOnly, u"File Write Error"_qs);
         reject(); // hidden; the new times stay in memory
         return;

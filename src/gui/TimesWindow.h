@@ -33,24 +33,24 @@ protected:
 private:
     void loadValues();
     void onActivated();
-    void LoadDefaults();
+    void loadDefaults();
     void onInsertTimeClicked();
     void onSaveSettingsClicked();
-    void ShowHelp(Help help);
+    void showHelp(Help help);
 
     SettingsStore& m_settings;
 
-    QLineEdit* txtStart_QDL_Hour;
-    QLineEdit* txtStart_QDL_Min;
-    QLineEdit* txtStop_QDL_Hour;
-    QLineEdit* txtStop_QDL_Min;
-    QComboBox* comboQuoteInterval;
-    QCheckBox* chkSkipHolidays;
-    QPushButton* cmdInsertTime;
-    QPushButton* cmdSaveSettings;
-    QPlainTextEdit* txtTimeSetInfo;
-    std::array<ClickLabel*, HelpCount> helpLabels {};
-    std::array<MarkerShape*, HelpCount> helpShapes {};
+    QLineEdit* m_txtStartQdlHour;
+    QLineEdit* m_txtStartQdlMin;
+    QLineEdit* m_txtStopQdlHour;
+    QLineEdit* m_txtStopQdlMin;
+    QComboBox* m_comboQuoteInterval;
+    QCheckBox* m_chkSkipHolidays;
+    QPushButton* m_cmdInsertTime;
+    QPushButton* m_cmdSaveSettings;
+    QPlainTextEdit* m_txtTimeSetInfo;
+    std::array<ClickLabel*, HelpCount> m_helpLabels {};
+    std::array<MarkerShape*, HelpCount> m_helpShapes {};
 };
 
 } // namespace tradevane

@@ -17,7 +17,7 @@ constexpr int kIconSize = 64;
 // The logo with a mark in its lower left corner; without colour it is the stopped look.
 QIcon stateIcon(TrayLook look)
 {
-    QImage image = ProgramLogoImage(kIconSize);
+    QImage image = programLogoImage(kIconSize);
     if (look == TrayLook::Stopped) {
         for (int y = 0; y < image.height(); ++y) {
             auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
@@ -103,7 +103,7 @@ TrayIcon::TrayIcon(MonitoringSession& engine, QObject* parent)
     });
 
     connect(&m_engine, &MonitoringSession::stateChanged, this, [this] {
-        if (!m_engine.IsRunning())
+        if (!m_engine.isRunning())
             m_alertUnseen = false;
         update();
     });
@@ -119,7 +119,7 @@ TrayIcon::~TrayIcon()
     delete menu;
 }
 
-bool TrayIcon::Available()
+bool TrayIcon::available()
 {
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
@@ -140,7 +140,7 @@ QString TrayIcon::toolTip() const
 
 void TrayIcon::alertRaised(const QString& message)
 {
-    const QStringList lines = AlertLinesOf(message);
+    const QStringList lines = alertLinesOf(message);
     m_alertLine = lines.isEmpty() ? QString() : lines.constFirst();
     if (lines.size() > 1)
         m_alertLine += u" (+%1 more)"_qs.arg(lines.size() - 1);
@@ -163,7 +163,7 @@ void TrayIcon::showMessage(const QString& title, const QString& text)
 
 void TrayIcon::update()
 {
-    m_look = TrayLookOf(m_engine.state(), m_alertUnseen);
+    m_look = trayLookOf(m_engine.state(), m_alertUnseen);
     m_icon->setIcon(m_icons[static_cast<size_t>(m_look)]);
     m_icon->setToolTip(toolTip());
     const bool running = m_engine.state() != MonitoringSession::State::Idle;

@@ -28,7 +28,7 @@ public:
     ~TrayIcon() override;
 
     // Whether the desktop has a tray to show the icon in.
-    static bool Available();
+    static bool available();
 
     void show();
     TrayLook look() const { return m_look; }

@@ -16,7 +16,7 @@ namespace tradevane {
 namespace {
 
 // Larger files are not alert sounds; reading them whole would only cost memory.
-constexpr qint64 kMaxFileBytes = 32 * 1024 * 1024;
+constexpr qint64 kMaxFileBytes = qint64 {32} * 1024 * 1024;
 // How long past its own length a sound may take before the device counts as stuck.
 constexpr int kStuckMarginMs = 3000;
 
@@ -37,7 +37,7 @@ QAudioFormat::SampleFormat sampleFormat(const WaveData& wave)
 // The default sound at once, its outcome from the event loop.
 std::unique_ptr<Pending> defaultSound(SoundOutcome outcome, std::function<void(SoundOutcome)> done)
 {
-    Beep();
+    beep();
     return std::make_unique<Deferred>([outcome, done] { done(outcome); });
 }
 
@@ -92,7 +92,7 @@ private:
 
     SoundOutcome stuck()
     {
-        Beep();
+        beep();
         return SoundOutcome::Failed;
     }
 
@@ -119,14 +119,14 @@ private:
 
 } // namespace
 
-std::unique_ptr<Pending> PlayWaveOnDefaultOutput(const QString& path, std::function<void(SoundOutcome)> done)
+std::unique_ptr<Pending> playWaveOnDefaultOutput(const QString& path, std::function<void(SoundOutcome)> done)
 {
     QFile file(path);
     if (!file.exists())
         return defaultSound(SoundOutcome::DefaultSound, std::move(done));
     if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileBytes)
         return defaultSound(SoundOutcome::Failed, std::move(done));
-    std::optional<WaveData> wave = ReadWave(file.readAll(), nullptr);
+    std::optional<WaveData> wave = readWave(file.readAll(), nullptr);
     if (!wave)
         return defaultSound(SoundOutcome::Failed, std::move(done));
 

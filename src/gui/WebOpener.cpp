@@ -14,27 +14,14 @@ WebOpener& opener()
 
 } // namespace
 
-bool OpenWebAddress(const QUrl& address)
+bool openWebAddress(const QUrl& address)
 {
     return opener() ? opener()(address) : QDesktopServices::openUrl(address);
 }
 
-void SetWebOpener(WebOpener o)
+void setWebOpener(WebOpener o)
 {
     opener() = std::move(o);
-}
-
-WebOpenerRecorder::WebOpenerRecorder()
-{
-    SetWebOpener([this](const QUrl& address) {
-        m_opened.append(address);
-        return m_result;
-    });
-}
-
-WebOpenerRecorder::~WebOpenerRecorder()
-{
-    SetWebOpener({});
 }
 
 } // namespace tradevane

@@ -99,17 +99,17 @@ std::unique_ptr<Pending> SystemClock::alarm(Rule rule, std::function<void()> fir
     return std::make_unique<SystemAlarm>(*this, std::move(rule), std::move(fired));
 }
 
-QDateTime Now()
+QDateTime now()
 {
     return Clock::current().now();
 }
 
-QString LongTimeText(const QTime& time)
+QString longTimeText(const QTime& time)
 {
     const QLocale locale = QLocale::system();
     // Qt's long format names the time zone as well ("t"); the log line has the time alone.
-    static const QRegularExpression zone(u"\\s*\\bt+\\b\\s*"_qs);
-    QString format = locale.timeFormat(QLocale::LongFormat).replace(zone, u" "_qs).trimmed();
+    static const QRegularExpression kZone(u"\\s*\\bt+\\b\\s*"_qs);
+    QString format = locale.timeFormat(QLocale::LongFormat).replace(kZone, u" "_qs).trimmed();
     if (!format.contains(u's'))
         format = u"HH:mm:ss"_qs;
     return locale.toString(time, format);

@@ -55,10 +55,10 @@ public:
 };
 
 // The moment now on the current clock.
-QDateTime Now();
+QDateTime now();
 
 // A time of day in the system's long time format: hours, minutes and seconds, with the
 // locale's AM/PM marker where it has one, without a time zone ("4:59:30 PM", "16:59:30").
-QString LongTimeText(const QTime& time);
+QString longTimeText(const QTime& time);
 
 } // namespace tradevane

@@ -73,7 +73,7 @@ std::optional<double> convert(QStringView number)
 
 } // namespace
 
-std::optional<double> TextToNumber(const QString& text)
+std::optional<double> textToNumber(const QString& text)
 {
     QStringView view(text);
     while (!view.isEmpty() && isBlank(view.front()))
@@ -87,7 +87,7 @@ std::optional<double> TextToNumber(const QString& text)
     return convert(view);
 }
 
-double Val(const QString& text, bool* overflow)
+double val(const QString& text, bool* overflow)
 {
     QStringView view(text);
     while (!view.isEmpty() && isBlank(view.front()))

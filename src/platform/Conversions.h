@@ -16,12 +16,12 @@ namespace tradevane {
 // all-blank text counts 0. Anything else that is not a decimal number, or a number too large for
 // a double, gives no value and the caller takes its error path. (A settings box that must not be
 // empty checks that itself.)
-std::optional<double> TextToNumber(const QString& text);
+std::optional<double> textToNumber(const QString& text);
 
 // Leading-number value: the decimal number at the start of the text (after blanks), up to the
 // first character that cannot continue it; 0 when there is none. "12.5abc" is 12.5, "N/A" is 0,
 // "1e5" is 1. A leading number too large for a double also gives 0; callers that do arithmetic
 // with the value pass `overflow`, which is then set to true, and take their error path.
-double Val(const QString& text, bool* overflow = nullptr);
+double val(const QString& text, bool* overflow = nullptr);
 
 } // namespace tradevane

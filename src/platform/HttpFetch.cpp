@@ -104,7 +104,7 @@ std::unique_ptr<Pending> HttpFetcher::fetch(const QString& url, Done done)
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, writeBody);
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, &f.body);
-    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, KeepStatusReason);
+    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, keepStatusReason);
     curl_easy_setopt(easy, CURLOPT_HEADERDATA, &f.reason);
     curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, f.error);
     curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");

@@ -43,7 +43,7 @@ class HttpFetcher
 public:
     static constexpr int kDefaultConnectTimeoutMs = 10'000;
     static constexpr int kDefaultTransferTimeoutMs = 30'000;
-    static constexpr qint64 kMaxBodyBytes = 1024 * 1024;
+    static constexpr qint64 kMaxBodyBytes = qint64 {1024} * 1024;
     static constexpr int kMaxRedirects = 5;
 
     // The failures the fetcher describes itself (the activity log shows them after the code).

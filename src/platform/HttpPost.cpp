@@ -12,7 +12,7 @@ namespace tradevane {
 
 namespace {
 
-constexpr qsizetype kMaxAnswerBytes = 64 * 1024; // an API's answer; the rest is not needed
+constexpr qsizetype kMaxAnswerBytes = qsizetype {64} * 1024; // an API's answer; the rest is not needed
 
 struct SlistDeleter
 {
@@ -100,7 +100,7 @@ private:
         curl_easy_setopt(easy, CURLOPT_HTTPHEADER, m_headers.get());
         curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, keepAnswer);
         curl_easy_setopt(easy, CURLOPT_WRITEDATA, &m_answer);
-        curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, KeepStatusReason);
+        curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, keepStatusReason);
         curl_easy_setopt(easy, CURLOPT_HEADERDATA, &m_reason);
         curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, m_error);
         curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
@@ -169,7 +169,7 @@ private:
 
     void finish(HttpPostResult result)
     {
-        result.error = MaskSecrets(result.error, m_request.secrets);
+        result.error = maskSecrets(result.error, m_request.secrets);
         // Runs once; `done` may destroy this job, so nothing of it is touched afterwards.
         if (auto done = std::exchange(m_done, nullptr))
             done(result);
@@ -195,7 +195,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<Pending> HttpPost(TransferHub& hub, const HttpPostRequest& request,
+std::unique_ptr<Pending> httpPost(TransferHub& hub, const HttpPostRequest& request,
     const HttpPostLimits& limits, std::function<void(const HttpPostResult&)> done)
 {
     auto job = std::make_unique<PostJob>(hub, request, limits, std::move(done));
@@ -203,7 +203,7 @@ std::unique_ptr<Pending> HttpPost(TransferHub& hub, const HttpPostRequest& reque
     return job;
 }
 
-QString MaskSecrets(const QString& text, const QStringList& secrets)
+QString maskSecrets(const QString& text, const QStringList& secrets)
 {
     QString masked = text;
     // Longer secrets first, so that one holding another is masked whole.

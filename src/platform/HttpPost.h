@@ -49,10 +49,10 @@ struct HttpPostResult
 // Starts the POST; `done` hears from the event loop how it ended. Cancelling what it returns ends
 // the transfer at once and reports it cancelled ("sending cancelled"); destroying it ends it
 // silently. Certificates are verified; only http and https are spoken.
-[[nodiscard]] std::unique_ptr<Pending> HttpPost(TransferHub& hub, const HttpPostRequest& request,
+[[nodiscard]] std::unique_ptr<Pending> httpPost(TransferHub& hub, const HttpPostRequest& request,
     const HttpPostLimits& limits, std::function<void(const HttpPostResult&)> done);
 
 // `text` with every secret (and its percent-encoded form) replaced by "***".
-QString MaskSecrets(const QString& text, const QStringList& secrets);
+QString maskSecrets(const QString& text, const QStringList& secrets);
 
 } // namespace tradevane

@@ -11,7 +11,7 @@ namespace {
 
 const QString kService = u"Tradevane"_qs;
 
-KeyringResult ResultOf(const QKeychain::Job& job)
+KeyringResult resultOf(const QKeychain::Job& job)
 {
     using Outcome = KeyringResult::Outcome;
     KeyringResult result;
@@ -57,7 +57,7 @@ public:
         // Never a plain-text copy beside the keyring: without one the tokens stay in channels.ini.
         job->setInsecureFallback(false);
         connect(job, &QKeychain::Job::finished, this, [this](QKeychain::Job* finished) {
-            KeyringResult result = ResultOf(*finished);
+            KeyringResult result = resultOf(*finished);
             if (result.ok())
                 if (auto* reader = qobject_cast<QKeychain::ReadPasswordJob*>(finished))
                     result.secret = reader->textData();

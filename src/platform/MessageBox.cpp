@@ -4,7 +4,7 @@
 
 namespace tradevane {
 
-MsgResult FirstButton(MsgButtons buttons)
+MsgResult firstButton(MsgButtons buttons)
 {
     switch (buttons) {
     case MsgButtons::YesNoCancel:
@@ -23,7 +23,7 @@ MsgResult consolePresenter(const MsgBoxRequest& request)
 {
     QTextStream err(stderr);
     err << request.title << u": " << request.text << Qt::endl;
-    return FirstButton(request.buttons);
+    return firstButton(request.buttons);
 }
 
 MsgBoxPresenter& presenter()
@@ -40,27 +40,27 @@ BeepPlayer& beepPlayer()
 
 } // namespace
 
-MsgResult MsgBox(const QString& text, MsgButtons buttons, const QString& title, MsgIcon icon)
+MsgResult msgBox(const QString& text, MsgButtons buttons, const QString& title, MsgIcon icon)
 {
     return presenter()(MsgBoxRequest {text, buttons, icon, title});
 }
 
-QString JoinLines(const QStringList& lines)
+QString joinLines(const QStringList& lines)
 {
     return lines.join(u"\r\n");
 }
 
-void Beep()
+void beep()
 {
     beepPlayer()();
 }
 
-void SetMsgBoxPresenter(MsgBoxPresenter p)
+void setMsgBoxPresenter(MsgBoxPresenter p)
 {
     presenter() = p ? std::move(p) : MsgBoxPresenter(consolePresenter);
 }
 
-void SetBeepPlayer(BeepPlayer player)
+void setBeepPlayer(BeepPlayer player)
 {
     beepPlayer() = player ? std::move(player) : BeepPlayer([] {});
 }

@@ -21,23 +21,23 @@ struct MsgBoxRequest
     QString title;
 };
 
-MsgResult MsgBox(const QString& text, MsgButtons buttons, const QString& title, MsgIcon icon = MsgIcon::None);
+MsgResult msgBox(const QString& text, MsgButtons buttons, const QString& title, MsgIcon icon = MsgIcon::None);
 
 // Joins lines with CR LF, the line break of every message text.
-QString JoinLines(const QStringList& lines);
+QString joinLines(const QStringList& lines);
 
 // The system's short warning sound (the settings windows beep on a refused save).
-void Beep();
+void beep();
 
 using MsgBoxPresenter = std::function<MsgResult(const MsgBoxRequest&)>;
 using BeepPlayer = std::function<void()>;
 
 // The GUI installs presenters that show real boxes; without one a box is written to standard
 // error and answered with its first button.
-void SetMsgBoxPresenter(MsgBoxPresenter presenter);
-void SetBeepPlayer(BeepPlayer player);
+void setMsgBoxPresenter(MsgBoxPresenter presenter);
+void setBeepPlayer(BeepPlayer player);
 
 // The answer a box gets when nobody answers it: its first button (OK or Yes).
-MsgResult FirstButton(MsgButtons buttons);
+MsgResult firstButton(MsgButtons buttons);
 
 } // namespace tradevane

@@ -23,18 +23,18 @@ std::function<void()>& handler()
 
 } // namespace
 
-void EndProgram()
+void endProgram()
 {
     ending = true;
     handler()();
 }
 
-bool ProgramEnding()
+bool programEnding()
 {
     return ending;
 }
 
-void SetProgramEndHandler(std::function<void()> h)
+void setProgramEndHandler(std::function<void()> h)
 {
     handler() = h ? std::move(h) : std::function<void()>(leaveEventLoops);
     ending = false;

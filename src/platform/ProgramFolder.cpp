@@ -30,39 +30,39 @@ QString executableFolder()
 
 } // namespace
 
-bool IsPortableProgram()
+bool isPortableProgram()
 {
     return QFileInfo::exists(QDir(executableFolder()).filePath(u"tradevane.portable"_qs));
 }
 
-QString ProgramFolder()
+QString programFolder()
 {
     if (!chosen().data.isEmpty())
         return chosen().data;
-    if (IsPortableProgram())
+    if (isPortableProgram())
         return executableFolder();
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 }
 
-QString ProgramFile(const QString& name)
+QString programFile(const QString& name)
 {
-    return QDir(ProgramFolder()).filePath(name);
+    return QDir(programFolder()).filePath(name);
 }
 
-QString ResourceFile(const QString& name)
+QString resourceFile(const QString& name)
 {
     QString folder = chosen().resources;
     if (folder.isEmpty())
-        folder = IsPortableProgram()
+        folder = isPortableProgram()
             ? executableFolder()
             : QDir::cleanPath(
                 QDir(executableFolder()).filePath(QStringLiteral(TRADEVANE_RESOURCES_FROM_BIN)));
     return QDir(folder).filePath(name);
 }
 
-QString PrepareDataFolder()
+QString prepareDataFolder()
 {
-    const QString folder = ProgramFolder();
+    const QString folder = programFolder();
     const auto problem = [&folder](const QString& reason) {
         return u"Tradevane cannot keep its settings and activity log in %1: %2. Make the folder writable, "
                "or start Tradevane with --data and a folder of your own."_qs.arg(
@@ -78,14 +78,14 @@ QString PrepareDataFolder()
     return {};
 }
 
-void SetDataFolder(const QString& folder)
+void setDataFolder(const QString& folder)
 {
     chosen().data = folder.isEmpty() ? QString() : QDir(folder).absolutePath();
 }
 
-void SetProgramFolder(const QString& folder)
+void setProgramFolder(const QString& folder)
 {
-    SetDataFolder(folder);
+    setDataFolder(folder);
     chosen().resources = chosen().data;
 }
 

@@ -15,23 +15,23 @@ namespace tradevane {
 // or in the folder given with --data.
 
 // The data folder, and the path of `name` in it.
-QString ProgramFolder();
-QString ProgramFile(const QString& name);
+QString programFolder();
+QString programFile(const QString& name);
 
 // The path of the resource `name`.
-QString ResourceFile(const QString& name);
+QString resourceFile(const QString& name);
 
 // A file "tradevane.portable" lies beside the executable.
-bool IsPortableProgram();
+bool isPortableProgram();
 
 // Creates the data folder when missing and checks that files can be written in it. Empty when
 // it can; otherwise the message for the user.
-QString PrepareDataFolder();
+QString prepareDataFolder();
 
 // The data folder chosen on the command line; empty: the default again.
-void SetDataFolder(const QString& folder);
+void setDataFolder(const QString& folder);
 
 // Test seam: data and resources both in `folder`; empty: the defaults again.
-void SetProgramFolder(const QString& folder);
+void setProgramFolder(const QString& folder);
 
 } // namespace tradevane

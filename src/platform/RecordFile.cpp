@@ -46,7 +46,7 @@ FileError errorFrom(int err, const QFileDevice& file)
 
 } // namespace
 
-RecordRead ReadRecord1(const QString& path, int recordLength)
+RecordRead readRecord1(const QString& path, int recordLength)
 {
     RecordRead result;
     QFile file(path);
@@ -66,7 +66,7 @@ RecordRead ReadRecord1(const QString& path, int recordLength)
     return result;
 }
 
-FileError WriteRecord1(const QString& path, const QByteArray& record, QFileDevice::Permissions permissions)
+FileError writeRecord1(const QString& path, const QByteArray& record, QFileDevice::Permissions permissions)
 {
     // The file is replaced whole, never rewritten in place: what lies past the record is kept, and
     // a crash or a full disk while saving leaves the previous file as it was.
@@ -83,10 +83,10 @@ FileError WriteRecord1(const QString& path, const QByteArray& record, QFileDevic
     }
     bytes.replace(0, std::min(bytes.size(), record.size()), record);
 
-    return SaveWholeFile(path, bytes, permissions);
+    return saveWholeFile(path, bytes, permissions);
 }
 
-FileError SaveWholeFile(const QString& path, const QByteArray& bytes, QFileDevice::Permissions permissions)
+FileError saveWholeFile(const QString& path, const QByteArray& bytes, QFileDevice::Permissions permissions)
 {
     QSaveFile file(path);
     errno = 0;
@@ -110,11 +110,11 @@ FileError SaveWholeFile(const QString& path, const QByteArray& bytes, QFileDevic
     return {};
 }
 
-QString FileErrorMessage(const FileError& error, const QStringList& lines)
+QString fileErrorMessage(const FileError& error, const QStringList& lines)
 {
     QStringList all {u"FILE ERROR:"_qs + QString::number(error.number) + u" :"_qs + error.description};
     all += lines;
-    return JoinLines(all);
+    return joinLines(all);
 }
 
 void RecordWriter::int16(qint16 value)

@@ -14,15 +14,15 @@ namespace tradevane {
 // 16-bit flags as the records store them: -1 for true and 0 for false. A codec decides what any
 // other value means for its field: exactly true (IsTrue) or anything set (IsSet).
 constexpr qint16 kStoredTrue = -1;
-constexpr bool IsTrue(qint16 stored)
+constexpr bool isTrue(qint16 stored)
 {
     return stored == kStoredTrue;
 }
-constexpr bool IsSet(qint16 stored)
+constexpr bool isSet(qint16 stored)
 {
     return stored != 0;
 }
-constexpr qint16 StoredFlag(bool on)
+constexpr qint16 storedFlag(bool on)
 {
     return on ? kStoredTrue : qint16(0);
 }
@@ -42,22 +42,22 @@ struct RecordRead
 };
 
 // Opens `path`, creating it empty when it does not exist, and reads record 1.
-[[nodiscard]] RecordRead ReadRecord1(const QString& path, int recordLength);
+[[nodiscard]] RecordRead readRecord1(const QString& path, int recordLength);
 
 // Writes `record` at offset 0, keeping whatever follows it, creating the file when missing. The
 // file is replaced at once (written beside it, then renamed over it), so a failed save leaves the
 // previous file intact. A file is given `permissions` when they are given; otherwise an existing
 // file keeps its own.
-[[nodiscard]] FileError WriteRecord1(
+[[nodiscard]] FileError writeRecord1(
     const QString& path, const QByteArray& record, QFileDevice::Permissions permissions = {});
 
 // Replaces the file at `path` with `bytes` at once, or leaves it as it was and says why. A file is
 // given `permissions` when they are given; otherwise an existing file keeps its own.
-[[nodiscard]] FileError SaveWholeFile(
+[[nodiscard]] FileError saveWholeFile(
     const QString& path, const QByteArray& bytes, QFileDevice::Permissions permissions = {});
 
 // "FILE ERROR:" <number> " :" <description>, then `lines`, all joined by CR LF.
-QString FileErrorMessage(const FileError& error, const QStringList& lines);
+QString fileErrorMessage(const FileError& error, const QStringList& lines);
 
 // Fills a record field by field, in file order.
 class RecordWriter
@@ -96,19 +96,19 @@ private:
 
 // Record types provide `QByteArray EncodeRecord(const R&)` and `void DecodeRecord(const QByteArray&, R&)`.
 template<typename Record>
-[[nodiscard]] FileError ReadRecordFile(const QString& path, int recordLength, Record& record)
+[[nodiscard]] FileError readRecordFile(const QString& path, int recordLength, Record& record)
 {
-    const RecordRead read = ReadRecord1(path, recordLength);
+    const RecordRead read = readRecord1(path, recordLength);
     if (read.error.ok())
-        DecodeRecord(read.bytes, record);
+        decodeRecord(read.bytes, record);
     return read.error;
 }
 
 template<typename Record>
-[[nodiscard]] FileError WriteRecordFile(
+[[nodiscard]] FileError writeRecordFile(
     const QString& path, const Record& record, QFileDevice::Permissions permissions = {})
 {
-    return WriteRecord1(path, EncodeRecord(record), permissions);
+    return writeRecord1(path, encodeRecord(record), permissions);
 }
 
 } // namespace tradevane

@@ -49,15 +49,15 @@ constexpr std::array<char16_t, 32> kCp1252High = {
     0x0178,
 };
 
-QChar FromCp1252(quint8 byte)
+QChar fromCp1252(quint8 byte)
 {
     return byte >= 0x80 && byte <= 0x9F ? QChar(kCp1252High[byte - 0x80]) : QChar(char16_t(byte));
 }
 
 // Groups whose text is never shown.
-bool IsHiddenDestination(const QByteArray& word)
+bool isHiddenDestination(const QByteArray& word)
 {
-    static const QList<QByteArray> hidden = {
+    static const QList<QByteArray> kHidden = {
         "fonttbl",
         "stylesheet",
         "info",
@@ -105,7 +105,7 @@ bool IsHiddenDestination(const QByteArray& word)
         "panose",
         "falt",
     };
-    return hidden.contains(word);
+    return kHidden.contains(word);
 }
 
 enum class Destination { Text, ColourTable, Hidden };
@@ -180,7 +180,7 @@ public:
             } else {
                 ++m_pos;
                 if (c != '\r' && c != '\n')
-                    text(FromCp1252(static_cast<quint8>(c)));
+                    text(fromCp1252(static_cast<quint8>(c)));
             }
         }
         flush();
@@ -240,7 +240,7 @@ private:
             const int byte = m_in.mid(m_pos, 2).toInt(&ok, 16);
             m_pos = std::min(m_pos + 2, m_in.size());
             if (ok && byte > 0)
-                text(FromCp1252(static_cast<quint8>(byte)));
+                text(fromCp1252(static_cast<quint8>(byte)));
             break;
         }
         case '\\':
@@ -273,7 +273,7 @@ private:
         if (w == "colortbl") {
             m_state.destination = Destination::ColourTable;
             m_red = m_green = m_blue = -1;
-        } else if (IsHiddenDestination(w)) {
+        } else if (isHiddenDestination(w)) {
             m_state.destination = Destination::Hidden;
         } else if (m_state.destination == Destination::ColourTable) {
             if (w == "red")
@@ -447,7 +447,7 @@ private:
 
 } // namespace
 
-bool IsRichText(const QByteArray& bytes)
+bool isRichText(const QByteArray& bytes)
 {
     qsizetype start = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     while (start < bytes.size() && std::isspace(static_cast<unsigned char>(bytes.at(start))))
@@ -457,7 +457,7 @@ bool IsRichText(const QByteArray& bytes)
 
 namespace {
 
-QString PlainText(const QByteArray& bytes)
+QString plainText(const QByteArray& bytes)
 {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8(bytes);
@@ -474,12 +474,12 @@ public:
     void text(const QString& run, const RtfCharacterFormat&) override
     {
         for (QChar c : run)
-            m_text += c == QChar::LineSeparator ? u'\n' : c == QChar(0x00A0) ? u' ' : c;
+            mText += c == QChar::LineSeparator ? u'\n' : c == QChar(0x00A0) ? u' ' : c;
         m_paragraphEmpty = m_paragraphEmpty && run.isEmpty();
     }
     void paragraph(const RtfParagraphFormat&) override
     {
-        m_text += u'\n';
+        mText += u'\n';
         m_paragraphEmpty = true;
         m_paragraphs = true;
     }
@@ -487,10 +487,10 @@ public:
     {
         // Word processors end the last paragraph with \par as well: no empty line after it.
         if (m_paragraphEmpty && m_paragraphs)
-            m_text.chop(1);
+            mText.chop(1);
     }
 
-    QString m_text;
+    QString mText;
 
 private:
     bool m_paragraphEmpty = true;
@@ -499,9 +499,9 @@ private:
 
 } // namespace
 
-bool ReadRtf(const QByteArray& bytes, RtfSink& sink)
+bool readRtf(const QByteArray& bytes, RtfSink& sink)
 {
-    if (!IsRichText(bytes))
+    if (!isRichText(bytes))
         return false;
     const qsizetype open = bytes.indexOf('{');
     // Start inside the outermost group, so that its closing brace ends the document.
@@ -509,18 +509,18 @@ bool ReadRtf(const QByteArray& bytes, RtfSink& sink)
     return true;
 }
 
-QString DecodePlainText(const QByteArray& bytes)
+QString decodePlainText(const QByteArray& bytes)
 {
-    return PlainText(bytes);
+    return plainText(bytes);
 }
 
-QString RichTextAsPlainText(const QByteArray& bytes)
+QString richTextAsPlainText(const QByteArray& bytes)
 {
     PlainTextSink sink;
-    return ReadRtf(bytes, sink) ? sink.m_text : PlainText(bytes);
+    return readRtf(bytes, sink) ? sink.mText : plainText(bytes);
 }
 
-std::optional<QByteArray> ReadDocumentFile(const QString& path)
+std::optional<QByteArray> readDocumentFile(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -531,12 +531,12 @@ std::optional<QByteArray> ReadDocumentFile(const QString& path)
     return bytes;
 }
 
-std::optional<QString> RichTextFileAsPlainText(const QString& path)
+std::optional<QString> richTextFileAsPlainText(const QString& path)
 {
-    const std::optional<QByteArray> bytes = ReadDocumentFile(path);
+    const std::optional<QByteArray> bytes = readDocumentFile(path);
     if (!bytes)
         return std::nullopt;
-    return RichTextAsPlainText(*bytes);
+    return richTextAsPlainText(*bytes);
 }
 
 } // namespace tradevane

@@ -59,22 +59,22 @@ public:
 };
 
 // The bytes begin (after a byte order mark and blanks) with "{\rtf".
-bool IsRichText(const QByteArray& bytes);
+bool isRichText(const QByteArray& bytes);
 
 // Reads `bytes` into `sink` when they are RTF; false (and nothing sent) when they are not.
-bool ReadRtf(const QByteArray& bytes, RtfSink& sink);
+bool readRtf(const QByteArray& bytes, RtfSink& sink);
 
 // Bytes that are not RTF as text: UTF-8 where they are valid UTF-8, else single bytes (Latin-1);
 // CR LF becomes LF.
-QString DecodePlainText(const QByteArray& bytes);
+QString decodePlainText(const QByteArray& bytes);
 
 // The text of a document without its formatting (for a terminal).
-QString RichTextAsPlainText(const QByteArray& bytes);
+QString richTextAsPlainText(const QByteArray& bytes);
 
 // The bytes of a document file; nothing when it cannot be read.
-std::optional<QByteArray> ReadDocumentFile(const QString& path);
+std::optional<QByteArray> readDocumentFile(const QString& path);
 
 // The text of the document file at `path` without its formatting; nothing when it cannot be read.
-std::optional<QString> RichTextFileAsPlainText(const QString& path);
+std::optional<QString> richTextFileAsPlainText(const QString& path);
 
 } // namespace tradevane

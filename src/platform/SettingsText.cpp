@@ -14,7 +14,7 @@ QString SmallFileRead::text() const
     return decoded;
 }
 
-SmallFileRead ReadSmallFile(const QString& path, qint64 maxBytes)
+SmallFileRead readSmallFile(const QString& path, qint64 maxBytes)
 {
     SmallFileRead read;
     QFile file(path);
@@ -35,10 +35,10 @@ SmallFileRead ReadSmallFile(const QString& path, qint64 maxBytes)
     return read;
 }
 
-std::optional<IniStop> WalkIni(const QString& text, const IniEntry& entry)
+std::optional<IniStop> walkIni(const QString& text, const IniEntry& entry)
 {
-    static const QRegularExpression lineEnd(u"\r\n|\r|\n"_qs);
-    const QStringList lines = text.split(lineEnd);
+    static const QRegularExpression kLineEnd(u"\r\n|\r|\n"_qs);
+    const QStringList lines = text.split(kLineEnd);
     QString section;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QString line = lines[i].trimmed();
@@ -59,7 +59,7 @@ std::optional<IniStop> WalkIni(const QString& text, const IniEntry& entry)
     return std::nullopt;
 }
 
-std::optional<bool> IniFlag(const QString& value)
+std::optional<bool> iniFlag(const QString& value)
 {
     if (value == u"1"_qs || value.compare(u"true"_qs, Qt::CaseInsensitive) == 0)
         return true;

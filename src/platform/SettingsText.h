@@ -22,7 +22,7 @@ struct SmallFileRead
 };
 
 // A file of settings holds a few lines; one larger than `maxBytes` is not one and is not read.
-[[nodiscard]] SmallFileRead ReadSmallFile(const QString& path, qint64 maxBytes = 64 * 1024);
+[[nodiscard]] SmallFileRead readSmallFile(const QString& path, qint64 maxBytes = qint64 {64} * 1024);
 
 // Where an ini text stopped being read: its 1-based line number and text, and what the entry's
 // handler said of it (empty for a line that is neither a comment, a [section] nor key=value).
@@ -39,9 +39,9 @@ struct IniStop
 // entry whose handler returns a reason.
 using IniEntry
     = std::function<std::optional<QString>(const QString& section, const QString& key, const QString& value)>;
-[[nodiscard]] std::optional<IniStop> WalkIni(const QString& text, const IniEntry& entry);
+[[nodiscard]] std::optional<IniStop> walkIni(const QString& text, const IniEntry& entry);
 
 // "1" or "true" is on, "0" or "false" off (either case); anything else is no flag.
-std::optional<bool> IniFlag(const QString& value);
+std::optional<bool> iniFlag(const QString& value);
 
 } // namespace tradevane

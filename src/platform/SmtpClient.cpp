@@ -80,11 +80,11 @@ QByteArray headerLine(const char* name, const QString& value)
 
 QString messageIdDomain(const QString& sender)
 {
-    static const QRegularExpression domain(
+    static const QRegularExpression kDomain(
         u"^[A-Za-z0-9](?:[A-Za-z0-9-]*[A-Za-z0-9])?(?:\\.[A-Za-z0-9-]+)*$"_qs);
-    const QString address = Smtp::EnvelopeAddress(sender);
+    const QString address = Smtp::envelopeAddress(sender);
     const QString right = address.section(u'@', -1);
-    if (address.contains(u'@') && domain.match(right).hasMatch())
+    if (address.contains(u'@') && kDomain.match(right).hasMatch())
         return right;
     return u"tradevane.invalid"_qs;
 }
@@ -106,7 +106,8 @@ struct Dialogue
 size_t readMessage(char* buffer, size_t size, size_t count, void* user)
 {
     auto* t = static_cast<Dialogue*>(user);
-    const qsizetype room = static_cast<qsizetype>(size * count);
+    // libcurl's upload buffer: small, so the product fits.
+    const qsizetype room = static_cast<qsizetype>(size) * static_cast<qsizetype>(count);
     const qsizetype n = std::min(room, t->message.size() - t->sent);
     std::memcpy(buffer, t->message.constData() + t->sent, static_cast<size_t>(n));
     t->sent += n;
@@ -135,29 +136,29 @@ int watchDialogue(CURL*, curl_infotype type, char* data, size_t size, void* user
 
 namespace Smtp {
 
-bool IsLoopbackHost(const QString& host)
+bool isLoopbackHost(const QString& host)
 {
-    static const QRegularExpression ipv4Loopback(u"^127\\.\\d{1,3}\\.\\d{1,3}\\.\\d{1,3}$"_qs);
+    static const QRegularExpression kIpv4Loopback(u"^127\\.\\d{1,3}\\.\\d{1,3}\\.\\d{1,3}$"_qs);
     return host.compare(u"localhost"_qs, Qt::CaseInsensitive) == 0
-        || host.compare(u"localhost."_qs, Qt::CaseInsensitive) == 0 || ipv4Loopback.match(host).hasMatch()
+        || host.compare(u"localhost."_qs, Qt::CaseInsensitive) == 0 || kIpv4Loopback.match(host).hasMatch()
         || host == u"::1"_qs || host == u"0:0:0:0:0:0:0:1"_qs;
 }
 
-QString HeaderValue(const QString& text)
+QString headerValue(const QString& text)
 {
     QString clean = text;
     clean.remove(u'\r').remove(u'\n');
     return clean;
 }
 
-std::optional<SmtpEndpoint> ParseServer(const QString& server, const QString& defaultPort, QString* error)
+std::optional<SmtpEndpoint> parseServer(const QString& server, const QString& defaultPort, QString* error)
 {
     auto fail = [error](const QString& why) -> std::optional<SmtpEndpoint> {
         if (error)
             *error = why;
         return std::nullopt;
     };
-    const QString text = HeaderValue(server).trimmed();
+    const QString text = headerValue(server).trimmed();
     if (text.isEmpty())
         return fail(u"No mail server is set"_qs);
 
@@ -180,27 +181,27 @@ std::optional<SmtpEndpoint> ParseServer(const QString& server, const QString& de
     }
     // More than one colon without brackets: a bare IPv6 address on the default port.
 
-    static const QRegularExpression hostName(u"^[^\\s/\\\\?#@\\[\\]<>\"']+$"_qs);
-    if (host.isEmpty() || !hostName.match(host).hasMatch())
+    static const QRegularExpression kHostName(u"^[^\\s/\\\\?#@\\[\\]<>\"']+$"_qs);
+    if (host.isEmpty() || !kHostName.match(host).hasMatch())
         return fail(u"The mail server name \""_qs + text + u"\" is not valid"_qs);
 
-    static const QRegularExpression digits(u"^\\d{1,5}$"_qs);
-    const std::optional<double> port = TextToNumber(portText);
-    if (!digits.match(portText).hasMatch() || !port || *port < 1 || *port > 65535)
+    static const QRegularExpression kDigits(u"^\\d{1,5}$"_qs);
+    const std::optional<double> port = textToNumber(portText);
+    if (!kDigits.match(portText).hasMatch() || !port || *port < 1 || *port > 65535)
         return fail(u"The mail server port \""_qs + portText + u"\" is not a number from 1 to 65535"_qs);
 
     SmtpEndpoint endpoint;
     endpoint.host = host;
     endpoint.port = static_cast<int>(*port);
     endpoint.implicitTls = endpoint.port == 465;
-    endpoint.loopback = IsLoopbackHost(host);
+    endpoint.loopback = isLoopbackHost(host);
     return endpoint;
 }
 
-QStringList SplitAddresses(const QString& text)
+QStringList splitAddresses(const QString& text)
 {
     QStringList addresses;
-    for (const QString& part : HeaderValue(text).split(u',')) {
+    for (const QString& part : headerValue(text).split(u',')) {
         const QString address = part.trimmed();
         if (!address.isEmpty())
             addresses.append(address);
@@ -208,9 +209,9 @@ QStringList SplitAddresses(const QString& text)
     return addresses;
 }
 
-QString EnvelopeAddress(const QString& address)
+QString envelopeAddress(const QString& address)
 {
-    const QString clean = HeaderValue(address).trimmed();
+    const QString clean = headerValue(address).trimmed();
     const qsizetype open = clean.lastIndexOf(u'<');
     const qsizetype close = clean.lastIndexOf(u'>');
     if (open >= 0 && close > open)
@@ -218,9 +219,9 @@ QString EnvelopeAddress(const QString& address)
     return clean;
 }
 
-QByteArray EncodeSubject(const QString& subject)
+QByteArray encodeSubject(const QString& subject)
 {
-    const QString clean = HeaderValue(subject);
+    const QString clean = headerValue(subject);
     // Plain ASCII that fits a header line goes as it is.
     if (isAscii(clean) && clean.size() <= 900)
         return clean.toLatin1();
@@ -249,7 +250,7 @@ QByteArray EncodeSubject(const QString& subject)
     return out;
 }
 
-QByteArray BuildMessage(const QString& from, const QStringList& to, const QStringList& cc,
+QByteArray buildMessage(const QString& from, const QStringList& to, const QStringList& cc,
     const QString& subject, const QString& body, const QDateTime& date, const QString& messageId)
 {
     const QString text = withCrLf(body);
@@ -260,17 +261,17 @@ QByteArray BuildMessage(const QString& from, const QStringList& to, const QStrin
 
     QByteArray message;
     message += headerLine("Date", date.toString(Qt::RFC2822Date));
-    message += headerLine("From", HeaderValue(from).trimmed());
+    message += headerLine("From", headerValue(from).trimmed());
     message += headerLine("To", to.join(u", "_qs));
     if (!cc.isEmpty())
         message += headerLine("Cc", cc.join(u", "_qs));
-    message += "Subject: " + EncodeSubject(subject) + "\r\n";
+    message += "Subject: " + encodeSubject(subject) + "\r\n";
     message += headerLine("Message-ID", u'<' + messageId + u'>');
     message += "MIME-Version: 1.0\r\n";
     message += plain
         ? "Content-Type: text/plain; charset=US-ASCII\r\nContent-Transfer-Encoding: 7bit\r\n"
         : "Content-Type: text/plain; charset=UTF-8\r\nContent-Transfer-Encoding: quoted-printable\r\n";
-    message += headerLine("X-Mailer", u"Tradevane "_qs + VersionText().section(u' ', 1));
+    message += headerLine("X-Mailer", u"Tradevane "_qs + versionText().section(u' ', 1));
     message += "\r\n";
     message += plain ? text.toLatin1() : quotedPrintable(text.toUtf8());
     return message;
@@ -372,10 +373,10 @@ std::unique_ptr<Pending> SmtpClient::send(const MailMessage& message, const Mail
     }
 
     QString reason;
-    const std::optional<SmtpEndpoint> endpoint = Smtp::ParseServer(account.server, u"25"_qs, &reason);
-    const QString from = Smtp::EnvelopeAddress(message.from);
-    const QStringList to = Smtp::SplitAddresses(message.to);
-    const QStringList cc = Smtp::SplitAddresses(message.cc);
+    const std::optional<SmtpEndpoint> endpoint = Smtp::parseServer(account.server, u"25"_qs, &reason);
+    const QString from = Smtp::envelopeAddress(message.from);
+    const QStringList to = Smtp::splitAddresses(message.to);
+    const QStringList cc = Smtp::splitAddresses(message.cc);
     if (!endpoint)
         send->failEarly(reason);
     else if (from.isEmpty())
@@ -391,10 +392,10 @@ std::unique_ptr<Pending> SmtpClient::send(const MailMessage& message, const Mail
         + QString::number(endpoint->port);
 
     MailSend& m = *send;
-    m.dialogue.message = Smtp::BuildMessage(message.from, to, cc, message.subject, message.text, Now(),
+    m.dialogue.message = Smtp::buildMessage(message.from, to, cc, message.subject, message.text, now(),
         QUuid::createUuid().toString(QUuid::WithoutBraces) + u'@' + messageIdDomain(message.from));
     for (const QString& address : to + cc) {
-        const QByteArray entry = '<' + Smtp::EnvelopeAddress(address).toUtf8() + '>';
+        const QByteArray entry = '<' + Smtp::envelopeAddress(address).toUtf8() + '>';
         curl_slist* grown = curl_slist_append(m.recipients, entry.constData());
         if (!grown) {
             send->failEarly(u"The mail transfer could not be prepared"_qs);

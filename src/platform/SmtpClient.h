@@ -95,25 +95,25 @@ inline const QString kSendingCancelled = QStringLiteral("sending cancelled");
 namespace Smtp {
 
 // This machine by name or address ("localhost", 127.x.x.x, ::1): a secret may go there unencrypted.
-bool IsLoopbackHost(const QString& host);
+bool isLoopbackHost(const QString& host);
 
 // Reads the Server text; nullopt with `error` set when it cannot name a server.
-std::optional<SmtpEndpoint> ParseServer(const QString& server, const QString& defaultPort, QString* error);
+std::optional<SmtpEndpoint> parseServer(const QString& server, const QString& defaultPort, QString* error);
 
 // "a@x.com, b@y.com,c@z.com" -> the three addresses, trimmed, empty entries dropped.
-QStringList SplitAddresses(const QString& text);
+QStringList splitAddresses(const QString& text);
 
 // The bare address for the envelope: "Ann <ann@x.com>" -> "ann@x.com".
-QString EnvelopeAddress(const QString& address);
+QString envelopeAddress(const QString& address);
 
 // A header value with every CR and LF removed.
-QString HeaderValue(const QString& text);
+QString headerValue(const QString& text);
 
 // The subject as it goes into the header: as is when plain ASCII, else UTF-8 encoded words.
-QByteArray EncodeSubject(const QString& subject);
+QByteArray encodeSubject(const QString& subject);
 
 // The whole message, CR LF line ends throughout.
-QByteArray BuildMessage(const QString& from, const QStringList& to, const QStringList& cc,
+QByteArray buildMessage(const QString& from, const QStringList& to, const QStringList& cc,
     const QString& subject, const QString& body, const QDateTime& date, const QString& messageId);
 
 } // namespace Smtp

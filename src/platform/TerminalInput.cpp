@@ -12,7 +12,7 @@
 
 namespace tradevane {
 
-bool IsInteractiveTerminal(std::FILE* stream)
+bool isInteractiveTerminal(std::FILE* stream)
 {
     return isatty(fileno(stream)) != 0;
 }

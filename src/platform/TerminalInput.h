@@ -5,6 +5,6 @@
 namespace tradevane {
 
 // Whether `stream` is a terminal a person types into (not a pipe, a file or /dev/null).
-bool IsInteractiveTerminal(std::FILE* stream);
+bool isInteractiveTerminal(std::FILE* stream);
 
 } // namespace tradevane

@@ -14,16 +14,16 @@ namespace tradevane {
 namespace {
 
 // The write end of the pipe, for the signal handler; -1 while no object catches the signals.
-volatile std::sig_atomic_t g_writeEnd = -1;
-int g_readEnd = -1;
+volatile std::sig_atomic_t gWriteEnd = -1;
+int gReadEnd = -1;
 constexpr int kSignals[] = {SIGTERM, SIGINT};
 
 void onSignal(int signalNumber)
 {
     const int saved = errno;
     const auto byte = static_cast<unsigned char>(signalNumber);
-    if (g_writeEnd >= 0)
-        (void)::write(g_writeEnd, &byte, 1);
+    if (gWriteEnd >= 0)
+        (void)::write(gWriteEnd, &byte, 1);
     errno = saved;
 }
 
@@ -32,13 +32,13 @@ void onSignal(int signalNumber)
 TerminationSignals::TerminationSignals(QObject* parent)
     : QObject(parent)
 {
-    Q_ASSERT(g_writeEnd < 0);
+    Q_ASSERT(gWriteEnd < 0);
     int ends[2];
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, ends) != 0)
         return;
-    g_readEnd = ends[0];
-    g_writeEnd = ends[1];
-    m_notifier = new QSocketNotifier(g_readEnd, QSocketNotifier::Read, this);
+    gReadEnd = ends[0];
+    gWriteEnd = ends[1];
+    m_notifier = new QSocketNotifier(gReadEnd, QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &TerminationSignals::readPipe);
 
     struct sigaction action = {};
@@ -58,17 +58,17 @@ TerminationSignals::~TerminationSignals()
     sigemptyset(&action.sa_mask);
     for (const int signalNumber : kSignals)
         ::sigaction(signalNumber, &action, nullptr);
-    const int writeEnd = g_writeEnd;
-    g_writeEnd = -1;
+    const int writeEnd = gWriteEnd;
+    gWriteEnd = -1;
     ::close(writeEnd);
-    ::close(g_readEnd);
-    g_readEnd = -1;
+    ::close(gReadEnd);
+    gReadEnd = -1;
 }
 
 void TerminationSignals::readPipe()
 {
     unsigned char byte = 0;
-    while (::read(g_readEnd, &byte, 1) == 1)
+    while (::read(gReadEnd, &byte, 1) == 1)
         emit received(byte);
 }
 

@@ -210,7 +210,7 @@ void TransferHub::collectFinished()
     }
 }
 
-size_t KeepStatusReason(char* data, size_t size, size_t count, void* reason)
+size_t keepStatusReason(char* data, size_t size, size_t count, void* reason)
 {
     const size_t bytes = size * count;
     const QByteArray line = QByteArray(data, static_cast<qsizetype>(bytes)).trimmed();

@@ -103,6 +103,6 @@ private:
 
 // A CURLOPT_HEADERFUNCTION that keeps in the QByteArray given as CURLOPT_HEADERDATA the reason
 // phrase of the last status line ("Not Found"); HTTP/2 sends none.
-size_t KeepStatusReason(char* data, size_t size, size_t count, void* reason);
+size_t keepStatusReason(char* data, size_t size, size_t count, void* reason);
 
 } // namespace tradevane

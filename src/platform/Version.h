@@ -9,7 +9,7 @@ constexpr int kVersionMajor = 1;
 constexpr int kVersionMinor = 6;
 constexpr int kVersionRevision = 0;
 
-inline QString VersionText()
+inline QString versionText()
 {
     return u"Version: "_qs + QString::number(kVersionMajor) + u'.' + QString::number(kVersionMinor) + u'.'
         + QString::number(kVersionRevision);

@@ -30,7 +30,7 @@ qint64 WaveData::durationMs() const
     return samples.size() / frameBytes * 1000 / sampleRate;
 }
 
-std::optional<WaveData> ReadWave(const QByteArray& bytes, QString* error)
+std::optional<WaveData> readWave(const QByteArray& bytes, QString* error)
 {
     auto fail = [error](const QString& why) -> std::optional<WaveData> {
         if (error)

@@ -20,6 +20,6 @@ struct WaveData
 };
 
 // Reads a wave file's bytes; nullopt with `error` set when they are not one we can play.
-std::optional<WaveData> ReadWave(const QByteArray& bytes, QString* error);
+std::optional<WaveData> readWave(const QByteArray& bytes, QString* error);
 
 } // namespace tradevane

@@ -9,26 +9,26 @@
 
 using namespace tradevane;
 
-QString StopLines()
+QString stopLines()
 {
-    return LogText::StoppedByUser + u"\r\n"_qs + QString(43, u'*') + u"\r\n\r\n"_qs;
+    return LogText::kStoppedByUser + u"\r\n"_qs + QString(43, u'*') + u"\r\n\r\n"_qs;
 }
 
 void CycleTest::SetUp()
 {
     ProgramTest::SetUp();
-    ASSERT_TRUE(http.start());
-    app.settings.servers = {http.baseUrl(), http.baseUrl()};
-    window.observe(app.engine);
+    ASSERT_TRUE(m_http.start());
+    m_app.settings.servers = {m_http.baseUrl(), m_http.baseUrl()};
+    m_window.observe(m_app.engine);
 }
 
 void MailCycleTest::SetUp()
 {
     CycleTest::SetUp();
     QString error;
-    ASSERT_TRUE(smtp.start(&error)) << error.toStdString();
-    MailSettings& mail = app.settings.mail;
-    mail.server = smtp.server();
+    ASSERT_TRUE(m_smtp.start(&error)) << error.toStdString();
+    MailSettings& mail = m_app.settings.mail;
+    mail.server = m_smtp.server();
     mail.mailFrom = u"tradevane@example.com"_qs;
     mail.sendTo = u"trader@example.com"_qs;
     mail.subject = u"Stock alerts"_qs;
@@ -36,14 +36,14 @@ void MailCycleTest::SetUp()
 
 void CycleTest::TearDown()
 {
-    app.engine.shutdown();
-    http.stop();
+    m_app.engine.shutdown();
+    m_http.stop();
     ProgramTest::TearDown();
 }
 
 void CycleTest::schedule(int startHour, int startMinute, int stopHour, int stopMinute, int interval)
 {
-    app.settings.time = TradingHours(startHour, startMinute, stopHour, stopMinute, interval);
+    m_app.settings.time = tradingHours(startHour, startMinute, stopHour, stopMinute, interval);
 }
 
 AlertSettings& CycleTest::watch(int number, const QString& symbol)
@@ -61,33 +61,33 @@ AlertSettings& CycleTest::watchAbcAbove12()
     AlertSettings& abc = watch(1, u"ABC"_qs);
     abc.on(AlertKind::PriceAbove) = true;
     abc.priceAbove = 12;
-    http.serve(HistoryTarget(u"abc"_qs, kMonday), MakeHistory(kMonday, 252, 10));
-    http.serve(QuoteTarget(u"abc"_qs), MakeQuote(u"ABC"_qs, 12.5, 12, 12.6, 11.9, 5000));
+    m_http.serve(historyTarget(u"abc"_qs, kMonday), makeHistory(kMonday, 252, 10));
+    m_http.serve(quoteTarget(u"abc"_qs), makeQuote(u"ABC"_qs, 12.5, 12, 12.6, 11.9, 5000));
     return abc;
 }
 
 void CycleTest::mailToSilentServer(QTcpServer& silent)
 {
     ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
-    app.settings.mail.server = u"127.0.0.1:"_qs + QString::number(silent.serverPort());
-    app.settings.mail.mailFrom = u"desk@example.com"_qs;
-    app.settings.mail.sendTo = u"trader@example.com"_qs;
-    app.smtp.setTimeouts(3'600'000, 3'600'000);
+    m_app.settings.mail.server = u"127.0.0.1:"_qs + QString::number(silent.serverPort());
+    m_app.settings.mail.mailFrom = u"desk@example.com"_qs;
+    m_app.settings.mail.sendTo = u"trader@example.com"_qs;
+    m_app.smtp.setTimeouts(3'600'000, 3'600'000);
 }
 
 bool CycleTest::runFrom(const QDateTime& start, const std::function<bool()>& stopWhen, const QDateTime& limit)
 {
-    SimulatedClock& sim = simulateClock(start, clockZone);
-    app.engine.start();
+    SimulatedClock& sim = simulateClock(start, m_clockZone);
+    m_app.engine.start();
     const bool reached
-        = sim.runUntil([&] { return stopWhen() || app.engine.state() == MonitoringSession::State::Idle; },
+        = sim.runUntil([&] { return stopWhen() || m_app.engine.state() == MonitoringSession::State::Idle; },
             limit.isValid() ? limit : start.addDays(14));
     const bool stopped = reached && stopWhen();
-    app.engine.shutdown();
+    m_app.engine.shutdown();
     return stopped;
 }
 
-QByteArray MakeHistory(const QDate& today, int days, double base)
+QByteArray makeHistory(const QDate& today, int days, double base)
 {
     QByteArray text = "Date,Open,High,Low,Close,Volume,Adj Close\n";
     QDate day = today;
@@ -103,7 +103,7 @@ QByteArray MakeHistory(const QDate& today, int days, double base)
     return text;
 }
 
-QByteArray MakeQuote(const QString& symbol, double last, double open, double high, double low, qint64 volume)
+QByteArray makeQuote(const QString& symbol, double last, double open, double high, double low, qint64 volume)
 {
     return '"' + symbol.toLatin1() + "\"," + QByteArray::number(last, 'f', 2)
         + ",\"12/7/2026\",\"10:00am\",+0.10," + QByteArray::number(open, 'f', 2) + ','
@@ -111,12 +111,12 @@ QByteArray MakeQuote(const QString& symbol, double last, double open, double hig
         + QByteArray::number(volume) + "\r\n";
 }
 
-QString QuoteTarget(const QString& symbol)
+QString quoteTarget(const QString& symbol)
 {
     return u"/download/quotes.csv?format=sl&ext=.csv&symbols="_qs + symbol;
 }
 
-QString HistoryTarget(const QString& symbol, const QDate& today)
+QString historyTarget(const QString& symbol, const QDate& today)
 {
     const QDate from = today.addDays(-365);
     return u"/table.csv?s=%1&a=%2&b=%3&c=%4&d=%5&e=%6&f=%7&g=d&Ignore=.csv"_qs.arg(symbol)

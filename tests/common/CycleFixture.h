@@ -15,7 +15,7 @@ using State = MonitoringSession::State;
 // 7 December 2026, a Monday: the day the engine tests run on.
 inline const QDate kMonday(2026, 12, 7);
 // The lines STOP leaves at the end of the log.
-QString StopLines();
+QString stopLines();
 
 // The monitoring engine on a simulated clock, with a real quote server on loopback (the
 // connection check needs one that accepts) and a recording observer in place of the window.
@@ -29,22 +29,22 @@ protected:
     void schedule(int startHour, int startMinute, int stopHour, int stopMinute, int interval);
     // Stock `number` (1..10) watched under `symbol`, every alert off; its averages the defaults.
     AlertSettings& watch(int number, const QString& symbol);
-    AlertSettings& alerts(int number) { return app.settings.alert(StockIndex::fromNumber(number)); }
+    AlertSettings& alerts(int number) { return m_app.settings.alert(StockIndex::fromNumber(number)); }
     // Stock 1 watched as ABC with an alert above 12, its history (on Monday) and a quote of 12.50 served.
     AlertSettings& watchAbcAbove12();
     // Alert mail to `silent`, a server that takes the connection and never greets, with time-outs far
     // beyond the test's own: a cancel that waited for the server would hang the test.
     void mailToSilentServer(QTcpServer& silent);
-    const StockState& stock(int number) const { return app.engine.stock(StockIndex::fromNumber(number)); }
+    const StockState& stock(int number) const { return m_app.engine.stock(StockIndex::fromNumber(number)); }
 
     // Presses START at `start` (on a clock in clockZone) and runs until `stopWhen` holds, then ends the run
     // without the stop lines (as closing would). False when it had to give up: the simulated clock would pass
     // `limit` (default: two weeks on), or the run ended by itself.
     bool runFrom(const QDateTime& start, const std::function<bool()>& stopWhen, const QDateTime& limit = {});
 
-    LoopbackHttpServer http;
-    RecordingObserver window;
-    QTimeZone clockZone = QTimeZone::systemTimeZone(); // the computer's zone for runFrom
+    LoopbackHttpServer m_http;
+    RecordingObserver m_window;
+    QTimeZone m_clockZone = QTimeZone::systemTimeZone(); // the computer's zone for runFrom
 };
 
 // The engine as above, sending its alert mails (subject "Stock alerts") to a real mail server on
@@ -54,16 +54,16 @@ class MailCycleTest : public CycleTest
 protected:
     void SetUp() override;
 
-    LoopbackSmtpServer smtp;
+    LoopbackSmtpServer m_smtp;
 };
 
 // Daily history as the server sends it: a heading, then `days` seven-field lines, most recent
 // first, ending the day before `today`. Prices wave gently around `base`.
-QByteArray MakeHistory(const QDate& today, int days, double base);
+QByteArray makeHistory(const QDate& today, int days, double base);
 
 // One quote line of nine fields, quoted as the server sends it.
-QByteArray MakeQuote(const QString& symbol, double last, double open, double high, double low, qint64 volume);
+QByteArray makeQuote(const QString& symbol, double last, double open, double high, double low, qint64 volume);
 
 // The request targets the program sends for a stock's quote and, on `today`, its history.
-QString QuoteTarget(const QString& symbol);
-QString HistoryTarget(const QString& symbol, const QDate& today);
+QString quoteTarget(const QString& symbol);
+QString historyTarget(const QString& symbol, const QDate& today);

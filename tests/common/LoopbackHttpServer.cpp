@@ -14,7 +14,7 @@ using namespace tradevane;
 
 namespace {
 
-QByteArray StandardReason(int status)
+QByteArray standardReason(int status)
 {
     switch (status) {
     case 200:
@@ -39,7 +39,7 @@ QByteArray StandardReason(int status)
 }
 
 // The request once all of it is in: the head, and the body as long as Content-Length says.
-std::optional<LoopbackHttpServer::Request> ReadRequest(const QByteArray& bytes)
+std::optional<LoopbackHttpServer::Request> readRequest(const QByteArray& bytes)
 {
     const qsizetype headEnd = bytes.indexOf("\r\n\r\n");
     if (headEnd < 0)
@@ -62,7 +62,7 @@ std::optional<LoopbackHttpServer::Request> ReadRequest(const QByteArray& bytes)
     return request;
 }
 
-QByteArray PriceText(qint64 size)
+QByteArray priceText(qint64 size)
 {
     const QByteArray line = "2003-12-05,10.10,10.90,10.00,10.50,4200,10.50\n";
     return line.repeated(size / line.size() + 1).left(size);
@@ -84,7 +84,7 @@ bool LoopbackHttpServer::start(bool tls)
     if (tls) {
         QString error;
         QFile key(m_certDir.filePath(u"key.pem"_qs));
-        if (!m_certDir.isValid() || !MakeTestCertificate(m_certDir.path(), {}, &error)
+        if (!m_certDir.isValid() || !makeTestCertificate(m_certDir.path(), {}, &error)
             || !key.open(QIODevice::ReadOnly))
             return false;
         QSslConfiguration config = QSslConfiguration::defaultConfiguration();
@@ -104,7 +104,7 @@ bool LoopbackHttpServer::start(bool tls)
                     bytes += socket->readAll();
                     if (socket->property("answered").toBool())
                         return;
-                    if (const std::optional<Request> request = ReadRequest(bytes)) {
+                    if (const std::optional<Request> request = readRequest(bytes)) {
                         socket->setProperty("answered", true);
                         answer(socket, *request);
                     }
@@ -143,9 +143,9 @@ void LoopbackHttpServer::answer(QTcpSocket* socket, const Request& request)
         socket->disconnectFromHost();
         return;
     }
-    const QByteArray body = a.mode == Mode::Huge ? PriceText(a.size) : a.body;
+    const QByteArray body = a.mode == Mode::Huge ? priceText(a.size) : a.body;
     QByteArray head = "HTTP/1.1 " + QByteArray::number(a.status) + ' '
-        + (a.reason.isEmpty() ? StandardReason(a.status) : a.reason.toLatin1()) + "\r\nConnection: close\r\n";
+        + (a.reason.isEmpty() ? standardReason(a.status) : a.reason.toLatin1()) + "\r\nConnection: close\r\n";
     if (!a.location.isEmpty())
         head += "Location: " + a.location.toLatin1() + "\r\n";
     if (a.mode == Mode::Normal || a.announce)
@@ -215,5 +215,5 @@ void HttpServerTest::SetUp()
 {
     ProgramTest::SetUp();
     server->clear();
-    app.settings.servers = {server->baseUrl(), server->baseUrl()};
+    m_app.settings.servers = {server->baseUrl(), server->baseUrl()};
 }

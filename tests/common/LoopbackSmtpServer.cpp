@@ -85,7 +85,7 @@ bool LoopbackSmtpServer::start(QString* error)
     if (!m_options.user.isEmpty())
         args << u"--user"_qs << m_options.user << u"--password"_qs << m_options.password;
     if (m_options.startTls || m_options.implicitTls) {
-        if (!MakeTestCertificate(m_dir.path(), m_options.host, error))
+        if (!makeTestCertificate(m_dir.path(), m_options.host, error))
             return false;
         args << u"--cert"_qs << m_dir.filePath(u"cert.pem"_qs) << u"--key"_qs
              << m_dir.filePath(u"key.pem"_qs);
@@ -155,7 +155,7 @@ QList<ReceivedMail> LoopbackSmtpServer::received() const
     return mails;
 }
 
-QString LoopbackSmtpServer::NonLoopbackAddress()
+QString LoopbackSmtpServer::nonLoopbackAddress()
 {
     for (const QHostAddress& address : QNetworkInterface::allAddresses()) {
         if (address.protocol() == QAbstractSocket::IPv4Protocol && !address.isLoopback())

@@ -54,7 +54,7 @@ public:
 
     // An address of this machine that is not loopback (for the rules that only loopback
     // relaxes), or empty when there is none.
-    static QString NonLoopbackAddress();
+    static QString nonLoopbackAddress();
 
 private:
     SmtpServerOptions m_options;

@@ -2,17 +2,17 @@
 
 MsgBoxRecorder::MsgBoxRecorder()
 {
-    SetMsgBoxPresenter([this](const MsgBoxRequest& request) {
+    setMsgBoxPresenter([this](const MsgBoxRequest& request) {
         m_shown.append(request);
-        return m_answers.isEmpty() ? FirstButton(request.buttons) : m_answers.takeFirst();
+        return m_answers.isEmpty() ? firstButton(request.buttons) : m_answers.takeFirst();
     });
-    SetBeepPlayer([this] { ++m_beeps; });
+    setBeepPlayer([this] { ++m_beeps; });
 }
 
 MsgBoxRecorder::~MsgBoxRecorder()
 {
-    SetMsgBoxPresenter({});
-    SetBeepPlayer({});
+    setMsgBoxPresenter({});
+    setBeepPlayer({});
 }
 
 void MsgBoxRecorder::clear()

@@ -4,24 +4,24 @@
 
 using namespace tradevane;
 
-void RecordingObserver::ClearQuoteDisplay()
+void RecordingObserver::clearQuoteDisplay()
 {
     price.fill({});
     change.fill({});
     symbolRed.fill(false);
 }
 
-void RecordingObserver::SetStatus(const QString& text)
+void RecordingObserver::setStatus(const QString& text)
 {
-    statusHistory.append({Now(), text});
+    statusHistory.append({now(), text});
     if (onStatus)
         onStatus(text);
 }
 
-void RecordingObserver::ShowQuoteRow(int stock, const Quote& quote)
+void RecordingObserver::showQuoteRow(int stock, const Quote& quote)
 {
-    price[stock - 1] = quote.Last;
-    change[stock - 1] = quote.Change;
+    price[stock - 1] = quote.last;
+    change[stock - 1] = quote.change;
 }
 
 QList<RecordingObserver::Status> RecordingObserver::statuses(const QString& text) const

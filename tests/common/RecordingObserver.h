@@ -24,20 +24,20 @@ public:
     };
 
     // Watches `engine` from now on.
-    void observe(MonitoringSession& engine) { ConnectObserver(engine, *this, this); }
+    void observe(MonitoringSession& engine) { connectObserver(engine, *this, this); }
 
-    void ShowRunningState() override { ++runningLooks; }
-    void ShowStoppedState() override { ++stoppedLooks; }
-    void ClearQuoteDisplay() override;
-    void ShowState(MonitoringSession::State state) override { states.append(state); }
-    void SetStatus(const QString& text) override;
-    void SetDownloadFrequency(const QString& text) override { frequency = text; }
-    void ShowQuoteRow(int stock, const Quote& quote) override;
-    void SetPriceText(int stock, const QString& text) override { price[stock - 1] = text; }
-    void SetSymbolAlertColour(int stock, bool alert) override { symbolRed[stock - 1] = alert; }
-    void ShowAlertNotice(const QString&) override { ++notices; }
-    void RefreshLogWindow() override { ++setsFinished; }
-    void ShowConnectionRefused() override { ++refusals; }
+    void showRunningState() override { ++runningLooks; }
+    void showStoppedState() override { ++stoppedLooks; }
+    void clearQuoteDisplay() override;
+    void showState(MonitoringSession::State state) override { states.append(state); }
+    void setStatus(const QString& text) override;
+    void setDownloadFrequency(const QString& text) override { frequency = text; }
+    void showQuoteRow(int stock, const Quote& quote) override;
+    void setPriceText(int stock, const QString& text) override { price[stock - 1] = text; }
+    void setSymbolAlertColour(int stock, bool alert) override { symbolRed[stock - 1] = alert; }
+    void showAlertNotice(const QString&) override { ++notices; }
+    void refreshLogWindow() override { ++setsFinished; }
+    void showConnectionRefused() override { ++refusals; }
 
     // Statuses shown so far with this text.
     QList<Status> statuses(const QString& text) const;

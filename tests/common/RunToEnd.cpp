@@ -26,7 +26,7 @@ void runUntil(const std::function<bool()>& ended)
 
 } // namespace
 
-std::optional<FetchResult> RunToEnd(HttpFetcher& fetcher, const QString& url)
+std::optional<FetchResult> runToEnd(HttpFetcher& fetcher, const QString& url)
 {
     std::optional<FetchResult> result;
     const auto fetch = fetcher.fetch(url, [&](const FetchResult& r) { result = r; });
@@ -37,7 +37,7 @@ std::optional<FetchResult> RunToEnd(HttpFetcher& fetcher, const QString& url)
     return result;
 }
 
-SmtpResult RunToEnd(SmtpClient& client, const MailMessage& message, const MailAccount& account)
+SmtpResult runToEnd(SmtpClient& client, const MailMessage& message, const MailAccount& account)
 {
     std::optional<SmtpResult> result;
     const auto send = client.send(message, account, [&](const SmtpResult& r) { result = r; });
@@ -45,10 +45,10 @@ SmtpResult RunToEnd(SmtpClient& client, const MailMessage& message, const MailAc
     return *result;
 }
 
-ConnectionState RunToEnd(TransferHub& hub, const QString& quoteServer)
+ConnectionState runToEnd(TransferHub& hub, const QString& quoteServer)
 {
     std::optional<ConnectionState> state;
-    const auto check = GetConnectionState(hub, quoteServer, [&](const ConnectionState& s) { state = s; });
+    const auto check = getConnectionState(hub, quoteServer, [&](const ConnectionState& s) { state = s; });
     runUntil([&] { return state.has_value(); });
     return *state;
 }

@@ -19,6 +19,6 @@ class TransferHub;
 // as only tests do) until its transfer ends.
 
 // What the fetch came to, or nothing when it was refused or cancelled meanwhile.
-std::optional<FetchResult> RunToEnd(HttpFetcher& fetcher, const QString& url);
-SmtpResult RunToEnd(SmtpClient& client, const MailMessage& message, const MailAccount& account);
-ConnectionState RunToEnd(TransferHub& hub, const QString& quoteServer);
+std::optional<FetchResult> runToEnd(HttpFetcher& fetcher, const QString& url);
+SmtpResult runToEnd(SmtpClient& client, const MailMessage& message, const MailAccount& account);
+ConnectionState runToEnd(TransferHub& hub, const QString& quoteServer);

@@ -18,23 +18,23 @@ using namespace tradevane;
 
 void ProgramTest::SetUp()
 {
-    ASSERT_TRUE(folder.isValid());
-    SetProgramFolder(folder.path());
-    boxes.clear();
-    SetProgramEndHandler([this] { ++endRequests; });
+    ASSERT_TRUE(m_folder.isValid());
+    setProgramFolder(m_folder.path());
+    m_boxes.clear();
+    setProgramEndHandler([this] { ++m_endRequests; });
 }
 
 void ProgramTest::TearDown()
 {
-    SetProgramEndHandler({});
-    app.engine.shutdown();
+    setProgramEndHandler({});
+    m_app.engine.shutdown();
     Clock::install(nullptr); // the simulated clock itself goes after the program's objects
-    SetProgramFolder({});
+    setProgramFolder({});
 }
 
 QString ProgramTest::path(const QString& name) const
 {
-    return QDir(folder.path()).filePath(name);
+    return QDir(m_folder.path()).filePath(name);
 }
 
 QByteArray ProgramTest::readFile(const QString& name) const
@@ -61,23 +61,23 @@ void ProgramTest::copyResource(const QString& name) const
 
 QString ProgramTest::log() const
 {
-    return ReadLogFile();
+    return readLogFile();
 }
 
 SimulatedClock& ProgramTest::simulateClock(const QDateTime& start, const QTimeZone& zone)
 {
     // One clock a test: what the program still holds of it (a finished alarm) stays valid.
-    if (clock && clock->zone() == zone) {
-        clock->set(start);
-        return *clock;
+    if (m_clock && m_clock->zone() == zone) {
+        m_clock->set(start);
+        return *m_clock;
     }
-    clock = std::make_unique<SimulatedClock>(start, zone);
-    clock->busy = [this] { return app.hub.transfersRunning() > 0; };
-    Clock::install(clock.get());
-    return *clock;
+    m_clock = std::make_unique<SimulatedClock>(start, zone);
+    m_clock->busy = [this] { return m_app.hub.transfersRunning() > 0; };
+    Clock::install(m_clock.get());
+    return *m_clock;
 }
 
-bool RunUntil(const std::function<bool()>& done, int timeoutMs)
+bool runUntil(const std::function<bool()>& done, int timeoutMs)
 {
     if (done())
         return true;
@@ -94,13 +94,13 @@ bool RunUntil(const std::function<bool()>& done, int timeoutMs)
     return done();
 }
 
-int UnusedLoopbackPort()
+int unusedLoopbackPort()
 {
     QTcpServer probe; // takes a free port and gives it back
     return probe.listen(QHostAddress::LocalHost) ? probe.serverPort() : 0;
 }
 
-bool MakeTestCertificate(const QString& folder, const QString& host, QString* error)
+bool makeTestCertificate(const QString& folder, const QString& host, QString* error)
 {
     QString names = u"subjectAltName=DNS:localhost,IP:127.0.0.1,IP:::1"_qs;
     if (!host.isEmpty() && host != u"127.0.0.1"_qs && host != u"::1"_qs)
@@ -119,7 +119,7 @@ bool MakeTestCertificate(const QString& folder, const QString& host, QString* er
     return true;
 }
 
-TimeSettings TradingHours(int startHour, int startMinute, int stopHour, int stopMinute, int interval)
+TimeSettings tradingHours(int startHour, int startMinute, int stopHour, int stopMinute, int interval)
 {
     TimeSettings t;
     t.startHour = t.quoteStartHour = static_cast<qint16>(startHour);
@@ -130,12 +130,12 @@ TimeSettings TradingHours(int startHour, int startMinute, int stopHour, int stop
     return t;
 }
 
-QByteArray FromHex(const char* hex)
+QByteArray fromHex(const char* hex)
 {
     return QByteArray::fromHex(QByteArray(hex).replace(' ', ""));
 }
 
-testing::AssertionResult OneBox(const QList<MsgBoxRequest>& shown, const QString& title, const QString& text)
+testing::AssertionResult oneBox(const QList<MsgBoxRequest>& shown, const QString& title, const QString& text)
 {
     if (shown.size() != 1)
         return testing::AssertionFailure() << shown.size() << " boxes shown, not one";
@@ -145,7 +145,7 @@ testing::AssertionResult OneBox(const QList<MsgBoxRequest>& shown, const QString
     return testing::AssertionSuccess();
 }
 
-testing::AssertionResult OneFileErrorBox(
+testing::AssertionResult oneFileErrorBox(
     const QList<MsgBoxRequest>& shown, const QString& title, const QStringList& lines)
 {
     if (shown.size() != 1)

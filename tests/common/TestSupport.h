@@ -41,11 +41,11 @@ protected:
     SimulatedClock& simulateClock(
         const QDateTime& start, const QTimeZone& zone = QTimeZone::systemTimeZone());
 
-    QTemporaryDir folder;
-    MsgBoxRecorder boxes;
-    std::unique_ptr<SimulatedClock> clock;
-    AppServices app;
-    int endRequests = 0; // times the program asked to end (the test runner goes on)
+    QTemporaryDir m_folder;
+    MsgBoxRecorder m_boxes;
+    std::unique_ptr<SimulatedClock> m_clock;
+    AppServices m_app;
+    int m_endRequests = 0; // times the program asked to end (the test runner goes on)
 };
 
 // Readable failure messages for Qt texts.
@@ -63,26 +63,26 @@ inline void PrintTo(const QByteArray& bytes, std::ostream* os)
 }
 
 // Trading hours from start to stop (the quote start equal to the start), a set every `interval` minutes.
-TimeSettings TradingHours(int startHour, int startMinute, int stopHour, int stopMinute, int interval = 5);
+TimeSettings tradingHours(int startHour, int startMinute, int stopHour, int stopMinute, int interval = 5);
 
 // Bytes from a hexadecimal text such as "FF FF 00 41".
-QByteArray FromHex(const char* hex);
+QByteArray fromHex(const char* hex);
 
 // A loopback port on which nothing listens.
-int UnusedLoopbackPort();
+int unusedLoopbackPort();
 
 // Makes a self-signed certificate (cert.pem, key.pem in `folder`) valid for localhost, 127.0.0.1,
 // ::1 and `host`; false with `error` set when openssl fails.
-bool MakeTestCertificate(const QString& folder, const QString& host, QString* error);
+bool makeTestCertificate(const QString& folder, const QString& host, QString* error);
 
 // Exactly one message box was shown, with this title and text.
-testing::AssertionResult OneBox(const QList<MsgBoxRequest>& shown, const QString& title, const QString& text);
+testing::AssertionResult oneBox(const QList<MsgBoxRequest>& shown, const QString& title, const QString& text);
 // Runs the event loop until `done` holds (checked every millisecond) or `timeoutMs` has passed;
 // false on the time-out. Unlike QTest::qWaitFor it never sleeps, so a transfer of many steps
 // takes no longer than it would in the program.
-bool RunUntil(const std::function<bool()>& done, int timeoutMs = 10000);
+bool runUntil(const std::function<bool()>& done, int timeoutMs = 10000);
 
 // Exactly one message box was shown, with this title and a "FILE ERROR:" message whose lines
 // after the first are `lines`.
-testing::AssertionResult OneFileErrorBox(
+testing::AssertionResult oneFileErrorBox(
     const QList<MsgBoxRequest>& shown, const QString& title, const QStringList& lines);

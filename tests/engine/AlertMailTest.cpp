@@ -30,9 +30,9 @@ protected:
     MailOutcome send(const QString& message)
     {
         std::optional<MailOutcome> outcome;
-        const auto mail = SendAlertMail(
-            message, app.settings, app.smtp, app.log, 11, [&](MailOutcome o) { outcome = o; });
-        EXPECT_TRUE(RunUntil([&] { return outcome.has_value(); }, 70000));
+        const auto mail = sendAlertMail(
+            message, m_app.settings, m_app.smtp, m_app.log, 11, [&](MailOutcome o) { outcome = o; });
+        EXPECT_TRUE(runUntil([&] { return outcome.has_value(); }, 70000));
         return outcome.value_or(MailOutcome::Failed);
     }
 
@@ -46,23 +46,23 @@ protected:
     void settings(const QString& server, const QString& to = u"ann@example.com"_qs, const QString& cc = {},
         const QString& subject = u"Message from Tradevane"_qs)
     {
-        app.settings.mail.server = server;
-        app.settings.mail.mailFrom = u"trader@example.com"_qs;
-        app.settings.mail.sendTo = to;
-        app.settings.mail.copyTo = cc;
-        app.settings.mail.subject = subject;
-        app.settings.mail.userName.clear();
-        app.settings.mail.password.clear();
+        m_app.settings.mail.server = server;
+        m_app.settings.mail.mailFrom = u"trader@example.com"_qs;
+        m_app.settings.mail.sendTo = to;
+        m_app.settings.mail.copyTo = cc;
+        m_app.settings.mail.subject = subject;
+        m_app.settings.mail.userName.clear();
+        m_app.settings.mail.password.clear();
     }
 
     void login(const QString& user, const QString& password)
     {
-        app.settings.mail.usePassword = true;
-        app.settings.mail.userName = user;
-        app.settings.mail.password = password;
+        m_app.settings.mail.usePassword = true;
+        m_app.settings.mail.userName = user;
+        m_app.settings.mail.password = password;
     }
 
-    QString stamp() const { return LongTimeText(kAlertTime.time()); }
+    QString stamp() const { return longTimeText(kAlertTime.time()); }
 };
 
 TEST_F(AlertMail, ReachesEveryRecipientWithProperHeadersAndTheBodyIntact)
@@ -70,7 +70,7 @@ TEST_F(AlertMail, ReachesEveryRecipientWithProperHeadersAndTheBodyIntact)
     LoopbackSmtpServer server;
     ASSERT_NO_FATAL_FAILURE(startServer(server));
     settings(server.server(), u"ann@example.com, bob@example.org"_qs, u"carl@example.net"_qs);
-    app.log.add(u"Data Error-Stock #:3\r\n"_qs);
+    m_app.log.add(u"Data Error-Stock #:3\r\n"_qs);
 
     const QString message
         = u"   MESSAGE FROM: TRADEVANE\r\nIBM    Price above 120\r\n.dot line\r\n\r\nend  "_qs;
@@ -98,7 +98,7 @@ TEST_F(AlertMail, ReachesEveryRecipientWithProperHeadersAndTheBodyIntact)
 
     // The earlier note and the mail line leave in the same write.
     EXPECT_EQ(log(), u"Data Error-Stock #:3\r\n"_qs + stamp() + u" Email message sent.\r\n"_qs);
-    EXPECT_TRUE(app.log.pending().isEmpty());
+    EXPECT_TRUE(m_app.log.pending().isEmpty());
 }
 
 TEST_F(AlertMail, LogsInOverStartTlsWithAVerifiedCertificate)
@@ -113,7 +113,7 @@ TEST_F(AlertMail, LogsInOverStartTlsWithAVerifiedCertificate)
     EXPECT_TRUE(server.received().isEmpty());
     EXPECT_TRUE(log().contains(u"certificate"_qs, Qt::CaseInsensitive)) << log().toStdString();
 
-    app.smtp.setCaFile(server.caFile());
+    m_app.smtp.setCaFile(server.caFile());
     EXPECT_EQ(send(u"second"_qs), MailOutcome::Sent);
     const QList<ReceivedMail> mails = server.received();
     ASSERT_EQ(mails.size(), 1);
@@ -145,31 +145,31 @@ TEST_F(AlertMail, FailuresAreLoggedWithTheReasonAndNeverAsSent)
         settings(server.server(), c.to);
         if (!c.password.isEmpty())
             login(u"trader"_qs, c.password);
-        app.log.EraseLog(11);
+        m_app.log.eraseLog(11);
         EXPECT_EQ(send(u"alert"_qs), MailOutcome::Failed);
         EXPECT_TRUE(server.received().isEmpty());
         const QString line = log();
         EXPECT_TRUE(line.startsWith(u"\r\n"_qs + stamp() + u" Email message failed: "_qs))
             << line.toStdString();
         EXPECT_TRUE(line.contains(c.expected)) << line.toStdString();
-        EXPECT_FALSE(line.contains(LogText::EmailSent));
+        EXPECT_FALSE(line.contains(LogText::kEmailSent));
         EXPECT_TRUE(line.endsWith(u"\r\n"_qs) && line.count(u"\r\n"_qs) == 2) << "one line per mail";
     }
 }
 
 TEST_F(AlertMail, UnreachableOrSilentServersFailInTime)
 {
-    settings(u"127.0.0.1:"_qs + QString::number(UnusedLoopbackPort()));
+    settings(u"127.0.0.1:"_qs + QString::number(unusedLoopbackPort()));
     EXPECT_EQ(send(u"alert"_qs), MailOutcome::Failed);
     EXPECT_TRUE(log().contains(u" Email message failed: "_qs)) << log().toStdString();
 
     QTcpServer silent; // takes connections and never greets
     ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
     settings(u"127.0.0.1:"_qs + QString::number(silent.serverPort()));
-    app.smtp.setTimeouts(500, 60'000);
+    m_app.smtp.setTimeouts(500, 60'000);
     // Window events run while the server keeps silent; a second send from one of them is refused.
     SmtpResult second {true, {}};
-    QTimer::singleShot(100, [this, &second] { second = RunToEnd(app.smtp, {}, {}); });
+    QTimer::singleShot(100, [this, &second] { second = runToEnd(m_app.smtp, {}, {}); });
     EXPECT_EQ(send(u"alert"_qs), MailOutcome::Failed);
     EXPECT_FALSE(second.ok);
     EXPECT_EQ(second.error, u"Another message is still being sent"_qs);
@@ -184,16 +184,16 @@ TEST_F(AlertMail, ASendCutOffLogsOneFailureLine)
     ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
     settings(u"127.0.0.1:"_qs + QString::number(silent.serverPort()));
     // Time-outs far beyond the test's own: a cancel that waited for the server would hang it.
-    app.smtp.setTimeouts(3'600'000, 3'600'000);
+    m_app.smtp.setTimeouts(3'600'000, 3'600'000);
     std::optional<MailOutcome> outcome;
-    const auto mail = SendAlertMail(
-        u"alert"_qs, app.settings, app.smtp, app.log, 11, [&](MailOutcome o) { outcome = o; });
-    ASSERT_TRUE(RunUntil([&] { return silent.hasPendingConnections(); }));
+    const auto mail = sendAlertMail(
+        u"alert"_qs, m_app.settings, m_app.smtp, m_app.log, 11, [&](MailOutcome o) { outcome = o; });
+    ASSERT_TRUE(runUntil([&] { return silent.hasPendingConnections(); }));
     mail->cancel();
     ASSERT_TRUE(outcome.has_value()); // reported before cancel() returned
     EXPECT_EQ(*outcome, MailOutcome::Failed);
     EXPECT_EQ(log(), stamp() + u" Email message failed: sending cancelled\r\n"_qs);
-    EXPECT_FALSE(app.smtp.busy());
+    EXPECT_FALSE(m_app.smtp.busy());
 }
 
 TEST_F(AlertMail, LineBreaksInSettingsCannotAddHeadersOrRecipients)
@@ -201,8 +201,8 @@ TEST_F(AlertMail, LineBreaksInSettingsCannotAddHeadersOrRecipients)
     LoopbackSmtpServer server;
     ASSERT_NO_FATAL_FAILURE(startServer(server));
     settings(server.server(), u"ann@example.com"_qs, {}, {});
-    app.settings.mail.subject = u"Alert\r\nBcc: eve@example.com"_qs;
-    app.settings.mail.copyTo = u"carl@example.net\r\n\r\n"_qs;
+    m_app.settings.mail.subject = u"Alert\r\nBcc: eve@example.com"_qs;
+    m_app.settings.mail.copyTo = u"carl@example.net\r\n\r\n"_qs;
 
     EXPECT_EQ(send(u"alert"_qs), MailOutcome::Sent);
     const QList<ReceivedMail> mails = server.received();
@@ -214,7 +214,7 @@ TEST_F(AlertMail, LineBreaksInSettingsCannotAddHeadersOrRecipients)
     EXPECT_EQ(mails[0].body(), QByteArray("alert\r\n"));
 
     // A line break inside an address leaves one address the server refuses, never a second command.
-    app.settings.mail.copyTo = u"carl@example.net>\r\nRCPT TO:<eve@example.com"_qs;
+    m_app.settings.mail.copyTo = u"carl@example.net>\r\nRCPT TO:<eve@example.com"_qs;
     EXPECT_EQ(send(u"alert"_qs), MailOutcome::Failed);
     EXPECT_EQ(server.received().size(), 1);
 }
@@ -225,26 +225,26 @@ TEST_F(AlertMail, DisableEmailAsShownInTheOpenWindowElseAsStored)
     ASSERT_NO_FATAL_FAILURE(startServer(server));
     settings(server.server());
 
-    app.settings.mail.disableEmail = 1;
+    m_app.settings.mail.disableEmail = 1;
     EXPECT_EQ(send(u"alert"_qs), MailOutcome::Withheld);
     EXPECT_TRUE(server.received().isEmpty());
     EXPECT_EQ(log(), stamp() + u" Email alert(s) prepared but witheld - Disabled by user\r\n"_qs);
 
     // An open mail settings window with the box cleared but not saved: the mail goes.
-    app.settings.SetShownDisableEmail([] { return false; });
+    m_app.settings.setShownDisableEmail([] { return false; });
     EXPECT_EQ(send(u"alert"_qs), MailOutcome::Sent);
     EXPECT_EQ(server.received().size(), 1);
 
     // Ticked in the window, not stored: withheld.
-    app.settings.mail.disableEmail = 0;
-    app.settings.SetShownDisableEmail([] { return true; });
+    m_app.settings.mail.disableEmail = 0;
+    m_app.settings.setShownDisableEmail([] { return true; });
     EXPECT_EQ(send(u"alert"_qs), MailOutcome::Withheld);
     EXPECT_EQ(server.received().size(), 1);
 }
 
 TEST_F(AlertMail, LoginNeverTravelsUnencryptedToAnotherMachine)
 {
-    const QString address = LoopbackSmtpServer::NonLoopbackAddress();
+    const QString address = LoopbackSmtpServer::nonLoopbackAddress();
     ASSERT_FALSE(address.isEmpty()) << "this test needs a network address besides loopback";
 
     LoopbackSmtpServer plain({.host = address, .user = u"trader"_qs, .password = u"s3cret"_qs});
@@ -260,7 +260,7 @@ TEST_F(AlertMail, LoginNeverTravelsUnencryptedToAnotherMachine)
     ASSERT_NO_FATAL_FAILURE(startServer(secure));
     settings(secure.server());
     login(u"trader"_qs, u"s3cret"_qs);
-    app.smtp.setCaFile(secure.caFile());
+    m_app.smtp.setCaFile(secure.caFile());
     EXPECT_EQ(send(u"alert"_qs), MailOutcome::Sent);
     ASSERT_EQ(secure.received().size(), 1);
     EXPECT_TRUE(secure.received()[0].tlsAtLogin);
@@ -273,7 +273,7 @@ TEST_F(AlertMail, Port465SpeaksTlsFromTheFirstByte)
     ASSERT_TRUE(server.start(&error))
         << "port 465 needs root or CAP_NET_BIND_SERVICE: " << error.toStdString();
     settings(u"localhost:465"_qs);
-    app.smtp.setCaFile(server.caFile());
+    m_app.smtp.setCaFile(server.caFile());
     EXPECT_EQ(send(u"alert"_qs), MailOutcome::Sent);
     ASSERT_EQ(server.received().size(), 1);
     EXPECT_TRUE(server.received()[0].tls);
@@ -295,7 +295,7 @@ TEST(SmtpServerText, PortInTheServerNameWinsAndBadOnesAreRefused)
         {u"192.168.1.1"_qs, u"192.168.1.1"_qs, 25, false, false}};
     QString error;
     for (const auto& s : servers) {
-        const auto endpoint = Smtp::ParseServer(s.text, u"25"_qs, &error);
+        const auto endpoint = Smtp::parseServer(s.text, u"25"_qs, &error);
         ASSERT_TRUE(endpoint) << s.text.toStdString();
         EXPECT_EQ(std::tuple(endpoint->host, endpoint->port, endpoint->implicitTls, endpoint->loopback),
             std::tuple(s.host, s.port, s.implicitTls, s.loopback))
@@ -305,7 +305,7 @@ TEST(SmtpServerText, PortInTheServerNameWinsAndBadOnesAreRefused)
              u"mail.example.com:25x"_qs, u"mail.example.com:"_qs, u"mail example.com"_qs, u"evil.com/path"_qs,
              u"user@evil.com"_qs, u"[::1"_qs}) {
         error.clear();
-        EXPECT_FALSE(Smtp::ParseServer(bad, u"25"_qs, &error)) << bad.toStdString();
+        EXPECT_FALSE(Smtp::parseServer(bad, u"25"_qs, &error)) << bad.toStdString();
         EXPECT_FALSE(error.isEmpty());
     }
 }
@@ -313,7 +313,7 @@ TEST(SmtpServerText, PortInTheServerNameWinsAndBadOnesAreRefused)
 TEST(SmtpMessage, NonAsciiSubjectAndBodyAreEncoded)
 {
     const QString subject = u"Alerte: cours élevé – "_qs + QString(40, u'é');
-    const QByteArray encoded = Smtp::EncodeSubject(subject);
+    const QByteArray encoded = Smtp::encodeSubject(subject);
     QString decoded;
     for (const QByteArray& word : encoded.split('\n')) {
         const QByteArray w = word.trimmed();
@@ -322,9 +322,9 @@ TEST(SmtpMessage, NonAsciiSubjectAndBodyAreEncoded)
         decoded += QString::fromUtf8(QByteArray::fromBase64(w.mid(10, w.size() - 12)));
     }
     EXPECT_EQ(decoded, subject);
-    EXPECT_EQ(Smtp::EncodeSubject(u"Plain subject"_qs), QByteArray("Plain subject"));
+    EXPECT_EQ(Smtp::encodeSubject(u"Plain subject"_qs), QByteArray("Plain subject"));
 
-    const QByteArray message = Smtp::BuildMessage(u"a@x.com"_qs, {u"b@y.com"_qs}, {}, u"s"_qs,
+    const QByteArray message = Smtp::buildMessage(u"a@x.com"_qs, {u"b@y.com"_qs}, {}, u"s"_qs,
         u"Prix: 12€\nlong "_qs + QString(200, u'x'), kAlertTime, u"id@x.com"_qs);
     EXPECT_TRUE(message.contains("Content-Type: text/plain; charset=UTF-8\r\n"));
     EXPECT_TRUE(message.contains("Content-Transfer-Encoding: quoted-printable\r\n"));

@@ -18,30 +18,30 @@ class AlertSettingsFile : public ProgramTest
 {
 protected:
     static StockIndex stock(int number) { return StockIndex::fromNumber(number); }
-    AlertSettings& settings(int number) { return app.settings.alert(stock(number)); }
-    FileError read(int number) { return ReadAlertSettings(stock(number), settings(number)); }
-    FileError write(int number) { return WriteAlertSettings(stock(number), settings(number)); }
+    AlertSettings& settings(int number) { return m_app.settings.alert(stock(number)); }
+    FileError read(int number) { return readAlertSettings(stock(number), settings(number)); }
+    FileError write(int number) { return writeAlertSettings(stock(number), settings(number)); }
 };
 
 TEST_F(AlertSettingsFile, DefaultsWithSymbolAbcGiveTheWorkedExample)
 {
     AlertSettings& s = settings(1);
-    ApplyDefaultAlertSettings(s);
+    applyDefaultAlertSettings(s);
     s.watch = Watch::On;
     s.symbol = u"ABC"_qs;
     ASSERT_TRUE(write(1).ok());
-    EXPECT_EQ(readFile(u"Aset1.dat"_qs), FromHex(kWorkedExample));
+    EXPECT_EQ(readFile(u"Aset1.dat"_qs), fromHex(kWorkedExample));
 
     settings(1) = {};
     ASSERT_TRUE(read(1).ok());
     EXPECT_EQ(settings(1).symbol, u"ABC"_qs);
     EXPECT_EQ(settings(1).averagePeriods, kDefaultAveragePeriods);
-    EXPECT_EQ(EncodeRecord(settings(1)), FromHex(kWorkedExample));
+    EXPECT_EQ(encodeRecord(settings(1)), fromHex(kWorkedExample));
 }
 
 TEST_F(AlertSettingsFile, ShortOrMissingFileReadsAsZerosAndIsCreated)
 {
-    writeFile(u"Aset2.dat"_qs, FromHex("FF FF 01 49 42 4D"));
+    writeFile(u"Aset2.dat"_qs, fromHex("FF FF 01 49 42 4D"));
     ASSERT_TRUE(read(2).ok());
     EXPECT_EQ(settings(2).watch, Watch::On);
     EXPECT_TRUE(settings(2).repeatAlerts);
@@ -58,7 +58,7 @@ TEST_F(AlertSettingsFile, ShortOrMissingFileReadsAsZerosAndIsCreated)
 
 TEST_F(AlertSettingsFile, ReservedByteAndFloatsSurviveARoundTrip)
 {
-    QByteArray bytes = FromHex(kWorkedExample);
+    QByteArray bytes = fromHex(kWorkedExample);
     bytes[61] = char(0x5A);
     bytes[42] = 1; // price above on, 1234.5
     const double price = 1234.5;
@@ -76,27 +76,27 @@ TEST_F(AlertSettingsFile, ReservedByteAndFloatsSurviveARoundTrip)
 // window writes them.
 TEST(AlertSettingsRecord, SwitchesReadAsTheMonitoringReadsThem)
 {
-    QByteArray bytes = FromHex(kWorkedExample);
+    QByteArray bytes = fromHex(kWorkedExample);
     bytes[0] = 1; // Enabled 1: neither on nor off
     bytes[1] = 0;
     bytes[2] = 7; // RepeatAlerts
     bytes[28] = 2; // HHAlert
     bytes[60] = char(0xFF); // VolumeUp
     AlertSettings s;
-    DecodeRecord(bytes, s);
+    decodeRecord(bytes, s);
     EXPECT_EQ(s.watch, Watch::Unclear);
     EXPECT_TRUE(s.repeatAlerts);
     EXPECT_FALSE(s.on(AlertKind::HighestHigh));
     EXPECT_TRUE(s.on(AlertKind::LowestLow));
     EXPECT_FALSE(s.on(AlertKind::VolumeSurge));
-    const QByteArray written = EncodeRecord(s);
-    EXPECT_EQ(written.mid(0, 3), FromHex("01 00 01"));
+    const QByteArray written = encodeRecord(s);
+    EXPECT_EQ(written.mid(0, 3), fromHex("01 00 01"));
     EXPECT_EQ(written[28], 0);
     EXPECT_EQ(written[60], 0);
     AlertSettings again;
-    DecodeRecord(written, again);
+    decodeRecord(written, again);
     EXPECT_EQ(again.watch, Watch::Unclear);
-    EXPECT_EQ(EncodeRecord(again), written);
+    EXPECT_EQ(encodeRecord(again), written);
 }
 
 TEST_F(AlertSettingsFile, SymbolIsCutAndPaddedToSevenAndTheFileNotTruncated)

@@ -34,27 +34,28 @@ protected:
         AlertSettings& young = watch(7, u"NEW"_qs); // a short history: no rate of change
         young.on(AlertKind::RateOfChangeAbove) = true;
         young.rateOfChangeAbove = 5;
-        ApplyDefaultPeriods();
+        applyDefaultPeriods();
 
         for (int day = 0; day < 5; ++day) {
             const QDate today = kMonday.addDays(day);
             for (const char* symbol : {"abc", "xyz", "naq", "new"}) {
                 const double base = QByteArray(symbol) == "xyz" ? 50 : 10;
                 const int days = QByteArray(symbol) == "new" ? 100 : 252;
-                http.serve(HistoryTarget(QString::fromLatin1(symbol), today), MakeHistory(today, days, base));
+                m_http.serve(
+                    historyTarget(QString::fromLatin1(symbol), today), makeHistory(today, days, base));
             }
         }
-        http.serve(QuoteTarget(u"abc"_qs), MakeQuote(u"ABC"_qs, 12.5, 12, 12.6, 11.9, 5000));
-        http.serve(QuoteTarget(u"xyz"_qs), MakeQuote(u"XYZ"_qs, 45, 49, 50.1, 44, 900));
-        http.serve(QuoteTarget(u"naq"_qs),
+        m_http.serve(quoteTarget(u"abc"_qs), makeQuote(u"ABC"_qs, 12.5, 12, 12.6, 11.9, 5000));
+        m_http.serve(quoteTarget(u"xyz"_qs), makeQuote(u"XYZ"_qs, 45, 49, 50.1, 44, 900));
+        m_http.serve(quoteTarget(u"naq"_qs),
             QByteArray("\"NAQ\",N/A,\"12/7/2026\",\"10:00am\",N/A,N/A,N/A,N/A,0\r\n"));
-        http.serve(QuoteTarget(u"new"_qs), MakeQuote(u"NEW"_qs, 20, 19, 21, 18.5, 3000));
+        m_http.serve(quoteTarget(u"new"_qs), makeQuote(u"NEW"_qs, 20, 19, 21, 18.5, 3000));
     }
 
     // The moving-average periods the defaults hold, so that any choice of averages gives the same.
-    void ApplyDefaultPeriods()
+    void applyDefaultPeriods()
     {
-        for (AlertSettings& s : app.settings.alerts)
+        for (AlertSettings& s : m_app.settings.alerts)
             s.averagePeriods = kDefaultAveragePeriods;
     }
 
@@ -65,10 +66,10 @@ TEST_F(GoldenWeek, LogBytesAreThoseOfTheProgramBeforeTheEngineWasRebuilt)
 {
     // Started before the start time; stopped while the next Monday waits for its start time.
     ASSERT_TRUE(runFrom(QDateTime(kMonday, QTime(8, 0)),
-        [&] { return window.statuses(u"Awaiting Start Time - 9:30"_qs).size() == 6; }));
+        [&] { return m_window.statuses(u"Awaiting Start Time - 9:30"_qs).size() == 6; }));
     const QByteArray written = readFile(u"activlog.dat"_qs);
     // 9:30 .. 16:00 on Monday; on later days the first set waits an interval after the history.
-    EXPECT_EQ(smtp.received().size(), 14 + 4 * 13);
+    EXPECT_EQ(m_smtp.received().size(), 14 + 4 * 13);
 
     QFile golden(fixture());
     if (qEnvironmentVariableIsSet("TRADEVANE_RECORD_GOLDEN")) {

@@ -49,29 +49,29 @@ protected:
     void SetUp() override
     {
         HttpServerTest::SetUp();
-        dates = SetHistoryDates(QDateTime(QDate(2003, 12, 5), QTime(9, 30)));
+        m_dates = setHistoryDates(QDateTime(QDate(2003, 12, 5), QTime(9, 30)));
     }
 
     StockContext stock(int number)
     {
-        return {
-            StockIndex::fromNumber(number), settings, states[static_cast<std::size_t>(number - 1)], app.log};
+        return {StockIndex::fromNumber(number), m_settings, m_states[static_cast<std::size_t>(number - 1)],
+            m_app.log};
     }
-    PriceHistory& history(int number) { return states[static_cast<std::size_t>(number - 1)].history; }
+    PriceHistory& history(int number) { return m_states[static_cast<std::size_t>(number - 1)].history; }
 
     // Downloads and parses the history of stock `number`, as the engine does.
     void download(int number, const QString& symbol)
     {
         bool ended = false;
         QString body;
-        const auto fetch = DownloadHistory(stock(number), app.fetcher,
-            HistoryRequest(server->baseUrl(), symbol, dates), [&](const QString& b) {
+        const auto fetch = downloadHistory(stock(number), m_app.fetcher,
+            historyRequest(server->baseUrl(), symbol, m_dates), [&](const QString& b) {
                 body = b;
                 ended = true;
             });
-        ASSERT_TRUE(RunUntil([&] { return ended; }));
+        ASSERT_TRUE(runUntil([&] { return ended; }));
         StockContext s = stock(number);
-        ParseHistory(s, body);
+        parseHistory(s, body);
     }
 
     void fetch(int number, const QByteArray& body, const QString& symbol = u"abc"_qs)
@@ -80,13 +80,13 @@ protected:
         download(number, symbol);
     }
 
-    HistoryDates dates;
-    AlertSettings settings;
-    std::array<StockState, kStockCount> states {};
+    HistoryDates m_dates;
+    AlertSettings m_settings;
+    std::array<StockState, kStockCount> m_states {};
 
     static QString dataError(int stock)
     {
-        return LogText::DataError + QString::number(stock) + LogText::FileTooSmall + u"\r\n"_qs;
+        return LogText::kDataError + QString::number(stock) + LogText::kFileTooSmall + u"\r\n"_qs;
     }
 };
 
@@ -96,7 +96,7 @@ TEST_F(HistoryDownload, RequestCarriesTheYearBeforeTodayInCalendarMonths)
     download(1, u"IBM"_qs);
 
     // A year back across 29 February 2004 starts on 2 March 2003.
-    dates = SetHistoryDates(QDateTime(QDate(2004, 3, 1), QTime(9, 30)));
+    m_dates = setHistoryDates(QDateTime(QDate(2004, 3, 1), QTime(9, 30)));
     download(1, u"MSFT"_qs);
 
     EXPECT_EQ(server->requests(),
@@ -110,15 +110,15 @@ TEST_F(HistoryDownload, YearOfDataIsAcceptedWithoutLeftovers)
 {
     for (const int lines : {230, 250, 253}) {
         SCOPED_TRACE(lines);
-        states = {};
+        m_states = {};
         fetch(2, response(283, "B"));
-        ASSERT_FALSE(states[1].stockFailed);
+        ASSERT_FALSE(m_states[1].stockFailed);
         const QStringList stock2 = row(history(2), 282);
-        history(5).assign(300, BarFromTexts(u"stale"_qs, {}, {}, {}, {}, {}));
+        history(5).assign(300, barFromTexts(u"stale"_qs, {}, {}, {}, {}, {}));
 
         fetch(5, response(lines, "A"));
-        EXPECT_FALSE(states[4].stockFailed);
-        EXPECT_FALSE(states[4].downloadError);
+        EXPECT_FALSE(m_states[4].stockFailed);
+        EXPECT_FALSE(m_states[4].downloadError);
         EXPECT_TRUE(log().isEmpty()) << log().toStdString();
         // The heading line holds no prices; its volume text begins with no number, which counts 0.
         EXPECT_EQ(
@@ -136,24 +136,24 @@ TEST_F(HistoryDownload, YearOfDataIsAcceptedWithoutLeftovers)
 TEST_F(HistoryDownload, LineCountOutsideTheArrayIsRefusedAndTheOldRowsKept)
 {
     fetch(4, response(200, "A")); // 1401 fields: the shortest accepted
-    EXPECT_FALSE(states[3].stockFailed);
+    EXPECT_FALSE(m_states[3].stockFailed);
     fetch(4, response(283, "A")); // 1698 slots: the longest accepted
-    EXPECT_FALSE(states[3].stockFailed);
+    EXPECT_FALSE(m_states[3].stockFailed);
     const PriceHistory kept = history(4);
 
     fetch(4, response(199, "C", "\n", 100000));
     EXPECT_EQ(log(), dataError(4));
-    EXPECT_TRUE(states[3].stockFailed);
-    EXPECT_TRUE(states[3].downloadError);
+    EXPECT_TRUE(m_states[3].stockFailed);
+    EXPECT_TRUE(m_states[3].downloadError);
     EXPECT_EQ(row(history(4), 282), row(kept, 282));
 
-    app.log.EraseLog(4);
+    m_app.log.eraseLog(4);
     fetch(4, response(284, "C", "\n", 100000));
     EXPECT_EQ(log(), u"\r\n"_qs + dataError(4));
     EXPECT_EQ(row(history(4), 282), row(kept, 282));
 
     // Ending inside a line before its close is a corrupt response.
-    app.log.EraseLog(4);
+    m_app.log.eraseLog(4);
     fetch(4, response(250, "C", "\n", 100000) + "2002-12-01,1,2,3,4");
     EXPECT_EQ(log(), u"\r\n"_qs + dataError(4));
     EXPECT_EQ(row(history(4), 282), row(kept, 282));
@@ -162,22 +162,22 @@ TEST_F(HistoryDownload, LineCountOutsideTheArrayIsRefusedAndTheOldRowsKept)
 TEST_F(HistoryDownload, CrLfLinesReadAsLfLines)
 {
     fetch(6, response(240, "A", "\r\n"));
-    EXPECT_FALSE(states[5].stockFailed);
+    EXPECT_FALSE(m_states[5].stockFailed);
     EXPECT_EQ(row(history(6), 1), expectedRow("A", 1));
     EXPECT_EQ(row(history(6), 239), expectedRow("A", 239));
 }
 
 TEST_F(HistoryDownload, FailedDownloadLogsTheServersAnswerAndTheDownloadAndDataErrors)
 {
-    history(7).assign(3, BarFromTexts(u"kept"_qs, {}, {}, {}, {}, {}));
+    history(7).assign(3, barFromTexts(u"kept"_qs, {}, {}, {}, {}, {}));
     server->serveStatus(kHistoryPath, 404);
     download(7, u"zzz"_qs);
 
     EXPECT_EQ(log(),
-        u"404 Not Found\r\n\r\n"_qs + LogText::DownloadError + u"7"_qs + LogText::BadSymbolOrServerDown
+        u"404 Not Found\r\n\r\n"_qs + LogText::kDownloadError + u"7"_qs + LogText::kBadSymbolOrServerDown
             + u"\r\n\r\n"_qs + dataError(7));
-    EXPECT_TRUE(states[6].stockFailed);
-    EXPECT_TRUE(states[6].downloadError);
+    EXPECT_TRUE(m_states[6].stockFailed);
+    EXPECT_TRUE(m_states[6].downloadError);
     EXPECT_EQ(history(7)[0].dateText, u"kept"_qs);
 }
 

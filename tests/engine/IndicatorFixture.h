@@ -16,24 +16,24 @@ protected:
     void SetUp() override
     {
         ProgramTest::SetUp();
-        settings.watch = Watch::On;
+        m_settings.watch = Watch::On;
     }
 
     StockContext& stock() { return m_context; }
-    PriceRows rows() const { return PriceRows(state.history); }
+    PriceRows rows() const { return PriceRows(m_state.history); }
 
     // Field 1 open, 2 high, 3 low, 4 close, 5 volume of `row`; the rows before it are added empty.
     void setField(int row, int field, const QString& text)
     {
         const auto index = static_cast<std::size_t>(row);
-        if (state.history.size() <= index)
-            state.history.resize(index + 1, BarFromTexts({}, {}, {}, {}, {}, {}));
-        DailyBar& bar = state.history[index];
+        if (m_state.history.size() <= index)
+            m_state.history.resize(index + 1, barFromTexts({}, {}, {}, {}, {}, {}));
+        DailyBar& bar = m_state.history[index];
         std::optional<double>* prices[] = {&bar.open, &bar.high, &bar.low, &bar.close};
         if (field == 5)
-            bar.volume = VolumeFromText(text);
+            bar.volume = volumeFromText(text);
         else
-            *prices[field - 1] = PriceFromText(text);
+            *prices[field - 1] = priceFromText(text);
     }
     void setClose(int row, const QString& text) { setField(row, 4, text); }
     void setHigh(int row, const QString& text) { setField(row, 2, text); }
@@ -49,8 +49,8 @@ protected:
         }
     }
 
-    IndicatorValues& values() { return state.indicators; }
-    bool inError() const { return state.downloadError; }
+    IndicatorValues& values() { return m_state.indicators; }
+    bool inError() const { return m_state.downloadError; }
 
     // The activity log as the error path leaves it for `label`.
     static QString errorNote(const char* label)
@@ -59,9 +59,9 @@ protected:
             + u"\r\n\r\n"_qs;
     }
 
-    AlertSettings settings;
-    StockState state;
+    AlertSettings m_settings;
+    StockState m_state;
 
 private:
-    StockContext m_context {StockIndex::fromNumber(3), settings, state, app.log};
+    StockContext m_context {StockIndex::fromNumber(3), m_settings, m_state, m_app.log};
 };

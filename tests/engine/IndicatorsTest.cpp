@@ -21,29 +21,29 @@ TEST_F(IndicatorTest, MovingAveragesOfTodayYesterdayAndTwoDaysBack)
 {
     for (int r = 0; r <= 6; ++r)
         setClose(r, QString::number(10 + r));
-    EXPECT_EQ(MovingAverage(rows(), 5, 0), 12.0);
-    EXPECT_EQ(MovingAverage(rows(), 5, 1), 13.0);
-    EXPECT_EQ(MovingAverage(rows(), 5, 2), 14.0);
+    EXPECT_EQ(movingAverage(rows(), 5, 0), 12.0);
+    EXPECT_EQ(movingAverage(rows(), 5, 1), 13.0);
+    EXPECT_EQ(movingAverage(rows(), 5, 2), 14.0);
 
     // Ten days, the way the history table and the quote leave the texts: the rest read 0.
-    state.history.clear();
+    m_state.history.clear();
     setClose(0, u"100"_qs);
     for (int r = 1; r <= 9; ++r)
         setClose(r, r % 2 ? u" 100\r"_qs : u"100.00"_qs);
-    EXPECT_DOUBLE_EQ(*MovingAverage(rows(), 200, 0), 5.0);
-    EXPECT_DOUBLE_EQ(*MovingAverage(rows(), 200, 2), 4.0);
-    EXPECT_TRUE(MovingAverage(rows(), 281, 2)); // rows 2..282, the last a history holds
+    EXPECT_DOUBLE_EQ(*movingAverage(rows(), 200, 0), 5.0);
+    EXPECT_DOUBLE_EQ(*movingAverage(rows(), 200, 2), 4.0);
+    EXPECT_TRUE(movingAverage(rows(), 281, 2)); // rows 2..282, the last a history holds
 
-    EXPECT_FALSE(MovingAverage(rows(), 282, 2)); // row 283
-    EXPECT_FALSE(MovingAverage(rows(), 0));
-    EXPECT_FALSE(MovingAverage(rows(), -5));
+    EXPECT_FALSE(movingAverage(rows(), 282, 2)); // row 283
+    EXPECT_FALSE(movingAverage(rows(), 0));
+    EXPECT_FALSE(movingAverage(rows(), -5));
     setClose(6, u"N/A"_qs);
-    EXPECT_TRUE(MovingAverage(rows(), 5, 0));
-    EXPECT_FALSE(MovingAverage(rows(), 5, 2));
+    EXPECT_TRUE(movingAverage(rows(), 5, 0));
+    EXPECT_FALSE(movingAverage(rows(), 5, 2));
     for (const QString& text : {kHuge, kNearMax}) {
         for (int r = 0; r < 200; ++r)
             setClose(r, text);
-        EXPECT_FALSE(MovingAverage(rows(), 200));
+        EXPECT_FALSE(movingAverage(rows(), 200));
     }
 }
 
@@ -51,32 +51,32 @@ TEST_F(IndicatorTest, RateOfChangeAgainstTheClose20RowsBack)
 {
     setClose(20, u"100"_qs);
     setClose(0, u"110"_qs);
-    EXPECT_DOUBLE_EQ(*RateOfChange(rows(), 21), 10.0);
+    EXPECT_DOUBLE_EQ(*rateOfChange(rows(), 21), 10.0);
     setClose(0, u"90"_qs);
-    EXPECT_DOUBLE_EQ(*RateOfChange(rows(), 21), -10.0);
-    EXPECT_EQ(RateOfChange(rows(), 1), 0.0); // row 0 against itself
+    EXPECT_DOUBLE_EQ(*rateOfChange(rows(), 21), -10.0);
+    EXPECT_EQ(rateOfChange(rows(), 1), 0.0); // row 0 against itself
 
     // No usable close back then: empty (a short history), zero, or not a number.
     for (const QString& back : {u""_qs, u"0.00"_qs, u"N/A"_qs}) {
         setClose(20, back);
-        EXPECT_FALSE(RateOfChange(rows(), 21)) << back.toStdString();
+        EXPECT_FALSE(rateOfChange(rows(), 21)) << back.toStdString();
     }
     setClose(20, u"100"_qs);
     for (const int period : {0, -3, 284})
-        EXPECT_FALSE(RateOfChange(rows(), period)) << period;
+        EXPECT_FALSE(rateOfChange(rows(), period)) << period;
     // A tiny close back then makes a rate no double holds.
     setClose(0, kNearMax);
     setClose(20, u"0."_qs + QString(300, u'0') + u"1"_qs);
-    EXPECT_FALSE(RateOfChange(rows(), 21));
+    EXPECT_FALSE(rateOfChange(rows(), 21));
 }
 
 TEST_F(IndicatorTest, SlowStochasticPlacesTheCloseBetweenTheHighestHighAndLowestLow)
 {
     setDays(0, 43, 20, 10, 15);
     setDays(0, 2, 20, 10, 20);
-    EXPECT_DOUBLE_EQ(ComputeSlowStochastic(rows()).k, 100.0);
+    EXPECT_DOUBLE_EQ(computeSlowStochastic(rows()).k, 100.0);
     setDays(0, 2, 20, 10, 10);
-    EXPECT_DOUBLE_EQ(ComputeSlowStochastic(rows()).k, 0.0);
+    EXPECT_DOUBLE_EQ(computeSlowStochastic(rows()).k, 0.0);
 
     // With every high 100 and low 0 the raw %K of a row is its close: the slow %K averages three
     // rows, the slow %D three slow %K values.
@@ -84,18 +84,18 @@ TEST_F(IndicatorTest, SlowStochasticPlacesTheCloseBetweenTheHighestHighAndLowest
     const int closes[] = {50, 60, 70, 80, 90, 100, 100};
     for (int r = 0; r < 7; ++r)
         setClose(r, QString::number(closes[r]));
-    SlowStochastic stochastic = ComputeSlowStochastic(rows());
+    SlowStochastic stochastic = computeSlowStochastic(rows());
     EXPECT_DOUBLE_EQ(stochastic.k, 60.0);
     EXPECT_DOUBLE_EQ(stochastic.d, 70.0);
 
     // A stock trading above 9999 is measured against its own lowest low; highs of 0.01 or less
     // leave the highest high at 0.01; no history at all reads 0 rather than failing.
     setDays(0, 43, 21000, 19000, 20500);
-    EXPECT_DOUBLE_EQ(ComputeSlowStochastic(rows()).k, 75.0);
+    EXPECT_DOUBLE_EQ(computeSlowStochastic(rows()).k, 75.0);
     setDays(0, 43, 0.008, 0.002, 0.005);
-    EXPECT_DOUBLE_EQ(ComputeSlowStochastic(rows()).k, 37.5);
-    state.history.clear();
-    stochastic = ComputeSlowStochastic(rows());
+    EXPECT_DOUBLE_EQ(computeSlowStochastic(rows()).k, 37.5);
+    m_state.history.clear();
+    stochastic = computeSlowStochastic(rows());
     EXPECT_EQ(stochastic.failure, SlowStochastic::Failure::None);
     EXPECT_EQ(stochastic.k, 0.0);
     EXPECT_EQ(stochastic.d, 0.0);
@@ -107,19 +107,19 @@ TEST_F(IndicatorTest, SlowStochasticFailsAtTheStepThatCannotBeComputed)
     setDays(0, 43, 12, 8, 10);
     setLow(44, u"N/A"_qs);
     setClose(30, u"N/A"_qs); // the closes of rows 30.. are never used
-    EXPECT_EQ(ComputeSlowStochastic(rows()).failure, Failure::None);
+    EXPECT_EQ(computeSlowStochastic(rows()).failure, Failure::None);
     setHigh(43, u"N/A"_qs);
-    EXPECT_EQ(ComputeSlowStochastic(rows()).failure, Failure::RawK);
+    EXPECT_EQ(computeSlowStochastic(rows()).failure, Failure::RawK);
 
     setDays(0, 43, 12, 8, 10);
     setDays(20, 34, 10, 10, 10); // a suspended stock: the window of row 20 has no range
-    EXPECT_EQ(ComputeSlowStochastic(rows()).failure, Failure::RawK);
+    EXPECT_EQ(computeSlowStochastic(rows()).failure, Failure::RawK);
 
     // Raw %K of 9e307 each: finite, but three of them do not add up in a double.
     setDays(0, 43, 1, 0, 0);
     for (int r = 0; r < 30; ++r)
         setClose(r, kNearMax.chopped(2));
-    EXPECT_EQ(ComputeSlowStochastic(rows()).failure, Failure::SlowK);
+    EXPECT_EQ(computeSlowStochastic(rows()).failure, Failure::SlowK);
 }
 
 // Today's high (low) against the highs (lows) of the last `days` days before it: strictly beyond
@@ -141,20 +141,20 @@ TEST_F(IndicatorTest, NewHighOrLowMustBeStrictlyBeyondEveryDay)
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message()
             << (c.low ? "low " : "high ") << c.days << " days " << c.rows.join(u' ').toStdString());
-        state.history.clear();
+        m_state.history.clear();
         for (int r = 0; r < c.rows.size(); ++r)
             setField(r, c.low ? 3 : 2, c.rows[r]);
-        EXPECT_EQ(c.low ? IsNewLow(rows(), c.days) : IsNewHigh(rows(), c.days), c.expected);
+        EXPECT_EQ(c.low ? isNewLow(rows(), c.days) : isNewHigh(rows(), c.days), c.expected);
     }
 
-    state.history.clear();
+    m_state.history.clear();
     setHigh(0, u"100"_qs);
     for (int r = 1; r <= 283; ++r)
         setHigh(r, u"50"_qs);
-    EXPECT_EQ(IsNewHigh(rows(), 283), true); // the high of the 284th row is still held
-    EXPECT_FALSE(IsNewHigh(rows(), 284));
+    EXPECT_EQ(isNewHigh(rows(), 283), true); // the high of the 284th row is still held
+    EXPECT_FALSE(isNewHigh(rows(), 284));
     setHigh(3, u"N/A"_qs);
-    EXPECT_FALSE(IsNewHigh(rows(), 5));
+    EXPECT_FALSE(isNewHigh(rows(), 5));
 }
 
 TEST_F(IndicatorTest, AverageVolumeIncludesTodaysVolume)
@@ -163,18 +163,18 @@ TEST_F(IndicatorTest, AverageVolumeIncludesTodaysVolume)
     for (int r = 1; r < 20; ++r)
         setVolume(r, u"1000"_qs);
     setVolume(20, u"999999"_qs); // outside the 20 rows
-    EXPECT_DOUBLE_EQ(*AverageVolume(rows(), 20), 1010.0);
+    EXPECT_DOUBLE_EQ(*averageVolume(rows(), 20), 1010.0);
 
     // Volumes are leading numbers: N/A counts 0 and is no failure.
     setVolume(7, u"N/A"_qs);
     setVolume(8, u"1000\r"_qs);
-    EXPECT_DOUBLE_EQ(*AverageVolume(rows(), 20), 960.0);
-    EXPECT_TRUE(AverageVolume(rows(), 283)); // rows 0..282
+    EXPECT_DOUBLE_EQ(*averageVolume(rows(), 20), 960.0);
+    EXPECT_TRUE(averageVolume(rows(), 283)); // rows 0..282
 
     for (const int period : {284, 0, -1})
-        EXPECT_FALSE(AverageVolume(rows(), period)) << period;
+        EXPECT_FALSE(averageVolume(rows(), period)) << period;
     setVolume(3, kHuge);
-    EXPECT_FALSE(AverageVolume(rows(), 20));
+    EXPECT_FALSE(averageVolume(rows(), 20));
 }
 
 // The engine's pass over a stock: the first failure marks the stock in error, names its routine
@@ -185,11 +185,11 @@ TEST_F(IndicatorTest, TheFirstFailureIsLoggedAndEndsThePass)
         setDays(r, r, r + 2, r, r + 1); // the close of row r is r + 1
         setVolume(r, u"1000"_qs);
     }
-    settings.highestHighDays = settings.lowestLowDays = 20;
-    CalcIndicators(stock());
+    m_settings.highestHighDays = m_settings.lowestLowDays = 20;
+    calcIndicators(stock());
     ASSERT_FALSE(inError());
-    EXPECT_EQ(values().TodayVolume, 1000.0);
-    EXPECT_EQ(values().MovingAverage[0][2], 5.0); // five closes from row 2: 3..7
+    EXPECT_EQ(values().todayVolume, 1000.0);
+    EXPECT_EQ(values().movingAverage[0][2], 5.0); // five closes from row 2: 3..7
 
     struct Spoil
     {
@@ -201,15 +201,15 @@ TEST_F(IndicatorTest, TheFirstFailureIsLoggedAndEndsThePass)
         {5, 3, " Lowest Low Module"}, {5, 5, " Volume MA Calc"}, {40, 2, " Stochastic K Calc"}};
     for (const Spoil& spoil : spoils) {
         SCOPED_TRACE(spoil.label);
-        const StockState kept = state;
+        const StockState kept = m_state;
         // A close of 0 twenty rows back is a number to the averages but no base for a rate.
         const QString text = spoil.field == 5 ? kHuge : spoil.row == 20 ? u"0"_qs : u"N/A"_qs;
         setField(spoil.row, spoil.field, text);
-        CalcIndicators(stock());
+        calcIndicators(stock());
         EXPECT_TRUE(inError());
         EXPECT_TRUE(log().endsWith(errorNote(spoil.label))) << log().toStdString();
-        app.log.EraseLog(3);
-        state = kept;
+        m_app.log.eraseLog(3);
+        m_state = kept;
     }
 }
 
@@ -224,13 +224,13 @@ TEST_F(IndicatorTest, TheStocksOwnAveragesUnlessTheWindowWouldRefuseThem)
     const auto todaysAverages = [&] {
         std::array<double, 6> today {};
         for (std::size_t m = 0; m < 6; ++m)
-            today[m] = values().MovingAverage[m][0];
+            today[m] = values().movingAverage[m][0];
         return today;
     };
     const auto averageOfFirstRows = [](int n) { return (n + 1) / 2.0; };
 
-    settings.averagePeriods = {3, 25, 12, 40, 60, 150};
-    CalcIndicators(stock());
+    m_settings.averagePeriods = {3, 25, 12, 40, 60, 150};
+    calcIndicators(stock());
     ASSERT_FALSE(inError());
     EXPECT_EQ(todaysAverages(),
         (std::array<double, 6> {averageOfFirstRows(3), averageOfFirstRows(25), averageOfFirstRows(12),
@@ -242,12 +242,12 @@ TEST_F(IndicatorTest, TheStocksOwnAveragesUnlessTheWindowWouldRefuseThem)
              +[](AlertSettings& s) { s.averagePeriods[5] = 201; }, // above its range
              +[](AlertSettings& s) { s.averagePeriods[2] = 40; }, // fast not below slow
              +[](AlertSettings& s) { s = {}; }}) { // a record of zeros
-        AlertSettings chosen = settings;
-        spoil(settings);
+        AlertSettings chosen = m_settings;
+        spoil(m_settings);
         values() = {};
-        CalcIndicators(stock());
+        calcIndicators(stock());
         EXPECT_EQ(todaysAverages(), defaults);
-        settings = chosen;
+        m_settings = chosen;
     }
 }
 

@@ -34,11 +34,11 @@ protected:
         xyz.on(AlertKind::LowestLow) = xyz.on(AlertKind::PriceBelow) = xyz.on(AlertKind::VolumeSurge) = true;
         xyz.priceBelow = 46;
 
-        http.serve(HistoryTarget(u"abc"_qs, kMonday), MakeHistory(kMonday, 252, 10));
-        http.serve(HistoryTarget(u"xyz"_qs, kMonday), MakeHistory(kMonday, 252, 50));
-        http.serve(u"/table.csv"_qs, MakeHistory(kMonday.addDays(1), 252, 10));
-        http.serve(QuoteTarget(u"abc"_qs), MakeQuote(u"ABC"_qs, 12.5, 12, 12.6, 11.9, 5000));
-        http.serve(QuoteTarget(u"xyz"_qs), MakeQuote(u"XYZ"_qs, 45, 49, 50.1, 44, 900));
+        m_http.serve(historyTarget(u"abc"_qs, kMonday), makeHistory(kMonday, 252, 10));
+        m_http.serve(historyTarget(u"xyz"_qs, kMonday), makeHistory(kMonday, 252, 50));
+        m_http.serve(u"/table.csv"_qs, makeHistory(kMonday.addDays(1), 252, 10));
+        m_http.serve(quoteTarget(u"abc"_qs), makeQuote(u"ABC"_qs, 12.5, 12, 12.6, 11.9, 5000));
+        m_http.serve(quoteTarget(u"xyz"_qs), makeQuote(u"XYZ"_qs, 45, 49, 50.1, 44, 900));
     }
 
     // Runs from 09:59:50 (on Monday unless told) until `sets` quote sets are done: Stop is
@@ -46,13 +46,13 @@ protected:
     bool runSets(int sets, const QDate& day = kMonday)
     {
         return runFrom(QDateTime(day, QTime(9, 59, 50)),
-            [&] { return window.statusesStartingWith(u"Next download @"_qs) >= sets; });
+            [&] { return m_window.statusesStartingWith(u"Next download @"_qs) >= sets; });
     }
 
     QStringList bodies() const
     {
         QStringList found;
-        for (const ReceivedMail& mail : smtp.received())
+        for (const ReceivedMail& mail : m_smtp.received())
             found.append(QString::fromLatin1(mail.body()));
         return found;
     }
@@ -70,40 +70,40 @@ TEST_F(MonitoringAlerts, OneMailWithEveryLineInStockAndKindOrderThenNoRepeats)
     const QStringList mails = bodies();
     ASSERT_EQ(mails.size(), 1);
     EXPECT_EQ(mails[0].trimmed(), mail(kHeaderAt1000, kAbcLines + kXyzLines));
-    EXPECT_TRUE(window.symbolRed[0]);
-    EXPECT_TRUE(window.symbolRed[1]);
-    EXPECT_EQ(window.notices, 1);
-    EXPECT_EQ(window.price[0], u"12.50"_qs);
+    EXPECT_TRUE(m_window.symbolRed[0]);
+    EXPECT_TRUE(m_window.symbolRed[1]);
+    EXPECT_EQ(m_window.notices, 1);
+    EXPECT_EQ(m_window.price[0], u"12.50"_qs);
 
     const QString logText = log();
     EXPECT_TRUE(logText.contains(u"\r\n"_qs + kHeaderAt1000 + kAbcLines + kXyzLines));
-    EXPECT_EQ(logText.count(LogText::EmailSent), 1);
+    EXPECT_EQ(logText.count(LogText::kEmailSent), 1);
     EXPECT_EQ(logText.count(QString(75, u'*')), 2);
     // The second set still sees the alerts (symbols red) but reports nothing new.
-    EXPECT_EQ(window.statuses(u"Sending Email"_qs).size(), 1);
+    EXPECT_EQ(m_window.statuses(u"Sending Email"_qs).size(), 1);
 }
 
 TEST_F(MonitoringAlerts, AStockWithoutAHighGetsNoIndicatorsAndNoLines)
 {
-    http.serve(
-        QuoteTarget(u"xyz"_qs), QByteArray("\"XYZ\",45.00,\"12/7/2026\",\"10:00am\",-5,49,,44,900\r\n"));
+    m_http.serve(
+        quoteTarget(u"xyz"_qs), QByteArray("\"XYZ\",45.00,\"12/7/2026\",\"10:00am\",-5,49,,44,900\r\n"));
     ASSERT_TRUE(runSets(1));
     const QStringList mails = bodies();
     ASSERT_EQ(mails.size(), 1);
     EXPECT_EQ(mails[0].trimmed(), mail(kHeaderAt1000, kAbcLines));
-    EXPECT_EQ(window.price[1], u"45.00"_qs); // the received texts are still shown
-    EXPECT_FALSE(window.symbolRed[1]);
+    EXPECT_EQ(m_window.price[1], u"45.00"_qs); // the received texts are still shown
+    EXPECT_FALSE(m_window.symbolRed[1]);
     EXPECT_NE(stock(2).history[0].dateText, u"12/7/2026"_qs); // the quote did not become today's row
 }
 
 TEST_F(MonitoringAlerts, AFailedQuoteShowsAQuestionMarkAndIsTriedInTheNextSet)
 {
-    http.serveStatus(QuoteTarget(u"xyz"_qs), 500, u"Internal Server Error"_qs);
+    m_http.serveStatus(quoteTarget(u"xyz"_qs), 500, u"Internal Server Error"_qs);
     ASSERT_TRUE(runSets(2));
-    EXPECT_EQ(window.price[1], u"?"_qs);
-    EXPECT_EQ(http.requests().count(QuoteTarget(u"xyz"_qs)), 2);
+    EXPECT_EQ(m_window.price[1], u"?"_qs);
+    EXPECT_EQ(m_http.requests().count(quoteTarget(u"xyz"_qs)), 2);
     EXPECT_TRUE(log().contains(u"500 Internal Server Error\r\n"_qs));
-    EXPECT_TRUE(log().contains(LogText::QuoteDownloadError + u"2"_qs + LogText::BadSymbolOrServerDown));
+    EXPECT_TRUE(log().contains(LogText::kQuoteDownloadError + u"2"_qs + LogText::kBadSymbolOrServerDown));
     const QStringList mails = bodies();
     ASSERT_EQ(mails.size(), 1);
     EXPECT_EQ(mails[0].trimmed(), mail(kHeaderAt1000, kAbcLines));
@@ -117,7 +117,7 @@ TEST_F(MonitoringAlerts, AnAlertSwitchedOffSinceTheLastRunIsNotReported)
     ASSERT_EQ(bodies().size(), 1);
     EXPECT_TRUE(bodies()[0].contains(u"ABC    : Volume"_qs));
     alerts(1).on(AlertKind::VolumeSurge) = false;
-    window.statusHistory.clear();
+    m_window.statusHistory.clear();
     ASSERT_TRUE(runSets(1, kMonday.addDays(1)));
     const QStringList mails = bodies();
     ASSERT_EQ(mails.size(), 2);
@@ -132,10 +132,10 @@ TEST_F(MonitoringAlerts, NoAlertNoSoundNoMail)
     alerts(2) = {};
     ASSERT_TRUE(runSets(1));
     EXPECT_TRUE(bodies().isEmpty());
-    EXPECT_EQ(window.notices, 0);
-    EXPECT_TRUE(window.states.contains(State::QuoteSet));
-    EXPECT_FALSE(window.states.contains(State::AlertSound));
-    EXPECT_FALSE(window.states.contains(State::SendingMail));
+    EXPECT_EQ(m_window.notices, 0);
+    EXPECT_TRUE(m_window.states.contains(State::QuoteSet));
+    EXPECT_FALSE(m_window.states.contains(State::AlertSound));
+    EXPECT_FALSE(m_window.states.contains(State::SendingMail));
 }
 
 TEST(AlertLines, SymbolKeepsItsPaddingAndPricesTwoDecimals)
@@ -146,15 +146,15 @@ TEST(AlertLines, SymbolKeepsItsPaddingAndPricesTwoDecimals)
     s.priceBelow = 1234.5;
     s.rateOfChangeBelow = -5;
     using K = AlertKind;
-    EXPECT_EQ(AlertLine(s, K::MediumCrossDown),
+    EXPECT_EQ(alertLine(s, K::MediumCrossDown),
         u"IBM    : Medium Term Moving Average Cross: Direction = DOWN\r\n"_qs);
-    EXPECT_EQ(AlertLine(s, K::PriceAbove), u"IBM    : Price climbed above $25.00\r\n"_qs);
-    EXPECT_EQ(AlertLine(s, K::PriceBelow), u"IBM    : Price dropped below $1234.50\r\n"_qs);
-    EXPECT_EQ(AlertLine(s, K::RateOfChangeBelow), u"IBM    : 21 Day Rate of Change < -5%\r\n"_qs);
+    EXPECT_EQ(alertLine(s, K::PriceAbove), u"IBM    : Price climbed above $25.00\r\n"_qs);
+    EXPECT_EQ(alertLine(s, K::PriceBelow), u"IBM    : Price dropped below $1234.50\r\n"_qs);
+    EXPECT_EQ(alertLine(s, K::RateOfChangeBelow), u"IBM    : 21 Day Rate of Change < -5%\r\n"_qs);
     EXPECT_EQ(
-        AlertLine(s, K::StochasticBelow20), u"IBM    : Stochastic %K value is < 20 and reversing.\r\n"_qs);
+        alertLine(s, K::StochasticBelow20), u"IBM    : Stochastic %K value is < 20 and reversing.\r\n"_qs);
     s.priceAbove = 0.5;
-    EXPECT_EQ(AlertLine(s, K::PriceAbove), u"IBM    : Price climbed above $0.50\r\n"_qs);
+    EXPECT_EQ(alertLine(s, K::PriceAbove), u"IBM    : Price climbed above $0.50\r\n"_qs);
 }
 
 } // namespace

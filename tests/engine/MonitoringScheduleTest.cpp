@@ -17,15 +17,18 @@ class MonitoringSchedule : public CycleTest
 protected:
     QDateTime firstTime(const QString& status) const
     {
-        const auto found = window.statuses(status);
+        const auto found = m_window.statuses(status);
         return found.isEmpty() ? QDateTime() : found.first().when;
     }
-    bool seen(const QString& status, int times = 1) const { return window.statuses(status).size() >= times; }
+    bool seen(const QString& status, int times = 1) const
+    {
+        return m_window.statuses(status).size() >= times;
+    }
 
     // When the trading day begins after START at `pressed`.
     QDateTime dayBeginsAfter(const QDateTime& pressed)
     {
-        window.statusHistory.clear();
+        m_window.statusHistory.clear();
         if (!runFrom(pressed, [&] { return seen(u"Processing Started"_qs); }))
             return {};
         return firstTime(u"Processing Started"_qs);
@@ -44,7 +47,7 @@ TEST_F(MonitoringSchedule, StartBeforeInsideAndAfterTheTradingHours)
     EXPECT_EQ(dayBeginsAfter(at(10, 23, 0)), at(11, 9, 30)); // Thursday night: Friday
     EXPECT_EQ(dayBeginsAfter(at(11, 10, 5)), at(11, 10, 5)); // Friday
     EXPECT_EQ(firstTime(u"Awaiting Start Time - 9:30"_qs), at(11, 10, 5));
-    EXPECT_EQ(window.frequency, u" 5 Minute(s)"_qs);
+    EXPECT_EQ(m_window.frequency, u" 5 Minute(s)"_qs);
 
     // A start time of 9:05 from 10:00 begins at once too (today the hours were never compared
     // with the minutes apart).
@@ -59,21 +62,21 @@ TEST_F(MonitoringSchedule, WeekendsAreSatOutUntilMonday)
     EXPECT_EQ(firstTime(u"Awaiting Monday open"_qs), at(12, 10, 0));
     EXPECT_EQ(firstTime(u"Awaiting Start Time - 9:05"_qs), at(14, 0, 0));
     EXPECT_EQ(firstTime(u"Processing Started"_qs), at(14, 9, 5));
-    EXPECT_TRUE(log().startsWith(LogText::WeekendSaturday + u"\r\n\r\n"_qs));
+    EXPECT_TRUE(log().startsWith(LogText::kWeekendSaturday + u"\r\n\r\n"_qs));
 
-    app.log.EraseLog(1);
-    window.statusHistory.clear();
+    m_app.log.eraseLog(1);
+    m_window.statusHistory.clear();
     ASSERT_TRUE(runFrom(at(13, 23, 59, 59), [&] { return seen(u"Processing Started"_qs); }));
     EXPECT_EQ(firstTime(u"Processing Started"_qs), at(14, 9, 5));
-    EXPECT_TRUE(log().contains(LogText::WeekendSunday + u"\r\n"_qs));
+    EXPECT_TRUE(log().contains(LogText::kWeekendSunday + u"\r\n"_qs));
 
     // Friday after the stop hour counts as the weekend.
-    app.log.EraseLog(1);
-    window.statusHistory.clear();
+    m_app.log.eraseLog(1);
+    m_window.statusHistory.clear();
     ASSERT_TRUE(runFrom(at(11, 16, 10), [&] { return seen(u"Processing Started"_qs); }));
     EXPECT_EQ(firstTime(u"Awaiting Monday Open"_qs), at(11, 16, 10));
     EXPECT_EQ(firstTime(u"Processing Started"_qs), at(14, 9, 5));
-    EXPECT_TRUE(log().contains(LogText::WeekendFriday + u"\r\n"_qs));
+    EXPECT_TRUE(log().contains(LogText::kWeekendFriday + u"\r\n"_qs));
 }
 
 TEST_F(MonitoringSchedule, TheStopTimeIsATimeOfDay)
@@ -82,58 +85,58 @@ TEST_F(MonitoringSchedule, TheStopTimeIsATimeOfDay)
     // through the evening here).
     schedule(16, 0, 16, 45, 30);
     ASSERT_TRUE(runFrom(at(9, 15, 59), [&] { return seen(u"Awaiting Start Time - 16:00"_qs, 2); }));
-    const auto sets = window.statuses(u"Downloading Quotes"_qs);
+    const auto sets = m_window.statuses(u"Downloading Quotes"_qs);
     ASSERT_EQ(sets.size(), 3);
     EXPECT_EQ(sets[2].when.time(), QTime(17, 0));
-    EXPECT_EQ(window.statuses(u"Awaiting Start Time - 16:00"_qs).last().when, at(9, 17, 0));
+    EXPECT_EQ(m_window.statuses(u"Awaiting Start Time - 16:00"_qs).last().when, at(9, 17, 0));
 
     // Stop 16:30 and a set at 16:30: that is the last one.
-    window.statusHistory.clear();
+    m_window.statusHistory.clear();
     schedule(16, 0, 16, 30, 10);
     ASSERT_TRUE(runFrom(at(9, 15, 59), [&] { return seen(u"Awaiting Start Time - 16:00"_qs, 2); }));
-    EXPECT_EQ(window.statuses(u"Downloading Quotes"_qs).size(), 4); // 16:00, 16:10, 16:20, 16:30
+    EXPECT_EQ(m_window.statuses(u"Downloading Quotes"_qs).size(), 4); // 16:00, 16:10, 16:20, 16:30
 }
 
 TEST_F(MonitoringSchedule, StopDuringAWaitLogsOnlyTheStopLines)
 {
     schedule(9, 30, 16, 0, 5);
     SimulatedClock& sim = simulateClock(at(9, 8, 0));
-    app.engine.start();
+    m_app.engine.start();
     ASSERT_TRUE(sim.runUntil([&] { return seen(u"Awaiting Start Time - 9:30"_qs); }, at(9, 9, 0)));
-    app.engine.stop();
-    EXPECT_EQ(app.engine.state(), MonitoringSession::State::Idle);
+    m_app.engine.stop();
+    EXPECT_EQ(m_app.engine.state(), MonitoringSession::State::Idle);
     EXPECT_EQ(sim.alarmsWaiting(), 0);
-    EXPECT_EQ(log(), LogText::WaitingForStart + u"9:30\r\n"_qs + StopLines());
-    EXPECT_EQ(window.statusHistory.last().text, u"Processing Stopped"_qs);
-    EXPECT_EQ(window.stoppedLooks, 1);
+    EXPECT_EQ(log(), LogText::kWaitingForStart + u"9:30\r\n"_qs + stopLines());
+    EXPECT_EQ(m_window.statusHistory.last().text, u"Processing Stopped"_qs);
+    EXPECT_EQ(m_window.stoppedLooks, 1);
 }
 
 TEST(MonitoringTexts, NextDownloadAndStartTimes)
 {
-    EXPECT_EQ(MonitoringSession::NextDownloadText(QTime(10, 58, 20), 5), u"Next download @ 11:03:20"_qs);
-    EXPECT_EQ(MonitoringSession::NextDownloadText(QTime(9, 5, 7), 1), u"Next download @ 9:06:07"_qs);
-    EXPECT_EQ(MonitoringSession::NextDownloadText(QTime(14, 30, 0), 30), u"Next download @ 15:00:00"_qs);
-    EXPECT_EQ(MonitoringSession::StartTimeText(9, 5), u"9:05"_qs);
-    EXPECT_EQ(MonitoringSession::StartTimeText(14, 30), u"14:30"_qs);
-    EXPECT_EQ(MonitoringSession::NextQuoteSetNumber(31999), 32000);
-    EXPECT_EQ(MonitoringSession::NextQuoteSetNumber(32000), 2);
+    EXPECT_EQ(MonitoringSession::nextDownloadText(QTime(10, 58, 20), 5), u"Next download @ 11:03:20"_qs);
+    EXPECT_EQ(MonitoringSession::nextDownloadText(QTime(9, 5, 7), 1), u"Next download @ 9:06:07"_qs);
+    EXPECT_EQ(MonitoringSession::nextDownloadText(QTime(14, 30, 0), 30), u"Next download @ 15:00:00"_qs);
+    EXPECT_EQ(MonitoringSession::startTimeText(9, 5), u"9:05"_qs);
+    EXPECT_EQ(MonitoringSession::startTimeText(14, 30), u"14:30"_qs);
+    EXPECT_EQ(MonitoringSession::nextQuoteSetNumber(31999), 32000);
+    EXPECT_EQ(MonitoringSession::nextQuoteSetNumber(32000), 2);
 }
 
 TEST(MonitoringTexts, PlausibleQuotesStartWithDigits)
 {
     Quote q {u"ABC"_qs, u"10.5"_qs, {}, {}, {}, u"10.1"_qs, u"10.9"_qs, u"10.0"_qs, u"4200"_qs};
-    EXPECT_TRUE(MonitoringSession::IsPlausible(q));
-    q.Last = u"N/A"_qs;
-    EXPECT_FALSE(MonitoringSession::IsPlausible(q));
-    q.Last.clear();
-    EXPECT_FALSE(MonitoringSession::IsPlausible(q));
-    q.Last = u"10.5"_qs;
-    q.Open.clear();
-    EXPECT_FALSE(MonitoringSession::IsPlausible(q)); // Open must be there, though it need not be a number
-    q.Open = u"x"_qs;
-    EXPECT_TRUE(MonitoringSession::IsPlausible(q));
-    q.High = u" 10.9"_qs;
-    EXPECT_FALSE(MonitoringSession::IsPlausible(q));
+    EXPECT_TRUE(MonitoringSession::isPlausible(q));
+    q.last = u"N/A"_qs;
+    EXPECT_FALSE(MonitoringSession::isPlausible(q));
+    q.last.clear();
+    EXPECT_FALSE(MonitoringSession::isPlausible(q));
+    q.last = u"10.5"_qs;
+    q.open.clear();
+    EXPECT_FALSE(MonitoringSession::isPlausible(q)); // Open must be there, though it need not be a number
+    q.open = u"x"_qs;
+    EXPECT_TRUE(MonitoringSession::isPlausible(q));
+    q.high = u" 10.9"_qs;
+    EXPECT_FALSE(MonitoringSession::isPlausible(q));
 }
 
 } // namespace

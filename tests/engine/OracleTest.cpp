@@ -73,7 +73,7 @@ TEST_F(Oracle, AgreesWithAnIndependentImplementation)
     int averagesCompared = 0;
     for (const OracleSeries& series : all) {
         SCOPED_TRACE(testing::Message() << "series " << series.number);
-        state.history.clear();
+        m_state.history.clear();
         for (int r = 0; r < series.rows.size(); ++r) {
             const QStringList hlc = series.rows[r].split(u' ');
             setHigh(r, hlc[0]);
@@ -85,16 +85,16 @@ TEST_F(Oracle, AgreesWithAnIndependentImplementation)
             if (expected == series.averages.end())
                 continue; // too short for the other implementation
             for (int day = 0; day < 3; ++day) {
-                const std::optional<double> average = MovingAverage(rows(), period, day);
+                const std::optional<double> average = movingAverage(rows(), period, day);
                 ASSERT_TRUE(average);
                 expectClose(*average, expected->second[day], "average");
             }
             ++averagesCompared;
         }
-        const std::optional<double> rate = RateOfChange(rows(), 21);
+        const std::optional<double> rate = rateOfChange(rows(), 21);
         ASSERT_TRUE(rate);
         expectClose(*rate, series.rateOfChange, "rate of change");
-        const SlowStochastic stochastic = ComputeSlowStochastic(rows());
+        const SlowStochastic stochastic = computeSlowStochastic(rows());
         ASSERT_EQ(stochastic.failure, SlowStochastic::Failure::None);
         expectClose(stochastic.k, series.slowK, "slow %K");
         expectClose(stochastic.d, series.slowD, "slow %D");

@@ -20,7 +20,7 @@ protected:
     void SetUp() override
     {
         HttpServerTest::SetUp();
-        state.quote = {u"old0"_qs, u"old1"_qs, u"old2"_qs, u"old3"_qs, u"old4"_qs, u"old5"_qs, u"old6"_qs,
+        m_state.quote = {u"old0"_qs, u"old1"_qs, u"old2"_qs, u"old3"_qs, u"old4"_qs, u"old5"_qs, u"old6"_qs,
             u"old7"_qs, u"old8"_qs};
     }
 
@@ -29,30 +29,30 @@ protected:
     {
         QString body;
         bool ended = false;
-        const auto download = DownloadQuote(stock, app.fetcher,
-            QuoteRequest(app.settings.servers.QuoteServer, symbol), [&](const QString& b) {
+        const auto download = downloadQuote(m_stock, m_app.fetcher,
+            quoteRequest(m_app.settings.servers.quoteServer, symbol), [&](const QString& b) {
                 body = b;
                 ended = true;
             });
-        ASSERT_TRUE(RunUntil([&] { return ended; }, 30000));
-        ParseQuote(stock, body);
+        ASSERT_TRUE(runUntil([&] { return ended; }, 30000));
+        parseQuote(m_stock, body);
     }
 
     QStringList fields() const
     {
-        const Quote& q = state.quote;
-        return {q.Symbol, q.Last, q.Date, q.Time, q.Change, q.Open, q.High, q.Low, q.Volume};
+        const Quote& q = m_state.quote;
+        return {q.symbol, q.last, q.date, q.time, q.change, q.open, q.high, q.low, q.volume};
     }
 
     void expectFailed()
     {
-        EXPECT_TRUE(state.downloadError);
-        EXPECT_TRUE(state.stockFailed);
+        EXPECT_TRUE(m_state.downloadError);
+        EXPECT_TRUE(m_state.stockFailed);
     }
 
-    AlertSettings settings;
-    StockState state;
-    StockContext stock {StockIndex::fromNumber(3), settings, state, app.log};
+    AlertSettings m_settings;
+    StockState m_state;
+    StockContext m_stock {StockIndex::fromNumber(3), m_settings, m_state, m_app.log};
 };
 
 TEST_F(QuoteDownload, NineFieldLineFillsTheQuoteWithoutQuotesOrLineEnd)
@@ -64,8 +64,8 @@ TEST_F(QuoteDownload, NineFieldLineFillsTheQuoteWithoutQuotesOrLineEnd)
         (QStringList {u"abc"_qs, u"10.5"_qs, u"d1"_qs, u"t1"_qs, u"0.25"_qs, u"10.1"_qs, u"10.9"_qs,
             u"10.0"_qs, u"4200"_qs}));
     EXPECT_EQ(server->requests().value(0), u"/download/quotes.csv?format=sl&ext=.csv&symbols=abc"_qs);
-    EXPECT_FALSE(state.downloadError);
-    EXPECT_FALSE(state.stockFailed);
+    EXPECT_FALSE(m_state.downloadError);
+    EXPECT_FALSE(m_state.stockFailed);
     EXPECT_TRUE(log().isEmpty());
 }
 
@@ -85,17 +85,17 @@ TEST_F(QuoteDownload, EightFieldsFailWithoutLineEndAndPassWithIt)
     EXPECT_EQ(fields().mid(0, 8),
         (QStringList {
             u"abc"_qs, u"10.5"_qs, u"d1"_qs, u"t1"_qs, u"0.25"_qs, u"10.1"_qs, u"10.9"_qs, u"10.0"_qs}));
-    EXPECT_EQ(state.quote.Volume, u"old8"_qs);
+    EXPECT_EQ(m_state.quote.volume, u"old8"_qs);
     expectFailed();
     EXPECT_EQ(log(), kStock3Error);
 
-    state = {};
-    app.log.EraseLog(3);
+    m_state = {};
+    m_app.log.eraseLog(3);
     server->serve(kQuotePath, QByteArray("abc,10.5,d1,t1,0.25,10.1,10.9,10.0\r\n"));
     fetch();
-    EXPECT_EQ(state.quote.Low, u"10.0"_qs);
-    EXPECT_EQ(state.quote.Volume, QString());
-    EXPECT_FALSE(state.stockFailed);
+    EXPECT_EQ(m_state.quote.low, u"10.0"_qs);
+    EXPECT_EQ(m_state.quote.volume, QString());
+    EXPECT_FALSE(m_state.stockFailed);
     EXPECT_EQ(log(), u"\r\n"_qs);
 }
 
@@ -105,7 +105,7 @@ TEST_F(QuoteDownload, EmptyBodyLogsExactlyOneLine)
     fetch();
     EXPECT_EQ(log(), kStock3Error);
     expectFailed();
-    EXPECT_EQ(state.quote.Last, u"old1"_qs);
+    EXPECT_EQ(m_state.quote.last, u"old1"_qs);
 }
 
 // The status line's reason as the server sends it; the error page is not a quote.
@@ -114,20 +114,20 @@ TEST_F(QuoteDownload, HttpErrorLogsCodeAndReasonThenTheQuoteError)
     const std::pair<int, QString> errors[]
         = {{404, u"Not Found"_qs}, {500, u"Internal Server Error"_qs}, {503, u"Try Again Later"_qs}};
     for (const auto& [status, reason] : errors) {
-        state.stockFailed = state.downloadError = false;
-        app.log.EraseLog(3);
+        m_state.stockFailed = m_state.downloadError = false;
+        m_app.log.eraseLog(3);
         server->serveStatus(kQuotePath, status, status == 503 ? reason : QString());
         fetch();
         EXPECT_EQ(
             log(), u"\r\n"_qs + QString::number(status) + u' ' + reason + u"\r\n\r\n"_qs + kStock3Error);
         expectFailed();
-        EXPECT_EQ(state.quote.Last, u"old1"_qs);
+        EXPECT_EQ(m_state.quote.last, u"old1"_qs);
     }
 }
 
 TEST_F(QuoteDownload, ServerDownFailsTheStock)
 {
-    app.settings.servers.QuoteServer = u"http://127.0.0.1:"_qs + QString::number(UnusedLoopbackPort());
+    m_app.settings.servers.quoteServer = u"http://127.0.0.1:"_qs + QString::number(unusedLoopbackPort());
     fetch();
     EXPECT_TRUE(log().startsWith(u"7 "_qs)) << log().toStdString();
     EXPECT_TRUE(log().endsWith(kStock3Error));
@@ -137,7 +137,7 @@ TEST_F(QuoteDownload, ServerDownFailsTheStock)
 TEST_F(QuoteDownload, HangingServerEndsAtTheTimeout)
 {
     server->serve(kQuotePath, {.mode = Answer::Mode::Hang});
-    app.fetcher.setTimeouts(2000, 700);
+    m_app.fetcher.setTimeouts(2000, 700);
     fetch();
     EXPECT_TRUE(log().startsWith(u"28 "_qs)) << log().toStdString();
     EXPECT_TRUE(log().endsWith(kStock3Error));
@@ -148,7 +148,7 @@ TEST_F(QuoteDownload, FiveMegabyteBodyIsRefused)
 {
     server->serve(kQuotePath, {.mode = Answer::Mode::Huge, .size = 5'000'000});
     fetch();
-    EXPECT_EQ(log(), u"63 "_qs + LogText::ResponseTooLarge + u"\r\n\r\n"_qs + kStock3Error);
+    EXPECT_EQ(log(), u"63 "_qs + LogText::kResponseTooLarge + u"\r\n\r\n"_qs + kStock3Error);
     expectFailed();
 }
 

@@ -25,7 +25,7 @@ struct Wall
 // `start` at which the wall clock satisfies `holds`. It reads the wall clock by its own arithmetic
 // from the zone's offsets (looked up again at each of the zone's changes), not through the date
 // and time arithmetic the rules use.
-QDateTime Poll(const QDateTime& start, const std::function<bool(const Wall&)>& holds, int maxDays = 4)
+QDateTime poll(const QDateTime& start, const std::function<bool(const Wall&)>& holds, int maxDays = 4)
 {
     const QTimeZone zone = start.timeZone();
     qint64 epoch = start.toSecsSinceEpoch();
@@ -72,7 +72,7 @@ const Transition kTransitions[] = {
 };
 
 // Starts around the day's change: every 23 minutes from six hours before it to six hours after.
-QList<QDateTime> StartsAround(const QDate& day, const QTimeZone& zone)
+QList<QDateTime> startsAround(const QDate& day, const QTimeZone& zone)
 {
     const QDateTime change = zone.nextTransition(day.startOfDay(zone).addSecs(-3 * 3600)).atUtc;
     QList<QDateTime> starts;
@@ -88,30 +88,30 @@ protected:
     {
         const QByteArray id(GetParam().zone);
         ASSERT_TRUE(QTimeZone::isTimeZoneIdAvailable(id)) << id.constData() << " is not in the zone database";
-        zone = QTimeZone(id);
+        m_zone = QTimeZone(id);
         // The zone database must know this change, or the day tests nothing.
-        const QDateTime before = GetParam().day.startOfDay(zone).addSecs(-3600);
-        const QDateTime after = GetParam().day.addDays(1).startOfDay(zone).addSecs(3600);
+        const QDateTime before = GetParam().day.startOfDay(m_zone).addSecs(-3600);
+        const QDateTime after = GetParam().day.addDays(1).startOfDay(m_zone).addSecs(3600);
         ASSERT_NE(before.offsetFromUtc(), after.offsetFromUtc()) << id.constData();
     }
 
-    QTimeZone zone;
+    QTimeZone m_zone;
 };
 
 // Trading hours that cover the change, and a start time inside the hour the change skips or
 // repeats: the day begins at the first moment within the hours, as the poller finds it.
 TEST_P(WaitRulesOnTransitionDays, StartMomentIsTheFirstMomentWithinTheHours)
 {
-    const TimeSettings schedules[] = {TradingHours(1, 30, 4, 0), TradingHours(2, 30, 16, 0),
-        TradingHours(0, 0, 0, 30), TradingHours(23, 15, 23, 59)};
+    const TimeSettings schedules[] = {tradingHours(1, 30, 4, 0), tradingHours(2, 30, 16, 0),
+        tradingHours(0, 0, 0, 30), tradingHours(23, 15, 23, 59)};
     for (const TimeSettings& time : schedules) {
         const int start = time.startHour * 60 + time.startMinute;
         const int stop = time.stopHour * 60 + time.stopMinute;
-        for (const QDateTime& now : StartsAround(GetParam().day, zone)) {
-            const QDateTime expected = Poll(now, [&](const Wall& w) {
+        for (const QDateTime& now : startsAround(GetParam().day, m_zone)) {
+            const QDateTime expected = poll(now, [&](const Wall& w) {
                 return w.date.dayOfWeek() <= 5 && w.minuteOfDay() >= start && w.minuteOfDay() < stop;
             });
-            ASSERT_EQ(WaitRules::StartMoment(now, time, {}), expected)
+            ASSERT_EQ(WaitRules::startMoment(now, time, {}), expected)
                 << "from " << testing::PrintToString(now) << " start " << start << " stop " << stop;
         }
     }
@@ -119,18 +119,18 @@ TEST_P(WaitRulesOnTransitionDays, StartMomentIsTheFirstMomentWithinTheHours)
 
 TEST_P(WaitRulesOnTransitionDays, QuoteStartAndNextSetFollowTheWallClock)
 {
-    for (const QDateTime& now : StartsAround(GetParam().day, zone)) {
-        const TimeSettings time = TradingHours(2, 15, 16, 0);
-        const QDateTime quoteStart = Poll(now, [](const Wall& w) { return w.minuteOfDay() >= 2 * 60 + 15; });
-        ASSERT_EQ(WaitRules::QuoteStartMoment(now, time), quoteStart) << testing::PrintToString(now);
+    for (const QDateTime& now : startsAround(GetParam().day, m_zone)) {
+        const TimeSettings time = tradingHours(2, 15, 16, 0);
+        const QDateTime quoteStart = poll(now, [](const Wall& w) { return w.minuteOfDay() >= 2 * 60 + 15; });
+        ASSERT_EQ(WaitRules::quoteStartMoment(now, time), quoteStart) << testing::PrintToString(now);
 
         for (const auto& [minute, second] : {std::pair {0, 0}, {30, 17}, {59, 59}}) {
             // The minute first, then the second: never more than an hour and a minute or so.
-            const QDateTime inMinute = Poll(
+            const QDateTime inMinute = poll(
                 now, [m = minute](const Wall& w) { return w.minute == m; }, 1);
-            const QDateTime expected = Poll(
+            const QDateTime expected = poll(
                 inMinute, [s = second](const Wall& w) { return w.second == s; }, 1);
-            ASSERT_EQ(WaitRules::NextSetMoment(now, minute, second), expected)
+            ASSERT_EQ(WaitRules::nextSetMoment(now, minute, second), expected)
                 << testing::PrintToString(now) << " " << minute << ":" << second;
         }
     }
@@ -138,10 +138,10 @@ TEST_P(WaitRulesOnTransitionDays, QuoteStartAndNextSetFollowTheWallClock)
 
 TEST_P(WaitRulesOnTransitionDays, APauseIsAtMostThreeQuartersOfASecond)
 {
-    for (const QDateTime& hour : StartsAround(GetParam().day, zone)) {
+    for (const QDateTime& hour : startsAround(GetParam().day, m_zone)) {
         for (int ms : {0, 249, 250, 251, 600, 999}) {
             const QDateTime now = hour.addMSecs(ms).addSecs(1);
-            const qint64 pause = now.msecsTo(WaitRules::PauseEnd(now));
+            const qint64 pause = now.msecsTo(WaitRules::pauseEnd(now));
             ASSERT_GE(pause, 0) << testing::PrintToString(now);
             ASSERT_LE(pause, 750) << testing::PrintToString(now);
         }
@@ -167,26 +167,26 @@ TEST(PauseEnd, RoundsAQuarterSecondOnToTheNearestSecond)
     } cases[] = {{even, 0}, {even.addMSecs(249), 0}, {even.addMSecs(250), 0}, {odd.addMSecs(250), 750},
         {even.addMSecs(251), 749}, {even.addMSecs(999), 1}};
     for (const auto& c : cases)
-        EXPECT_EQ(c.now.msecsTo(WaitRules::PauseEnd(c.now)), c.pause) << testing::PrintToString(c.now);
+        EXPECT_EQ(c.now.msecsTo(WaitRules::pauseEnd(c.now)), c.pause) << testing::PrintToString(c.now);
 
     // Across midnight the pause ends in the next day.
     const QDateTime late(QDate(2026, 12, 7), QTime(23, 59, 59, 800), utc);
-    EXPECT_EQ(WaitRules::PauseEnd(late), QDateTime(QDate(2026, 12, 8), QTime(0, 0), utc));
+    EXPECT_EQ(WaitRules::pauseEnd(late), QDateTime(QDate(2026, 12, 8), QTime(0, 0), utc));
 }
 
 TEST(WeekendEnd, IsTheFirstMomentOfMonday)
 {
     const QTimeZone newYork("America/New_York");
-    EXPECT_EQ(WaitRules::WeekendEnd(QDateTime(QDate(2026, 12, 11), QTime(16, 10), newYork)),
+    EXPECT_EQ(WaitRules::weekendEnd(QDateTime(QDate(2026, 12, 11), QTime(16, 10), newYork)),
         QDateTime(QDate(2026, 12, 14), QTime(0, 0), newYork));
-    EXPECT_EQ(WaitRules::WeekendEnd(QDateTime(QDate(2026, 12, 13), QTime(23, 59, 59), newYork)),
+    EXPECT_EQ(WaitRules::weekendEnd(QDateTime(QDate(2026, 12, 13), QTime(23, 59, 59), newYork)),
         QDateTime(QDate(2026, 12, 14), QTime(0, 0), newYork));
 
     // A Monday whose midnight the clocks skip begins at one o'clock.
     const QByteArray tehran("Asia/Tehran");
     ASSERT_TRUE(QTimeZone::isTimeZoneIdAvailable(tehran));
     const QTimeZone iran(tehran);
-    const QDateTime monday = WaitRules::WeekendEnd(QDateTime(QDate(2021, 3, 20), QTime(12, 0), iran));
+    const QDateTime monday = WaitRules::weekendEnd(QDateTime(QDate(2021, 3, 20), QTime(12, 0), iran));
     EXPECT_EQ(monday.date(), QDate(2021, 3, 22));
     EXPECT_EQ(monday.time(), QTime(1, 0));
     EXPECT_EQ(monday.addSecs(-1).date(), QDate(2021, 3, 21));
@@ -195,20 +195,20 @@ TEST(WeekendEnd, IsTheFirstMomentOfMonday)
 TEST(WeekendAndStop, AreReadFromHourAndMinute)
 {
     const QTimeZone utc = QTimeZone::utc();
-    const TimeSettings time = TradingHours(9, 30, 16, 30);
+    const TimeSettings time = tradingHours(9, 30, 16, 30);
     const auto at = [&](int day, int hour, int minute) {
         return QDateTime(QDate(2026, 12, day), QTime(hour, minute), utc);
     };
-    EXPECT_FALSE(WaitRules::WeekendAt(at(11, 15, 59), time)); // Friday before the stop hour
-    EXPECT_TRUE(WaitRules::WeekendAt(at(11, 16, 0), time)); // from the stop hour on
-    EXPECT_TRUE(WaitRules::WeekendAt(at(12, 10, 0), time));
-    EXPECT_TRUE(WaitRules::WeekendAt(at(13, 23, 59), time));
-    EXPECT_FALSE(WaitRules::WeekendAt(at(14, 0, 0), time));
+    EXPECT_FALSE(WaitRules::weekendAt(at(11, 15, 59), time)); // Friday before the stop hour
+    EXPECT_TRUE(WaitRules::weekendAt(at(11, 16, 0), time)); // from the stop hour on
+    EXPECT_TRUE(WaitRules::weekendAt(at(12, 10, 0), time));
+    EXPECT_TRUE(WaitRules::weekendAt(at(13, 23, 59), time));
+    EXPECT_FALSE(WaitRules::weekendAt(at(14, 0, 0), time));
 
-    EXPECT_FALSE(WaitRules::StopTimeReached(at(9, 16, 29), time));
-    EXPECT_TRUE(WaitRules::StopTimeReached(at(9, 16, 30), time));
-    EXPECT_TRUE(WaitRules::StopTimeReached(at(9, 17, 0), time)); // not only in the stop hour
-    EXPECT_FALSE(WaitRules::StopTimeReached(at(9, 9, 45), time));
+    EXPECT_FALSE(WaitRules::stopTimeReached(at(9, 16, 29), time));
+    EXPECT_TRUE(WaitRules::stopTimeReached(at(9, 16, 30), time));
+    EXPECT_TRUE(WaitRules::stopTimeReached(at(9, 17, 0), time)); // not only in the stop hour
+    EXPECT_FALSE(WaitRules::stopTimeReached(at(9, 9, 45), time));
 }
 
 // After a trading day the next one is on a later weekday, even when the hours still hold
@@ -217,12 +217,12 @@ TEST(StartMoment, TheNextTradingDayComesAfterTheLastOne)
 {
     const QTimeZone utc = QTimeZone::utc();
     const QDateTime thursday(QDate(2026, 12, 10), QTime(9, 30, 20), utc);
-    const TimeSettings sameMinute = TradingHours(9, 30, 9, 30);
-    EXPECT_EQ(WaitRules::StartMoment(thursday, sameMinute, {}), thursday);
-    EXPECT_EQ(WaitRules::StartMoment(thursday, sameMinute, thursday.date()),
+    const TimeSettings sameMinute = tradingHours(9, 30, 9, 30);
+    EXPECT_EQ(WaitRules::startMoment(thursday, sameMinute, {}), thursday);
+    EXPECT_EQ(WaitRules::startMoment(thursday, sameMinute, thursday.date()),
         QDateTime(QDate(2026, 12, 11), QTime(9, 30), utc));
     EXPECT_EQ(
-        WaitRules::StartMoment(thursday.addDays(1), TradingHours(9, 0, 16, 0), thursday.date().addDays(1)),
+        WaitRules::startMoment(thursday.addDays(1), tradingHours(9, 0, 16, 0), thursday.date().addDays(1)),
         QDateTime(QDate(2026, 12, 14), QTime(9, 0), utc)); // after Friday, Monday
 }
 
@@ -230,8 +230,8 @@ TEST(StartMoment, TheNextTradingDayComesAfterTheLastOne)
 TEST(StartMoment, AnImpossibleTimeNeverComes)
 {
     const QTimeZone utc = QTimeZone::utc();
-    EXPECT_FALSE(WaitRules::StartMoment(
-        QDateTime(QDate(2026, 12, 7), QTime(9, 0), utc), TradingHours(25, 0, 26, 0), {})
+    EXPECT_FALSE(WaitRules::startMoment(
+        QDateTime(QDate(2026, 12, 7), QTime(9, 0), utc), tradingHours(25, 0, 26, 0), {})
                      .isValid());
 }
 

@@ -35,7 +35,7 @@ QByteArray options(qint64 sizeBytes)
 
 namespace PrivateMount {
 
-QString Enter(qint64 sizeBytes, QString& error)
+QString enter(qint64 sizeBytes, QString& error)
 {
     const uid_t uid = ::getuid();
     const gid_t gid = ::getgid();
@@ -68,7 +68,7 @@ QString Enter(qint64 sizeBytes, QString& error)
     return QString::fromLocal8Bit(folder);
 }
 
-bool SetReadOnly(const QString& folder, bool readOnly)
+bool setReadOnly(const QString& folder, bool readOnly)
 {
     const unsigned long flags = MS_REMOUNT | (readOnly ? MS_RDONLY : 0);
     return ::mount("tmpfs", folder.toLocal8Bit().constData(), "tmpfs", flags, nullptr) == 0;

@@ -7,9 +7,9 @@
 namespace PrivateMount {
 
 // Gives the folder of the new file system, or an empty string and `error`.
-QString Enter(qint64 sizeBytes, QString& error);
+QString enter(qint64 sizeBytes, QString& error);
 
 // Makes the file system read-only, or writable again.
-bool SetReadOnly(const QString& folder, bool readOnly);
+bool setReadOnly(const QString& folder, bool readOnly);
 
 } // namespace PrivateMount

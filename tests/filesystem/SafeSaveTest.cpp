@@ -15,7 +15,7 @@
 
 using namespace tradevane;
 
-extern QString g_smallFileSystem;
+extern QString gSmallFileSystem;
 
 namespace {
 
@@ -24,25 +24,25 @@ class SafeSave : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(QDir(g_smallFileSystem).mkpath(u"data"_qs));
-        SetProgramFolder(data());
-        saved.startHour = 9;
-        saved.startMinute = 30;
-        saved.quoteInterval = 5;
-        ASSERT_TRUE(WriteTimeSettings(saved).ok());
-        log.add(u"first record"_qs);
-        log.AppendLog(1);
+        ASSERT_TRUE(QDir(gSmallFileSystem).mkpath(u"data"_qs));
+        setProgramFolder(data());
+        m_saved.startHour = 9;
+        m_saved.startMinute = 30;
+        m_saved.quoteInterval = 5;
+        ASSERT_TRUE(writeTimeSettings(m_saved).ok());
+        m_log.add(u"first record"_qs);
+        m_log.appendLog(1);
     }
     void TearDown() override
     {
-        PrivateMount::SetReadOnly(g_smallFileSystem, false);
+        PrivateMount::setReadOnly(gSmallFileSystem, false);
         QDir(data()).removeRecursively();
         QFile::remove(filler());
-        SetProgramFolder({});
+        setProgramFolder({});
     }
 
-    static QString data() { return g_smallFileSystem + u"/data"_qs; }
-    static QString filler() { return g_smallFileSystem + u"/filler"_qs; }
+    static QString data() { return gSmallFileSystem + u"/data"_qs; }
+    static QString filler() { return gSmallFileSystem + u"/filler"_qs; }
     static QByteArray contents(const QString& path)
     {
         QFile file(path);
@@ -60,9 +60,9 @@ protected:
     }
     static QStringList filesLeft() { return QDir(data()).entryList(QDir::Files | QDir::Hidden); }
 
-    TimeSettings saved;
-    ActivityLog log;
-    const QByteArray logBefore = "first record\r\n";
+    TimeSettings m_saved;
+    ActivityLog m_log;
+    const QByteArray m_logBefore = "first record\r\n";
 };
 
 TEST_F(SafeSave, AFullDiskKeepsThePreviousSettingsAndTheLogWaitsForSpace)
@@ -70,63 +70,64 @@ TEST_F(SafeSave, AFullDiskKeepsThePreviousSettingsAndTheLogWaitsForSpace)
     const QStringList before = filesLeft();
     fillUp();
 
-    TimeSettings changed = saved;
+    TimeSettings changed = m_saved;
     changed.startHour = 10;
-    const FileError error = WriteTimeSettings(changed);
+    const FileError error = writeTimeSettings(changed);
     EXPECT_EQ(error.number, 61);
-    EXPECT_TRUE(FileErrorMessage(error, {}).startsWith(u"FILE ERROR:61 :No space left on device"_qs))
+    EXPECT_TRUE(fileErrorMessage(error, {}).startsWith(u"FILE ERROR:61 :No space left on device"_qs))
         << error.description.toStdString();
     TimeSettings read;
-    ASSERT_TRUE(ReadTimeSettings(read).ok());
+    ASSERT_TRUE(readTimeSettings(read).ok());
     EXPECT_EQ(read.startHour, 9);
     EXPECT_EQ(read.startMinute, 30);
     EXPECT_EQ(filesLeft(), before); // no half-written file beside it
 
     // The log takes nothing cut short; the record and the note about it wait.
-    log.add(QString(8000, u'x'));
-    log.AppendLog(3);
-    EXPECT_EQ(contents(LogFilePath()), logBefore);
-    EXPECT_TRUE(log.pending().contains(u"File Write Error # 3 Log File"_qs)) << log.pending().toStdString();
+    m_log.add(QString(8000, u'x'));
+    m_log.appendLog(3);
+    EXPECT_EQ(contents(logFilePath()), m_logBefore);
+    EXPECT_TRUE(m_log.pending().contains(u"File Write Error # 3 Log File"_qs))
+        << m_log.pending().toStdString();
 
     ASSERT_TRUE(QFile::remove(filler()));
-    log.AppendLog(3);
-    EXPECT_TRUE(log.pending().isEmpty());
-    const QByteArray after = contents(LogFilePath());
-    EXPECT_TRUE(after.startsWith(QByteArray(logBefore + QByteArray(8000, 'x'))));
+    m_log.appendLog(3);
+    EXPECT_TRUE(m_log.pending().isEmpty());
+    const QByteArray after = contents(logFilePath());
+    EXPECT_TRUE(after.startsWith(QByteArray(m_logBefore + QByteArray(8000, 'x'))));
     EXPECT_EQ(after.count(QByteArray(8000, 'x')), 1);
-    EXPECT_TRUE(WriteTimeSettings(changed).ok());
+    EXPECT_TRUE(writeTimeSettings(changed).ok());
 }
 
 TEST_F(SafeSave, AReadOnlyFolderIsNamedAndNothingChanges)
 {
-    ASSERT_TRUE(PrivateMount::SetReadOnly(g_smallFileSystem, true));
-    const QByteArray settingsBefore = contents(TimeSettingsPath());
+    ASSERT_TRUE(PrivateMount::setReadOnly(gSmallFileSystem, true));
+    const QByteArray settingsBefore = contents(timeSettingsPath());
 
-    TimeSettings changed = saved;
+    TimeSettings changed = m_saved;
     changed.quoteInterval = 15;
-    const FileError error = WriteTimeSettings(changed);
+    const FileError error = writeTimeSettings(changed);
     EXPECT_FALSE(error.ok());
     EXPECT_TRUE(error.description.contains(u"Read-only"_qs)) << error.description.toStdString();
-    EXPECT_EQ(contents(TimeSettingsPath()), settingsBefore);
+    EXPECT_EQ(contents(timeSettingsPath()), settingsBefore);
 
-    log.add(u"second record"_qs);
-    log.AppendLog(2);
-    EXPECT_EQ(contents(LogFilePath()), logBefore);
-    EXPECT_TRUE(log.pending().startsWith(u"second record"_qs));
+    m_log.add(u"second record"_qs);
+    m_log.appendLog(2);
+    EXPECT_EQ(contents(logFilePath()), m_logBefore);
+    EXPECT_TRUE(m_log.pending().startsWith(u"second record"_qs));
 
     // A missing servers.ini cannot be written: the defaults stay in use and the log says why.
     ServerSettings servers;
-    LoadServerSettings(servers, log);
-    EXPECT_EQ(servers.QuoteServer, DefaultServerSettings().QuoteServer);
+    loadServerSettings(servers, m_log);
+    EXPECT_EQ(servers.quoteServer, defaultServerSettings().quoteServer);
 
     // Started on such a folder, the program refuses with the folder's name.
-    const QString problem = PrepareDataFolder();
+    const QString problem = prepareDataFolder();
     EXPECT_TRUE(problem.contains(data())) << problem.toStdString();
 
-    ASSERT_TRUE(PrivateMount::SetReadOnly(g_smallFileSystem, false));
-    log.AppendLog(2);
-    EXPECT_TRUE(contents(LogFilePath()).startsWith(QByteArray(logBefore + "second record")));
-    EXPECT_TRUE(PrepareDataFolder().isEmpty());
+    ASSERT_TRUE(PrivateMount::setReadOnly(gSmallFileSystem, false));
+    m_log.appendLog(2);
+    EXPECT_TRUE(contents(logFilePath()).startsWith(QByteArray(m_logBefore + "second record")));
+    EXPECT_TRUE(prepareDataFolder().isEmpty());
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 #include "TestSupport.h"
+#include "widgets/WebOpenerRecorder.h"
 
 #include "gui/AboutWindow.h"
 #include "gui/HelpMarker.h"
-#include "gui/WebOpener.h"
 #include "platform/Version.h"
 
 #include <QApplication>
@@ -21,46 +21,46 @@ protected:
     void SetUp() override
     {
         ProgramTest::SetUp();
-        window = std::make_unique<AboutWindow>();
+        m_window = std::make_unique<AboutWindow>();
     }
-    void clickLink() const { window->findChild<ClickLabel*>(u"lblHyperlink"_qs)->click(); }
+    void clickLink() const { m_window->findChild<ClickLabel*>(u"lblHyperlink"_qs)->click(); }
 
-    WebOpenerRecorder browser;
-    std::unique_ptr<AboutWindow> window;
+    WebOpenerRecorder m_browser;
+    std::unique_ptr<AboutWindow> m_window;
 };
 
 } // namespace
 
 TEST_F(AboutWindowTest, ShowsTheWebAddress)
 {
-    const QString link = window->findChild<ClickLabel*>(u"lblHyperlink"_qs)->text();
+    const QString link = m_window->findChild<ClickLabel*>(u"lblHyperlink"_qs)->text();
     EXPECT_TRUE(kWebSite.endsWith(link)) << link.toStdString();
 }
 
 TEST_F(AboutWindowTest, TheLinkAsksFirstAndOpensTheHomePageOnlyOnOk)
 {
-    boxes.queueAnswer(MsgResult::Cancel);
+    m_boxes.queueAnswer(MsgResult::Cancel);
     clickLink();
-    EXPECT_TRUE(OneBox(boxes.shown(), u"Confirm active connection"_qs,
+    EXPECT_TRUE(oneBox(m_boxes.shown(), u"Confirm active connection"_qs,
         u"About to hyperlink to the Tradevane web site.\r\nIs your network or modem now online and active ?"_qs));
-    EXPECT_EQ(boxes.shown()[0].buttons, MsgButtons::OkCancel);
-    EXPECT_TRUE(browser.opened().isEmpty()) << "Cancel opens nothing";
+    EXPECT_EQ(m_boxes.shown()[0].buttons, MsgButtons::OkCancel);
+    EXPECT_TRUE(m_browser.opened().isEmpty()) << "Cancel opens nothing";
 
-    boxes.queueAnswer(MsgResult::Ok);
+    m_boxes.queueAnswer(MsgResult::Ok);
     clickLink();
-    EXPECT_EQ(boxes.shown().size(), 2);
-    ASSERT_EQ(browser.opened().size(), 1);
-    EXPECT_EQ(browser.opened().first(), QUrl(kWebSite));
+    EXPECT_EQ(m_boxes.shown().size(), 2);
+    ASSERT_EQ(m_browser.opened().size(), 1);
+    EXPECT_EQ(m_browser.opened().first(), QUrl(kWebSite));
 }
 
 TEST_F(AboutWindowTest, ABrowserThatCannotBeStartedIsReported)
 {
-    browser.setResult(false);
-    boxes.queueAnswer(MsgResult::Ok);
+    m_browser.setResult(false);
+    m_boxes.queueAnswer(MsgResult::Ok);
     clickLink();
-    ASSERT_EQ(boxes.shown().size(), 2);
-    EXPECT_TRUE(boxes.shown().last().text.contains(kWebSite)) << "the user can type the address instead";
-    EXPECT_EQ(boxes.shown().last().buttons, MsgButtons::OkOnly);
+    ASSERT_EQ(m_boxes.shown().size(), 2);
+    EXPECT_TRUE(m_boxes.shown().last().text.contains(kWebSite)) << "the user can type the address instead";
+    EXPECT_EQ(m_boxes.shown().last().buttons, MsgButtons::OkOnly);
 }
 
 TEST_F(AboutWindowTest, OkHidesTheModalWindowWhichStaysLoaded)
@@ -74,11 +74,11 @@ TEST_F(AboutWindowTest, OkHidesTheModalWindowWhichStaysLoaded)
         about->findChild<QPushButton*>(u"cmdOk"_qs)->click();
     };
     QTimer::singleShot(0, pressOk);
-    AboutWindow* first = ShowAboutWindow(&owner);
+    AboutWindow* first = showAboutWindow(&owner);
     EXPECT_EQ(shown, 1);
     EXPECT_FALSE(first->isVisible());
 
     QTimer::singleShot(0, pressOk);
-    EXPECT_EQ(ShowAboutWindow(&owner), first) << "hidden, not unloaded";
+    EXPECT_EQ(showAboutWindow(&owner), first) << "hidden, not unloaded";
     EXPECT_EQ(shown, 2);
 }

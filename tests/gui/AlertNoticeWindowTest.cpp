@@ -11,19 +11,19 @@ using namespace tradevane;
 
 namespace {
 
-bool ClosedWithin(int ms)
+bool closedWithin(int ms)
 {
     return QTest::qWaitFor(
         [] {
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            return AlertNoticeWindow::Current() == nullptr;
+            return AlertNoticeWindow::current() == nullptr;
         },
         ms);
 }
 
 TEST(AlertNotice, ShowsOneOrangeNoticeThatClosesItself)
 {
-    AlertNoticeWindow* notice = AlertNoticeWindow::ShowNotice();
+    AlertNoticeWindow* notice = AlertNoticeWindow::showNotice();
     ASSERT_NE(notice, nullptr);
     EXPECT_TRUE(notice->isVisible());
     EXPECT_EQ(notice->palette().color(QPalette::Window), QColor(255, 128, 0));
@@ -31,24 +31,24 @@ TEST(AlertNotice, ShowsOneOrangeNoticeThatClosesItself)
     EXPECT_EQ(notice->findChild<QLabel*>(u"Label2"_qs)->text(), u"Check the Log File for details"_qs);
 
     // The countdown runs from the moment the notice is up, six seconds long.
-    EXPECT_TRUE(notice->AlertTimer->isActive());
-    EXPECT_EQ(notice->AlertTimer->interval(), 6000);
+    EXPECT_TRUE(notice->alertTimer->isActive());
+    EXPECT_EQ(notice->alertTimer->interval(), 6000);
 
     // A second alert while it is up: the same window, nothing more.
-    EXPECT_EQ(AlertNoticeWindow::ShowNotice(), notice);
+    EXPECT_EQ(AlertNoticeWindow::showNotice(), notice);
     int notices = 0;
     for (QWidget* w : QApplication::topLevelWidgets())
         notices += qobject_cast<AlertNoticeWindow*>(w) != nullptr && w->isVisible();
     EXPECT_EQ(notices, 1);
 
-    notice->AlertTimer->setInterval(50); // restarts the countdown with a short interval
-    EXPECT_TRUE(ClosedWithin(3000));
+    notice->alertTimer->setInterval(50); // restarts the countdown with a short interval
+    EXPECT_TRUE(closedWithin(3000));
 
     // The next alert opens a fresh notice.
-    AlertNoticeWindow* next = AlertNoticeWindow::ShowNotice();
+    AlertNoticeWindow* next = AlertNoticeWindow::showNotice();
     ASSERT_NE(next, nullptr);
-    next->AlertTimer->setInterval(10);
-    EXPECT_TRUE(ClosedWithin(3000));
+    next->alertTimer->setInterval(10);
+    EXPECT_TRUE(closedWithin(3000));
 }
 
 } // namespace

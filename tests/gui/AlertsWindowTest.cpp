@@ -25,9 +25,9 @@ const char* kDefaultsAbc = "FF FF 00 41 42 43 20 20 20 20 01 00 01 00 01 00"
                            " 00 00 0A 00 00 00 00 00 00 00"
                            " 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 01 00";
 
-QByteArray DefaultsWith(const QByteArray& enabled, const QByteArray& symbol)
+QByteArray defaultsWith(const QByteArray& enabled, const QByteArray& symbol)
 {
-    QByteArray bytes = FromHex(kDefaultsAbc);
+    QByteArray bytes = fromHex(kDefaultsAbc);
     bytes.replace(0, 2, enabled);
     bytes.replace(3, 7, symbol.leftJustified(7, ' '));
     return bytes;
@@ -43,29 +43,29 @@ protected:
     // Opens the window of `stock` as the main window does, after loading its file.
     std::unique_ptr<AlertsWindow> create() override
     {
-        return std::make_unique<AlertsWindow>(app.settings, m_stock);
+        return std::make_unique<AlertsWindow>(m_app.settings, m_stock);
     }
-    AlertSettings& settings(int number) { return app.settings.alert(StockIndex::fromNumber(number)); }
+    AlertSettings& settings(int number) { return m_app.settings.alert(StockIndex::fromNumber(number)); }
 
     void open(int number, bool load = true)
     {
         m_stock = StockIndex::fromNumber(number);
-        ASSERT_TRUE(!load || ReadAlertSettings(m_stock, settings(number)).ok());
+        ASSERT_TRUE(!load || readAlertSettings(m_stock, settings(number)).ok());
         SettingsWindowFixture::open();
-        labels = std::make_unique<QSignalSpy>(window.get(), &AlertsWindow::symbolSaved);
+        m_labels = std::make_unique<QSignalSpy>(m_window.get(), &AlertsWindow::symbolSaved);
     }
 
     QComboBox* combo(const char* name) { return w<QComboBox>(name); }
     QCheckBox* check(const char* name) { return w<QCheckBox>(name); }
-    void typePeriod(const char* name, const QString& text) { TypeInto(combo(name)->lineEdit(), text); }
+    void typePeriod(const char* name, const QString& text) { typeInto(combo(name)->lineEdit(), text); }
 
     void restoreDefaults()
     {
-        boxes.clear();
-        Click(w<QPushButton>("cmdDefaltSettings"));
+        m_boxes.clear();
+        click(w<QPushButton>("cmdDefaltSettings"));
     }
 
-    std::unique_ptr<QSignalSpy> labels;
+    std::unique_ptr<QSignalSpy> m_labels;
     StockIndex m_stock {0};
 };
 
@@ -81,28 +81,28 @@ TEST_F(AlertWindow, MissingFileShowsZerosAndSavesOnlyAfterRestoreDefaults)
         EXPECT_EQ(box(name)->text(), u"0"_qs) << name;
     EXPECT_EQ(box("txtMaxPrice")->text(), QString());
     EXPECT_EQ(box("txtMinPrice")->text(), QString());
-    for (QCheckBox* c : window->findChildren<QCheckBox*>())
+    for (QCheckBox* c : m_window->findChildren<QCheckBox*>())
         EXPECT_FALSE(c->isChecked()) << c->objectName().toStdString();
 
-    EXPECT_TRUE(OneBox(save(), u"Fast Moving Average"_qs,
+    EXPECT_TRUE(oneBox(save(), u"Fast Moving Average"_qs,
         u"FAST moving average entry must be less\r\nthan the SLOW moving average."_qs));
-    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(m_window->isVisible());
     EXPECT_EQ(readFile(u"Aset2.dat"_qs).size(), 0); // created empty by the read, not written
 
     restoreDefaults();
-    EXPECT_TRUE(OneBox(boxes.shown(), u"Confirmation"_qs,
+    EXPECT_TRUE(oneBox(m_boxes.shown(), u"Confirmation"_qs,
         u"Default settings restored for stock #2\r\nSave on exit to take effect."_qs));
-    EXPECT_EQ(boxes.shown()[0].icon, MsgIcon::None);
+    EXPECT_EQ(m_boxes.shown()[0].icon, MsgIcon::None);
     EXPECT_EQ(combo("comboLongMA_Slow")->currentIndex(), 3);
     EXPECT_EQ(readFile(u"Aset2.dat"_qs).size(), 0); // defaults reach the file only through Save
 
     EXPECT_TRUE(save().isEmpty());
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(window->result(), QDialog::Accepted);
-    EXPECT_EQ(readFile(u"Aset2.dat"_qs), DefaultsWith(FromHex("00 00"), ""));
-    ASSERT_EQ(labels->size(), 1);
-    EXPECT_EQ(labels->at(0).at(0).toInt(), 2);
-    EXPECT_EQ(labels->at(0).at(1).toString(), QString());
+    EXPECT_FALSE(m_window->isVisible());
+    EXPECT_EQ(m_window->result(), QDialog::Accepted);
+    EXPECT_EQ(readFile(u"Aset2.dat"_qs), defaultsWith(fromHex("00 00"), ""));
+    ASSERT_EQ(m_labels->size(), 1);
+    EXPECT_EQ(m_labels->at(0).at(0).toInt(), 2);
+    EXPECT_EQ(m_labels->at(0).at(1).toString(), QString());
 }
 
 TEST_F(AlertWindow, HandTypedPeriodInItsRangeIsStored)
@@ -112,7 +112,7 @@ TEST_F(AlertWindow, HandTypedPeriodInItsRangeIsStored)
     type("txtSymbol", u"ABC"_qs);
     typePeriod("comboShortMA_Fast", u"8"_qs);
     EXPECT_TRUE(save().isEmpty());
-    QByteArray expected = DefaultsWith(FromHex("FF FF"), "ABC");
+    QByteArray expected = defaultsWith(fromHex("FF FF"), "ABC");
     expected[16] = 8;
     EXPECT_EQ(readFile(u"Aset1.dat"_qs), expected);
     EXPECT_EQ(combo("comboShortMA_Fast")->count(), 6); // typing adds no list entry
@@ -122,7 +122,7 @@ TEST_F(AlertWindow, PriceCheckComesBeforeThePeriodChecks)
 {
     open(4); // all periods 0: check 4 would fail too
     tick("chkPriceAbove", true);
-    EXPECT_TRUE(OneBox(save(), u"Check input"_qs,
+    EXPECT_TRUE(oneBox(save(), u"Check input"_qs,
         u"The <Price GREATER than> alert in the 'Price/Volume'\r\nsection is selected but no numeric value "
         u"is\r\nentered. Please enter a value."_qs));
 }
@@ -138,27 +138,27 @@ TEST_F(AlertWindow, SymbolIsUpperCasedOnFocusLossAndCutToSevenWhileTheLabelShows
 
     type("txtSymbol", u"brk.a.long"_qs);
     EXPECT_TRUE(save().isEmpty()); // saved while the symbol box still had the focus
-    EXPECT_EQ(readFile(u"Aset3.dat"_qs), DefaultsWith(FromHex("FF FF"), "BRK.A.L"));
-    ASSERT_EQ(labels->size(), 1);
-    EXPECT_EQ(labels->at(0).at(0).toInt(), 3);
-    EXPECT_EQ(labels->at(0).at(1).toString(), u"BRK.A.LONG"_qs);
+    EXPECT_EQ(readFile(u"Aset3.dat"_qs), defaultsWith(fromHex("FF FF"), "BRK.A.L"));
+    ASSERT_EQ(m_labels->size(), 1);
+    EXPECT_EQ(m_labels->at(0).at(0).toInt(), 3);
+    EXPECT_EQ(m_labels->at(0).at(1).toString(), u"BRK.A.LONG"_qs);
     EXPECT_EQ(settings(3).symbol, u"BRK.A.L"_qs);
 }
 
 TEST_F(AlertWindow, EmptySymbolStopsWatchingButKeepsTheOtherSettings)
 {
-    QByteArray stored = FromHex(kDefaultsAbc);
+    QByteArray stored = fromHex(kDefaultsAbc);
     stored[61] = char(0x33); // Reserved survives
     writeFile(u"Aset5.dat"_qs, stored);
     open(5);
     EXPECT_EQ(box("txtSymbol")->text(), u"ABC"_qs);
     type("txtSymbol", QString());
     EXPECT_TRUE(save().isEmpty());
-    QByteArray expected = DefaultsWith(FromHex("00 00"), "");
+    QByteArray expected = defaultsWith(fromHex("00 00"), "");
     expected[61] = char(0x33);
     EXPECT_EQ(readFile(u"Aset5.dat"_qs), expected);
-    ASSERT_EQ(labels->size(), 1);
-    EXPECT_EQ(labels->at(0).at(1).toString(), QString());
+    ASSERT_EQ(m_labels->size(), 1);
+    EXPECT_EQ(m_labels->at(0).at(1).toString(), QString());
 }
 
 // A dependent box is editable on the window colour while its check box is ticked, else
@@ -184,7 +184,7 @@ TEST_F(AlertWindow, BoxesWhoseAlertIsOffAreReadOnlyNotCheckedAndStoreZero)
         EXPECT_EQ(box(boxName)->text(), u"abc"_qs);
     }
     EXPECT_TRUE(save().isEmpty());
-    QByteArray expected = DefaultsWith(FromHex("FF FF"), "XYZ");
+    QByteArray expected = defaultsWith(fromHex("FF FF"), "XYZ");
     expected[36] = 0; // ROCPlus: abc is 0
     EXPECT_EQ(readFile(u"Aset1.dat"_qs), expected);
 }
@@ -199,7 +199,7 @@ TEST_F(AlertWindow, PricesAreStoredOnlyWhileTheirAlertIsOn)
     EXPECT_EQ(box("txtMinPrice")->text(), QString());
     EXPECT_TRUE(save().isEmpty());
     const QByteArray stored = readFile(u"Aset1.dat"_qs);
-    EXPECT_EQ(stored.mid(42, 2), FromHex("01 00"));
+    EXPECT_EQ(stored.mid(42, 2), fromHex("01 00"));
     EXPECT_EQ(stored.mid(44, 8), QByteArray::fromHex("00000000004a9340"));
     EXPECT_EQ(stored.mid(52, 8), QByteArray(8, '\0'));
 
@@ -214,7 +214,7 @@ TEST_F(AlertWindow, HighestHighDaysAcceptTwoHundredAndRefuseTheRest)
         open(6);
         restoreDefaults();
         type("txtHHDays", days);
-        EXPECT_TRUE(OneBox(save(), u"Momentum Entry Error)"_qs,
+        EXPECT_TRUE(oneBox(save(), u"Momentum Entry Error)"_qs,
             u"Invalid input for Highest High days\r\nInput a number between 2 and 200"_qs))
             << days.toStdString();
         EXPECT_EQ(readFile(u"Aset6.dat"_qs).size(), 0);
@@ -225,7 +225,7 @@ TEST_F(AlertWindow, HighestHighDaysAcceptTwoHundredAndRefuseTheRest)
     type("txtLLDays", u"2.5"_qs); // compared unrounded, stored rounded half to even
     EXPECT_TRUE(save().isEmpty());
     const QByteArray stored = readFile(u"Aset6.dat"_qs);
-    EXPECT_EQ(stored.mid(30, 4), FromHex("C8 00 02 00"));
+    EXPECT_EQ(stored.mid(30, 4), fromHex("C8 00 02 00"));
 
     open(6);
     EXPECT_EQ(box("txtHHDays")->text(), u"200"_qs);
@@ -234,7 +234,7 @@ TEST_F(AlertWindow, HighestHighDaysAcceptTwoHundredAndRefuseTheRest)
 
 TEST_F(AlertWindow, RestoreDefaultsThenNoChangesNothing)
 {
-    QByteArray stored = FromHex(kDefaultsAbc);
+    QByteArray stored = fromHex(kDefaultsAbc);
     stored[16] = 7; // short fast 7
     stored[2] = 1; // repeat alerts
     writeFile(u"Aset7.dat"_qs, stored);
@@ -243,11 +243,11 @@ TEST_F(AlertWindow, RestoreDefaultsThenNoChangesNothing)
     restoreDefaults();
     EXPECT_EQ(combo("comboShortMA_Fast")->currentText(), u"5"_qs);
     EXPECT_TRUE(save(MsgResult::No).isEmpty());
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(window->result(), QDialog::Rejected);
+    EXPECT_FALSE(m_window->isVisible());
+    EXPECT_EQ(m_window->result(), QDialog::Rejected);
     EXPECT_EQ(readFile(u"Aset7.dat"_qs), stored);
-    EXPECT_EQ(EncodeRecord(settings(7)), EncodeRecord(before));
-    EXPECT_EQ(labels->size(), 0);
+    EXPECT_EQ(encodeRecord(settings(7)), encodeRecord(before));
+    EXPECT_EQ(m_labels->size(), 0);
 }
 
 TEST_F(AlertWindow, CancelKeepsTheWindowOpenAndStoresNothing)
@@ -255,7 +255,7 @@ TEST_F(AlertWindow, CancelKeepsTheWindowOpenAndStoresNothing)
     open(1);
     restoreDefaults();
     EXPECT_TRUE(save(MsgResult::Cancel).isEmpty());
-    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(m_window->isVisible());
     EXPECT_EQ(readFile(u"Aset1.dat"_qs).size(), 0);
 }
 
@@ -275,7 +275,7 @@ TEST_F(AlertWindow, ReopeningShowsTheSavedValues)
     tick("chkVolumeUp", false);
     EXPECT_TRUE(save().isEmpty());
     const QByteArray saved = readFile(u"Aset8.dat"_qs);
-    EXPECT_EQ(saved.mid(34, 6), FromHex("00 01 0A 00 FB FF"));
+    EXPECT_EQ(saved.mid(34, 6), fromHex("00 01 0A 00 FB FF"));
 
     // Reopened, the window shows every saved value: saving it again writes the same record.
     open(8);
@@ -300,7 +300,7 @@ TEST_F(AlertWindow, RateOfChangeThatDoesNotFitSixteenBitsIsRefusedEvenWhenItsAle
         tick("chkROC_up", true);
         type("txtROC_Plus", value);
         tick("chkROC_up", false);
-        EXPECT_TRUE(OneBox(save(), u"Check input"_qs, rocMessage)) << value.toStdString();
+        EXPECT_TRUE(oneBox(save(), u"Check input"_qs, rocMessage)) << value.toStdString();
         EXPECT_EQ(readFile(u"Aset9.dat"_qs).size(), 0);
     }
     open(9);
@@ -310,22 +310,22 @@ TEST_F(AlertWindow, RateOfChangeThatDoesNotFitSixteenBitsIsRefusedEvenWhenItsAle
     tick("chkROC_down", true);
     type("txtROC_Minus", u"-32768"_qs);
     EXPECT_TRUE(save().isEmpty());
-    EXPECT_EQ(readFile(u"Aset9.dat"_qs).mid(34, 6), FromHex("01 01 FF 7F 00 80"));
+    EXPECT_EQ(readFile(u"Aset9.dat"_qs).mid(34, 6), fromHex("01 01 FF 7F 00 80"));
 }
 
 TEST_F(AlertWindow, FailedWriteKeepsTheWindowOpenWithTheNewValuesInMemory)
 {
-    ASSERT_TRUE(QDir(folder.path()).mkdir(u"Aset3.dat"_qs));
+    ASSERT_TRUE(QDir(m_folder.path()).mkdir(u"Aset3.dat"_qs));
     open(3, false);
     restoreDefaults();
     type("txtSymbol", u"GE"_qs);
-    EXPECT_TRUE(OneFileErrorBox(save(), u"File Read/Write Error"_qs,
+    EXPECT_TRUE(oneFileErrorBox(save(), u"File Read/Write Error"_qs,
         {u"Unable to open/write to the 'Alert Settings' file"_qs, u"Exit the program and restart."_qs,
-            SupportContactLine()}));
-    EXPECT_TRUE(window->isVisible());
+            supportContactLine()}));
+    EXPECT_TRUE(m_window->isVisible());
     EXPECT_EQ(settings(3).symbol, u"GE"_qs);
     EXPECT_EQ(settings(3).watch, Watch::On);
-    EXPECT_EQ(labels->size(), 1);
+    EXPECT_EQ(m_labels->size(), 1);
 }
 
 TEST_F(AlertWindow, HelpPanelsOpenCloseAndHideOnActivation)
@@ -338,30 +338,30 @@ TEST_F(AlertWindow, HelpPanelsOpenCloseAndHideOnActivation)
         {"frameAboutAlerts", "frameMAHelp", "frameHHLLHelp", "frameROCHelp", "frameStochHelp"})
         EXPECT_FALSE(w<QGroupBox>(frame)->isVisible()) << frame;
 
-    Click(w<ClickLabel>("lblAboutAlerts"));
+    click(w<ClickLabel>("lblAboutAlerts"));
     EXPECT_TRUE(w<QGroupBox>("frameAboutAlerts")->isVisible());
     EXPECT_EQ(marker->fillColor(), QColor(255, 192, 128));
-    Click(w<ClickLabel>("lblAboutAlerts"));
+    click(w<ClickLabel>("lblAboutAlerts"));
     EXPECT_EQ(marker->fillColor(), QColor(255, 192, 128));
-    Click(w<ClickLabel>("lblCloseAboutAlerts"));
+    click(w<ClickLabel>("lblCloseAboutAlerts"));
     EXPECT_FALSE(w<QGroupBox>("frameAboutAlerts")->isVisible());
     EXPECT_EQ(marker->fillColor(), windowColour);
 
     auto* tabs = w<QTabWidget>("SSTab1");
     tabs->setCurrentIndex(2);
-    Click(w<ClickLabel>("lblHHLLHelp"));
-    Click(w<ClickLabel>("lblROCHelp"));
+    click(w<ClickLabel>("lblHHLLHelp"));
+    click(w<ClickLabel>("lblROCHelp"));
     EXPECT_TRUE(w<QGroupBox>("frameHHLLHelp")->isVisible()); // panels are independent
     EXPECT_TRUE(w<QGroupBox>("frameROCHelp")->isVisible());
-    Click(w<ClickLabel>("lblCloseROCHelp"));
+    click(w<ClickLabel>("lblCloseROCHelp"));
     EXPECT_FALSE(w<QGroupBox>("frameROCHelp")->isVisible());
     tabs->setCurrentIndex(4);
-    Click(w<ClickLabel>("lblStochHelp"));
+    click(w<ClickLabel>("lblStochHelp"));
     EXPECT_TRUE(w<QGroupBox>("frameStochHelp")->isVisible());
-    Click(w<ClickLabel>("lblAboutAlerts"));
+    click(w<ClickLabel>("lblAboutAlerts"));
 
-    window->hide();
-    ShowActive(window.get());
+    m_window->hide();
+    showActive(m_window.get());
     EXPECT_EQ(tabs->currentIndex(), 0);
     EXPECT_EQ(marker->fillColor(), windowColour);
     tabs->setCurrentIndex(4);
@@ -390,9 +390,9 @@ TEST_F(AlertWindow, HelpPanelsHoldTheirTextsAndCharts)
     copyResource(u"chartMA.bmp"_qs);
     copyResource(u"chartStoch.bmp"_qs);
     open(1);
-    const std::pair<const char*, QString> panels[] = {{"txtAboutAlerts", AlertHelp::About()},
-        {"txtMAHelpText", AlertHelp::MovingAverages()}, {"txtHHLLHelpText", AlertHelp::Breakouts()},
-        {"txtROCHelpText", AlertHelp::RateOfChange()}, {"txtStochHelpText", AlertHelp::Stochastic()}};
+    const std::pair<const char*, QString> panels[] = {{"txtAboutAlerts", AlertHelp::about()},
+        {"txtMAHelpText", AlertHelp::movingAverages()}, {"txtHHLLHelpText", AlertHelp::breakouts()},
+        {"txtROCHelpText", AlertHelp::rateOfChange()}, {"txtStochHelpText", AlertHelp::stochastic()}};
     for (const auto& [name, text] : panels)
         EXPECT_EQ(w<QPlainTextEdit>(name)->toPlainText(), QString(text).replace(u"\r\n"_qs, u"\n"_qs))
             << name;
@@ -430,7 +430,7 @@ TEST(AlertChecks, FourteenChecksInTheirOrder)
     valid.hhDays = valid.llDays = u"20"_qs;
     valid.rocPlus = u"10"_qs;
     valid.rocMinus = u"0"_qs;
-    EXPECT_FALSE(CheckAlertEntries(valid));
+    EXPECT_FALSE(checkAlertEntries(valid));
 
     const auto periods = [&](std::array<const char16_t*, 6> p) {
         AlertEntries e = valid;
@@ -481,7 +481,7 @@ TEST(AlertChecks, FourteenChecksInTheirOrder)
             u"Invalid input for Highest High days"},
     };
     for (const Case& c : cases) {
-        const auto problem = CheckAlertEntries(c.entries);
+        const auto problem = checkAlertEntries(c.entries);
         ASSERT_TRUE(problem) << QString::fromUtf16(c.firstLine).toStdString();
         EXPECT_EQ(problem->title, QString::fromUtf16(c.title));
         EXPECT_EQ(problem->text.split(u"\r\n"_qs).first(), QString::fromUtf16(c.firstLine));
@@ -489,7 +489,7 @@ TEST(AlertChecks, FourteenChecksInTheirOrder)
     AlertEntries lowestLow = valid;
     lowestLow.llDays = u"abc"_qs;
     lowestLow.hhDays = u" 2 "_qs;
-    const auto problem = CheckAlertEntries(lowestLow);
+    const auto problem = checkAlertEntries(lowestLow);
     ASSERT_TRUE(problem);
     EXPECT_EQ(problem->text, u"Invalid input for Lowest Low days\r\nInput a number between 2 and 200"_qs);
 }
@@ -499,16 +499,16 @@ TEST(SettingsRules, RoundingGoesHalfToEvenAndNumbersMustBeWhole)
     const std::pair<double, double> rounding[]
         = {{2.5, 2}, {3.5, 4}, {0.5, 0}, {-2.5, -2}, {-3.5, -4}, {2.4999, 2}, {-0.4, 0}, {199.6, 200}};
     for (const auto& [value, expected] : rounding)
-        EXPECT_EQ(RoundHalfEven(value), expected) << value;
-    EXPECT_TRUE(IsNumeric(u" -12.5 "_qs));
-    EXPECT_TRUE(IsNumeric(u".5"_qs));
-    EXPECT_FALSE(IsNumeric(QString()));
-    EXPECT_FALSE(IsNumeric(u"   "_qs));
-    EXPECT_FALSE(IsNumeric(u"12abc"_qs));
-    EXPECT_FALSE(IsNumeric(u"1,5"_qs));
-    EXPECT_EQ(ToInt16(32767), std::optional<qint16>(32767));
-    EXPECT_FALSE(ToInt16(32768));
-    EXPECT_FALSE(ToInt16(-32769));
+        EXPECT_EQ(roundHalfEven(value), expected) << value;
+    EXPECT_TRUE(isNumeric(u" -12.5 "_qs));
+    EXPECT_TRUE(isNumeric(u".5"_qs));
+    EXPECT_FALSE(isNumeric(QString()));
+    EXPECT_FALSE(isNumeric(u"   "_qs));
+    EXPECT_FALSE(isNumeric(u"12abc"_qs));
+    EXPECT_FALSE(isNumeric(u"1,5"_qs));
+    EXPECT_EQ(toInt16(32767), std::optional<qint16>(32767));
+    EXPECT_FALSE(toInt16(32768));
+    EXPECT_FALSE(toInt16(-32769));
 }
 
 } // namespace

@@ -24,27 +24,27 @@ protected:
     void SetUp() override
     {
         ChannelsWindowFixture::SetUp();
-        ASSERT_TRUE(http.start());
-        app.channels.telegramServer = http.baseUrl();
+        ASSERT_TRUE(m_http.start());
+        m_app.channels.telegramServer = m_http.baseUrl();
     }
 
     // The box that tells how a test went, once the server has answered.
     MsgBoxRequest testOutcome(const char* button)
     {
-        boxes.clear();
-        Click(w<QPushButton>(button));
+        m_boxes.clear();
+        click(w<QPushButton>(button));
         EXPECT_FALSE(w<QPushButton>(button)->isEnabled()); // one test at a time per channel
-        EXPECT_TRUE(RunUntil([&] { return !boxes.shown().isEmpty(); }));
+        EXPECT_TRUE(runUntil([&] { return !m_boxes.shown().isEmpty(); }));
         EXPECT_TRUE(w<QPushButton>(button)->isEnabled());
-        return boxes.shown().value(0);
+        return m_boxes.shown().value(0);
     }
 
-    LoopbackHttpServer http;
+    LoopbackHttpServer m_http;
 };
 
 TEST_F(ChannelsWindowTest, ShowsTheStoredChannelsAndSavesWhatIsTypedOwnerOnly)
 {
-    app.settings.channels.telegram = {true, kBotToken, u"12345"_qs};
+    m_app.settings.channels.telegram = {true, kBotToken, u"12345"_qs};
     EXPECT_TRUE(open().isEmpty());
     EXPECT_FALSE(w<QCheckBox>("chkNtfy")->isChecked());
     EXPECT_EQ(box("txtNtfyServer")->text(), u"https://ntfy.sh"_qs);
@@ -60,20 +60,20 @@ TEST_F(ChannelsWindowTest, ShowsTheStoredChannelsAndSavesWhatIsTypedOwnerOnly)
     type("txtNtfyToken", u"tk_abc"_qs);
     tick("chkWebhook", true);
     type("txtWebhookUrl", u"https://hooks.example.com/T1/B2"_qs);
-    Click(w<QRadioButton>("optWebhookText"));
+    click(w<QRadioButton>("optWebhookText"));
     type("txtWebhookHeaderName", u"X-Api-Key"_qs);
     type("txtWebhookHeaderValue", u"key-1"_qs);
     EXPECT_TRUE(save().isEmpty());
-    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(m_window->isVisible());
 
     ChannelSettings expected;
     expected.ntfy = {true, u"https://ntfy.sh"_qs, u"desk-alerts"_qs, u"tk_abc"_qs};
     expected.telegram = {true, kBotToken, u"12345"_qs};
     expected.webhook
         = {true, u"https://hooks.example.com/T1/B2"_qs, WebhookBody::Text, u"X-Api-Key"_qs, u"key-1"_qs};
-    EXPECT_EQ(app.settings.channels, expected);
+    EXPECT_EQ(m_app.settings.channels, expected);
     ChannelSettings reread;
-    EXPECT_TRUE(LoadChannelSettings(reread, app.log).isEmpty());
+    EXPECT_TRUE(loadChannelSettings(reread, m_app.log).isEmpty());
     EXPECT_EQ(reread, expected);
     EXPECT_EQ(std::filesystem::status(path(u"channels.ini"_qs).toStdString()).permissions(),
         std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
@@ -82,10 +82,10 @@ TEST_F(ChannelsWindowTest, ShowsTheStoredChannelsAndSavesWhatIsTypedOwnerOnly)
     open();
     tick("chkNtfy", false);
     EXPECT_TRUE(save(MsgResult::Cancel).isEmpty());
-    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(m_window->isVisible());
     EXPECT_TRUE(save(MsgResult::No).isEmpty());
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_TRUE(app.settings.channels.ntfy.enabled);
+    EXPECT_FALSE(m_window->isVisible());
+    EXPECT_TRUE(m_app.settings.channels.ntfy.enabled);
 }
 
 TEST_F(ChannelsWindowTest, ATickedChannelThatCannotSendIsNotSaved)
@@ -94,18 +94,18 @@ TEST_F(ChannelsWindowTest, ATickedChannelThatCannotSendIsNotSaved)
     tick("chkTelegram", true);
     type("txtTelegramToken", u"not a token"_qs);
     type("txtTelegramChatId", u"1"_qs);
-    const int beeps = boxes.beeps();
+    const int beeps = m_boxes.beeps();
     const QList<MsgBoxRequest> shown = save();
     ASSERT_EQ(shown.size(), 1);
     EXPECT_EQ(shown[0].title, u"Telegram settings"_qs);
     EXPECT_TRUE(shown[0].text.startsWith(u"Telegram: the bot token is not in the form"_qs));
-    EXPECT_EQ(boxes.beeps(), beeps + 1);
-    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(m_boxes.beeps(), beeps + 1);
+    EXPECT_TRUE(m_window->isVisible());
     EXPECT_FALSE(QFile::exists(path(u"channels.ini"_qs)));
     // Unticked, the same entries are kept as typed.
     tick("chkTelegram", false);
     EXPECT_TRUE(save().isEmpty());
-    EXPECT_EQ(app.settings.channels.telegram.botToken, u"not a token"_qs);
+    EXPECT_EQ(m_app.settings.channels.telegram.botToken, u"not a token"_qs);
 }
 
 // Send test uses the boxes as shown, logs its line like an alert would, and says how it went,
@@ -115,15 +115,15 @@ TEST_F(ChannelsWindowTest, SendTestReportsTheOutcomeWithoutTheToken)
     open();
     type("txtTelegramToken", kBotToken);
     type("txtTelegramChatId", u"12345"_qs);
-    http.serve(u"/bot"_qs + kBotToken + u"/sendMessage"_qs, QByteArray(R"({"ok":true})"));
+    m_http.serve(u"/bot"_qs + kBotToken + u"/sendMessage"_qs, QByteArray(R"({"ok":true})"));
     MsgBoxRequest outcome = testOutcome("cmdTestTelegram");
     EXPECT_EQ(outcome.title, u"Send test"_qs);
     EXPECT_EQ(outcome.text, u"The test message was sent to Telegram."_qs);
-    ASSERT_EQ(http.received().size(), 1);
-    EXPECT_TRUE(http.received()[0].body.contains("This is a test message from Tradevane"));
-    EXPECT_TRUE(log().endsWith(LogText::TelegramSent + u"\r\n"_qs));
+    ASSERT_EQ(m_http.received().size(), 1);
+    EXPECT_TRUE(m_http.received()[0].body.contains("This is a test message from Tradevane"));
+    EXPECT_TRUE(log().endsWith(LogText::kTelegramSent + u"\r\n"_qs));
 
-    http.serve(u"/bot"_qs + kBotToken + u"/sendMessage"_qs,
+    m_http.serve(u"/bot"_qs + kBotToken + u"/sendMessage"_qs,
         LoopbackHttpServer::Answer {.status = 401,
             .body = R"({"ok":false,"description":"Unauthorized: )" + kBotToken.toUtf8() + R"("})"});
     outcome = testOutcome("cmdTestTelegram");
@@ -132,12 +132,12 @@ TEST_F(ChannelsWindowTest, SendTestReportsTheOutcomeWithoutTheToken)
     EXPECT_FALSE(log().contains(kBotToken));
 
     // Settings that cannot send are named at once; nothing goes out.
-    boxes.clear();
+    m_boxes.clear();
     type("txtNtfyTopic", QString());
-    Click(w<QPushButton>("cmdTestNtfy"));
-    ASSERT_EQ(boxes.shown().size(), 1);
-    EXPECT_EQ(boxes.shown()[0].text, u"ntfy: no topic is set."_qs);
-    EXPECT_EQ(http.received().size(), 2);
+    click(w<QPushButton>("cmdTestNtfy"));
+    ASSERT_EQ(m_boxes.shown().size(), 1);
+    EXPECT_EQ(m_boxes.shown()[0].text, u"ntfy: no topic is set."_qs);
+    EXPECT_EQ(m_http.received().size(), 2);
 }
 
 // A damaged channels.ini found at start-up: noted in the log, every channel off, and the window
@@ -145,17 +145,17 @@ TEST_F(ChannelsWindowTest, SendTestReportsTheOutcomeWithoutTheToken)
 TEST_F(ChannelsWindowTest, ADamagedFileIsReportedAndEveryChannelIsOff)
 {
     writeFile(u"channels.ini"_qs, "[ntfy]\nEnabled=1\nTopic=desk\nToken=tk_s3cret\n[webhook]\nBody=yaml\n");
-    LoadSettingsFiles(app);
-    EXPECT_FALSE(app.settings.channels.anyOn());
+    loadSettingsFiles(m_app);
+    EXPECT_FALSE(m_app.settings.channels.anyOn());
     EXPECT_TRUE(
-        log().contains(LogText::ChannelSettingsUnreadable + u"line 6: Body is neither json nor text"_qs));
+        log().contains(LogText::kChannelSettingsUnreadable + u"line 6: Body is neither json nor text"_qs));
     EXPECT_FALSE(log().contains(u"s3cret"_qs));
-    EXPECT_TRUE(OneBox(open(), u"Data Missing"_qs,
+    EXPECT_TRUE(oneBox(open(), u"Data Missing"_qs,
         u"Unable to read 'channels.ini': line 6: Body is neither json nor text\r\nEvery channel is off.\r\n"
         "Enter settings then click <Close Settings>"_qs));
     EXPECT_FALSE(w<QCheckBox>("chkNtfy")->isChecked());
     EXPECT_TRUE(save().isEmpty());
-    EXPECT_TRUE(app.settings.channelsProblem.isEmpty());
+    EXPECT_TRUE(m_app.settings.channelsProblem.isEmpty());
     EXPECT_TRUE(open().isEmpty());
 }
 
@@ -164,16 +164,16 @@ TEST_F(ChannelsWindowTest, EveryHelpLabelShowsItsTextAndEveryControlHasAName)
     open();
     EXPECT_EQ(w<QPlainTextEdit>("txtChannelInfo")->toPlainText(), u"Click (?) for help"_qs);
     expectHelpLabels("txtChannelInfo",
-        {{"lblNtfyServerHelp", "ShapeNtfyServerHelp", ChannelHelp::NtfyServer()},
-            {"lblNtfyTopicHelp", "ShapeNtfyTopicHelp", ChannelHelp::NtfyTopic()},
-            {"lblNtfyTokenHelp", "ShapeNtfyTokenHelp", ChannelHelp::NtfyToken()},
-            {"lblTelegramTokenHelp", "ShapeTelegramTokenHelp", ChannelHelp::TelegramToken()},
-            {"lblTelegramChatHelp", "ShapeTelegramChatHelp", ChannelHelp::TelegramChat()},
-            {"lblWebhookUrlHelp", "ShapeWebhookUrlHelp", ChannelHelp::WebhookUrl()},
-            {"lblWebhookBodyHelp", "ShapeWebhookBodyHelp", ChannelHelp::WebhookBody()},
-            {"lblWebhookHeaderHelp", "ShapeWebhookHeaderHelp", ChannelHelp::WebhookHeader()},
-            {"lblTokensHelp", "ShapeTokensHelp", ChannelHelp::Tokens()}});
-    for (QWidget* control : window->findChildren<QWidget*>()) {
+        {{"lblNtfyServerHelp", "ShapeNtfyServerHelp", ChannelHelp::ntfyServer()},
+            {"lblNtfyTopicHelp", "ShapeNtfyTopicHelp", ChannelHelp::ntfyTopic()},
+            {"lblNtfyTokenHelp", "ShapeNtfyTokenHelp", ChannelHelp::ntfyToken()},
+            {"lblTelegramTokenHelp", "ShapeTelegramTokenHelp", ChannelHelp::telegramToken()},
+            {"lblTelegramChatHelp", "ShapeTelegramChatHelp", ChannelHelp::telegramChat()},
+            {"lblWebhookUrlHelp", "ShapeWebhookUrlHelp", ChannelHelp::webhookUrl()},
+            {"lblWebhookBodyHelp", "ShapeWebhookBodyHelp", ChannelHelp::webhookBody()},
+            {"lblWebhookHeaderHelp", "ShapeWebhookHeaderHelp", ChannelHelp::webhookHeader()},
+            {"lblTokensHelp", "ShapeTokensHelp", ChannelHelp::tokens()}});
+    for (QWidget* control : m_window->findChildren<QWidget*>()) {
         if (qobject_cast<QAbstractButton*>(control) || qobject_cast<QLineEdit*>(control)) {
             EXPECT_FALSE(control->accessibleName().isEmpty()) << control->objectName().toStdString();
         }

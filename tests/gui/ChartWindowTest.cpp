@@ -36,8 +36,8 @@ protected:
         abc.on(AlertKind::RateOfChangeAbove) = true;
         abc.rateOfChangeAbove = 5;
         abc.rateOfChangeBelow = -5;
-        http.serve(HistoryTarget(u"abc"_qs, kMonday), MakeHistory(kMonday, 252, 10));
-        http.serve(QuoteTarget(u"abc"_qs), MakeQuote(u"ABC"_qs, 12.5, 12, 12.6, 11.9, 5000));
+        m_http.serve(historyTarget(u"abc"_qs, kMonday), makeHistory(kMonday, 252, 10));
+        m_http.serve(quoteTarget(u"abc"_qs), makeQuote(u"ABC"_qs, 12.5, 12, 12.6, 11.9, 5000));
         watch(3, u"BAD"_qs); // no history: the server answers 404
         schedule(8, 0, 16, 0, 5);
     }
@@ -46,7 +46,8 @@ protected:
     bool runSets(int sets)
     {
         int finished = 0;
-        QObject::connect(&app.engine, &MonitoringSession::quoteSetFinished, &app.engine, [&] { ++finished; });
+        QObject::connect(
+            &m_app.engine, &MonitoringSession::quoteSetFinished, &m_app.engine, [&] { ++finished; });
         return runFrom(QDateTime(kMonday, QTime(8, 0)), [&] { return finished >= sets; });
     }
 
@@ -69,7 +70,7 @@ TEST_F(Chart, DrawsTheEnginesOwnHistoryAndIndicators)
 {
     ASSERT_TRUE(runSets(1));
     const StockState& engine = stock(1);
-    ChartWindow chart(app.engine, StockIndex(0));
+    ChartWindow chart(m_app.engine, StockIndex(0));
     ASSERT_TRUE(chart.showsChart());
     EXPECT_EQ(chart.windowTitle(), u"Chart - ABC"_qs);
 
@@ -91,29 +92,29 @@ TEST_F(Chart, DrawsTheEnginesOwnHistoryAndIndicators)
         QLineSeries* average = series(chart, 0, names[a]);
         ASSERT_NE(average, nullptr) << names[a].toStdString();
         for (int day = 0; day < 3; ++day)
-            EXPECT_DOUBLE_EQ(lastY(average, day), ind.MovingAverage[a][static_cast<std::size_t>(day)])
+            EXPECT_DOUBLE_EQ(lastY(average, day), ind.movingAverage[a][static_cast<std::size_t>(day)])
                 << names[a].toStdString() << " day " << day;
         // An average is drawn only where the history holds all its days.
         EXPECT_EQ(average->count(), 253 - data.movingAveragePeriods[a] + 1);
     }
-    EXPECT_DOUBLE_EQ(lastY(series(chart, 1, u"20-day average"_qs)), ind.AverageVolume);
-    EXPECT_DOUBLE_EQ(lastY(series(chart, 2, u"Slow %K"_qs)), ind.StochK);
-    EXPECT_DOUBLE_EQ(lastY(series(chart, 2, u"Slow %D"_qs)), ind.StochD);
-    EXPECT_DOUBLE_EQ(lastY(series(chart, 3, u"21-day"_qs)), ind.RateOfChange);
+    EXPECT_DOUBLE_EQ(lastY(series(chart, 1, u"20-day average"_qs)), ind.averageVolume);
+    EXPECT_DOUBLE_EQ(lastY(series(chart, 2, u"Slow %K"_qs)), ind.stochK);
+    EXPECT_DOUBLE_EQ(lastY(series(chart, 2, u"Slow %D"_qs)), ind.stochD);
+    EXPECT_DOUBLE_EQ(lastY(series(chart, 3, u"21-day"_qs)), ind.rateOfChange);
     EXPECT_EQ(lastY(series(chart, 3, u"Limit 5%"_qs)), 5.0);
     EXPECT_EQ(lastY(series(chart, 0, u"Price above"_qs)), 10.0);
-    EXPECT_FALSE(chart.ReadoutText(252).isEmpty());
+    EXPECT_FALSE(chart.readoutText(252).isEmpty());
 }
 
 TEST_F(Chart, MarksTodaysAlertsAndFollowsTheQuoteSets)
 {
     SimulatedClock& sim = simulateClock(QDateTime(kMonday, QTime(8, 0)));
-    auto chart = std::make_unique<ChartWindow>(app.engine, StockIndex(0));
+    auto chart = std::make_unique<ChartWindow>(m_app.engine, StockIndex(0));
     EXPECT_EQ(chart->emptyText(), u"No prices yet: press START"_qs);
 
     int finished = 0;
-    QObject::connect(&app.engine, &MonitoringSession::quoteSetFinished, &app.engine, [&] { ++finished; });
-    app.engine.start();
+    QObject::connect(&m_app.engine, &MonitoringSession::quoteSetFinished, &m_app.engine, [&] { ++finished; });
+    m_app.engine.start();
     ASSERT_TRUE(sim.runUntil([&] { return finished == 1; }, QDateTime(kMonday, QTime(9, 0))));
     ASSERT_TRUE(chart->showsChart());
     const QStringList reported {
@@ -127,26 +128,26 @@ TEST_F(Chart, MarksTodaysAlertsAndFollowsTheQuoteSets)
     // The next set moves today's bar in place; no alert is reported again, the marks stay.
     auto* candles = qobject_cast<QCandlestickSeries*>(chart->panes[0]->chart()->series().constFirst());
     QCandlestickSet* today = candles->sets().constLast();
-    http.serve(QuoteTarget(u"abc"_qs), MakeQuote(u"ABC"_qs, 13.1, 12, 13.3, 11.9, 7000));
+    m_http.serve(quoteTarget(u"abc"_qs), makeQuote(u"ABC"_qs, 13.1, 12, 13.3, 11.9, 7000));
     ASSERT_TRUE(sim.runUntil([&] { return finished == 2; }, QDateTime(kMonday, QTime(9, 0))));
     EXPECT_EQ(candles->sets().constLast(), today);
     EXPECT_EQ(today->close(), 13.1);
     EXPECT_EQ(today->high(), 13.3);
     EXPECT_EQ(chart->markerTexts(), reported);
-    EXPECT_EQ(chart->data().days.back().rateOfChange, stock(1).indicators.RateOfChange);
+    EXPECT_EQ(chart->data().days.back().rateOfChange, stock(1).indicators.rateOfChange);
 
     // The stock whose history failed says why, in the log's words.
-    ChartWindow failed(app.engine, StockIndex(2));
+    ChartWindow failed(m_app.engine, StockIndex(2));
     EXPECT_FALSE(failed.showsChart());
     EXPECT_EQ(failed.emptyText(), u"No prices: "_qs + stock(3).lastError);
     EXPECT_TRUE(log().contains(stock(3).lastError));
-    app.engine.shutdown();
+    m_app.engine.shutdown();
 }
 
 TEST_F(Chart, ZoomsPansFitsAndExportsAPicture)
 {
     ASSERT_TRUE(runSets(1));
-    ChartWindow chart(app.engine, StockIndex(0));
+    ChartWindow chart(m_app.engine, StockIndex(0));
     chart.resize(900, 700);
     chart.show();
     QTest::qWait(20);
@@ -182,8 +183,8 @@ TEST_F(Chart, ZoomsPansFitsAndExportsAPicture)
     chart.cmdFit->click();
     EXPECT_EQ(chart.visibleRange(), std::pair(-0.5, 253.5));
 
-    const QString path = folder.filePath(u"abc.png"_qs);
-    ASSERT_TRUE(chart.ExportPng(path));
+    const QString path = m_folder.filePath(u"abc.png"_qs);
+    ASSERT_TRUE(chart.exportPng(path));
     const QImage picture(path);
     ASSERT_FALSE(picture.isNull());
     EXPECT_EQ(
@@ -194,27 +195,28 @@ TEST_F(Chart, ZoomsPansFitsAndExportsAPicture)
             colours.insert(picture.pixel(x, y));
     }
     EXPECT_GT(colours.size(), 20u) << "the picture is blank";
-    EXPECT_FALSE(chart.ExportPng(folder.filePath(u"no/such/folder/abc.png"_qs)));
+    EXPECT_FALSE(chart.exportPng(m_folder.filePath(u"no/such/folder/abc.png"_qs)));
 }
 
 // Ten charts open from the main window through a whole day of quote sets, then closed; a sanitizer
 // build reports any leak.
 TEST_F(Chart, TenChartsFollowADayFromTheMainWindow)
 {
-    MainWindow main(app, TrayUse::Never);
+    MainWindow main(m_app, TrayUse::Never);
     main.show();
     // A double click on a row, and Ctrl with the stock's digit.
     QTest::mouseDClick(main.lblPrice[1], Qt::LeftButton);
     ASSERT_NE(main.chartWindow(1), nullptr);
     EXPECT_TRUE(main.chartWindow(1)->isVisible());
     for (int n = 2; n <= kStockCount; ++n)
-        main.ShowChart(n);
+        main.showChart(n);
     QTest::keyClick(&main, Qt::Key_3, Qt::ControlModifier);
     for (int n = 1; n <= kStockCount; ++n)
         ASSERT_NE(main.chartWindow(n), nullptr) << n;
 
     schedule(8, 0, 9, 0, 1);
-    ASSERT_TRUE(runFrom(QDateTime(kMonday, QTime(8, 0)), [&] { return app.engine.quoteSetNumber() >= 30; }));
+    ASSERT_TRUE(
+        runFrom(QDateTime(kMonday, QTime(8, 0)), [&] { return m_app.engine.quoteSetNumber() >= 30; }));
     EXPECT_EQ(main.chartWindow(1)->data().bars.size(), 253u);
     EXPECT_EQ(main.chartWindow(2)->emptyText(), u"No prices yet: press START"_qs);
     for (int n = 1; n <= kStockCount; ++n)
@@ -231,12 +233,12 @@ namespace {
 TEST(ChartDataOf, TakesTodaysRowAloneOnlyWhileTheDaysAreTheSame)
 {
     AlertSettings settings;
-    ApplyDefaultAlertSettings(settings);
+    applyDefaultAlertSettings(settings);
     std::optional<PriceHistory> history
-        = ReadHistoryTable(QString::fromLatin1(MakeHistory(kMonday, 250, 10)));
+        = readHistoryTable(QString::fromLatin1(makeHistory(kMonday, 250, 10)));
     ASSERT_TRUE(history);
     // Before a quote, row 0 is the table's heading line and no day.
-    ChartData data = ChartDataOf(*history, settings);
+    ChartData data = chartDataOf(*history, settings);
     ASSERT_EQ(data.bars.size(), 250u);
     EXPECT_EQ(data.bars.back().date, QDate(2026, 12, 4));
     EXPECT_FALSE(data.days.front().movingAverage[0].has_value()); // too few days before it
@@ -245,26 +247,26 @@ TEST(ChartDataOf, TakesTodaysRowAloneOnlyWhileTheDaysAreTheSame)
     EXPECT_FALSE(data.days[198].movingAverage[5].has_value());
 
     const auto setToday = [](PriceHistory& h, const QString& date, double close) {
-        h.front() = BarFromTexts(
+        h.front() = barFromTexts(
             date, u"10"_qs, QString::number(close + 1), u"9"_qs, QString::number(close), u"500"_qs);
     };
     setToday(*history, u"12/7/2026"_qs, 11);
-    UpdateLastDay(data, *history, settings);
+    updateLastDay(data, *history, settings);
     ASSERT_EQ(data.bars.size(), 251u);
     EXPECT_EQ(data.bars.back().close, 11.0);
     const IndicatorDay yesterday = data.days[249];
     setToday(*history, u"12/7/2026"_qs, 12);
-    UpdateLastDay(data, *history, settings);
+    updateLastDay(data, *history, settings);
     EXPECT_EQ(data.bars.back().close, 12.0);
     EXPECT_EQ(data.days[249].movingAverage, yesterday.movingAverage);
     EXPECT_NE(data.days[250].movingAverage[0], yesterday.movingAverage[0]);
 
     // The next day: as many rows, all of them a day later.
     std::optional<PriceHistory> next
-        = ReadHistoryTable(QString::fromLatin1(MakeHistory(kMonday.addDays(1), 250, 20)));
+        = readHistoryTable(QString::fromLatin1(makeHistory(kMonday.addDays(1), 250, 20)));
     ASSERT_TRUE(next);
     setToday(*next, u"12/8/2026"_qs, 21);
-    UpdateLastDay(data, *next, settings);
+    updateLastDay(data, *next, settings);
     EXPECT_EQ(data.bars.size(), 251u);
     EXPECT_EQ(data.bars[249].date, QDate(2026, 12, 7));
     EXPECT_NEAR(data.bars[30].close, 20.0, 1.0);

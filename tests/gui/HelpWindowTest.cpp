@@ -17,12 +17,12 @@ using namespace tradevane;
 namespace {
 
 // Page 0 is the contents (hlpCont.doc, lblHelpCont, ShapeHelpCont), pages 1..7 follow (hlpPg1.doc ...).
-QString PageName(int page)
+QString pageName(int page)
 {
     return page == 0 ? u"Cont"_qs : u"Pg"_qs + QString::number(page);
 }
 
-QByteArray Page(const QByteArray& text)
+QByteArray rtfPage(const QByteArray& text)
 {
     return "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 " + text + "\\par}";
 }
@@ -32,15 +32,15 @@ class HelpWindowTest : public ProgramTest
 protected:
     void open()
     {
-        window = std::make_unique<HelpWindow>();
-        window->setAttribute(Qt::WA_DeleteOnClose, false); // the test owns it
-        window->show();
+        m_window = std::make_unique<HelpWindow>();
+        m_window->setAttribute(Qt::WA_DeleteOnClose, false); // the test owns it
+        m_window->show();
     }
-    QString shown() const { return window->findChild<QTextEdit*>(u"rtfHelp"_qs)->toPlainText(); }
-    void click(int page) const { window->findChild<ClickLabel*>(u"lblHelp"_qs + PageName(page))->click(); }
+    QString shown() const { return m_window->findChild<QTextEdit*>(u"rtfHelp"_qs)->toPlainText(); }
+    void click(int page) const { m_window->findChild<ClickLabel*>(u"lblHelp"_qs + pageName(page))->click(); }
     QColor marker(int page) const
     {
-        return window->findChild<MarkerShape*>(u"ShapeHelp"_qs + PageName(page))->fillColor();
+        return m_window->findChild<MarkerShape*>(u"ShapeHelp"_qs + pageName(page))->fillColor();
     }
 
     // The marker of `page` is light orange, every other one has the system window colour.
@@ -52,7 +52,7 @@ protected:
                 << "marker " << other;
     }
 
-    std::unique_ptr<HelpWindow> window;
+    std::unique_ptr<HelpWindow> m_window;
 };
 
 } // namespace
@@ -61,14 +61,14 @@ protected:
 TEST_F(HelpWindowTest, OpensOnTheContentsAndEveryLabelShowsItsPage)
 {
     for (int page = 0; page < HelpWindow::kPages; ++page)
-        writeFile(u"hlp"_qs + PageName(page) + u".doc"_qs, Page("Page " + QByteArray::number(page)));
+        writeFile(u"hlp"_qs + pageName(page) + u".doc"_qs, rtfPage("Page " + QByteArray::number(page)));
     open();
-    EXPECT_EQ(window->currentPage(), 0);
+    EXPECT_EQ(m_window->currentPage(), 0);
     EXPECT_EQ(shown(), u"Page 0"_qs);
     expectMarkerOn(0);
     for (int page : {3, 1, 7, 2, 6, 4, 5, 0}) {
         click(page);
-        EXPECT_EQ(window->currentPage(), page);
+        EXPECT_EQ(m_window->currentPage(), page);
         EXPECT_EQ(shown(), u"Page "_qs + QString::number(page));
         expectMarkerOn(page);
     }
@@ -76,12 +76,12 @@ TEST_F(HelpWindowTest, OpensOnTheContentsAndEveryLabelShowsItsPage)
 
 TEST_F(HelpWindowTest, ThePageAlreadyShownIsReadAgainFromItsFile)
 {
-    writeFile(u"hlpPg2.doc"_qs, Page("First version"));
+    writeFile(u"hlpPg2.doc"_qs, rtfPage("First version"));
     open();
     click(2);
     EXPECT_EQ(shown(), u"First version"_qs);
 
-    writeFile(u"hlpPg2.doc"_qs, Page("Second version"));
+    writeFile(u"hlpPg2.doc"_qs, rtfPage("Second version"));
     click(2);
     EXPECT_EQ(shown(), u"Second version"_qs);
     expectMarkerOn(2);
@@ -94,8 +94,8 @@ TEST_F(HelpWindowTest, ThePageAlreadyShownIsReadAgainFromItsFile)
 TEST_F(HelpWindowTest, MissingOrUnreadableDocumentsGiveEmptyPagesInAUsableWindow)
 {
     // Only page 1 exists; page 4's "document" is a folder, which cannot be read.
-    writeFile(u"hlpPg1.doc"_qs, Page("Page one"));
-    ASSERT_TRUE(QDir(folder.path()).mkdir(u"hlpPg4.doc"_qs));
+    writeFile(u"hlpPg1.doc"_qs, rtfPage("Page one"));
+    ASSERT_TRUE(QDir(m_folder.path()).mkdir(u"hlpPg4.doc"_qs));
     open();
     EXPECT_TRUE(shown().isEmpty());
     expectMarkerOn(0);
@@ -106,10 +106,10 @@ TEST_F(HelpWindowTest, MissingOrUnreadableDocumentsGiveEmptyPagesInAUsableWindow
         EXPECT_EQ(shown(), text) << page;
         expectMarkerOn(page);
     }
-    EXPECT_TRUE(boxes.shown().isEmpty()) << "no message box interrupts the reader";
+    EXPECT_TRUE(m_boxes.shown().isEmpty()) << "no message box interrupts the reader";
 
-    window->findChild<QPushButton*>(u"cmdExitHelp"_qs)->click();
-    EXPECT_FALSE(window->isVisible());
+    m_window->findChild<QPushButton*>(u"cmdExitHelp"_qs)->click();
+    EXPECT_FALSE(m_window->isVisible());
 }
 
 TEST_F(HelpWindowTest, ArrowKeysScrollTheDocument)
@@ -117,7 +117,7 @@ TEST_F(HelpWindowTest, ArrowKeysScrollTheDocument)
     copyResource(u"hlpPg7.doc"_qs);
     open();
     click(7);
-    auto* text = window->findChild<QTextEdit*>(u"rtfHelp"_qs);
+    auto* text = m_window->findChild<QTextEdit*>(u"rtfHelp"_qs);
     ASSERT_GT(text->verticalScrollBar()->maximum(), 0)
         << "the troubleshooting page is longer than the window";
     EXPECT_NE(text->focusPolicy(), Qt::NoFocus) << "the page takes the keys after a label click";
@@ -134,17 +134,17 @@ TEST_F(HelpWindowTest, ArrowKeysScrollTheDocument)
 
 TEST_F(HelpWindowTest, TheHelpButtonKeepsOneWindowUntilItIsClosed)
 {
-    writeFile(u"hlpCont.doc"_qs, Page("Contents"));
-    writeFile(u"hlpPg5.doc"_qs, Page("Page five"));
+    writeFile(u"hlpCont.doc"_qs, rtfPage("Contents"));
+    writeFile(u"hlpPg5.doc"_qs, rtfPage("Page five"));
     QWidget owner;
-    HelpWindow* first = ShowHelpWindow(&owner);
+    HelpWindow* first = showHelpWindow(&owner);
     ASSERT_NE(first, nullptr);
     EXPECT_TRUE(first->isVisible());
     EXPECT_FALSE(first->isModal());
     first->onHelpPageClicked(5);
 
     // Pressed again while it is open: the same window, still on the page the reader chose.
-    EXPECT_EQ(ShowHelpWindow(&owner), first);
+    EXPECT_EQ(showHelpWindow(&owner), first);
     EXPECT_EQ(first->currentPage(), 5);
 
     QPointer<HelpWindow> closed = first;
@@ -152,7 +152,7 @@ TEST_F(HelpWindowTest, TheHelpButtonKeepsOneWindowUntilItIsClosed)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(closed.isNull()) << "closing unloads the window";
 
-    HelpWindow* again = ShowHelpWindow(&owner);
+    HelpWindow* again = showHelpWindow(&owner);
     EXPECT_EQ(again->currentPage(), 0);
     EXPECT_EQ(again->findChild<QTextEdit*>(u"rtfHelp"_qs)->toPlainText(), u"Contents"_qs);
     again->close();

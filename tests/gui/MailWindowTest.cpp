@@ -15,22 +15,22 @@ using namespace tradevane;
 
 namespace {
 
-QByteArray Text(const char* text, int width)
+QByteArray text(const char* text, int width)
 {
     return QByteArray(text).leftJustified(width, ' ', true);
 }
 
 // A mailset.dat record written out field by field.
-QByteArray Record(const char* flags, const char* server, const char* user, const char* password,
+QByteArray record(const char* flags, const char* server, const char* user, const char* password,
     const char* from, const char* to, const char* cc, const char* subject)
 {
-    return FromHex(flags) + Text(server, 30) + Text(user, 20) + Text(password, 20) + Text(from, 40)
-        + Text(to, 40) + Text(cc, 40) + Text(subject, 50) + QByteArray(600, ' ');
+    return fromHex(flags) + text(server, 30) + text(user, 20) + text(password, 20) + text(from, 40)
+        + text(to, 40) + text(cc, 40) + text(subject, 50) + QByteArray(600, ' ');
 }
 
-const auto OwnerOnly = std::filesystem::perms::owner_read | std::filesystem::perms::owner_write;
+const auto kOwnerOnly = std::filesystem::perms::owner_read | std::filesystem::perms::owner_write;
 
-std::filesystem::perms ModeOf(const QString& file)
+std::filesystem::perms modeOf(const QString& file)
 {
     return std::filesystem::status(file.toStdString()).permissions();
 }
@@ -44,13 +44,13 @@ protected:
 
     std::unique_ptr<MailWindow> create() override
     {
-        return std::make_unique<MailWindow>(app.settings, app.smtp, app.log, 1);
+        return std::make_unique<MailWindow>(m_app.settings, m_app.smtp, m_app.log, 1);
     }
 
     // Loads mailset.dat as start-up does and opens the window; the boxes shown while loading.
     QList<MsgBoxRequest> load()
     {
-        EXPECT_TRUE(ReadMailSettings(app.settings.mail).ok());
+        EXPECT_TRUE(readMailSettings(m_app.settings.mail).ok());
         return open();
     }
 
@@ -79,15 +79,15 @@ TEST_F(MailWindowTest, SixChecksInOrderWithABeepAndSpacesCountingAsEmpty)
         if (QString::fromLatin1(name) == u"txtUserName"_qs)
             tick("chkPassword", true);
         type(name, u"   "_qs);
-        EXPECT_TRUE(OneBox(save(), QString::fromUtf16(message.first), QString::fromUtf16(message.second)));
-        EXPECT_EQ(boxes.beeps(), 1);
-        EXPECT_TRUE(window->isVisible());
+        EXPECT_TRUE(oneBox(save(), QString::fromUtf16(message.first), QString::fromUtf16(message.second)));
+        EXPECT_EQ(m_boxes.beeps(), 1);
+        EXPECT_TRUE(m_window->isVisible());
         type(name, u"x"_qs);
     }
     EXPECT_EQ(readFile(u"mailset.dat"_qs).size(), 0);
     EXPECT_TRUE(save().isEmpty());
-    EXPECT_EQ(boxes.beeps(), 0);
-    EXPECT_EQ(readFile(u"mailset.dat"_qs), Record("00 00 00 00 01 00", "x", "x", "x", "x", "x", "", "x"));
+    EXPECT_EQ(m_boxes.beeps(), 0);
+    EXPECT_EQ(readFile(u"mailset.dat"_qs), record("00 00 00 00 01 00", "x", "x", "x", "x", "x", "", "x"));
 }
 
 TEST_F(MailWindowTest, UntickingTheLoginBoxEmptiesTheLoginFields)
@@ -110,17 +110,17 @@ TEST_F(MailWindowTest, UntickingTheLoginBoxEmptiesTheLoginFields)
     EXPECT_TRUE(box("txtPassword")->isReadOnly());
     EXPECT_TRUE(save().isEmpty());
     EXPECT_EQ(readFile(u"mailset.dat"_qs),
-        Record("00 00 00 00 00 00", "smtp.example.com", "", "", "me@example.com", "you@example.com", "",
+        record("00 00 00 00 00 00", "smtp.example.com", "", "", "me@example.com", "you@example.com", "",
             "Alert"));
 }
 
 TEST_F(MailWindowTest, TextsAtTheBoxLimitsAreSavedWholeInAnOwnerOnlyFileThatKeepsReserved)
 {
-    QByteArray stored = Record("01 00 34 12 01 00", " old.example.com ", "user", "pw", "a@example.com",
+    QByteArray stored = record("01 00 34 12 01 00", " old.example.com ", "user", "pw", "a@example.com",
         "b@example.com", "c@example.com", "  Hello ");
     writeFile(u"mailset.dat"_qs, stored);
     std::filesystem::permissions(path(u"mailset.dat"_qs).toStdString(),
-        OwnerOnly | std::filesystem::perms::group_read | std::filesystem::perms::others_read);
+        kOwnerOnly | std::filesystem::perms::group_read | std::filesystem::perms::others_read);
     load();
     EXPECT_EQ(box("txtServer")->text(), u"old.example.com"_qs);
     EXPECT_EQ(box("txtMessageSubject")->text(), u"Hello"_qs);
@@ -143,20 +143,20 @@ TEST_F(MailWindowTest, TextsAtTheBoxLimitsAreSavedWholeInAnOwnerOnlyFileThatKeep
     EXPECT_EQ(box("txtServer")->text().size(), 30);
     EXPECT_TRUE(save().isEmpty());
 
-    const QByteArray expected = Record("01 00 34 12 01 00", server, "u2345678901234567890",
+    const QByteArray expected = record("01 00 34 12 01 00", server, "u2345678901234567890",
         "p2345678901234567890", address, address, address, subject);
     EXPECT_EQ(readFile(u"mailset.dat"_qs), expected);
     EXPECT_EQ(expected.size(), 846);
-    EXPECT_EQ(ModeOf(path(u"mailset.dat"_qs)), OwnerOnly);
+    EXPECT_EQ(modeOf(path(u"mailset.dat"_qs)), kOwnerOnly);
 }
 
 TEST_F(MailWindowTest, DamagedRecordShowsDataMissingAndEmptyBoxes)
 {
-    writeFile(u"mailset.dat"_qs, Record("07 00 00 00 01 00", "srv", "u", "p", "f", "t", "c", "s"));
-    EXPECT_TRUE(OneBox(load(), u"Data Missing"_qs,
+    writeFile(u"mailset.dat"_qs, record("07 00 00 00 01 00", "srv", "u", "p", "f", "t", "c", "s"));
+    EXPECT_TRUE(oneBox(load(), u"Data Missing"_qs,
         u"Unable to read 'MailSettings' file.\r\nNo MailSettings loaded.\r\n"
         "Enter settings then click <Save Settings>"_qs));
-    for (QLineEdit* edit : window->findChildren<QLineEdit*>())
+    for (QLineEdit* edit : m_window->findChildren<QLineEdit*>())
         EXPECT_EQ(edit->text(), QString()) << edit->objectName().toStdString();
     EXPECT_FALSE(w<QCheckBox>("chkPassword")->isChecked());
     EXPECT_FALSE(w<QCheckBox>("chkDisableEmail")->isChecked());
@@ -164,25 +164,25 @@ TEST_F(MailWindowTest, DamagedRecordShowsDataMissingAndEmptyBoxes)
 
 TEST_F(MailWindowTest, TestMailUsesTheShownDisableSwitchWhileTheWindowIsOpen)
 {
-    app.settings.mail.disableEmail = 0;
-    writeFile(u"mailset.dat"_qs, Record("00 00 00 00 00 00", "srv", "", "", "f", "t", "", "s"));
+    m_app.settings.mail.disableEmail = 0;
+    writeFile(u"mailset.dat"_qs, record("00 00 00 00 00 00", "srv", "", "", "f", "t", "", "s"));
     load();
     tick("chkDisableEmail", true); // shown, not saved
-    Click(w<QPushButton>("cmdTestMail"));
+    click(w<QPushButton>("cmdTestMail"));
     EXPECT_FALSE(w<QPushButton>("cmdTestMail")->isEnabled()); // until the mail handler has answered
-    ASSERT_TRUE(RunUntil([&] { return !boxes.shown().isEmpty(); }));
+    ASSERT_TRUE(runUntil([&] { return !m_boxes.shown().isEmpty(); }));
     EXPECT_TRUE(w<QPushButton>("cmdTestMail")->isEnabled());
     // The test message went to the mail handler, which withheld it as the window shows.
-    EXPECT_TRUE(ReadLogFile().endsWith(u" Email alert(s) prepared but witheld - Disabled by user\r\n"_qs));
-    EXPECT_TRUE(OneBox(boxes.shown(), u"Test Mail"_qs,
+    EXPECT_TRUE(readLogFile().endsWith(u" Email alert(s) prepared but witheld - Disabled by user\r\n"_qs));
+    EXPECT_TRUE(oneBox(m_boxes.shown(), u"Test Mail"_qs,
         u"A test message was sent to\r\nthe email handler. If all\r\nsettings are "
         "correct, the\r\nmessage should be at the\r\ndestination mailbox."_qs));
-    EXPECT_EQ(app.settings.mail.disableEmail, 0);
+    EXPECT_EQ(m_app.settings.mail.disableEmail, 0);
 
     EXPECT_TRUE(save(MsgResult::No).isEmpty());
-    EXPECT_FALSE(app.settings.EmailDisabled()); // closed: the stored switch again
-    app.settings.mail.disableEmail = 1;
-    EXPECT_TRUE(app.settings.EmailDisabled());
+    EXPECT_FALSE(m_app.settings.emailDisabled()); // closed: the stored switch again
+    m_app.settings.mail.disableEmail = 1;
+    EXPECT_TRUE(m_app.settings.emailDisabled());
 }
 
 TEST_F(MailWindowTest, HelpLabelsMarkTheirShapeAndShowTheirText)
@@ -190,24 +190,24 @@ TEST_F(MailWindowTest, HelpLabelsMarkTheirShapeAndShowTheirText)
     load();
     EXPECT_EQ(w<QPlainTextEdit>("txtMailSetInfo")->toPlainText(), u"Click (?) for help"_qs);
     expectHelpLabels("txtMailSetInfo",
-        {{"lblServerHelp", "ShapeServerHelp", MailHelp::Server()},
-            {"lblMailFromHelp", "ShapeMailFromHelp", MailHelp::MailFrom()},
-            {"lblSendToHelp", "ShapeSendToHelp", MailHelp::SendTo()},
-            {"lblCCHelp", "ShapeCCHelp", MailHelp::CC()},
-            {"lblSubjectHelp", "ShapeSubjectHelp", MailHelp::Subject()},
-            {"lblPasswordHelp", "ShapePasswordHelp", MailHelp::Password()}});
+        {{"lblServerHelp", "ShapeServerHelp", MailHelp::server()},
+            {"lblMailFromHelp", "ShapeMailFromHelp", MailHelp::mailFrom()},
+            {"lblSendToHelp", "ShapeSendToHelp", MailHelp::sendTo()},
+            {"lblCCHelp", "ShapeCCHelp", MailHelp::cc()},
+            {"lblSubjectHelp", "ShapeSubjectHelp", MailHelp::subject()},
+            {"lblPasswordHelp", "ShapePasswordHelp", MailHelp::password()}});
 }
 
 TEST_F(MailWindowTest, FailedWriteHidesTheWindowAndKeepsTheValuesInMemory)
 {
     open();
-    ASSERT_TRUE(QDir(folder.path()).mkdir(u"mailset.dat"_qs));
+    ASSERT_TRUE(QDir(m_folder.path()).mkdir(u"mailset.dat"_qs));
     fillRequired();
-    EXPECT_TRUE(OneFileErrorBox(save(), u"File Write Error"_qs,
+    EXPECT_TRUE(oneFileErrorBox(save(), u"File Write Error"_qs,
         {u"Unable to open/write to the 'Settings' file"_qs, u"Exit the program and restart."_qs,
-            SupportContactLine()}));
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(app.settings.mail.server, u"smtp.example.com"_qs);
+            supportContactLine()}));
+    EXPECT_FALSE(m_window->isVisible());
+    EXPECT_EQ(m_app.settings.mail.server, u"smtp.example.com"_qs);
 }
 
 // With no file yet: Cancel keeps the window, No stores nothing, Yes creates the file for its
@@ -217,17 +217,17 @@ TEST_F(MailWindowTest, CancelKeepsTheWindowNoStoresNothingAndANewFileIsOwnerOnly
     open();
     fillRequired();
     EXPECT_TRUE(save(MsgResult::Cancel).isEmpty());
-    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(m_window->isVisible());
     EXPECT_TRUE(save(MsgResult::No).isEmpty());
-    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(m_window->isVisible());
     EXPECT_FALSE(QFile::exists(path(u"mailset.dat"_qs)));
-    EXPECT_TRUE(app.settings.mail.server.trimmed().isEmpty());
+    EXPECT_TRUE(m_app.settings.mail.server.trimmed().isEmpty());
 
     open();
     fillRequired();
     EXPECT_TRUE(save().isEmpty());
     EXPECT_EQ(readFile(u"mailset.dat"_qs).size(), 846);
-    EXPECT_EQ(ModeOf(path(u"mailset.dat"_qs)), OwnerOnly);
+    EXPECT_EQ(modeOf(path(u"mailset.dat"_qs)), kOwnerOnly);
 }
 
 } // namespace

@@ -32,22 +32,22 @@ namespace {
 
 const QColor kWhite(255, 255, 255);
 
-QColor ButtonFace()
+QColor buttonFace()
 {
     return QApplication::palette().color(QPalette::Active, QPalette::Button);
 }
 
-QColor Back(const QPushButton* button)
+QColor back(const QPushButton* button)
 {
     return button->palette().color(QPalette::Active, QPalette::Button);
 }
 
-QColor Fore(const QLabel* label)
+QColor fore(const QLabel* label)
 {
     return label->palette().color(QPalette::Active, QPalette::WindowText);
 }
 
-QString Bitmap(const QLabel* light)
+QString bitmap(const QLabel* light)
 {
     return light->property("bitmap").toString();
 }
@@ -72,27 +72,28 @@ protected:
     bool startUntil(MainWindow& main, State state)
     {
         main.cmdStart->click();
-        return clock->runUntil([&] { return app.engine.state() == state; }, QDateTime(kMonday, QTime(17, 0)));
+        return m_clock->runUntil(
+            [&] { return m_app.engine.state() == state; }, QDateTime(kMonday, QTime(17, 0)));
     }
 };
 
 TEST_F(MainWindowTest, LoadsWithCaptionsNamesAndTheStopLightOn)
 {
-    app.settings.alert(StockIndex::fromNumber(4)).symbol = u"MSFT"_qs;
-    app.log.add(u"pending"_qs);
-    MainWindow main(app);
+    m_app.settings.alert(StockIndex::fromNumber(4)).symbol = u"MSFT"_qs;
+    m_app.log.add(u"pending"_qs);
+    MainWindow main(m_app);
 
     EXPECT_EQ(main.windowTitle(), u"Tradevane Version 1.6"_qs);
     EXPECT_EQ(main.lblSymbol[4]->text(), u"MSFT"_qs);
-    EXPECT_TRUE(app.log.pending().isEmpty());
+    EXPECT_TRUE(m_app.log.pending().isEmpty());
     EXPECT_TRUE(main.lblStatus->text().isEmpty());
     EXPECT_TRUE(main.comboTestID->isHidden());
     EXPECT_TRUE(main.cmdStockSelect[0]->isHidden());
-    EXPECT_EQ(Bitmap(main.picStopLight), u"s-red-on.bmp"_qs);
+    EXPECT_EQ(bitmap(main.picStopLight), u"s-red-on.bmp"_qs);
     EXPECT_FALSE(main.picStopLight->pixmap().isNull());
-    EXPECT_EQ(Bitmap(main.picRunLight), u"s-grn-off.bmp"_qs);
+    EXPECT_EQ(bitmap(main.picRunLight), u"s-grn-off.bmp"_qs);
     for (int n = 1; n <= 10; ++n)
-        EXPECT_EQ(Fore(main.lblSymbol[n]), QColor(0, 128, 0));
+        EXPECT_EQ(fore(main.lblSymbol[n]), QColor(0, 128, 0));
 
     // Tests and assistive tools find every control by its name.
     const struct
@@ -111,20 +112,20 @@ TEST_F(MainWindowTest, LoadsWithCaptionsNamesAndTheStopLightOn)
 }
 
 // Enabled state and colours of every control that the running and stopped looks change.
-void ExpectLook(const MainWindow& main, bool running)
+void expectLook(const MainWindow& main, bool running)
 {
     for (const QPushButton* b : {main.cmdMailSettings, main.cmdChannels, main.cmdAbout, main.cmdTimeSettings,
              main.cmdStart, main.cmdExit})
         EXPECT_EQ(b->isEnabled(), !running) << b->objectName().toStdString();
     for (const QLabel* l : {main.lblMailSettings, main.lblChannels, main.lblAbout, main.lblTimeSettings,
              main.lblStart, main.lblExit})
-        EXPECT_EQ(Fore(l), running ? ButtonFace() : kWhite) << l->objectName().toStdString();
-    EXPECT_EQ(Back(main.cmdStart), running ? ButtonFace() : QColor(128, 255, 128));
-    EXPECT_EQ(Back(main.cmdStop), running ? QColor(255, 0, 0) : ButtonFace());
-    EXPECT_EQ(Fore(main.lblStop), running ? kWhite : ButtonFace());
+        EXPECT_EQ(fore(l), running ? buttonFace() : kWhite) << l->objectName().toStdString();
+    EXPECT_EQ(back(main.cmdStart), running ? buttonFace() : QColor(128, 255, 128));
+    EXPECT_EQ(back(main.cmdStop), running ? QColor(255, 0, 0) : buttonFace());
+    EXPECT_EQ(fore(main.lblStop), running ? kWhite : buttonFace());
     for (int n = 1; n <= 10; ++n) {
         EXPECT_EQ(main.cmdStockSelect[n]->isEnabled(), !running);
-        EXPECT_EQ(Back(main.cmdStockSelect[n]), running ? QColor(255, 224, 192) : QColor(255, 128, 0));
+        EXPECT_EQ(back(main.cmdStockSelect[n]), running ? QColor(255, 224, 192) : QColor(255, 128, 0));
     }
     for (const QPushButton* b : {main.cmdStop, main.cmdLog, main.cmdShowHelp, main.cmdSounds})
         EXPECT_TRUE(b->isEnabled());
@@ -133,52 +134,52 @@ void ExpectLook(const MainWindow& main, bool running)
 
 TEST_F(MainWindowTest, StartAndStopSwitchLooksLightsAndLogTheStop)
 {
-    MainWindow main(app);
+    MainWindow main(m_app);
     main.show();
-    ExpectLook(main, false);
+    expectLook(main, false);
 
     main.lblPrice[2]->setText(u"12.5"_qs);
     ASSERT_TRUE(startUntil(main, State::WaitingStart));
-    ExpectLook(main, true);
-    EXPECT_TRUE(main.IsRunning());
-    EXPECT_EQ(Bitmap(main.picRunLight), u"s-grn-on.bmp"_qs);
-    EXPECT_EQ(Bitmap(main.picStopLight), u"s-red-off.bmp"_qs);
+    expectLook(main, true);
+    EXPECT_TRUE(main.isRunning());
+    EXPECT_EQ(bitmap(main.picRunLight), u"s-grn-on.bmp"_qs);
+    EXPECT_EQ(bitmap(main.picStopLight), u"s-red-off.bmp"_qs);
     EXPECT_TRUE(main.lblPrice[2]->text().isEmpty());
     EXPECT_EQ(main.lblDLFreq->text(), u" 5 Minute(s)"_qs);
     EXPECT_EQ(main.lblStatus->text(), u"Awaiting Start Time - 10:00"_qs);
 
     main.cmdStop->click();
-    ExpectLook(main, false);
-    EXPECT_FALSE(main.IsRunning());
-    EXPECT_EQ(Bitmap(main.picRunLight), u"s-grn-off.bmp"_qs);
-    EXPECT_EQ(Bitmap(main.picStopLight), u"s-red-on.bmp"_qs);
+    expectLook(main, false);
+    EXPECT_FALSE(main.isRunning());
+    EXPECT_EQ(bitmap(main.picRunLight), u"s-grn-off.bmp"_qs);
+    EXPECT_EQ(bitmap(main.picStopLight), u"s-red-on.bmp"_qs);
     EXPECT_EQ(main.lblStatus->text(), u"Processing Stopped"_qs);
     const QByteArray stopLines = QByteArray("Process stopped by user\r\n") + QByteArray(43, '*') + "\r\n\r\n";
     EXPECT_TRUE(readFile(u"activlog.dat"_qs).endsWith(stopLines));
-    EXPECT_EQ(clock->alarmsWaiting(), 0);
+    EXPECT_EQ(m_clock->alarmsWaiting(), 0);
 
     // Stop while nothing runs still shows the stopped look and logs the stop.
     main.cmdStop->click();
-    ExpectLook(main, false);
+    expectLook(main, false);
     EXPECT_EQ(readFile(u"activlog.dat"_qs).count("Process stopped by user"), 2);
 }
 
 TEST_F(MainWindowTest, StartWithoutAConnectionChangesNothing)
 {
-    app.settings.servers.QuoteServer = u"http://127.0.0.1:"_qs + QString::number(UnusedLoopbackPort());
-    MainWindow main(app);
+    m_app.settings.servers.quoteServer = u"http://127.0.0.1:"_qs + QString::number(unusedLoopbackPort());
+    MainWindow main(m_app);
     main.show();
     main.cmdStart->click();
     main.cmdStart->click(); // a second press while the connection is checked: nothing more
-    ASSERT_TRUE(RunUntil([&] { return !boxes.shown().isEmpty(); }));
+    ASSERT_TRUE(runUntil([&] { return !m_boxes.shown().isEmpty(); }));
     QTest::qWait(50);
-    ASSERT_EQ(boxes.shown().size(), 1);
-    EXPECT_EQ(boxes.shown()[0].title, u"Network Connection"_qs);
-    EXPECT_EQ(boxes.shown()[0].text, ConnectionRefusedText());
-    EXPECT_FALSE(main.IsRunning());
-    EXPECT_EQ(app.engine.state(), State::Idle);
-    ExpectLook(main, false);
-    EXPECT_EQ(Bitmap(main.picStopLight), u"s-red-on.bmp"_qs);
+    ASSERT_EQ(m_boxes.shown().size(), 1);
+    EXPECT_EQ(m_boxes.shown()[0].title, u"Network Connection"_qs);
+    EXPECT_EQ(m_boxes.shown()[0].text, connectionRefusedText());
+    EXPECT_FALSE(main.isRunning());
+    EXPECT_EQ(m_app.engine.state(), State::Idle);
+    expectLook(main, false);
+    EXPECT_EQ(bitmap(main.picStopLight), u"s-red-on.bmp"_qs);
     EXPECT_FALSE(QFile::exists(path(u"activlog.dat"_qs)));
 }
 
@@ -186,23 +187,23 @@ TEST_F(MainWindowTest, AMissingBitmapLeavesItsLightBlank)
 {
     QFile::remove(path(u"s-red-on.bmp"_qs));
     writeFile(u"s-grn-on.bmp"_qs, "not a bitmap");
-    MainWindow main(app);
+    MainWindow main(m_app);
     EXPECT_TRUE(main.picStopLight->pixmap().isNull());
-    EXPECT_TRUE(Bitmap(main.picStopLight).isEmpty());
+    EXPECT_TRUE(bitmap(main.picStopLight).isEmpty());
     ASSERT_TRUE(startUntil(main, State::WaitingStart));
     EXPECT_TRUE(main.picRunLight->pixmap().isNull());
     EXPECT_FALSE(main.picStopLight->pixmap().isNull()); // s-red-off.bmp is there
-    ExpectLook(main, true);
+    expectLook(main, true);
 }
 
 TEST_F(MainWindowTest, ExitAndClosingEmptyTheLogAndEndTheProgram)
 {
-    MainWindow main(app);
+    MainWindow main(m_app);
     main.show();
-    app.log.add(u"entry"_qs);
-    app.log.AppendLog(1);
+    m_app.log.add(u"entry"_qs);
+    m_app.log.appendLog(1);
     main.cmdExit->click();
-    EXPECT_EQ(endRequests, 1);
+    EXPECT_EQ(m_endRequests, 1);
     EXPECT_FALSE(main.isVisible());
     EXPECT_EQ(readFile(u"activlog.dat"_qs), QByteArray("\r\n"));
 }
@@ -212,18 +213,18 @@ TEST_F(MainWindowTest, ExitAndClosingEmptyTheLogAndEndTheProgram)
 TEST_F(MainWindowTest, ClosingEndsEverythingInFlightAndEmptiesTheLog)
 {
     watch(1, u"ABC"_qs);
-    http.serve(HistoryTarget(u"abc"_qs, kMonday), {.mode = LoopbackHttpServer::Answer::Mode::Hang});
+    m_http.serve(historyTarget(u"abc"_qs, kMonday), {.mode = LoopbackHttpServer::Answer::Mode::Hang});
     schedule(8, 0, 16, 0, 5); // the day begins at once
-    MainWindow main(app);
+    MainWindow main(m_app);
     main.show();
     main.cmdLog->click();
     ASSERT_TRUE(startUntil(main, State::History));
-    ASSERT_TRUE(RunUntil([&] { return app.hub.transfersRunning() == 1; }));
+    ASSERT_TRUE(runUntil([&] { return m_app.hub.transfersRunning() == 1; }));
     main.close();
-    EXPECT_EQ(endRequests, 1);
-    EXPECT_EQ(app.hub.transfersRunning(), 0);
-    EXPECT_EQ(app.engine.state(), State::Idle);
-    EXPECT_EQ(clock->alarmsWaiting(), 0);
+    EXPECT_EQ(m_endRequests, 1);
+    EXPECT_EQ(m_app.hub.transfersRunning(), 0);
+    EXPECT_EQ(m_app.engine.state(), State::Idle);
+    EXPECT_EQ(m_clock->alarmsWaiting(), 0);
     EXPECT_FALSE(main.logWindow()->isVisible()); // no window of the program stays up
     EXPECT_EQ(readFile(u"activlog.dat"_qs), QByteArray("\r\n")); // a cancelled transfer logs nothing
 }
@@ -235,39 +236,39 @@ TEST_F(MainWindowTest, ClosingCancelsAMailToASilentServer)
     ASSERT_NO_FATAL_FAILURE(mailToSilentServer(silent));
     watchAbcAbove12();
     schedule(8, 0, 16, 0, 5);
-    MainWindow main(app);
+    MainWindow main(m_app);
     main.show();
     ASSERT_TRUE(startUntil(main, State::SendingMail));
     EXPECT_EQ(main.lblStatus->text(), u"Sending Email"_qs);
-    ASSERT_EQ(app.hub.transfersRunning(), 1);
+    ASSERT_EQ(m_app.hub.transfersRunning(), 1);
     main.close();
-    EXPECT_EQ(app.hub.transfersRunning(), 0);
-    EXPECT_EQ(app.engine.state(), State::Idle);
+    EXPECT_EQ(m_app.hub.transfersRunning(), 0);
+    EXPECT_EQ(m_app.engine.state(), State::Idle);
     EXPECT_EQ(readFile(u"activlog.dat"_qs), QByteArray("\r\n"));
 }
 
 TEST_F(MainWindowTest, QuotesAndAlertColoursGoIntoTheStockRows)
 {
-    MainWindow main(app);
-    main.ShowQuoteRow(5,
+    MainWindow main(m_app);
+    main.showQuoteRow(5,
         Quote {u"IBM"_qs, u"181.2"_qs, u"12/4/2026"_qs, u"4:00pm"_qs, u"+1.5"_qs, u"179.9"_qs, u"182.0"_qs,
             u"179.1"_qs, u"4123000"_qs});
     const QStringList shown {main.lblPrice[5]->text(), main.lblChange[5]->text(), main.lblOpen[5]->text(),
         main.lblHigh[5]->text(), main.lblLow[5]->text(), main.lblVolume[5]->text()};
     EXPECT_EQ(
         shown, QStringList({u"181.2"_qs, u"+1.5"_qs, u"179.9"_qs, u"182.0"_qs, u"179.1"_qs, u"4123000"_qs}));
-    main.SetSymbolAlertColour(5, true);
-    EXPECT_EQ(Fore(main.lblSymbol[5]), QColor(255, 0, 0));
-    main.SetSymbolAlertColour(5, false);
-    EXPECT_EQ(Fore(main.lblSymbol[5]), QColor(0, 128, 0));
-    main.ShowState(State::SendingChannels);
-    EXPECT_EQ(Bitmap(main.picEmailLight), u"s-yel-on.bmp"_qs);
-    EXPECT_EQ(Bitmap(main.picDL_Light), u"s-yel-off.bmp"_qs);
+    main.setSymbolAlertColour(5, true);
+    EXPECT_EQ(fore(main.lblSymbol[5]), QColor(255, 0, 0));
+    main.setSymbolAlertColour(5, false);
+    EXPECT_EQ(fore(main.lblSymbol[5]), QColor(0, 128, 0));
+    main.showState(State::SendingChannels);
+    EXPECT_EQ(bitmap(main.picEmailLight), u"s-yel-on.bmp"_qs);
+    EXPECT_EQ(bitmap(main.picDlLight), u"s-yel-off.bmp"_qs);
 }
 
 TEST_F(MainWindowTest, StockButtonsChooseTheStock)
 {
-    MainWindow main(app);
+    MainWindow main(m_app);
     main.show();
     // The alert settings window opens for stock 6; a saved symbol shows in row 6 as typed.
     OnNextModal edit([](QWidget* dialog) {
@@ -276,7 +277,7 @@ TEST_F(MainWindowTest, StockButtonsChooseTheStock)
         dialog->findChild<QPushButton*>(u"cmdDefaltSettings"_qs)->click();
         dialog->findChild<QPushButton*>(u"cmdSaveSettings"_qs)->click();
     });
-    boxes.queueAnswer(MsgResult::Yes); // restore the defaults
+    m_boxes.queueAnswer(MsgResult::Yes); // restore the defaults
     main.cmdStockSelect[6]->click();
     EXPECT_TRUE(edit.done());
     EXPECT_EQ(main.lblSymbol[6]->text(), u"VERYLONGSYM"_qs);
@@ -288,7 +289,7 @@ TEST_F(MainWindowTest, StockButtonsChooseTheStock)
 // runs under the click. The window goes when it is closed.
 TEST_F(MainWindowTest, ChannelsOpensItsWindowWithoutWaitingForIt)
 {
-    MainWindow main(app);
+    MainWindow main(m_app);
     main.show();
     main.cmdChannels->click();
     QPointer<QDialog> channels = main.findChild<QDialog*>(u"frmChannels"_qs);
@@ -296,7 +297,7 @@ TEST_F(MainWindowTest, ChannelsOpensItsWindowWithoutWaitingForIt)
     EXPECT_TRUE(channels->isVisible());
     EXPECT_EQ(channels->windowModality(), Qt::WindowModal);
     EXPECT_EQ(QApplication::activeModalWidget(), channels.data());
-    boxes.queueAnswer(MsgResult::No);
+    m_boxes.queueAnswer(MsgResult::No);
     channels->findChild<QPushButton*>(u"cmdSaveSettings"_qs)->click();
     ASSERT_TRUE(channels);
     EXPECT_FALSE(channels->isVisible());
@@ -311,10 +312,10 @@ TEST_F(MainWindowTest, HelpOpensDuringMonitoringAndTransfersGoOnUnderAModalWindo
 {
     writeFile(u"hlpCont.doc"_qs, "{\\rtf1 Contents\\par}");
     watch(1, u"ABC"_qs);
-    http.serve(HistoryTarget(u"abc"_qs, kMonday),
+    m_http.serve(historyTarget(u"abc"_qs, kMonday),
         {.mode = LoopbackHttpServer::Answer::Mode::Drip, .body = QByteArray(100, 'x'), .intervalMs = 2});
     schedule(8, 0, 16, 0, 5);
-    MainWindow main(app);
+    MainWindow main(m_app);
     main.show();
     ASSERT_TRUE(startUntil(main, State::History));
 
@@ -327,11 +328,11 @@ TEST_F(MainWindowTest, HelpOpensDuringMonitoringAndTransfersGoOnUnderAModalWindo
     main.cmdShowHelp->click();
     EXPECT_EQ(main.findChildren<HelpWindow*>().size(), 1) << "one help window";
 
-    ASSERT_EQ(app.hub.transfersRunning(), 1);
+    ASSERT_EQ(m_app.hub.transfersRunning(), 1);
     QDialog modal(&main);
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &modal, [&] {
-        if (app.hub.transfersRunning() == 0)
+        if (m_app.hub.transfersRunning() == 0)
             modal.accept();
     });
     poll.start(5);
@@ -342,62 +343,62 @@ TEST_F(MainWindowTest, HelpOpensDuringMonitoringAndTransfersGoOnUnderAModalWindo
 
 TEST_F(MainWindowTest, TheOpenLogWindowFollowsAppendsUntilClosedWithItsButton)
 {
-    MainWindow main(app);
+    MainWindow main(m_app);
     main.show();
-    app.log.add(u"first"_qs);
-    app.log.AppendLog(1);
+    m_app.log.add(u"first"_qs);
+    m_app.log.appendLog(1);
     main.cmdLog->click();
     LogWindow* log = main.logWindow();
     ASSERT_NE(log, nullptr);
     EXPECT_TRUE(log->isVisible());
     EXPECT_EQ(log->txtLog->toPlainText(), u"first\n"_qs);
 
-    app.log.add(u"second"_qs);
-    app.log.AppendLog(1);
-    main.RefreshLogWindow();
-    EXPECT_EQ(log->LogViewText(), u"first\r\nsecond\r\n"_qs);
+    m_app.log.add(u"second"_qs);
+    m_app.log.appendLog(1);
+    main.refreshLogWindow();
+    EXPECT_EQ(log->logViewText(), u"first\r\nsecond\r\n"_qs);
     EXPECT_EQ(log->txtLog->toPlainText(), u"first\nsecond\n"_qs);
 
     log->close(); // not its Close button: the window still counts as open
-    app.log.add(u"third"_qs);
-    app.log.AppendLog(1);
-    main.RefreshLogWindow();
-    EXPECT_TRUE(log->LogViewText().contains(u"third"_qs));
+    m_app.log.add(u"third"_qs);
+    m_app.log.appendLog(1);
+    main.refreshLogWindow();
+    EXPECT_TRUE(log->logViewText().contains(u"third"_qs));
 
     main.cmdLog->click();
     log->cmdClose->click();
     EXPECT_FALSE(log->isVisible());
-    app.log.add(u"fourth"_qs);
-    app.log.AppendLog(1);
-    main.RefreshLogWindow();
-    EXPECT_FALSE(log->LogViewText().contains(u"fourth"_qs));
+    m_app.log.add(u"fourth"_qs);
+    m_app.log.appendLog(1);
+    main.refreshLogWindow();
+    EXPECT_FALSE(log->logViewText().contains(u"fourth"_qs));
 }
 
 } // namespace
 
 namespace {
 
-const QString kTwoAlerts = MessageHeader(QTime(10, 0)) + u"ABC    : Price climbed above $12.00\r\n"_qs
+const QString kTwoAlerts = messageHeader(QTime(10, 0)) + u"ABC    : Price climbed above $12.00\r\n"_qs
     + u"ABC    : Volume is 20% > average of the last 20 days.\r\n"_qs;
 
 TEST(TrayLook, FollowsTheEngineAndAnUnseenAlertOnlyWhileItRuns)
 {
     using S = MonitoringSession::State;
-    EXPECT_EQ(TrayLookOf(S::Idle, true), TrayLook::Stopped);
-    EXPECT_EQ(TrayLookOf(S::CheckingConnection, false), TrayLook::Stopped);
-    EXPECT_EQ(TrayLookOf(S::WaitingWeekend, false), TrayLook::Waiting);
-    EXPECT_EQ(TrayLookOf(S::WaitingNextSet, false), TrayLook::Waiting);
-    EXPECT_EQ(TrayLookOf(S::History, false), TrayLook::Downloading);
-    EXPECT_EQ(TrayLookOf(S::QuoteSet, false), TrayLook::Downloading);
-    EXPECT_EQ(TrayLookOf(S::QuoteSet, true), TrayLook::Alert);
-    EXPECT_EQ(AlertLinesOf(kTwoAlerts),
+    EXPECT_EQ(trayLookOf(S::Idle, true), TrayLook::Stopped);
+    EXPECT_EQ(trayLookOf(S::CheckingConnection, false), TrayLook::Stopped);
+    EXPECT_EQ(trayLookOf(S::WaitingWeekend, false), TrayLook::Waiting);
+    EXPECT_EQ(trayLookOf(S::WaitingNextSet, false), TrayLook::Waiting);
+    EXPECT_EQ(trayLookOf(S::History, false), TrayLook::Downloading);
+    EXPECT_EQ(trayLookOf(S::QuoteSet, false), TrayLook::Downloading);
+    EXPECT_EQ(trayLookOf(S::QuoteSet, true), TrayLook::Alert);
+    EXPECT_EQ(alertLinesOf(kTwoAlerts),
         QStringList({u"ABC    : Price climbed above $12.00"_qs,
             u"ABC    : Volume is 20% > average of the last 20 days."_qs}));
 }
 
 TEST_F(MainWindowTest, TheTrayShowsTheStateAndItsMenuDrivesTheWindow)
 {
-    MainWindow main(app, TrayUse::Always);
+    MainWindow main(m_app, TrayUse::Always);
     main.show();
     TrayIcon* tray = main.trayIcon();
     ASSERT_NE(tray, nullptr);
@@ -407,7 +408,7 @@ TEST_F(MainWindowTest, TheTrayShowsTheStateAndItsMenuDrivesTheWindow)
     EXPECT_FALSE(tray->actStop->isEnabled());
 
     tray->actStart->trigger();
-    ASSERT_TRUE(clock->runUntil([&] { return app.engine.state() == State::WaitingStart; }, {}));
+    ASSERT_TRUE(m_clock->runUntil([&] { return m_app.engine.state() == State::WaitingStart; }, {}));
     EXPECT_EQ(tray->look(), TrayLook::Waiting);
     EXPECT_EQ(tray->icon()->toolTip(), u"Tradevane: waiting\nAwaiting Start Time - 10:00"_qs);
     EXPECT_FALSE(tray->actStart->isEnabled());
@@ -415,7 +416,7 @@ TEST_F(MainWindowTest, TheTrayShowsTheStateAndItsMenuDrivesTheWindow)
 
     // An alert marks the icon until the window is shown from the tray.
     main.hide();
-    main.ShowAlertNotice(kTwoAlerts);
+    main.showAlertNotice(kTwoAlerts);
     EXPECT_EQ(tray->look(), TrayLook::Alert);
     EXPECT_EQ(tray->icon()->toolTip(), u"Tradevane: ALERT\nABC    : Price climbed above $12.00 (+1 more)"_qs);
     tray->actShowWindow->trigger();
@@ -423,12 +424,12 @@ TEST_F(MainWindowTest, TheTrayShowsTheStateAndItsMenuDrivesTheWindow)
     EXPECT_EQ(tray->look(), TrayLook::Waiting);
 
     tray->actStop->trigger();
-    ASSERT_TRUE(clock->runUntil([&] { return app.engine.state() == State::Idle; }, {}));
+    ASSERT_TRUE(m_clock->runUntil([&] { return m_app.engine.state() == State::Idle; }, {}));
     EXPECT_EQ(tray->look(), TrayLook::Stopped);
     EXPECT_TRUE(readFile(u"activlog.dat"_qs).contains("Process stopped by user"));
 
     tray->actExit->trigger();
-    ASSERT_TRUE(RunUntil([&] { return endRequests == 1; }));
+    ASSERT_TRUE(runUntil([&] { return m_endRequests == 1; }));
     EXPECT_FALSE(tray->icon()->isVisible());
 }
 
@@ -436,60 +437,60 @@ TEST_F(MainWindowTest, TheTrayShowsTheStateAndItsMenuDrivesTheWindow)
 TEST_F(MainWindowTest, ClosingWithATrayAsksOnceThenKeepsMonitoringThere)
 {
     {
-        MainWindow main(app, TrayUse::Always);
+        MainWindow main(m_app, TrayUse::Always);
         main.show();
         ASSERT_TRUE(startUntil(main, State::WaitingStart));
-        boxes.queueAnswer(MsgResult::Yes);
+        m_boxes.queueAnswer(MsgResult::Yes);
         main.close();
-        ASSERT_EQ(boxes.shown().size(), 1);
-        EXPECT_TRUE(boxes.shown().constFirst().text.contains(u"system tray"_qs));
+        ASSERT_EQ(m_boxes.shown().size(), 1);
+        EXPECT_TRUE(m_boxes.shown().constFirst().text.contains(u"system tray"_qs));
         EXPECT_FALSE(main.isVisible());
-        EXPECT_EQ(endRequests, 0);
-        EXPECT_EQ(app.engine.state(), State::WaitingStart); // still monitoring
+        EXPECT_EQ(m_endRequests, 0);
+        EXPECT_EQ(m_app.engine.state(), State::WaitingStart); // still monitoring
 
-        main.ShowFromTray();
+        main.showFromTray();
         main.close(); // not asked again
-        EXPECT_EQ(boxes.shown().size(), 1);
+        EXPECT_EQ(m_boxes.shown().size(), 1);
         EXPECT_FALSE(main.isVisible());
-        EXPECT_EQ(endRequests, 0);
+        EXPECT_EQ(m_endRequests, 0);
 
         // Exit ends the program even from the tray.
         main.onExitClicked();
-        EXPECT_EQ(endRequests, 1);
-        EXPECT_EQ(app.engine.state(), State::Idle);
+        EXPECT_EQ(m_endRequests, 1);
+        EXPECT_EQ(m_app.engine.state(), State::Idle);
     }
-    EXPECT_EQ(LoadPreferences().closeToTray, std::optional<bool>(true));
+    EXPECT_EQ(loadPreferences().closeToTray, std::optional<bool>(true));
 
     // Answered No: closing ends the program, and no question follows later.
-    ASSERT_FALSE(SavePreferences({}).has_value());
-    app.settings.preferences = {};
-    MainWindow main(app, TrayUse::Always);
+    ASSERT_FALSE(savePreferences({}).has_value());
+    m_app.settings.preferences = {};
+    MainWindow main(m_app, TrayUse::Always);
     main.show();
-    boxes.clear();
-    boxes.queueAnswer(MsgResult::No);
+    m_boxes.clear();
+    m_boxes.queueAnswer(MsgResult::No);
     main.close();
-    EXPECT_EQ(endRequests, 2);
-    EXPECT_EQ(LoadPreferences().closeToTray, std::optional<bool>(false));
+    EXPECT_EQ(m_endRequests, 2);
+    EXPECT_EQ(loadPreferences().closeToTray, std::optional<bool>(false));
 
     // Without a tray nothing is asked.
-    boxes.clear();
-    MainWindow plain(app, TrayUse::Never);
+    m_boxes.clear();
+    MainWindow plain(m_app, TrayUse::Never);
     plain.show();
     plain.close();
-    EXPECT_TRUE(boxes.shown().isEmpty());
-    EXPECT_EQ(endRequests, 3);
+    EXPECT_TRUE(m_boxes.shown().isEmpty());
+    EXPECT_EQ(m_endRequests, 3);
 }
 
 // Screen readers read each shown value as the description of the control that names it.
 TEST_F(MainWindowTest, EveryShownValueIsInTheAccessibilityTree)
 {
-    MainWindow main(app);
-    main.ShowQuoteRow(
+    MainWindow main(m_app);
+    main.showQuoteRow(
         2, Quote {u"NAS"_qs, u"5.10"_qs, {}, {}, u"N/A"_qs, u"N/A"_qs, u"5.20"_qs, u"5.00"_qs, u"900"_qs});
-    main.SetPriceText(3, u"?"_qs);
-    main.SetStatus(u"Next download @ 10:05:00"_qs);
-    main.SetDownloadFrequency(u" 5 Minute(s)"_qs);
-    main.SetSymbolAlertColour(1, true);
+    main.setPriceText(3, u"?"_qs);
+    main.setStatus(u"Next download @ 10:05:00"_qs);
+    main.setDownloadFrequency(u" 5 Minute(s)"_qs);
+    main.setSymbolAlertColour(1, true);
     const auto described
         = [](const QWidget* w) { return std::pair(w->accessibleName(), w->accessibleDescription()); };
     using P = std::pair<QString, QString>;
@@ -500,27 +501,27 @@ TEST_F(MainWindowTest, EveryShownValueIsInTheAccessibilityTree)
     EXPECT_EQ(described(main.lblDLFreq).second, u" 5 Minute(s)"_qs);
     EXPECT_TRUE(main.lblSymbol[1]->accessibleDescription().endsWith(u", alert"_qs));
     EXPECT_EQ(described(main.picStopLight), P(u"Stopped light"_qs, u"on"_qs));
-    main.ClearQuoteDisplay();
+    main.clearQuoteDisplay();
     EXPECT_TRUE(main.lblPrice[2]->accessibleDescription().isEmpty());
 }
 
 // A desktop notification per alert, unless turned off in the Sounds window.
 TEST_F(MainWindowTest, AlertsRaiseADesktopNotificationUnlessTurnedOff)
 {
-    MainWindow main(app, TrayUse::Never);
+    MainWindow main(m_app, TrayUse::Never);
     int sent = 0;
     QObject::connect(main.notifier(), &DesktopNotifier::delivered, [&] { ++sent; });
     QObject::connect(main.notifier(), &DesktopNotifier::fellBack, [&] { ++sent; });
-    main.ShowAlertNotice(kTwoAlerts);
-    ASSERT_TRUE(RunUntil([&] { return sent == 1; }));
+    main.showAlertNotice(kTwoAlerts);
+    ASSERT_TRUE(runUntil([&] { return sent == 1; }));
 
-    SoundsWindow* sounds = SoundsWindow::ShowSounds(app.settings, app.sound, app.log, 1, &main);
+    SoundsWindow* sounds = SoundsWindow::showSounds(m_app.settings, m_app.sound, m_app.log, 1, &main);
     ASSERT_NE(sounds, nullptr);
     EXPECT_TRUE(sounds->chkDesktopNotice->isChecked());
     sounds->chkDesktopNotice->click();
-    EXPECT_FALSE(app.settings.preferences.desktopNotifications);
-    EXPECT_FALSE(LoadPreferences().desktopNotifications);
-    main.ShowAlertNotice(kTwoAlerts);
+    EXPECT_FALSE(m_app.settings.preferences.desktopNotifications);
+    EXPECT_FALSE(loadPreferences().desktopNotifications);
+    main.showAlertNotice(kTwoAlerts);
     QTest::qWait(50);
     EXPECT_EQ(sent, 1);
 }

@@ -14,20 +14,20 @@ namespace {
 
 const QString kTroubleshootingPage = u"hlpPg7"_qs;
 
-QString SourceText(const QString& page)
+QString sourceText(const QString& page)
 {
     QFile file(QStringLiteral(TRADEVANE_SOURCE_DIR "/docs/manual/") + page + u".md"_qs);
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
 // The page as a reader sees it in the help window.
-QString ShippedText(const QString& page)
+QString shippedText(const QString& page)
 {
     QFile file(QStringLiteral(TRADEVANE_SOURCE_DIR "/resources/") + page + u".doc"_qs);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     QTextDocument document;
-    ReadRichText(file.readAll(), document);
+    readRichText(file.readAll(), document);
     return document.toPlainText();
 }
 
@@ -37,11 +37,11 @@ QString ShippedText(const QString& page)
 // troubleshooting page, both in its source and in the document that ships.
 TEST(Manual, TheTroubleshootingPageExplainsEveryLogText)
 {
-    const QString source = SourceText(kTroubleshootingPage);
-    const QString shipped = ShippedText(kTroubleshootingPage);
+    const QString source = sourceText(kTroubleshootingPage);
+    const QString shipped = shippedText(kTroubleshootingPage);
     ASSERT_FALSE(source.isEmpty());
     ASSERT_FALSE(shipped.isEmpty());
-    for (const QString& text : LogText::All()) {
+    for (const QString& text : LogText::all()) {
         const QString wanted = text.trimmed();
         EXPECT_TRUE(source.contains(wanted))
             << "not explained in the manual's source: " << wanted.toStdString();
@@ -55,9 +55,9 @@ TEST(Manual, EveryPageShipsAndStartsWithItsHeading)
     const QStringList pages = {u"hlpCont"_qs, u"hlpPg1"_qs, u"hlpPg2"_qs, u"hlpPg3"_qs, u"hlpPg4"_qs,
         u"hlpPg5"_qs, u"hlpPg6"_qs, u"hlpPg7"_qs};
     for (int page = 0; page < HelpWindow::kPages; ++page) {
-        EXPECT_TRUE(HelpWindow::PageDocument(page).endsWith(pages[page] + u".doc"_qs));
-        const QString shipped = ShippedText(pages[page]);
-        const QString heading = SourceText(pages[page]).section(u'\n', 0, 0).mid(2);
+        EXPECT_TRUE(HelpWindow::pageDocument(page).endsWith(pages[page] + u".doc"_qs));
+        const QString shipped = shippedText(pages[page]);
+        const QString heading = sourceText(pages[page]).section(u'\n', 0, 0).mid(2);
         EXPECT_FALSE(heading.isEmpty()) << pages[page].toStdString();
         EXPECT_TRUE(shipped.startsWith(heading)) << pages[page].toStdString();
         EXPECT_GT(shipped.size(), 1000) << pages[page].toStdString();

@@ -12,14 +12,14 @@ using namespace tradevane;
 namespace {
 
 // The character format at `pos` (the format of the character after it).
-QTextCharFormat FormatAt(QTextDocument& doc, int pos)
+QTextCharFormat formatAt(QTextDocument& doc, int pos)
 {
     QTextCursor cursor(&doc);
     cursor.setPosition(pos + 1);
     return cursor.charFormat();
 }
 
-int Find(const QTextDocument& doc, const QString& text)
+int find(const QTextDocument& doc, const QString& text)
 {
     return static_cast<int>(doc.toPlainText().indexOf(text));
 }
@@ -34,25 +34,25 @@ TEST(RichText, BoldColourAndAccentedLettersAsAWordProcessorWritesThem)
           "\\i slanted\\i0  \\ul under\\ulnone\\par\r\n"
           "\\pard\\qc\\fs32 Big\\line next\\tab tabbed\\par\r\n}";
     QTextDocument doc;
-    ReadRichText(rtf, doc);
+    readRichText(rtf, doc);
 
     EXPECT_EQ(doc.toPlainText(), u"Plain bold red caf\u00E9 na\u00EFve slanted under\nBig\nnext\ttabbed"_qs);
     EXPECT_EQ(doc.blockCount(), 2); // \line breaks the line, not the paragraph
 
-    EXPECT_EQ(FormatAt(doc, Find(doc, u"Plain"_qs)).fontWeight(), QFont::Normal);
-    EXPECT_EQ(FormatAt(doc, Find(doc, u"bold"_qs)).fontWeight(), QFont::Bold);
-    EXPECT_EQ(FormatAt(doc, Find(doc, u"bold"_qs) + 3).fontWeight(), QFont::Bold);
-    EXPECT_EQ(FormatAt(doc, Find(doc, u" red"_qs)).fontWeight(), QFont::Normal);
+    EXPECT_EQ(formatAt(doc, find(doc, u"Plain"_qs)).fontWeight(), QFont::Normal);
+    EXPECT_EQ(formatAt(doc, find(doc, u"bold"_qs)).fontWeight(), QFont::Bold);
+    EXPECT_EQ(formatAt(doc, find(doc, u"bold"_qs) + 3).fontWeight(), QFont::Bold);
+    EXPECT_EQ(formatAt(doc, find(doc, u" red"_qs)).fontWeight(), QFont::Normal);
 
-    const QTextCharFormat red = FormatAt(doc, Find(doc, u"red"_qs));
+    const QTextCharFormat red = formatAt(doc, find(doc, u"red"_qs));
     EXPECT_EQ(red.foreground().color(), QColor(192, 0, 0));
-    EXPECT_FALSE(FormatAt(doc, Find(doc, u"caf"_qs)).hasProperty(QTextFormat::ForegroundBrush));
+    EXPECT_FALSE(formatAt(doc, find(doc, u"caf"_qs)).hasProperty(QTextFormat::ForegroundBrush));
 
-    EXPECT_TRUE(FormatAt(doc, Find(doc, u"slanted"_qs)).fontItalic());
-    EXPECT_FALSE(FormatAt(doc, Find(doc, u"under"_qs)).fontItalic());
-    EXPECT_TRUE(FormatAt(doc, Find(doc, u"under"_qs)).fontUnderline());
-    EXPECT_DOUBLE_EQ(FormatAt(doc, Find(doc, u"Plain"_qs)).fontPointSize(), 10.0);
-    EXPECT_DOUBLE_EQ(FormatAt(doc, Find(doc, u"Big"_qs)).fontPointSize(), 16.0);
+    EXPECT_TRUE(formatAt(doc, find(doc, u"slanted"_qs)).fontItalic());
+    EXPECT_FALSE(formatAt(doc, find(doc, u"under"_qs)).fontItalic());
+    EXPECT_TRUE(formatAt(doc, find(doc, u"under"_qs)).fontUnderline());
+    EXPECT_DOUBLE_EQ(formatAt(doc, find(doc, u"Plain"_qs)).fontPointSize(), 10.0);
+    EXPECT_DOUBLE_EQ(formatAt(doc, find(doc, u"Big"_qs)).fontPointSize(), 16.0);
 
     EXPECT_EQ(doc.firstBlock().blockFormat().alignment(), Qt::AlignLeft);
     EXPECT_EQ(doc.lastBlock().blockFormat().alignment(), Qt::AlignHCenter);
@@ -66,27 +66,27 @@ TEST(RichText, EmbeddedObjectsAndFieldCodesAreLeftOut)
                            "\\uc2 \\u8364\\'80\\'80 euro \\{braces\\} back\\\\slash"
                            "{\\nonshppict{\\pict 00ff}}\\bin3 {}}C\\unknownword12 D\\emdash E}";
     QTextDocument doc;
-    ReadRichText(rtf, doc);
+    readRichText(rtf, doc);
     EXPECT_EQ(doc.toPlainText(), u"ABlink\u20AC euro {braces} back\\slashCD\u2014E"_qs);
 }
 
 TEST(RichText, TextThatIsNotRichTextShowsAsPlainText)
 {
     QTextDocument doc;
-    ReadRichText("Line one\r\nLine {two}\r\n", doc);
+    readRichText("Line one\r\nLine {two}\r\n", doc);
     EXPECT_EQ(doc.toPlainText(), u"Line one\nLine {two}\n"_qs);
-    ReadRichText("caf\xC3\xA9 and \xE9t\xE9", doc); // not UTF-8: read as single bytes
+    readRichText("caf\xC3\xA9 and \xE9t\xE9", doc); // not UTF-8: read as single bytes
     EXPECT_EQ(doc.toPlainText(), u"caf\u00C3\u00A9 and \u00E9t\u00E9"_qs);
 }
 
 TEST(RichText, BrokenDocumentsStillLoadWhatTheyHold)
 {
     QTextDocument doc;
-    ReadRichText("{\\rtf1 {\\b unclosed {\\i groups", doc);
+    readRichText("{\\rtf1 {\\b unclosed {\\i groups", doc);
     EXPECT_EQ(doc.toPlainText(), u"unclosed groups"_qs);
-    ReadRichText("{\\rtf1 end}} after\\'", doc);
+    readRichText("{\\rtf1 end}} after\\'", doc);
     EXPECT_EQ(doc.toPlainText(), u"end"_qs);
-    ReadRichText("{\\rtf1 \\u-4064? \\fs-5 x\\'zz}", doc);
+    readRichText("{\\rtf1 \\u-4064? \\fs-5 x\\'zz}", doc);
     EXPECT_EQ(doc.toPlainText().size(), 3);
 }
 
@@ -101,12 +101,12 @@ TEST(RichText, AParagraphOfManyRunsReadsInLinearTime)
     QTextDocument doc;
     QElapsedTimer timer;
     timer.start();
-    ReadRichText(rtf, doc);
+    readRichText(rtf, doc);
     EXPECT_LT(timer.elapsed(), 5000);
     EXPECT_EQ(doc.toPlainText(), QString(u"xy"_qs).repeated(20000));
     EXPECT_EQ(doc.blockCount(), 1);
-    EXPECT_EQ(FormatAt(doc, 39998).fontWeight(), QFont::Bold);
-    EXPECT_EQ(FormatAt(doc, 39999).fontWeight(), QFont::Normal);
+    EXPECT_EQ(formatAt(doc, 39998).fontWeight(), QFont::Bold);
+    EXPECT_EQ(formatAt(doc, 39999).fontWeight(), QFont::Normal);
 }
 
 } // namespace

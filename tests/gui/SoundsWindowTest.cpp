@@ -13,8 +13,8 @@ namespace {
 
 TEST_F(Sounds, WindowShowsTheStoredChoiceAndSavesOnEnableClickAndClose)
 {
-    app.settings.sound = {true, AlertSound::ThreeBeeps};
-    auto* window = new SoundsWindow(app.settings, player, app.log, 1);
+    m_app.settings.sound = {true, AlertSound::ThreeBeeps};
+    auto* window = new SoundsWindow(m_app.settings, m_player, m_app.log, 1);
     window->show();
     EXPECT_TRUE(window->findChild<QRadioButton*>(u"opt3BeepsSound"_qs)->isChecked());
     EXPECT_FALSE(window->optSiren->isChecked());
@@ -23,36 +23,36 @@ TEST_F(Sounds, WindowShowsTheStoredChoiceAndSavesOnEnableClickAndClose)
     // A changed choice is heard before it is saved.
     window->optChimesSound->click();
     window->cmdTestWav->click();
-    EXPECT_EQ(played, QStringList({u"Chimes.wav"_qs}));
+    EXPECT_EQ(m_played, QStringList({u"Chimes.wav"_qs}));
     EXPECT_FALSE(QFile::exists(path(u"soundset.dat"_qs)));
-    ASSERT_TRUE(RunUntil([&] { return !player.playing(); }));
+    ASSERT_TRUE(runUntil([&] { return !m_player.playing(); }));
 
     window->chkEnableSounds->click(); // off, saved at once
-    EXPECT_EQ(readFile(u"soundset.dat"_qs), FromHex("0000 0000 0000 0000 0000 FFFF"));
+    EXPECT_EQ(readFile(u"soundset.dat"_qs), fromHex("0000 0000 0000 0000 0000 FFFF"));
     window->cmdTestWav->click(); // sounds off: nothing
-    EXPECT_EQ(played.size(), 1);
+    EXPECT_EQ(m_played.size(), 1);
 
     window->chkEnableSounds->click();
     window->optSiren->click();
     window->cmdClose->click();
-    EXPECT_EQ(readFile(u"soundset.dat"_qs), FromHex("FFFF FFFF 0000 0000 0000 0000"));
+    EXPECT_EQ(readFile(u"soundset.dat"_qs), fromHex("FFFF FFFF 0000 0000 0000 0000"));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 TEST_F(Sounds, OneSoundsWindowAndAnUnwritableFileKeepsItUsable)
 {
-    SoundsWindow* first = SoundsWindow::ShowSounds(app.settings, player, app.log, 1);
-    EXPECT_EQ(SoundsWindow::ShowSounds(app.settings, player, app.log, 1), first);
+    SoundsWindow* first = SoundsWindow::showSounds(m_app.settings, m_player, m_app.log, 1);
+    EXPECT_EQ(SoundsWindow::showSounds(m_app.settings, m_player, m_app.log, 1), first);
 
-    QDir(folder.path()).mkdir(u"soundset.dat"_qs); // a folder where the file should be
+    QDir(m_folder.path()).mkdir(u"soundset.dat"_qs); // a folder where the file should be
     first->optFemVoice->click();
     first->cmdClose->click();
-    ASSERT_EQ(boxes.shown().size(), 1);
-    EXPECT_EQ(boxes.shown()[0].title, u"File Write Error"_qs);
-    EXPECT_TRUE(boxes.shown()[0].text.startsWith(u"FILE ERROR:"_qs));
-    EXPECT_EQ(app.settings.sound.sound, AlertSound::Voice); // in effect for this run
+    ASSERT_EQ(m_boxes.shown().size(), 1);
+    EXPECT_EQ(m_boxes.shown()[0].title, u"File Write Error"_qs);
+    EXPECT_TRUE(m_boxes.shown()[0].text.startsWith(u"FILE ERROR:"_qs));
+    EXPECT_EQ(m_app.settings.sound.sound, AlertSound::Voice); // in effect for this run
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    SoundsWindow* again = SoundsWindow::ShowSounds(app.settings, player, app.log, 1);
+    SoundsWindow* again = SoundsWindow::showSounds(m_app.settings, m_player, m_app.log, 1);
     ASSERT_NE(again, nullptr);
     again->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

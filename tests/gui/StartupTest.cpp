@@ -25,7 +25,7 @@ namespace {
 class StartUp : public ProgramTest
 {
 protected:
-    const QStringList settingsFiles = [] {
+    const QStringList m_settingsFiles = [] {
         QStringList names;
         for (int n = 1; n <= 10; ++n)
             names << u"Aset"_qs + QString::number(n) + u".dat"_qs;
@@ -37,47 +37,47 @@ protected:
     {
         OnNextModal accept([this](QWidget* modal) {
             if (auto* terms = qobject_cast<TermsWindow*>(modal)) {
-                termsShown = true;
-                mainWindowBeforeTerms = splash.mainWindow() != nullptr;
+                m_termsShown = true;
+                m_mainWindowBeforeTerms = m_splash.mainWindow() != nullptr;
                 terms->optAgreeToTerms->click();
                 terms->cmdProceed->click();
             }
         });
-        return splash.Start();
+        return m_splash.start();
     }
 
-    SplashWindow splash {app};
-    bool termsShown = false;
-    bool mainWindowBeforeTerms = false;
+    SplashWindow m_splash {m_app};
+    bool m_termsShown = false;
+    bool m_mainWindowBeforeTerms = false;
 };
 
 TEST_F(StartUp, FirstRunCreatesEmptySettingsAsksForTermsThenShowsEmptyRows)
 {
     ASSERT_TRUE(start());
 
-    EXPECT_TRUE(termsShown);
-    EXPECT_FALSE(mainWindowBeforeTerms);
-    for (const QString& name : settingsFiles) {
+    EXPECT_TRUE(m_termsShown);
+    EXPECT_FALSE(m_mainWindowBeforeTerms);
+    for (const QString& name : m_settingsFiles) {
         EXPECT_TRUE(QFile::exists(path(name))) << name.toStdString();
         EXPECT_EQ(readFile(name).size(), 0) << name.toStdString();
     }
     EXPECT_EQ(readFile(u"frs.dat"_qs), QByteArray(1, '\1'));
-    EXPECT_TRUE(boxes.shown().isEmpty());
+    EXPECT_TRUE(m_boxes.shown().isEmpty());
 
     // The hand-over waits for the timer, which runs once the window is up.
-    EXPECT_TRUE(splash.isVisible());
-    EXPECT_TRUE(splash.TimerSplash->isActive());
-    EXPECT_EQ(splash.mainWindow(), nullptr);
-    splash.onSplashTimer();
-    MainWindow* main = splash.mainWindow();
+    EXPECT_TRUE(m_splash.isVisible());
+    EXPECT_TRUE(m_splash.timerSplash->isActive());
+    EXPECT_EQ(m_splash.mainWindow(), nullptr);
+    m_splash.onSplashTimer();
+    MainWindow* main = m_splash.mainWindow();
     ASSERT_NE(main, nullptr);
     EXPECT_TRUE(main->isVisible());
-    EXPECT_FALSE(splash.isVisible());
+    EXPECT_FALSE(m_splash.isVisible());
     for (int n = 1; n <= 10; ++n) {
         EXPECT_TRUE(main->lblSymbol[n]->text().trimmed().isEmpty());
         EXPECT_TRUE(main->lblPrice[n]->text().isEmpty());
         EXPECT_TRUE(main->lblVolume[n]->text().isEmpty());
-        EXPECT_EQ(app.settings.alert(StockIndex::fromNumber(n)).watch, Watch::Off);
+        EXPECT_EQ(m_app.settings.alert(StockIndex::fromNumber(n)).watch, Watch::Off);
     }
 }
 
@@ -87,45 +87,45 @@ TEST_F(StartUp, AcceptedTermsAreNotAskedAgainAndStoredSymbolsAppear)
     AlertSettings ibm;
     ibm.watch = Watch::On;
     ibm.symbol = u"IBM"_qs;
-    writeFile(u"Aset3.dat"_qs, EncodeRecord(ibm));
+    writeFile(u"Aset3.dat"_qs, encodeRecord(ibm));
 
     ASSERT_TRUE(start());
-    splash.onSplashTimer();
+    m_splash.onSplashTimer();
 
-    EXPECT_FALSE(termsShown);
-    ASSERT_NE(splash.mainWindow(), nullptr);
-    EXPECT_EQ(splash.mainWindow()->lblSymbol[3]->text(), u"IBM"_qs);
-    EXPECT_EQ(app.settings.alert(StockIndex::fromNumber(3)).watch, Watch::On);
-    EXPECT_TRUE(splash.mainWindow()->lblSymbol[2]->text().trimmed().isEmpty());
+    EXPECT_FALSE(m_termsShown);
+    ASSERT_NE(m_splash.mainWindow(), nullptr);
+    EXPECT_EQ(m_splash.mainWindow()->lblSymbol[3]->text(), u"IBM"_qs);
+    EXPECT_EQ(m_app.settings.alert(StockIndex::fromNumber(3)).watch, Watch::On);
+    EXPECT_TRUE(m_splash.mainWindow()->lblSymbol[2]->text().trimmed().isEmpty());
 }
 
 TEST_F(StartUp, UnreadableMailSettingsStopLoadingButTheMainWindowOpens)
 {
     AlertSettings ko;
     ko.symbol = u"KO"_qs;
-    writeFile(u"Aset10.dat"_qs, EncodeRecord(ko));
-    ASSERT_TRUE(QDir(folder.path()).mkdir(u"mailset.dat"_qs));
-    writeFile(u"timeset.dat"_qs, FromHex("09 00 1E 00 09 00 1E 00 10 00 00 00 05 00"));
-    writeFile(u"soundset.dat"_qs, FromHex("FF FF FF FF 00 00 00 00 00 00 00 00"));
+    writeFile(u"Aset10.dat"_qs, encodeRecord(ko));
+    ASSERT_TRUE(QDir(m_folder.path()).mkdir(u"mailset.dat"_qs));
+    writeFile(u"timeset.dat"_qs, fromHex("09 00 1E 00 09 00 1E 00 10 00 00 00 05 00"));
+    writeFile(u"soundset.dat"_qs, fromHex("FF FF FF FF 00 00 00 00 00 00 00 00"));
 
     ASSERT_TRUE(start());
 
-    EXPECT_TRUE(OneFileErrorBox(boxes.shown(), u"Initialize Error"_qs,
+    EXPECT_TRUE(oneFileErrorBox(m_boxes.shown(), u"Initialize Error"_qs,
         {u"Error Location:Email Settings"_qs, u"Exit the program and restart."_qs,
             u"If the problem persists, see the Tradevane support page: "_qs + kSupportPage}));
 
     // Loading stopped at the mail settings: what came before is in, what came after is not.
-    EXPECT_EQ(app.settings.alert(StockIndex::fromNumber(10)).symbol, u"KO"_qs);
-    EXPECT_EQ(app.settings.time.startHour, 0);
-    EXPECT_EQ(app.settings.time.quoteInterval, 0);
-    EXPECT_FALSE(app.settings.sound.soundsOn);
+    EXPECT_EQ(m_app.settings.alert(StockIndex::fromNumber(10)).symbol, u"KO"_qs);
+    EXPECT_EQ(m_app.settings.time.startHour, 0);
+    EXPECT_EQ(m_app.settings.time.quoteInterval, 0);
+    EXPECT_FALSE(m_app.settings.sound.soundsOn);
     EXPECT_FALSE(QFile::exists(path(u"frs.dat"_qs)));
-    EXPECT_FALSE(termsShown);
+    EXPECT_FALSE(m_termsShown);
 
-    splash.onSplashTimer();
-    ASSERT_NE(splash.mainWindow(), nullptr);
-    EXPECT_TRUE(splash.mainWindow()->isVisible());
-    EXPECT_EQ(splash.mainWindow()->lblSymbol[10]->text(), u"KO"_qs);
+    m_splash.onSplashTimer();
+    ASSERT_NE(m_splash.mainWindow(), nullptr);
+    EXPECT_TRUE(m_splash.mainWindow()->isVisible());
+    EXPECT_EQ(m_splash.mainWindow()->lblSymbol[10]->text(), u"KO"_qs);
 }
 
 TEST_F(StartUp, EachSettingsFileNamesItsLocationAndLoadingStopsThere)
@@ -140,34 +140,34 @@ TEST_F(StartUp, EachSettingsFileNamesItsLocationAndLoadingStopsThere)
         {u"frs.dat", u"Licence Acceptance", nullptr}};
     for (const auto& c : cases) {
         QTemporaryDir dir;
-        SetProgramFolder(dir.path());
+        setProgramFolder(dir.path());
         ASSERT_TRUE(QDir(dir.path()).mkdir(QString::fromUtf16(c.file)));
-        const StartupLoad load = LoadSettingsFiles(app);
+        const StartupLoad load = loadSettingsFiles(m_app);
         EXPECT_FALSE(load.ok());
         EXPECT_EQ(load.location, QString::fromUtf16(c.location));
         if (c.notCreated) {
             EXPECT_FALSE(QFile::exists(QDir(dir.path()).filePath(QString::fromUtf16(c.notCreated))));
         }
         EXPECT_TRUE(
-            InitializeErrorText(load).contains(u"Error Location:"_qs + QString::fromUtf16(c.location)));
+            initializeErrorText(load).contains(u"Error Location:"_qs + QString::fromUtf16(c.location)));
     }
 }
 
 TEST_F(StartUp, TheCalendarChoiceIsReadAndAMalformedFileSkipsHolidaysWithANote)
 {
     ASSERT_TRUE(start());
-    EXPECT_TRUE(app.settings.calendar.SkipHolidays); // no calendar.ini: holidays are skipped
+    EXPECT_TRUE(m_app.settings.calendar.skipHolidays); // no calendar.ini: holidays are skipped
     EXPECT_FALSE(QFile::exists(path(u"calendar.ini"_qs)));
 
     writeFile(u"calendar.ini"_qs, "[calendar]\nSkipHolidays=0\n");
-    LoadSettingsFiles(app);
-    EXPECT_FALSE(app.settings.calendar.SkipHolidays);
-    EXPECT_FALSE(log().contains(LogText::CalendarSettingsDefault));
+    loadSettingsFiles(m_app);
+    EXPECT_FALSE(m_app.settings.calendar.skipHolidays);
+    EXPECT_FALSE(log().contains(LogText::kCalendarSettingsDefault));
 
     writeFile(u"calendar.ini"_qs, "[calendar]\nSkipHolidays=no thanks\n");
-    LoadSettingsFiles(app);
-    EXPECT_TRUE(app.settings.calendar.SkipHolidays);
-    EXPECT_TRUE(log().contains(LogText::CalendarSettingsDefault + u"SkipHolidays=no thanks\r\n"_qs));
+    loadSettingsFiles(m_app);
+    EXPECT_TRUE(m_app.settings.calendar.skipHolidays);
+    EXPECT_TRUE(log().contains(LogText::kCalendarSettingsDefault + u"SkipHolidays=no thanks\r\n"_qs));
 }
 
 TEST_F(StartUp, RefusedTermsEndTheProgramBeforeAnythingIsShown)
@@ -176,23 +176,23 @@ TEST_F(StartUp, RefusedTermsEndTheProgramBeforeAnythingIsShown)
         ASSERT_NE(qobject_cast<TermsWindow*>(modal), nullptr);
         static_cast<TermsWindow*>(modal)->cmdCancel->click();
     });
-    EXPECT_FALSE(splash.Start());
+    EXPECT_FALSE(m_splash.start());
     EXPECT_TRUE(refuse.done());
-    EXPECT_EQ(endRequests, 1);
-    EXPECT_FALSE(splash.isVisible());
-    EXPECT_EQ(splash.mainWindow(), nullptr);
+    EXPECT_EQ(m_endRequests, 1);
+    EXPECT_FALSE(m_splash.isVisible());
+    EXPECT_EQ(m_splash.mainWindow(), nullptr);
     EXPECT_EQ(readFile(u"frs.dat"_qs), QByteArray());
 }
 
 TEST_F(StartUp, TheSplashTimerHandsOverOnItsOwn)
 {
     writeFile(u"frs.dat"_qs, QByteArray(1, '\1'));
-    splash.loadValues();
-    EXPECT_FALSE(splash.TimerSplash->isActive()); // not before the window is up
-    splash.TimerSplash->setInterval(20);
-    ASSERT_TRUE(splash.Start());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return splash.mainWindow() != nullptr; }, 3000));
-    EXPECT_FALSE(splash.isVisible());
+    m_splash.loadValues();
+    EXPECT_FALSE(m_splash.timerSplash->isActive()); // not before the window is up
+    m_splash.timerSplash->setInterval(20);
+    ASSERT_TRUE(m_splash.start());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_splash.mainWindow() != nullptr; }, 3000));
+    EXPECT_FALSE(m_splash.isVisible());
 }
 
 } // namespace

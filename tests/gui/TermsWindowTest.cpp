@@ -40,23 +40,23 @@ TEST_F(TermsWindowTest, ProceedRecordsTheAcceptanceInPlace)
     EXPECT_EQ(terms.result(), QDialog::Accepted);
     EXPECT_EQ(readFile(u"frs.dat"_qs), QByteArray("\1xyz"));
     bool accepted = false;
-    EXPECT_TRUE(ReadTermsAccepted(accepted).ok());
+    EXPECT_TRUE(readTermsAccepted(accepted).ok());
     EXPECT_TRUE(accepted);
-    EXPECT_TRUE(boxes.shown().isEmpty());
-    EXPECT_EQ(endRequests, 0);
+    EXPECT_TRUE(m_boxes.shown().isEmpty());
+    EXPECT_EQ(m_endRequests, 0);
 }
 
 TEST_F(TermsWindowTest, AnAcceptanceThatCannotBeStoredIsReportedAndStartUpGoesOn)
 {
-    QDir(folder.path()).mkdir(u"frs.dat"_qs);
+    QDir(m_folder.path()).mkdir(u"frs.dat"_qs);
     TermsWindow terms;
     terms.optAgreeToTerms->click();
     terms.cmdProceed->click();
-    EXPECT_TRUE(OneFileErrorBox(boxes.shown(), u"File Read/Write Error"_qs,
+    EXPECT_TRUE(oneFileErrorBox(m_boxes.shown(), u"File Read/Write Error"_qs,
         {u"Error Location:Licence Acceptance"_qs, u"Your acceptance of the licence could not be saved."_qs,
             u"The licence agreement will be shown again at the next start."_qs}));
     EXPECT_EQ(terms.result(), QDialog::Accepted);
-    EXPECT_EQ(endRequests, 0);
+    EXPECT_EQ(m_endRequests, 0);
 }
 
 TEST_F(TermsWindowTest, CancelOrClosingThanksTheUserAndEndsTheProgram)
@@ -64,22 +64,22 @@ TEST_F(TermsWindowTest, CancelOrClosingThanksTheUserAndEndsTheProgram)
     {
         TermsWindow terms;
         terms.cmdCancel->click();
-        ASSERT_EQ(boxes.shown().size(), 1);
-        EXPECT_EQ(boxes.shown()[0].title, u"Thank you"_qs);
-        EXPECT_EQ(boxes.shown()[0].buttons, MsgButtons::OkOnly);
-        const QStringList lines = boxes.shown()[0].text.split(u"\r\n"_qs);
+        ASSERT_EQ(m_boxes.shown().size(), 1);
+        EXPECT_EQ(m_boxes.shown()[0].title, u"Thank you"_qs);
+        EXPECT_EQ(m_boxes.shown()[0].buttons, MsgButtons::OkOnly);
+        const QStringList lines = m_boxes.shown()[0].text.split(u"\r\n"_qs);
         ASSERT_EQ(lines.size(), 3);
         EXPECT_EQ(lines[1], u"If you do not accept the licence agreement, please"_qs);
         EXPECT_EQ(lines[2], u"remove the software from this computer."_qs);
-        EXPECT_EQ(endRequests, 1);
+        EXPECT_EQ(m_endRequests, 1);
         EXPECT_EQ(terms.result(), QDialog::Rejected);
     }
     {
         TermsWindow terms;
         terms.show();
         terms.close();
-        EXPECT_EQ(endRequests, 2);
-        EXPECT_EQ(boxes.shown().size(), 2);
+        EXPECT_EQ(m_endRequests, 2);
+        EXPECT_EQ(m_boxes.shown().size(), 2);
     }
     EXPECT_FALSE(QFile::exists(path(u"frs.dat"_qs)));
 }

@@ -23,7 +23,7 @@ protected:
         : SettingsWindowFixture(u"Time"_qs)
     { }
 
-    std::unique_ptr<TimesWindow> create() override { return std::make_unique<TimesWindow>(app.settings); }
+    std::unique_ptr<TimesWindow> create() override { return std::make_unique<TimesWindow>(m_app.settings); }
 
     QString text(const char* name) { return box(name)->text(); }
     QComboBox* interval() { return w<QComboBox>("comboQuoteInterval"); }
@@ -35,14 +35,14 @@ protected:
         type("txtStart_QDL_Min", startMinute);
         type("txtStop_QDL_Hour", stopHour);
         type("txtStop_QDL_Min", stopMinute);
-        TypeInto(interval()->lineEdit(), minutes);
+        typeInto(interval()->lineEdit(), minutes);
     }
 };
 
 TEST_F(TimeWindow, EmptyFileOffersTheDefaultsWhichSaveAsTheKnownBytes)
 {
     // No timeset.dat: created empty.
-    EXPECT_TRUE(OneBox(open(), u"File read error"_qs,
+    EXPECT_TRUE(oneBox(open(), u"File read error"_qs,
         u"Error reading the 'Time Settings' file.\r\nUsing default values"_qs));
     EXPECT_EQ(text("txtStart_QDL_Hour"), u"9"_qs);
     EXPECT_EQ(text("txtStart_QDL_Min"), u"50"_qs);
@@ -50,17 +50,17 @@ TEST_F(TimeWindow, EmptyFileOffersTheDefaultsWhichSaveAsTheKnownBytes)
     EXPECT_EQ(text("txtStop_QDL_Min"), u"1"_qs); // no leading zero from the defaults
     EXPECT_EQ(interval()->currentIndex(), 2);
     EXPECT_EQ(interval()->currentText(), u"5"_qs);
-    EXPECT_EQ(EncodeRecord(app.settings.time), FromHex(kDefaultsFile));
+    EXPECT_EQ(encodeRecord(m_app.settings.time), fromHex(kDefaultsFile));
     EXPECT_EQ(readFile(u"timeset.dat"_qs).size(), 0);
 
     EXPECT_TRUE(save().isEmpty());
-    EXPECT_EQ(window->result(), QDialog::Accepted);
-    EXPECT_EQ(readFile(u"timeset.dat"_qs), FromHex(kDefaultsFile));
+    EXPECT_EQ(m_window->result(), QDialog::Accepted);
+    EXPECT_EQ(readFile(u"timeset.dat"_qs), fromHex(kDefaultsFile));
 }
 
 TEST_F(TimeWindow, StoredTimesAreShownWithTwoDigitMinutes)
 {
-    writeFile(u"timeset.dat"_qs, FromHex("08 00 05 00 0A 00 07 00 11 00 01 00 0F 00"));
+    writeFile(u"timeset.dat"_qs, fromHex("08 00 05 00 0A 00 07 00 11 00 01 00 0F 00"));
     EXPECT_TRUE(open().isEmpty());
     EXPECT_EQ(text("txtStart_QDL_Hour"), u"10"_qs); // the quote start fields
     EXPECT_EQ(text("txtStart_QDL_Min"), u"07"_qs);
@@ -73,47 +73,47 @@ TEST_F(TimeWindow, StoredTimesAreShownWithTwoDigitMinutes)
     EXPECT_EQ(items, (QStringList {u"1"_qs, u"2"_qs, u"5"_qs, u"10"_qs, u"15"_qs, u"20"_qs, u"30"_qs}));
 
     EXPECT_TRUE(save().isEmpty());
-    EXPECT_EQ(readFile(u"timeset.dat"_qs), FromHex("0A 00 07 00 0A 00 07 00 11 00 01 00 0F 00"));
+    EXPECT_EQ(readFile(u"timeset.dat"_qs), fromHex("0A 00 07 00 0A 00 07 00 11 00 01 00 0F 00"));
 }
 
 TEST_F(TimeWindow, IntervalOutsideTheListShowsFiveButStaysUntilTheNextSave)
 {
-    writeFile(u"timeset.dat"_qs, FromHex("09 00 32 00 09 00 32 00 10 00 01 00 07 00"));
+    writeFile(u"timeset.dat"_qs, fromHex("09 00 32 00 09 00 32 00 10 00 01 00 07 00"));
     open();
     EXPECT_EQ(interval()->currentText(), u"5"_qs);
-    EXPECT_EQ(app.settings.time.quoteInterval, 7);
+    EXPECT_EQ(m_app.settings.time.quoteInterval, 7);
     EXPECT_TRUE(save(MsgResult::No).isEmpty());
-    EXPECT_EQ(app.settings.time.quoteInterval, 7);
-    EXPECT_EQ(readFile(u"timeset.dat"_qs).right(2), FromHex("07 00"));
+    EXPECT_EQ(m_app.settings.time.quoteInterval, 7);
+    EXPECT_EQ(readFile(u"timeset.dat"_qs).right(2), fromHex("07 00"));
 }
 
 TEST_F(TimeWindow, UnreadableFileLoadsTheDefaults)
 {
-    ASSERT_TRUE(QDir(folder.path()).mkdir(u"timeset.dat"_qs));
-    EXPECT_TRUE(OneBox(
+    ASSERT_TRUE(QDir(m_folder.path()).mkdir(u"timeset.dat"_qs));
+    EXPECT_TRUE(oneBox(
         open(), u"Defaults Loaded"_qs, u"Unable to read 'Settings' file.\r\nDefault settings loaded."_qs));
     EXPECT_EQ(text("txtStop_QDL_Min"), u"1"_qs);
-    EXPECT_EQ(EncodeRecord(app.settings.time), FromHex(kDefaultsFile));
+    EXPECT_EQ(encodeRecord(m_app.settings.time), fromHex(kDefaultsFile));
 
     setTimes(u"8"_qs, u"30"_qs, u"15"_qs, u"45"_qs, u"10"_qs);
-    EXPECT_TRUE(OneFileErrorBox(save(), u"File Write Error"_qs,
+    EXPECT_TRUE(oneFileErrorBox(save(), u"File Write Error"_qs,
         {u"Unable to open/write to the 'Settings' file"_qs, u"Exit the program and restart."_qs,
-            SupportContactLine()}));
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(EncodeRecord(app.settings.time), FromHex("08 00 1E 00 08 00 1E 00 0F 00 2D 00 0A 00"));
+            supportContactLine()}));
+    EXPECT_FALSE(m_window->isVisible());
+    EXPECT_EQ(encodeRecord(m_app.settings.time), fromHex("08 00 1E 00 08 00 1E 00 0F 00 2D 00 0A 00"));
 }
 
 TEST_F(TimeWindow, OnlyTheHoursAreCompared)
 {
     open();
     setTimes(u"9"_qs, u"50"_qs, u"9"_qs, u"55"_qs);
-    EXPECT_TRUE(OneBox(save(), u"Invalid Time"_qs,
+    EXPECT_TRUE(oneBox(save(), u"Invalid Time"_qs,
         u"Location: Stop Time\r\nHour entry error\r\nAllowed range = 1 to 23\r\nMust be greater than START time"_qs));
-    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(m_window->isVisible());
 
     setTimes(u"9"_qs, u"59"_qs, u"10"_qs, u"0"_qs);
     EXPECT_TRUE(save().isEmpty());
-    EXPECT_EQ(readFile(u"timeset.dat"_qs), FromHex("09 00 3B 00 09 00 3B 00 0A 00 00 00 05 00"));
+    EXPECT_EQ(readFile(u"timeset.dat"_qs), fromHex("09 00 3B 00 09 00 3B 00 0A 00 00 00 05 00"));
 }
 
 TEST_F(TimeWindow, HoursAreRoundedHalfToEven)
@@ -122,7 +122,7 @@ TEST_F(TimeWindow, HoursAreRoundedHalfToEven)
         open();
         setTimes(hour, u"0"_qs, u"16"_qs, u"0"_qs);
         EXPECT_TRUE(save().isEmpty());
-        EXPECT_EQ(readFile(u"timeset.dat"_qs).left(2), FromHex("08 00")) << hour.toStdString();
+        EXPECT_EQ(readFile(u"timeset.dat"_qs).left(2), fromHex("08 00")) << hour.toStdString();
     }
 }
 
@@ -133,12 +133,12 @@ TEST_F(TimeWindow, InsertCurrentTimeAddsOneMinuteWithoutWrappingTheHour)
     const std::pair<QTime, QStringList> inserts[] = {{QTime(10, 59, 30), {u"11"_qs, u"00"_qs}},
         {QTime(14, 5, 0), {u"14"_qs, u"06"_qs}}, {QTime(23, 59, 0), {u"24"_qs, u"00"_qs}}};
     for (const auto& [now, shown] : inserts) {
-        clock->set(QDateTime(QDate(2026, 3, 4), now));
-        Click(w<QPushButton>("cmdInsertTime"));
+        m_clock->set(QDateTime(QDate(2026, 3, 4), now));
+        click(w<QPushButton>("cmdInsertTime"));
         EXPECT_EQ(QStringList({text("txtStart_QDL_Hour"), text("txtStart_QDL_Min")}), shown);
         EXPECT_EQ(text("txtStop_QDL_Hour"), u"16"_qs); // the stop boxes do not change
     }
-    EXPECT_TRUE(OneBox(save(), u"Invalid Time"_qs,
+    EXPECT_TRUE(oneBox(save(), u"Invalid Time"_qs,
         u"Location: StartTime\r\nHour entry error\r\nAllowed range = 1 to 23"_qs));
 }
 
@@ -148,20 +148,20 @@ TEST_F(TimeWindow, HelpButtonsMarkTheirShapeAndShowTheirText)
     auto* info = w<QPlainTextEdit>("txtTimeSetInfo");
     EXPECT_EQ(info->toPlainText(), u"Click  (?)  for help"_qs);
     expectHelpLabels("txtTimeSetInfo",
-        {{"lblStartTimeHelp", "ShapeStartTimeHelp", TimeHelp::StartTime()},
-            {"lblStopTimeHelp", "ShapeStopTimeHelp", TimeHelp::StopTime()},
-            {"lblDLFreqHelp", "ShapeDLFreqHelp", TimeHelp::Interval()},
-            {"lblHolidaysHelp", "ShapeHolidaysHelp", TimeHelp::Holidays()}});
+        {{"lblStartTimeHelp", "ShapeStartTimeHelp", TimeHelp::startTime()},
+            {"lblStopTimeHelp", "ShapeStopTimeHelp", TimeHelp::stopTime()},
+            {"lblDLFreqHelp", "ShapeDLFreqHelp", TimeHelp::interval()},
+            {"lblHolidaysHelp", "ShapeHolidaysHelp", TimeHelp::holidays()}});
 
-    window->hide();
-    ShowActive(window.get());
+    m_window->hide();
+    showActive(m_window.get());
     EXPECT_EQ(info->toPlainText(), u"Click  (?)  for help"_qs);
     EXPECT_EQ(w<MarkerShape>("ShapeDLFreqHelp")->fillColor(), QApplication::palette().color(QPalette::Base));
 }
 
 TEST_F(TimeWindow, SkipExchangeHolidaysIsOnUntilUntickedAndIsKeptBesideTheTimes)
 {
-    writeFile(u"timeset.dat"_qs, FromHex(kDefaultsFile));
+    writeFile(u"timeset.dat"_qs, fromHex(kDefaultsFile));
     open();
     QCheckBox* skip = w<QCheckBox>("chkSkipHolidays");
     EXPECT_EQ(skip->accessibleName(), u"Skip exchange holidays"_qs);
@@ -171,19 +171,19 @@ TEST_F(TimeWindow, SkipExchangeHolidaysIsOnUntilUntickedAndIsKeptBesideTheTimes)
     tick("chkSkipHolidays", false);
     EXPECT_TRUE(save(MsgResult::No).isEmpty());
     EXPECT_FALSE(QFile::exists(path(u"calendar.ini"_qs)));
-    EXPECT_TRUE(app.settings.calendar.SkipHolidays);
+    EXPECT_TRUE(m_app.settings.calendar.skipHolidays);
 
     open();
     tick("chkSkipHolidays", false);
     EXPECT_TRUE(save().isEmpty());
-    EXPECT_FALSE(app.settings.calendar.SkipHolidays);
+    EXPECT_FALSE(m_app.settings.calendar.skipHolidays);
     EXPECT_EQ(readFile(u"calendar.ini"_qs), QByteArray("[calendar]\nSkipHolidays=0\n"));
-    EXPECT_EQ(readFile(u"timeset.dat"_qs), FromHex(kDefaultsFile)); // its 14 bytes as they were
+    EXPECT_EQ(readFile(u"timeset.dat"_qs), fromHex(kDefaultsFile)); // its 14 bytes as they were
 
     // Read back as the next start-up reads it.
-    app.settings.calendar = {};
-    LoadCalendarSettings(app.settings.calendar, app.log);
-    EXPECT_FALSE(app.settings.calendar.SkipHolidays);
+    m_app.settings.calendar = {};
+    loadCalendarSettings(m_app.settings.calendar, m_app.log);
+    EXPECT_FALSE(m_app.settings.calendar.skipHolidays);
     open();
     EXPECT_FALSE(w<QCheckBox>("chkSkipHolidays")->isChecked());
     tick("chkSkipHolidays", true);
@@ -193,40 +193,40 @@ TEST_F(TimeWindow, SkipExchangeHolidaysIsOnUntilUntickedAndIsKeptBesideTheTimes)
 
 TEST_F(TimeWindow, ACalendarFileThatCannotBeWrittenIsReportedAsTheTimesAre)
 {
-    ASSERT_TRUE(QDir(folder.path()).mkdir(u"calendar.ini"_qs));
+    ASSERT_TRUE(QDir(m_folder.path()).mkdir(u"calendar.ini"_qs));
     open();
     tick("chkSkipHolidays", false);
     const QList<MsgBoxRequest> shown = save();
     ASSERT_EQ(shown.size(), 1);
     EXPECT_EQ(shown[0].title, u"File Write Error"_qs);
     EXPECT_TRUE(shown[0].text.contains(u"Unable to open/write to the 'Settings' file"_qs));
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_FALSE(app.settings.calendar.SkipHolidays); // used until the program ends
+    EXPECT_FALSE(m_window->isVisible());
+    EXPECT_FALSE(m_app.settings.calendar.skipHolidays); // used until the program ends
 }
 
 TEST(CalendarFile, WhatIsReadAndWhatFallsBackToSkippingHolidays)
 {
     CalendarSettings read;
-    EXPECT_FALSE(ParseCalendarSettings(u"[calendar]\r\nSkipHolidays = false\r\n"_qs, read));
-    EXPECT_FALSE(read.SkipHolidays);
-    EXPECT_FALSE(ParseCalendarSettings(u"; note\n[other]\nKey=x\n[Calendar]\nskipholidays=TRUE\n"_qs, read));
-    EXPECT_TRUE(read.SkipHolidays);
-    EXPECT_EQ(ParseCalendarSettings(u"[calendar]\nSkipHolidays=maybe\n"_qs, read), u"SkipHolidays=maybe"_qs);
-    EXPECT_EQ(ParseCalendarSettings(u"[calendar]\nHolidays=0\n"_qs, read), u"Holidays=0"_qs);
-    EXPECT_EQ(ParseCalendarSettings(u"[calendar]\nno equals sign\n"_qs, read), u"no equals sign"_qs);
+    EXPECT_FALSE(parseCalendarSettings(u"[calendar]\r\nSkipHolidays = false\r\n"_qs, read));
+    EXPECT_FALSE(read.skipHolidays);
+    EXPECT_FALSE(parseCalendarSettings(u"; note\n[other]\nKey=x\n[Calendar]\nskipholidays=TRUE\n"_qs, read));
+    EXPECT_TRUE(read.skipHolidays);
+    EXPECT_EQ(parseCalendarSettings(u"[calendar]\nSkipHolidays=maybe\n"_qs, read), u"SkipHolidays=maybe"_qs);
+    EXPECT_EQ(parseCalendarSettings(u"[calendar]\nHolidays=0\n"_qs, read), u"Holidays=0"_qs);
+    EXPECT_EQ(parseCalendarSettings(u"[calendar]\nno equals sign\n"_qs, read), u"no equals sign"_qs);
 }
 
 TEST_F(TimeWindow, CancelKeepsTheWindowAndNoLeavesTheFileAlone)
 {
-    writeFile(u"timeset.dat"_qs, FromHex(kDefaultsFile));
+    writeFile(u"timeset.dat"_qs, fromHex(kDefaultsFile));
     open();
     setTimes(u"x"_qs, u"0"_qs, u"16"_qs, u"0"_qs);
     EXPECT_TRUE(save(MsgResult::Cancel).isEmpty());
-    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(m_window->isVisible());
     EXPECT_TRUE(save(MsgResult::No).isEmpty());
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(readFile(u"timeset.dat"_qs), FromHex(kDefaultsFile));
-    EXPECT_EQ(EncodeRecord(app.settings.time), FromHex(kDefaultsFile));
+    EXPECT_FALSE(m_window->isVisible());
+    EXPECT_EQ(readFile(u"timeset.dat"_qs), fromHex(kDefaultsFile));
+    EXPECT_EQ(encodeRecord(m_app.settings.time), fromHex(kDefaultsFile));
 }
 
 TEST(TimeChecks, TenChecksInTheirOrder)
@@ -261,12 +261,12 @@ TEST(TimeChecks, TenChecksInTheirOrder)
             u"Quote update interval: Outside allowed range.\r\nAllowed range = 1 to 30 minutes"},
     };
     for (const Case& c : cases) {
-        const auto problem = CheckTimeEntries(c.entries);
+        const auto problem = checkTimeEntries(c.entries);
         ASSERT_TRUE(problem) << QString::fromUtf16(c.text).toStdString();
         EXPECT_EQ(problem->title, QString::fromUtf16(c.title));
         EXPECT_EQ(problem->text, QString::fromUtf16(c.text));
     }
-    EXPECT_FALSE(CheckTimeEntries({u"1"_qs, u"0"_qs, u"23"_qs, u"59"_qs, u"30"_qs}));
+    EXPECT_FALSE(checkTimeEntries({u"1"_qs, u"0"_qs, u"23"_qs, u"59"_qs, u"30"_qs}));
 }
 
 } // namespace

@@ -25,11 +25,11 @@ namespace {
 constexpr int kRecordRate = 11025;
 
 // Plays the file on the default output and runs until its end is reported.
-SoundOutcome WaitForSound(const QString& path)
+SoundOutcome waitForSound(const QString& path)
 {
     std::optional<SoundOutcome> outcome;
-    const auto sound = PlayWaveOnDefaultOutput(path, [&](SoundOutcome o) { outcome = o; });
-    EXPECT_TRUE(RunUntil([&] { return outcome.has_value(); }, 30000)) << "the sound never ended";
+    const auto sound = playWaveOnDefaultOutput(path, [&](SoundOutcome o) { outcome = o; });
+    EXPECT_TRUE(runUntil([&] { return outcome.has_value(); }, 30000)) << "the sound never ended";
     return outcome.value_or(SoundOutcome::Failed);
 }
 const char* const kChildMarker = "TRADEVANE_SOUND_TEST_CHILD";
@@ -47,35 +47,35 @@ public:
             *why = u"pulseaudio or parec is not installed (Debian packages pulseaudio, pulseaudio-utils)"_qs;
             return false;
         }
-        socket = dir.filePath(u"native"_qs);
+        m_socket = m_dir.filePath(u"native"_qs);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(u"HOME"_qs, dir.path());
-        env.insert(u"XDG_RUNTIME_DIR"_qs, dir.path());
-        env.insert(u"XDG_CONFIG_HOME"_qs, dir.path());
-        daemon.setProcessEnvironment(env);
-        daemon.setProcessChannelMode(QProcess::MergedChannels);
-        daemon.start(pulseaudio,
+        env.insert(u"HOME"_qs, m_dir.path());
+        env.insert(u"XDG_RUNTIME_DIR"_qs, m_dir.path());
+        env.insert(u"XDG_CONFIG_HOME"_qs, m_dir.path());
+        m_daemon.setProcessEnvironment(env);
+        m_daemon.setProcessChannelMode(QProcess::MergedChannels);
+        m_daemon.start(pulseaudio,
             {u"-n"_qs, u"--daemonize=no"_qs, u"--exit-idle-time=-1"_qs, u"--use-pid-file=false"_qs,
                 u"--disable-shm=yes"_qs, u"-L"_qs, u"module-null-sink sink_name=tvnull"_qs, u"-L"_qs,
-                u"module-native-protocol-unix auth-anonymous=1 socket="_qs + socket});
+                u"module-native-protocol-unix auth-anonymous=1 socket="_qs + m_socket});
         QElapsedTimer waited;
         waited.start();
-        while (waited.elapsed() < 10000 && daemon.state() != QProcess::NotRunning) {
+        while (waited.elapsed() < 10000 && m_daemon.state() != QProcess::NotRunning) {
             QProcess pactl;
             pactl.setProcessEnvironment(clientEnvironment());
             pactl.start(u"pactl"_qs, {u"info"_qs});
-            if (QFile::exists(socket) && pactl.waitForFinished(3000) && pactl.exitCode() == 0) {
+            if (QFile::exists(m_socket) && pactl.waitForFinished(3000) && pactl.exitCode() == 0) {
                 startRecording();
                 return true;
             }
-            daemon.waitForFinished(100);
+            m_daemon.waitForFinished(100);
         }
-        *why = u"pulseaudio did not start: "_qs + QString::fromUtf8(daemon.readAll()).left(400);
+        *why = u"pulseaudio did not start: "_qs + QString::fromUtf8(m_daemon.readAll()).left(400);
         stop();
         return false;
     }
 
-    QString server() const { return u"unix:"_qs + socket; }
+    QString server() const { return u"unix:"_qs + m_socket; }
 
     QProcessEnvironment clientEnvironment() const
     {
@@ -89,30 +89,30 @@ public:
     // hold back the first sound of a test by as much.
     void startRecording()
     {
-        recorder.setProcessEnvironment(clientEnvironment());
-        recorder.start(u"parec"_qs,
+        m_recorder.setProcessEnvironment(clientEnvironment());
+        m_recorder.start(u"parec"_qs,
             {u"--device=tvnull.monitor"_qs, u"--raw"_qs, u"--format=s16le"_qs,
                 u"--rate="_qs + QString::number(kRecordRate), u"--channels=1"_qs, u"--latency-msec=20"_qs});
-        recorder.waitForStarted(3000);
+        m_recorder.waitForStarted(3000);
         collect(2500);
     }
 
     // What the sink played from now on, for `ms` milliseconds.
     QByteArray collect(int ms)
     {
-        QByteArray data = recorder.readAllStandardOutput();
+        QByteArray data = m_recorder.readAllStandardOutput();
         QElapsedTimer waited;
         waited.start();
-        while (waited.elapsed() < ms && recorder.state() == QProcess::Running) {
-            recorder.waitForReadyRead(static_cast<int>(ms - waited.elapsed()));
-            data += recorder.readAllStandardOutput();
+        while (waited.elapsed() < ms && m_recorder.state() == QProcess::Running) {
+            m_recorder.waitForReadyRead(static_cast<int>(ms - waited.elapsed()));
+            data += m_recorder.readAllStandardOutput();
         }
         return data;
     }
 
     void stop()
     {
-        for (QProcess* p : {&recorder, &daemon}) {
+        for (QProcess* p : {&m_recorder, &m_daemon}) {
             if (p->state() != QProcess::NotRunning) {
                 p->terminate();
                 if (!p->waitForFinished(3000))
@@ -123,10 +123,10 @@ public:
     }
 
 private:
-    QTemporaryDir dir;
-    QString socket;
-    QProcess daemon;
-    QProcess recorder;
+    QTemporaryDir m_dir;
+    QString m_socket;
+    QProcess m_daemon;
+    QProcess m_recorder;
 };
 
 // Milliseconds from the first to the last recorded sample above a tenth of full scale.
@@ -151,7 +151,7 @@ qint64 fileLengthMs(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return 0;
-    const auto wave = ReadWave(file.readAll(), nullptr);
+    const auto wave = readWave(file.readAll(), nullptr);
     return wave ? wave->durationMs() : 0;
 }
 
@@ -191,13 +191,13 @@ TEST_F(SoundDevice, EveryShippedSoundIsHeardToItsEndBeforeItsEndIsReported)
     for (const QString& name : {u"siren"_qs, u"voice_alert"_qs, u"Attn"_qs, u"Beep3"_qs, u"Chimes"_qs}) {
         SCOPED_TRACE(name.toStdString());
         copyResource(name + u".wav"_qs);
-        const qint64 length = fileLengthMs(WavPath(name));
+        const qint64 length = fileLengthMs(wavPath(name));
         ASSERT_GT(length, 0);
 
         sink->collect(200); // what came before is not part of this sound
         QElapsedTimer took;
         took.start();
-        EXPECT_EQ(WaitForSound(WavPath(name)), SoundOutcome::Played);
+        EXPECT_EQ(waitForSound(wavPath(name)), SoundOutcome::Played);
         const qint64 tookMs = took.elapsed();
         const QByteArray recorded = sink->collect(300);
 
@@ -205,7 +205,7 @@ TEST_F(SoundDevice, EveryShippedSoundIsHeardToItsEndBeforeItsEndIsReported)
         // The whole sound reached the sink, not a cut-off start of it. (Quiet ends of a sound
         // may fall under the threshold, hence not the full length.)
         EXPECT_GE(audibleSpanMs(recorded), length * 6 / 10) << recorded.size() << " bytes recorded";
-        EXPECT_EQ(boxes.beeps(), 0);
+        EXPECT_EQ(m_boxes.beeps(), 0);
     }
 }
 
@@ -214,7 +214,7 @@ TEST_F(SoundDevice, AStoppedSoundEndsAtOnce)
 {
     copyResource(u"siren.wav"_qs);
     std::optional<SoundOutcome> outcome;
-    const auto sound = PlayWaveOnDefaultOutput(WavPath(u"siren"_qs), [&](SoundOutcome o) { outcome = o; });
+    const auto sound = playWaveOnDefaultOutput(wavPath(u"siren"_qs), [&](SoundOutcome o) { outcome = o; });
     QTest::qWait(100);
     ASSERT_FALSE(outcome.has_value());
     sound->cancel();
@@ -225,20 +225,20 @@ TEST_F(SoundDevice, AStoppedSoundEndsAtOnce)
 
 TEST_F(SoundDevice, MissingOrBrokenFilesFallBackToTheDefaultSound)
 {
-    SoundPlayer player(PlayWaveOnDefaultOutput);
+    SoundPlayer player(playWaveOnDefaultOutput);
     const auto play = [&](const QString& name) {
         bool ended = false;
-        const auto sound = player.PlayWavFile(name, app.log, 11, [&] { ended = true; });
-        ASSERT_TRUE(RunUntil([&] { return ended; }));
+        const auto sound = player.playWavFile(name, m_app.log, 11, [&] { ended = true; });
+        ASSERT_TRUE(runUntil([&] { return ended; }));
     };
     play(u"no_such_sound"_qs);
-    EXPECT_EQ(boxes.beeps(), 1);
+    EXPECT_EQ(m_boxes.beeps(), 1);
     EXPECT_FALSE(QFile::exists(path(u"activlog.dat"_qs)));
 
     // A file that is not a wave: the default sound and the sound error note.
     writeFile(u"Chimes.wav"_qs, "this is no wave file");
     play(u"Chimes"_qs);
-    EXPECT_EQ(boxes.beeps(), 2);
+    EXPECT_EQ(m_boxes.beeps(), 2);
     EXPECT_TRUE(readFile(u"activlog.dat"_qs).startsWith("Sound Error - Location WAV module\r\n"));
 }
 
@@ -266,8 +266,8 @@ TEST_F(NoSoundServer, TheDefaultSoundPlays)
         return;
     }
     copyResource(u"siren.wav"_qs);
-    EXPECT_EQ(WaitForSound(WavPath(u"siren"_qs)), SoundOutcome::DefaultSound);
-    EXPECT_EQ(boxes.beeps(), 1);
+    EXPECT_EQ(waitForSound(wavPath(u"siren"_qs)), SoundOutcome::DefaultSound);
+    EXPECT_EQ(m_boxes.beeps(), 1);
 }
 
 } // namespace

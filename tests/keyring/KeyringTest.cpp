@@ -27,13 +27,13 @@ const QString kKeyringLabel
 const QString kFileLabel
     = u"Tokens are kept in channels.ini in the data folder,\nreadable only by your user account (no keyring)."_qs;
 
-bool OwnerOnly(const QString& file)
+bool ownerOnly(const QString& file)
 {
     namespace fs = std::filesystem;
     return fs::status(file.toStdString()).permissions() == (fs::perms::owner_read | fs::perms::owner_write);
 }
 
-AlertMessage OneAlert()
+AlertMessage oneAlert()
 {
     AlertMessage m;
     m.alerts = {{1, u"IBM"_qs, u"IBM    : Price climbed above $12.00"_qs}};
@@ -47,9 +47,9 @@ protected:
     void SetUp() override
     {
         ChannelsWindowFixture::SetUp();
-        ASSERT_TRUE(http.start());
-        http.serve(u"/desk"_qs, kNtfyOk);
-        http.serveStatus(u"/hooks/in"_qs, 204);
+        ASSERT_TRUE(m_http.start());
+        m_http.serve(u"/desk"_qs, kNtfyOk);
+        m_http.serveStatus(u"/hooks/in"_qs, 204);
     }
 
     // Enters ntfy with a token and a webhook with a header value, and saves; the boxes shown after
@@ -58,11 +58,11 @@ protected:
     {
         EXPECT_TRUE(open().isEmpty());
         tick("chkNtfy", true);
-        type("txtNtfyServer", http.baseUrl());
+        type("txtNtfyServer", m_http.baseUrl());
         type("txtNtfyTopic", u"desk"_qs);
         type("txtNtfyToken", kNtfyToken);
         tick("chkWebhook", true);
-        type("txtWebhookUrl", http.baseUrl() + u"/hooks/in"_qs);
+        type("txtWebhookUrl", m_http.baseUrl() + u"/hooks/in"_qs);
         type("txtWebhookHeaderName", u"X-Token"_qs);
         type("txtWebhookHeaderValue", kHeaderSecret);
         return save();
@@ -74,8 +74,8 @@ protected:
     KeyringResult keyringRead(const QString& key)
     {
         std::optional<KeyringResult> got;
-        auto pending = app.keyring.read(key, [&got](const KeyringResult& r) { got = r; });
-        EXPECT_TRUE(RunUntil([&got] { return got.has_value(); }, 20000));
+        auto pending = m_app.keyring.read(key, [&got](const KeyringResult& r) { got = r; });
+        EXPECT_TRUE(runUntil([&got] { return got.has_value(); }, 20000));
         return got.value_or(KeyringResult {});
     }
 
@@ -83,29 +83,29 @@ protected:
     std::unique_ptr<AppServices> restart()
     {
         auto services = std::make_unique<AppServices>();
-        EXPECT_TRUE(LoadSettingsFiles(*services).ok());
-        EXPECT_TRUE(RunUntil([&services] { return !services->channelTokens.busy(); }, 20000));
+        EXPECT_TRUE(loadSettingsFiles(*services).ok());
+        EXPECT_TRUE(runUntil([&services] { return !services->channelTokens.busy(); }, 20000));
         return services;
     }
 
     // Sends one alert to the channels that are on; the request targets the server received.
     QStringList sendAlert(AppServices& services)
     {
-        http.clear();
-        http.serve(u"/desk"_qs, kNtfyOk);
-        http.serveStatus(u"/hooks/in"_qs, 204);
+        m_http.clear();
+        m_http.serve(u"/desk"_qs, kNtfyOk);
+        m_http.serveStatus(u"/hooks/in"_qs, 204);
         bool ended = false;
-        auto sends = SendAlertToChannels(OneAlert(), services.settings.channels, services.channels,
+        auto sends = sendAlertToChannels(oneAlert(), services.settings.channels, services.channels,
             services.log, 1, [&ended] { ended = true; });
         if (sends) {
-            EXPECT_TRUE(RunUntil([&ended] { return ended; }));
+            EXPECT_TRUE(runUntil([&ended] { return ended; }));
         }
-        return http.requests();
+        return m_http.requests();
     }
 
     QByteArray header(const QString& target, const QByteArray& name)
     {
-        for (const LoopbackHttpServer::Request& r : http.received())
+        for (const LoopbackHttpServer::Request& r : m_http.received())
             if (r.target == target)
                 return r.headers.value(name);
         return {};
@@ -117,7 +117,7 @@ protected:
             EXPECT_FALSE(text.contains(secret, Qt::CaseInsensitive)) << text.toStdString();
     }
 
-    LoopbackHttpServer http;
+    LoopbackHttpServer m_http;
 };
 
 using WithKeyring = KeyringChannels;
@@ -138,18 +138,18 @@ const QByteArray kKeyringFile
 TEST_F(WithKeyring, TokensGoToTheKeyringAndComeBackAtStart)
 {
     EXPECT_TRUE(enterAndSave().isEmpty());
-    EXPECT_EQ(window->result(), QDialog::Accepted);
+    EXPECT_EQ(m_window->result(), QDialog::Accepted);
     EXPECT_EQ(label(), kKeyringLabel);
     const QByteArray file = readFile(u"channels.ini"_qs);
     EXPECT_TRUE(file.startsWith("[channels]\nTokenStore=keyring\n[ntfy]\n")) << file.toStdString();
     EXPECT_TRUE(file.contains("Token=\nTokenInKeyring=1\n[telegram]\nEnabled=0\nBotToken=\nChatId=\n"));
     EXPECT_TRUE(file.endsWith("HeaderName=X-Token\nHeaderValue=\nTokenInKeyring=1\n"));
     expectNoSecretIn(QString::fromUtf8(file));
-    EXPECT_TRUE(OwnerOnly(path(u"channels.ini"_qs)));
-    EXPECT_EQ(keyringRead(ChannelTokenKey(Channel::Ntfy)).secret, kNtfyToken);
-    EXPECT_EQ(keyringRead(ChannelTokenKey(Channel::Webhook)).secret, kHeaderSecret);
-    EXPECT_EQ(keyringRead(ChannelTokenKey(Channel::Telegram)).outcome, KeyringResult::Outcome::NotFound);
-    EXPECT_TRUE(ChannelTokenKey(Channel::Ntfy).endsWith(QDir::toNativeSeparators(folder.path())));
+    EXPECT_TRUE(ownerOnly(path(u"channels.ini"_qs)));
+    EXPECT_EQ(keyringRead(channelTokenKey(Channel::Ntfy)).secret, kNtfyToken);
+    EXPECT_EQ(keyringRead(channelTokenKey(Channel::Webhook)).secret, kHeaderSecret);
+    EXPECT_EQ(keyringRead(channelTokenKey(Channel::Telegram)).outcome, KeyringResult::Outcome::NotFound);
+    EXPECT_TRUE(channelTokenKey(Channel::Ntfy).endsWith(QDir::toNativeSeparators(m_folder.path())));
 
     std::unique_ptr<AppServices> next = restart();
     EXPECT_EQ(next->settings.channels.tokenStore, TokenStore::Keyring);
@@ -162,21 +162,21 @@ TEST_F(WithKeyring, TokensGoToTheKeyringAndComeBackAtStart)
 
     // The window opened while the tokens are being read waits for them before they can be edited or
     // saved, then shows them; saved without the ntfy token, its entry is removed.
-    EXPECT_TRUE(LoadSettingsFiles(app).ok());
-    EXPECT_TRUE(app.channelTokens.busy());
+    EXPECT_TRUE(loadSettingsFiles(m_app).ok());
+    EXPECT_TRUE(m_app.channelTokens.busy());
     EXPECT_TRUE(open().isEmpty());
     EXPECT_EQ(label(), kKeyringLabel);
     EXPECT_FALSE(box("txtNtfyToken")->isEnabled());
     EXPECT_FALSE(w<QPushButton>("cmdSaveSettings")->isEnabled());
-    EXPECT_TRUE(RunUntil([this] { return !app.channelTokens.busy(); }, 20000));
+    EXPECT_TRUE(runUntil([this] { return !m_app.channelTokens.busy(); }, 20000));
     EXPECT_TRUE(box("txtNtfyToken")->isEnabled());
     EXPECT_TRUE(w<QPushButton>("cmdSaveSettings")->isEnabled());
     EXPECT_EQ(box("txtNtfyToken")->text(), kNtfyToken);
     EXPECT_EQ(box("txtWebhookHeaderValue")->text(), kHeaderSecret);
     box("txtNtfyToken")->clear();
     EXPECT_TRUE(save().isEmpty());
-    EXPECT_EQ(keyringRead(ChannelTokenKey(Channel::Ntfy)).outcome, KeyringResult::Outcome::NotFound);
-    EXPECT_EQ(keyringRead(ChannelTokenKey(Channel::Webhook)).secret, kHeaderSecret);
+    EXPECT_EQ(keyringRead(channelTokenKey(Channel::Ntfy)).outcome, KeyringResult::Outcome::NotFound);
+    EXPECT_EQ(keyringRead(channelTokenKey(Channel::Webhook)).secret, kHeaderSecret);
     EXPECT_FALSE(readFile(u"channels.ini"_qs).contains("Token=\nTokenInKeyring=1\n[telegram]"));
 }
 
@@ -184,18 +184,18 @@ TEST_F(WithKeyring, TokensGoToTheKeyringAndComeBackAtStart)
 // the log, and ntfy sends nothing while the webhook still does. The window shows the token empty.
 TEST_F(WithKeyring, AMissingKeyringEntryLeavesItsChannelSilentWithOneLogLine)
 {
-    writeFile(u"channels.ini"_qs, QString::fromLatin1(kKeyringFile).arg(http.baseUrl()).toUtf8());
+    writeFile(u"channels.ini"_qs, QString::fromLatin1(kKeyringFile).arg(m_http.baseUrl()).toUtf8());
     std::unique_ptr<AppServices> next = restart();
     const QString text = log();
-    EXPECT_EQ(text.count(LogText::ChannelTokenUnread), 1) << text.toStdString();
-    EXPECT_TRUE(
-        text.startsWith(u"ntfy"_qs + LogText::ChannelTokenUnread + u"the keyring holds no such token\r\n"_qs))
+    EXPECT_EQ(text.count(LogText::kChannelTokenUnread), 1) << text.toStdString();
+    EXPECT_TRUE(text.startsWith(
+        u"ntfy"_qs + LogText::kChannelTokenUnread + u"the keyring holds no such token\r\n"_qs))
         << text.toStdString();
     EXPECT_TRUE(next->settings.channels.ntfy.enabled);
     EXPECT_FALSE(next->settings.channels.isOn(Channel::Ntfy));
     EXPECT_EQ(sendAlert(*next), QStringList {u"/hooks/in"_qs});
 
-    app.settings = next->settings;
+    m_app.settings = next->settings;
     EXPECT_TRUE(open().isEmpty());
     EXPECT_EQ(label(), kKeyringLabel);
     EXPECT_TRUE(box("txtNtfyToken")->text().isEmpty());
@@ -205,7 +205,7 @@ TEST_F(WithKeyring, AMissingKeyringEntryLeavesItsChannelSilentWithOneLogLine)
 // A keyring that does not answer in time counts as none: the save keeps the tokens in the file.
 TEST_F(WithKeyring, AKeyringThatDoesNotAnswerInTimeIsNone)
 {
-    app.keyring.timeout = std::chrono::milliseconds(0);
+    m_app.keyring.timeout = std::chrono::milliseconds(0);
     EXPECT_TRUE(enterAndSave().isEmpty());
     EXPECT_EQ(label(), kFileLabel);
     EXPECT_TRUE(readFile(u"channels.ini"_qs).contains(kNtfyToken.toUtf8()));
@@ -218,9 +218,9 @@ TEST_F(NoKeyring, TokensStayInTheOwnerOnlyFileAndAKeyringFileSilencesItsChannels
 {
     EXPECT_TRUE(open().isEmpty());
     EXPECT_EQ(label(), kFileLabel);
-    window.reset();
+    m_window.reset();
     EXPECT_TRUE(enterAndSave().isEmpty());
-    EXPECT_EQ(window->result(), QDialog::Accepted);
+    EXPECT_EQ(m_window->result(), QDialog::Accepted);
     EXPECT_EQ(label(), kFileLabel);
     const QByteArray file = readFile(u"channels.ini"_qs);
     EXPECT_TRUE(file.startsWith("[ntfy]\nEnabled=1\n"));
@@ -228,17 +228,17 @@ TEST_F(NoKeyring, TokensStayInTheOwnerOnlyFileAndAKeyringFileSilencesItsChannels
     EXPECT_TRUE(
         file.endsWith(QByteArray("HeaderName=X-Token\nHeaderValue=" + kHeaderSecret.toUtf8() + '\n')));
     EXPECT_FALSE(file.contains("Keyring"));
-    EXPECT_TRUE(OwnerOnly(path(u"channels.ini"_qs)));
+    EXPECT_TRUE(ownerOnly(path(u"channels.ini"_qs)));
     std::unique_ptr<AppServices> next = restart();
     EXPECT_EQ(next->settings.channels.ntfy.token, kNtfyToken);
     EXPECT_EQ(sendAlert(*next), (QStringList {u"/desk"_qs, u"/hooks/in"_qs}));
     expectNoSecretIn(log());
 
-    writeFile(u"channels.ini"_qs, QString::fromLatin1(kKeyringFile).arg(http.baseUrl()).toUtf8());
+    writeFile(u"channels.ini"_qs, QString::fromLatin1(kKeyringFile).arg(m_http.baseUrl()).toUtf8());
     next = restart();
     const QString text = log();
-    EXPECT_EQ(text.count(LogText::ChannelTokenUnread), 1) << text.toStdString();
-    EXPECT_TRUE(text.contains(u"ntfy"_qs + LogText::ChannelTokenUnread + u"no keyring answered"_qs))
+    EXPECT_EQ(text.count(LogText::kChannelTokenUnread), 1) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"ntfy"_qs + LogText::kChannelTokenUnread + u"no keyring answered"_qs))
         << text.toStdString();
     EXPECT_EQ(sendAlert(*next), QStringList {u"/hooks/in"_qs});
 }

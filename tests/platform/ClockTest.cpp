@@ -21,7 +21,7 @@ TEST(SystemClockAlarm, FiresOnceItsMomentHasComeAndNotAfterACancel)
         firedAt = clock.now();
     });
     insideCall = false;
-    ASSERT_TRUE(RunUntil([&] { return firedAt.isValid(); }));
+    ASSERT_TRUE(runUntil([&] { return firedAt.isValid(); }));
     EXPECT_GE(firedAt, moment);
 
     bool fired = false;

@@ -22,14 +22,14 @@ TEST(TextToNumber, ReadsDecimalNumbersWithBlanksAroundThem)
             {u"123456789.123456789"_qs, 123456789.123456789}, {u"0.1"_qs, 0.1}, {u"0001.50"_qs, 1.5},
             {u""_qs, 0.0}, {u"   "_qs, 0.0}, {u"\r"_qs, 0.0}, {kTooSmall, 0.0}};
     for (const auto& [text, expected] : cases) {
-        const std::optional<double> value = TextToNumber(text);
+        const std::optional<double> value = textToNumber(text);
         ASSERT_TRUE(value.has_value()) << text.toStdString();
         EXPECT_EQ(*value, expected) << text.toStdString();
     }
     // The largest doubles still convert; one digit more does not.
     const QString nearMax = u"17976931348623157"_qs + QString(292, u'0');
-    EXPECT_EQ(TextToNumber(nearMax), DBL_MAX);
-    EXPECT_FALSE(TextToNumber(nearMax + u"0"_qs));
+    EXPECT_EQ(textToNumber(nearMax), DBL_MAX);
+    EXPECT_FALSE(textToNumber(nearMax + u"0"_qs));
 }
 
 TEST(TextToNumber, RefusesEverythingElse)
@@ -38,7 +38,7 @@ TEST(TextToNumber, RefusesEverythingElse)
         u"+-1"_qs, u"1e5"_qs, u"0x10"_qs, u"inf"_qs, u"-infinity"_qs, u"nan"_qs, u"\u0661\u0662"_qs,
         u"\uff11"_qs, u"12\u00a0"_qs, kTooLarge, u"-"_qs + kTooLarge};
     for (const QString& text : refused)
-        EXPECT_FALSE(TextToNumber(text).has_value()) << text.toStdString();
+        EXPECT_FALSE(textToNumber(text).has_value()) << text.toStdString();
 }
 
 TEST(Val, ReadsTheNumberAtTheStart)
@@ -49,7 +49,7 @@ TEST(Val, ReadsTheNumberAtTheStart)
             {u""_qs, 0.0}, {u"."_qs, 0.0}, {u"- 5"_qs, 0.0}, {u"inf"_qs, 0.0}, {kTooSmall + u"x"_qs, 0.0}};
     for (const auto& [text, expected] : cases) {
         bool overflow = false;
-        EXPECT_EQ(Val(text, &overflow), expected) << text.toStdString();
+        EXPECT_EQ(val(text, &overflow), expected) << text.toStdString();
         EXPECT_FALSE(overflow) << text.toStdString();
     }
 }
@@ -57,9 +57,9 @@ TEST(Val, ReadsTheNumberAtTheStart)
 TEST(Val, NumberTooLargeReadsZeroAndTellsTheCaller)
 {
     bool overflow = false;
-    EXPECT_EQ(Val(kTooLarge + u" shares"_qs, &overflow), 0.0);
+    EXPECT_EQ(val(kTooLarge + u" shares"_qs, &overflow), 0.0);
     EXPECT_TRUE(overflow);
-    EXPECT_EQ(Val(kTooLarge), 0.0);
+    EXPECT_EQ(val(kTooLarge), 0.0);
 }
 
 } // namespace

@@ -18,7 +18,7 @@ class Fetch : public HttpServerTest
 {
 protected:
     // A failure with this code and reason.
-    static testing::AssertionResult Failed(
+    static testing::AssertionResult failed(
         const std::optional<FetchResult>& result, int code, const QString& reason = {})
     {
         if (!result)
@@ -30,13 +30,13 @@ protected:
     }
     std::optional<QString> body(const QString& address)
     {
-        const std::optional<FetchResult> result = RunToEnd(fetcher, address);
+        const std::optional<FetchResult> result = runToEnd(m_fetcher, address);
         if (!result || !result->ok)
             return std::nullopt;
         return result->body;
     }
 
-    HttpFetcher fetcher {app.hub};
+    HttpFetcher m_fetcher {m_app.hub};
 };
 
 TEST_F(Fetch, ReturnsTheBodyByteForByteWithItsStatus)
@@ -44,7 +44,7 @@ TEST_F(Fetch, ReturnsTheBodyByteForByteWithItsStatus)
     server->serve(u"/quote"_qs, QByteArray("\"abc\",10.5\r\ncaf\xe9\r\n"));
     server->serve(u"/empty"_qs, QByteArray());
 
-    const std::optional<FetchResult> result = RunToEnd(fetcher, url(u"/quote"_qs));
+    const std::optional<FetchResult> result = runToEnd(m_fetcher, url(u"/quote"_qs));
     ASSERT_TRUE(result.has_value());
     EXPECT_TRUE(result->ok);
     EXPECT_EQ(result->body, u"\"abc\",10.5\r\ncaf\u00e9\r\n"_qs);
@@ -58,9 +58,9 @@ TEST_F(Fetch, ReturnsTheBodyByteForByteWithItsStatus)
 TEST_F(Fetch, ConnectionClosedWithoutAReplyIsAFailure)
 {
     server->serve(u"/hangup"_qs, {.mode = Answer::Mode::Close});
-    EXPECT_TRUE(Failed(RunToEnd(fetcher, url(u"/hangup"_qs)), CURLE_GOT_NOTHING));
+    EXPECT_TRUE(failed(runToEnd(m_fetcher, url(u"/hangup"_qs)), CURLE_GOT_NOTHING));
     server->serveStatus(u"/missing"_qs, 404);
-    EXPECT_TRUE(Failed(RunToEnd(fetcher, url(u"/missing"_qs)), 404, u"Not Found"_qs));
+    EXPECT_TRUE(failed(runToEnd(m_fetcher, url(u"/missing"_qs)), 404, u"Not Found"_qs));
 }
 
 TEST_F(Fetch, BodyOverOneMebibyteIsRefused)
@@ -69,10 +69,10 @@ TEST_F(Fetch, BodyOverOneMebibyteIsRefused)
     server->serve(u"/announced"_qs, {.mode = Answer::Mode::Huge, .size = 5 * 1024 * 1024, .announce = true});
     server->serve(u"/justfits"_qs, {.mode = Answer::Mode::Huge, .size = HttpFetcher::kMaxBodyBytes});
 
-    EXPECT_TRUE(Failed(
-        RunToEnd(fetcher, url(u"/unannounced"_qs)), CURLE_FILESIZE_EXCEEDED, LogText::ResponseTooLarge));
-    EXPECT_TRUE(
-        Failed(RunToEnd(fetcher, url(u"/announced"_qs)), CURLE_FILESIZE_EXCEEDED, LogText::ResponseTooLarge));
+    EXPECT_TRUE(failed(
+        runToEnd(m_fetcher, url(u"/unannounced"_qs)), CURLE_FILESIZE_EXCEEDED, LogText::kResponseTooLarge));
+    EXPECT_TRUE(failed(
+        runToEnd(m_fetcher, url(u"/announced"_qs)), CURLE_FILESIZE_EXCEEDED, LogText::kResponseTooLarge));
     const std::optional<QString> fits = body(url(u"/justfits"_qs));
     ASSERT_TRUE(fits.has_value());
     EXPECT_EQ(fits->size(), HttpFetcher::kMaxBodyBytes);
@@ -86,10 +86,10 @@ TEST_F(Fetch, RedirectsAreFollowedOnlyToTheWebAndOnlyAFew)
     server->serveRedirect(u"/local"_qs, u"file:///etc/hostname"_qs);
 
     EXPECT_EQ(body(url(u"/old"_qs)), std::optional<QString>(u"moved here"_qs));
-    EXPECT_TRUE(Failed(RunToEnd(fetcher, url(u"/loop"_qs)), CURLE_TOO_MANY_REDIRECTS));
+    EXPECT_TRUE(failed(runToEnd(m_fetcher, url(u"/loop"_qs)), CURLE_TOO_MANY_REDIRECTS));
     EXPECT_EQ(server->requests().count(u"/loop"_qs), HttpFetcher::kMaxRedirects + 1);
-    EXPECT_TRUE(Failed(RunToEnd(fetcher, url(u"/local"_qs)), CURLE_UNSUPPORTED_PROTOCOL));
-    EXPECT_TRUE(Failed(RunToEnd(fetcher, u"file:///etc/hostname"_qs), CURLE_UNSUPPORTED_PROTOCOL));
+    EXPECT_TRUE(failed(runToEnd(m_fetcher, url(u"/local"_qs)), CURLE_UNSUPPORTED_PROTOCOL));
+    EXPECT_TRUE(failed(runToEnd(m_fetcher, u"file:///etc/hostname"_qs), CURLE_UNSUPPORTED_PROTOCOL));
 }
 
 TEST_F(Fetch, HttpsCertificatesAreVerified)
@@ -98,8 +98,8 @@ TEST_F(Fetch, HttpsCertificatesAreVerified)
     ASSERT_TRUE(secure.start(true));
     secure.serve(u"/q"_qs, QByteArray("secret"));
 
-    EXPECT_TRUE(Failed(RunToEnd(fetcher, secure.baseUrl() + u"/q"_qs), CURLE_PEER_FAILED_VERIFICATION));
-    fetcher.setCaFile(secure.certificateFile());
+    EXPECT_TRUE(failed(runToEnd(m_fetcher, secure.baseUrl() + u"/q"_qs), CURLE_PEER_FAILED_VERIFICATION));
+    m_fetcher.setCaFile(secure.certificateFile());
     EXPECT_EQ(body(secure.baseUrl() + u"/q"_qs), std::optional<QString>(u"secret"_qs));
 }
 
@@ -110,7 +110,7 @@ TEST_F(Fetch, NestedCallsFromAnEventHandler)
     server->serve(u"/slow"_qs, {.mode = Answer::Mode::Drip, .body = "slow body", .intervalMs = 30});
     server->serve(u"/other"_qs, QByteArray("other"));
     std::optional<bool> nested;
-    QTimer::singleShot(60, [&] { nested = fetcher.fetch(url(u"/other"_qs), {}) != nullptr; });
+    QTimer::singleShot(60, [&] { nested = m_fetcher.fetch(url(u"/other"_qs), {}) != nullptr; });
     EXPECT_EQ(body(url(u"/slow"_qs)), std::optional<QString>(u"slow body"_qs));
     ASSERT_TRUE(nested.has_value());
     EXPECT_FALSE(*nested);
@@ -118,10 +118,10 @@ TEST_F(Fetch, NestedCallsFromAnEventHandler)
 
     server->serve(u"/endless"_qs,
         {.mode = Answer::Mode::Drip, .body = QByteArray(100, 'x'), .intervalMs = 100}); // ten seconds of body
-    QTimer::singleShot(150, [&] { fetcher.cancel(); });
-    EXPECT_FALSE(RunToEnd(fetcher, url(u"/endless"_qs)).has_value());
-    EXPECT_FALSE(fetcher.busy());
-    fetcher.cancel(); // nothing running: no effect on the next fetch
+    QTimer::singleShot(150, [&] { m_fetcher.cancel(); });
+    EXPECT_FALSE(runToEnd(m_fetcher, url(u"/endless"_qs)).has_value());
+    EXPECT_FALSE(m_fetcher.busy());
+    m_fetcher.cancel(); // nothing running: no effect on the next fetch
     server->serve(u"/next"_qs, QByteArray("next"));
     EXPECT_EQ(body(url(u"/next"_qs)), std::optional<QString>(u"next"_qs));
 }
@@ -132,11 +132,11 @@ TEST_F(Fetch, TheHandleOfAnEndedFetchLeavesTheNextAlone)
     server->serve(u"/a"_qs, QByteArray("a"));
     server->serve(u"/b"_qs, QByteArray("b"));
     std::optional<FetchResult> first, second;
-    auto handle = fetcher.fetch(url(u"/a"_qs), [&](const FetchResult& result) { first = result; });
-    ASSERT_TRUE(RunUntil([&] { return first.has_value(); }));
-    auto next = fetcher.fetch(url(u"/b"_qs), [&](const FetchResult& result) { second = result; });
+    auto handle = m_fetcher.fetch(url(u"/a"_qs), [&](const FetchResult& result) { first = result; });
+    ASSERT_TRUE(runUntil([&] { return first.has_value(); }));
+    auto next = m_fetcher.fetch(url(u"/b"_qs), [&](const FetchResult& result) { second = result; });
     handle.reset();
-    ASSERT_TRUE(RunUntil([&] { return second.has_value(); }));
+    ASSERT_TRUE(runUntil([&] { return second.has_value(); }));
     EXPECT_EQ(second->body, u"b"_qs);
 }
 

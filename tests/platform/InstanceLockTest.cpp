@@ -56,19 +56,19 @@ TEST(DataFolder, IsCreatedWhenMissingAndAnUnusableOneIsNamed)
 {
     QTemporaryDir base;
     const QString nested = QDir(base.path()).filePath(u"a/b/tradevane"_qs);
-    SetDataFolder(nested);
-    EXPECT_EQ(PrepareDataFolder(), QString());
+    setDataFolder(nested);
+    EXPECT_EQ(prepareDataFolder(), QString());
     EXPECT_TRUE(QDir(nested).exists());
 
     QFile blocker(QDir(base.path()).filePath(u"file"_qs));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     const QString impossible = blocker.fileName() + u"/data"_qs;
-    SetDataFolder(impossible);
-    const QString problem = PrepareDataFolder();
+    setDataFolder(impossible);
+    const QString problem = prepareDataFolder();
     EXPECT_TRUE(problem.contains(impossible)) << problem.toStdString();
     EXPECT_TRUE(problem.contains(u"--data"_qs));
-    SetDataFolder({});
+    setDataFolder({});
 }
 
 } // namespace

@@ -22,7 +22,7 @@ TEST_F(RecordFile, FieldsArePackedLittleEndianAndReadBackPastTheEndAsZero)
     w.uint8(7);
     w.float64(-0.5);
     w.text(u"Zürich"_qs, 4);
-    EXPECT_EQ(w.bytes(), FromHex("FE FF 07 00 00 00 00 00 00 E0 BF 5A FC 72 69"));
+    EXPECT_EQ(w.bytes(), fromHex("FE FF 07 00 00 00 00 00 00 E0 BF 5A FC 72 69"));
 
     RecordReader r(w.bytes().left(3));
     EXPECT_EQ(r.int16(), -2);
@@ -33,14 +33,14 @@ TEST_F(RecordFile, FieldsArePackedLittleEndianAndReadBackPastTheEndAsZero)
 
 TEST_F(RecordFile, FailuresComeBackWithANumberAndADescription)
 {
-    QDir(folder.path()).mkdir(u"mailset.dat"_qs);
+    QDir(m_folder.path()).mkdir(u"mailset.dat"_qs);
     MailSettings mail;
-    const FileError read = ReadMailSettings(mail);
+    const FileError read = readMailSettings(mail);
     EXPECT_FALSE(read.ok());
     EXPECT_FALSE(read.description.isEmpty());
-    EXPECT_TRUE(FileErrorMessage(read, {u"Error Location:Email Settings"_qs})
+    EXPECT_TRUE(fileErrorMessage(read, {u"Error Location:Email Settings"_qs})
                     .startsWith(u"FILE ERROR:"_qs + QString::number(read.number) + u" :"_qs));
-    EXPECT_FALSE(WriteRecord1(path(u"no/such/folder.dat"_qs), "x").ok());
+    EXPECT_FALSE(writeRecord1(path(u"no/such/folder.dat"_qs), "x").ok());
 }
 
 TEST_F(RecordFile, ASaveReplacesTheFileKeepingWhatFollowsTheRecordAndItsPermissions)
@@ -48,25 +48,25 @@ TEST_F(RecordFile, ASaveReplacesTheFileKeepingWhatFollowsTheRecordAndItsPermissi
     writeFile(u"rec.dat"_qs, "AAAAtail");
     const QString file = path(u"rec.dat"_qs);
     ASSERT_TRUE(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
-    ASSERT_TRUE(WriteRecord1(file, "BBBB").ok());
+    ASSERT_TRUE(writeRecord1(file, "BBBB").ok());
     EXPECT_EQ(readFile(u"rec.dat"_qs), "BBBBtail");
     EXPECT_EQ(QFile::permissions(file) & kModeBits, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
 
     // Shorter than the record: the record is the whole file.
     writeFile(u"short.dat"_qs, "A");
-    ASSERT_TRUE(WriteRecord1(path(u"short.dat"_qs), "BBB").ok());
+    ASSERT_TRUE(writeRecord1(path(u"short.dat"_qs), "BBB").ok());
     EXPECT_EQ(readFile(u"short.dat"_qs), "BBB");
 
     // A record that holds a password is for its owner only, new or not.
     const auto ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
-    ASSERT_TRUE(WriteRecord1(path(u"new.dat"_qs), "secret", ownerOnly).ok());
+    ASSERT_TRUE(writeRecord1(path(u"new.dat"_qs), "secret", ownerOnly).ok());
     EXPECT_EQ(QFile::permissions(path(u"new.dat"_qs)) & kModeBits, ownerOnly);
-    ASSERT_TRUE(WriteRecord1(file, "CCCC", ownerOnly).ok());
+    ASSERT_TRUE(writeRecord1(file, "CCCC", ownerOnly).ok());
     EXPECT_EQ(QFile::permissions(file) & kModeBits, ownerOnly);
     EXPECT_EQ(readFile(u"rec.dat"_qs), "CCCCtail");
 
     // Nothing is left beside the file.
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
+    EXPECT_EQ(QDir(m_folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
 }
 
 } // namespace

@@ -29,7 +29,7 @@ protected:
         return easy;
     }
 
-    TransferHub hub;
+    TransferHub m_hub;
 };
 
 TEST_F(Hub, CompletionsArriveFromTheEventLoopAndMayStartTheNextTransfer)
@@ -40,18 +40,18 @@ TEST_F(Hub, CompletionsArriveFromTheEventLoopAndMayStartTheNextTransfer)
     std::unique_ptr<Transfer> next;
     bool secondDone = false;
     bool insideStart = true;
-    std::unique_ptr<Transfer> transfer = hub.start(fetch(u"/a"_qs, &first), [&](const Transfer::Result& r) {
+    std::unique_ptr<Transfer> transfer = m_hub.start(fetch(u"/a"_qs, &first), [&](const Transfer::Result& r) {
         EXPECT_FALSE(insideStart);
         EXPECT_EQ(r.code, CURLE_OK);
         EXPECT_FALSE(r.cancelled);
         transfer.reset(); // the owner may let go of a transfer inside its own completion
-        next = hub.start(fetch(u"/b"_qs, &second), [&](const Transfer::Result&) { secondDone = true; });
+        next = m_hub.start(fetch(u"/b"_qs, &second), [&](const Transfer::Result&) { secondDone = true; });
     });
     insideStart = false;
-    ASSERT_TRUE(RunUntil([&] { return secondDone; }, 10000));
+    ASSERT_TRUE(runUntil([&] { return secondDone; }, 10000));
     EXPECT_EQ(first, "first");
     EXPECT_EQ(second, "second");
-    EXPECT_EQ(hub.transfersRunning(), 0);
+    EXPECT_EQ(m_hub.transfersRunning(), 0);
 }
 
 TEST_F(Hub, CancelReportsAtOnceWhileConnectingOrReadingAndNothingComesLater)
@@ -63,7 +63,7 @@ TEST_F(Hub, CancelReportsAtOnceWhileConnectingOrReadingAndNothingComesLater)
         QByteArray sink;
         QList<Transfer::Result> results;
         std::unique_ptr<Transfer> transfer
-            = hub.start(fetch(target, &sink), [&](const Transfer::Result& r) { results.append(r); });
+            = m_hub.start(fetch(target, &sink), [&](const Transfer::Result& r) { results.append(r); });
         QTest::qWait(150);
         transfer->cancel();
         ASSERT_EQ(results.size(), 1);
@@ -71,7 +71,7 @@ TEST_F(Hub, CancelReportsAtOnceWhileConnectingOrReadingAndNothingComesLater)
         transfer->cancel(); // twice changes nothing
         QTest::qWait(150);
         EXPECT_EQ(results.size(), 1);
-        EXPECT_EQ(hub.transfersRunning(), 0);
+        EXPECT_EQ(m_hub.transfersRunning(), 0);
     }
 }
 
@@ -82,25 +82,25 @@ TEST_F(Hub, CancelInsideACompletionAndDestroyingUnfinishedTransfersAreQuiet)
     QByteArray sinkA, sinkB;
     int reports = 0;
     std::unique_ptr<Transfer> hanging;
-    std::unique_ptr<Transfer> quick = hub.start(fetch(u"/a"_qs, &sinkA), [&](const Transfer::Result&) {
+    std::unique_ptr<Transfer> quick = m_hub.start(fetch(u"/a"_qs, &sinkA), [&](const Transfer::Result&) {
         ++reports;
         hanging->cancel(); // another transfer's report runs inside this one's
         quick->cancel(); // its own: already reported
     });
-    hanging = hub.start(fetch(u"/hang"_qs, &sinkB), [&](const Transfer::Result& r) {
+    hanging = m_hub.start(fetch(u"/hang"_qs, &sinkB), [&](const Transfer::Result& r) {
         ++reports;
         EXPECT_TRUE(r.cancelled);
     });
-    ASSERT_TRUE(RunUntil([&] { return reports == 2; }, 10000));
+    ASSERT_TRUE(runUntil([&] { return reports == 2; }, 10000));
 
     // Destroyed while running: nothing is reported, and the hub lets go of it.
     bool reported = false;
-    hanging = hub.start(fetch(u"/hang"_qs, &sinkB), [&](const Transfer::Result&) { reported = true; });
+    hanging = m_hub.start(fetch(u"/hang"_qs, &sinkB), [&](const Transfer::Result&) { reported = true; });
     QTest::qWait(100);
     hanging.reset();
     QTest::qWait(100);
     EXPECT_FALSE(reported);
-    EXPECT_EQ(hub.transfersRunning(), 0);
+    EXPECT_EQ(m_hub.transfersRunning(), 0);
 }
 
 TEST_F(Hub, ManyTransfersLeaveNoSocketWatchBehind)
@@ -109,12 +109,12 @@ TEST_F(Hub, ManyTransfersLeaveNoSocketWatchBehind)
     for (int i = 0; i < 200; ++i) {
         QByteArray sink;
         bool done = false;
-        auto transfer = hub.start(fetch(u"/q"_qs, &sink), [&](const Transfer::Result&) { done = true; });
-        ASSERT_TRUE(RunUntil([&] { return done; }, 10000)) << i;
+        auto transfer = m_hub.start(fetch(u"/q"_qs, &sink), [&](const Transfer::Result&) { done = true; });
+        ASSERT_TRUE(runUntil([&] { return done; }, 10000)) << i;
         ASSERT_EQ(sink, "quote");
     }
     // Each answer ends its connection, so every socket has been given back.
-    EXPECT_TRUE(RunUntil([&] { return hub.socketsWatched() == 0; }, 5000)) << hub.socketsWatched();
+    EXPECT_TRUE(runUntil([&] { return m_hub.socketsWatched() == 0; }, 5000)) << m_hub.socketsWatched();
 }
 
 TEST_F(Hub, CancelAllEndsEveryTransfer)
@@ -123,12 +123,12 @@ TEST_F(Hub, CancelAllEndsEveryTransfer)
     QByteArray a, b;
     int cancelled = 0;
     const auto count = [&](const Transfer::Result& r) { cancelled += r.cancelled ? 1 : 0; };
-    auto first = hub.start(fetch(u"/hang"_qs, &a), count);
-    auto second = hub.start(fetch(u"/hang"_qs, &b), count);
+    auto first = m_hub.start(fetch(u"/hang"_qs, &a), count);
+    auto second = m_hub.start(fetch(u"/hang"_qs, &b), count);
     QTest::qWait(100);
-    hub.cancelAll();
+    m_hub.cancelAll();
     EXPECT_EQ(cancelled, 2);
-    EXPECT_EQ(hub.transfersRunning(), 0);
+    EXPECT_EQ(m_hub.transfersRunning(), 0);
 }
 
 } // namespace

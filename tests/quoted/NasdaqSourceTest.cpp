@@ -39,7 +39,7 @@ TEST(NasdaqSource, QuotesAreMadeFromTheInfoAndSummaryAnswers)
     rig.stub.serve("MSFT/info/stocks", "msft-info.json");
     rig.stub.serve("MSFT/summary/stocks", "msft-summary.json");
 
-    const auto aapl = rig.service.server.get(QuotePath("aapl"));
+    const auto aapl = rig.service.server.get(quotePath("aapl"));
     EXPECT_EQ(aapl.status, 200);
     // The current layout has no open price anywhere: the program is told "N/A".
     EXPECT_EQ(aapl.body, "\"AAPL\",189.98,\"12/4/2023\",\"2:31pm\",+0.95,N/A,190.32,188.00,48794366\r\n");
@@ -47,7 +47,7 @@ TEST(NasdaqSource, QuotesAreMadeFromTheInfoAndSummaryAnswers)
     EXPECT_NE(logged.find("-> 200 quote AAPL 189.98 (nasdaq, from upstream)"), std::string::npos) << logged;
 
     // The older layout: open and volume in the key statistics, the day's range from the summary.
-    EXPECT_EQ(rig.service.server.get(QuotePath("msft")).body,
+    EXPECT_EQ(rig.service.server.get(quotePath("msft")).body,
         "\"MSFT\",1374.61,\"12/1/2023\",\"4:00pm\",0.00,1370.02,1380.00,1366.15,21674751\r\n");
 
     const auto seen = rig.stub.seen();
@@ -65,18 +65,18 @@ TEST(NasdaqSource, AQuoteIsAskedUpstreamAtMostEveryThirtySeconds)
     NasdaqRig rig;
     rig.stub.serve("AAPL/info/stocks", "aapl-info.json");
     rig.stub.serve("AAPL/summary/stocks", "aapl-summary.json");
-    const std::string first = rig.service.server.get(QuotePath("aapl")).body;
+    const std::string first = rig.service.server.get(quotePath("aapl")).body;
     EXPECT_EQ(rig.stub.seen().size(), 2u);
     rig.service.log.next();
 
     rig.clock.advanceSeconds(29);
-    EXPECT_EQ(rig.service.server.get(QuotePath("AAPL")).body, first);
+    EXPECT_EQ(rig.service.server.get(quotePath("AAPL")).body, first);
     EXPECT_EQ(rig.stub.seen().size(), 2u);
     const std::string logged = rig.service.log.next();
     EXPECT_NE(logged.find("(nasdaq, cached 29 s)"), std::string::npos) << logged;
 
     rig.clock.advanceSeconds(1);
-    rig.service.server.get(QuotePath("aapl"));
+    rig.service.server.get(quotePath("aapl"));
     EXPECT_EQ(rig.stub.seen().size(), 4u);
 }
 
@@ -85,9 +85,9 @@ TEST(NasdaqSource, HistoryIsConvertedAndFetchedOncePerDay)
     NasdaqRig rig;
     rig.stub.serve("AAPL/historical/stocks", "aapl-historical.json");
     const QDate today(2023, 12, 4);
-    const auto reply = rig.service.server.get(HistoryPath("aapl", today));
+    const auto reply = rig.service.server.get(historyPath("aapl", today));
     ASSERT_EQ(reply.status, 200);
-    const std::vector<std::string> lines = Lines(reply.body);
+    const std::vector<std::string> lines = linesOf(reply.body);
     ASSERT_EQ(lines.size(), 259u); // 260 rows, less today's and one without a date
     EXPECT_EQ(lines[0], "Date (nasdaq),Open,High,Low,Close,Volume,Adj Close");
     // Today's row is left to the quote; dollar signs and thousands separators go.
@@ -103,11 +103,11 @@ TEST(NasdaqSource, HistoryIsConvertedAndFetchedOncePerDay)
     EXPECT_NE(logged.find("(nasdaq, from upstream, 1 upstream rows skipped)"), std::string::npos) << logged;
 
     rig.clock.advanceSeconds(3 * 3600);
-    EXPECT_EQ(rig.service.server.get(HistoryPath("aapl", today)).body, reply.body);
+    EXPECT_EQ(rig.service.server.get(historyPath("aapl", today)).body, reply.body);
     EXPECT_EQ(rig.stub.seen().size(), 1u) << "the same day's history comes from the cache";
 
     rig.clock.advanceSeconds(24 * 3600);
-    rig.service.server.get(HistoryPath("aapl", today.addDays(1)));
+    rig.service.server.get(historyPath("aapl", today.addDays(1)));
     EXPECT_EQ(rig.stub.seen().size(), 2u) << "a new day fetches again";
 }
 
@@ -120,10 +120,10 @@ TEST(NasdaqSource, UpstreamFailuresGiveAnEmptyAnswerAndALoggedReason)
         const char* reason;
     };
     const std::vector<Case> cases = {
-        {"unknown symbol", {200, NasdaqFixture("unknown-symbol.json")}, "upstream: Symbol not exists."},
-        {"challenge page", {200, NasdaqFixture("challenge.html")},
+        {"unknown symbol", {200, nasdaqFixture("unknown-symbol.json")}, "upstream: Symbol not exists."},
+        {"challenge page", {200, nasdaqFixture("challenge.html")},
             "an HTML page instead of data (blocked or a challenge page)"},
-        {"refusal", {403, NasdaqFixture("challenge.html")}, "upstream HTTP 403"},
+        {"refusal", {403, nasdaqFixture("challenge.html")}, "upstream HTTP 403"},
         {"server error", {500, ""}, "upstream HTTP 500"},
         {"not JSON", {200, "{\"data\":{\"symbol\":"}, "upstream sent something that is not JSON"},
         {"no price", {200, R"({"data":{"symbol":"AAPL","primaryData":{"lastSalePrice":"N/A"}}})"},
@@ -138,7 +138,7 @@ TEST(NasdaqSource, UpstreamFailuresGiveAnEmptyAnswerAndALoggedReason)
         rig.stub.serve("AAPL/historical/stocks", c.canned);
         const bool history = std::string(c.what) == "no rows";
         const auto reply
-            = rig.service.server.get(history ? HistoryPath("aapl", QDate(2023, 12, 4)) : QuotePath("aapl"));
+            = rig.service.server.get(history ? historyPath("aapl", QDate(2023, 12, 4)) : quotePath("aapl"));
         EXPECT_EQ(reply.status, 200);
         EXPECT_EQ(reply.body, "");
         const std::string logged = rig.service.log.next();
@@ -152,9 +152,9 @@ TEST(NasdaqSource, ARefusalLeavesUpstreamAloneForAWhile)
     NasdaqRig rig;
     rig.stub.serve("AAPL/info/stocks", {429, "Too Many Requests"});
     rig.stub.serve("MSFT/info/stocks", "msft-info.json");
-    EXPECT_EQ(rig.service.server.get(QuotePath("aapl")).body, "");
-    EXPECT_EQ(rig.service.server.get(QuotePath("msft")).body, "");
-    EXPECT_EQ(rig.service.server.get(HistoryPath("msft", QDate(2023, 12, 4))).body, "");
+    EXPECT_EQ(rig.service.server.get(quotePath("aapl")).body, "");
+    EXPECT_EQ(rig.service.server.get(quotePath("msft")).body, "");
+    EXPECT_EQ(rig.service.server.get(historyPath("msft", QDate(2023, 12, 4))).body, "");
     EXPECT_EQ(rig.stub.seen().size(), 1u);
     rig.service.log.next();
     const std::string logged = rig.service.log.next();
@@ -164,27 +164,27 @@ TEST(NasdaqSource, ARefusalLeavesUpstreamAloneForAWhile)
     // A failed history is not asked again for five minutes either.
     NasdaqRig other;
     other.stub.serve("AAPL/historical/stocks", {500, ""});
-    other.service.server.get(HistoryPath("aapl", QDate(2023, 12, 4)));
+    other.service.server.get(historyPath("aapl", QDate(2023, 12, 4)));
     other.clock.advanceSeconds(299);
-    other.service.server.get(HistoryPath("aapl", QDate(2023, 12, 4)));
+    other.service.server.get(historyPath("aapl", QDate(2023, 12, 4)));
     EXPECT_EQ(other.stub.seen().size(), 1u);
     other.clock.advanceSeconds(1);
-    other.service.server.get(HistoryPath("aapl", QDate(2023, 12, 4)));
+    other.service.server.get(historyPath("aapl", QDate(2023, 12, 4)));
     EXPECT_EQ(other.stub.seen().size(), 2u);
 }
 
 TEST(NasdaqSource, AnUnreachableOrSilentUpstreamIsABoundedFailure)
 {
     NasdaqRig unreachable({}, "http://127.0.0.1:1");
-    EXPECT_EQ(unreachable.service.server.get(QuotePath("aapl")).body, "");
+    EXPECT_EQ(unreachable.service.server.get(quotePath("aapl")).body, "");
     std::string logged = unreachable.service.log.next();
     EXPECT_NE(logged.find("upstream no answer: "), std::string::npos) << logged;
 
     NasdaqOptions quick;
     quick.timeoutMs = 300;
     NasdaqRig silent(quick);
-    silent.stub.serve("AAPL/info/stocks", {200, NasdaqFixture("aapl-info.json"), 1500});
-    EXPECT_EQ(silent.service.server.get(QuotePath("aapl")).body, "");
+    silent.stub.serve("AAPL/info/stocks", {200, nasdaqFixture("aapl-info.json"), 1500});
+    EXPECT_EQ(silent.service.server.get(quotePath("aapl")).body, "");
     logged = silent.service.log.next();
     EXPECT_NE(logged.find("timed out"), std::string::npos) << logged;
 }
@@ -193,7 +193,7 @@ TEST(NasdaqSource, FundsAreAskedForAsFundsWhenStocksDoNotKnowThem)
 {
     NasdaqRig rig;
     rig.stub.serve("SPY/info/etf", "spy-etf-info.json");
-    const auto reply = rig.service.server.get(QuotePath("spy"));
+    const auto reply = rig.service.server.get(quotePath("spy"));
     EXPECT_EQ(reply.body, "\"SPY\",459.10,\"12/4/2023\",\"2:31pm\",+0.95,N/A,460.00,455.00,48794366\r\n");
     auto seen = rig.stub.seen();
     ASSERT_EQ(seen.size(), 3u);
@@ -202,7 +202,7 @@ TEST(NasdaqSource, FundsAreAskedForAsFundsWhenStocksDoNotKnowThem)
     EXPECT_EQ(seen[2].key, "SPY/summary/etf");
 
     rig.clock.advanceSeconds(60);
-    rig.service.server.get(QuotePath("spy"));
+    rig.service.server.get(quotePath("spy"));
     seen = rig.stub.seen();
     EXPECT_EQ(seen.at(3).key, "SPY/info/etf") << "the asset class is remembered";
 }
@@ -213,7 +213,7 @@ TEST(NasdaqSource, UpstreamRequestsAreSpacedOut)
     polite.spacingMs = 250;
     NasdaqRig rig(polite);
     for (const char* symbol : {"aapl", "msft", "ibm"})
-        rig.service.server.get(QuotePath(symbol));
+        rig.service.server.get(quotePath(symbol));
     const auto seen = rig.stub.seen();
     ASSERT_EQ(seen.size(), 6u); // each unknown symbol is asked as a stock and as a fund
     for (std::size_t i = 1; i < seen.size(); ++i)
@@ -224,7 +224,7 @@ TEST(NasdaqConversion, TimestampsPricesAndRanges)
 {
     const QDateTime now(QDate(2024, 2, 9), QTime(10, 7));
     const auto at = [&](const std::string& stamp) {
-        const QuoteFields q = ToQuoteFields({"X", "1.00", "", stamp, "", "", "", ""}, now);
+        const QuoteFields q = toQuoteFields({"X", "1.00", "", stamp, "", "", "", ""}, now);
         return q.date + " " + q.time;
     };
     EXPECT_EQ(at("Nov 3, 2023 4:00 PM ET"), "11/3/2023 4:00pm");
@@ -236,33 +236,33 @@ TEST(NasdaqConversion, TimestampsPricesAndRanges)
     EXPECT_EQ(at(""), "2/9/2024 10:07am");
     EXPECT_EQ(at("Foo 45, 2024 99:99 PM"), "2/9/2024 10:07am");
     // Missing values are "N/A", which the program shows but does not use.
-    EXPECT_EQ(QuoteLine(ToQuoteFields({"X", "1.00", "", "", "", "", "", ""}, now)),
+    EXPECT_EQ(quoteLine(toQuoteFields({"X", "1.00", "", "", "", "", "", ""}, now)),
         "\"X\",1.00,\"2/9/2024\",\"10:07am\",N/A,N/A,N/A,N/A,N/A\r\n");
 
     // A day's range of a million digits: no range, and no stack overflow in reading it.
     const std::string longRange = R"({"data":{"primaryData":{"lastSalePrice":"$2.50"},)"
                                   R"("keyStats":{"dayrange":{"value":")"
         + std::string(1000000, '1') + R"("}}},"status":{"rCode":200}})";
-    const auto read = ReadUpstreamInfo(longRange);
+    const auto read = readUpstreamInfo(longRange);
     ASSERT_TRUE(read.ok);
     EXPECT_EQ(read.data.last, "2.50");
     EXPECT_EQ(read.data.high, "");
     EXPECT_EQ(read.data.low, "");
     // Prices are written whole, however large: not cut at 63 characters.
-    EXPECT_EQ(ReadUpstreamInfo(R"({"data":{"primaryData":{"lastSalePrice":"$1e70"}}})").data.last,
-        FormatPrice(1e70));
-    EXPECT_EQ(FormatPrice(1e70).size(), 74u);
-    EXPECT_EQ(FormatPrice(1e70).substr(0, 3), "100");
-    EXPECT_EQ(FormatChange(-1e70).size(), 75u);
+    EXPECT_EQ(readUpstreamInfo(R"({"data":{"primaryData":{"lastSalePrice":"$1e70"}}})").data.last,
+        formatPrice(1e70));
+    EXPECT_EQ(formatPrice(1e70).size(), 74u);
+    EXPECT_EQ(formatPrice(1e70).substr(0, 3), "100");
+    EXPECT_EQ(formatChange(-1e70).size(), 75u);
 
     // A price below a hundredth of a cent would go out as "0.0000": it counts as no price.
-    EXPECT_EQ(ReadUpstreamInfo(R"({"data":{"primaryData":{"lastSalePrice":"$0.00001"}}})").reason,
+    EXPECT_EQ(readUpstreamInfo(R"({"data":{"primaryData":{"lastSalePrice":"$0.00001"}}})").reason,
         "upstream quote has no last sale price");
-    const auto tinyLow = ReadUpstreamInfo(R"({"data":{"primaryData":{"lastSalePrice":"$2.50"},)"
+    const auto tinyLow = readUpstreamInfo(R"({"data":{"primaryData":{"lastSalePrice":"$2.50"},)"
                                           R"("keyStats":{"dayrange":{"value":"2.60 - 0.00001"}}}})");
     ASSERT_TRUE(tinyLow.ok);
     EXPECT_EQ(tinyLow.data.high + "/" + tinyLow.data.low, "/");
-    const auto tinyRows = ReadUpstreamHistory(R"({"data":{"tradesTable":{"rows":[)"
+    const auto tinyRows = readUpstreamHistory(R"({"data":{"tradesTable":{"rows":[)"
                                               R"({"date":"12/04/2023","close":"$0.00001"},)"
                                               R"({"date":"12/01/2023","close":"$2.00","low":"0.00001"}]}}})");
     ASSERT_TRUE(tinyRows.ok);
@@ -271,7 +271,7 @@ TEST(NasdaqConversion, TimestampsPricesAndRanges)
     EXPECT_EQ(tinyRows.note, "1 upstream rows skipped");
 
     // Index rows: thousands separators without a dollar sign, no volume.
-    const auto index = ReadUpstreamHistory(
+    const auto index = readUpstreamHistory(
         R"({"data":{"symbol":"NDX","tradesTable":{"rows":[{"date":"08/25/2026","close":"29,209.23","volume":"--",)"
         R"("open":"29,231.18","high":"29,338.77","low":"29,077.72"}]}},"status":{"rCode":200}})");
     ASSERT_TRUE(index.ok);

@@ -26,7 +26,7 @@ using namespace quoted::test;
 
 namespace {
 
-const QDateTime Wednesday(QDate(2026, 3, 11), QTime(11, 30));
+const QDateTime kWednesday(QDate(2026, 3, 11), QTime(11, 30));
 
 class ServedToTheProgram : public ProgramTest
 {
@@ -34,15 +34,15 @@ protected:
     void SetUp() override
     {
         ProgramTest::SetUp();
-        simulateClock(Wednesday);
+        simulateClock(kWednesday);
     }
 
     StockContext stock(int number)
     {
         const auto i = static_cast<std::size_t>(number - 1);
-        return {StockIndex::fromNumber(number), settings[i], states[i], app.log};
+        return {StockIndex::fromNumber(number), m_settings[i], m_states[i], m_app.log};
     }
-    StockState& state(int number) { return states[static_cast<std::size_t>(number - 1)]; }
+    StockState& state(int number) { return m_states[static_cast<std::size_t>(number - 1)]; }
 
     // Stock `number` fetched as the engine fetches it at the start of the day and in a quote set.
     void fetch(int number, const QString& symbol, const std::string& url)
@@ -54,38 +54,38 @@ protected:
             body = b;
             ended = true;
         };
-        auto download = DownloadHistory(stock(number), app.fetcher,
-            tradevane::HistoryRequest(server, symbol, SetHistoryDates(Now())), done);
-        ASSERT_TRUE(RunUntil([&] { return ended; }));
+        auto download = downloadHistory(stock(number), m_app.fetcher,
+            tradevane::historyRequest(server, symbol, setHistoryDates(now())), done);
+        ASSERT_TRUE(runUntil([&] { return ended; }));
         StockContext s = stock(number);
-        ParseHistory(s, body);
+        parseHistory(s, body);
         ended = false;
-        download = DownloadQuote(stock(number), app.fetcher, tradevane::QuoteRequest(server, symbol), done);
-        ASSERT_TRUE(RunUntil([&] { return ended; }));
-        ParseQuote(s, body);
+        download = downloadQuote(stock(number), m_app.fetcher, tradevane::quoteRequest(server, symbol), done);
+        ASSERT_TRUE(runUntil([&] { return ended; }));
+        parseQuote(s, body);
     }
 
     // Today's row and the indicators, as the engine makes them for a usable quote.
     void runIndicators(int number)
     {
-        MonitoringSession::StoreTodaysRow(state(number));
+        MonitoringSession::storeTodaysRow(state(number));
         StockContext s = stock(number);
-        CalcIndicators(s);
+        calcIndicators(s);
     }
 
-    int historyRows(int number) { return HistoryRowCount(state(number).history); }
+    int historyRows(int number) { return historyRowCount(state(number).history); }
 
     QString log() const { return QString::fromLatin1(readFile(u"activlog.dat"_qs)); }
 
-    std::array<AlertSettings, kStockCount> settings {};
-    std::array<StockState, kStockCount> states {};
+    std::array<AlertSettings, kStockCount> m_settings {};
+    std::array<StockState, kStockCount> m_states {};
 };
 
 } // namespace
 
 TEST_F(ServedToTheProgram, ASimulatedYearAndItsQuotesPassEveryCheckOfTheProgram)
 {
-    TestClock serviceClock(Wednesday);
+    TestClock serviceClock(kWednesday);
     SimulatedMarket market(1);
     RunningService service(market, serviceClock);
     const QStringList symbols = {u"ABC"_qs, u"msft"_qs, u"ibm"_qs, u"intc"_qs, u"csco"_qs, u"ge"_qs,
@@ -96,26 +96,26 @@ TEST_F(ServedToTheProgram, ASimulatedYearAndItsQuotesPassEveryCheckOfTheProgram)
         EXPECT_FALSE(state(stock).downloadError);
         EXPECT_EQ(historyRows(stock), 262) << "the heading and 261 trading days";
         EXPECT_EQ(state(stock).history[1].dateText, u"2026-03-10"_qs) << "row 1 is yesterday";
-        EXPECT_EQ(state(stock).quote.Symbol, symbols[stock - 1].toUpper());
-        EXPECT_EQ(state(stock).quote.Date, u"3/11/2026"_qs);
-        EXPECT_TRUE(MonitoringSession::IsPlausible(state(stock).quote));
+        EXPECT_EQ(state(stock).quote.symbol, symbols[stock - 1].toUpper());
+        EXPECT_EQ(state(stock).quote.date, u"3/11/2026"_qs);
+        EXPECT_TRUE(MonitoringSession::isPlausible(state(stock).quote));
         runIndicators(stock);
         EXPECT_FALSE(state(stock).downloadError) << log().toStdString();
-        EXPECT_GT(state(stock).indicators.MovingAverage[5][2], 1.0) << "the 200-day average has its rows";
-        EXPECT_GT(state(stock).indicators.AverageVolume, 0.0);
+        EXPECT_GT(state(stock).indicators.movingAverage[5][2], 1.0) << "the 200-day average has its rows";
+        EXPECT_GT(state(stock).indicators.averageVolume, 0.0);
     }
     EXPECT_EQ(log().toStdString(), "");
 }
 
 TEST_F(ServedToTheProgram, ReplayAndNasdaqAnswersPassToo)
 {
-    TestClock serviceClock(Wednesday);
+    TestClock serviceClock(kWednesday);
     ReplaySource replay(std::filesystem::path(TRADEVANE_SOURCE_DIR) / "tests/quoted/fixtures/replay", 1);
     RunningService replaying(replay, serviceClock);
     fetch(1, u"abc"_qs, replaying.server.url());
     EXPECT_EQ(historyRows(1), 261);
     EXPECT_EQ(state(1).history[1].close, 55.79) << "the close of the file's newest bar";
-    EXPECT_TRUE(MonitoringSession::IsPlausible(state(1).quote));
+    EXPECT_TRUE(MonitoringSession::isPlausible(state(1).quote));
     runIndicators(1);
     EXPECT_FALSE(state(1).downloadError);
 
@@ -134,8 +134,8 @@ TEST_F(ServedToTheProgram, ReplayAndNasdaqAnswersPassToo)
     RunningService live(nasdaq, serviceClock);
     fetch(2, u"AAPL"_qs, live.server.url());
     EXPECT_EQ(historyRows(2), 259);
-    EXPECT_EQ(state(2).quote.Open, u"N/A"_qs);
-    EXPECT_TRUE(MonitoringSession::IsPlausible(state(2).quote));
+    EXPECT_EQ(state(2).quote.open, u"N/A"_qs);
+    EXPECT_TRUE(MonitoringSession::isPlausible(state(2).quote));
     runIndicators(2);
     EXPECT_FALSE(state(2).downloadError);
     EXPECT_EQ(log().toStdString(), "");
@@ -143,14 +143,14 @@ TEST_F(ServedToTheProgram, ReplayAndNasdaqAnswersPassToo)
 
 TEST_F(ServedToTheProgram, AnUnknownSymbolIsABadSymbolToTheProgram)
 {
-    TestClock serviceClock(Wednesday);
+    TestClock serviceClock(kWednesday);
     ReplaySource replay(std::filesystem::path(TRADEVANE_SOURCE_DIR) / "tests/quoted/fixtures/replay", 1);
     RunningService service(replay, serviceClock);
     fetch(3, u"nope"_qs, service.server.url());
     EXPECT_TRUE(state(3).stockFailed);
     // One message per request: the history arrived (empty), so there is no download error.
-    const QString expected = LogText::DataError + u"3"_qs + LogText::FileTooSmall + u"\r\n"_qs
-        + LogText::QuoteDownloadError + u"3"_qs + LogText::BadSymbolOrServerDown + u"\r\n\r\n"_qs;
+    const QString expected = LogText::kDataError + u"3"_qs + LogText::kFileTooSmall + u"\r\n"_qs
+        + LogText::kQuoteDownloadError + u"3"_qs + LogText::kBadSymbolOrServerDown + u"\r\n\r\n"_qs;
     EXPECT_EQ(log().toStdString(), expected.toStdString());
 }
 
@@ -172,33 +172,33 @@ TEST_F(ServedToTheProgram, ADemonstrationDayHasCrossoversBreakoutsReversalsAndSu
         {"volume surge", {15}},
     };
     for (int stock = 1; stock <= 10; ++stock)
-        ApplyDemoStock(settings[static_cast<std::size_t>(stock - 1)], DemoSymbols()[stock - 1]);
+        applyDemoStock(m_settings[static_cast<std::size_t>(stock - 1)], demoSymbols()[stock - 1]);
     std::map<std::string, int> turnedTrue;
     std::map<QDateTime, bool> anyAlert; // per quote time: some alert of some demo stock holds
     for (QDate day = QDate(2026, 3, 9); day <= QDate(2026, 3, 13); day = day.addDays(1)) {
         for (int stock = 1; stock <= 10; ++stock) {
-            const std::string symbol = DemoSymbols()[stock - 1].toStdString();
+            const std::string symbol = demoSymbols()[stock - 1].toStdString();
             state(stock).alerts = {};
             StockContext s = this->stock(stock);
             // The texts the service would send, read by the program's parsers.
-            ParseHistory(s,
-                QString::fromStdString(HistoryText(
+            parseHistory(s,
+                QString::fromStdString(historyText(
                     market.history(symbol, day.addDays(-365), day, 282, QDateTime(day, QTime(9, 0))).data,
                     "simulated", 282)));
             ASSERT_FALSE(state(stock).downloadError);
             std::map<std::string, bool> before;
             for (int minute = 9 * 60; minute < 24 * 60; minute += 5) {
                 const QDateTime now(day, QTime(minute / 60, minute % 60));
-                ParseQuote(s, QString::fromStdString(QuoteLine(market.quote(symbol, now).data)));
-                ASSERT_TRUE(MonitoringSession::IsPlausible(state(stock).quote));
+                parseQuote(s, QString::fromStdString(quoteLine(market.quote(symbol, now).data)));
+                ASSERT_TRUE(MonitoringSession::isPlausible(state(stock).quote));
                 runIndicators(stock);
                 ASSERT_FALSE(state(stock).downloadError) << log().toStdString();
-                SetAlertFlags(s);
+                setAlertFlags(s);
                 std::map<std::string, bool> holding;
                 for (const auto& [group, kinds] : groups) {
                     bool holds = false;
                     for (int kind : kinds)
-                        holds = holds || state(stock).alerts[static_cast<AlertKind>(kind - 1)].Triggered;
+                        holds = holds || state(stock).alerts[static_cast<AlertKind>(kind - 1)].triggered;
                     holding[group] = holds;
                     anyAlert[now] = anyAlert[now] || holds;
                     if (!before.empty() && holds && !before[group])

@@ -15,10 +15,10 @@ using namespace quoted::test;
 
 namespace {
 
-const QDateTime Noon(QDate(2026, 3, 11), QTime(12, 0));
+const QDateTime kNoon(QDate(2026, 3, 11), QTime(12, 0));
 
 // Sends raw bytes and closes, the way a broken client would.
-void SendRaw(int port, const std::string& bytes)
+void sendRaw(int port, const std::string& bytes)
 {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address {};
@@ -48,7 +48,7 @@ public:
 
 TEST(QuoteService, BadRequestsGetAnEmptyAnswerAndALogLine)
 {
-    TestClock clock(Noon);
+    TestClock clock(kNoon);
     SimulatedMarket market(1);
     RunningService running(market, clock);
     const std::string history = "/table.csv?s=abc";
@@ -81,17 +81,17 @@ TEST(QuoteService, BadRequestsGetAnEmptyAnswerAndALogLine)
     }
 
     // Broken clients and oversized requests: no crash, the service goes on answering.
-    SendRaw(running.server.port(), "GARBAGE\r\n\r\n");
-    SendRaw(running.server.port(), std::string(100000, 'x'));
-    SendRaw(
+    sendRaw(running.server.port(), "GARBAGE\r\n\r\n");
+    sendRaw(running.server.port(), std::string(100000, 'x'));
+    sendRaw(
         running.server.port(), "GET /table.csv?s=abc HTTP/1.1\r\nHost: x\r\nContent-Length: 99\r\n\r\nab");
     EXPECT_GE(running.server.get("/download/quotes.csv?symbols=" + std::string(20000, 'a')).status, 400);
-    EXPECT_EQ(running.server.get(QuotePath("abc")).status, 200);
+    EXPECT_EQ(running.server.get(quotePath("abc")).status, 200);
 }
 
 TEST(QuoteService, RequestLogLinesCarryNoControlCharactersAndStayShort)
 {
-    TestClock clock(Noon);
+    TestClock clock(kNoon);
     SimulatedMarket market(1);
     RunningService running(market, clock);
     const auto plain = [](const std::string& line) {
@@ -114,7 +114,7 @@ TEST(QuoteService, RequestLogLinesCarryNoControlCharactersAndStayShort)
     EXPECT_TRUE(plain(escaped)) << escaped;
 
     // A long target is cut; the outcome stays on the line.
-    EXPECT_EQ(running.server.get(QuotePath("abc") + "&pad=" + std::string(6000, 'x')).status, 200);
+    EXPECT_EQ(running.server.get(quotePath("abc") + "&pad=" + std::string(6000, 'x')).status, 200);
     const std::string cut = running.log.next();
     EXPECT_LT(cut.size(), 1000u);
     EXPECT_NE(cut.find("xxx...(6056 bytes) -> 200 quote ABC "), std::string::npos) << cut;
@@ -123,25 +123,25 @@ TEST(QuoteService, RequestLogLinesCarryNoControlCharactersAndStayShort)
 
 TEST(QuoteService, AnswersTheProgramsRequestsAndSaysWhatItServes)
 {
-    TestClock clock(Noon);
+    TestClock clock(kNoon);
     SimulatedMarket market(1);
     RunningService running(market, clock, {282, "simulated market (seed 1), not real prices"});
 
     // No range: the year up to yesterday, like the program's own request.
     const auto plain = running.server.get("/table.csv?s=abc");
-    EXPECT_EQ(plain.body, running.server.get(HistoryPath("abc", Noon.date())).body);
-    EXPECT_EQ(Lines(plain.body).size(), 262u) << "a heading and the 261 weekdays of the year";
+    EXPECT_EQ(plain.body, running.server.get(historyPath("abc", kNoon.date())).body);
+    EXPECT_EQ(linesOf(plain.body).size(), 262u) << "a heading and the 261 weekdays of the year";
     RunningService shorter(market, clock, {100, "simulated"});
-    EXPECT_EQ(Lines(shorter.server.get("/table.csv?s=abc").body).size(), 101u);
+    EXPECT_EQ(linesOf(shorter.server.get("/table.csv?s=abc").body).size(), 101u);
 
     // Several symbols, separated by commas or plus signs, one line each; unknown ones are left out.
     const std::string two = running.server.get("/download/quotes.csv?format=sl&symbols=abc+msft").body;
-    EXPECT_EQ(Lines(two).size(), 2u);
+    EXPECT_EQ(linesOf(two).size(), 2u);
     EXPECT_EQ(two, running.server.get("/download/quotes.csv?format=sl&symbols=abc,msft").body);
     ReplaySource replay(std::filesystem::path(TRADEVANE_SOURCE_DIR) / "tests/quoted/fixtures/replay", 1);
     RunningService replaying(replay, clock);
     const std::string known = replaying.server.get("/download/quotes.csv?symbols=nope,abc").body;
-    EXPECT_EQ(Lines(known).size(), 1u);
+    EXPECT_EQ(linesOf(known).size(), 1u);
     EXPECT_TRUE(known.starts_with("\"ABC\","));
     const std::string logged = replaying.log.next();
     EXPECT_NE(logged.find("-> 200 no quote for NOPE: no file NOPE.csv"), std::string::npos) << logged;
@@ -152,14 +152,14 @@ TEST(QuoteService, AnswersTheProgramsRequestsAndSaysWhatItServes)
     EXPECT_TRUE(page.body.starts_with("tradevane-quoted: simulated market (seed 1), not real prices\n"))
         << page.body;
     httplib::Client client("127.0.0.1", running.server.port());
-    const auto answer = client.Get(QuotePath("abc").c_str());
+    const auto answer = client.Get(quotePath("abc").c_str());
     ASSERT_TRUE(answer);
     EXPECT_EQ(answer->get_header_value("X-Data-Source"), "simulated");
 }
 
 TEST(QuoteService, ManyClientsAtOnceAreAllAnsweredAndLogged)
 {
-    TestClock clock(Noon);
+    TestClock clock(kNoon);
     SimulatedMarket market(1);
     RunningService running(market, clock);
     std::atomic<int> good {0};
@@ -169,8 +169,8 @@ TEST(QuoteService, ManyClientsAtOnceAreAllAnsweredAndLogged)
             httplib::Client client("127.0.0.1", running.server.port());
             for (int i = 0; i < 25; ++i) {
                 const std::string symbol = "s" + std::to_string((c * 25 + i) % 13);
-                const auto result
-                    = client.Get((i % 5 == 0 ? HistoryPath(symbol, Noon.date()) : QuotePath(symbol)).c_str());
+                const auto result = client.Get(
+                    (i % 5 == 0 ? historyPath(symbol, kNoon.date()) : quotePath(symbol)).c_str());
                 if (result && result->status == 200 && !result->body.empty())
                     ++good;
             }
@@ -185,10 +185,10 @@ TEST(QuoteService, ManyClientsAtOnceAreAllAnsweredAndLogged)
 
 TEST(QuoteService, AFailingSourceIsAnEmptyAnswerNotACrash)
 {
-    TestClock clock(Noon);
+    TestClock clock(kNoon);
     ThrowingSource broken;
     RunningService running(broken, clock);
-    for (const std::string& path : {QuotePath("abc"), HistoryPath("abc", Noon.date())}) {
+    for (const std::string& path : {quotePath("abc"), historyPath("abc", kNoon.date())}) {
         const auto reply = running.server.get(path);
         EXPECT_EQ(reply.status, 500);
         EXPECT_EQ(reply.body, "");
@@ -199,7 +199,7 @@ TEST(QuoteService, AFailingSourceIsAnEmptyAnswerNotACrash)
 
 TEST(QuoteService, ASecondServiceCannotTakeAPortInUse)
 {
-    TestClock clock(Noon);
+    TestClock clock(kNoon);
     SimulatedMarket market(1);
     RunningService first(market, clock);
     GuardedServer second;
@@ -210,7 +210,7 @@ TEST(QuoteService, ASecondServiceCannotTakeAPortInUse)
 
 TEST(QuotedCommandLine, OptionsAndMistakes)
 {
-    const auto parse = [](std::vector<std::string> args) { return ParseCommandLine(args); };
+    const auto parse = [](std::vector<std::string> args) { return parseCommandLine(args); };
     const auto error = [&](std::vector<std::string> args) {
         const auto result = parse(std::move(args));
         return std::holds_alternative<std::string>(result) ? std::get<std::string>(result) : std::string();
@@ -243,7 +243,7 @@ TEST(QuotedCommandLine, OptionsAndMistakes)
         = std::get<CommandLine>(parse({"--source", "nasdaq", "--upstream", "http://127.0.0.1:9"}));
     EXPECT_EQ(live.upstream, "http://127.0.0.1:9");
     EXPECT_TRUE(std::get<CommandLine>(parse({"--help"})).help);
-    EXPECT_NE(HelpText().find("--source NAME [ARG]"), std::string::npos);
+    EXPECT_NE(helpText().find("--source NAME [ARG]"), std::string::npos);
 
     EXPECT_EQ(error({"--listen", "8470"}), "--listen wants HOST:PORT, for example 127.0.0.1:8470");
     EXPECT_NE(error({"--listen", "localhost:70000"}), "");

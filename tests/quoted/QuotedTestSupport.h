@@ -235,7 +235,7 @@ private:
 };
 
 // Resident memory of this process, the service included.
-inline long ResidentMegabytes()
+inline long residentMegabytes()
 {
     std::ifstream statm("/proc/self/statm");
     long pages = 0, resident = 0;
@@ -243,13 +243,13 @@ inline long ResidentMegabytes()
     return resident * ::sysconf(_SC_PAGESIZE) / (1024 * 1024);
 }
 
-inline std::string QuotePath(const std::string& symbol)
+inline std::string quotePath(const std::string& symbol)
 {
     return "/download/quotes.csv?format=sl&ext=.csv&symbols=" + symbol;
 }
 
 // The history request as the program builds it: a year back from `today`, January = 1.
-inline std::string HistoryPath(const std::string& symbol, QDate today)
+inline std::string historyPath(const std::string& symbol, QDate today)
 {
     const QDate from = today.addDays(-365);
     return "/table.csv?s=" + symbol + "&a=" + std::to_string(from.month())
@@ -259,7 +259,7 @@ inline std::string HistoryPath(const std::string& symbol, QDate today)
 }
 
 // Splits at commas, keeping empty parts.
-inline std::vector<std::string> Fields(const std::string& line)
+inline std::vector<std::string> fields(const std::string& line)
 {
     std::vector<std::string> fields(1);
     for (char c : line) {
@@ -271,7 +271,7 @@ inline std::vector<std::string> Fields(const std::string& line)
     return fields;
 }
 
-inline std::vector<std::string> Lines(const std::string& text)
+inline std::vector<std::string> linesOf(const std::string& text)
 {
     std::vector<std::string> lines;
     std::string current;
@@ -289,7 +289,7 @@ inline std::vector<std::string> Lines(const std::string& text)
 }
 
 // A recorded answer of the upstream host.
-inline std::string NasdaqFixture(const std::string& name)
+inline std::string nasdaqFixture(const std::string& name)
 {
     std::ifstream in(
         std::string(TRADEVANE_SOURCE_DIR) + "/tests/quoted/fixtures/nasdaq/" + name, std::ios::binary);
@@ -322,7 +322,7 @@ public:
                 [this](const httplib::Request& request, httplib::Response& response) {
                     const std::string key = request.matches[1].str() + "/" + request.matches[2].str() + "/"
                         + request.get_param_value("assetclass");
-                    Canned canned {200, NasdaqFixture("unknown-symbol.json")};
+                    Canned canned {200, nasdaqFixture("unknown-symbol.json")};
                     {
                         std::lock_guard lock(m_mutex);
                         m_seen.push_back({key, request.target, request.get_header_value("User-Agent"),
@@ -345,7 +345,7 @@ public:
     }
     void serve(const std::string& key, const char* fixture)
     {
-        serve(key, Canned {200, NasdaqFixture(fixture)});
+        serve(key, Canned {200, nasdaqFixture(fixture)});
     }
     std::vector<Seen> seen() const
     {

@@ -9,10 +9,10 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const QDateTime Noon(QDate(2026, 3, 11), QTime(12, 0));
-const std::string QuoteHead = "GET /download/quotes.csv?symbols=abc HTTP/1.1\r\nHost: x\r\n";
+const QDateTime kNoon(QDate(2026, 3, 11), QTime(12, 0));
+const std::string kQuoteHead = "GET /download/quotes.csv?symbols=abc HTTP/1.1\r\nHost: x\r\n";
 
-std::string HeaderLines(int count)
+std::string headerLines(int count)
 {
     std::string lines;
     for (int i = 0; i < count; ++i)
@@ -58,15 +58,15 @@ TEST(QuotedRequestHead, FindsTheEndTheLimitsAndABodyHoweverTheBytesArrive)
         EXPECT_TRUE(withBody.announcesBody()) << header;
     }
 
-    EXPECT_EQ(RequestHead::Method("GET /x?a=1 HTTP/1.1\r\nHost"), "GET");
-    EXPECT_EQ(RequestHead::Target("GET /x?a=1 HTTP/1.1\r\nHost"), "/x?a=1");
-    EXPECT_EQ(RequestHead::Target("GET /part"), "/part");
-    EXPECT_EQ(RequestHead::Target("GARBAGE\r\n"), "");
+    EXPECT_EQ(RequestHead::method("GET /x?a=1 HTTP/1.1\r\nHost"), "GET");
+    EXPECT_EQ(RequestHead::target("GET /x?a=1 HTTP/1.1\r\nHost"), "/x?a=1");
+    EXPECT_EQ(RequestHead::target("GET /part"), "/part");
+    EXPECT_EQ(RequestHead::target("GARBAGE\r\n"), "");
 }
 
 TEST(QuotedServiceLimits, SlowAndIdleClientsHoldNoWorkerAndAreClosedAtTheHeadDeadline)
 {
-    TestClock clock(Noon);
+    TestClock clock(kNoon);
     SimulatedMarket market(1);
     ServerLimits limits;
     limits.workers = 2;
@@ -82,7 +82,7 @@ TEST(QuotedServiceLimits, SlowAndIdleClientsHoldNoWorkerAndAreClosedAtTheHeadDea
     for (std::size_t i = 0; i < answers.size(); ++i) {
         slow.emplace_back([&, i] {
             RawConnection connection(port);
-            connection.send(QuoteHead);
+            connection.send(kQuoteHead);
             for (int line = 0; line < 300 && !connection.answered(100ms); ++line)
                 if (!connection.send("X-Line-" + std::to_string(line) + ": 1\r\n"))
                     break;
@@ -95,7 +95,7 @@ TEST(QuotedServiceLimits, SlowAndIdleClientsHoldNoWorkerAndAreClosedAtTheHeadDea
         idle.push_back(std::make_unique<RawConnection>(port, "127.0.0.2"));
     std::this_thread::sleep_for(300ms);
 
-    EXPECT_EQ(running.server.get(QuotePath("abc")).status, 200);
+    EXPECT_EQ(running.server.get(quotePath("abc")).status, 200);
     EXPECT_EQ(turnedAway, 0) << "the quote was answered only after the slow clients were closed";
 
     for (std::thread& t : slow)
@@ -107,12 +107,12 @@ TEST(QuotedServiceLimits, SlowAndIdleClientsHoldNoWorkerAndAreClosedAtTheHeadDea
         EXPECT_EQ(connection->receive(), "");
         EXPECT_TRUE(connection->closed());
     }
-    EXPECT_EQ(running.server.get(QuotePath("abc")).status, 200);
+    EXPECT_EQ(running.server.get(quotePath("abc")).status, 200);
 }
 
 TEST(QuotedServiceLimits, ConnectionsBeyondTheLimitsAreTurnedAwayAndClosedOnesCountedBack)
 {
-    TestClock clock(Noon);
+    TestClock clock(kNoon);
     SimulatedMarket market(1);
     ServerLimits limits;
     limits.maxConnectionsPerAddress = 3;
@@ -136,7 +136,7 @@ TEST(QuotedServiceLimits, ConnectionsBeyondTheLimitsAreTurnedAwayAndClosedOnesCo
         for (const auto& connection : second)
             connection->hangUp();
         RawConnection quote(port);
-        quote.send(QuoteHead + "Connection: close\r\n\r\n");
+        quote.send(kQuoteHead + "Connection: close\r\n\r\n");
         EXPECT_TRUE(quote.receive().starts_with("HTTP/1.1 200 ")) << round;
     }
     EXPECT_EQ(running.log.countContaining("-> 503 refused: 3 connections from this address are open"), 2u);
@@ -145,22 +145,22 @@ TEST(QuotedServiceLimits, ConnectionsBeyondTheLimitsAreTurnedAwayAndClosedOnesCo
 
 TEST(QuotedServiceLimits, LargeHeadsAndBodiesAreRefusedUnreadAndLeaveNoMemoryBehind)
 {
-    TestClock clock(Noon);
+    TestClock clock(kNoon);
     SimulatedMarket market(1);
     RunningService running(market, clock);
     const int port = running.server.port();
-    const long residentBefore = ResidentMegabytes();
+    const long residentBefore = residentMegabytes();
 
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {QuoteHead + HeaderLines(100) + "\r\n", "431 refused: more than 64 header lines"},
-        {QuoteHead + "X-Big: " + std::string(20000, 'a') + "\r\n\r\n", "431 refused: request head longer"},
+        {kQuoteHead + headerLines(100) + "\r\n", "431 refused: more than 64 header lines"},
+        {kQuoteHead + "X-Big: " + std::string(20000, 'a') + "\r\n\r\n", "431 refused: request head longer"},
         {"GET /download/quotes.csv?symbols=" + std::string(20000, 'a') + " HTTP/1.1\r\n\r\n",
             "414 refused: request line longer"},
         {"POST /download/quotes.csv HTTP/1.1\r\nContent-Length: 4294967296\r\n\r\n" + std::string(1000, 'b'),
             "405 refused: only GET and HEAD are served"},
         {"PUT /table.csv HTTP/1.1\r\nHost: x\r\n\r\n", "405 refused: only GET and HEAD are served"},
-        {QuoteHead + "Content-Length: 4294967296\r\n\r\n", "413 refused: the request has a body"},
-        {QuoteHead + "Transfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n0\r\n\r\n",
+        {kQuoteHead + "Content-Length: 4294967296\r\n\r\n", "413 refused: the request has a body"},
+        {kQuoteHead + "Transfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n0\r\n\r\n",
             "413 refused: the request has a body"},
     };
     for (const auto& [request, outcome] : cases) {
@@ -174,7 +174,7 @@ TEST(QuotedServiceLimits, LargeHeadsAndBodiesAreRefusedUnreadAndLeaveNoMemoryBeh
 
     // Clients that never end their headers, and one whose body never ends: the service stops
     // reading them long before they are done, without keeping what they sent.
-    constexpr std::size_t Flood = 32 * 1024 * 1024;
+    constexpr std::size_t kFlood = 32 * 1024 * 1024;
     std::vector<std::size_t> sent(5);
     std::vector<std::thread> floods;
     for (std::size_t i = 0; i < sent.size(); ++i) {
@@ -182,16 +182,16 @@ TEST(QuotedServiceLimits, LargeHeadsAndBodiesAreRefusedUnreadAndLeaveNoMemoryBeh
             RawConnection connection(port, i == 0 ? "127.0.0.1" : "127.0.0.2");
             const bool body = i == 0;
             connection.send(body ? "POST /download/quotes.csv HTTP/1.1\r\nContent-Length: 4294967296\r\n\r\n"
-                                 : QuoteHead);
-            const std::string chunk = body ? std::string(64 * 1024, 'b') : HeaderLines(2000);
-            while (sent[i] < Flood && connection.send(chunk))
+                                 : kQuoteHead);
+            const std::string chunk = body ? std::string(64 * 1024, 'b') : headerLines(2000);
+            while (sent[i] < kFlood && connection.send(chunk))
                 sent[i] += chunk.size();
         });
     }
     for (std::thread& t : floods)
         t.join();
     for (std::size_t bytes : sent)
-        EXPECT_LT(bytes, Flood);
-    EXPECT_LT(ResidentMegabytes() - residentBefore, 64);
-    EXPECT_EQ(running.server.get(QuotePath("abc")).status, 200);
+        EXPECT_LT(bytes, kFlood);
+    EXPECT_LT(residentMegabytes() - residentBefore, 64);
+    EXPECT_EQ(running.server.get(quotePath("abc")).status, 200);
 }

@@ -11,17 +11,17 @@ using namespace quoted::test;
 
 namespace {
 
-const QDate Wednesday(2026, 3, 11);
+const QDate kWednesday(2026, 3, 11);
 
-QDateTime At(QDate day, int hour, int minute)
+QDateTime at(QDate day, int hour, int minute)
 {
     return QDateTime(day, QTime(hour, minute));
 }
 
-std::vector<DailyBar> History(
+std::vector<DailyBar> history(
     SimulatedMarket& market, const std::string& symbol, QDate today, int limit = 282)
 {
-    const auto answer = market.history(symbol, today.addDays(-365), today, limit, At(today, 9, 0));
+    const auto answer = market.history(symbol, today.addDays(-365), today, limit, at(today, 9, 0));
     EXPECT_TRUE(answer.ok);
     return answer.data;
 }
@@ -30,10 +30,10 @@ std::vector<DailyBar> History(
 
 TEST(SimulatedMarket, SameSeedGivesTheSameMarketAndAnotherSeedAnother)
 {
-    TestClock clock(At(Wednesday, 11, 17));
+    TestClock clock(at(kWednesday, 11, 17));
     SimulatedMarket first(7), again(7), other(8);
     RunningService a(first, clock), b(again, clock), c(other, clock);
-    for (const std::string& path : {QuotePath("abc"), HistoryPath("abc", Wednesday), QuotePath("msft")}) {
+    for (const std::string& path : {quotePath("abc"), historyPath("abc", kWednesday), quotePath("msft")}) {
         const auto fromA = a.server.get(path);
         ASSERT_EQ(fromA.status, 200);
         ASSERT_FALSE(fromA.body.empty());
@@ -41,20 +41,20 @@ TEST(SimulatedMarket, SameSeedGivesTheSameMarketAndAnotherSeedAnother)
         EXPECT_NE(fromA.body, c.server.get(path).body) << path;
     }
     // Symbols differ from each other, and asking in another order changes nothing.
-    EXPECT_NE(a.server.get(QuotePath("abc")).body.substr(6), a.server.get(QuotePath("abd")).body.substr(6));
+    EXPECT_NE(a.server.get(quotePath("abc")).body.substr(6), a.server.get(quotePath("abd")).body.substr(6));
 }
 
 TEST(SimulatedMarket, HistoryIsTheTradingDaysOfAYearEndingYesterday)
 {
     SimulatedMarket market(1);
-    const std::vector<DailyBar> all = History(market, "IBM", Wednesday, 100000);
+    const std::vector<DailyBar> all = history(market, "IBM", kWednesday, 100000);
     ASSERT_FALSE(all.empty());
-    EXPECT_EQ(all.front().date, Wednesday.addDays(-1));
-    EXPECT_GE(all.back().date, Wednesday.addDays(-365));
+    EXPECT_EQ(all.front().date, kWednesday.addDays(-1));
+    EXPECT_GE(all.back().date, kWednesday.addDays(-365));
     EXPECT_NEAR(static_cast<double>(all.size()), 261, 1);
     for (std::size_t i = 0; i < all.size(); ++i) {
         const DailyBar& b = all[i];
-        EXPECT_TRUE(IsTradingDay(b.date)) << IsoDate(b.date);
+        EXPECT_TRUE(isTradingDay(b.date)) << isoDate(b.date);
         if (i > 0) {
             EXPECT_LT(b.date, all[i - 1].date);
         }
@@ -68,7 +68,7 @@ TEST(SimulatedMarket, HistoryIsTheTradingDaysOfAYearEndingYesterday)
         }
     }
     // On a Monday the newest bar is Friday's; the limit keeps the newest bars.
-    const std::vector<DailyBar> monday = History(market, "IBM", QDate(2026, 3, 16), 241);
+    const std::vector<DailyBar> monday = history(market, "IBM", QDate(2026, 3, 16), 241);
     EXPECT_EQ(monday.front().date, QDate(2026, 3, 13));
     EXPECT_EQ(monday.size(), 241u);
 }
@@ -79,9 +79,9 @@ TEST(SimulatedMarket, QuotesMoveThroughTheDayAndEndAsTomorrowsBar)
     double previousHigh = 0, previousLow = 1e9, previousVolume = -1;
     std::map<std::string, int> lasts;
     for (int minute = 0; minute < 24 * 60; minute += 5) {
-        const QuoteFields q = market.quote("XOM", At(Wednesday, minute / 60, minute % 60)).data;
+        const QuoteFields q = market.quote("XOM", at(kWednesday, minute / 60, minute % 60)).data;
         EXPECT_EQ(q.date, "3/11/2026");
-        const double high = *PriceValue(q.high), low = *PriceValue(q.low), last = *PriceValue(q.last);
+        const double high = *priceValue(q.high), low = *priceValue(q.low), last = *priceValue(q.last);
         EXPECT_GE(high, previousHigh);
         EXPECT_LE(low, previousLow);
         EXPECT_LE(low, last);
@@ -94,37 +94,37 @@ TEST(SimulatedMarket, QuotesMoveThroughTheDayAndEndAsTomorrowsBar)
     }
     EXPECT_GT(lasts.size(), 200u) << "the price should move nearly every five minutes";
 
-    const QuoteFields close = market.quote("XOM", At(Wednesday, 23, 59)).data;
-    const DailyBar bar = History(market, "XOM", Wednesday.addDays(1)).front();
-    EXPECT_EQ(bar.date, Wednesday);
-    EXPECT_EQ(close.last, FormatPrice(bar.close));
-    EXPECT_EQ(close.open, FormatPrice(bar.open));
-    EXPECT_EQ(close.high, FormatPrice(bar.high));
-    EXPECT_EQ(close.low, FormatPrice(bar.low));
+    const QuoteFields close = market.quote("XOM", at(kWednesday, 23, 59)).data;
+    const DailyBar bar = history(market, "XOM", kWednesday.addDays(1)).front();
+    EXPECT_EQ(bar.date, kWednesday);
+    EXPECT_EQ(close.last, formatPrice(bar.close));
+    EXPECT_EQ(close.open, formatPrice(bar.open));
+    EXPECT_EQ(close.high, formatPrice(bar.high));
+    EXPECT_EQ(close.low, formatPrice(bar.low));
     EXPECT_EQ(close.volume, std::to_string(bar.volume));
 }
 
 TEST(SimulatedMarket, OutsideTheSessionTheLastCloseStands)
 {
     SimulatedMarket market(1, *SessionWindow::parse("09:30-16:00"));
-    const QuoteFields early = market.quote("KO", At(Wednesday, 8, 0)).data;
-    const DailyBar tuesday = History(market, "KO", Wednesday).front();
+    const QuoteFields early = market.quote("KO", at(kWednesday, 8, 0)).data;
+    const DailyBar tuesday = history(market, "KO", kWednesday).front();
     EXPECT_EQ(early.date, "3/10/2026");
     EXPECT_EQ(early.time, "4:00pm");
-    EXPECT_EQ(early.last, FormatPrice(tuesday.close));
+    EXPECT_EQ(early.last, formatPrice(tuesday.close));
 
-    const QuoteFields open = market.quote("KO", At(Wednesday, 9, 30)).data;
+    const QuoteFields open = market.quote("KO", at(kWednesday, 9, 30)).data;
     EXPECT_EQ(open.date, "3/11/2026");
     EXPECT_EQ(open.last, open.open);
-    EXPECT_EQ(open.change, FormatChange(*PriceValue(open.open) - tuesday.close));
+    EXPECT_EQ(open.change, formatChange(*priceValue(open.open) - tuesday.close));
 
-    const QuoteFields late = market.quote("KO", At(Wednesday, 20, 0)).data;
+    const QuoteFields late = market.quote("KO", at(kWednesday, 20, 0)).data;
     EXPECT_EQ(late.time, "4:00pm");
-    EXPECT_EQ(late.last, FormatPrice(History(market, "KO", Wednesday.addDays(1)).front().close));
+    EXPECT_EQ(late.last, formatPrice(history(market, "KO", kWednesday.addDays(1)).front().close));
 
     // Saturday and Sunday show Friday's close.
-    const QuoteFields saturday = market.quote("KO", At(QDate(2026, 3, 14), 12, 0)).data;
-    const QuoteFields sunday = market.quote("KO", At(QDate(2026, 3, 15), 12, 0)).data;
+    const QuoteFields saturday = market.quote("KO", at(QDate(2026, 3, 14), 12, 0)).data;
+    const QuoteFields sunday = market.quote("KO", at(QDate(2026, 3, 15), 12, 0)).data;
     EXPECT_EQ(saturday.date, "3/13/2026");
-    EXPECT_EQ(QuoteLine(saturday), QuoteLine(sunday));
+    EXPECT_EQ(quoteLine(saturday), quoteLine(sunday));
 }

@@ -24,13 +24,13 @@ int main(int argc, char* argv[])
         return 1;
     }
     QFile svg(out.filePath(u"tradevane.svg"_qs));
-    if (!svg.open(QIODevice::WriteOnly | QIODevice::Truncate) || svg.write(ProgramLogoSvg().toUtf8()) < 0) {
+    if (!svg.open(QIODevice::WriteOnly | QIODevice::Truncate) || svg.write(programLogoSvg().toUtf8()) < 0) {
         std::fprintf(stderr, "tradevane-icons: cannot write %s\n", qPrintable(svg.fileName()));
         return 1;
     }
     for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
         const QString name = out.filePath(u"tradevane-%1.png"_qs.arg(size));
-        if (!ProgramLogoImage(size).save(name, "PNG")) {
+        if (!programLogoImage(size).save(name, "PNG")) {
             std::fprintf(stderr, "tradevane-icons: cannot write %s\n", qPrintable(name));
             return 1;
         }

@@ -8,14 +8,14 @@ namespace quoted {
 
 namespace {
 
-template<class T> bool Number(const std::string& text, T& value)
+template<class T> bool number(const std::string& text, T& value)
 {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     return error == std::errc() && end == text.data() + text.size();
 }
 
 // The limits of ServerLimits, in the words of the help text.
-std::string LimitsText()
+std::string limitsText()
 {
     const ServerLimits limits;
     const auto ms = limits.headTimeout.count();
@@ -30,7 +30,7 @@ std::string LimitsText()
 
 } // namespace
 
-std::string HelpText()
+std::string helpText()
 {
     return R"(tradevane-quoted: the quote service of Tradevane.
 
@@ -60,10 +60,10 @@ Every request is logged on standard output with its outcome. A symbol the source
 or a failure upstream, is answered with an empty body, which Tradevane logs as a bad symbol or
 a server that is down; malformed requests get 400. Stop the service with Ctrl+C.
 
-)" + LimitsText();
+)" + limitsText();
 }
 
-std::variant<CommandLine, std::string> ParseCommandLine(const std::vector<std::string>& args)
+std::variant<CommandLine, std::string> parseCommandLine(const std::vector<std::string>& args)
 {
     CommandLine line;
     const auto value = [&](std::size_t& i) -> const std::string* {
@@ -78,7 +78,7 @@ std::variant<CommandLine, std::string> ParseCommandLine(const std::vector<std::s
         } else if (arg == "--listen") {
             const std::string* v = value(i);
             const auto colon = v ? v->rfind(':') : std::string::npos;
-            if (colon == std::string::npos || colon == 0 || !Number(v->substr(colon + 1), line.port)
+            if (colon == std::string::npos || colon == 0 || !number(v->substr(colon + 1), line.port)
                 || line.port < 0 || line.port > 65535)
                 return std::string("--listen wants HOST:PORT, for example 127.0.0.1:8470");
             line.host = v->substr(0, colon);
@@ -89,7 +89,7 @@ std::variant<CommandLine, std::string> ParseCommandLine(const std::vector<std::s
             line.source = *v;
             const bool hasArg = i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0;
             if (line.source == "simulate") {
-                if (hasArg && !Number(args[++i], line.seed))
+                if (hasArg && !number(args[++i], line.seed))
                     return "simulate takes a whole number as its seed, not " + args[i];
             } else if (line.source == "replay") {
                 if (!hasArg)
@@ -103,7 +103,7 @@ std::variant<CommandLine, std::string> ParseCommandLine(const std::vector<std::s
             }
         } else if (arg == "--seed") {
             const std::string* v = value(i);
-            if (!v || !Number(*v, line.seed))
+            if (!v || !number(*v, line.seed))
                 return std::string("--seed wants a whole number");
         } else if (arg == "--session") {
             const std::string* v = value(i);
@@ -114,7 +114,7 @@ std::variant<CommandLine, std::string> ParseCommandLine(const std::vector<std::s
             line.session = *session;
         } else if (arg == "--max-rows") {
             const std::string* v = value(i);
-            if (!v || !Number(*v, line.maxRows) || line.maxRows < 0)
+            if (!v || !number(*v, line.maxRows) || line.maxRows < 0)
                 return std::string("--max-rows wants a whole number (0 = no limit)");
         } else if (arg == "--upstream") {
             const std::string* v = value(i);

@@ -22,7 +22,7 @@ struct CommandLine
 };
 
 // The arguments after the program name; an error text when they make no sense.
-std::variant<CommandLine, std::string> ParseCommandLine(const std::vector<std::string>& args);
-std::string HelpText();
+std::variant<CommandLine, std::string> parseCommandLine(const std::vector<std::string>& args);
+std::string helpText();
 
 } // namespace quoted

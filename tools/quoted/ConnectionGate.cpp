@@ -28,13 +28,13 @@ using Clock = std::chrono::steady_clock;
 
 // After a refusal, what the client still sends is read and dropped for a moment, so that the
 // answer reaches a client that is still sending instead of being lost to a reset.
-constexpr std::size_t LingerBytes = 64 * 1024;
-constexpr std::chrono::milliseconds LingerTime {1000};
+constexpr std::size_t kLingerBytes = 64 * 1024;
+constexpr std::chrono::milliseconds kLingerTime {1000};
 // Descriptors left to the log, the sources' files and upstream requests when the open-file limit
 // lowers the number of connections.
-constexpr long long SpareDescriptors = 64;
+constexpr long long kSpareDescriptors = 64;
 
-const char* ReasonPhrase(int status)
+const char* reasonPhrase(int status)
 {
     switch (status) {
     case 405:
@@ -56,9 +56,9 @@ const char* ReasonPhrase(int status)
 
 // An answer without a body that ends the connection, written without waiting (it is far smaller
 // than any socket buffer).
-void SendRefusal(int fd, int status)
+void sendRefusal(int fd, int status)
 {
-    std::string text = "HTTP/1.1 " + std::to_string(status) + " " + ReasonPhrase(status) + "\r\n";
+    std::string text = "HTTP/1.1 " + std::to_string(status) + " " + reasonPhrase(status) + "\r\n";
     if (status == 405)
         text += "Allow: GET, HEAD\r\n";
     text += "Content-Length: 0\r\nConnection: close\r\n\r\n";
@@ -66,13 +66,13 @@ void SendRefusal(int fd, int status)
 }
 
 // Nothing to read or no room to write yet (EWOULDBLOCK is EAGAIN on Linux), or a signal came.
-bool TryAgain()
+bool tryAgain()
 {
     return errno == EAGAIN || errno == EINTR;
 }
 
 // Waits until `fd` is ready for `events` or `deadline` has passed.
-bool WaitFor(int fd, short events, Clock::time_point deadline)
+bool waitFor(int fd, short events, Clock::time_point deadline)
 {
     for (;;) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
@@ -85,7 +85,7 @@ bool WaitFor(int fd, short events, Clock::time_point deadline)
     }
 }
 
-void Describe(const sockaddr_storage& storage, std::string& address, int& port)
+void describe(const sockaddr_storage& storage, std::string& address, int& port)
 {
     char text[INET6_ADDRSTRLEN] = {};
     if (storage.ss_family == AF_INET) {
@@ -109,14 +109,14 @@ struct Peer
 
 // The key is the address itself, the IPv4 address of an IPv4-mapped one, or the /64 network of
 // an IPv6 one (one host usually has a whole /64 to pick addresses from).
-std::optional<Peer> PeerOf(int fd)
+std::optional<Peer> peerOf(int fd)
 {
     sockaddr_storage storage {};
     socklen_t size = sizeof storage;
     if (::getpeername(fd, reinterpret_cast<sockaddr*>(&storage), &size) != 0)
         return std::nullopt;
     Peer peer;
-    Describe(storage, peer.address, peer.port);
+    describe(storage, peer.address, peer.port);
     peer.key = peer.address;
     if (storage.ss_family == AF_INET6) {
         const auto& bytes = reinterpret_cast<const sockaddr_in6&>(storage).sin6_addr.s6_addr;
@@ -149,7 +149,7 @@ public:
     { }
 
     bool is_readable() const override { return m_read < m_head.size(); }
-    bool is_writable() const override { return WaitFor(m_fd, POLLOUT, m_deadline); }
+    bool is_writable() const override { return waitFor(m_fd, POLLOUT, m_deadline); }
 
     ssize_t read(char* ptr, size_t size) override
     {
@@ -166,7 +166,7 @@ public:
             const ssize_t n = ::send(m_fd, ptr + sent, size - sent, MSG_NOSIGNAL);
             if (n > 0)
                 sent += static_cast<std::size_t>(n);
-            else if (n == 0 || !TryAgain() || !WaitFor(m_fd, POLLOUT, m_deadline))
+            else if (n == 0 || !tryAgain() || !waitFor(m_fd, POLLOUT, m_deadline))
                 return -1;
         }
         return static_cast<ssize_t>(size);
@@ -183,7 +183,7 @@ public:
         sockaddr_storage storage {};
         socklen_t size = sizeof storage;
         if (::getsockname(m_fd, reinterpret_cast<sockaddr*>(&storage), &size) == 0)
-            Describe(storage, ip, port);
+            describe(storage, ip, port);
     }
 
     socket_t socket() const override { return m_fd; }
@@ -200,7 +200,7 @@ private:
     Clock::time_point m_deadline;
 };
 
-std::string Seconds(std::chrono::milliseconds time)
+std::string seconds(std::chrono::milliseconds time)
 {
     const auto ms = time.count();
     return ms % 1000 == 0 ? std::to_string(ms / 1000) + " s" : std::to_string(ms) + " ms";
@@ -246,7 +246,7 @@ ConnectionGate::ConnectionGate(GuardedServer& server, Settings settings)
     rlimit files {};
     if (::getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur != RLIM_INFINITY)
         m_maxConnections = static_cast<int>(std::clamp<long long>(
-            static_cast<long long>(files.rlim_cur) - SpareDescriptors, 1, m_maxConnections));
+            static_cast<long long>(files.rlim_cur) - kSpareDescriptors, 1, m_maxConnections));
     m_epoll = ::epoll_create1(EPOLL_CLOEXEC);
     m_wake = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     epoll_event event {};
@@ -293,7 +293,7 @@ void ConnectionGate::shutdown()
 
 void ConnectionGate::admit(int fd)
 {
-    std::optional<Peer> peer = PeerOf(fd);
+    std::optional<Peer> peer = peerOf(fd);
     if (!peer || m_stopping) {
         ::close(fd);
         return;
@@ -315,7 +315,7 @@ void ConnectionGate::admit(int fd)
         }
     }
     if (verdict.status != 0) {
-        SendRefusal(fd, verdict.status);
+        sendRefusal(fd, verdict.status);
         ::close(fd);
         report(peer->address, {}, verdict);
         return;
@@ -352,7 +352,7 @@ ConnectionGate::Read ConnectionGate::readSome(Connection& connection)
         connection.received.append(buffer, static_cast<std::size_t>(n));
         return Read::Data;
     }
-    if (n < 0 && TryAgain())
+    if (n < 0 && tryAgain())
         return Read::Nothing;
     return Read::Closed;
 }
@@ -373,9 +373,9 @@ ConnectionGate::Verdict ConnectionGate::judge(const Connection& connection) cons
         break;
     }
     const std::string_view head(connection.received.data(), connection.head.length());
-    const std::string_view method = RequestHead::Method(head);
+    const std::string_view method = RequestHead::method(head);
     // A request line the library cannot read (no target) is left to it: it answers 400.
-    if (method != "GET" && method != "HEAD" && !RequestHead::Target(head).empty())
+    if (method != "GET" && method != "HEAD" && !RequestHead::target(head).empty())
         return {405, "only GET and HEAD are served"};
     if (connection.head.announcesBody())
         return {413, "the request has a body, which the service does not take"};
@@ -386,8 +386,8 @@ void ConnectionGate::report(
     const std::string& address, std::string_view received, const Verdict& verdict) const
 {
     if (m_server.m_refusalLog)
-        m_server.m_refusalLog({address, std::string(RequestHead::Method(received)),
-            std::string(RequestHead::Target(received)), verdict.status, verdict.reason});
+        m_server.m_refusalLog({address, std::string(RequestHead::method(received)),
+            std::string(RequestHead::target(received)), verdict.status, verdict.reason});
 }
 
 void ConnectionGate::handBack(Owned connection)
@@ -444,9 +444,9 @@ void ConnectionGate::attend(int fd)
     if (connection->refused) {
         char scratch[4096];
         ssize_t n = 0;
-        while (connection->dropped < LingerBytes && (n = ::recv(fd, scratch, sizeof scratch, 0)) > 0)
+        while (connection->dropped < kLingerBytes && (n = ::recv(fd, scratch, sizeof scratch, 0)) > 0)
             connection->dropped += static_cast<std::size_t>(n);
-        if (connection->dropped < LingerBytes && n < 0 && TryAgain())
+        if (connection->dropped < kLingerBytes && n < 0 && tryAgain())
             keepWaiting(std::move(connection));
         return; // otherwise closed
     }
@@ -471,11 +471,11 @@ void ConnectionGate::examine(Owned connection)
 void ConnectionGate::refuse(Owned connection, const Verdict& verdict)
 {
     report(connection->peer.address, connection->received, verdict);
-    SendRefusal(connection->fd, verdict.status);
+    sendRefusal(connection->fd, verdict.status);
     ::shutdown(connection->fd, SHUT_WR);
     connection->refused = true;
     std::string().swap(connection->received);
-    connection->deadline = Clock::now() + LingerTime;
+    connection->deadline = Clock::now() + kLingerTime;
     keepWaiting(std::move(connection));
 }
 
@@ -519,7 +519,7 @@ void ConnectionGate::expire()
         if (connection->refused || connection->received.empty())
             continue;
         refuse(std::move(connection),
-            {408, "request head not complete within " + Seconds(m_settings.limits.headTimeout)});
+            {408, "request head not complete within " + seconds(m_settings.limits.headTimeout)});
     }
 }
 
@@ -608,7 +608,7 @@ ConnectionGate::Next ConnectionGate::awaitNextHead(Connection& connection)
         if (m_stopping)
             return Next::Close;
         // Others are waiting for a worker: this one goes back to the waiting room at once.
-        if (m_queued > 0 || !WaitFor(connection.fd, POLLIN, until))
+        if (m_queued > 0 || !waitFor(connection.fd, POLLIN, until))
             return Next::HandBack;
         if (readSome(connection) == Read::Closed)
             return Next::Close;

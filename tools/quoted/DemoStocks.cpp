@@ -25,7 +25,7 @@ namespace {
 bool giveScheduleFromNow()
 {
     TimeSettings times;
-    if (!ReadTimeSettings(times).ok())
+    if (!readTimeSettings(times).ok())
         return false;
     if (times.quoteInterval != 0)
         return true;
@@ -35,7 +35,7 @@ bool giveScheduleFromNow()
     times.stopHour = 23;
     times.stopMinute = 59;
     times.quoteInterval = 1;
-    if (!WriteTimeSettings(times).ok())
+    if (!writeTimeSettings(times).ok())
         return false;
     std::printf("First run: monitoring from %02d:%02d to 23:59, a quote set every minute.\n", now.hour(),
         now.minute());
@@ -56,27 +56,27 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "tradevane-demo-stocks: %s is not a folder\n", argv[1]);
         return 2;
     }
-    SetProgramFolder(folder);
+    setProgramFolder(folder);
     if (timesFromNow && !giveScheduleFromNow()) {
         std::fprintf(stderr, "tradevane-demo-stocks: cannot read or write %s\n",
-            qPrintable(QDir::toNativeSeparators(TimeSettingsPath())));
+            qPrintable(QDir::toNativeSeparators(timeSettingsPath())));
         return 1;
     }
-    for (const StockIndex stock : AllStocks()) {
-        if (QFileInfo(AlertSettingsPath(stock)).size() >= kAlertSettingsLength)
+    for (const StockIndex stock : allStocks()) {
+        if (QFileInfo(alertSettingsPath(stock)).size() >= kAlertSettingsLength)
             return 0;
     }
-    for (const StockIndex stock : AllStocks()) {
+    for (const StockIndex stock : allStocks()) {
         AlertSettings settings;
-        ApplyDemoStock(settings, DemoSymbols()[stock.index()]);
-        const FileError error = WriteAlertSettings(stock, settings);
+        applyDemoStock(settings, demoSymbols()[stock.index()]);
+        const FileError error = writeAlertSettings(stock, settings);
         if (!error.ok()) {
             std::fprintf(stderr, "tradevane-demo-stocks: cannot write %s\n",
-                qPrintable(QDir::toNativeSeparators(AlertSettingsPath(stock))));
+                qPrintable(QDir::toNativeSeparators(alertSettingsPath(stock))));
             return 1;
         }
     }
     std::printf("First run: watching the demo stocks %s (the stock buttons change them).\n",
-        qPrintable(DemoSymbols().join(QStringLiteral(", "))));
+        qPrintable(demoSymbols().join(QStringLiteral(", "))));
     return 0;
 }

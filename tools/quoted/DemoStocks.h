@@ -8,17 +8,17 @@ using namespace tradevane;
 
 // The stocks a first demonstration watches: ten symbols of the simulated market with the usual
 // alerts and a few more, so that alert lines come in the first quote sets of any hour.
-inline const QStringList& DemoSymbols()
+inline const QStringList& demoSymbols()
 {
-    static const QStringList symbols {QStringLiteral("ABC"), QStringLiteral("MSFT"), QStringLiteral("IBM"),
+    static const QStringList kSymbols {QStringLiteral("ABC"), QStringLiteral("MSFT"), QStringLiteral("IBM"),
         QStringLiteral("INTC"), QStringLiteral("CSCO"), QStringLiteral("GE"), QStringLiteral("XOM"),
         QStringLiteral("KO"), QStringLiteral("PFE"), QStringLiteral("T")};
-    return symbols;
+    return kSymbols;
 }
 
-inline void ApplyDemoStock(AlertSettings& s, const QString& symbol)
+inline void applyDemoStock(AlertSettings& s, const QString& symbol)
 {
-    ApplyDefaultAlertSettings(s);
+    applyDefaultAlertSettings(s);
     using K = AlertKind;
     s.watch = Watch::On;
     s.symbol = symbol.left(kMaxSymbolLength);

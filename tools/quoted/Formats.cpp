@@ -8,7 +8,7 @@
 
 namespace quoted {
 
-ServiceClock SystemServiceClock()
+ServiceClock systemServiceClock()
 {
     return [] { return QDateTime::currentDateTime(); };
 }
@@ -17,7 +17,7 @@ namespace {
 
 // A number with `decimals` digits after the point, printed whole, however many digits it has
 // before the point; `sign` puts a + before a positive one.
-std::string FormatNumber(double value, int decimals, bool sign = false)
+std::string formatNumber(double value, int decimals, bool sign = false)
 {
     char buffer[64];
     const int length = std::snprintf(buffer, sizeof buffer, sign ? "%+.*f" : "%.*f", decimals, value);
@@ -31,25 +31,25 @@ std::string FormatNumber(double value, int decimals, bool sign = false)
 
 } // namespace
 
-std::string FormatPrice(double price)
+std::string formatPrice(double price)
 {
-    return FormatNumber(price, std::fabs(price) < 1.0 ? 4 : 2);
+    return formatNumber(price, std::fabs(price) < 1.0 ? 4 : 2);
 }
 
-std::string FormatChange(double change)
+std::string formatChange(double change)
 {
     if (std::fabs(change) < 0.005)
         return "0.00";
-    return FormatNumber(change, 2, true);
+    return formatNumber(change, 2, true);
 }
 
-std::string FormatQuoteDate(QDate date)
+std::string formatQuoteDate(QDate date)
 {
     return std::to_string(date.month()) + "/" + std::to_string(date.day()) + "/"
         + std::to_string(date.year());
 }
 
-std::string FormatQuoteTime(QTime time)
+std::string formatQuoteTime(QTime time)
 {
     int hour = time.hour() % 12;
     if (hour == 0)
@@ -59,7 +59,7 @@ std::string FormatQuoteTime(QTime time)
     return buffer;
 }
 
-std::string IsoDate(QDate date)
+std::string isoDate(QDate date)
 {
     return date.toString(Qt::ISODate).toStdString();
 }
@@ -67,7 +67,7 @@ std::string IsoDate(QDate date)
 namespace {
 
 // The program drops every double quote and splits at every comma, so a field must hold neither.
-std::string Clean(const std::string& text)
+std::string clean(const std::string& text)
 {
     std::string out;
     for (char c : text) {
@@ -77,37 +77,37 @@ std::string Clean(const std::string& text)
     return out;
 }
 
-std::string Quoted(const std::string& text)
+std::string quoted(const std::string& text)
 {
-    return "\"" + Clean(text) + "\"";
+    return "\"" + clean(text) + "\"";
 }
 
 } // namespace
 
-std::string QuoteLine(const QuoteFields& q)
+std::string quoteLine(const QuoteFields& q)
 {
-    return Quoted(q.symbol) + "," + Clean(q.last) + "," + Quoted(q.date) + "," + Quoted(q.time) + ","
-        + Clean(q.change) + "," + Clean(q.open) + "," + Clean(q.high) + "," + Clean(q.low) + ","
-        + Clean(q.volume) + "\r\n";
+    return quoted(q.symbol) + "," + clean(q.last) + "," + quoted(q.date) + "," + quoted(q.time) + ","
+        + clean(q.change) + "," + clean(q.open) + "," + clean(q.high) + "," + clean(q.low) + ","
+        + clean(q.volume) + "\r\n";
 }
 
-std::string HistoryText(const std::vector<DailyBar>& bars, const std::string& label, int maxRows)
+std::string historyText(const std::vector<DailyBar>& bars, const std::string& label, int maxRows)
 {
-    std::string text = "Date (" + Clean(label) + "),Open,High,Low,Close,Volume,Adj Close\n";
+    std::string text = "Date (" + clean(label) + "),Open,High,Low,Close,Volume,Adj Close\n";
     const std::size_t rows
         = maxRows > 0 ? std::min(bars.size(), static_cast<std::size_t>(maxRows)) : bars.size();
     text.reserve(text.size() + rows * 64);
     for (std::size_t i = 0; i < rows; ++i) {
         const DailyBar& b = bars[i];
-        const std::string close = FormatPrice(b.close);
-        text += IsoDate(b.date);
-        text += ',' + FormatPrice(b.open) + ',' + FormatPrice(b.high) + ',' + FormatPrice(b.low) + ',' + close
+        const std::string close = formatPrice(b.close);
+        text += isoDate(b.date);
+        text += ',' + formatPrice(b.open) + ',' + formatPrice(b.high) + ',' + formatPrice(b.low) + ',' + close
             + ',' + std::to_string(b.volume) + ',' + close + '\n';
     }
     return text;
 }
 
-std::optional<double> PriceValue(const std::string& text)
+std::optional<double> priceValue(const std::string& text)
 {
     std::string digits;
     for (char c : text) {
@@ -124,7 +124,7 @@ std::optional<double> PriceValue(const std::string& text)
     return value;
 }
 
-std::optional<std::int64_t> VolumeValue(const std::string& text)
+std::optional<std::int64_t> volumeValue(const std::string& text)
 {
     std::string digits;
     for (char c : text) {
@@ -139,7 +139,7 @@ std::optional<std::int64_t> VolumeValue(const std::string& text)
     return std::stoll(digits);
 }
 
-bool IsPlausibleSymbol(const std::string& symbol)
+bool isPlausibleSymbol(const std::string& symbol)
 {
     if (symbol.empty() || symbol.size() > 12)
         return false;
@@ -148,23 +148,23 @@ bool IsPlausibleSymbol(const std::string& symbol)
     });
 }
 
-std::string ToUpper(std::string text)
+std::string toUpper(std::string text)
 {
     for (char& c : text)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return text;
 }
 
-bool IsTradingDay(QDate date)
+bool isTradingDay(QDate date)
 {
     return date.dayOfWeek() <= 5;
 }
 
-QDate PreviousTradingDay(QDate date)
+QDate previousTradingDay(QDate date)
 {
     do
         date = date.addDays(-1);
-    while (!IsTradingDay(date));
+    while (!isTradingDay(date));
     return date;
 }
 

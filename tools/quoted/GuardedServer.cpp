@@ -25,20 +25,20 @@ GuardedServer::GuardedServer(ServerLimits limits)
     };
 }
 
-bool GuardedServer::bind_to_port(const std::string& host, int port, int socket_flags)
+bool GuardedServer::bind_to_port(const std::string& host, int port, int socketFlags)
 {
-    return httplib::Server::bind_to_port(host, port, socket_flags) && widenBacklog();
+    return httplib::Server::bind_to_port(host, port, socketFlags) && widenBacklog();
 }
 
-int GuardedServer::bind_to_any_port(const std::string& host, int socket_flags)
+int GuardedServer::bind_to_any_port(const std::string& host, int socketFlags)
 {
-    const int port = httplib::Server::bind_to_any_port(host, socket_flags);
+    const int port = httplib::Server::bind_to_any_port(host, socketFlags);
     return port > 0 && widenBacklog() ? port : -1;
 }
 
-bool GuardedServer::listen(const std::string& host, int port, int socket_flags)
+bool GuardedServer::listen(const std::string& host, int port, int socketFlags)
 {
-    return bind_to_port(host, port, socket_flags) && listen_after_bind();
+    return bind_to_port(host, port, socketFlags) && listen_after_bind();
 }
 
 bool GuardedServer::widenBacklog()

@@ -39,9 +39,9 @@ public:
     // The library's, with a listen backlog as long as the system allows: the library's own
     // backlog of 5 overflows at the first burst of connections, whose clients then wait a second
     // or more before they try again.
-    bool bind_to_port(const std::string& host, int port, int socket_flags = 0);
-    int bind_to_any_port(const std::string& host, int socket_flags = 0);
-    bool listen(const std::string& host, int port, int socket_flags = 0);
+    bool bind_to_port(const std::string& host, int port, int socketFlags = 0);
+    int bind_to_any_port(const std::string& host, int socketFlags = 0);
+    bool listen(const std::string& host, int port, int socketFlags = 0);
 
     // Where refused requests and connections are reported (nowhere by default). Set it before
     // listening.

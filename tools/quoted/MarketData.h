@@ -63,7 +63,7 @@ template<class T> struct Answer
 
 // The service's own clock: local date and time. Tests pass a fixed or stepping clock.
 using ServiceClock = std::function<QDateTime()>;
-ServiceClock SystemServiceClock();
+ServiceClock systemServiceClock();
 
 // A source of quotes and daily history. Called from several server threads at once.
 class Source

@@ -15,12 +15,12 @@ namespace quoted {
 
 namespace {
 
-QJsonObject Data(const std::string& body)
+QJsonObject dataOf(const std::string& body)
 {
     return QJsonDocument::fromJson(QByteArray::fromStdString(body)).object().value(u"data").toObject();
 }
 
-std::string Text(const QJsonValue& value)
+std::string textOf(const QJsonValue& value)
 {
     if (value.isString())
         return value.toString().trimmed().toStdString();
@@ -30,29 +30,29 @@ std::string Text(const QJsonValue& value)
 }
 
 // A label/value pair of the key statistics: {"label":"Open","value":"$10.37"}.
-std::string StatValue(const QJsonObject& stats, const char* key)
+std::string statValue(const QJsonObject& stats, const char* key)
 {
-    return Text(stats.value(QLatin1String(key)).toObject().value(u"value"));
+    return textOf(stats.value(QLatin1String(key)).toObject().value(u"value"));
 }
 
 // A positive price that the answers can show: smaller ones would go out as "0.0000".
-bool IsPrice(const std::optional<double>& value)
+bool isPrice(const std::optional<double>& value)
 {
     return value && *value >= 0.0001;
 }
 
 // "$1,234.50" -> "1234.50"; "" when the text is not a price.
-std::string PriceText(const std::string& text)
+std::string priceText(const std::string& text)
 {
-    const auto value = PriceValue(text);
-    return IsPrice(value) ? FormatPrice(*value) : std::string();
+    const auto value = priceValue(text);
+    return isPrice(value) ? formatPrice(*value) : std::string();
 }
 
 // The two prices of a range text, "188.00 - 190.32" or "$267.43/$264.23", as high and low. A
 // number is a digit, then digits and commas, then perhaps a point and digits. (Scanned by hand:
 // std::regex recurses once per character of a match, and a long run of digits from upstream
 // would overflow the stack.)
-bool SplitRange(const std::string& text, std::string& high, std::string& low)
+bool splitRange(const std::string& text, std::string& high, std::string& low)
 {
     const auto digit = [&](std::size_t i) { return i < text.size() && text[i] >= '0' && text[i] <= '9'; };
     std::vector<double> values;
@@ -69,31 +69,31 @@ bool SplitRange(const std::string& text, std::string& high, std::string& low)
             while (digit(i))
                 ++i;
         }
-        if (const auto v = PriceValue(text.substr(start, i - start)))
+        if (const auto v = priceValue(text.substr(start, i - start)))
             values.push_back(*v);
     }
-    if (values.size() != 2 || !IsPrice(values[0]) || !IsPrice(values[1]))
+    if (values.size() != 2 || !isPrice(values[0]) || !isPrice(values[1]))
         return false;
-    high = FormatPrice(std::max(values[0], values[1]));
-    low = FormatPrice(std::min(values[0], values[1]));
+    high = formatPrice(std::max(values[0], values[1]));
+    low = formatPrice(std::min(values[0], values[1]));
     return true;
 }
 
-std::string VolumeText(const std::string& text)
+std::string volumeText(const std::string& text)
 {
-    const auto v = VolumeValue(text);
+    const auto v = volumeValue(text);
     return v ? std::to_string(*v) : std::string();
 }
 
-std::string ChangeText(const std::string& text)
+std::string changeText(const std::string& text)
 {
     if (text == "UNCH")
         return "0.00";
-    const auto v = PriceValue(text);
-    return v ? FormatChange(*v) : std::string();
+    const auto v = priceValue(text);
+    return v ? formatChange(*v) : std::string();
 }
 
-std::string UrlEncode(const std::string& text)
+std::string urlEncode(const std::string& text)
 {
     std::string out;
     for (unsigned char c : text) {
@@ -112,14 +112,14 @@ std::string UrlEncode(const std::string& text)
 
 // --- reading upstream answers ------------------------------------------------------------------
 
-std::string UpstreamProblem(const std::string& body)
+std::string upstreamProblem(const std::string& body)
 {
     if (body.empty())
         return "upstream sent an empty answer";
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(body), &error);
     if (error.error != QJsonParseError::NoError || !document.isObject()) {
-        const std::string head = ToUpper(body.substr(0, 512));
+        const std::string head = toUpper(body.substr(0, 512));
         if (head.find("<HTML") != std::string::npos || head.find("<!DOCTYPE") != std::string::npos)
             return "upstream sent an HTML page instead of data (blocked or a challenge page)";
         return "upstream sent something that is not JSON";
@@ -131,81 +131,82 @@ std::string UpstreamProblem(const std::string& body)
     const QJsonObject status = root.value(u"status").toObject();
     std::string why;
     for (const QJsonValue& message : status.value(u"bCodeMessage").toArray()) {
-        const std::string text = Text(message.toObject().value(u"errorMessage"));
+        const std::string text = textOf(message.toObject().value(u"errorMessage"));
         if (!text.empty())
             why += (why.empty() ? "" : "; ") + text;
     }
     if (why.empty())
-        why = Text(root.value(u"message"));
+        why = textOf(root.value(u"message"));
     if (why.empty())
         why = "no data (status " + std::to_string(status.value(u"rCode").toInt()) + ")";
     return "upstream: " + why;
 }
 
-bool IsUnknownSymbolReason(const std::string& reason)
+bool isUnknownSymbolReason(const std::string& reason)
 {
-    return ToUpper(reason).find("NOT EXIST") != std::string::npos;
+    return toUpper(reason).find("NOT EXIST") != std::string::npos;
 }
 
-Answer<UpstreamQuote> ReadUpstreamInfo(const std::string& body)
+Answer<UpstreamQuote> readUpstreamInfo(const std::string& body)
 {
-    if (const std::string problem = UpstreamProblem(body); !problem.empty())
+    if (const std::string problem = upstreamProblem(body); !problem.empty())
         return Answer<UpstreamQuote>::failure(problem);
-    const QJsonObject data = Data(body);
+    const QJsonObject data = dataOf(body);
     const QJsonObject primary = data.value(u"primaryData").toObject();
     const QJsonObject stats = data.value(u"keyStats").toObject();
     UpstreamQuote q;
-    q.symbol = ToUpper(Text(data.value(u"symbol")));
-    q.last = PriceText(Text(primary.value(u"lastSalePrice")));
+    q.symbol = toUpper(textOf(data.value(u"symbol")));
+    q.last = priceText(textOf(primary.value(u"lastSalePrice")));
     if (q.last.empty())
         return Answer<UpstreamQuote>::failure("upstream quote has no last sale price");
-    q.change = ChangeText(Text(primary.value(u"netChange")));
-    q.timestamp = Text(primary.value(u"lastTradeTimestamp"));
-    q.volume = VolumeText(Text(primary.value(u"volume")));
+    q.change = changeText(textOf(primary.value(u"netChange")));
+    q.timestamp = textOf(primary.value(u"lastTradeTimestamp"));
+    q.volume = volumeText(textOf(primary.value(u"volume")));
     if (q.volume.empty())
-        q.volume = VolumeText(StatValue(stats, "Volume"));
-    q.open = PriceText(StatValue(stats, "OpenPrice"));
-    SplitRange(StatValue(stats, "dayrange"), q.high, q.low);
+        q.volume = volumeText(statValue(stats, "Volume"));
+    q.open = priceText(statValue(stats, "OpenPrice"));
+    splitRange(statValue(stats, "dayrange"), q.high, q.low);
     return Answer<UpstreamQuote>::success(q);
 }
 
-void AddUpstreamSummary(UpstreamQuote& quote, const std::string& body)
+void addUpstreamSummary(UpstreamQuote& quote, const std::string& body)
 {
-    if (!UpstreamProblem(body).empty())
+    if (!upstreamProblem(body).empty())
         return;
-    const QJsonObject summary = Data(body).value(u"summaryData").toObject();
+    const QJsonObject summary = dataOf(body).value(u"summaryData").toObject();
     if (quote.high.empty() || quote.low.empty())
-        SplitRange(StatValue(summary, "TodayHighLow"), quote.high, quote.low);
+        splitRange(statValue(summary, "TodayHighLow"), quote.high, quote.low);
     if (quote.volume.empty())
-        quote.volume = VolumeText(StatValue(summary, "ShareVolume"));
+        quote.volume = volumeText(statValue(summary, "ShareVolume"));
     if (quote.open.empty())
-        quote.open = PriceText(StatValue(summary, "OpenPrice"));
+        quote.open = priceText(statValue(summary, "OpenPrice"));
 }
 
-Answer<std::vector<DailyBar>> ReadUpstreamHistory(const std::string& body)
+Answer<std::vector<DailyBar>> readUpstreamHistory(const std::string& body)
 {
     using Result = Answer<std::vector<DailyBar>>;
-    if (const std::string problem = UpstreamProblem(body); !problem.empty())
+    if (const std::string problem = upstreamProblem(body); !problem.empty())
         return Result::failure(problem);
-    const QJsonArray rows = Data(body).value(u"tradesTable").toObject().value(u"rows").toArray();
+    const QJsonArray rows = dataOf(body).value(u"tradesTable").toObject().value(u"rows").toArray();
     std::vector<DailyBar> bars;
     int skipped = 0;
     for (const QJsonValue& value : rows) {
         const QJsonObject row = value.toObject();
         DailyBar bar;
         bar.date = QDate::fromString(row.value(u"date").toString(), u"MM/dd/yyyy");
-        const auto open = PriceValue(Text(row.value(u"open"))), high = PriceValue(Text(row.value(u"high"))),
-                   low = PriceValue(Text(row.value(u"low"))), close = PriceValue(Text(row.value(u"close")));
-        if (!bar.date.isValid() || !IsPrice(close)) {
+        const auto open = priceValue(textOf(row.value(u"open"))),
+                   high = priceValue(textOf(row.value(u"high"))), low = priceValue(textOf(row.value(u"low"))),
+                   close = priceValue(textOf(row.value(u"close")));
+        if (!bar.date.isValid() || !isPrice(close)) {
             ++skipped;
             continue;
         }
         // Funds and indices sometimes lack the day's range: the close stands in.
         bar.close = *close;
-        bar.open = IsPrice(open) ? *open : *close;
-        bar.high = std::max({IsPrice(high) ? *high : *close, bar.open, bar.close});
-        bar.low = std::min({IsPrice(low) ? *low : *close, bar.open, bar.close});
-        bar.volume = VolumeValue(Text(row.value(u"volume"))).value_or(0);
+        bar.open = isPrice(open) ? *open : *close;
+        bar.high = std::max({isPrice(high) ? *high : *close, bar.open, bar.close});
+        bar.low = std::min({isPrice(low) ? *low : *close, bar.open, bar.close});
+        bar.volume = volumeValue(textOf(row.value(u"volume"))).value_or(0);
         bars.push_back(bar);
     }
     if (bars.empty())
@@ -217,15 +218,15 @@ Answer<std::vector<DailyBar>> ReadUpstreamHistory(const std::string& body)
         std::move(bars), skipped ? std::to_string(skipped) + " upstream rows skipped" : "");
 }
 
-QuoteFields ToQuoteFields(const UpstreamQuote& q, const QDateTime& now)
+QuoteFields toQuoteFields(const UpstreamQuote& q, const QDateTime& now)
 {
     QDate date = now.date();
     QTime time = now.time();
     // "Nov 3, 2023 4:00 PM ET", "DATA AS OF Jul 28, 2020", "CLOSED AT 4:00 PM ET ON Nov 18, 2019"
-    static const std::regex datePattern(R"(([A-Z][a-z]{2}) (\d{1,2}), (\d{4}))");
-    static const std::regex timePattern(R"((\d{1,2}):(\d{2}) ?([AP]M))");
+    static const std::regex kDatePattern(R"(([A-Z][a-z]{2}) (\d{1,2}), (\d{4}))");
+    static const std::regex kTimePattern(R"((\d{1,2}):(\d{2}) ?([AP]M))");
     std::smatch m;
-    if (std::regex_search(q.timestamp, m, datePattern)) {
+    if (std::regex_search(q.timestamp, m, kDatePattern)) {
         const QDate d = QDate::fromString(
             QString::fromStdString(m[1].str() + " " + m[2].str() + " " + m[3].str()), u"MMM d yyyy");
         if (d.isValid()) {
@@ -233,14 +234,14 @@ QuoteFields ToQuoteFields(const UpstreamQuote& q, const QDateTime& now)
             time = QTime(16, 0); // a date alone is the close of that day
         }
     }
-    if (std::regex_search(q.timestamp, m, timePattern)) {
+    if (std::regex_search(q.timestamp, m, kTimePattern)) {
         const int hour = std::stoi(m[1].str()) % 12 + (m[3].str() == "PM" ? 12 : 0);
         const QTime t(hour, std::stoi(m[2].str()));
         if (t.isValid())
             time = t;
     }
     const auto orNA = [](const std::string& text) { return text.empty() ? std::string("N/A") : text; };
-    return {q.symbol, q.last, FormatQuoteDate(date), FormatQuoteTime(time), orNA(q.change), orNA(q.open),
+    return {q.symbol, q.last, formatQuoteDate(date), formatQuoteTime(time), orNA(q.change), orNA(q.open),
         orNA(q.high), orNA(q.low), orNA(q.volume)};
 }
 
@@ -274,14 +275,14 @@ Answer<std::string> NasdaqSource::fetch(const std::string& url)
         std::lock_guard lock(m_cacheMutex);
         ++m_requests;
     }
-    const UpstreamReply reply = FetchUpstream(url, m_options.timeoutMs);
+    const UpstreamReply reply = fetchUpstream(url, m_options.timeoutMs);
     m_nextRequest = steady_clock::now() + milliseconds(m_options.spacingMs);
     const bool challenge
-        = reply.transferred && UpstreamProblem(reply.body).find("HTML page") != std::string::npos;
+        = reply.transferred && upstreamProblem(reply.body).find("HTML page") != std::string::npos;
     if (reply.transferred && (reply.status == 403 || reply.status == 429 || challenge))
         m_refusedUntil = steady_clock::now() + milliseconds(m_options.pauseAfterRefusalMs);
     if (!reply.transferred || reply.status != 200) {
-        std::string why = "upstream " + DescribeTransfer(reply);
+        std::string why = "upstream " + describeTransfer(reply);
         if (reply.transferred && challenge)
             why += ", an HTML page (blocked or a challenge page)";
         return Answer<std::string>::failure(why);
@@ -299,16 +300,16 @@ Answer<std::string> NasdaqSource::askUpstream(
         assetClass = it == m_assetClass.end() ? "stocks" : it->second;
     }
     const auto url = [&](const std::string& cls) {
-        return m_options.upstream + "/api/quote/" + UrlEncode(symbol) + "/" + what + "?assetclass=" + cls
+        return m_options.upstream + "/api/quote/" + urlEncode(symbol) + "/" + what + "?assetclass=" + cls
             + extra;
     };
     Answer<std::string> answer = fetch(url(assetClass));
     if (answer.ok) {
-        const std::string problem = UpstreamProblem(answer.data);
-        if (IsUnknownSymbolReason(problem) && assetClass == "stocks") {
+        const std::string problem = upstreamProblem(answer.data);
+        if (isUnknownSymbolReason(problem) && assetClass == "stocks") {
             // Funds (SPY, QQQ) are not stocks upstream.
             Answer<std::string> fund = fetch(url("etf"));
-            if (fund.ok && UpstreamProblem(fund.data).empty()) {
+            if (fund.ok && upstreamProblem(fund.data).empty()) {
                 std::lock_guard lock(m_cacheMutex);
                 m_assetClass[symbol] = "etf";
                 return fund;
@@ -343,7 +344,7 @@ Answer<QuoteFields> NasdaqSource::quote(const std::string& symbol, const QDateTi
     Answer<QuoteFields> answer;
     const Answer<std::string> info = askUpstream(symbol, "info", "");
     Answer<UpstreamQuote> read
-        = info.ok ? ReadUpstreamInfo(info.data) : Answer<UpstreamQuote>::failure(info.reason);
+        = info.ok ? readUpstreamInfo(info.data) : Answer<UpstreamQuote>::failure(info.reason);
     if (read.ok) {
         UpstreamQuote& q = read.data;
         if (q.symbol.empty())
@@ -351,9 +352,9 @@ Answer<QuoteFields> NasdaqSource::quote(const std::string& symbol, const QDateTi
         if (q.high.empty() || q.low.empty() || q.volume.empty() || q.open.empty()) {
             const Answer<std::string> summary = askUpstream(symbol, "summary", "");
             if (summary.ok)
-                AddUpstreamSummary(q, summary.data);
+                addUpstreamSummary(q, summary.data);
         }
-        answer = Answer<QuoteFields>::success(ToQuoteFields(q, now), "from upstream");
+        answer = Answer<QuoteFields>::success(toQuoteFields(q, now), "from upstream");
     } else {
         answer = Answer<QuoteFields>::failure(read.reason);
     }
@@ -410,9 +411,9 @@ Answer<std::vector<DailyBar>> NasdaqSource::history(
         return finish(*cached);
 
     const Answer<std::string> body = askUpstream(
-        symbol, "historical", "&fromdate=" + IsoDate(from) + "&todate=" + IsoDate(to) + "&limit=9999");
+        symbol, "historical", "&fromdate=" + isoDate(from) + "&todate=" + isoDate(to) + "&limit=9999");
     Answer<std::vector<DailyBar>> answer
-        = body.ok ? ReadUpstreamHistory(body.data) : Answer<std::vector<DailyBar>>::failure(body.reason);
+        = body.ok ? readUpstreamHistory(body.data) : Answer<std::vector<DailyBar>>::failure(body.reason);
     if (answer.ok)
         answer.note = "from upstream" + (answer.note.empty() ? "" : ", " + answer.note);
     {

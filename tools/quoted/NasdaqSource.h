@@ -16,19 +16,19 @@ struct UpstreamQuote
 };
 
 // Why an upstream answer carries no data; empty when it does.
-std::string UpstreamProblem(const std::string& body);
+std::string upstreamProblem(const std::string& body);
 // Reads an upstream JSON answer. Every failure comes back with a reason fit for the log: an HTML
 // page instead of JSON, a JSON error ("Symbol not exists."), an answer without a price.
-Answer<UpstreamQuote> ReadUpstreamInfo(const std::string& body);
+Answer<UpstreamQuote> readUpstreamInfo(const std::string& body);
 // Fills the values an info answer lacked (high, low, volume) from a summary answer.
-void AddUpstreamSummary(UpstreamQuote& quote, const std::string& body);
+void addUpstreamSummary(UpstreamQuote& quote, const std::string& body);
 // The daily rows of a historical answer, newest first; rows that are not prices are skipped.
-Answer<std::vector<DailyBar>> ReadUpstreamHistory(const std::string& body);
+Answer<std::vector<DailyBar>> readUpstreamHistory(const std::string& body);
 // The nine quote fields; the date and time come from the upstream timestamp ("Nov 3, 2023 4:00 PM
 // ET") or, when it has none, from `now`.
-QuoteFields ToQuoteFields(const UpstreamQuote& quote, const QDateTime& now);
+QuoteFields toQuoteFields(const UpstreamQuote& quote, const QDateTime& now);
 // True when the reason says the symbol is unknown upstream (then another asset class is tried).
-bool IsUnknownSymbolReason(const std::string& reason);
+bool isUnknownSymbolReason(const std::string& reason);
 
 struct NasdaqOptions
 {

@@ -16,7 +16,7 @@ using Params = RequestParams;
 // the handler on the same thread.
 thread_local std::string tOutcome;
 
-std::optional<std::string> Param(const Params& params, const char* key)
+std::optional<std::string> param(const Params& params, const char* key)
 {
     const auto it = params.find(key);
     if (it == params.end())
@@ -24,7 +24,7 @@ std::optional<std::string> Param(const Params& params, const char* key)
     return it->second;
 }
 
-std::optional<int> WholeNumber(const std::optional<std::string>& text)
+std::optional<int> wholeNumber(const std::optional<std::string>& text)
 {
     if (!text || text->empty() || text->size() > 6)
         return std::nullopt;
@@ -38,17 +38,17 @@ std::optional<int> WholeNumber(const std::optional<std::string>& text)
 }
 
 // Month (January = 1), day and year keys of one end of the range.
-QDate RangeDate(const Params& params, const char* monthKey, const char* dayKey, const char* yearKey)
+QDate rangeDate(const Params& params, const char* monthKey, const char* dayKey, const char* yearKey)
 {
-    const auto month = WholeNumber(Param(params, monthKey));
-    const auto day = WholeNumber(Param(params, dayKey));
-    const auto year = WholeNumber(Param(params, yearKey));
+    const auto month = wholeNumber(param(params, monthKey));
+    const auto day = wholeNumber(param(params, dayKey));
+    const auto year = wholeNumber(param(params, yearKey));
     if (!month || !day || !year || *year < 1900 || *year > 2200)
         return {};
     return QDate(*year, *month, *day); // invalid for month 13 or 31 February
 }
 
-std::vector<std::string> SplitSymbols(const std::string& text)
+std::vector<std::string> splitSymbols(const std::string& text)
 {
     std::vector<std::string> symbols;
     std::string current;
@@ -67,9 +67,9 @@ std::vector<std::string> SplitSymbols(const std::string& text)
 // The request's own words in a log line: a control character, a backslash or a byte beyond ASCII
 // becomes \xHH, so that a request cannot start a line of its own or drive the terminal, and the
 // text is cut after `most` bytes.
-std::string Loggable(const std::string& text, std::size_t most)
+std::string loggable(const std::string& text, std::size_t most)
 {
-    static const char hex[] = "0123456789abcdef";
+    static const char kHex[] = "0123456789abcdef";
     std::string out;
     std::size_t taken = 0;
     for (; taken < text.size(); ++taken) {
@@ -81,8 +81,8 @@ std::string Loggable(const std::string& text, std::size_t most)
             out += static_cast<char>(c);
         } else {
             out += "\\x";
-            out += hex[c >> 4];
-            out += hex[c & 15];
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
         }
     }
     if (taken < text.size())
@@ -92,7 +92,7 @@ std::string Loggable(const std::string& text, std::size_t most)
 
 } // namespace
 
-LogSink StdoutLog()
+LogSink stdoutLog()
 {
     return [](const std::string& line) {
         static std::mutex mutex;
@@ -114,9 +114,9 @@ void QuoteService::logRequest(const std::string& address, const std::string& met
     const std::string& target, int status, const std::string& outcome)
 {
     const std::string when = m_clock().toString(u"yyyy-MM-dd HH:mm:ss").toStdString();
-    m_log(when + " " + address + " " + (method.empty() ? "-" : Loggable(method, 16)) + " "
-        + (target.empty() ? "-" : Loggable(target, 512)) + " -> " + std::to_string(status) + " "
-        + Loggable(outcome, 2048));
+    m_log(when + " " + address + " " + (method.empty() ? "-" : loggable(method, 16)) + " "
+        + (target.empty() ? "-" : loggable(target, 512)) + " -> " + std::to_string(status) + " "
+        + loggable(outcome, 2048));
 }
 
 void QuoteService::install(GuardedServer& server)
@@ -167,36 +167,36 @@ void QuoteService::install(GuardedServer& server)
     });
 }
 
-QuoteRequest ReadQuoteRequest(const Params& params)
+QuoteRequest readQuoteRequest(const Params& params)
 {
-    const auto text = Param(params, "symbols");
+    const auto text = param(params, "symbols");
     if (!text)
         return {{}, "empty: no symbols= in the request"};
-    std::vector<std::string> symbols = SplitSymbols(*text);
+    std::vector<std::string> symbols = splitSymbols(*text);
     if (symbols.empty() || symbols.size() > 20)
         return {{}, "empty: " + std::to_string(symbols.size()) + " symbols (1 to 20 are served)"};
     for (std::string& s : symbols) {
-        if (!IsPlausibleSymbol(s))
+        if (!isPlausibleSymbol(s))
             return {{}, "empty: not a symbol"};
-        s = ToUpper(s);
+        s = toUpper(s);
     }
     return {std::move(symbols), {}};
 }
 
-HistoryRequest ReadHistoryRequest(const Params& params, QDate today)
+HistoryRequest readHistoryRequest(const Params& params, QDate today)
 {
-    const auto s = Param(params, "s");
-    if (!s || !IsPlausibleSymbol(*s))
+    const auto s = param(params, "s");
+    if (!s || !isPlausibleSymbol(*s))
         return {{}, {}, {}, "empty: no symbol or not a symbol in s="};
-    if (const auto g = Param(params, "g"); g && *g != "d")
+    if (const auto g = param(params, "g"); g && *g != "d")
         return {{}, {}, {}, "empty: only daily history (g=d) is served"};
-    HistoryRequest request {ToUpper(*s), today.addDays(-365), today, {}};
+    HistoryRequest request {toUpper(*s), today.addDays(-365), today, {}};
     bool anyKey = false;
     for (const char* key : {"a", "b", "c", "d", "e", "f"})
         anyKey = anyKey || params.count(key) > 0;
     if (anyKey) {
-        request.from = RangeDate(params, "a", "b", "c");
-        request.to = RangeDate(params, "d", "e", "f");
+        request.from = rangeDate(params, "a", "b", "c");
+        request.to = rangeDate(params, "d", "e", "f");
         if (!request.from.isValid() || !request.to.isValid())
             return {{}, {}, {}, "empty: a..f are not two dates (month 1-12, day, year)"};
         if (request.from > request.to)
@@ -207,7 +207,7 @@ HistoryRequest ReadHistoryRequest(const Params& params, QDate today)
 
 QuoteService::Reply QuoteService::answerQuotes(const Params& params)
 {
-    const QuoteRequest request = ReadQuoteRequest(params);
+    const QuoteRequest request = readQuoteRequest(params);
     if (!request.problem.empty())
         return {400, {}, request.problem};
     const QDateTime now = m_clock();
@@ -217,7 +217,7 @@ QuoteService::Reply QuoteService::answerQuotes(const Params& params)
         if (!reply.outcome.empty())
             reply.outcome += "; ";
         if (answer.ok) {
-            reply.body += QuoteLine(answer.data);
+            reply.body += quoteLine(answer.data);
             reply.outcome += "quote " + symbol + " " + answer.data.last + " (" + m_source.label()
                 + (answer.note.empty() ? "" : ", " + answer.note) + ")";
         } else {
@@ -232,7 +232,7 @@ QuoteService::Reply QuoteService::answerQuotes(const Params& params)
 QuoteService::Reply QuoteService::answerHistory(const Params& params)
 {
     const QDateTime now = m_clock();
-    const HistoryRequest request = ReadHistoryRequest(params, now.date());
+    const HistoryRequest request = readHistoryRequest(params, now.date());
     if (!request.problem.empty())
         return {400, {}, request.problem};
     const std::string& symbol = request.symbol;
@@ -241,7 +241,7 @@ QuoteService::Reply QuoteService::answerHistory(const Params& params)
     // Bounded even when every bar is wanted: ten years of trading days.
     const int limit = m_options.maxRows > 0 ? m_options.maxRows : 2610;
     const Answer<std::vector<DailyBar>> answer = m_source.history(symbol, from, to, limit, now);
-    const std::string range = IsoDate(from) + " to " + IsoDate(to);
+    const std::string range = isoDate(from) + " to " + isoDate(to);
     if (!answer.ok)
         return {200, {}, "empty: no history for " + symbol + " " + range + ": " + answer.reason};
     if (answer.data.empty())
@@ -249,9 +249,9 @@ QuoteService::Reply QuoteService::answerHistory(const Params& params)
             200, {}, "empty: no trading days for " + symbol + " " + range + " (" + m_source.label() + ")"};
     const DailyBar& newest = answer.data.front();
     const DailyBar& oldest = answer.data.back();
-    return {200, HistoryText(answer.data, m_source.label(), m_options.maxRows),
-        "history " + symbol + " " + std::to_string(answer.data.size()) + " days " + IsoDate(oldest.date)
-            + " to " + IsoDate(newest.date) + " (" + m_source.label()
+    return {200, historyText(answer.data, m_source.label(), m_options.maxRows),
+        "history " + symbol + " " + std::to_string(answer.data.size()) + " days " + isoDate(oldest.date)
+            + " to " + isoDate(newest.date) + " (" + m_source.label()
             + (answer.note.empty() ? "" : ", " + answer.note) + ")"};
 }
 

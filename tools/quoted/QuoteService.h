@@ -13,12 +13,12 @@ class GuardedServer;
 
 using LogSink = std::function<void(const std::string& line)>;
 // Writes each line to standard output at once (the service's log).
-LogSink StdoutLog();
+LogSink stdoutLog();
 
 struct ServiceOptions
 {
-    // Tradevane's history array holds 283 rows of six values, the heading line included, and it
-    // rejects a longer answer as corrupt; a year of trading days (about 261) fits. 0 serves every
+    // The program's history holds at most 283 rows of six values, the heading line included, and
+    // it rejects a longer answer as corrupt; a year of trading days (about 261) fits. 0 serves every
     // bar of the requested range.
     int maxRows = 282;
     // Words for the service's own page ("simulated market, seed 1").
@@ -43,7 +43,7 @@ struct QuoteRequest
     std::vector<std::string> symbols;
     std::string problem;
 };
-QuoteRequest ReadQuoteRequest(const RequestParams& params);
+QuoteRequest readQuoteRequest(const RequestParams& params);
 
 // What a history request asks for: the symbol (upper case) from s=, and the range from a=month,
 // b=day, c=year to d=month, e=day, f=year, or the year up to `today` when none of a..f is given.
@@ -56,7 +56,7 @@ struct HistoryRequest
     QDate to;
     std::string problem;
 };
-HistoryRequest ReadHistoryRequest(const RequestParams& params, QDate today);
+HistoryRequest readHistoryRequest(const RequestParams& params, QDate today);
 
 class QuoteService
 {

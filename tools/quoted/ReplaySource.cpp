@@ -11,7 +11,7 @@ namespace quoted {
 
 namespace {
 
-std::string Trim(const std::string& text)
+std::string trim(const std::string& text)
 {
     const auto begin = text.find_first_not_of(" \t\r\n\"");
     if (begin == std::string::npos)
@@ -20,25 +20,25 @@ std::string Trim(const std::string& text)
     return text.substr(begin, end - begin + 1);
 }
 
-std::vector<std::string> SplitCsv(const std::string& line)
+std::vector<std::string> splitCsv(const std::string& line)
 {
     std::vector<std::string> fields;
     std::stringstream stream(line);
     std::string field;
     while (std::getline(stream, field, ','))
-        fields.push_back(Trim(field));
+        fields.push_back(trim(field));
     return fields;
 }
 
 // Today's quotes walk on from the newest close in steps rounded to cents: a price below a cent
 // would walk at zero (and its logarithm), one past a billion towards infinity.
-bool IsReplayPrice(double price)
+bool isReplayPrice(double price)
 {
     return price >= 0.01 && price <= 1e9;
 }
 
 // 2024-05-06, 5/6/2024 or 20240506.
-QDate ParseDate(const std::string& text)
+QDate parseDate(const std::string& text)
 {
     const QString t = QString::fromStdString(text);
     for (const char* format : {"yyyy-MM-dd", "M/d/yyyy", "yyyyMMdd"}) {
@@ -57,15 +57,15 @@ ReplaySource::ReplaySource(std::filesystem::path folder, std::uint64_t seed, Ses
     , m_session(session)
 { }
 
-ReplaySource::FileBars ReplaySource::ReadFile(const std::filesystem::path& file)
+ReplaySource::FileBars ReplaySource::readFile(const std::filesystem::path& file)
 {
     std::ifstream in(file, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
-    return ReadText(text.str());
+    return readText(text.str());
 }
 
-ReplaySource::FileBars ReplaySource::ReadText(const std::string& text)
+ReplaySource::FileBars ReplaySource::readText(const std::string& text)
 {
     FileBars result;
     std::istringstream in(text);
@@ -73,21 +73,21 @@ ReplaySource::FileBars ReplaySource::ReadText(const std::string& text)
     int number = 0;
     while (std::getline(in, line)) {
         ++number;
-        if (Trim(line).empty())
+        if (trim(line).empty())
             continue;
-        const std::vector<std::string> f = SplitCsv(line);
+        const std::vector<std::string> f = splitCsv(line);
         DailyBar bar;
         bool ok = f.size() >= 6;
         if (ok) {
-            bar.date = ParseDate(f[0]);
-            const auto open = PriceValue(f[1]), high = PriceValue(f[2]), low = PriceValue(f[3]),
-                       close = PriceValue(f[4]);
-            const auto volume = PriceValue(f[5]);
+            bar.date = parseDate(f[0]);
+            const auto open = priceValue(f[1]), high = priceValue(f[2]), low = priceValue(f[3]),
+                       close = priceValue(f[4]);
+            const auto volume = priceValue(f[5]);
             // A volume is a whole number of shares that a double holds exactly (below 2^53, far
             // above any day's trading): a larger one would not fit the bar's number once rounded
             // or scaled for today's quotes.
-            ok = bar.date.isValid() && open && high && low && close && volume && IsReplayPrice(*open)
-                && IsReplayPrice(*high) && IsReplayPrice(*low) && IsReplayPrice(*close) && *volume >= 0
+            ok = bar.date.isValid() && open && high && low && close && volume && isReplayPrice(*open)
+                && isReplayPrice(*high) && isReplayPrice(*low) && isReplayPrice(*close) && *volume >= 0
                 && *volume <= 0x1p53;
             if (ok) {
                 // Keep the bar consistent even when the file is not: the high is the highest price.
@@ -130,7 +130,7 @@ Answer<std::shared_ptr<const ReplaySource::FileBars>> ReplaySource::load(const s
     std::filesystem::path file;
     for (const auto& entry : std::filesystem::directory_iterator(m_folder, error)) {
         const std::string name = entry.path().filename().string();
-        if (ToUpper(name) == symbol + ".CSV" && entry.is_regular_file(error)) {
+        if (toUpper(name) == symbol + ".CSV" && entry.is_regular_file(error)) {
             file = entry.path();
             break;
         }
@@ -144,7 +144,7 @@ Answer<std::shared_ptr<const ReplaySource::FileBars>> ReplaySource::load(const s
     std::lock_guard lock(m_mutex);
     auto it = m_files.find(symbol);
     if (it == m_files.end() || error || it->second.stamp != stamp) {
-        auto bars = std::make_shared<FileBars>(ReadFile(file));
+        auto bars = std::make_shared<FileBars>(readFile(file));
         if (m_files.size() > 500)
             m_files.clear();
         it = m_files.insert_or_assign(symbol, Loaded {stamp, std::move(bars)}).first;
@@ -164,12 +164,12 @@ std::vector<DailyBar> ReplaySource::redated(const FileBars& file, const QDate& t
 {
     std::vector<DailyBar> bars;
     bars.reserve(file.bars.size());
-    QDate day = PreviousTradingDay(today);
+    QDate day = previousTradingDay(today);
     for (auto it = file.bars.rbegin(); it != file.bars.rend(); ++it) {
         DailyBar b = *it;
         b.date = day;
         bars.push_back(b);
-        day = PreviousTradingDay(day);
+        day = previousTradingDay(day);
     }
     return bars;
 }
@@ -198,16 +198,16 @@ DayPlan ReplaySource::todayPlan(const std::string& symbol, const FileBars& file,
     volume /= static_cast<double>(recent);
 
     const std::uint64_t key
-        = NoiseKey(m_seed, SymbolHash(symbol), static_cast<std::uint64_t>(TradingDayNumber(today)));
+        = noiseKey(m_seed, symbolHash(symbol), static_cast<std::uint64_t>(tradingDayNumber(today)));
     DayPlan p;
     p.date = today;
     p.key = key;
     p.sigma = sigma;
     p.previousClose = latest.close;
-    p.open = std::round(latest.close * std::exp(0.3 * sigma * Gaussian(NoiseKey(key, 1))) * 100.0) / 100.0;
-    p.close = std::round(latest.close * std::exp(sigma * Gaussian(NoiseKey(key, 2))) * 100.0) / 100.0;
-    p.swing = sigma * (0.8 + 0.6 * Uniform(NoiseKey(key, 3)));
-    p.volume = std::llround(volume * std::exp(0.25 * Gaussian(NoiseKey(key, 4))));
+    p.open = std::round(latest.close * std::exp(0.3 * sigma * gaussian(noiseKey(key, 1))) * 100.0) / 100.0;
+    p.close = std::round(latest.close * std::exp(sigma * gaussian(noiseKey(key, 2))) * 100.0) / 100.0;
+    p.swing = sigma * (0.8 + 0.6 * uniform(noiseKey(key, 3)));
+    p.volume = std::llround(volume * std::exp(0.25 * gaussian(noiseKey(key, 4))));
     return p;
 }
 
@@ -219,13 +219,13 @@ Answer<QuoteFields> ReplaySource::quote(const std::string& symbol, const QDateTi
     const FileBars& file = *loaded.data;
     const QDate today = now.date();
     const int minuteOfDay = now.time().hour() * 60 + now.time().minute();
-    if (IsTradingDay(today) && minuteOfDay >= m_session.startMinute)
+    if (isTradingDay(today) && minuteOfDay >= m_session.startMinute)
         return Answer<QuoteFields>::success(
-            QuoteDuringDay(symbol, todayPlan(symbol, file, today), m_session, now), loaded.note);
+            quoteDuringDay(symbol, todayPlan(symbol, file, today), m_session, now), loaded.note);
     // Before the session and on weekends the newest bar of the file is the last finished day.
     const std::vector<DailyBar> bars = redated(file, today);
     const double previousClose = bars.size() > 1 ? bars[1].close : bars[0].open;
-    return Answer<QuoteFields>::success(QuoteAfterDay(symbol, bars[0], previousClose, m_session),
+    return Answer<QuoteFields>::success(quoteAfterDay(symbol, bars[0], previousClose, m_session),
         loaded.note.empty() ? "newest bar" : loaded.note);
 }
 

@@ -28,9 +28,9 @@ public:
     };
     // Reads one file; lines that are not bars are skipped and counted, among them prices below a
     // cent or above a billion and volumes past 2^53. A file that cannot be read has no bars.
-    static FileBars ReadFile(const std::filesystem::path& file);
+    static FileBars readFile(const std::filesystem::path& file);
     // The same from the text of a file.
-    static FileBars ReadText(const std::string& text);
+    static FileBars readText(const std::string& text);
 
 private:
     struct Loaded

@@ -6,7 +6,7 @@ namespace quoted {
 
 namespace {
 
-std::string_view Trimmed(std::string_view text)
+std::string_view trimmed(std::string_view text)
 {
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
     while (!text.empty() && blank(text.front()))
@@ -16,7 +16,7 @@ std::string_view Trimmed(std::string_view text)
     return text;
 }
 
-bool SameName(std::string_view name, std::string_view lowerCase)
+bool sameName(std::string_view name, std::string_view lowerCase)
 {
     return name.size() == lowerCase.size()
         && std::equal(name.begin(), name.end(), lowerCase.begin(), [](char a, char b) {
@@ -25,7 +25,7 @@ bool SameName(std::string_view name, std::string_view lowerCase)
 }
 
 // The request line as far as it came, without its line end.
-std::string_view RequestLine(std::string_view received)
+std::string_view requestLine(std::string_view received)
 {
     return received.substr(0, std::min(received.find('\n'), received.find('\r')));
 }
@@ -75,13 +75,13 @@ void RequestHead::noteHeader(std::string_view line)
     const std::size_t colon = line.find(':');
     if (colon == std::string_view::npos)
         return;
-    const std::string_view name = Trimmed(line.substr(0, colon));
-    const std::string_view value = Trimmed(line.substr(colon + 1));
-    if (SameName(name, "transfer-encoding"))
+    const std::string_view name = trimmed(line.substr(0, colon));
+    const std::string_view value = trimmed(line.substr(colon + 1));
+    if (sameName(name, "transfer-encoding"))
         m_announcesBody = true;
     // Anything but a plain zero may mean a body: the library would read "0x10" as 0, a proxy in
     // front of it perhaps not.
-    if (SameName(name, "content-length")
+    if (sameName(name, "content-length")
         && (value.empty() || value.find_first_not_of('0') != std::string_view::npos))
         m_announcesBody = true;
 }
@@ -91,15 +91,15 @@ void RequestHead::restart()
     *this = RequestHead(m_maxBytes, m_maxHeaderLines);
 }
 
-std::string_view RequestHead::Method(std::string_view received)
+std::string_view RequestHead::method(std::string_view received)
 {
-    const std::string_view line = RequestLine(received);
+    const std::string_view line = requestLine(received);
     return line.substr(0, line.find(' '));
 }
 
-std::string_view RequestHead::Target(std::string_view received)
+std::string_view RequestHead::target(std::string_view received)
 {
-    const std::string_view line = RequestLine(received);
+    const std::string_view line = requestLine(received);
     const std::size_t space = line.find(' ');
     if (space == std::string_view::npos)
         return {};

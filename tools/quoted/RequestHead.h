@@ -36,8 +36,8 @@ public:
 
     // The first two words of the request line (method and target), as far as `received` holds
     // them.
-    static std::string_view Method(std::string_view received);
-    static std::string_view Target(std::string_view received);
+    static std::string_view method(std::string_view received);
+    static std::string_view target(std::string_view received);
 
 private:
     void noteHeader(std::string_view line);

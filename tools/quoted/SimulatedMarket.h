@@ -25,10 +25,10 @@ struct SessionWindow
 };
 
 // Deterministic noise: the same keys always give the same numbers.
-std::uint64_t NoiseKey(std::uint64_t a, std::uint64_t b, std::uint64_t c = 0);
-std::uint64_t SymbolHash(const std::string& symbol);
-double Uniform(std::uint64_t key); // [0, 1)
-double Gaussian(std::uint64_t key); // standard normal
+std::uint64_t noiseKey(std::uint64_t a, std::uint64_t b, std::uint64_t c = 0);
+std::uint64_t symbolHash(const std::string& symbol);
+double uniform(std::uint64_t key); // [0, 1)
+double gaussian(std::uint64_t key); // standard normal
 
 // One trading day as it will unfold: where it opens, where it closes, how much it swings on the way
 // and how many shares change hands over the whole session.
@@ -72,16 +72,16 @@ private:
 
 // Shares traded from the open up to the fraction `elapsed` (0..1) of the session: more at the
 // open and near the close than at midday.
-double VolumeShare(double elapsed);
+double volumeShare(double elapsed);
 
 // The finished bar of a planned day.
-DailyBar BarOfDay(const DayPlan& plan, const SessionWindow& session);
+DailyBar barOfDay(const DayPlan& plan, const SessionWindow& session);
 // The quote at `now` on the planned day (clamped to the session: before it, the open; after it,
 // the close).
-QuoteFields QuoteDuringDay(
+QuoteFields quoteDuringDay(
     const std::string& symbol, const DayPlan& plan, const SessionWindow& session, const QDateTime& now);
 // The last quote of a finished day.
-QuoteFields QuoteAfterDay(
+QuoteFields quoteAfterDay(
     const std::string& symbol, const DailyBar& bar, double previousClose, const SessionWindow& session);
 
 // A seeded simulated market: every plausible symbol has a daily history going back years and a
@@ -118,6 +118,6 @@ private:
 
 // Trading days (Monday to Friday) counted from a fixed Monday, so that a day's number never
 // depends on when it is asked for.
-std::int64_t TradingDayNumber(QDate tradingDay);
+std::int64_t tradingDayNumber(QDate tradingDay);
 
 } // namespace quoted

@@ -8,13 +8,13 @@ namespace quoted {
 
 namespace {
 
-constexpr std::size_t MaxBody = 16 * 1024 * 1024;
+constexpr std::size_t kMaxBody = 16 * 1024 * 1024;
 
-std::size_t Collect(char* data, std::size_t size, std::size_t count, void* target)
+std::size_t collect(char* data, std::size_t size, std::size_t count, void* target)
 {
     auto* body = static_cast<std::string*>(target);
     const std::size_t bytes = size * count;
-    if (body->size() + bytes > MaxBody)
+    if (body->size() + bytes > kMaxBody)
         return 0; // ends the transfer with an error
     body->append(data, bytes);
     return bytes;
@@ -22,7 +22,7 @@ std::size_t Collect(char* data, std::size_t size, std::size_t count, void* targe
 
 } // namespace
 
-UpstreamReply FetchUpstream(const std::string& url, int timeoutMs)
+UpstreamReply fetchUpstream(const std::string& url, int timeoutMs)
 {
     static std::once_flag initialised;
     std::call_once(initialised, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
@@ -49,7 +49,7 @@ UpstreamReply FetchUpstream(const std::string& url, int timeoutMs)
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeoutMs));
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L); // several server threads fetch at once
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorText);
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, Collect);
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, collect);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &reply.body);
     const CURLcode rc = curl_easy_perform(curl);
     if (rc == CURLE_OK) {
@@ -64,7 +64,7 @@ UpstreamReply FetchUpstream(const std::string& url, int timeoutMs)
     return reply;
 }
 
-std::string DescribeTransfer(const UpstreamReply& reply)
+std::string describeTransfer(const UpstreamReply& reply)
 {
     if (!reply.transferred)
         return "no answer: " + reply.error;

@@ -15,9 +15,9 @@ struct UpstreamReply
 
 // Fetches `url` the way a browser's page script would (a browser's User-Agent and Accept
 // headers, compressed transfer), giving up after `timeoutMs`. Safe to call from several threads.
-UpstreamReply FetchUpstream(const std::string& url, int timeoutMs);
+UpstreamReply fetchUpstream(const std::string& url, int timeoutMs);
 
 // The same as text for a log line: "HTTP 403", "no answer: Connection refused".
-std::string DescribeTransfer(const UpstreamReply& reply);
+std::string describeTransfer(const UpstreamReply& reply);
 
 } // namespace quoted

@@ -17,14 +17,14 @@ using namespace quoted;
 
 int main(int argc, char** argv)
 {
-    const auto parsed = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    const auto parsed = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (const auto* error = std::get_if<std::string>(&parsed)) {
         std::cerr << "tradevane-quoted: " << *error << "\nTry tradevane-quoted --help\n";
         return 2;
     }
     const CommandLine& line = std::get<CommandLine>(parsed);
     if (line.help) {
-        std::cout << HelpText();
+        std::cout << helpText();
         return 0;
     }
 
@@ -65,7 +65,7 @@ int main(int argc, char** argv)
 
     GuardedServer server;
     server.set_keep_alive_max_count(1000);
-    QuoteService service(*source, SystemServiceClock(), StdoutLog(), {line.maxRows, description});
+    QuoteService service(*source, systemServiceClock(), stdoutLog(), {line.maxRows, description});
     service.install(server);
 
     int port = line.port;

@@ -12,26 +12,26 @@ namespace {
 void follow(AlertEntry& entry, bool alertOn, bool condition)
 {
     if (alertOn)
-        entry.Triggered = condition;
+        entry.triggered = condition;
 }
 
 // Crossover of a fast average above (up) or below (down) a slow one since two days back;
 // a touch two days back still counts as the side it crossed from.
 bool crossedUp(const IndicatorValues& v, int fast, int slow)
 {
-    const auto& ma = v.MovingAverage;
+    const auto& ma = v.movingAverage;
     return ma[fast][0] > ma[slow][0] && ma[fast][2] <= ma[slow][2];
 }
 
 bool crossedDown(const IndicatorValues& v, int fast, int slow)
 {
-    const auto& ma = v.MovingAverage;
+    const auto& ma = v.movingAverage;
     return ma[fast][0] < ma[slow][0] && ma[fast][2] >= ma[slow][2];
 }
 
 } // namespace
 
-void SetAlertFlags(StockContext& stock)
+void setAlertFlags(StockContext& stock)
 {
     const AlertSettings& s = stock.settings;
     if (!s.watched())
@@ -46,23 +46,23 @@ void SetAlertFlags(StockContext& stock)
     follow(alert[K::MediumCrossDown], s.on(K::MediumCrossDown), crossedDown(v, 2, 3));
     follow(alert[K::LongCrossUp], s.on(K::LongCrossUp), crossedUp(v, 4, 5));
     follow(alert[K::LongCrossDown], s.on(K::LongCrossDown), crossedDown(v, 4, 5));
-    follow(alert[K::HighestHigh], s.on(K::HighestHigh), v.NewHigh);
-    follow(alert[K::LowestLow], s.on(K::LowestLow), v.NewLow);
-    follow(alert[K::RateOfChangeAbove], s.on(K::RateOfChangeAbove), v.RateOfChange > s.rateOfChangeAbove);
-    follow(alert[K::RateOfChangeBelow], s.on(K::RateOfChangeBelow), v.RateOfChange < s.rateOfChangeBelow);
-    follow(alert[K::StochasticAbove80], s.on(K::StochasticAbove80), v.StochK > 80 && v.StochK < v.StochD);
-    follow(alert[K::StochasticBelow20], s.on(K::StochasticBelow20), v.StochK < 20 && v.StochK > v.StochD);
+    follow(alert[K::HighestHigh], s.on(K::HighestHigh), v.newHigh);
+    follow(alert[K::LowestLow], s.on(K::LowestLow), v.newLow);
+    follow(alert[K::RateOfChangeAbove], s.on(K::RateOfChangeAbove), v.rateOfChange > s.rateOfChangeAbove);
+    follow(alert[K::RateOfChangeBelow], s.on(K::RateOfChangeBelow), v.rateOfChange < s.rateOfChangeBelow);
+    follow(alert[K::StochasticAbove80], s.on(K::StochasticAbove80), v.stochK > 80 && v.stochK < v.stochD);
+    follow(alert[K::StochasticBelow20], s.on(K::StochasticBelow20), v.stochK < 20 && v.stochK > v.stochD);
 
     // A last price too long to be a number holds no condition, and is reported, since the
     // stock's price alerts cannot be trusted.
     bool overflow = false;
-    const double last = Val(stock.state.quote.Last, &overflow);
-    alert[K::PriceAbove].Triggered = s.on(K::PriceAbove) && !overflow && last > s.priceAbove;
-    alert[K::PriceBelow].Triggered = s.on(K::PriceBelow) && !overflow && last < s.priceBelow;
+    const double last = val(stock.state.quote.last, &overflow);
+    alert[K::PriceAbove].triggered = s.on(K::PriceAbove) && !overflow && last > s.priceAbove;
+    alert[K::PriceBelow].triggered = s.on(K::PriceBelow) && !overflow && last < s.priceBelow;
 
-    follow(alert[K::VolumeSurge], s.on(K::VolumeSurge), v.TodayVolume > v.AverageVolume * 1.2);
+    follow(alert[K::VolumeSurge], s.on(K::VolumeSurge), v.todayVolume > v.averageVolume * 1.2);
     if (overflow)
-        TakeCalcErrorPath(stock, LogText::AlertFlagsCalc);
+        takeCalcErrorPath(stock, LogText::kAlertFlagsCalc);
 }
 
 } // namespace tradevane

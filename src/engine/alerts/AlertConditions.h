@@ -9,6 +9,6 @@ namespace tradevane {
 // Kinds up to the stochastic reversals and the volume surge follow their condition while their
 // switch is on and keep their last value while it is off; the price kinds are true only while
 // their switch is on and the condition holds.
-void SetAlertFlags(StockContext& stock);
+void setAlertFlags(StockContext& stock);
 
 } // namespace tradevane

@@ -21,13 +21,13 @@ QString price(double value)
 
 } // namespace
 
-QString MessageHeader(const QTime& now)
+QString messageHeader(const QTime& now)
 {
-    return LogText::AlertHeader + u"\r\nTIME: "_qs + QString::number(now.hour()) + u':'
+    return LogText::kAlertHeader + u"\r\nTIME: "_qs + QString::number(now.hour()) + u':'
         + twoDigits(now.minute()) + u"\r\nSUBJECT: STOCK ALERTS\r\n"_qs + QString(26, u'=') + u"\r\n\r\n"_qs;
 }
 
-QStringList AlertLinesOf(const QString& message)
+QStringList alertLinesOf(const QString& message)
 {
     QStringList lines = message.split(u"\r\n"_qs);
     // Everything up to the rule under the header is the header.
@@ -38,7 +38,7 @@ QStringList AlertLinesOf(const QString& message)
     return lines;
 }
 
-QString AlertLine(const AlertSettings& s, AlertKind kind)
+QString alertLine(const AlertSettings& s, AlertKind kind)
 {
     QString text;
     switch (kind) {
@@ -91,40 +91,40 @@ QString AlertLine(const AlertSettings& s, AlertKind kind)
     return s.symbol.leftJustified(kMaxSymbolLength, u' ') + text + u"\r\n"_qs;
 }
 
-bool TakesPart(const StockContext& stock)
+bool takesPart(const StockContext& stock)
 {
     const StockState& state = stock.state;
     return state.quoteValid && stock.settings.watched() && !state.stockFailed && !state.downloadError;
 }
 
-AlertMessage EvaluateAlerts(const std::function<StockContext(StockIndex)>& stockAt, const QTime& now,
+AlertMessage evaluateAlerts(const std::function<StockContext(StockIndex)>& stockAt, const QTime& now,
     const std::function<void(StockIndex, bool alert)>& colour)
 {
-    const QString header = MessageHeader(now);
+    const QString header = messageHeader(now);
     QString body;
     QList<AlertItem> items;
     bool anyAlert = false;
 
-    for (const StockIndex index : AllStocks()) {
+    for (const StockIndex index : allStocks()) {
         StockContext stock = stockAt(index);
-        if (!TakesPart(stock))
+        if (!takesPart(stock))
             continue;
         colour(index, false);
-        SetAlertFlags(stock);
+        setAlertFlags(stock);
         for (int k = 0; k < kAlertKinds; ++k) {
             const auto kind = static_cast<AlertKind>(k);
             AlertEntry& entry = stock.state.alerts[kind];
-            if (!entry.Triggered)
+            if (!entry.triggered)
                 continue;
             colour(index, true);
-            if (entry.Armed) {
-                const QString line = AlertLine(stock.settings, kind);
+            if (entry.armed) {
+                const QString line = alertLine(stock.settings, kind);
                 body += line;
                 stock.state.reportedToday.append(line.chopped(2));
                 items.append({index.number(), stock.settings.symbol.trimmed(), line.chopped(2)});
             }
             if (!stock.settings.repeatAlerts)
-                entry.Armed = false;
+                entry.armed = false;
             anyAlert = true;
         }
     }

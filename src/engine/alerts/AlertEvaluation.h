@@ -19,23 +19,23 @@ namespace tradevane {
 // order.
 
 // "MESSAGE FROM: TRADEVANE" ... with the time `now`, then a rule of 26 "=" and an empty line.
-QString MessageHeader(const QTime& now);
+QString messageHeader(const QTime& now);
 
 // The alert lines of a whole message, without the header, the rule and the line ends.
-QStringList AlertLinesOf(const QString& message);
+QStringList alertLinesOf(const QString& message);
 
 // The line of alert `kind` for the stock: the symbol as stored (7 characters), the text, CR LF.
-QString AlertLine(const AlertSettings& settings, AlertKind kind);
+QString alertLine(const AlertSettings& settings, AlertKind kind);
 
 // The stock takes part in the evaluation: its quote is plausible, it is watched, and nothing
 // failed for it in this set.
-bool TakesPart(const StockContext& stock);
+bool takesPart(const StockContext& stock);
 
 // Evaluates every stock that takes part, in order, and returns the whole message (header and
 // lines, with the lines one by one), or an empty message when no line is due. `colour` turns a taking part
 // stock's symbol red (an alert holds) or green. Without repeats, an alert reported now is not reported again
 // today.
-AlertMessage EvaluateAlerts(const std::function<StockContext(StockIndex)>& stockAt, const QTime& now,
+AlertMessage evaluateAlerts(const std::function<StockContext(StockIndex)>& stockAt, const QTime& now,
     const std::function<void(StockIndex, bool alert)>& colour);
 
 } // namespace tradevane

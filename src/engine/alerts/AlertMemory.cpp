@@ -48,12 +48,12 @@ QString lineDamage(qsizetype index)
 
 } // namespace
 
-QString AlertMemoryPath()
+QString alertMemoryPath()
 {
-    return ProgramFile(u"reported.dat"_qs);
+    return programFile(u"reported.dat"_qs);
 }
 
-QString AlertSettingsKey(const AlertSettings& s, AlertKind kind)
+QString alertSettingsKey(const AlertSettings& s, AlertKind kind)
 {
     switch (kind) {
     case AlertKind::ShortCrossUp:
@@ -85,7 +85,7 @@ QString AlertSettingsKey(const AlertSettings& s, AlertKind kind)
     return {};
 }
 
-QByteArray EncodeReportedAlerts(const ReportedAlerts& alerts)
+QByteArray encodeReportedAlerts(const ReportedAlerts& alerts)
 {
     QByteArray bytes = kHeader + '\n';
     for (const ReportedAlert& a : alerts) {
@@ -96,7 +96,7 @@ QByteArray EncodeReportedAlerts(const ReportedAlerts& alerts)
     return bytes + "end\t" + QByteArray::number(alerts.size()) + '\n';
 }
 
-ReportedAlertsRead DecodeReportedAlerts(const QByteArray& bytes)
+ReportedAlertsRead decodeReportedAlerts(const QByteArray& bytes)
 {
     ReportedAlertsRead read;
     auto damaged = [&read](const QString& why) {
@@ -137,58 +137,58 @@ ReportedAlertsRead DecodeReportedAlerts(const QByteArray& bytes)
     return read;
 }
 
-ReportedAlerts ReadReportedAlerts(ActivityLog& log, int number)
+ReportedAlerts readReportedAlerts(ActivityLog& log, int number)
 {
-    const SmallFileRead file = ReadSmallFile(AlertMemoryPath());
+    const SmallFileRead file = readSmallFile(alertMemoryPath());
     if (!file.exists)
         return {};
     ReportedAlertsRead read;
     if (file.ok())
-        read = DecodeReportedAlerts(file.bytes);
+        read = decodeReportedAlerts(file.bytes);
     const QString damage = file.ok() ? read.damage : file.error;
     if (!damage.isEmpty()) {
-        log.AppendNote(LogText::AlertMemoryDamaged + damage);
-        log.AppendLog(number);
+        log.appendNote(LogText::kAlertMemoryDamaged + damage);
+        log.appendLog(number);
         return {};
     }
     return std::move(read.alerts);
 }
 
-void WriteReportedAlerts(const ReportedAlerts& alerts, ActivityLog& log, int number)
+void writeReportedAlerts(const ReportedAlerts& alerts, ActivityLog& log, int number)
 {
-    const FileError error = SaveWholeFile(AlertMemoryPath(), EncodeReportedAlerts(alerts));
+    const FileError error = saveWholeFile(alertMemoryPath(), encodeReportedAlerts(alerts));
     if (error.ok())
         return;
-    log.AppendNote(LogText::AlertMemoryNotWritten + error.description);
-    log.AppendLog(number);
+    log.appendNote(LogText::kAlertMemoryNotWritten + error.description);
+    log.appendLog(number);
 }
 
-ReportedAlerts ReportedOn(const QDate& day, const std::array<AlertSettings, kStockCount>& settings,
+ReportedAlerts reportedOn(const QDate& day, const std::array<AlertSettings, kStockCount>& settings,
     const std::array<StockState, kStockCount>& stocks)
 {
     ReportedAlerts reported;
-    for (const StockIndex stock : AllStocks()) {
+    for (const StockIndex stock : allStocks()) {
         const AlertSettings& s = settings[static_cast<std::size_t>(stock.index())];
         if (!onceADay(s))
             continue;
         const AlertStates& alerts = stocks[static_cast<std::size_t>(stock.index())].alerts;
         for (int k = 0; k < kAlertKinds; ++k) {
             const auto kind = static_cast<AlertKind>(k);
-            if (!alerts[kind].Armed)
-                reported.push_back({day, stock, kind, s.symbol.trimmed(), AlertSettingsKey(s, kind)});
+            if (!alerts[kind].armed)
+                reported.push_back({day, stock, kind, s.symbol.trimmed(), alertSettingsKey(s, kind)});
         }
     }
     return reported;
 }
 
-void DisarmReported(const ReportedAlerts& remembered, const QDate& day,
+void disarmReported(const ReportedAlerts& remembered, const QDate& day,
     const std::array<AlertSettings, kStockCount>& settings, std::array<StockState, kStockCount>& stocks)
 {
     for (const ReportedAlert& a : remembered) {
         const AlertSettings& s = settings[static_cast<std::size_t>(a.stock.index())];
         if (a.day == day && onceADay(s) && a.symbol == s.symbol.trimmed()
-            && a.settings == AlertSettingsKey(s, a.kind))
-            stocks[static_cast<std::size_t>(a.stock.index())].alerts[a.kind].Armed = false;
+            && a.settings == alertSettingsKey(s, a.kind))
+            stocks[static_cast<std::size_t>(a.stock.index())].alerts[a.kind].armed = false;
     }
 }
 

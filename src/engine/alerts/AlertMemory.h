@@ -35,13 +35,13 @@ struct ReportedAlert
 
 using ReportedAlerts = std::vector<ReportedAlert>;
 
-QString AlertMemoryPath();
+QString alertMemoryPath();
 
 // The values of a stock's settings that decide whether alert `kind` holds (its periods, days,
 // percentage or price); a reported alert is remembered only while they stay as they were.
-QString AlertSettingsKey(const AlertSettings& settings, AlertKind kind);
+QString alertSettingsKey(const AlertSettings& settings, AlertKind kind);
 
-QByteArray EncodeReportedAlerts(const ReportedAlerts& alerts);
+QByteArray encodeReportedAlerts(const ReportedAlerts& alerts);
 
 struct ReportedAlertsRead
 {
@@ -49,22 +49,22 @@ struct ReportedAlertsRead
     QString damage; // why the file cannot be used; empty when it can
 };
 // Reads the whole file: a file damaged anywhere gives no alert at all.
-ReportedAlertsRead DecodeReportedAlerts(const QByteArray& bytes);
+ReportedAlertsRead decodeReportedAlerts(const QByteArray& bytes);
 
 // Reads reported.dat. A missing file gives none; a damaged or unreadable one gives none too, with
 // a note in the activity log (`number` is the stock the log's own error notes name).
-ReportedAlerts ReadReportedAlerts(ActivityLog& log, int number);
+ReportedAlerts readReportedAlerts(ActivityLog& log, int number);
 
 // Replaces reported.dat as a whole; a failure is noted in the activity log, the run goes on.
-void WriteReportedAlerts(const ReportedAlerts& alerts, ActivityLog& log, int number);
+void writeReportedAlerts(const ReportedAlerts& alerts, ActivityLog& log, int number);
 
 // The once-a-day alerts no longer armed on trading day `day`: those reported today.
-ReportedAlerts ReportedOn(const QDate& day, const std::array<AlertSettings, kStockCount>& settings,
+ReportedAlerts reportedOn(const QDate& day, const std::array<AlertSettings, kStockCount>& settings,
     const std::array<StockState, kStockCount>& stocks);
 
 // Disarms every alert of `remembered` that was reported on `day`, where the stock is still one of
 // once-a-day alerts with the same symbol and the same settings for that alert.
-void DisarmReported(const ReportedAlerts& remembered, const QDate& day,
+void disarmReported(const ReportedAlerts& remembered, const QDate& day,
     const std::array<AlertSettings, kStockCount>& settings, std::array<StockState, kStockCount>& stocks);
 
 } // namespace tradevane

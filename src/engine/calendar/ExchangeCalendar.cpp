@@ -18,7 +18,7 @@ QDate nthWeekday(int year, int month, Qt::DayOfWeek weekday, int n)
     QDate day(year, month, 1);
     while (day.dayOfWeek() != weekday)
         day = day.addDays(1);
-    return day.addDays(7 * (n - 1));
+    return day.addDays(qint64 {7} * (n - 1));
 }
 
 // A fixed-date holiday moved off the weekend.
@@ -43,18 +43,18 @@ const ExchangeCalendar::Day* find(const std::vector<ExchangeCalendar::Day>& days
 
 } // namespace
 
-QTimeZone ExchangeCalendar::Zone()
+QTimeZone ExchangeCalendar::zone()
 {
-    static const QTimeZone zone(QByteArrayLiteral("America/New_York"));
-    return zone;
+    static const QTimeZone kZone(QByteArrayLiteral("America/New_York"));
+    return kZone;
 }
 
-QDate ExchangeCalendar::SessionDate(const QDateTime& moment)
+QDate ExchangeCalendar::sessionDate(const QDateTime& moment)
 {
-    return moment.toTimeZone(Zone()).date();
+    return moment.toTimeZone(zone()).date();
 }
 
-QDate ExchangeCalendar::EasterSunday(int year)
+QDate ExchangeCalendar::easterSunday(int year)
 {
     // The Gregorian computus in the arithmetic form published by Meeus.
     const int a = year % 19;
@@ -74,12 +74,12 @@ QDate ExchangeCalendar::EasterSunday(int year)
     return QDate(year, month, day);
 }
 
-QDate ExchangeCalendar::GoodFriday(int year)
+QDate ExchangeCalendar::goodFriday(int year)
 {
-    return EasterSunday(year).addDays(-2);
+    return easterSunday(year).addDays(-2);
 }
 
-std::vector<ExchangeCalendar::Day> ExchangeCalendar::RuleHolidays(int year)
+std::vector<ExchangeCalendar::Day> ExchangeCalendar::ruleHolidays(int year)
 {
     std::vector<Day> days;
     const QDate newYear(year, 1, 1);
@@ -87,7 +87,7 @@ std::vector<ExchangeCalendar::Day> ExchangeCalendar::RuleHolidays(int year)
         days.push_back({observed(newYear), u"New Year's Day"_qs});
     days.push_back({nthWeekday(year, 1, Qt::Monday, 3), u"Martin Luther King, Jr. Day"_qs});
     days.push_back({nthWeekday(year, 2, Qt::Monday, 3), u"Washington's Birthday"_qs});
-    days.push_back({GoodFriday(year), u"Good Friday"_qs});
+    days.push_back({goodFriday(year), u"Good Friday"_qs});
     days.push_back({nthWeekday(year, 5, Qt::Monday, -1), u"Memorial Day"_qs});
     if (year >= 2022)
         days.push_back({observed(QDate(year, 6, 19)), u"Juneteenth National Independence Day"_qs});
@@ -98,9 +98,9 @@ std::vector<ExchangeCalendar::Day> ExchangeCalendar::RuleHolidays(int year)
     return days;
 }
 
-std::vector<ExchangeCalendar::Day> ExchangeCalendar::RuleEarlyCloses(int year)
+std::vector<ExchangeCalendar::Day> ExchangeCalendar::ruleEarlyCloses(int year)
 {
-    const std::vector<Day> holidays = RuleHolidays(year);
+    const std::vector<Day> holidays = ruleHolidays(year);
     // The eves count only as trading weekdays: a Saturday holiday observed on the Friday takes its eve.
     auto tradingWeekday = [&](const QDate& date) { return date.dayOfWeek() <= 5 && !find(holidays, date); };
     std::vector<Day> days;
@@ -125,7 +125,7 @@ std::optional<QString> ExchangeCalendar::holiday(const QDate& date) const
         return std::nullopt;
     if (const auto found = m_closures.find(date); found != m_closures.end())
         return found->second;
-    const std::vector<Day> holidays = RuleHolidays(date.year());
+    const std::vector<Day> holidays = ruleHolidays(date.year());
     if (const Day* day = find(holidays, date))
         return day->name;
     return std::nullopt;
@@ -135,9 +135,9 @@ std::optional<ExchangeCalendar::EarlyClose> ExchangeCalendar::earlyClose(const Q
 {
     if (!date.isValid() || holiday(date))
         return std::nullopt;
-    const std::vector<Day> earlyCloses = RuleEarlyCloses(date.year());
+    const std::vector<Day> earlyCloses = ruleEarlyCloses(date.year());
     if (const Day* day = find(earlyCloses, date))
-        return EarlyClose {day->name, QDateTime(date, EarlyCloseTime(), Zone())};
+        return EarlyClose {day->name, QDateTime(date, earlyCloseTime(), zone())};
     return std::nullopt;
 }
 

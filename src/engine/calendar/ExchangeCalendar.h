@@ -35,20 +35,20 @@ public:
     };
 
     // The exchange's time zone.
-    static QTimeZone Zone();
+    static QTimeZone zone();
     // When an early-close day ends, in exchange time.
-    static QTime EarlyCloseTime() { return QTime(13, 0); }
+    static QTime earlyCloseTime() { return QTime(13, 0); }
     // The exchange's date at `moment`: the session a trading day beginning then watches.
-    static QDate SessionDate(const QDateTime& moment);
+    static QDate sessionDate(const QDateTime& moment);
 
     // Easter Sunday of the Gregorian calendar, and Good Friday two days before it.
-    static QDate EasterSunday(int year);
-    static QDate GoodFriday(int year);
+    static QDate easterSunday(int year);
+    static QDate goodFriday(int year);
 
     // The full-day holidays of `year` by rule, on the days they are observed, in date order.
-    static std::vector<Day> RuleHolidays(int year);
+    static std::vector<Day> ruleHolidays(int year);
     // The early-close days of `year` by rule, in date order.
-    static std::vector<Day> RuleEarlyCloses(int year);
+    static std::vector<Day> ruleEarlyCloses(int year);
 
     // A closure on `date` beside the rules; a second one on the same date keeps the first name.
     void addClosure(const QDate& date, const QString& name);

@@ -44,13 +44,13 @@ QString printable(QString text, qsizetype width)
 
 void note(ActivityLog& log, const QString& text, int number)
 {
-    log.AppendNote(text);
-    log.AppendLog(number);
+    log.appendNote(text);
+    log.appendLog(number);
 }
 
 } // namespace
 
-HolidayFileContents ParseHolidayFile(const QString& text)
+HolidayFileContents parseHolidayFile(const QString& text)
 {
     HolidayFileContents contents;
     const QStringList lines = text.split(u'\n');
@@ -72,33 +72,33 @@ HolidayFileContents ParseHolidayFile(const QString& text)
     return contents;
 }
 
-QString HolidayFilePath()
+QString holidayFilePath()
 {
-    return ProgramFile(u"holidays.txt"_qs);
+    return programFile(u"holidays.txt"_qs);
 }
 
-void LoadHolidayFile(ExchangeCalendar& calendar, ActivityLog& log, int number)
+void loadHolidayFile(ExchangeCalendar& calendar, ActivityLog& log, int number)
 {
-    const SmallFileRead file = ReadSmallFile(HolidayFilePath());
+    const SmallFileRead file = readSmallFile(holidayFilePath());
     if (!file.exists)
         return;
     if (!file.ok()) {
-        note(log, LogText::HolidayFileUnreadable + file.error, number);
+        note(log, LogText::kHolidayFileUnreadable + file.error, number);
         return;
     }
-    const HolidayFileContents contents = ParseHolidayFile(file.text());
+    const HolidayFileContents contents = parseHolidayFile(file.text());
     for (const ExchangeCalendar::Day& closure : contents.closures)
         calendar.addClosure(closure.date, closure.name);
     const int bad = static_cast<int>(contents.badLines.size());
     for (int i = 0; i < std::min(bad, kMaxLinesNoted); ++i) {
         const HolidayFileContents::BadLine& line = contents.badLines[static_cast<std::size_t>(i)];
         note(log,
-            LogText::HolidayLineSkipped + QString::number(line.number) + u": "_qs
+            LogText::kHolidayLineSkipped + QString::number(line.number) + u": "_qs
                 + printable(line.text, kMaxNameLength),
             number);
     }
     if (bad > kMaxLinesNoted)
-        note(log, LogText::HolidayLinesNotListed + QString::number(bad - kMaxLinesNoted), number);
+        note(log, LogText::kHolidayLinesNotListed + QString::number(bad - kMaxLinesNoted), number);
 }
 
 } // namespace tradevane

@@ -30,13 +30,13 @@ struct HolidayFileContents
 // The name a closure gets when its line gives none.
 inline const QString kUnnamedClosure = u"Exchange holiday"_qs;
 
-HolidayFileContents ParseHolidayFile(const QString& text);
+HolidayFileContents parseHolidayFile(const QString& text);
 
-QString HolidayFilePath();
+QString holidayFilePath();
 
 // Adds the closures of holidays.txt to `calendar`. A missing file adds nothing; an unreadable
 // one, and every line that is not a date and a name, is noted in the activity log (`number` is the
 // stock the log's own error notes name) and left out.
-void LoadHolidayFile(ExchangeCalendar& calendar, ActivityLog& log, int number);
+void loadHolidayFile(ExchangeCalendar& calendar, ActivityLog& log, int number);
 
 } // namespace tradevane

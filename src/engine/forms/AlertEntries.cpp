@@ -8,44 +8,44 @@ namespace tradevane {
 namespace {
 
 // A whole-numbered field as it will be stored: the leading number of the text, rounded.
-double Rounded(const QString& text)
+double rounded(const QString& text)
 {
-    return RoundHalfEven(Val(text));
+    return roundHalfEven(val(text));
 }
 
 // A whole-numbered setting as the box gives it; 0 when it is out of the stored range.
-int WholeField(const QString& text)
+int wholeField(const QString& text)
 {
-    return ToInt16(Rounded(text)).value_or(0);
+    return toInt16(rounded(text)).value_or(0);
 }
 
-bool OutsideRange(const QString& text, double low, double high)
+bool outsideRange(const QString& text, double low, double high)
 {
-    const double value = Val(text);
+    const double value = val(text);
     return value < low || value > high;
 }
 
-QString Decimal(double value)
+QString decimal(double value)
 {
     return QString::number(value, 'g', 15);
 }
 
-EntryProblem NoValue(const QString& alert, const QString& section, const QStringList& more = {})
+EntryProblem noValue(const QString& alert, const QString& section, const QStringList& more = {})
 {
     QStringList lines {u"The <"_qs + alert + u"> alert in the '"_qs + section + u"'"_qs,
         u"section is selected but no numeric value is"_qs, u"entered. Please enter a value."_qs};
-    return {u"Check input"_qs, JoinLines(lines + more)};
+    return {u"Check input"_qs, joinLines(lines + more)};
 }
 
-EntryProblem FastNotBelowSlow(const QString& title)
+EntryProblem fastNotBelowSlow(const QString& title)
 {
     return {title,
-        JoinLines({u"FAST moving average entry must be less"_qs, u"than the SLOW moving average."_qs})};
+        joinLines({u"FAST moving average entry must be less"_qs, u"than the SLOW moving average."_qs})};
 }
 
 } // namespace
 
-AlertEntries EntriesFromSettings(const AlertSettings& s)
+AlertEntries entriesFromSettings(const AlertSettings& s)
 {
     using K = AlertKind;
     AlertEntries e;
@@ -67,8 +67,8 @@ AlertEntries EntriesFromSettings(const AlertSettings& s)
     e.stoch20 = s.on(K::StochasticBelow20);
     e.priceAbove = s.on(K::PriceAbove);
     e.priceBelow = s.on(K::PriceBelow);
-    e.maxPrice = s.priceAbove > 0 ? Decimal(s.priceAbove) : QString();
-    e.minPrice = s.priceBelow > 0 ? Decimal(s.priceBelow) : QString();
+    e.maxPrice = s.priceAbove > 0 ? decimal(s.priceAbove) : QString();
+    e.minPrice = s.priceBelow > 0 ? decimal(s.priceBelow) : QString();
     e.volumeUp = s.on(K::VolumeSurge);
     return e;
 }
@@ -92,18 +92,18 @@ constexpr PeriodRefusal kPeriodRefusals[] = {
 
 } // namespace
 
-std::optional<EntryProblem> CheckAlertEntries(const AlertEntries& e)
+std::optional<EntryProblem> checkAlertEntries(const AlertEntries& e)
 {
     using P = AlertEntries::Period;
-    if (e.priceAbove && !IsNumeric(e.maxPrice))
-        return NoValue(u"Price GREATER than"_qs, u"Price/Volume"_qs);
-    if (e.priceBelow && !IsNumeric(e.minPrice))
-        return NoValue(u"Price LESS than"_qs, u"Price/Volume"_qs);
+    if (e.priceAbove && !isNumeric(e.maxPrice))
+        return noValue(u"Price GREATER than"_qs, u"Price/Volume"_qs);
+    if (e.priceBelow && !isNumeric(e.minPrice))
+        return noValue(u"Price LESS than"_qs, u"Price/Volume"_qs);
     // A threshold must fit its 16-bit field even while its alert is off: it is stored either way,
     // and a cut value would be a different limit.
-    if ((e.rocUp && !IsNumeric(e.rocPlus)) || (e.rocDown && !IsNumeric(e.rocMinus))
-        || !ToInt16(Rounded(e.rocPlus)) || !ToInt16(Rounded(e.rocMinus)))
-        return NoValue(u"Rate of Change"_qs, u"Momentum"_qs, {u"Whole Numbers (Integers) Only."_qs});
+    if ((e.rocUp && !isNumeric(e.rocPlus)) || (e.rocDown && !isNumeric(e.rocMinus))
+        || !toInt16(rounded(e.rocPlus)) || !toInt16(rounded(e.rocMinus)))
+        return noValue(u"Rate of Change"_qs, u"Momentum"_qs, {u"Whole Numbers (Integers) Only."_qs});
 
     // The pairs are compared as they will be stored, so that 9.6 and 9.9 (both 10) cannot pass
     // as a fast average below a slow one.
@@ -112,28 +112,28 @@ std::optional<EntryProblem> CheckAlertEntries(const AlertEntries& e)
     const QString pairTitles[]
         = {u"Fast Moving Average"_qs, u"Medium Moving Average"_qs, u"Long Moving Average"_qs};
     for (int i = 0; i < 3; ++i) {
-        if (Rounded(e.periods[pairs[i].second]) <= Rounded(e.periods[pairs[i].first]))
-            return FastNotBelowSlow(pairTitles[i]);
+        if (rounded(e.periods[pairs[i].second]) <= rounded(e.periods[pairs[i].first]))
+            return fastNotBelowSlow(pairTitles[i]);
     }
 
     for (std::size_t box = 0; box < e.periods.size(); ++box) {
         const PeriodRange range = kAveragePeriodRanges[box];
-        if (OutsideRange(e.periods[box], range.low, range.high))
+        if (outsideRange(e.periods[box], range.low, range.high))
             return EntryProblem {QString::fromUtf16(kPeriodRefusals[box].title),
                 QString::fromUtf16(kPeriodRefusals[box].text)};
     }
 
-    const auto badDays = [](const QString& text) { return !IsNumeric(text) || OutsideRange(text, 2, 200); };
+    const auto badDays = [](const QString& text) { return !isNumeric(text) || outsideRange(text, 2, 200); };
     if (badDays(e.hhDays))
         return EntryProblem {u"Momentum Entry Error)"_qs,
-            JoinLines({u"Invalid input for Highest High days"_qs, u"Input a number between 2 and 200"_qs})};
+            joinLines({u"Invalid input for Highest High days"_qs, u"Input a number between 2 and 200"_qs})};
     if (badDays(e.llDays))
         return EntryProblem {u"Momentum Entry Error)"_qs,
-            JoinLines({u"Invalid input for Lowest Low days"_qs, u"Input a number between 2 and 200"_qs})};
+            joinLines({u"Invalid input for Lowest Low days"_qs, u"Input a number between 2 and 200"_qs})};
     return std::nullopt;
 }
 
-void StoreAlertEntries(const AlertEntries& e, AlertSettings& s)
+void storeAlertEntries(const AlertEntries& e, AlertSettings& s)
 {
     using K = AlertKind;
     const QString symbol = e.symbol.trimmed();
@@ -145,21 +145,21 @@ void StoreAlertEntries(const AlertEntries& e, AlertSettings& s)
     for (std::size_t i = 0; i < e.maCond.size(); ++i)
         s.on(crossings[i]) = e.maCond[i];
     for (std::size_t i = 0; i < e.periods.size(); ++i)
-        s.averagePeriods[i] = WholeField(e.periods[i]);
+        s.averagePeriods[i] = wholeField(e.periods[i]);
     s.on(K::HighestHigh) = e.highestHigh;
     s.on(K::LowestLow) = e.lowestLow;
-    s.highestHighDays = WholeField(e.hhDays);
-    s.lowestLowDays = WholeField(e.llDays);
+    s.highestHighDays = wholeField(e.hhDays);
+    s.lowestLowDays = wholeField(e.llDays);
     s.on(K::RateOfChangeAbove) = e.rocUp;
     s.on(K::RateOfChangeBelow) = e.rocDown;
-    s.rateOfChangeAbove = WholeField(e.rocPlus);
-    s.rateOfChangeBelow = WholeField(e.rocMinus);
+    s.rateOfChangeAbove = wholeField(e.rocPlus);
+    s.rateOfChangeBelow = wholeField(e.rocMinus);
     s.on(K::StochasticAbove80) = e.stoch80;
     s.on(K::StochasticBelow20) = e.stoch20;
     s.on(K::PriceAbove) = e.priceAbove;
     s.on(K::PriceBelow) = e.priceBelow;
-    s.priceAbove = e.priceAbove ? TextToNumber(e.maxPrice).value_or(0.0) : 0.0;
-    s.priceBelow = e.priceBelow ? TextToNumber(e.minPrice).value_or(0.0) : 0.0;
+    s.priceAbove = e.priceAbove ? textToNumber(e.maxPrice).value_or(0.0) : 0.0;
+    s.priceBelow = e.priceBelow ? textToNumber(e.minPrice).value_or(0.0) : 0.0;
     s.on(K::VolumeSurge) = e.volumeUp;
 }
 

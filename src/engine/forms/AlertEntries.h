@@ -41,13 +41,13 @@ struct AlertEntries
 
 // The boxes as the window fills them from a stored record: the symbol without its padding,
 // numbers in decimal, a price of 0 or less as an empty box.
-AlertEntries EntriesFromSettings(const AlertSettings& settings);
+AlertEntries entriesFromSettings(const AlertSettings& settings);
 
 // The checks made before a save, in their fixed order; the first one that fails.
-std::optional<EntryProblem> CheckAlertEntries(const AlertEntries& entries);
+std::optional<EntryProblem> checkAlertEntries(const AlertEntries& entries);
 
 // Puts checked entries into `settings`: the symbol cut to 7 and watched when there is one, whole
 // numbers rounded half to even, prices only where their alert is on. The reserved field is left alone.
-void StoreAlertEntries(const AlertEntries& entries, AlertSettings& settings);
+void storeAlertEntries(const AlertEntries& entries, AlertSettings& settings);
 
 } // namespace tradevane

@@ -5,19 +5,19 @@
 
 namespace tradevane {
 
-std::optional<QString> ChannelSettingProblem(Channel channel, const ChannelSettings& settings)
+std::optional<QString> channelSettingProblem(Channel channel, const ChannelSettings& settings)
 {
-    const ChannelMessage probe = ChannelTestMessage();
+    const ChannelMessage probe = channelTestMessage();
     ChannelRequest request;
     switch (channel) {
     case Channel::Ntfy:
-        request = NtfyRequest(settings.ntfy, probe);
+        request = ntfyRequest(settings.ntfy, probe);
         break;
     case Channel::Telegram:
-        request = TelegramRequest(settings.telegram, probe, kTelegramApiServer);
+        request = telegramRequest(settings.telegram, probe, kTelegramApiServer);
         break;
     case Channel::Webhook:
-        request = WebhookRequest(settings.webhook, probe);
+        request = webhookRequest(settings.webhook, probe);
         break;
     }
     if (request.problem.isEmpty())
@@ -25,16 +25,16 @@ std::optional<QString> ChannelSettingProblem(Channel channel, const ChannelSetti
     return request.problem;
 }
 
-std::optional<ChannelProblem> CheckChannelSettings(const ChannelSettings& settings)
+std::optional<ChannelProblem> checkChannelSettings(const ChannelSettings& settings)
 {
     for (const Channel channel : kChannels) {
         if (!settings.isOn(channel))
             continue;
-        if (const std::optional<QString> problem = ChannelSettingProblem(channel, settings)) {
-            const QString name = ChannelName(channel);
+        if (const std::optional<QString> problem = channelSettingProblem(channel, settings)) {
+            const QString name = channelName(channel);
             return ChannelProblem {channel,
                 {name + u" settings"_qs,
-                    JoinLines({name + u": "_qs + *problem + u'.',
+                    joinLines({name + u": "_qs + *problem + u'.',
                         u"Correct it, or untick \"Send alerts to "_qs + name + u"\"."_qs})}};
         }
     }
@@ -43,9 +43,9 @@ std::optional<ChannelProblem> CheckChannelSettings(const ChannelSettings& settin
 
 namespace ChannelHelp {
 
-QString NtfyServer()
+QString ntfyServer()
 {
-    return JoinLines({
+    return joinLines({
         u"ntfy delivers push notifications to the ntfy app on your phone (Android and iPhone) and to "
         u"the browser."_qs,
         u"Leave https://ntfy.sh to use the free public server, or enter the address of your own ntfy "
@@ -53,9 +53,9 @@ QString NtfyServer()
     });
 }
 
-QString NtfyTopic()
+QString ntfyTopic()
 {
-    return JoinLines({
+    return joinLines({
         u"The topic is the channel your phone listens to: letters, digits, - and _ only, at most 64."_qs,
         u"On the public server anybody who knows the topic can read it, so choose one nobody can guess, "
         u"for example tradevane-k7f2q9x4."_qs,
@@ -63,18 +63,18 @@ QString NtfyTopic()
     });
 }
 
-QString NtfyToken()
+QString ntfyToken()
 {
-    return JoinLines({
+    return joinLines({
         u"Only needed when the topic is protected: an access token (tk_...) made on the server's account "
         u"page or with 'ntfy token add'. Leave it empty otherwise."_qs,
         u"It is sent as 'Authorization: Bearer' and never written to the log."_qs,
     });
 }
 
-QString TelegramToken()
+QString telegramToken()
 {
-    return JoinLines({
+    return joinLines({
         u"Telegram sends the alerts through a bot of your own:"_qs,
         u"1. In Telegram, open a chat with @BotFather and send /newbot."_qs,
         u"2. Choose a name; BotFather answers with the bot token, such as 123456789:AAF...; enter it here."_qs,
@@ -83,9 +83,9 @@ QString TelegramToken()
     });
 }
 
-QString TelegramChat()
+QString telegramChat()
 {
-    return JoinLines({
+    return joinLines({
         u"The chat the alerts go to: your own chat id (a number), a group's id (a negative number), or "
         u"@name of a public channel where the bot is an administrator."_qs,
         u"To find your id, send your bot a message, then open "
@@ -94,9 +94,9 @@ QString TelegramChat()
     });
 }
 
-QString WebhookUrl()
+QString webhookUrl()
 {
-    return JoinLines({
+    return joinLines({
         u"The address of an incoming webhook: chat rooms (Slack-, Discord- and Matrix-style bridges), "
         u"automation services or a server of your own. Tradevane sends one POST request per quote set "
         u"with alerts."_qs,
@@ -104,9 +104,9 @@ QString WebhookUrl()
     });
 }
 
-QString WebhookBody()
+QString webhookBody()
 {
-    return JoinLines({
+    return joinLines({
         u"JSON sends:"_qs,
         u"{\"title\": \"Tradevane alert\", \"text\": <the alert lines>, \"alerts\": [{\"stock\": 1, "
         u"\"symbol\": \"IBM\", \"line\": <the line>}, ...]}"_qs,
@@ -114,17 +114,17 @@ QString WebhookBody()
     });
 }
 
-QString WebhookHeader()
+QString webhookHeader()
 {
-    return JoinLines({
+    return joinLines({
         u"An extra header for services that want a token, for example the name Authorization and the "
         u"value Bearer abc123, or X-Api-Key and the key. Leave both empty when the address is enough."_qs,
     });
 }
 
-QString Tokens()
+QString tokens()
 {
-    return JoinLines({
+    return joinLines({
         u"The settings and addresses are kept in the file channels.ini in the data folder, which only "
         u"your user account can read. Where the desktop offers a keyring, the tokens (access token, "
         u"bot token, header value) are kept there instead and channels.ini holds none of them; "

@@ -15,22 +15,22 @@ struct ChannelProblem
     Channel channel;
     EntryProblem box;
 };
-std::optional<ChannelProblem> CheckChannelSettings(const ChannelSettings& settings);
+std::optional<ChannelProblem> checkChannelSettings(const ChannelSettings& settings);
 
 // Why `channel` cannot send as set, whether it is on or not; nothing when it can.
-std::optional<QString> ChannelSettingProblem(Channel channel, const ChannelSettings& settings);
+std::optional<QString> channelSettingProblem(Channel channel, const ChannelSettings& settings);
 
 // The help texts of the window's "?" labels.
 namespace ChannelHelp {
-QString NtfyServer();
-QString NtfyTopic();
-QString NtfyToken();
-QString TelegramToken();
-QString TelegramChat();
-QString WebhookUrl();
-QString WebhookBody();
-QString WebhookHeader();
-QString Tokens();
+QString ntfyServer();
+QString ntfyTopic();
+QString ntfyToken();
+QString telegramToken();
+QString telegramChat();
+QString webhookUrl();
+QString webhookBody();
+QString webhookHeader();
+QString tokens();
 } // namespace ChannelHelp
 
 } // namespace tradevane

@@ -6,31 +6,31 @@ namespace tradevane {
 
 namespace {
 
-bool Blank(const QString& text)
+bool blank(const QString& text)
 {
     return text.trimmed().isEmpty();
 }
 
 } // namespace
 
-std::optional<EntryProblem> CheckMailEntries(const MailEntries& e)
+std::optional<EntryProblem> checkMailEntries(const MailEntries& e)
 {
-    if (Blank(e.server))
+    if (blank(e.server))
         return EntryProblem {u"Server Name"_qs, u"Enter the server name or IP address"_qs};
-    if (Blank(e.mailFrom))
+    if (blank(e.mailFrom))
         return EntryProblem {u"Sender address"_qs, u"Enter the sender's e-mail address"_qs};
-    if (Blank(e.sendTo))
+    if (blank(e.sendTo))
         return EntryProblem {u"Email address"_qs, u"Enter the recepient's e-mail address"_qs};
-    if (Blank(e.subject))
+    if (blank(e.subject))
         return EntryProblem {u"Subject required"_qs, u"Enter a message subject"_qs};
-    if (e.usePassword && Blank(e.userName))
+    if (e.usePassword && blank(e.userName))
         return EntryProblem {u"Username required"_qs, u"Username required but none entered"_qs};
-    if (e.usePassword && Blank(e.password))
+    if (e.usePassword && blank(e.password))
         return EntryProblem {u"Password required"_qs, u"Password required but none entered"_qs};
     return std::nullopt;
 }
 
-std::optional<MailEntries> EntriesFromMailSettings(const MailSettings& s)
+std::optional<MailEntries> entriesFromMailSettings(const MailSettings& s)
 {
     if (!s.switchesClear)
         return std::nullopt;
@@ -47,7 +47,7 @@ std::optional<MailEntries> EntriesFromMailSettings(const MailSettings& s)
     return e;
 }
 
-void StoreMailEntries(const MailEntries& e, MailSettings& s)
+void storeMailEntries(const MailEntries& e, MailSettings& s)
 {
     s.disableEmail = e.disableEmail;
     s.usePassword = e.usePassword;
@@ -61,16 +61,16 @@ void StoreMailEntries(const MailEntries& e, MailSettings& s)
     s.subject = e.subject.trimmed();
 }
 
-QString TestMailText()
+QString testMailText()
 {
     return u"This is a test message from Tradevane"_qs;
 }
 
 namespace MailHelp {
 
-QString Server()
+QString server()
 {
-    return JoinLines({
+    return joinLines({
         u"Enter the domain name of the 'outgoing' SMTP mail server to which you subscribe."_qs,
         u"For example:   smtp.example.com "_qs,
         QString(19, u' ') + u"or  mail.example.net"_qs,
@@ -84,36 +84,36 @@ QString Server()
     });
 }
 
-QString MailFrom()
+QString mailFrom()
 {
     return u"Enter your email address here. This MUST be the address registered with the SMTP domain server "
            u"that "
            u"you entered above. This will also be the name shown at the recieving end as the sender."_qs;
 }
 
-QString SendTo()
+QString sendTo()
 {
-    return JoinLines(
+    return joinLines(
         {u"Enter the address where you intend to send the email alerts. If you have more than one "
          u"address, then separate them with a comma."_qs,
             u"Eg: alerts@example.com, trader@example.org"_qs});
 }
 
-QString CC()
+QString cc()
 {
     return u"If you wish to send a 'Carbon Copy' of the message, then enter the email addres of the "
            u"recipient "
            u"here."_qs;
 }
 
-QString Subject()
+QString subject()
 {
-    return JoinLines({u"Enter the subject of the message."_qs, u"EG: Message from Tradevane"_qs});
+    return joinLines({u"Enter the subject of the message."_qs, u"EG: Message from Tradevane"_qs});
 }
 
-QString Password()
+QString password()
 {
-    return JoinLines(
+    return joinLines(
         {u"If your SMTP host requires a username and password for email system access, then select "
          u"the check box to enable the username and password inputs. These will automatically be "
          u"used by the system to log-in when mail is sent."_qs,

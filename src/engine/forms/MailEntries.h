@@ -24,27 +24,27 @@ struct MailEntries
 };
 
 // The six checks made before a save, in their fixed order, on the texts trimmed of spaces.
-std::optional<EntryProblem> CheckMailEntries(const MailEntries& entries);
+std::optional<EntryProblem> checkMailEntries(const MailEntries& entries);
 
 // The boxes as filled from the settings; nothing when they cannot be shown (their switches were
 // stored unclear: a damaged file).
-std::optional<MailEntries> EntriesFromMailSettings(const MailSettings& settings);
+std::optional<MailEntries> entriesFromMailSettings(const MailSettings& settings);
 
 // Puts checked entries into `settings`: texts trimmed, the login blank unless it is used. The
 // reserved field is kept as loaded.
-void StoreMailEntries(const MailEntries& entries, MailSettings& settings);
+void storeMailEntries(const MailEntries& entries, MailSettings& settings);
 
 // The text of the test mail.
-QString TestMailText();
+QString testMailText();
 
 // The help texts of the six "?" labels.
 namespace MailHelp {
-QString Server();
-QString MailFrom();
-QString SendTo();
-QString CC();
-QString Subject();
-QString Password();
+QString server();
+QString mailFrom();
+QString sendTo();
+QString cc();
+QString subject();
+QString password();
 } // namespace MailHelp
 
 } // namespace tradevane

@@ -9,12 +9,12 @@
 
 namespace tradevane {
 
-bool IsNumeric(const QString& text)
+bool isNumeric(const QString& text)
 {
-    return !text.trimmed().isEmpty() && TextToNumber(text).has_value();
+    return !text.trimmed().isEmpty() && textToNumber(text).has_value();
 }
 
-double RoundHalfEven(double value)
+double roundHalfEven(double value)
 {
     const double floor = std::floor(value);
     const double fraction = value - floor;
@@ -25,21 +25,21 @@ double RoundHalfEven(double value)
     return std::fmod(floor, 2.0) == 0.0 ? floor : floor + 1.0;
 }
 
-std::optional<qint16> ToInt16(double rounded)
+std::optional<qint16> toInt16(double rounded)
 {
     if (!(rounded >= std::numeric_limits<qint16>::min() && rounded <= std::numeric_limits<qint16>::max()))
         return std::nullopt;
     return static_cast<qint16>(rounded);
 }
 
-QString SupportContactLine()
+QString supportContactLine()
 {
     return u"If the problem persists, contact Tradevane support for help."_qs;
 }
 
-SaveAnswer AskToSave(const QString& question, const QString& title)
+SaveAnswer askToSave(const QString& question, const QString& title)
 {
-    switch (MsgBox(question, MsgButtons::YesNoCancel, title, MsgIcon::Question)) {
+    switch (msgBox(question, MsgButtons::YesNoCancel, title, MsgIcon::Question)) {
     case MsgResult::Yes:
         return SaveAnswer::Save;
     case MsgResult::No:

@@ -7,111 +7,111 @@ namespace tradevane {
 
 namespace {
 
-bool OutsideRange(const QString& text, double low, double high)
+bool outsideRange(const QString& text, double low, double high)
 {
-    const double value = Val(text);
+    const double value = val(text);
     return text.trimmed().isEmpty() || value < low || value > high;
 }
 
-int Whole(const QString& text)
+int whole(const QString& text)
 {
-    return ToInt16(RoundHalfEven(TextToNumber(text).value_or(0.0))).value_or(0);
+    return toInt16(roundHalfEven(textToNumber(text).value_or(0.0))).value_or(0);
 }
 
-EntryProblem NotNumeric(const QString& location, const QString& what)
+EntryProblem notNumeric(const QString& location, const QString& what)
 {
-    return {u"Check input"_qs, JoinLines({location, what})};
+    return {u"Check input"_qs, joinLines({location, what})};
 }
 
-EntryProblem InvalidTime(const QStringList& lines)
+EntryProblem invalidTime(const QStringList& lines)
 {
-    return {u"Invalid Time"_qs, JoinLines(lines)};
+    return {u"Invalid Time"_qs, joinLines(lines)};
 }
 
 } // namespace
 
-std::optional<EntryProblem> CheckTimeEntries(const TimeEntries& e)
+std::optional<EntryProblem> checkTimeEntries(const TimeEntries& e)
 {
     const QString start = u"Quote Download Start Time:"_qs;
     const QString stop = u"Quote Download Stop Time:"_qs;
-    if (!IsNumeric(e.startHour))
-        return NotNumeric(start, u"HOUR value must be numeric"_qs);
-    if (!IsNumeric(e.startMinute))
-        return NotNumeric(start, u"MINUTES value must be numeric"_qs);
-    if (!IsNumeric(e.stopHour))
-        return NotNumeric(stop, u"HOUR value must be numeric"_qs);
-    if (!IsNumeric(e.stopMinute))
-        return NotNumeric(stop, u"MINUTE value must be numeric"_qs);
-    if (!IsNumeric(e.interval))
-        return NotNumeric(u"Intra Day Quote Interval:"_qs, u"Value must be numeric"_qs);
+    if (!isNumeric(e.startHour))
+        return notNumeric(start, u"HOUR value must be numeric"_qs);
+    if (!isNumeric(e.startMinute))
+        return notNumeric(start, u"MINUTES value must be numeric"_qs);
+    if (!isNumeric(e.stopHour))
+        return notNumeric(stop, u"HOUR value must be numeric"_qs);
+    if (!isNumeric(e.stopMinute))
+        return notNumeric(stop, u"MINUTE value must be numeric"_qs);
+    if (!isNumeric(e.interval))
+        return notNumeric(u"Intra Day Quote Interval:"_qs, u"Value must be numeric"_qs);
 
     const QString hourRange = u"Allowed range = 1 to 23"_qs;
     const QString minuteRange = u"Allowed range = 0 to 59"_qs;
-    if (OutsideRange(e.startHour, 1, 23))
-        return InvalidTime({u"Location: StartTime"_qs, u"Hour entry error"_qs, hourRange});
-    if (OutsideRange(e.startMinute, 0, 59))
-        return InvalidTime({u"Location: Start Time"_qs, u"Minute entry error"_qs, minuteRange});
+    if (outsideRange(e.startHour, 1, 23))
+        return invalidTime({u"Location: StartTime"_qs, u"Hour entry error"_qs, hourRange});
+    if (outsideRange(e.startMinute, 0, 59))
+        return invalidTime({u"Location: Start Time"_qs, u"Minute entry error"_qs, minuteRange});
     // Only the hours are compared, as they will be stored: 9.6 and 9.9 would both be 10.
-    if (OutsideRange(e.stopHour, 1, 23) || RoundHalfEven(Val(e.startHour)) >= RoundHalfEven(Val(e.stopHour)))
-        return InvalidTime({u"Location: Stop Time"_qs, u"Hour entry error"_qs, hourRange,
+    if (outsideRange(e.stopHour, 1, 23) || roundHalfEven(val(e.startHour)) >= roundHalfEven(val(e.stopHour)))
+        return invalidTime({u"Location: Stop Time"_qs, u"Hour entry error"_qs, hourRange,
             u"Must be greater than START time"_qs});
-    if (OutsideRange(e.stopMinute, 0, 59))
-        return InvalidTime({u"Location: Stop Time"_qs, u"Minute entry error"_qs, minuteRange});
-    if (OutsideRange(e.interval, 1, 30))
+    if (outsideRange(e.stopMinute, 0, 59))
+        return invalidTime({u"Location: Stop Time"_qs, u"Minute entry error"_qs, minuteRange});
+    if (outsideRange(e.interval, 1, 30))
         return EntryProblem {u"Quote download interval"_qs,
-            JoinLines({u"Quote update interval: Outside allowed range."_qs,
+            joinLines({u"Quote update interval: Outside allowed range."_qs,
                 u"Allowed range = 1 to 30 minutes"_qs})};
     return std::nullopt;
 }
 
-TimeSettings StoreTimeEntries(const TimeEntries& e)
+TimeSettings storeTimeEntries(const TimeEntries& e)
 {
     TimeSettings t;
-    t.startHour = t.quoteStartHour = Whole(e.startHour);
-    t.startMinute = t.quoteStartMinute = Whole(e.startMinute);
-    t.stopHour = Whole(e.stopHour);
-    t.stopMinute = Whole(e.stopMinute);
-    t.quoteInterval = Whole(e.interval);
+    t.startHour = t.quoteStartHour = whole(e.startHour);
+    t.startMinute = t.quoteStartMinute = whole(e.startMinute);
+    t.stopHour = whole(e.stopHour);
+    t.stopMinute = whole(e.stopMinute);
+    t.quoteInterval = whole(e.interval);
     return t;
 }
 
-TimeSettings DefaultTimeSettings()
+TimeSettings defaultTimeSettings()
 {
     return TimeSettings {9, 50, 9, 50, 16, 1, 5};
 }
 
-QString MinuteText(int minute)
+QString minuteText(int minute)
 {
     return (minute >= 0 && minute < 10 ? u"0"_qs : QString()) + QString::number(minute);
 }
 
-std::pair<QString, QString> InsertTimeTexts(int hour, int minute)
+std::pair<QString, QString> insertTimeTexts(int hour, int minute)
 {
     ++minute;
     if (minute == 60) {
         ++hour;
         minute = 0;
     }
-    return {QString::number(hour), MinuteText(minute)};
+    return {QString::number(hour), minuteText(minute)};
 }
 
-const QStringList& QuoteIntervalItems()
+const QStringList& quoteIntervalItems()
 {
-    static const QStringList items {u"1"_qs, u"2"_qs, u"5"_qs, u"10"_qs, u"15"_qs, u"20"_qs, u"30"_qs};
-    return items;
+    static const QStringList kItems {u"1"_qs, u"2"_qs, u"5"_qs, u"10"_qs, u"15"_qs, u"20"_qs, u"30"_qs};
+    return kItems;
 }
 
-int QuoteIntervalIndex(int interval)
+int quoteIntervalIndex(int interval)
 {
-    const int index = QuoteIntervalItems().indexOf(QString::number(interval));
+    const int index = quoteIntervalItems().indexOf(QString::number(interval));
     return index >= 0 ? index : 2;
 }
 
 namespace TimeHelp {
 
-QString StartTime()
+QString startTime()
 {
-    return JoinLines({u"START QUOTE DOWNLOAD TIME:"_qs,
+    return joinLines({u"START QUOTE DOWNLOAD TIME:"_qs,
         u"This value sets the time when the program will start retrieving quote information from the internet."_qs,
         QString(),
         u"Remember that quotes are 20 minutes delayed. Consider setting the start time to 20 minutes after "
@@ -124,9 +124,9 @@ QString StartTime()
         u"the upper left margin of the window and your computer's current time will be entered plus one minute."_qs});
 }
 
-QString StopTime()
+QString stopTime()
 {
-    return JoinLines({u"STOP QUOTE DOWNLOAD TIME:"_qs,
+    return joinLines({u"STOP QUOTE DOWNLOAD TIME:"_qs,
         u"This value sets the time when the program will stop retrieving quote information from the internet."_qs,
         QString(),
         u"Typically, one would set this to 20 minutes after the market closes due to the 20 min. delay in "
@@ -144,9 +144,9 @@ QString StopTime()
         u"arrives."_qs});
 }
 
-QString Interval()
+QString interval()
 {
-    return JoinLines({u"QUOTE UPDATE FREQUENCY:"_qs, u"This value sets the download interval."_qs,
+    return joinLines({u"QUOTE UPDATE FREQUENCY:"_qs, u"This value sets the download interval."_qs,
         u"Adjustable from 1 to 30 minutes."_qs, QString(), u"HINT:"_qs,
         u"If you only need 'End of Day' data analysis, then try the following settings..."_qs, QString(),
         u"Start Time  = 15Min. after close (in your time zone)"_qs, u"Stop Time   = 20Min. after close"_qs,
@@ -157,9 +157,9 @@ QString Interval()
         u"a medium or long term trader may wish to scan for alerts using longer intevals."_qs});
 }
 
-QString Holidays()
+QString holidays()
 {
-    return JoinLines({u"SKIP EXCHANGE HOLIDAYS:"_qs,
+    return joinLines({u"SKIP EXCHANGE HOLIDAYS:"_qs,
         u"When ticked, the program follows the calendar of the US stock exchanges. On an exchange holiday "
         u"(Thanksgiving, Good Friday, Christmas...) it downloads neither history nor quotes and waits for "
         u"the next trading day, as on a weekend."_qs,

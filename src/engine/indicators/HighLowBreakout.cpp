@@ -4,7 +4,7 @@ namespace tradevane {
 
 namespace {
 
-std::optional<bool> BeatsLastDays(
+std::optional<bool> beatsLastDays(
     const PriceRows& rows, std::optional<double> (PriceRows::*price)(int) const, int days, bool above)
 {
     bool result = false;
@@ -22,14 +22,14 @@ std::optional<bool> BeatsLastDays(
 
 } // namespace
 
-std::optional<bool> IsNewHigh(const PriceRows& rows, int days)
+std::optional<bool> isNewHigh(const PriceRows& rows, int days)
 {
-    return BeatsLastDays(rows, &PriceRows::high, days, true);
+    return beatsLastDays(rows, &PriceRows::high, days, true);
 }
 
-std::optional<bool> IsNewLow(const PriceRows& rows, int days)
+std::optional<bool> isNewLow(const PriceRows& rows, int days)
 {
-    return BeatsLastDays(rows, &PriceRows::low, days, false);
+    return beatsLastDays(rows, &PriceRows::low, days, false);
 }
 
 } // namespace tradevane

@@ -10,7 +10,7 @@ namespace tradevane {
 // `days` rows (today's low strictly below each low). A day count of 0 or less gives false. No
 // value when a price read is not a number or lies beyond the history; the rows are read from
 // yesterday back and only until one is not beaten.
-std::optional<bool> IsNewHigh(const PriceRows& rows, int days);
-std::optional<bool> IsNewLow(const PriceRows& rows, int days);
+std::optional<bool> isNewHigh(const PriceRows& rows, int days);
+std::optional<bool> isNewLow(const PriceRows& rows, int days);
 
 } // namespace tradevane

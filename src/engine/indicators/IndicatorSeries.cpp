@@ -15,7 +15,7 @@ namespace {
 // The slow stochastic reads 15 rows for each of the 30 raw values it starts from.
 constexpr int kStochasticRows = 30 + 14;
 
-ChartBar BarOfRow(const PriceRows& rows, int row)
+ChartBar barOfRow(const PriceRows& rows, int row)
 {
     ChartBar bar;
     bar.dateText = rows.bar(row).dateText;
@@ -28,7 +28,7 @@ ChartBar BarOfRow(const PriceRows& rows, int row)
     return bar;
 }
 
-std::optional<double> Extreme(const PriceRows& rows, int rowCount, bool highest, int days)
+std::optional<double> extreme(const PriceRows& rows, int rowCount, bool highest, int days)
 {
     if (days < 1 || days + 1 > rowCount)
         return std::nullopt;
@@ -43,14 +43,14 @@ std::optional<double> Extreme(const PriceRows& rows, int rowCount, bool highest,
 }
 
 // Row 0 holds today's quote once one has come; before that the table's heading line.
-int FirstDayRow(const PriceHistory& history)
+int firstDayRow(const PriceHistory& history)
 {
     return !history.empty() && history.front().close ? 0 : 1;
 }
 
 } // namespace
 
-int HistoryRowCount(const PriceHistory& history)
+int historyRowCount(const PriceHistory& history)
 {
     const int held = std::min(static_cast<int>(history.size()), kHistoryRows);
     int rows = 0;
@@ -59,7 +59,7 @@ int HistoryRowCount(const PriceHistory& history)
     return rows;
 }
 
-IndicatorDay IndicatorsOfRow(
+IndicatorDay indicatorsOfRow(
     const PriceHistory& history, int rowCount, int row, const AlertSettings& settings)
 {
     // The history as it stood at the end of that day: its row becomes row 0.
@@ -67,22 +67,22 @@ IndicatorDay IndicatorsOfRow(
     const int rowsLeft = rowCount - row;
 
     IndicatorDay day;
-    const AveragePeriods periods = UsableAveragePeriods(settings);
+    const AveragePeriods periods = usableAveragePeriods(settings);
     for (std::size_t a = 0; a < periods.size(); ++a) {
         // An average that would reach beyond the history would count the missing days as 0. The
         // engine takes it with the averages of the two days before, which must be there too.
         if (periods[a] < 1 || periods[a] > rowsLeft)
             continue;
-        const std::optional<double> today = MovingAverage(rows, periods[a]);
-        if (MovingAverage(rows, periods[a], 1) && MovingAverage(rows, periods[a], 2))
+        const std::optional<double> today = movingAverage(rows, periods[a]);
+        if (movingAverage(rows, periods[a], 1) && movingAverage(rows, periods[a], 2))
             day.movingAverage[a] = today;
     }
     if (rowsLeft >= kRateOfChangePeriod)
-        day.rateOfChange = RateOfChange(rows, kRateOfChangePeriod);
+        day.rateOfChange = rateOfChange(rows, kRateOfChangePeriod);
     if (rowsLeft >= kVolumePeriod)
-        day.averageVolume = AverageVolume(rows, kVolumePeriod);
+        day.averageVolume = averageVolume(rows, kVolumePeriod);
     if (rowsLeft >= kStochasticRows) {
-        const SlowStochastic stochastic = ComputeSlowStochastic(rows);
+        const SlowStochastic stochastic = computeSlowStochastic(rows);
         if (stochastic.failure == SlowStochastic::Failure::None) {
             day.stochK = stochastic.k;
             day.stochD = stochastic.d;
@@ -91,43 +91,43 @@ IndicatorDay IndicatorsOfRow(
     return day;
 }
 
-ChartData ChartDataOf(const PriceHistory& history, const AlertSettings& settings)
+ChartData chartDataOf(const PriceHistory& history, const AlertSettings& settings)
 {
     ChartData data;
-    data.movingAveragePeriods = UsableAveragePeriods(settings);
-    const int rows = HistoryRowCount(history);
+    data.movingAveragePeriods = usableAveragePeriods(settings);
+    const int rows = historyRowCount(history);
     const PriceRows all(history);
     data.bars.reserve(static_cast<std::size_t>(rows));
     data.days.reserve(static_cast<std::size_t>(rows));
-    for (int row = rows - 1; row >= FirstDayRow(history); --row) {
-        data.bars.push_back(BarOfRow(all, row));
-        data.days.push_back(IndicatorsOfRow(history, rows, row, settings));
+    for (int row = rows - 1; row >= firstDayRow(history); --row) {
+        data.bars.push_back(barOfRow(all, row));
+        data.days.push_back(indicatorsOfRow(history, rows, row, settings));
     }
-    if (FirstDayRow(history) == 0) {
-        data.highestHigh = Extreme(all, rows, true, settings.highestHighDays);
-        data.lowestLow = Extreme(all, rows, false, settings.lowestLowDays);
+    if (firstDayRow(history) == 0) {
+        data.highestHigh = extreme(all, rows, true, settings.highestHighDays);
+        data.lowestLow = extreme(all, rows, false, settings.lowestLowDays);
     }
     return data;
 }
 
-void UpdateLastDay(ChartData& data, const PriceHistory& history, const AlertSettings& settings)
+void updateLastDay(ChartData& data, const PriceHistory& history, const AlertSettings& settings)
 {
-    const int rows = HistoryRowCount(history);
+    const int rows = historyRowCount(history);
     // Another day's history may have as many rows: its oldest and its yesterday tell.
     const auto sameRow = [&history](int row, const ChartBar& bar) {
         return history[static_cast<std::size_t>(row)].dateText == bar.dateText;
     };
-    if (FirstDayRow(history) != 0 || rows < 2 || static_cast<std::size_t>(rows) != data.bars.size()
+    if (firstDayRow(history) != 0 || rows < 2 || static_cast<std::size_t>(rows) != data.bars.size()
         || !sameRow(rows - 1, data.bars.front()) || !sameRow(1, data.bars[data.bars.size() - 2])
-        || data.movingAveragePeriods != UsableAveragePeriods(settings)) {
-        data = ChartDataOf(history, settings);
+        || data.movingAveragePeriods != usableAveragePeriods(settings)) {
+        data = chartDataOf(history, settings);
         return;
     }
     const PriceRows all(history);
-    data.bars.back() = BarOfRow(all, 0);
-    data.days.back() = IndicatorsOfRow(history, rows, 0, settings);
-    data.highestHigh = Extreme(all, rows, true, settings.highestHighDays);
-    data.lowestLow = Extreme(all, rows, false, settings.lowestLowDays);
+    data.bars.back() = barOfRow(all, 0);
+    data.days.back() = indicatorsOfRow(history, rows, 0, settings);
+    data.highestHigh = extreme(all, rows, true, settings.highestHighDays);
+    data.lowestLow = extreme(all, rows, false, settings.lowestLowDays);
 }
 
 } // namespace tradevane

@@ -55,17 +55,17 @@ struct ChartData
 
 // The rows of the history up to the first without a date, row 0 (today's row or the heading line)
 // included.
-int HistoryRowCount(const PriceHistory& history);
+int historyRowCount(const PriceHistory& history);
 
 // Every bar and every indicator of the history, computed with the stock's settings.
-ChartData ChartDataOf(const PriceHistory& history, const AlertSettings& settings);
+ChartData chartDataOf(const PriceHistory& history, const AlertSettings& settings);
 
 // After a quote set: only row 0 changed. Its bar and indicators are taken again; a history with
 // another number of rows is read whole.
-void UpdateLastDay(ChartData& data, const PriceHistory& history, const AlertSettings& settings);
+void updateLastDay(ChartData& data, const PriceHistory& history, const AlertSettings& settings);
 
 // The indicators the engine computes for `row` of the history (row 0: today) with `settings`.
-IndicatorDay IndicatorsOfRow(
+IndicatorDay indicatorsOfRow(
     const PriceHistory& history, int rowCount, int row, const AlertSettings& settings);
 
 } // namespace tradevane

@@ -5,11 +5,11 @@
 
 namespace tradevane {
 
-void TakeCalcErrorPath(StockContext& stock, const QString& label)
+void takeCalcErrorPath(StockContext& stock, const QString& label)
 {
     stock.state.downloadError = true;
-    stock.log.AppendNote(LogText::CalcError + QString::number(stock.stock.number()) + label);
-    stock.log.AppendLog(stock.stock.number());
+    stock.log.appendNote(LogText::kCalcError + QString::number(stock.stock.number()) + label);
+    stock.log.appendLog(stock.stock.number());
 }
 
 } // namespace tradevane

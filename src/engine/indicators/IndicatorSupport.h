@@ -8,6 +8,6 @@ namespace tradevane {
 
 // The indicator error path: the stock's downloadError becomes true, and the activity log gets
 // "Calc Error-Stock #:", the stock number, `label` (the routine that failed), and the line of 36 "=".
-void TakeCalcErrorPath(StockContext& stock, const QString& label);
+void takeCalcErrorPath(StockContext& stock, const QString& label);
 
 } // namespace tradevane

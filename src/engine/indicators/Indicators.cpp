@@ -10,56 +10,56 @@
 
 namespace tradevane {
 
-void CalcIndicators(StockContext& stock)
+void calcIndicators(StockContext& stock)
 {
     if (stock.state.downloadError)
         return;
     const PriceRows rows(stock.state.history);
     IndicatorValues& values = stock.state.indicators;
-    const AveragePeriods periods = UsableAveragePeriods(stock.settings);
+    const AveragePeriods periods = usableAveragePeriods(stock.settings);
 
     for (std::size_t a = 0; a < periods.size(); ++a) {
-        for (std::size_t day = 0; day < values.MovingAverage[a].size(); ++day) {
-            const std::optional<double> average = MovingAverage(rows, periods[a], static_cast<int>(day));
+        for (std::size_t day = 0; day < values.movingAverage[a].size(); ++day) {
+            const std::optional<double> average = movingAverage(rows, periods[a], static_cast<int>(day));
             if (!average)
-                return TakeCalcErrorPath(stock, LogText::MACalc);
-            values.MovingAverage[a][day] = *average;
+                return takeCalcErrorPath(stock, LogText::kMaCalc);
+            values.movingAverage[a][day] = *average;
         }
     }
-    const std::optional<double> rate = RateOfChange(rows, kRateOfChangePeriod);
+    const std::optional<double> rate = rateOfChange(rows, kRateOfChangePeriod);
     if (!rate)
-        return TakeCalcErrorPath(stock, LogText::ROCCalc);
-    values.RateOfChange = *rate;
+        return takeCalcErrorPath(stock, LogText::kRocCalc);
+    values.rateOfChange = *rate;
 
-    const std::optional<bool> newHigh = IsNewHigh(rows, stock.settings.highestHighDays);
+    const std::optional<bool> newHigh = isNewHigh(rows, stock.settings.highestHighDays);
     if (!newHigh)
-        return TakeCalcErrorPath(stock, LogText::HighestHighModule);
-    values.NewHigh = *newHigh;
-    const std::optional<bool> newLow = IsNewLow(rows, stock.settings.lowestLowDays);
+        return takeCalcErrorPath(stock, LogText::kHighestHighModule);
+    values.newHigh = *newHigh;
+    const std::optional<bool> newLow = isNewLow(rows, stock.settings.lowestLowDays);
     if (!newLow)
-        return TakeCalcErrorPath(stock, LogText::LowestLowModule);
-    values.NewLow = *newLow;
+        return takeCalcErrorPath(stock, LogText::kLowestLowModule);
+    values.newLow = *newLow;
 
-    const std::optional<double> averageVolume = AverageVolume(rows, kVolumePeriod);
-    if (!averageVolume)
-        return TakeCalcErrorPath(stock, LogText::VolumeMACalc);
-    values.TodayVolume = rows.volume(0).value_or(0.0);
-    values.AverageVolume = *averageVolume;
+    const std::optional<double> volumeAverage = averageVolume(rows, kVolumePeriod);
+    if (!volumeAverage)
+        return takeCalcErrorPath(stock, LogText::kVolumeMaCalc);
+    values.todayVolume = rows.volume(0).value_or(0.0);
+    values.averageVolume = *volumeAverage;
 
-    const SlowStochastic stochastic = ComputeSlowStochastic(rows);
+    const SlowStochastic stochastic = computeSlowStochastic(rows);
     switch (stochastic.failure) {
     case SlowStochastic::Failure::RawK:
-        return TakeCalcErrorPath(stock, LogText::StochasticKCalc);
+        return takeCalcErrorPath(stock, LogText::kStochasticKCalc);
     case SlowStochastic::Failure::SlowK:
-        return TakeCalcErrorPath(stock, LogText::StochasticSlowKCalc);
+        return takeCalcErrorPath(stock, LogText::kStochasticSlowKCalc);
     case SlowStochastic::Failure::SlowD:
-        values.StochK = stochastic.k;
-        return TakeCalcErrorPath(stock, LogText::StochasticSlowDCalc);
+        values.stochK = stochastic.k;
+        return takeCalcErrorPath(stock, LogText::kStochasticSlowDCalc);
     case SlowStochastic::Failure::None:
         break;
     }
-    values.StochK = stochastic.k;
-    values.StochD = stochastic.d;
+    values.stochK = stochastic.k;
+    values.stochD = stochastic.d;
 }
 
 } // namespace tradevane

@@ -4,7 +4,7 @@
 
 namespace tradevane {
 
-std::optional<double> MovingAverage(const PriceRows& rows, int period, int day)
+std::optional<double> movingAverage(const PriceRows& rows, int period, int day)
 {
     // With no rows there is nothing to average (0 / 0).
     if (period < 1)

@@ -4,7 +4,7 @@
 
 namespace tradevane {
 
-std::optional<double> RateOfChange(const PriceRows& rows, int period)
+std::optional<double> rateOfChange(const PriceRows& rows, int period)
 {
     const std::optional<double> today = rows.close(0);
     const std::optional<double> past = rows.close(period - 1);

@@ -13,7 +13,7 @@ constexpr int kWindow = 15; // rows in the window of one raw %K
 constexpr int kRowsRead = kRawRows + kWindow - 1; // rows 0..43
 
 // Three values averaged, added from 0 in row order. No value on overflow.
-std::optional<double> ThreeRowAverage(double first, double second, double third)
+std::optional<double> threeRowAverage(double first, double second, double third)
 {
     const double average = (0.0 + first + second + third) / 3;
     if (!std::isfinite(average))
@@ -22,7 +22,7 @@ std::optional<double> ThreeRowAverage(double first, double second, double third)
 }
 
 // The raw %K of rows 0..29; none when a price cannot be read or a window has no range.
-std::optional<std::array<double, kRawRows>> RawK(const PriceRows& rows)
+std::optional<std::array<double, kRawRows>> rawKOf(const PriceRows& rows)
 {
     // Every high and low of rows 0..43 and every close of rows 0..29 is read by some window, so
     // reading them first fails exactly where the windows would.
@@ -68,18 +68,18 @@ std::optional<std::array<double, kRawRows>> RawK(const PriceRows& rows)
 
 } // namespace
 
-SlowStochastic ComputeSlowStochastic(const PriceRows& rows)
+SlowStochastic computeSlowStochastic(const PriceRows& rows)
 {
     using Failure = SlowStochastic::Failure;
     SlowStochastic result;
-    const std::optional<std::array<double, kRawRows>> rawK = RawK(rows);
+    const std::optional<std::array<double, kRawRows>> rawK = rawKOf(rows);
     if (!rawK) {
         result.failure = Failure::RawK;
         return result;
     }
     std::array<double, 10> slowK {};
     for (std::size_t m = 0; m < slowK.size(); ++m) {
-        const std::optional<double> average = ThreeRowAverage((*rawK)[m], (*rawK)[m + 1], (*rawK)[m + 2]);
+        const std::optional<double> average = threeRowAverage((*rawK)[m], (*rawK)[m + 1], (*rawK)[m + 2]);
         if (!average) {
             result.failure = Failure::SlowK;
             return result;
@@ -89,7 +89,7 @@ SlowStochastic ComputeSlowStochastic(const PriceRows& rows)
     result.k = slowK[0];
     std::array<double, 3> slowD {};
     for (std::size_t m = 0; m < slowD.size(); ++m) {
-        const std::optional<double> average = ThreeRowAverage(slowK[m], slowK[m + 1], slowK[m + 2]);
+        const std::optional<double> average = threeRowAverage(slowK[m], slowK[m + 1], slowK[m + 2]);
         if (!average) {
             result.failure = Failure::SlowD;
             return result;

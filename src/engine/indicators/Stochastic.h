@@ -19,6 +19,6 @@ struct SlowStochastic
     double k = 0.0; // today's slow %K, when neither the raw nor the slow %K failed
     double d = 0.0; // today's slow %D, when nothing failed
 };
-SlowStochastic ComputeSlowStochastic(const PriceRows& rows);
+SlowStochastic computeSlowStochastic(const PriceRows& rows);
 
 } // namespace tradevane

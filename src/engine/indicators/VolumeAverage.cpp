@@ -4,7 +4,7 @@
 
 namespace tradevane {
 
-std::optional<double> AverageVolume(const PriceRows& rows, int period)
+std::optional<double> averageVolume(const PriceRows& rows, int period)
 {
     if (period < 1)
         return std::nullopt;

@@ -14,7 +14,7 @@ const QString kNoteRule(36, u'=');
 
 bool writeLog(QIODevice::OpenMode mode, const QString& text)
 {
-    QFile file(LogFilePath());
+    QFile file(logFilePath());
     // Unbuffered: what failed to go out is not written again when the file closes.
     if (!file.open(mode | QIODevice::Unbuffered))
         return false;
@@ -30,25 +30,25 @@ bool writeLog(QIODevice::OpenMode mode, const QString& text)
 
 } // namespace
 
-QString LogFilePath()
+QString logFilePath()
 {
-    return ProgramFile(u"activlog.dat"_qs);
+    return programFile(u"activlog.dat"_qs);
 }
 
-QString ReadLogFile()
+QString readLogFile()
 {
-    QFile file(LogFilePath());
+    QFile file(logFilePath());
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromLatin1(file.readAll());
 }
 
-void ActivityLog::AppendNote(const QString& note)
+void ActivityLog::appendNote(const QString& note)
 {
     m_pending += note + u"\r\n"_qs + kNoteRule + u"\r\n"_qs;
 }
 
-void ActivityLog::AppendLog(int number)
+void ActivityLog::appendLog(int number)
 {
     if (m_pending.isEmpty())
         return;
@@ -59,20 +59,20 @@ void ActivityLog::AppendLog(int number)
             return;
         }
         if (attempt == 0)
-            AppendNote(LogText::FileWriteError + QString::number(number) + LogText::LogFileSuffix);
+            appendNote(LogText::kFileWriteError + QString::number(number) + LogText::kLogFileSuffix);
     }
 }
 
-void ActivityLog::EraseLog(int number, bool confirm)
+void ActivityLog::eraseLog(int number, bool confirm)
 {
     m_pending.clear();
     if (!writeLog(QIODevice::WriteOnly | QIODevice::Truncate, m_pending)) {
-        AppendNote(LogText::FileEraseError + QString::number(number) + LogText::LogFileSuffix);
-        AppendLog(number);
+        appendNote(LogText::kFileEraseError + QString::number(number) + LogText::kLogFileSuffix);
+        appendLog(number);
         return;
     }
     if (confirm)
-        MsgBox(u"Log file erased !"_qs, MsgButtons::OkOnly, u"Done !"_qs);
+        msgBox(u"Log file erased !"_qs, MsgButtons::OkOnly, u"Done !"_qs);
 }
 
 } // namespace tradevane

@@ -21,7 +21,7 @@ public:
 
 } // namespace
 
-std::unique_ptr<Pending> GetConnectionState(
+std::unique_ptr<Pending> getConnectionState(
     TransferHub& hub, const QString& quoteServer, std::function<void(const ConnectionState&)> done)
 {
     const QUrl server(quoteServer, QUrl::StrictMode);
@@ -54,12 +54,12 @@ std::unique_ptr<Pending> GetConnectionState(
         }
         const QByteArray peer = ip ? QByteArray(ip) : QByteArray();
         state.connected = true;
-        state.Flags = kConnectionReached;
+        state.flags = kConnectionReached;
         if (peer.startsWith("127.") || peer == "::1")
-            state.Flags |= kConnectionLoopback;
+            state.flags |= kConnectionLoopback;
         if (secure)
-            state.Flags |= kConnectionSecure;
-        state.ConnectionName = host;
+            state.flags |= kConnectionSecure;
+        state.connectionName = host;
         done(state);
     });
     return check;

@@ -25,13 +25,13 @@ constexpr int kConnectTimeoutMs = 3000;
 struct ConnectionState
 {
     bool connected = false; // the quote server accepted a connection
-    qint32 Flags = kConnectionOffline;
-    QString ConnectionName; // the host that answered; empty when none did
+    qint32 flags = kConnectionOffline;
+    QString connectionName; // the host that answered; empty when none did
 };
 
 // Starts the check of `quoteServer` (the base address from servers.ini); `done` hears the answer
 // from the event loop. Cancelling it reports no connection.
-[[nodiscard]] std::unique_ptr<Pending> GetConnectionState(
+[[nodiscard]] std::unique_ptr<Pending> getConnectionState(
     TransferHub& hub, const QString& quoteServer, std::function<void(const ConnectionState&)> done);
 
 } // namespace tradevane

@@ -26,40 +26,40 @@ void errorPath(const StockContext& stock, const QString& text)
     stock.state.downloadError = true;
     stock.state.lastError = text.trimmed();
     stock.log.add(text);
-    stock.log.AppendLog(stock.stock.number());
+    stock.log.appendLog(stock.stock.number());
     stock.state.stockFailed = true;
 }
 
 void dataErrorPath(StockContext& stock)
 {
-    errorPath(stock, LogText::DataError + QString::number(stock.stock.number()) + LogText::FileTooSmall);
+    errorPath(stock, LogText::kDataError + QString::number(stock.stock.number()) + LogText::kFileTooSmall);
 }
 
 } // namespace
 
-HistoryDates SetHistoryDates(const QDateTime& now)
+HistoryDates setHistoryDates(const QDateTime& now)
 {
     HistoryDates d;
-    d.Today = now;
-    d.ToMonth = QString::number(now.date().month());
-    d.ToDay = QString::number(now.date().day());
-    d.ToYear = QString::number(now.date().year());
+    d.today = now;
+    d.toMonth = QString::number(now.date().month());
+    d.toDay = QString::number(now.date().day());
+    d.toYear = QString::number(now.date().year());
     // A count of days, not a calendar year: across a leap day the range starts a day later.
-    d.FromDate = now.addDays(-365);
-    d.FromMonth = QString::number(d.FromDate.date().month());
-    d.FromDay = QString::number(d.FromDate.date().day());
-    d.FromYear = QString::number(d.FromDate.date().year());
+    d.fromDate = now.addDays(-365);
+    d.fromMonth = QString::number(d.fromDate.date().month());
+    d.fromDay = QString::number(d.fromDate.date().day());
+    d.fromYear = QString::number(d.fromDate.date().year());
     return d;
 }
 
-QString HistoryRequest(const QString& server, const QString& symbol, const HistoryDates& d)
+QString historyRequest(const QString& server, const QString& symbol, const HistoryDates& d)
 {
-    return server + u"/table.csv?s="_qs + SymbolForRequest(symbol.toLower()) + u"&a="_qs + d.FromMonth
-        + u"&b="_qs + d.FromDay + u"&c="_qs + d.FromYear + u"&d="_qs + d.ToMonth + u"&e="_qs + d.ToDay
-        + u"&f="_qs + d.ToYear + u"&g=d&Ignore=.csv"_qs;
+    return server + u"/table.csv?s="_qs + symbolForRequest(symbol.toLower()) + u"&a="_qs + d.fromMonth
+        + u"&b="_qs + d.fromDay + u"&c="_qs + d.fromYear + u"&d="_qs + d.toMonth + u"&e="_qs + d.toDay
+        + u"&f="_qs + d.toYear + u"&g=d&Ignore=.csv"_qs;
 }
 
-std::optional<PriceHistory> ReadHistoryTable(const QString& text)
+std::optional<PriceHistory> readHistoryTable(const QString& text)
 {
     if (text.isEmpty())
         return std::nullopt;
@@ -90,17 +90,17 @@ std::optional<PriceHistory> ReadHistoryTable(const QString& text)
     PriceHistory history;
     history.reserve(static_cast<std::size_t>(texts.size() / 6));
     for (qsizetype row = 0; row < texts.size(); row += 6)
-        history.push_back(BarFromTexts(
+        history.push_back(barFromTexts(
             texts[row], texts[row + 1], texts[row + 2], texts[row + 3], texts[row + 4], texts[row + 5]));
     return history;
 }
 
-std::unique_ptr<Pending> DownloadHistory(const StockContext& stock, HttpFetcher& fetcher,
+std::unique_ptr<Pending> downloadHistory(const StockContext& stock, HttpFetcher& fetcher,
     const QString& request, std::function<void(const QString&)> done)
 {
     auto failed = [stock, done] {
         errorPath(stock,
-            LogText::DownloadError + QString::number(stock.stock.number()) + LogText::BadSymbolOrServerDown
+            LogText::kDownloadError + QString::number(stock.stock.number()) + LogText::kBadSymbolOrServerDown
                 + u"\r\n"_qs);
         done(QString());
     };
@@ -109,7 +109,7 @@ std::unique_ptr<Pending> DownloadHistory(const StockContext& stock, HttpFetcher&
             done(result.body);
             return;
         }
-        TransferFailed(stock, result);
+        transferFailed(stock, result);
         failed();
     });
     if (!fetch) // a fetcher that is busy fails the download like a server that does not answer
@@ -117,9 +117,9 @@ std::unique_ptr<Pending> DownloadHistory(const StockContext& stock, HttpFetcher&
     return fetch;
 }
 
-void ParseHistory(StockContext& stock, const QString& HistoryText)
+void parseHistory(StockContext& stock, const QString& historyText)
 {
-    std::optional<PriceHistory> history = ReadHistoryTable(HistoryText);
+    std::optional<PriceHistory> history = readHistoryTable(historyText);
     if (!history) {
         dataErrorPath(stock);
         return;

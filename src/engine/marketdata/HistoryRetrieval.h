@@ -22,14 +22,14 @@ class HttpFetcher;
 // The range of a day's history requests: today and 365 days before, as the request's texts.
 struct HistoryDates
 {
-    QDateTime Today;
-    QDateTime FromDate; // Today minus 365 days
-    QString ToMonth, ToDay, ToYear, FromMonth, FromDay, FromYear; // months 1..12
+    QDateTime today;
+    QDateTime fromDate; // Today minus 365 days
+    QString toMonth, toDay, toYear, fromMonth, fromDay, fromYear; // months 1..12
 };
-HistoryDates SetHistoryDates(const QDateTime& now);
+HistoryDates setHistoryDates(const QDateTime& now);
 
 // The request for `symbol` (lower-cased) on the history server at `server`.
-QString HistoryRequest(const QString& server, const QString& symbol, const HistoryDates& dates);
+QString historyRequest(const QString& server, const QString& symbol, const HistoryDates& dates);
 
 // A response is read as lines of seven fields; fewer fields than this cannot be a year.
 constexpr int kMinimumHistoryFields = 1401;
@@ -38,16 +38,16 @@ constexpr int kMinimumHistoryFields = 1401;
 // (date, open, high, low, close, volume). Nothing when the text is empty, has fewer than
 // kMinimumHistoryFields fields, ends inside a line before its close, or holds more rows than a
 // history does.
-std::optional<PriceHistory> ReadHistoryTable(const QString& text);
+std::optional<PriceHistory> readHistoryTable(const QString& text);
 
 // Fetches the history at `request`; `done` gets the body, or an empty text after a failed fetch,
 // which marks the stock failed and logs why (TransferFailed) and "Download Error-Stock #:". A
 // cancelled fetch reports nothing.
-[[nodiscard]] std::unique_ptr<Pending> DownloadHistory(const StockContext& stock, HttpFetcher& fetcher,
+[[nodiscard]] std::unique_ptr<Pending> downloadHistory(const StockContext& stock, HttpFetcher& fetcher,
     const QString& request, std::function<void(const QString&)> done);
 
 // Reads `HistoryText` into the stock's history. An empty or unusable response marks the
 // stock failed and logs "Data Error-Stock #:", leaving the history as it was.
-void ParseHistory(StockContext& stock, const QString& HistoryText);
+void parseHistory(StockContext& stock, const QString& historyText);
 
 } // namespace tradevane

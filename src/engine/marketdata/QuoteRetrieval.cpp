@@ -17,41 +17,41 @@ constexpr int kQuoteFields = 9;
 // Field k of a quote in the server's column order.
 QString& quoteField(Quote& quote, int k)
 {
-    QString* fields[kQuoteFields] = {&quote.Symbol, &quote.Last, &quote.Date, &quote.Time, &quote.Change,
-        &quote.Open, &quote.High, &quote.Low, &quote.Volume};
+    QString* fields[kQuoteFields] = {&quote.symbol, &quote.last, &quote.date, &quote.time, &quote.change,
+        &quote.open, &quote.high, &quote.low, &quote.volume};
     return *fields[k];
 }
 
 void quoteErrorPath(StockContext& stock)
 {
     stock.state.downloadError = true;
-    const QString text = LogText::QuoteDownloadError + QString::number(stock.stock.number())
-        + LogText::BadSymbolOrServerDown;
+    const QString text = LogText::kQuoteDownloadError + QString::number(stock.stock.number())
+        + LogText::kBadSymbolOrServerDown;
     stock.state.lastError = text;
     stock.log.add(text + u"\r\n"_qs);
-    stock.log.AppendLog(stock.stock.number());
+    stock.log.appendLog(stock.stock.number());
     stock.state.stockFailed = true;
 }
 
 } // namespace
 
-QString SymbolForRequest(const QString& symbol)
+QString symbolForRequest(const QString& symbol)
 {
     return QString::fromLatin1(QUrl::toPercentEncoding(symbol, "^"));
 }
 
-QString QuoteRequest(const QString& server, const QString& symbol)
+QString quoteRequest(const QString& server, const QString& symbol)
 {
     return server + u"/download/quotes.csv?format=sl&ext=.csv&symbols="_qs
-        + SymbolForRequest(symbol.toLower());
+        + symbolForRequest(symbol.toLower());
 }
 
-std::unique_ptr<Pending> DownloadQuote(const StockContext& stock, HttpFetcher& fetcher,
+std::unique_ptr<Pending> downloadQuote(const StockContext& stock, HttpFetcher& fetcher,
     const QString& request, std::function<void(const QString&)> done)
 {
     std::unique_ptr<Pending> fetch = fetcher.fetch(request, [stock, done](const FetchResult& result) {
         if (!result.ok)
-            TransferFailed(stock, result);
+            transferFailed(stock, result);
         done(result.body);
     });
     if (!fetch) // a fetcher that is busy fails the download like a server that does not answer
@@ -59,16 +59,16 @@ std::unique_ptr<Pending> DownloadQuote(const StockContext& stock, HttpFetcher& f
     return fetch;
 }
 
-void TransferFailed(const StockContext& stock, const FetchResult& result)
+void transferFailed(const StockContext& stock, const FetchResult& result)
 {
     stock.state.stockFailed = true;
     stock.log.add(QString::number(result.code) + u' ' + result.reason + u"\r\n"_qs);
-    stock.log.AppendLog(stock.stock.number());
+    stock.log.appendLog(stock.stock.number());
 }
 
-bool SplitQuoteLine(const QString& QuoteText, Quote& quote)
+bool splitQuoteLine(const QString& quoteText, Quote& quote)
 {
-    QString text = QuoteText;
+    QString text = quoteText;
     text.replace(u'\n', u',');
     text.replace(u'\r', u',');
     text.remove(u'"');
@@ -81,9 +81,9 @@ bool SplitQuoteLine(const QString& QuoteText, Quote& quote)
     return true;
 }
 
-void ParseQuote(StockContext& stock, const QString& QuoteText)
+void parseQuote(StockContext& stock, const QString& quoteText)
 {
-    if (QuoteText.isEmpty() || !SplitQuoteLine(QuoteText, stock.state.quote))
+    if (quoteText.isEmpty() || !splitQuoteLine(quoteText, stock.state.quote))
         quoteErrorPath(stock);
 }
 

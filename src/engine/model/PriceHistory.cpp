@@ -6,7 +6,7 @@ namespace tradevane {
 
 namespace {
 
-QDate DateOf(const QString& text)
+QDate dateOf(const QString& text)
 {
     for (const QString& format : {u"yyyy-MM-dd"_qs, u"M/d/yyyy"_qs, u"d-MMM-yy"_qs}) {
         const QDate date = QDate::fromString(text, format);
@@ -18,29 +18,29 @@ QDate DateOf(const QString& text)
 
 } // namespace
 
-std::optional<double> PriceFromText(const QString& text)
+std::optional<double> priceFromText(const QString& text)
 {
-    return TextToNumber(text);
+    return textToNumber(text);
 }
 
-std::optional<double> VolumeFromText(const QString& text)
+std::optional<double> volumeFromText(const QString& text)
 {
     bool overflow = false;
-    const double volume = Val(text, &overflow);
+    const double volume = val(text, &overflow);
     return overflow ? std::nullopt : std::optional(volume);
 }
 
-DailyBar BarFromTexts(const QString& date, const QString& open, const QString& high, const QString& low,
+DailyBar barFromTexts(const QString& date, const QString& open, const QString& high, const QString& low,
     const QString& close, const QString& volume)
 {
     DailyBar bar;
     bar.dateText = date.trimmed();
-    bar.date = DateOf(bar.dateText);
-    bar.open = PriceFromText(open);
-    bar.high = PriceFromText(high);
-    bar.low = PriceFromText(low);
-    bar.close = PriceFromText(close);
-    bar.volume = VolumeFromText(volume);
+    bar.date = dateOf(bar.dateText);
+    bar.open = priceFromText(open);
+    bar.high = priceFromText(high);
+    bar.low = priceFromText(low);
+    bar.close = priceFromText(close);
+    bar.volume = volumeFromText(volume);
     return bar;
 }
 

@@ -26,11 +26,11 @@ struct DailyBar
 };
 
 // The readings of a price and of a volume text.
-std::optional<double> PriceFromText(const QString& text);
-std::optional<double> VolumeFromText(const QString& text);
+std::optional<double> priceFromText(const QString& text);
+std::optional<double> volumeFromText(const QString& text);
 
 // The bar of the six texts of a history row or a quote (the close is the quote's last price).
-DailyBar BarFromTexts(const QString& date, const QString& open, const QString& high, const QString& low,
+DailyBar barFromTexts(const QString& date, const QString& open, const QString& high, const QString& low,
     const QString& close, const QString& volume);
 
 // A stock's days, today first: row 0 is today's quote once one has come (before it, the history

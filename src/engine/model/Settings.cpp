@@ -2,7 +2,7 @@
 
 namespace tradevane {
 
-AveragePeriods UsableAveragePeriods(const AlertSettings& s)
+AveragePeriods usableAveragePeriods(const AlertSettings& s)
 {
     const AveragePeriods& p = s.averagePeriods;
     bool usable = p[1] > p[0] && p[3] > p[2] && p[5] > p[4];
@@ -11,7 +11,7 @@ AveragePeriods UsableAveragePeriods(const AlertSettings& s)
     return usable ? p : kDefaultAveragePeriods;
 }
 
-void ApplyDefaultAlertSettings(AlertSettings& s)
+void applyDefaultAlertSettings(AlertSettings& s)
 {
     using K = AlertKind;
     s.repeatAlerts = false;

@@ -98,11 +98,11 @@ struct MailSettings
 
 // The longest text each mail setting may hold (the window's boxes stop there).
 namespace MailLimit {
-constexpr int Server = 30;
-constexpr int UserName = 20;
-constexpr int Password = 20;
-constexpr int Address = 40; // MailFrom, SendTo, CopyTo
-constexpr int Subject = 50;
+constexpr int kServer = 30;
+constexpr int kUserName = 20;
+constexpr int kPassword = 20;
+constexpr int kAddress = 40; // MailFrom, SendTo, CopyTo
+constexpr int kSubject = 50;
 } // namespace MailLimit
 
 // The sound an alert plays (soundset.dat); the names are those of the wave files.
@@ -129,9 +129,9 @@ inline constexpr std::array<PeriodRange, 6> kAveragePeriodRanges {
 
 // The moving-average periods the alerts use: the stored ones when each fast one is below its slow
 // one and all lie in their ranges, else the defaults.
-AveragePeriods UsableAveragePeriods(const AlertSettings& settings);
+AveragePeriods usableAveragePeriods(const AlertSettings& settings);
 
 // The values of Restore Defaults; the watch, the symbol and the reserved field are left alone.
-void ApplyDefaultAlertSettings(AlertSettings& settings);
+void applyDefaultAlertSettings(AlertSettings& settings);
 
 } // namespace tradevane

@@ -14,15 +14,15 @@ class ActivityLog;
 // The latest delayed quote of a stock: nine texts exactly as received.
 struct Quote
 {
-    QString Symbol;
-    QString Last;
-    QString Date;
-    QString Time;
-    QString Change;
-    QString Open;
-    QString High;
-    QString Low;
-    QString Volume;
+    QString symbol;
+    QString last;
+    QString date;
+    QString time;
+    QString change;
+    QString open;
+    QString high;
+    QString low;
+    QString volume;
 };
 
 // One of the ten stocks: index 0..9 inside the program, number 1..10 in what the user reads
@@ -44,7 +44,7 @@ private:
 };
 
 // Every stock in order, for range-for loops.
-constexpr std::array<StockIndex, kStockCount> AllStocks()
+constexpr std::array<StockIndex, kStockCount> allStocks()
 {
     std::array<StockIndex, kStockCount> all {StockIndex(0), StockIndex(1), StockIndex(2), StockIndex(3),
         StockIndex(4), StockIndex(5), StockIndex(6), StockIndex(7), StockIndex(8), StockIndex(9)};
@@ -53,8 +53,8 @@ constexpr std::array<StockIndex, kStockCount> AllStocks()
 
 struct AlertEntry
 {
-    bool Triggered = false; // the alert's condition holds (or held when last evaluated)
-    bool Armed = false; // a line for this alert may still be reported today
+    bool triggered = false; // the alert's condition holds (or held when last evaluated)
+    bool armed = false; // a line for this alert may still be reported today
 };
 
 struct AlertStates
@@ -69,14 +69,14 @@ struct IndicatorValues
 {
     // [average 0..5][day 0..2]: averages in the order short fast, short slow, medium fast, medium
     // slow, long fast, long slow; day 0 ends with today's row, day 1 with yesterday's.
-    std::array<std::array<double, 3>, 6> MovingAverage {};
-    double RateOfChange = 0.0;
-    double TodayVolume = 0.0;
-    double AverageVolume = 0.0;
-    bool NewHigh = false;
-    bool NewLow = false;
-    double StochK = 0.0;
-    double StochD = 0.0;
+    std::array<std::array<double, 3>, 6> movingAverage {};
+    double rateOfChange = 0.0;
+    double todayVolume = 0.0;
+    double averageVolume = 0.0;
+    bool newHigh = false;
+    bool newLow = false;
+    double stochK = 0.0;
+    double stochD = 0.0;
 };
 
 // What the monitoring engine knows of one stock during a run.

@@ -33,13 +33,13 @@ QString trimSpaces(const QString& text)
 
 } // namespace
 
-std::unique_ptr<Pending> SendAlertMail(const QString& message, const SettingsStore& settings,
+std::unique_ptr<Pending> sendAlertMail(const QString& message, const SettingsStore& settings,
     SmtpClient& smtp, ActivityLog& log, int number, std::function<void(MailOutcome)> done)
 {
-    const QString stamp = LongTimeText(Now().time());
-    if (settings.EmailDisabled()) {
-        log.add(stamp + LogText::EmailWithheld);
-        log.AppendLog(number);
+    const QString stamp = longTimeText(now().time());
+    if (settings.emailDisabled()) {
+        log.add(stamp + LogText::kEmailWithheld);
+        log.appendLog(number);
         return std::make_unique<Deferred>([done] { done(MailOutcome::Withheld); });
     }
     const MailSettings& mail = settings.mail;
@@ -47,8 +47,8 @@ std::unique_ptr<Pending> SendAlertMail(const QString& message, const SettingsSto
         mail.subject.trimmed(), trimSpaces(message)};
     const MailAccount account {mail.server.trimmed(), mail.userName.trimmed(), mail.password.trimmed()};
     return smtp.send(alert, account, [stamp, &log, number, done](const SmtpResult& result) {
-        log.add(stamp + (result.ok ? LogText::EmailSent : LogText::EmailFailed + oneLine(result.error)));
-        log.AppendLog(number);
+        log.add(stamp + (result.ok ? LogText::kEmailSent : LogText::kEmailFailed + oneLine(result.error)));
+        log.appendLog(number);
         done(result.ok ? MailOutcome::Sent : MailOutcome::Failed);
     });
 }

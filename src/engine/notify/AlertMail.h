@@ -22,7 +22,7 @@ enum class MailOutcome { Sent, Failed, Withheld };
 // failed: " and the reason (" sending cancelled" when it was cut off), or " Email alert(s)
 // prepared but witheld - Disabled by user". `number` is the stock number the log's own notes
 // name. `done` hears the outcome from the event loop; the program goes on either way.
-[[nodiscard]] std::unique_ptr<Pending> SendAlertMail(const QString& message, const SettingsStore& settings,
+[[nodiscard]] std::unique_ptr<Pending> sendAlertMail(const QString& message, const SettingsStore& settings,
     SmtpClient& smtp, ActivityLog& log, int number, std::function<void(MailOutcome)> done);
 
 } // namespace tradevane

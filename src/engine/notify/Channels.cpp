@@ -51,7 +51,7 @@ bool matches(const char16_t* pattern, const QString& text)
 bool carriesSecretsSafely(const QString& address)
 {
     const QUrl url(address);
-    return url.scheme() == u"https"_qs || Smtp::IsLoopbackHost(url.host());
+    return url.scheme() == u"https"_qs || Smtp::isLoopbackHost(url.host());
 }
 
 ChannelRequest refused(const QString& problem)
@@ -81,7 +81,7 @@ ChannelResult judge(Channel channel, const HttpPostResult& r, const QStringList&
             if (const QString says = serverSays(r.body); !says.isEmpty())
                 reason += u": "_qs + says;
         }
-        return {false, MaskSecrets(reason, secrets)};
+        return {false, maskSecrets(reason, secrets)};
     }
     // A 2xx from something in between (a captive portal, a proxy's page) is not a delivery: ntfy
     // and Telegram confirm theirs in JSON.
@@ -91,7 +91,7 @@ ChannelResult judge(Channel channel, const HttpPostResult& r, const QStringList&
             false, QString::number(r.status) + u" but the answer is not an ntfy server's confirmation"_qs};
     if (channel == Channel::Telegram && answer.value(u"ok"_qs).toBool() != true)
         return {false,
-            MaskSecrets(QString::number(r.status) + u" but Telegram did not confirm the message"_qs
+            maskSecrets(QString::number(r.status) + u" but Telegram did not confirm the message"_qs
                     + (serverSays(r.body).isEmpty() ? QString() : u": "_qs + serverSays(r.body)),
                 secrets)};
     return {true, {}};
@@ -101,11 +101,11 @@ QString sentText(Channel channel)
 {
     switch (channel) {
     case Channel::Ntfy:
-        return LogText::NtfySent;
+        return LogText::kNtfySent;
     case Channel::Telegram:
-        return LogText::TelegramSent;
+        return LogText::kTelegramSent;
     case Channel::Webhook:
-        return LogText::WebhookSent;
+        return LogText::kWebhookSent;
     }
     return {};
 }
@@ -114,11 +114,11 @@ QString failedText(Channel channel)
 {
     switch (channel) {
     case Channel::Ntfy:
-        return LogText::NtfyFailed;
+        return LogText::kNtfyFailed;
     case Channel::Telegram:
-        return LogText::TelegramFailed;
+        return LogText::kTelegramFailed;
     case Channel::Webhook:
-        return LogText::WebhookFailed;
+        return LogText::kWebhookFailed;
     }
     return {};
 }
@@ -177,7 +177,7 @@ private:
 
 } // namespace
 
-ChannelMessage ChannelMessageOf(const AlertMessage& message)
+ChannelMessage channelMessageOf(const AlertMessage& message)
 {
     QStringList lines;
     for (const AlertItem& item : message.alerts)
@@ -185,12 +185,12 @@ ChannelMessage ChannelMessageOf(const AlertMessage& message)
     return {kChannelTitle, lines.join(u'\n'), message.alerts};
 }
 
-ChannelMessage ChannelTestMessage()
+ChannelMessage channelTestMessage()
 {
     return {kChannelTitle, u"This is a test message from Tradevane"_qs, {}};
 }
 
-QString FitPushText(const QString& text, qsizetype maxBytes)
+QString fitPushText(const QString& text, qsizetype maxBytes)
 {
     if (text.toUtf8().size() <= maxBytes)
         return text;
@@ -218,7 +218,7 @@ QString FitPushText(const QString& text, qsizetype maxBytes)
     return kept + u'\n' + rest;
 }
 
-ChannelRequest NtfyRequest(const NtfySettings& s, const ChannelMessage& message)
+ChannelRequest ntfyRequest(const NtfySettings& s, const ChannelMessage& message)
 {
     const std::optional<QString> server = webAddress(s.server, false);
     if (!server)
@@ -241,13 +241,13 @@ ChannelRequest NtfyRequest(const NtfySettings& s, const ChannelMessage& message)
         {"Content-Type", "text/plain; charset=utf-8"}};
     if (!token.isEmpty())
         post.headers.append({"Authorization", "Bearer " + token.toUtf8()});
-    post.body = FitPushText(message.text).toUtf8();
+    post.body = fitPushText(message.text).toUtf8();
     // On a public server the topic is as good as a password: whoever knows it reads along.
     post.secrets = {token, topic};
     return request;
 }
 
-ChannelRequest TelegramRequest(
+ChannelRequest telegramRequest(
     const TelegramSettings& s, const ChannelMessage& message, const QString& apiServer)
 {
     const QString token = s.botToken.trimmed();
@@ -273,7 +273,7 @@ ChannelRequest TelegramRequest(
     // No parse mode: Telegram shows the text as it is, so a symbol or line can carry no markup.
     const QJsonObject body {
         {u"chat_id"_qs, chat},
-        {u"text"_qs, FitPushText(message.title + u'\n' + message.text)},
+        {u"text"_qs, fitPushText(message.title + u'\n' + message.text)},
         {u"disable_web_page_preview"_qs, true},
     };
     post.body = QJsonDocument(body).toJson(QJsonDocument::Compact);
@@ -281,7 +281,7 @@ ChannelRequest TelegramRequest(
     return request;
 }
 
-ChannelRequest WebhookRequest(const WebhookSettings& s, const ChannelMessage& message)
+ChannelRequest webhookRequest(const WebhookSettings& s, const ChannelMessage& message)
 {
     const std::optional<QString> address = webAddress(s.url, true);
     if (!address)
@@ -324,54 +324,54 @@ ChannelRequest WebhookRequest(const WebhookSettings& s, const ChannelMessage& me
     return request;
 }
 
-std::unique_ptr<Pending> ChannelSender::Send(Channel channel, const ChannelSettings& settings,
+std::unique_ptr<Pending> ChannelSender::send(Channel channel, const ChannelSettings& settings,
     const ChannelMessage& message, std::function<void(const ChannelResult&)> done)
 {
     ChannelRequest request;
     switch (channel) {
     case Channel::Ntfy:
-        request = NtfyRequest(settings.ntfy, message);
+        request = ntfyRequest(settings.ntfy, message);
         break;
     case Channel::Telegram:
-        request = TelegramRequest(settings.telegram, message, telegramServer);
+        request = telegramRequest(settings.telegram, message, telegramServer);
         break;
     case Channel::Webhook:
-        request = WebhookRequest(settings.webhook, message);
+        request = webhookRequest(settings.webhook, message);
         break;
     }
     if (!request.problem.isEmpty())
         return std::make_unique<Deferred>([done, problem = request.problem] { done({false, problem}); });
     const QStringList secrets = request.post.secrets;
-    return HttpPost(m_hub, request.post, limits, [channel, secrets, done](const HttpPostResult& result) {
+    return httpPost(m_hub, request.post, limits, [channel, secrets, done](const HttpPostResult& result) {
         done(result.cancelled ? ChannelResult {false, result.error} : judge(channel, result, secrets));
     });
 }
 
-std::unique_ptr<Pending> SendToChannelLogged(Channel channel, const ChannelSettings& settings,
+std::unique_ptr<Pending> sendToChannelLogged(Channel channel, const ChannelSettings& settings,
     const ChannelMessage& message, ChannelSender& sender, ActivityLog& log, int number,
     std::function<void(const ChannelResult&)> done)
 {
-    const QString stamp = LongTimeText(Now().time());
-    return sender.Send(
+    const QString stamp = longTimeText(now().time());
+    return sender.send(
         channel, settings, message, [channel, stamp, &log, number, done](const ChannelResult& result) {
             log.add(stamp + (result.ok ? sentText(channel) : failedText(channel) + oneLine(result.error)));
-            log.AppendLog(number);
+            log.appendLog(number);
             if (done)
                 done(result);
         });
 }
 
-std::unique_ptr<Pending> SendAlertToChannels(const AlertMessage& message, const ChannelSettings& settings,
+std::unique_ptr<Pending> sendAlertToChannels(const AlertMessage& message, const ChannelSettings& settings,
     ChannelSender& sender, ActivityLog& log, int number, std::function<void()> done)
 {
     if (!settings.anyOn())
         return nullptr;
-    const ChannelMessage text = ChannelMessageOf(message);
+    const ChannelMessage text = channelMessageOf(message);
     auto sends = std::make_unique<ChannelSends>(std::move(done));
     ChannelSends* group = sends.get();
     for (const Channel channel : kChannels) {
         if (settings.isOn(channel))
-            group->add(SendToChannelLogged(channel, settings, text, sender, log, number,
+            group->add(sendToChannelLogged(channel, settings, text, sender, log, number,
                 [group](const ChannelResult&) { group->ended(); }));
     }
     return sends;

@@ -27,14 +27,14 @@ inline const QString kChannelTitle = QStringLiteral("Tradevane alert");
 inline const QString kTelegramApiServer = QStringLiteral("https://api.telegram.org");
 
 // The alert lines of a composed message (the header stays in the log and the mail).
-ChannelMessage ChannelMessageOf(const AlertMessage& message);
+ChannelMessage channelMessageOf(const AlertMessage& message);
 // What "Send test" sends.
-ChannelMessage ChannelTestMessage();
+ChannelMessage channelTestMessage();
 
 // ntfy and Telegram show at most about 4096 characters of a message: longer texts keep their
 // first lines and say how many were left out.
 constexpr qsizetype kMaxPushBytes = 4000;
-QString FitPushText(const QString& text, qsizetype maxBytes = kMaxPushBytes);
+QString fitPushText(const QString& text, qsizetype maxBytes = kMaxPushBytes);
 
 // The HTTP request one channel gets for `message`; `problem` names a setting that makes it
 // impossible (no topic, a bot token that is no token, ...).
@@ -43,10 +43,10 @@ struct ChannelRequest
     HttpPostRequest post;
     QString problem;
 };
-ChannelRequest NtfyRequest(const NtfySettings& settings, const ChannelMessage& message);
-ChannelRequest TelegramRequest(
+ChannelRequest ntfyRequest(const NtfySettings& settings, const ChannelMessage& message);
+ChannelRequest telegramRequest(
     const TelegramSettings& settings, const ChannelMessage& message, const QString& apiServer);
-ChannelRequest WebhookRequest(const WebhookSettings& settings, const ChannelMessage& message);
+ChannelRequest webhookRequest(const WebhookSettings& settings, const ChannelMessage& message);
 
 // The outcome of one channel's send: ok, or why not (never a token).
 struct ChannelResult
@@ -74,7 +74,7 @@ public:
 
     // Sends `message` to `channel` as `settings` describe it (switched on or not); `done` hears
     // from the event loop how it went. Cancelling what it returns reports "sending cancelled".
-    [[nodiscard]] std::unique_ptr<Pending> Send(Channel channel, const ChannelSettings& settings,
+    [[nodiscard]] std::unique_ptr<Pending> send(Channel channel, const ChannelSettings& settings,
         const ChannelMessage& message, std::function<void(const ChannelResult&)> done);
 
 private:
@@ -84,14 +84,14 @@ private:
 // Sends `message` to `channel` and, when it ends, writes one line to the activity log: the time the
 // send began followed by " ntfy message sent." or " ntfy message failed: " and the reason (the
 // same for Telegram and Webhook). `number` is the stock number the log's own notes name.
-[[nodiscard]] std::unique_ptr<Pending> SendToChannelLogged(Channel channel, const ChannelSettings& settings,
+[[nodiscard]] std::unique_ptr<Pending> sendToChannelLogged(Channel channel, const ChannelSettings& settings,
     const ChannelMessage& message, ChannelSender& sender, ActivityLog& log, int number,
     std::function<void(const ChannelResult&)> done);
 
 // Hands the alert lines of `message` to every channel that is on, all at once, each logging its own
 // line; `done` runs once the last has ended. Nothing (and `done` never runs) when no channel is on.
 // Cancelling what it returns cancels every send still running: each logs its failure line.
-[[nodiscard]] std::unique_ptr<Pending> SendAlertToChannels(const AlertMessage& message,
+[[nodiscard]] std::unique_ptr<Pending> sendAlertToChannels(const AlertMessage& message,
     const ChannelSettings& settings, ChannelSender& sender, ActivityLog& log, int number,
     std::function<void()> done);
 

@@ -13,13 +13,13 @@ namespace {
 // Without a device: the system's default sound, reported from the event loop.
 std::unique_ptr<Pending> defaultSoundOnly(const QString&, std::function<void(SoundOutcome)> done)
 {
-    Beep();
+    beep();
     return std::make_unique<Deferred>([done] { done(SoundOutcome::DefaultSound); });
 }
 
 } // namespace
 
-WavPlayer SilentDevice()
+WavPlayer silentDevice()
 {
     return [](const QString&, std::function<void(SoundOutcome)> done) -> std::unique_ptr<Pending> {
         return std::make_unique<Deferred>([done] { done(SoundOutcome::Played); });
@@ -54,8 +54,8 @@ public:
     {
         release();
         if (outcome == SoundOutcome::Failed) {
-            log.AppendNote(LogText::SoundError);
-            log.AppendLog(number);
+            log.appendNote(LogText::kSoundError);
+            log.appendLog(number);
         }
         if (auto done = std::exchange(m_done, nullptr))
             done(); // may destroy this play: nothing of it is touched afterwards
@@ -85,12 +85,12 @@ SoundPlayer::~SoundPlayer()
         m_playing->release();
 }
 
-QString WavPath(const QString& soundName)
+QString wavPath(const QString& soundName)
 {
-    return ResourceFile(soundName + u".wav"_qs);
+    return resourceFile(soundName + u".wav"_qs);
 }
 
-std::unique_ptr<Pending> SoundPlayer::PlayWavFile(
+std::unique_ptr<Pending> SoundPlayer::playWavFile(
     const QString& soundName, ActivityLog& log, int number, std::function<void()> done)
 {
     if (m_playing)
@@ -98,19 +98,19 @@ std::unique_ptr<Pending> SoundPlayer::PlayWavFile(
     auto play = std::make_unique<Play>(this, std::move(done));
     Play* p = play.get();
     p->device = m_device(
-        WavPath(soundName), [p, &log, number](SoundOutcome outcome) { p->ended(outcome, log, number); });
+        wavPath(soundName), [p, &log, number](SoundOutcome outcome) { p->ended(outcome, log, number); });
     return play;
 }
 
-std::unique_ptr<Pending> SoundPlayer::PlayAlertSound(
+std::unique_ptr<Pending> SoundPlayer::playAlertSound(
     const SoundSettings& settings, ActivityLog& log, int number, std::function<void()> done)
 {
     if (!settings.soundsOn)
         return std::make_unique<Deferred>(std::move(done));
-    return PlayWavFile(AlertSoundName(settings.sound), log, number, std::move(done));
+    return playWavFile(alertSoundName(settings.sound), log, number, std::move(done));
 }
 
-QString AlertSoundName(AlertSound sound)
+QString alertSoundName(AlertSound sound)
 {
     switch (sound) {
     case AlertSound::Siren:

@@ -26,13 +26,13 @@ using WavPlayer
 
 // A device that plays nothing and reports every sound played: the program without a window is
 // silent.
-WavPlayer SilentDevice();
+WavPlayer silentDevice();
 
 // The file of a sound name: the resource of that name with ".wav".
-QString WavPath(const QString& soundName);
+QString wavPath(const QString& soundName);
 
 // The name of a sound (its wave file without ".wav"); no sound gives an empty name.
-QString AlertSoundName(AlertSound sound);
+QString alertSoundName(AlertSound sound);
 
 // The program's sounds, one at a time, on the device it was given (the real one is Qt
 // Multimedia's default output; without one only the system's default sound is heard).
@@ -48,12 +48,12 @@ public:
     // plays the default sound; a failure notes "Sound Error - Location WAV module" in the log
     // (`number` is the stock number the log's own notes name). A call while a sound is playing (a
     // button pressed meanwhile) is dropped: its `done` runs at once, from the event loop.
-    [[nodiscard]] std::unique_ptr<Pending> PlayWavFile(
+    [[nodiscard]] std::unique_ptr<Pending> playWavFile(
         const QString& soundName, ActivityLog& log, int number, std::function<void()> done);
 
     // The alert sound: the chosen sound when sounds are enabled, else nothing (`done` runs from
     // the event loop all the same).
-    [[nodiscard]] std::unique_ptr<Pending> PlayAlertSound(
+    [[nodiscard]] std::unique_ptr<Pending> playAlertSound(
         const SoundSettings& settings, ActivityLog& log, int number, std::function<void()> done);
 
     bool playing() const { return m_playing != nullptr; }

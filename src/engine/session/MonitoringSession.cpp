@@ -46,12 +46,12 @@ MonitoringSession::~MonitoringSession()
     m_retired.clear();
 }
 
-QString MonitoringSession::StartTimeText(int hour, int minute)
+QString MonitoringSession::startTimeText(int hour, int minute)
 {
     return QString::number(hour) + u':' + twoDigits(minute);
 }
 
-QString MonitoringSession::NextDownloadText(const QTime& now, int interval)
+QString MonitoringSession::nextDownloadText(const QTime& now, int interval)
 {
     int nextMinute = now.minute() + interval;
     if (nextMinute > 59)
@@ -61,27 +61,27 @@ QString MonitoringSession::NextDownloadText(const QTime& now, int interval)
         + twoDigits(now.second());
 }
 
-QString MonitoringSession::DateTimeText(const QDateTime& when)
+QString MonitoringSession::dateTimeText(const QDateTime& when)
 {
-    return QLocale::system().toString(when.date(), QLocale::ShortFormat) + u' ' + LongTimeText(when.time());
+    return QLocale::system().toString(when.date(), QLocale::ShortFormat) + u' ' + longTimeText(when.time());
 }
 
-bool MonitoringSession::IsPlausible(const Quote& q)
+bool MonitoringSession::isPlausible(const Quote& q)
 {
-    if (q.High.isEmpty() || q.Open.isEmpty() || q.Low.isEmpty())
+    if (q.high.isEmpty() || q.open.isEmpty() || q.low.isEmpty())
         return false;
-    return startsWithDigit(q.High) && startsWithDigit(q.Low) && startsWithDigit(q.Last);
+    return startsWithDigit(q.high) && startsWithDigit(q.low) && startsWithDigit(q.last);
 }
 
-void MonitoringSession::StoreTodaysRow(StockState& stock)
+void MonitoringSession::storeTodaysRow(StockState& stock)
 {
     const Quote& q = stock.quote;
     if (stock.history.empty())
         stock.history.resize(1);
-    stock.history.front() = BarFromTexts(q.Date, q.Open, q.High, q.Low, q.Last, q.Volume);
+    stock.history.front() = barFromTexts(q.date, q.open, q.high, q.low, q.last, q.volume);
 }
 
-int MonitoringSession::NextQuoteSetNumber(int number)
+int MonitoringSession::nextQuoteSetNumber(int number)
 {
     return number >= 32000 ? 2 : number + 1;
 }
@@ -135,7 +135,7 @@ void MonitoringSession::waitFor(
 void MonitoringSession::logLine(const QString& text)
 {
     m_services.log.add(text);
-    m_services.log.AppendLog(stockInHand());
+    m_services.log.appendLog(stockInHand());
 }
 
 void MonitoringSession::start()
@@ -143,8 +143,8 @@ void MonitoringSession::start()
     if (m_state != State::Idle)
         return;
     enter(State::CheckingConnection);
-    wait(GetConnectionState(
-        m_services.hub, m_services.settings.servers.QuoteServer, [this](const ConnectionState& connection) {
+    wait(getConnectionState(
+        m_services.hub, m_services.settings.servers.quoteServer, [this](const ConnectionState& connection) {
             if (m_state == State::CheckingConnection)
                 connectionChecked(connection.connected);
         }));
@@ -172,11 +172,11 @@ void MonitoringSession::connectionChecked(bool connected)
     m_quoteSetNumber = 1;
     m_services.log.dropPending();
     m_calendar.reset();
-    if (settings.calendar.SkipHolidays) {
+    if (settings.calendar.skipHolidays) {
         m_calendar.emplace();
-        LoadHolidayFile(*m_calendar, m_services.log, stockInHand());
+        loadHolidayFile(*m_calendar, m_services.log, stockInHand());
     }
-    m_reported = ReadReportedAlerts(m_services.log, stockInHand());
+    m_reported = readReportedAlerts(m_services.log, stockInHand());
     status({});
     emit downloadFrequencyChanged(u' ' + QString::number(m_time.quoteInterval) + u" Minute(s)"_qs);
     dayHead();
@@ -185,22 +185,22 @@ void MonitoringSession::connectionChecked(bool connected)
 void MonitoringSession::dayHead()
 {
     const QDateTime t = now();
-    if (!WaitRules::WeekendAt(t, m_dayTime)) {
+    if (!WaitRules::weekendAt(t, m_dayTime)) {
         tradingDay();
         return;
     }
     enter(State::WaitingWeekend);
     const int dayOfWeek = t.date().dayOfWeek();
     if (dayOfWeek == Qt::Friday) {
-        m_services.log.add(LogText::WeekendFriday + u"\r\n"_qs);
+        m_services.log.add(LogText::kWeekendFriday + u"\r\n"_qs);
         status(u"Awaiting Monday Open"_qs);
     } else {
         m_services.log.add(
-            (dayOfWeek == Qt::Saturday ? LogText::WeekendSaturday : LogText::WeekendSunday) + u"\r\n"_qs);
+            (dayOfWeek == Qt::Saturday ? LogText::kWeekendSaturday : LogText::kWeekendSunday) + u"\r\n"_qs);
         status(u"Awaiting Monday open"_qs);
     }
-    m_services.log.AppendLog(stockInHand());
-    waitFor(&WaitRules::WeekendEnd, &MonitoringSession::tradingDay);
+    m_services.log.appendLog(stockInHand());
+    waitFor(&WaitRules::weekendEnd, &MonitoringSession::tradingDay);
 }
 
 bool MonitoringSession::holidayAhead()
@@ -208,19 +208,19 @@ bool MonitoringSession::holidayAhead()
     if (!m_calendar)
         return false;
     const QDateTime t = now();
-    const QDateTime start = WaitRules::StartMoment(t, m_time, m_lastTradingDay);
+    const QDateTime start = WaitRules::startMoment(t, m_time, m_lastTradingDay);
     const std::optional<QString> holiday
-        = start.isValid() ? m_calendar->holiday(WaitRules::SessionDate(start, m_time)) : std::nullopt;
-    const QDateTime resume = WaitRules::OpenStartMoment(t, m_time, m_lastTradingDay, closedDays());
+        = start.isValid() ? m_calendar->holiday(WaitRules::sessionDate(start, m_time)) : std::nullopt;
+    const QDateTime resume = WaitRules::openStartMoment(t, m_time, m_lastTradingDay, closedDays());
     if (!holiday || !resume.isValid())
         return false;
     // Sat out as a weekend is, until the day trading resumes begins.
     enter(State::WaitingWeekend);
     const QString weekday = QLocale::c().dayName(resume.date().dayOfWeek());
-    m_services.log.add(LogText::HolidayClosed + *holiday + LogText::HolidayResumes + weekday + u"\r\n"_qs);
+    m_services.log.add(LogText::kHolidayClosed + *holiday + LogText::kHolidayResumes + weekday + u"\r\n"_qs);
     status(u"Awaiting "_qs + weekday + u" open"_qs);
-    m_services.log.AppendLog(stockInHand());
-    waitFor([day = resume.date()](const QDateTime& moment) { return WaitRules::DayStart(moment, day); },
+    m_services.log.appendLog(stockInHand());
+    waitFor([day = resume.date()](const QDateTime& moment) { return WaitRules::dayStart(moment, day); },
         &MonitoringSession::tradingDay);
     return true;
 }
@@ -233,7 +233,7 @@ std::function<bool(const QDateTime&)> MonitoringSession::closedDays() const
     // computer far from the exchange) its weekend. A day that begins after an early close still
     // runs its one quote set on the day's final prices, as the end-of-day schedules want.
     return [calendar = *m_calendar, time = m_time](const QDateTime& start) {
-        const QDate session = WaitRules::SessionDate(start, time);
+        const QDate session = WaitRules::sessionDate(start, time);
         return session.dayOfWeek() > 5 || calendar.holiday(session).has_value();
     };
 }
@@ -243,11 +243,11 @@ void MonitoringSession::tradingDay()
     if (holidayAhead())
         return;
     enter(State::WaitingStart);
-    const QString startText = StartTimeText(m_time.startHour, m_time.startMinute);
-    logLine(LogText::WaitingForStart + startText);
+    const QString startText = startTimeText(m_time.startHour, m_time.startMinute);
+    logLine(LogText::kWaitingForStart + startText);
     status(u"Awaiting Start Time - "_qs + startText);
     waitFor([time = m_time, lastDay = m_lastTradingDay, closed = closedDays()](
-                const QDateTime& t) { return WaitRules::OpenStartMoment(t, time, lastDay, closed); },
+                const QDateTime& t) { return WaitRules::openStartMoment(t, time, lastDay, closed); },
         &MonitoringSession::historyBegin);
 }
 
@@ -255,30 +255,30 @@ void MonitoringSession::historyBegin()
 {
     enter(State::History);
     const QDateTime t = now();
-    m_tradingDate = WaitRules::SessionDate(t, m_time);
-    ArmAllAlerts();
-    DisarmReported(m_reported, m_tradingDate, m_alerts, m_stocks);
-    logLine(DateTimeText(t) + LogText::ProcessingStarted);
+    m_tradingDate = WaitRules::sessionDate(t, m_time);
+    armAllAlerts();
+    disarmReported(m_reported, m_tradingDate, m_alerts, m_stocks);
+    logLine(dateTimeText(t) + LogText::kProcessingStarted);
     m_dayTime = m_time;
     if (const auto early = m_calendar ? m_calendar->earlyClose(m_tradingDate) : std::nullopt) {
-        m_dayTime = WaitRules::EarlyCloseTimes(m_time, t, early->close);
+        m_dayTime = WaitRules::earlyCloseTimes(m_time, t, early->close);
         if (m_dayTime.stopHour != m_time.stopHour || m_dayTime.stopMinute != m_time.stopMinute)
-            logLine(LogText::EarlyClose + early->name + LogText::EarlyCloseEnd
-                + StartTimeText(m_dayTime.stopHour, m_dayTime.stopMinute));
+            logLine(LogText::kEarlyClose + early->name + LogText::kEarlyCloseEnd
+                + startTimeText(m_dayTime.stopHour, m_dayTime.stopMinute));
     }
     status(u"Processing Started"_qs);
-    m_dates = SetHistoryDates(t);
+    m_dates = setHistoryDates(t);
     m_lastTradingDay = t.date();
     m_cursor = 0;
     historyOfStock();
 }
 
-void MonitoringSession::ArmAllAlerts()
+void MonitoringSession::armAllAlerts()
 {
     // A new trading day: every alert of every stock may be reported again.
     for (StockState& stock : m_stocks) {
         for (AlertEntry& entry : stock.alerts.entries)
-            entry.Armed = true;
+            entry.armed = true;
         stock.reportedToday.clear();
     }
 }
@@ -295,8 +295,8 @@ void MonitoringSession::historyOfStock()
         nextStock(&MonitoringSession::historyOfStock);
         return;
     }
-    wait(DownloadHistory(context(index), m_services.fetcher,
-        HistoryRequest(m_servers.HistoryServer, settings.symbol.trimmed(), m_dates),
+    wait(downloadHistory(context(index), m_services.fetcher,
+        historyRequest(m_servers.historyServer, settings.symbol.trimmed(), m_dates),
         [this](const QString& body) {
             if (m_state == State::History)
                 historyArrived(body);
@@ -306,7 +306,7 @@ void MonitoringSession::historyOfStock()
 void MonitoringSession::historyArrived(const QString& body)
 {
     StockContext stock = context(StockIndex(m_cursor));
-    ParseHistory(stock, body);
+    parseHistory(stock, body);
     nextStock(&MonitoringSession::historyOfStock);
 }
 
@@ -314,7 +314,7 @@ void MonitoringSession::nextStock(void (MonitoringSession::*step)())
 {
     // The short pause after every stock, watched or not; it always returns to the event loop.
     const State during = m_state;
-    wait(Clock::current().alarmAt(WaitRules::PauseEnd(now()), [this, step, during] {
+    wait(Clock::current().alarmAt(WaitRules::pauseEnd(now()), [this, step, during] {
         if (m_state != during)
             return;
         ++m_cursor;
@@ -324,10 +324,10 @@ void MonitoringSession::nextStock(void (MonitoringSession::*step)())
 
 void MonitoringSession::historyDone()
 {
-    logLine(LongTimeText(now().time()) + u' ' + LogText::HistoricDataDownloaded);
+    logLine(longTimeText(now().time()) + u' ' + LogText::kHistoricDataDownloaded);
     status(u"D/L Historic Data"_qs);
     enter(State::WaitingQuoteStart);
-    waitFor([time = m_time](const QDateTime& t) { return WaitRules::QuoteStartMoment(t, time); },
+    waitFor([time = m_time](const QDateTime& t) { return WaitRules::quoteStartMoment(t, time); },
         &MonitoringSession::quotesBegin);
 }
 
@@ -346,10 +346,10 @@ void MonitoringSession::nextSet()
     const QDateTime t = now();
     const int nextMinute = (t.time().minute() + m_time.quoteInterval) % 60;
     const int nextSecond = t.time().second();
-    status(NextDownloadText(t.time(), m_time.quoteInterval));
+    status(nextDownloadText(t.time(), m_time.quoteInterval));
     // Counted from the end of the last set: the minute, then the second; the hour is not compared.
     waitFor([nextMinute, nextSecond](
-                const QDateTime& moment) { return WaitRules::NextSetMoment(moment, nextMinute, nextSecond); },
+                const QDateTime& moment) { return WaitRules::nextSetMoment(moment, nextMinute, nextSecond); },
         &MonitoringSession::quoteSet);
 }
 
@@ -370,8 +370,8 @@ void MonitoringSession::quoteOfStock()
     const StockIndex index(m_cursor);
     const AlertSettings& settings = m_alerts[m_cursor];
     if (!m_stocks[m_cursor].stockFailed && settings.watched()) {
-        wait(DownloadQuote(context(index), m_services.fetcher,
-            QuoteRequest(m_servers.QuoteServer, settings.symbol.trimmed()), [this](const QString& body) {
+        wait(downloadQuote(context(index), m_services.fetcher,
+            quoteRequest(m_servers.quoteServer, settings.symbol.trimmed()), [this](const QString& body) {
                 if (m_state == State::QuoteSet)
                     quoteArrived(body);
             }));
@@ -384,40 +384,40 @@ void MonitoringSession::quoteArrived(const std::optional<QString>& body)
 {
     StockContext stock = context(StockIndex(m_cursor));
     if (body)
-        ParseQuote(stock, *body);
+        parseQuote(stock, *body);
     if (stock.settings.watched())
-        stock.state.quoteValid = IsPlausible(stock.state.quote);
+        stock.state.quoteValid = isPlausible(stock.state.quote);
     nextStock(&MonitoringSession::quoteOfStock);
 }
 
 void MonitoringSession::quotesDone()
 {
-    logLine(LongTimeText(now().time()) + u' ' + LogText::QuoteSetDownloaded
-        + QString::number(m_quoteSetNumber) + LogText::QuoteSetDownloadedEnd);
+    logLine(longTimeText(now().time()) + u' ' + LogText::kQuoteSetDownloaded
+        + QString::number(m_quoteSetNumber) + LogText::kQuoteSetDownloadedEnd);
 
     // The rows of the main window: what was received, "?" where there is no usable price.
-    for (const StockIndex index : AllStocks()) {
+    for (const StockIndex index : allStocks()) {
         const StockState& stock = m_stocks[index.index()];
         const AlertSettings& settings = m_alerts[index.index()];
         if (!stock.stockFailed && settings.watched())
             emit quoteRowShown(index.number(), stock.quote);
-        if (settings.watch != Watch::Off && (!(Val(stock.quote.Last) > 0) || stock.stockFailed))
+        if (settings.watch != Watch::Off && (!(val(stock.quote.last) > 0) || stock.stockFailed))
             emit priceTextSet(index.number(), u"?"_qs);
     }
     // Today's row of every usable quote.
-    for (const StockIndex index : AllStocks()) {
+    for (const StockIndex index : allStocks()) {
         StockState& stock = m_stocks[index.index()];
         if (!stock.stockFailed && stock.quoteValid && m_alerts[index.index()].watched())
-            StoreTodaysRow(stock);
+            storeTodaysRow(stock);
     }
-    m_quoteSetNumber = NextQuoteSetNumber(m_quoteSetNumber);
+    m_quoteSetNumber = nextQuoteSetNumber(m_quoteSetNumber);
 
-    for (const StockIndex index : AllStocks()) {
+    for (const StockIndex index : allStocks()) {
         StockContext stock = context(index);
         if (!stock.state.stockFailed && stock.state.quoteValid && stock.settings.watched())
-            CalcIndicators(stock);
+            calcIndicators(stock);
     }
-    m_message = EvaluateAlerts([this](StockIndex index) { return context(index); }, now().time(),
+    m_message = evaluateAlerts([this](StockIndex index) { return context(index); }, now().time(),
         [this](StockIndex index, bool alert) { emit symbolAlertColour(index.number(), alert); });
     if (m_message.isEmpty()) {
         setDone();
@@ -426,7 +426,7 @@ void MonitoringSession::quotesDone()
     enter(State::AlertSound);
     logLine(u"\r\n"_qs + m_message.text);
     rememberReported();
-    wait(m_services.sound.PlayAlertSound(m_services.settings.sound, m_services.log, stockInHand(), [this] {
+    wait(m_services.sound.playAlertSound(m_services.settings.sound, m_services.log, stockInHand(), [this] {
         if (m_state == State::AlertSound)
             alertSoundEnded();
     }));
@@ -434,11 +434,11 @@ void MonitoringSession::quotesDone()
 
 void MonitoringSession::rememberReported()
 {
-    ReportedAlerts reported = ReportedOn(m_tradingDate, m_alerts, m_stocks);
+    ReportedAlerts reported = reportedOn(m_tradingDate, m_alerts, m_stocks);
     if (reported == m_reported)
         return; // only alerts that repeat in every set were due
     m_reported = std::move(reported);
-    WriteReportedAlerts(m_reported, m_services.log, stockInHand());
+    writeReportedAlerts(m_reported, m_services.log, stockInHand());
 }
 
 void MonitoringSession::alertSoundEnded()
@@ -446,7 +446,7 @@ void MonitoringSession::alertSoundEnded()
     emit alertRaised(m_message.text);
     enter(State::SendingMail);
     status(u"Sending Email"_qs);
-    wait(SendAlertMail(m_message.text, m_services.settings, m_services.smtp, m_services.log, stockInHand(),
+    wait(sendAlertMail(m_message.text, m_services.settings, m_services.smtp, m_services.log, stockInHand(),
         [this](MailOutcome) {
             if (m_state == State::SendingMail)
                 mailDone();
@@ -458,7 +458,7 @@ void MonitoringSession::mailDone()
     // The channels that are on get the same lines at once, side by side; the set ends when the
     // last of them has answered (or given up).
     enter(State::SendingChannels);
-    std::unique_ptr<Pending> sends = SendAlertToChannels(
+    std::unique_ptr<Pending> sends = sendAlertToChannels(
         m_message, m_services.settings.channels, m_services.channels, m_services.log, stockInHand(), [this] {
             if (m_state == State::SendingChannels)
                 setDone();
@@ -477,7 +477,7 @@ void MonitoringSession::setDone()
     emit quoteSetFinished();
     for (StockState& stock : m_stocks)
         stock.stockFailed = stock.downloadError = false;
-    if (WaitRules::StopTimeReached(now(), m_dayTime))
+    if (WaitRules::stopTimeReached(now(), m_dayTime))
         dayHead();
     else
         nextSet();
@@ -497,7 +497,7 @@ void MonitoringSession::stop()
     tearDown();
     status(u"Processing Stopped"_qs);
     emit runningLook(false);
-    logLine(LogText::StoppedByUser + u"\r\n"_qs + QString(43, u'*') + u"\r\n"_qs);
+    logLine(LogText::kStoppedByUser + u"\r\n"_qs + QString(43, u'*') + u"\r\n"_qs);
     enter(State::Idle);
 }
 

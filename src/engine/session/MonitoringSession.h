@@ -87,21 +87,21 @@ public:
     void shutdown();
 
     State state() const { return m_state; }
-    bool IsRunning() const { return m_state != State::Idle && m_state != State::CheckingConnection; }
+    bool isRunning() const { return m_state != State::Idle && m_state != State::CheckingConnection; }
     int quoteSetNumber() const { return m_quoteSetNumber; }
     const StockState& stock(StockIndex index) const { return m_stocks[index.index()]; }
     // The alert settings of the stock as the engine took them at START.
     const AlertSettings& alertSettings(StockIndex index) const { return m_alerts[index.index()]; }
 
     // The texts the engine shows and logs.
-    static QString StartTimeText(int hour, int minute); // "9:05", "14:30"
-    static QString NextDownloadText(const QTime& now, int interval); // "Next download @ 11:03:20"
-    static QString DateTimeText(const QDateTime& when);
-    static bool IsPlausible(const Quote& quote);
+    static QString startTimeText(int hour, int minute); // "9:05", "14:30"
+    static QString nextDownloadText(const QTime& now, int interval); // "Next download @ 11:03:20"
+    static QString dateTimeText(const QDateTime& when);
+    static bool isPlausible(const Quote& quote);
     // Today's row of the history: the bar of the quote's date, open, high, low, last and volume.
-    static void StoreTodaysRow(StockState& stock);
+    static void storeTodaysRow(StockState& stock);
     // The set after `number`: after 32000 the count goes on with 2.
-    static int NextQuoteSetNumber(int number);
+    static int nextQuoteSetNumber(int number);
 
 signals:
     void runningLook(bool running);
@@ -141,7 +141,7 @@ private:
     std::function<bool(const QDateTime&)> closedDays() const;
     void tradingDay();
     void historyBegin();
-    void ArmAllAlerts();
+    void armAllAlerts();
     void historyOfStock();
     void historyArrived(const QString& body);
     void historyDone();

@@ -4,36 +4,36 @@
 
 namespace tradevane {
 
-void ConnectObserver(MonitoringSession& engine, SessionObserver& window, QObject* context)
+void connectObserver(MonitoringSession& engine, SessionObserver& window, QObject* context)
 {
     using E = MonitoringSession;
     SessionObserver* w = &window;
     QObject::connect(&engine, &E::runningLook, context, [w](bool running) {
         if (running)
-            w->ShowRunningState();
+            w->showRunningState();
         else
-            w->ShowStoppedState();
+            w->showStoppedState();
     });
-    QObject::connect(&engine, &E::quoteDisplayCleared, context, [w] { w->ClearQuoteDisplay(); });
-    QObject::connect(&engine, &E::stateChanged, context, [w](E::State state) { w->ShowState(state); });
-    QObject::connect(&engine, &E::statusChanged, context, [w](const QString& text) { w->SetStatus(text); });
+    QObject::connect(&engine, &E::quoteDisplayCleared, context, [w] { w->clearQuoteDisplay(); });
+    QObject::connect(&engine, &E::stateChanged, context, [w](E::State state) { w->showState(state); });
+    QObject::connect(&engine, &E::statusChanged, context, [w](const QString& text) { w->setStatus(text); });
     QObject::connect(&engine, &E::downloadFrequencyChanged, context,
-        [w](const QString& text) { w->SetDownloadFrequency(text); });
+        [w](const QString& text) { w->setDownloadFrequency(text); });
     QObject::connect(&engine, &E::quoteRowShown, context,
-        [w](int stock, const Quote& quote) { w->ShowQuoteRow(stock, quote); });
+        [w](int stock, const Quote& quote) { w->showQuoteRow(stock, quote); });
     QObject::connect(&engine, &E::priceTextSet, context,
-        [w](int stock, const QString& text) { w->SetPriceText(stock, text); });
+        [w](int stock, const QString& text) { w->setPriceText(stock, text); });
     QObject::connect(&engine, &E::symbolAlertColour, context,
-        [w](int stock, bool alert) { w->SetSymbolAlertColour(stock, alert); });
+        [w](int stock, bool alert) { w->setSymbolAlertColour(stock, alert); });
     QObject::connect(
-        &engine, &E::alertRaised, context, [w](const QString& message) { w->ShowAlertNotice(message); });
-    QObject::connect(&engine, &E::quoteSetFinished, context, [w] { w->RefreshLogWindow(); });
-    QObject::connect(&engine, &E::connectionRefused, context, [w] { w->ShowConnectionRefused(); });
+        &engine, &E::alertRaised, context, [w](const QString& message) { w->showAlertNotice(message); });
+    QObject::connect(&engine, &E::quoteSetFinished, context, [w] { w->refreshLogWindow(); });
+    QObject::connect(&engine, &E::connectionRefused, context, [w] { w->showConnectionRefused(); });
 }
 
-QString ConnectionRefusedText()
+QString connectionRefusedText()
 {
-    return JoinLines({u"The program cannot detect an active"_qs, u"internet connection. Please check your"_qs,
+    return joinLines({u"The program cannot detect an active"_qs, u"internet connection. Please check your"_qs,
         u"connection and try again."_qs, u"If you use a Dial-Up modem, please run"_qs,
         u"the Dial-Up Adaptor to connect with your"_qs, u"service provider, then run Tradevane"_qs});
 }

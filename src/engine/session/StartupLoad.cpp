@@ -14,19 +14,19 @@
 
 namespace tradevane {
 
-StartupLoad LoadSettingsFiles(AppServices& services)
+StartupLoad loadSettingsFiles(AppServices& services)
 {
     SettingsStore& settings = services.settings;
     ActivityLog& log = services.log;
     // The server addresses and the calendar choice never stop the loading: a bad file leaves
     // the defaults in use with a note in the activity log.
-    LoadServerSettings(settings.servers, log);
-    settings.preferences = LoadPreferences();
+    loadServerSettings(settings.servers, log);
+    settings.preferences = loadPreferences();
     // Nor do the channels: a bad channels.ini switches them all off, with a note.
-    settings.channelsProblem = LoadChannelSettings(settings.channels, log);
+    settings.channelsProblem = loadChannelSettings(settings.channels, log);
     // Their tokens may be in the keyring: until each arrives its channel sends nothing.
     services.channelTokens.start();
-    LoadCalendarSettings(settings.calendar, log);
+    loadCalendarSettings(settings.calendar, log);
 
     StartupLoad load;
     auto failed = [&load](const FileError& error, const QString& location) {
@@ -37,23 +37,23 @@ StartupLoad LoadSettingsFiles(AppServices& services)
         return true;
     };
 
-    for (const StockIndex stock : AllStocks()) {
-        if (failed(ReadAlertSettings(stock, settings.alert(stock)), u"Alert Settings"_qs))
+    for (const StockIndex stock : allStocks()) {
+        if (failed(readAlertSettings(stock, settings.alert(stock)), u"Alert Settings"_qs))
             return load;
     }
-    if (failed(ReadMailSettings(settings.mail), u"Email Settings"_qs))
+    if (failed(readMailSettings(settings.mail), u"Email Settings"_qs))
         return load;
-    if (failed(ReadTimeSettings(settings.time), u"Time Settings"_qs))
+    if (failed(readTimeSettings(settings.time), u"Time Settings"_qs))
         return load;
-    if (failed(ReadSoundSettings(settings.sound), u"Sound Settings"_qs))
+    if (failed(readSoundSettings(settings.sound), u"Sound Settings"_qs))
         return load;
-    failed(ReadTermsAccepted(load.termsAccepted), u"Licence Acceptance"_qs);
+    failed(readTermsAccepted(load.termsAccepted), u"Licence Acceptance"_qs);
     return load;
 }
 
-QString InitializeErrorText(const StartupLoad& load)
+QString initializeErrorText(const StartupLoad& load)
 {
-    return FileErrorMessage(load.error,
+    return fileErrorMessage(load.error,
         {
             u"Error Location:"_qs + load.location,
             u"Exit the program and restart."_qs,

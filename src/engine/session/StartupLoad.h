@@ -23,9 +23,9 @@ struct StartupLoad
 // Reads every settings file into the services' records (missing files are created empty and read
 // as zeros). Stops at the first file that cannot be opened or read; records not reached keep
 // what they held. Channel tokens kept in the desktop keyring arrive later, from the event loop.
-StartupLoad LoadSettingsFiles(AppServices& services);
+StartupLoad loadSettingsFiles(AppServices& services);
 
 // The text of the "Initialize Error" box for a failed load.
-QString InitializeErrorText(const StartupLoad& load);
+QString initializeErrorText(const StartupLoad& load);
 
 } // namespace tradevane

@@ -44,14 +44,14 @@ QDateTime firstMinute(const QDateTime& now, const std::function<bool(const QDate
 
 namespace WaitRules {
 
-bool WeekendAt(const QDateTime& now, const TimeSettings& time)
+bool weekendAt(const QDateTime& now, const TimeSettings& time)
 {
     const int day = now.date().dayOfWeek();
     return (day == Qt::Friday && now.time().hour() >= time.stopHour) || day == Qt::Saturday
         || day == Qt::Sunday;
 }
 
-QDateTime WeekendEnd(const QDateTime& now)
+QDateTime weekendEnd(const QDateTime& now)
 {
     QDate monday = now.date().addDays(1);
     while (monday.dayOfWeek() != Qt::Monday)
@@ -59,7 +59,7 @@ QDateTime WeekendEnd(const QDateTime& now)
     return monday.startOfDay(now.timeZone());
 }
 
-QDateTime StartMoment(const QDateTime& now, const TimeSettings& time, const QDate& lastDay)
+QDateTime startMoment(const QDateTime& now, const TimeSettings& time, const QDate& lastDay)
 {
     const int start = time.startHour * 60 + time.startMinute;
     const int stop = time.stopHour * 60 + time.stopMinute;
@@ -74,38 +74,38 @@ QDateTime StartMoment(const QDateTime& now, const TimeSettings& time, const QDat
         kWeekMinutes);
 }
 
-QDateTime OpenStartMoment(const QDateTime& now, const TimeSettings& time, const QDate& lastDay,
+QDateTime openStartMoment(const QDateTime& now, const TimeSettings& time, const QDate& lastDay,
     const std::function<bool(const QDateTime& start)>& closed)
 {
     constexpr int kMaxClosedDays = 60;
     QDateTime from = now;
     QDate last = lastDay;
     for (int i = 0; i < kMaxClosedDays; ++i) {
-        const QDateTime start = StartMoment(from, time, last);
+        const QDateTime start = startMoment(from, time, last);
         if (!start.isValid() || !closed || !closed(start))
             return start;
         // StartMoment looks a week ahead: the search goes on from the day after the closed one.
         last = start.date();
         from = std::max(now, last.addDays(1).startOfDay(now.timeZone()));
     }
-    return StartMoment(from, time, last);
+    return startMoment(from, time, last);
 }
 
-QDate SessionDate(const QDateTime& moment, const TimeSettings& time)
+QDate sessionDate(const QDateTime& moment, const TimeSettings& time)
 {
     const int start = time.startHour * 60 + time.startMinute;
     const int stop = time.stopHour * 60 + time.stopMinute;
     const int middle = std::clamp(stop > start ? (start + stop) / 2 : start, 0, 24 * 60 - 1);
-    return ExchangeCalendar::SessionDate(
+    return ExchangeCalendar::sessionDate(
         QDateTime(moment.date(), QTime(middle / 60, middle % 60), moment.timeZone()));
 }
 
-QDateTime DayStart(const QDateTime& now, const QDate& day)
+QDateTime dayStart(const QDateTime& now, const QDate& day)
 {
     return day.startOfDay(now.timeZone());
 }
 
-TimeSettings EarlyCloseTimes(const TimeSettings& time, const QDateTime& dayStart, const QDateTime& close)
+TimeSettings earlyCloseTimes(const TimeSettings& time, const QDateTime& dayStart, const QDateTime& close)
 {
     TimeSettings day = time;
     if (!close.isValid())
@@ -120,14 +120,14 @@ TimeSettings EarlyCloseTimes(const TimeSettings& time, const QDateTime& dayStart
     return day;
 }
 
-QDateTime QuoteStartMoment(const QDateTime& now, const TimeSettings& time)
+QDateTime quoteStartMoment(const QDateTime& now, const TimeSettings& time)
 {
     const int quoteStart = time.quoteStartHour * 60 + time.quoteStartMinute;
     return firstMinute(
         now, [&](const QDateTime& t) { return minutesOfDay(t) >= quoteStart; }, kWeekMinutes);
 }
 
-QDateTime NextSetMoment(const QDateTime& now, int nextMinute, int nextSecond)
+QDateTime nextSetMoment(const QDateTime& now, int nextMinute, int nextSecond)
 {
     const QDateTime inMinute = firstMinute(
         now, [&](const QDateTime& t) { return t.time().minute() == nextMinute; }, kWeekMinutes);
@@ -142,12 +142,12 @@ QDateTime NextSetMoment(const QDateTime& now, int nextMinute, int nextSecond)
     return {};
 }
 
-bool StopTimeReached(const QDateTime& now, const TimeSettings& time)
+bool stopTimeReached(const QDateTime& now, const TimeSettings& time)
 {
     return minutesOfDay(now) >= time.stopHour * 60 + time.stopMinute;
 }
 
-QDateTime PauseEnd(const QDateTime& now)
+QDateTime pauseEnd(const QDateTime& now)
 {
     const qint64 ms = now.toMSecsSinceEpoch();
     const qint64 second = ms / 1000;

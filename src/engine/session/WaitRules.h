@@ -17,50 +17,50 @@ namespace tradevane {
 namespace WaitRules {
 
 // The weekend rule: a Friday at or after the stop hour, a Saturday, a Sunday.
-bool WeekendAt(const QDateTime& now, const TimeSettings& time);
+bool weekendAt(const QDateTime& now, const TimeSettings& time);
 
 // The end of a weekend: the first moment of the next Monday.
-QDateTime WeekendEnd(const QDateTime& now);
+QDateTime weekendEnd(const QDateTime& now);
 
 // The moment a trading day begins: the first moment on a weekday after `lastDay` (the day the
 // previous trading day ran; invalid when none has) within the start and stop times. Pressed
 // before the start time that is the start time; between start and stop time it is now; after the
 // stop time it is the next weekday's start time. A stop time not after the start time leaves the
 // start minute itself.
-QDateTime StartMoment(const QDateTime& now, const TimeSettings& time, const QDate& lastDay);
+QDateTime startMoment(const QDateTime& now, const TimeSettings& time, const QDate& lastDay);
 
 // StartMoment, passing over the trading days that `closed` refuses; it is asked with the moment
 // each day would begin. After sixty refused days in a row the calendar is no longer asked, so that
 // a wrong list of closures cannot keep the engine waiting for ever.
-QDateTime OpenStartMoment(const QDateTime& now, const TimeSettings& time, const QDate& lastDay,
+QDateTime openStartMoment(const QDateTime& now, const TimeSettings& time, const QDate& lastDay,
     const std::function<bool(const QDateTime& start)>& closed);
 
 // The date of the exchange session (in exchange time) that the trading day of `moment`'s date
 // watches: the exchange's date halfway between that day's start and stop times. For a computer
 // far east of the exchange, a trading day in the early morning watches the session of the
 // exchange's previous date.
-QDate SessionDate(const QDateTime& moment, const TimeSettings& time);
+QDate sessionDate(const QDateTime& moment, const TimeSettings& time);
 
 // The first moment of `day` in now's time zone.
-QDateTime DayStart(const QDateTime& now, const QDate& day);
+QDateTime dayStart(const QDateTime& now, const QDate& day);
 
 // The times of a trading day that began at `dayStart`, when the exchange closes early at `close`
 // that day: the stop time moves to the close when the close comes first.
-TimeSettings EarlyCloseTimes(const TimeSettings& time, const QDateTime& dayStart, const QDateTime& close);
+TimeSettings earlyCloseTimes(const TimeSettings& time, const QDateTime& dayStart, const QDateTime& close);
 
 // The moment quote sets begin: now when the quote start time has come, else that time.
-QDateTime QuoteStartMoment(const QDateTime& now, const TimeSettings& time);
+QDateTime quoteStartMoment(const QDateTime& now, const TimeSettings& time);
 
 // The moment the next quote set begins: the first moment in minute `nextMinute` of the hour, and
 // from there the first moment in second `nextSecond`.
-QDateTime NextSetMoment(const QDateTime& now, int nextMinute, int nextSecond);
+QDateTime nextSetMoment(const QDateTime& now, int nextMinute, int nextSecond);
 
 // The quote sets of the day are over.
-bool StopTimeReached(const QDateTime& now, const TimeSettings& time);
+bool stopTimeReached(const QDateTime& now, const TimeSettings& time);
 
 // The end of the short pause after each stock: the time plus a quarter of a second, rounded to
 // the nearest whole second (a half to the even one), so 0 to 750 ms after `now`.
-QDateTime PauseEnd(const QDateTime& now);
+QDateTime pauseEnd(const QDateTime& now);
 
 } // namespace WaitRules
 

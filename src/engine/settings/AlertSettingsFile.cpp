@@ -10,7 +10,7 @@ namespace {
 constexpr AlertKind kSwitchOrder[] = {AlertKind::ShortCrossUp, AlertKind::ShortCrossDown,
     AlertKind::MediumCrossUp, AlertKind::MediumCrossDown, AlertKind::LongCrossUp, AlertKind::LongCrossDown};
 
-qint16 StoredWatch(Watch watch)
+qint16 storedWatch(Watch watch)
 {
     switch (watch) {
     case Watch::On:
@@ -23,12 +23,12 @@ qint16 StoredWatch(Watch watch)
     return 0;
 }
 
-Watch WatchOf(qint16 stored)
+Watch watchOf(qint16 stored)
 {
-    return IsTrue(stored) ? Watch::On : IsSet(stored) ? Watch::Unclear : Watch::Off;
+    return isTrue(stored) ? Watch::On : isSet(stored) ? Watch::Unclear : Watch::Off;
 }
 
-quint8 StoredSwitch(bool on)
+quint8 storedSwitch(bool on)
 {
     return on ? 1 : 0;
 }
@@ -39,42 +39,42 @@ quint8 StoredSwitch(bool on)
 // LongMAFast, LongMASlow, HHAlert, LLAlert, HHDays, LLDays, ROCUp, ROCDown, ROCPlus, ROCMinus,
 // Stoch80, Stoch20, PriceAbove, PriceBelow, MaxPrice, MinPrice, VolumeUp, Reserved. The switches
 // are bytes, 1 for on; RepeatAlerts counts as on whenever it is not 0.
-QByteArray EncodeRecord(const AlertSettings& s)
+QByteArray encodeRecord(const AlertSettings& s)
 {
     using K = AlertKind;
     RecordWriter w;
-    w.int16(StoredWatch(s.watch));
-    w.uint8(StoredSwitch(s.repeatAlerts));
+    w.int16(storedWatch(s.watch));
+    w.uint8(storedSwitch(s.repeatAlerts));
     w.text(s.symbol, kSymbolWidth);
     for (const K kind : kSwitchOrder)
-        w.uint8(StoredSwitch(s.on(kind)));
+        w.uint8(storedSwitch(s.on(kind)));
     for (const int period : s.averagePeriods)
         w.int16(static_cast<qint16>(period));
-    w.uint8(StoredSwitch(s.on(K::HighestHigh)));
-    w.uint8(StoredSwitch(s.on(K::LowestLow)));
+    w.uint8(storedSwitch(s.on(K::HighestHigh)));
+    w.uint8(storedSwitch(s.on(K::LowestLow)));
     w.int16(static_cast<qint16>(s.highestHighDays));
     w.int16(static_cast<qint16>(s.lowestLowDays));
-    w.uint8(StoredSwitch(s.on(K::RateOfChangeAbove)));
-    w.uint8(StoredSwitch(s.on(K::RateOfChangeBelow)));
+    w.uint8(storedSwitch(s.on(K::RateOfChangeAbove)));
+    w.uint8(storedSwitch(s.on(K::RateOfChangeBelow)));
     w.int16(static_cast<qint16>(s.rateOfChangeAbove));
     w.int16(static_cast<qint16>(s.rateOfChangeBelow));
-    w.uint8(StoredSwitch(s.on(K::StochasticAbove80)));
-    w.uint8(StoredSwitch(s.on(K::StochasticBelow20)));
-    w.uint8(StoredSwitch(s.on(K::PriceAbove)));
-    w.uint8(StoredSwitch(s.on(K::PriceBelow)));
+    w.uint8(storedSwitch(s.on(K::StochasticAbove80)));
+    w.uint8(storedSwitch(s.on(K::StochasticBelow20)));
+    w.uint8(storedSwitch(s.on(K::PriceAbove)));
+    w.uint8(storedSwitch(s.on(K::PriceBelow)));
     w.float64(s.priceAbove);
     w.float64(s.priceBelow);
-    w.uint8(StoredSwitch(s.on(K::VolumeSurge)));
+    w.uint8(storedSwitch(s.on(K::VolumeSurge)));
     w.uint8(static_cast<quint8>(s.reserved));
     return w.bytes();
 }
 
-void DecodeRecord(const QByteArray& bytes, AlertSettings& s)
+void decodeRecord(const QByteArray& bytes, AlertSettings& s)
 {
     using K = AlertKind;
     RecordReader r(bytes);
     const auto on = [&r] { return r.uint8() == 1; };
-    s.watch = WatchOf(r.int16());
+    s.watch = watchOf(r.int16());
     s.repeatAlerts = r.uint8() != 0;
     s.symbol = r.text(kSymbolWidth);
     while (s.symbol.endsWith(u' '))
@@ -101,19 +101,19 @@ void DecodeRecord(const QByteArray& bytes, AlertSettings& s)
     s.reserved = r.uint8();
 }
 
-QString AlertSettingsPath(StockIndex stock)
+QString alertSettingsPath(StockIndex stock)
 {
-    return ProgramFile(u"Aset"_qs + QString::number(stock.number()) + u".dat"_qs);
+    return programFile(u"Aset"_qs + QString::number(stock.number()) + u".dat"_qs);
 }
 
-FileError ReadAlertSettings(StockIndex stock, AlertSettings& settings)
+FileError readAlertSettings(StockIndex stock, AlertSettings& settings)
 {
-    return ReadRecordFile(AlertSettingsPath(stock), kAlertSettingsLength, settings);
+    return readRecordFile(alertSettingsPath(stock), kAlertSettingsLength, settings);
 }
 
-FileError WriteAlertSettings(StockIndex stock, const AlertSettings& settings)
+FileError writeAlertSettings(StockIndex stock, const AlertSettings& settings)
 {
-    return WriteRecordFile(AlertSettingsPath(stock), settings);
+    return writeRecordFile(alertSettingsPath(stock), settings);
 }
 
 } // namespace tradevane

@@ -10,13 +10,13 @@ namespace tradevane {
 constexpr int kAlertSettingsLength = 62;
 constexpr int kSymbolWidth = 7;
 
-QByteArray EncodeRecord(const AlertSettings& settings);
-void DecodeRecord(const QByteArray& bytes, AlertSettings& settings);
+QByteArray encodeRecord(const AlertSettings& settings);
+void decodeRecord(const QByteArray& bytes, AlertSettings& settings);
 
 // "Aset" n ".dat" in the program folder (Aset1.dat .. Aset10.dat).
-QString AlertSettingsPath(StockIndex stock);
+QString alertSettingsPath(StockIndex stock);
 
-[[nodiscard]] FileError ReadAlertSettings(StockIndex stock, AlertSettings& settings);
-[[nodiscard]] FileError WriteAlertSettings(StockIndex stock, const AlertSettings& settings);
+[[nodiscard]] FileError readAlertSettings(StockIndex stock, AlertSettings& settings);
+[[nodiscard]] FileError writeAlertSettings(StockIndex stock, const AlertSettings& settings);
 
 } // namespace tradevane

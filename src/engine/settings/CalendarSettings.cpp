@@ -7,22 +7,22 @@
 
 namespace tradevane {
 
-QString CalendarSettingsPath()
+QString calendarSettingsPath()
 {
-    return ProgramFile(u"calendar.ini"_qs);
+    return programFile(u"calendar.ini"_qs);
 }
 
-std::optional<QString> ParseCalendarSettings(const QString& text, CalendarSettings& settings)
+std::optional<QString> parseCalendarSettings(const QString& text, CalendarSettings& settings)
 {
-    const std::optional<IniStop> stop = WalkIni(text,
+    const std::optional<IniStop> stop = walkIni(text,
         [&settings](
             const QString& section, const QString& key, const QString& value) -> std::optional<QString> {
             if (section.compare(u"calendar"_qs, Qt::CaseInsensitive) != 0)
                 return {}; // other sections are not ours
-            const std::optional<bool> on = IniFlag(value);
+            const std::optional<bool> on = iniFlag(value);
             if (key.compare(u"SkipHolidays"_qs, Qt::CaseInsensitive) != 0 || !on)
                 return key;
-            settings.SkipHolidays = *on;
+            settings.skipHolidays = *on;
             return {};
         });
     if (stop)
@@ -30,27 +30,27 @@ std::optional<QString> ParseCalendarSettings(const QString& text, CalendarSettin
     return std::nullopt;
 }
 
-void LoadCalendarSettings(CalendarSettings& settings, ActivityLog& log)
+void loadCalendarSettings(CalendarSettings& settings, ActivityLog& log)
 {
     settings = {};
-    const SmallFileRead file = ReadSmallFile(CalendarSettingsPath());
+    const SmallFileRead file = readSmallFile(calendarSettingsPath());
     if (!file.exists)
         return;
     CalendarSettings read;
     const std::optional<QString> problem
-        = file.ok() ? ParseCalendarSettings(file.text(), read) : std::optional<QString>(file.error);
+        = file.ok() ? parseCalendarSettings(file.text(), read) : std::optional<QString>(file.error);
     if (problem) {
-        log.AppendNote(LogText::CalendarSettingsDefault + *problem);
-        log.AppendLog(0); // read before any stock is chosen
+        log.appendNote(LogText::kCalendarSettingsDefault + *problem);
+        log.appendLog(0); // read before any stock is chosen
         return;
     }
     settings = read;
 }
 
-FileError WriteCalendarSettings(const CalendarSettings& settings)
+FileError writeCalendarSettings(const CalendarSettings& settings)
 {
-    return SaveWholeFile(CalendarSettingsPath(),
-        QByteArray("[calendar]\nSkipHolidays=") + (settings.SkipHolidays ? "1" : "0") + '\n');
+    return saveWholeFile(calendarSettingsPath(),
+        QByteArray("[calendar]\nSkipHolidays=") + (settings.skipHolidays ? "1" : "0") + '\n');
 }
 
 } // namespace tradevane

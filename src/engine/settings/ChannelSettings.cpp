@@ -32,7 +32,7 @@ QByteArray flag(bool on)
 
 } // namespace
 
-QString ChannelName(Channel channel)
+QString channelName(Channel channel)
 {
     switch (channel) {
     case Channel::Ntfy:
@@ -65,12 +65,12 @@ bool ChannelSettings::anyOn() const
     return std::any_of(kChannels.begin(), kChannels.end(), [this](Channel c) { return isOn(c); });
 }
 
-QString& ChannelToken(ChannelSettings& settings, Channel channel)
+QString& channelToken(ChannelSettings& settings, Channel channel)
 {
-    return const_cast<QString&>(ChannelToken(std::as_const(settings), channel));
+    return const_cast<QString&>(channelToken(std::as_const(settings), channel));
 }
 
-const QString& ChannelToken(const ChannelSettings& settings, Channel channel)
+const QString& channelToken(const ChannelSettings& settings, Channel channel)
 {
     switch (channel) {
     case Channel::Ntfy:
@@ -104,17 +104,17 @@ bool operator==(const ChannelSettings& a, const ChannelSettings& b)
     return a.ntfy == b.ntfy && a.telegram == b.telegram && a.webhook == b.webhook;
 }
 
-QString ChannelSettingsPath()
+QString channelSettingsPath()
 {
-    return ProgramFile(kFileName);
+    return programFile(kFileName);
 }
 
-QByteArray ChannelSettingsText(const ChannelSettings& s)
+QByteArray channelSettingsText(const ChannelSettings& s)
 {
     const bool keyring = s.tokenStore == TokenStore::Keyring;
     // In the keyring's case the token's line stays, empty, and a line saying where it is follows.
     const auto token = [&s, keyring](const char* key, Channel channel) -> QByteArray {
-        const QString& value = ChannelToken(s, channel);
+        const QString& value = channelToken(s, channel);
         if (!keyring)
             return line(key, value);
         return line(key, {}) + (value.trimmed().isEmpty() ? QByteArray() : QByteArray("TokenInKeyring=1\n"));
@@ -131,7 +131,7 @@ QByteArray ChannelSettingsText(const ChannelSettings& s)
     return text;
 }
 
-ChannelSettingsRead ParseChannelSettings(const QString& text)
+ChannelSettingsRead parseChannelSettings(const QString& text)
 {
     ChannelSettingsRead read;
     ChannelSettings& s = read.settings;
@@ -166,7 +166,7 @@ ChannelSettingsRead ParseChannelSettings(const QString& text)
         if (known == std::end(sections))
             return {}; // other sections are not ours
         if (is(u"Enabled") || is(u"TokenInKeyring")) {
-            const std::optional<bool> on = IniFlag(value);
+            const std::optional<bool> on = iniFlag(value);
             if (!on)
                 return u": "_qs + key.left(40) + u" is neither 0 nor 1"_qs;
             if (is(u"Enabled"))
@@ -204,7 +204,7 @@ ChannelSettingsRead ParseChannelSettings(const QString& text)
         return {};
     };
     // The line itself may hold a token: only its number and its key are told.
-    if (const std::optional<IniStop> stop = WalkIni(text, entry)) {
+    if (const std::optional<IniStop> stop = walkIni(text, entry)) {
         read.problem = u"line "_qs + QString::number(stop->number)
             + (stop->reason.isEmpty() ? u" is not key=value"_qs : stop->reason);
         return read;
@@ -215,15 +215,15 @@ ChannelSettingsRead ParseChannelSettings(const QString& text)
         bool& unread = s.tokenUnread[static_cast<std::size_t>(c)];
         unread = unread && s.tokenStore == TokenStore::Keyring;
         if (unread)
-            ChannelToken(s, c).clear();
+            channelToken(s, c).clear();
     }
     return read;
 }
 
-QString LoadChannelSettings(ChannelSettings& settings, ActivityLog& log)
+QString loadChannelSettings(ChannelSettings& settings, ActivityLog& log)
 {
     settings = {};
-    const SmallFileRead file = ReadSmallFile(ChannelSettingsPath());
+    const SmallFileRead file = readSmallFile(channelSettingsPath());
     if (!file.exists)
         return {};
     QString problem = file.error;
@@ -231,23 +231,23 @@ QString LoadChannelSettings(ChannelSettings& settings, ActivityLog& log)
         problem = u"not a text file"_qs;
     ChannelSettingsRead read;
     if (problem.isEmpty()) {
-        read = ParseChannelSettings(file.text());
+        read = parseChannelSettings(file.text());
         problem = read.problem;
     }
     if (!problem.isEmpty()) {
         // Read at start-up, before any stock has been chosen: a note of the log itself says stock 0.
-        log.AppendNote(LogText::ChannelSettingsUnreadable + problem);
-        log.AppendLog(0);
+        log.appendNote(LogText::kChannelSettingsUnreadable + problem);
+        log.appendLog(0);
         return problem;
     }
     settings = read.settings;
     return {};
 }
 
-std::optional<QString> WriteChannelSettings(const ChannelSettings& settings)
+std::optional<QString> writeChannelSettings(const ChannelSettings& settings)
 {
     // Owner-only before a single byte of a token is in it.
-    const FileError error = SaveWholeFile(ChannelSettingsPath(), ChannelSettingsText(settings),
+    const FileError error = saveWholeFile(channelSettingsPath(), channelSettingsText(settings),
         QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     if (!error.ok())
         return error.description;

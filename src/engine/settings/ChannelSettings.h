@@ -15,7 +15,7 @@ enum class Channel { Ntfy, Telegram, Webhook };
 constexpr std::array<Channel, 3> kChannels {Channel::Ntfy, Channel::Telegram, Channel::Webhook};
 
 // "ntfy", "Telegram", "Webhook": how the log and the windows name a channel.
-QString ChannelName(Channel channel);
+QString channelName(Channel channel);
 
 inline const QString kDefaultNtfyServer = QStringLiteral("https://ntfy.sh");
 
@@ -96,8 +96,8 @@ struct ChannelSettings
 };
 
 // The token of `channel`: the ntfy access token, the Telegram bot token, the webhook's header value.
-QString& ChannelToken(ChannelSettings& settings, Channel channel);
-const QString& ChannelToken(const ChannelSettings& settings, Channel channel);
+QString& channelToken(ChannelSettings& settings, Channel channel);
+const QString& channelToken(const ChannelSettings& settings, Channel channel);
 
 bool operator==(const NtfySettings&, const NtfySettings&);
 bool operator==(const TelegramSettings&, const TelegramSettings&);
@@ -105,11 +105,11 @@ bool operator==(const WebhookSettings&, const WebhookSettings&);
 // The settings as the window shows them: where the tokens are kept is not compared.
 bool operator==(const ChannelSettings&, const ChannelSettings&);
 
-QString ChannelSettingsPath();
+QString channelSettingsPath();
 
 // The text of channels.ini for `settings`; with TokenStore::Keyring no token is written, only
 // which channels have one in the keyring.
-QByteArray ChannelSettingsText(const ChannelSettings& settings);
+QByteArray channelSettingsText(const ChannelSettings& settings);
 
 // Reads the text of channels.ini; the offending line (or what is wrong) when it is malformed: a
 // line that is neither a section, a comment nor key=value, an unknown key of one of the three
@@ -120,15 +120,15 @@ struct ChannelSettingsRead
     ChannelSettings settings;
     QString problem; // empty: read
 };
-ChannelSettingsRead ParseChannelSettings(const QString& text);
+ChannelSettingsRead parseChannelSettings(const QString& text);
 
 // Reads channels.ini at start-up. A missing file means every channel is off. An unreadable or
 // malformed one is left as it is, every channel is off, and the reason goes to the activity log
 // and into the returned text, which the channels window shows when it opens.
-[[nodiscard]] QString LoadChannelSettings(ChannelSettings& settings, ActivityLog& log);
+[[nodiscard]] QString loadChannelSettings(ChannelSettings& settings, ActivityLog& log);
 
 // Replaces channels.ini whole (a new file renamed over the old one), owner-only; the reason when it
 // could not be written.
-[[nodiscard]] std::optional<QString> WriteChannelSettings(const ChannelSettings& settings);
+[[nodiscard]] std::optional<QString> writeChannelSettings(const ChannelSettings& settings);
 
 } // namespace tradevane

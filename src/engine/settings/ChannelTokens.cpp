@@ -39,10 +39,10 @@ private:
             return;
         }
         const Channel channel = kChannels[m_index++];
-        const QString token = ChannelToken(m_settings, channel).trimmed();
+        const QString token = channelToken(m_settings, channel).trimmed();
         auto after = [this](const KeyringResult& result) { step(result); };
-        m_step = token.isEmpty() ? m_keyring.remove(ChannelTokenKey(channel), after)
-                                 : m_keyring.write(ChannelTokenKey(channel), token, after);
+        m_step = token.isEmpty() ? m_keyring.remove(channelTokenKey(channel), after)
+                                 : m_keyring.write(channelTokenKey(channel), token, after);
     }
 
     void step(const KeyringResult& result)
@@ -71,7 +71,7 @@ private:
 };
 
 // Why a token could not be read, for the log: never the token itself.
-QString TokenReadFailure(const KeyringResult& result)
+QString tokenReadFailure(const KeyringResult& result)
 {
     using Outcome = KeyringResult::Outcome;
     switch (result.outcome) {
@@ -90,15 +90,15 @@ QString TokenReadFailure(const KeyringResult& result)
 
 } // namespace
 
-QString ChannelTokenKey(Channel channel)
+QString channelTokenKey(Channel channel)
 {
     const QString what = channel == Channel::Webhook ? u" header value"_qs
         : channel == Channel::Telegram               ? u" bot token"_qs
                                                      : u" token"_qs;
-    return ChannelName(channel) + what + u" - "_qs + QDir::toNativeSeparators(ProgramFolder());
+    return channelName(channel) + what + u" - "_qs + QDir::toNativeSeparators(programFolder());
 }
 
-std::unique_ptr<Pending> StoreChannelTokens(
+std::unique_ptr<Pending> storeChannelTokens(
     const Keyring& keyring, const ChannelSettings& settings, std::function<void(const KeyringResult&)> done)
 {
     return std::make_unique<TokenWrites>(keyring, settings, std::move(done));
@@ -133,16 +133,16 @@ void ChannelTokenLoader::next()
     }
     const Channel channel = m_queue.front();
     m_queue.erase(m_queue.begin());
-    m_pending = m_keyring.read(ChannelTokenKey(channel), [this, channel](const KeyringResult& result) {
+    m_pending = m_keyring.read(channelTokenKey(channel), [this, channel](const KeyringResult& result) {
         ChannelSettings& s = m_settings.channels;
         const auto slot = static_cast<std::size_t>(channel);
         if (result.ok() && !result.secret.trimmed().isEmpty()) {
-            ChannelToken(s, channel) = result.secret.trimmed();
+            channelToken(s, channel) = result.secret.trimmed();
             s.tokenUnread[slot] = false;
         } else {
             // The channel stays silent (its token stays unread) until the window saves it again.
-            m_log.AppendNote(ChannelName(channel) + LogText::ChannelTokenUnread + TokenReadFailure(result));
-            m_log.AppendLog(0);
+            m_log.appendNote(channelName(channel) + LogText::kChannelTokenUnread + tokenReadFailure(result));
+            m_log.appendLog(0);
         }
         // From the event loop, not from within the keyring's answer.
         QMetaObject::invokeMethod(

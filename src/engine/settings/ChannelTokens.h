@@ -16,12 +16,12 @@ class SettingsStore;
 
 // The keyring's key for the token of `channel` ("ntfy token", "Telegram bot token", "Webhook
 // header value"), followed by the data folder, so that two data folders never share a token.
-QString ChannelTokenKey(Channel channel);
+QString channelTokenKey(Channel channel);
 
 // Puts the tokens of `settings` into the keyring: a channel's token is written, a channel without
 // one has its old entry removed. `done` hears Ok once all three are done, or the first failure
 // (nothing more is tried then); the caller keeps the tokens in channels.ini in that case.
-[[nodiscard]] std::unique_ptr<Pending> StoreChannelTokens(
+[[nodiscard]] std::unique_ptr<Pending> storeChannelTokens(
     const Keyring& keyring, const ChannelSettings& settings, std::function<void(const KeyringResult&)> done);
 
 // Reads at start-up the tokens channels.ini says are in the keyring into the settings' channels,

@@ -24,7 +24,7 @@ constexpr TextField kTextFields[] = {
 // Two texts of 300 characters the program does not use: written as spaces.
 constexpr int kSpareWidth = 300;
 
-QString WithoutPadding(QString text)
+QString withoutPadding(QString text)
 {
     while (text.endsWith(u' '))
         text.chop(1);
@@ -36,7 +36,7 @@ QString WithoutPadding(QString text)
 // DisableEmail, Reserved, UsePassword as 16-bit integers (the switches 1 for on), then the texts
 // Server, UserName, Password, MailFrom, SendTo, CopyTo, Subject, Spare1 and Spare2, padded with
 // spaces. DisableEmail counts as on whenever it is not 0.
-QByteArray EncodeRecord(const MailSettings& s)
+QByteArray encodeRecord(const MailSettings& s)
 {
     RecordWriter w;
     w.int16(s.disableEmail ? 1 : 0);
@@ -49,7 +49,7 @@ QByteArray EncodeRecord(const MailSettings& s)
     return w.bytes();
 }
 
-void DecodeRecord(const QByteArray& bytes, MailSettings& s)
+void decodeRecord(const QByteArray& bytes, MailSettings& s)
 {
     RecordReader r(bytes);
     const qint16 disable = r.int16();
@@ -60,22 +60,22 @@ void DecodeRecord(const QByteArray& bytes, MailSettings& s)
     const auto clear = [](qint16 value) { return value == 0 || value == 1; };
     s.switchesClear = clear(disable) && clear(usePassword);
     for (const TextField& f : kTextFields)
-        s.*f.field = WithoutPadding(r.text(f.width));
+        s.*f.field = withoutPadding(r.text(f.width));
 }
 
-QString MailSettingsPath()
+QString mailSettingsPath()
 {
-    return ProgramFile(u"mailset.dat"_qs);
+    return programFile(u"mailset.dat"_qs);
 }
 
-FileError ReadMailSettings(MailSettings& settings)
+FileError readMailSettings(MailSettings& settings)
 {
-    return ReadRecordFile(MailSettingsPath(), kMailSettingsLength, settings);
+    return readRecordFile(mailSettingsPath(), kMailSettingsLength, settings);
 }
 
-FileError WriteMailSettings(const MailSettings& settings)
+FileError writeMailSettings(const MailSettings& settings)
 {
-    return WriteRecordFile(MailSettingsPath(), settings, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    return writeRecordFile(mailSettingsPath(), settings, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 } // namespace tradevane

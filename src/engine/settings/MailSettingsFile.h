@@ -9,11 +9,11 @@ namespace tradevane {
 // password in plain text, so it is kept readable and writable by its owner only.
 constexpr int kMailSettingsLength = 846;
 
-QByteArray EncodeRecord(const MailSettings& settings);
-void DecodeRecord(const QByteArray& bytes, MailSettings& settings);
+QByteArray encodeRecord(const MailSettings& settings);
+void decodeRecord(const QByteArray& bytes, MailSettings& settings);
 
-QString MailSettingsPath();
-[[nodiscard]] FileError ReadMailSettings(MailSettings& settings);
-[[nodiscard]] FileError WriteMailSettings(const MailSettings& settings); // mode 0600
+QString mailSettingsPath();
+[[nodiscard]] FileError readMailSettings(MailSettings& settings);
+[[nodiscard]] FileError writeMailSettings(const MailSettings& settings); // mode 0600
 
 } // namespace tradevane

@@ -13,14 +13,14 @@ const QString kDesktopNotifications = u"alerts/desktopNotifications"_qs;
 
 } // namespace
 
-QString PreferencesPath()
+QString preferencesPath()
 {
-    return ProgramFile(u"preferences.ini"_qs);
+    return programFile(u"preferences.ini"_qs);
 }
 
-Preferences LoadPreferences()
+Preferences loadPreferences()
 {
-    const QSettings file(PreferencesPath(), QSettings::IniFormat);
+    const QSettings file(preferencesPath(), QSettings::IniFormat);
     Preferences preferences;
     if (file.contains(kCloseToTray))
         preferences.closeToTray = file.value(kCloseToTray).toBool();
@@ -28,9 +28,9 @@ Preferences LoadPreferences()
     return preferences;
 }
 
-std::optional<QString> SavePreferences(const Preferences& preferences)
+std::optional<QString> savePreferences(const Preferences& preferences)
 {
-    QSettings file(PreferencesPath(), QSettings::IniFormat);
+    QSettings file(preferencesPath(), QSettings::IniFormat);
     if (preferences.closeToTray)
         file.setValue(kCloseToTray, *preferences.closeToTray);
     else
@@ -38,7 +38,7 @@ std::optional<QString> SavePreferences(const Preferences& preferences)
     file.setValue(kDesktopNotifications, preferences.desktopNotifications);
     file.sync();
     if (file.status() != QSettings::NoError)
-        return u"%1 cannot be written"_qs.arg(PreferencesPath());
+        return u"%1 cannot be written"_qs.arg(preferencesPath());
     return std::nullopt;
 }
 

@@ -15,11 +15,11 @@ struct Preferences
     bool desktopNotifications = true;
 };
 
-QString PreferencesPath();
+QString preferencesPath();
 
 // A missing or unreadable file gives the defaults.
-Preferences LoadPreferences();
+Preferences loadPreferences();
 // Gives the reason when the file could not be written.
-[[nodiscard]] std::optional<QString> SavePreferences(const Preferences& preferences);
+[[nodiscard]] std::optional<QString> savePreferences(const Preferences& preferences);
 
 } // namespace tradevane

@@ -33,34 +33,34 @@ std::optional<QString> baseAddress(const QString& value)
 // Read at start-up, before any stock has been chosen: a note of the log itself says stock 0.
 void note(ActivityLog& log, const QString& text)
 {
-    log.AppendNote(text);
-    log.AppendLog(0);
+    log.appendNote(text);
+    log.appendLog(0);
 }
 
 } // namespace
 
-ServerSettings DefaultServerSettings()
+ServerSettings defaultServerSettings()
 {
     return {u"http://127.0.0.1:8470"_qs, u"http://127.0.0.1:8470"_qs};
 }
 
-QString ServerSettingsPath()
+QString serverSettingsPath()
 {
-    return ProgramFile(kFileName);
+    return programFile(kFileName);
 }
 
-std::optional<QString> ParseServerSettings(const QString& text, ServerSettings& settings)
+std::optional<QString> parseServerSettings(const QString& text, ServerSettings& settings)
 {
-    const std::optional<IniStop> stop = WalkIni(text,
+    const std::optional<IniStop> stop = walkIni(text,
         [&settings](
             const QString& section, const QString& key, const QString& value) -> std::optional<QString> {
             if (section.compare(u"servers"_qs, Qt::CaseInsensitive) != 0)
                 return {}; // other sections are not ours
             QString* target = nullptr;
             if (key.compare(u"QuoteServer"_qs, Qt::CaseInsensitive) == 0)
-                target = &settings.QuoteServer;
+                target = &settings.quoteServer;
             else if (key.compare(u"HistoryServer"_qs, Qt::CaseInsensitive) == 0)
-                target = &settings.HistoryServer;
+                target = &settings.historyServer;
             const std::optional<QString> address = baseAddress(value);
             if (!target || !address)
                 return key;
@@ -72,26 +72,26 @@ std::optional<QString> ParseServerSettings(const QString& text, ServerSettings& 
     return std::nullopt;
 }
 
-void LoadServerSettings(ServerSettings& settings, ActivityLog& log)
+void loadServerSettings(ServerSettings& settings, ActivityLog& log)
 {
-    const ServerSettings defaults = DefaultServerSettings();
+    const ServerSettings defaults = defaultServerSettings();
     settings = defaults;
 
-    const SmallFileRead file = ReadSmallFile(ServerSettingsPath());
+    const SmallFileRead file = readSmallFile(serverSettingsPath());
     if (!file.exists) {
-        const QByteArray text = "[servers]\nQuoteServer=" + defaults.QuoteServer.toUtf8()
-            + "\nHistoryServer=" + defaults.HistoryServer.toUtf8() + '\n';
-        if (const FileError error = SaveWholeFile(ServerSettingsPath(), text); !error.ok())
-            note(log, LogText::ServerSettingsNotWritten + error.description);
+        const QByteArray text = "[servers]\nQuoteServer=" + defaults.quoteServer.toUtf8()
+            + "\nHistoryServer=" + defaults.historyServer.toUtf8() + '\n';
+        if (const FileError error = saveWholeFile(serverSettingsPath(), text); !error.ok())
+            note(log, LogText::kServerSettingsNotWritten + error.description);
         return;
     }
     if (!file.ok()) {
-        note(log, LogText::ServerSettingsDefaults + file.error);
+        note(log, LogText::kServerSettingsDefaults + file.error);
         return;
     }
     ServerSettings read = defaults;
-    if (const std::optional<QString> badLine = ParseServerSettings(file.text(), read)) {
-        note(log, LogText::ServerSettingsDefaults + *badLine);
+    if (const std::optional<QString> badLine = parseServerSettings(file.text(), read)) {
+        note(log, LogText::kServerSettingsDefaults + *badLine);
         return;
     }
     settings = read;

@@ -16,26 +16,26 @@ namespace tradevane {
 // request paths are appended to.
 struct ServerSettings
 {
-    QString QuoteServer;
-    QString HistoryServer;
+    QString quoteServer;
+    QString historyServer;
 };
 
-ServerSettings DefaultServerSettings();
+ServerSettings defaultServerSettings();
 
 class ActivityLog;
 
-QString ServerSettingsPath();
+QString serverSettingsPath();
 
 // Reads the text of servers.ini into `settings`; keys that the text does not give keep the value
 // they had. Gives the offending line when the text is malformed (then `settings` may be partly
 // filled and is not to be used).
-std::optional<QString> ParseServerSettings(const QString& text, ServerSettings& settings);
+std::optional<QString> parseServerSettings(const QString& text, ServerSettings& settings);
 
 // Reads servers.ini into `settings`; run once at start-up. A missing file is written with
 // the defaults. An unreadable or malformed file (a line that is neither a section, a comment nor
 // key=value, an unknown key or an address that is not http or https with a host) is left as it
 // is and the defaults are used, with a note in the activity log. A key that is missing takes its
 // default.
-void LoadServerSettings(ServerSettings& settings, ActivityLog& log);
+void loadServerSettings(ServerSettings& settings, ActivityLog& log);
 
 } // namespace tradevane

@@ -23,7 +23,7 @@ public:
     TimeSettings time;
     MailSettings mail;
     SoundSettings sound;
-    ServerSettings servers = DefaultServerSettings();
+    ServerSettings servers = defaultServerSettings();
     Preferences preferences;
     ChannelSettings channels;
     // Why channels.ini could not be used at start-up (every channel is then off); empty when it
@@ -39,9 +39,9 @@ public:
 
     // Whether alert mail is withheld: while the mail settings window is open, its Disable Email
     // box as currently shown, saved or not; otherwise the stored switch (any value but 0).
-    bool EmailDisabled() const { return m_shownDisableEmail ? m_shownDisableEmail() : mail.disableEmail; }
+    bool emailDisabled() const { return m_shownDisableEmail ? m_shownDisableEmail() : mail.disableEmail; }
     // The open mail settings window registers how to read its box; an empty function when it closes.
-    void SetShownDisableEmail(std::function<bool()> reader) { m_shownDisableEmail = std::move(reader); }
+    void setShownDisableEmail(std::function<bool()> reader) { m_shownDisableEmail = std::move(reader); }
 
 private:
     std::function<bool()> m_shownDisableEmail;

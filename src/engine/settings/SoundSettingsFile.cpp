@@ -13,40 +13,40 @@ constexpr AlertSound kSounds[] = {
 
 } // namespace
 
-QByteArray EncodeRecord(const SoundSettings& s)
+QByteArray encodeRecord(const SoundSettings& s)
 {
     RecordWriter w;
-    w.int16(StoredFlag(s.soundsOn));
+    w.int16(storedFlag(s.soundsOn));
     for (const AlertSound sound : kSounds)
-        w.int16(StoredFlag(s.sound == sound));
+        w.int16(storedFlag(s.sound == sound));
     return w.bytes();
 }
 
-void DecodeRecord(const QByteArray& bytes, SoundSettings& s)
+void decodeRecord(const QByteArray& bytes, SoundSettings& s)
 {
     // Any value but 0 is on; of several sounds marked, the last counts.
     RecordReader r(bytes);
-    s.soundsOn = IsSet(r.int16());
+    s.soundsOn = isSet(r.int16());
     s.sound = AlertSound::None;
     for (const AlertSound sound : kSounds) {
-        if (IsSet(r.int16()))
+        if (isSet(r.int16()))
             s.sound = sound;
     }
 }
 
-QString SoundSettingsPath()
+QString soundSettingsPath()
 {
-    return ProgramFile(u"soundset.dat"_qs);
+    return programFile(u"soundset.dat"_qs);
 }
 
-FileError ReadSoundSettings(SoundSettings& settings)
+FileError readSoundSettings(SoundSettings& settings)
 {
-    return ReadRecordFile(SoundSettingsPath(), kSoundSettingsLength, settings);
+    return readRecordFile(soundSettingsPath(), kSoundSettingsLength, settings);
 }
 
-FileError WriteSoundSettings(const SoundSettings& settings)
+FileError writeSoundSettings(const SoundSettings& settings)
 {
-    return WriteRecordFile(SoundSettingsPath(), settings);
+    return writeRecordFile(soundSettingsPath(), settings);
 }
 
 } // namespace tradevane

@@ -8,11 +8,11 @@ namespace tradevane {
 // soundset.dat: six 16-bit booleans (-1 on, 0 off): sounds on, then one for each sound.
 constexpr int kSoundSettingsLength = 12;
 
-QByteArray EncodeRecord(const SoundSettings& settings);
-void DecodeRecord(const QByteArray& bytes, SoundSettings& settings);
+QByteArray encodeRecord(const SoundSettings& settings);
+void decodeRecord(const QByteArray& bytes, SoundSettings& settings);
 
-QString SoundSettingsPath();
-[[nodiscard]] FileError ReadSoundSettings(SoundSettings& settings);
-[[nodiscard]] FileError WriteSoundSettings(const SoundSettings& settings);
+QString soundSettingsPath();
+[[nodiscard]] FileError readSoundSettings(SoundSettings& settings);
+[[nodiscard]] FileError writeSoundSettings(const SoundSettings& settings);
 
 } // namespace tradevane

@@ -4,22 +4,22 @@
 
 namespace tradevane {
 
-QString TermsFilePath()
+QString termsFilePath()
 {
-    return ProgramFile(u"frs.dat"_qs);
+    return programFile(u"frs.dat"_qs);
 }
 
-FileError ReadTermsAccepted(bool& accepted)
+FileError readTermsAccepted(bool& accepted)
 {
-    const RecordRead read = ReadRecord1(TermsFilePath(), kTermsRecordLength);
+    const RecordRead read = readRecord1(termsFilePath(), kTermsRecordLength);
     if (read.error.ok())
         accepted = read.bytes.at(0) != 0;
     return read.error;
 }
 
-FileError WriteTermsAccepted()
+FileError writeTermsAccepted()
 {
-    return WriteRecord1(TermsFilePath(), QByteArray(1, '\1'));
+    return writeRecord1(termsFilePath(), QByteArray(1, '\1'));
 }
 
 } // namespace tradevane

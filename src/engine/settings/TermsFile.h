@@ -8,8 +8,8 @@ namespace tradevane {
 // missing or empty reads 0.
 constexpr int kTermsRecordLength = 1;
 
-QString TermsFilePath();
-[[nodiscard]] FileError ReadTermsAccepted(bool& accepted);
-[[nodiscard]] FileError WriteTermsAccepted(); // 1 into record 1
+QString termsFilePath();
+[[nodiscard]] FileError readTermsAccepted(bool& accepted);
+[[nodiscard]] FileError writeTermsAccepted(); // 1 into record 1
 
 } // namespace tradevane

@@ -13,7 +13,7 @@ constexpr int TimeSettings::*kFields[] = {&TimeSettings::startHour, &TimeSetting
 
 } // namespace
 
-QByteArray EncodeRecord(const TimeSettings& s)
+QByteArray encodeRecord(const TimeSettings& s)
 {
     RecordWriter w;
     for (int TimeSettings::*field : kFields)
@@ -21,26 +21,26 @@ QByteArray EncodeRecord(const TimeSettings& s)
     return w.bytes();
 }
 
-void DecodeRecord(const QByteArray& bytes, TimeSettings& s)
+void decodeRecord(const QByteArray& bytes, TimeSettings& s)
 {
     RecordReader r(bytes);
     for (int TimeSettings::*field : kFields)
         s.*field = r.int16();
 }
 
-QString TimeSettingsPath()
+QString timeSettingsPath()
 {
-    return ProgramFile(u"timeset.dat"_qs);
+    return programFile(u"timeset.dat"_qs);
 }
 
-FileError ReadTimeSettings(TimeSettings& settings)
+FileError readTimeSettings(TimeSettings& settings)
 {
-    return ReadRecordFile(TimeSettingsPath(), kTimeSettingsLength, settings);
+    return readRecordFile(timeSettingsPath(), kTimeSettingsLength, settings);
 }
 
-FileError WriteTimeSettings(const TimeSettings& settings)
+FileError writeTimeSettings(const TimeSettings& settings)
 {
-    return WriteRecordFile(TimeSettingsPath(), settings);
+    return writeRecordFile(timeSettingsPath(), settings);
 }
 
 } // namespace tradevane

@@ -8,11 +8,11 @@ namespace tradevane {
 // timeset.dat: seven 16-bit integers.
 constexpr int kTimeSettingsLength = 14;
 
-QByteArray EncodeRecord(const TimeSettings& settings);
-void DecodeRecord(const QByteArray& bytes, TimeSettings& settings);
+QByteArray encodeRecord(const TimeSettings& settings);
+void decodeRecord(const QByteArray& bytes, TimeSettings& settings);
 
-QString TimeSettingsPath();
-[[nodiscard]] FileError ReadTimeSettings(TimeSettings& settings);
-[[nodiscard]] FileError WriteTimeSettings(const TimeSettings& settings);
+QString timeSettingsPath();
+[[nodiscard]] FileError readTimeSettings(TimeSettings& settings);
+[[nodiscard]] FileError writeTimeSettings(const TimeSettings& settings);
 
 } // namespace tradevane

@@ -18,16 +18,16 @@ protected:
     std::unique_ptr<ChannelsWindow> create() override
     {
         return std::make_unique<ChannelsWindow>(
-            app.settings, app.channels, app.log, app.keyring, app.channelTokens, 3);
+            m_app.settings, m_app.channels, m_app.log, m_app.keyring, m_app.channelTokens, 3);
     }
 
     // Save, with the save question answered `answer`; the boxes shown after the question.
     QList<MsgBoxRequest> save(MsgResult answer = MsgResult::Yes)
     {
         QList<MsgBoxRequest> shown = SettingsWindowFixture::save(answer);
-        if (window->saving()) {
-            EXPECT_TRUE(RunUntil([this] { return !window->saving(); }, 20000));
-            shown = boxes.shown().mid(1);
+        if (m_window->saving()) {
+            EXPECT_TRUE(runUntil([this] { return !m_window->saving(); }, 20000));
+            shown = m_boxes.shown().mid(1);
         }
         return shown;
     }

@@ -24,7 +24,7 @@ protected:
 
     void TearDown() override
     {
-        window.reset();
+        m_window.reset();
         ProgramTest::TearDown();
     }
 
@@ -34,31 +34,31 @@ protected:
     // Opens a fresh window; the boxes shown while it loaded.
     QList<MsgBoxRequest> open()
     {
-        boxes.clear();
-        window = create();
-        ShowActive(window.get());
-        return boxes.shown();
+        m_boxes.clear();
+        m_window = create();
+        showActive(m_window.get());
+        return m_boxes.shown();
     }
 
     template<typename T = QWidget> T* w(const char* name)
     {
-        return Find<T>(window.get(), QString::fromLatin1(name));
+        return find<T>(m_window.get(), QString::fromLatin1(name));
     }
     QLineEdit* box(const char* name) { return w<QLineEdit>(name); }
-    void type(const char* name, const QString& text) { TypeInto(box(name), text); }
+    void type(const char* name, const QString& text) { typeInto(box(name), text); }
     void tick(const char* name, bool on)
     {
         if (w<QCheckBox>(name)->isChecked() != on)
-            Click(w<QCheckBox>(name));
+            click(w<QCheckBox>(name));
     }
 
     // Save, with the save question answered `answer`; the boxes shown after the question.
     QList<MsgBoxRequest> save(MsgResult answer = MsgResult::Yes)
     {
-        boxes.clear();
-        boxes.queueAnswer(answer);
-        Click(w<QPushButton>("cmdSaveSettings"));
-        QList<MsgBoxRequest> shown = boxes.shown();
+        m_boxes.clear();
+        m_boxes.queueAnswer(answer);
+        click(w<QPushButton>("cmdSaveSettings"));
+        QList<MsgBoxRequest> shown = m_boxes.shown();
         EXPECT_FALSE(shown.isEmpty());
         if (!shown.isEmpty()) {
             EXPECT_EQ(shown[0].title, u"Closing "_qs + m_kind + u" Settings"_qs);
@@ -81,7 +81,7 @@ protected:
     {
         const QColor windowColour = QApplication::palette().color(QPalette::Base);
         for (const Help& help : helps) {
-            Click(w<ClickLabel>(help.label));
+            click(w<ClickLabel>(help.label));
             EXPECT_EQ(
                 w<QPlainTextEdit>(info)->toPlainText(), QString(help.text).replace(u"\r\n"_qs, u"\n"_qs));
             for (const Help& other : helps)
@@ -91,7 +91,7 @@ protected:
         }
     }
 
-    std::unique_ptr<Window> window;
+    std::unique_ptr<Window> m_window;
 
 private:
     QString m_kind;

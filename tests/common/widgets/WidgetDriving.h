@@ -13,7 +13,7 @@
 // Driving real widgets as a user would: find them by their design name, type, click.
 
 // The child named `name`; the test fails at once when there is none.
-template<typename T> T* Find(const QWidget* root, const QString& name)
+template<typename T> T* find(const QWidget* root, const QString& name)
 {
     T* child = root->findChild<T*>(name);
     if (!child)
@@ -22,7 +22,7 @@ template<typename T> T* Find(const QWidget* root, const QString& name)
 }
 
 // Replaces the text of an entry box by typing: select all, then the keys.
-inline void TypeInto(QLineEdit* box, const QString& text)
+inline void typeInto(QLineEdit* box, const QString& text)
 {
     box->setFocus();
     box->selectAll();
@@ -34,7 +34,7 @@ inline void TypeInto(QLineEdit* box, const QString& text)
 
 // Clicks a widget; check boxes and option buttons on their indicator, which a wide box does not
 // have under its centre.
-inline void Click(QWidget* widget)
+inline void click(QWidget* widget)
 {
     QPoint at = widget->rect().center();
     if (widget->inherits("QCheckBox") || widget->inherits("QRadioButton"))
@@ -43,7 +43,7 @@ inline void Click(QWidget* widget)
 }
 
 // Shows `window` and waits until it is active, so that focus changes are delivered.
-inline void ShowActive(QWidget* window)
+inline void showActive(QWidget* window)
 {
     window->show();
     QApplication::setActiveWindow(window);
@@ -53,14 +53,14 @@ inline void ShowActive(QWidget* window)
 
 // Where screenshots of the windows go when a person wants to look at them: set by
 // scripts/screenshot-settings.sh. Ordinary test runs save them in the test's own folder.
-inline QString ScreenshotFolder(const QString& fallback)
+inline QString screenshotFolder(const QString& fallback)
 {
     const QString chosen = qEnvironmentVariable("TRADEVANE_SCREENSHOT_DIR");
     return chosen.isEmpty() ? fallback : chosen;
 }
 
 // Shows `window` on the display and waits until it is drawn.
-inline void ShowForScreenshot(QWidget* window)
+inline void showForScreenshot(QWidget* window)
 {
     window->show();
     if (!QTest::qWaitForWindowExposed(window, 5000))
@@ -69,7 +69,7 @@ inline void ShowForScreenshot(QWidget* window)
 
 // Saves what the display shows of `window` as <folder>/<name>.png. A picture of one colour (a
 // window that drew nothing) fails the test.
-inline void SaveScreenshot(QWidget* window, const QString& folder, const QString& name)
+inline void saveScreenshot(QWidget* window, const QString& folder, const QString& name)
 {
     window->raise();
     QTest::qWait(150);
