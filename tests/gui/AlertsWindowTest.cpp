@@ -118,15 +118,6 @@ TEST_F(AlertWindow, HandTypedPeriodInItsRangeIsStored)
     EXPECT_EQ(combo("comboShortMA_Fast")->count(), 6); // typing adds no list entry
 }
 
-TEST_F(AlertWindow, PriceCheckComesBeforeThePeriodChecks)
-{
-    open(4); // all periods 0: check 4 would fail too
-    tick("chkPriceAbove", true);
-    EXPECT_TRUE(oneBox(save(), u"Check input"_qs,
-        u"The <Price GREATER than> alert in the 'Price/Volume'\r\nsection is selected but no numeric value "
-        u"is\r\nentered. Please enter a value."_qs));
-}
-
 TEST_F(AlertWindow, SymbolIsUpperCasedOnFocusLossAndCutToSevenWhileTheLabelShowsItWhole)
 {
     open(3);
@@ -189,49 +180,6 @@ TEST_F(AlertWindow, BoxesWhoseAlertIsOffAreReadOnlyNotCheckedAndStoreZero)
     EXPECT_EQ(readFile(u"Aset1.dat"_qs), expected);
 }
 
-TEST_F(AlertWindow, PricesAreStoredOnlyWhileTheirAlertIsOn)
-{
-    open(1);
-    restoreDefaults();
-    tick("chkPriceAbove", true);
-    type("txtMaxPrice", u" 1234.5 "_qs);
-    type("txtMinPrice", u"12"_qs); // read-only: typing does nothing
-    EXPECT_EQ(box("txtMinPrice")->text(), QString());
-    EXPECT_TRUE(save().isEmpty());
-    const QByteArray stored = readFile(u"Aset1.dat"_qs);
-    EXPECT_EQ(stored.mid(42, 2), fromHex("01 00"));
-    EXPECT_EQ(stored.mid(44, 8), QByteArray::fromHex("00000000004a9340"));
-    EXPECT_EQ(stored.mid(52, 8), QByteArray(8, '\0'));
-
-    open(1);
-    EXPECT_EQ(box("txtMaxPrice")->text(), u"1234.5"_qs);
-    EXPECT_EQ(box("txtMinPrice")->text(), QString());
-}
-
-TEST_F(AlertWindow, HighestHighDaysAcceptTwoHundredAndRefuseTheRest)
-{
-    for (const QString& days : {u"201"_qs, u"1"_qs, QString(), u"20x"_qs, u"200.5"_qs}) {
-        open(6);
-        restoreDefaults();
-        type("txtHHDays", days);
-        EXPECT_TRUE(oneBox(save(), u"Momentum Entry Error)"_qs,
-            u"Invalid input for Highest High days\r\nInput a number between 2 and 200"_qs))
-            << days.toStdString();
-        EXPECT_EQ(readFile(u"Aset6.dat"_qs).size(), 0);
-    }
-    open(6);
-    restoreDefaults();
-    type("txtHHDays", u"200"_qs);
-    type("txtLLDays", u"2.5"_qs); // compared unrounded, stored rounded half to even
-    EXPECT_TRUE(save().isEmpty());
-    const QByteArray stored = readFile(u"Aset6.dat"_qs);
-    EXPECT_EQ(stored.mid(30, 4), fromHex("C8 00 02 00"));
-
-    open(6);
-    EXPECT_EQ(box("txtHHDays")->text(), u"200"_qs);
-    EXPECT_EQ(box("txtLLDays")->text(), u"2"_qs);
-}
-
 TEST_F(AlertWindow, RestoreDefaultsThenNoChangesNothing)
 {
     QByteArray stored = fromHex(kDefaultsAbc);
@@ -287,30 +235,6 @@ TEST_F(AlertWindow, ReopeningShowsTheSavedValues)
     writeFile(u"Aset8.dat"_qs, {});
     EXPECT_TRUE(save().isEmpty());
     EXPECT_EQ(readFile(u"Aset8.dat"_qs), saved);
-}
-
-TEST_F(AlertWindow, RateOfChangeThatDoesNotFitSixteenBitsIsRefusedEvenWhenItsAlertIsOff)
-{
-    const QString rocMessage
-        = u"The <Rate of Change> alert in the 'Momentum'\r\nsection is selected but no numeric "
-          "value is\r\nentered. Please enter a value.\r\nWhole Numbers (Integers) Only."_qs;
-    for (const QString& value : {u"40000"_qs, u"32767.5"_qs, u"-32769"_qs}) {
-        open(9);
-        restoreDefaults();
-        tick("chkROC_up", true);
-        type("txtROC_Plus", value);
-        tick("chkROC_up", false);
-        EXPECT_TRUE(oneBox(save(), u"Check input"_qs, rocMessage)) << value.toStdString();
-        EXPECT_EQ(readFile(u"Aset9.dat"_qs).size(), 0);
-    }
-    open(9);
-    restoreDefaults();
-    tick("chkROC_up", true);
-    type("txtROC_Plus", u"32767"_qs);
-    tick("chkROC_down", true);
-    type("txtROC_Minus", u"-32768"_qs);
-    EXPECT_TRUE(save().isEmpty());
-    EXPECT_EQ(readFile(u"Aset9.dat"_qs).mid(34, 6), fromHex("01 01 FF 7F 00 80"));
 }
 
 TEST_F(AlertWindow, FailedWriteKeepsTheWindowOpenWithTheNewValuesInMemory)
@@ -419,96 +343,6 @@ TEST(AlertCharts, AreTwentyFourBitBitmapsOfTheirSizes)
         EXPECT_GT(image.convertToFormat(QImage::Format_Indexed8).colorCount(), 3)
             << name; // a chart, not a blank
     }
-}
-
-// The checks on their own: each case fails exactly one check and every later one, so the first
-// failing check is the one named.
-TEST(AlertChecks, FourteenChecksInTheirOrder)
-{
-    AlertEntries valid;
-    valid.periods = {u"5"_qs, u"10"_qs, u"10"_qs, u"30"_qs, u"50"_qs, u"200"_qs};
-    valid.hhDays = valid.llDays = u"20"_qs;
-    valid.rocPlus = u"10"_qs;
-    valid.rocMinus = u"0"_qs;
-    EXPECT_FALSE(checkAlertEntries(valid));
-
-    const auto periods = [&](std::array<const char16_t*, 6> p) {
-        AlertEntries e = valid;
-        for (int i = 0; i < 6; ++i)
-            e.periods[i] = QString::fromUtf16(p[i]);
-        e.hhDays = e.llDays = u"0"_qs;
-        return e;
-    };
-    struct Case
-    {
-        AlertEntries entries;
-        const char16_t* title;
-        const char16_t* firstLine;
-    };
-    AlertEntries priceAbove = periods({u"0", u"0", u"0", u"0", u"0", u"0"});
-    priceAbove.priceAbove = priceAbove.priceBelow = priceAbove.rocUp = true;
-    priceAbove.rocPlus = QString();
-    AlertEntries priceBelow = priceAbove;
-    priceBelow.maxPrice = u"100"_qs;
-    AlertEntries roc = priceBelow;
-    roc.minPrice = u"-3.5"_qs;
-    AlertEntries shortPair = roc;
-    shortPair.rocPlus = u" 7 "_qs;
-    const Case cases[] = {
-        {priceAbove, u"Check input", u"The <Price GREATER than> alert in the 'Price/Volume'"},
-        {priceBelow, u"Check input", u"The <Price LESS than> alert in the 'Price/Volume'"},
-        {roc, u"Check input", u"The <Rate of Change> alert in the 'Momentum'"},
-        {shortPair, u"Fast Moving Average", u"FAST moving average entry must be less"},
-        {periods({u"9.6", u"9.9", u"0", u"0", u"0", u"0"}), u"Fast Moving Average",
-            u"FAST moving average entry must be less"}, // both are stored as 10
-        {periods({u"5", u"10", u"10", u"10", u"0", u"0"}), u"Medium Moving Average",
-            u"FAST moving average entry must be less"},
-        {periods({u"5", u"10", u"10", u"30", u"90", u"50"}), u"Long Moving Average",
-            u"FAST moving average entry must be less"},
-        {periods({u"2", u"200", u"0", u"1", u"0", u"1"}), u"Short Timeframe Averages",
-            u"FAST moving average period range is 3 to 20"},
-        {periods({u"20", u"25.5", u"0", u"1", u"0", u"1"}), u"Short Timeframe Averages",
-            u"SLOW moving average period range is 5 to 25"},
-        {periods({u"3", u"25", u"9.9", u"19", u"0", u"1"}), u"Medium Timeframe Averages",
-            u"FAST moving average period range is 10 to 35"},
-        {periods({u"3", u"25", u"35", u"51", u"0", u"1"}), u"Medium Timeframe Averages",
-            u"SLOW moving average period range is 20 to 50"},
-        {periods({u"3", u"25", u"35", u"50", u"100.1", u"101"}), u"Long Timeframe Averages",
-            u"FAST moving average period range is 40 to 100"},
-        {periods({u"3", u"25", u"35", u"50", u"40", u"89"}), u"Long Timeframe Averages",
-            u"SLOW moving average period range is 90 to 200"},
-        {periods({u"3", u"25", u"35", u"50", u"40", u"90"}), u"Momentum Entry Error)",
-            u"Invalid input for Highest High days"},
-    };
-    for (const Case& c : cases) {
-        const auto problem = checkAlertEntries(c.entries);
-        ASSERT_TRUE(problem) << QString::fromUtf16(c.firstLine).toStdString();
-        EXPECT_EQ(problem->title, QString::fromUtf16(c.title));
-        EXPECT_EQ(problem->text.split(u"\r\n"_qs).first(), QString::fromUtf16(c.firstLine));
-    }
-    AlertEntries lowestLow = valid;
-    lowestLow.llDays = u"abc"_qs;
-    lowestLow.hhDays = u" 2 "_qs;
-    const auto problem = checkAlertEntries(lowestLow);
-    ASSERT_TRUE(problem);
-    EXPECT_EQ(problem->text, u"Invalid input for Lowest Low days\r\nInput a number between 2 and 200"_qs);
-}
-
-TEST(SettingsRules, RoundingGoesHalfToEvenAndNumbersMustBeWhole)
-{
-    const std::pair<double, double> rounding[]
-        = {{2.5, 2}, {3.5, 4}, {0.5, 0}, {-2.5, -2}, {-3.5, -4}, {2.4999, 2}, {-0.4, 0}, {199.6, 200}};
-    for (const auto& [value, expected] : rounding)
-        EXPECT_EQ(roundHalfEven(value), expected) << value;
-    EXPECT_TRUE(isNumeric(u" -12.5 "_qs));
-    EXPECT_TRUE(isNumeric(u".5"_qs));
-    EXPECT_FALSE(isNumeric(QString()));
-    EXPECT_FALSE(isNumeric(u"   "_qs));
-    EXPECT_FALSE(isNumeric(u"12abc"_qs));
-    EXPECT_FALSE(isNumeric(u"1,5"_qs));
-    EXPECT_EQ(toInt16(32767), std::optional<qint16>(32767));
-    EXPECT_FALSE(toInt16(32768));
-    EXPECT_FALSE(toInt16(-32769));
 }
 
 } // namespace

@@ -103,29 +103,6 @@ TEST_F(TimeWindow, UnreadableFileLoadsTheDefaults)
     EXPECT_EQ(encodeRecord(m_app.settings.time), fromHex("08 00 1E 00 08 00 1E 00 0F 00 2D 00 0A 00"));
 }
 
-TEST_F(TimeWindow, OnlyTheHoursAreCompared)
-{
-    open();
-    setTimes(u"9"_qs, u"50"_qs, u"9"_qs, u"55"_qs);
-    EXPECT_TRUE(oneBox(save(), u"Invalid Time"_qs,
-        u"Location: Stop Time\r\nHour entry error\r\nAllowed range = 1 to 23\r\nMust be greater than START time"_qs));
-    EXPECT_TRUE(m_window->isVisible());
-
-    setTimes(u"9"_qs, u"59"_qs, u"10"_qs, u"0"_qs);
-    EXPECT_TRUE(save().isEmpty());
-    EXPECT_EQ(readFile(u"timeset.dat"_qs), fromHex("09 00 3B 00 09 00 3B 00 0A 00 00 00 05 00"));
-}
-
-TEST_F(TimeWindow, HoursAreRoundedHalfToEven)
-{
-    for (const QString& hour : {u"7.5"_qs, u" 8.5 "_qs}) {
-        open();
-        setTimes(hour, u"0"_qs, u"16"_qs, u"0"_qs);
-        EXPECT_TRUE(save().isEmpty());
-        EXPECT_EQ(readFile(u"timeset.dat"_qs).left(2), fromHex("08 00")) << hour.toStdString();
-    }
-}
-
 TEST_F(TimeWindow, InsertCurrentTimeAddsOneMinuteWithoutWrappingTheHour)
 {
     open();
@@ -204,18 +181,6 @@ TEST_F(TimeWindow, ACalendarFileThatCannotBeWrittenIsReportedAsTheTimesAre)
     EXPECT_FALSE(m_app.settings.calendar.skipHolidays); // used until the program ends
 }
 
-TEST(CalendarFile, WhatIsReadAndWhatFallsBackToSkippingHolidays)
-{
-    CalendarSettings read;
-    EXPECT_FALSE(parseCalendarSettings(u"[calendar]\r\nSkipHolidays = false\r\n"_qs, read));
-    EXPECT_FALSE(read.skipHolidays);
-    EXPECT_FALSE(parseCalendarSettings(u"; note\n[other]\nKey=x\n[Calendar]\nskipholidays=TRUE\n"_qs, read));
-    EXPECT_TRUE(read.skipHolidays);
-    EXPECT_EQ(parseCalendarSettings(u"[calendar]\nSkipHolidays=maybe\n"_qs, read), u"SkipHolidays=maybe"_qs);
-    EXPECT_EQ(parseCalendarSettings(u"[calendar]\nHolidays=0\n"_qs, read), u"Holidays=0"_qs);
-    EXPECT_EQ(parseCalendarSettings(u"[calendar]\nno equals sign\n"_qs, read), u"no equals sign"_qs);
-}
-
 TEST_F(TimeWindow, CancelKeepsTheWindowAndNoLeavesTheFileAlone)
 {
     writeFile(u"timeset.dat"_qs, fromHex(kDefaultsFile));
@@ -227,46 +192,6 @@ TEST_F(TimeWindow, CancelKeepsTheWindowAndNoLeavesTheFileAlone)
     EXPECT_FALSE(m_window->isVisible());
     EXPECT_EQ(readFile(u"timeset.dat"_qs), fromHex(kDefaultsFile));
     EXPECT_EQ(encodeRecord(m_app.settings.time), fromHex(kDefaultsFile));
-}
-
-TEST(TimeChecks, TenChecksInTheirOrder)
-{
-    struct Case
-    {
-        TimeEntries entries;
-        const char16_t* title;
-        const char16_t* text;
-    };
-    const Case cases[] = {
-        {{u""_qs, u"x"_qs, u"x"_qs, u"x"_qs, u"x"_qs}, u"Check input",
-            u"Quote Download Start Time:\r\nHOUR value must be numeric"},
-        {{u"0"_qs, u"5m"_qs, u"x"_qs, u"x"_qs, u"x"_qs}, u"Check input",
-            u"Quote Download Start Time:\r\nMINUTES value must be numeric"},
-        {{u"0"_qs, u"-1"_qs, u" "_qs, u"x"_qs, u"x"_qs}, u"Check input",
-            u"Quote Download Stop Time:\r\nHOUR value must be numeric"},
-        {{u"0"_qs, u"-1"_qs, u"0"_qs, u"1:00"_qs, u"x"_qs}, u"Check input",
-            u"Quote Download Stop Time:\r\nMINUTE value must be numeric"},
-        {{u"0"_qs, u"-1"_qs, u"0"_qs, u"60"_qs, u""_qs}, u"Check input",
-            u"Intra Day Quote Interval:\r\nValue must be numeric"},
-        {{u"0.9"_qs, u"-1"_qs, u"0"_qs, u"60"_qs, u"0"_qs}, u"Invalid Time",
-            u"Location: StartTime\r\nHour entry error\r\nAllowed range = 1 to 23"},
-        {{u"23"_qs, u"59.5"_qs, u"0"_qs, u"60"_qs, u"0"_qs}, u"Invalid Time",
-            u"Location: Start Time\r\nMinute entry error\r\nAllowed range = 0 to 59"},
-        {{u"9.6"_qs, u"0"_qs, u"9.9"_qs, u"60"_qs, u"0"_qs}, u"Invalid Time",
-            u"Location: Stop Time\r\nHour entry error\r\nAllowed range = 1 to 23\r\nMust be greater than "
-            u"START time"},
-        {{u"1"_qs, u"0"_qs, u"23"_qs, u"60"_qs, u"0"_qs}, u"Invalid Time",
-            u"Location: Stop Time\r\nMinute entry error\r\nAllowed range = 0 to 59"},
-        {{u"1"_qs, u"0"_qs, u"23"_qs, u"59"_qs, u"30.5"_qs}, u"Quote download interval",
-            u"Quote update interval: Outside allowed range.\r\nAllowed range = 1 to 30 minutes"},
-    };
-    for (const Case& c : cases) {
-        const auto problem = checkTimeEntries(c.entries);
-        ASSERT_TRUE(problem) << QString::fromUtf16(c.text).toStdString();
-        EXPECT_EQ(problem->title, QString::fromUtf16(c.title));
-        EXPECT_EQ(problem->text, QString::fromUtf16(c.text));
-    }
-    EXPECT_FALSE(checkTimeEntries({u"1"_qs, u"0"_qs, u"23"_qs, u"59"_qs, u"30"_qs}));
 }
 
 } // namespace
