@@ -146,8 +146,8 @@ int main(int argc, char** argv)
             }
         }
     });
-    QObject::connect(&services.engine, &MonitoringSession::connectionRefused, [] {
-        std::fprintf(stderr, "engine-day: the quote service does not answer\n");
+    QObject::connect(&services.engine, &MonitoringSession::connectionRefused, [](const QString& message) {
+        std::fprintf(stderr, "engine-day: %s\n", qPrintable(message));
         QCoreApplication::exit(1);
     });
     services.engine.start();

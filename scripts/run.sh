@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds, starts the quote service tradevane-quoted in the background (a
-# simulated market unless told otherwise), then Tradevane; the service stops when Tradevane exits.
-# Without a display (a server, a container) Tradevane runs headless and its log streams by.
+# Installs what is needed, builds, then starts Tradevane with the simulated market built into the
+# program (no quote service runs). Without a display (a server, a container) Tradevane runs
+# headless and its log streams by.
 #   scripts/run.sh                              simulated market
 #   scripts/run.sh --source replay DIR          daily bars from DIR/SYMBOL.csv
 #   scripts/run.sh --source nasdaq              live delayed prices (needs the internet)
-#   scripts/run.sh --no-service                 only Tradevane, with the servers of build/servers.ini
-# Any other arguments go to tradevane-quoted (see build/tradevane-quoted --help).
+#   scripts/run.sh --source servers             the quote and history servers of build/servers.ini
+# The choice is stored in build/source.ini, as the Data Source window stores it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -16,68 +16,26 @@ scripts/build.sh
 headless=0
 [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]] && headless=1
 
-service=1
-args=()
-for arg in "$@"; do
-    if [[ $arg == --no-service ]]; then service=0; else args+=("$arg"); fi
-done
+source=simulated
+folder=
+if [[ ${1:-} == --source ]]; then
+    source=${2:-}
+    [[ $source == replay ]] && folder=${3:-}
+fi
+case $source in
+    simulate | simulated) printf '[source]\nKind=simulated\nSeed=1\n' >build/source.ini ;;
+    replay)
+        [[ -d $folder ]] || { echo "run.sh: --source replay needs a folder of SYMBOL.csv files" >&2; exit 64; }
+        printf '[source]\nKind=replay\nSeed=1\nReplayFolder=%s\n' "$(realpath "$folder")" >build/source.ini ;;
+    nasdaq | live) printf '[source]\nKind=live\nSeed=1\n' >build/source.ini ;;
+    servers) printf '[source]\nKind=servers\nSeed=1\n' >build/source.ini ;;
+    *) echo "run.sh: unknown source '$source' (simulated, replay DIR, nasdaq or servers)" >&2; exit 64 ;;
+esac
 
-# True when a tradevane-quoted answers on HOST PORT.
-quoted_answers() {
-    local reply
-    reply=$(timeout 2 bash -c "exec 3<>/dev/tcp/$1/$2 && printf 'GET / HTTP/1.0\r\n\r\n' >&3 && cat <&3" \
-        2>/dev/null) || return 1
-    [[ $reply == *"tradevane-quoted:"* ]]
-}
-
-pid=
-stop_service() {
-    if [[ -n $pid ]]; then
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-        pid=
-    fi
-}
-trap stop_service EXIT
-trap 'exit 130' INT TERM
-
-if ((service)); then
-    listen=127.0.0.1:8470
-    for ((i = 0; i < ${#args[@]}; i++)); do
-        [[ ${args[i]} == --listen && $((i + 1)) -lt ${#args[@]} ]] && listen=${args[i + 1]}
-    done
-    host=${listen%:*} port=${listen##*:}
-    [[ $host == 0.0.0.0 ]] && host=127.0.0.1
-    log=build/tradevane-quoted.log
-    if quoted_answers "$host" "$port"; then
-        echo "A quote service already answers on $listen: Tradevane will use it."
-    else
-        build/tradevane-quoted "${args[@]}" >"$log" 2>&1 &
-        pid=$!
-        # Ready once it has said where it listens; a service that ends at once could not start.
-        for _ in $(seq 100); do
-            grep -q "listening on" "$log" && break
-            if ! kill -0 "$pid" 2>/dev/null; then
-                pid=
-                cat "$log" >&2
-                echo "The quote service did not start (see above); Tradevane is not started." >&2
-                exit 1
-            fi
-            sleep 0.05
-        done
-        head -n 1 "$log"
-        echo "Quote service log (one line per request): $log"
-    fi
-    # A first run on the simulated market watches ten demo stocks (nothing else is changed).
-    simulated=1
-    for ((i = 0; i < ${#args[@]}; i++)); do
-        [[ ${args[i]} == --source && ${args[i + 1]:-} != simulate ]] && simulated=0
-    done
-    # Without a display nobody can press Insert Current Time: the first run also gets a schedule
-    # from now on.
-    if ((simulated)); then
-        if ((headless)); then build/tradevane-demo-stocks build --times-from-now; else build/tradevane-demo-stocks build; fi
-    fi
+# A first run on the simulated market watches ten demo stocks (nothing else is changed). Without a
+# display nobody can press Insert Current Time: the first run also gets a schedule from now on.
+if [[ $source == simulate* ]]; then
+    if ((headless)); then build/tradevane-demo-stocks build --times-from-now; else build/tradevane-demo-stocks build; fi
 fi
 
 status=0

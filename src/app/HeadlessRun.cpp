@@ -18,8 +18,8 @@ HeadlessRun::HeadlessRun(AppServices& services, std::FILE* out, std::FILE* err, 
 {
     connect(&m_services.log, &ActivityLog::appended, this,
         [this](const QString& record) { print(m_out, record); });
-    connect(&m_services.engine, &MonitoringSession::connectionRefused, this, [this] {
-        print(m_err, connectionRefusedText());
+    connect(&m_services.engine, &MonitoringSession::connectionRefused, this, [this](const QString& message) {
+        print(m_err, message);
         emit finished(ExitCode::NoConnection);
     });
 }
@@ -32,8 +32,10 @@ std::optional<ExitCode> HeadlessRun::prepare(const ProgramOptions& options,
         print(m_err, initializeErrorText(load));
         return ExitCode::SettingsUnreadable;
     }
-    if (load.termsAccepted)
+    if (load.termsAccepted) {
+        chooseSource(options);
         return std::nullopt;
+    }
     if (!options.acceptLicence) {
         print(m_err,
             u"The licence terms have not been accepted yet. Read and accept them with:\n"
@@ -51,7 +53,24 @@ std::optional<ExitCode> HeadlessRun::prepare(const ProgramOptions& options,
         return ExitCode::SettingsUnreadable;
     }
     print(m_out, u"Licence terms accepted."_qs);
+    chooseSource(options);
     return std::nullopt;
+}
+
+void HeadlessRun::chooseSource(const ProgramOptions& options)
+{
+    SettingsStore& settings = m_services.settings;
+    if (options.source) {
+        settings.source = *options.source;
+    } else if (settings.askForSource) {
+        // Nobody is there to ask: the prices are simulated until a source is chosen.
+        settings.source = {};
+        settings.source.kind = SourceKind::Simulated;
+        print(m_out,
+            u"No data source has been chosen yet: the prices are simulated, not real. Choose one with "
+            "--source, or with the Data Source button of the desktop program."_qs);
+    }
+    print(m_out, u"Prices: "_qs + sourceDescription(settings.source, settings.servers.quoteServer));
 }
 
 void HeadlessRun::start()

@@ -26,7 +26,8 @@ public:
 
     // Loads the settings and checks that the licence has been accepted; with --accept-licence an
     // unaccepted licence is shown (the text `licenceText` gives) and accepted when `agree` says
-    // so. Gives the exit code when the program cannot go on.
+    // so. Then chooses the run's source of prices. Gives the exit code when the program cannot go
+    // on.
     std::optional<ExitCode> prepare(const ProgramOptions& options,
         const std::function<QString()>& licenceText, const std::function<bool()>& agree);
 
@@ -39,6 +40,9 @@ signals:
     void finished(ExitCode code);
 
 private:
+    // The prices of this run: --source, else source.ini; a data folder without a choice gets the
+    // simulated market, said in words.
+    void chooseSource(const ProgramOptions& options);
     void print(std::FILE* stream, const QString& text);
 
     AppServices& m_services;

@@ -13,6 +13,11 @@ const QCommandLineOption kData(u"data"_qs,
     u"Keep settings and the activity log in DIR instead of the user's data folder."_qs, u"DIR"_qs);
 const QCommandLineOption kAcceptLicence(
     u"accept-licence"_qs, u"Show the licence terms on the terminal and accept them (for --headless)."_qs);
+const QCommandLineOption kSource(u"source"_qs,
+    u"Take this run's prices from SOURCE instead of the one chosen in the Data Source window: "
+    "simulate[:SEED] (a simulated market, not real prices), replay:DIR (the SYMBOL.csv files of DIR, "
+    "not real prices), live (delayed prices from the internet) or servers (the servers of servers.ini)."_qs,
+    u"SOURCE"_qs);
 const QCommandLineOption kHelp({u"h"_qs, u"help"_qs}, u"Show this help."_qs);
 
 // The window system's options that the windowed program passes on to Qt, accepted here so that
@@ -38,6 +43,7 @@ void addOptions(QCommandLineParser& parser)
     parser.addOption(kHeadless);
     parser.addOption(kData);
     parser.addOption(kAcceptLicence);
+    parser.addOption(kSource);
     parser.addOption(kHelp);
     parser.addOptions(windowSystemOptions());
 }
@@ -64,6 +70,12 @@ ParsedOptions parseProgramOptions(const QStringList& arguments)
     options.dataFolder = parser.value(kData);
     if (parser.isSet(kData) && options.dataFolder.trimmed().isEmpty())
         parsed.error = u"--data needs a folder."_qs;
+    if (parser.isSet(kSource)) {
+        QString problem;
+        options.source = sourceFromArgument(parser.value(kSource).trimmed(), &problem);
+        if (!options.source)
+            parsed.error = u"--source: "_qs + problem;
+    }
     return parsed;
 }
 

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "engine/settings/SourceSettings.h"
+
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 namespace tradevane {
 
@@ -28,6 +32,7 @@ struct ProgramOptions
     bool acceptLicence = false; // show the licence on the terminal and accept it
     bool help = false;
     QString dataFolder; // --data DIR; empty: the default data folder
+    std::optional<SourceSettings> source; // --source: the prices of this run; none: source.ini
 };
 
 struct ParsedOptions

@@ -13,6 +13,7 @@
 #include "gui/LogWindow.h"
 #include "gui/MailWindow.h"
 #include "gui/SoundsWindow.h"
+#include "gui/SourceWindow.h"
 #include "gui/StateLooks.h"
 #include "gui/TimesWindow.h"
 #include "gui/TrayIcon.h"
@@ -33,6 +34,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace tradevane {
@@ -217,6 +219,7 @@ void MainWindow::buildControls()
     addButton(cmdMailSettings, lblMailSettings, u"MailSettings"_qs, u"Email"_qs);
     addButton(cmdChannels, lblChannels, u"Channels"_qs, u"Channels"_qs);
     addButton(cmdTimeSettings, lblTimeSettings, u"TimeSettings"_qs, u"Set Times"_qs);
+    addButton(cmdDataSource, lblDataSource, u"DataSource"_qs, u"Data Source"_qs);
     addButton(cmdAbout, lblAbout, u"About"_qs, u"About"_qs);
     addButton(cmdExit, lblExit, u"Exit"_qs, u"Exit"_qs);
     setCaptionLook(lblLog, true);
@@ -268,6 +271,9 @@ void MainWindow::buildControls()
     addField(lblStatus, u"lblStatus"_qs, u"Status:"_qs, 300);
     status->addSpacing(12);
     addField(lblDLFreq, u"lblDLFreq"_qs, u"Download Freq. ="_qs, 100);
+    lblPrices = newLabel(this, u"lblPrices"_qs, u"Prices"_qs);
+    lblPrices->setTextFormat(Qt::PlainText);
+    setForeColor(lblPrices, kWhite);
 
     comboTestID = new QComboBox(this);
     comboTestID->setObjectName(u"comboTestID"_qs);
@@ -280,7 +286,8 @@ void MainWindow::buildControls()
     layout->addLayout(buttons, 0, 1, 2, 1);
     layout->addLayout(lights, 1, 0);
     layout->addLayout(status, 2, 0, 1, 2);
-    layout->addWidget(comboTestID, 3, 0);
+    layout->addWidget(lblPrices, 3, 0, 1, 2);
+    layout->addWidget(comboTestID, 4, 0);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     // Each row leads to its stock's chart: a double click on the row, its context menu (on the
@@ -308,6 +315,7 @@ void MainWindow::buildControls()
     connect(cmdMailSettings, &QPushButton::clicked, this, &MainWindow::onMailSettingsClicked);
     connect(cmdChannels, &QPushButton::clicked, this, &MainWindow::onChannelsClicked);
     connect(cmdTimeSettings, &QPushButton::clicked, this, &MainWindow::onTimeSettingsClicked);
+    connect(cmdDataSource, &QPushButton::clicked, this, &MainWindow::onDataSourceClicked);
 }
 
 void MainWindow::buildTray()
@@ -402,6 +410,10 @@ void MainWindow::loadValues()
     m_selectedStock = 1;
     for (const StockIndex stock : allStocks())
         showValue(lblSymbol[stock.number()], m_services.settings.alert(stock).symbol);
+    showSource();
+    // A fresh data folder: the first thing asked is where the prices come from.
+    if (m_services.settings.askForSource)
+        QTimer::singleShot(0, this, &MainWindow::onDataSourceClicked);
 }
 
 void MainWindow::loadLight(QLabel* light, const QString& file, bool lit)
@@ -470,9 +482,9 @@ void MainWindow::showAlertNotice(const QString& message)
         m_notifier->notify(u"Tradevane alert"_qs, alertLinesOf(message).join(u'\n'));
 }
 
-void MainWindow::showConnectionRefused()
+void MainWindow::showConnectionRefused(const QString& message)
 {
-    msgBox(connectionRefusedText(), MsgButtons::OkOnly, u"Network Connection"_qs);
+    msgBox(message, MsgButtons::OkOnly, u"Network Connection"_qs);
 }
 
 bool MainWindow::isRunning() const
@@ -631,6 +643,24 @@ void MainWindow::onChannelsClicked()
         m_services.keyring, m_services.channelTokens, m_selectedStock, this);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->open();
+}
+
+// The source window opens without waiting for it; a fresh data folder gets it at once, as a
+// first-run question.
+void MainWindow::onDataSourceClicked()
+{
+    auto* window = new SourceWindow(m_services.settings, m_services.settings.askForSource, this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    connect(window, &QDialog::finished, this, [this] { showSource(); });
+    window->open();
+}
+
+void MainWindow::showSource()
+{
+    const SettingsStore& settings = m_services.settings;
+    const QString text = u"Prices: "_qs + sourceDescription(settings.source, settings.servers.quoteServer);
+    lblPrices->setText(text);
+    lblPrices->setAccessibleName(text);
 }
 
 void MainWindow::onTimeSettingsClicked()

@@ -67,6 +67,9 @@ public:
     QLabel* lblChannels = nullptr;
     QPushButton* cmdTimeSettings = nullptr;
     QLabel* lblTimeSettings = nullptr;
+    QPushButton* cmdDataSource = nullptr;
+    QLabel* lblDataSource = nullptr;
+    QLabel* lblPrices = nullptr; // where the prices come from
 
     // Status lights (picture boxes showing the bitmaps from the program folder).
     QLabel* picRunLight = nullptr;
@@ -91,7 +94,7 @@ public:
     void showAlertNotice(const QString& message) override;
     // Reloads the log window while it is open (after each quote set).
     void refreshLogWindow() override;
-    void showConnectionRefused() override;
+    void showConnectionRefused(const QString& message) override;
 
     // Shows the bitmap `file` of the program folder in `light`; a missing or unreadable bitmap
     // leaves the light blank. The light's "bitmap" property names the file shown.
@@ -122,6 +125,8 @@ public:
     void onAboutClicked();
     void onMailSettingsClicked();
     void onChannelsClicked();
+    void onDataSourceClicked();
+    void showSource();
     void onTimeSettingsClicked();
     void onStockSelectClicked(int index);
 

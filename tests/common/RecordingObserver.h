@@ -37,7 +37,7 @@ public:
     void setSymbolAlertColour(int stock, bool alert) override { symbolRed[stock - 1] = alert; }
     void showAlertNotice(const QString&) override { ++notices; }
     void refreshLogWindow() override { ++setsFinished; }
-    void showConnectionRefused() override { ++refusals; }
+    void showConnectionRefused(const QString&) override { ++refusals; }
 
     // Statuses shown so far with this text.
     QList<Status> statuses(const QString& text) const;

@@ -79,7 +79,8 @@ TEST(AlertChecks, FourteenChecksInTheirOrder)
         highestHigh.hhDays = days;
         const auto problem = checkAlertEntries(highestHigh);
         ASSERT_TRUE(problem) << days.toStdString();
-        EXPECT_EQ(problem->text, u"Invalid input for Highest High days\r\nInput a number between 2 and 200"_qs);
+        EXPECT_EQ(
+            problem->text, u"Invalid input for Highest High days\r\nInput a number between 2 and 200"_qs);
     }
     // A rate of change that does not fit the record's 16 bits is refused even while its alert is off.
     for (const QString& value : {u"40000"_qs, u"32767.5"_qs, u"-32769"_qs}) {
@@ -181,8 +182,8 @@ TEST(StoredEntries, RoundedHalfToEvenAndOnlyWhereTheAlertIsOn)
     EXPECT_EQ(stored.priceBelow, 0.0);
     EXPECT_EQ(stored.reserved, 0x33);
 
-    for (const auto& [hour, stopHour, expected] :
-        {std::tuple {u"7.5"_qs, u"16"_qs, 8}, std::tuple {u" 8.5 "_qs, u"16"_qs, 8}, std::tuple {u"9"_qs, u"9.6"_qs, 9}}) {
+    for (const auto& [hour, stopHour, expected] : {std::tuple {u"7.5"_qs, u"16"_qs, 8},
+             std::tuple {u" 8.5 "_qs, u"16"_qs, 8}, std::tuple {u"9"_qs, u"9.6"_qs, 9}}) {
         const TimeEntries times {hour, u"59"_qs, stopHour, u"0"_qs, u"5"_qs};
         ASSERT_FALSE(checkTimeEntries(times)) << hour.toStdString();
         EXPECT_EQ(storeTimeEntries(times).startHour, expected) << hour.toStdString();

@@ -3,6 +3,7 @@
 #include "engine/log/ActivityLog.h"
 #include "engine/log/LogTexts.h"
 #include "engine/marketdata/HistoryRetrieval.h"
+#include "engine/marketdata/PriceSource.h"
 
 using namespace tradevane;
 
@@ -64,11 +65,12 @@ protected:
     {
         bool ended = false;
         QString body;
-        const auto fetch = downloadHistory(stock(number), m_app.fetcher,
-            historyRequest(server->baseUrl(), symbol, m_dates), [&](const QString& b) {
-                body = b;
-                ended = true;
-            });
+        const auto servers
+            = makePriceSource({}, {server->baseUrl(), server->baseUrl()}, m_app.fetcher, m_app.hub);
+        const auto fetch = downloadHistory(stock(number), *servers, symbol, m_dates, [&](const QString& b) {
+            body = b;
+            ended = true;
+        });
         ASSERT_TRUE(runUntil([&] { return ended; }));
         StockContext s = stock(number);
         parseHistory(s, body);

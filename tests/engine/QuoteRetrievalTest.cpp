@@ -2,6 +2,7 @@
 
 #include "engine/log/ActivityLog.h"
 #include "engine/log/LogTexts.h"
+#include "engine/marketdata/PriceSource.h"
 #include "engine/marketdata/QuoteRetrieval.h"
 #include "platform/HttpFetch.h"
 
@@ -29,11 +30,11 @@ protected:
     {
         QString body;
         bool ended = false;
-        const auto download = downloadQuote(m_stock, m_app.fetcher,
-            quoteRequest(m_app.settings.servers.quoteServer, symbol), [&](const QString& b) {
-                body = b;
-                ended = true;
-            });
+        const auto servers = makePriceSource({}, m_app.settings.servers, m_app.fetcher, m_app.hub);
+        const auto download = downloadQuote(m_stock, *servers, symbol, [&](const QString& b) {
+            body = b;
+            ended = true;
+        });
         ASSERT_TRUE(runUntil([&] { return ended; }, 30000));
         parseQuote(m_stock, body);
     }

@@ -3,16 +3,16 @@
 // ReadQuoteRequest or ReadHistoryRequest; what they accept is then answered from a simulated market.
 #include "FuzzSupport.h"
 
-#include "Formats.h"
 #include "QuoteService.h"
-#include "SimulatedMarket.h"
+#include "engine/marketdata/sources/SimulatedMarket.h"
+#include "engine/marketdata/sources/SourceFormats.h"
 
 #include <httplib.h>
 
 #include <algorithm>
 #include <regex>
 
-using namespace quoted;
+using namespace tradevane::market;
 
 namespace {
 
@@ -76,10 +76,10 @@ void CheckHistoryRequest(const RequestParams& params, SimulatedMarket& market)
     FUZZ_CHECK(UpperCaseSymbol(request.symbol));
     FUZZ_CHECK(request.from.isValid() && request.to.isValid() && request.from <= request.to);
     FUZZ_CHECK(request.from.year() >= 1900 && request.to.year() <= 2200);
-    const Answer<std::vector<DailyBar>> answer
+    const Answer<std::vector<MarketBar>> answer
         = market.history(request.symbol, request.from, request.to, 5, kNow);
     FUZZ_CHECK(answer.ok && answer.data.size() <= 5);
-    for (const DailyBar& bar : answer.data)
+    for (const MarketBar& bar : answer.data)
         FUZZ_CHECK(bar.date >= request.from && bar.date <= request.to && bar.date < kNow.date());
     const std::string text = HistoryText(answer.data, market.label(), 282);
     FUZZ_CHECK(

@@ -3,15 +3,15 @@
 // the history.
 #include "FuzzSupport.h"
 
-#include "Formats.h"
-#include "ReplaySource.h"
+#include "engine/marketdata/sources/ReplaySource.h"
+#include "engine/marketdata/sources/SourceFormats.h"
 
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 
-using namespace quoted;
+using namespace tradevane::market;
 
 namespace {
 
@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(file.skippedLines >= 0);
     FUZZ_CHECK(file.firstProblem.empty() == (file.skippedLines == 0));
     for (std::size_t i = 0; i < file.bars.size(); ++i) {
-        const DailyBar& b = file.bars[i];
+        const MarketBar& b = file.bars[i];
         FUZZ_CHECK(b.date.isValid());
         FUZZ_CHECK(i == 0 || file.bars[i - 1].date < b.date); // oldest first, each date once
         for (double price : {b.open, b.high, b.low, b.close})
@@ -81,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // On a weekend the newest bar of the file is quoted as it is.
     const double close = file.bars.back().close;
     FUZZ_CHECK(std::fabs(*PriceValue(weekend.data.last) - close) <= std::max(0.01, close * 1e-9));
-    const Answer<std::vector<DailyBar>> history
+    const Answer<std::vector<MarketBar>> history
         = source.history("ABC", kNow.date().addDays(-365), kNow.date(), 282, kNow);
     FUZZ_CHECK(history.ok);
     FUZZ_CHECK(history.data.size() <= std::min<std::size_t>(file.bars.size(), 282));

@@ -3,8 +3,8 @@
 // ReadUpstreamHistory, and the quote fields made from what was read.
 #include "FuzzSupport.h"
 
-#include "Formats.h"
-#include "NasdaqSource.h"
+#include "engine/marketdata/sources/NasdaqSource.h"
+#include "engine/marketdata/sources/SourceFormats.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <cmath>
 
-using namespace quoted;
+using namespace tradevane::market;
 
 namespace {
 
@@ -110,10 +110,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     AddUpstreamSummary(bare, body);
     CheckQuote(bare);
 
-    const Answer<std::vector<DailyBar>> history = ReadUpstreamHistory(body);
+    const Answer<std::vector<MarketBar>> history = ReadUpstreamHistory(body);
     FUZZ_CHECK(history.ok != !history.reason.empty());
     for (std::size_t i = 0; i < history.data.size(); ++i) {
-        const DailyBar& b = history.data[i];
+        const MarketBar& b = history.data[i];
         FUZZ_CHECK(b.date.isValid());
         FUZZ_CHECK(i == 0 || history.data[i - 1].date >= b.date); // newest first
         for (double price : {b.open, b.high, b.low, b.close})

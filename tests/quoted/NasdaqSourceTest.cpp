@@ -1,12 +1,12 @@
 #include "QuotedTestSupport.h"
 
-#include "Formats.h"
-#include "NasdaqSource.h"
+#include "engine/marketdata/sources/NasdaqSource.h"
+#include "engine/marketdata/sources/SourceFormats.h"
 
 #include <chrono>
 
-using namespace quoted;
-using namespace quoted::test;
+using namespace tradevane::market;
+using namespace tradevane::market::test;
 
 namespace {
 

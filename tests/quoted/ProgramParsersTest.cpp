@@ -3,10 +3,10 @@
 #include "QuotedTestSupport.h"
 
 #include "DemoStocks.h"
-#include "Formats.h"
-#include "NasdaqSource.h"
-#include "ReplaySource.h"
-#include "SimulatedMarket.h"
+#include "engine/marketdata/sources/NasdaqSource.h"
+#include "engine/marketdata/sources/ReplaySource.h"
+#include "engine/marketdata/sources/SimulatedMarket.h"
+#include "engine/marketdata/sources/SourceFormats.h"
 
 #include "TestSupport.h"
 #include "engine/alerts/AlertConditions.h"
@@ -14,6 +14,7 @@
 #include "engine/indicators/Indicators.h"
 #include "engine/log/LogTexts.h"
 #include "engine/marketdata/HistoryRetrieval.h"
+#include "engine/marketdata/PriceSource.h"
 #include "engine/marketdata/QuoteRetrieval.h"
 #include "engine/session/MonitoringSession.h"
 #include "engine/settings/AlertSettingsFile.h"
@@ -21,8 +22,8 @@
 
 using namespace tradevane;
 
-using namespace quoted;
-using namespace quoted::test;
+using namespace tradevane::market;
+using namespace tradevane::market::test;
 
 namespace {
 
@@ -54,13 +55,13 @@ protected:
             body = b;
             ended = true;
         };
-        auto download = downloadHistory(stock(number), m_app.fetcher,
-            tradevane::historyRequest(server, symbol, setHistoryDates(now())), done);
+        const auto servers = makePriceSource({}, {server, server}, m_app.fetcher, m_app.hub);
+        auto download = downloadHistory(stock(number), *servers, symbol, setHistoryDates(now()), done);
         ASSERT_TRUE(runUntil([&] { return ended; }));
         StockContext s = stock(number);
         parseHistory(s, body);
         ended = false;
-        download = downloadQuote(stock(number), m_app.fetcher, tradevane::quoteRequest(server, symbol), done);
+        download = downloadQuote(stock(number), *servers, symbol, done);
         ASSERT_TRUE(runUntil([&] { return ended; }));
         parseQuote(s, body);
     }

@@ -1,8 +1,8 @@
 #include "QuotedTestSupport.h"
 
 #include "CommandLine.h"
-#include "ReplaySource.h"
-#include "SimulatedMarket.h"
+#include "engine/marketdata/sources/ReplaySource.h"
+#include "engine/marketdata/sources/SimulatedMarket.h"
 
 #include <sys/socket.h>
 
@@ -10,8 +10,8 @@
 #include <netinet/in.h>
 #include <unistd.h>
 
-using namespace quoted;
-using namespace quoted::test;
+using namespace tradevane::market;
+using namespace tradevane::market::test;
 
 namespace {
 
@@ -38,7 +38,7 @@ public:
     {
         throw std::runtime_error("boom");
     }
-    Answer<std::vector<DailyBar>> history(const std::string&, QDate, QDate, int, const QDateTime&) override
+    Answer<std::vector<MarketBar>> history(const std::string&, QDate, QDate, int, const QDateTime&) override
     {
         throw std::bad_alloc();
     }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "GuardedServer.h"
-#include "MarketData.h"
 #include "QuoteService.h"
+#include "engine/marketdata/sources/MarketSource.h"
 
 #include <httplib.h>
 
@@ -27,7 +27,7 @@
 #include <thread>
 #include <vector>
 
-namespace quoted::test {
+namespace tradevane::market::test {
 
 // An HTTP server on a free loopback port, run on its own thread for the life of the object.
 class LoopbackServer
@@ -361,4 +361,4 @@ private:
     LoopbackServer m_server;
 };
 
-} // namespace quoted::test
+} // namespace tradevane::market::test

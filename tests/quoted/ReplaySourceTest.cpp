@@ -1,7 +1,7 @@
 #include "QuotedTestSupport.h"
 
-#include "Formats.h"
-#include "ReplaySource.h"
+#include "engine/marketdata/sources/ReplaySource.h"
+#include "engine/marketdata/sources/SourceFormats.h"
 
 #include <QTemporaryDir>
 
@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <fstream>
 
-using namespace quoted;
-using namespace quoted::test;
+using namespace tradevane::market;
+using namespace tradevane::market::test;
 
 namespace {
 

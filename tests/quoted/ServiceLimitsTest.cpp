@@ -1,10 +1,10 @@
 #include "QuotedTestSupport.h"
 
 #include "RequestHead.h"
-#include "SimulatedMarket.h"
+#include "engine/marketdata/sources/SimulatedMarket.h"
 
-using namespace quoted;
-using namespace quoted::test;
+using namespace tradevane::market;
+using namespace tradevane::market::test;
 using namespace std::chrono_literals;
 
 namespace {

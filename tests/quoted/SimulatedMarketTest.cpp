@@ -1,13 +1,13 @@
 #include "QuotedTestSupport.h"
 
-#include "Formats.h"
-#include "SimulatedMarket.h"
+#include "engine/marketdata/sources/SimulatedMarket.h"
+#include "engine/marketdata/sources/SourceFormats.h"
 
 #include <cmath>
 #include <map>
 
-using namespace quoted;
-using namespace quoted::test;
+using namespace tradevane::market;
+using namespace tradevane::market::test;
 
 namespace {
 
@@ -18,7 +18,7 @@ QDateTime at(QDate day, int hour, int minute)
     return QDateTime(day, QTime(hour, minute));
 }
 
-std::vector<DailyBar> history(
+std::vector<MarketBar> history(
     SimulatedMarket& market, const std::string& symbol, QDate today, int limit = 282)
 {
     const auto answer = market.history(symbol, today.addDays(-365), today, limit, at(today, 9, 0));
@@ -47,13 +47,13 @@ TEST(SimulatedMarket, SameSeedGivesTheSameMarketAndAnotherSeedAnother)
 TEST(SimulatedMarket, HistoryIsTheTradingDaysOfAYearEndingYesterday)
 {
     SimulatedMarket market(1);
-    const std::vector<DailyBar> all = history(market, "IBM", kWednesday, 100000);
+    const std::vector<MarketBar> all = history(market, "IBM", kWednesday, 100000);
     ASSERT_FALSE(all.empty());
     EXPECT_EQ(all.front().date, kWednesday.addDays(-1));
     EXPECT_GE(all.back().date, kWednesday.addDays(-365));
     EXPECT_NEAR(static_cast<double>(all.size()), 261, 1);
     for (std::size_t i = 0; i < all.size(); ++i) {
-        const DailyBar& b = all[i];
+        const MarketBar& b = all[i];
         EXPECT_TRUE(isTradingDay(b.date)) << isoDate(b.date);
         if (i > 0) {
             EXPECT_LT(b.date, all[i - 1].date);
@@ -68,7 +68,7 @@ TEST(SimulatedMarket, HistoryIsTheTradingDaysOfAYearEndingYesterday)
         }
     }
     // On a Monday the newest bar is Friday's; the limit keeps the newest bars.
-    const std::vector<DailyBar> monday = history(market, "IBM", QDate(2026, 3, 16), 241);
+    const std::vector<MarketBar> monday = history(market, "IBM", QDate(2026, 3, 16), 241);
     EXPECT_EQ(monday.front().date, QDate(2026, 3, 13));
     EXPECT_EQ(monday.size(), 241u);
 }
@@ -95,7 +95,7 @@ TEST(SimulatedMarket, QuotesMoveThroughTheDayAndEndAsTomorrowsBar)
     EXPECT_GT(lasts.size(), 200u) << "the price should move nearly every five minutes";
 
     const QuoteFields close = market.quote("XOM", at(kWednesday, 23, 59)).data;
-    const DailyBar bar = history(market, "XOM", kWednesday.addDays(1)).front();
+    const MarketBar bar = history(market, "XOM", kWednesday.addDays(1)).front();
     EXPECT_EQ(bar.date, kWednesday);
     EXPECT_EQ(close.last, formatPrice(bar.close));
     EXPECT_EQ(close.open, formatPrice(bar.open));
@@ -108,7 +108,7 @@ TEST(SimulatedMarket, OutsideTheSessionTheLastCloseStands)
 {
     SimulatedMarket market(1, *SessionWindow::parse("09:30-16:00"));
     const QuoteFields early = market.quote("KO", at(kWednesday, 8, 0)).data;
-    const DailyBar tuesday = history(market, "KO", kWednesday).front();
+    const MarketBar tuesday = history(market, "KO", kWednesday).front();
     EXPECT_EQ(early.date, "3/10/2026");
     EXPECT_EQ(early.time, "4:00pm");
     EXPECT_EQ(early.last, formatPrice(tuesday.close));

@@ -4,7 +4,7 @@
 
 #include <charconv>
 
-namespace quoted {
+namespace tradevane::market {
 
 namespace {
 
@@ -128,4 +128,4 @@ std::variant<CommandLine, std::string> parseCommandLine(const std::vector<std::s
     return line;
 }
 
-} // namespace quoted
+} // namespace tradevane::market

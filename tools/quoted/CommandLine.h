@@ -1,12 +1,12 @@
 #pragma once
 
-#include "SimulatedMarket.h"
+#include "engine/marketdata/sources/SimulatedMarket.h"
 
 #include <string>
 #include <variant>
 #include <vector>
 
-namespace quoted {
+namespace tradevane::market {
 
 struct CommandLine
 {
@@ -25,4 +25,4 @@ struct CommandLine
 std::variant<CommandLine, std::string> parseCommandLine(const std::vector<std::string>& args);
 std::string helpText();
 
-} // namespace quoted
+} // namespace tradevane::market

@@ -20,7 +20,7 @@
 #include <optional>
 #include <system_error>
 
-namespace quoted {
+namespace tradevane::market {
 
 namespace {
 
@@ -615,4 +615,4 @@ ConnectionGate::Next ConnectionGate::awaitNextHead(Connection& connection)
     }
 }
 
-} // namespace quoted
+} // namespace tradevane::market

@@ -14,7 +14,7 @@
 #include <unordered_map>
 #include <vector>
 
-namespace quoted {
+namespace tradevane::market {
 
 // Stands between the library's accepting thread and the answering of requests:
 //  - counts the open connections per address and in all, and answers those beyond the limits
@@ -116,4 +116,4 @@ private:
     bool m_shutDown = false;
 };
 
-} // namespace quoted
+} // namespace tradevane::market

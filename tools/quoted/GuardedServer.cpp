@@ -6,7 +6,7 @@
 
 #include <unistd.h>
 
-namespace quoted {
+namespace tradevane::market {
 
 GuardedServer::GuardedServer(ServerLimits limits)
     : m_limits(limits)
@@ -60,4 +60,4 @@ bool GuardedServer::answer(httplib::Stream& stream, bool closeConnection, bool& 
     return process_request(stream, closeConnection, connectionClosed, nullptr);
 }
 
-} // namespace quoted
+} // namespace tradevane::market

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-namespace quoted {
+namespace tradevane::market {
 
 // A request or connection turned away before it reached a handler, for the request log.
 struct Refusal
@@ -62,4 +62,4 @@ private:
     ConnectionGate* m_gate = nullptr; // while listening
 };
 
-} // namespace quoted
+} // namespace tradevane::market

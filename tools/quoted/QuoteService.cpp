@@ -1,12 +1,12 @@
 #include "QuoteService.h"
 
-#include "Formats.h"
 #include "GuardedServer.h"
+#include "engine/marketdata/sources/SourceFormats.h"
 
 #include <cstdio>
 #include <mutex>
 
-namespace quoted {
+namespace tradevane::market {
 
 namespace {
 
@@ -240,19 +240,19 @@ QuoteService::Reply QuoteService::answerHistory(const Params& params)
     const QDate to = request.to;
     // Bounded even when every bar is wanted: ten years of trading days.
     const int limit = m_options.maxRows > 0 ? m_options.maxRows : 2610;
-    const Answer<std::vector<DailyBar>> answer = m_source.history(symbol, from, to, limit, now);
+    const Answer<std::vector<MarketBar>> answer = m_source.history(symbol, from, to, limit, now);
     const std::string range = isoDate(from) + " to " + isoDate(to);
     if (!answer.ok)
         return {200, {}, "empty: no history for " + symbol + " " + range + ": " + answer.reason};
     if (answer.data.empty())
         return {
             200, {}, "empty: no trading days for " + symbol + " " + range + " (" + m_source.label() + ")"};
-    const DailyBar& newest = answer.data.front();
-    const DailyBar& oldest = answer.data.back();
+    const MarketBar& newest = answer.data.front();
+    const MarketBar& oldest = answer.data.back();
     return {200, historyText(answer.data, m_source.label(), m_options.maxRows),
         "history " + symbol + " " + std::to_string(answer.data.size()) + " days " + isoDate(oldest.date)
             + " to " + isoDate(newest.date) + " (" + m_source.label()
             + (answer.note.empty() ? "" : ", " + answer.note) + ")"};
 }
 
-} // namespace quoted
+} // namespace tradevane::market

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "MarketData.h"
+#include "engine/marketdata/sources/MarketSource.h"
 
 #include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
-namespace quoted {
+namespace tradevane::market {
 
 class GuardedServer;
 
@@ -83,4 +83,4 @@ private:
     ServiceOptions m_options;
 };
 
-} // namespace quoted
+} // namespace tradevane::market

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace quoted {
+namespace tradevane::market {
 
 namespace {
 
@@ -107,4 +107,4 @@ std::string_view RequestHead::target(std::string_view received)
     return rest.substr(0, rest.find(' '));
 }
 
-} // namespace quoted
+} // namespace tradevane::market

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace quoted {
+namespace tradevane::market {
 
 // Follows the head of one HTTP request (the request line and the header lines up to the blank
 // line) while its bytes come in, so that the service can tell a complete head, one that is too
@@ -53,4 +53,4 @@ private:
     bool m_announcesBody = false;
 };
 
-} // namespace quoted
+} // namespace tradevane::market

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <cstddef>
 
-namespace quoted {
+namespace tradevane::market {
 
 // What one client, and all clients together, may take of the service.
 struct ServerLimits
@@ -29,4 +29,4 @@ struct ServerLimits
     std::chrono::milliseconds followUpWait {5};
 };
 
-} // namespace quoted
+} // namespace tradevane::market

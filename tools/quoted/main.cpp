@@ -1,8 +1,8 @@
 #include "CommandLine.h"
 #include "GuardedServer.h"
-#include "NasdaqSource.h"
 #include "QuoteService.h"
-#include "ReplaySource.h"
+#include "engine/marketdata/sources/NasdaqSource.h"
+#include "engine/marketdata/sources/ReplaySource.h"
 
 #include <sys/resource.h>
 
@@ -13,7 +13,7 @@
 #include <pthread.h>
 #include <thread>
 
-using namespace quoted;
+using namespace tradevane::market;
 
 int main(int argc, char** argv)
 {

@@ -22,6 +22,8 @@ inline const QString kWeekendSaturday = u"Markets closed: Resumes Monday"_qs;
 inline const QString kWeekendSunday = u"Markets closed: Awaiting Monday"_qs;
 inline const QString kWaitingForStart = u"Waiting for Start time of "_qs;
 inline const QString kProcessingStarted = u" Processing started. "_qs;
+// Then, for a source inside the program, where its prices come from.
+inline const QString kPricesFrom = u"Prices: "_qs;
 inline const QString kHistoricDataDownloaded = u"Historic Data Downloaded"_qs;
 inline const QString kQuoteSetDownloaded = u"Quote set #: "_qs; // followed by the number and " downloded"
 inline const QString kQuoteSetDownloadedEnd = u" downloded"_qs;
@@ -42,6 +44,8 @@ inline const QString kHolidayLinesNotListed
     = u"Holiday file holidays.txt: more lines skipped, not listed: "_qs;
 inline const QString kCalendarSettingsDefault
     = u"Calendar settings file calendar.ini unreadable or malformed - exchange holidays are skipped: "_qs;
+inline const QString kSourceSettingsDamaged
+    = u"Data source file source.ini unreadable or damaged - the data source is asked for again: "_qs;
 
 // Alerts reported today (reported.dat)
 inline const QString kAlertMemoryDamaged

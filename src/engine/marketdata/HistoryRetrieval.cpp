@@ -1,5 +1,7 @@
 #include "engine/marketdata/HistoryRetrieval.h"
 
+#include "engine/marketdata/PriceSource.h"
+
 #include "engine/log/ActivityLog.h"
 #include "engine/log/LogTexts.h"
 #include "engine/marketdata/QuoteRetrieval.h"
@@ -95,8 +97,8 @@ std::optional<PriceHistory> readHistoryTable(const QString& text)
     return history;
 }
 
-std::unique_ptr<Pending> downloadHistory(const StockContext& stock, HttpFetcher& fetcher,
-    const QString& request, std::function<void(const QString&)> done)
+std::unique_ptr<Pending> downloadHistory(const StockContext& stock, PriceSource& source,
+    const QString& symbol, const HistoryDates& dates, std::function<void(const QString&)> done)
 {
     auto failed = [stock, done] {
         errorPath(stock,
@@ -104,14 +106,15 @@ std::unique_ptr<Pending> downloadHistory(const StockContext& stock, HttpFetcher&
                 + u"\r\n"_qs);
         done(QString());
     };
-    std::unique_ptr<Pending> fetch = fetcher.fetch(request, [stock, done, failed](const FetchResult& result) {
-        if (result.ok) {
-            done(result.body);
-            return;
-        }
-        transferFailed(stock, result);
-        failed();
-    });
+    std::unique_ptr<Pending> fetch
+        = source.fetchHistory(symbol, dates, [stock, done, failed](const FetchResult& result) {
+              if (result.ok) {
+                  done(result.body);
+                  return;
+              }
+              transferFailed(stock, result);
+              failed();
+          });
     if (!fetch) // a fetcher that is busy fails the download like a server that does not answer
         fetch = std::make_unique<Deferred>(failed);
     return fetch;

@@ -12,7 +12,7 @@
 
 namespace tradevane {
 
-class HttpFetcher;
+class PriceSource;
 
 // About one year of daily prices of one stock from the history server, turned into the stock's
 // daily bars, row 0 (the table's heading line) first.
@@ -40,11 +40,11 @@ constexpr int kMinimumHistoryFields = 1401;
 // history does.
 std::optional<PriceHistory> readHistoryTable(const QString& text);
 
-// Fetches the history at `request`; `done` gets the body, or an empty text after a failed fetch,
-// which marks the stock failed and logs why (TransferFailed) and "Download Error-Stock #:". A
-// cancelled fetch reports nothing.
-[[nodiscard]] std::unique_ptr<Pending> downloadHistory(const StockContext& stock, HttpFetcher& fetcher,
-    const QString& request, std::function<void(const QString&)> done);
+// Fetches the daily history of `symbol` over `dates` from `source`; `done` gets the body, or an empty text
+// after a failed fetch, which marks the stock failed and logs why (TransferFailed) and "Download Error-Stock
+// #:". A cancelled fetch reports nothing.
+[[nodiscard]] std::unique_ptr<Pending> downloadHistory(const StockContext& stock, PriceSource& source,
+    const QString& symbol, const HistoryDates& dates, std::function<void(const QString&)> done);
 
 // Reads `HistoryText` into the stock's history. An empty or unusable response marks the
 // stock failed and logs "Data Error-Stock #:", leaving the history as it was.

@@ -2,6 +2,7 @@
 
 #include "engine/log/ActivityLog.h"
 #include "engine/log/LogTexts.h"
+#include "engine/marketdata/PriceSource.h"
 #include "platform/Deferred.h"
 #include "platform/HttpFetch.h"
 
@@ -46,10 +47,10 @@ QString quoteRequest(const QString& server, const QString& symbol)
         + symbolForRequest(symbol.toLower());
 }
 
-std::unique_ptr<Pending> downloadQuote(const StockContext& stock, HttpFetcher& fetcher,
-    const QString& request, std::function<void(const QString&)> done)
+std::unique_ptr<Pending> downloadQuote(const StockContext& stock, PriceSource& source, const QString& symbol,
+    std::function<void(const QString&)> done)
 {
-    std::unique_ptr<Pending> fetch = fetcher.fetch(request, [stock, done](const FetchResult& result) {
+    std::unique_ptr<Pending> fetch = source.fetchQuote(symbol, [stock, done](const FetchResult& result) {
         if (!result.ok)
             transferFailed(stock, result);
         done(result.body);

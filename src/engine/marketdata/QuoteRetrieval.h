@@ -10,7 +10,7 @@
 
 namespace tradevane {
 
-class HttpFetcher;
+class PriceSource;
 struct FetchResult;
 
 // The current (delayed) quote of one stock: one comma-separated line from the quote server,
@@ -25,10 +25,10 @@ QString symbolForRequest(const QString& symbol);
 // The request for `symbol` (lower-cased) on the quote server at `server`.
 QString quoteRequest(const QString& server, const QString& symbol);
 
-// Fetches the stock's quote line at `request`; `done` gets the body, or an empty text when the
+// Fetches the quote line of `symbol` from `source`; `done` gets the body, or an empty text when the
 // fetch failed (TransferFailed has then logged why). A cancelled fetch reports nothing.
-[[nodiscard]] std::unique_ptr<Pending> downloadQuote(const StockContext& stock, HttpFetcher& fetcher,
-    const QString& request, std::function<void(const QString&)> done);
+[[nodiscard]] std::unique_ptr<Pending> downloadQuote(const StockContext& stock, PriceSource& source,
+    const QString& symbol, std::function<void(const QString&)> done);
 
 // A fetch of this stock's quote or history failed: the stock is out of the rest of the quote set,
 // and the failure's code and reason are logged.

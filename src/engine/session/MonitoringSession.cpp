@@ -5,11 +5,12 @@
 #include "engine/indicators/Indicators.h"
 #include "engine/log/ActivityLog.h"
 #include "engine/log/LogTexts.h"
-#include "engine/marketdata/ConnectionCheck.h"
+#include "engine/marketdata/PriceSource.h"
 #include "engine/marketdata/QuoteRetrieval.h"
 #include "engine/notify/AlertMail.h"
 #include "engine/notify/Channels.h"
 #include "engine/notify/SoundPlayer.h"
+#include "engine/session/SessionObserver.h"
 #include "engine/session/WaitRules.h"
 #include "engine/settings/SettingsStore.h"
 #include "platform/Clock.h"
@@ -143,25 +144,26 @@ void MonitoringSession::start()
     if (m_state != State::Idle)
         return;
     enter(State::CheckingConnection);
-    wait(getConnectionState(
-        m_services.hub, m_services.settings.servers.quoteServer, [this](const ConnectionState& connection) {
-            if (m_state == State::CheckingConnection)
-                connectionChecked(connection.connected);
-        }));
+    m_source = makePriceSource(
+        m_services.settings.source, m_services.settings.servers, m_services.fetcher, m_services.hub);
+    m_sourceInProgram = m_services.settings.source.kind != SourceKind::Servers;
+    wait(m_source->check([this](const SourceCheck& check) {
+        if (m_state == State::CheckingConnection)
+            connectionChecked(check);
+    }));
 }
 
-void MonitoringSession::connectionChecked(bool connected)
+void MonitoringSession::connectionChecked(const SourceCheck& check)
 {
-    if (!connected) {
+    if (!check.ok()) {
         enter(State::Idle);
-        emit connectionRefused();
+        emit connectionRefused(check.offline ? connectionRefusedText() : check.problem);
         return;
     }
     const SettingsStore& settings = m_services.settings;
     m_alerts = settings.alerts;
     m_time = settings.time;
     m_dayTime = m_time;
-    m_servers = settings.servers;
     // A run begins with a clean day: nothing of an earlier run is left to report.
     m_stocks.fill({});
     m_lastTradingDay = {};
@@ -259,6 +261,8 @@ void MonitoringSession::historyBegin()
     armAllAlerts();
     disarmReported(m_reported, m_tradingDate, m_alerts, m_stocks);
     logLine(dateTimeText(t) + LogText::kProcessingStarted);
+    if (m_sourceInProgram)
+        logLine(LogText::kPricesFrom + m_source->description());
     m_dayTime = m_time;
     if (const auto early = m_calendar ? m_calendar->earlyClose(m_tradingDate) : std::nullopt) {
         m_dayTime = WaitRules::earlyCloseTimes(m_time, t, early->close);
@@ -295,9 +299,8 @@ void MonitoringSession::historyOfStock()
         nextStock(&MonitoringSession::historyOfStock);
         return;
     }
-    wait(downloadHistory(context(index), m_services.fetcher,
-        historyRequest(m_servers.historyServer, settings.symbol.trimmed(), m_dates),
-        [this](const QString& body) {
+    wait(downloadHistory(
+        context(index), *m_source, settings.symbol.trimmed(), m_dates, [this](const QString& body) {
             if (m_state == State::History)
                 historyArrived(body);
         }));
@@ -370,11 +373,10 @@ void MonitoringSession::quoteOfStock()
     const StockIndex index(m_cursor);
     const AlertSettings& settings = m_alerts[m_cursor];
     if (!m_stocks[m_cursor].stockFailed && settings.watched()) {
-        wait(downloadQuote(context(index), m_services.fetcher,
-            quoteRequest(m_servers.quoteServer, settings.symbol.trimmed()), [this](const QString& body) {
-                if (m_state == State::QuoteSet)
-                    quoteArrived(body);
-            }));
+        wait(downloadQuote(context(index), *m_source, settings.symbol.trimmed(), [this](const QString& body) {
+            if (m_state == State::QuoteSet)
+                quoteArrived(body);
+        }));
         return;
     }
     quoteArrived(std::nullopt);

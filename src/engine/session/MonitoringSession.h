@@ -5,7 +5,6 @@
 #include "engine/calendar/ExchangeCalendar.h"
 #include "engine/marketdata/HistoryRetrieval.h"
 #include "engine/model/StockState.h"
-#include "engine/settings/ServerSettings.h"
 #include "platform/Pending.h"
 
 #include <QDateTime>
@@ -23,6 +22,8 @@ namespace tradevane {
 class ActivityLog;
 class ChannelSender;
 class HttpFetcher;
+class PriceSource;
+struct SourceCheck;
 class SettingsStore;
 class SmtpClient;
 class SoundPlayer;
@@ -116,7 +117,7 @@ signals:
     // A quote set has ended (after its line of asterisks).
     void quoteSetFinished();
     // START found no connection: the engine stays idle.
-    void connectionRefused();
+    void connectionRefused(const QString& message);
     void stateChanged(MonitoringSession::State state);
 
 private:
@@ -135,7 +136,7 @@ private:
     void logLine(const QString& text);
     void tearDown();
 
-    void connectionChecked(bool connected);
+    void connectionChecked(const SourceCheck& check);
     void dayHead();
     bool holidayAhead();
     std::function<bool(const QDateTime&)> closedDays() const;
@@ -165,7 +166,8 @@ private:
     // Taken at START: the settings do not change under a run (only the sound choice may).
     std::array<AlertSettings, kStockCount> m_alerts {};
     TimeSettings m_time;
-    ServerSettings m_servers;
+    std::unique_ptr<PriceSource> m_source; // chosen at START
+    bool m_sourceInProgram = false; // its prices are named in the log each day
     std::optional<ExchangeCalendar> m_calendar; // none when the calendar is not followed
 
     std::array<StockState, kStockCount> m_stocks {};

@@ -28,7 +28,8 @@ void connectObserver(MonitoringSession& engine, SessionObserver& window, QObject
     QObject::connect(
         &engine, &E::alertRaised, context, [w](const QString& message) { w->showAlertNotice(message); });
     QObject::connect(&engine, &E::quoteSetFinished, context, [w] { w->refreshLogWindow(); });
-    QObject::connect(&engine, &E::connectionRefused, context, [w] { w->showConnectionRefused(); });
+    QObject::connect(&engine, &E::connectionRefused, context,
+        [w](const QString& message) { w->showConnectionRefused(message); });
 }
 
 QString connectionRefusedText()

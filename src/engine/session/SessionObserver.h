@@ -28,7 +28,7 @@ public:
     // A quote set has ended: an open log window shows the file again.
     virtual void refreshLogWindow() = 0;
     // START found no connection.
-    virtual void showConnectionRefused() = 0;
+    virtual void showConnectionRefused(const QString& message) = 0;
 };
 
 // Lets `window` show what `engine` does, for as long as `context` lives.

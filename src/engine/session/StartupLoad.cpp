@@ -20,6 +20,11 @@ StartupLoad loadSettingsFiles(AppServices& services)
     ActivityLog& log = services.log;
     // The server addresses and the calendar choice never stop the loading: a bad file leaves
     // the defaults in use with a note in the activity log.
+    // The source is read first: servers.ini is written with its defaults when it is missing, and a
+    // folder without source.ini that already had one keeps using its servers.
+    const SourceLoad source = loadSourceSettings(log);
+    settings.source = source.settings;
+    settings.askForSource = source.ask;
     loadServerSettings(settings.servers, log);
     settings.preferences = loadPreferences();
     // Nor do the channels: a bad channels.ini switches them all off, with a note.

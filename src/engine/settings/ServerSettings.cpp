@@ -17,8 +17,9 @@ namespace {
 
 const QString kFileName = u"servers.ini"_qs;
 
-// The base address without trailing slashes, or nothing when it is not a usable web address.
-std::optional<QString> baseAddress(const QString& value)
+} // namespace
+
+std::optional<QString> serverAddress(const QString& value)
 {
     QString address = value;
     while (address.endsWith(u'/'))
@@ -29,6 +30,8 @@ std::optional<QString> baseAddress(const QString& value)
         return std::nullopt;
     return address;
 }
+
+namespace {
 
 // Read at start-up, before any stock has been chosen: a note of the log itself says stock 0.
 void note(ActivityLog& log, const QString& text)
@@ -61,7 +64,7 @@ std::optional<QString> parseServerSettings(const QString& text, ServerSettings& 
                 target = &settings.quoteServer;
             else if (key.compare(u"HistoryServer"_qs, Qt::CaseInsensitive) == 0)
                 target = &settings.historyServer;
-            const std::optional<QString> address = baseAddress(value);
+            const std::optional<QString> address = serverAddress(value);
             if (!target || !address)
                 return key;
             *target = *address;
@@ -79,9 +82,7 @@ void loadServerSettings(ServerSettings& settings, ActivityLog& log)
 
     const SmallFileRead file = readSmallFile(serverSettingsPath());
     if (!file.exists) {
-        const QByteArray text = "[servers]\nQuoteServer=" + defaults.quoteServer.toUtf8()
-            + "\nHistoryServer=" + defaults.historyServer.toUtf8() + '\n';
-        if (const FileError error = saveWholeFile(serverSettingsPath(), text); !error.ok())
+        if (const FileError error = writeServerSettings(defaults); !error.ok())
             note(log, LogText::kServerSettingsNotWritten + error.description);
         return;
     }
@@ -95,6 +96,13 @@ void loadServerSettings(ServerSettings& settings, ActivityLog& log)
         return;
     }
     settings = read;
+}
+
+FileError writeServerSettings(const ServerSettings& settings)
+{
+    return saveWholeFile(serverSettingsPath(),
+        "[servers]\nQuoteServer=" + settings.quoteServer.toUtf8()
+            + "\nHistoryServer=" + settings.historyServer.toUtf8() + '\n');
 }
 
 } // namespace tradevane

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/RecordFile.h"
+
 #include <QString>
 
 #include <optional>
@@ -37,5 +39,12 @@ std::optional<QString> parseServerSettings(const QString& text, ServerSettings& 
 // is and the defaults are used, with a note in the activity log. A key that is missing takes its
 // default.
 void loadServerSettings(ServerSettings& settings, ActivityLog& log);
+
+// An address as servers.ini may hold it (http or https, a host, no query), without trailing
+// slashes; nothing when it is not one.
+std::optional<QString> serverAddress(const QString& text);
+
+// Replaces servers.ini as a whole: a failed write leaves the file as it was.
+[[nodiscard]] FileError writeServerSettings(const ServerSettings& settings);
 
 } // namespace tradevane

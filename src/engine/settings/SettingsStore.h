@@ -6,6 +6,7 @@
 #include "engine/settings/ChannelSettings.h"
 #include "engine/settings/Preferences.h"
 #include "engine/settings/ServerSettings.h"
+#include "engine/settings/SourceSettings.h"
 
 #include <array>
 #include <functional>
@@ -24,6 +25,9 @@ public:
     MailSettings mail;
     SoundSettings sound;
     ServerSettings servers = defaultServerSettings();
+    SourceSettings source;
+    // Whether the user is still to choose the source (a fresh data folder, a damaged source.ini).
+    bool askForSource = false;
     Preferences preferences;
     ChannelSettings channels;
     // Why channels.ini could not be used at start-up (every channel is then off); empty when it

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "MarketData.h"
+#include "engine/marketdata/sources/MarketSource.h"
 
 #include <map>
 #include <mutex>
 
-namespace quoted {
+namespace tradevane::market {
 
 // The part of the day in which simulated prices move, in minutes since local midnight. The
 // default is the whole day, so that a demonstration shows moving prices at any hour.
@@ -75,14 +75,14 @@ private:
 double volumeShare(double elapsed);
 
 // The finished bar of a planned day.
-DailyBar barOfDay(const DayPlan& plan, const SessionWindow& session);
+MarketBar barOfDay(const DayPlan& plan, const SessionWindow& session);
 // The quote at `now` on the planned day (clamped to the session: before it, the open; after it,
 // the close).
 QuoteFields quoteDuringDay(
     const std::string& symbol, const DayPlan& plan, const SessionWindow& session, const QDateTime& now);
 // The last quote of a finished day.
 QuoteFields quoteAfterDay(
-    const std::string& symbol, const DailyBar& bar, double previousClose, const SessionWindow& session);
+    const std::string& symbol, const MarketBar& bar, double previousClose, const SessionWindow& session);
 
 // A seeded simulated market: every plausible symbol has a daily history going back years and a
 // session today whose quotes move minute by minute.
@@ -93,7 +93,7 @@ public:
 
     std::string label() const override { return "simulated"; }
     Answer<QuoteFields> quote(const std::string& symbol, const QDateTime& now) override;
-    Answer<std::vector<DailyBar>> history(
+    Answer<std::vector<MarketBar>> history(
         const std::string& symbol, QDate from, QDate to, int limit, const QDateTime& now) override;
 
     // The plan of a trading day of `symbol`.
@@ -108,16 +108,16 @@ private:
     };
     Character character(const std::string& symbol) const;
     double closeOf(const Character& c, std::int64_t tradingDay) const;
-    DailyBar bar(const std::string& symbol, QDate day);
+    MarketBar bar(const std::string& symbol, QDate day);
 
     std::uint64_t m_seed;
     SessionWindow m_session;
     std::mutex m_mutex;
-    std::map<std::string, std::map<QDate, DailyBar>> m_bars; // finished days, computed once
+    std::map<std::string, std::map<QDate, MarketBar>> m_bars; // finished days, computed once
 };
 
 // Trading days (Monday to Friday) counted from a fixed Monday, so that a day's number never
 // depends on when it is asked for.
 std::int64_t tradingDayNumber(QDate tradingDay);
 
-} // namespace quoted
+} // namespace tradevane::market

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-namespace quoted {
+namespace tradevane::market {
 
 // One trading day of a symbol.
-struct DailyBar
+struct MarketBar
 {
     QDate date;
     double open = 0;
@@ -79,9 +79,9 @@ public:
 
     // Daily bars with from <= date <= to and date before today, most recent first, at most
     // `limit` of them.
-    virtual Answer<std::vector<DailyBar>> history(
+    virtual Answer<std::vector<MarketBar>> history(
         const std::string& symbol, QDate from, QDate to, int limit, const QDateTime& now)
         = 0;
 };
 
-} // namespace quoted
+} // namespace tradevane::market

@@ -1,13 +1,13 @@
-#include "ReplaySource.h"
+#include "engine/marketdata/sources/ReplaySource.h"
 
-#include "Formats.h"
+#include "engine/marketdata/sources/SourceFormats.h"
 
 #include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <sstream>
 
-namespace quoted {
+namespace tradevane::market {
 
 namespace {
 
@@ -76,7 +76,7 @@ ReplaySource::FileBars ReplaySource::readText(const std::string& text)
         if (trim(line).empty())
             continue;
         const std::vector<std::string> f = splitCsv(line);
-        DailyBar bar;
+        MarketBar bar;
         bool ok = f.size() >= 6;
         if (ok) {
             bar.date = parseDate(f[0]);
@@ -110,10 +110,10 @@ ReplaySource::FileBars ReplaySource::readText(const std::string& text)
         result.bars.push_back(bar);
     }
     std::stable_sort(result.bars.begin(), result.bars.end(),
-        [](const DailyBar& a, const DailyBar& b) { return a.date < b.date; });
+        [](const MarketBar& a, const MarketBar& b) { return a.date < b.date; });
     // A date given twice keeps its last line.
-    std::vector<DailyBar> unique;
-    for (const DailyBar& b : result.bars) {
+    std::vector<MarketBar> unique;
+    for (const MarketBar& b : result.bars) {
         if (!unique.empty() && unique.back().date == b.date)
             unique.back() = b;
         else
@@ -160,13 +160,13 @@ Answer<std::shared_ptr<const ReplaySource::FileBars>> ReplaySource::load(const s
     return Result::success(bars, note);
 }
 
-std::vector<DailyBar> ReplaySource::redated(const FileBars& file, const QDate& today) const
+std::vector<MarketBar> ReplaySource::redated(const FileBars& file, const QDate& today) const
 {
-    std::vector<DailyBar> bars;
+    std::vector<MarketBar> bars;
     bars.reserve(file.bars.size());
     QDate day = previousTradingDay(today);
     for (auto it = file.bars.rbegin(); it != file.bars.rend(); ++it) {
-        DailyBar b = *it;
+        MarketBar b = *it;
         b.date = day;
         bars.push_back(b);
         day = previousTradingDay(day);
@@ -176,8 +176,8 @@ std::vector<DailyBar> ReplaySource::redated(const FileBars& file, const QDate& t
 
 DayPlan ReplaySource::todayPlan(const std::string& symbol, const FileBars& file, const QDate& today) const
 {
-    const std::vector<DailyBar>& bars = file.bars;
-    const DailyBar& latest = bars.back();
+    const std::vector<MarketBar>& bars = file.bars;
+    const MarketBar& latest = bars.back();
     // How much this stock moves: the spread of its recent daily returns, within sane bounds.
     double sum = 0, sumSquares = 0;
     int count = 0;
@@ -223,26 +223,26 @@ Answer<QuoteFields> ReplaySource::quote(const std::string& symbol, const QDateTi
         return Answer<QuoteFields>::success(
             quoteDuringDay(symbol, todayPlan(symbol, file, today), m_session, now), loaded.note);
     // Before the session and on weekends the newest bar of the file is the last finished day.
-    const std::vector<DailyBar> bars = redated(file, today);
+    const std::vector<MarketBar> bars = redated(file, today);
     const double previousClose = bars.size() > 1 ? bars[1].close : bars[0].open;
     return Answer<QuoteFields>::success(quoteAfterDay(symbol, bars[0], previousClose, m_session),
         loaded.note.empty() ? "newest bar" : loaded.note);
 }
 
-Answer<std::vector<DailyBar>> ReplaySource::history(
+Answer<std::vector<MarketBar>> ReplaySource::history(
     const std::string& symbol, QDate from, QDate to, int limit, const QDateTime& now)
 {
     const auto loaded = load(symbol);
     if (!loaded.ok)
-        return Answer<std::vector<DailyBar>>::failure(loaded.reason);
-    std::vector<DailyBar> bars;
-    for (const DailyBar& b : redated(*loaded.data, now.date())) {
+        return Answer<std::vector<MarketBar>>::failure(loaded.reason);
+    std::vector<MarketBar> bars;
+    for (const MarketBar& b : redated(*loaded.data, now.date())) {
         if (static_cast<int>(bars.size()) >= limit)
             break;
         if (b.date >= from && b.date <= to)
             bars.push_back(b);
     }
-    return Answer<std::vector<DailyBar>>::success(std::move(bars), loaded.note);
+    return Answer<std::vector<MarketBar>>::success(std::move(bars), loaded.note);
 }
 
-} // namespace quoted
+} // namespace tradevane::market

@@ -1,12 +1,12 @@
-#include "SimulatedMarket.h"
+#include "engine/marketdata/sources/SimulatedMarket.h"
 
-#include "Formats.h"
+#include "engine/marketdata/sources/SourceFormats.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 
-namespace quoted {
+namespace tradevane::market {
 
 namespace {
 
@@ -151,7 +151,7 @@ double volumeShare(double elapsed)
     return elapsed + 0.6 * std::sin(kTwoPi * elapsed) / kTwoPi;
 }
 
-DailyBar barOfDay(const DayPlan& plan, const SessionWindow& session)
+MarketBar barOfDay(const DayPlan& plan, const SessionWindow& session)
 {
     const IntradayPath::Point end = IntradayPath(plan, session.pathLength()).at(session.pathLength());
     return {plan.date, plan.open, end.high, end.low, plan.close, plan.volume};
@@ -175,7 +175,7 @@ QuoteFields quoteDuringDay(
 }
 
 QuoteFields quoteAfterDay(
-    const std::string& symbol, const DailyBar& bar, double previousClose, const SessionWindow& session)
+    const std::string& symbol, const MarketBar& bar, double previousClose, const SessionWindow& session)
 {
     return {symbol, formatPrice(bar.close), formatQuoteDate(bar.date),
         formatQuoteTime(sessionEndTime(session)), formatChange(bar.close - previousClose),
@@ -244,7 +244,7 @@ DayPlan SimulatedMarket::plan(const std::string& symbol, QDate day) const
     return p;
 }
 
-DailyBar SimulatedMarket::bar(const std::string& symbol, QDate day)
+MarketBar SimulatedMarket::bar(const std::string& symbol, QDate day)
 {
     {
         std::lock_guard lock(m_mutex);
@@ -252,7 +252,7 @@ DailyBar SimulatedMarket::bar(const std::string& symbol, QDate day)
         if (auto it = bars.find(day); it != bars.end())
             return it->second;
     }
-    const DailyBar b = barOfDay(plan(symbol, day), m_session);
+    const MarketBar b = barOfDay(plan(symbol, day), m_session);
     std::lock_guard lock(m_mutex);
     // Bars are cheap to make again; a flood of made-up symbols must not fill the memory.
     if (m_bars.size() > 500)
@@ -274,16 +274,16 @@ Answer<QuoteFields> SimulatedMarket::quote(const std::string& symbol, const QDat
         quoteAfterDay(symbol, bar(symbol, last), p.previousClose, m_session), "last session's close");
 }
 
-Answer<std::vector<DailyBar>> SimulatedMarket::history(
+Answer<std::vector<MarketBar>> SimulatedMarket::history(
     const std::string& symbol, QDate from, QDate to, int limit, const QDateTime& now)
 {
-    std::vector<DailyBar> bars;
+    std::vector<MarketBar> bars;
     const QDate newest = std::min(to, now.date().addDays(-1));
     for (QDate day = newest; day >= from && static_cast<int>(bars.size()) < limit; day = day.addDays(-1)) {
         if (isTradingDay(day))
             bars.push_back(bar(symbol, day));
     }
-    return Answer<std::vector<DailyBar>>::success(std::move(bars));
+    return Answer<std::vector<MarketBar>>::success(std::move(bars));
 }
 
-} // namespace quoted
+} // namespace tradevane::market

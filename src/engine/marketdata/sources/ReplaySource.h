@@ -1,10 +1,10 @@
 #pragma once
 
-#include "SimulatedMarket.h"
+#include "engine/marketdata/sources/SimulatedMarket.h"
 
 #include <filesystem>
 
-namespace quoted {
+namespace tradevane::market {
 
 // Daily bars from CSV files that the user provides, one per symbol (SYMBOL.csv, any case), with
 // the columns Date,Open,High,Low,Close,Volume. The bars are replayed as the trading days up to
@@ -17,12 +17,12 @@ public:
 
     std::string label() const override { return "replay"; }
     Answer<QuoteFields> quote(const std::string& symbol, const QDateTime& now) override;
-    Answer<std::vector<DailyBar>> history(
+    Answer<std::vector<MarketBar>> history(
         const std::string& symbol, QDate from, QDate to, int limit, const QDateTime& now) override;
 
     struct FileBars
     {
-        std::vector<DailyBar> bars; // oldest first, with the dates of the file
+        std::vector<MarketBar> bars; // oldest first, with the dates of the file
         int skippedLines = 0;
         std::string firstProblem;
     };
@@ -41,7 +41,7 @@ private:
     // The bars of `symbol`, read again when the file has changed; the reason when there are none.
     Answer<std::shared_ptr<const FileBars>> load(const std::string& symbol);
     // The file's bars with the dates they are replayed on, newest first.
-    std::vector<DailyBar> redated(const FileBars& file, const QDate& today) const;
+    std::vector<MarketBar> redated(const FileBars& file, const QDate& today) const;
     DayPlan todayPlan(const std::string& symbol, const FileBars& file, const QDate& today) const;
 
     std::filesystem::path m_folder;
@@ -51,4 +51,4 @@ private:
     std::map<std::string, Loaded> m_files;
 };
 
-} // namespace quoted
+} // namespace tradevane::market

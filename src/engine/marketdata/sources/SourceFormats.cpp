@@ -1,4 +1,4 @@
-#include "Formats.h"
+#include "engine/marketdata/sources/SourceFormats.h"
 
 #include <algorithm>
 #include <cctype>
@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace quoted {
+namespace tradevane::market {
 
 ServiceClock systemServiceClock()
 {
@@ -91,14 +91,14 @@ std::string quoteLine(const QuoteFields& q)
         + clean(q.volume) + "\r\n";
 }
 
-std::string historyText(const std::vector<DailyBar>& bars, const std::string& label, int maxRows)
+std::string historyText(const std::vector<MarketBar>& bars, const std::string& label, int maxRows)
 {
     std::string text = "Date (" + clean(label) + "),Open,High,Low,Close,Volume,Adj Close\n";
     const std::size_t rows
         = maxRows > 0 ? std::min(bars.size(), static_cast<std::size_t>(maxRows)) : bars.size();
     text.reserve(text.size() + rows * 64);
     for (std::size_t i = 0; i < rows; ++i) {
-        const DailyBar& b = bars[i];
+        const MarketBar& b = bars[i];
         const std::string close = formatPrice(b.close);
         text += isoDate(b.date);
         text += ',' + formatPrice(b.open) + ',' + formatPrice(b.high) + ',' + formatPrice(b.low) + ',' + close
@@ -168,4 +168,4 @@ QDate previousTradingDay(QDate date)
     return date;
 }
 
-} // namespace quoted
+} // namespace tradevane::market

@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace quoted {
+namespace tradevane {
 
 // One GET to an outside web service.
 struct UpstreamReply
@@ -20,4 +20,4 @@ UpstreamReply fetchUpstream(const std::string& url, int timeoutMs);
 // The same as text for a log line: "HTTP 403", "no answer: Connection refused".
 std::string describeTransfer(const UpstreamReply& reply);
 
-} // namespace quoted
+} // namespace tradevane

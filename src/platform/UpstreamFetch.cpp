@@ -1,14 +1,14 @@
-#include "Upstream.h"
+#include "platform/UpstreamFetch.h"
 
 #include <curl/curl.h>
 
 #include <mutex>
 
-namespace quoted {
+namespace tradevane {
 
 namespace {
 
-constexpr std::size_t kMaxBody = 16 * 1024 * 1024;
+constexpr std::size_t kMaxBody = std::size_t {16} * 1024 * 1024;
 
 std::size_t collect(char* data, std::size_t size, std::size_t count, void* target)
 {
@@ -71,4 +71,4 @@ std::string describeTransfer(const UpstreamReply& reply)
     return "HTTP " + std::to_string(reply.status);
 }
 
-} // namespace quoted
+} // namespace tradevane

@@ -1,7 +1,7 @@
-#include "NasdaqSource.h"
+#include "engine/marketdata/sources/NasdaqSource.h"
 
-#include "Formats.h"
-#include "Upstream.h"
+#include "engine/marketdata/sources/SourceFormats.h"
+#include "platform/UpstreamFetch.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -11,7 +11,7 @@
 #include <regex>
 #include <thread>
 
-namespace quoted {
+namespace tradevane::market {
 
 namespace {
 
@@ -182,17 +182,17 @@ void addUpstreamSummary(UpstreamQuote& quote, const std::string& body)
         quote.open = priceText(statValue(summary, "OpenPrice"));
 }
 
-Answer<std::vector<DailyBar>> readUpstreamHistory(const std::string& body)
+Answer<std::vector<MarketBar>> readUpstreamHistory(const std::string& body)
 {
-    using Result = Answer<std::vector<DailyBar>>;
+    using Result = Answer<std::vector<MarketBar>>;
     if (const std::string problem = upstreamProblem(body); !problem.empty())
         return Result::failure(problem);
     const QJsonArray rows = dataOf(body).value(u"tradesTable").toObject().value(u"rows").toArray();
-    std::vector<DailyBar> bars;
+    std::vector<MarketBar> bars;
     int skipped = 0;
     for (const QJsonValue& value : rows) {
         const QJsonObject row = value.toObject();
-        DailyBar bar;
+        MarketBar bar;
         bar.date = QDate::fromString(row.value(u"date").toString(), u"MM/dd/yyyy");
         const auto open = priceValue(textOf(row.value(u"open"))),
                    high = priceValue(textOf(row.value(u"high"))), low = priceValue(textOf(row.value(u"low"))),
@@ -213,7 +213,7 @@ Answer<std::vector<DailyBar>> readUpstreamHistory(const std::string& body)
         return Result::failure(
             rows.isEmpty() ? "upstream history has no rows" : "upstream history rows hold no prices");
     std::stable_sort(
-        bars.begin(), bars.end(), [](const DailyBar& a, const DailyBar& b) { return a.date > b.date; });
+        bars.begin(), bars.end(), [](const MarketBar& a, const MarketBar& b) { return a.date > b.date; });
     return Result::success(
         std::move(bars), skipped ? std::to_string(skipped) + " upstream rows skipped" : "");
 }
@@ -365,7 +365,7 @@ Answer<QuoteFields> NasdaqSource::quote(const std::string& symbol, const QDateTi
     return answer;
 }
 
-std::optional<Answer<std::vector<DailyBar>>> NasdaqSource::cachedHistory(
+std::optional<Answer<std::vector<MarketBar>>> NasdaqSource::cachedHistory(
     const std::string& symbol, QDate from, QDate to, const QDateTime& now)
 {
     std::lock_guard lock(m_cacheMutex);
@@ -376,29 +376,29 @@ std::optional<Answer<std::vector<DailyBar>>> NasdaqSource::cachedHistory(
     if (!c.answer.ok) {
         const qint64 age = c.fetched.secsTo(now);
         if (age >= 0 && age < m_options.failureSeconds)
-            return Answer<std::vector<DailyBar>>::failure(
+            return Answer<std::vector<MarketBar>>::failure(
                 c.answer.reason + " (cached " + std::to_string(age) + " s)");
         return std::nullopt;
     }
     // A symbol's history is fetched once a day; any range inside the fetched one is served from it.
     if (c.fetched.date() != now.date() || from < c.from || to > c.to)
         return std::nullopt;
-    std::vector<DailyBar> bars;
-    for (const DailyBar& b : c.answer.data) {
+    std::vector<MarketBar> bars;
+    for (const MarketBar& b : c.answer.data) {
         if (b.date >= from && b.date <= to)
             bars.push_back(b);
     }
-    return Answer<std::vector<DailyBar>>::success(std::move(bars), "cached today");
+    return Answer<std::vector<MarketBar>>::success(std::move(bars), "cached today");
 }
 
-Answer<std::vector<DailyBar>> NasdaqSource::history(
+Answer<std::vector<MarketBar>> NasdaqSource::history(
     const std::string& symbol, QDate from, QDate to, int limit, const QDateTime& now)
 {
-    const auto finish = [&](Answer<std::vector<DailyBar>> answer) {
+    const auto finish = [&](Answer<std::vector<MarketBar>> answer) {
         if (answer.ok) {
             // Today's row, if upstream has one already, is the quote's business.
             std::erase_if(answer.data,
-                [&](const DailyBar& b) { return b.date >= now.date() || b.date < from || b.date > to; });
+                [&](const MarketBar& b) { return b.date >= now.date() || b.date < from || b.date > to; });
             if (static_cast<int>(answer.data.size()) > limit)
                 answer.data.resize(static_cast<std::size_t>(limit));
         }
@@ -412,8 +412,8 @@ Answer<std::vector<DailyBar>> NasdaqSource::history(
 
     const Answer<std::string> body = askUpstream(
         symbol, "historical", "&fromdate=" + isoDate(from) + "&todate=" + isoDate(to) + "&limit=9999");
-    Answer<std::vector<DailyBar>> answer
-        = body.ok ? readUpstreamHistory(body.data) : Answer<std::vector<DailyBar>>::failure(body.reason);
+    Answer<std::vector<MarketBar>> answer
+        = body.ok ? readUpstreamHistory(body.data) : Answer<std::vector<MarketBar>>::failure(body.reason);
     if (answer.ok)
         answer.note = "from upstream" + (answer.note.empty() ? "" : ", " + answer.note);
     {
@@ -425,4 +425,4 @@ Answer<std::vector<DailyBar>> NasdaqSource::history(
     return finish(answer);
 }
 
-} // namespace quoted
+} // namespace tradevane::market

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "MarketData.h"
+#include "engine/marketdata/sources/MarketSource.h"
 
 #include <chrono>
 #include <map>
 #include <mutex>
 #include <optional>
 
-namespace quoted {
+namespace tradevane::market {
 
 // What the quote ("info") and summary answers of the upstream service hold, as texts.
 struct UpstreamQuote
@@ -23,7 +23,7 @@ Answer<UpstreamQuote> readUpstreamInfo(const std::string& body);
 // Fills the values an info answer lacked (high, low, volume) from a summary answer.
 void addUpstreamSummary(UpstreamQuote& quote, const std::string& body);
 // The daily rows of a historical answer, newest first; rows that are not prices are skipped.
-Answer<std::vector<DailyBar>> readUpstreamHistory(const std::string& body);
+Answer<std::vector<MarketBar>> readUpstreamHistory(const std::string& body);
 // The nine quote fields; the date and time come from the upstream timestamp ("Nov 3, 2023 4:00 PM
 // ET") or, when it has none, from `now`.
 QuoteFields toQuoteFields(const UpstreamQuote& quote, const QDateTime& now);
@@ -51,7 +51,7 @@ public:
 
     std::string label() const override { return "nasdaq"; }
     Answer<QuoteFields> quote(const std::string& symbol, const QDateTime& now) override;
-    Answer<std::vector<DailyBar>> history(
+    Answer<std::vector<MarketBar>> history(
         const std::string& symbol, QDate from, QDate to, int limit, const QDateTime& now) override;
 
     // Requests sent upstream so far (for the tests and the log).
@@ -67,7 +67,7 @@ private:
     {
         QDateTime fetched;
         QDate from, to;
-        Answer<std::vector<DailyBar>> answer;
+        Answer<std::vector<MarketBar>> answer;
     };
 
     // The body of GET base/api/quote/SYMBOL/what?assetclass=...extra, for the symbol's asset class;
@@ -77,7 +77,7 @@ private:
     Answer<std::string> fetch(const std::string& url);
 
     std::optional<Answer<QuoteFields>> cachedQuote(const std::string& symbol, const QDateTime& now);
-    std::optional<Answer<std::vector<DailyBar>>> cachedHistory(
+    std::optional<Answer<std::vector<MarketBar>>> cachedHistory(
         const std::string& symbol, QDate from, QDate to, const QDateTime& now);
 
     NasdaqOptions m_options;
@@ -92,4 +92,4 @@ private:
     int m_requests = 0;
 };
 
-} // namespace quoted
+} // namespace tradevane::market

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "MarketData.h"
+#include "engine/marketdata/sources/MarketSource.h"
 
 #include <optional>
 #include <string>
 #include <vector>
 
-namespace quoted {
+namespace tradevane::market {
 
 // Prices go out with two decimals (more when a price is below one), no thousands separators.
 std::string formatPrice(double price);
@@ -23,7 +23,7 @@ std::string quoteLine(const QuoteFields& quote);
 // The history answer: a heading line, then one line per bar (date, open, high, low, close,
 // volume, adjusted close), most recent first, each line ended by LF. `maxRows` > 0 keeps only
 // that many of the most recent bars.
-std::string historyText(const std::vector<DailyBar>& bars, const std::string& label, int maxRows);
+std::string historyText(const std::vector<MarketBar>& bars, const std::string& label, int maxRows);
 
 // A price text from an outside source ("$1,234.50", "29,209.23", " 10.5 ") as a number.
 std::optional<double> priceValue(const std::string& text);
@@ -39,4 +39,4 @@ bool isTradingDay(QDate date);
 // The trading day before `date`.
 QDate previousTradingDay(QDate date);
 
-} // namespace quoted
+} // namespace tradevane::market
