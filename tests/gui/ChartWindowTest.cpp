@@ -245,6 +245,11 @@ TEST(ChartDataOf, TakesTodaysRowAloneOnlyWhileTheDaysAreTheSame)
     EXPECT_TRUE(data.days.back().movingAverage[0].has_value());
     EXPECT_TRUE(data.days[199].movingAverage[5].has_value()); // the 200-day average from the 200th day on
     EXPECT_FALSE(data.days[198].movingAverage[5].has_value());
+    // The slow %K stands on 17 days, its %D on 19: from the 17th and the 19th day on.
+    EXPECT_FALSE(data.days[15].stochK.has_value());
+    EXPECT_TRUE(data.days[16].stochK.has_value());
+    EXPECT_FALSE(data.days[17].stochD.has_value());
+    EXPECT_TRUE(data.days[18].stochD.has_value());
 
     const auto setToday = [](PriceHistory& h, const QString& date, double close) {
         h.front() = barFromTexts(
