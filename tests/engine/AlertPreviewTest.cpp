@@ -22,7 +22,8 @@ struct Day
 // the engine holds a downloaded history: the table's heading line first, then the newest day.
 PriceHistory historyOf(int days, const std::map<int, Day>& events = {})
 {
-    PriceHistory history {barFromTexts(u"Date"_qs, u"Open"_qs, u"High"_qs, u"Low"_qs, u"Close"_qs, u"Volume"_qs)};
+    PriceHistory history {
+        barFromTexts(u"Date"_qs, u"Open"_qs, u"High"_qs, u"Low"_qs, u"Close"_qs, u"Volume"_qs)};
     for (int d = days - 1; d >= 0; --d) {
         const auto event = events.find(d);
         const Day day = event == events.end() ? Day {} : event->second;
@@ -70,13 +71,15 @@ TEST(AlertPreview, EachKindFiresOnTheDaysItsConditionHoldsAndNoOthers)
     std::map<int, Day> rise;
     for (int d = 50; d < n; ++d)
         rise[d] = {11.5, 10.5, 11.0, 1000};
-    const AlertPreview cross = previewAlerts(historyOf(n, rise), kStock, only({K::ShortCrossUp, K::ShortCrossDown}));
+    const AlertPreview cross
+        = previewAlerts(historyOf(n, rise), kStock, only({K::ShortCrossUp, K::ShortCrossDown}));
     EXPECT_EQ(firing(cross, K::ShortCrossUp), (Days {50, 51}));
     EXPECT_EQ(firing(cross, K::ShortCrossDown), Days {});
 
     // A new 20-day high on day 50, a new 20-day low on day 60.
-    const AlertPreview breakout = previewAlerts(historyOf(n, {{50, {11.0, 9.5, 10.0, 1000}}, {60, {10.5, 9.0, 10.0, 1000}}}),
-        kStock, only({K::HighestHigh, K::LowestLow}));
+    const AlertPreview breakout
+        = previewAlerts(historyOf(n, {{50, {11.0, 9.5, 10.0, 1000}}, {60, {10.5, 9.0, 10.0, 1000}}}), kStock,
+            only({K::HighestHigh, K::LowestLow}));
     EXPECT_EQ(firing(breakout, K::HighestHigh), Days {50});
     EXPECT_EQ(firing(breakout, K::LowestLow), Days {60});
 
@@ -84,17 +87,18 @@ TEST(AlertPreview, EachKindFiresOnTheDaysItsConditionHoldsAndNoOthers)
     AlertSettings rateLimits = only({K::RateOfChangeAbove, K::RateOfChangeBelow});
     rateLimits.rateOfChangeAbove = 5;
     rateLimits.rateOfChangeBelow = -5;
-    const AlertPreview rate = previewAlerts(historyOf(n, {{40, {10.7, 9.5, 10.6, 1000}}}), kStock, rateLimits);
+    const AlertPreview rate
+        = previewAlerts(historyOf(n, {{40, {10.7, 9.5, 10.6, 1000}}}), kStock, rateLimits);
     EXPECT_EQ(firing(rate, K::RateOfChangeAbove), Days {40});
     EXPECT_EQ(firing(rate, K::RateOfChangeBelow), Days {60});
     EXPECT_EQ(rate.days[40].lines, QStringList {u"ABC    : 21 Day Rate of Change > 5%"_qs});
 
     // Three days at the top of the range lift the slow %K above 80; on day 74 it turns below %D.
-    const AlertPreview stochastic = previewAlerts(historyOf(n,
-                                                      {{70, {11, 10, 11, 1000}}, {71, {11, 10, 11, 1000}},
-                                                          {72, {11, 10, 11, 1000}}, {73, {11, 10, 10.9, 1000}},
-                                                          {74, {11, 10, 10.5, 1000}}}),
-        kStock, only({K::StochasticAbove80, K::StochasticBelow20}));
+    const AlertPreview stochastic
+        = previewAlerts(historyOf(n,
+                            {{70, {11, 10, 11, 1000}}, {71, {11, 10, 11, 1000}}, {72, {11, 10, 11, 1000}},
+                                {73, {11, 10, 10.9, 1000}}, {74, {11, 10, 10.5, 1000}}}),
+            kStock, only({K::StochasticAbove80, K::StochasticBelow20}));
     EXPECT_EQ(firing(stochastic, K::StochasticAbove80), Days {74});
     EXPECT_EQ(firing(stochastic, K::StochasticBelow20), Days {});
 
@@ -102,9 +106,9 @@ TEST(AlertPreview, EachKindFiresOnTheDaysItsConditionHoldsAndNoOthers)
     AlertSettings levels = only({K::PriceAbove, K::PriceBelow, K::VolumeSurge});
     levels.priceAbove = 12;
     levels.priceBelow = 9;
-    const AlertPreview price = previewAlerts(historyOf(n,
-                                                 {{45, {10.5, 9.5, 10.0, 5000}}, {65, {9.0, 8.4, 8.5, 1000}},
-                                                     {70, {12.6, 11.9, 12.5, 1000}}}),
+    const AlertPreview price = previewAlerts(
+        historyOf(
+            n, {{45, {10.5, 9.5, 10.0, 5000}}, {65, {9.0, 8.4, 8.5, 1000}}, {70, {12.6, 11.9, 12.5, 1000}}}),
         kStock, levels);
     EXPECT_EQ(firing(price, K::VolumeSurge), Days {45});
     EXPECT_EQ(firing(price, K::PriceBelow), Days {65});
@@ -124,8 +128,8 @@ TEST(AlertPreview, EveryDayIsANewTradingDayWithOrWithoutRepeats)
     // The price stays above the level for three days: once a day means once on each of them.
     AlertSettings s = only({AlertKind::PriceAbove});
     s.priceAbove = 12;
-    const PriceHistory history
-        = historyOf(40, {{30, {12.6, 11.9, 12.5, 1000}}, {31, {12.6, 11.9, 12.5, 1000}}, {32, {12.6, 11.9, 12.5, 1000}}});
+    const PriceHistory history = historyOf(
+        40, {{30, {12.6, 11.9, 12.5, 1000}}, {31, {12.6, 11.9, 12.5, 1000}}, {32, {12.6, 11.9, 12.5, 1000}}});
     const AlertPreview onceADay = previewAlerts(history, kStock, s);
     s.repeatAlerts = true;
     const AlertPreview repeat = previewAlerts(history, kStock, s);

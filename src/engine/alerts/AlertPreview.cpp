@@ -10,7 +10,8 @@
 
 namespace tradevane {
 
-AlertPreviewRun::AlertPreviewRun(PriceHistory history, StockIndex stock, AlertSettings settings, const QDate& from)
+AlertPreviewRun::AlertPreviewRun(
+    PriceHistory history, StockIndex stock, AlertSettings settings, const QDate& from)
     : m_history(std::move(history))
     , m_stock(stock)
     , m_settings(std::move(settings))
