@@ -13,6 +13,14 @@ const QCommandLineOption kData(u"data"_qs,
     u"Keep settings and the activity log in DIR instead of the user's data folder."_qs, u"DIR"_qs);
 const QCommandLineOption kAcceptLicence(
     u"accept-licence"_qs, u"Show the licence terms on the terminal and accept them (for --headless)."_qs);
+const QCommandLineOption kPreview(u"preview"_qs,
+    u"Print what the alert settings of STOCK (its number 1 to 10 or its symbol) would have reported "
+    "on each day of its past year of prices, and how often each alert would have fired. The prices "
+    "are fetched from the history server."_qs,
+    u"STOCK"_qs);
+const QCommandLineOption kFrom(
+    u"from"_qs, u"With --preview: only the days from DATE (yyyy-mm-dd) on."_qs, u"DATE"_qs);
+const QCommandLineOption kJson(u"json"_qs, u"With --preview: print JSON instead of text."_qs);
 const QCommandLineOption kHelp({u"h"_qs, u"help"_qs}, u"Show this help."_qs);
 
 // The window system's options that the windowed program passes on to Qt, accepted here so that
@@ -38,6 +46,9 @@ void addOptions(QCommandLineParser& parser)
     parser.addOption(kHeadless);
     parser.addOption(kData);
     parser.addOption(kAcceptLicence);
+    parser.addOption(kPreview);
+    parser.addOption(kFrom);
+    parser.addOption(kJson);
     parser.addOption(kHelp);
     parser.addOptions(windowSystemOptions());
 }
@@ -64,6 +75,17 @@ ParsedOptions parseProgramOptions(const QStringList& arguments)
     options.dataFolder = parser.value(kData);
     if (parser.isSet(kData) && options.dataFolder.trimmed().isEmpty())
         parsed.error = u"--data needs a folder."_qs;
+    options.preview = parser.value(kPreview).trimmed();
+    options.json = parser.isSet(kJson);
+    if (parser.isSet(kPreview) && options.preview.isEmpty())
+        parsed.error = u"--preview needs a stock: its number 1 to 10 or its symbol."_qs;
+    if (parser.isSet(kFrom)) {
+        options.previewFrom = QDate::fromString(parser.value(kFrom).trimmed(), Qt::ISODate);
+        if (!options.previewFrom.isValid())
+            parsed.error = u"--from needs a date such as 2026-01-31."_qs;
+    }
+    if ((parser.isSet(kFrom) || options.json) && !parser.isSet(kPreview))
+        parsed.error = u"--from and --json go with --preview."_qs;
     return parsed;
 }
 
@@ -76,8 +98,10 @@ QString programUsageText(const QString& program)
     const qsizetype lineEnd = text.indexOf(u'\n');
     text.replace(0, lineEnd, u"Usage: "_qs + program + u" [options]"_qs);
     return text + uR"(
-Exit status: 0 stopped normally, 2 no connection to the quote server, 3 licence not accepted yet,
-4 settings unreadable, 5 already running on this data folder, 6 data folder unusable, 64 unknown option.
+Exit status: 0 stopped normally (or the preview printed), 1 no preview (the stock has no symbol or
+its prices could not be fetched), 2 no connection to the quote server, 3 licence not accepted yet,
+4 settings unreadable, 5 already running on this data folder, 6 data folder unusable, 64 unknown
+option or stock.
 )"_qs;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
@@ -28,6 +29,11 @@ struct ProgramOptions
     bool acceptLicence = false; // show the licence on the terminal and accept it
     bool help = false;
     QString dataFolder; // --data DIR; empty: the default data folder
+    // --preview STOCK: print what the stock's alert settings would have reported over its year of
+    // prices (the stock number 1..10 or its symbol), from --from DATE on, as text or --json.
+    QString preview;
+    QDate previewFrom; // invalid: every day
+    bool json = false;
 };
 
 struct ParsedOptions

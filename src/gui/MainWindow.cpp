@@ -645,6 +645,8 @@ void MainWindow::onStockSelectClicked(int index)
         return; // button 0 is never shown
     m_selectedStock = index;
     AlertsWindow window(m_services.settings, StockIndex::fromNumber(index), this);
+    window.setPreviewSources(
+        {&m_services.engine, &m_services.fetcher, m_services.settings.servers.historyServer});
     connect(&window, &AlertsWindow::symbolSaved, this, [this](int stock, const QString& text) {
         if (stock >= 1 && stock <= kStockCount)
             lblSymbol[stock]->setText(text);
