@@ -1,5 +1,5 @@
-// tradevane: the desktop program. With --headless it runs the headless program's code instead, as
-// tradevane-headless does.
+// tradevane: the desktop program. With --headless or --preview it runs the headless program's code
+// instead, as tradevane-headless does.
 #include "app/HeadlessProgram.h"
 #include "app/ProgramStart.h"
 #include "engine/session/AppServices.h"
@@ -35,7 +35,7 @@ int main(int argc, char** argv)
     const ParsedOptions parsed = parseProgramOptions(argumentsOf(argc, argv));
     if (const std::optional<int> status = answerWithoutRunning(parsed, u"tradevane"_qs))
         return *status;
-    if (parsed.options.headless)
+    if (parsed.options.headless || !parsed.options.preview.isEmpty())
         return runHeadlessProgram(argc, argv, parsed.options);
 
     const QApplication app(argc, argv);

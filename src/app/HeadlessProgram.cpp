@@ -1,5 +1,6 @@
 #include "app/HeadlessProgram.h"
 
+#include "app/HeadlessPreview.h"
 #include "app/HeadlessRun.h"
 #include "app/ProgramStart.h"
 #include "engine/notify/SoundPlayer.h"
@@ -18,7 +19,9 @@ namespace {
 int monitor(const ProgramOptions& options)
 {
     AppServices services(silentDevice());
-    HeadlessRun run(services, stdout, stderr);
+    // A preview's standard output holds the preview alone (a script may read it as JSON).
+    const bool preview = !options.preview.isEmpty();
+    HeadlessRun run(services, preview ? stderr : stdout, stderr);
     const auto licenceText = [] {
         return richTextFileAsPlainText(resourceFile(u"licence.doc"_qs))
             .value_or(u"The licence terms (licence.doc) cannot be read."_qs);
@@ -34,6 +37,8 @@ int monitor(const ProgramOptions& options)
     };
     if (const std::optional<ExitCode> failed = run.prepare(options, licenceText, agree))
         return exitStatus(*failed);
+    if (preview)
+        return exitStatus(runHeadlessPreview(services, options, stdout, stderr));
 
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::received, &run, &HeadlessRun::terminate);

@@ -18,6 +18,14 @@ const QCommandLineOption kSource(u"source"_qs,
     "simulate[:SEED] (a simulated market, not real prices), replay:DIR (the SYMBOL.csv files of DIR, "
     "not real prices), live (delayed prices from the internet) or servers (the servers of servers.ini)."_qs,
     u"SOURCE"_qs);
+const QCommandLineOption kPreview(u"preview"_qs,
+    u"Print what the alert settings of STOCK (its number 1 to 10 or its symbol) would have reported "
+    "on each day of its past year of prices, and how often each alert would have fired. The prices "
+    "come from the chosen data source (or --source)."_qs,
+    u"STOCK"_qs);
+const QCommandLineOption kFrom(
+    u"from"_qs, u"With --preview: only the days from DATE (yyyy-mm-dd) on."_qs, u"DATE"_qs);
+const QCommandLineOption kJson(u"json"_qs, u"With --preview: print JSON instead of text."_qs);
 const QCommandLineOption kHelp({u"h"_qs, u"help"_qs}, u"Show this help."_qs);
 
 // The window system's options that the windowed program passes on to Qt, accepted here so that
@@ -44,6 +52,9 @@ void addOptions(QCommandLineParser& parser)
     parser.addOption(kData);
     parser.addOption(kAcceptLicence);
     parser.addOption(kSource);
+    parser.addOption(kPreview);
+    parser.addOption(kFrom);
+    parser.addOption(kJson);
     parser.addOption(kHelp);
     parser.addOptions(windowSystemOptions());
 }
@@ -76,6 +87,17 @@ ParsedOptions parseProgramOptions(const QStringList& arguments)
         if (!options.source)
             parsed.error = u"--source: "_qs + problem;
     }
+    options.preview = parser.value(kPreview).trimmed();
+    options.json = parser.isSet(kJson);
+    if (parser.isSet(kPreview) && options.preview.isEmpty())
+        parsed.error = u"--preview needs a stock: its number 1 to 10 or its symbol."_qs;
+    if (parser.isSet(kFrom)) {
+        options.previewFrom = QDate::fromString(parser.value(kFrom).trimmed(), Qt::ISODate);
+        if (!options.previewFrom.isValid())
+            parsed.error = u"--from needs a date such as 2026-01-31."_qs;
+    }
+    if ((parser.isSet(kFrom) || options.json) && !parser.isSet(kPreview))
+        parsed.error = u"--from and --json go with --preview."_qs;
     return parsed;
 }
 
@@ -88,8 +110,10 @@ QString programUsageText(const QString& program)
     const qsizetype lineEnd = text.indexOf(u'\n');
     text.replace(0, lineEnd, u"Usage: "_qs + program + u" [options]"_qs);
     return text + uR"(
-Exit status: 0 stopped normally, 2 no connection to the quote server, 3 licence not accepted yet,
-4 settings unreadable, 5 already running on this data folder, 6 data folder unusable, 64 unknown option.
+Exit status: 0 stopped normally (or the preview printed), 1 no preview (the stock has no symbol or
+its prices could not be fetched), 2 no connection to the quote server, 3 licence not accepted yet,
+4 settings unreadable, 5 already running on this data folder, 6 data folder unusable, 64 unknown
+option or stock.
 )"_qs;
 }
 

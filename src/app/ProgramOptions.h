@@ -2,6 +2,7 @@
 
 #include "engine/settings/SourceSettings.h"
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
@@ -33,6 +34,11 @@ struct ProgramOptions
     bool help = false;
     QString dataFolder; // --data DIR; empty: the default data folder
     std::optional<SourceSettings> source; // --source: the prices of this run; none: source.ini
+    // --preview STOCK: print what the stock's alert settings would have reported over its year of
+    // prices (the stock number 1..10 or its symbol), from --from DATE on, as text or --json.
+    QString preview;
+    QDate previewFrom; // invalid: every day
+    bool json = false;
 };
 
 struct ParsedOptions

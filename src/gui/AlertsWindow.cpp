@@ -120,6 +120,7 @@ AlertsWindow::AlertsWindow(SettingsStore& settings, StockIndex stock, QWidget* p
 
     connect(m_cmdSaveSettings, &QPushButton::clicked, this, &AlertsWindow::onSaveSettingsClicked);
     connect(m_cmdDefaltSettings, &QPushButton::clicked, this, &AlertsWindow::onDefaultSettingsClicked);
+    connect(m_cmdPreview, &QPushButton::clicked, this, &AlertsWindow::onPreviewClicked);
     for (QCheckBox* box : {m_chkPriceAbove, m_chkPriceBelow, m_chkRocUp, m_chkRocDown})
         connect(box, &QCheckBox::toggled, this, &AlertsWindow::applyDependentBoxes);
     for (int p = 0; p < PanelCount; ++p) {
@@ -153,8 +154,13 @@ QWidget* AlertsWindow::buildSymbolPane()
 
     m_cmdSaveSettings = button(u"Close Settings"_qs, u"cmdSaveSettings"_qs, pane);
     m_cmdDefaltSettings = button(u"Restore Defaults"_qs, u"cmdDefaltSettings"_qs, pane);
+    m_cmdPreview = button(u"Preview"_qs, u"cmdPreview"_qs, pane);
+    m_cmdPreview->setAccessibleName(u"Preview these settings over the past year"_qs);
+    m_cmdPreview->setToolTip(
+        u"What these settings, saved or not, would have reported on each day of the past year"_qs);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_cmdSaveSettings);
+    buttons->addWidget(m_cmdPreview);
     buttons->addSpacing(12);
     buttons->addWidget(m_cmdDefaltSettings);
     buttons->addStretch();
@@ -547,6 +553,24 @@ void AlertsWindow::onSaveSettingsClicked()
         return;
     }
     accept();
+}
+
+void AlertsWindow::onPreviewClicked()
+{
+    // The settings as they stand in the window; nothing is stored.
+    onSymbolFocusLost();
+    const AlertEntries e = entries();
+    if (const auto problem = checkAlertEntries(e)) {
+        msgBox(problem->text, MsgButtons::OkOnly, problem->title);
+        return;
+    }
+    AlertSettings settings = m_settings.alert(m_stock);
+    storeAlertEntries(e, settings);
+    if (!m_previewWindow)
+        m_previewWindow = new AlertPreviewWindow(m_previewSources, m_stock, this);
+    m_previewWindow->show();
+    m_previewWindow->raise();
+    m_previewWindow->preview(settings);
 }
 
 } // namespace tradevane

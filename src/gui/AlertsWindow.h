@@ -2,6 +2,7 @@
 
 #include "engine/forms/AlertEntries.h"
 #include "engine/model/StockState.h"
+#include "gui/AlertPreviewWindow.h"
 #include "gui/HelpMarker.h"
 
 #include <QDialog>
@@ -30,6 +31,11 @@ class AlertsWindow : public QDialog
 public:
     AlertsWindow(SettingsStore& settings, StockIndex stock, QWidget* parent = nullptr);
 
+    // Where Preview finds the stock's prices; without them it can only say that it has none.
+    void setPreviewSources(PreviewSources sources) { m_previewSources = std::move(sources); }
+    // The preview window once Preview has been pressed.
+    AlertPreviewWindow* previewWindow() const { return m_previewWindow; }
+
     // The five help panels, with their opening and closing labels and text boxes.
     enum Panel { AboutAlerts, MAHelp, HHLLHelp, ROCHelp, StochHelp, PanelCount };
 
@@ -48,6 +54,7 @@ private:
     void setComboBoxes();
     void onDefaultSettingsClicked();
     void onSaveSettingsClicked();
+    void onPreviewClicked();
     void onSymbolFocusLost();
     void applyDependentBoxes();
     void showPanel(Panel panel, bool visible);
@@ -73,6 +80,9 @@ private:
     QCheckBox* m_chkRepeatAlerts;
     QPushButton* m_cmdSaveSettings;
     QPushButton* m_cmdDefaltSettings;
+    QPushButton* m_cmdPreview;
+    PreviewSources m_previewSources;
+    AlertPreviewWindow* m_previewWindow = nullptr;
     std::array<QComboBox*, 6> m_periodBoxes {}; // comboShortMA_Fast .. comboLongMA_Slow, record order
     std::array<QCheckBox*, 6> m_chkMAcond {}; // chkMAcond1 .. chkMAcond6
     QCheckBox* m_chkHh;

@@ -2,6 +2,7 @@
 
 #include "engine/session/MonitoringSession.h"
 #include "gui/FormControls.h"
+#include "platform/Conversions.h"
 #include "platform/MessageBox.h"
 
 #include <QCandlestickSeries>
@@ -125,6 +126,50 @@ void setLevel(QLineSeries* series, std::optional<double> level, qsizetype bars)
     series->replace({QPointF(-0.5, *level), QPointF(static_cast<qreal>(bars) - 0.5, *level)});
 }
 
+// The preview's marker groups, in the order of the kinds.
+struct MarkerGroup
+{
+    const char16_t* name;
+    QScatterSeries::MarkerShape shape;
+    QColor colour;
+};
+const std::array<MarkerGroup, 6> kPreviewGroups {{
+    {u"Preview: crossover", QScatterSeries::MarkerShapeCircle, QColor(30, 110, 230)},
+    {u"Preview: new high or low", QScatterSeries::MarkerShapeTriangle, QColor(20, 150, 60)},
+    {u"Preview: rate of change", QScatterSeries::MarkerShapeRectangle, QColor(150, 40, 170)},
+    {u"Preview: stochastic", QScatterSeries::MarkerShapePentagon, QColor(230, 120, 0)},
+    {u"Preview: price level", QScatterSeries::MarkerShapeStar, QColor(90, 90, 90)},
+    {u"Preview: volume surge", QScatterSeries::MarkerShapeRectangle, QColor(110, 130, 160)},
+}};
+
+std::size_t previewGroupOf(AlertKind kind)
+{
+    switch (kind) {
+    case AlertKind::ShortCrossUp:
+    case AlertKind::ShortCrossDown:
+    case AlertKind::MediumCrossUp:
+    case AlertKind::MediumCrossDown:
+    case AlertKind::LongCrossUp:
+    case AlertKind::LongCrossDown:
+        return 0;
+    case AlertKind::HighestHigh:
+    case AlertKind::LowestLow:
+        return 1;
+    case AlertKind::RateOfChangeAbove:
+    case AlertKind::RateOfChangeBelow:
+        return 2;
+    case AlertKind::StochasticAbove80:
+    case AlertKind::StochasticBelow20:
+        return 3;
+    case AlertKind::PriceAbove:
+    case AlertKind::PriceBelow:
+        return 4;
+    case AlertKind::VolumeSurge:
+        break;
+    }
+    return 5;
+}
+
 QList<QPointF> points(
     const std::vector<IndicatorDay>& days, const std::function<SeriesValue(const IndicatorDay&)>& of)
 {
@@ -219,12 +264,17 @@ void ChartWindow::buildControls()
     lblReadout->setObjectName(u"lblReadout"_qs);
     lblReadout->setAccessibleName(u"Values under the mouse"_qs);
     lblReadout->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    cmdPreview
+        = named<QPushButton>(u"Preview"_qs, u"cmdPreview"_qs, this, u"Preview alerts over the year"_qs);
+    cmdPreview->setCheckable(true);
+    cmdPreview->setToolTip(u"Mark every day on which the stock's alert settings would have reported"_qs);
     cmdFit = named<QPushButton>(u"Fit"_qs, u"cmdFit"_qs, this);
     cmdFit->setToolTip(u"Show the whole year"_qs);
     cmdExport = named<QPushButton>(u"Export PNG..."_qs, u"cmdExport"_qs, this, u"Export PNG"_qs);
     cmdClose = named<QPushButton>(u"Close"_qs, u"cmdClose"_qs, this);
     auto* top = new QHBoxLayout;
     top->addWidget(lblReadout, 1);
+    top->addWidget(cmdPreview);
     top->addWidget(cmdFit);
     top->addWidget(cmdExport);
     top->addWidget(cmdClose);
@@ -252,7 +302,18 @@ void ChartWindow::buildControls()
     m_markers->setMarkerSize(13);
     m_markers->setColor(QColor(255, 200, 40));
     m_markers->setBorderColor(QColor(160, 40, 0));
-    priceSeries << m_high << m_low << m_priceAbove << m_priceBelow << m_markers;
+    priceSeries << m_high << m_low << m_priceAbove << m_priceBelow;
+    for (std::size_t g = 0; g < kPreviewGroups.size(); ++g) {
+        auto* marks = new QScatterSeries;
+        marks->setName(QString::fromUtf16(kPreviewGroups[g].name));
+        marks->setMarkerShape(kPreviewGroups[g].shape);
+        marks->setMarkerSize(7);
+        marks->setColor(kPreviewGroups[g].colour);
+        marks->setBorderColor(Qt::white);
+        m_previewSeries[g] = marks;
+        priceSeries << marks;
+    }
+    priceSeries << m_markers; // today's alerts stay the last series
     attach(price, priceSeries, daysAxis(), valueAxis(u"%.2f"_qs));
 
     // Volume: bars from 0 to the day's volume, and the 20-day average.
@@ -309,6 +370,24 @@ void ChartWindow::buildControls()
         column->addWidget(pane, p == PricePane ? 5 : 2);
         panes[p] = pane;
     }
+    for (QScatterSeries* marks : m_previewSeries) {
+        connect(marks, &QScatterSeries::hovered, this, [this](const QPointF& point, bool state) {
+            const auto found = m_previewMarks.find(static_cast<int>(std::lround(point.x())));
+            if (!state || found == m_previewMarks.end()) {
+                QToolTip::hideText();
+                return;
+            }
+            // The lines come from the settings and the history: shown as text, never as markup.
+            const QString text = m_data.bars[static_cast<std::size_t>(found->first)].dateText + u'\n'
+                + found->second.join(u'\n');
+            QToolTip::showText(
+                QCursor::pos(), u"<pre>"_qs + text.toHtmlEscaped() + u"</pre>"_qs, panes[PricePane]);
+        });
+    }
+    connect(cmdPreview, &QPushButton::toggled, this, [this] {
+        fillPreviewMarkers();
+        applyRange();
+    });
     connect(m_markers, &QScatterSeries::hovered, this, [this](const QPointF& point, bool state) {
         const qsizetype index = m_markers->points().indexOf(point);
         if (state && index >= 0 && index < m_markerTexts.size())
@@ -323,7 +402,7 @@ void ChartWindow::buildControls()
 
     m_empty = new QLabel(this);
     m_empty->setObjectName(u"lblEmpty"_qs);
-    m_empty->setAccessibleName(u"Chart"_qs);
+    m_empty->setTextFormat(Qt::PlainText);
     m_empty->setAlignment(Qt::AlignCenter);
     m_empty->setWordWrap(true);
     QFont big = m_empty->font();
@@ -367,8 +446,13 @@ void ChartWindow::refresh()
     updateLastDay(data, state.history, m_settings);
     if (data.empty()) {
         m_data = std::move(data);
-        m_empty->setText(state.lastError.isEmpty() ? u"No prices yet: press START"_qs
-                                                   : u"No prices: "_qs + state.lastError);
+        const QString why = state.lastError.isEmpty()
+            ? u"No prices yet: press START"_qs
+            : u"No prices: "_qs + printableLine(state.lastError, 300);
+        m_empty->setText(why);
+        // What a screen reader says of the chart: why there is none.
+        m_empty->setAccessibleName(why);
+        m_empty->setAccessibleDescription(why);
         m_pages->setCurrentWidget(m_empty);
         return;
     }
@@ -427,6 +511,7 @@ void ChartWindow::rebuild()
     }
     fillLines();
     fillMarkers();
+    fillPreviewMarkers();
     onFitClicked();
     lblReadout->setText(readoutText(static_cast<int>(m_data.bars.size()) - 1));
 }
@@ -445,6 +530,7 @@ void ChartWindow::updateLastBar()
     volume->setClose(bar.volume);
     fillLines();
     fillMarkers();
+    fillPreviewMarkers();
     applyRange();
     lblReadout->setText(readoutText(static_cast<int>(m_data.bars.size()) - 1));
 }
@@ -510,6 +596,47 @@ void ChartWindow::fillMarkers()
     m_markers->replace(marks);
 }
 
+void ChartWindow::setPreviewShown(bool shown)
+{
+    cmdPreview->setChecked(shown);
+}
+
+void ChartWindow::fillPreviewMarkers()
+{
+    // Every day with a line gets a marker per group of its kinds, one under the other below the
+    // day's low.
+    m_previewMarks.clear();
+    std::array<QList<QPointF>, kPreviewGroups.size()> marks;
+    if (cmdPreview->isChecked() && !m_data.bars.empty()) {
+        const PriceHistory& history = m_engine.stock(m_stock).history;
+        const AlertPreview preview = previewAlerts(history, m_stock, m_settings);
+        const int newest = firstDayRow(history);
+        const int lastBar = static_cast<int>(m_data.bars.size()) - 1;
+        for (const PreviewDay& day : preview.days) {
+            const int bar = lastBar - (day.row - newest);
+            if (day.lines.isEmpty() || bar < 0 || bar > lastBar
+                || m_data.bars[static_cast<std::size_t>(bar)].dateText != day.dateText)
+                continue;
+            m_previewMarks[bar] = day.lines;
+            const ChartBar& b = m_data.bars[static_cast<std::size_t>(bar)];
+            const double step = std::max(b.high * 0.02, 0.01);
+            std::array<bool, kPreviewGroups.size()> fired {};
+            for (const AlertKind kind : day.kinds)
+                fired[previewGroupOf(kind)] = true;
+            int stack = 0;
+            for (std::size_t g = 0; g < fired.size(); ++g) {
+                if (fired[g])
+                    marks[g].append(QPointF(static_cast<qreal>(bar), b.low - step * ++stack));
+            }
+        }
+    }
+    for (std::size_t g = 0; g < marks.size(); ++g) {
+        m_previewSeries[g]->replace(marks[g]);
+        for (QLegendMarker* marker : panes[PricePane]->chart()->legend()->markers(m_previewSeries[g]))
+            marker->setVisible(!marks[g].isEmpty());
+    }
+}
+
 void ChartWindow::zoom(double centre, double factor)
 {
     const double bars = static_cast<double>(m_data.bars.size());
@@ -563,6 +690,12 @@ void ChartWindow::applyRange()
         low = high = 0.0;
     for (const QPointF& p : m_markers->points())
         high = std::max(high, p.y());
+    for (const QScatterSeries* marks : m_previewSeries) {
+        for (const QPointF& p : marks->points()) {
+            if (p.x() >= m_xMin && p.x() <= m_xMax)
+                low = std::min(low, p.y());
+        }
+    }
     const AlertSettings& settings = m_settings;
     rateLow = std::min(rateLow, double(settings.rateOfChangeBelow));
     rateHigh = std::max(rateHigh, double(settings.rateOfChangeAbove));

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "engine/alerts/AlertPreview.h"
 #include "engine/indicators/IndicatorSeries.h"
 #include "engine/model/StockState.h"
 
 #include <QWidget>
 
 #include <array>
+#include <map>
 #include <optional>
+#include <vector>
 
 #include <QChartView>
 
@@ -84,9 +87,15 @@ public:
     void pan(double bars);
     // The readout of bar `index` (what the mouse points at).
     QString readoutText(int index) const;
+    // With Preview on: the days on which the stock's settings would have reported, as bar number
+    // and the lines (or the error note) of that day; the tooltip of the day's markers.
+    const std::map<int, QStringList>& previewMarks() const { return m_previewMarks; }
+    // Preview on or off, as its button does.
+    void setPreviewShown(bool shown);
 
     QLabel* lblReadout = nullptr;
     QPushButton* cmdFit = nullptr;
+    QPushButton* cmdPreview = nullptr;
     QPushButton* cmdExport = nullptr;
     QPushButton* cmdClose = nullptr;
     std::array<ChartPane*, 4> panes {}; // price, volume, stochastic, rate of change
@@ -101,6 +110,7 @@ private:
     void updateLastBar();
     void fillLines();
     void fillMarkers();
+    void fillPreviewMarkers();
     void applyRange();
     void alignPlotAreas();
     void onFitClicked();
@@ -126,6 +136,10 @@ private:
     QLineSeries* m_priceAbove = nullptr;
     QLineSeries* m_priceBelow = nullptr;
     QScatterSeries* m_markers = nullptr;
+    // Preview: a series of markers per group of alert kinds (crossovers, breakouts, rate of
+    // change, stochastic, price levels, volume).
+    std::array<QScatterSeries*, 6> m_previewSeries {};
+    std::map<int, QStringList> m_previewMarks;
     QCandlestickSeries* m_volume = nullptr;
     QLineSeries* m_averageVolume = nullptr;
     QLineSeries* m_stochK = nullptr;

@@ -2,6 +2,7 @@
 
 #include "engine/alerts/AlertEvaluation.h"
 #include "engine/log/ActivityLog.h"
+#include "engine/marketdata/PriceSource.h"
 #include "engine/session/AppServices.h"
 #include "gui/AboutWindow.h"
 #include "gui/AlertNoticeWindow.h"
@@ -675,6 +676,10 @@ void MainWindow::onStockSelectClicked(int index)
         return; // button 0 is never shown
     m_selectedStock = index;
     AlertsWindow window(m_services.settings, StockIndex::fromNumber(index), this);
+    window.setPreviewSources({&m_services.engine, [this] {
+                                  return makePriceSource(m_services.settings.source,
+                                      m_services.settings.servers, m_services.fetcher, m_services.hub);
+                              }});
     connect(&window, &AlertsWindow::symbolSaved, this, [this](int stock, const QString& text) {
         if (stock >= 1 && stock <= kStockCount)
             lblSymbol[stock]->setText(text);

@@ -60,7 +60,8 @@ SourceWindow::SourceWindow(SettingsStore& settings, bool firstRun, QWidget* pare
 
     m_txtSeed = entry(u"txtSeed"_qs, u"Seed of the simulated market"_qs, this);
     m_txtReplayFolder = entry(u"txtReplayFolder"_qs, u"Replay folder"_qs, this);
-    m_cmdBrowse = named<QPushButton>(u"Browse..."_qs, u"cmdBrowse"_qs, this, u"Browse for the replay folder"_qs);
+    m_cmdBrowse
+        = named<QPushButton>(u"Browse..."_qs, u"cmdBrowse"_qs, this, u"Browse for the replay folder"_qs);
     m_txtQuoteServer = entry(u"txtQuoteServer"_qs, u"Quote server address"_qs, this);
     m_txtHistoryServer = entry(u"txtHistoryServer"_qs, u"History server address"_qs, this);
     m_cmdSave = named<QPushButton>(u"Save"_qs, u"cmdSave"_qs, this);
@@ -69,9 +70,10 @@ SourceWindow::SourceWindow(SettingsStore& settings, bool firstRun, QWidget* pare
 
     auto* layout = new QVBoxLayout(this);
     if (firstRun) {
-        QLabel* welcome = note(u"Choose where Tradevane takes its prices from. You can change it later with the Data "
-                               "Source button of the main window."_qs,
-            u"lblFirstRun"_qs, this);
+        QLabel* welcome
+            = note(u"Choose where Tradevane takes its prices from. You can change it later with the Data "
+                   "Source button of the main window."_qs,
+                u"lblFirstRun"_qs, this);
         welcome->setIndent(0);
         layout->addWidget(welcome);
         layout->addSpacing(6);
@@ -94,9 +96,10 @@ SourceWindow::SourceWindow(SettingsStore& settings, bool firstRun, QWidget* pare
     folderRow->addWidget(m_txtReplayFolder, 1);
     folderRow->addWidget(m_cmdBrowse);
     layout->addLayout(folderRow);
-    layout->addWidget(note(u"Not real prices: daily bars from your own SYMBOL.csv files (Date, Open, High, Low, "
-                           "Close, Volume), replayed as the past year."_qs,
-        u"lblReplayNote"_qs, this));
+    layout->addWidget(
+        note(u"Not real prices: daily bars from your own SYMBOL.csv files (Date, Open, High, Low, "
+             "Close, Volume), replayed as the past year."_qs,
+            u"lblReplayNote"_qs, this));
     layout->addWidget(m_optServers);
     auto* servers = new QFormLayout;
     servers->setContentsMargins(24, 0, 0, 0);
@@ -202,12 +205,13 @@ void SourceWindow::onSaveClicked()
         servers = {*quote, *history};
     }
     FileError error = writeSourceSettings(source);
-    if (error.ok() && source.kind == SourceKind::Servers && !(servers.quoteServer == m_settings.servers.quoteServer
-                                                                 && servers.historyServer == m_settings.servers.historyServer))
+    if (error.ok() && source.kind == SourceKind::Servers
+        && !(servers.quoteServer == m_settings.servers.quoteServer
+            && servers.historyServer == m_settings.servers.historyServer))
         error = writeServerSettings(servers);
     if (!error.ok()) {
-        msgBox(fileErrorMessage(error, {u"Unable to open/write to the 'Data Source' file"_qs}), MsgButtons::OkOnly,
-            u"File Write Error"_qs);
+        msgBox(fileErrorMessage(error, {u"Unable to open/write to the 'Data Source' file"_qs}),
+            MsgButtons::OkOnly, u"File Write Error"_qs);
         return;
     }
     m_settings.source = source;

@@ -104,4 +104,18 @@ double val(const QString& text, bool* overflow)
     return *value;
 }
 
+QString printableLine(QString text, qsizetype width)
+{
+    return withoutControls(text.simplified().left(width).trimmed()); // a cut may leave a space at the end
+}
+
+QString withoutControls(QString text)
+{
+    for (QChar& c : text) {
+        if (!c.isPrint())
+            c = u'?';
+    }
+    return text;
+}
+
 } // namespace tradevane

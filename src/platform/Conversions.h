@@ -24,4 +24,12 @@ std::optional<double> textToNumber(const QString& text);
 // with the value pass `overflow`, which is then set to true, and take their error path.
 double val(const QString& text, bool* overflow = nullptr);
 
+// What may be shown of a text from outside (a file, a server) on one line of a log, a terminal or
+// a label: white space runs (line ends included) become one space, the text is cut to `width`
+// characters (all of it when negative), and every character that is not printable becomes "?".
+QString printableLine(QString text, qsizetype width = -1);
+// The same without the folding and the cut: only the characters that are not printable (line ends
+// and tabs included) become "?", so that aligned columns stay as they are.
+QString withoutControls(QString text);
+
 } // namespace tradevane

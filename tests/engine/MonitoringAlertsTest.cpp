@@ -1,6 +1,7 @@
 #include "CycleFixture.h"
 
 #include "engine/alerts/AlertEvaluation.h"
+#include "engine/alerts/AlertPreview.h"
 #include "engine/log/LogTexts.h"
 
 using namespace tradevane;
@@ -81,6 +82,20 @@ TEST_F(MonitoringAlerts, OneMailWithEveryLineInStockAndKindOrderThenNoRepeats)
     EXPECT_EQ(logText.count(QString(75, u'*')), 2);
     // The second set still sees the alerts (symbols red) but reports nothing new.
     EXPECT_EQ(m_window.statuses(u"Sending Email"_qs).size(), 1);
+}
+
+TEST_F(MonitoringAlerts, ThePreviewOfTheNewestDayGivesTheLinesTheMonitoringReported)
+{
+    ASSERT_TRUE(runSets(1));
+    for (const int number : {1, 2}) {
+        const StockIndex index = StockIndex::fromNumber(number);
+        const AlertPreview preview
+            = previewAlerts(stock(number).history, index, m_app.engine.alertSettings(index));
+        ASSERT_FALSE(preview.days.empty());
+        EXPECT_EQ(preview.days.back().row, 0);
+        EXPECT_EQ(
+            preview.days.back().lines.join(u"\r\n"_qs) + u"\r\n"_qs, number == 1 ? kAbcLines : kXyzLines);
+    }
 }
 
 TEST_F(MonitoringAlerts, AStockWithoutAHighGetsNoIndicatorsAndNoLines)

@@ -1,7 +1,11 @@
+#include "CycleFixture.h"
 #include "widgets/SettingsWindowFixture.h"
 
+#include "engine/alerts/AlertPreview.h"
 #include "engine/forms/AlertEntries.h"
 #include "engine/forms/SettingsRules.h"
+#include "engine/marketdata/HistoryRetrieval.h"
+#include "engine/marketdata/PriceSource.h"
 #include "engine/settings/AlertSettingsFile.h"
 #include "gui/AlertHelpTexts.h"
 #include "gui/AlertsWindow.h"
@@ -14,6 +18,8 @@
 #include <QImage>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
 
 using namespace tradevane;
 
@@ -324,6 +330,75 @@ TEST_F(AlertWindow, HelpPanelsHoldTheirTextsAndCharts)
     EXPECT_EQ(w<QLabel>("picMAHelp")->pixmap().size(), QSize(230, 121));
     EXPECT_EQ(w<QLabel>("picStochHelp")->pixmap().size(), QSize(192, 167));
     EXPECT_TRUE(w<QLabel>("picROCHelp")->pixmap().isNull()); // not in this folder: the panel still opens
+}
+
+TEST_F(AlertWindow, PreviewShowsUnsavedSettingsOverAFetchedYearAndStoresNothing)
+{
+    LoopbackHttpServer http;
+    ASSERT_TRUE(http.start());
+    const QByteArray history = makeHistory(QDate::currentDate(), 252, 10);
+    http.serve(u"/table.csv"_qs, history);
+    const QByteArray stored = defaultsWith("\xFF\xFF", "ABC");
+    writeFile(u"Aset2.dat"_qs, stored);
+    open(2);
+    m_window->setPreviewSources(
+        {nullptr, [&] {
+             return makePriceSource({}, {http.baseUrl(), http.baseUrl()}, m_app.fetcher, m_app.hub);
+         }});
+    tick("chkPriceAbove", true);
+    type("txtMaxPrice", u"10.4"_qs);
+    click(w<QPushButton>("cmdPreview"));
+    AlertPreviewWindow* preview = m_window->previewWindow();
+    ASSERT_NE(preview, nullptr);
+    EXPECT_TRUE(preview->lblStatus->text().contains(u"not downloaded yet"_qs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !preview->busy(); }, 20000));
+
+    AlertSettings edited = settings(2);
+    edited.on(AlertKind::PriceAbove) = true;
+    edited.priceAbove = 10.4;
+    const AlertPreview expected
+        = previewAlerts(*readHistoryTable(QString::fromLatin1(history)), StockIndex::fromNumber(2), edited);
+    EXPECT_GT(expected.firedDays[static_cast<std::size_t>(AlertKind::PriceAbove)], 0);
+    EXPECT_EQ(preview->lblTotal->text(),
+        u"Would have reported on "_qs + QString::number(expected.reportingDays) + u" of 252 days"_qs);
+    EXPECT_EQ(preview->tblKinds->rowCount(), 7); // the defaults' six and the price level
+    // The newest day with a line comes first.
+    const auto newest = std::find_if(expected.days.rbegin(), expected.days.rend(),
+        [](const PreviewDay& day) { return !day.lines.isEmpty(); });
+    ASSERT_NE(newest, expected.days.rend());
+    EXPECT_EQ(preview->tblDays->item(0, 0)->text(), newest->date.toString(Qt::ISODate));
+    EXPECT_EQ(preview->tblDays->item(0, 1)->text(), newest->lines.constFirst());
+    saveScreenshot(preview, screenshotFolder(m_folder.path()), u"alert-preview"_qs);
+
+    // Nothing was stored; a second preview takes the prices already fetched.
+    EXPECT_EQ(readFile(u"Aset2.dat"_qs), stored);
+    EXPECT_FALSE(settings(2).on(AlertKind::PriceAbove));
+    click(w<QPushButton>("cmdPreview"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !preview->busy(); }, 20000));
+    EXPECT_EQ(http.requests().size(), 1);
+}
+
+TEST_F(AlertWindow, PreviewWaitingForASilentServerCanBeCancelled)
+{
+    LoopbackHttpServer http;
+    ASSERT_TRUE(http.start());
+    LoopbackHttpServer::Answer silent;
+    silent.mode = LoopbackHttpServer::Answer::Mode::Hang;
+    http.serve(u"/table.csv"_qs, silent);
+    writeFile(u"Aset2.dat"_qs, defaultsWith("\xFF\xFF", "ABC"));
+    open(2);
+    m_window->setPreviewSources(
+        {nullptr, [&] {
+             return makePriceSource({}, {http.baseUrl(), http.baseUrl()}, m_app.fetcher, m_app.hub);
+         }});
+    click(w<QPushButton>("cmdPreview"));
+    AlertPreviewWindow* preview = m_window->previewWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return http.requests().size() == 1; }, 5000));
+    ASSERT_TRUE(preview->cmdCancel->isVisible());
+    click(preview->cmdCancel);
+    EXPECT_FALSE(preview->busy());
+    EXPECT_EQ(preview->lblStatus->text(), u"Preview cancelled."_qs);
+    EXPECT_EQ(preview->tblKinds->rowCount(), 0);
 }
 
 TEST(AlertCharts, AreTwentyFourBitBitmapsOfTheirSizes)

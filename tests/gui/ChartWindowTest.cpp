@@ -2,6 +2,7 @@
 // engine's own history and indicator values, today's alerts are marked, and it follows the quote
 // sets.
 #include "CycleFixture.h"
+#include "widgets/WidgetDriving.h"
 
 #include "engine/marketdata/HistoryRetrieval.h"
 #include "engine/settings/AlertSettingsFile.h"
@@ -104,6 +105,20 @@ TEST_F(Chart, DrawsTheEnginesOwnHistoryAndIndicators)
     EXPECT_EQ(lastY(series(chart, 3, u"Limit 5%"_qs)), 5.0);
     EXPECT_EQ(lastY(series(chart, 0, u"Price above"_qs)), 10.0);
     EXPECT_FALSE(chart.readoutText(252).isEmpty());
+
+    // Preview marks every day the settings would have reported on, today with today's lines.
+    EXPECT_TRUE(chart.previewMarks().empty());
+    chart.setPreviewShown(true);
+    const AlertPreview preview
+        = previewAlerts(engine.history, StockIndex(0), m_app.engine.alertSettings(StockIndex(0)));
+    EXPECT_EQ(static_cast<int>(chart.previewMarks().size()), preview.reportingDays);
+    EXPECT_GT(preview.reportingDays, 1);
+    ASSERT_TRUE(chart.previewMarks().contains(252));
+    EXPECT_EQ(chart.previewMarks().at(252), engine.reportedToday);
+    showForScreenshot(&chart);
+    saveScreenshot(&chart, screenshotFolder(m_folder.path()), u"chart-preview"_qs);
+    chart.setPreviewShown(false);
+    EXPECT_TRUE(chart.previewMarks().empty());
 }
 
 TEST_F(Chart, MarksTodaysAlertsAndFollowsTheQuoteSets)
@@ -140,6 +155,7 @@ TEST_F(Chart, MarksTodaysAlertsAndFollowsTheQuoteSets)
     ChartWindow failed(m_app.engine, StockIndex(2));
     EXPECT_FALSE(failed.showsChart());
     EXPECT_EQ(failed.emptyText(), u"No prices: "_qs + stock(3).lastError);
+    EXPECT_EQ(failed.findChild<QLabel*>(u"lblEmpty"_qs)->accessibleName(), failed.emptyText());
     EXPECT_TRUE(log().contains(stock(3).lastError));
     m_app.engine.shutdown();
 }
@@ -245,6 +261,11 @@ TEST(ChartDataOf, TakesTodaysRowAloneOnlyWhileTheDaysAreTheSame)
     EXPECT_TRUE(data.days.back().movingAverage[0].has_value());
     EXPECT_TRUE(data.days[199].movingAverage[5].has_value()); // the 200-day average from the 200th day on
     EXPECT_FALSE(data.days[198].movingAverage[5].has_value());
+    // The slow %K stands on 17 days, its %D on 19: from the 17th and the 19th day on.
+    EXPECT_FALSE(data.days[15].stochK.has_value());
+    EXPECT_TRUE(data.days[16].stochK.has_value());
+    EXPECT_FALSE(data.days[17].stochD.has_value());
+    EXPECT_TRUE(data.days[18].stochD.has_value());
 
     const auto setToday = [](PriceHistory& h, const QString& date, double close) {
         h.front() = barFromTexts(

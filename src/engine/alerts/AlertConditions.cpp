@@ -31,15 +31,10 @@ bool crossedDown(const IndicatorValues& v, int fast, int slow)
 
 } // namespace
 
-void setAlertFlags(StockContext& stock)
+bool updateAlertFlags(
+    const AlertSettings& s, const IndicatorValues& v, std::optional<double> last, AlertStates& alert)
 {
-    const AlertSettings& s = stock.settings;
-    if (!s.watched())
-        return;
-    const IndicatorValues& v = stock.state.indicators;
-    AlertStates& alert = stock.state.alerts;
     using K = AlertKind;
-
     follow(alert[K::ShortCrossUp], s.on(K::ShortCrossUp), crossedUp(v, 0, 1));
     follow(alert[K::ShortCrossDown], s.on(K::ShortCrossDown), crossedDown(v, 0, 1));
     follow(alert[K::MediumCrossUp], s.on(K::MediumCrossUp), crossedUp(v, 2, 3));
@@ -52,16 +47,22 @@ void setAlertFlags(StockContext& stock)
     follow(alert[K::RateOfChangeBelow], s.on(K::RateOfChangeBelow), v.rateOfChange < s.rateOfChangeBelow);
     follow(alert[K::StochasticAbove80], s.on(K::StochasticAbove80), v.stochK > 80 && v.stochK < v.stochD);
     follow(alert[K::StochasticBelow20], s.on(K::StochasticBelow20), v.stochK < 20 && v.stochK > v.stochD);
+    alert[K::PriceAbove].triggered = s.on(K::PriceAbove) && last && *last > s.priceAbove;
+    alert[K::PriceBelow].triggered = s.on(K::PriceBelow) && last && *last < s.priceBelow;
+    follow(alert[K::VolumeSurge], s.on(K::VolumeSurge), v.todayVolume > v.averageVolume * 1.2);
+    return last.has_value();
+}
 
+void setAlertFlags(StockContext& stock)
+{
+    if (!stock.settings.watched())
+        return;
     // A last price too long to be a number holds no condition, and is reported, since the
     // stock's price alerts cannot be trusted.
     bool overflow = false;
     const double last = val(stock.state.quote.last, &overflow);
-    alert[K::PriceAbove].triggered = s.on(K::PriceAbove) && !overflow && last > s.priceAbove;
-    alert[K::PriceBelow].triggered = s.on(K::PriceBelow) && !overflow && last < s.priceBelow;
-
-    follow(alert[K::VolumeSurge], s.on(K::VolumeSurge), v.todayVolume > v.averageVolume * 1.2);
-    if (overflow)
+    if (!updateAlertFlags(stock.settings, stock.state.indicators,
+            overflow ? std::nullopt : std::optional(last), stock.state.alerts))
         takeCalcErrorPath(stock, LogText::kAlertFlagsCalc);
 }
 

@@ -91,6 +91,31 @@ QString alertLine(const AlertSettings& s, AlertKind kind)
     return s.symbol.leftJustified(kMaxSymbolLength, u' ') + text + u"\r\n"_qs;
 }
 
+void armAllAlerts(AlertStates& alerts)
+{
+    for (AlertEntry& entry : alerts.entries)
+        entry.armed = true;
+}
+
+DueAlerts takeDueAlerts(const AlertSettings& settings, AlertStates& alerts)
+{
+    DueAlerts due;
+    for (int k = 0; k < kAlertKinds; ++k) {
+        const auto kind = static_cast<AlertKind>(k);
+        AlertEntry& entry = alerts[kind];
+        if (!entry.triggered)
+            continue;
+        if (entry.armed) {
+            due.lines.append(alertLine(settings, kind));
+            due.kinds.append(kind);
+        }
+        if (!settings.repeatAlerts)
+            entry.armed = false;
+        due.anyHeld = true;
+    }
+    return due;
+}
+
 bool takesPart(const StockContext& stock)
 {
     const StockState& state = stock.state;
@@ -111,21 +136,15 @@ AlertMessage evaluateAlerts(const std::function<StockContext(StockIndex)>& stock
             continue;
         colour(index, false);
         setAlertFlags(stock);
-        for (int k = 0; k < kAlertKinds; ++k) {
-            const auto kind = static_cast<AlertKind>(k);
-            AlertEntry& entry = stock.state.alerts[kind];
-            if (!entry.triggered)
-                continue;
+        const DueAlerts due = takeDueAlerts(stock.settings, stock.state.alerts);
+        if (due.anyHeld) {
             colour(index, true);
-            if (entry.armed) {
-                const QString line = alertLine(stock.settings, kind);
-                body += line;
-                stock.state.reportedToday.append(line.chopped(2));
-                items.append({index.number(), stock.settings.symbol.trimmed(), line.chopped(2)});
-            }
-            if (!stock.settings.repeatAlerts)
-                entry.armed = false;
             anyAlert = true;
+        }
+        for (const QString& line : due.lines) {
+            body += line;
+            stock.state.reportedToday.append(line.chopped(2));
+            items.append({index.number(), stock.settings.symbol.trimmed(), line.chopped(2)});
         }
     }
     if (body.isEmpty() || !anyAlert)

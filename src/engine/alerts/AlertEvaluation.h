@@ -27,6 +27,20 @@ QStringList alertLinesOf(const QString& message);
 // The line of alert `kind` for the stock: the symbol as stored (7 characters), the text, CR LF.
 QString alertLine(const AlertSettings& settings, AlertKind kind);
 
+// A new trading day: every alert may be reported again.
+void armAllAlerts(AlertStates& alerts);
+
+// One stock's alerts once its flags are up to date: whether any holds, and the line (with CR LF)
+// of each that holds and is still armed, in kind order, with its kind. Without repeats, an alert
+// that holds is disarmed for the rest of the day, whether or not it gave a line.
+struct DueAlerts
+{
+    bool anyHeld = false;
+    QStringList lines;
+    QList<AlertKind> kinds; // one per line
+};
+DueAlerts takeDueAlerts(const AlertSettings& settings, AlertStates& alerts);
+
 // The stock takes part in the evaluation: its quote is plausible, it is watched, and nothing
 // failed for it in this set.
 bool takesPart(const StockContext& stock);

@@ -53,6 +53,11 @@ QString alertMemoryPath()
     return programFile(u"reported.dat"_qs);
 }
 
+QString alertKindKey(AlertKind kind)
+{
+    return QString::fromLatin1(kKindNames[static_cast<std::size_t>(kind)]);
+}
+
 QString alertSettingsKey(const AlertSettings& s, AlertKind kind)
 {
     switch (kind) {

@@ -37,6 +37,9 @@ using ReportedAlerts = std::vector<ReportedAlert>;
 
 QString alertMemoryPath();
 
+// The name a file or a script knows alert `kind` by ("ShortCrossUp", "VolumeSurge").
+QString alertKindKey(AlertKind kind);
+
 // The values of a stock's settings that decide whether alert `kind` holds (its periods, days,
 // percentage or price); a reported alert is remembered only while they stay as they were.
 QString alertSettingsKey(const AlertSettings& settings, AlertKind kind);

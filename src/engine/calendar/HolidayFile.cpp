@@ -2,6 +2,7 @@
 
 #include "engine/log/ActivityLog.h"
 #include "engine/log/LogTexts.h"
+#include "platform/Conversions.h"
 #include "platform/ProgramFolder.h"
 #include "platform/SettingsText.h"
 
@@ -31,17 +32,6 @@ QDate isoDate(const QString& text)
     return QDate(text.left(4).toInt(), text.mid(5, 2).toInt(), text.mid(8, 2).toInt());
 }
 
-// What the log shows of a text from the file: one line of printable characters.
-QString printable(QString text, qsizetype width)
-{
-    text = text.simplified().left(width).trimmed(); // a cut may leave a space at the end
-    for (QChar& c : text) {
-        if (!c.isPrint())
-            c = u'?';
-    }
-    return text;
-}
-
 void note(ActivityLog& log, const QString& text, int number)
 {
     log.appendNote(text);
@@ -66,7 +56,7 @@ HolidayFileContents parseHolidayFile(const QString& text)
             contents.badLines.push_back({static_cast<int>(i + 1), line});
             continue;
         }
-        const QString name = printable(line.mid(space), kMaxNameLength);
+        const QString name = printableLine(line.mid(space), kMaxNameLength);
         contents.closures.push_back({date, name.isEmpty() ? kUnnamedClosure : name});
     }
     return contents;
@@ -94,7 +84,7 @@ void loadHolidayFile(ExchangeCalendar& calendar, ActivityLog& log, int number)
         const HolidayFileContents::BadLine& line = contents.badLines[static_cast<std::size_t>(i)];
         note(log,
             LogText::kHolidayLineSkipped + QString::number(line.number) + u": "_qs
-                + printable(line.text, kMaxNameLength),
+                + printableLine(line.text, kMaxNameLength),
             number);
     }
     if (bad > kMaxLinesNoted)

@@ -12,8 +12,10 @@ namespace tradevane {
 
 namespace {
 
-// The slow stochastic reads 15 rows for each of the 30 raw values it starts from.
-constexpr int kStochasticRows = 30 + 14;
+// The slow %K of a day averages the raw %K of it and the two days before, each over 15 rows: it
+// stands on 17 rows; its %D averages three slow %K values: 19 rows.
+constexpr int kSlowKRows = 2 + 15;
+constexpr int kSlowDRows = 2 + kSlowKRows;
 
 ChartBar barOfRow(const PriceRows& rows, int row)
 {
@@ -42,13 +44,12 @@ std::optional<double> extreme(const PriceRows& rows, int rowCount, bool highest,
     return result;
 }
 
-// Row 0 holds today's quote once one has come; before that the table's heading line.
+} // namespace
+
 int firstDayRow(const PriceHistory& history)
 {
     return !history.empty() && history.front().close ? 0 : 1;
 }
-
-} // namespace
 
 int historyRowCount(const PriceHistory& history)
 {
@@ -81,12 +82,14 @@ IndicatorDay indicatorsOfRow(
         day.rateOfChange = rateOfChange(rows, kRateOfChangePeriod);
     if (rowsLeft >= kVolumePeriod)
         day.averageVolume = averageVolume(rows, kVolumePeriod);
-    if (rowsLeft >= kStochasticRows) {
+    if (rowsLeft >= kSlowKRows) {
+        // The raw values further back, which a short history fills with empty rows, take no part.
         const SlowStochastic stochastic = computeSlowStochastic(rows);
-        if (stochastic.failure == SlowStochastic::Failure::None) {
+        using Failure = SlowStochastic::Failure;
+        if (stochastic.failure == Failure::None || stochastic.failure == Failure::SlowD)
             day.stochK = stochastic.k;
+        if (stochastic.failure == Failure::None && rowsLeft >= kSlowDRows)
             day.stochD = stochastic.d;
-        }
     }
     return day;
 }

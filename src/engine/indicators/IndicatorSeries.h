@@ -57,6 +57,10 @@ struct ChartData
 // included.
 int historyRowCount(const PriceHistory& history);
 
+// The row of the newest day: 0 once today's quote has come, 1 while row 0 is still the table's
+// heading line (which holds no prices).
+int firstDayRow(const PriceHistory& history);
+
 // Every bar and every indicator of the history, computed with the stock's settings.
 ChartData chartDataOf(const PriceHistory& history, const AlertSettings& settings);
 

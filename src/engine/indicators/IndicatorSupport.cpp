@@ -5,10 +5,15 @@
 
 namespace tradevane {
 
+QString calcErrorText(int number, const QString& label)
+{
+    return LogText::kCalcError + QString::number(number) + label;
+}
+
 void takeCalcErrorPath(StockContext& stock, const QString& label)
 {
     stock.state.downloadError = true;
-    stock.log.appendNote(LogText::kCalcError + QString::number(stock.stock.number()) + label);
+    stock.log.appendNote(calcErrorText(stock.stock.number(), label));
     stock.log.appendLog(stock.stock.number());
 }
 

@@ -5,6 +5,7 @@
 #include "engine/log/ActivityLog.h"
 #include "engine/log/LogTexts.h"
 #include "engine/marketdata/QuoteRetrieval.h"
+#include "platform/Conversions.h"
 #include "platform/Deferred.h"
 #include "platform/HttpFetch.h"
 
@@ -117,6 +118,31 @@ std::unique_ptr<Pending> downloadHistory(const StockContext& stock, PriceSource&
           });
     if (!fetch) // a fetcher that is busy fails the download like a server that does not answer
         fetch = std::make_unique<Deferred>(failed);
+    return fetch;
+}
+
+std::unique_ptr<Pending> fetchHistory(PriceSource& source, const QString& symbol, const QDateTime& now,
+    std::function<void(const FetchedHistory&)> done)
+{
+    std::unique_ptr<Pending> fetch
+        = source.fetchHistory(symbol.trimmed(), setHistoryDates(now), [done](const FetchResult& result) {
+              FetchedHistory fetched;
+              if (!result.ok) {
+                  fetched.problem = printableLine(u"The data source did not give the prices: "_qs
+                          + QString::number(result.code) + u' ' + result.reason,
+                      200);
+              } else {
+                  fetched.history = readHistoryTable(result.body);
+                  if (!fetched.history)
+                      fetched.problem = u"The data source's answer is not a year of daily prices."_qs;
+              }
+              done(fetched);
+          });
+    if (!fetch) {
+        fetch = std::make_unique<Deferred>([done] {
+            done({std::nullopt, u"Another download is under way; try again in a moment."_qs});
+        });
+    }
     return fetch;
 }
 

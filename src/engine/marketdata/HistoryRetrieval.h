@@ -46,6 +46,18 @@ std::optional<PriceHistory> readHistoryTable(const QString& text);
 [[nodiscard]] std::unique_ptr<Pending> downloadHistory(const StockContext& stock, PriceSource& source,
     const QString& symbol, const HistoryDates& dates, std::function<void(const QString&)> done);
 
+// A history fetched for a look back, outside the monitoring: the stock's year up to `now` from
+// `source`, read as the engine reads it. Nothing is logged; `done` gets the bars,
+// or none and why (the server's words made printable). Cancelling what it returns ends the fetch
+// without a word; so does a fetcher that is busy, after telling `done` so.
+struct FetchedHistory
+{
+    std::optional<PriceHistory> history;
+    QString problem; // empty when the history came
+};
+[[nodiscard]] std::unique_ptr<Pending> fetchHistory(PriceSource& source, const QString& symbol,
+    const QDateTime& now, std::function<void(const FetchedHistory&)> done);
+
 // Reads `HistoryText` into the stock's history. An empty or unusable response marks the
 // stock failed and logs "Data Error-Stock #:", leaving the history as it was.
 void parseHistory(StockContext& stock, const QString& historyText);

@@ -40,7 +40,8 @@ public:
     {
         return m_fetcher.fetch(quoteRequest(m_servers.quoteServer, symbol), std::move(done));
     }
-    std::unique_ptr<Pending> fetchHistory(const QString& symbol, const HistoryDates& dates, FetchDone done) override
+    std::unique_ptr<Pending> fetchHistory(
+        const QString& symbol, const HistoryDates& dates, FetchDone done) override
     {
         return m_fetcher.fetch(historyRequest(m_servers.historyServer, symbol, dates), std::move(done));
     }
@@ -144,12 +145,14 @@ public:
                 if (!market::isPlausibleSymbol(wanted))
                     return refused(source->label() + ": not a symbol");
                 const market::Answer<market::QuoteFields> answer = source->quote(wanted, at);
-                return answer.ok ? answered(market::quoteLine(answer.data)) : refused(source->label() + ": " + answer.reason);
+                return answer.ok ? answered(market::quoteLine(answer.data))
+                                 : refused(source->label() + ": " + answer.reason);
             },
             std::move(done));
     }
 
-    std::unique_ptr<Pending> fetchHistory(const QString& symbol, const HistoryDates& dates, FetchDone done) override
+    std::unique_ptr<Pending> fetchHistory(
+        const QString& symbol, const HistoryDates& dates, FetchDone done) override
     {
         const std::string wanted = market::toUpper(symbol.trimmed().toStdString());
         const QDateTime at = now();
@@ -191,7 +194,8 @@ SourceCheck checkReplayFolder(const QString& folder)
 {
     const QDir dir(folder);
     if (!dir.exists())
-        return {u"The replay folder "_qs + folder + u" does not exist. Choose another folder with the Data Source button."_qs};
+        return {u"The replay folder "_qs + folder
+            + u" does not exist. Choose another folder with the Data Source button."_qs};
     if (dir.entryList({u"*.csv"_qs, u"*.CSV"_qs}, QDir::Files).isEmpty())
         return {u"The replay folder "_qs + folder + u" is empty: it holds no price files (SYMBOL.csv)."_qs};
     return {};
@@ -217,8 +221,8 @@ std::unique_ptr<PriceSource> makePriceSource(
     case SourceKind::Live: {
         const market::NasdaqOptions options;
         const QString upstream = QString::fromStdString(options.upstream);
-        return std::make_unique<LocalPriceSource>(std::make_shared<market::NasdaqSource>(options), description,
-            true, [&hub, upstream](auto done) {
+        return std::make_unique<LocalPriceSource>(
+            std::make_shared<market::NasdaqSource>(options), description, true, [&hub, upstream](auto done) {
                 return getConnectionState(hub, upstream, [done](const ConnectionState& state) {
                     done(state.connected ? SourceCheck {} : SourceCheck {u"offline"_qs, true});
                 });

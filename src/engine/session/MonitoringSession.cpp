@@ -281,8 +281,7 @@ void MonitoringSession::armAllAlerts()
 {
     // A new trading day: every alert of every stock may be reported again.
     for (StockState& stock : m_stocks) {
-        for (AlertEntry& entry : stock.alerts.entries)
-            entry.armed = true;
+        tradevane::armAllAlerts(stock.alerts);
         stock.reportedToday.clear();
     }
 }

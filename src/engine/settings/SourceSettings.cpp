@@ -112,8 +112,8 @@ SourceLoad loadSourceSettings(ActivityLog& log)
 
 FileError writeSourceSettings(const SourceSettings& settings)
 {
-    QByteArray text = "[source]\nKind=" + nameOf(settings.kind).toUtf8() + "\nSeed=" + QByteArray::number(settings.seed)
-        + '\n';
+    QByteArray text = "[source]\nKind=" + nameOf(settings.kind).toUtf8()
+        + "\nSeed=" + QByteArray::number(settings.seed) + '\n';
     if (!settings.replayFolder.isEmpty())
         text += "ReplayFolder=" + settings.replayFolder.toUtf8() + '\n';
     return saveWholeFile(sourceSettingsPath(), text);
