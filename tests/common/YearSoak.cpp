@@ -95,7 +95,8 @@ qint64 residentBytes()
 
 int openDescriptors()
 {
-    return static_cast<int>(QDir(u"/proc/self/fd"_qs).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size());
+    return static_cast<int>(
+        QDir(u"/proc/self/fd"_qs).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size());
 }
 
 // One trading day of the plan, on the computer's clock.
@@ -224,12 +225,17 @@ bool Soak::planDays(QString* error)
 {
     const int middle = (m_plan.startHour + m_plan.stopHour) * 30;
     QDate local = m_plan.firstSession.addDays(-2);
-    while (m_days.size() < m_plan.tradingDays) {
+    const bool wholeYear = m_plan.tradingDays == 0;
+    while (wholeYear || m_days.size() < m_plan.tradingDays) {
         Day day;
         day.local = local;
-        day.session = QDateTime(local, QTime(middle / 60, middle % 60), m_plan.zone).toTimeZone(kExchangeZone).date();
+        day.session
+            = QDateTime(local, QTime(middle / 60, middle % 60), m_plan.zone).toTimeZone(kExchangeZone).date();
         local = local.addDays(1);
-        if (day.session < m_plan.firstSession || day.session.dayOfWeek() > 5 || closedSessions().count(day.session))
+        if (wholeYear && day.session.year() > m_plan.firstSession.year())
+            break;
+        if (day.session < m_plan.firstSession || day.session.dayOfWeek() > 5
+            || closedSessions().count(day.session))
             continue;
         if (day.session >= kListsEnd) {
             *error = u"the soak knows the exchange calendar only up to "_qs + kListsEnd.toString(Qt::ISODate);
@@ -238,7 +244,8 @@ bool Soak::planDays(QString* error)
         day.startMinute = m_plan.startHour * 60;
         day.stopMinute = m_plan.stopHour * 60;
         if (kEarlyCloses.count(day.session)) {
-            const QDateTime close = QDateTime(day.session, QTime(13, 0), kExchangeZone).toTimeZone(m_plan.zone);
+            const QDateTime close
+                = QDateTime(day.session, QTime(13, 0), kExchangeZone).toTimeZone(m_plan.zone);
             const int closeMinute = close.time().hour() * 60 + close.time().minute();
             if (close.date() == day.local && closeMinute < day.stopMinute) {
                 day.stopMinute = closeMinute;
@@ -248,7 +255,9 @@ bool Soak::planDays(QString* error)
         m_dayOfLocal[day.local] = static_cast<int>(m_days.size());
         m_days.append(day);
     }
-    return true;
+    if (m_days.isEmpty())
+        *error = u"the plan holds no trading day"_qs;
+    return !m_days.isEmpty();
 }
 
 // A moment `minute` minutes into the computer's day `local`, plus `seconds`.
@@ -269,22 +278,26 @@ void Soak::planFaults()
         m_events.append({at(m_days[i].local, 23 * 60, 0, m_plan.zone), Fault::DayEnd, i});
     }
     const auto length = [this](int day) { return m_days[day].stopMinute - m_days[day].startMinute; };
-    const auto pick = [this](const QList<int>& days) { return days[m_random.bounded(static_cast<int>(days.size()))]; };
+    const auto pick
+        = [this](const QList<int>& days) { return days[m_random.bounded(static_cast<int>(days.size()))]; };
     bool inMail = false;
     for (const auto& [week, days] : weeks) {
         // The program is away in the first third of its day, the quote server in the second: a
         // restart never meets an outage (its connection check would find no server).
         const int restartDay = pick(days);
-        const int restartMinute = m_days[restartDay].startMinute + 5 + m_random.bounded(length(restartDay) / 3 - 5);
+        const int restartMinute
+            = m_days[restartDay].startMinute + 5 + m_random.bounded(length(restartDay) / 3 - 5);
         m_events.append({at(m_days[restartDay].local, restartMinute, 30, m_plan.zone),
             inMail ? Fault::RestartInMail : Fault::RestartInQuotes, restartDay, 1 + m_random.bounded(kStocks),
             5 + m_random.bounded(50)});
         inMail = !inMail;
         const int outageDay = pick(days);
-        const int outageMinute
-            = m_days[outageDay].startMinute + length(outageDay) / 3 + m_random.bounded(length(outageDay) / 3 - 10);
-        m_events.append({at(m_days[outageDay].local, outageMinute, 15, m_plan.zone), Fault::QuotesAway, outageDay});
-        m_events.append({at(m_days[outageDay].local, outageMinute + 10, 15, m_plan.zone), Fault::QuotesBack, outageDay});
+        const int outageMinute = m_days[outageDay].startMinute + length(outageDay) / 3
+            + m_random.bounded(length(outageDay) / 3 - 10);
+        m_events.append(
+            {at(m_days[outageDay].local, outageMinute, 15, m_plan.zone), Fault::QuotesAway, outageDay});
+        m_events.append(
+            {at(m_days[outageDay].local, outageMinute + 10, 15, m_plan.zone), Fault::QuotesBack, outageDay});
     }
     for (const auto& [month, days] : months) {
         QList<int> left = days;
@@ -311,11 +324,13 @@ void Soak::planFaults()
             // never leaves the day's hours.
             const int forward = m_days[jumpDay].startMinute + length(jumpDay) / 5 + m_random.bounded(10);
             const int back = forward + std::max(61, length(jumpDay) / 3);
-            m_events.append({at(m_days[jumpDay].local, forward, 45, m_plan.zone), Fault::ClockForward, jumpDay});
+            m_events.append(
+                {at(m_days[jumpDay].local, forward, 45, m_plan.zone), Fault::ClockForward, jumpDay});
             m_events.append({at(m_days[jumpDay].local, back, 45, m_plan.zone), Fault::ClockBack, jumpDay});
         }
     }
-    std::stable_sort(m_events.begin(), m_events.end(), [](const Event& a, const Event& b) { return a.at < b.at; });
+    std::stable_sort(
+        m_events.begin(), m_events.end(), [](const Event& a, const Event& b) { return a.at < b.at; });
 }
 
 void Soak::writeSettings()
@@ -363,7 +378,8 @@ void Soak::buildProgram()
     QObject::connect(&engine, &MonitoringSession::statusChanged, &m_context, [this](const QString& status) {
         if (m_restartInMail && status == u"Sending Email"_qs) {
             m_restartInMail = false;
-            QMetaObject::invokeMethod(&m_context, [this, down = m_restartDown] { restart(down); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                &m_context, [this, down = m_restartDown] { restart(down); }, Qt::QueuedConnection);
         }
     });
 }
@@ -394,7 +410,8 @@ LoopbackHttpServer::Answer Soak::answer(const LoopbackHttpServer::Request& reque
         return {.status = 404, .body = "no such page"};
     if (stock == m_restartAfterStock) {
         m_restartAfterStock = 0;
-        QMetaObject::invokeMethod(&m_context, [this, down = m_restartDown] { restart(down); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &m_context, [this, down = m_restartDown] { restart(down); }, Qt::QueuedConnection);
     }
     return quoteAnswer(stock);
 }
@@ -422,8 +439,10 @@ LoopbackHttpServer::Answer Soak::quoteAnswer(int stock)
     const int day = dayIndexOf(now.date());
     const int minute = now.time().hour() * 60 + now.time().minute();
     const quint64 mix = QRandomGenerator(m_plan.seed + static_cast<quint32>(day * 16 + stock)).generate64();
-    const int halfDay = std::max(10, (m_days[std::max(day, 0)].stopMinute - m_days[std::max(day, 0)].startMinute) / 2);
-    const bool above = day >= 0 && minute >= m_days[day].startMinute + 5 + static_cast<int>(mix % static_cast<quint64>(halfDay - 5));
+    const int halfDay
+        = std::max(10, (m_days[std::max(day, 0)].stopMinute - m_days[std::max(day, 0)].startMinute) / 2);
+    const bool above = day >= 0
+        && minute >= m_days[day].startMinute + 5 + static_cast<int>(mix % static_cast<quint64>(halfDay - 5));
     const QString symbol = QStringLiteral("S%1").arg(stock, 2, 10, QLatin1Char('0'));
     return {.body = above ? makeQuote(symbol, kLevel + 0.5, 10.9, kLevel + 0.6, 10.8, 5000)
                           : makeQuote(symbol, kLevel - 1.0, 10.9, kLevel - 0.9, 10.8, 4000)};
@@ -437,8 +456,8 @@ int Soak::dayIndexOf(const QDate& local) const
 
 void Soak::onLogRecord(const QString& record)
 {
-    static const QRegularExpression alertLine(u"^S(\\d\\d) *: Price climbed above \\$12\\.00"_qs,
-        QRegularExpression::MultilineOption);
+    static const QRegularExpression alertLine(
+        u"^S(\\d\\d) *: Price climbed above \\$12\\.00"_qs, QRegularExpression::MultilineOption);
     if (record.contains(u"SUBJECT: STOCK ALERTS"_qs)) {
         m_pendingAlert.clear();
         m_pendingDay = dayIndexOf(m_clock->now().date());
@@ -453,7 +472,8 @@ void Soak::onLogRecord(const QString& record)
     const qsizetype failedAt = record.indexOf(LogText::kEmailFailed);
     if (!sent && failedAt < 0)
         return;
-    const bool withReason = failedAt >= 0 && !record.mid(failedAt + LogText::kEmailFailed.size()).trimmed().isEmpty();
+    const bool withReason
+        = failedAt >= 0 && !record.mid(failedAt + LogText::kEmailFailed.size()).trimmed().isEmpty();
     (sent ? m_mailsSent : m_mailsFailed) += 1;
     for (const int stock : std::as_const(m_pendingAlert)) {
         AlertCount& count = m_alerts[{m_pendingDay, stock}];
@@ -536,7 +556,8 @@ void Soak::armNext()
 {
     if (m_nextEvent >= m_events.size())
         return;
-    m_alarm = m_clock->alarm([this](const QDateTime&) { return m_events[m_nextEvent].at.addSecs(m_offsetSeconds); },
+    m_alarm = m_clock->alarm(
+        [this](const QDateTime&) { return m_events[m_nextEvent].at.addSecs(m_offsetSeconds); },
         [this] {
             const Event event = m_events[m_nextEvent++];
             fire(event);
@@ -559,7 +580,8 @@ SoakResult Soak::run()
     planFaults();
 
     // The program starts at midnight before the first trading day.
-    m_clock = std::make_unique<SimulatedClock>(QDateTime(m_days.front().local, QTime(0, 0), m_plan.zone), m_plan.zone);
+    m_clock = std::make_unique<SimulatedClock>(
+        QDateTime(m_days.front().local, QTime(0, 0), m_plan.zone), m_plan.zone);
     m_clock->busy = [this] { return m_services && m_services->hub.transfersRunning() > 0; };
     Clock::install(m_clock.get());
     buildProgram();
@@ -577,11 +599,11 @@ SoakResult Soak::run()
     return result;
 }
 
-
 SoakResult Soak::report()
 {
     SoakResult result;
-    const int early = static_cast<int>(std::count_if(m_days.begin(), m_days.end(), [](const Day& d) { return d.earlyClose; }));
+    const int early = static_cast<int>(
+        std::count_if(m_days.begin(), m_days.end(), [](const Day& d) { return d.earlyClose; }));
     result.rows.append({u"trading days"_qs,
         QStringLiteral("%1 (sessions %2 .. %3), the computer in %4, %5 early close(s)")
             .arg(m_days.size())
@@ -645,8 +667,8 @@ void Soak::reportSets(SoakResult& result) const
                 ++offSchedule;
         }
     }
-    result.rows.append({u"quote sets due / held"_qs, number(due) + u" / "_qs + number(m_sets.size()),
-        due == m_sets.size()});
+    result.rows.append(
+        {u"quote sets due / held"_qs, number(due) + u" / "_qs + number(m_sets.size()), due == m_sets.size()});
     result.rows.append({u"quote sets missed / doubled"_qs, QStringLiteral("%1 / %2").arg(missed).arg(doubled),
         missed == 0 && doubled == 0});
     result.rows.append({u"sets off the minute / outside trading time"_qs,
@@ -685,7 +707,8 @@ void Soak::reportAlerts(SoakResult& result) const
     // What the mail server holds agrees with the log: every mail logged as sent arrived.
     std::array<int, kStocks> received {};
     const QList<ReceivedMail> mails = m_smtp.received();
-    static const QRegularExpression line(u"^S(\\d\\d) *: Price climbed above"_qs, QRegularExpression::MultilineOption);
+    static const QRegularExpression line(
+        u"^S(\\d\\d) *: Price climbed above"_qs, QRegularExpression::MultilineOption);
     for (const ReceivedMail& mail : mails) {
         for (auto it = line.globalMatch(QString::fromLatin1(mail.body())); it.hasNext();)
             ++received[static_cast<std::size_t>(it.next().captured(1).toInt() - 1)];
@@ -726,7 +749,8 @@ void Soak::reportResources(SoakResult& result) const
 
 bool SoakResult::ok() const
 {
-    return error.isEmpty() && std::all_of(rows.begin(), rows.end(), [](const SoakRow& row) { return row.ok; });
+    return error.isEmpty()
+        && std::all_of(rows.begin(), rows.end(), [](const SoakRow& row) { return row.ok; });
 }
 
 QString SoakResult::table() const

@@ -20,7 +20,7 @@
 struct SoakPlan
 {
     QDate firstSession; // the exchange's first session date watched
-    int tradingDays = 20; // sessions watched
+    int tradingDays = 20; // sessions watched; 0: through the end of firstSession's year
     QTimeZone zone; // the computer's zone
     int startHour = 1; // the schedule, on the computer's clock
     int stopHour = 7;
