@@ -173,6 +173,7 @@ private:
     int dayIndexOf(const QDate& local) const;
     Resources sample() const;
     SoakResult report();
+    void checkDay(int index);
     void reportSets(SoakResult& result) const;
     void reportAlerts(SoakResult& result) const;
     void reportResources(SoakResult& result) const;
@@ -204,8 +205,24 @@ private:
     int m_mailSlowDays = 0;
     int m_clockSets = 0;
 
-    QList<SetSeen> m_sets;
-    std::map<std::pair<int, int>, AlertCount> m_alerts; // (day, stock)
+    QList<SetSeen> m_sets; // since the last trading day ended
+    struct SetCheck
+    {
+        qint64 due = 0;
+        qint64 held = 0;
+        int missed = 0;
+        int doubled = 0;
+        int offSchedule = 0;
+        int outside = 0;
+    } m_setCheck;
+    struct AlertCheck
+    {
+        int mailed = 0;
+        int failed = 0;
+        int missing = 0;
+        int twice = 0;
+    } m_alertCheck;
+    std::map<std::pair<int, int>, AlertCount> m_alerts; // (day, stock), until the day is checked
     QList<int> m_pendingAlert; // the stocks of the last alert message, until its mail line
     int m_pendingDay = -1;
     int m_mailsSent = 0;
@@ -541,6 +558,7 @@ void Soak::fire(const Event& event)
         m_restartDown = event.downSeconds;
         break;
     case Fault::DayEnd:
+        checkDay(event.day);
         m_logSizes.append(QFileInfo(logFilePath()).size());
         if (event.day == std::min(4, static_cast<int>(m_days.size()) - 1))
             m_firstWeek = sample();
@@ -626,77 +644,74 @@ SoakResult Soak::report()
     return result;
 }
 
+void Soak::checkDay(int index)
+{
+    // The sets since the last trading day ended: those of this day, and any outside trading time.
+    const Day& day = m_days[index];
+    QList<SetSeen> sets;
+    for (const SetSeen& set : std::as_const(m_sets)) {
+        const int minute = set.clock.time().hour() * 60 + set.clock.time().minute();
+        if (set.clock.date() != day.local || minute < day.startMinute || minute > day.stopMinute + 60)
+            ++m_setCheck.outside;
+        else
+            sets.append(set);
+    }
+    m_setCheck.held += m_sets.size();
+    m_sets.clear();
+    // The first set of the day follows the history at once only on the run's first day; on later
+    // days it waits an interval.
+    const int first = day.startMinute + (index == 0 ? 0 : kSetSeconds / 60);
+    const int expected = day.stopMinute - first + 1 + 60 * day.clockSets;
+    m_setCheck.due += expected;
+    m_setCheck.missed += std::max(0, expected - static_cast<int>(sets.size()));
+    m_setCheck.doubled += std::max(0, static_cast<int>(sets.size()) - expected);
+    if (!sets.isEmpty() && sets.front().clock != at(day.local, first, 0, m_plan.zone))
+        ++m_setCheck.offSchedule;
+    // Then one a minute, a restart's time away added.
+    for (qsizetype k = 1; k < sets.size(); ++k) {
+        qint64 allowed = kSetSeconds;
+        for (const auto& [when, down] : std::as_const(m_restarts)) {
+            if (when >= sets[k - 1].trueTime && when < sets[k].trueTime)
+                allowed += down;
+        }
+        if (sets[k - 1].trueTime.secsTo(sets[k].trueTime) != allowed)
+            ++m_setCheck.offSchedule;
+    }
+
+    for (int stock = 1; stock <= kStocks; ++stock) {
+        const auto found = m_alerts.find({index, stock});
+        const AlertCount count = found == m_alerts.end() ? AlertCount {} : found->second;
+        if (found != m_alerts.end())
+            m_alerts.erase(found);
+        m_alertCheck.mailed += count.mailed;
+        m_alertCheck.failed += count.failed;
+        m_alertCheck.missing += count.mailed + count.failed == 0 ? 1 : 0;
+        m_alertCheck.twice += count.logged > 1 ? 1 : 0;
+    }
+}
+
 void Soak::reportSets(SoakResult& result) const
 {
-    std::map<int, QList<SetSeen>> byDay;
-    int outside = 0;
-    for (const SetSeen& set : m_sets) {
-        const int day = dayIndexOf(set.clock.date());
-        const int minute = set.clock.time().hour() * 60 + set.clock.time().minute();
-        if (day < 0 || minute < m_days[day].startMinute || minute > m_days[day].stopMinute + 60)
-            ++outside;
-        else
-            byDay[day].append(set);
-    }
-    qint64 due = 0;
-    int missed = 0;
-    int doubled = 0;
-    int offSchedule = 0;
-    for (int i = 0; i < m_days.size(); ++i) {
-        const Day& day = m_days[i];
-        // The first set of the day follows the history at once only on the run's first day; on later
-        // days it waits an interval.
-        const int first = day.startMinute + (i == 0 ? 0 : kSetSeconds / 60);
-        const int expected = day.stopMinute - first + 1 + 60 * day.clockSets;
-        const QList<SetSeen>& sets = byDay[i];
-        due += expected;
-        missed += std::max(0, expected - static_cast<int>(sets.size()));
-        doubled += std::max(0, static_cast<int>(sets.size()) - expected);
-        if (sets.isEmpty())
-            continue;
-        // The first set at the start time; then one a minute, a restart's time away added.
-        if (sets.front().clock != at(day.local, first, 0, m_plan.zone))
-            ++offSchedule;
-        for (qsizetype k = 1; k < sets.size(); ++k) {
-            qint64 allowed = kSetSeconds;
-            for (const auto& [when, down] : m_restarts) {
-                if (when >= sets[k - 1].trueTime && when < sets[k].trueTime)
-                    allowed += down;
-            }
-            if (sets[k - 1].trueTime.secsTo(sets[k].trueTime) != allowed)
-                ++offSchedule;
-        }
-    }
+    const SetCheck& c = m_setCheck;
     result.rows.append(
-        {u"quote sets due / held"_qs, number(due) + u" / "_qs + number(m_sets.size()), due == m_sets.size()});
-    result.rows.append({u"quote sets missed / doubled"_qs, QStringLiteral("%1 / %2").arg(missed).arg(doubled),
-        missed == 0 && doubled == 0});
+        {u"quote sets due / held"_qs, number(c.due) + u" / "_qs + number(c.held), c.due == c.held});
+    result.rows.append({u"quote sets missed / doubled"_qs,
+        QStringLiteral("%1 / %2").arg(c.missed).arg(c.doubled), c.missed == 0 && c.doubled == 0});
     result.rows.append({u"sets off the minute / outside trading time"_qs,
-        QStringLiteral("%1 / %2").arg(offSchedule).arg(outside), offSchedule == 0 && outside == 0});
+        QStringLiteral("%1 / %2").arg(c.offSchedule).arg(c.outside + m_sets.size()),
+        c.offSchedule == 0 && c.outside + m_sets.size() == 0});
 }
 
 void Soak::reportAlerts(SoakResult& result) const
 {
     const int due = static_cast<int>(m_days.size()) * kStocks;
-    int mailed = 0;
-    int failed = 0;
-    int missing = 0;
-    int twice = 0;
+    const int mailed = m_alertCheck.mailed;
+    const int failed = m_alertCheck.failed;
+    const int missing = m_alertCheck.missing;
+    const int twice = m_alertCheck.twice;
     int strays = 0; // alerts on a day that is not a trading day
-    for (const auto& [key, count] : m_alerts) {
-        if (key.first < 0)
-            strays += count.logged;
-    }
-    for (int day = 0; day < m_days.size(); ++day) {
-        for (int stock = 1; stock <= kStocks; ++stock) {
-            const auto found = m_alerts.find({day, stock});
-            const AlertCount count = found == m_alerts.end() ? AlertCount {} : found->second;
-            mailed += count.mailed;
-            failed += count.failed;
-            missing += count.mailed + count.failed == 0 ? 1 : 0;
-            twice += count.logged > 1 ? 1 : 0;
-        }
-    }
+    for (const auto& [key, count] : m_alerts)
+        strays += count.logged;
     result.rows.append({u"alerts due (stock-days)"_qs, number(due)});
     result.rows.append({u"alerts mailed once / failed with reason"_qs,
         QStringLiteral("%1 / %2").arg(number(mailed), number(failed)), mailed + failed == due});
