@@ -111,7 +111,21 @@ bool LoopbackHttpServer::start(bool tls)
                 });
         }
     });
-    return m_server->listen(QHostAddress::LocalHost);
+    if (!m_server->listen(QHostAddress::LocalHost))
+        return false;
+    m_port = m_server->serverPort();
+    return true;
+}
+
+void LoopbackHttpServer::suspend()
+{
+    if (m_server)
+        m_server->close();
+}
+
+bool LoopbackHttpServer::resume()
+{
+    return m_server && (m_server->isListening() || m_server->listen(QHostAddress::LocalHost, m_port));
 }
 
 void LoopbackHttpServer::stop()
@@ -126,17 +140,22 @@ QString LoopbackHttpServer::baseUrl() const
 
 int LoopbackHttpServer::port() const
 {
-    return m_server ? m_server->serverPort() : 0;
+    return m_server ? m_port : 0;
 }
 
 void LoopbackHttpServer::answer(QTcpSocket* socket, const Request& request)
 {
     using Mode = Answer::Mode;
     const QString& target = request.target;
-    m_requests.append(target);
-    m_received.append(request);
     const Answer missing {.status = 404, .body = "no such page"};
-    const Answer a = m_answers.value(target, m_answers.value(target.section(u'?', 0, 0), missing));
+    Answer a;
+    if (m_responder) {
+        a = m_responder(request);
+    } else {
+        m_requests.append(target);
+        m_received.append(request);
+        a = m_answers.value(target, m_answers.value(target.section(u'?', 0, 0), missing));
+    }
     if (a.mode == Mode::Hang)
         return;
     if (a.mode == Mode::Close) {

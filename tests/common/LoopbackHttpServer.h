@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
 class QTcpServer;
@@ -69,6 +70,15 @@ public:
     void serveStatus(const QString& target, int status, const QString& reason = {});
     void serveRedirect(const QString& target, const QString& location, int status = 302);
     void clear(); // forgets answers and recorded requests
+    // Answers every request from `responder` instead of the prepared answers, and keeps no record
+    // of them, so that a server running for a simulated year holds nothing per request. An empty
+    // function goes back to the prepared answers.
+    using Responder = std::function<Answer(const Request&)>;
+    void setResponder(Responder responder) { m_responder = std::move(responder); }
+    // An outage: the server stops listening (connections are refused) until resume() listens
+    // again on the same port. Connections already open are answered as before.
+    void suspend();
+    bool resume();
     QStringList requests() const { return m_requests; } // request targets received, in order
     QList<Request> received() const { return m_received; } // whole requests received, in order
 
@@ -81,6 +91,8 @@ private:
     QMap<QString, Answer> m_answers;
     QStringList m_requests;
     QList<Request> m_received;
+    Responder m_responder;
+    int m_port = 0;
 };
 
 // A fresh program whose quote and history servers are one loopback server, shared by the tests

@@ -131,6 +131,18 @@ void LoopbackSmtpServer::stop()
     }
 }
 
+bool LoopbackSmtpServer::restart(QString* error)
+{
+    stop();
+    m_options.port = m_port;
+    return start(error);
+}
+
+void LoopbackSmtpServer::setDelay(int ms)
+{
+    m_process.write("delay " + QByteArray::number(ms) + '\n');
+}
+
 QList<ReceivedMail> LoopbackSmtpServer::received() const
 {
     QList<ReceivedMail> mails;

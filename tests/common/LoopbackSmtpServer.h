@@ -45,6 +45,10 @@ public:
     // Starts the server; false with `error` set when it cannot run here.
     bool start(QString* error);
     void stop();
+    // Starts it again after stop(), on the same port; the messages received so far are kept.
+    bool restart(QString* error);
+    // Waits `ms` before accepting each message from now on (0: at once again).
+    void setDelay(int ms);
 
     int port() const { return m_port; }
     QString host() const { return m_options.host; }

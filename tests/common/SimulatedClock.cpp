@@ -90,6 +90,14 @@ bool SimulatedClock::runUntil(const std::function<bool()>& done, const QDateTime
             idle.restart();
             continue;
         }
+        // A transfer that ended in the pass above reports through a posted event: until that has
+        // run, what it leads to (the next transfer, a short pause) is not yet waiting, and time
+        // must not jump past it to a later alarm.
+        QCoreApplication::sendPostedEvents();
+        if (done())
+            return true;
+        if (busy && busy())
+            continue;
         Entry* next = earliest();
         if (!next) {
             if (idle.elapsed() > idleMs)

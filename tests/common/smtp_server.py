@@ -1,11 +1,14 @@
 #!/usr/bin/python3
 """A real SMTP server for the tests (aiosmtpd), on a free port.
 
-Prints "READY <port>" once it listens, then serves until stdin closes or it is killed. Every
+Prints "READY <port>" once it listens, then serves until stdin closes or it is killed. A line
+"delay <ms>" on stdin makes it wait that long before it accepts each message (a slow server);
+"delay 0" ends that. Every
 message it takes is saved in --store as msg-<n>.eml (the bytes as received) with msg-<n>.json
 beside it (envelope sender and recipients, whether the session was encrypted, the login).
 """
 import argparse
+import asyncio
 import json
 import os
 import socket
@@ -32,7 +35,9 @@ class Handler:
     def __init__(self, store, reject):
         self.store = store
         self.reject = {a.lower() for a in reject}
-        self.count = 0
+        # A server started again on the same store goes on counting after the messages kept there.
+        self.count = len([n for n in os.listdir(store) if n.endswith(".eml")])
+        self.delay = 0.0
 
     async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
         if address.lower() in self.reject:
@@ -41,6 +46,8 @@ class Handler:
         return "250 OK"
 
     async def handle_DATA(self, server, session, envelope):
+        if self.delay:
+            await asyncio.sleep(self.delay)
         self.count += 1
         base = os.path.join(self.store, "msg-%04d" % self.count)
         info = {
@@ -94,10 +101,14 @@ def main():
         kwargs["ssl_context"] = context
     elif context:
         kwargs["tls_context"] = context
-    controller = Controller(Handler(a.store, a.reject), **kwargs)
+    handler = Handler(a.store, a.reject)
+    controller = Controller(handler, **kwargs)
     controller.start()
     print("READY %d" % port, flush=True)
-    sys.stdin.read()  # the test closes stdin (or ends) when it is done
+    for line in sys.stdin:  # the test closes stdin (or ends) when it is done
+        words = line.split()
+        if len(words) == 2 and words[0] == "delay":
+            handler.delay = int(words[1]) / 1000.0
 
 
 if __name__ == "__main__":

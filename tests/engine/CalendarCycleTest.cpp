@@ -124,27 +124,33 @@ TEST_F(CalendarCycle, ABerlinComputerStopsAtTheEarlyCloseInItsOwnTime)
         LogText::kEarlyClose + u"Day after Thanksgiving"_qs + LogText::kEarlyCloseEnd + u"19:00\r\n"_qs));
 }
 
-TEST_F(CalendarCycle, ATokyoComputerSitsOutTheMorningThatIsThanksgivingInNewYork)
+TEST_F(CalendarCycle, ATokyoComputerFollowsTheNewYorkWeekAMorningLate)
 {
     // 01:00 to 06:00 in Tokyo is 11:00 to 16:00 of the day before in New York.
     const QTimeZone tokyo = zone("Asia/Tokyo");
     schedule(1, 0, 6, 0, 30);
-    ASSERT_TRUE(runDays(tokyo, QDateTime(kWednesday, QTime(12, 0), tokyo), 2));
-    // Thursday morning in Tokyo is Wednesday in New York, a trading day. Friday morning is
-    // Thanksgiving there; Monday morning is Sunday there.
+    ASSERT_TRUE(runDays(tokyo, QDateTime(kWednesday, QTime(12, 0), tokyo), 3));
+    // Thursday morning in Tokyo is Wednesday in New York, a trading day; Friday morning is
+    // Thanksgiving there. Saturday morning is New York's Friday, which closes at 13:00 there (03:00
+    // in Tokyo); Monday morning is Sunday there.
+    const QDate saturday(2026, 11, 28);
     EXPECT_EQ(shown(u"Processing Started"_qs),
         (QList<QDateTime> {QDateTime(kThanksgiving, QTime(1, 0), tokyo),
-            QDateTime(QDate(2026, 12, 1), QTime(1, 0), tokyo)}));
+            QDateTime(saturday, QTime(1, 0), tokyo), QDateTime(QDate(2026, 12, 1), QTime(1, 0), tokyo)}));
     EXPECT_TRUE(historyAsked(kThanksgiving));
-    for (const QDate& day : {kFriday, QDate(2026, 11, 30)}) {
+    EXPECT_TRUE(historyAsked(saturday));
+    for (const QDate& day : {kFriday, QDate(2026, 11, 29), QDate(2026, 11, 30)}) {
         EXPECT_FALSE(historyAsked(day));
         EXPECT_TRUE(setsOn(day).isEmpty());
     }
+    const QList<QDateTime> short_ = setsOn(saturday);
+    ASSERT_FALSE(short_.isEmpty());
+    EXPECT_EQ(QTime(short_.last().time().hour(), short_.last().time().minute()), QTime(3, 0));
     EXPECT_TRUE(log().contains(
-        LogText::kHolidayClosed + u"Thanksgiving Day"_qs + LogText::kHolidayResumes + u"Tuesday\r\n"_qs));
-    const QList<QDateTime> awaiting = shown(u"Awaiting Tuesday open"_qs);
-    ASSERT_EQ(awaiting.size(), 1);
-    EXPECT_EQ(awaiting[0].date(), kThanksgiving);
+        LogText::kHolidayClosed + u"Thanksgiving Day"_qs + LogText::kHolidayResumes + u"Saturday\r\n"_qs));
+    EXPECT_EQ(shown(u"Awaiting Saturday open"_qs).size(), 1);
+    // The weekend begins after New York's Friday, and ends with Tokyo's Tuesday.
+    EXPECT_TRUE(log().contains(LogText::kWeekendFriday + u"\r\n"_qs));
 }
 
 TEST_F(CalendarCycle, MondayAndFridayHolidaysNextToAWeekend)

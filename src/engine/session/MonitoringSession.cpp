@@ -187,12 +187,17 @@ void MonitoringSession::connectionChecked(const SourceCheck& check)
 void MonitoringSession::dayHead()
 {
     const QDateTime t = now();
-    if (!WaitRules::weekendAt(t, m_dayTime)) {
+    // With the exchange calendar the weekend is the exchange's: a computer whose mornings watch the
+    // exchange's previous date works on its Saturday morning (the exchange's Friday) and sits out
+    // its Monday morning (the exchange's Sunday).
+    const int shift = m_calendar ? WaitRules::sessionShift(t, m_time) : 0;
+    const QDateTime exchangeDay = t.addDays(shift);
+    if (!WaitRules::weekendAt(exchangeDay, m_dayTime)) {
         tradingDay();
         return;
     }
     enter(State::WaitingWeekend);
-    const int dayOfWeek = t.date().dayOfWeek();
+    const int dayOfWeek = exchangeDay.date().dayOfWeek();
     if (dayOfWeek == Qt::Friday) {
         m_services.log.add(LogText::kWeekendFriday + u"\r\n"_qs);
         status(u"Awaiting Monday Open"_qs);
@@ -202,7 +207,10 @@ void MonitoringSession::dayHead()
         status(u"Awaiting Monday open"_qs);
     }
     m_services.log.appendLog(stockInHand());
-    waitFor(&WaitRules::weekendEnd, &MonitoringSession::tradingDay);
+    waitFor(
+        [shift](
+            const QDateTime& moment) { return WaitRules::weekendEnd(moment.addDays(shift)).addDays(-shift); },
+        &MonitoringSession::tradingDay);
 }
 
 bool MonitoringSession::holidayAhead()
@@ -210,10 +218,10 @@ bool MonitoringSession::holidayAhead()
     if (!m_calendar)
         return false;
     const QDateTime t = now();
-    const QDateTime start = WaitRules::startMoment(t, m_time, m_lastTradingDay);
+    const QDateTime start = WaitRules::startMomentAnyDay(t, m_time, m_lastTradingDay);
     const std::optional<QString> holiday
         = start.isValid() ? m_calendar->holiday(WaitRules::sessionDate(start, m_time)) : std::nullopt;
-    const QDateTime resume = WaitRules::openStartMoment(t, m_time, m_lastTradingDay, closedDays());
+    const QDateTime resume = WaitRules::openStartMomentAnyDay(t, m_time, m_lastTradingDay, closedDays());
     if (!holiday || !resume.isValid())
         return false;
     // Sat out as a weekend is, until the day trading resumes begins.
@@ -248,8 +256,12 @@ void MonitoringSession::tradingDay()
     const QString startText = startTimeText(m_time.startHour, m_time.startMinute);
     logLine(LogText::kWaitingForStart + startText);
     status(u"Awaiting Start Time - "_qs + startText);
-    waitFor([time = m_time, lastDay = m_lastTradingDay, closed = closedDays()](
-                const QDateTime& t) { return WaitRules::openStartMoment(t, time, lastDay, closed); },
+    waitFor(
+        [time = m_time, lastDay = m_lastTradingDay, closed = closedDays()](const QDateTime& t) {
+            // The calendar's closed days include the exchange's weekend.
+            return closed ? WaitRules::openStartMomentAnyDay(t, time, lastDay, closed)
+                          : WaitRules::openStartMoment(t, time, lastDay, closed);
+        },
         &MonitoringSession::historyBegin);
 }
 

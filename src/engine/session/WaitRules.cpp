@@ -40,6 +40,40 @@ QDateTime firstMinute(const QDateTime& now, const std::function<bool(const QDate
     return {};
 }
 
+// The start moment as startMoment gives it, on weekdays only or on any day.
+QDateTime firstStart(const QDateTime& now, const TimeSettings& time, const QDate& lastDay, bool weekdaysOnly)
+{
+    const int start = time.startHour * 60 + time.startMinute;
+    const int stop = time.stopHour * 60 + time.stopMinute;
+    return firstMinute(
+        now,
+        [&](const QDateTime& t) {
+            if ((weekdaysOnly && !isWeekday(t.date())) || (lastDay.isValid() && t.date() <= lastDay))
+                return false;
+            const int m = minutesOfDay(t);
+            return stop > start ? m >= start && m < stop : m == start;
+        },
+        kWeekMinutes);
+}
+
+// OpenStartMoment, on weekdays only or on any day.
+QDateTime openStart(const QDateTime& now, const TimeSettings& time, const QDate& lastDay,
+    const std::function<bool(const QDateTime& start)>& closed, bool weekdaysOnly)
+{
+    constexpr int kMaxClosedDays = 60;
+    QDateTime from = now;
+    QDate last = lastDay;
+    for (int i = 0; i < kMaxClosedDays; ++i) {
+        const QDateTime start = firstStart(from, time, last, weekdaysOnly);
+        if (!start.isValid() || !closed || !closed(start))
+            return start;
+        // StartMoment looks a week ahead: the search goes on from the day after the closed one.
+        last = start.date();
+        from = std::max(now, last.addDays(1).startOfDay(now.timeZone()));
+    }
+    return firstStart(from, time, last, weekdaysOnly);
+}
+
 } // namespace
 
 namespace WaitRules {
@@ -61,34 +95,24 @@ QDateTime weekendEnd(const QDateTime& now)
 
 QDateTime startMoment(const QDateTime& now, const TimeSettings& time, const QDate& lastDay)
 {
-    const int start = time.startHour * 60 + time.startMinute;
-    const int stop = time.stopHour * 60 + time.stopMinute;
-    return firstMinute(
-        now,
-        [&](const QDateTime& t) {
-            if (!isWeekday(t.date()) || (lastDay.isValid() && t.date() <= lastDay))
-                return false;
-            const int m = minutesOfDay(t);
-            return stop > start ? m >= start && m < stop : m == start;
-        },
-        kWeekMinutes);
+    return firstStart(now, time, lastDay, true);
+}
+
+QDateTime startMomentAnyDay(const QDateTime& now, const TimeSettings& time, const QDate& lastDay)
+{
+    return firstStart(now, time, lastDay, false);
 }
 
 QDateTime openStartMoment(const QDateTime& now, const TimeSettings& time, const QDate& lastDay,
     const std::function<bool(const QDateTime& start)>& closed)
 {
-    constexpr int kMaxClosedDays = 60;
-    QDateTime from = now;
-    QDate last = lastDay;
-    for (int i = 0; i < kMaxClosedDays; ++i) {
-        const QDateTime start = startMoment(from, time, last);
-        if (!start.isValid() || !closed || !closed(start))
-            return start;
-        // StartMoment looks a week ahead: the search goes on from the day after the closed one.
-        last = start.date();
-        from = std::max(now, last.addDays(1).startOfDay(now.timeZone()));
-    }
-    return startMoment(from, time, last);
+    return openStart(now, time, lastDay, closed, true);
+}
+
+QDateTime openStartMomentAnyDay(const QDateTime& now, const TimeSettings& time, const QDate& lastDay,
+    const std::function<bool(const QDateTime& start)>& closed)
+{
+    return openStart(now, time, lastDay, closed, false);
 }
 
 QDate sessionDate(const QDateTime& moment, const TimeSettings& time)
@@ -98,6 +122,11 @@ QDate sessionDate(const QDateTime& moment, const TimeSettings& time)
     const int middle = std::clamp(stop > start ? (start + stop) / 2 : start, 0, 24 * 60 - 1);
     return ExchangeCalendar::sessionDate(
         QDateTime(moment.date(), QTime(middle / 60, middle % 60), moment.timeZone()));
+}
+
+int sessionShift(const QDateTime& moment, const TimeSettings& time)
+{
+    return static_cast<int>(moment.date().daysTo(sessionDate(moment, time)));
 }
 
 QDateTime dayStart(const QDateTime& now, const QDate& day)

@@ -29,10 +29,18 @@ QDateTime weekendEnd(const QDateTime& now);
 // start minute itself.
 QDateTime startMoment(const QDateTime& now, const TimeSettings& time, const QDate& lastDay);
 
+// StartMoment on any day of the week, Saturdays and Sundays too: with the exchange calendar the
+// weekend is the exchange's, which for a computer far from the exchange is not its own.
+QDateTime startMomentAnyDay(const QDateTime& now, const TimeSettings& time, const QDate& lastDay);
+
 // StartMoment, passing over the trading days that `closed` refuses; it is asked with the moment
 // each day would begin. After sixty refused days in a row the calendar is no longer asked, so that
 // a wrong list of closures cannot keep the engine waiting for ever.
 QDateTime openStartMoment(const QDateTime& now, const TimeSettings& time, const QDate& lastDay,
+    const std::function<bool(const QDateTime& start)>& closed);
+// OpenStartMoment on any day of the week: `closed` refuses the weekend's days too (the exchange's
+// weekend, which for a computer far from the exchange is not its own).
+QDateTime openStartMomentAnyDay(const QDateTime& now, const TimeSettings& time, const QDate& lastDay,
     const std::function<bool(const QDateTime& start)>& closed);
 
 // The date of the exchange session (in exchange time) that the trading day of `moment`'s date
@@ -40,6 +48,10 @@ QDateTime openStartMoment(const QDateTime& now, const TimeSettings& time, const 
 // far east of the exchange, a trading day in the early morning watches the session of the
 // exchange's previous date.
 QDate sessionDate(const QDateTime& moment, const TimeSettings& time);
+
+// How many days the exchange's session date of `moment`'s trading day lies from `moment`'s own
+// date: 0 near the exchange, -1 for a computer far east of it.
+int sessionShift(const QDateTime& moment, const TimeSettings& time);
 
 // The first moment of `day` in now's time zone.
 QDateTime dayStart(const QDateTime& now, const QDate& day);
