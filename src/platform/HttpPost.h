@@ -43,7 +43,9 @@ struct HttpPostResult
     bool cancelled = false;
     int status = 0; // the final HTTP status; 0 when none came
     QByteArray body; // the answer's first 64 KiB
-    QString error; // why it failed: "500 Internal Server Error", the network library's text, ...
+    // Why it failed: "500 Internal Server Error", the network library's text, ... as one clean
+    // line (readableServerText), secrets masked.
+    QString error;
 };
 
 // Starts the POST; `done` hears from the event loop how it ended. Cancelling what it returns ends

@@ -14,7 +14,8 @@ namespace tradevane {
 
 class TransferHub;
 
-// The outcome of one send: ok, or the reason it failed (the server's reply where there is one).
+// The outcome of one send: ok, or the reason it failed (the server's reply where there is one),
+// as one clean line (readableServerText).
 struct SmtpResult
 {
     bool ok = false;

@@ -4,6 +4,7 @@
 #include "engine/log/LogTexts.h"
 #include "platform/Clock.h"
 #include "platform/Deferred.h"
+#include "platform/ServerText.h"
 #include "platform/SmtpClient.h"
 
 #include <QJsonArray>
@@ -17,14 +18,6 @@
 namespace tradevane {
 
 namespace {
-
-// The reason goes into one log line.
-QString oneLine(const QString& text)
-{
-    QString line = text;
-    line.replace(u"\r\n"_qs, u" "_qs).replace(u'\r', u' ').replace(u'\n', u' ');
-    return line.trimmed();
-}
 
 // An http or https address with a host, without the slashes that may end it; nothing when it is
 // not one.
@@ -68,7 +61,7 @@ QString serverSays(const QByteArray& body)
     for (const char16_t* key : {u"description", u"error", u"message"}) {
         const QJsonValue value = answer.value(QString::fromUtf16(key));
         if (value.isString() && !value.toString().trimmed().isEmpty())
-            return value.toString().trimmed().left(200);
+            return value.toString().trimmed();
     }
     return {};
 }
@@ -81,7 +74,7 @@ ChannelResult judge(Channel channel, const HttpPostResult& r, const QStringList&
             if (const QString says = serverSays(r.body); !says.isEmpty())
                 reason += u": "_qs + says;
         }
-        return {false, maskSecrets(reason, secrets)};
+        return {false, readableServerText(maskSecrets(reason, secrets))};
     }
     // A 2xx from something in between (a captive portal, a proxy's page) is not a delivery: ntfy
     // and Telegram confirm theirs in JSON.
@@ -91,9 +84,10 @@ ChannelResult judge(Channel channel, const HttpPostResult& r, const QStringList&
             false, QString::number(r.status) + u" but the answer is not an ntfy server's confirmation"_qs};
     if (channel == Channel::Telegram && answer.value(u"ok"_qs).toBool() != true)
         return {false,
-            maskSecrets(QString::number(r.status) + u" but Telegram did not confirm the message"_qs
-                    + (serverSays(r.body).isEmpty() ? QString() : u": "_qs + serverSays(r.body)),
-                secrets)};
+            readableServerText(
+                maskSecrets(QString::number(r.status) + u" but Telegram did not confirm the message"_qs
+                        + (serverSays(r.body).isEmpty() ? QString() : u": "_qs + serverSays(r.body)),
+                    secrets))};
     return {true, {}};
 }
 
@@ -354,7 +348,8 @@ std::unique_ptr<Pending> sendToChannelLogged(Channel channel, const ChannelSetti
     const QString stamp = longTimeText(now().time());
     return sender.send(
         channel, settings, message, [channel, stamp, &log, number, done](const ChannelResult& result) {
-            log.add(stamp + (result.ok ? sentText(channel) : failedText(channel) + oneLine(result.error)));
+            log.add(stamp
+                + (result.ok ? sentText(channel) : failedText(channel) + readableServerText(result.error)));
             log.appendLog(number);
             if (done)
                 done(result);
