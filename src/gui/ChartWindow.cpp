@@ -219,6 +219,7 @@ void ChartWindow::buildControls()
     lblReadout->setObjectName(u"lblReadout"_qs);
     lblReadout->setAccessibleName(u"Values under the mouse"_qs);
     lblReadout->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblReadout->setTextFormat(Qt::PlainText); // dates and prices as the server sent them
     cmdFit = named<QPushButton>(u"Fit"_qs, u"cmdFit"_qs, this);
     cmdFit->setToolTip(u"Show the whole year"_qs);
     cmdExport = named<QPushButton>(u"Export PNG..."_qs, u"cmdExport"_qs, this, u"Export PNG"_qs);
@@ -326,6 +327,7 @@ void ChartWindow::buildControls()
     m_empty->setAccessibleName(u"Chart"_qs);
     m_empty->setAlignment(Qt::AlignCenter);
     m_empty->setWordWrap(true);
+    m_empty->setTextFormat(Qt::PlainText); // the last failure's text
     QFont big = m_empty->font();
     big.setPointSizeF(big.pointSizeF() * 1.3);
     m_empty->setFont(big);
