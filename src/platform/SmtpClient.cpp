@@ -7,10 +7,12 @@
 #include "platform/Version.h"
 
 #include <QRegularExpression>
+#include <QUrl>
 #include <QUuid>
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace tradevane {
@@ -79,6 +81,21 @@ QByteArray headerLine(const char* name, const QString& value)
     return QByteArray(name) + ": " + value.toUtf8() + "\r\n";
 }
 
+// A dotted-quad IPv4 address in 127.0.0.0/8.
+bool isIpv4Loopback(const QString& text)
+{
+    const QStringList parts = text.split(u'.');
+    if (parts.size() != 4)
+        return false;
+    for (const QString& part : parts) {
+        if (part.isEmpty() || part.size() > 3
+            || !std::all_of(part.begin(), part.end(), [](QChar c) { return c >= u'0' && c <= u'9'; })
+            || part.toInt() > 255)
+            return false;
+    }
+    return parts.first() == u"127"_qs;
+}
+
 QString messageIdDomain(const QString& sender)
 {
     static const QRegularExpression kDomain(
@@ -139,10 +156,21 @@ namespace Smtp {
 
 bool isLoopbackHost(const QString& host)
 {
-    static const QRegularExpression kIpv4Loopback(u"^127\\.\\d{1,3}\\.\\d{1,3}\\.\\d{1,3}$"_qs);
-    return host.compare(u"localhost"_qs, Qt::CaseInsensitive) == 0
-        || host.compare(u"localhost."_qs, Qt::CaseInsensitive) == 0 || kIpv4Loopback.match(host).hasMatch()
-        || host == u"::1"_qs || host == u"0:0:0:0:0:0:0:1"_qs;
+    QString name = host.trimmed();
+    if (name.startsWith(u'[') && name.endsWith(u']'))
+        name = name.mid(1, name.size() - 2);
+    if (name.compare(u"localhost"_qs, Qt::CaseInsensitive) == 0
+        || name.compare(u"localhost."_qs, Qt::CaseInsensitive) == 0)
+        return true;
+    // The address as the resolver reads it ("127.1", "0x7f.0.0.1", "0:0::1" are addresses; a name
+    // such as "127.0.0.300" is not, and could resolve anywhere).
+    QUrl url;
+    url.setHost(name, QUrl::StrictMode);
+    if (!url.isValid())
+        return false;
+    const QString address = url.host();
+    return isIpv4Loopback(address) || address == u"::1"_qs
+        || (address.startsWith(u"::ffff:"_qs) && isIpv4Loopback(address.mid(7)));
 }
 
 QString headerValue(const QString& text)

@@ -95,7 +95,9 @@ inline const QString kSendingCancelled = QStringLiteral("sending cancelled");
 
 namespace Smtp {
 
-// This machine by name or address ("localhost", 127.x.x.x, ::1): a secret may go there unencrypted.
+// This machine: the name "localhost", or an address in 127.0.0.0/8 or ::1 as the resolver reads
+// it ("127.1" too). Any other name ("127.0.0.300", "localhost.example.com") may resolve anywhere
+// and is not. A secret may go unencrypted only to this machine.
 bool isLoopbackHost(const QString& host);
 
 // Reads the Server text; nullopt with `error` set when it cannot name a server.

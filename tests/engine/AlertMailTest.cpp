@@ -324,6 +324,12 @@ TEST(SmtpMessage, NonAsciiSubjectAndBodyAreEncoded)
     EXPECT_EQ(decoded, subject);
     EXPECT_EQ(Smtp::encodeSubject(u"Plain subject"_qs), QByteArray("Plain subject"));
 
+        // Only an address that is one, or the name localhost, is this machine.
+        {u"127.0.0.300"_qs, u"127.0.0.300"_qs, 25, false, false},
+        {u"127.0.0.1.nip.io"_qs, u"127.0.0.1.nip.io"_qs, 25, false, false},
+        {u"localhost.example.com"_qs, u"localhost.example.com"_qs, 25, false, false},
+        {u"127.1"_qs, u"127.1"_qs, 25, false, true}, {u"[0:0::1]"_qs, u"0:0::1"_qs, 25, false, true},
+        {u"[::ffff:127.0.0.2]:26"_qs, u"::ffff:127.0.0.2"_qs, 26, false, true},
     const QByteArray message = Smtp::buildMessage(u"a@x.com"_qs, {u"b@y.com"_qs}, {}, u"s"_qs,
         u"Prix: 12€\nlong "_qs + QString(200, u'x'), kAlertTime, u"id@x.com"_qs);
     EXPECT_TRUE(message.contains("Content-Type: text/plain; charset=UTF-8\r\n"));
