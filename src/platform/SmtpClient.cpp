@@ -248,6 +248,22 @@ QString envelopeAddress(const QString& address)
     return clean;
 }
 
+bool isMailAddress(const QString& address)
+{
+    const QString text = headerValue(address).trimmed();
+    const qsizetype open = text.indexOf(u'<');
+    if (open >= 0 && (!text.endsWith(u'>') || text.indexOf(u'>') != text.size() - 1))
+        return false; // a name with more than one address in it, or text after the address
+    const QString bare = open >= 0 ? text.mid(open + 1, text.size() - open - 2) : text;
+    const qsizetype at = bare.indexOf(u'@');
+    if (at <= 0 || at == bare.size() - 1 || bare.indexOf(u'@', at + 1) >= 0)
+        return false;
+    return std::none_of(bare.begin(), bare.end(), [](QChar c) {
+        return c.unicode() <= 0x20 || (c.unicode() >= 0x7f && c.unicode() <= 0x9f) || c.isSpace() || c == u'<'
+            || c == u'>';
+    });
+}
+
 QByteArray encodeSubject(const QString& subject)
 {
     const QString clean = headerValue(subject);
@@ -414,6 +430,21 @@ std::unique_ptr<Pending> SmtpClient::send(const MailMessage& message, const Mail
         send->failEarly(u"No recipient address is set"_qs);
     if (!endpoint || from.isEmpty() || to.isEmpty())
         return send;
+    // Nothing but a plain address may reach the MAIL FROM and RCPT TO commands.
+    const auto notAnAddress = [](const QString& role, const QString& address) -> QString {
+        return u"The "_qs + role + u" address \""_qs + address
+            + u"\" is not a mail address of the form name@example.com; nothing was sent"_qs;
+    };
+    if (!Smtp::isMailAddress(message.from)) {
+        send->failEarly(notAnAddress(u"sender"_qs, Smtp::headerValue(message.from).trimmed()));
+        return send;
+    }
+    for (const QString& address : to + cc) {
+        if (!Smtp::isMailAddress(address)) {
+            send->failEarly(notAnAddress(cc.contains(address) ? u"copy"_qs : u"recipient"_qs, address));
+            return send;
+        }
+    }
 
     const bool login = !account.userName.isEmpty() || !account.password.isEmpty();
     const QString host = endpoint->host.contains(u':') ? u'[' + endpoint->host + u']' : endpoint->host;

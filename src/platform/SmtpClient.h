@@ -109,6 +109,11 @@ QStringList splitAddresses(const QString& text);
 // The bare address for the envelope: "Ann <ann@x.com>" -> "ann@x.com".
 QString envelopeAddress(const QString& address);
 
+// Whether `address` ("ann@x.com" or "Ann <ann@x.com>", CR and LF ignored) can go into the
+// envelope: its bare address holds exactly one "@" with text on both sides, and no "<", ">",
+// space or control character; with a name, nothing follows the ">".
+bool isMailAddress(const QString& address);
+
 // A header value with every CR and LF removed.
 QString headerValue(const QString& text);
 
