@@ -204,6 +204,25 @@ std::unique_ptr<Pending> httpPost(TransferHub& hub, const HttpPostRequest& reque
     return job;
 }
 
+QStringList urlSecrets(const QString& url)
+{
+    constexpr qsizetype kShortestSecret = 4;
+    const QUrl parsed(url);
+    QStringList secrets {parsed.userName(QUrl::FullyDecoded), parsed.userName(QUrl::FullyEncoded),
+        parsed.password(QUrl::FullyDecoded), parsed.password(QUrl::FullyEncoded)};
+    const QString encodedPath = parsed.path(QUrl::FullyEncoded);
+    for (const QString& segment : encodedPath.split(u'/', Qt::SkipEmptyParts))
+        secrets << segment << QUrl::fromPercentEncoding(segment.toUtf8());
+    const QString query = parsed.query(QUrl::FullyEncoded);
+    for (const QString& item : query.split(u'&', Qt::SkipEmptyParts)) {
+        const QString value = item.section(u'=', 1);
+        secrets << value << QUrl::fromPercentEncoding(QString(value).replace(u'+', u' ').toUtf8());
+    }
+    secrets.removeIf([](const QString& secret) { return secret.size() < kShortestSecret; });
+    secrets.removeDuplicates();
+    return secrets;
+}
+
 QString maskSecrets(const QString& text, const QStringList& secrets)
 {
     QString masked = text;

@@ -237,7 +237,8 @@ ChannelRequest ntfyRequest(const NtfySettings& s, const ChannelMessage& message)
         post.headers.append({"Authorization", "Bearer " + token.toUtf8()});
     post.body = fitPushText(message.text).toUtf8();
     // On a public server the topic is as good as a password: whoever knows it reads along.
-    post.secrets = {token, topic};
+    const QUrl serverUrl(*server);
+    post.secrets = {token, topic, serverUrl.userName(), serverUrl.password()};
     return request;
 }
 
@@ -289,6 +290,8 @@ ChannelRequest webhookRequest(const WebhookSettings& s, const ChannelMessage& me
         return refused(u"the header has a value but no name"_qs);
     if (!headerValue.isEmpty() && !carriesSecretsSafely(*address))
         return refused(u"the header would travel unencrypted: use an https address"_qs);
+    if (!QUrl(*address).password().isEmpty() && !carriesSecretsSafely(*address))
+        return refused(u"the password in the address would travel unencrypted: use an https address"_qs);
 
     ChannelRequest request;
     HttpPostRequest& post = request.post;
@@ -308,13 +311,9 @@ ChannelRequest webhookRequest(const WebhookSettings& s, const ChannelMessage& me
     }
     if (!headerName.isEmpty())
         post.headers.append({headerName.toUtf8(), headerValue.toUtf8()});
-    // Chat services put their secret in the webhook's path (".../webhooks/<id>/<token>").
-    const QUrl url(*address);
-    post.secrets = {headerValue, url.password()};
-    if (url.path().size() > 1)
-        post.secrets.append(url.path().mid(1));
-    if (url.hasQuery())
-        post.secrets.append(url.query());
+    // Chat services put their secret in the webhook's path (".../webhooks/<id>/<token>"), some in
+    // its query or its user info.
+    post.secrets = QStringList {headerValue} + urlSecrets(*address);
     return request;
 }
 
