@@ -53,15 +53,15 @@ void setAlertFlags(StockContext& stock)
     follow(alert[K::StochasticAbove80], s.on(K::StochasticAbove80), v.stochK > 80 && v.stochK < v.stochD);
     follow(alert[K::StochasticBelow20], s.on(K::StochasticBelow20), v.stochK < 20 && v.stochK > v.stochD);
 
-    // A last price too long to be a number holds no condition, and is reported, since the
-    // stock's price alerts cannot be trusted.
-    bool overflow = false;
-    const double last = val(stock.state.quote.last, &overflow);
-    alert[K::PriceAbove].triggered = s.on(K::PriceAbove) && !overflow && last > s.priceAbove;
-    alert[K::PriceBelow].triggered = s.on(K::PriceBelow) && !overflow && last < s.priceBelow;
+    // A last price too long to be a number, or in exponent form, holds no condition, and is
+    // reported, since the stock's price alerts cannot be trusted.
+    bool invalid = false;
+    const double last = val(stock.state.quote.last, &invalid);
+    alert[K::PriceAbove].triggered = s.on(K::PriceAbove) && !invalid && last > s.priceAbove;
+    alert[K::PriceBelow].triggered = s.on(K::PriceBelow) && !invalid && last < s.priceBelow;
 
     follow(alert[K::VolumeSurge], s.on(K::VolumeSurge), v.todayVolume > v.averageVolume * 1.2);
-    if (overflow)
+    if (invalid)
         takeCalcErrorPath(stock, LogText::kAlertFlagsCalc);
 }
 
