@@ -7,7 +7,6 @@
 #include <QSaveFile>
 #include <QtEndian>
 
-#include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <cstring>
@@ -68,22 +67,9 @@ RecordRead readRecord1(const QString& path, int recordLength)
 
 FileError writeRecord1(const QString& path, const QByteArray& record, QFileDevice::Permissions permissions)
 {
-    // The file is replaced whole, never rewritten in place: what lies past the record is kept, and
-    // a crash or a full disk while saving leaves the previous file as it was.
-    QByteArray bytes;
-    QFile previous(path);
-    errno = 0;
-    if (previous.exists()) {
-        if (!previous.open(QIODevice::ReadOnly))
-            return errorFrom(errno, previous);
-        bytes = previous.readAll();
-        if (previous.error() != QFileDevice::NoError)
-            return errorFrom(errno, previous);
-        previous.close();
-    }
-    bytes.replace(0, std::min(bytes.size(), record.size()), record);
-
-    return saveWholeFile(path, bytes, permissions);
+    // The record covers every byte a settings file holds; whatever a file longer than that held
+    // beyond it was never the program's, and is neither read nor kept.
+    return saveWholeFile(path, record, permissions);
 }
 
 FileError saveWholeFile(const QString& path, const QByteArray& bytes, QFileDevice::Permissions permissions)

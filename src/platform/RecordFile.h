@@ -44,9 +44,9 @@ struct RecordRead
 // Opens `path`, creating it empty when it does not exist, and reads record 1.
 [[nodiscard]] RecordRead readRecord1(const QString& path, int recordLength);
 
-// Writes `record` at offset 0, keeping whatever follows it, creating the file when missing. The
-// file is replaced at once (written beside it, then renamed over it), so a failed save leaves the
-// previous file intact. A file is given `permissions` when they are given; otherwise an existing
+// Writes `record` as the whole file, creating it when missing: the old file is not read, and bytes
+// a longer one held past the record are dropped. The file is replaced at once (written beside it,
+// then renamed over it), so a failed save leaves the previous file intact. A file is given `permissions` when they are given; otherwise an existing
 // file keeps its own.
 [[nodiscard]] FileError writeRecord1(
     const QString& path, const QByteArray& record, QFileDevice::Permissions permissions = {});
