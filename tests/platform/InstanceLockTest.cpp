@@ -63,6 +63,9 @@ TEST(DataFolder, IsCreatedWhenMissingAndAnUnusableOneIsNamed)
     QFile blocker(QDir(base.path()).filePath(u"file"_qs));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
+    // Its user's alone.
+    EXPECT_EQ(QFile::permissions(nested) & QFile::Permissions(0x7077),
+        QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const QString impossible = blocker.fileName() + u"/data"_qs;
     setDataFolder(impossible);
     const QString problem = prepareDataFolder();
