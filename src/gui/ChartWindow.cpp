@@ -264,6 +264,7 @@ void ChartWindow::buildControls()
     lblReadout->setObjectName(u"lblReadout"_qs);
     lblReadout->setAccessibleName(u"Values under the mouse"_qs);
     lblReadout->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblReadout->setTextFormat(Qt::PlainText); // dates and prices as the server sent them
     cmdPreview
         = named<QPushButton>(u"Preview"_qs, u"cmdPreview"_qs, this, u"Preview alerts over the year"_qs);
     cmdPreview->setCheckable(true);

@@ -93,6 +93,8 @@ QLabel* newLabel(QWidget* parent, const QString& name, const QString& accessible
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
     label->setAccessibleName(accessible);
+    // Quotes, symbols and server texts are shown as they are, never as markup.
+    label->setTextFormat(Qt::PlainText);
     return label;
 }
 

@@ -29,6 +29,8 @@ QMessageBox::Icon toIcon(MsgIcon icon)
 MsgResult showBox(const MsgBoxRequest& request)
 {
     QMessageBox box(toIcon(request.icon), request.title, QString(request.text).replace(u"\r\n"_qs, u"\n"_qs));
+    // A box may quote a server or a file: its text is never markup.
+    box.setTextFormat(Qt::PlainText);
     switch (request.buttons) {
     case MsgButtons::OkOnly:
         box.setStandardButtons(QMessageBox::Ok);

@@ -40,6 +40,17 @@ qsizetype numberLength(QStringView text)
     return digits == 0 ? 0 : i;
 }
 
+// The text after a number starts an exponent: "e" or "E", an optional sign, a digit.
+bool hasExponent(QStringView rest)
+{
+    if (rest.isEmpty() || (rest[0] != u'e' && rest[0] != u'E'))
+        return false;
+    qsizetype i = 1;
+    if (i < rest.size() && (rest[i] == u'+' || rest[i] == u'-'))
+        ++i;
+    return i < rest.size() && isDigit(rest[i]);
+}
+
 // Converts text already known to be a decimal number (ASCII sign, digits and point). No value
 // when it is too large for a double; a number too small to be told from zero is 0.
 std::optional<double> convert(QStringView number)
@@ -87,7 +98,7 @@ std::optional<double> textToNumber(const QString& text)
     return convert(view);
 }
 
-double val(const QString& text, bool* overflow)
+double val(const QString& text, bool* invalid)
 {
     QStringView view(text);
     while (!view.isEmpty() && isBlank(view.front()))
@@ -95,10 +106,11 @@ double val(const QString& text, bool* overflow)
     const qsizetype length = numberLength(view);
     if (length == 0)
         return 0.0;
-    const std::optional<double> value = convert(view.first(length));
+    const std::optional<double> value
+        = hasExponent(view.sliced(length)) ? std::nullopt : convert(view.first(length));
     if (!value) {
-        if (overflow)
-            *overflow = true;
+        if (invalid)
+            *invalid = true;
         return 0.0;
     }
     return *value;

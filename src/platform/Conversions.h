@@ -19,10 +19,12 @@ namespace tradevane {
 std::optional<double> textToNumber(const QString& text);
 
 // Leading-number value: the decimal number at the start of the text (after blanks), up to the
-// first character that cannot continue it; 0 when there is none. "12.5abc" is 12.5, "N/A" is 0,
-// "1e5" is 1. A leading number too large for a double also gives 0; callers that do arithmetic
-// with the value pass `overflow`, which is then set to true, and take their error path.
-double val(const QString& text, bool* overflow = nullptr);
+// first character that cannot continue it; 0 when there is none. "12.5abc" is 12.5, "N/A" is 0.
+// A number that is no plain decimal one gives 0 as well: one in exponent form ("1e308", "1.25E2",
+// "2e-3", which the whole-text conversion refuses too) and one too large for a double. Callers
+// that do arithmetic with the value pass `invalid`, which is then set to true, and take their
+// error path.
+double val(const QString& text, bool* invalid = nullptr);
 
 // What may be shown of a text from outside (a file, a server) on one line of a log, a terminal or
 // a label: white space runs (line ends included) become one space, the text is cut to `width`

@@ -20,7 +20,8 @@ struct FetchResult
     // The HTTP status (200 on success, 400 or above on a refusal), or the libcurl error number
     // when no status applies.
     int code = 0;
-    // The reason text of the status line, or the readable description of the failure.
+    // The reason text of the status line, or the readable description of the failure: one line
+    // of at most kServerTextMaxChars without control characters (readableServerText).
     QString reason;
     // The document, decoded byte for byte (Latin-1, the program's single-byte code page); empty
     // when the fetch failed.

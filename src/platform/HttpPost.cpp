@@ -1,5 +1,6 @@
 #include "platform/HttpPost.h"
 
+#include "platform/ServerText.h"
 #include "platform/SmtpClient.h"
 #include "platform/TransferHub.h"
 #include "platform/Version.h"
@@ -169,7 +170,7 @@ private:
 
     void finish(HttpPostResult result)
     {
-        result.error = maskSecrets(result.error, m_request.secrets);
+        result.error = readableServerText(maskSecrets(result.error, m_request.secrets));
         // Runs once; `done` may destroy this job, so nothing of it is touched afterwards.
         if (auto done = std::exchange(m_done, nullptr))
             done(result);
@@ -201,6 +202,25 @@ std::unique_ptr<Pending> httpPost(TransferHub& hub, const HttpPostRequest& reque
     auto job = std::make_unique<PostJob>(hub, request, limits, std::move(done));
     job->begin();
     return job;
+}
+
+QStringList urlSecrets(const QString& url)
+{
+    constexpr qsizetype kShortestSecret = 4;
+    const QUrl parsed(url);
+    QStringList secrets {parsed.userName(QUrl::FullyDecoded), parsed.userName(QUrl::FullyEncoded),
+        parsed.password(QUrl::FullyDecoded), parsed.password(QUrl::FullyEncoded)};
+    const QString encodedPath = parsed.path(QUrl::FullyEncoded);
+    for (const QString& segment : encodedPath.split(u'/', Qt::SkipEmptyParts))
+        secrets << segment << QUrl::fromPercentEncoding(segment.toUtf8());
+    const QString query = parsed.query(QUrl::FullyEncoded);
+    for (const QString& item : query.split(u'&', Qt::SkipEmptyParts)) {
+        const QString value = item.section(u'=', 1);
+        secrets << value << QUrl::fromPercentEncoding(QString(value).replace(u'+', u' ').toUtf8());
+    }
+    secrets.removeIf([](const QString& secret) { return secret.size() < kShortestSecret; });
+    secrets.removeDuplicates();
+    return secrets;
 }
 
 QString maskSecrets(const QString& text, const QStringList& secrets)

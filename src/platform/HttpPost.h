@@ -43,7 +43,9 @@ struct HttpPostResult
     bool cancelled = false;
     int status = 0; // the final HTTP status; 0 when none came
     QByteArray body; // the answer's first 64 KiB
-    QString error; // why it failed: "500 Internal Server Error", the network library's text, ...
+    // Why it failed: "500 Internal Server Error", the network library's text, ... as one clean
+    // line (readableServerText), secrets masked.
+    QString error;
 };
 
 // Starts the POST; `done` hears from the event loop how it ended. Cancelling what it returns ends
@@ -52,7 +54,13 @@ struct HttpPostResult
 [[nodiscard]] std::unique_ptr<Pending> httpPost(TransferHub& hub, const HttpPostRequest& request,
     const HttpPostLimits& limits, std::function<void(const HttpPostResult&)> done);
 
-// `text` with every secret (and its percent-encoded form) replaced by "***".
+// `text` with every secret (and its percent-encoded form) replaced by "***", ignoring case.
 QString maskSecrets(const QString& text, const QStringList& secrets);
+
+// What of an address may be a secret, to be masked wherever the address or a server's echo of it
+// is reported: the user name and password, each path segment and each query value, both decoded
+// and as written in the address. Segments and values shorter than four characters ("api", "v1")
+// are no secrets and stay readable.
+QStringList urlSecrets(const QString& url);
 
 } // namespace tradevane

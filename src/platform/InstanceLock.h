@@ -14,11 +14,14 @@ public:
     explicit InstanceLock(const QString& dataFolder);
 
     bool acquired() const { return m_acquired; }
-    // Why it was not: the folder, and the process that holds it when known.
+    // Why it was not: the folder, the process that holds it when known, and the lock file's full
+    // path, to delete when the lock was left by another computer.
     QString refusalText() const;
+    QString lockFile() const;
 
 private:
     QString m_folder;
+    QString m_lockFile;
     QLockFile m_lock;
     bool m_acquired = false;
 };

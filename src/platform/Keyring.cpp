@@ -1,5 +1,7 @@
 #include "platform/Keyring.h"
 
+#include "platform/ServerText.h"
+
 #include <qt6keychain/keychain.h>
 
 #include <QPointer>
@@ -37,7 +39,8 @@ KeyringResult resultOf(const QKeychain::Job& job)
         result.outcome = Outcome::Failed;
         break;
     }
-    result.error = job.errorString().simplified();
+    // The keyring is another program: what it says is cleaned like a server's text.
+    result.error = readableServerText(job.errorString());
     if (result.error.isEmpty())
         result.error = u"the keyring refused without a reason"_qs;
     return result;

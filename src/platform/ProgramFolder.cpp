@@ -70,7 +70,12 @@ QString prepareDataFolder()
     };
     if (folder.isEmpty())
         return problem(u"the system names no data folder for this user"_qs);
-    if (!QDir().mkpath(folder))
+    // A new data folder is its user's alone; the folders above it are made as the system makes any.
+    const QDir dir(folder);
+    if (!dir.exists()
+        && (!QDir().mkpath(QFileInfo(dir.absolutePath()).absolutePath())
+            || !QDir().mkdir(dir.absolutePath(),
+                QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner)))
         return problem(u"the folder cannot be created"_qs);
     QTemporaryFile probe(QDir(folder).filePath(u".tradevane-XXXXXX"_qs));
     if (!probe.open())

@@ -7,7 +7,6 @@
 #include <QSaveFile>
 #include <QtEndian>
 
-#include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <cstring>
@@ -46,13 +45,20 @@ FileError errorFrom(int err, const QFileDevice& file)
 
 } // namespace
 
+bool isOwnerOnly(const QString& path)
+{
+    constexpr QFileDevice::Permissions kOthers {QFileDevice::ReadGroup | QFileDevice::WriteGroup
+        | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther};
+    return QFileInfo::exists(path) && !(QFile::permissions(path) & kOthers);
+}
+
 RecordRead readRecord1(const QString& path, int recordLength)
 {
     RecordRead result;
     QFile file(path);
     const bool exists = QFileInfo::exists(path);
     errno = 0;
-    if (!file.open(exists ? QIODevice::ReadOnly : QIODevice::ReadWrite)) {
+    if (!(exists ? file.open(QIODevice::ReadOnly) : file.open(QIODevice::ReadWrite, kOwnerOnly))) {
         result.error = errorFrom(errno, file);
         return result;
     }
@@ -66,27 +72,14 @@ RecordRead readRecord1(const QString& path, int recordLength)
     return result;
 }
 
-FileError writeRecord1(const QString& path, const QByteArray& record, QFileDevice::Permissions permissions)
+FileError writeRecord1(const QString& path, const QByteArray& record)
 {
-    // The file is replaced whole, never rewritten in place: what lies past the record is kept, and
-    // a crash or a full disk while saving leaves the previous file as it was.
-    QByteArray bytes;
-    QFile previous(path);
-    errno = 0;
-    if (previous.exists()) {
-        if (!previous.open(QIODevice::ReadOnly))
-            return errorFrom(errno, previous);
-        bytes = previous.readAll();
-        if (previous.error() != QFileDevice::NoError)
-            return errorFrom(errno, previous);
-        previous.close();
-    }
-    bytes.replace(0, std::min(bytes.size(), record.size()), record);
-
-    return saveWholeFile(path, bytes, permissions);
+    // The record covers every byte a settings file holds; whatever a file longer than that held
+    // beyond it was never the program's, and is neither read nor kept.
+    return saveWholeFile(path, record);
 }
 
-FileError saveWholeFile(const QString& path, const QByteArray& bytes, QFileDevice::Permissions permissions)
+FileError saveWholeFile(const QString& path, const QByteArray& bytes)
 {
     QSaveFile file(path);
     errno = 0;
@@ -94,7 +87,7 @@ FileError saveWholeFile(const QString& path, const QByteArray& bytes, QFileDevic
         return errorFrom(errno, file);
     // Before a byte is written: a file that holds a password is never readable by others, not
     // even for a moment.
-    if (permissions && !file.setPermissions(permissions))
+    if (!file.setPermissions(kOwnerOnly))
         return errorFrom(errno, file);
     errno = 0;
     // commit() alone reports success when the buffered bytes fail to reach a full disk (and

@@ -41,20 +41,25 @@ struct RecordRead
     QByteArray bytes; // exactly the record length; bytes past the end of the file are zeros
 };
 
-// Opens `path`, creating it empty when it does not exist, and reads record 1.
+// Every file the program writes is its user's alone: watched stocks, alerts, the log and the mail
+// password are nobody else's business.
+inline constexpr QFileDevice::Permissions kOwnerOnly {QFileDevice::ReadOwner | QFileDevice::WriteOwner};
+
+// The file exists and grants nothing to the group or to others.
+bool isOwnerOnly(const QString& path);
+
+// Opens `path`, creating it empty (owner-only) when it does not exist, and reads record 1.
 [[nodiscard]] RecordRead readRecord1(const QString& path, int recordLength);
 
-// Writes `record` at offset 0, keeping whatever follows it, creating the file when missing. The
-// file is replaced at once (written beside it, then renamed over it), so a failed save leaves the
-// previous file intact. A file is given `permissions` when they are given; otherwise an existing
-// file keeps its own.
-[[nodiscard]] FileError writeRecord1(
-    const QString& path, const QByteArray& record, QFileDevice::Permissions permissions = {});
+// Writes `record` as the whole file, creating it when missing: the old file is not read, and bytes
+// a longer one held past the record are dropped. The file is replaced at once (written beside it,
+// then renamed over it), so a failed save leaves the previous file intact. The saved file is
+// owner-only, as saveWholeFile makes it.
+[[nodiscard]] FileError writeRecord1(const QString& path, const QByteArray& record);
 
-// Replaces the file at `path` with `bytes` at once, or leaves it as it was and says why. A file is
-// given `permissions` when they are given; otherwise an existing file keeps its own.
-[[nodiscard]] FileError saveWholeFile(
-    const QString& path, const QByteArray& bytes, QFileDevice::Permissions permissions = {});
+// Replaces the file at `path` with `bytes` at once, or leaves it as it was and says why. The saved
+// file is owner-only (kOwnerOnly), a new one and one that was readable by others alike.
+[[nodiscard]] FileError saveWholeFile(const QString& path, const QByteArray& bytes);
 
 // "FILE ERROR:" <number> " :" <description>, then `lines`, all joined by CR LF.
 QString fileErrorMessage(const FileError& error, const QStringList& lines);
@@ -104,11 +109,9 @@ template<typename Record>
     return read.error;
 }
 
-template<typename Record>
-[[nodiscard]] FileError writeRecordFile(
-    const QString& path, const Record& record, QFileDevice::Permissions permissions = {})
+template<typename Record> [[nodiscard]] FileError writeRecordFile(const QString& path, const Record& record)
 {
-    return writeRecord1(path, encodeRecord(record), permissions);
+    return writeRecord1(path, encodeRecord(record));
 }
 
 } // namespace tradevane

@@ -2,14 +2,17 @@
 
 #include "platform/Clock.h"
 #include "platform/Conversions.h"
+#include "platform/ServerText.h"
 #include "platform/TransferHub.h"
 #include "platform/Version.h"
 
 #include <QRegularExpression>
+#include <QUrl>
 #include <QUuid>
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace tradevane {
@@ -78,6 +81,21 @@ QByteArray headerLine(const char* name, const QString& value)
     return QByteArray(name) + ": " + value.toUtf8() + "\r\n";
 }
 
+// A dotted-quad IPv4 address in 127.0.0.0/8.
+bool isIpv4Loopback(const QString& text)
+{
+    const QStringList parts = text.split(u'.');
+    if (parts.size() != 4)
+        return false;
+    for (const QString& part : parts) {
+        if (part.isEmpty() || part.size() > 3
+            || !std::all_of(part.begin(), part.end(), [](QChar c) { return c >= u'0' && c <= u'9'; })
+            || part.toInt() > 255)
+            return false;
+    }
+    return parts.first() == u"127"_qs;
+}
+
 QString messageIdDomain(const QString& sender)
 {
     static const QRegularExpression kDomain(
@@ -138,10 +156,21 @@ namespace Smtp {
 
 bool isLoopbackHost(const QString& host)
 {
-    static const QRegularExpression kIpv4Loopback(u"^127\\.\\d{1,3}\\.\\d{1,3}\\.\\d{1,3}$"_qs);
-    return host.compare(u"localhost"_qs, Qt::CaseInsensitive) == 0
-        || host.compare(u"localhost."_qs, Qt::CaseInsensitive) == 0 || kIpv4Loopback.match(host).hasMatch()
-        || host == u"::1"_qs || host == u"0:0:0:0:0:0:0:1"_qs;
+    QString name = host.trimmed();
+    if (name.startsWith(u'[') && name.endsWith(u']'))
+        name = name.mid(1, name.size() - 2);
+    if (name.compare(u"localhost"_qs, Qt::CaseInsensitive) == 0
+        || name.compare(u"localhost."_qs, Qt::CaseInsensitive) == 0)
+        return true;
+    // The address as the resolver reads it ("127.1", "0x7f.0.0.1", "0:0::1" are addresses; a name
+    // such as "127.0.0.300" is not, and could resolve anywhere).
+    QUrl url;
+    url.setHost(name, QUrl::StrictMode);
+    if (!url.isValid())
+        return false;
+    const QString address = url.host();
+    return isIpv4Loopback(address) || address == u"::1"_qs
+        || (address.startsWith(u"::ffff:"_qs) && isIpv4Loopback(address.mid(7)));
 }
 
 QString headerValue(const QString& text)
@@ -217,6 +246,22 @@ QString envelopeAddress(const QString& address)
     if (open >= 0 && close > open)
         return clean.mid(open + 1, close - open - 1).trimmed();
     return clean;
+}
+
+bool isMailAddress(const QString& address)
+{
+    const QString text = headerValue(address).trimmed();
+    const qsizetype open = text.indexOf(u'<');
+    if (open >= 0 && (!text.endsWith(u'>') || text.indexOf(u'>') != text.size() - 1))
+        return false; // a name with more than one address in it, or text after the address
+    const QString bare = open >= 0 ? text.mid(open + 1, text.size() - open - 2) : text;
+    const qsizetype at = bare.indexOf(u'@');
+    if (at <= 0 || at == bare.size() - 1 || bare.indexOf(u'@', at + 1) >= 0)
+        return false;
+    return std::none_of(bare.begin(), bare.end(), [](QChar c) {
+        return c.unicode() <= 0x20 || (c.unicode() >= 0x7f && c.unicode() <= 0x9f) || c.isSpace() || c == u'<'
+            || c == u'>';
+    });
 }
 
 QByteArray encodeSubject(const QString& subject)
@@ -385,6 +430,21 @@ std::unique_ptr<Pending> SmtpClient::send(const MailMessage& message, const Mail
         send->failEarly(u"No recipient address is set"_qs);
     if (!endpoint || from.isEmpty() || to.isEmpty())
         return send;
+    // Nothing but a plain address may reach the MAIL FROM and RCPT TO commands.
+    const auto notAnAddress = [](const QString& role, const QString& address) -> QString {
+        return u"The "_qs + role + u" address \""_qs + address
+            + u"\" is not a mail address of the form name@example.com; nothing was sent"_qs;
+    };
+    if (!Smtp::isMailAddress(message.from)) {
+        send->failEarly(notAnAddress(u"sender"_qs, Smtp::headerValue(message.from).trimmed()));
+        return send;
+    }
+    for (const QString& address : to + cc) {
+        if (!Smtp::isMailAddress(address)) {
+            send->failEarly(notAnAddress(cc.contains(address) ? u"copy"_qs : u"recipient"_qs, address));
+            return send;
+        }
+    }
 
     const bool login = !account.userName.isEmpty() || !account.password.isEmpty();
     const QString host = endpoint->host.contains(u':') ? u'[' + endpoint->host + u']' : endpoint->host;
@@ -465,7 +525,7 @@ std::unique_ptr<Pending> SmtpClient::send(const MailMessage& message, const Mail
             error = QString::fromUtf8(curl_easy_strerror(rc));
         if (!m.dialogue.lastRefusal.isEmpty())
             error += u" (server replied: "_qs + m.dialogue.lastRefusal + u')';
-        m.deliver({false, error});
+        m.deliver({false, readableServerText(error)});
     });
     return send;
 }

@@ -14,7 +14,8 @@ namespace tradevane {
 
 class TransferHub;
 
-// The outcome of one send: ok, or the reason it failed (the server's reply where there is one).
+// The outcome of one send: ok, or the reason it failed (the server's reply where there is one),
+// as one clean line (readableServerText).
 struct SmtpResult
 {
     bool ok = false;
@@ -94,7 +95,9 @@ inline const QString kSendingCancelled = QStringLiteral("sending cancelled");
 
 namespace Smtp {
 
-// This machine by name or address ("localhost", 127.x.x.x, ::1): a secret may go there unencrypted.
+// This machine: the name "localhost", or an address in 127.0.0.0/8 or ::1 as the resolver reads
+// it ("127.1" too). Any other name ("127.0.0.300", "localhost.example.com") may resolve anywhere
+// and is not. A secret may go unencrypted only to this machine.
 bool isLoopbackHost(const QString& host);
 
 // Reads the Server text; nullopt with `error` set when it cannot name a server.
@@ -105,6 +108,11 @@ QStringList splitAddresses(const QString& text);
 
 // The bare address for the envelope: "Ann <ann@x.com>" -> "ann@x.com".
 QString envelopeAddress(const QString& address);
+
+// Whether `address` ("ann@x.com" or "Ann <ann@x.com>", CR and LF ignored) can go into the
+// envelope: its bare address holds exactly one "@" with text on both sides, and no "<", ">",
+// space or control character; with a name, nothing follows the ">".
+bool isMailAddress(const QString& address);
 
 // A header value with every CR and LF removed.
 QString headerValue(const QString& text);

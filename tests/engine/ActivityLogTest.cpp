@@ -29,6 +29,19 @@ TEST_F(Log, AppendsEndEachRecordWithCrLfAndTellWhatWasWritten)
     EXPECT_EQ(records.size(), 2);
 }
 
+TEST_F(Log, TheLogIsReadableByItsOwnerOnlyNewOrOld)
+{
+    const auto ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
+    m_app.log.add(u"A"_qs);
+    m_app.log.appendLog(1);
+    EXPECT_EQ(QFile::permissions(path(u"activlog.dat"_qs)) & QFile::Permissions(0x7077), ownerOnly);
+    ASSERT_TRUE(
+        QFile::setPermissions(path(u"activlog.dat"_qs), ownerOnly | QFile::ReadGroup | QFile::ReadOther));
+    m_app.log.add(u"B"_qs);
+    m_app.log.appendLog(1);
+    EXPECT_EQ(QFile::permissions(path(u"activlog.dat"_qs)) & QFile::Permissions(0x7077), ownerOnly);
+}
+
 TEST_F(Log, EmptyAppendLeavesAMissingFileMissing)
 {
     m_app.log.appendLog(1);

@@ -219,6 +219,38 @@ TEST_F(AlertMail, LineBreaksInSettingsCannotAddHeadersOrRecipients)
     EXPECT_EQ(server.received().size(), 1);
 }
 
+// Only plain addresses reach MAIL FROM and RCPT TO: anything else fails before a connection.
+TEST_F(AlertMail, AnAddressThatIsNoAddressFailsBeforeAnythingIsSent)
+{
+    LoopbackSmtpServer server;
+    ASSERT_NO_FATAL_FAILURE(startServer(server));
+    const struct
+    {
+        QString from, to, cc, named;
+    } cases[] = {
+        {u"me@example.com"_qs, u"ann@example.com, cc@x.com> NOTIFY=NEVER"_qs, {},
+            u"recipient address \"cc@x.com> NOTIFY=NEVER\""_qs},
+        {u"me@example.com> BODY=8BITMIME"_qs, u"ann@example.com"_qs, {}, u"sender"_qs},
+        {u"me@example.com"_qs, u"ann@example.com"_qs, u"a b@x.com"_qs, u"copy"_qs},
+        {u"me@example.com"_qs, u"ann@@x.com"_qs, {}, u"recipient"_qs},
+        {u"me@example.com"_qs, u"@x.com"_qs, {}, u"recipient"_qs},
+        {u"me@example.com"_qs, u"Ann <ann@x.com> <eve@x.com>"_qs, {}, u"recipient"_qs},
+        {u"me@example.com"_qs, u"ann\x01@x.com"_qs, {}, u"recipient"_qs},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.to.toStdString() + " " + c.from.toStdString() + " " + c.cc.toStdString());
+        settings(server.server(), c.to, c.cc, {});
+        m_app.settings.mail.mailFrom = c.from;
+        m_app.log.eraseLog(11);
+        EXPECT_EQ(send(u"alert"_qs), MailOutcome::Failed);
+        const QString line = log();
+        EXPECT_TRUE(line.contains(u" Email message failed: The "_qs + c.named)) << line.toStdString();
+        EXPECT_TRUE(line.contains(u"is not a mail address of the form name@example.com"_qs))
+            << line.toStdString();
+    }
+    EXPECT_TRUE(server.received().isEmpty());
+}
+
 TEST_F(AlertMail, DisableEmailAsShownInTheOpenWindowElseAsStored)
 {
     LoopbackSmtpServer server;
@@ -292,6 +324,12 @@ TEST(SmtpServerText, PortInTheServerNameWinsAndBadOnesAreRefused)
         {u"[::1]:2525"_qs, u"::1"_qs, 2525, false, true}, {u"localhost"_qs, u"localhost"_qs, 25, false, true},
         {u"127.4.5.6:587"_qs, u"127.4.5.6"_qs, 587, false, true},
         {u"127.example.com"_qs, u"127.example.com"_qs, 25, false, false},
+        // Only an address that is one, or the name localhost, is this machine.
+        {u"127.0.0.300"_qs, u"127.0.0.300"_qs, 25, false, false},
+        {u"127.0.0.1.nip.io"_qs, u"127.0.0.1.nip.io"_qs, 25, false, false},
+        {u"localhost.example.com"_qs, u"localhost.example.com"_qs, 25, false, false},
+        {u"127.1"_qs, u"127.1"_qs, 25, false, true}, {u"[0:0::1]"_qs, u"0:0::1"_qs, 25, false, true},
+        {u"[::ffff:127.0.0.2]:26"_qs, u"::ffff:127.0.0.2"_qs, 26, false, true},
         {u"192.168.1.1"_qs, u"192.168.1.1"_qs, 25, false, false}};
     QString error;
     for (const auto& s : servers) {

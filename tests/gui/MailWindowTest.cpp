@@ -63,7 +63,7 @@ protected:
     }
 };
 
-TEST_F(MailWindowTest, SixChecksInOrderWithABeepAndSpacesCountingAsEmpty)
+TEST_F(MailWindowTest, SixChecksInOrderWithABeepAndSpacesCountingAsEmptyThenTheAddresses)
 {
     load();
     EXPECT_EQ(box("txtMessageSubject")->text(), QString()); // the empty record's blank subject
@@ -84,10 +84,37 @@ TEST_F(MailWindowTest, SixChecksInOrderWithABeepAndSpacesCountingAsEmpty)
         EXPECT_TRUE(m_window->isVisible());
         type(name, u"x"_qs);
     }
+    // Then the addresses, which go into the mail's envelope as they are.
+    const std::pair<const char*, std::pair<const char16_t*, const char16_t*>> addresses[] = {
+        {"txtMailFrom",
+            {u"Sender address",
+                u"The sender's e-mail address is not valid. Enter one address of the form name@example.com"}},
+        {"txtSendTo",
+            {u"Email address",
+                u"A recipient's e-mail address is not valid. Enter addresses of the form name@example.com, "
+                u"separated by commas"}},
+        {"txtCC",
+            {u"CC address",
+                u"The 'Copy to' address is not valid. Enter addresses of the form name@example.com, or leave "
+                u"it empty"}},
+    };
+    const std::pair<QString, QString> typed[] = {{u"me@example.com"_qs, u"Me <me@x.com> NOTIFY=NEVER"_qs},
+        {u"a@x.com, Ann <ann@x.com>"_qs, u"a@x.com, cc@x.com> NOTIFY=NEVER"_qs},
+        {u"carl@x.com"_qs, u"carl@@x.com"_qs}};
+    type("txtCC", typed[2].second);
+    for (int i = 0; i < 3; ++i) {
+        const auto& [name, message] = addresses[i];
+        type(name, typed[i].second);
+        EXPECT_TRUE(oneBox(save(), QString::fromUtf16(message.first), QString::fromUtf16(message.second)));
+        EXPECT_EQ(m_boxes.beeps(), 1);
+        type(name, typed[i].first);
+    }
     EXPECT_EQ(readFile(u"mailset.dat"_qs).size(), 0);
     EXPECT_TRUE(save().isEmpty());
     EXPECT_EQ(m_boxes.beeps(), 0);
-    EXPECT_EQ(readFile(u"mailset.dat"_qs), record("00 00 00 00 01 00", "x", "x", "x", "x", "x", "", "x"));
+    EXPECT_EQ(readFile(u"mailset.dat"_qs),
+        record("00 00 00 00 01 00", "x", "x", "x", "me@example.com", "a@x.com, Ann <ann@x.com>", "carl@x.com",
+            "x"));
 }
 
 TEST_F(MailWindowTest, UntickingTheLoginBoxEmptiesTheLoginFields)

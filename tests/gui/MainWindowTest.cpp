@@ -252,13 +252,17 @@ TEST_F(MainWindowTest, ClosingCancelsAMailToASilentServer)
 TEST_F(MainWindowTest, QuotesAndAlertColoursGoIntoTheStockRows)
 {
     MainWindow main(m_app);
+    // Fields are the server's text: markup in them is shown as it is, never rendered.
     main.showQuoteRow(5,
-        Quote {u"IBM"_qs, u"181.2"_qs, u"12/4/2026"_qs, u"4:00pm"_qs, u"+1.5"_qs, u"179.9"_qs, u"182.0"_qs,
-            u"179.1"_qs, u"4123000"_qs});
+        Quote {u"IBM"_qs, u"181.2"_qs, u"12/4/2026"_qs, u"4:00pm"_qs, u"<b>+1.5</b>"_qs, u"179.9"_qs,
+            u"182.0"_qs, u"179.1"_qs, u"<img src=x>"_qs});
     const QStringList shown {main.lblPrice[5]->text(), main.lblChange[5]->text(), main.lblOpen[5]->text(),
         main.lblHigh[5]->text(), main.lblLow[5]->text(), main.lblVolume[5]->text()};
-    EXPECT_EQ(
-        shown, QStringList({u"181.2"_qs, u"+1.5"_qs, u"179.9"_qs, u"182.0"_qs, u"179.1"_qs, u"4123000"_qs}));
+    EXPECT_EQ(shown,
+        QStringList(
+            {u"181.2"_qs, u"<b>+1.5</b>"_qs, u"179.9"_qs, u"182.0"_qs, u"179.1"_qs, u"<img src=x>"_qs}));
+    for (const QLabel* label : main.findChildren<QLabel*>())
+        EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
     main.setSymbolAlertColour(5, true);
     EXPECT_EQ(fore(main.lblSymbol[5]), QColor(255, 0, 0));
     main.setSymbolAlertColour(5, false);

@@ -153,6 +153,27 @@ TEST_F(StartUp, EachSettingsFileNamesItsLocationAndLoadingStopsThere)
     }
 }
 
+// A copied-in mailset.dat with a password and group or other bits is noted; one without a
+// password, or an owner-only one, is not.
+TEST_F(StartUp, AMailPasswordOthersCanReadIsNoted)
+{
+    QByteArray mail(846, ' ');
+    mail.replace(0, 6, QByteArray::fromHex("000000000100"));
+    const QString file = path(u"mailset.dat"_qs);
+    const auto ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
+    for (const bool password : {false, true}) {
+        for (const bool shared : {false, true}) {
+            mail.replace(56, 6, password ? "s3cret" : "      ");
+            writeFile(u"mailset.dat"_qs, mail);
+            ASSERT_TRUE(QFile::setPermissions(file, shared ? ownerOnly | QFile::ReadGroup : ownerOnly));
+            writeFile(u"activlog.dat"_qs, {});
+            EXPECT_TRUE(loadSettingsFiles(m_app).ok());
+            EXPECT_EQ(log().contains(LogText::kMailPasswordExposed), password && shared)
+                << password << shared;
+        }
+    }
+}
+
 TEST_F(StartUp, TheCalendarChoiceIsReadAndAMalformedFileSkipsHolidaysWithANote)
 {
     ASSERT_TRUE(start());

@@ -43,10 +43,10 @@ TEST(TextToNumber, RefusesEverythingElse)
 
 TEST(Val, ReadsTheNumberAtTheStart)
 {
-    const std::pair<QString, double> cases[]
-        = {{u"12.5abc"_qs, 12.5}, {u"  42"_qs, 42.0}, {u"1200\r"_qs, 1200.0}, {u"-5"_qs, -5.0},
-            {u"+.5"_qs, 0.5}, {u"1.2.3"_qs, 1.2}, {u"1e5"_qs, 1.0}, {u"1,500"_qs, 1.0}, {u"N/A"_qs, 0.0},
-            {u""_qs, 0.0}, {u"."_qs, 0.0}, {u"- 5"_qs, 0.0}, {u"inf"_qs, 0.0}, {kTooSmall + u"x"_qs, 0.0}};
+    const std::pair<QString, double> cases[] = {{u"12.5abc"_qs, 12.5}, {u"  42"_qs, 42.0},
+        {u"1200\r"_qs, 1200.0}, {u"-5"_qs, -5.0}, {u"+.5"_qs, 0.5}, {u"1.2.3"_qs, 1.2}, {u"1e"_qs, 1.0},
+        {u"2E+x"_qs, 2.0}, {u"1,500"_qs, 1.0}, {u"N/A"_qs, 0.0}, {u""_qs, 0.0}, {u"."_qs, 0.0},
+        {u"- 5"_qs, 0.0}, {u"inf"_qs, 0.0}, {kTooSmall + u"x"_qs, 0.0}};
     for (const auto& [text, expected] : cases) {
         bool overflow = false;
         EXPECT_EQ(val(text, &overflow), expected) << text.toStdString();
@@ -54,11 +54,17 @@ TEST(Val, ReadsTheNumberAtTheStart)
     }
 }
 
-TEST(Val, NumberTooLargeReadsZeroAndTellsTheCaller)
+// Such a number is refused by the whole-text conversion too: a last price in exponent form must
+// not read as its mantissa ("1.25e2" as 1.25) and fire a price alert.
+TEST(Val, NumberTooLargeOrInExponentFormReadsZeroAndTellsTheCaller)
 {
-    bool overflow = false;
-    EXPECT_EQ(val(kTooLarge + u" shares"_qs, &overflow), 0.0);
-    EXPECT_TRUE(overflow);
+    for (const QString& text :
+        {QString(kTooLarge + u" shares"_qs), u"1e308"_qs, u"1.25e2"_qs, u" 2E-3\r"_qs, u"-4e+1x"_qs}) {
+        bool invalid = false;
+        EXPECT_EQ(val(text, &invalid), 0.0) << text.toStdString();
+        EXPECT_TRUE(invalid) << text.toStdString();
+        EXPECT_FALSE(textToNumber(text).has_value()) << text.toStdString();
+    }
     EXPECT_EQ(val(kTooLarge), 0.0);
 }
 

@@ -53,6 +53,20 @@ TEST_F(Fetch, ReturnsTheBodyByteForByteWithItsStatus)
     EXPECT_EQ(body(url(u"/empty"_qs)), std::optional<QString>(QString()));
 }
 
+// A reason phrase is the server's own text: it reaches the log and a terminal as one short line.
+TEST_F(Fetch, AServersReasonArrivesCleanAndShort)
+{
+    server->serveStatus(u"/title"_qs, 503,
+        u"\x1b]0;pwned\x07"
+        "Busy \x1b[31mnow\x1b[0m\x07\x9b"
+        "2J"_qs);
+    server->serveStatus(u"/long"_qs, 500, QString(50'000, u'x'));
+    EXPECT_TRUE(failed(runToEnd(m_fetcher, url(u"/title"_qs)), 503, u"Busy now"_qs));
+    const std::optional<FetchResult> result = runToEnd(m_fetcher, url(u"/long"_qs));
+    ASSERT_TRUE(failed(result, 500));
+    EXPECT_EQ(result->reason, QString(197, u'x') + u"..."_qs);
+}
+
 // A server that is down and one that never answers are met where the quote download meets
 // them: the stock fails with the fetcher's code in the log.
 TEST_F(Fetch, ConnectionClosedWithoutAReplyIsAFailure)

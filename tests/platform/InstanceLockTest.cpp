@@ -24,6 +24,10 @@ TEST(InstanceLock, OneProgramPerDataFolderAndACrashedOneIsTakenOver)
         EXPECT_TRUE(text.contains(u"already running"_qs)) << text.toStdString();
         EXPECT_TRUE(text.contains(folder.path()));
         EXPECT_TRUE(text.contains(QString::number(QCoreApplication::applicationPid())));
+        // The file to delete when the lock comes from another computer.
+        EXPECT_TRUE(text.contains(
+            u"delete the lock file "_qs + QDir(folder.path()).absoluteFilePath(u"tradevane.lock"_qs)))
+            << text.toStdString();
 
         QTemporaryDir other;
         EXPECT_TRUE(InstanceLock(other.path()).acquired());
@@ -59,6 +63,9 @@ TEST(DataFolder, IsCreatedWhenMissingAndAnUnusableOneIsNamed)
     setDataFolder(nested);
     EXPECT_EQ(prepareDataFolder(), QString());
     EXPECT_TRUE(QDir(nested).exists());
+    // Its user's alone.
+    EXPECT_EQ(QFile::permissions(nested) & QFile::Permissions(0x7077),
+        QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     QFile blocker(QDir(base.path()).filePath(u"file"_qs));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));

@@ -43,30 +43,33 @@ TEST_F(RecordFile, FailuresComeBackWithANumberAndADescription)
     EXPECT_FALSE(writeRecord1(path(u"no/such/folder.dat"_qs), "x").ok());
 }
 
-TEST_F(RecordFile, ASaveReplacesTheFileKeepingWhatFollowsTheRecordAndItsPermissions)
+// A file is the record alone, for its owner only: a huge old file is not read, what it held past
+// the record is dropped, and one readable by others becomes private.
+TEST_F(RecordFile, ASaveReplacesTheFileWithTheRecordForItsOwnerOnly)
 {
-    writeFile(u"rec.dat"_qs, "AAAAtail");
+    const auto ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
+    writeFile(u"rec.dat"_qs, "AAAA" + QByteArray(4 << 20, 't'));
     const QString file = path(u"rec.dat"_qs);
-    ASSERT_TRUE(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    ASSERT_TRUE(QFile::setPermissions(file, ownerOnly | QFile::ReadGroup | QFile::ReadOther));
+    EXPECT_FALSE(isOwnerOnly(file));
     ASSERT_TRUE(writeRecord1(file, "BBBB").ok());
-    EXPECT_EQ(readFile(u"rec.dat"_qs), "BBBBtail");
-    EXPECT_EQ(QFile::permissions(file) & kModeBits, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    EXPECT_EQ(readFile(u"rec.dat"_qs), "BBBB");
+    EXPECT_EQ(QFile::permissions(file) & kModeBits, ownerOnly);
+    EXPECT_TRUE(isOwnerOnly(file));
 
     // Shorter than the record: the record is the whole file.
     writeFile(u"short.dat"_qs, "A");
     ASSERT_TRUE(writeRecord1(path(u"short.dat"_qs), "BBB").ok());
     EXPECT_EQ(readFile(u"short.dat"_qs), "BBB");
 
-    // A record that holds a password is for its owner only, new or not.
-    const auto ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
-    ASSERT_TRUE(writeRecord1(path(u"new.dat"_qs), "secret", ownerOnly).ok());
+    // New files, saved or created empty by a read, are private from the start.
+    ASSERT_TRUE(writeRecord1(path(u"new.dat"_qs), "secret").ok());
     EXPECT_EQ(QFile::permissions(path(u"new.dat"_qs)) & kModeBits, ownerOnly);
-    ASSERT_TRUE(writeRecord1(file, "CCCC", ownerOnly).ok());
-    EXPECT_EQ(QFile::permissions(file) & kModeBits, ownerOnly);
-    EXPECT_EQ(readFile(u"rec.dat"_qs), "CCCCtail");
+    ASSERT_TRUE(readRecord1(path(u"empty.dat"_qs), 4).error.ok());
+    EXPECT_EQ(QFile::permissions(path(u"empty.dat"_qs)) & kModeBits, ownerOnly);
 
-    // Nothing is left beside the file.
-    EXPECT_EQ(QDir(m_folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
+    // Nothing is left beside the files.
+    EXPECT_EQ(QDir(m_folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 4);
 }
 
 } // namespace

@@ -57,12 +57,12 @@ void setAlertFlags(StockContext& stock)
 {
     if (!stock.settings.watched())
         return;
-    // A last price too long to be a number holds no condition, and is reported, since the
-    // stock's price alerts cannot be trusted.
-    bool overflow = false;
-    const double last = val(stock.state.quote.last, &overflow);
+    // A last price too long to be a number, or in exponent form, holds no condition, and is
+    // reported, since the stock's price alerts cannot be trusted.
+    bool invalid = false;
+    const double last = val(stock.state.quote.last, &invalid);
     if (!updateAlertFlags(stock.settings, stock.state.indicators,
-            overflow ? std::nullopt : std::optional(last), stock.state.alerts))
+            invalid ? std::nullopt : std::optional(last), stock.state.alerts))
         takeCalcErrorPath(stock, LogText::kAlertFlagsCalc);
 }
 

@@ -1,6 +1,9 @@
 #include "engine/forms/MailEntries.h"
 
 #include "platform/MessageBox.h"
+#include "platform/SmtpClient.h"
+
+#include <algorithm>
 
 namespace tradevane {
 
@@ -9,6 +12,14 @@ namespace {
 bool blank(const QString& text)
 {
     return text.trimmed().isEmpty();
+}
+
+// Every address of a comma-separated list is one the mail envelope can carry.
+bool allMailAddresses(const QString& list)
+{
+    const QStringList addresses = list.split(u',');
+    return std::all_of(addresses.begin(), addresses.end(),
+        [](const QString& a) { return blank(a) || Smtp::isMailAddress(a); });
 }
 
 } // namespace
@@ -27,6 +38,18 @@ std::optional<EntryProblem> checkMailEntries(const MailEntries& e)
         return EntryProblem {u"Username required"_qs, u"Username required but none entered"_qs};
     if (e.usePassword && blank(e.password))
         return EntryProblem {u"Password required"_qs, u"Password required but none entered"_qs};
+    // The addresses go into the mail's envelope as they are: each must be a plain address.
+    if (!Smtp::isMailAddress(e.mailFrom))
+        return EntryProblem {u"Sender address"_qs,
+            u"The sender's e-mail address is not valid. Enter one address of the form name@example.com"_qs};
+    if (!allMailAddresses(e.sendTo))
+        return EntryProblem {u"Email address"_qs,
+            u"A recipient's e-mail address is not valid. Enter addresses of the form name@example.com, "
+            u"separated by commas"_qs};
+    if (!allMailAddresses(e.copyTo))
+        return EntryProblem {u"CC address"_qs,
+            u"The 'Copy to' address is not valid. Enter addresses of the form name@example.com, or leave it "
+            u"empty"_qs};
     return std::nullopt;
 }
 

@@ -23,7 +23,9 @@ struct MailEntries
     QString subject;
 };
 
-// The six checks made before a save, in their fixed order, on the texts trimmed of spaces.
+// The six checks made before a save, in their fixed order, on the texts trimmed of spaces; then the
+// sender, recipient and copy addresses must each be plain mail addresses (name@example.com, or
+// "Name <name@example.com>"), since they go into the mail's envelope.
 std::optional<EntryProblem> checkMailEntries(const MailEntries& entries);
 
 // The boxes as filled from the settings; nothing when they cannot be shown (their switches were

@@ -3,6 +3,7 @@
 #include "engine/log/LogTexts.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
+#include "platform/RecordFile.h"
 
 #include <QFile>
 
@@ -16,8 +17,11 @@ bool writeLog(QIODevice::OpenMode mode, const QString& text)
 {
     QFile file(logFilePath());
     // Unbuffered: what failed to go out is not written again when the file closes.
-    if (!file.open(mode | QIODevice::Unbuffered))
+    if (!file.open(mode | QIODevice::Unbuffered, kOwnerOnly))
         return false;
+    // A log from before it was kept private becomes so with its next record.
+    if (file.permissions() != kOwnerOnly)
+        file.setPermissions(kOwnerOnly);
     // A record goes in whole or not at all: one cut short by a full disk is taken out again, so
     // that the next attempt does not follow a fragment.
     const qint64 before = file.size();

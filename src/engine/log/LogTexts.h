@@ -53,6 +53,9 @@ inline const QString kAlertMemoryDamaged
 inline const QString kAlertMemoryNotWritten = u"Reported alerts file reported.dat could not be written: "_qs;
 
 // Mail
+inline const QString kMailPasswordExposed
+    = u"Mail settings file mailset.dat holds the mail password and can be read by other users - it "
+      u"becomes readable by its owner only when the mail settings are next saved"_qs;
 inline const QString kEmailSent = u" Email message sent."_qs;
 inline const QString kEmailFailed = u" Email message failed: "_qs;
 inline const QString kEmailWithheld = u" Email alert(s) prepared but witheld - Disabled by user"_qs;

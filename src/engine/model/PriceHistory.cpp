@@ -25,9 +25,9 @@ std::optional<double> priceFromText(const QString& text)
 
 std::optional<double> volumeFromText(const QString& text)
 {
-    bool overflow = false;
-    const double volume = val(text, &overflow);
-    return overflow ? std::nullopt : std::optional(volume);
+    bool invalid = false;
+    const double volume = val(text, &invalid);
+    return invalid ? std::nullopt : std::optional(volume);
 }
 
 DailyBar barFromTexts(const QString& date, const QString& open, const QString& high, const QString& low,

@@ -5,19 +5,12 @@
 #include "engine/settings/SettingsStore.h"
 #include "platform/Clock.h"
 #include "platform/Deferred.h"
+#include "platform/ServerText.h"
 #include "platform/SmtpClient.h"
 
 namespace tradevane {
 
 namespace {
-
-// The reason goes into one log line.
-QString oneLine(const QString& text)
-{
-    QString line = text;
-    line.replace(u"\r\n"_qs, u" "_qs).replace(u'\r', u' ').replace(u'\n', u' ');
-    return line.trimmed();
-}
 
 // Spaces only: line breaks at either end of the message stay.
 QString trimSpaces(const QString& text)
@@ -47,7 +40,8 @@ std::unique_ptr<Pending> sendAlertMail(const QString& message, const SettingsSto
         mail.subject.trimmed(), trimSpaces(message)};
     const MailAccount account {mail.server.trimmed(), mail.userName.trimmed(), mail.password.trimmed()};
     return smtp.send(alert, account, [stamp, &log, number, done](const SmtpResult& result) {
-        log.add(stamp + (result.ok ? LogText::kEmailSent : LogText::kEmailFailed + oneLine(result.error)));
+        log.add(stamp
+            + (result.ok ? LogText::kEmailSent : LogText::kEmailFailed + readableServerText(result.error)));
         log.appendLog(number);
         done(result.ok ? MailOutcome::Sent : MailOutcome::Failed);
     });

@@ -4,6 +4,7 @@
 #include "engine/log/LogTexts.h"
 #include "platform/Clock.h"
 #include "platform/Deferred.h"
+#include "platform/ServerText.h"
 #include "platform/SmtpClient.h"
 
 #include <QJsonArray>
@@ -17,14 +18,6 @@
 namespace tradevane {
 
 namespace {
-
-// The reason goes into one log line.
-QString oneLine(const QString& text)
-{
-    QString line = text;
-    line.replace(u"\r\n"_qs, u" "_qs).replace(u'\r', u' ').replace(u'\n', u' ');
-    return line.trimmed();
-}
 
 // An http or https address with a host, without the slashes that may end it; nothing when it is
 // not one.
@@ -68,7 +61,7 @@ QString serverSays(const QByteArray& body)
     for (const char16_t* key : {u"description", u"error", u"message"}) {
         const QJsonValue value = answer.value(QString::fromUtf16(key));
         if (value.isString() && !value.toString().trimmed().isEmpty())
-            return value.toString().trimmed().left(200);
+            return value.toString().trimmed();
     }
     return {};
 }
@@ -81,7 +74,7 @@ ChannelResult judge(Channel channel, const HttpPostResult& r, const QStringList&
             if (const QString says = serverSays(r.body); !says.isEmpty())
                 reason += u": "_qs + says;
         }
-        return {false, maskSecrets(reason, secrets)};
+        return {false, readableServerText(maskSecrets(reason, secrets))};
     }
     // A 2xx from something in between (a captive portal, a proxy's page) is not a delivery: ntfy
     // and Telegram confirm theirs in JSON.
@@ -91,9 +84,10 @@ ChannelResult judge(Channel channel, const HttpPostResult& r, const QStringList&
             false, QString::number(r.status) + u" but the answer is not an ntfy server's confirmation"_qs};
     if (channel == Channel::Telegram && answer.value(u"ok"_qs).toBool() != true)
         return {false,
-            maskSecrets(QString::number(r.status) + u" but Telegram did not confirm the message"_qs
-                    + (serverSays(r.body).isEmpty() ? QString() : u": "_qs + serverSays(r.body)),
-                secrets)};
+            readableServerText(
+                maskSecrets(QString::number(r.status) + u" but Telegram did not confirm the message"_qs
+                        + (serverSays(r.body).isEmpty() ? QString() : u": "_qs + serverSays(r.body)),
+                    secrets))};
     return {true, {}};
 }
 
@@ -243,7 +237,8 @@ ChannelRequest ntfyRequest(const NtfySettings& s, const ChannelMessage& message)
         post.headers.append({"Authorization", "Bearer " + token.toUtf8()});
     post.body = fitPushText(message.text).toUtf8();
     // On a public server the topic is as good as a password: whoever knows it reads along.
-    post.secrets = {token, topic};
+    const QUrl serverUrl(*server);
+    post.secrets = {token, topic, serverUrl.userName(), serverUrl.password()};
     return request;
 }
 
@@ -295,6 +290,8 @@ ChannelRequest webhookRequest(const WebhookSettings& s, const ChannelMessage& me
         return refused(u"the header has a value but no name"_qs);
     if (!headerValue.isEmpty() && !carriesSecretsSafely(*address))
         return refused(u"the header would travel unencrypted: use an https address"_qs);
+    if (!QUrl(*address).password().isEmpty() && !carriesSecretsSafely(*address))
+        return refused(u"the password in the address would travel unencrypted: use an https address"_qs);
 
     ChannelRequest request;
     HttpPostRequest& post = request.post;
@@ -314,13 +311,9 @@ ChannelRequest webhookRequest(const WebhookSettings& s, const ChannelMessage& me
     }
     if (!headerName.isEmpty())
         post.headers.append({headerName.toUtf8(), headerValue.toUtf8()});
-    // Chat services put their secret in the webhook's path (".../webhooks/<id>/<token>").
-    const QUrl url(*address);
-    post.secrets = {headerValue, url.password()};
-    if (url.path().size() > 1)
-        post.secrets.append(url.path().mid(1));
-    if (url.hasQuery())
-        post.secrets.append(url.query());
+    // Chat services put their secret in the webhook's path (".../webhooks/<id>/<token>"), some in
+    // its query or its user info.
+    post.secrets = QStringList {headerValue} + urlSecrets(*address);
     return request;
 }
 
@@ -354,7 +347,8 @@ std::unique_ptr<Pending> sendToChannelLogged(Channel channel, const ChannelSetti
     const QString stamp = longTimeText(now().time());
     return sender.send(
         channel, settings, message, [channel, stamp, &log, number, done](const ChannelResult& result) {
-            log.add(stamp + (result.ok ? sentText(channel) : failedText(channel) + oneLine(result.error)));
+            log.add(stamp
+                + (result.ok ? sentText(channel) : failedText(channel) + readableServerText(result.error)));
             log.appendLog(number);
             if (done)
                 done(result);

@@ -1,5 +1,7 @@
 #include "engine/session/StartupLoad.h"
 
+#include "engine/log/ActivityLog.h"
+#include "engine/log/LogTexts.h"
 #include "engine/session/AppServices.h"
 #include "engine/settings/AlertSettingsFile.h"
 #include "engine/settings/CalendarSettings.h"
@@ -48,6 +50,10 @@ StartupLoad loadSettingsFiles(AppServices& services)
     }
     if (failed(readMailSettings(settings.mail), u"Email Settings"_qs))
         return load;
+    if (!settings.mail.password.trimmed().isEmpty() && !isOwnerOnly(mailSettingsPath())) {
+        log.appendNote(LogText::kMailPasswordExposed);
+        log.appendLog(0);
+    }
     if (failed(readTimeSettings(settings.time), u"Time Settings"_qs))
         return load;
     if (failed(readSoundSettings(settings.sound), u"Sound Settings"_qs))

@@ -247,8 +247,7 @@ QString loadChannelSettings(ChannelSettings& settings, ActivityLog& log)
 std::optional<QString> writeChannelSettings(const ChannelSettings& settings)
 {
     // Owner-only before a single byte of a token is in it.
-    const FileError error = saveWholeFile(channelSettingsPath(), channelSettingsText(settings),
-        QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    const FileError error = saveWholeFile(channelSettingsPath(), channelSettingsText(settings));
     if (!error.ok())
         return error.description;
     return std::nullopt;

@@ -75,7 +75,7 @@ FileError readMailSettings(MailSettings& settings)
 
 FileError writeMailSettings(const MailSettings& settings)
 {
-    return writeRecordFile(mailSettingsPath(), settings, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    return writeRecordFile(mailSettingsPath(), settings);
 }
 
 } // namespace tradevane

@@ -1,6 +1,9 @@
 #include "engine/settings/Preferences.h"
 
 #include "platform/ProgramFolder.h"
+#include "platform/RecordFile.h"
+
+#include <QFile>
 
 #include <QSettings>
 
@@ -39,6 +42,7 @@ std::optional<QString> savePreferences(const Preferences& preferences)
     file.sync();
     if (file.status() != QSettings::NoError)
         return u"%1 cannot be written"_qs.arg(preferencesPath());
+    QFile::setPermissions(preferencesPath(), kOwnerOnly);
     return std::nullopt;
 }
 
