@@ -1,6 +1,7 @@
 // What the alert preview costs: a year of daily bars replayed with every alert kind switched on,
 // for one stock (the alert settings window's Preview) and for all ten.
 #include "engine/alerts/AlertPreview.h"
+#include "RandomPrices.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,25 +16,7 @@ namespace {
 // line, then the newest day first.
 PriceHistory yearOfPrices(int stock)
 {
-    std::mt19937 random(20240521 + stock);
-    std::uniform_real_distribution<double> step(-0.03, 0.03);
-    std::uniform_real_distribution<double> spread(0.0, 0.02);
-    std::uniform_int_distribution<int> volume(100000, 5000000);
-    const auto price = [](double v) { return QString::number(v, 'f', 2); };
-    PriceHistory history {
-        barFromTexts(u"Date"_qs, u"Open"_qs, u"High"_qs, u"Low"_qs, u"Close"_qs, u"Volume"_qs)};
-    double close = 10.0 * stock;
-    QDate day(2026, 12, 4);
-    for (int row = 0; row < 252; ++row) {
-        const double open = close;
-        close = std::max(0.5, close * (1.0 + step(random)));
-        history.push_back(barFromTexts(day.toString(Qt::ISODate), price(open),
-            price(std::max(open, close) * (1.0 + spread(random))),
-            price(std::min(open, close) * (1.0 - spread(random))), price(close),
-            QString::number(volume(random))));
-        day = day.addDays(-1);
-    }
-    return history;
+    return randomPrices(static_cast<unsigned>(20240521 + stock), 10.0 * stock, QDate(2026, 12, 4), 252, true);
 }
 
 AlertSettings everyAlert(int stock)

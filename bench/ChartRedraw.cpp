@@ -2,6 +2,7 @@
 // today's alone after each quote set), and drawing the whole window (every pane, a year of bars)
 // after a new history and after a quote set. The window is drawn into a picture on the offscreen
 // platform, as a screen would get it. The aim: a redraw under 30 ms.
+#include "RandomPrices.h"
 #include "engine/indicators/IndicatorSeries.h"
 #include "engine/session/AppServices.h"
 #include "engine/settings/AlertSettingsFile.h"
@@ -19,29 +20,10 @@ using namespace tradevane;
 
 namespace {
 
-// A year of random daily prices, newest first, under a heading row that today's quote replaces.
+// A year of random daily prices, newest first, under a row for today that today's quote replaces.
 PriceHistory yearOfPrices(int seed)
 {
-    PriceHistory history;
-    std::mt19937 random(static_cast<unsigned>(seed));
-    std::uniform_real_distribution<double> step(-0.03, 0.03);
-    std::uniform_real_distribution<double> spread(0.0, 0.02);
-    std::uniform_int_distribution<int> volume(100000, 5000000);
-    const auto price = [](double v) { return QString::number(v, 'f', 2); };
-    double close = 50.0;
-    QDate day(2026, 12, 7);
-    for (std::size_t row = 0; row < 253; ++row) {
-        const double open = close;
-        close = std::max(0.5, close * (1.0 + step(random)));
-        history.push_back(barFromTexts(day.toString(Qt::ISODate), price(open),
-            price(std::max(open, close) * (1.0 + spread(random))),
-            price(std::min(open, close) * (1.0 - spread(random))), price(close),
-            QString::number(volume(random))));
-        do
-            day = day.addDays(-1);
-        while (day.dayOfWeek() > 5);
-    }
-    return history;
+    return randomPrices(static_cast<unsigned>(seed), 50.0, QDate(2026, 12, 7), 253, false);
 }
 
 AlertSettings watched()
