@@ -22,7 +22,8 @@ inline PriceHistory randomPrices(unsigned seed, double firstClose, QDate newest,
     const auto price = [](double v) { return QString::number(v, 'f', 2); };
     PriceHistory history;
     if (heading)
-        history.push_back(barFromTexts(u"Date"_qs, u"Open"_qs, u"High"_qs, u"Low"_qs, u"Close"_qs, u"Volume"_qs));
+        history.push_back(
+            barFromTexts(u"Date"_qs, u"Open"_qs, u"High"_qs, u"Low"_qs, u"Close"_qs, u"Volume"_qs));
     double close = firstClose;
     QDate day = newest;
     for (int row = 0; row < rows; ++row) {
@@ -30,7 +31,8 @@ inline PriceHistory randomPrices(unsigned seed, double firstClose, QDate newest,
         close = std::max(0.5, close * (1.0 + step(random)));
         history.push_back(barFromTexts(day.toString(Qt::ISODate), price(open),
             price(std::max(open, close) * (1.0 + spread(random))),
-            price(std::min(open, close) * (1.0 - spread(random))), price(close), QString::number(volume(random))));
+            price(std::min(open, close) * (1.0 - spread(random))), price(close),
+            QString::number(volume(random))));
         do
             day = day.addDays(-1);
         while (day.dayOfWeek() > 5);

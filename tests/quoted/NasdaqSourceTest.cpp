@@ -1,10 +1,14 @@
 #include "QuotedTestSupport.h"
+#include "TestSupport.h"
 
+#include "engine/marketdata/PriceSource.h"
 #include "engine/marketdata/sources/NasdaqSource.h"
 #include "engine/marketdata/sources/SourceFormats.h"
+#include "engine/session/AppServices.h"
 
 #include <chrono>
 
+using namespace tradevane;
 using namespace tradevane::market;
 using namespace tradevane::market::test;
 
@@ -278,4 +282,23 @@ TEST(NasdaqConversion, TimestampsPricesAndRanges)
     EXPECT_EQ(index.data.at(0).close, 29209.23);
     EXPECT_EQ(index.data.at(0).high, 29338.77);
     EXPECT_EQ(index.data.at(0).volume, 0);
+}
+
+// The live choice inside the program asks the upstream service itself (here its stand-in on
+// loopback) and hands the engine the quote line a quote server would send.
+TEST(NasdaqSource, TheProgramsLiveSourceAsksTheUpstreamService)
+{
+    UpstreamStub stub;
+    stub.serve("AAPL/info/stocks", "aapl-info.json");
+    stub.serve("AAPL/summary/stocks", "aapl-summary.json");
+    AppServices app;
+    const auto live = makePriceSource(
+        {SourceKind::Live, 1, {}}, {}, app.fetcher, app.hub, QString::fromStdString(stub.url()));
+    EXPECT_TRUE(live->realPrices());
+    std::optional<FetchResult> answer;
+    const auto fetch = live->fetchQuote(u"aapl"_qs, [&](const FetchResult& r) { answer = r; });
+    ASSERT_TRUE(runUntil([&] { return answer.has_value(); }, 10000));
+    EXPECT_TRUE(answer->ok) << answer->reason.toStdString();
+    EXPECT_TRUE(answer->body.startsWith(u"\"AAPL\",189.98,"_qs)) << answer->body.toStdString();
+    EXPECT_EQ(stub.seen().size(), 2u);
 }

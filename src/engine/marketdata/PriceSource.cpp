@@ -203,8 +203,8 @@ SourceCheck checkReplayFolder(const QString& folder)
 
 } // namespace
 
-std::unique_ptr<PriceSource> makePriceSource(
-    const SourceSettings& settings, const ServerSettings& servers, HttpFetcher& fetcher, TransferHub& hub)
+std::unique_ptr<PriceSource> makePriceSource(const SourceSettings& settings, const ServerSettings& servers,
+    HttpFetcher& fetcher, TransferHub& hub, const QString& liveUpstream)
 {
     const QString description = sourceDescription(settings, servers.quoteServer);
     switch (settings.kind) {
@@ -219,7 +219,9 @@ std::unique_ptr<PriceSource> makePriceSource(
             [folder](auto done) { return answerAtOnce(checkReplayFolder(folder), std::move(done)); });
     }
     case SourceKind::Live: {
-        const market::NasdaqOptions options;
+        market::NasdaqOptions options;
+        if (!liveUpstream.isEmpty())
+            options.upstream = liveUpstream.toStdString();
         const QString upstream = QString::fromStdString(options.upstream);
         return std::make_unique<LocalPriceSource>(
             std::make_shared<market::NasdaqSource>(options), description, true, [&hub, upstream](auto done) {

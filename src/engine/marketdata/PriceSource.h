@@ -51,8 +51,8 @@ public:
 };
 
 // The source `settings` choose: the servers of servers.ini through `fetcher`, or one inside the
-// program.
-std::unique_ptr<PriceSource> makePriceSource(
-    const SourceSettings& settings, const ServerSettings& servers, HttpFetcher& fetcher, TransferHub& hub);
+// program. `liveUpstream` is the web service of the live source (empty: the public one).
+std::unique_ptr<PriceSource> makePriceSource(const SourceSettings& settings, const ServerSettings& servers,
+    HttpFetcher& fetcher, TransferHub& hub, const QString& liveUpstream = {});
 
 } // namespace tradevane
