@@ -12,7 +12,7 @@ QString UseTemporaryProgramFolder()
 {
     static QTemporaryDir folder(QDir::tempPath() + u"/tradevane-fuzz-XXXXXX"_qs);
     FUZZ_CHECK(folder.isValid());
-    SetProgramFolder(folder.path());
+    setProgramFolder(folder.path());
     return folder.path();
 }
 

@@ -22,13 +22,13 @@ struct ByteRange
 template<typename Record> QByteArray WrittenAgain(const QByteArray& input, int length)
 {
     Record record;
-    DecodeRecord(input, record);
-    const QByteArray encoded = EncodeRecord(record);
+    decodeRecord(input, record);
+    const QByteArray encoded = encodeRecord(record);
     FUZZ_CHECK(encoded.size() == length);
 
     Record again;
-    DecodeRecord(encoded, again);
-    FUZZ_CHECK(EncodeRecord(again) == encoded);
+    decodeRecord(encoded, again);
+    FUZZ_CHECK(encodeRecord(again) == encoded);
     return encoded;
 }
 

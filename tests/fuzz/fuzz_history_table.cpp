@@ -20,16 +20,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static ActivityLog log;
     static unsigned runs = 0;
     if (++runs % 512 == 0)
-        log.EraseLog(0);
+        log.eraseLog(0);
 
     const StockIndex index(static_cast<int>(size % kStockCount));
     const AlertSettings settings;
     StockState state;
     // What an earlier parse left: a failed parse must keep it, a good one must replace all of it.
-    state.history.assign(3, BarFromTexts(u"earlier"_qs, {}, {}, {}, {}, {}));
+    state.history.assign(3, barFromTexts(u"earlier"_qs, {}, {}, {}, {}, {}));
     const QString text = QString::fromLatin1(fuzz::Bytes(data, size));
     StockContext stock {index, settings, state, log};
-    ParseHistory(stock, text);
+    parseHistory(stock, text);
 
     FUZZ_CHECK(log.pending().isEmpty()); // the log took the note
     FUZZ_CHECK(state.stockFailed == state.downloadError);
@@ -60,11 +60,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FUZZ_CHECK(bar.dateText == field.trimmed());
             break;
         case 5:
-            FUZZ_CHECK(bar.volume == VolumeFromText(field));
+            FUZZ_CHECK(bar.volume == volumeFromText(field));
             break;
         default: {
             const std::optional<double> prices[] = {bar.open, bar.high, bar.low, bar.close};
-            FUZZ_CHECK(prices[slot % 6 - 1] == PriceFromText(field));
+            FUZZ_CHECK(prices[slot % 6 - 1] == priceFromText(field));
         }
         }
     }

@@ -10,7 +10,7 @@ using namespace tradevane;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QString text = QString::fromUtf8(fuzz::Bytes(data, size));
-    const HolidayFileContents read = ParseHolidayFile(text);
+    const HolidayFileContents read = parseHolidayFile(text);
     const qsizetype lines = text.count(u'\n') + 1;
     for (const ExchangeCalendar::Day& closure : read.closures) {
         FUZZ_CHECK(closure.date.isValid());
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QString written;
     for (const ExchangeCalendar::Day& closure : read.closures)
         written += closure.date.toString(Qt::ISODate) + u' ' + closure.name + u'\n';
-    const HolidayFileContents again = ParseHolidayFile(written);
+    const HolidayFileContents again = parseHolidayFile(written);
     FUZZ_CHECK(again.badLines.empty());
     FUZZ_CHECK(again.closures == read.closures);
     return 0;

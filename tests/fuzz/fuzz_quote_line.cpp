@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static ActivityLog log;
     static unsigned runs = 0;
     if (++runs % 512 == 0)
-        log.EraseLog(0);
+        log.eraseLog(0);
 
     // The stock follows from the length, so that every stock number is used and an input always
     // gives the same run. The transfer control hands the body over as Latin-1.
@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const AlertSettings settings;
     StockState state;
     StockContext stock {index, settings, state, log};
-    ParseQuote(stock, body);
+    parseQuote(stock, body);
 
     FUZZ_CHECK(log.pending().isEmpty()); // the log took the note
     QString cleaned = body;
@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(state.downloadError == !complete);
     const Quote& q = state.quote;
     const QString* stored[9]
-        = {&q.Symbol, &q.Last, &q.Date, &q.Time, &q.Change, &q.Open, &q.High, &q.Low, &q.Volume};
+        = {&q.symbol, &q.last, &q.date, &q.time, &q.change, &q.open, &q.high, &q.low, &q.volume};
     for (int k = 0; k < 9; ++k) {
         if (body.isEmpty() || k >= fields.size()) {
             FUZZ_CHECK(stored[k]->isEmpty());

@@ -44,12 +44,12 @@ Target Split(const std::string& target)
 
 bool UpperCaseSymbol(const std::string& symbol)
 {
-    return IsPlausibleSymbol(symbol) && ToUpper(symbol) == symbol;
+    return isPlausibleSymbol(symbol) && toUpper(symbol) == symbol;
 }
 
 void CheckQuoteRequest(const RequestParams& params, SimulatedMarket& market)
 {
-    const QuoteRequest request = ReadQuoteRequest(params);
+    const QuoteRequest request = readQuoteRequest(params);
     if (!request.problem.empty()) {
         FUZZ_CHECK(request.problem.starts_with("empty: "));
         FUZZ_CHECK(request.symbols.empty());
@@ -60,14 +60,14 @@ void CheckQuoteRequest(const RequestParams& params, SimulatedMarket& market)
         FUZZ_CHECK(UpperCaseSymbol(symbol));
     const Answer<QuoteFields> answer = market.quote(request.symbols.front(), kNow);
     FUZZ_CHECK(answer.ok);
-    const std::string line = QuoteLine(answer.data);
+    const std::string line = quoteLine(answer.data);
     FUZZ_CHECK(std::count(line.begin(), line.end(), ',') == 8);
     FUZZ_CHECK(line.ends_with("\r\n"));
 }
 
 void CheckHistoryRequest(const RequestParams& params, SimulatedMarket& market)
 {
-    const HistoryRequest request = ReadHistoryRequest(params, kNow.date());
+    const HistoryRequest request = readHistoryRequest(params, kNow.date());
     if (!request.problem.empty()) {
         FUZZ_CHECK(request.problem.starts_with("empty: "));
         FUZZ_CHECK(request.symbol.empty());
@@ -81,7 +81,7 @@ void CheckHistoryRequest(const RequestParams& params, SimulatedMarket& market)
     FUZZ_CHECK(answer.ok && answer.data.size() <= 5);
     for (const MarketBar& bar : answer.data)
         FUZZ_CHECK(bar.date >= request.from && bar.date <= request.to && bar.date < kNow.date());
-    const std::string text = HistoryText(answer.data, market.label(), 282);
+    const std::string text = historyText(answer.data, market.label(), 282);
     FUZZ_CHECK(
         static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) == answer.data.size() + 1);
 }

@@ -28,7 +28,7 @@ std::filesystem::path Folder()
 // A price or volume text of the service's answers: a finite number, not negative.
 bool Sane(const std::string& text)
 {
-    const auto value = PriceValue(text);
+    const auto value = priceValue(text);
     return value && *value >= 0;
 }
 
@@ -39,8 +39,8 @@ void CheckQuote(const Answer<QuoteFields>& answer)
     FUZZ_CHECK(q.symbol == "ABC");
     for (const std::string* price : {&q.last, &q.open, &q.high, &q.low, &q.volume})
         FUZZ_CHECK(Sane(*price));
-    FUZZ_CHECK(PriceValue(q.change).has_value());
-    FUZZ_CHECK(*PriceValue(q.low) <= *PriceValue(q.last) && *PriceValue(q.last) <= *PriceValue(q.high));
+    FUZZ_CHECK(priceValue(q.change).has_value());
+    FUZZ_CHECK(*priceValue(q.low) <= *priceValue(q.last) && *priceValue(q.last) <= *priceValue(q.high));
 }
 
 } // namespace
@@ -48,7 +48,7 @@ void CheckQuote(const Answer<QuoteFields>& answer)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string text = fuzz::Text(data, size);
-    const ReplaySource::FileBars file = ReplaySource::ReadText(text);
+    const ReplaySource::FileBars file = ReplaySource::readText(text);
     FUZZ_CHECK(file.skippedLines >= 0);
     FUZZ_CHECK(file.firstProblem.empty() == (file.skippedLines == 0));
     for (std::size_t i = 0; i < file.bars.size(); ++i) {
@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         out.write(text.data(), static_cast<std::streamsize>(text.size()));
         FUZZ_CHECK(out.good());
     }
-    const ReplaySource::FileBars again = ReplaySource::ReadFile(folder / "ABC.csv");
+    const ReplaySource::FileBars again = ReplaySource::readFile(folder / "ABC.csv");
     FUZZ_CHECK(again.bars.size() == file.bars.size() && again.skippedLines == file.skippedLines);
 
     ReplaySource source(folder, 1);
@@ -80,12 +80,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckQuote(weekend);
     // On a weekend the newest bar of the file is quoted as it is.
     const double close = file.bars.back().close;
-    FUZZ_CHECK(std::fabs(*PriceValue(weekend.data.last) - close) <= std::max(0.01, close * 1e-9));
+    FUZZ_CHECK(std::fabs(*priceValue(weekend.data.last) - close) <= std::max(0.01, close * 1e-9));
     const Answer<std::vector<MarketBar>> history
         = source.history("ABC", kNow.date().addDays(-365), kNow.date(), 282, kNow);
     FUZZ_CHECK(history.ok);
     FUZZ_CHECK(history.data.size() <= std::min<std::size_t>(file.bars.size(), 282));
-    const std::string served = HistoryText(history.data, source.label(), 282);
+    const std::string served = historyText(history.data, source.label(), 282);
     FUZZ_CHECK(
         static_cast<std::size_t>(std::count(served.begin(), served.end(), '\n')) == history.data.size() + 1);
     return 0;

@@ -7,7 +7,7 @@ using namespace tradevane;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const QString text = RichTextAsPlainText(fuzz::Bytes(data, size));
+    const QString text = richTextAsPlainText(fuzz::Bytes(data, size));
     if (size == 0)
         FUZZ_CHECK(text.isEmpty());
     return 0;

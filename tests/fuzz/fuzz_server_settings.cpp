@@ -23,23 +23,23 @@ bool Usable(const QString& address)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QString text = QString::fromUtf8(fuzz::Bytes(data, size));
-    const ServerSettings defaults = DefaultServerSettings();
+    const ServerSettings defaults = defaultServerSettings();
     ServerSettings read = defaults;
-    const std::optional<QString> badLine = ParseServerSettings(text, read);
+    const std::optional<QString> badLine = parseServerSettings(text, read);
     if (badLine) {
         FUZZ_CHECK(!badLine->isEmpty());
         FUZZ_CHECK(text.contains(*badLine)); // the line as it stands in the file, trimmed
         return 0;
     }
-    FUZZ_CHECK(Usable(read.QuoteServer));
-    FUZZ_CHECK(Usable(read.HistoryServer));
+    FUZZ_CHECK(Usable(read.quoteServer));
+    FUZZ_CHECK(Usable(read.historyServer));
 
     // What was read, written as the program writes a new file, reads back the same.
-    const QString written = u"[servers]\nQuoteServer="_qs + read.QuoteServer + u"\nHistoryServer="_qs
-        + read.HistoryServer + u"\n"_qs;
+    const QString written = u"[servers]\nQuoteServer="_qs + read.quoteServer + u"\nHistoryServer="_qs
+        + read.historyServer + u"\n"_qs;
     ServerSettings again;
-    FUZZ_CHECK(!ParseServerSettings(written, again));
-    FUZZ_CHECK(again.QuoteServer == read.QuoteServer);
-    FUZZ_CHECK(again.HistoryServer == read.HistoryServer);
+    FUZZ_CHECK(!parseServerSettings(written, again));
+    FUZZ_CHECK(again.quoteServer == read.quoteServer);
+    FUZZ_CHECK(again.historyServer == read.historyServer);
     return 0;
 }

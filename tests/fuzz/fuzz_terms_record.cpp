@@ -23,19 +23,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const QByteArray bytes = fuzz::Bytes(data, size);
     {
-        QFile file(TermsFilePath());
+        QFile file(termsFilePath());
         FUZZ_CHECK(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         FUZZ_CHECK(file.write(bytes) == bytes.size());
     }
 
     bool accepted = size == 0; // the opposite of what an empty file reads
-    const FileError error = ReadTermsAccepted(accepted);
+    const FileError error = readTermsAccepted(accepted);
     FUZZ_CHECK(error.ok());
     FUZZ_CHECK(accepted == (size > 0 && data[0] != 0)); // an empty file reads 0
 
     for (int length : {kTermsRecordLength, kSoundSettingsLength, kTimeSettingsLength, kAlertSettingsLength,
              kMailSettingsLength}) {
-        const RecordRead read = ReadRecord1(TermsFilePath(), length);
+        const RecordRead read = readRecord1(termsFilePath(), length);
         FUZZ_CHECK(read.error.ok());
         QByteArray expected = bytes.left(length);
         expected.resize(length, '\0');

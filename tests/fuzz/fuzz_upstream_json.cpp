@@ -23,8 +23,8 @@ bool PriceOrNothing(const std::string& text)
 {
     if (text.empty())
         return true;
-    const auto value = PriceValue(text);
-    return value && *value > 0 && FormatPrice(*value) == text;
+    const auto value = priceValue(text);
+    return value && *value > 0 && formatPrice(*value) == text;
 }
 
 // M/D/Y of a real day; the year as upstream gave it (it may have fewer than four digits).
@@ -42,7 +42,7 @@ bool IsQuoteDate(const std::string& text)
 
 bool VolumeOrNothing(const std::string& text)
 {
-    return text.empty() || (VolumeValue(text) && std::to_string(*VolumeValue(text)) == text);
+    return text.empty() || (volumeValue(text) && std::to_string(*volumeValue(text)) == text);
 }
 
 void CheckQuote(const UpstreamQuote& q)
@@ -52,13 +52,13 @@ void CheckQuote(const UpstreamQuote& q)
         FUZZ_CHECK(PriceOrNothing(*price));
     FUZZ_CHECK(q.high.empty() == q.low.empty());
     if (!q.high.empty())
-        FUZZ_CHECK(*PriceValue(q.low) <= *PriceValue(q.high));
+        FUZZ_CHECK(*priceValue(q.low) <= *priceValue(q.high));
     FUZZ_CHECK(VolumeOrNothing(q.volume));
-    FUZZ_CHECK(q.change.empty() || PriceValue(q.change));
-    FUZZ_CHECK(ToUpper(q.symbol) == q.symbol);
+    FUZZ_CHECK(q.change.empty() || priceValue(q.change));
+    FUZZ_CHECK(toUpper(q.symbol) == q.symbol);
 
     // The nine fields: none empty, and the date and time as the program reads them.
-    const QuoteFields f = ToQuoteFields(q, kNow);
+    const QuoteFields f = toQuoteFields(q, kNow);
     for (const std::string* field :
         {&f.symbol, &f.last, &f.date, &f.time, &f.change, &f.open, &f.high, &f.low, &f.volume}) {
         FUZZ_CHECK(field == &f.symbol || !field->empty());
@@ -79,7 +79,7 @@ std::optional<double> LastSalePrice(const std::string& body)
                                  .value(u"lastSalePrice");
     if (value.isDouble())
         return value.toDouble();
-    return PriceValue(value.toString().trimmed().toStdString());
+    return priceValue(value.toString().trimmed().toStdString());
 }
 
 } // namespace
@@ -87,11 +87,11 @@ std::optional<double> LastSalePrice(const std::string& body)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string body = fuzz::Text(data, size);
-    const std::string problem = UpstreamProblem(body);
+    const std::string problem = upstreamProblem(body);
     FUZZ_CHECK(problem.empty() || problem.starts_with("upstream"));
-    (void)IsUnknownSymbolReason(problem);
+    (void)isUnknownSymbolReason(problem);
 
-    const Answer<UpstreamQuote> info = ReadUpstreamInfo(body);
+    const Answer<UpstreamQuote> info = readUpstreamInfo(body);
     FUZZ_CHECK(info.ok != !info.reason.empty());
     if (!problem.empty())
         FUZZ_CHECK(!info.ok && info.reason == problem);
@@ -99,18 +99,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CheckQuote(info.data);
         // The price as it was sent, to the cent (prices below one to a hundredth of a cent).
         const std::optional<double> sent = LastSalePrice(body);
-        FUZZ_CHECK(sent && std::fabs(*PriceValue(info.data.last) - *sent) <= 0.005 * (1 + 1e-9 * *sent));
+        FUZZ_CHECK(sent && std::fabs(*priceValue(info.data.last) - *sent) <= 0.005 * (1 + 1e-9 * *sent));
         // The same body as the summary answer that fills what the info answer lacked.
         UpstreamQuote filled = info.data;
-        AddUpstreamSummary(filled, body);
+        addUpstreamSummary(filled, body);
         CheckQuote(filled);
     }
     UpstreamQuote bare;
     bare.last = "1.00";
-    AddUpstreamSummary(bare, body);
+    addUpstreamSummary(bare, body);
     CheckQuote(bare);
 
-    const Answer<std::vector<MarketBar>> history = ReadUpstreamHistory(body);
+    const Answer<std::vector<MarketBar>> history = readUpstreamHistory(body);
     FUZZ_CHECK(history.ok != !history.reason.empty());
     for (std::size_t i = 0; i < history.data.size(); ++i) {
         const MarketBar& b = history.data[i];
