@@ -661,7 +661,10 @@ void MainWindow::onDataSourceClicked()
 void MainWindow::showSource()
 {
     const SettingsStore& settings = m_services.settings;
-    const QString text = u"Prices: "_qs + sourceDescription(settings.source, settings.servers.quoteServer);
+    // Until the first choice is saved nothing is chosen: the window only preselects a source.
+    const QString text = settings.askForSource
+        ? u"Prices: no data source chosen yet (Data Source)"_qs
+        : u"Prices: "_qs + sourceDescription(settings.source, settings.servers.quoteServer);
     lblPrices->setText(text);
     lblPrices->setAccessibleName(text);
 }
