@@ -2,7 +2,7 @@
 
 #include "engine/forms/ChannelEntries.h"
 #include "engine/notify/Channels.h"
-#include "engine/settings/ChannelTokens.h"
+#include "engine/settings/KeyringSecrets.h"
 #include "engine/settings/SettingsStore.h"
 #include "gui/FormControls.h"
 #include "gui/HelpMarker.h"
@@ -52,13 +52,13 @@ QPushButton* testButton(const QString& name, Channel channel, QWidget* parent)
 } // namespace
 
 ChannelsWindow::ChannelsWindow(SettingsStore& settings, ChannelSender& sender, ActivityLog& log,
-    const Keyring& keyring, ChannelTokenLoader& tokens, int logNumber, QWidget* parent)
+    const Keyring& keyring, SecretLoader& secrets, int logNumber, QWidget* parent)
     : QDialog(parent)
     , m_settings(settings)
     , m_sender(sender)
     , m_log(log)
     , m_keyring(keyring)
-    , m_tokens(tokens)
+    , m_secrets(secrets)
     , m_logNumber(logNumber)
 {
     setObjectName(u"frmChannels"_qs);
@@ -207,7 +207,7 @@ ChannelsWindow::ChannelsWindow(SettingsStore& settings, ChannelSender& sender, A
         connect(m_testButtons[static_cast<std::size_t>(channel)], &QPushButton::clicked, this,
             [this, channel] { onTestClicked(channel); });
     connect(m_cmdSaveSettings, &QPushButton::clicked, this, &ChannelsWindow::onSaveSettingsClicked);
-    connect(&m_tokens, &ChannelTokenLoader::finished, this, [this] {
+    connect(&m_secrets, &SecretLoader::finished, this, [this] {
         for (const Channel channel : kChannels) {
             if (!m_settings.channels.tokenUnread[static_cast<std::size_t>(channel)])
                 m_tokenBoxes[static_cast<std::size_t>(channel)]->setText(
@@ -228,7 +228,7 @@ void ChannelsWindow::loadValues()
 {
     setEntries(m_settings.channels);
     showTokenStore();
-    waitForTokens(m_tokens.busy());
+    waitForTokens(m_secrets.busy());
     if (!m_settings.channelsProblem.isEmpty())
         msgBox(joinLines({u"Unable to read 'channels.ini': "_qs + m_settings.channelsProblem,
                    u"Every channel is off."_qs, u"Enter settings then click <Close Settings>"_qs}),

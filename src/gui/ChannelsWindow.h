@@ -21,7 +21,7 @@ class ClickLabel;
 class MarkerShape;
 class ActivityLog;
 class ChannelSender;
-class ChannelTokenLoader;
+class SecretLoader;
 class Keyring;
 class SettingsStore;
 
@@ -37,7 +37,7 @@ public:
     // `tokens` is the start-up reading of the tokens from the keyring: while it runs, the token
     // boxes wait for it and nothing can be saved.
     ChannelsWindow(SettingsStore& settings, ChannelSender& sender, ActivityLog& log, const Keyring& keyring,
-        ChannelTokenLoader& tokens, int logNumber, QWidget* parent = nullptr);
+        SecretLoader& secrets, int logNumber, QWidget* parent = nullptr);
     ~ChannelsWindow() override;
 
     enum Help {
@@ -80,7 +80,7 @@ private:
     ChannelSender& m_sender;
     ActivityLog& m_log;
     const Keyring& m_keyring;
-    ChannelTokenLoader& m_tokens;
+    SecretLoader& m_secrets;
     int m_logNumber;
     std::array<std::unique_ptr<Pending>, kChannels.size()> m_tests;
     std::unique_ptr<Pending> m_save;

@@ -5,6 +5,7 @@
 
 #include "engine/notify/AlertMail.h"
 
+#include "engine/settings/KeyringSecrets.h"
 #include "engine/settings/MailSettingsFile.h"
 #include "engine/settings/SettingsStore.h"
 #include "gui/HelpMarker.h"
@@ -36,12 +37,14 @@ QLineEdit* entry(
 
 } // namespace
 
-MailWindow::MailWindow(
-    SettingsStore& settings, SmtpClient& smtp, ActivityLog& log, int logNumber, QWidget* parent)
+MailWindow::MailWindow(SettingsStore& settings, SmtpClient& smtp, ActivityLog& log, const Keyring& keyring,
+    SecretLoader& secrets, int logNumber, QWidget* parent)
     : QDialog(parent)
     , m_settings(settings)
     , m_smtp(smtp)
     , m_log(log)
+    , m_keyring(keyring)
+    , m_secrets(secrets)
     , m_logNumber(logNumber)
 {
     setObjectName(u"frmMailSettings"_qs);
@@ -61,6 +64,9 @@ MailWindow::MailWindow(
     m_txtPassword = entry(u"txtPassword"_qs, u"Password"_qs, MailLimit::kPassword,
         u"User's SMTP mail account password"_qs, this);
     m_txtPassword->setEchoMode(QLineEdit::Password);
+    m_lblPasswordStore = new QLabel(this);
+    m_lblPasswordStore->setObjectName(u"lblPasswordStore"_qs);
+    m_lblPasswordStore->setWordWrap(true);
     m_chkDisableEmail = named<QCheckBox>(u"Disable Email"_qs, u"chkDisableEmail"_qs, this);
     m_cmdTestMail = named<QPushButton>(u"Send Test Email"_qs, u"cmdTestMail"_qs, this);
     m_cmdTestMail->setToolTip(u"Click to send a test message to your target account."_qs);
@@ -107,6 +113,7 @@ MailWindow::MailWindow(
     grid->addWidget(m_txtUserName, 7, 1);
     grid->addWidget(caption(u"Password"_qs, u"txtPasswordCaption"_qs, this), 8, 0);
     grid->addWidget(m_txtPassword, 8, 1);
+    grid->addWidget(m_lblPasswordStore, 9, 1);
     grid->setRowMinimumHeight(9, 6);
     grid->addWidget(m_chkDisableEmail, 10, 1);
     auto* buttons = new QHBoxLayout;
@@ -129,6 +136,12 @@ MailWindow::MailWindow(
     connect(m_cmdSaveSettings, &QPushButton::clicked, this, &MailWindow::onSaveSettingsClicked);
     for (int h = 0; h < HelpCount; ++h)
         connect(m_helpLabels[h], &ClickLabel::clicked, this, [this, h] { showHelp(static_cast<Help>(h)); });
+    connect(&m_secrets, &SecretLoader::finished, this, [this] {
+        const MailSettings& mail = m_settings.mail;
+        if (mail.usePassword && !mail.passwordUnread && m_chkPassword->isChecked())
+            m_txtPassword->setText(mail.password.trimmed());
+        waitForPassword(false);
+    });
 
     loadValues();
 }
@@ -136,6 +149,33 @@ MailWindow::MailWindow(
 MailWindow::~MailWindow()
 {
     m_settings.setShownDisableEmail({});
+}
+
+void MailWindow::reject()
+{
+    if (!m_save)
+        QDialog::reject();
+}
+
+void MailWindow::showPasswordStore()
+{
+    const MailSettings& mail = m_settings.mail;
+    m_lblPasswordStore->setText(!mail.usePassword ? QString()
+            : mail.passwordInKeyring
+            ? u"The password is kept in the desktop keyring."_qs
+            : u"The password is kept in mailset.dat in the data folder, readable only by your user account "
+              u"(no keyring)."_qs);
+    m_lblPasswordStore->setAccessibleName(m_lblPasswordStore->text());
+    m_lblPasswordStore->setVisible(!m_lblPasswordStore->text().isEmpty());
+}
+
+void MailWindow::waitForPassword(bool waiting)
+{
+    m_chkPassword->setEnabled(!waiting);
+    m_txtPassword->setEnabled(!waiting);
+    m_txtPassword->setPlaceholderText(waiting ? u"reading the keyring..."_qs : QString());
+    m_cmdTestMail->setEnabled(!waiting); // it waits only while the window opens
+    m_cmdSaveSettings->setEnabled(!waiting && !m_save);
 }
 
 void MailWindow::loadValues()
@@ -151,9 +191,11 @@ void MailWindow::loadValues()
         m_chkDisableEmail->setChecked(false);
         m_chkPassword->setChecked(false);
         setEntries(MailEntries {});
-        return;
+    } else {
+        setEntries(*stored);
     }
-    setEntries(*stored);
+    showPasswordStore();
+    waitForPassword(m_settings.mail.passwordUnread && m_secrets.busy());
 }
 
 void MailWindow::showEvent(QShowEvent* event)
@@ -248,7 +290,32 @@ void MailWindow::onSaveSettingsClicked()
         msgBox(problem->text, MsgButtons::OkOnly, problem->title);
         return;
     }
-    storeMailEntries(e, m_settings.mail);
+    MailSettings shown = m_settings.mail;
+    storeMailEntries(e, shown);
+    shown.passwordUnread = false;
+    shown.passwordInKeyring = false;
+    // The password goes to the keyring where one answers; a password no longer used leaves it.
+    const bool toKeyring = shown.usePassword;
+    if (!toKeyring && !m_settings.mail.passwordInKeyring) {
+        finishSave(shown);
+        return;
+    }
+    m_cmdSaveSettings->setEnabled(false);
+    m_save
+        = storeMailPassword(m_keyring, shown.password, [this, shown, toKeyring](const KeyringResult& result) {
+              MailSettings saved = shown;
+              saved.passwordInKeyring = toKeyring && result.ok();
+              QMetaObject::invokeMethod(
+                  this, [this, saved] { finishSave(saved); }, Qt::QueuedConnection);
+          });
+}
+
+void MailWindow::finishSave(const MailSettings& saved)
+{
+    m_save.reset();
+    m_cmdSaveSettings->setEnabled(true);
+    m_settings.mail = saved;
+    showPasswordStore();
     const FileError error = writeMailSettings(m_settings.mail);
     if (!error.ok()) {
         msgBox(fileErrorMessage(error,

@@ -635,15 +635,18 @@ void MainWindow::onAboutClicked()
 
 void MainWindow::onMailSettingsClicked()
 {
-    MailWindow window(m_services.settings, m_services.smtp, m_services.log, m_selectedStock, this);
-    window.exec();
+    // Modal to the main window without a second event loop: the window deletes itself on closing.
+    auto* window = new MailWindow(m_services.settings, m_services.smtp, m_services.log, m_services.keyring,
+        m_services.secrets, m_selectedStock, this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->open();
 }
 
 void MainWindow::onChannelsClicked()
 {
     // Modal to the main window without a second event loop: the window deletes itself on closing.
     auto* window = new ChannelsWindow(m_services.settings, m_services.channels, m_services.log,
-        m_services.keyring, m_services.channelTokens, m_selectedStock, this);
+        m_services.keyring, m_services.secrets, m_selectedStock, this);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->open();
 }

@@ -1,13 +1,13 @@
-#include "widgets/SettingsWindowFixture.h"
+#include "widgets/MailWindowFixture.h"
 
 #include "engine/forms/MailEntries.h"
 #include "engine/forms/SettingsRules.h"
 #include "engine/log/ActivityLog.h"
 #include "engine/settings/MailSettingsFile.h"
-#include "gui/MailWindow.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 
 #include <filesystem>
 
@@ -35,33 +35,7 @@ std::filesystem::perms modeOf(const QString& file)
     return std::filesystem::status(file.toStdString()).permissions();
 }
 
-class MailWindowTest : public SettingsWindowFixture<MailWindow>
-{
-protected:
-    MailWindowTest()
-        : SettingsWindowFixture(u"Mail"_qs)
-    { }
-
-    std::unique_ptr<MailWindow> create() override
-    {
-        return std::make_unique<MailWindow>(m_app.settings, m_app.smtp, m_app.log, 1);
-    }
-
-    // Loads mailset.dat as start-up does and opens the window; the boxes shown while loading.
-    QList<MsgBoxRequest> load()
-    {
-        EXPECT_TRUE(readMailSettings(m_app.settings.mail).ok());
-        return open();
-    }
-
-    void fillRequired()
-    {
-        type("txtServer", u"smtp.example.com"_qs);
-        type("txtMailFrom", u"me@example.com"_qs);
-        type("txtSendTo", u"you@example.com"_qs);
-        type("txtMessageSubject", u"Alert"_qs);
-    }
-};
+using MailWindowTest = MailWindowFixture;
 
 TEST_F(MailWindowTest, SixChecksInOrderWithABeepAndSpacesCountingAsEmptyThenTheAddresses)
 {
@@ -175,6 +149,10 @@ TEST_F(MailWindowTest, TextsAtTheBoxLimitsAreSavedWholeInAnOwnerOnlyFileThatKeep
     EXPECT_EQ(readFile(u"mailset.dat"_qs), expected);
     EXPECT_EQ(expected.size(), 846);
     EXPECT_EQ(modeOf(path(u"mailset.dat"_qs)), kOwnerOnly);
+    // No keyring answers in these tests.
+    EXPECT_EQ(w<QLabel>("lblPasswordStore")->text(),
+        u"The password is kept in mailset.dat in the data folder, readable only by your user account (no "
+        u"keyring)."_qs);
 }
 
 TEST_F(MailWindowTest, DamagedRecordShowsDataMissingAndEmptyBoxes)

@@ -68,24 +68,27 @@ TEST_F(Screenshots, SettingsWindowsPanesAndHelpPanels)
     m.usePassword = true;
     m.userName = u"trader"_qs;
     m.password = u"app-password"_qs;
-    MailWindow mail(m_app.settings, m_app.smtp, m_app.log, 1);
+    MailWindow mail(m_app.settings, m_app.smtp, m_app.log, m_app.keyring, m_app.secrets, 1);
     shootWithHelp(mail, shots, u"mail"_qs, {"lblServerHelp", "lblPasswordHelp"});
     mail.hide();
+    m.passwordInKeyring = true;
+    MailWindow mailInKeyring(m_app.settings, m_app.smtp, m_app.log, m_app.keyring, m_app.secrets, 1);
+    shootWithHelp(mailInKeyring, shots, u"mail-keyring"_qs, {});
+    mailInKeyring.hide();
 
     ChannelSettings& c = m_app.settings.channels;
     c.ntfy = {true, u"https://ntfy.sh"_qs, u"tradevane-k7f2q9x4"_qs, {}};
     c.telegram = {true, u"123456789:AAF-example"_qs, u"123456789"_qs};
     c.webhook = {false, u"https://hooks.example.com/services/T1/B2"_qs, WebhookBody::Json,
         u"Authorization"_qs, u"Bearer abc"_qs};
-    ChannelsWindow channels(m_app.settings, m_app.channels, m_app.log, m_app.keyring, m_app.channelTokens, 1);
+    ChannelsWindow channels(m_app.settings, m_app.channels, m_app.log, m_app.keyring, m_app.secrets, 1);
     shootWithHelp(
         channels, shots, u"channels"_qs, {"lblNtfyTopicHelp", "lblTelegramChatHelp", "lblTokensHelp"});
     channels.hide();
 
     // The same window once the desktop keyring has taken the tokens.
     c.tokenStore = TokenStore::Keyring;
-    ChannelsWindow inKeyring(
-        m_app.settings, m_app.channels, m_app.log, m_app.keyring, m_app.channelTokens, 1);
+    ChannelsWindow inKeyring(m_app.settings, m_app.channels, m_app.log, m_app.keyring, m_app.secrets, 1);
     shootWithHelp(inKeyring, shots, u"channels-keyring"_qs, {"lblTokensHelp"});
 }
 

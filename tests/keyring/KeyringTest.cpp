@@ -1,12 +1,15 @@
-// The channel tokens in the desktop keyring. WithKeyring runs on a private session bus with a real
-// Secret Service (with-keyring.sh); NoKeyring runs without any session bus.
+// The channel tokens and the mail password in the desktop keyring. WithKeyring runs on a private session bus
+// with a real Secret Service (with-keyring.sh); NoKeyring runs without any session bus.
 #include "LoopbackHttpServer.h"
+#include "LoopbackSmtpServer.h"
 #include "widgets/ChannelsWindowFixture.h"
+#include "widgets/MailWindowFixture.h"
 
 #include "engine/log/LogTexts.h"
+#include "engine/notify/AlertMail.h"
 #include "engine/notify/Channels.h"
 #include "engine/session/StartupLoad.h"
-#include "engine/settings/ChannelTokens.h"
+#include "engine/settings/KeyringSecrets.h"
 #include "gui/ChannelsWindow.h"
 
 #include <QDir>
@@ -31,6 +34,27 @@ bool ownerOnly(const QString& file)
 {
     namespace fs = std::filesystem;
     return fs::status(file.toStdString()).permissions() == (fs::perms::owner_read | fs::perms::owner_write);
+}
+
+// What the keyring holds under `key`: the secret, or the outcome's reason.
+KeyringResult readKeyring(const Keyring& keyring, const QString& key)
+{
+    std::optional<KeyringResult> got;
+    auto pending = keyring.read(key, [&got](const KeyringResult& r) { got = r; });
+    EXPECT_TRUE(runUntil([&got] { return got.has_value(); }, 20000));
+    return got.value_or(KeyringResult {});
+}
+
+// A program started on the data folder as it is now: settings loaded, and with `waitForSecrets`
+// the keyring's secrets read.
+std::unique_ptr<AppServices> restart(bool waitForSecrets = true)
+{
+    auto services = std::make_unique<AppServices>();
+    EXPECT_TRUE(loadSettingsFiles(*services).ok());
+    if (waitForSecrets) {
+        EXPECT_TRUE(runUntil([&services] { return !services->secrets.busy(); }, 20000));
+    }
+    return services;
 }
 
 AlertMessage oneAlert()
@@ -70,23 +94,7 @@ protected:
 
     QString label() { return w<QLabel>("lblTokenStore")->text(); }
 
-    // What the keyring holds under `key`: the secret, or the outcome's reason.
-    KeyringResult keyringRead(const QString& key)
-    {
-        std::optional<KeyringResult> got;
-        auto pending = m_app.keyring.read(key, [&got](const KeyringResult& r) { got = r; });
-        EXPECT_TRUE(runUntil([&got] { return got.has_value(); }, 20000));
-        return got.value_or(KeyringResult {});
-    }
-
-    // A program started on the data folder as it is now: settings loaded, tokens read.
-    std::unique_ptr<AppServices> restart()
-    {
-        auto services = std::make_unique<AppServices>();
-        EXPECT_TRUE(loadSettingsFiles(*services).ok());
-        EXPECT_TRUE(runUntil([&services] { return !services->channelTokens.busy(); }, 20000));
-        return services;
-    }
+    KeyringResult keyringRead(const QString& key) { return readKeyring(m_app.keyring, key); }
 
     // Sends one alert to the channels that are on; the request targets the server received.
     QStringList sendAlert(AppServices& services)
@@ -122,6 +130,40 @@ protected:
 
 using WithKeyring = KeyringChannels;
 using NoKeyring = KeyringChannels;
+
+const QString kMailPassword = u"s3cret-mail-pw"_qs;
+const QString kKeyringPasswordLabel = u"The password is kept in the desktop keyring."_qs;
+
+class KeyringMail : public MailWindowFixture
+{
+protected:
+    void SetUp() override
+    {
+        MailWindowFixture::SetUp();
+        QString error;
+        ASSERT_TRUE(m_smtp.start(&error)) << error.toStdString();
+    }
+
+    // Sends one alert mail through `services` as the engine does: once the keyring's secrets are
+    // read.
+    MailOutcome sendMail(AppServices& services)
+    {
+        std::optional<MailOutcome> outcome;
+        std::unique_ptr<Pending> mail;
+        auto wait = services.secrets.whenDone([&] {
+            mail = sendAlertMail(u"IBM above 12"_qs, services.settings, services.smtp, services.log, 1,
+                [&outcome](MailOutcome o) { outcome = o; });
+        });
+        EXPECT_TRUE(runUntil([&outcome] { return outcome.has_value(); }, 30000));
+        return outcome.value_or(MailOutcome::Failed);
+    }
+
+    QString storeLabel() { return w<QLabel>("lblPasswordStore")->text(); }
+
+    LoopbackSmtpServer m_smtp {{.user = u"trader"_qs, .password = kMailPassword}};
+};
+
+using WithKeyringMail = KeyringMail;
 
 const QByteArray kKeyringFile
     = "[channels]\nTokenStore=keyring\n"
@@ -163,12 +205,12 @@ TEST_F(WithKeyring, TokensGoToTheKeyringAndComeBackAtStart)
     // The window opened while the tokens are being read waits for them before they can be edited or
     // saved, then shows them; saved without the ntfy token, its entry is removed.
     EXPECT_TRUE(loadSettingsFiles(m_app).ok());
-    EXPECT_TRUE(m_app.channelTokens.busy());
+    EXPECT_TRUE(m_app.secrets.busy());
     EXPECT_TRUE(open().isEmpty());
     EXPECT_EQ(label(), kKeyringLabel);
     EXPECT_FALSE(box("txtNtfyToken")->isEnabled());
     EXPECT_FALSE(w<QPushButton>("cmdSaveSettings")->isEnabled());
-    EXPECT_TRUE(runUntil([this] { return !m_app.channelTokens.busy(); }, 20000));
+    EXPECT_TRUE(runUntil([this] { return !m_app.secrets.busy(); }, 20000));
     EXPECT_TRUE(box("txtNtfyToken")->isEnabled());
     EXPECT_TRUE(w<QPushButton>("cmdSaveSettings")->isEnabled());
     EXPECT_EQ(box("txtNtfyToken")->text(), kNtfyToken);
@@ -189,7 +231,7 @@ TEST_F(WithKeyring, AMissingKeyringEntryLeavesItsChannelSilentWithOneLogLine)
     const QString text = log();
     EXPECT_EQ(text.count(LogText::kChannelTokenUnread), 1) << text.toStdString();
     EXPECT_TRUE(text.startsWith(
-        u"ntfy"_qs + LogText::kChannelTokenUnread + u"the keyring holds no such token\r\n"_qs))
+        u"ntfy"_qs + LogText::kChannelTokenUnread + u"the keyring holds no such entry\r\n"_qs))
         << text.toStdString();
     EXPECT_TRUE(next->settings.channels.ntfy.enabled);
     EXPECT_FALSE(next->settings.channels.isOn(Channel::Ntfy));
@@ -241,4 +283,71 @@ TEST_F(NoKeyring, TokensStayInTheOwnerOnlyFileAndAKeyringFileSilencesItsChannels
     EXPECT_TRUE(text.contains(u"ntfy"_qs + LogText::kChannelTokenUnread + u"no keyring answered"_qs))
         << text.toStdString();
     EXPECT_EQ(sendAlert(*next), QStringList {u"/hooks/in"_qs});
+}
+
+// Saved with a login, the mail password goes to the keyring under this data folder's key and
+// mailset.dat holds it blank; a mail sent just after the next start waits for the password and logs
+// in with it. Saved without a login, the entry goes.
+TEST_F(WithKeyringMail, ThePasswordGoesToTheKeyringAndAMailRightAfterStartWaitsForIt)
+{
+    EXPECT_TRUE(open().isEmpty());
+    type("txtServer", m_smtp.server());
+    type("txtMailFrom", u"me@example.com"_qs);
+    type("txtSendTo", u"you@example.com"_qs);
+    type("txtMessageSubject", u"Alert"_qs);
+    tick("chkPassword", true);
+    type("txtUserName", u"trader"_qs);
+    type("txtPassword", kMailPassword);
+    EXPECT_TRUE(save().isEmpty());
+    EXPECT_EQ(m_window->result(), QDialog::Accepted);
+    EXPECT_EQ(storeLabel(), kKeyringPasswordLabel);
+    const QByteArray file = readFile(u"mailset.dat"_qs);
+    EXPECT_EQ(file.size(), kMailSettingsLength);
+    EXPECT_FALSE(file.contains("s3cret"));
+    EXPECT_EQ(readKeyring(m_app.keyring, mailPasswordKey()).secret, kMailPassword);
+
+    std::unique_ptr<AppServices> next = restart(false);
+    EXPECT_TRUE(next->secrets.busy());
+    EXPECT_EQ(sendMail(*next), MailOutcome::Sent);
+    ASSERT_EQ(m_smtp.received().size(), 1);
+    EXPECT_EQ(m_smtp.received()[0].login, u"trader"_qs);
+    EXPECT_FALSE(log().contains(u"s3cret"_qs));
+
+    // The window opened on the loaded settings shows the password; saved without a login, the
+    // keyring forgets it.
+    m_app.settings = next->settings;
+    EXPECT_TRUE(open().isEmpty());
+    EXPECT_EQ(box("txtPassword")->text(), kMailPassword);
+    tick("chkPassword", false);
+    EXPECT_TRUE(save().isEmpty());
+    EXPECT_EQ(readKeyring(m_app.keyring, mailPasswordKey()).outcome, KeyringResult::Outcome::NotFound);
+}
+
+// mailset.dat says the password is in the keyring, which has none: one line in the log, alert mail
+// fails with its reason and reaches no server, and the window lets the password be entered again.
+TEST_F(WithKeyringMail, AMissingPasswordFailsTheMailWithItsReason)
+{
+    MailSettings mail;
+    mail.usePassword = true;
+    mail.passwordInKeyring = true;
+    mail.server = m_smtp.server();
+    mail.userName = u"trader"_qs;
+    mail.mailFrom = u"me@example.com"_qs;
+    mail.sendTo = u"you@example.com"_qs;
+    mail.subject = u"Alert"_qs;
+    ASSERT_TRUE(writeMailSettings(mail).ok());
+    std::unique_ptr<AppServices> next = restart();
+    EXPECT_EQ(sendMail(*next), MailOutcome::Failed);
+    EXPECT_TRUE(m_smtp.received().isEmpty());
+    const QString text = log();
+    EXPECT_TRUE(text.startsWith(LogText::kMailPasswordUnread + u"the keyring holds no such entry\r\n"_qs))
+        << text.toStdString();
+    EXPECT_TRUE(text.endsWith(LogText::kEmailFailed + LogText::kMailPasswordMissing + u"\r\n"_qs))
+        << text.toStdString();
+
+    m_app.settings = next->settings;
+    EXPECT_TRUE(open().isEmpty());
+    EXPECT_EQ(storeLabel(), kKeyringPasswordLabel);
+    EXPECT_TRUE(box("txtPassword")->isEnabled());
+    EXPECT_TRUE(box("txtPassword")->text().isEmpty());
 }

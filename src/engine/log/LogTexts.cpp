@@ -32,6 +32,8 @@ QStringList LogText::all()
         kSourceSettingsDamaged,
         kAlertMemoryDamaged,
         kAlertMemoryNotWritten,
+        kMailPasswordUnread,
+        kMailPasswordMissing,
         kEmailSent,
         kEmailFailed,
         kEmailWithheld,

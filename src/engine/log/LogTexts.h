@@ -56,6 +56,13 @@ inline const QString kAlertMemoryNotWritten = u"Reported alerts file reported.da
 inline const QString kMailPasswordExposed
     = u"Mail settings file mailset.dat holds the mail password and can be read by other users - it "
       u"becomes readable by its owner only when the mail settings are next saved"_qs;
+// Followed by the reason
+inline const QString kMailPasswordUnread
+    = u"Mail password could not be read from the desktop keyring - alert mail cannot log in until the "
+      u"mail settings are saved again: "_qs;
+// After kEmailFailed, when the password stayed in the keyring
+inline const QString kMailPasswordMissing
+    = u"the mail password could not be read from the desktop keyring - save the mail settings again"_qs;
 inline const QString kEmailSent = u" Email message sent."_qs;
 inline const QString kEmailFailed = u" Email message failed: "_qs;
 inline const QString kEmailWithheld = u" Email alert(s) prepared but witheld - Disabled by user"_qs;

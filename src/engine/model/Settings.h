@@ -90,6 +90,11 @@ struct MailSettings
     QString server; // `Server`: host, or host:port
     QString userName; // `UserName`
     QString password; // `Password`
+    // The password is kept in the desktop keyring: stored blank with `UsePassword` on, a pairing
+    // the mail window never saves otherwise.
+    bool passwordInKeyring = false;
+    // Kept in the keyring and not read from there (yet): mail that needs the login cannot go.
+    bool passwordUnread = false;
     QString mailFrom; // `MailFrom`
     QString sendTo; // `SendTo`: one or more addresses
     QString copyTo; // `CopyTo`

@@ -36,6 +36,11 @@ std::unique_ptr<Pending> sendAlertMail(const QString& message, const SettingsSto
         return std::make_unique<Deferred>([done] { done(MailOutcome::Withheld); });
     }
     const MailSettings& mail = settings.mail;
+    if (mail.usePassword && mail.passwordUnread) {
+        log.add(stamp + LogText::kEmailFailed + LogText::kMailPasswordMissing);
+        log.appendLog(number);
+        return std::make_unique<Deferred>([done] { done(MailOutcome::Failed); });
+    }
     const MailMessage alert {mail.mailFrom.trimmed(), mail.sendTo.trimmed(), mail.copyTo.trimmed(),
         mail.subject.trimmed(), trimSpaces(message)};
     const MailAccount account {mail.server.trimmed(), mail.userName.trimmed(), mail.password.trimmed()};

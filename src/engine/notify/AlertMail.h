@@ -20,7 +20,8 @@ enum class MailOutcome { Sent, Failed, Withheld };
 // mail settings, or withholds it when Disable Email is on, and writes one line to the activity log
 // when the send ends: the time it began followed by " Email message sent.", " Email message
 // failed: " and the reason (" sending cancelled" when it was cut off), or " Email alert(s)
-// prepared but witheld - Disabled by user". `number` is the stock number the log's own notes
+// prepared but witheld - Disabled by user". A login whose password the keyring did not give fails
+// at once, nothing sent. `number` is the stock number the log's own notes
 // name. `done` hears the outcome from the event loop; the program goes on either way.
 [[nodiscard]] std::unique_ptr<Pending> sendAlertMail(const QString& message, const SettingsStore& settings,
     SmtpClient& smtp, ActivityLog& log, int number, std::function<void(MailOutcome)> done);

@@ -4,7 +4,7 @@ namespace tradevane {
 
 AppServices::AppServices(WavPlayer soundDevice)
     : sound(std::move(soundDevice))
-    , engine({settings, log, hub, fetcher, smtp, sound, channels})
+    , engine({settings, log, hub, fetcher, smtp, sound, channels, secrets})
 { }
 
 } // namespace tradevane

@@ -4,7 +4,7 @@
 #include "engine/notify/Channels.h"
 #include "engine/notify/SoundPlayer.h"
 #include "engine/session/MonitoringSession.h"
-#include "engine/settings/ChannelTokens.h"
+#include "engine/settings/KeyringSecrets.h"
 #include "engine/settings/SettingsStore.h"
 #include "platform/HttpFetch.h"
 #include "platform/SmtpClient.h"
@@ -27,7 +27,7 @@ public:
     ActivityLog log;
     // The desktop keyring, and the start-up reading of the channel tokens kept there.
     Keyring keyring;
-    ChannelTokenLoader channelTokens {keyring, settings, log};
+    SecretLoader secrets {keyring, settings, log};
 
     // What every quote and history download goes through (`InetQuotes`).
     HttpFetcher fetcher {hub};

@@ -12,6 +12,7 @@
 #include "engine/notify/SoundPlayer.h"
 #include "engine/session/SessionObserver.h"
 #include "engine/session/WaitRules.h"
+#include "engine/settings/KeyringSecrets.h"
 #include "engine/settings/SettingsStore.h"
 #include "platform/Clock.h"
 #include "platform/Conversions.h"
@@ -459,6 +460,20 @@ void MonitoringSession::alertSoundEnded()
     emit alertRaised(m_message.text);
     enter(State::SendingMail);
     status(u"Sending Email"_qs);
+    // Just after start-up the mail password and the channel tokens may still be on their way from
+    // the keyring (at most its time-out).
+    if (m_services.secrets.busy()) {
+        wait(m_services.secrets.whenDone([this] {
+            if (m_state == State::SendingMail)
+                sendMail();
+        }));
+        return;
+    }
+    sendMail();
+}
+
+void MonitoringSession::sendMail()
+{
     wait(sendAlertMail(m_message.text, m_services.settings, m_services.smtp, m_services.log, stockInHand(),
         [this](MailOutcome) {
             if (m_state == State::SendingMail)

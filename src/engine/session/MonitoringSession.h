@@ -24,6 +24,7 @@ class ChannelSender;
 class HttpFetcher;
 class PriceSource;
 struct SourceCheck;
+class SecretLoader;
 class SettingsStore;
 class SmtpClient;
 class SoundPlayer;
@@ -73,6 +74,7 @@ public:
         SmtpClient& smtp; // `SMTP1`: the alert mail
         SoundPlayer& sound;
         ChannelSender& channels;
+        SecretLoader& secrets; // the mail password and channel tokens read from the keyring
     };
 
     explicit MonitoringSession(Services services, QObject* parent = nullptr);
@@ -155,6 +157,7 @@ private:
     void quotesDone();
     void rememberReported();
     void alertSoundEnded();
+    void sendMail();
     void mailDone();
     void setDone();
 

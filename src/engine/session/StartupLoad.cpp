@@ -31,8 +31,6 @@ StartupLoad loadSettingsFiles(AppServices& services)
     settings.preferences = loadPreferences();
     // Nor do the channels: a bad channels.ini switches them all off, with a note.
     settings.channelsProblem = loadChannelSettings(settings.channels, log);
-    // Their tokens may be in the keyring: until each arrives its channel sends nothing.
-    services.channelTokens.start();
     loadCalendarSettings(settings.calendar, log);
 
     StartupLoad load;
@@ -50,6 +48,9 @@ StartupLoad loadSettingsFiles(AppServices& services)
     }
     if (failed(readMailSettings(settings.mail), u"Email Settings"_qs))
         return load;
+    // The channel tokens and the mail password may be in the keyring: until each arrives its
+    // channel sends nothing, and alert mail waits for the password.
+    services.secrets.start();
     if (!settings.mail.password.trimmed().isEmpty() && !isOwnerOnly(mailSettingsPath())) {
         log.appendNote(LogText::kMailPasswordExposed);
         log.appendLog(0);

@@ -35,7 +35,8 @@ QString withoutPadding(QString text)
 
 // DisableEmail, Reserved, UsePassword as 16-bit integers (the switches 1 for on), then the texts
 // Server, UserName, Password, MailFrom, SendTo, CopyTo, Subject, Spare1 and Spare2, padded with
-// spaces. DisableEmail counts as on whenever it is not 0.
+// spaces. DisableEmail counts as on whenever it is not 0. A password kept in the keyring is written
+// blank.
 QByteArray encodeRecord(const MailSettings& s)
 {
     RecordWriter w;
@@ -43,7 +44,7 @@ QByteArray encodeRecord(const MailSettings& s)
     w.int16(static_cast<qint16>(s.reserved));
     w.int16(s.usePassword ? 1 : 0);
     for (const TextField& f : kTextFields)
-        w.text(s.*f.field, f.width);
+        w.text(f.field == &MailSettings::password && s.passwordInKeyring ? QString() : s.*f.field, f.width);
     w.text({}, kSpareWidth);
     w.text({}, kSpareWidth);
     return w.bytes();
@@ -61,6 +62,8 @@ void decodeRecord(const QByteArray& bytes, MailSettings& s)
     s.switchesClear = clear(disable) && clear(usePassword);
     for (const TextField& f : kTextFields)
         s.*f.field = withoutPadding(r.text(f.width));
+    s.passwordInKeyring = s.usePassword && s.password.trimmed().isEmpty();
+    s.passwordUnread = s.passwordInKeyring;
 }
 
 QString mailSettingsPath()

@@ -5,8 +5,9 @@
 
 namespace tradevane {
 
-// mailset.dat: three 16-bit integers and nine space-padded texts, 846 bytes. It holds the mail
-// password in plain text, so it is kept readable and writable by its owner only.
+// mailset.dat: three 16-bit integers and nine space-padded texts, 846 bytes. Unless the keyring
+// keeps it, it holds the mail password in plain text, so it is kept readable and writable by its
+// owner only.
 constexpr int kMailSettingsLength = 846;
 
 QByteArray encodeRecord(const MailSettings& settings);

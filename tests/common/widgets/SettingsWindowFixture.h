@@ -52,12 +52,16 @@ protected:
             click(w<QCheckBox>(name));
     }
 
-    // Save, with the save question answered `answer`; the boxes shown after the question.
+    // Save, with the save question answered `answer`; the boxes shown after the question. A window
+    // whose save waits for the desktop keyring (or for finding there is none) is waited for.
     QList<MsgBoxRequest> save(MsgResult answer = MsgResult::Yes)
     {
         m_boxes.clear();
         m_boxes.queueAnswer(answer);
         click(w<QPushButton>("cmdSaveSettings"));
+        if constexpr (requires(const Window& window) { window.saving(); }) {
+            EXPECT_TRUE(runUntil([this] { return !m_window->saving(); }, 20000));
+        }
         QList<MsgBoxRequest> shown = m_boxes.shown();
         EXPECT_FALSE(shown.isEmpty());
         if (!shown.isEmpty()) {
