@@ -17,7 +17,8 @@ protected:
 
     std::unique_ptr<MailWindow> create() override
     {
-        return std::make_unique<MailWindow>(m_app.settings, m_app.smtp, m_app.log, m_app.keyring, m_app.secrets, 1);
+        return std::make_unique<MailWindow>(
+            m_app.settings, m_app.smtp, m_app.log, m_app.keyring, m_app.secrets, 1);
     }
 
     // Loads mailset.dat as start-up does and opens the window; the boxes shown while loading.
