@@ -20,9 +20,15 @@ std::size_t collect(char* data, std::size_t size, std::size_t count, void* targe
     return bytes;
 }
 
+// libcurl asks while the transfer runs, at least about once a second when nothing moves.
+int abandonedYet(void* abandon, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+{
+    return static_cast<const std::atomic<bool>*>(abandon)->load() ? 1 : 0; // non-zero ends it
+}
+
 } // namespace
 
-UpstreamReply fetchUpstream(const std::string& url, int timeoutMs)
+UpstreamReply fetchUpstream(const std::string& url, int timeoutMs, const std::atomic<bool>* abandon)
 {
     static std::once_flag initialised;
     std::call_once(initialised, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
@@ -51,12 +57,19 @@ UpstreamReply fetchUpstream(const std::string& url, int timeoutMs)
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorText);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, collect);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &reply.body);
+    if (abandon) {
+        curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, abandonedYet);
+        curl_easy_setopt(curl, CURLOPT_XFERINFODATA, abandon);
+        curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    }
     const CURLcode rc = curl_easy_perform(curl);
     if (rc == CURLE_OK) {
         reply.transferred = true;
         curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &reply.status);
     } else {
-        reply.error = errorText[0] ? errorText : curl_easy_strerror(rc);
+        reply.error = rc == CURLE_ABORTED_BY_CALLBACK ? "abandoned"
+            : errorText[0]                              ? errorText
+                                                        : curl_easy_strerror(rc);
         reply.body.clear();
     }
     curl_slist_free_all(headers);

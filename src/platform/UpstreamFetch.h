@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <string>
 
 namespace tradevane {
@@ -14,8 +15,11 @@ struct UpstreamReply
 };
 
 // Fetches `url` the way a browser's page script would (a browser's User-Agent and Accept
-// headers, compressed transfer), giving up after `timeoutMs`. Safe to call from several threads.
-UpstreamReply fetchUpstream(const std::string& url, int timeoutMs);
+// headers, compressed transfer), giving up after `timeoutMs`, or within about a second once
+// `*abandon` turns true (the reply's error then says "abandoned"). Safe to call from several
+// threads.
+UpstreamReply fetchUpstream(
+    const std::string& url, int timeoutMs, const std::atomic<bool>* abandon = nullptr);
 
 // The same as text for a log line: "HTTP 403", "no answer: Connection refused".
 std::string describeTransfer(const UpstreamReply& reply);

@@ -7,6 +7,7 @@
 #include "engine/session/AppServices.h"
 
 #include <chrono>
+#include <future>
 
 using namespace tradevane;
 using namespace tradevane::market;
@@ -191,6 +192,40 @@ TEST(NasdaqSource, AnUnreachableOrSilentUpstreamIsABoundedFailure)
     EXPECT_EQ(silent.service.server.get(quotePath("aapl")).body, "");
     logged = silent.service.log.next();
     EXPECT_NE(logged.find("timed out"), std::string::npos) << logged;
+}
+
+// Abandoned (the program closes), the source ends a request the upstream never answers at once
+// instead of at its time-out, skips the wait before the next one, and asks nothing more.
+TEST(NasdaqSource, AbandonedItEndsTheRequestInHandAndAsksNothingMore)
+{
+    // The system takes the connections; nobody ever answers them.
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), length), 0);
+    ASSERT_EQ(::listen(listener, 8), 0);
+    ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    NasdaqOptions patient;
+    patient.upstream = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+    patient.timeoutMs = 600'000; // far beyond the test's own time limit, as is the spacing
+    patient.spacingMs = 600'000;
+    NasdaqSource source(patient);
+    const QDateTime now(QDate(2023, 12, 4), QTime(14, 35));
+    auto quote = std::async(std::launch::async, [&] { return source.quote("AAPL", now); });
+    auto history = std::async(std::launch::async,
+        [&] { return source.history("MSFT", now.date().addDays(-365), now.date(), 282, now); });
+    while (source.upstreamRequests() == 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    source.abandon();
+    const Answer<QuoteFields> quoted = quote.get();
+    EXPECT_FALSE(quoted.ok);
+    EXPECT_NE(quoted.reason.find("abandoned"), std::string::npos) << quoted.reason;
+    EXPECT_FALSE(history.get().ok);
+    EXPECT_FALSE(source.quote("IBM", now).ok);
+    EXPECT_EQ(source.upstreamRequests(), 1);
+    ::close(listener);
 }
 
 TEST(NasdaqSource, FundsAreAskedForAsFundsWhenStocksDoNotKnowThem)

@@ -133,6 +133,11 @@ public:
         , m_check(std::move(check))
     { }
 
+    // The fetches still on pool threads keep the source alive; they end soon, unanswered.
+    ~LocalPriceSource() override { m_source->abandon(); }
+    LocalPriceSource(const LocalPriceSource&) = delete;
+    LocalPriceSource& operator=(const LocalPriceSource&) = delete;
+
     QString description() const override { return m_description; }
     bool realPrices() const override { return m_real; }
 

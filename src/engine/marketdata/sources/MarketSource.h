@@ -82,6 +82,11 @@ public:
     virtual Answer<std::vector<MarketBar>> history(
         const std::string& symbol, QDate from, QDate to, int limit, const QDateTime& now)
         = 0;
+
+    // Nobody wants an answer any more (the program closes, or a new START made a new source): the
+    // requests in hand end soon, as failures, and so does every later one. A source that answers
+    // at once anyway need not do anything.
+    virtual void abandon() { }
 };
 
 } // namespace tradevane::market

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <regex>
-#include <thread>
 
 namespace tradevane::market {
 
@@ -254,6 +253,15 @@ NasdaqSource::NasdaqSource(NasdaqOptions options)
         m_options.upstream.pop_back();
 }
 
+void NasdaqSource::abandon()
+{
+    {
+        std::lock_guard lock(m_abandonMutex);
+        m_abandoned = true;
+    }
+    m_abandonWake.notify_all();
+}
+
 int NasdaqSource::upstreamRequests() const
 {
     std::lock_guard lock(m_cacheMutex);
@@ -269,13 +277,17 @@ Answer<std::string> NasdaqSource::fetch(const std::string& url)
             "upstream refused us recently; asking again in " + std::to_string(left) + " s");
     }
     // Polite spacing between requests, however fast the program asks.
-    if (const auto wait = m_nextRequest - steady_clock::now(); wait > steady_clock::duration::zero())
-        std::this_thread::sleep_for(wait);
+    {
+        std::unique_lock lock(m_abandonMutex);
+        m_abandonWake.wait_until(lock, m_nextRequest, [this] { return m_abandoned.load(); });
+    }
+    if (m_abandoned)
+        return Answer<std::string>::failure("abandoned: the program no longer wants the answer");
     {
         std::lock_guard lock(m_cacheMutex);
         ++m_requests;
     }
-    const UpstreamReply reply = fetchUpstream(url, m_options.timeoutMs);
+    const UpstreamReply reply = fetchUpstream(url, m_options.timeoutMs, &m_abandoned);
     m_nextRequest = steady_clock::now() + milliseconds(m_options.spacingMs);
     const bool challenge
         = reply.transferred && upstreamProblem(reply.body).find("HTML page") != std::string::npos;

@@ -2,7 +2,9 @@
 
 #include "engine/marketdata/sources/MarketSource.h"
 
+#include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -54,6 +56,9 @@ public:
     Answer<std::vector<MarketBar>> history(
         const std::string& symbol, QDate from, QDate to, int limit, const QDateTime& now) override;
 
+    // Ends a transfer in hand within about a second and the wait between requests at once.
+    void abandon() override;
+
     // Requests sent upstream so far (for the tests and the log).
     int upstreamRequests() const;
 
@@ -90,6 +95,10 @@ private:
     std::chrono::steady_clock::time_point m_nextRequest {};
     std::chrono::steady_clock::time_point m_refusedUntil {};
     int m_requests = 0;
+
+    std::atomic<bool> m_abandoned {false};
+    std::mutex m_abandonMutex;
+    std::condition_variable m_abandonWake;
 };
 
 } // namespace tradevane::market
