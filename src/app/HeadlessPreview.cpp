@@ -7,6 +7,7 @@
 #include "engine/session/AppServices.h"
 #include "platform/Clock.h"
 #include "platform/Conversions.h"
+#include "platform/ReadableText.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
@@ -31,7 +32,7 @@ QString lastDate(const AlertPreview& preview, std::size_t k)
 
 QString symbolOf(const AlertSettings& settings)
 {
-    return printableLine(settings.symbol, kMaxSymbolLength);
+    return readableLine(settings.symbol, kMaxSymbolLength);
 }
 
 } // namespace
@@ -114,7 +115,7 @@ ExitCode runHeadlessPreview(
     const std::optional<StockIndex> stock = stockNamed(services.settings, options.preview);
     if (!stock) {
         printLine(err,
-            u"No stock '"_qs + printableLine(options.preview, 40)
+            u"No stock '"_qs + readableLine(options.preview, 40)
                 + u"': give its number 1 to 10 or the symbol of one of the ten stocks."_qs);
         return ExitCode::Usage;
     }

@@ -8,6 +8,7 @@
 #include "gui/FormControls.h"
 #include "platform/Clock.h"
 #include "platform/Conversions.h"
+#include "platform/ReadableText.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -119,7 +120,7 @@ void AlertPreviewWindow::preview(const AlertSettings& settings)
     m_run.reset();
     m_settings = settings;
     const QString symbol = settings.symbol.trimmed();
-    setWindowTitle(u"Alert Preview - "_qs + printableLine(symbol, kMaxSymbolLength));
+    setWindowTitle(u"Alert Preview - "_qs + readableLine(symbol, kMaxSymbolLength));
     setAccessibleName(windowTitle());
     tblKinds->setRowCount(0);
     tblDays->setRowCount(0);
@@ -148,7 +149,7 @@ void AlertPreviewWindow::preview(const AlertSettings& settings)
         emit previewDone();
         return;
     }
-    setStatus(u"The prices of "_qs + printableLine(symbol, kMaxSymbolLength)
+    setStatus(u"The prices of "_qs + readableLine(symbol, kMaxSymbolLength)
         + u" are not downloaded yet: fetching a year of them..."_qs);
     cmdCancel->setVisible(true);
     m_priceSource = m_sources.priceSource();

@@ -4,6 +4,7 @@
 #include "gui/FormControls.h"
 #include "platform/Conversions.h"
 #include "platform/MessageBox.h"
+#include "platform/ReadableText.h"
 
 #include <QCandlestickSeries>
 #include <QCandlestickSet>
@@ -449,7 +450,7 @@ void ChartWindow::refresh()
         m_data = std::move(data);
         const QString why = state.lastError.isEmpty()
             ? u"No prices yet: press START"_qs
-            : u"No prices: "_qs + printableLine(state.lastError, 300);
+            : u"No prices: "_qs + readableLine(state.lastError, 300);
         m_empty->setText(why);
         // What a screen reader says of the chart: why there is none.
         m_empty->setAccessibleName(why);

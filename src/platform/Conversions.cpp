@@ -116,11 +116,6 @@ double val(const QString& text, bool* invalid)
     return *value;
 }
 
-QString printableLine(QString text, qsizetype width)
-{
-    return withoutControls(text.simplified().left(width).trimmed()); // a cut may leave a space at the end
-}
-
 QString withoutControls(QString text)
 {
     for (QChar& c : text) {

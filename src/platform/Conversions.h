@@ -26,12 +26,9 @@ std::optional<double> textToNumber(const QString& text);
 // error path.
 double val(const QString& text, bool* invalid = nullptr);
 
-// What may be shown of a text from outside (a file, a server) on one line of a log, a terminal or
-// a label: white space runs (line ends included) become one space, the text is cut to `width`
-// characters (all of it when negative), and every character that is not printable becomes "?".
-QString printableLine(QString text, qsizetype width = -1);
-// The same without the folding and the cut: only the characters that are not printable (line ends
-// and tabs included) become "?", so that aligned columns stay as they are.
+// A text from outside with aligned columns, for a table cell or a terminal: every character that is
+// not printable (line ends and tabs included) becomes "?", nothing else changes. For one line of
+// a log or a label, see readableLine (platform/ReadableText.h).
 QString withoutControls(QString text);
 
 } // namespace tradevane

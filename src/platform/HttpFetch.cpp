@@ -1,6 +1,6 @@
 #include "platform/HttpFetch.h"
 
-#include "platform/ServerText.h"
+#include "platform/ReadableText.h"
 #include "platform/TransferHub.h"
 #include "platform/Version.h"
 
@@ -135,12 +135,12 @@ std::unique_ptr<Pending> HttpFetcher::fetch(const QString& url, Done done)
         } else if (result.code != CURLE_OK) {
             const QString text = fetch.error[0] != '\0' ? QString::fromUtf8(fetch.error)
                                                         : QString::fromUtf8(curl_easy_strerror(result.code));
-            finish({false, static_cast<int>(result.code), readableServerText(text), {}});
+            finish({false, static_cast<int>(result.code), readableLine(text), {}});
         } else if (status >= 400) {
-            const QString reason = readableServerText(QString::fromLatin1(fetch.reason));
+            const QString reason = readableLine(QString::fromLatin1(fetch.reason));
             finish({false, static_cast<int>(status), reason.isEmpty() ? kHttpErrorNoReasonText : reason, {}});
         } else {
-            finish({true, static_cast<int>(status), readableServerText(QString::fromLatin1(fetch.reason)),
+            finish({true, static_cast<int>(status), readableLine(QString::fromLatin1(fetch.reason)),
                 QString::fromLatin1(fetch.body.bytes)});
         }
     });

@@ -21,7 +21,7 @@ struct FetchResult
     // when no status applies.
     int code = 0;
     // The reason text of the status line, or the readable description of the failure: one line
-    // of at most kServerTextMaxChars without control characters (readableServerText).
+    // of at most kReadableLineMaxChars without control characters (readableLine).
     QString reason;
     // The document, decoded byte for byte (Latin-1, the program's single-byte code page); empty
     // when the fetch failed.

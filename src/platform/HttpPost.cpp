@@ -1,6 +1,6 @@
 #include "platform/HttpPost.h"
 
-#include "platform/ServerText.h"
+#include "platform/ReadableText.h"
 #include "platform/SmtpClient.h"
 #include "platform/TransferHub.h"
 #include "platform/Version.h"
@@ -170,7 +170,7 @@ private:
 
     void finish(HttpPostResult result)
     {
-        result.error = readableServerText(maskSecrets(result.error, m_request.secrets));
+        result.error = readableLine(maskSecrets(result.error, m_request.secrets));
         // Runs once; `done` may destroy this job, so nothing of it is touched afterwards.
         if (auto done = std::exchange(m_done, nullptr))
             done(result);

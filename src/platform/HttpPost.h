@@ -44,7 +44,7 @@ struct HttpPostResult
     int status = 0; // the final HTTP status; 0 when none came
     QByteArray body; // the answer's first 64 KiB
     // Why it failed: "500 Internal Server Error", the network library's text, ... as one clean
-    // line (readableServerText), secrets masked.
+    // line (readableLine), secrets masked.
     QString error;
 };
 

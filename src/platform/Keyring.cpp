@@ -1,6 +1,6 @@
 #include "platform/Keyring.h"
 
-#include "platform/ServerText.h"
+#include "platform/ReadableText.h"
 
 #include <qt6keychain/keychain.h>
 
@@ -40,7 +40,7 @@ KeyringResult resultOf(const QKeychain::Job& job)
         break;
     }
     // The keyring is another program: what it says is cleaned like a server's text.
-    result.error = readableServerText(job.errorString());
+    result.error = readableLine(job.errorString());
     if (result.error.isEmpty())
         result.error = u"the keyring refused without a reason"_qs;
     return result;

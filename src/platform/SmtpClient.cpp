@@ -2,7 +2,7 @@
 
 #include "platform/Clock.h"
 #include "platform/Conversions.h"
-#include "platform/ServerText.h"
+#include "platform/ReadableText.h"
 #include "platform/TransferHub.h"
 #include "platform/Version.h"
 
@@ -525,7 +525,7 @@ std::unique_ptr<Pending> SmtpClient::send(const MailMessage& message, const Mail
             error = QString::fromUtf8(curl_easy_strerror(rc));
         if (!m.dialogue.lastRefusal.isEmpty())
             error += u" (server replied: "_qs + m.dialogue.lastRefusal + u')';
-        m.deliver({false, readableServerText(error)});
+        m.deliver({false, readableLine(error)});
     });
     return send;
 }

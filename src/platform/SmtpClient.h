@@ -15,7 +15,7 @@ namespace tradevane {
 class TransferHub;
 
 // The outcome of one send: ok, or the reason it failed (the server's reply where there is one),
-// as one clean line (readableServerText).
+// as one clean line (readableLine).
 struct SmtpResult
 {
     bool ok = false;

@@ -68,8 +68,8 @@ UpstreamReply fetchUpstream(const std::string& url, int timeoutMs, const std::at
         curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &reply.status);
     } else {
         reply.error = rc == CURLE_ABORTED_BY_CALLBACK ? "abandoned"
-            : errorText[0]                              ? errorText
-                                                        : curl_easy_strerror(rc);
+            : errorText[0]                            ? errorText
+                                                      : curl_easy_strerror(rc);
         reply.body.clear();
     }
     curl_slist_free_all(headers);

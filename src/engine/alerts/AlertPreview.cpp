@@ -7,6 +7,7 @@
 #include "engine/indicators/Indicators.h"
 #include "engine/log/LogTexts.h"
 #include "platform/Conversions.h"
+#include "platform/ReadableText.h"
 
 namespace tradevane {
 
@@ -83,7 +84,7 @@ AlertPreview previewAlerts(
 
 QString previewDateText(const PreviewDay& day)
 {
-    return day.date.isValid() ? day.date.toString(Qt::ISODate) : printableLine(day.dateText, 20);
+    return day.date.isValid() ? day.date.toString(Qt::ISODate) : readableLine(day.dateText, 20);
 }
 
 QString alertKindName(AlertKind kind)

@@ -4,6 +4,7 @@
 #include "engine/log/LogTexts.h"
 #include "platform/Conversions.h"
 #include "platform/ProgramFolder.h"
+#include "platform/ReadableText.h"
 #include "platform/SettingsText.h"
 
 #include <QStringList>
@@ -56,7 +57,7 @@ HolidayFileContents parseHolidayFile(const QString& text)
             contents.badLines.push_back({static_cast<int>(i + 1), line});
             continue;
         }
-        const QString name = printableLine(line.mid(space), kMaxNameLength);
+        const QString name = readableLine(line.mid(space), kMaxNameLength);
         contents.closures.push_back({date, name.isEmpty() ? kUnnamedClosure : name});
     }
     return contents;
@@ -84,7 +85,7 @@ void loadHolidayFile(ExchangeCalendar& calendar, ActivityLog& log, int number)
         const HolidayFileContents::BadLine& line = contents.badLines[static_cast<std::size_t>(i)];
         note(log,
             LogText::kHolidayLineSkipped + QString::number(line.number) + u": "_qs
-                + printableLine(line.text, kMaxNameLength),
+                + readableLine(line.text, kMaxNameLength),
             number);
     }
     if (bad > kMaxLinesNoted)

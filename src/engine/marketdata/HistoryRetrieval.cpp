@@ -8,6 +8,7 @@
 #include "platform/Conversions.h"
 #include "platform/Deferred.h"
 #include "platform/HttpFetch.h"
+#include "platform/ReadableText.h"
 
 #include <QStringList>
 
@@ -128,9 +129,8 @@ std::unique_ptr<Pending> fetchHistory(PriceSource& source, const QString& symbol
         = source.fetchHistory(symbol.trimmed(), setHistoryDates(now), [done](const FetchResult& result) {
               FetchedHistory fetched;
               if (!result.ok) {
-                  fetched.problem = printableLine(u"The data source did not give the prices: "_qs
-                          + QString::number(result.code) + u' ' + result.reason,
-                      200);
+                  fetched.problem = readableLine(u"The data source did not give the prices: "_qs
+                      + QString::number(result.code) + u' ' + result.reason);
               } else {
                   fetched.history = readHistoryTable(result.body);
                   if (!fetched.history)

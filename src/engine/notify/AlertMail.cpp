@@ -5,7 +5,7 @@
 #include "engine/settings/SettingsStore.h"
 #include "platform/Clock.h"
 #include "platform/Deferred.h"
-#include "platform/ServerText.h"
+#include "platform/ReadableText.h"
 #include "platform/SmtpClient.h"
 
 namespace tradevane {
@@ -45,8 +45,8 @@ std::unique_ptr<Pending> sendAlertMail(const QString& message, const SettingsSto
         mail.subject.trimmed(), trimSpaces(message)};
     const MailAccount account {mail.server.trimmed(), mail.userName.trimmed(), mail.password.trimmed()};
     return smtp.send(alert, account, [stamp, &log, number, done](const SmtpResult& result) {
-        log.add(stamp
-            + (result.ok ? LogText::kEmailSent : LogText::kEmailFailed + readableServerText(result.error)));
+        log.add(
+            stamp + (result.ok ? LogText::kEmailSent : LogText::kEmailFailed + readableLine(result.error)));
         log.appendLog(number);
         done(result.ok ? MailOutcome::Sent : MailOutcome::Failed);
     });

@@ -4,7 +4,7 @@
 #include "engine/log/LogTexts.h"
 #include "platform/Clock.h"
 #include "platform/Deferred.h"
-#include "platform/ServerText.h"
+#include "platform/ReadableText.h"
 #include "platform/SmtpClient.h"
 
 #include <QJsonArray>
@@ -74,7 +74,7 @@ ChannelResult judge(Channel channel, const HttpPostResult& r, const QStringList&
             if (const QString says = serverSays(r.body); !says.isEmpty())
                 reason += u": "_qs + says;
         }
-        return {false, readableServerText(maskSecrets(reason, secrets))};
+        return {false, readableLine(maskSecrets(reason, secrets))};
     }
     // A 2xx from something in between (a captive portal, a proxy's page) is not a delivery: ntfy
     // and Telegram confirm theirs in JSON.
@@ -84,7 +84,7 @@ ChannelResult judge(Channel channel, const HttpPostResult& r, const QStringList&
             false, QString::number(r.status) + u" but the answer is not an ntfy server's confirmation"_qs};
     if (channel == Channel::Telegram && answer.value(u"ok"_qs).toBool() != true)
         return {false,
-            readableServerText(
+            readableLine(
                 maskSecrets(QString::number(r.status) + u" but Telegram did not confirm the message"_qs
                         + (serverSays(r.body).isEmpty() ? QString() : u": "_qs + serverSays(r.body)),
                     secrets))};
@@ -347,8 +347,8 @@ std::unique_ptr<Pending> sendToChannelLogged(Channel channel, const ChannelSetti
     const QString stamp = longTimeText(now().time());
     return sender.send(
         channel, settings, message, [channel, stamp, &log, number, done](const ChannelResult& result) {
-            log.add(stamp
-                + (result.ok ? sentText(channel) : failedText(channel) + readableServerText(result.error)));
+            log.add(
+                stamp + (result.ok ? sentText(channel) : failedText(channel) + readableLine(result.error)));
             log.appendLog(number);
             if (done)
                 done(result);

@@ -1,4 +1,4 @@
-#include "platform/ServerText.h"
+#include "platform/ReadableText.h"
 
 #include <algorithm>
 
@@ -62,10 +62,11 @@ qsizetype skipEscape(QStringView text, qsizetype i)
 
 } // namespace
 
-QString readableServerText(const QString& text)
+QString readableLine(const QString& text, qsizetype maxChars)
 {
+    maxChars = std::max<qsizetype>(maxChars, 0);
     QString clean;
-    clean.reserve(std::min(text.size(), kServerTextMaxChars + 1));
+    clean.reserve(std::min(text.size(), maxChars + 1));
     bool cut = false;
     for (qsizetype i = 0; i < text.size();) {
         const char16_t c = text[i].unicode();
@@ -77,25 +78,30 @@ QString readableServerText(const QString& text)
         if (c == u'\r' && i < text.size() && text[i] == u'\n')
             continue; // CR LF is one break
         if (c == u' ' || c == u'\r' || c == u'\n' || c == u'\t') {
-            if (!clean.isEmpty())
+            if (!clean.isEmpty() && clean.back() != u' ')
                 clean += u' ';
         } else if (c > 0x20 && (c < 0x7f || c > 0x9f) && !reordersText(c)) {
             clean += QChar(c);
         }
         // The rest of a text that is cut anyway is not read.
-        if (clean.size() > kServerTextMaxChars * 2) {
+        if (clean.size() > maxChars * 2 + 1) {
             cut = i < text.size();
             break;
         }
     }
     while (!clean.isEmpty() && clean.back() == u' ')
         clean.chop(1);
-    if (cut || clean.size() > kServerTextMaxChars) {
-        clean.truncate(kServerTextMaxChars - kServerTextCutMarker.size());
+    if (cut || clean.size() > maxChars) {
+        const bool marked = maxChars > kReadableLineCutMarker.size();
+        clean.truncate(marked ? maxChars - kReadableLineCutMarker.size() : maxChars);
         // A character outside the basic plane is never cut in half.
-        if (clean.back().isHighSurrogate())
+        if (!clean.isEmpty() && clean.back().isHighSurrogate())
             clean.chop(1);
-        clean += kServerTextCutMarker;
+        // Nor does the cut leave a blank before the marker.
+        while (!clean.isEmpty() && clean.back() == u' ')
+            clean.chop(1);
+        if (marked)
+            clean += kReadableLineCutMarker;
     }
     return clean;
 }

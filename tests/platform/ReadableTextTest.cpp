@@ -1,4 +1,4 @@
-#include "platform/ServerText.h"
+#include "platform/ReadableText.h"
 
 #include <QString>
 
@@ -8,7 +8,7 @@ using namespace tradevane;
 
 namespace {
 
-TEST(ServerText, ControlsAndEscapesAreDroppedAndLongTextsCut)
+TEST(ReadableLine, ControlsAndEscapesAreDroppedAndLongTextsCut)
 {
     const std::pair<QString, QString> cases[] = {
         {u"Not Found"_qs, u"Not Found"_qs},
@@ -22,12 +22,16 @@ TEST(ServerText, ControlsAndEscapesAreDroppedAndLongTextsCut)
         {u"\x1b]0;never ends"_qs, QString()},
     };
     for (const auto& [text, clean] : cases)
-        EXPECT_EQ(readableServerText(text), clean) << text.toStdString();
+        EXPECT_EQ(readableLine(text), clean) << text.toStdString();
 
-    const QString cut = readableServerText(QString(150, u'a') + u"\r\n"_qs + QString(100'000, u'b'));
+    const QString cut = readableLine(QString(150, u'a') + u"\r\n"_qs + QString(100'000, u'b'));
     EXPECT_EQ(cut, QString(150, u'a') + u' ' + QString(46, u'b') + u"..."_qs);
-    EXPECT_EQ(readableServerText(cut), cut); // cleaning twice changes nothing
-    EXPECT_EQ(readableServerText(QString(200, u'c')), QString(200, u'c'));
+    EXPECT_EQ(readableLine(cut), cut); // cleaning twice changes nothing
+    EXPECT_EQ(readableLine(QString(200, u'c')), QString(200, u'c'));
+    // Shorter limits (a symbol, a holiday's name): the same cut, a limit too short for the marker
+    // without it.
+    EXPECT_EQ(readableLine(u"BRK \x1b[2JB.CLASSA"_qs, 7), u"BRK..."_qs);
+    EXPECT_EQ(readableLine(u"\tABCDEF"_qs, 3), u"ABC"_qs);
 }
 
 } // namespace
