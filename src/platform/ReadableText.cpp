@@ -12,14 +12,6 @@ constexpr char16_t kCsi8Bit = 0x9b; // ESC [ as one character
 constexpr char16_t kOsc8Bit = 0x9d; // ESC ] as one character
 constexpr char16_t kSt8Bit = 0x9c; // the string terminator as one character
 
-// Bidirectional marks, embeddings, overrides and isolates: they can make a line read differently
-// from what it holds.
-bool reordersText(char16_t c)
-{
-    return c == 0x061c || c == 0x200e || c == 0x200f || (c >= 0x202a && c <= 0x202e)
-        || (c >= 0x2066 && c <= 0x2069);
-}
-
 // Where the escape sequence starting at `i` (an ESC or an 8-bit introducer) ends: the index just
 // after it.
 qsizetype skipEscape(QStringView text, qsizetype i)
@@ -80,7 +72,15 @@ QString readableLine(const QString& text, qsizetype maxChars)
         if (c == u' ' || c == u'\r' || c == u'\n' || c == u'\t') {
             if (!clean.isEmpty() && clean.back() != u' ')
                 clean += u' ';
-        } else if (c > 0x20 && (c < 0x7f || c > 0x9f) && !reordersText(c)) {
+        } else if (QChar::isHighSurrogate(c) && i < text.size() && text[i].isLowSurrogate()) {
+            const char16_t low = text[i++].unicode();
+            if (QChar::isPrint(QChar::surrogateToUcs4(c, low))) {
+                clean += QChar(c);
+                clean += QChar(low);
+            }
+        } else if (QChar::isPrint(char32_t {c})) {
+            // Not controls, format characters (the marks and overrides that make a line read
+            // differently from what it holds among them), lone surrogates or unassigned ones.
             clean += QChar(c);
         }
         // The rest of a text that is cut anyway is not read.

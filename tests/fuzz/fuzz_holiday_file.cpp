@@ -15,8 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const ExchangeCalendar::Day& closure : read.closures) {
         FUZZ_CHECK(closure.date.isValid());
         FUZZ_CHECK(!closure.name.isEmpty() && closure.name.size() <= 80);
-        for (const QChar c : closure.name)
-            FUZZ_CHECK(c.isPrint()); // what reaches the activity log
+        for (const char32_t c : closure.name.toUcs4())
+            FUZZ_CHECK(QChar::isPrint(c)); // what reaches the activity log
     }
     int previous = 0;
     for (const HolidayFileContents::BadLine& bad : read.badLines) {

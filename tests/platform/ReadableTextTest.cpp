@@ -16,7 +16,8 @@ TEST(ReadableLine, ControlsAndEscapesAreDroppedAndLongTextsCut)
          "Bad \x1b[1;31mGateway\x1b[0m"_qs,
             u"Bad Gateway"_qs}, // window title, colours
         {u"a\x1bP1;2|data\x1b\\b\x1b(Bc"_qs, u"abc"_qs}, // a device string, a character-set switch
-        {u"bell\x07\x08\x7f\x85\u202e!"_qs, u"bell!"_qs}, // BEL, BS, DEL, C1, right-to-left override
+        {u"bell\x07\x08\x7f\x85\u202e\ufeff!"_qs,
+            u"bell!"_qs}, // BEL, BS, DEL, C1, right-to-left override, BOM
         {u"  two\r\nlines\rand\ttabs\n"_qs, u"two lines and tabs"_qs},
         {u"caf\u00e9 \U0001F600"_qs, u"caf\u00e9 \U0001F600"_qs},
         {u"\x1b]0;never ends"_qs, QString()},

@@ -62,7 +62,8 @@ void decodeRecord(const QByteArray& bytes, MailSettings& s)
     s.switchesClear = clear(disable) && clear(usePassword);
     for (const TextField& f : kTextFields)
         s.*f.field = withoutPadding(r.text(f.width));
-    s.passwordInKeyring = s.usePassword && s.password.trimmed().isEmpty();
+    // Only a field of padding alone: any other byte is kept as stored.
+    s.passwordInKeyring = s.usePassword && s.password.isEmpty();
     s.passwordUnread = s.passwordInKeyring;
 }
 
