@@ -1,24 +1,20 @@
-// What the service serves, read by the program's own code: the quote and history downloads and
-// parsers over HTTP, the cycle's plausibility test and today's row, and the indicators.
+// What the service serves, read by the program's own code: an empty answer for a symbol the source
+// does not have, and the alerts of the demonstration's stocks.
 #include "QuotedTestSupport.h"
 
 #include "DemoStocks.h"
-#include "engine/marketdata/sources/NasdaqSource.h"
 #include "engine/marketdata/sources/ReplaySource.h"
 #include "engine/marketdata/sources/SimulatedMarket.h"
 #include "engine/marketdata/sources/SourceFormats.h"
 
 #include "TestSupport.h"
 #include "engine/alerts/AlertConditions.h"
-#include "engine/indicators/IndicatorSeries.h"
 #include "engine/indicators/Indicators.h"
 #include "engine/log/LogTexts.h"
 #include "engine/marketdata/HistoryRetrieval.h"
 #include "engine/marketdata/PriceSource.h"
 #include "engine/marketdata/QuoteRetrieval.h"
 #include "engine/session/MonitoringSession.h"
-#include "engine/settings/AlertSettingsFile.h"
-#include "platform/HttpFetch.h"
 
 using namespace tradevane;
 
@@ -27,15 +23,13 @@ using namespace tradevane::market::test;
 
 namespace {
 
-const QDateTime kWednesday(QDate(2026, 3, 11), QTime(11, 30));
-
 class ServedToTheProgram : public ProgramTest
 {
 protected:
     void SetUp() override
     {
         ProgramTest::SetUp();
-        simulateClock(kWednesday);
+        simulateClock(kNoon);
     }
 
     StockContext stock(int number)
@@ -45,27 +39,6 @@ protected:
     }
     StockState& state(int number) { return m_states[static_cast<std::size_t>(number - 1)]; }
 
-    // Stock `number` fetched as the engine fetches it at the start of the day and in a quote set.
-    void fetch(int number, const QString& symbol, const std::string& url)
-    {
-        const QString server = QString::fromStdString(url);
-        QString body;
-        bool ended = false;
-        const auto done = [&](const QString& b) {
-            body = b;
-            ended = true;
-        };
-        const auto servers = makePriceSource({}, {server, server}, m_app.fetcher, m_app.hub);
-        auto download = downloadHistory(stock(number), *servers, symbol, setHistoryDates(now()), done);
-        ASSERT_TRUE(runUntil([&] { return ended; }));
-        StockContext s = stock(number);
-        parseHistory(s, body);
-        ended = false;
-        download = downloadQuote(stock(number), *servers, symbol, done);
-        ASSERT_TRUE(runUntil([&] { return ended; }));
-        parseQuote(s, body);
-    }
-
     // Today's row and the indicators, as the engine makes them for a usable quote.
     void runIndicators(int number)
     {
@@ -74,80 +47,32 @@ protected:
         calcIndicators(s);
     }
 
-    int historyRows(int number) { return historyRowCount(state(number).history); }
-
-    QString log() const { return QString::fromLatin1(readFile(u"activlog.dat"_qs)); }
-
     std::array<AlertSettings, kStockCount> m_settings {};
     std::array<StockState, kStockCount> m_states {};
 };
 
 } // namespace
 
-TEST_F(ServedToTheProgram, ASimulatedYearAndItsQuotesPassEveryCheckOfTheProgram)
-{
-    TestClock serviceClock(kWednesday);
-    SimulatedMarket market(1);
-    RunningService service(market, serviceClock);
-    const QStringList symbols = {u"ABC"_qs, u"msft"_qs, u"ibm"_qs, u"intc"_qs, u"csco"_qs, u"ge"_qs,
-        u"xom"_qs, u"ko"_qs, u"brk.b"_qs, u"t"_qs};
-    for (int stock = 1; stock <= 10; ++stock) {
-        SCOPED_TRACE(symbols[stock - 1].toStdString());
-        fetch(stock, symbols[stock - 1], service.server.url());
-        EXPECT_FALSE(state(stock).downloadError);
-        EXPECT_EQ(historyRows(stock), 262) << "the heading and 261 trading days";
-        EXPECT_EQ(state(stock).history[1].dateText, u"2026-03-10"_qs) << "row 1 is yesterday";
-        EXPECT_EQ(state(stock).quote.symbol, symbols[stock - 1].toUpper());
-        EXPECT_EQ(state(stock).quote.date, u"3/11/2026"_qs);
-        EXPECT_TRUE(MonitoringSession::isPlausible(state(stock).quote));
-        runIndicators(stock);
-        EXPECT_FALSE(state(stock).downloadError) << log().toStdString();
-        EXPECT_GT(state(stock).indicators.movingAverage[5][2], 1.0) << "the 200-day average has its rows";
-        EXPECT_GT(state(stock).indicators.averageVolume, 0.0);
-    }
-    EXPECT_EQ(log().toStdString(), "");
-}
-
-TEST_F(ServedToTheProgram, ReplayAndNasdaqAnswersPassToo)
-{
-    TestClock serviceClock(kWednesday);
-    ReplaySource replay(std::filesystem::path(TRADEVANE_SOURCE_DIR) / "tests/quoted/fixtures/replay", 1);
-    RunningService replaying(replay, serviceClock);
-    fetch(1, u"abc"_qs, replaying.server.url());
-    EXPECT_EQ(historyRows(1), 261);
-    EXPECT_EQ(state(1).history[1].close, 55.79) << "the close of the file's newest bar";
-    EXPECT_TRUE(MonitoringSession::isPlausible(state(1).quote));
-    runIndicators(1);
-    EXPECT_FALSE(state(1).downloadError);
-
-    // The live source on its recorded answers: the quote has no open ("N/A") and is still used.
-    const QDateTime december(QDate(2023, 12, 4), QTime(14, 35));
-    serviceClock.set(december);
-    simulateClock(december);
-    UpstreamStub stub;
-    stub.serve("AAPL/info/stocks", "aapl-info.json");
-    stub.serve("AAPL/summary/stocks", "aapl-summary.json");
-    stub.serve("AAPL/historical/stocks", "aapl-historical.json");
-    NasdaqOptions options;
-    options.upstream = stub.url();
-    options.spacingMs = 0;
-    NasdaqSource nasdaq(options);
-    RunningService live(nasdaq, serviceClock);
-    fetch(2, u"AAPL"_qs, live.server.url());
-    EXPECT_EQ(historyRows(2), 259);
-    EXPECT_EQ(state(2).quote.open, u"N/A"_qs);
-    EXPECT_TRUE(MonitoringSession::isPlausible(state(2).quote));
-    runIndicators(2);
-    EXPECT_FALSE(state(2).downloadError);
-    EXPECT_EQ(log().toStdString(), "");
-}
-
 TEST_F(ServedToTheProgram, AnUnknownSymbolIsABadSymbolToTheProgram)
 {
-    TestClock serviceClock(kWednesday);
-    ReplaySource replay(std::filesystem::path(TRADEVANE_SOURCE_DIR) / "tests/quoted/fixtures/replay", 1);
-    RunningService service(replay, serviceClock);
-    fetch(3, u"nope"_qs, service.server.url());
+    ReplaySource replay(std::filesystem::path(TRADEVANE_SOURCE_DIR) / "tests/engine/fixtures/replay", 1);
+    RunningService service(replay);
+    const QString server = QString::fromStdString(service.server.url());
+    const auto servers = makePriceSource({}, {server, server}, m_app.fetcher, m_app.hub);
+    QString body;
+    bool ended = false;
+    const auto done = [&](const QString& b) {
+        body = b;
+        ended = true;
+    };
+    StockContext s = stock(3);
+    auto download = downloadHistory(s, *servers, u"nope"_qs, setHistoryDates(now()), done);
+    ASSERT_TRUE(runUntil([&] { return ended; }));
+    parseHistory(s, body);
+    ended = false;
+    download = downloadQuote(s, *servers, u"nope"_qs, done);
+    ASSERT_TRUE(runUntil([&] { return ended; }));
+    parseQuote(s, body);
     EXPECT_TRUE(state(3).stockFailed);
     // One message per request: the history arrived (empty), so there is no download error.
     const QString expected = LogText::kDataError + u"3"_qs + LogText::kFileTooSmall + u"\r\n"_qs
