@@ -5,7 +5,6 @@
 #include "TestSupport.h"
 
 #include "engine/indicators/IndicatorSeries.h"
-#include "engine/indicators/Indicators.h"
 #include "engine/marketdata/HistoryRetrieval.h"
 #include "engine/marketdata/PriceSource.h"
 #include "engine/marketdata/QuoteRetrieval.h"
@@ -17,12 +16,12 @@ namespace {
 
 const QDateTime kWednesday(kMarketWednesday, QTime(11, 30));
 
-class SourceAnswers : public ProgramTest
+class SourceAnswers : public StockTest
 {
 protected:
     void SetUp() override
     {
-        ProgramTest::SetUp();
+        StockTest::SetUp();
         simulateClock(kWednesday);
     }
 
@@ -33,42 +32,19 @@ protected:
         return makePriceSource({kind, 1, folder}, {}, m_app.fetcher, m_app.hub, upstream);
     }
 
-    StockContext stock(int number)
-    {
-        const auto i = static_cast<std::size_t>(number - 1);
-        return {StockIndex::fromNumber(number), m_settings[i], m_states[i], m_app.log};
-    }
-    StockState& state(int number) { return m_states[static_cast<std::size_t>(number - 1)]; }
-
     // Stock `number` fetched from `source` as the engine fetches it at the start of the day and in a
-    // quote set, then today's row and the indicators made as the engine makes them for a usable
-    // quote.
+    // quote set, then today's row and the indicators made as for a usable quote.
     void fetch(int number, const QString& symbol, PriceSource& source)
     {
-        QString body;
-        bool ended = false;
-        const auto done = [&](const QString& b) {
-            body = b;
-            ended = true;
-        };
-        auto download = downloadHistory(stock(number), source, symbol, setHistoryDates(now()), done);
-        ASSERT_TRUE(runUntil([&] { return ended; }));
         StockContext s = stock(number);
-        parseHistory(s, body);
-        ended = false;
-        download = downloadQuote(stock(number), source, symbol, done);
-        ASSERT_TRUE(runUntil([&] { return ended; }));
-        parseQuote(s, body);
+        parseHistory(s, downloadedHistory(s, source, symbol, setHistoryDates(now())));
+        parseQuote(s, downloadedQuote(s, source, symbol));
         EXPECT_TRUE(MonitoringSession::isPlausible(state(number).quote));
-        MonitoringSession::storeTodaysRow(state(number));
-        calcIndicators(s);
+        runIndicators(number);
         EXPECT_FALSE(state(number).downloadError) << log().toStdString();
     }
 
     int historyRows(int number) { return historyRowCount(state(number).history); }
-
-    std::array<AlertSettings, kStockCount> m_settings {};
-    std::array<StockState, kStockCount> m_states {};
 };
 
 } // namespace

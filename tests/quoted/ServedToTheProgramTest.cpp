@@ -23,32 +23,14 @@ using namespace tradevane::market::test;
 
 namespace {
 
-class ServedToTheProgram : public ProgramTest
+class ServedToTheProgram : public StockTest
 {
 protected:
     void SetUp() override
     {
-        ProgramTest::SetUp();
+        StockTest::SetUp();
         simulateClock(kNoon);
     }
-
-    StockContext stock(int number)
-    {
-        const auto i = static_cast<std::size_t>(number - 1);
-        return {StockIndex::fromNumber(number), m_settings[i], m_states[i], m_app.log};
-    }
-    StockState& state(int number) { return m_states[static_cast<std::size_t>(number - 1)]; }
-
-    // Today's row and the indicators, as the engine makes them for a usable quote.
-    void runIndicators(int number)
-    {
-        MonitoringSession::storeTodaysRow(state(number));
-        StockContext s = stock(number);
-        calcIndicators(s);
-    }
-
-    std::array<AlertSettings, kStockCount> m_settings {};
-    std::array<StockState, kStockCount> m_states {};
 };
 
 } // namespace
@@ -59,20 +41,9 @@ TEST_F(ServedToTheProgram, AnUnknownSymbolIsABadSymbolToTheProgram)
     RunningService service(replay);
     const QString server = QString::fromStdString(service.server.url());
     const auto servers = makePriceSource({}, {server, server}, m_app.fetcher, m_app.hub);
-    QString body;
-    bool ended = false;
-    const auto done = [&](const QString& b) {
-        body = b;
-        ended = true;
-    };
     StockContext s = stock(3);
-    auto download = downloadHistory(s, *servers, u"nope"_qs, setHistoryDates(now()), done);
-    ASSERT_TRUE(runUntil([&] { return ended; }));
-    parseHistory(s, body);
-    ended = false;
-    download = downloadQuote(s, *servers, u"nope"_qs, done);
-    ASSERT_TRUE(runUntil([&] { return ended; }));
-    parseQuote(s, body);
+    parseHistory(s, downloadedHistory(s, *servers, u"nope"_qs, setHistoryDates(now())));
+    parseQuote(s, downloadedQuote(s, *servers, u"nope"_qs));
     EXPECT_TRUE(state(3).stockFailed);
     // One message per request: the history arrived (empty), so there is no download error.
     const QString expected = LogText::kDataError + u"3"_qs + LogText::kFileTooSmall + u"\r\n"_qs
