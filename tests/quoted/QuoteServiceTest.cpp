@@ -134,6 +134,9 @@ TEST(QuoteService, AnswersTheProgramsRequestsAndSaysWhatItServes)
     replaying.server.get(historyPath("xyz"));
     const std::string noted = replaying.log.next();
     EXPECT_NE(noted.find(" (replay, 1 lines of xyz.csv skipped"), std::string::npos) << noted;
+    EXPECT_EQ(replaying.server.get(quotePath("nope")).body, "");
+    const std::string none = replaying.log.next();
+    EXPECT_NE(none.find("-> 200 empty: no quote for NOPE: no file NOPE.csv"), std::string::npos) << none;
     EXPECT_EQ(replaying.server.get(historyPath("nope")).body, "");
     const std::string missing = replaying.log.next();
     EXPECT_NE(missing.find("-> 200 empty: no history for NOPE 2025-03-11 to 2026-03-11: no file NOPE.csv"),
