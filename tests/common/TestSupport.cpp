@@ -1,6 +1,9 @@
 #include "TestSupport.h"
 
+#include "engine/indicators/Indicators.h"
 #include "engine/log/ActivityLog.h"
+#include "engine/marketdata/QuoteRetrieval.h"
+#include "engine/session/MonitoringSession.h"
 #include "platform/ProgramEnd.h"
 #include "platform/ProgramFolder.h"
 
@@ -75,6 +78,47 @@ SimulatedClock& ProgramTest::simulateClock(const QDateTime& start, const QTimeZo
     m_clock->busy = [this] { return m_app.hub.transfersRunning() > 0; };
     Clock::install(m_clock.get());
     return *m_clock;
+}
+
+StockContext StockTest::stock(int number)
+{
+    const auto i = static_cast<std::size_t>(number - 1);
+    return {StockIndex::fromNumber(number), m_settings[i], m_states[i], m_app.log};
+}
+
+void StockTest::runIndicators(int number)
+{
+    MonitoringSession::storeTodaysRow(state(number));
+    StockContext s = stock(number);
+    calcIndicators(s);
+}
+
+namespace {
+
+QString downloaded(const std::function<std::unique_ptr<Pending>(std::function<void(const QString&)>)>& start)
+{
+    QString body;
+    bool ended = false;
+    const auto download = start([&](const QString& b) {
+        body = b;
+        ended = true;
+    });
+    EXPECT_TRUE(runUntil([&] { return ended; }, 30000));
+    return body;
+}
+
+} // namespace
+
+QString downloadedHistory(
+    const StockContext& stock, PriceSource& source, const QString& symbol, const HistoryDates& dates)
+{
+    return downloaded(
+        [&](auto done) { return downloadHistory(stock, source, symbol, dates, std::move(done)); });
+}
+
+QString downloadedQuote(const StockContext& stock, PriceSource& source, const QString& symbol)
+{
+    return downloaded([&](auto done) { return downloadQuote(stock, source, symbol, std::move(done)); });
 }
 
 bool runUntil(const std::function<bool()>& done, int timeoutMs)

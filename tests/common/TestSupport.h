@@ -3,6 +3,7 @@
 #include "MsgBoxRecorder.h"
 #include "SimulatedClock.h"
 
+#include "engine/marketdata/PriceSource.h"
 #include "engine/session/AppServices.h"
 
 #include <QByteArray>
@@ -47,6 +48,25 @@ protected:
     AppServices m_app;
     int m_endRequests = 0; // times the program asked to end (the test runner goes on)
 };
+
+// A fresh program and the ten stocks' settings and states as the engine holds them.
+class StockTest : public ProgramTest
+{
+protected:
+    StockContext stock(int number);
+    StockState& state(int number) { return m_states[static_cast<std::size_t>(number - 1)]; }
+    // Today's row and the indicators, as the engine makes them for a usable quote.
+    void runIndicators(int number);
+
+    std::array<AlertSettings, kStockCount> m_settings {};
+    std::array<StockState, kStockCount> m_states {};
+};
+
+// The engine's download of a stock's history over `dates`, or of its quote, from `source`, run to
+// its end: the text it hands to the parser (empty when it failed).
+QString downloadedHistory(
+    const StockContext& stock, PriceSource& source, const QString& symbol, const HistoryDates& dates);
+QString downloadedQuote(const StockContext& stock, PriceSource& source, const QString& symbol);
 
 // Readable failure messages for Qt texts.
 inline void PrintTo(const QString& text, std::ostream* os)

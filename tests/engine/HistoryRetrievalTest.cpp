@@ -63,17 +63,10 @@ protected:
     // Downloads and parses the history of stock `number`, as the engine does.
     void download(int number, const QString& symbol)
     {
-        bool ended = false;
-        QString body;
         const auto servers
             = makePriceSource({}, {server->baseUrl(), server->baseUrl()}, m_app.fetcher, m_app.hub);
-        const auto fetch = downloadHistory(stock(number), *servers, symbol, m_dates, [&](const QString& b) {
-            body = b;
-            ended = true;
-        });
-        ASSERT_TRUE(runUntil([&] { return ended; }));
         StockContext s = stock(number);
-        parseHistory(s, body);
+        parseHistory(s, downloadedHistory(s, *servers, symbol, m_dates));
     }
 
     void fetch(int number, const QByteArray& body, const QString& symbol = u"abc"_qs)

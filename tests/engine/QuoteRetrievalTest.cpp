@@ -28,15 +28,8 @@ protected:
     // Downloads and parses the quote of stock 3 as the engine does.
     void fetch(const QString& symbol = u"abc"_qs)
     {
-        QString body;
-        bool ended = false;
         const auto servers = makePriceSource({}, m_app.settings.servers, m_app.fetcher, m_app.hub);
-        const auto download = downloadQuote(m_stock, *servers, symbol, [&](const QString& b) {
-            body = b;
-            ended = true;
-        });
-        ASSERT_TRUE(runUntil([&] { return ended; }, 30000));
-        parseQuote(m_stock, body);
+        parseQuote(m_stock, downloadedQuote(m_stock, *servers, symbol));
     }
 
     QStringList fields() const
@@ -100,57 +93,45 @@ TEST_F(QuoteDownload, EightFieldsFailWithoutLineEndAndPassWithIt)
     EXPECT_EQ(log(), u"\r\n"_qs);
 }
 
-TEST_F(QuoteDownload, EmptyBodyLogsExactlyOneLine)
+// Every way the download can fail logs why (the status line's reason as the server sends it, or the
+// fetcher's code), then the quote error; the stock keeps its old quote and is out of the set. An
+// empty body is the quote error alone.
+TEST_F(QuoteDownload, EveryFailureLogsWhyThenTheQuoteError)
 {
-    server->serve(kQuotePath, QByteArray());
-    fetch();
-    EXPECT_EQ(log(), kStock3Error);
-    expectFailed();
-    EXPECT_EQ(m_state.quote.last, u"old1"_qs);
-}
-
-// The status line's reason as the server sends it; the error page is not a quote.
-TEST_F(QuoteDownload, HttpErrorLogsCodeAndReasonThenTheQuoteError)
-{
-    const std::pair<int, QString> errors[]
-        = {{404, u"Not Found"_qs}, {500, u"Internal Server Error"_qs}, {503, u"Try Again Later"_qs}};
-    for (const auto& [status, reason] : errors) {
+    const QString down = u"http://127.0.0.1:"_qs + QString::number(unusedLoopbackPort());
+    const struct
+    {
+        Answer answer;
+        QString server; // empty: the loopback server
+        QString logged; // before the quote error: all of it when it ends with an empty line
+    } cases[] = {
+        {{.body = {}}, {}, {}},
+        {{.status = 404, .body = "error page"}, {}, u"404 Not Found\r\n\r\n"_qs},
+        {{.status = 500, .body = "error page"}, {}, u"500 Internal Server Error\r\n\r\n"_qs},
+        {{.status = 503, .reason = u"Try Again Later"_qs, .body = "error page"}, {},
+            u"503 Try Again Later\r\n\r\n"_qs},
+        {{}, down, u"7 "_qs},
+        {{.mode = Answer::Mode::Hang}, {}, u"28 "_qs},
+        {{.mode = Answer::Mode::Huge, .size = 5'000'000}, {},
+            u"63 "_qs + LogText::kResponseTooLarge + u"\r\n\r\n"_qs},
+    };
+    m_app.fetcher.setTimeouts(2000, 700);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.logged.toStdString());
         m_state.stockFailed = m_state.downloadError = false;
-        m_app.log.eraseLog(3);
-        server->serveStatus(kQuotePath, status, status == 503 ? reason : QString());
+        m_app.log.eraseLog(3); // the log is one empty line
+        server->serve(kQuotePath, c.answer);
+        m_app.settings.servers.quoteServer = c.server.isEmpty() ? server->baseUrl() : c.server;
         fetch();
-        EXPECT_EQ(
-            log(), u"\r\n"_qs + QString::number(status) + u' ' + reason + u"\r\n\r\n"_qs + kStock3Error);
+        if (c.logged.isEmpty() || c.logged.endsWith(u"\r\n\r\n"_qs)) {
+            EXPECT_EQ(log(), u"\r\n"_qs + c.logged + kStock3Error);
+        } else {
+            EXPECT_TRUE(log().startsWith(u"\r\n"_qs + c.logged)) << log().toStdString();
+            EXPECT_TRUE(log().endsWith(kStock3Error)) << log().toStdString();
+        }
         expectFailed();
         EXPECT_EQ(m_state.quote.last, u"old1"_qs);
     }
-}
-
-TEST_F(QuoteDownload, ServerDownFailsTheStock)
-{
-    m_app.settings.servers.quoteServer = u"http://127.0.0.1:"_qs + QString::number(unusedLoopbackPort());
-    fetch();
-    EXPECT_TRUE(log().startsWith(u"7 "_qs)) << log().toStdString();
-    EXPECT_TRUE(log().endsWith(kStock3Error));
-    expectFailed();
-}
-
-TEST_F(QuoteDownload, HangingServerEndsAtTheTimeout)
-{
-    server->serve(kQuotePath, {.mode = Answer::Mode::Hang});
-    m_app.fetcher.setTimeouts(2000, 700);
-    fetch();
-    EXPECT_TRUE(log().startsWith(u"28 "_qs)) << log().toStdString();
-    EXPECT_TRUE(log().endsWith(kStock3Error));
-    expectFailed();
-}
-
-TEST_F(QuoteDownload, FiveMegabyteBodyIsRefused)
-{
-    server->serve(kQuotePath, {.mode = Answer::Mode::Huge, .size = 5'000'000});
-    fetch();
-    EXPECT_EQ(log(), u"63 "_qs + LogText::kResponseTooLarge + u"\r\n\r\n"_qs + kStock3Error);
-    expectFailed();
 }
 
 TEST_F(QuoteDownload, SymbolIsLowerCasedAndCannotChangeTheRequest)

@@ -4,31 +4,10 @@
 #include "engine/marketdata/sources/ReplaySource.h"
 #include "engine/marketdata/sources/SimulatedMarket.h"
 
-#include <sys/socket.h>
-
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <unistd.h>
-
 using namespace tradevane::market;
 using namespace tradevane::market::test;
 
 namespace {
-
-const QDateTime kNoon(QDate(2026, 3, 11), QTime(12, 0));
-
-// Sends raw bytes and closes, the way a broken client would.
-void sendRaw(int port, const std::string& bytes)
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address {};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<std::uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0)
-        (void)!::write(fd, bytes.data(), bytes.size());
-    ::close(fd);
-}
 
 class ThrowingSource final : public Source
 {
@@ -48,9 +27,8 @@ public:
 
 TEST(QuoteService, BadRequestsGetAnEmptyAnswerAndALogLine)
 {
-    TestClock clock(kNoon);
     SimulatedMarket market(1);
-    RunningService running(market, clock);
+    RunningService running(market);
     const std::string history = "/table.csv?s=abc";
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"/download/quotes.csv", "400 empty: no symbols= in the request"},
@@ -81,19 +59,17 @@ TEST(QuoteService, BadRequestsGetAnEmptyAnswerAndALogLine)
     }
 
     // Broken clients and oversized requests: no crash, the service goes on answering.
-    sendRaw(running.server.port(), "GARBAGE\r\n\r\n");
-    sendRaw(running.server.port(), std::string(100000, 'x'));
-    sendRaw(
-        running.server.port(), "GET /table.csv?s=abc HTTP/1.1\r\nHost: x\r\nContent-Length: 99\r\n\r\nab");
+    for (const std::string& bytes : {std::string("GARBAGE\r\n\r\n"), std::string(100000, 'x'),
+             std::string("GET /table.csv?s=abc HTTP/1.1\r\nHost: x\r\nContent-Length: 99\r\n\r\nab")})
+        RawConnection(running.server.port()).send(bytes);
     EXPECT_GE(running.server.get("/download/quotes.csv?symbols=" + std::string(20000, 'a')).status, 400);
     EXPECT_EQ(running.server.get(quotePath("abc")).status, 200);
 }
 
 TEST(QuoteService, RequestLogLinesCarryNoControlCharactersAndStayShort)
 {
-    TestClock clock(kNoon);
     SimulatedMarket market(1);
-    RunningService running(market, clock);
+    RunningService running(market);
     const auto plain = [](const std::string& line) {
         return std::none_of(line.begin(), line.end(), [](char c) {
             const auto byte = static_cast<unsigned char>(c);
@@ -123,29 +99,49 @@ TEST(QuoteService, RequestLogLinesCarryNoControlCharactersAndStayShort)
 
 TEST(QuoteService, AnswersTheProgramsRequestsAndSaysWhatItServes)
 {
-    TestClock clock(kNoon);
     SimulatedMarket market(1);
-    RunningService running(market, clock, {282, "simulated market (seed 1), not real prices"});
+    RunningService running(market, {282, "simulated market (seed 1), not real prices"});
 
     // No range: the year up to yesterday, like the program's own request.
     const auto plain = running.server.get("/table.csv?s=abc");
-    EXPECT_EQ(plain.body, running.server.get(historyPath("abc", kNoon.date())).body);
+    EXPECT_EQ(plain.body, running.server.get(historyPath("abc")).body);
     EXPECT_EQ(linesOf(plain.body).size(), 262u) << "a heading and the 261 weekdays of the year";
-    RunningService shorter(market, clock, {100, "simulated"});
+    RunningService shorter(market, {100, "simulated"});
     EXPECT_EQ(linesOf(shorter.server.get("/table.csv?s=abc").body).size(), 101u);
 
     // Several symbols, separated by commas or plus signs, one line each; unknown ones are left out.
     const std::string two = running.server.get("/download/quotes.csv?format=sl&symbols=abc+msft").body;
     EXPECT_EQ(linesOf(two).size(), 2u);
     EXPECT_EQ(two, running.server.get("/download/quotes.csv?format=sl&symbols=abc,msft").body);
-    ReplaySource replay(std::filesystem::path(TRADEVANE_SOURCE_DIR) / "tests/quoted/fixtures/replay", 1);
-    RunningService replaying(replay, clock);
+    ReplaySource replay(std::filesystem::path(TRADEVANE_SOURCE_DIR) / "tests/engine/fixtures/replay", 1);
+    RunningService replaying(replay);
     const std::string known = replaying.server.get("/download/quotes.csv?symbols=nope,abc").body;
     EXPECT_EQ(linesOf(known).size(), 1u);
     EXPECT_TRUE(known.starts_with("\"ABC\","));
     const std::string logged = replaying.log.next();
     EXPECT_NE(logged.find("-> 200 no quote for NOPE: no file NOPE.csv"), std::string::npos) << logged;
     EXPECT_NE(logged.find("; quote ABC "), std::string::npos) << logged;
+
+    // A history: a heading that names the source and a line a bar; the log line sums it up with
+    // the source's note. One the source does not have is an empty answer with the reason logged.
+    const std::vector<std::string> lines = linesOf(replaying.server.get(historyPath("abc")).body);
+    ASSERT_EQ(lines.size(), 261u);
+    EXPECT_EQ(lines[0], "Date (replay),Open,High,Low,Close,Volume,Adj Close");
+    EXPECT_EQ(lines[1], "2026-03-10,55.66,56.26,55.07,55.79,723726,55.79");
+    const std::string summed = replaying.log.next();
+    EXPECT_NE(summed.find("-> 200 history ABC 260 days 2025-03-12 to 2026-03-10 (replay)"), std::string::npos)
+        << summed;
+    replaying.server.get(historyPath("xyz"));
+    const std::string noted = replaying.log.next();
+    EXPECT_NE(noted.find(" (replay, 1 lines of xyz.csv skipped"), std::string::npos) << noted;
+    EXPECT_EQ(replaying.server.get(quotePath("nope")).body, "");
+    const std::string none = replaying.log.next();
+    EXPECT_NE(none.find("-> 200 empty: no quote for NOPE: no file NOPE.csv"), std::string::npos) << none;
+    EXPECT_EQ(replaying.server.get(historyPath("nope")).body, "");
+    const std::string missing = replaying.log.next();
+    EXPECT_NE(missing.find("-> 200 empty: no history for NOPE 2025-03-11 to 2026-03-11: no file NOPE.csv"),
+        std::string::npos)
+        << missing;
 
     // The service page and every answer say where the prices come from.
     const auto page = running.server.get("/");
@@ -159,9 +155,8 @@ TEST(QuoteService, AnswersTheProgramsRequestsAndSaysWhatItServes)
 
 TEST(QuoteService, ManyClientsAtOnceAreAllAnsweredAndLogged)
 {
-    TestClock clock(kNoon);
     SimulatedMarket market(1);
-    RunningService running(market, clock);
+    RunningService running(market);
     std::atomic<int> good {0};
     std::vector<std::thread> clients;
     for (int c = 0; c < 8; ++c) {
@@ -169,8 +164,8 @@ TEST(QuoteService, ManyClientsAtOnceAreAllAnsweredAndLogged)
             httplib::Client client("127.0.0.1", running.server.port());
             for (int i = 0; i < 25; ++i) {
                 const std::string symbol = "s" + std::to_string((c * 25 + i) % 13);
-                const auto result = client.Get(
-                    (i % 5 == 0 ? historyPath(symbol, kNoon.date()) : quotePath(symbol)).c_str());
+                const auto result
+                    = client.Get((i % 5 == 0 ? historyPath(symbol) : quotePath(symbol)).c_str());
                 if (result && result->status == 200 && !result->body.empty())
                     ++good;
             }
@@ -185,10 +180,9 @@ TEST(QuoteService, ManyClientsAtOnceAreAllAnsweredAndLogged)
 
 TEST(QuoteService, AFailingSourceIsAnEmptyAnswerNotACrash)
 {
-    TestClock clock(kNoon);
     ThrowingSource broken;
-    RunningService running(broken, clock);
-    for (const std::string& path : {quotePath("abc"), historyPath("abc", kNoon.date())}) {
+    RunningService running(broken);
+    for (const std::string& path : {quotePath("abc"), historyPath("abc")}) {
         const auto reply = running.server.get(path);
         EXPECT_EQ(reply.status, 500);
         EXPECT_EQ(reply.body, "");
@@ -199,11 +193,11 @@ TEST(QuoteService, AFailingSourceIsAnEmptyAnswerNotACrash)
 
 TEST(QuoteService, ASecondServiceCannotTakeAPortInUse)
 {
-    TestClock clock(kNoon);
     SimulatedMarket market(1);
-    RunningService first(market, clock);
+    RunningService first(market);
     GuardedServer second;
-    QuoteService service(market, clock.clock(), [](const std::string&) {});
+    QuoteService service(
+        market, [] { return kNoon; }, [](const std::string&) {});
     service.install(second);
     EXPECT_FALSE(second.bind_to_port("127.0.0.1", first.server.port()));
 }

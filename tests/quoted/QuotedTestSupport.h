@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CycleFixture.h"
 #include "GuardedServer.h"
 #include "QuoteService.h"
 #include "engine/marketdata/sources/MarketSource.h"
@@ -19,10 +20,8 @@
 #include <condition_variable>
 #include <fstream>
 #include <functional>
-#include <map>
 #include <memory>
 #include <mutex>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -71,38 +70,6 @@ private:
     int m_port = 0;
 };
 
-// A clock the test sets; the server threads read it.
-class TestClock
-{
-public:
-    explicit TestClock(QDateTime start)
-        : m_now(std::move(start))
-    { }
-    void set(const QDateTime& when)
-    {
-        std::lock_guard lock(m_mutex);
-        m_now = when;
-    }
-    void advanceSeconds(int seconds)
-    {
-        std::lock_guard lock(m_mutex);
-        m_now = m_now.addSecs(seconds);
-    }
-    QDateTime now() const
-    {
-        std::lock_guard lock(m_mutex);
-        return m_now;
-    }
-    ServiceClock clock()
-    {
-        return [this] { return now(); };
-    }
-
-private:
-    mutable std::mutex m_mutex;
-    QDateTime m_now;
-};
-
 // The service's log lines, collected. The server logs a request just after it has sent the
 // answer, so a test waits for the line.
 class LogLines
@@ -143,11 +110,15 @@ private:
     std::size_t m_read = 0;
 };
 
+// Noon of a Wednesday: the service's clock in every test.
+inline const QDateTime kNoon(QDate(2026, 3, 11), QTime(12, 0));
+
 // The service over `source`, listening on loopback.
 struct RunningService
 {
-    RunningService(Source& source, TestClock& clock, ServiceOptions options = {}, ServerLimits limits = {})
-        : service(source, clock.clock(), log.sink(), std::move(options))
+    explicit RunningService(Source& source, ServiceOptions options = {}, ServerLimits limits = {})
+        : service(
+            source, [] { return kNoon; }, log.sink(), std::move(options))
         , server([this](GuardedServer& s) { service.install(s); }, limits)
     { }
     LogLines log;
@@ -243,32 +214,14 @@ inline long residentMegabytes()
     return resident * ::sysconf(_SC_PAGESIZE) / (1024 * 1024);
 }
 
+// The program's request targets (tests/common) as the HTTP client takes them.
 inline std::string quotePath(const std::string& symbol)
 {
-    return "/download/quotes.csv?format=sl&ext=.csv&symbols=" + symbol;
+    return quoteTarget(QString::fromStdString(symbol)).toStdString();
 }
-
-// The history request as the program builds it: a year back from `today`, January = 1.
-inline std::string historyPath(const std::string& symbol, QDate today)
+inline std::string historyPath(const std::string& symbol, QDate today = kNoon.date())
 {
-    const QDate from = today.addDays(-365);
-    return "/table.csv?s=" + symbol + "&a=" + std::to_string(from.month())
-        + "&b=" + std::to_string(from.day()) + "&c=" + std::to_string(from.year())
-        + "&d=" + std::to_string(today.month()) + "&e=" + std::to_string(today.day())
-        + "&f=" + std::to_string(today.year()) + "&g=d&Ignore=.csv";
-}
-
-// Splits at commas, keeping empty parts.
-inline std::vector<std::string> fields(const std::string& line)
-{
-    std::vector<std::string> fields(1);
-    for (char c : line) {
-        if (c == ',')
-            fields.emplace_back();
-        else
-            fields.back() += c;
-    }
-    return fields;
+    return historyTarget(QString::fromStdString(symbol), today).toStdString();
 }
 
 inline std::vector<std::string> linesOf(const std::string& text)
@@ -287,78 +240,5 @@ inline std::vector<std::string> linesOf(const std::string& text)
         lines.push_back(current);
     return lines;
 }
-
-// A recorded answer of the upstream host.
-inline std::string nasdaqFixture(const std::string& name)
-{
-    std::ifstream in(
-        std::string(TRADEVANE_SOURCE_DIR) + "/tests/quoted/fixtures/nasdaq/" + name, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-// Stands in for the upstream host on loopback: serves recorded answers by symbol, endpoint and
-// asset class ("AAPL/info/stocks"), and the unknown-symbol answer for everything else, as the real
-// one does. Remembers what it was asked.
-class UpstreamStub
-{
-public:
-    struct Canned
-    {
-        int status = 200;
-        std::string body;
-        int delayMs = 0;
-    };
-    struct Seen
-    {
-        std::string key, target, userAgent, accept;
-        std::chrono::steady_clock::time_point when;
-    };
-
-    UpstreamStub()
-        : m_server([this](httplib::Server& s) {
-            s.Get(R"(/api/quote/([^/]+)/([a-z]+))",
-                [this](const httplib::Request& request, httplib::Response& response) {
-                    const std::string key = request.matches[1].str() + "/" + request.matches[2].str() + "/"
-                        + request.get_param_value("assetclass");
-                    Canned canned {200, nasdaqFixture("unknown-symbol.json")};
-                    {
-                        std::lock_guard lock(m_mutex);
-                        m_seen.push_back({key, request.target, request.get_header_value("User-Agent"),
-                            request.get_header_value("Accept"), std::chrono::steady_clock::now()});
-                        if (auto it = m_canned.find(key); it != m_canned.end())
-                            canned = it->second;
-                    }
-                    std::this_thread::sleep_for(std::chrono::milliseconds(canned.delayMs));
-                    response.status = canned.status;
-                    response.set_content(
-                        canned.body, canned.body.starts_with("<") ? "text/html" : "application/json");
-                });
-        })
-    { }
-
-    void serve(const std::string& key, Canned canned)
-    {
-        std::lock_guard lock(m_mutex);
-        m_canned[key] = std::move(canned);
-    }
-    void serve(const std::string& key, const char* fixture)
-    {
-        serve(key, Canned {200, nasdaqFixture(fixture)});
-    }
-    std::vector<Seen> seen() const
-    {
-        std::lock_guard lock(m_mutex);
-        return m_seen;
-    }
-    std::string url() const { return m_server.url(); }
-
-private:
-    mutable std::mutex m_mutex;
-    std::map<std::string, Canned> m_canned;
-    std::vector<Seen> m_seen;
-    LoopbackServer m_server;
-};
 
 } // namespace tradevane::market::test

@@ -9,7 +9,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const QDateTime kNoon(QDate(2026, 3, 11), QTime(12, 0));
 const std::string kQuoteHead = "GET /download/quotes.csv?symbols=abc HTTP/1.1\r\nHost: x\r\n";
 
 std::string headerLines(int count)
@@ -66,12 +65,11 @@ TEST(QuotedRequestHead, FindsTheEndTheLimitsAndABodyHoweverTheBytesArrive)
 
 TEST(QuotedServiceLimits, SlowAndIdleClientsHoldNoWorkerAndAreClosedAtTheHeadDeadline)
 {
-    TestClock clock(kNoon);
     SimulatedMarket market(1);
     ServerLimits limits;
     limits.workers = 2;
     limits.headTimeout = 2s;
-    RunningService running(market, clock, {}, limits);
+    RunningService running(market, {}, limits);
     const int port = running.server.port();
 
     // Four times as many clients as workers send a header line every 100 ms (for half a minute
@@ -112,12 +110,11 @@ TEST(QuotedServiceLimits, SlowAndIdleClientsHoldNoWorkerAndAreClosedAtTheHeadDea
 
 TEST(QuotedServiceLimits, ConnectionsBeyondTheLimitsAreTurnedAwayAndClosedOnesCountedBack)
 {
-    TestClock clock(kNoon);
     SimulatedMarket market(1);
     ServerLimits limits;
     limits.maxConnectionsPerAddress = 3;
     limits.maxConnections = 5;
-    RunningService running(market, clock, {}, limits);
+    RunningService running(market, {}, limits);
     const int port = running.server.port();
     const auto open = [&](std::vector<std::unique_ptr<RawConnection>>& list, int count, const char* from) {
         for (int i = 0; i < count; ++i)
@@ -145,9 +142,8 @@ TEST(QuotedServiceLimits, ConnectionsBeyondTheLimitsAreTurnedAwayAndClosedOnesCo
 
 TEST(QuotedServiceLimits, LargeHeadsAndBodiesAreRefusedUnreadAndLeaveNoMemoryBehind)
 {
-    TestClock clock(kNoon);
     SimulatedMarket market(1);
-    RunningService running(market, clock);
+    RunningService running(market);
     const int port = running.server.port();
     const long residentBefore = residentMegabytes();
 

@@ -1,22 +1,18 @@
-#include "QuotedTestSupport.h"
+#include "MarketFixtures.h"
 
 #include "engine/marketdata/sources/SimulatedMarket.h"
 #include "engine/marketdata/sources/SourceFormats.h"
+
+#include <gtest/gtest.h>
 
 #include <cmath>
 #include <map>
 
 using namespace tradevane::market;
-using namespace tradevane::market::test;
 
 namespace {
 
-const QDate kWednesday(2026, 3, 11);
-
-QDateTime at(QDate day, int hour, int minute)
-{
-    return QDateTime(day, QTime(hour, minute));
-}
+const QDate kWednesday = kMarketWednesday;
 
 std::vector<MarketBar> history(
     SimulatedMarket& market, const std::string& symbol, QDate today, int limit = 282)
@@ -26,22 +22,24 @@ std::vector<MarketBar> history(
     return answer.data;
 }
 
+// The quote line and the history text `market` gives for `symbol` on the Wednesday.
+std::string served(SimulatedMarket& market, const std::string& symbol)
+{
+    return quoteLine(market.quote(symbol, at(kWednesday, 11, 17)).data)
+        + historyText(history(market, symbol, kWednesday), market.label(), 282);
+}
+
 } // namespace
 
 TEST(SimulatedMarket, SameSeedGivesTheSameMarketAndAnotherSeedAnother)
 {
-    TestClock clock(at(kWednesday, 11, 17));
     SimulatedMarket first(7), again(7), other(8);
-    RunningService a(first, clock), b(again, clock), c(other, clock);
-    for (const std::string& path : {quotePath("abc"), historyPath("abc", kWednesday), quotePath("msft")}) {
-        const auto fromA = a.server.get(path);
-        ASSERT_EQ(fromA.status, 200);
-        ASSERT_FALSE(fromA.body.empty());
-        EXPECT_EQ(fromA.body, b.server.get(path).body) << path;
-        EXPECT_NE(fromA.body, c.server.get(path).body) << path;
+    for (const std::string symbol : {"ABC", "MSFT"}) {
+        EXPECT_EQ(served(first, symbol), served(again, symbol)) << symbol;
+        EXPECT_NE(served(first, symbol), served(other, symbol)) << symbol;
     }
-    // Symbols differ from each other, and asking in another order changes nothing.
-    EXPECT_NE(a.server.get(quotePath("abc")).body.substr(6), a.server.get(quotePath("abd")).body.substr(6));
+    // Symbols differ from each other.
+    EXPECT_NE(served(first, "ABC").substr(6), served(first, "ABD").substr(6));
 }
 
 TEST(SimulatedMarket, HistoryIsTheTradingDaysOfAYearEndingYesterday)

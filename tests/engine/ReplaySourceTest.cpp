@@ -1,53 +1,51 @@
-#include "QuotedTestSupport.h"
+#include "MarketFixtures.h"
 
 #include "engine/marketdata/sources/ReplaySource.h"
 #include "engine/marketdata/sources/SourceFormats.h"
 
 #include <QTemporaryDir>
 
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 using namespace tradevane::market;
-using namespace tradevane::market::test;
 
 namespace {
 
-const std::filesystem::path kFixtures
-    = std::filesystem::path(TRADEVANE_SOURCE_DIR) / "tests/quoted/fixtures/replay";
-const QDate kWednesday(2026, 3, 11);
+const QDate kWednesday = kMarketWednesday;
 
-QDateTime at(QDate day, int hour, int minute)
+// A year of the source's bars up to the Wednesday, at most `limit` of them.
+Answer<std::vector<MarketBar>> yearOf(ReplaySource& source, const std::string& symbol, int limit = 282)
 {
-    return QDateTime(day, QTime(hour, minute));
+    return source.history(symbol, kWednesday.addDays(-365), kWednesday, limit, at(kWednesday, 10, 0));
+}
+
+std::string lineOf(const MarketBar& bar)
+{
+    return isoDate(bar.date) + "," + formatPrice(bar.open) + "," + formatPrice(bar.high) + ","
+        + formatPrice(bar.low) + "," + formatPrice(bar.close) + "," + std::to_string(bar.volume);
 }
 
 } // namespace
 
 TEST(ReplaySource, TheFileIsReplayedAsTheTradingDaysUpToYesterday)
 {
-    TestClock clock(at(kWednesday, 10, 0));
-    ReplaySource source(kFixtures, 1);
-    RunningService running(source, clock);
-
-    const auto reply = running.server.get(historyPath("abc", kWednesday));
-    ASSERT_EQ(reply.status, 200);
-    const std::vector<std::string> lines = linesOf(reply.body);
-    ASSERT_EQ(lines.size(), 261u) << "heading and the 260 bars of the file";
-    EXPECT_EQ(lines[0], "Date (replay),Open,High,Low,Close,Volume,Adj Close");
+    ReplaySource source(kReplayFolder, 1);
+    const auto year = yearOf(source, "ABC");
+    ASSERT_TRUE(year.ok) << year.reason;
+    ASSERT_EQ(year.data.size(), 260u) << "the 260 bars of the file";
     // The newest bar of the file (2024-01-01) is yesterday, the one before it (2023-12-29) Monday.
-    EXPECT_EQ(lines[1], "2026-03-10,55.66,56.26,55.07,55.79,723726,55.79");
-    EXPECT_EQ(lines[2], "2026-03-09,55.98,56.13,55.40,55.61,484293,55.61");
-    EXPECT_EQ(lines[3].substr(0, 10), "2026-03-06");
-    EXPECT_EQ(lines[260], "2025-03-12,51.95,52.04,50.92,51.17,1004112,51.17");
-    const std::string logged = running.log.next();
-    EXPECT_NE(logged.find("history ABC 260 days 2025-03-12 to 2026-03-10 (replay)"), std::string::npos)
-        << logged;
+    EXPECT_EQ(lineOf(year.data[0]), "2026-03-10,55.66,56.26,55.07,55.79,723726");
+    EXPECT_EQ(lineOf(year.data[1]), "2026-03-09,55.98,56.13,55.40,55.61,484293");
+    EXPECT_EQ(year.data[2].date, QDate(2026, 3, 6));
+    EXPECT_EQ(lineOf(year.data[259]), "2025-03-12,51.95,52.04,50.92,51.17,1004112");
 
     // A limit keeps the newest bars; a shorter range the bars inside it.
-    const auto newest
-        = source.history("ABC", kWednesday.addDays(-365), kWednesday, 20, at(kWednesday, 10, 0));
+    const auto newest = yearOf(source, "ABC", 20);
     ASSERT_EQ(newest.data.size(), 20u);
     EXPECT_EQ(newest.data.front().date, QDate(2026, 3, 10));
     const auto week = source.history("ABC", QDate(2026, 3, 2), QDate(2026, 3, 6), 282, at(kWednesday, 10, 0));
@@ -58,7 +56,7 @@ TEST(ReplaySource, TheFileIsReplayedAsTheTradingDaysUpToYesterday)
 TEST(ReplaySource, FilesInAnotherHandAreReadAsWellAsTheyCanBe)
 {
     // xyz.csv: lower-case name, M/D/YYYY dates, newest first, CR LF, one line of N/A, one day twice.
-    const ReplaySource::FileBars file = ReplaySource::readFile(kFixtures / "xyz.csv");
+    const ReplaySource::FileBars file = ReplaySource::readFile(kReplayFolder / "xyz.csv");
     ASSERT_EQ(file.bars.size(), 3u);
     EXPECT_EQ(file.skippedLines, 1);
     EXPECT_EQ(file.firstProblem, "line 4 is not Date,Open,High,Low,Close,Volume");
@@ -66,15 +64,12 @@ TEST(ReplaySource, FilesInAnotherHandAreReadAsWellAsTheyCanBe)
     EXPECT_EQ(file.bars[1].open, 10.60) << "a day given twice keeps its last line";
     EXPECT_EQ(file.bars[2].volume, 5000);
 
-    TestClock clock(at(kWednesday, 10, 0));
-    ReplaySource source(kFixtures, 1);
-    RunningService running(source, clock);
-    const std::vector<std::string> lines = linesOf(running.server.get(historyPath("XYZ", kWednesday)).body);
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[1], "2026-03-10,11.00,11.50,10.80,11.20,5000,11.20");
-    EXPECT_EQ(lines[3], "2026-03-06,10.00,10.60,9.90,10.40,3000,10.40");
-    const std::string logged = running.log.next();
-    EXPECT_NE(logged.find("1 lines of xyz.csv skipped"), std::string::npos) << logged;
+    ReplaySource source(kReplayFolder, 1);
+    const auto year = yearOf(source, "XYZ");
+    ASSERT_EQ(year.data.size(), 3u);
+    EXPECT_EQ(lineOf(year.data[0]), "2026-03-10,11.00,11.50,10.80,11.20,5000");
+    EXPECT_EQ(lineOf(year.data[2]), "2026-03-06,10.00,10.60,9.90,10.40,3000");
+    EXPECT_NE(year.note.find("1 lines of xyz.csv skipped"), std::string::npos) << year.note;
 }
 
 TEST(ReplaySource, BarsThatCannotBeReplayedAreSkipped)
@@ -114,7 +109,7 @@ TEST(ReplaySource, BarsThatCannotBeReplayedAreSkipped)
 
 TEST(ReplaySource, TodaysQuotesWalkOnFromTheNewestBar)
 {
-    ReplaySource source(kFixtures, 1);
+    ReplaySource source(kReplayFolder, 1);
     const QuoteFields midnight = source.quote("ABC", at(kWednesday, 0, 0)).data;
     EXPECT_EQ(midnight.date, "3/11/2026");
     EXPECT_EQ(midnight.last, midnight.open);
@@ -130,11 +125,11 @@ TEST(ReplaySource, TodaysQuotesWalkOnFromTheNewestBar)
     }
     EXPECT_GT(prices.size(), 15u);
     EXPECT_EQ(quoteLine(source.quote("ABC", at(kWednesday, 12, 0)).data),
-        quoteLine(ReplaySource(kFixtures, 1).quote("ABC", at(kWednesday, 12, 0)).data))
+        quoteLine(ReplaySource(kReplayFolder, 1).quote("ABC", at(kWednesday, 12, 0)).data))
         << "the walk is the same for the same seed";
 
     // Before a session and on a weekend, the newest bar is the last close.
-    ReplaySource daytime(kFixtures, 1, *SessionWindow::parse("09:30-16:00"));
+    ReplaySource daytime(kReplayFolder, 1, *SessionWindow::parse("09:30-16:00"));
     const QuoteFields early = daytime.quote("ABC", at(kWednesday, 8, 0)).data;
     EXPECT_EQ(early.date, "3/10/2026");
     EXPECT_EQ(early.last, "55.79");
@@ -148,29 +143,24 @@ TEST(ReplaySource, MissingBrokenAndChangedFiles)
 {
     QTemporaryDir folder;
     const std::filesystem::path dir = folder.path().toStdString();
-    std::filesystem::copy_file(kFixtures / "ABC.csv", dir / "ABC.csv");
+    std::filesystem::copy_file(kReplayFolder / "ABC.csv", dir / "ABC.csv");
     std::ofstream(dir / "BAD.csv") << "<html>not a price file</html>\n\x01\x02\x03\n";
-    TestClock clock(at(kWednesday, 10, 0));
     ReplaySource source(dir, 1);
-    RunningService running(source, clock);
 
-    for (const std::string& path : {quotePath("nope"), historyPath("nope", kWednesday)}) {
-        const auto reply = running.server.get(path);
-        EXPECT_EQ(reply.status, 200);
-        EXPECT_EQ(reply.body, "");
-        const std::string logged = running.log.next();
-        EXPECT_NE(logged.find("-> 200 empty: no "), std::string::npos) << logged;
-        EXPECT_NE(logged.find(": no file NOPE.csv in"), std::string::npos) << logged;
-    }
-    EXPECT_EQ(running.server.get(quotePath("bad")).body, "");
-    const std::string logged = running.log.next();
-    EXPECT_NE(logged.find("BAD.csv holds no bars"), std::string::npos) << logged;
+    const auto noQuote = source.quote("NOPE", at(kWednesday, 10, 0));
+    const auto noHistory = yearOf(source, "NOPE");
+    EXPECT_FALSE(noQuote.ok);
+    EXPECT_FALSE(noHistory.ok);
+    for (const std::string& reason : {noQuote.reason, noHistory.reason})
+        EXPECT_TRUE(reason.starts_with("no file NOPE.csv in")) << reason;
+    const auto bad = source.quote("BAD", at(kWednesday, 10, 0));
+    EXPECT_FALSE(bad.ok);
+    EXPECT_NE(bad.reason.find("BAD.csv holds no bars"), std::string::npos) << bad.reason;
 
-    // A file changed while the service runs is read again.
-    EXPECT_EQ(linesOf(running.server.get(historyPath("abc", kWednesday)).body)[1].substr(11, 5), "55.66");
+    // A file changed while the source is in use is read again.
+    EXPECT_EQ(yearOf(source, "ABC").data.at(0).open, 55.66);
     std::ofstream(dir / "ABC.csv", std::ios::app) << "2024-01-02,60.00,61.00,59.00,60.50,1000\n";
     std::filesystem::last_write_time(
         dir / "ABC.csv", std::filesystem::last_write_time(dir / "ABC.csv") + std::chrono::seconds(5));
-    EXPECT_EQ(linesOf(running.server.get(historyPath("abc", kWednesday)).body)[1],
-        "2026-03-10,60.00,61.00,59.00,60.50,1000,60.50");
+    EXPECT_EQ(lineOf(yearOf(source, "ABC").data.at(0)), "2026-03-10,60.00,61.00,59.00,60.50,1000");
 }
