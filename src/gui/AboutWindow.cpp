@@ -159,12 +159,11 @@ void AboutWindow::onOkClicked()
     hide();
 }
 
-AboutWindow* showAboutWindow(QWidget* owner)
+AboutWindow* showAboutWindow(QPointer<AboutWindow>& window, QWidget* owner)
 {
-    static QPointer<AboutWindow> window;
     if (!window)
         window = new AboutWindow(owner);
-    window->exec();
+    window->open();
     return window;
 }
 

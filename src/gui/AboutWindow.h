@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 
 class QLabel;
 class QPushButton;
@@ -32,7 +33,8 @@ private:
     QPushButton* m_cmdOk;
 };
 
-// The main window's About button: shows the one about window modally, loading it the first time.
-AboutWindow* showAboutWindow(QWidget* owner);
+// The main window's About button: shows the one about window kept in `window` modal to `owner`,
+// loading it the first time, and returns at once (no second event loop).
+AboutWindow* showAboutWindow(QPointer<AboutWindow>& window, QWidget* owner);
 
 } // namespace tradevane

@@ -12,12 +12,6 @@ namespace tradevane {
 
 namespace {
 
-QPointer<AlertNoticeWindow>& openNotice()
-{
-    static QPointer<AlertNoticeWindow> notice;
-    return notice;
-}
-
 const QColor kOrange(255, 128, 0);
 
 } // namespace
@@ -74,9 +68,8 @@ AlertNoticeWindow::AlertNoticeWindow()
     connect(alertTimer, &QTimer::timeout, this, &AlertNoticeWindow::onAlertTimer);
 }
 
-AlertNoticeWindow* AlertNoticeWindow::showNotice()
+AlertNoticeWindow* AlertNoticeWindow::showNotice(QPointer<AlertNoticeWindow>& notice)
 {
-    QPointer<AlertNoticeWindow>& notice = openNotice();
     if (!notice) {
         notice = new AlertNoticeWindow;
         if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -86,11 +79,6 @@ AlertNoticeWindow* AlertNoticeWindow::showNotice()
     notice->raise();
     notice->alertTimer->start(); // a notice shown again stays its full time after the latest alert
     return notice;
-}
-
-AlertNoticeWindow* AlertNoticeWindow::current()
-{
-    return openNotice();
 }
 
 void AlertNoticeWindow::showEvent(QShowEvent* event)

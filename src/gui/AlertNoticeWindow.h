@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 class QFrame;
@@ -16,11 +17,9 @@ class AlertNoticeWindow : public QWidget
 public:
     static constexpr int kShowMs = 6000;
 
-    // Shows the one notice without making it modal; when it is already up it comes forward and
-    // its six seconds start again.
-    static AlertNoticeWindow* showNotice();
-    // The notice now on the screen, or nullptr.
-    static AlertNoticeWindow* current();
+    // Shows the one notice kept in `notice` without making it modal; when it is already up it
+    // comes forward and its six seconds start again. The notice deletes itself when it closes.
+    static AlertNoticeWindow* showNotice(QPointer<AlertNoticeWindow>& notice);
 
     QLabel* label1;
     QLabel* label2;

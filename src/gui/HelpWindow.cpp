@@ -140,9 +140,8 @@ void HelpWindow::onExitHelpClicked()
     close();
 }
 
-HelpWindow* showHelpWindow(QWidget* owner)
+HelpWindow* showHelpWindow(QPointer<HelpWindow>& window, QWidget* owner)
 {
-    static QPointer<HelpWindow> window;
     if (!window)
         window = new HelpWindow(owner);
     window->show();

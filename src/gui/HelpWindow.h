@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
@@ -43,8 +44,8 @@ private:
     int m_current = 0;
 };
 
-// The main window's Help button: shows the one help window, loading it on the contents page
-// when it is not open, or brings the open one forward as it is.
-HelpWindow* showHelpWindow(QWidget* owner);
+// The main window's Help button: shows the one help window kept in `window`, loading it on the
+// contents page when it is not open, or brings the open one forward as it is.
+HelpWindow* showHelpWindow(QPointer<HelpWindow>& window, QWidget* owner);
 
 } // namespace tradevane

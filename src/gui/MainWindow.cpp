@@ -367,18 +367,18 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     } else if (event->type() == QEvent::ContextMenu) {
         const auto* request = static_cast<QContextMenuEvent*>(event);
         if (const int row = rowAt(watched, request->pos()); row >= 1) {
-            QMenu menu(this);
-            menu.setObjectName(u"mnuStock"_qs);
-            QAction* chart = menu.addAction(u"Chart"_qs);
+            // A popup, not a second event loop: the choice arrives as a signal.
+            auto* menu = new QMenu(this);
+            menu->setAttribute(Qt::WA_DeleteOnClose);
+            menu->setObjectName(u"mnuStock"_qs);
+            QAction* chart = menu->addAction(u"Chart"_qs);
             chart->setObjectName(u"mnuChart"_qs);
             chart->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_0 + row % 10)));
-            QAction* settings = menu.addAction(u"Alert Settings..."_qs);
+            connect(chart, &QAction::triggered, this, [this, row] { showChart(row); });
+            QAction* settings = menu->addAction(u"Alert Settings..."_qs);
             settings->setEnabled(!isRunning());
-            const QAction* chosen = menu.exec(request->globalPos());
-            if (chosen == chart)
-                showChart(row);
-            else if (chosen == settings)
-                onStockSelectClicked(row);
+            connect(settings, &QAction::triggered, this, [this, row] { onStockSelectClicked(row); });
+            menu->popup(request->globalPos());
             return true;
         }
     }
@@ -478,7 +478,7 @@ void MainWindow::showAlertNotice(const QString& message)
 {
     if (m_closed)
         return;
-    AlertNoticeWindow::showNotice();
+    AlertNoticeWindow::showNotice(m_notice);
     if (m_tray)
         m_tray->alertRaised(message);
     if (m_services.settings.preferences.desktopNotifications)
@@ -620,17 +620,17 @@ void MainWindow::onLogClicked()
 
 void MainWindow::onShowHelpClicked()
 {
-    showHelpWindow(this); // not modal: it stays usable while the cycle runs
+    showHelpWindow(m_help, this); // not modal: it stays usable while the cycle runs
 }
 
 void MainWindow::onSoundsClicked()
 {
-    SoundsWindow::showSounds(m_services.settings, m_services.sound, m_services.log, m_selectedStock, this);
+    SoundsWindow::showSounds(m_sounds, m_services.settings, m_services.sound, m_services.log, m_selectedStock, this);
 }
 
 void MainWindow::onAboutClicked()
 {
-    showAboutWindow(this);
+    showAboutWindow(m_about, this);
 }
 
 void MainWindow::onMailSettingsClicked()
@@ -674,8 +674,10 @@ void MainWindow::showSource()
 
 void MainWindow::onTimeSettingsClicked()
 {
-    TimesWindow window(m_services.settings, this);
-    window.exec();
+    // Modal to the main window without a second event loop: the window deletes itself on closing.
+    auto* window = new TimesWindow(m_services.settings, this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->open();
 }
 
 void MainWindow::onStockSelectClicked(int index)
@@ -683,16 +685,18 @@ void MainWindow::onStockSelectClicked(int index)
     if (index < 1 || index > kStockCount)
         return; // button 0 is never shown
     m_selectedStock = index;
-    AlertsWindow window(m_services.settings, StockIndex::fromNumber(index), this);
-    window.setPreviewSources({&m_services.engine, [this] {
-                                  return makePriceSource(m_services.settings.source,
-                                      m_services.settings.servers, m_services.fetcher, m_services.hub);
-                              }});
-    connect(&window, &AlertsWindow::symbolSaved, this, [this](int stock, const QString& text) {
+    // Modal to the main window without a second event loop: the window deletes itself on closing.
+    auto* window = new AlertsWindow(m_services.settings, StockIndex::fromNumber(index), this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setPreviewSources({&m_services.engine, [this] {
+                                   return makePriceSource(m_services.settings.source,
+                                       m_services.settings.servers, m_services.fetcher, m_services.hub);
+                               }});
+    connect(window, &AlertsWindow::symbolSaved, this, [this](int stock, const QString& text) {
         if (stock >= 1 && stock <= kStockCount)
             lblSymbol[stock]->setText(text);
     });
-    window.exec();
+    window->open();
 }
 
 } // namespace tradevane

@@ -17,8 +17,12 @@ namespace tradevane {
 class AppServices;
 class DesktopNotifier;
 class TrayIcon;
+class AboutWindow;
+class AlertNoticeWindow;
 class ChartWindow;
+class HelpWindow;
 class LogWindow;
+class SoundsWindow;
 
 // Whether the main window puts the program in the system tray.
 enum class TrayUse { IfAvailable, Always, Never };
@@ -147,6 +151,11 @@ private:
     bool m_exiting = false; // Exit was chosen: closing ends the program whatever the tray
     TrayIcon* m_tray = nullptr;
     std::array<QPointer<ChartWindow>, kStockCount> m_charts {};
+    // Made when first asked for and kept: hidden, not unloaded.
+    QPointer<AboutWindow> m_about;
+    QPointer<SoundsWindow> m_sounds;
+    QPointer<HelpWindow> m_help;
+    QPointer<AlertNoticeWindow> m_notice; // while it is up
     DesktopNotifier* m_notifier = nullptr;
     LogWindow* m_log = nullptr;
     bool m_logVisible = false; // the log window is open and follows the log

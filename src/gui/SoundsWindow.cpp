@@ -81,16 +81,15 @@ SoundsWindow::SoundsWindow(
     loadValues();
 }
 
-SoundsWindow* SoundsWindow::showSounds(
-    SettingsStore& settings, SoundPlayer& sound, ActivityLog& log, int logNumber, QWidget* parent)
+SoundsWindow* SoundsWindow::showSounds(QPointer<SoundsWindow>& window, SettingsStore& settings,
+    SoundPlayer& sound, ActivityLog& log, int logNumber, QWidget* parent)
 {
-    static QPointer<SoundsWindow> open;
-    if (!open)
-        open = new SoundsWindow(settings, sound, log, logNumber, parent);
-    open->show();
-    open->raise();
-    open->activateWindow();
-    return open;
+    if (!window)
+        window = new SoundsWindow(settings, sound, log, logNumber, parent);
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
 }
 
 std::array<QRadioButton*, 5> SoundsWindow::options() const

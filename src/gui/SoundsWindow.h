@@ -3,6 +3,7 @@
 #include "engine/model/Settings.h"
 #include "platform/Pending.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
@@ -29,9 +30,10 @@ public:
     SoundsWindow(SettingsStore& settings, SoundPlayer& sound, ActivityLog& log, int logNumber,
         QWidget* parent = nullptr);
 
-    // Shows the one sounds window (creating it when none is open) without making it modal.
-    static SoundsWindow* showSounds(SettingsStore& settings, SoundPlayer& sound, ActivityLog& log,
-        int logNumber, QWidget* parent = nullptr);
+    // Shows the one sounds window kept in `window` (creating it when none is open) without making
+    // it modal.
+    static SoundsWindow* showSounds(QPointer<SoundsWindow>& window, SettingsStore& settings, SoundPlayer& sound,
+        ActivityLog& log, int logNumber, QWidget* parent = nullptr);
 
     QRadioButton* optSiren;
     QRadioButton* optFemVoice;

@@ -11,19 +11,20 @@ using namespace tradevane;
 
 namespace {
 
-bool closedWithin(int ms)
+bool closedWithin(const QPointer<AlertNoticeWindow>& notice, int ms)
 {
     return QTest::qWaitFor(
-        [] {
+        [&notice] {
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            return AlertNoticeWindow::current() == nullptr;
+            return notice.isNull();
         },
         ms);
 }
 
 TEST(AlertNotice, ShowsOneOrangeNoticeThatClosesItself)
 {
-    AlertNoticeWindow* notice = AlertNoticeWindow::showNotice();
+    QPointer<AlertNoticeWindow> kept;
+    AlertNoticeWindow* notice = AlertNoticeWindow::showNotice(kept);
     ASSERT_NE(notice, nullptr);
     EXPECT_TRUE(notice->isVisible());
     EXPECT_EQ(notice->palette().color(QPalette::Window), QColor(255, 128, 0));
@@ -35,20 +36,20 @@ TEST(AlertNotice, ShowsOneOrangeNoticeThatClosesItself)
     EXPECT_EQ(notice->alertTimer->interval(), 6000);
 
     // A second alert while it is up: the same window, nothing more.
-    EXPECT_EQ(AlertNoticeWindow::showNotice(), notice);
+    EXPECT_EQ(AlertNoticeWindow::showNotice(kept), notice);
     int notices = 0;
     for (QWidget* w : QApplication::topLevelWidgets())
         notices += qobject_cast<AlertNoticeWindow*>(w) != nullptr && w->isVisible();
     EXPECT_EQ(notices, 1);
 
     notice->alertTimer->setInterval(50); // restarts the countdown with a short interval
-    EXPECT_TRUE(closedWithin(3000));
+    EXPECT_TRUE(closedWithin(kept, 3000));
 
     // The next alert opens a fresh notice.
-    AlertNoticeWindow* next = AlertNoticeWindow::showNotice();
+    AlertNoticeWindow* next = AlertNoticeWindow::showNotice(kept);
     ASSERT_NE(next, nullptr);
     next->alertTimer->setInterval(10);
-    EXPECT_TRUE(closedWithin(3000));
+    EXPECT_TRUE(closedWithin(kept, 3000));
 }
 
 } // namespace

@@ -137,14 +137,15 @@ TEST_F(HelpWindowTest, TheHelpButtonKeepsOneWindowUntilItIsClosed)
     writeFile(u"hlpCont.doc"_qs, rtfPage("Contents"));
     writeFile(u"hlpPg5.doc"_qs, rtfPage("Page five"));
     QWidget owner;
-    HelpWindow* first = showHelpWindow(&owner);
+    QPointer<HelpWindow> kept;
+    HelpWindow* first = showHelpWindow(kept, &owner);
     ASSERT_NE(first, nullptr);
     EXPECT_TRUE(first->isVisible());
     EXPECT_FALSE(first->isModal());
     first->onHelpPageClicked(5);
 
     // Pressed again while it is open: the same window, still on the page the reader chose.
-    EXPECT_EQ(showHelpWindow(&owner), first);
+    EXPECT_EQ(showHelpWindow(kept, &owner), first);
     EXPECT_EQ(first->currentPage(), 5);
 
     QPointer<HelpWindow> closed = first;
@@ -152,7 +153,7 @@ TEST_F(HelpWindowTest, TheHelpButtonKeepsOneWindowUntilItIsClosed)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(closed.isNull()) << "closing unloads the window";
 
-    HelpWindow* again = showHelpWindow(&owner);
+    HelpWindow* again = showHelpWindow(kept, &owner);
     EXPECT_EQ(again->currentPage(), 0);
     EXPECT_EQ(again->findChild<QTextEdit*>(u"rtfHelp"_qs)->toPlainText(), u"Contents"_qs);
     again->close();

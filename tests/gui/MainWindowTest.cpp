@@ -1,6 +1,5 @@
 #include "CycleFixture.h"
 #include "LoopbackSmtpServer.h"
-#include "widgets/OnNextModal.h"
 
 #include "engine/alerts/AlertEvaluation.h"
 #include "engine/settings/Preferences.h"
@@ -277,39 +276,40 @@ TEST_F(MainWindowTest, StockButtonsChooseTheStock)
     MainWindow main(m_app);
     main.show();
     // The alert settings window opens for stock 6; a saved symbol shows in row 6 as typed.
-    OnNextModal edit([](QWidget* dialog) {
-        ASSERT_EQ(dialog->objectName(), u"frmAlerts"_qs);
-        dialog->findChild<QLineEdit*>(u"txtSymbol"_qs)->setText(u"verylongsym"_qs);
-        dialog->findChild<QPushButton*>(u"cmdDefaltSettings"_qs)->click();
-        dialog->findChild<QPushButton*>(u"cmdSaveSettings"_qs)->click();
-    });
-    m_boxes.queueAnswer(MsgResult::Yes); // restore the defaults
     main.cmdStockSelect[6]->click();
-    EXPECT_TRUE(edit.done());
+    auto* dialog = main.findChild<QDialog*>(u"frmAlerts"_qs);
+    ASSERT_TRUE(dialog);
+    dialog->findChild<QLineEdit*>(u"txtSymbol"_qs)->setText(u"verylongsym"_qs);
+    m_boxes.queueAnswer(MsgResult::Yes); // restore the defaults
+    dialog->findChild<QPushButton*>(u"cmdDefaltSettings"_qs)->click();
+    dialog->findChild<QPushButton*>(u"cmdSaveSettings"_qs)->click();
     EXPECT_EQ(main.lblSymbol[6]->text(), u"VERYLONGSYM"_qs);
     EXPECT_EQ(alerts(6).symbol, u"VERYLON"_qs);
     EXPECT_EQ(readFile(u"Aset6.dat"_qs).mid(3, 7), "VERYLON");
 }
 
-// Channels opens its window modal to the main window and returns at once: no second event loop
-// runs under the click. The window goes when it is closed.
-TEST_F(MainWindowTest, ChannelsOpensItsWindowWithoutWaitingForIt)
+// The settings windows open modal to the main window and the click returns at once: no second
+// event loop runs under it. Each window goes when it is closed.
+TEST_F(MainWindowTest, SettingsWindowsOpenWithoutWaitingForThem)
 {
     MainWindow main(m_app);
     main.show();
-    main.cmdChannels->click();
-    QPointer<QDialog> channels = main.findChild<QDialog*>(u"frmChannels"_qs);
-    ASSERT_TRUE(channels);
-    EXPECT_TRUE(channels->isVisible());
-    EXPECT_EQ(channels->windowModality(), Qt::WindowModal);
-    EXPECT_EQ(QApplication::activeModalWidget(), channels.data());
-    m_boxes.queueAnswer(MsgResult::No);
-    channels->findChild<QPushButton*>(u"cmdSaveSettings"_qs)->click();
-    ASSERT_TRUE(channels);
-    EXPECT_FALSE(channels->isVisible());
-    // The test runs inside an event loop of its own, which a deferred delete waits for.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(channels.isNull());
+    const std::pair<QPushButton*, const char16_t*> buttons[] = {{main.cmdChannels, u"frmChannels"},
+        {main.cmdMailSettings, u"frmMailSettings"}, {main.cmdTimeSettings, u"frmTimeSettings"},
+        {main.cmdStockSelect[2], u"frmAlerts"}};
+    for (const auto& [button, name] : buttons) {
+        m_boxes.clear();
+        button->click();
+        QPointer<QDialog> window = main.findChild<QDialog*>(QString::fromUtf16(name));
+        ASSERT_TRUE(window) << QString::fromUtf16(name).toStdString();
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_EQ(window->windowModality(), Qt::WindowModal);
+        EXPECT_EQ(QApplication::activeModalWidget(), window.data());
+        window->reject();
+        // The test runs inside an event loop of its own, which a deferred delete waits for.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(window.isNull()) << QString::fromUtf16(name).toStdString();
+    }
 }
 
 // Help stays usable while the engine runs and opens without blocking it; a transfer goes on while
@@ -521,7 +521,8 @@ TEST_F(MainWindowTest, AlertsRaiseADesktopNotificationUnlessTurnedOff)
     main.showAlertNotice(kTwoAlerts);
     ASSERT_TRUE(runUntil([&] { return sent == 1; }));
 
-    SoundsWindow* sounds = SoundsWindow::showSounds(m_app.settings, m_app.sound, m_app.log, 1, &main);
+    QPointer<SoundsWindow> kept;
+    SoundsWindow* sounds = SoundsWindow::showSounds(kept, m_app.settings, m_app.sound, m_app.log, 1, &main);
     ASSERT_NE(sounds, nullptr);
     EXPECT_TRUE(sounds->chkDesktopNotice->isChecked());
     sounds->chkDesktopNotice->click();

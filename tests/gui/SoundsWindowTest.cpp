@@ -41,8 +41,9 @@ TEST_F(Sounds, WindowShowsTheStoredChoiceAndSavesOnEnableClickAndClose)
 
 TEST_F(Sounds, OneSoundsWindowAndAnUnwritableFileKeepsItUsable)
 {
-    SoundsWindow* first = SoundsWindow::showSounds(m_app.settings, m_player, m_app.log, 1);
-    EXPECT_EQ(SoundsWindow::showSounds(m_app.settings, m_player, m_app.log, 1), first);
+    QPointer<SoundsWindow> kept;
+    SoundsWindow* first = SoundsWindow::showSounds(kept, m_app.settings, m_player, m_app.log, 1);
+    EXPECT_EQ(SoundsWindow::showSounds(kept, m_app.settings, m_player, m_app.log, 1), first);
 
     QDir(m_folder.path()).mkdir(u"soundset.dat"_qs); // a folder where the file should be
     first->optFemVoice->click();
@@ -52,7 +53,7 @@ TEST_F(Sounds, OneSoundsWindowAndAnUnwritableFileKeepsItUsable)
     EXPECT_TRUE(m_boxes.shown()[0].text.startsWith(u"FILE ERROR:"_qs));
     EXPECT_EQ(m_app.settings.sound.sound, AlertSound::Voice); // in effect for this run
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    SoundsWindow* again = SoundsWindow::showSounds(m_app.settings, m_player, m_app.log, 1);
+    SoundsWindow* again = SoundsWindow::showSounds(kept, m_app.settings, m_player, m_app.log, 1);
     ASSERT_NE(again, nullptr);
     again->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
