@@ -4,6 +4,7 @@
 #include "engine/log/LogTexts.h"
 
 #include <QDir>
+#include <QFile>
 
 using namespace tradevane;
 
@@ -94,6 +95,33 @@ TEST_F(RememberedAlerts, AStartLaterTheSameDaySendsNoSecondMailAndTheNextDayRepo
     EXPECT_TRUE(mails[0].contains(kAbcLines + kXyzLines));
     ASSERT_EQ(file().alerts.size(), 3);
     EXPECT_EQ(file().alerts[0].day, kMonday.addDays(1));
+}
+
+// The program ended without a word while the alert mail was on its way (a power cut, a kill): the
+// mail kept in unsent.dat goes at the next START, before anything else. A mail that ends in any
+// way, even cut off by closing, leaves no such file.
+TEST_F(RememberedAlerts, AMailCutOffByAnAbruptEndGoesAtTheNextStart)
+{
+    m_smtp.setDelay(3000); // the mail is still on its way when the program ends
+    QByteArray leftBehind;
+    EXPECT_TRUE(runFrom(at(kMonday, 9, 59, 50), [&] {
+        if (m_window.statuses(u"Sending Email"_qs).isEmpty())
+            return false;
+        leftBehind = readFile(u"unsent.dat"_qs); // what an abrupt end here would leave
+        return true;
+    }));
+    EXPECT_FALSE(QFile::exists(path(u"unsent.dat"_qs)));
+    ASSERT_FALSE(leftBehind.isEmpty());
+    m_smtp.setDelay(0);
+
+    writeFile(u"unsent.dat"_qs, leftBehind);
+    const QStringList mails = run(at(kMonday, 10, 20, 0));
+    ASSERT_EQ(mails.size(), 2);
+    EXPECT_TRUE(mails[0].contains(u"TIME: 10:00"_qs + u"\r\n"_qs)) << mails[0].toStdString();
+    EXPECT_TRUE(mails[0].contains(kAbcLines + kXyzLines));
+    EXPECT_FALSE(mails[1].contains(kAbcLines)); // reported before the end
+    EXPECT_EQ(log().count(LogText::kUnsentMailResent), 1);
+    EXPECT_FALSE(QFile::exists(path(u"unsent.dat"_qs)));
 }
 
 TEST_F(RememberedAlerts, AnAlertIsForgottenWhenItsSettingsOrTheSymbolChange)

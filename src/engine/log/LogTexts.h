@@ -63,6 +63,13 @@ inline const QString kMailPasswordUnread
 // After kEmailFailed, when the password stayed in the keyring
 inline const QString kMailPasswordMissing
     = u"the mail password could not be read from the desktop keyring - save the mail settings again"_qs;
+// Before the mail of a set whose program ended before the mail did (unsent.dat)
+inline const QString kUnsentMailResent
+    = u"Alert mail not sent before Tradevane ended - sending it now"_qs;
+// Followed by the reason
+inline const QString kUnsentMailNotWritten
+    = u"Unsent alert mail file unsent.dat could not be written - an abrupt end now would lose this mail: "_qs;
+inline const QString kUnsentMailDamaged = u"Unsent alert mail file unsent.dat damaged - removed: "_qs;
 inline const QString kEmailSent = u" Email message sent."_qs;
 inline const QString kEmailFailed = u" Email message failed: "_qs;
 inline const QString kEmailWithheld = u" Email alert(s) prepared but witheld - Disabled by user"_qs;

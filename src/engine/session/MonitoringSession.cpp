@@ -10,6 +10,7 @@
 #include "engine/notify/AlertMail.h"
 #include "engine/notify/Channels.h"
 #include "engine/notify/SoundPlayer.h"
+#include "engine/notify/UnsentMail.h"
 #include "engine/session/SessionObserver.h"
 #include "engine/session/WaitRules.h"
 #include "engine/settings/KeyringSecrets.h"
@@ -182,6 +183,12 @@ void MonitoringSession::connectionChecked(const SourceCheck& check)
     m_reported = readReportedAlerts(m_services.log, stockInHand());
     status({});
     emit downloadFrequencyChanged(u' ' + QString::number(m_time.quoteInterval) + u" Minute(s)"_qs);
+    // The alert mail of a run that ended before its mail did goes first.
+    if (const std::optional<QString> unsent = readUnsentMail(m_services.log, stockInHand())) {
+        logLine(LogText::kUnsentMailResent);
+        sendMail(*unsent, &MonitoringSession::dayHead);
+        return;
+    }
     dayHead();
 }
 
@@ -452,32 +459,42 @@ void MonitoringSession::rememberReported()
     if (reported == m_reported)
         return; // only alerts that repeat in every set were due
     m_reported = std::move(reported);
+    // From now on these alerts are not reported again today: until the mail has gone, it is kept
+    // where an abrupt end cannot take it.
+    keepUnsentMail(m_message.text, m_services.log, stockInHand());
     writeReportedAlerts(m_reported, m_services.log, stockInHand());
 }
 
 void MonitoringSession::alertSoundEnded()
 {
     emit alertRaised(m_message.text);
+    sendMail(m_message.text, &MonitoringSession::mailDone);
+}
+
+void MonitoringSession::sendMail(const QString& text, void (MonitoringSession::*then)())
+{
     enter(State::SendingMail);
     status(u"Sending Email"_qs);
     // Just after start-up the mail password and the channel tokens may still be on their way from
     // the keyring (at most its time-out).
     if (m_services.secrets.busy()) {
-        wait(m_services.secrets.whenDone([this] {
+        wait(m_services.secrets.whenDone([this, text, then] {
             if (m_state == State::SendingMail)
-                sendMail();
+                mailNow(text, then);
         }));
         return;
     }
-    sendMail();
+    mailNow(text, then);
 }
 
-void MonitoringSession::sendMail()
+void MonitoringSession::mailNow(const QString& text, void (MonitoringSession::*then)())
 {
-    wait(sendAlertMail(m_message.text, m_services.settings, m_services.smtp, m_services.log, stockInHand(),
-        [this](MailOutcome) {
+    wait(sendAlertMail(
+        text, m_services.settings, m_services.smtp, m_services.log, stockInHand(), [this, then](MailOutcome) {
+            // The mail has its line in the log, whatever became of it: nothing is left to send.
+            dropUnsentMail();
             if (m_state == State::SendingMail)
-                mailDone();
+                (this->*then)();
         }));
 }
 

@@ -157,7 +157,10 @@ private:
     void quotesDone();
     void rememberReported();
     void alertSoundEnded();
-    void sendMail();
+    // Alert mail of `text`; `then` follows once the mail has its line in the log, unless the run
+    // has ended meanwhile.
+    void sendMail(const QString& text, void (MonitoringSession::*then)());
+    void mailNow(const QString& text, void (MonitoringSession::*then)());
     void mailDone();
     void setDone();
 
