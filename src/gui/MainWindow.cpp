@@ -625,7 +625,8 @@ void MainWindow::onShowHelpClicked()
 
 void MainWindow::onSoundsClicked()
 {
-    SoundsWindow::showSounds(m_sounds, m_services.settings, m_services.sound, m_services.log, m_selectedStock, this);
+    SoundsWindow::showSounds(
+        m_sounds, m_services.settings, m_services.sound, m_services.log, m_selectedStock, this);
 }
 
 void MainWindow::onAboutClicked()

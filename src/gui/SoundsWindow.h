@@ -32,8 +32,8 @@ public:
 
     // Shows the one sounds window kept in `window` (creating it when none is open) without making
     // it modal.
-    static SoundsWindow* showSounds(QPointer<SoundsWindow>& window, SettingsStore& settings, SoundPlayer& sound,
-        ActivityLog& log, int logNumber, QWidget* parent = nullptr);
+    static SoundsWindow* showSounds(QPointer<SoundsWindow>& window, SettingsStore& settings,
+        SoundPlayer& sound, ActivityLog& log, int logNumber, QWidget* parent = nullptr);
 
     QRadioButton* optSiren;
     QRadioButton* optFemVoice;

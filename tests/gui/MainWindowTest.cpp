@@ -294,9 +294,9 @@ TEST_F(MainWindowTest, SettingsWindowsOpenWithoutWaitingForThem)
 {
     MainWindow main(m_app);
     main.show();
-    const std::pair<QPushButton*, const char16_t*> buttons[] = {{main.cmdChannels, u"frmChannels"},
-        {main.cmdMailSettings, u"frmMailSettings"}, {main.cmdTimeSettings, u"frmTimeSettings"},
-        {main.cmdStockSelect[2], u"frmAlerts"}};
+    const std::pair<QPushButton*, const char16_t*> buttons[]
+        = {{main.cmdChannels, u"frmChannels"}, {main.cmdMailSettings, u"frmMailSettings"},
+            {main.cmdTimeSettings, u"frmTimeSettings"}, {main.cmdStockSelect[2], u"frmAlerts"}};
     for (const auto& [button, name] : buttons) {
         m_boxes.clear();
         button->click();

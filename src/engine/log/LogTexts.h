@@ -64,8 +64,7 @@ inline const QString kMailPasswordUnread
 inline const QString kMailPasswordMissing
     = u"the mail password could not be read from the desktop keyring - save the mail settings again"_qs;
 // Before the mail of a set whose program ended before the mail did (unsent.dat)
-inline const QString kUnsentMailResent
-    = u"Alert mail not sent before Tradevane ended - sending it now"_qs;
+inline const QString kUnsentMailResent = u"Alert mail not sent before Tradevane ended - sending it now"_qs;
 // Followed by the reason
 inline const QString kUnsentMailNotWritten
     = u"Unsent alert mail file unsent.dat could not be written - an abrupt end now would lose this mail: "_qs;
