@@ -176,26 +176,6 @@ TEST_F(AlertMail, UnreachableOrSilentServersFailInTime)
     EXPECT_TRUE(log().contains(u"imeout"_qs) || log().contains(u"timed out"_qs)) << log().toStdString();
 }
 
-// Stop or closing cuts a send off: one failure line, stamped like the others, and the control is
-// free for the next mail.
-TEST_F(AlertMail, ASendCutOffLogsOneFailureLine)
-{
-    QTcpServer silent;
-    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
-    settings(u"127.0.0.1:"_qs + QString::number(silent.serverPort()));
-    // Time-outs far beyond the test's own: a cancel that waited for the server would hang it.
-    m_app.smtp.setTimeouts(3'600'000, 3'600'000);
-    std::optional<MailOutcome> outcome;
-    const auto mail = sendAlertMail(
-        u"alert"_qs, m_app.settings, m_app.smtp, m_app.log, 11, [&](MailOutcome o) { outcome = o; });
-    ASSERT_TRUE(runUntil([&] { return silent.hasPendingConnections(); }));
-    mail->cancel();
-    ASSERT_TRUE(outcome.has_value()); // reported before cancel() returned
-    EXPECT_EQ(*outcome, MailOutcome::Failed);
-    EXPECT_EQ(log(), stamp() + u" Email message failed: sending cancelled\r\n"_qs);
-    EXPECT_FALSE(m_app.smtp.busy());
-}
-
 TEST_F(AlertMail, LineBreaksInSettingsCannotAddHeadersOrRecipients)
 {
     LoopbackSmtpServer server;

@@ -1,5 +1,4 @@
 #include "CycleFixture.h"
-#include "LoopbackSmtpServer.h"
 
 #include "engine/alerts/AlertEvaluation.h"
 #include "engine/settings/Preferences.h"
@@ -21,7 +20,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSystemTrayIcon>
-#include <QTcpServer>
 #include <QTest>
 #include <QTimer>
 
@@ -228,24 +226,6 @@ TEST_F(MainWindowTest, ClosingEndsEverythingInFlightAndEmptiesTheLog)
     EXPECT_EQ(m_clock->alarmsWaiting(), 0);
     EXPECT_FALSE(main.logWindow()->isVisible()); // no window of the program stays up
     EXPECT_EQ(readFile(u"activlog.dat"_qs), QByteArray("\r\n")); // a cancelled transfer logs nothing
-}
-
-// A mail server that takes the connection and never greets: closing cancels the mail at once.
-TEST_F(MainWindowTest, ClosingCancelsAMailToASilentServer)
-{
-    QTcpServer silent;
-    ASSERT_NO_FATAL_FAILURE(mailToSilentServer(silent));
-    watchAbcAbove12();
-    schedule(8, 0, 16, 0, 5);
-    MainWindow main(m_app);
-    main.show();
-    ASSERT_TRUE(startUntil(main, State::SendingMail));
-    EXPECT_EQ(main.lblStatus->text(), u"Sending Email"_qs);
-    ASSERT_EQ(m_app.hub.transfersRunning(), 1);
-    main.close();
-    EXPECT_EQ(m_app.hub.transfersRunning(), 0);
-    EXPECT_EQ(m_app.engine.state(), State::Idle);
-    EXPECT_EQ(readFile(u"activlog.dat"_qs), QByteArray("\r\n"));
 }
 
 TEST_F(MainWindowTest, QuotesAndAlertColoursGoIntoTheStockRows)
