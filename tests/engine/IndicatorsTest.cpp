@@ -1,11 +1,15 @@
+#include "CycleFixture.h"
 #include "IndicatorFixture.h"
 
 #include "engine/indicators/HighLowBreakout.h"
+#include "engine/indicators/IndicatorSeries.h"
 #include "engine/indicators/Indicators.h"
 #include "engine/indicators/MovingAverage.h"
 #include "engine/indicators/RateOfChange.h"
 #include "engine/indicators/Stochastic.h"
 #include "engine/indicators/VolumeAverage.h"
+#include "engine/marketdata/HistoryRetrieval.h"
+#include "engine/settings/AlertSettingsFile.h"
 
 using namespace tradevane;
 
@@ -249,6 +253,54 @@ TEST_F(IndicatorTest, TheStocksOwnAveragesUnlessTheWindowWouldRefuseThem)
         EXPECT_EQ(todaysAverages(), defaults);
         m_settings = chosen;
     }
+}
+
+// Today's quote changes only today's bar; another day's history, even as long, is read whole.
+TEST(ChartDataOf, TakesTodaysRowAloneOnlyWhileTheDaysAreTheSame)
+{
+    AlertSettings settings;
+    applyDefaultAlertSettings(settings);
+    std::optional<PriceHistory> history
+        = readHistoryTable(QString::fromLatin1(makeHistory(kMonday, 250, 10)));
+    ASSERT_TRUE(history);
+    // Before a quote, row 0 is the table's heading line and no day.
+    ChartData data = chartDataOf(*history, settings);
+    ASSERT_EQ(data.bars.size(), 250u);
+    EXPECT_EQ(data.bars.back().date, QDate(2026, 12, 4));
+    EXPECT_FALSE(data.days.front().movingAverage[0].has_value()); // too few days before it
+    EXPECT_TRUE(data.days.back().movingAverage[0].has_value());
+    EXPECT_TRUE(data.days[199].movingAverage[5].has_value()); // the 200-day average from the 200th day on
+    EXPECT_FALSE(data.days[198].movingAverage[5].has_value());
+    // The slow %K stands on 17 days, its %D on 19: from the 17th and the 19th day on.
+    EXPECT_FALSE(data.days[15].stochK.has_value());
+    EXPECT_TRUE(data.days[16].stochK.has_value());
+    EXPECT_FALSE(data.days[17].stochD.has_value());
+    EXPECT_TRUE(data.days[18].stochD.has_value());
+
+    const auto setToday = [](PriceHistory& h, const QString& date, double close) {
+        h.front() = barFromTexts(
+            date, u"10"_qs, QString::number(close + 1), u"9"_qs, QString::number(close), u"500"_qs);
+    };
+    setToday(*history, u"12/7/2026"_qs, 11);
+    updateLastDay(data, *history, settings);
+    ASSERT_EQ(data.bars.size(), 251u);
+    EXPECT_EQ(data.bars.back().close, 11.0);
+    const IndicatorDay yesterday = data.days[249];
+    setToday(*history, u"12/7/2026"_qs, 12);
+    updateLastDay(data, *history, settings);
+    EXPECT_EQ(data.bars.back().close, 12.0);
+    EXPECT_EQ(data.days[249].movingAverage, yesterday.movingAverage);
+    EXPECT_NE(data.days[250].movingAverage[0], yesterday.movingAverage[0]);
+
+    // The next day: as many rows, all of them a day later.
+    std::optional<PriceHistory> next
+        = readHistoryTable(QString::fromLatin1(makeHistory(kMonday.addDays(1), 250, 20)));
+    ASSERT_TRUE(next);
+    setToday(*next, u"12/8/2026"_qs, 21);
+    updateLastDay(data, *next, settings);
+    EXPECT_EQ(data.bars.size(), 251u);
+    EXPECT_EQ(data.bars[249].date, QDate(2026, 12, 7));
+    EXPECT_NEAR(data.bars[30].close, 20.0, 1.0);
 }
 
 } // namespace

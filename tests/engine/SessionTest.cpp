@@ -79,8 +79,8 @@ TEST_F(Session, StopDuringAHangingDownloadThenStartAtOnce)
     EXPECT_FALSE(stock(1).stockFailed);
 }
 
-// STOP while the alert mail goes to a server that never answers: the mail's one line says it was
-// cut off, then come the stop lines.
+// STOP while the alert mail goes to a server that never answers: the mail's one line, written
+// before stop() returns, says it was cut off, then come the stop lines.
 TEST_F(Session, StopDuringAMailLogsOneFailureLine)
 {
     QTcpServer silent;
@@ -96,6 +96,7 @@ TEST_F(Session, StopDuringAMailLogsOneFailureLine)
         << log().toStdString();
     EXPECT_EQ(log().count(u"Email message"_qs), 1);
     EXPECT_FALSE(log().contains(QString(75, u'*')));
+    EXPECT_FALSE(m_app.smtp.busy()); // free for the next mail
 }
 
 // The clock set while the engine waits: each wait is what its rule gives on the new time.

@@ -1,13 +1,10 @@
 #include "TestSupport.h"
 #include "widgets/OnNextModal.h"
 
-#include "engine/log/LogTexts.h"
-#include "engine/session/StartupLoad.h"
 #include "engine/settings/AlertSettingsFile.h"
 #include "gui/MainWindow.h"
 #include "gui/SplashWindow.h"
 #include "gui/TermsWindow.h"
-#include "platform/ProgramFolder.h"
 #include "platform/Version.h"
 
 #include <QDir>
@@ -99,96 +96,24 @@ TEST_F(StartUp, AcceptedTermsAreNotAskedAgainAndStoredSymbolsAppear)
     EXPECT_TRUE(m_splash.mainWindow()->lblSymbol[2]->text().trimmed().isEmpty());
 }
 
-TEST_F(StartUp, UnreadableMailSettingsStopLoadingButTheMainWindowOpens)
+// An unreadable settings file: the message box names it, and the main window still opens with
+// what was loaded before it.
+TEST_F(StartUp, UnreadableSettingsAreReportedButTheMainWindowOpens)
 {
     AlertSettings ko;
     ko.symbol = u"KO"_qs;
     writeFile(u"Aset10.dat"_qs, encodeRecord(ko));
     ASSERT_TRUE(QDir(m_folder.path()).mkdir(u"mailset.dat"_qs));
-    writeFile(u"timeset.dat"_qs, fromHex("09 00 1E 00 09 00 1E 00 10 00 00 00 05 00"));
-    writeFile(u"soundset.dat"_qs, fromHex("FF FF FF FF 00 00 00 00 00 00 00 00"));
-
     ASSERT_TRUE(start());
-
     EXPECT_TRUE(oneFileErrorBox(m_boxes.shown(), u"Initialize Error"_qs,
         {u"Error Location:Email Settings"_qs, u"Exit the program and restart."_qs,
             u"If the problem persists, see the Tradevane support page: "_qs + kSupportPage}));
-
-    // Loading stopped at the mail settings: what came before is in, what came after is not.
-    EXPECT_EQ(m_app.settings.alert(StockIndex::fromNumber(10)).symbol, u"KO"_qs);
-    EXPECT_EQ(m_app.settings.time.startHour, 0);
-    EXPECT_EQ(m_app.settings.time.quoteInterval, 0);
-    EXPECT_FALSE(m_app.settings.sound.soundsOn);
-    EXPECT_FALSE(QFile::exists(path(u"frs.dat"_qs)));
     EXPECT_FALSE(m_termsShown);
 
     m_splash.onSplashTimer();
     ASSERT_NE(m_splash.mainWindow(), nullptr);
     EXPECT_TRUE(m_splash.mainWindow()->isVisible());
     EXPECT_EQ(m_splash.mainWindow()->lblSymbol[10]->text(), u"KO"_qs);
-}
-
-TEST_F(StartUp, EachSettingsFileNamesItsLocationAndLoadingStopsThere)
-{
-    const struct
-    {
-        const char16_t* file;
-        const char16_t* location;
-        const char16_t* notCreated; // a file after it in the loading order
-    } cases[] = {{u"Aset7.dat", u"Alert Settings", u"Aset8.dat"},
-        {u"timeset.dat", u"Time Settings", u"soundset.dat"}, {u"soundset.dat", u"Sound Settings", u"frs.dat"},
-        {u"frs.dat", u"Licence Acceptance", nullptr}};
-    for (const auto& c : cases) {
-        QTemporaryDir dir;
-        setProgramFolder(dir.path());
-        ASSERT_TRUE(QDir(dir.path()).mkdir(QString::fromUtf16(c.file)));
-        const StartupLoad load = loadSettingsFiles(m_app);
-        EXPECT_FALSE(load.ok());
-        EXPECT_EQ(load.location, QString::fromUtf16(c.location));
-        if (c.notCreated) {
-            EXPECT_FALSE(QFile::exists(QDir(dir.path()).filePath(QString::fromUtf16(c.notCreated))));
-        }
-        EXPECT_TRUE(
-            initializeErrorText(load).contains(u"Error Location:"_qs + QString::fromUtf16(c.location)));
-    }
-}
-
-// A copied-in mailset.dat with a password and group or other bits is noted; one without a
-// password, or an owner-only one, is not.
-TEST_F(StartUp, AMailPasswordOthersCanReadIsNoted)
-{
-    QByteArray mail(846, ' ');
-    mail.replace(0, 6, QByteArray::fromHex("000000000100"));
-    const QString file = path(u"mailset.dat"_qs);
-    const auto ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
-    for (const bool password : {false, true}) {
-        for (const bool shared : {false, true}) {
-            mail.replace(56, 6, password ? "s3cret" : "      ");
-            writeFile(u"mailset.dat"_qs, mail);
-            ASSERT_TRUE(QFile::setPermissions(file, shared ? ownerOnly | QFile::ReadGroup : ownerOnly));
-            writeFile(u"activlog.dat"_qs, {});
-            EXPECT_TRUE(loadSettingsFiles(m_app).ok());
-            EXPECT_EQ(log().contains(LogText::kMailPasswordExposed), password && shared)
-                << password << shared;
-        }
-    }
-}
-
-TEST_F(StartUp, TheCalendarChoiceIsReadAndAMalformedFileSkipsHolidaysWithANote)
-{
-    ASSERT_TRUE(start());
-    EXPECT_TRUE(m_app.settings.calendar.skipHolidays); // no calendar.ini: holidays are skipped
-    EXPECT_FALSE(QFile::exists(path(u"calendar.ini"_qs)));
-
-    writeFile(u"calendar.ini"_qs, "[calendar]\nSkipHolidays=0\n");
-    loadSettingsFiles(m_app);
-    EXPECT_FALSE(m_app.settings.calendar.skipHolidays);
-    EXPECT_FALSE(log().contains(LogText::kCalendarSettingsDefault));
-
-    writeFile(u"calendar.ini"_qs, "[calendar]\nSkipHolidays=no thanks\n");
-    loadSettingsFiles(m_app);
-    EXPECT_TRUE(m_app.settings.calendar.skipHolidays);
-    EXPECT_TRUE(log().contains(LogText::kCalendarSettingsDefault + u"SkipHolidays=no thanks\r\n"_qs));
 }
 
 TEST_F(StartUp, RefusedTermsEndTheProgramBeforeAnythingIsShown)
