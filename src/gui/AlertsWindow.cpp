@@ -72,9 +72,7 @@ QCheckBox* check(const QString& text, const QString& name, const QString& access
 
 QLineEdit* entry(const QString& name, const QString& accessible, int width, QWidget* parent)
 {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(name);
-    box->setAccessibleName(accessible);
+    QLineEdit* box = entryBox(name, accessible, parent);
     box->setFixedWidth(width);
     return box;
 }

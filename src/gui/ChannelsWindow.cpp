@@ -30,9 +30,7 @@ constexpr int kMaxEntry = 512;
 
 QLineEdit* entry(const QString& name, const QString& accessible, QWidget* parent, bool secret = false)
 {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(name);
-    box->setAccessibleName(accessible);
+    QLineEdit* box = entryBox(name, accessible, parent);
     box->setMaxLength(kMaxEntry);
     if (secret)
         box->setEchoMode(QLineEdit::Password);

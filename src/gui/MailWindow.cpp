@@ -27,9 +27,7 @@ namespace {
 QLineEdit* entry(
     const QString& name, const QString& accessible, int maxLength, const QString& toolTip, QWidget* parent)
 {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(name);
-    box->setAccessibleName(accessible);
+    QLineEdit* box = entryBox(name, accessible, parent);
     box->setMaxLength(maxLength);
     box->setToolTip(toolTip);
     return box;

@@ -22,14 +22,6 @@ namespace tradevane {
 
 namespace {
 
-QLineEdit* entry(const QString& name, const QString& accessible, QWidget* parent)
-{
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(name);
-    box->setAccessibleName(accessible);
-    return box;
-}
-
 // A note under a choice: what it gives, in plain words.
 QLabel* note(const QString& text, const QString& name, QWidget* parent)
 {
@@ -58,12 +50,12 @@ SourceWindow::SourceWindow(SettingsStore& settings, bool firstRun, QWidget* pare
     for (QRadioButton* option : {m_optLive, m_optSimulated, m_optReplay, m_optServers})
         m_choices->addButton(option);
 
-    m_txtSeed = entry(u"txtSeed"_qs, u"Seed of the simulated market"_qs, this);
-    m_txtReplayFolder = entry(u"txtReplayFolder"_qs, u"Replay folder"_qs, this);
+    m_txtSeed = entryBox(u"txtSeed"_qs, u"Seed of the simulated market"_qs, this);
+    m_txtReplayFolder = entryBox(u"txtReplayFolder"_qs, u"Replay folder"_qs, this);
     m_cmdBrowse
         = named<QPushButton>(u"Browse..."_qs, u"cmdBrowse"_qs, this, u"Browse for the replay folder"_qs);
-    m_txtQuoteServer = entry(u"txtQuoteServer"_qs, u"Quote server address"_qs, this);
-    m_txtHistoryServer = entry(u"txtHistoryServer"_qs, u"History server address"_qs, this);
+    m_txtQuoteServer = entryBox(u"txtQuoteServer"_qs, u"Quote server address"_qs, this);
+    m_txtHistoryServer = entryBox(u"txtHistoryServer"_qs, u"History server address"_qs, this);
     m_cmdSave = named<QPushButton>(u"Save"_qs, u"cmdSave"_qs, this);
     m_cmdCancel = named<QPushButton>(u"Cancel"_qs, u"cmdCancel"_qs, this);
     m_cmdSave->setDefault(true);

@@ -28,9 +28,7 @@ namespace {
 
 QLineEdit* timeBox(const QString& name, const QString& accessible, QWidget* parent)
 {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(name);
-    box->setAccessibleName(accessible);
+    QLineEdit* box = entryBox(name, accessible, parent);
     box->setFixedWidth(44);
     box->setAlignment(Qt::AlignCenter);
     return box;
